@@ -1,0 +1,32 @@
+// A status page is whatever the server's web page answers: parse it, apply it,
+// and show S-meter levels made from the same bytes.
+#include "session/KiwiModel.h"
+#include "session/StatusPage.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const QByteArray body = QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size));
+    const QHash<QString, QString> page = parseStatusPage(body);
+
+    KiwiReceiverInfo fresh;
+    applyStatusPage(fresh, page);
+    KiwiReceiverInfo known;
+    known.name = QStringLiteral("known");
+    applyStatusPage(known, page);
+    applyStatusPage(known, page);
+
+    std::size_t sink = std::size_t(fresh == known);
+    for (std::size_t offset = 0; offset + sizeof(double) <= size; offset += sizeof(double)) {
+        double dBm;
+        std::memcpy(&dBm, data + offset, sizeof dBm);
+        sink += std::size_t(SMeterReading{dBm, true}.displayText().size());
+        sink += std::size_t(SMeterReading{dBm, false}.displayText().size());
+    }
+    volatile std::size_t keep = sink;
+    (void)keep;
+    return 0;
+}

@@ -1,0 +1,101 @@
+#pragma once
+// The small values a receiver session holds and every view reads: the kind of
+// server, the session state, the S-meter reading, what the receiver says about
+// itself, and one line of waterfall data.
+
+#include <QHashFunctions>
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+#include <utility>
+#include <vector>
+
+enum class ServerKind { kiwiSDR, openWebRX };
+
+inline size_t qHash(ServerKind kind, size_t seed = 0) noexcept
+{
+    return qHashMulti(seed, static_cast<int>(kind));
+}
+
+// Where the session stands. Only a failed state carries text: the message
+// shown to the user. Two failed states are equal when their messages are.
+class KiwiState {
+public:
+    enum class Kind { failed, disconnected, connecting, connected };
+
+    KiwiState() = default;
+
+    static KiwiState failed(QString message) { return KiwiState(Kind::failed, std::move(message)); }
+    static KiwiState disconnected() { return KiwiState(Kind::disconnected, {}); }
+    static KiwiState connecting() { return KiwiState(Kind::connecting, {}); }
+    static KiwiState connected() { return KiwiState(Kind::connected, {}); }
+
+    Kind kind() const { return m_kind; }
+    bool isFailed() const { return m_kind == Kind::failed; }
+    bool isConnected() const { return m_kind == Kind::connected; }
+    bool isConnecting() const { return m_kind == Kind::connecting; }
+    bool isDisconnected() const { return m_kind == Kind::disconnected; }
+    // The failure text; empty for every other case.
+    const QString& message() const { return m_message; }
+
+    friend bool operator==(const KiwiState&, const KiwiState&) = default;
+
+private:
+    KiwiState(Kind kind, QString message) : m_kind(kind), m_message(std::move(message)) {}
+
+    Kind m_kind = Kind::disconnected;
+    QString m_message;
+};
+
+// One signal-strength reading. `dBm` is an absolute level when calibrated,
+// otherwise a level in dB relative to an unknown reference.
+struct SMeterReading {
+    double dBm = 0;
+    bool isCalibrated = true;
+
+    // "S9+13", "S4" or "-13 dB".
+    QString displayText() const;
+
+    friend bool operator==(const SMeterReading&, const SMeterReading&) = default;
+};
+
+// What is known about the receiver of the current session.
+struct KiwiReceiverInfo {
+    std::optional<QString> name;
+    std::optional<QString> location;
+    std::optional<QString> antenna;
+    std::optional<QString> grid;
+    std::optional<QString> gps;
+    std::optional<QString> hardware;
+    std::optional<QString> softwareVersion;
+    std::optional<std::int64_t> users;
+    std::optional<std::int64_t> maxUsers;
+    std::optional<std::int64_t> apiChannels;
+    std::optional<std::int64_t> uptime; // seconds
+    std::optional<std::int64_t> rxChannel;
+    std::optional<std::int64_t> rxChannels;
+    std::optional<std::int64_t> waterfallChannels;
+    std::optional<QString> clientIP;
+    double bandwidthHz = 30'000'000;
+    double baseHz = 0;
+    std::optional<double> sampleRate;
+    std::optional<double> audioRate;
+    int maxZoom = 14;
+    int zoomCap = 14;
+    std::optional<std::int64_t> waterfallFPS;
+    std::optional<std::int64_t> inactivityTimeoutMinutes;
+
+    friend bool operator==(const KiwiReceiverInfo&, const KiwiReceiverInfo&) = default;
+};
+
+// One line of waterfall data. A bin value v means v - 255 dB.
+struct KiwiWaterfallRow {
+    std::vector<std::uint8_t> bins; // low frequency to high
+    double startHz = 0;
+    double spanHz = 0;
+    int zoom = 0;
+    std::uint32_t sequence = 0;
+
+    friend bool operator==(const KiwiWaterfallRow&, const KiwiWaterfallRow&) = default;
+};

@@ -1,0 +1,18 @@
+#pragma once
+// The plain-text status page a KiwiSDR receiver serves: lines of key=value
+// describing the receiver, and how they fill in what we know about it.
+
+#include "session/KiwiModel.h"
+
+#include <QByteArray>
+#include <QHash>
+#include <QString>
+
+// Every key=value line of the page; a later line wins over an earlier one
+// with the same key. Lines without "=" are skipped.
+QHash<QString, QString> parseStatusPage(const QByteArray& body);
+
+// Fills `info` from a parsed page. The descriptive texts the receiver's own
+// configuration already gave are kept; the counts, uptime, position, hardware
+// and version are replaced, and become absent when the page lacks them.
+void applyStatusPage(KiwiReceiverInfo& info, const QHash<QString, QString>& page);
