@@ -1,1 +1,171 @@
-// placeholder until this file is written
+#include "openwebrx/OpenWebRXADPCMDecoder.h"
+
+#include "audio/ImaAdpcmTables.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr std::array<std::uint8_t, 4> syncMarker{'S', 'Y', 'N', 'C'};
+// Code bytes decoded after each state block: the countdown starts here and
+// the byte on which it reads 0 is still decoded.
+constexpr int codeBytesAfterState = 1000;
+
+// The decoding state kept in registers while a run of codes is decoded.
+struct Codec {
+    int stepIndex;
+    int predictor;
+    int step;
+
+    explicit Codec(const OpenWebRXADPCMDecoder& decoder)
+        // Anything beyond these bounds decodes exactly like the bound itself,
+        // and keeping to them rules out overflow in the index update.
+        : stepIndex(std::clamp(decoder.stepIndex, -16, imaMaxStepIndex + 16))
+        , predictor(std::clamp(decoder.predictor, -32768, 32767))
+        , step(decoder.step)
+    {
+    }
+
+    void storeInto(OpenWebRXADPCMDecoder& decoder) const
+    {
+        decoder.stepIndex = stepIndex;
+        decoder.predictor = predictor;
+        decoder.step = step;
+    }
+
+    std::int16_t decode(unsigned code)
+    {
+        code &= 0x0F;
+        step = imaStepTable[static_cast<std::size_t>(std::clamp(stepIndex, 0, imaMaxStepIndex))];
+        stepIndex = std::clamp(stepIndex + imaIndexTable[code], 0, imaMaxStepIndex);
+        int diff = step >> 3;
+        if (code & 1)
+            diff += step >> 2;
+        if (code & 2)
+            diff += step >> 1;
+        if (code & 4)
+            diff += step;
+        if (code & 8)
+            diff = -diff;
+        predictor = std::clamp(predictor + diff, -32768, 32767);
+        return static_cast<std::int16_t>(predictor);
+    }
+
+    std::int16_t* decodeBytes(const std::uint8_t* in, std::size_t count, std::int16_t* out)
+    {
+        for (std::size_t i = 0; i < count; ++i) {
+            *out++ = decode(in[i]);
+            *out++ = decode(static_cast<unsigned>(in[i]) >> 4);
+        }
+        return out;
+    }
+};
+
+std::int16_t readInt16LE(std::uint8_t low, std::uint8_t high)
+{
+    return static_cast<std::int16_t>(static_cast<std::uint16_t>(low | (high << 8)));
+}
+
+// Makes room for two samples per input byte; returns where they go.
+std::int16_t* reserveTail(std::vector<std::int16_t>& out, std::size_t byteCount)
+{
+    const std::size_t start = out.size();
+    out.resize(start + 2 * byteCount);
+    return out.data() + start;
+}
+
+} // namespace
+
+std::int16_t OpenWebRXADPCMDecoder::decodeNibble(int code)
+{
+    Codec codec(*this);
+    const std::int16_t sample = codec.decode(static_cast<unsigned>(code));
+    codec.storeInto(*this);
+    return sample;
+}
+
+std::vector<std::int16_t> OpenWebRXADPCMDecoder::decodePlain(std::span<const std::uint8_t> bytes)
+{
+    std::vector<std::int16_t> samples;
+    decodePlain(bytes, samples);
+    return samples;
+}
+
+void OpenWebRXADPCMDecoder::decodePlain(std::span<const std::uint8_t> bytes,
+                                        std::vector<std::int16_t>& appendTo)
+{
+    if (bytes.empty())
+        return;
+    std::int16_t* out = reserveTail(appendTo, bytes.size());
+    Codec codec(*this);
+    codec.decodeBytes(bytes.data(), bytes.size(), out);
+    codec.storeInto(*this);
+}
+
+std::vector<std::int16_t> OpenWebRXADPCMDecoder::decodeSynced(std::span<const std::uint8_t> bytes)
+{
+    std::vector<std::int16_t> samples;
+    decodeSynced(bytes, samples);
+    return samples;
+}
+
+void OpenWebRXADPCMDecoder::decodeSynced(std::span<const std::uint8_t> bytes,
+                                         std::vector<std::int16_t>& appendTo)
+{
+    if (bytes.empty())
+        return;
+    const std::size_t start = appendTo.size();
+    std::int16_t* const first = reserveTail(appendTo, bytes.size());
+    std::int16_t* out = first;
+    const std::uint8_t* in = bytes.data();
+    const std::uint8_t* const end = in + bytes.size();
+
+    while (in != end) {
+        switch (phase) {
+        case Phase::searching:
+            // A mismatching byte resets the match and is not itself retried
+            // as the first marker byte.
+            matched = std::clamp(matched, 0, 3);
+            while (in != end) {
+                if (*in++ != syncMarker[static_cast<std::size_t>(matched)]) {
+                    matched = 0;
+                } else if (++matched == static_cast<int>(syncMarker.size())) {
+                    syncStateSize = 0;
+                    phase = Phase::readingState;
+                    break;
+                }
+            }
+            break;
+        case Phase::readingState:
+            syncStateSize = std::clamp(syncStateSize, 0, 3);
+            while (in != end) {
+                syncState[static_cast<std::size_t>(syncStateSize++)] = *in++;
+                if (syncStateSize == static_cast<int>(syncState.size())) {
+                    stepIndex = readInt16LE(syncState[0], syncState[1]);
+                    predictor = readInt16LE(syncState[2], syncState[3]);
+                    bytesUntilSync = codeBytesAfterState;
+                    phase = Phase::decoding;
+                    break;
+                }
+            }
+            break;
+        case Phase::decoding: {
+            // The byte on which the countdown reads 0 is the run's last.
+            const std::size_t left = static_cast<std::size_t>(std::max(bytesUntilSync, 0)) + 1;
+            const std::size_t available = static_cast<std::size_t>(end - in);
+            const std::size_t count = std::min(left, available);
+            Codec codec(*this);
+            out = codec.decodeBytes(in, count, out);
+            codec.storeInto(*this);
+            in += count;
+            bytesUntilSync = std::max(bytesUntilSync, 0) - static_cast<int>(count);
+            if (count == left) {
+                matched = 0;
+                phase = Phase::searching;
+            }
+            break;
+        }
+        }
+    }
+    appendTo.resize(start + static_cast<std::size_t>(out - first));
+}
