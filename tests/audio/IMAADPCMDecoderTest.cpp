@@ -1,0 +1,98 @@
+#include "audio/IMAADPCMDecoder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <limits>
+#include <vector>
+
+namespace {
+
+constexpr float scale = 1.0f / 32768.0f;
+
+TEST(IMAADPCMDecoder, ZeroByteKeepsSilenceAndClampsIndexAtZero)
+{
+    IMAADPCMDecoder decoder;
+    const std::vector<std::uint8_t> bytes{0x00};
+    EXPECT_EQ(decoder.decodeBlock(bytes), (std::vector<float>{0.0f, 0.0f}));
+    EXPECT_EQ(decoder.index, 0);
+    EXPECT_EQ(decoder.previous, 0);
+}
+
+TEST(IMAADPCMDecoder, LowNibbleIsDecodedFirst)
+{
+    IMAADPCMDecoder decoder;
+    const std::vector<std::uint8_t> bytes{0x07};
+    EXPECT_EQ(decoder.decodeBlock(bytes), (std::vector<float>{11 * scale, 13 * scale}));
+    EXPECT_EQ(decoder.index, 7);
+    EXPECT_EQ(decoder.previous, 13);
+}
+
+TEST(IMAADPCMDecoder, NegativeCodesMirrorPositiveOnes)
+{
+    IMAADPCMDecoder decoder;
+    EXPECT_EQ(decoder.decodeNibble(0x0F), -11);
+    EXPECT_EQ(decoder.decodeNibble(0x08), -13);
+    EXPECT_EQ(decoder.index, 7);
+}
+
+TEST(IMAADPCMDecoder, LongRunsSaturateBothWays)
+{
+    struct Case {
+        int code;
+        std::int64_t limit;
+    };
+    for (const Case c : {Case{0x7, 32767}, Case{0xF, -32768}}) {
+        IMAADPCMDecoder decoder;
+        for (int i = 0; i < 200; ++i)
+            decoder.decodeNibble(c.code);
+        EXPECT_EQ(decoder.previous, c.limit) << "code " << c.code;
+        EXPECT_EQ(decoder.index, 88) << "code " << c.code;
+        EXPECT_EQ(decoder.decodeNibble(c.code), c.limit) << "code " << c.code;
+    }
+}
+
+TEST(IMAADPCMDecoder, OutOfRangeStateIsBroughtIntoRangeBeforeUse)
+{
+    IMAADPCMDecoder decoder{.index = 1000, .previous = std::numeric_limits<std::int64_t>::max()};
+    EXPECT_EQ(decoder.decodeNibble(0x7), 32767);
+    EXPECT_EQ(decoder.index, 88);
+
+    decoder = {.index = -5, .previous = std::numeric_limits<std::int64_t>::min()};
+    const std::vector<std::uint8_t> bytes{0xFF};
+    for (const float sample : decoder.decodeBlock(bytes))
+        EXPECT_EQ(sample, -1.0f);
+}
+
+TEST(IMAADPCMDecoder, BlockMatchesNibbleByNibbleDecoding)
+{
+    std::vector<std::uint8_t> bytes;
+    for (int i = 0; i < 600; ++i)
+        bytes.push_back(static_cast<std::uint8_t>((i * 37 + i / 7) & 0xFF));
+
+    IMAADPCMDecoder byNibble;
+    std::vector<float> expected;
+    for (const std::uint8_t byte : bytes) {
+        expected.push_back(static_cast<float>(byNibble.decodeNibble(byte & 0x0F)) * scale);
+        expected.push_back(static_cast<float>(byNibble.decodeNibble(byte >> 4)) * scale);
+    }
+
+    IMAADPCMDecoder byBlock;
+    EXPECT_EQ(byBlock.decodeBlock(bytes), expected);
+    EXPECT_EQ(byBlock, byNibble);
+}
+
+TEST(IMAADPCMDecoder, CallerBufferTakesOnlyWholeBytesThatFit)
+{
+    const std::vector<std::uint8_t> bytes{0x07, 0x77, 0x70};
+    IMAADPCMDecoder whole;
+    const std::vector<float> expected = whole.decodeBlock(bytes);
+
+    IMAADPCMDecoder decoder;
+    std::vector<float> out(5, 9.0f);
+    EXPECT_EQ(decoder.decodeBlock(bytes, out), 4u);
+    EXPECT_EQ(std::vector<float>(out.begin(), out.begin() + 4), std::vector<float>(expected.begin(), expected.begin() + 4));
+    EXPECT_EQ(out[4], 9.0f);
+}
+
+} // namespace
