@@ -1,1 +1,196 @@
-// placeholder until this file is written
+#include "bookmarks/Preferences.h"
+
+#include "bookmarks/BuiltInServers.h"
+#include "session/StrictInteger.h"
+
+#include <QLocale>
+#include <QMutexLocker>
+#include <QSettings>
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+constexpr double defaultFrequencyKHz = 7200.0;
+constexpr KiwiMode defaultMode = KiwiMode::lsb;
+constexpr int defaultWaterfallZoom = 0;
+
+QSettings openStore()
+{
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Farlisten"),
+                     QStringLiteral("Farlisten"));
+}
+
+// A reloaded INI file gives text for every value. A number set during this
+// run keeps its type until then, so it is read as the text the file will
+// hold. Anything else (a list, bytes, another type) is the wrong type.
+std::optional<QString> textOf(const QVariant& value)
+{
+    switch (value.typeId()) {
+    case QMetaType::QString:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return value.toString();
+    default:
+        return std::nullopt;
+    }
+}
+
+// The plain decimal or exponent form and nothing around it; finite only.
+std::optional<double> parseFiniteDouble(const QString& text)
+{
+    const QByteArray bytes = text.toLatin1();
+    const char* begin = bytes.constData();
+    const char* end = begin + bytes.size();
+    double value = 0.0;
+    const auto [last, error] = std::from_chars(begin, end, value, std::chars_format::general);
+    if (error != std::errc() || last != end || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+bool isReadableBookmarks(const QVariant& value)
+{
+    const std::optional<QString> text = textOf(value);
+    return text && Bookmarks::fromText(*text);
+}
+
+bool isReadableFrequencyBookmarks(const QVariant& value)
+{
+    const std::optional<QString> text = textOf(value);
+    return text && FrequencyBookmarks::fromText(*text);
+}
+
+} // namespace
+
+Preferences& Preferences::instance()
+{
+    // Never destroyed, so that a thread still running at exit can use it.
+    static Preferences* const preferences = new Preferences;
+    return *preferences;
+}
+
+Preferences::Preferences() = default;
+
+QVariant Preferences::storedValue(const QString& key) const
+{
+    QMutexLocker locker(&m_mutex);
+    const QSettings settings = openStore();
+    return settings.value(key);
+}
+
+void Preferences::store(const QString& key, const QString& text)
+{
+    {
+        QMutexLocker locker(&m_mutex);
+        QSettings settings = openStore();
+        settings.setValue(key, text);
+    }
+    emit changed(key);
+}
+
+void Preferences::storeList(const QString& key, const QString& backupKey, const QString& text,
+                            bool (*isReadable)(const QVariant&))
+{
+    {
+        QMutexLocker locker(&m_mutex);
+        QSettings settings = openStore();
+        const QVariant previous = settings.value(key);
+        if (previous.isValid() && !isReadable(previous))
+            settings.setValue(backupKey, previous);
+        settings.setValue(key, text);
+    }
+    emit changed(key);
+}
+
+QString Preferences::serverAddress() const
+{
+    return textOf(storedValue(PreferenceKeys::serverAddress)).value_or(defaultServerAddress());
+}
+
+void Preferences::setServerAddress(const QString& address)
+{
+    store(PreferenceKeys::serverAddress, address);
+}
+
+double Preferences::frequencyKHz() const
+{
+    const std::optional<QString> text = textOf(storedValue(PreferenceKeys::frequencyKHz));
+    return text ? parseFiniteDouble(*text).value_or(defaultFrequencyKHz) : defaultFrequencyKHz;
+}
+
+void Preferences::setFrequencyKHz(double kHz)
+{
+    if (!std::isfinite(kHz))
+        return;
+    store(PreferenceKeys::frequencyKHz, QString::number(kHz, 'g', QLocale::FloatingPointShortest));
+}
+
+KiwiMode Preferences::mode() const
+{
+    const std::optional<QString> text = textOf(storedValue(PreferenceKeys::mode));
+    return text ? kiwiModeFromRawValue(*text).value_or(defaultMode) : defaultMode;
+}
+
+void Preferences::setMode(KiwiMode mode)
+{
+    store(PreferenceKeys::mode, rawValue(mode));
+}
+
+int Preferences::waterfallZoom() const
+{
+    const std::optional<QString> text = textOf(storedValue(PreferenceKeys::waterfallZoom));
+    if (!text)
+        return defaultWaterfallZoom;
+    const std::optional<std::int64_t> zoom = parseStrictInteger(*text);
+    if (!zoom || *zoom < std::numeric_limits<int>::min() || *zoom > std::numeric_limits<int>::max())
+        return defaultWaterfallZoom;
+    return static_cast<int>(*zoom);
+}
+
+void Preferences::setWaterfallZoom(int zoom)
+{
+    store(PreferenceKeys::waterfallZoom, QString::number(zoom));
+}
+
+Bookmarks Preferences::bookmarks() const
+{
+    const std::optional<QString> text = textOf(storedValue(PreferenceKeys::bookmarks));
+    std::optional<Bookmarks> list = text ? Bookmarks::fromText(*text) : std::nullopt;
+    return list ? std::move(*list) : builtInServers();
+}
+
+void Preferences::setBookmarks(const Bookmarks& list)
+{
+    storeList(PreferenceKeys::bookmarks, PreferenceKeys::bookmarksUnreadable, list.toText(),
+              isReadableBookmarks);
+}
+
+FrequencyBookmarks Preferences::frequencyBookmarks() const
+{
+    const std::optional<QString> text = textOf(storedValue(PreferenceKeys::frequencyBookmarks));
+    std::optional<FrequencyBookmarks> list = text ? FrequencyBookmarks::fromText(*text) : std::nullopt;
+    return list ? std::move(*list) : FrequencyBookmarks{};
+}
+
+void Preferences::setFrequencyBookmarks(const FrequencyBookmarks& list)
+{
+    storeList(PreferenceKeys::frequencyBookmarks, PreferenceKeys::frequencyBookmarksUnreadable,
+              list.toText(), isReadableFrequencyBookmarks);
+}
+
+QString Preferences::audioOutputDeviceUID() const
+{
+    return textOf(storedValue(PreferenceKeys::audioOutputDeviceUID)).value_or(QString());
+}
+
+void Preferences::setAudioOutputDeviceUID(const QString& uid)
+{
+    store(PreferenceKeys::audioOutputDeviceUID, uid);
+}

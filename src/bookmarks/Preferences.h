@@ -1,0 +1,75 @@
+#pragma once
+// The user's preferences: every key the program keeps, with its default and
+// fallback, over QSettings (~/.config/Farlisten/Farlisten.conf). One object
+// per process; every write emits changed(key) so every holder of that key sees
+// the new value at once. Reads and writes are safe from any thread.
+
+#include "bookmarks/Bookmarks.h"
+#include "session/KiwiMode.h"
+
+#include <QMutex>
+#include <QObject>
+#include <QString>
+#include <QVariant>
+
+namespace PreferenceKeys {
+inline const QString serverAddress = QStringLiteral("serverAddress");
+inline const QString frequencyKHz = QStringLiteral("frequencyKHz");
+inline const QString mode = QStringLiteral("mode");
+inline const QString waterfallZoom = QStringLiteral("waterfallZoom");
+inline const QString bookmarks = QStringLiteral("bookmarks");
+inline const QString frequencyBookmarks = QStringLiteral("frequencyBookmarks");
+inline const QString audioOutputDeviceUID = QStringLiteral("audioOutputDeviceUID");
+// Where an unreadable stored list is kept before a write replaces it.
+inline const QString bookmarksUnreadable = QStringLiteral("bookmarks.unreadable");
+inline const QString frequencyBookmarksUnreadable = QStringLiteral("frequencyBookmarks.unreadable");
+} // namespace PreferenceKeys
+
+class Preferences : public QObject {
+    Q_OBJECT
+public:
+    // The process-wide store. Created on first use; lives until exit.
+    static Preferences& instance();
+
+    QString serverAddress() const;
+    void setServerAddress(const QString& address);
+
+    double frequencyKHz() const;
+    // A frequency that is not a finite number is not stored.
+    void setFrequencyKHz(double kHz);
+
+    KiwiMode mode() const;
+    void setMode(KiwiMode mode);
+
+    int waterfallZoom() const;
+    void setWaterfallZoom(int zoom);
+
+    // An unreadable stored list reads as the default; the first write after
+    // that keeps its text under the key's ".unreadable" twin before replacing it.
+    Bookmarks bookmarks() const;
+    void setBookmarks(const Bookmarks& list);
+
+    FrequencyBookmarks frequencyBookmarks() const;
+    void setFrequencyBookmarks(const FrequencyBookmarks& list);
+
+    // Empty text means the system default output.
+    QString audioOutputDeviceUID() const;
+    void setAudioOutputDeviceUID(const QString& uid);
+
+signals:
+    void changed(const QString& key);
+
+private:
+    Preferences();
+
+    QVariant storedValue(const QString& key) const;
+    void store(const QString& key, const QString& text);
+    // Stores a list, first copying a stored value that `isReadable` rejects to
+    // `backupKey`, so that an unreadable list is never silently lost.
+    void storeList(const QString& key, const QString& backupKey, const QString& text,
+                   bool (*isReadable)(const QVariant&));
+
+    // QSettings objects are not safe to share between threads; each operation
+    // opens its own under this lock.
+    mutable QMutex m_mutex;
+};

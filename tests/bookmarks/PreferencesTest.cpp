@@ -1,0 +1,309 @@
+#include "bookmarks/BuiltInServers.h"
+#include "bookmarks/Preferences.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QStandardPaths>
+
+#include <atomic>
+#include <limits>
+#include <thread>
+#include <vector>
+
+namespace {
+
+QSettings rawStore()
+{
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Farlisten"),
+                     QStringLiteral("Farlisten"));
+}
+
+void putRaw(const QString& key, const QVariant& value)
+{
+    QSettings store = rawStore();
+    store.setValue(key, value);
+}
+
+QVariant getRaw(const QString& key)
+{
+    const QSettings store = rawStore();
+    return store.value(key);
+}
+
+class PreferencesTest : public ::testing::Test {
+protected:
+    void SetUp() override { clear(); }
+    void TearDown() override { clear(); }
+
+    static void clear()
+    {
+        QSettings store = rawStore();
+        store.clear();
+    }
+
+    Preferences& preferences = Preferences::instance();
+};
+
+TEST_F(PreferencesTest, FreshStoreGivesEveryDefaultAndStaysEmpty)
+{
+    EXPECT_EQ(preferences.serverAddress(), builtInServers().items[1].url);
+    EXPECT_EQ(preferences.frequencyKHz(), 7200.0);
+    EXPECT_EQ(preferences.mode(), KiwiMode::lsb);
+    EXPECT_EQ(preferences.waterfallZoom(), 0);
+    EXPECT_EQ(preferences.bookmarks(), builtInServers());
+    EXPECT_EQ(preferences.bookmarks().nonBlankItems().size(), 9);
+    EXPECT_TRUE(preferences.frequencyBookmarks().items.isEmpty());
+    EXPECT_EQ(preferences.audioOutputDeviceUID(), QString());
+
+    preferences.setServerAddress(QStringLiteral("http://x/"));
+    EXPECT_TRUE(rawStore().allKeys() == QStringList{PreferenceKeys::serverAddress});
+}
+
+TEST_F(PreferencesTest, StoresInTheFarlistenFileUnderTheConfigHome)
+{
+    preferences.setWaterfallZoom(3);
+    const QString expected = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+        + QStringLiteral("/Farlisten/Farlisten.conf");
+    EXPECT_EQ(rawStore().fileName(), expected);
+    EXPECT_TRUE(QFileInfo::exists(expected));
+    EXPECT_TRUE(expected.startsWith(qEnvironmentVariable("XDG_CONFIG_HOME")));
+}
+
+TEST_F(PreferencesTest, EveryKeyReadsBackWhatWasWritten)
+{
+    preferences.setServerAddress(QStringLiteral("kiwi.example, \"port\" 8074; @x"));
+    preferences.setFrequencyKHz(14074.123456789);
+    preferences.setMode(KiwiMode::nbfm);
+    preferences.setWaterfallZoom(-7);
+    preferences.setAudioOutputDeviceUID(QStringLiteral("alsa_output.pci-0000_00_1f.3.analog-stereo"));
+
+    Bookmarks servers;
+    servers.add(QStringLiteral("http://a,b/"));
+    servers.add(QStringLiteral("http://\"quoted\"/ü"));
+    preferences.setBookmarks(servers);
+    FrequencyBookmarks frequencies;
+    frequencies.add(KiwiMode::usb, 14074.0);
+    frequencies.items.append({QUuid::createUuid(), 7030.5, KiwiMode::cw, QStringLiteral("a, b = c")});
+    preferences.setFrequencyBookmarks(frequencies);
+
+    EXPECT_EQ(preferences.serverAddress(), QStringLiteral("kiwi.example, \"port\" 8074; @x"));
+    EXPECT_EQ(preferences.frequencyKHz(), 14074.123456789);
+    EXPECT_EQ(preferences.mode(), KiwiMode::nbfm);
+    EXPECT_EQ(preferences.waterfallZoom(), -7);
+    EXPECT_EQ(preferences.audioOutputDeviceUID(), QStringLiteral("alsa_output.pci-0000_00_1f.3.analog-stereo"));
+    EXPECT_EQ(preferences.bookmarks(), servers);
+    EXPECT_EQ(preferences.frequencyBookmarks(), frequencies);
+
+    preferences.setBookmarks(Bookmarks{});
+    EXPECT_EQ(getRaw(PreferenceKeys::bookmarks), QVariant(QStringLiteral("[]")));
+    EXPECT_TRUE(preferences.bookmarks().items.isEmpty());
+    preferences.setServerAddress(QString());
+    EXPECT_EQ(preferences.serverAddress(), QString());
+}
+
+TEST_F(PreferencesTest, NumbersWrittenAsNumbersAreReadFromTheirText)
+{
+    putRaw(PreferenceKeys::frequencyKHz, 3550.25);
+    putRaw(PreferenceKeys::waterfallZoom, 5);
+    EXPECT_EQ(preferences.frequencyKHz(), 3550.25);
+    EXPECT_EQ(preferences.waterfallZoom(), 5);
+
+    putRaw(PreferenceKeys::frequencyKHz, std::numeric_limits<double>::infinity());
+    putRaw(PreferenceKeys::waterfallZoom, 2.5);
+    EXPECT_EQ(preferences.frequencyKHz(), 7200.0);
+    EXPECT_EQ(preferences.waterfallZoom(), 0);
+    putRaw(PreferenceKeys::waterfallZoom, Q_INT64_C(1) << 40);
+    EXPECT_EQ(preferences.waterfallZoom(), 0);
+}
+
+TEST_F(PreferencesTest, ReadsAFileWrittenBefore)
+{
+    const QString fileName = rawStore().fileName();
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(fileName).path()));
+    QFile file(fileName);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write("[General]\n"
+               "frequencyKHz=3550.25\n"
+               "waterfallZoom=-3\n"
+               "mode=cwn\n"
+               "serverAddress=\"http://a, b/\"\n"
+               "audioOutputDeviceUID=one, two\n"
+               "frequencyBookmarks=\"[{\\\"id\\\":\\\"1B4E28BA-2FA1-11D2-883F-0016D3CCA427\\\",\\\"frequencyKHz\\\":7200,"
+               "\\\"mode\\\":\\\"lsb\\\",\\\"name\\\":\\\"a, b\\\"}]\"\n");
+    file.close();
+
+    EXPECT_EQ(preferences.frequencyKHz(), 3550.25);
+    EXPECT_EQ(preferences.waterfallZoom(), -3);
+    EXPECT_EQ(preferences.mode(), KiwiMode::cwn);
+    EXPECT_EQ(preferences.serverAddress(), QStringLiteral("http://a, b/"));
+    // Unquoted commas make a list in an INI file: the wrong type for text.
+    EXPECT_EQ(preferences.audioOutputDeviceUID(), QString());
+    const FrequencyBookmarks list = preferences.frequencyBookmarks();
+    ASSERT_EQ(list.items.size(), 1);
+    EXPECT_EQ(list.items[0].name, QStringLiteral("a, b"));
+}
+
+TEST_F(PreferencesTest, UnparsableOrWrongTypedValuesReadAsDefaults)
+{
+    const QStringList badNumbers{QString(), QStringLiteral("abc"), QStringLiteral(" 7100"), QStringLiteral("7100 "),
+                                 QStringLiteral("7,100"), QStringLiteral("nan"), QStringLiteral("inf"),
+                                 QStringLiteral("-infinity"), QStringLiteral("1e999"), QStringLiteral("0x10"),
+                                 QStringLiteral("7100kHz")};
+    for (const QString& text : badNumbers) {
+        putRaw(PreferenceKeys::frequencyKHz, text);
+        EXPECT_EQ(preferences.frequencyKHz(), 7200.0) << text.toStdString();
+        putRaw(PreferenceKeys::waterfallZoom, text);
+        EXPECT_EQ(preferences.waterfallZoom(), 0) << text.toStdString();
+    }
+    for (const QString& text : {QStringLiteral("2.5"), QStringLiteral("2147483648"), QStringLiteral("1e3")}) {
+        putRaw(PreferenceKeys::waterfallZoom, text);
+        EXPECT_EQ(preferences.waterfallZoom(), 0) << text.toStdString();
+    }
+    putRaw(PreferenceKeys::waterfallZoom, QStringLiteral("-2147483648"));
+    EXPECT_EQ(preferences.waterfallZoom(), std::numeric_limits<int>::min());
+    putRaw(PreferenceKeys::frequencyKHz, QStringLiteral("-1.5e3"));
+    EXPECT_EQ(preferences.frequencyKHz(), -1500.0);
+
+    for (const QString& text : {QStringLiteral("LSB"), QStringLiteral("fm"), QStringLiteral(" usb"), QString()}) {
+        putRaw(PreferenceKeys::mode, text);
+        EXPECT_EQ(preferences.mode(), KiwiMode::lsb) << text.toStdString();
+    }
+    putRaw(PreferenceKeys::mode, QStringLiteral("wfm"));
+    EXPECT_EQ(preferences.mode(), KiwiMode::wfm);
+
+    // A list and raw bytes are what a reloaded INI file gives for such values.
+    const QVariant wrongTypes[] = {QStringList{QStringLiteral("a"), QStringLiteral("b")},
+                                   QByteArray("\x01\x02", 2)};
+    for (const QVariant& value : wrongTypes) {
+        for (const QString& key : {PreferenceKeys::serverAddress, PreferenceKeys::mode, PreferenceKeys::frequencyKHz,
+                                   PreferenceKeys::waterfallZoom, PreferenceKeys::bookmarks,
+                                   PreferenceKeys::frequencyBookmarks, PreferenceKeys::audioOutputDeviceUID})
+            putRaw(key, value);
+        EXPECT_EQ(preferences.serverAddress(), defaultServerAddress());
+        EXPECT_EQ(preferences.mode(), KiwiMode::lsb);
+        EXPECT_EQ(preferences.frequencyKHz(), 7200.0);
+        EXPECT_EQ(preferences.waterfallZoom(), 0);
+        EXPECT_EQ(preferences.bookmarks(), builtInServers());
+        EXPECT_TRUE(preferences.frequencyBookmarks().items.isEmpty());
+        EXPECT_EQ(preferences.audioOutputDeviceUID(), QString());
+    }
+}
+
+TEST_F(PreferencesTest, NonFiniteFrequencyIsNotStored)
+{
+    preferences.setFrequencyKHz(9400.0);
+    QSignalSpy spy(&preferences, &Preferences::changed);
+    preferences.setFrequencyKHz(std::numeric_limits<double>::quiet_NaN());
+    preferences.setFrequencyKHz(std::numeric_limits<double>::infinity());
+    EXPECT_EQ(preferences.frequencyKHz(), 9400.0);
+    EXPECT_EQ(spy.count(), 0);
+}
+
+TEST_F(PreferencesTest, EveryWriteSignalsItsKey)
+{
+    QSignalSpy spy(&preferences, &Preferences::changed);
+    preferences.setServerAddress(QStringLiteral("a"));
+    preferences.setFrequencyKHz(1.0);
+    preferences.setMode(KiwiMode::am);
+    preferences.setWaterfallZoom(1);
+    preferences.setBookmarks(Bookmarks{});
+    preferences.setFrequencyBookmarks(FrequencyBookmarks{});
+    preferences.setAudioOutputDeviceUID(QString());
+    preferences.setMode(KiwiMode::am);
+
+    const QStringList expected{PreferenceKeys::serverAddress, PreferenceKeys::frequencyKHz, PreferenceKeys::mode,
+                               PreferenceKeys::waterfallZoom, PreferenceKeys::bookmarks,
+                               PreferenceKeys::frequencyBookmarks, PreferenceKeys::audioOutputDeviceUID,
+                               PreferenceKeys::mode};
+    QStringList keys;
+    for (const QList<QVariant>& arguments : spy)
+        keys.append(arguments.at(0).toString());
+    EXPECT_EQ(keys, expected);
+}
+
+TEST_F(PreferencesTest, ReaderSeesTheNewValueWhenSignalled)
+{
+    double seen = 0.0;
+    const QMetaObject::Connection connection =
+        QObject::connect(&preferences, &Preferences::changed, [&](const QString& key) {
+            if (key == PreferenceKeys::frequencyKHz)
+                seen = Preferences::instance().frequencyKHz();
+        });
+    preferences.setFrequencyKHz(5000.5);
+    QObject::disconnect(connection);
+    EXPECT_EQ(seen, 5000.5);
+}
+
+TEST_F(PreferencesTest, ThreadsMayReadAndWriteAtOnce)
+{
+    std::atomic<int> signalled{0};
+    const QMetaObject::Connection connection = QObject::connect(
+        &preferences, &Preferences::changed, &preferences, [&] { ++signalled; }, Qt::DirectConnection);
+    std::vector<std::thread> threads;
+    constexpr int rounds = 40;
+    for (int t = 0; t < 3; ++t) {
+        threads.emplace_back([t] {
+            Preferences& shared = Preferences::instance();
+            for (int i = 0; i < rounds; ++i) {
+                shared.setWaterfallZoom(t * 100 + i);
+                const int zoom = shared.waterfallZoom();
+                EXPECT_TRUE(zoom >= 0 && zoom < 300) << zoom;
+                EXPECT_EQ(shared.audioOutputDeviceUID(), QString());
+            }
+        });
+    }
+    for (std::thread& thread : threads)
+        thread.join();
+    QObject::disconnect(connection);
+    EXPECT_EQ(signalled.load(), 3 * rounds);
+    EXPECT_EQ(preferences.waterfallZoom() % 100, rounds - 1);
+}
+
+TEST_F(PreferencesTest, UnreadableServerListIsKeptAsideBeforeItIsReplaced)
+{
+    const QString unreadable = QStringLiteral("[{\"id\":\"not a uuid\",\"url\":\"http://mine/\"}]");
+    putRaw(PreferenceKeys::bookmarks, unreadable);
+    EXPECT_EQ(preferences.bookmarks(), builtInServers());
+    EXPECT_FALSE(rawStore().contains(PreferenceKeys::bookmarksUnreadable));
+
+    Bookmarks list = preferences.bookmarks();
+    list.add(QStringLiteral("http://new/"));
+    preferences.setBookmarks(list);
+    EXPECT_EQ(getRaw(PreferenceKeys::bookmarksUnreadable), QVariant(unreadable));
+    EXPECT_EQ(preferences.bookmarks().items.size(), 10);
+
+    // Once the stored list reads again there is nothing more to keep.
+    preferences.setBookmarks(Bookmarks{});
+    EXPECT_EQ(getRaw(PreferenceKeys::bookmarksUnreadable), QVariant(unreadable));
+}
+
+TEST_F(PreferencesTest, UnreadableFrequencyListIsKeptAsideBeforeItIsReplaced)
+{
+    const QString upperCaseMode = QStringLiteral(
+        "[{\"id\":\"1B4E28BA-2FA1-11D2-883F-0016D3CCA427\",\"frequencyKHz\":7200,\"mode\":\"LSB\"}]");
+    putRaw(PreferenceKeys::frequencyBookmarks, upperCaseMode);
+    EXPECT_TRUE(preferences.frequencyBookmarks().items.isEmpty());
+
+    FrequencyBookmarks list;
+    list.add(KiwiMode::usb, 7200.0);
+    preferences.setFrequencyBookmarks(list);
+    EXPECT_EQ(getRaw(PreferenceKeys::frequencyBookmarksUnreadable), QVariant(upperCaseMode));
+    EXPECT_EQ(preferences.frequencyBookmarks(), list);
+}
+
+TEST_F(PreferencesTest, ReadableOrAbsentListsAreNotCopied)
+{
+    preferences.setBookmarks(builtInServers());
+    preferences.setBookmarks(Bookmarks{});
+    preferences.setFrequencyBookmarks(FrequencyBookmarks{});
+    preferences.setFrequencyBookmarks(FrequencyBookmarks{});
+    EXPECT_FALSE(rawStore().contains(PreferenceKeys::bookmarksUnreadable));
+    EXPECT_FALSE(rawStore().contains(PreferenceKeys::frequencyBookmarksUnreadable));
+}
+
+} // namespace
