@@ -30,7 +30,7 @@ test: deps
 bench: deps
 	cmake -S . -B build/bench $(CMAKE_COMMON) -DCMAKE_BUILD_TYPE=Release -DFARLISTEN_TESTS=OFF -DFARLISTEN_BENCH=ON
 	cmake --build build/bench -j $(JOBS) --target farlisten_bench
-	./build/bench/bench/farlisten_bench
+	bash scripts/with-sound-server.sh ./build/bench/bench/farlisten_bench
 
 fuzz: deps
 	cmake -S . -B build/fuzz $(CMAKE_COMMON) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFARLISTEN_FUZZ=ON \

@@ -1,0 +1,267 @@
+#include "audio/KiwiAudioPlayer.h"
+
+#include "audio/AudioDeviceNotifier.h"
+#include "audio/AudioOutputDevices.h"
+#include "audio/QtAudioEngine.h"
+
+#include <QCoreApplication>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <new>
+#include <utility>
+#include <vector>
+
+namespace {
+
+// Far above any real rate, low enough that a second of frames fits in 32 bits.
+constexpr double highestSampleRate = 1.0e9;
+
+std::uint32_t framesFor(double sampleRate, double seconds)
+{
+    return static_cast<std::uint32_t>(sampleRate * seconds);
+}
+
+} // namespace
+
+// The queue fields, guarded by `lock`.
+struct KiwiAudioPlayer::Queue {
+    std::mutex lock;
+    std::optional<double> sampleRate; // the running format; none means stopped
+    std::uint32_t primeFrames = 0;
+    std::uint32_t maxQueuedFrames = 0;
+    std::uint32_t queuedFrames = 0;
+    std::vector<std::vector<float>> primingBuffers;
+    std::uint32_t primingFrames = 0;
+    bool isPriming = true;
+    std::int64_t generation = 0;
+
+    void reset()
+    {
+        sampleRate.reset();
+        ++generation;
+        queuedFrames = 0;
+        primingBuffers.clear();
+        primingFrames = 0;
+        isPriming = true;
+    }
+};
+
+std::shared_ptr<KiwiAudioPlayer> KiwiAudioPlayer::create()
+{
+    return create(QtAudioEngine::factory(), selectedOutputDeviceID);
+}
+
+std::shared_ptr<KiwiAudioPlayer> KiwiAudioPlayer::create(AudioEngineFactory makeEngine,
+                                                         DeviceLookup selectedDevice)
+{
+    std::shared_ptr<KiwiAudioPlayer> player(
+        new KiwiAudioPlayer(std::move(makeEngine), std::move(selectedDevice)));
+    player->observe();
+    return player;
+}
+
+KiwiAudioPlayer::KiwiAudioPlayer(AudioEngineFactory makeEngine, DeviceLookup selectedDevice)
+    : makeEngine(std::move(makeEngine))
+    , selectedDevice(std::move(selectedDevice))
+    , queue(std::make_shared<Queue>())
+    , engine(this->makeEngine(std::nullopt))
+{
+}
+
+KiwiAudioPlayer::~KiwiAudioPlayer()
+{
+    QObject::disconnect(outputDeviceObserver);
+}
+
+void KiwiAudioPlayer::observe()
+{
+    std::lock_guard control(controlLock);
+    observeEngine();
+    // Delivered on the posting thread; a functor without a context object is
+    // always called directly.
+    outputDeviceObserver = QObject::connect(
+        &AudioDeviceNotifier::instance(), &AudioDeviceNotifier::audioOutputDeviceDidChange,
+        [weak = weak_from_this()] {
+            if (const auto player = weak.lock())
+                player->handleOutputDeviceChange();
+        });
+}
+
+void KiwiAudioPlayer::observeEngine()
+{
+    const std::uint64_t serial = ++engineSerial;
+    // The engine reports on its own thread, which a restart waits for: restart
+    // from the main thread instead.
+    engine->setConfigurationChangeHandler([weak = weak_from_this(), serial] {
+        QCoreApplication* app = QCoreApplication::instance();
+        if (!app)
+            return;
+        QMetaObject::invokeMethod(
+            app,
+            [weak, serial] {
+                if (const auto player = weak.lock())
+                    player->restartAfterConfigurationChange(serial);
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+void KiwiAudioPlayer::stop()
+{
+    std::lock_guard control(controlLock);
+    {
+        std::lock_guard guard(queue->lock);
+        queue->reset();
+    }
+    engine->stop();
+}
+
+std::optional<AudioOutputError> KiwiAudioPlayer::start(double sampleRate)
+{
+    std::lock_guard control(controlLock);
+    stop();
+    applyOutputDevice();
+    if (!(sampleRate > 0.0 && sampleRate <= highestSampleRate) || !engine->canUseRate(sampleRate))
+        return std::nullopt;
+    if (auto error = engine->start(sampleRate))
+        return error;
+    std::lock_guard guard(queue->lock);
+    queue->sampleRate = sampleRate;
+    queue->primeFrames = framesFor(sampleRate, primeSeconds);
+    queue->maxQueuedFrames = framesFor(sampleRate, maxQueuedSeconds);
+    queue->isPriming = true;
+    return std::nullopt;
+}
+
+void KiwiAudioPlayer::applyOutputDevice()
+{
+    const std::optional<AudioDeviceID> selected = selectedDevice();
+    if (selected == routedDevice)
+        return;
+    const float volume = engine->volume();
+    // The old engine goes first, so two never compete for the device.
+    engine.reset();
+    engine = makeEngine(selected);
+    engine->setVolume(volume);
+    observeEngine();
+    routedDevice = selected;
+}
+
+void KiwiAudioPlayer::enqueue(std::span<const float> samples)
+{
+    if (samples.empty())
+        return;
+    std::lock_guard control(controlLock);
+    std::vector<std::vector<float>> toSchedule;
+    std::int64_t generation = 0;
+    {
+        std::lock_guard guard(queue->lock);
+        if (!queue->sampleRate)
+            return;
+        const std::uint64_t total = std::uint64_t(queue->queuedFrames) + queue->primingFrames;
+        // The bound is tested before the block is counted.
+        if (total > queue->maxQueuedFrames)
+            return;
+        if (samples.size() > std::numeric_limits<std::uint32_t>::max() - total)
+            return;
+        const auto frames = static_cast<std::uint32_t>(samples.size());
+        std::vector<float> buffer;
+        try {
+            buffer.assign(samples.begin(), samples.end());
+        } catch (const std::bad_alloc&) {
+            return;
+        }
+        if (queue->isPriming) {
+            queue->primingBuffers.push_back(std::move(buffer));
+            queue->primingFrames += frames;
+            if (queue->primingFrames >= queue->primeFrames) {
+                queue->queuedFrames += queue->primingFrames;
+                toSchedule.swap(queue->primingBuffers);
+                queue->primingFrames = 0;
+                queue->isPriming = false;
+            }
+        } else {
+            queue->queuedFrames += frames;
+            toSchedule.push_back(std::move(buffer));
+        }
+        generation = queue->generation;
+    }
+    // Scheduled outside `lock`, so completions never wait for the engine, but
+    // inside `controlLock`, so blocks keep their order and no restart interleaves.
+    for (std::vector<float>& buffer : toSchedule) {
+        const auto frames = static_cast<std::uint32_t>(buffer.size());
+        engine->schedule(std::move(buffer),
+                         [weak = std::weak_ptr<Queue>(queue), frames, generation] {
+                             bufferCompleted(weak, frames, generation);
+                         });
+    }
+}
+
+void KiwiAudioPlayer::bufferCompleted(const std::weak_ptr<Queue>& weak, std::uint32_t frames,
+                                      std::int64_t generation)
+{
+    const std::shared_ptr<Queue> queue = weak.lock();
+    if (!queue)
+        return;
+    std::lock_guard guard(queue->lock);
+    if (generation != queue->generation)
+        return;
+    queue->queuedFrames -= std::min(frames, queue->queuedFrames);
+    // Run dry: collect a fresh reserve rather than play each late block alone.
+    if (queue->queuedFrames == 0)
+        queue->isPriming = true;
+}
+
+void KiwiAudioPlayer::restartAfterConfigurationChange(std::uint64_t serial)
+{
+    std::lock_guard control(controlLock);
+    if (serial != engineSerial)
+        return;
+    std::optional<double> sampleRate;
+    {
+        std::lock_guard guard(queue->lock);
+        sampleRate = queue->sampleRate;
+    }
+    if (sampleRate)
+        start(*sampleRate);
+}
+
+void KiwiAudioPlayer::handleOutputDeviceChange()
+{
+    std::lock_guard control(controlLock);
+    if (selectedDevice() == routedDevice)
+        return;
+    std::optional<double> sampleRate;
+    {
+        std::lock_guard guard(queue->lock);
+        sampleRate = queue->sampleRate;
+    }
+    if (sampleRate)
+        start(*sampleRate);
+}
+
+float KiwiAudioPlayer::volume() const
+{
+    std::lock_guard control(controlLock);
+    return engine->volume();
+}
+
+void KiwiAudioPlayer::setVolume(float volume)
+{
+    std::lock_guard control(controlLock);
+    engine->setVolume(std::isnan(volume) ? 0.0f : std::clamp(volume, 0.0f, 1.0f));
+}
+
+KiwiAudioPlayer::QueueState KiwiAudioPlayer::queueState() const
+{
+    std::lock_guard guard(queue->lock);
+    return {queue->sampleRate, queue->isPriming, queue->queuedFrames, queue->primingFrames};
+}
+
+std::optional<AudioDeviceID> KiwiAudioPlayer::routedDeviceID() const
+{
+    std::lock_guard control(controlLock);
+    return routedDevice;
+}

@@ -1,0 +1,78 @@
+#pragma once
+// The one audio output of a receiver session. Blocks of mono float samples
+// arrive from receive threads; the player holds back a short reserve before
+// playing, bounds the queue to one second, and follows the user's choice of
+// output device. Create it with create(): completions and notifications hold it
+// weakly.
+
+#include "audio/AudioEngine.h"
+#include "audio/AudioSampleSink.h"
+
+#include <QMetaObject>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <span>
+
+class KiwiAudioPlayer final : public AudioSampleSink,
+                              public std::enable_shared_from_this<KiwiAudioPlayer> {
+public:
+    using DeviceLookup = std::function<std::optional<AudioDeviceID>()>;
+
+    static constexpr double primeSeconds = 0.3;
+    static constexpr double maxQueuedSeconds = 1.0;
+
+    // Plays through the sound card, on the device chosen in the preferences.
+    static std::shared_ptr<KiwiAudioPlayer> create();
+    static std::shared_ptr<KiwiAudioPlayer> create(AudioEngineFactory makeEngine,
+                                                   DeviceLookup selectedDevice);
+
+    ~KiwiAudioPlayer() override;
+    KiwiAudioPlayer(const KiwiAudioPlayer&) = delete;
+    KiwiAudioPlayer& operator=(const KiwiAudioPlayer&) = delete;
+
+    // Starts, or restarts, output at the rate. A rate no stream can be built
+    // for leaves the player stopped without an error.
+    std::optional<AudioOutputError> start(double sampleRate);
+    // Stops output and discards everything queued.
+    void stop();
+    void enqueue(std::span<const float> samples) override;
+
+    float volume() const;
+    void setVolume(float volume);
+
+    struct QueueState {
+        std::optional<double> sampleRate; // none while stopped
+        bool isPriming = true;
+        std::uint32_t queuedFrames = 0;
+        std::uint32_t primingFrames = 0;
+    };
+    QueueState queueState() const;
+    std::optional<AudioDeviceID> routedDeviceID() const;
+
+private:
+    struct Queue;
+
+    KiwiAudioPlayer(AudioEngineFactory makeEngine, DeviceLookup selectedDevice);
+    void observe();
+    void observeEngine();
+    void applyOutputDevice();
+    void handleOutputDeviceChange();
+    void restartAfterConfigurationChange(std::uint64_t engineSerial);
+    static void bufferCompleted(const std::weak_ptr<Queue>& queue, std::uint32_t frames,
+                                std::int64_t generation);
+
+    const AudioEngineFactory makeEngine;
+    const DeviceLookup selectedDevice;
+    // Completion handlers run on the engine's threads and reach only this,
+    // never the player, so the player is never destroyed there.
+    const std::shared_ptr<Queue> queue;
+    mutable std::recursive_mutex controlLock;
+    std::unique_ptr<AudioEngine> engine;
+    std::uint64_t engineSerial = 0;
+    std::optional<AudioDeviceID> routedDevice;
+    QMetaObject::Connection outputDeviceObserver;
+};

@@ -1,0 +1,126 @@
+// The pieces under the real engines: the queue the sound card pulls from, the
+// test tone's samples and the WAV file writer.
+#include "audio/ScheduledBuffers.h"
+#include "audio/TestTonePlayer.h"
+#include "audio/WavFileWriter.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtEndian>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <numbers>
+#include <vector>
+
+namespace {
+
+TEST(ScheduledBuffers, ReadsInOrderReportsEachBufferAtItsLastFrameAndPadsWithSilence)
+{
+    ScheduledBuffers buffers;
+    std::vector<int> consumed;
+    buffers.push({1, 2, 3}, [&] { consumed.push_back(1); });
+    buffers.push({4, 5}, [&] { consumed.push_back(2); });
+
+    std::vector<float> out(2, -1.0f);
+    EXPECT_EQ(buffers.read(out.data(), out.size()), 2u);
+    EXPECT_EQ(out, (std::vector<float>{1, 2}));
+    EXPECT_TRUE(consumed.empty()) << "one frame of the first buffer is still unread";
+
+    out.assign(4, -1.0f);
+    EXPECT_EQ(buffers.read(out.data(), out.size()), 3u);
+    EXPECT_EQ(out, (std::vector<float>{3, 4, 5, 0}));
+    EXPECT_EQ(consumed, (std::vector<int>{1, 2}));
+
+    buffers.push({6}, [&] { consumed.push_back(3); });
+    buffers.clear();
+    out.assign(3, -1.0f);
+    EXPECT_EQ(buffers.read(out.data(), out.size()), 0u);
+    EXPECT_EQ(out, (std::vector<float>(3, 0.0f)));
+    EXPECT_EQ(consumed.size(), 2u) << "cleared buffers are not reported";
+}
+
+TEST(ScheduledBuffers, CallbackMayScheduleMore)
+{
+    ScheduledBuffers buffers;
+    buffers.push({1}, [&] { buffers.push({2}, {}); });
+    std::vector<float> out(2);
+    buffers.read(out.data(), 1);
+    EXPECT_EQ(buffers.read(out.data(), 2), 1u);
+    EXPECT_EQ(out[0], 2.0f);
+}
+
+TEST(ToneGenerator, OneKilohertzAtPointFourOfFullScale)
+{
+    ToneGenerator tone(48000.0);
+    EXPECT_NEAR(tone.phaseIncrement(), 0.1309, 1e-4);
+    std::vector<float> samples(48000);
+    // In uneven pieces: the phase carries over from call to call.
+    std::size_t done = 0;
+    for (std::size_t piece : {1u, 479u, 4096u, 100u}) {
+        tone.render(samples.data() + done, piece);
+        done += piece;
+    }
+    tone.render(samples.data() + done, samples.size() - done);
+    float peak = 0.0f;
+    int rising = 0;
+    for (std::size_t i = 0; i < samples.size(); ++i) {
+        EXPECT_NEAR(samples[i], 0.4 * std::sin(2.0 * std::numbers::pi * 1000.0 * double(i) / 48000.0), 1e-5)
+            << "frame " << i;
+        peak = std::max(peak, std::abs(samples[i]));
+        if (i > 0 && samples[i - 1] < 0.0f && samples[i] >= 0.0f)
+            ++rising;
+    }
+    EXPECT_LE(peak, 0.4f);
+    EXPECT_GT(peak, 0.399f);
+    EXPECT_NEAR(rising, 1000, 1);
+}
+
+TEST(ToneGenerator, PhaseStaysBoundedAtAbsurdRates)
+{
+    ToneGenerator tone(7.0);
+    std::vector<float> samples(1000);
+    tone.render(samples.data(), samples.size());
+    for (float s : samples)
+        EXPECT_LE(std::abs(s), 0.4f);
+}
+
+TEST(WavFileWriter, WritesAValidMonoPCMFileAfterEveryAppend)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("out.wav"));
+    WavFileWriter writer;
+    ASSERT_FALSE(writer.open(path, 12000));
+    writer.append(std::vector<float>{0.0f, 0.5f, -1.0f});
+    writer.append(std::vector<float>{2.0f, -7.0f, std::numeric_limits<float>::quiet_NaN()});
+
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    ASSERT_EQ(bytes.size(), 44 + 12);
+    const char* d = bytes.constData();
+    EXPECT_EQ(QByteArray(d, 4), "RIFF");
+    EXPECT_EQ(qFromLittleEndian<quint32>(d + 4), 36u + 12u);
+    EXPECT_EQ(QByteArray(d + 8, 8), "WAVEfmt ");
+    EXPECT_EQ(qFromLittleEndian<quint16>(d + 20), 1);
+    EXPECT_EQ(qFromLittleEndian<quint16>(d + 22), 1);
+    EXPECT_EQ(qFromLittleEndian<quint32>(d + 24), 12000u);
+    EXPECT_EQ(qFromLittleEndian<quint32>(d + 28), 24000u);
+    EXPECT_EQ(qFromLittleEndian<quint16>(d + 34), 16);
+    EXPECT_EQ(QByteArray(d + 36, 4), "data");
+    EXPECT_EQ(qFromLittleEndian<quint32>(d + 40), 12u);
+    const std::vector<qint16> expected{0, 16384, -32767, 32767, -32767, 0};
+    for (std::size_t i = 0; i < expected.size(); ++i)
+        EXPECT_EQ(qFromLittleEndian<qint16>(d + 44 + 2 * i), expected[i]) << i;
+}
+
+TEST(WavFileWriter, ReportsAnUnwritablePath)
+{
+    WavFileWriter writer;
+    EXPECT_TRUE(writer.open(QStringLiteral("/nonexistent-folder/out.wav"), 12000));
+    EXPECT_FALSE(writer.isOpen());
+}
+
+} // namespace

@@ -1,0 +1,145 @@
+// The output-device choice, and what happens when there is no sound server.
+#include "audio/AudioDeviceNotifier.h"
+#include "audio/AudioOutputDevices.h"
+#include "audio/AudioOutputSettings.h"
+#include "audio/KiwiAudioPlayer.h"
+#include "audio/TestTonePlayer.h"
+#include "bookmarks/Preferences.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+namespace {
+
+struct Counter {
+    int announcements = 0;
+    int preferenceWrites = 0;
+    QObject receiver;
+
+    Counter()
+    {
+        QObject::connect(&AudioDeviceNotifier::instance(), &AudioDeviceNotifier::audioOutputDeviceDidChange,
+                         &receiver, [this] { ++announcements; });
+        QObject::connect(&Preferences::instance(), &Preferences::changed, &receiver, [this](const QString& key) {
+            if (key == PreferenceKeys::audioOutputDeviceUID)
+                ++preferenceWrites;
+        });
+    }
+};
+
+TEST(AudioOutputSettings, ChoiceOfAnAbsentDeviceIsForgottenAtStartUp)
+{
+    Preferences::instance().setAudioOutputDeviceUID(QStringLiteral("unplugged-device"));
+    AudioOutputSettings settings;
+    EXPECT_EQ(settings.selectedUID(), QString());
+    EXPECT_EQ(Preferences::instance().audioOutputDeviceUID(), QString());
+    EXPECT_FALSE(selectedOutputDeviceID());
+}
+
+TEST(AudioOutputSettings, EveryChangeOfTheChoiceIsStoredAndAnnouncedOnce)
+{
+    Preferences::instance().setAudioOutputDeviceUID(QString());
+    AudioOutputSettings settings;
+    Counter counter;
+    int selectionSignals = 0;
+    QObject::connect(&settings, &AudioOutputSettings::selectedUIDChanged, &counter.receiver,
+                     [&] { ++selectionSignals; });
+
+    settings.setSelectedUID(QStringLiteral("some-device"));
+    EXPECT_EQ(Preferences::instance().audioOutputDeviceUID(), QStringLiteral("some-device"));
+    EXPECT_EQ(counter.announcements, 1);
+    EXPECT_EQ(counter.preferenceWrites, 1);
+    EXPECT_EQ(selectionSignals, 1);
+    EXPECT_FALSE(selectedOutputDeviceID()) << "no current device has that UID";
+
+    settings.setSelectedUID(QStringLiteral("some-device"));
+    EXPECT_EQ(counter.announcements, 1) << "the same choice again posts nothing";
+    EXPECT_EQ(counter.preferenceWrites, 1) << "and writes nothing";
+
+    settings.setSelectedUID(QString());
+    EXPECT_EQ(Preferences::instance().audioOutputDeviceUID(), QString());
+    EXPECT_EQ(counter.announcements, 2);
+    EXPECT_FALSE(selectedOutputDeviceID());
+}
+
+TEST(AudioOutputDevice, EqualityAndHashCoverAllFields)
+{
+    const AudioOutputDevice a{"sink", QStringLiteral("sink"), QStringLiteral("Speakers")};
+    AudioOutputDevice b = a;
+    EXPECT_EQ(a, b);
+    EXPECT_EQ(qHash(a), qHash(b));
+    b.name = QStringLiteral("Headphones");
+    EXPECT_NE(a, b);
+}
+
+constexpr const char* childMarker = "FARLISTEN_NO_SOUND_SERVER_CHILD";
+
+// Runs only in a child process whose PulseAudio client can reach no server
+// (see below); disabled so that the test runner does not list it on its own.
+TEST(AudioWithoutSoundServer, DISABLED_ChildProcessChecks)
+{
+    if (!qEnvironmentVariableIsSet(childMarker))
+        GTEST_SKIP() << "runs only as the child of StartFailsCleanlyAndNothingHangs";
+    EXPECT_TRUE(enumerateOutputDevices().isEmpty());
+
+    const auto player = KiwiAudioPlayer::create();
+    const auto error = player->start(12000.0);
+    ASSERT_TRUE(error);
+    EXPECT_FALSE(error->description.isEmpty());
+    std::printf("Audio output failed to start: %s\n", qPrintable(error->description));
+    std::fflush(stdout);
+    const std::vector<float> block(4000, 0.5f);
+    player->enqueue(block);
+    const auto state = player->queueState();
+    EXPECT_FALSE(state.sampleRate);
+    EXPECT_EQ(state.primingFrames, 0u);
+    EXPECT_EQ(state.queuedFrames, 0u);
+
+    TestTonePlayer tone;
+    tone.start();
+    EXPECT_FALSE(tone.isPlaying());
+
+    AudioOutputSettings settings;
+    EXPECT_TRUE(settings.devices().isEmpty());
+    EXPECT_EQ(settings.selectedUID(), QString());
+}
+
+TEST(AudioWithoutSoundServer, StartFailsCleanlyAndNothingHangs)
+{
+    QTemporaryDir runtime;
+    ASSERT_TRUE(runtime.isValid());
+    QFile clientConfig(runtime.filePath(QStringLiteral("client.conf")));
+    ASSERT_TRUE(clientConfig.open(QIODevice::WriteOnly));
+    clientConfig.write("autospawn = no\n");
+    clientConfig.close();
+
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QString::fromLatin1(childMarker), QStringLiteral("1"));
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+    environment.insert(QStringLiteral("PULSE_SERVER"), QStringLiteral("unix:") + runtime.filePath(QStringLiteral("none")));
+    environment.insert(QStringLiteral("PULSE_CLIENTCONFIG"), clientConfig.fileName());
+    QProcess child;
+    child.setProcessEnvironment(environment);
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("--gtest_filter=AudioWithoutSoundServer.DISABLED_ChildProcessChecks"),
+                 QStringLiteral("--gtest_also_run_disabled_tests")});
+    ASSERT_TRUE(child.waitForStarted(10000));
+    const bool finished = child.waitForFinished(120000);
+    if (!finished)
+        child.kill();
+    const QByteArray output = child.readAll();
+    ASSERT_TRUE(finished) << "the child hung:\n" << output.toStdString();
+    EXPECT_EQ(child.exitCode(), 0) << output.toStdString();
+    EXPECT_TRUE(output.contains("Audio output failed to start: ")) << output.toStdString();
+    EXPECT_TRUE(output.contains("[  PASSED  ] 1 test")) << output.toStdString();
+    EXPECT_FALSE(output.contains("SKIPPED")) << output.toStdString();
+}
+
+} // namespace

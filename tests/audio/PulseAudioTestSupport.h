@@ -1,0 +1,224 @@
+#pragma once
+// What the tests that play through a real sound server need: whether one is
+// reachable, null sinks loaded for the test, recording a sink's monitor, and
+// reading the frequency and level of what was recorded.
+
+#include <QByteArray>
+#include <QFile>
+#include <QProcess>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QtEndian>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <numbers>
+#include <optional>
+#include <thread>
+#include <vector>
+
+namespace pulsetest {
+
+constexpr int recordRate = 48000;
+
+inline std::optional<QByteArray> runPactl(const QStringList& arguments)
+{
+    QProcess pactl;
+    pactl.start(QStringLiteral("pactl"), arguments);
+    if (!pactl.waitForFinished(10000) || pactl.exitStatus() != QProcess::NormalExit || pactl.exitCode() != 0)
+        return std::nullopt;
+    return pactl.readAllStandardOutput().trimmed();
+}
+
+inline bool serverReachable()
+{
+    return runPactl({QStringLiteral("info")}).has_value();
+}
+
+// Skips when there is no sound server, unless the run promised one.
+#define REQUIRE_PULSEAUDIO()                                                               \
+    do {                                                                                   \
+        if (!pulsetest::serverReachable()) {                                               \
+            if (qEnvironmentVariableIsSet("FARLISTEN_REQUIRE_PULSE"))                      \
+                FAIL() << "FARLISTEN_REQUIRE_PULSE is set but no sound server answers";    \
+            GTEST_SKIP() << "no PulseAudio server reachable";                              \
+        }                                                                                  \
+    } while (false)
+
+// A null sink that exists for the life of this object.
+class NullSink {
+public:
+    NullSink(const QString& name, const QString& description)
+        : sinkName(name)
+    {
+        if (const auto index = runPactl({QStringLiteral("load-module"), QStringLiteral("module-null-sink"),
+                                         QStringLiteral("sink_name=") + name,
+                                         QStringLiteral("sink_properties=device.description=") + description}))
+            module = *index;
+    }
+    ~NullSink()
+    {
+        if (!module.isEmpty())
+            runPactl({QStringLiteral("unload-module"), QString::fromLatin1(module)});
+    }
+    NullSink(const NullSink&) = delete;
+    NullSink& operator=(const NullSink&) = delete;
+
+    bool loaded() const { return !module.isEmpty(); }
+    void unload()
+    {
+        if (!module.isEmpty())
+            runPactl({QStringLiteral("unload-module"), QString::fromLatin1(module)});
+        module.clear();
+    }
+    const QString& name() const { return sinkName; }
+
+private:
+    QString sinkName;
+    QByteArray module;
+};
+
+// Records a sink's monitor as 48 kHz mono while it exists.
+class MonitorRecording {
+public:
+    explicit MonitorRecording(const QString& sink)
+    {
+        path = dir.filePath(QStringLiteral("monitor.raw"));
+        parec.setStandardOutputFile(path);
+        parec.start(QStringLiteral("parec"),
+                    {QStringLiteral("--device=") + sink + QStringLiteral(".monitor"), QStringLiteral("--raw"),
+                     QStringLiteral("--format=s16le"), QStringLiteral("--rate=%1").arg(recordRate),
+                     QStringLiteral("--channels=1"), QStringLiteral("--latency-msec=20")});
+    }
+    ~MonitorRecording() { finish(); }
+    MonitorRecording(const MonitorRecording&) = delete;
+    MonitorRecording& operator=(const MonitorRecording&) = delete;
+
+    // True once the monitor delivers data.
+    bool waitUntilRecording()
+    {
+        if (!parec.waitForStarted(10000))
+            return false;
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (std::chrono::steady_clock::now() < deadline) {
+            if (QFile(path).size() > 0)
+                return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return false;
+    }
+
+    std::vector<float> finish()
+    {
+        if (parec.state() != QProcess::NotRunning) {
+            parec.terminate();
+            if (!parec.waitForFinished(10000)) {
+                parec.kill();
+                parec.waitForFinished(10000);
+            }
+        }
+        QFile file(path);
+        std::vector<float> samples;
+        if (!file.open(QIODevice::ReadOnly))
+            return samples;
+        const QByteArray bytes = file.readAll();
+        samples.reserve(std::size_t(bytes.size() / 2));
+        for (qsizetype at = 0; at + 1 < bytes.size(); at += 2)
+            samples.push_back(qFromLittleEndian<qint16>(bytes.constData() + at) / 32768.0f);
+        return samples;
+    }
+
+private:
+    QTemporaryDir dir;
+    QString path;
+    QProcess parec;
+};
+
+struct Tone {
+    double seconds = 0.0;     // length of the longest stretch of sound
+    double dominantHz = 0.0;  // strongest frequency in it
+    double rms = 0.0;
+    double peak = 0.0;
+};
+
+inline double goertzelPower(const float* x, std::size_t n, double hz, double rate)
+{
+    const double coefficient = 2.0 * std::cos(2.0 * std::numbers::pi * hz / rate);
+    double s1 = 0.0;
+    double s2 = 0.0;
+    for (std::size_t i = 0; i < n; ++i) {
+        const double s = x[i] + coefficient * s1 - s2;
+        s2 = s1;
+        s1 = s;
+    }
+    return s1 * s1 + s2 * s2 - coefficient * s1 * s2;
+}
+
+inline double rmsOf(const float* x, std::size_t n)
+{
+    double sum = 0.0;
+    for (std::size_t i = 0; i < n; ++i)
+        sum += double(x[i]) * x[i];
+    return n ? std::sqrt(sum / double(n)) : 0.0;
+}
+
+// The longest run of 10 ms windows louder than -40 dBFS, less its edges,
+// scanned for its strongest frequency between 100 Hz and 6 kHz.
+inline Tone analyse(const std::vector<float>& samples)
+{
+    constexpr std::size_t window = recordRate / 100;
+    std::size_t bestStart = 0, bestLength = 0, runStart = 0, runLength = 0;
+    for (std::size_t w = 0; (w + 1) * window <= samples.size(); ++w) {
+        if (rmsOf(samples.data() + w * window, window) > 0.01) {
+            if (runLength == 0)
+                runStart = w;
+            ++runLength;
+            if (runLength > bestLength) {
+                bestLength = runLength;
+                bestStart = runStart;
+            }
+        } else {
+            runLength = 0;
+        }
+    }
+    Tone tone;
+    tone.seconds = double(bestLength * window) / recordRate;
+    if (bestLength < 6)
+        return tone;
+    const float* x = samples.data() + (bestStart + 2) * window;
+    const std::size_t n = (bestLength - 4) * window;
+    tone.rms = rmsOf(x, n);
+    for (std::size_t i = 0; i < n; ++i)
+        tone.peak = std::max(tone.peak, double(std::abs(x[i])));
+    const std::size_t scanned = std::min<std::size_t>(n, recordRate / 2);
+    double bestPower = -1.0;
+    for (double hz = 100.0; hz <= 6000.0; hz += 5.0) {
+        const double power = goertzelPower(x, scanned, hz, recordRate);
+        if (power > bestPower) {
+            bestPower = power;
+            tone.dominantHz = hz;
+        }
+    }
+    const double coarse = tone.dominantHz;
+    for (double hz = coarse - 5.0; hz <= coarse + 5.0; hz += 0.5) {
+        const double power = goertzelPower(x, scanned, hz, recordRate);
+        if (power > bestPower) {
+            bestPower = power;
+            tone.dominantHz = hz;
+        }
+    }
+    return tone;
+}
+
+inline std::vector<float> sine(double hz, double amplitude, double rate, std::size_t frames)
+{
+    std::vector<float> samples(frames);
+    for (std::size_t i = 0; i < frames; ++i)
+        samples[i] = float(amplitude * std::sin(2.0 * std::numbers::pi * hz * double(i) / rate));
+    return samples;
+}
+
+} // namespace pulsetest

@@ -1,0 +1,147 @@
+// Sound really leaves the process: through the player and the sound-card
+// engine into a PulseAudio null sink, recorded from the sink's monitor.
+#include "PulseAudioTestSupport.h"
+
+#include "audio/AudioDeviceNotifier.h"
+#include "audio/AudioOutputSettings.h"
+#include "audio/KiwiAudioPlayer.h"
+#include "audio/TestTonePlayer.h"
+#include "bookmarks/Preferences.h"
+
+#include <QCoreApplication>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
+namespace {
+
+constexpr double playerRate = 12000.0;
+constexpr double playerAmplitude = 0.5;
+
+// One second of 1 kHz, in the 512-sample blocks a receiver sends.
+void playOneSecondOfTone(KiwiAudioPlayer& player)
+{
+    const std::vector<float> tone = pulsetest::sine(1000.0, playerAmplitude, playerRate, std::size_t(playerRate));
+    for (std::size_t at = 0; at < tone.size(); at += 512)
+        player.enqueue(std::span<const float>(tone).subspan(at, std::min<std::size_t>(512, tone.size() - at)));
+}
+
+// Until the player has handed everything to the sound server, then the slack
+// a null sink may need after a stream starts.
+void waitUntilPlayed(const KiwiAudioPlayer& player)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (std::chrono::steady_clock::now() < deadline && player.queueState().queuedFrames > 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    std::this_thread::sleep_for(std::chrono::milliseconds(2500));
+}
+
+void expectTone(const pulsetest::Tone& tone, double amplitude, double minimumSeconds)
+{
+    EXPECT_GE(tone.seconds, minimumSeconds);
+    EXPECT_NEAR(tone.dominantHz, 1000.0, 5.0);
+    EXPECT_NEAR(tone.rms, amplitude / std::sqrt(2.0), 0.05 * amplitude / std::sqrt(2.0));
+    EXPECT_LE(tone.peak, amplitude * 1.05);
+}
+
+bool listed(const AudioOutputSettings& settings, const QString& uid)
+{
+    const auto devices = settings.devices();
+    return std::any_of(devices.cbegin(), devices.cend(),
+                       [&](const AudioOutputDevice& device) { return device.uid == uid; });
+}
+
+// Both sinks are the test's own, so other tests playing on the system default
+// at the same time cannot disturb what is measured.
+TEST(SoundLeavesProcess, ToneReachesTheChosenDeviceAndFollowsTheChoice)
+{
+    REQUIRE_PULSEAUDIO();
+    const qint64 pid = QCoreApplication::applicationPid();
+    const QString firstName = QStringLiteral("farlisten_first_%1").arg(pid);
+    const QString secondName = QStringLiteral("farlisten_second_%1").arg(pid);
+    pulsetest::NullSink first(firstName, QStringLiteral("FarlistenFirst"));
+    ASSERT_TRUE(first.loaded());
+
+    Preferences::instance().setAudioOutputDeviceUID(QString());
+    AudioOutputSettings settings;
+    int announcements = 0;
+    QObject receiver;
+    QObject::connect(&AudioDeviceNotifier::instance(), &AudioDeviceNotifier::audioOutputDeviceDidChange,
+                     &receiver, [&] { ++announcements; });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return listed(settings, firstName); }, 10000));
+    settings.setSelectedUID(firstName);
+
+    const auto player = KiwiAudioPlayer::create();
+    const auto error = player->start(playerRate);
+    ASSERT_FALSE(error) << error->description.toStdString();
+    ASSERT_EQ(player->routedDeviceID(), firstName.toUtf8());
+    {
+        pulsetest::MonitorRecording onFirst(firstName);
+        ASSERT_TRUE(onFirst.waitUntilRecording());
+        playOneSecondOfTone(*player);
+        waitUntilPlayed(*player);
+        const pulsetest::Tone heard = pulsetest::analyse(onFirst.finish());
+        std::printf("player tone: %.1f Hz, rms %.4f, peak %.4f, %.2f s\n", heard.dominantHz, heard.rms,
+                    heard.peak, heard.seconds);
+        expectTone(heard, playerAmplitude, 0.8);
+        EXPECT_LE(heard.seconds, 1.2) << "nothing is played twice";
+    }
+
+    // A device appears: announced within a few seconds; choosing it moves the
+    // running output there.
+    announcements = 0;
+    pulsetest::NullSink second(secondName, QStringLiteral("FarlistenSecond"));
+    ASSERT_TRUE(second.loaded());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return announcements > 0 && listed(settings, secondName); }, 10000));
+    settings.setSelectedUID(secondName);
+    EXPECT_EQ(Preferences::instance().audioOutputDeviceUID(), secondName);
+    ASSERT_EQ(player->routedDeviceID(), secondName.toUtf8()) << "the running player moved";
+    {
+        pulsetest::MonitorRecording onFirst(firstName);
+        pulsetest::MonitorRecording onSecond(secondName);
+        ASSERT_TRUE(onFirst.waitUntilRecording());
+        ASSERT_TRUE(onSecond.waitUntilRecording());
+        playOneSecondOfTone(*player);
+        waitUntilPlayed(*player);
+        const pulsetest::Tone heard = pulsetest::analyse(onSecond.finish());
+        const std::vector<float> quiet = onFirst.finish();
+        std::printf("player tone on the newly chosen device: %.1f Hz, rms %.4f\n", heard.dominantHz, heard.rms);
+        expectTone(heard, playerAmplitude, 0.8);
+        EXPECT_LT(pulsetest::rmsOf(quiet.data(), quiet.size()), 0.001) << "nothing on the first device";
+    }
+    player->stop();
+
+    {
+        pulsetest::MonitorRecording onSecond(secondName);
+        ASSERT_TRUE(onSecond.waitUntilRecording());
+        TestTonePlayer testTone;
+        testTone.start();
+        ASSERT_TRUE(testTone.isPlaying());
+        testTone.start();
+        EXPECT_TRUE(testTone.isPlaying());
+        std::this_thread::sleep_for(std::chrono::milliseconds(3000));
+        testTone.stop();
+        EXPECT_FALSE(testTone.isPlaying());
+        const pulsetest::Tone heard = pulsetest::analyse(onSecond.finish());
+        std::printf("test tone: %.1f Hz, rms %.4f, peak %.4f, %.2f s\n", heard.dominantHz, heard.rms, heard.peak,
+                    heard.seconds);
+        expectTone(heard, 0.4, 0.5);
+    }
+
+    // The chosen device goes away: announced, the choice stays, and a start
+    // falls back to the system default.
+    const int before = announcements;
+    second.unload();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return announcements > before && !listed(settings, secondName); }, 10000));
+    EXPECT_EQ(settings.selectedUID(), secondName);
+    ASSERT_FALSE(player->start(playerRate));
+    EXPECT_FALSE(player->routedDeviceID());
+    player->stop();
+    settings.setSelectedUID(QString());
+}
+
+} // namespace
