@@ -1,0 +1,346 @@
+#include "RxSimTestSupport.h"
+#include "audio/IMAADPCMDecoder.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QSignalSpy>
+#include <QUrl>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <numeric>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+struct LoggedCommand {
+    QString channel, text, timestamp;
+};
+
+struct Harness {
+    RxSimServer server;
+    quint16 port;
+    std::vector<LoggedCommand> log;
+
+    explicit Harness(RxSimOptions options = {})
+        : server(std::move(options))
+        , port(server.listen())
+    {
+        QObject::connect(&server, &RxSimServer::commandReceived,
+                         [this](const QString& c, const QString& t, const QString& ts) { log.push_back({c, t, ts}); });
+    }
+};
+
+// Auth, then the three commands without which a receiver sends no audio.
+void startAudio(RawKiwiChannel& snd, const QString& tune)
+{
+    snd.send(QStringLiteral("SET auth t=kiwi p="));
+    snd.send(tune);
+    snd.send(QStringLiteral("SET agc=1 hang=0 thresh=-100 slope=6 decay=1000 manGain=50"));
+    snd.send(QStringLiteral("SET AR OK in=12000 out=44100"));
+}
+
+TEST(RxSimServer, SoundChannelFollowsARealReceiversOrderAndPlaysTheTunedStation)
+{
+    Harness h;
+    ASSERT_NE(h.port, 0);
+    RawKiwiChannel snd(h.port, QStringLiteral("/ws/kiwi/1733390000123/SND"));
+    ASSERT_TRUE(snd.waitConnected());
+
+    // The sample rate comes at once, before auth, and nothing else of note.
+    ASSERT_TRUE(snd.waitParam(QStringLiteral("sample_rate")));
+    EXPECT_EQ(snd.param(QStringLiteral("sample_rate"))->value, QStringLiteral("12001.188119"));
+    EXPECT_EQ(snd.param(QStringLiteral("audio_rate"))->value, QStringLiteral("12000"));
+    QTest::qWait(100);
+    EXPECT_FALSE(snd.param(QStringLiteral("badp")));
+
+    snd.send(QStringLiteral("SET auth t=kiwi p="));
+    ASSERT_TRUE(snd.waitParam(QStringLiteral("load_cfg")));
+    EXPECT_EQ(snd.param(QStringLiteral("badp"))->value, QStringLiteral("0"));
+    EXPECT_EQ(snd.param(QStringLiteral("rx_chans"))->value, QStringLiteral("4"));
+    EXPECT_EQ(snd.param(QStringLiteral("rx_chan"))->value, QStringLiteral("0"));
+    EXPECT_EQ(snd.param(QStringLiteral("version_maj"))->value, QStringLiteral("1"));
+    EXPECT_EQ(snd.param(QStringLiteral("bandwidth"))->value, QStringLiteral("30000000"));
+    EXPECT_EQ(snd.param(QStringLiteral("client_public_ip"))->value, QStringLiteral("127.0.0.1"));
+    const QJsonObject cfg = QJsonDocument::fromJson(
+        QUrl::fromPercentEncoding(snd.param(QStringLiteral("load_cfg"))->value->toUtf8()).toUtf8()).object();
+    EXPECT_FALSE(cfg.value(QStringLiteral("rx_name")).toString().isEmpty());
+    EXPECT_TRUE(cfg.contains(QStringLiteral("inactivity_timeout_mins")));
+    // Every MSG is its own WebSocket message, except the two pairs a real
+    // receiver sends together (audio_init with audio_rate, the versions).
+    EXPECT_EQ(snd.frames.size(), snd.params().size() - 2);
+
+    // Tuning and AGC alone do not start the audio.
+    snd.send(QStringLiteral("SET mod=am low_cut=-4900 high_cut=4900 freq=9500.000"));
+    snd.send(QStringLiteral("SET agc=1 hang=0 thresh=-100 slope=6 decay=1000 manGain=50"));
+    QTest::qWait(500);
+    EXPECT_TRUE(snd.framesOf<KiwiSoundFrame>().empty());
+
+    snd.send(QStringLiteral("SET AR OK in=12000 out=44100"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return snd.framesOf<KiwiSoundFrame>().size() >= 8; }, 5000));
+
+    // The ADPCM state is announced before the first frame; decode with it.
+    const auto state = snd.param(QStringLiteral("audio_adpcm_state"));
+    ASSERT_TRUE(state);
+    const QStringList pair = state->value->split(u',');
+    ASSERT_EQ(pair.size(), 2);
+    IMAADPCMDecoder decoder{pair[0].toInt(), pair[1].toInt()};
+    std::vector<float> audio;
+    std::uint32_t expectedSequence = 0;
+    for (const QByteArray& bytes : snd.frames) {
+        const auto m = parse(bytes);
+        if (!m || !std::holds_alternative<KiwiSoundFrame>(*m))
+            continue;
+        const auto& frame = std::get<KiwiSoundFrame>(*m);
+        EXPECT_EQ(frame.flags, KiwiSoundFrame::flagADPCM);
+        EXPECT_EQ(frame.payload.size(), 1024u);
+        EXPECT_EQ(frame.sequence, expectedSequence++);
+        EXPECT_NEAR(frame.rssi, -58.8, 1.0);
+        const std::vector<float> samples = decoder.decodeBlock(frame.payload);
+        audio.insert(audio.end(), samples.begin(), samples.end());
+    }
+    const double total = std::inner_product(audio.begin(), audio.end(), audio.begin(), 0.0) / audio.size();
+    const double at400 = tonePower(audio, 400, 12000) / total;
+    EXPECT_GT(at400, 0.05 * audio.size());
+    EXPECT_GT(at400, 20 * tonePower(audio, 550, 12000) / total);
+
+    // Every command was reported, in order, with the channel and timestamp.
+    ASSERT_EQ(h.log.size(), 4u);
+    EXPECT_EQ(h.log[1].text, QStringLiteral("SET mod=am low_cut=-4900 high_cut=4900 freq=9500.000"));
+    EXPECT_EQ(h.log[1].channel, QStringLiteral("SND"));
+    EXPECT_EQ(h.log[1].timestamp, QStringLiteral("1733390000123"));
+}
+
+TEST(RxSimServer, Pcm16FramesCarryBigEndianSamples)
+{
+    RxSimOptions options;
+    options.audio = RxSimAudio::pcm16;
+    Harness h(options);
+    RawKiwiChannel snd(h.port, QStringLiteral("/ws/kiwi/7/SND"));
+    ASSERT_TRUE(snd.waitConnected());
+    startAudio(snd, QStringLiteral("SET mod=usb low_cut=300 high_cut=2700 freq=12000.000"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !snd.framesOf<KiwiSoundFrame>().empty(); }, 5000));
+    const KiwiSoundFrame frame = snd.framesOf<KiwiSoundFrame>().front();
+    EXPECT_EQ(frame.flags, 0);
+    EXPECT_EQ(frame.payload.size(), 4096u);
+    EXPECT_FALSE(snd.param(QStringLiteral("audio_adpcm_state")));
+    EXPECT_NEAR(frame.rssi, -116.2, 0.2);
+}
+
+TEST(RxSimServer, WaterfallRowsFollowZoomAndSurviveNonsense)
+{
+    Harness h;
+    RawKiwiChannel wf(h.port, QStringLiteral("/ws/kiwi/42/W/F"));
+    ASSERT_TRUE(wf.waitConnected());
+    wf.send(QStringLiteral("SET auth t=kiwi p="));
+    ASSERT_TRUE(wf.waitParam(QStringLiteral("bandwidth")));
+    EXPECT_EQ(wf.param(QStringLiteral("badp"))->value, QStringLiteral("0"));
+    EXPECT_EQ(wf.param(QStringLiteral("wf_fps"))->value, QStringLiteral("23"));
+    EXPECT_EQ(wf.param(QStringLiteral("zoom_max"))->value, QStringLiteral("14"));
+    EXPECT_TRUE(wf.param(QStringLiteral("zoom_cap")));
+    EXPECT_TRUE(wf.param(QStringLiteral("wf_chans")));
+
+    // Zoom 0 shows the whole band: the AM station at 9.5 MHz stands out.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !wf.framesOf<KiwiWaterfallFrame>().empty(); }, 5000));
+    const KiwiWaterfallFrame whole = wf.framesOf<KiwiWaterfallFrame>().front();
+    EXPECT_EQ(whole.zoom, 0);
+    EXPECT_EQ(whole.xBin, 0u);
+    ASSERT_EQ(whole.bins.size(), 1024u);
+    std::vector<std::uint8_t> sorted = whole.bins;
+    std::nth_element(sorted.begin(), sorted.begin() + 512, sorted.end());
+    EXPECT_NEAR(sorted[512], 145, 3);  // -110 dB
+    EXPECT_GT(whole.bins[324], 185);   // 9.5 MHz, about -60 dB
+
+    struct Ask {
+        const char* command;
+        int zoom;
+        std::uint32_t xBin;
+    };
+    for (const Ask& ask : {Ask{"SET zoom=3 start=4194304", 3, 4194304},
+                           Ask{"SET zoom=99 start=-1e300", 14, 0},
+                           Ask{"SET zoom=14 start=1e300", 14, 16777216 - 1024},
+                           Ask{"SET zoom=2 start=nan", 14, 16777216 - 1024},
+                           Ask{"SET zoom=-5 start=100", 0, 0}}) {
+        wf.frames.clear();
+        wf.send(QString::fromLatin1(ask.command));
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] {
+                const auto rows = wf.framesOf<KiwiWaterfallFrame>();
+                return rows.size() >= 2 && rows.back().zoom == ask.zoom && rows.back().xBin == ask.xBin;
+            },
+            3000))
+            << ask.command;
+        EXPECT_EQ(wf.framesOf<KiwiWaterfallFrame>().back().bins.size(), 1024u);
+    }
+}
+
+TEST(RxSimServer, FastWaterfallKeepsFlowingPastItsOutputBound)
+{
+    // More rows than the 256 KiB output bound holds: rows keep coming only if
+    // written bytes are really taken off the backlog.
+    RxSimOptions options;
+    options.fast = true;
+    Harness h(options);
+    RawKiwiChannel wf(h.port, QStringLiteral("/ws/kiwi/8/W/F"));
+    ASSERT_TRUE(wf.waitConnected());
+    wf.send(QStringLiteral("SET auth t=kiwi p="));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return wf.frames.size() > 600; }, 10000)) << wf.frames.size();
+}
+
+struct Misbehaviour {
+    const char* name;
+    RxSimOptions options;
+    const char* key;
+    const char* value;
+    bool acceptedFirst;
+};
+
+class RxSimMisbehaviour : public ::testing::TestWithParam<Misbehaviour> {};
+
+TEST_P(RxSimMisbehaviour, SendsItsParameterAndCloses)
+{
+    const Misbehaviour& m = GetParam();
+    Harness h(m.options);
+    RawKiwiChannel snd(h.port, QStringLiteral("/ws/kiwi/5/SND"));
+    ASSERT_TRUE(snd.waitConnected());
+    startAudio(snd, QStringLiteral("SET mod=usb low_cut=300 high_cut=2700 freq=7200.000"));
+    ASSERT_TRUE(snd.waitParam(QString::fromLatin1(m.key)));
+    const auto p = snd.param(QString::fromLatin1(m.key));
+    EXPECT_EQ(p->value.value_or(QStringLiteral("<none>")), QString::fromLatin1(m.value));
+    EXPECT_EQ(snd.param(QStringLiteral("badp")).has_value(), m.acceptedFirst);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return snd.disconnected; }, 3000));
+    EXPECT_EQ(snd.socket.closeCode(), QWebSocketProtocol::CloseCodeNormal);
+}
+
+RxSimOptions with(auto change)
+{
+    RxSimOptions o;
+    change(o);
+    return o;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Options, RxSimMisbehaviour,
+    ::testing::Values(
+        Misbehaviour{"Badp", with([](RxSimOptions& o) { o.badp = QStringLiteral("5"); }), "badp", "5", true},
+        Misbehaviour{"TooBusy", with([](RxSimOptions& o) { o.tooBusy = 3; }), "too_busy", "3", false},
+        Misbehaviour{"TooBusyAfter", with([](RxSimOptions& o) { o.tooBusyAfter = 2; o.tooBusyDelay = 200ms; }),
+                     "too_busy", "2", true},
+        Misbehaviour{"Kick", with([](RxSimOptions& o) { o.kick = QStringLiteral("back soon"); o.kickAfter = 200ms; }),
+                     "kiwi_kick", "back%20soon", true},
+        Misbehaviour{"Inactivity",
+                     with([](RxSimOptions& o) { o.inactivityTimeout = 30; o.inactivityDelay = 200ms; }),
+                     "inactivity_timeout", "30", true},
+        Misbehaviour{"Redirect", with([](RxSimOptions& o) { o.redirect = QStringLiteral("http://b:8073/"); }),
+                     "redirect", "http%3A%2F%2Fb%3A8073%2F", false},
+        Misbehaviour{"AllChannelsTaken", with([](RxSimOptions& o) { o.rxChannels = 0; }), "too_busy", "0", false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(RxSimServer, ChannelWithoutKeepaliveIsClosedAndOneWithKeepaliveStays)
+{
+    RxSimOptions options;
+    options.keepaliveTimeout = 1000ms;
+    Harness h(options);
+    RawKiwiChannel silent(h.port, QStringLiteral("/ws/kiwi/1/SND"));
+    RawKiwiChannel chatty(h.port, QStringLiteral("/ws/kiwi/2/W/F"));
+    ASSERT_TRUE(silent.waitConnected());
+    ASSERT_TRUE(chatty.waitConnected());
+    for (int i = 0; i < 25; ++i) {
+        chatty.send(QStringLiteral("SET keepalive"));
+        QTest::qWait(100);
+    }
+    EXPECT_TRUE(silent.disconnected);
+    EXPECT_FALSE(chatty.disconnected);
+}
+
+TEST(RxSimServer, DropAfterCutsBothChannelsWithoutCloseFrame)
+{
+    RxSimOptions options;
+    options.dropAfter = 300ms;
+    Harness h(options);
+    RawKiwiChannel snd(h.port, QStringLiteral("/ws/kiwi/9/SND"));
+    RawKiwiChannel wf(h.port, QStringLiteral("/ws/kiwi/9/W/F"));
+    RawKiwiChannel other(h.port, QStringLiteral("/ws/kiwi/10/W/F"));
+    ASSERT_TRUE(snd.waitConnected());
+    ASSERT_TRUE(wf.waitConnected());
+    ASSERT_TRUE(other.waitConnected());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return snd.disconnected && wf.disconnected; }, 3000));
+    EXPECT_EQ(snd.error, QAbstractSocket::RemoteHostClosedError);
+    EXPECT_FALSE(other.disconnected);
+}
+
+QNetworkReply* getStatus(QNetworkAccessManager& nam, quint16 port, int timeoutMs)
+{
+    QNetworkRequest request(QUrl(QStringLiteral("http://127.0.0.1:%1/status").arg(port)));
+    request.setTransferTimeout(timeoutMs);
+    return nam.get(request);
+}
+
+TEST(RxSimServer, StatusPageNamesKiwiSDRAndCanBeSlowOrSilent)
+{
+    QNetworkAccessManager nam;
+    {
+        Harness h;
+        RawKiwiChannel snd(h.port, QStringLiteral("/ws/kiwi/3/SND"));
+        ASSERT_TRUE(snd.waitConnected());
+        snd.send(QStringLiteral("SET auth t=kiwi p="));
+        ASSERT_TRUE(snd.waitParam(QStringLiteral("badp")));
+        std::unique_ptr<QNetworkReply> reply(getStatus(nam, h.port, 5000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return reply->isFinished(); }, 5000));
+        EXPECT_EQ(reply->error(), QNetworkReply::NoError);
+        EXPECT_TRUE(reply->rawHeader("Server").startsWith("KiwiSDR_Mongoose/"));
+        const QString body = QString::fromUtf8(reply->readAll());
+        for (const char* line : {"sw_version=KiwiSDR_v1.560", "users=1", "users_max=4", "ext_api=4"})
+            EXPECT_TRUE(body.split(u'\n').contains(QString::fromLatin1(line))) << line;
+    }
+    {
+        RxSimOptions options;
+        options.statusDelay = 600ms;
+        Harness h(options);
+        QElapsedTimer clock;
+        clock.start();
+        std::unique_ptr<QNetworkReply> reply(getStatus(nam, h.port, 5000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return reply->isFinished(); }, 5000));
+        EXPECT_GE(clock.elapsed(), 550);
+        EXPECT_EQ(reply->error(), QNetworkReply::NoError);
+    }
+    {
+        RxSimOptions options;
+        options.statusNever = true;
+        Harness h(options);
+        std::unique_ptr<QNetworkReply> reply(getStatus(nam, h.port, 500));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return reply->isFinished(); }, 5000));
+        EXPECT_EQ(reply->error(), QNetworkReply::OperationCanceledError);
+    }
+}
+
+TEST(RxSimCommandLine, ReadsEveryKindOfFlagAndRejectsBadValues)
+{
+    const auto parsed = parseRxSimCommandLine(
+        {QStringLiteral("rxsim"), QStringLiteral("--port"), QStringLiteral("8073"), QStringLiteral("--audio"),
+         QStringLiteral("pcm16"), QStringLiteral("--kick"), QStringLiteral("bye"), QStringLiteral("--kick-after"),
+         QStringLiteral("1.5"), QStringLiteral("--too-busy-after"), QStringLiteral("2"), QStringLiteral("--down")});
+    ASSERT_TRUE(std::holds_alternative<RxSimOptions>(parsed));
+    const auto& o = std::get<RxSimOptions>(parsed);
+    EXPECT_EQ(o.port, 8073);
+    EXPECT_EQ(o.audio, RxSimAudio::pcm16);
+    EXPECT_EQ(o.kick, QStringLiteral("bye"));
+    EXPECT_EQ(o.kickAfter, 1500ms);
+    EXPECT_EQ(o.tooBusyAfter, 2);
+    EXPECT_TRUE(o.down);
+    EXPECT_FALSE(o.monitor);
+
+    for (const QStringList& bad : {QStringList{"--port", "70000"}, QStringList{"--wf-fps", "0"},
+                                   QStringList{"--kick-after", "nan"}, QStringList{"--audio", "mp3"},
+                                   QStringList{"--drop-after", "-1"}, QStringList{"--unknown"}}) {
+        const auto result = parseRxSimCommandLine(QStringList{QStringLiteral("rxsim")} + bad);
+        ASSERT_TRUE(std::holds_alternative<RxSimUsage>(result)) << bad.join(u' ').toStdString();
+        EXPECT_TRUE(std::get<RxSimUsage>(result).isError);
+    }
+}
+
+} // namespace

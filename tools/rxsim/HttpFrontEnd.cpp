@@ -1,0 +1,61 @@
+#include "HttpFrontEnd.h"
+
+#include <QHttpServerRequest>
+#include <QPointer>
+#include <QTcpSocket>
+#include <QTimer>
+
+namespace {
+
+QByteArray responseBytes(const HttpPage& page)
+{
+    QByteArray bytes = "HTTP/1.1 " + QByteArray::number(page.statusCode) + ' ' + page.reason + "\r\n";
+    for (const auto& [name, value] : page.headers)
+        bytes += name + ": " + value + "\r\n";
+    bytes += "Content-Length: " + QByteArray::number(page.body.size()) + "\r\n";
+    bytes += "Connection: close\r\n\r\n";
+    return bytes + page.body;
+}
+
+void answer(const QPointer<QTcpSocket>& socket, const QByteArray& bytes)
+{
+    if (!socket || socket->state() != QAbstractSocket::ConnectedState)
+        return;
+    socket->write(bytes);
+    socket->disconnectFromHost();
+}
+
+} // namespace
+
+HttpFrontEnd::HttpFrontEnd(PageHandler handler, QObject* parent)
+    : QAbstractHttpServer(parent)
+    , handler_(std::move(handler))
+{
+}
+
+bool HttpFrontEnd::handleRequest(const QHttpServerRequest& request, QTcpSocket* socket)
+{
+    // QtHttpServer hands an upgrade over as a WebSocket
+    // (newWebSocketConnection) only when the request counts as handled.
+    if (request.value("upgrade").compare("websocket", Qt::CaseInsensitive) == 0)
+        return true;
+
+    const HttpPage page = handler_(request.url().path());
+    if (page.neverAnswer)
+        return true;
+    const QByteArray bytes = responseBytes(page);
+    const QPointer<QTcpSocket> target(socket);
+    if (page.delay.count() <= 0)
+        answer(target, bytes);
+    else
+        QTimer::singleShot(page.delay, this, [target, bytes] { answer(target, bytes); });
+    return true;
+}
+
+void HttpFrontEnd::missingHandler(const QHttpServerRequest&, QTcpSocket* socket)
+{
+    HttpPage page;
+    page.statusCode = 404;
+    page.reason = "Not Found";
+    answer(QPointer<QTcpSocket>(socket), responseBytes(page));
+}

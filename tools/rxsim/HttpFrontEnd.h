@@ -1,0 +1,40 @@
+#pragma once
+// One port for a stand-in receiver's HTTP pages and WebSocket channels:
+// plain requests go to a page handler, WebSocket upgrades are handed over by
+// QtHttpServer as ready QWebSockets. A page may be answered late or never,
+// so that clients can be tested against slow servers.
+
+#include <QAbstractHttpServer>
+#include <QByteArray>
+#include <QString>
+
+#include <chrono>
+#include <functional>
+#include <utility>
+#include <vector>
+
+struct HttpPage {
+    int statusCode = 200;
+    QByteArray reason = "OK";
+    std::vector<std::pair<QByteArray, QByteArray>> headers;
+    QByteArray body;
+    std::chrono::milliseconds delay{0};
+    bool neverAnswer = false;
+};
+
+class HttpFrontEnd : public QAbstractHttpServer {
+    Q_OBJECT
+
+public:
+    // Gives the page for a request path (already percent-decoded).
+    using PageHandler = std::function<HttpPage(const QString& path)>;
+
+    explicit HttpFrontEnd(PageHandler handler, QObject* parent = nullptr);
+
+protected:
+    bool handleRequest(const QHttpServerRequest& request, QTcpSocket* socket) override;
+    void missingHandler(const QHttpServerRequest& request, QTcpSocket* socket) override;
+
+private:
+    PageHandler handler_;
+};

@@ -1,0 +1,162 @@
+#include "RxSimOptions.h"
+
+#include "session/StrictInteger.h"
+
+#include <QCommandLineParser>
+#include <QLocale>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+constexpr double maxSeconds = 7 * 24 * 3600;
+
+struct Parser {
+    QCommandLineParser& parser;
+    QString error;
+
+    std::optional<std::int64_t> integer(const QString& name, std::int64_t low, std::int64_t high)
+    {
+        if (!parser.isSet(name))
+            return std::nullopt;
+        const auto value = parseStrictInteger(parser.value(name));
+        if (!value || *value < low || *value > high) {
+            fail(QStringLiteral("--%1 takes a whole number from %2 to %3").arg(name).arg(low).arg(high));
+            return std::nullopt;
+        }
+        return value;
+    }
+
+    std::optional<RxSimOptions::Duration> seconds(const QString& name)
+    {
+        if (!parser.isSet(name))
+            return std::nullopt;
+        bool ok = false;
+        const double value = QLocale::c().toDouble(parser.value(name), &ok);
+        if (!ok || !std::isfinite(value) || value < 0 || value > maxSeconds) {
+            fail(QStringLiteral("--%1 takes seconds from 0 to %2").arg(name).arg(maxSeconds));
+            return std::nullopt;
+        }
+        return RxSimOptions::Duration(std::llround(value * 1000));
+    }
+
+    std::optional<QString> text(const QString& name)
+    {
+        if (!parser.isSet(name))
+            return std::nullopt;
+        return parser.value(name);
+    }
+
+    void fail(const QString& message)
+    {
+        if (error.isEmpty())
+            error = message;
+    }
+};
+
+void addOptions(QCommandLineParser& parser)
+{
+    const auto option = [&parser](const char* name, const char* description, const char* valueName = nullptr) {
+        QCommandLineOption o(QString::fromLatin1(name), QString::fromLatin1(description));
+        if (valueName)
+            o.setValueName(QString::fromLatin1(valueName));
+        parser.addOption(o);
+    };
+    option("port", "TCP port on 127.0.0.1 (0 = any free port; default 0).", "PORT");
+    option("audio", "Sound frames as adpcm (default) or pcm16.", "FORMAT");
+    option("wf-fps", "Waterfall frames per second (1-100; default 23).", "N");
+    option("fast", "Send waterfall frames as fast as the client takes them.");
+    option("keepalive-timeout", "Close a channel that sends no \"SET keepalive\" for this long (default 60).", "S");
+    option("rx-chans", "Sound channels; one more listener gets too_busy (1-64; default 4).", "N");
+    option("wf-chans", "Waterfall channels; one more gets too_busy (1-64; default 4).", "N");
+    option("badp", "Answer auth with badp=CODE instead of 0, then close.", "CODE");
+    option("too-busy", "Answer auth with too_busy=N, then close.", "N");
+    option("monitor", "Answer auth with monitor, then close.");
+    option("redirect", "Answer auth with redirect=URL, then close.", "URL");
+    option("down", "Answer auth with down, then close.");
+    option("ip-limit", "Answer auth with ip_limit, then close.");
+    option("exclusive-use", "Answer auth with exclusive_use, then close.");
+    option("too-busy-after", "Accept, then send too_busy=N after --too-busy-delay seconds and close.", "N");
+    option("too-busy-delay", "Seconds before --too-busy-after strikes (default 1).", "S");
+    option("kick", "Accept, then send kiwi_kick=REASON after --kick-after seconds and close.", "REASON");
+    option("kick-after", "Seconds before --kick strikes (default 0).", "S");
+    option("inactivity-timeout", "Announce an inactivity limit of MIN minutes and enforce it after --inactivity-delay seconds.", "MIN");
+    option("inactivity-delay", "Seconds before --inactivity-timeout strikes (default 2).", "S");
+    option("drop-after", "Drop the TCP connections of a listener S seconds after its sound channel opened, without a close frame.", "S");
+    option("refuse-waterfall", "Answer the waterfall channel's auth with too_busy, then close it.");
+    option("status-delay", "Answer the status page only after S seconds.", "S");
+    option("status-never", "Never answer the status page.");
+}
+
+} // namespace
+
+std::variant<RxSimOptions, RxSimUsage> parseRxSimCommandLine(const QStringList& args)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "A stand-in KiwiSDR receiver for tests and demos. Prints \"rxsim listening on 127.0.0.1:PORT\",\n"
+        "then one line per command received: CHANNEL TIMESTAMP COMMAND."));
+    const QCommandLineOption help = parser.addHelpOption();
+    addOptions(parser);
+    if (!parser.parse(args))
+        return RxSimUsage{parser.errorText(), true};
+    if (parser.isSet(help))
+        return RxSimUsage{parser.helpText(), false};
+    if (!parser.positionalArguments().isEmpty())
+        return RxSimUsage{QStringLiteral("rxsim takes no arguments besides its options"), true};
+
+    Parser p{parser, {}};
+    RxSimOptions o;
+    if (const auto port = p.integer(QStringLiteral("port"), 0, 65535))
+        o.port = static_cast<std::uint16_t>(*port);
+    if (const auto audio = p.text(QStringLiteral("audio"))) {
+        if (*audio == QLatin1String("adpcm"))
+            o.audio = RxSimAudio::adpcm;
+        else if (*audio == QLatin1String("pcm16"))
+            o.audio = RxSimAudio::pcm16;
+        else
+            p.fail(QStringLiteral("--audio takes adpcm or pcm16"));
+    }
+    if (const auto fps = p.integer(QStringLiteral("wf-fps"), 1, 100))
+        o.waterfallFPS = static_cast<int>(*fps);
+    o.fast = parser.isSet(QStringLiteral("fast"));
+    if (const auto timeout = p.seconds(QStringLiteral("keepalive-timeout")))
+        o.keepaliveTimeout = *timeout;
+    if (const auto chans = p.integer(QStringLiteral("rx-chans"), 1, 64))
+        o.rxChannels = static_cast<int>(*chans);
+    if (const auto chans = p.integer(QStringLiteral("wf-chans"), 1, 64))
+        o.waterfallChannels = static_cast<int>(*chans);
+
+    o.badp = p.text(QStringLiteral("badp"));
+    if (o.badp && (o.badp->isEmpty() || o.badp->contains(u' ')))
+        p.fail(QStringLiteral("--badp takes a code without blanks"));
+    if (const auto n = p.integer(QStringLiteral("too-busy"), 0, 1000))
+        o.tooBusy = static_cast<int>(*n);
+    o.monitor = parser.isSet(QStringLiteral("monitor"));
+    o.redirect = p.text(QStringLiteral("redirect"));
+    o.down = parser.isSet(QStringLiteral("down"));
+    o.ipLimit = parser.isSet(QStringLiteral("ip-limit"));
+    o.exclusiveUse = parser.isSet(QStringLiteral("exclusive-use"));
+
+    if (const auto n = p.integer(QStringLiteral("too-busy-after"), 0, 1000))
+        o.tooBusyAfter = static_cast<int>(*n);
+    if (const auto delay = p.seconds(QStringLiteral("too-busy-delay")))
+        o.tooBusyDelay = *delay;
+    o.kick = p.text(QStringLiteral("kick"));
+    if (const auto delay = p.seconds(QStringLiteral("kick-after")))
+        o.kickAfter = *delay;
+    if (const auto minutes = p.integer(QStringLiteral("inactivity-timeout"), 0, 100000))
+        o.inactivityTimeout = static_cast<int>(*minutes);
+    if (const auto delay = p.seconds(QStringLiteral("inactivity-delay")))
+        o.inactivityDelay = *delay;
+    o.dropAfter = p.seconds(QStringLiteral("drop-after"));
+
+    o.refuseWaterfall = parser.isSet(QStringLiteral("refuse-waterfall"));
+    o.statusDelay = p.seconds(QStringLiteral("status-delay"));
+    o.statusNever = parser.isSet(QStringLiteral("status-never"));
+
+    if (!p.error.isEmpty())
+        return RxSimUsage{p.error, true};
+    return o;
+}

@@ -1,0 +1,58 @@
+#pragma once
+// How the stand-in receiver behaves: its audio format and frame rates, and
+// the ways it can be told to misbehave. The command line of the rxsim program
+// has one flag per field (--wf-fps for waterfallFPS, --rx-chans and
+// --wf-chans for the channel counts, the rest by the same name).
+
+#include <QString>
+#include <QStringList>
+
+#include <chrono>
+#include <cstdint>
+#include <optional>
+#include <variant>
+
+enum class RxSimAudio { adpcm, pcm16 };
+
+struct RxSimOptions {
+    using Duration = std::chrono::milliseconds;
+
+    std::uint16_t port = 0;
+    RxSimAudio audio = RxSimAudio::adpcm;
+    int waterfallFPS = 23;
+    // Waterfall frames as fast as the client takes them, for benchmarks.
+    bool fast = false;
+    Duration keepaliveTimeout = std::chrono::seconds(60);
+    int rxChannels = 4;
+    int waterfallChannels = 4;
+
+    // Refusals answered to the sound channel's auth instead of "badp=0".
+    std::optional<QString> badp;
+    std::optional<int> tooBusy;
+    bool monitor = false;
+    std::optional<QString> redirect;
+    bool down = false;
+    bool ipLimit = false;
+    bool exclusiveUse = false;
+
+    // Limits that strike an accepted sound channel later.
+    std::optional<int> tooBusyAfter;
+    Duration tooBusyDelay = std::chrono::seconds(1);
+    std::optional<QString> kick;
+    Duration kickAfter = std::chrono::seconds(0);
+    std::optional<int> inactivityTimeout;
+    Duration inactivityDelay = std::chrono::seconds(2);
+    std::optional<Duration> dropAfter;
+
+    bool refuseWaterfall = false;
+    std::optional<Duration> statusDelay;
+    bool statusNever = false;
+};
+
+// Parses the program's arguments (args[0] is the program name). Gives the
+// options, or the text to print: the help text (exit 0) or an error (exit 2).
+struct RxSimUsage {
+    QString text;
+    bool isError = false;
+};
+std::variant<RxSimOptions, RxSimUsage> parseRxSimCommandLine(const QStringList& args);

@@ -1,0 +1,117 @@
+#include "RxSimServer.h"
+
+#include "HttpFrontEnd.h"
+#include "KiwiSoundChannel.h"
+#include "KiwiWaterfallChannel.h"
+
+#include <QRegularExpression>
+#include <QTimer>
+#include <QWebSocket>
+
+namespace {
+
+// More open channels than this and new ones are turned away at once.
+constexpr int maxChannels = 64;
+
+QByteArray textPlain()
+{
+    return QByteArrayLiteral("text/plain; charset=utf-8");
+}
+
+} // namespace
+
+RxSimServer::RxSimServer(RxSimOptions options, QObject* parent)
+    : QObject(parent)
+    , options_(std::move(options))
+    , soundSlots_(options_.rxChannels)
+    , waterfallSlots_(options_.waterfallChannels)
+{
+    bandClock_.start();
+    context_ = std::make_unique<KiwiChannelContext>(KiwiChannelContext{
+        options_, SimBand::standard(), receiver_, bandClock_, soundSlots_, waterfallSlots_});
+    http_ = std::make_unique<HttpFrontEnd>([this](const QString& path) { return page(path); });
+    connect(http_.get(), &HttpFrontEnd::newWebSocketConnection, this, &RxSimServer::takeWebSockets);
+}
+
+RxSimServer::~RxSimServer()
+{
+    http_.reset();
+    // The channels use the slots and the clock: they go before the members.
+    qDeleteAll(findChildren<KiwiChannel*>(Qt::FindDirectChildrenOnly));
+}
+
+quint16 RxSimServer::listen(const QHostAddress& address, quint16 port)
+{
+    return http_->listen(address, port);
+}
+
+int RxSimServer::channelCount() const
+{
+    return static_cast<int>(findChildren<KiwiChannel*>(Qt::FindDirectChildrenOnly).size());
+}
+
+HttpPage RxSimServer::page(const QString& path) const
+{
+    HttpPage p;
+    p.headers = {{"Server", kiwiServerHeader}};
+    if (path == QLatin1String("/status")) {
+        const KiwiStatusFigures figures{soundSlots_.inUse(), soundSlots_.count(), bandClock_.elapsed() / 1000,
+                                        soundSlots_.count()};
+        p.headers.emplace_back("Content-Type", textPlain());
+        p.body = kiwiStatusPage(receiver_, figures);
+        p.delay = options_.statusDelay.value_or(std::chrono::milliseconds(0));
+        p.neverAnswer = options_.statusNever;
+    } else if (path == QLatin1String("/") || path.isEmpty()) {
+        p.headers.emplace_back("Content-Type", QByteArrayLiteral("text/html; charset=utf-8"));
+        p.body = kiwiRootPage(receiver_);
+    } else {
+        p.statusCode = 404;
+        p.reason = "Not Found";
+        p.headers.emplace_back("Content-Type", textPlain());
+        p.body = "Not found\n";
+    }
+    return p;
+}
+
+void RxSimServer::takeWebSockets()
+{
+    static const QRegularExpression channelPath(
+        QStringLiteral("^/ws/kiwi/([0-9A-Za-z_.-]{1,64})/(SND|W/F)$"));
+    while (http_->hasPendingWebSocketConnections()) {
+        std::unique_ptr<QWebSocket> socket = http_->nextPendingWebSocketConnection();
+        if (!socket)
+            continue;
+        const QRegularExpressionMatch match = channelPath.match(socket->requestUrl().path());
+        if (!match.hasMatch() || channelCount() >= maxChannels) {
+            QWebSocket* refused = socket.release();
+            refused->setParent(this);
+            refused->close(QWebSocketProtocol::CloseCodePolicyViolated);
+            QTimer::singleShot(std::chrono::seconds(1), refused, &QObject::deleteLater);
+            continue;
+        }
+        const QString timestamp = match.captured(1);
+        KiwiChannel* channel = nullptr;
+        if (match.captured(2) == QLatin1String("SND"))
+            channel = new KiwiSoundChannel(std::move(socket), timestamp, *context_, this);
+        else
+            channel = new KiwiWaterfallChannel(std::move(socket), timestamp, *context_, this);
+        connect(channel, &KiwiChannel::commandReceived, this, &RxSimServer::commandReceived);
+        connect(channel, &KiwiChannel::finished, channel, &QObject::deleteLater);
+        connect(channel, &KiwiChannel::listenerEnded, this,
+                [this](const QString& ts) { endListener(ts, false); });
+        connect(channel, &KiwiChannel::listenerDropped, this,
+                [this](const QString& ts) { endListener(ts, true); });
+    }
+}
+
+void RxSimServer::endListener(const QString& timestamp, bool drop)
+{
+    for (KiwiChannel* channel : findChildren<KiwiChannel*>(Qt::FindDirectChildrenOnly)) {
+        if (channel->timestamp() != timestamp)
+            continue;
+        if (drop)
+            channel->drop();
+        else
+            channel->close();
+    }
+}

@@ -1,0 +1,54 @@
+#pragma once
+// The stand-in KiwiSDR receiver: one port with the status and root pages and
+// the WebSocket channels /ws/kiwi/<timestamp>/SND and /ws/kiwi/<timestamp>/W/F.
+// Lives and works on the thread that owns it; tests run it in-process, the
+// rxsim program wraps it in a command line.
+
+#include "ChannelSlots.h"
+#include "KiwiPages.h"
+#include "RxSimOptions.h"
+#include "SimBand.h"
+
+#include <QElapsedTimer>
+#include <QHostAddress>
+#include <QObject>
+
+#include <memory>
+
+class HttpFrontEnd;
+class KiwiChannel;
+struct HttpPage;
+struct KiwiChannelContext;
+
+class RxSimServer : public QObject {
+    Q_OBJECT
+
+public:
+    explicit RxSimServer(RxSimOptions options, QObject* parent = nullptr);
+    ~RxSimServer() override;
+
+    // Starts listening; gives the port (the chosen one when `port` is 0), or
+    // 0 when the address cannot be bound.
+    quint16 listen(const QHostAddress& address = QHostAddress::LocalHost, quint16 port = 0);
+
+    // Open WebSocket channels, of either kind.
+    int channelCount() const;
+
+signals:
+    // Every text message a client sends, as received: "SND" or "W/F", the
+    // text, and the timestamp part of the channel's path.
+    void commandReceived(const QString& channel, const QString& text, const QString& timestamp);
+
+private:
+    HttpPage page(const QString& path) const;
+    void takeWebSockets();
+    void endListener(const QString& timestamp, bool drop);
+
+    RxSimOptions options_;
+    SimReceiverDescription receiver_;
+    QElapsedTimer bandClock_;
+    ChannelSlots soundSlots_;
+    ChannelSlots waterfallSlots_;
+    std::unique_ptr<KiwiChannelContext> context_;
+    std::unique_ptr<HttpFrontEnd> http_;
+};
