@@ -1,0 +1,40 @@
+// The KiwiSDR status page, read once per connection when detection did not
+// already bring it.
+#include "session/KiwiSDRClient.h"
+
+#include "session/BoundedHttpGet.h"
+#include "session/StatusPage.h"
+
+namespace {
+
+constexpr std::chrono::milliseconds statusTimeout{60'000};
+constexpr qsizetype maxStatusBytes = 1024 * 1024;
+
+} // namespace
+
+void KiwiSDRClient::startStatusRefresh(std::int64_t generation)
+{
+    if (m_serverKind != ServerKind::kiwiSDR || !m_serverURL)
+        return;
+    const QUrl serverURL = *m_serverURL;
+    QUrl statusURL = serverURL;
+    statusURL.setPath(serverURL.path() + QStringLiteral("status"));
+    new BoundedHttpGet(*m_network, statusURL, statusTimeout, maxStatusBytes,
+        [this, serverURL, generation](const std::optional<HttpResponse>& response) {
+            if (!response)
+                return;
+            QMetaObject::invokeMethod(
+                this,
+                [this, serverURL, generation, fields = parseStatusPage(response->body)] {
+                    if (generation == m_sessionID && m_serverURL == serverURL)
+                        applyStatusFields(fields);
+                },
+                Qt::QueuedConnection);
+        },
+        tasks());
+}
+
+void KiwiSDRClient::applyStatusFields(const StatusFields& fields)
+{
+    updateInfo([&](KiwiReceiverInfo& info) { applyStatusPage(info, fields); });
+}

@@ -1,0 +1,153 @@
+#include "session/KiwiWebSocket.h"
+
+#include "session/NetworkThread.h"
+
+#include <QTimer>
+#include <QWebSocket>
+
+#include <deque>
+
+class KiwiWebSocket::Worker : public QObject {
+public:
+    Worker(MessageHandler onMessage, FailureHandler onFailure,
+        std::shared_ptr<std::atomic<bool>> closed)
+        : onMessage(std::move(onMessage))
+        , onFailure(std::move(onFailure))
+        , closed(std::move(closed))
+    {
+    }
+
+    void open(const QUrl& url)
+    {
+        setParent(NetworkThread::root());
+        socket = new QWebSocket(QString(), QWebSocketProtocol::VersionLatest, this);
+        socket->setMaxAllowedIncomingMessageSize(maxMessageBytes);
+        socket->setMaxAllowedIncomingFrameSize(maxMessageBytes);
+        QObject::connect(socket, &QWebSocket::connected, this, [this] {
+            openTimer.stop();
+            for (const QString& text : pending)
+                socket->sendTextMessage(text);
+            pending.clear();
+        });
+        QObject::connect(socket, &QWebSocket::binaryMessageReceived, this,
+            [this](const QByteArray& message) { deliver(message); });
+        QObject::connect(socket, &QWebSocket::textMessageReceived, this,
+            [this](const QString& message) { deliver(message.toUtf8()); });
+        QObject::connect(socket, QOverload<QAbstractSocket::SocketError>::of(&QWebSocket::error),
+            this, [this] { fail(socket->errorString()); });
+        // A refused connection reports disconnected before its error: wait one
+        // turn so that the error, when there is one, gives the description.
+        QObject::connect(socket, &QWebSocket::disconnected, this, [this] {
+            QMetaObject::invokeMethod(this, [this] { fail(describeClose()); }, Qt::QueuedConnection);
+        });
+        openTimer.setSingleShot(true);
+        QObject::connect(&openTimer, &QTimer::timeout, this, [this] {
+            fail(QStringLiteral("The connection timed out"));
+            socket->abort();
+        });
+        openTimer.start(openTimeoutMs);
+        socket->open(url);
+    }
+
+    void send(const QString& text)
+    {
+        if (!socket)
+            return;
+        if (socket->state() == QAbstractSocket::ConnectedState)
+            socket->sendTextMessage(text);
+        else if (socket->state() != QAbstractSocket::UnconnectedState
+            && pending.size() < maxPendingSends)
+            pending.push_back(text);
+    }
+
+    // The close frame needs the connection for a moment longer; the worker
+    // goes once the server answered it, or after a while if it never does.
+    void closeAndDelete()
+    {
+        pending.clear();
+        openTimer.stop();
+        if (!socket || socket->state() == QAbstractSocket::UnconnectedState) {
+            deleteLater();
+            return;
+        }
+        QObject::connect(socket, &QWebSocket::disconnected, this, &QObject::deleteLater);
+        QTimer::singleShot(closeTimeoutMs, this, &QObject::deleteLater);
+        socket->close(QWebSocketProtocol::CloseCodeGoingAway);
+    }
+
+    void abortAndDelete()
+    {
+        if (socket)
+            socket->abort();
+        deleteLater();
+    }
+
+private:
+    void deliver(const QByteArray& message)
+    {
+        if (!closed->load())
+            onMessage(message);
+    }
+
+    void fail(const QString& description)
+    {
+        if (failed || closed->load())
+            return;
+        failed = true;
+        openTimer.stop();
+        onFailure(description);
+    }
+
+    QString describeClose() const
+    {
+        if (socket->error() != QAbstractSocket::UnknownSocketError)
+            return socket->errorString();
+        if (!socket->closeReason().isEmpty())
+            return socket->closeReason();
+        return QStringLiteral("The remote host closed the connection");
+    }
+
+    const MessageHandler onMessage;
+    const FailureHandler onFailure;
+    const std::shared_ptr<std::atomic<bool>> closed;
+    QWebSocket* socket = nullptr;
+    QTimer openTimer{this};
+    std::deque<QString> pending;
+    bool failed = false;
+};
+
+KiwiWebSocket::KiwiWebSocket(MessageHandler onMessage, FailureHandler onFailure)
+    : closed(std::make_shared<std::atomic<bool>>(false))
+{
+    worker = new Worker(std::move(onMessage), std::move(onFailure), closed);
+    worker->moveToThread(NetworkThread::root()->thread());
+}
+
+KiwiWebSocket::~KiwiWebSocket()
+{
+    if (isClosed)
+        return;
+    closed->store(true);
+    QMetaObject::invokeMethod(worker, [w = worker] { w->abortAndDelete(); }, Qt::QueuedConnection);
+}
+
+void KiwiWebSocket::open(const QUrl& url)
+{
+    QMetaObject::invokeMethod(worker, [w = worker, url] { w->open(url); }, Qt::QueuedConnection);
+}
+
+void KiwiWebSocket::sendText(const QString& text)
+{
+    if (isClosed)
+        return;
+    QMetaObject::invokeMethod(worker, [w = worker, text] { w->send(text); }, Qt::QueuedConnection);
+}
+
+void KiwiWebSocket::close()
+{
+    if (isClosed)
+        return;
+    isClosed = true;
+    closed->store(true);
+    QMetaObject::invokeMethod(worker, [w = worker] { w->closeAndDelete(); }, Qt::QueuedConnection);
+}

@@ -1,0 +1,52 @@
+#pragma once
+// One client WebSocket connection, for one channel of one connection. The
+// connection lives on the network thread; open, sendText and close are called
+// on the GUI thread and take effect there in call order. Received messages and
+// the one failure are handed to the handlers on the network thread.
+
+#include <QByteArray>
+#include <QString>
+#include <QUrl>
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+class KiwiWebSocket {
+public:
+    // A binary message as it arrived, a text message as its UTF-8 bytes.
+    using MessageHandler = std::function<void(const QByteArray& message)>;
+    // Called at most once, when the connection could not be opened or broke
+    // down; the text describes why.
+    using FailureHandler = std::function<void(const QString& description)>;
+
+    static constexpr std::uint64_t maxMessageBytes = 16 * 1024 * 1024;
+    // Sends queued before the connection opened are kept up to this many.
+    static constexpr int maxPendingSends = 64;
+    // A server that accepts the connection but never completes the handshake.
+    static constexpr int openTimeoutMs = 60'000;
+    // A close that the server never answers.
+    static constexpr int closeTimeoutMs = 5'000;
+
+    KiwiWebSocket(MessageHandler onMessage, FailureHandler onFailure);
+    // Without a preceding close, releases the connection without a close frame.
+    ~KiwiWebSocket();
+
+    KiwiWebSocket(const KiwiWebSocket&) = delete;
+    KiwiWebSocket& operator=(const KiwiWebSocket&) = delete;
+
+    void open(const QUrl& url);
+    // Fire and forget: a send that fails is not reported.
+    void sendText(const QString& text);
+    // Closes with code 1001 (going away); no handler runs afterwards. The
+    // wrapper must not be used for anything else after it.
+    void close();
+
+private:
+    class Worker;
+
+    Worker* worker;
+    std::shared_ptr<std::atomic<bool>> closed;
+    bool isClosed = false;
+};

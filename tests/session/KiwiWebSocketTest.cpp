@@ -1,0 +1,144 @@
+#include "session/KiwiWebSocket.h"
+
+#include "ScriptedKiwiServer.h"
+
+#include <QTcpServer>
+#include <QTest>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <mutex>
+
+namespace {
+
+// What the handlers saw; they run on the network thread.
+struct Received {
+    std::mutex lock;
+    std::vector<QByteArray> messages;
+    std::vector<QString> failures;
+    bool onGuiThread = false;
+
+    std::size_t messageCount()
+    {
+        std::lock_guard guard(lock);
+        return messages.size();
+    }
+    std::size_t failureCount()
+    {
+        std::lock_guard guard(lock);
+        return failures.size();
+    }
+};
+
+std::unique_ptr<KiwiWebSocket> makeSocket(const std::shared_ptr<Received>& received)
+{
+    QThread* gui = QThread::currentThread();
+    return std::make_unique<KiwiWebSocket>(
+        [received, gui](const QByteArray& message) {
+            std::lock_guard guard(received->lock);
+            received->messages.push_back(message);
+            received->onGuiThread = received->onGuiThread || QThread::currentThread() == gui;
+        },
+        [received](const QString& description) {
+            std::lock_guard guard(received->lock);
+            received->failures.push_back(description);
+        });
+}
+
+QUrl channelURL(const ScriptedKiwiServer& server)
+{
+    return QUrl(QStringLiteral("ws://%1/ws/test").arg(server.address()));
+}
+
+TEST(KiwiWebSocket, SendsInCallOrderAndDeliversTextAsUTF8)
+{
+    ScriptedKiwiServer server;
+    auto received = std::make_shared<Received>();
+    auto socket = makeSocket(received);
+    socket->open(channelURL(server));
+    // Sent before the connection is open: they wait for it.
+    for (int i = 0; i < 5; ++i)
+        socket->sendText(QStringLiteral("SET %1").arg(i));
+    auto* channel = server.waitForChannel(QStringLiteral("/ws/test"));
+    ASSERT_TRUE(channel);
+    ASSERT_TRUE(ScriptedKiwiServer::waitForCommands(channel, 5));
+    EXPECT_EQ(channel->received,
+        QStringList({"SET 0", "SET 1", "SET 2", "SET 3", "SET 4"}));
+
+    channel->socket->sendTextMessage(QStringLiteral("MSG name=Zürich"));
+    ScriptedKiwiServer::sendBinary(channel, QByteArray("SND\x02", 4));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return received->messageCount() == 2; }));
+    std::lock_guard guard(received->lock);
+    EXPECT_EQ(received->messages[0], QStringLiteral("MSG name=Zürich").toUtf8());
+    EXPECT_EQ(received->messages[1], QByteArray("SND\x02", 4));
+    EXPECT_FALSE(received->onGuiThread);
+}
+
+TEST(KiwiWebSocket, CloseUsesGoingAwayAndEndsTheHandlers)
+{
+    ScriptedKiwiServer server;
+    auto received = std::make_shared<Received>();
+    auto socket = makeSocket(received);
+    socket->open(channelURL(server));
+    auto* channel = server.waitForChannel(QStringLiteral("/ws/test"));
+    ASSERT_TRUE(channel);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return channel->socket->state() == QAbstractSocket::ConnectedState; }));
+
+    socket->close();
+    socket.reset();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return channel->closed; }));
+    EXPECT_EQ(channel->closeCode, 1001);
+    QTest::qWait(20);
+    EXPECT_EQ(received->failureCount(), 0u);
+}
+
+TEST(KiwiWebSocket, ServerClosingIsOneFailure)
+{
+    ScriptedKiwiServer server;
+    auto received = std::make_shared<Received>();
+    auto socket = makeSocket(received);
+    socket->open(channelURL(server));
+    auto* channel = server.waitForChannel(QStringLiteral("/ws/test"));
+    ASSERT_TRUE(channel);
+    ScriptedKiwiServer::close(channel);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return received->failureCount() == 1; }));
+    QTest::qWait(20);
+    EXPECT_EQ(received->failureCount(), 1u);
+}
+
+TEST(KiwiWebSocket, RefusedConnectionIsOneFailureWithItsReason)
+{
+    QTcpServer placeholder;
+    ASSERT_TRUE(placeholder.listen(QHostAddress::LocalHost));
+    const quint16 port = placeholder.serverPort();
+    placeholder.close();
+
+    auto received = std::make_shared<Received>();
+    auto socket = makeSocket(received);
+    socket->open(QUrl(QStringLiteral("ws://127.0.0.1:%1/ws/test").arg(port)));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return received->failureCount() == 1; }));
+    QTest::qWait(20);
+    std::lock_guard guard(received->lock);
+    ASSERT_EQ(received->failures.size(), 1u);
+    EXPECT_TRUE(received->failures[0].contains(QStringLiteral("refused"), Qt::CaseInsensitive))
+        << received->failures[0].toStdString();
+}
+
+TEST(KiwiWebSocket, MessagesUpTo16MiBArriveAndLargerOnesEndTheConnection)
+{
+    ScriptedKiwiServer server;
+    auto received = std::make_shared<Received>();
+    auto socket = makeSocket(received);
+    socket->open(channelURL(server));
+    auto* channel = server.waitForChannel(QStringLiteral("/ws/test"));
+    ASSERT_TRUE(channel);
+
+    ScriptedKiwiServer::sendBinary(channel, QByteArray(KiwiWebSocket::maxMessageBytes, 'x'));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return received->messageCount() == 1; }, 20000));
+    ScriptedKiwiServer::sendBinary(channel, QByteArray(KiwiWebSocket::maxMessageBytes + 1, 'x'));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return received->failureCount() == 1; }, 20000));
+    EXPECT_EQ(received->messageCount(), 1u);
+}
+
+} // namespace

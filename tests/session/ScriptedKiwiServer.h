@@ -1,0 +1,78 @@
+#pragma once
+// A stand-in receiver on 127.0.0.1 for session tests: one port serves plain
+// HTTP answers the test scripts and accepts WebSocket channels, whose frames
+// the test sends one by one and whose received commands it reads back.
+
+#include <QByteArray>
+#include <QHash>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QTcpServer>
+#include <QWebSocket>
+#include <QWebSocketServer>
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+class QTcpSocket;
+
+class ScriptedKiwiServer : public QObject {
+public:
+    struct HttpAnswer {
+        int status = 200;
+        QByteArray serverHeader;
+        QByteArray body;
+        // Announced length when larger than the body; the connection then
+        // stays open after the body.
+        qint64 contentLength = -1;
+    };
+
+    struct Channel {
+        QString path;
+        QWebSocket* socket = nullptr;
+        QStringList received;
+        bool closed = false;
+        int closeCode = 0;
+    };
+
+    ScriptedKiwiServer();
+    ~ScriptedKiwiServer() override;
+
+    quint16 port() const { return tcp.serverPort(); }
+    QString address() const { return QStringLiteral("127.0.0.1:%1").arg(port()); }
+
+    // Paths without an answer get 404 with an empty body.
+    void answer(const QString& path, HttpAnswer answer) { answers.insert(path, std::move(answer)); }
+    const QStringList& httpRequests() const { return requests; }
+
+    const std::vector<std::unique_ptr<Channel>>& channels() const { return opened; }
+    // The index-th channel whose path ends with the suffix ("/SND", "/W/F").
+    Channel* channel(const QString& suffix, int index = 0) const;
+    int channelCount(const QString& suffix) const;
+    // Waits until that channel is open; null on time-out.
+    Channel* waitForChannel(const QString& suffix, int index = 0, int timeoutMs = 5000) const;
+    // Waits until the channel has received at least `count` commands.
+    static bool waitForCommands(const Channel* channel, int count, int timeoutMs = 5000);
+    static bool waitForCommand(const Channel* channel, const QString& command, int timeoutMs = 5000);
+
+    static void sendParams(Channel* channel, const QString& params);
+    static void sendParamsAsText(Channel* channel, const QString& params);
+    static void sendSound(Channel* channel, std::uint8_t flags, std::uint32_t sequence,
+        std::uint16_t smeter, const QByteArray& payload);
+    static void sendWaterfall(Channel* channel, std::uint32_t xBin, std::uint32_t zoom,
+        std::uint32_t sequence, const QByteArray& bins);
+    static void sendBinary(Channel* channel, const QByteArray& message);
+    // Closes the channel from the server side.
+    static void close(Channel* channel);
+
+private:
+    void handleHttp(QTcpSocket* socket);
+
+    QTcpServer tcp;
+    QWebSocketServer webSockets;
+    QHash<QString, HttpAnswer> answers;
+    QStringList requests;
+    std::vector<std::unique_ptr<Channel>> opened;
+};
