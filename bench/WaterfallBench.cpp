@@ -1,0 +1,140 @@
+// The waterfall's costs per row and per repaint. A row is a one-line scroll of
+// the 1024 x 300 picture plus one coloured line, so its floor is one bare
+// memmove of the picture; painting is the whole panel drawn once.
+#include "audio/KiwiAudioPlayer.h"
+#include "display/WaterfallRenderer.h"
+#include "display/WaterfallView.h"
+
+#include <QCoreApplication>
+#include <QImage>
+
+#include <benchmark/benchmark.h>
+
+#include <cstring>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace {
+
+// The session of the painting benchmark never connects, so this plays nothing.
+class SilentEngine final : public AudioEngine {
+public:
+    bool canUseRate(double) const override { return true; }
+    std::optional<AudioOutputError> start(double) override { return std::nullopt; }
+    void stop() override {}
+    void schedule(std::vector<float>, ConsumedCallback) override {}
+    float volume() const override { return 1.0f; }
+    void setVolume(float) override {}
+    void setConfigurationChangeHandler(std::function<void()>) override {}
+};
+
+constexpr double spanHz = 937'500;
+constexpr double startHz = 6'731'250;
+
+// A noisy row with a few strong lines, different each time.
+KiwiWaterfallRow benchRow(std::uint32_t sequence, double start = startHz)
+{
+    KiwiWaterfallRow row;
+    row.bins.resize(1024);
+    std::uint32_t noise = 2463534242u + sequence;
+    for (std::size_t i = 0; i < row.bins.size(); ++i) {
+        noise ^= noise << 13;
+        noise ^= noise >> 17;
+        noise ^= noise << 5;
+        row.bins[i] = static_cast<std::uint8_t>(140 + noise % 12 + (i % 97 == 0 ? 60 : 0));
+    }
+    row.startHz = start;
+    row.spanHz = spanHz;
+    row.sequence = sequence;
+    return row;
+}
+
+void BM_MemmoveFloor(benchmark::State& state)
+{
+    constexpr std::size_t stride = 1024 * 4;
+    std::vector<std::uint8_t> pixels(stride * 300, 7);
+    for (auto _ : state) {
+        std::memmove(pixels.data() + stride, pixels.data(), stride * 299);
+        benchmark::DoNotOptimize(pixels.data());
+        benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * stride * 299));
+}
+BENCHMARK(BM_MemmoveFloor);
+
+void BM_PushRow(benchmark::State& state)
+{
+    WaterfallRenderer renderer;
+    std::vector<KiwiWaterfallRow> rows;
+    for (std::uint32_t i = 0; i < 16; ++i)
+        rows.push_back(benchRow(i));
+    std::size_t next = 0;
+    for (auto _ : state) {
+        auto image = renderer.pushRow(rows[next++ % rows.size()]);
+        benchmark::DoNotOptimize(image);
+    }
+}
+BENCHMARK(BM_PushRow);
+
+// As the view does it: the last picture is still on screen when the next row
+// comes, so each row builds a fresh buffer beside it.
+void BM_PushRowWhileShown(benchmark::State& state)
+{
+    WaterfallRenderer renderer;
+    std::vector<KiwiWaterfallRow> rows;
+    for (std::uint32_t i = 0; i < 16; ++i)
+        rows.push_back(benchRow(i));
+    std::size_t next = 0;
+    std::optional<QImage> shown;
+    for (auto _ : state) {
+        if (auto image = renderer.pushRow(rows[next++ % rows.size()]))
+            shown = std::move(image);
+        benchmark::DoNotOptimize(shown);
+    }
+}
+BENCHMARK(BM_PushRowWhileShown);
+
+// Every row starts one pixel higher: each line of the picture moves sideways.
+void BM_PushRowPanning(benchmark::State& state)
+{
+    WaterfallRenderer renderer;
+    std::uint32_t sequence = 0;
+    double start = startHz;
+    const KiwiWaterfallRow pattern = benchRow(0);
+    for (auto _ : state) {
+        KiwiWaterfallRow row = pattern;
+        row.sequence = sequence++;
+        row.startHz = start;
+        start += spanHz / 1024;
+        auto image = renderer.pushRow(row);
+        benchmark::DoNotOptimize(image);
+    }
+}
+BENCHMARK(BM_PushRowPanning);
+
+// The whole panel, with a full picture and spectrum, drawn once.
+void BM_PaintView(benchmark::State& state)
+{
+    auto player = KiwiAudioPlayer::create(
+        [](const std::optional<AudioDeviceID>&) -> std::unique_ptr<AudioEngine> {
+            return std::make_unique<SilentEngine>();
+        },
+        [] { return std::optional<AudioDeviceID>(); });
+    KiwiSDRClient client(QStringLiteral("bench"), player);
+    WaterfallView view(&client);
+    view.resize(1000, 460);
+    view.show();
+    for (std::uint32_t i = 0; i < 300; ++i) {
+        client.rows().yield(benchRow(i));
+        QCoreApplication::sendPostedEvents(&view, QEvent::MetaCall);
+    }
+    QImage target(view.size(), QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state) {
+        view.render(&target);
+        benchmark::DoNotOptimize(target.constBits());
+    }
+}
+BENCHMARK(BM_PaintView)->Unit(benchmark::kMillisecond);
+
+} // namespace

@@ -1,0 +1,89 @@
+#include "display/ReceiverInfoRows.h"
+
+#include "display/FrequencyFormat.h"
+
+#include <QLocale>
+#include <QStringList>
+
+namespace {
+
+bool isPresent(const std::optional<QString>& text)
+{
+    return text && !text->isEmpty();
+}
+
+QString integerText(std::int64_t value)
+{
+    return QString::number(value);
+}
+
+QString coverageText(const KiwiReceiverInfo& info)
+{
+    const QString lower = info.baseHz > 0 ? formatFrequency(info.baseHz) : QStringLiteral("0");
+    return lower + QStringLiteral(" \u2013 ") + formatFrequency(info.baseHz + info.bandwidthHz);
+}
+
+} // namespace
+
+QString receiverInfoTitle(const KiwiReceiverInfo& info)
+{
+    return info.name.value_or(QStringLiteral("Receiver"));
+}
+
+QList<ReceiverInfoRow> receiverInfoRows(const KiwiReceiverInfo& info)
+{
+    QList<ReceiverInfoRow> rows;
+    const auto addText = [&rows](const QString& label, const std::optional<QString>& text) {
+        if (isPresent(text))
+            rows.append({label, *text});
+    };
+    addText(QStringLiteral("Location"), info.location);
+    addText(QStringLiteral("Antenna"), info.antenna);
+    addText(QStringLiteral("Grid"), info.grid);
+    addText(QStringLiteral("GPS"), info.gps);
+    addText(QStringLiteral("Software"), info.softwareVersion);
+    if (info.users) {
+        QString value = integerText(*info.users);
+        if (info.maxUsers)
+            value += QStringLiteral(" of ") + integerText(*info.maxUsers);
+        rows.append({QStringLiteral("Users"), value});
+    }
+    if (info.apiChannels) {
+        rows.append({QStringLiteral("API channels"),
+            *info.apiChannels == 0 ? QStringLiteral("None (web page only)") : integerText(*info.apiChannels)});
+    }
+    if (info.rxChannel) {
+        QString value = QStringLiteral("RX") + integerText(*info.rxChannel);
+        if (info.rxChannels)
+            value += QStringLiteral(" of ") + integerText(*info.rxChannels);
+        rows.append({QStringLiteral("Channel"), value});
+    }
+    rows.append({QStringLiteral("Coverage"), coverageText(info)});
+    if (info.audioRate)
+        rows.append({QStringLiteral("Audio rate"), QLocale().toString(*info.audioRate, 'f', 1) + QStringLiteral(" Hz")});
+    if (info.waterfallFPS)
+        rows.append({QStringLiteral("Waterfall"), integerText(*info.waterfallFPS) + QStringLiteral(" fps")});
+    if (info.uptime)
+        rows.append({QStringLiteral("Uptime"), formatUptime(*info.uptime)});
+    if (info.inactivityTimeoutMinutes && *info.inactivityTimeoutMinutes >= 1)
+        rows.append({QStringLiteral("Inactivity limit"), integerText(*info.inactivityTimeoutMinutes) + QStringLiteral(" min")});
+    return rows;
+}
+
+QString formatUptime(std::int64_t seconds)
+{
+    // Whole minutes only; a negative uptime from a confused server reads as none.
+    const std::int64_t minutes = seconds > 0 ? seconds / 60 : 0;
+    const std::int64_t parts[] = {minutes / (24 * 60), minutes / 60 % 24, minutes % 60};
+    const char* const units[] = {"d", "h", "m"};
+    // The largest non-zero unit and the one after it, leaving out a zero.
+    int first = 0;
+    while (first < 2 && parts[first] == 0)
+        ++first;
+    QStringList shown;
+    for (int i = first; i < first + 2 && i < 3; ++i) {
+        if (parts[i] != 0 || i == first)
+            shown.append(QString::number(parts[i]) + QLatin1String(units[i]));
+    }
+    return shown.join(QLatin1Char(' '));
+}

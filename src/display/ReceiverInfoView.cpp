@@ -1,0 +1,65 @@
+#include "display/ReceiverInfoView.h"
+
+#include "display/ReceiverInfoRows.h"
+#include "display/TextStyles.h"
+#include "session/KiwiSDRClient.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QVBoxLayout>
+
+namespace {
+
+QLabel* rowLabel(const QString& text, QWidget* parent)
+{
+    auto* label = new QLabel(text, parent);
+    label->setTextFormat(Qt::PlainText);
+    label->setFont(textStyleFont(TextStyle::callout));
+    return label;
+}
+
+} // namespace
+
+ReceiverInfoView::ReceiverInfoView(KiwiSDRClient& client, QWidget* parent)
+    : QWidget(parent), m_client(client), m_title(new QLabel(this)), m_grid(nullptr)
+{
+    m_title->setTextFormat(Qt::PlainText);
+    m_title->setFont(textStyleFont(TextStyle::headline));
+    m_title->setWordWrap(true);
+
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(8);
+    column->addWidget(m_title);
+    column->addStretch(1);
+
+    connect(&m_client, &KiwiSDRClient::infoChanged, this, &ReceiverInfoView::refresh);
+    refresh();
+}
+
+void ReceiverInfoView::refresh()
+{
+    const KiwiReceiverInfo& info = m_client.info();
+    m_title->setText(receiverInfoTitle(info));
+
+    // The rows come and go with the fields; rebuilding the small grid is
+    // simpler than keeping each row's widgets.
+    delete m_grid;
+    m_grid = new QWidget(this);
+    m_grid->setObjectName(QStringLiteral("receiverInfoGrid"));
+    auto* grid = new QGridLayout(m_grid);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setHorizontalSpacing(12);
+    grid->setVerticalSpacing(4);
+    const QList<ReceiverInfoRow> rows = receiverInfoRows(info);
+    for (int i = 0; i < rows.size(); ++i) {
+        QLabel* label = rowLabel(rows[i].label, m_grid);
+        useSecondaryText(*label);
+        QLabel* value = rowLabel(rows[i].value, m_grid);
+        value->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+        grid->addWidget(label, i, 0, Qt::AlignLeft | Qt::AlignTop);
+        grid->addWidget(value, i, 1, Qt::AlignLeft | Qt::AlignTop);
+    }
+    grid->setColumnStretch(1, 1);
+    static_cast<QVBoxLayout*>(layout())->insertWidget(1, m_grid);
+}

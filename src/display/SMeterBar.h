@@ -1,0 +1,54 @@
+#pragma once
+// The S-meter's bar and its scale row, painted. The bar's fill is one
+// gradient across the whole width, so its colour at any point depends only on
+// the level there: green up to S9, red beyond.
+
+#include <QVariantAnimation>
+#include <QWidget>
+
+class SMeterBar : public QWidget {
+    Q_OBJECT
+public:
+    explicit SMeterBar(double fullScale, QWidget* parent = nullptr);
+
+    // Moves the fill to the fraction (0..1) over a tenth of a second.
+    void setFraction(double fraction);
+    double fraction() const { return m_target; }
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    const double m_fullScale;
+    double m_target = 0;
+    double m_shown = 0;
+    QVariantAnimation m_animation;
+};
+
+// The row of S-unit marks under the bar; empty, at the same height, when the
+// reading is not calibrated.
+class SMeterScaleMarks : public QWidget {
+    Q_OBJECT
+public:
+    explicit SMeterScaleMarks(double fullScale, QWidget* parent = nullptr);
+
+    void setMarksShown(bool shown);
+    bool marksShown() const { return m_shown; }
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    const double m_fullScale;
+    bool m_shown = true;
+};
+
+// Colours of the meter.
+QColor sMeterGreen();
+QColor sMeterRed();

@@ -1,0 +1,80 @@
+#include "display/SMeterScale.h"
+
+#include <QLocale>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// A server can send any double. Like the reading's own text, the meter treats
+// a level that is not a number as the bottom of the scale and bounds the rest
+// far beyond any real signal, so every conversion below is defined and every
+// text short.
+constexpr double levelLimit = 1e6;
+
+double boundedLevel(double dB)
+{
+    if (std::isnan(dB))
+        return -levelLimit;
+    return std::clamp(dB, -levelLimit, levelLimit);
+}
+
+} // namespace
+
+double sMeterUnits(const std::optional<SMeterReading>& reading)
+{
+    if (!reading)
+        return 0;
+    const double level = boundedLevel(reading->dBm);
+    const double units = reading->isCalibrated ? (level + 127) / 6 : (level + 110) / 90 * 19;
+    return std::max(units, 0.0);
+}
+
+double sMeterFraction(double units, double fullScale)
+{
+    if (!(fullScale > 0) || std::isnan(units))
+        return 0;
+    return std::clamp(units / fullScale, 0.0, 1.0);
+}
+
+QString sMeterMainText(const std::optional<SMeterReading>& reading)
+{
+    if (!reading)
+        return QStringLiteral("S\u2013");
+    return reading->displayText();
+}
+
+QString sMeterDetailText(const std::optional<SMeterReading>& reading)
+{
+    if (!reading)
+        return QStringLiteral("\u2014 dBm");
+    if (!reading->isCalibrated)
+        return QStringLiteral("relative");
+    return QLocale().toString(boundedLevel(reading->dBm), 'f', 1) + QStringLiteral(" dBm");
+}
+
+QString sMeterAccessibleValue(const std::optional<SMeterReading>& reading)
+{
+    if (!reading)
+        return QStringLiteral("No signal");
+    const QString level = QString::number(static_cast<long long>(std::trunc(boundedLevel(reading->dBm))));
+    if (!reading->isCalibrated)
+        return level + QStringLiteral(" dB, relative");
+    return reading->displayText() + QStringLiteral(", ") + level + QStringLiteral(" dBm");
+}
+
+const QList<SMeterMark>& sMeterMarks()
+{
+    static const QList<SMeterMark> marks{
+        {QStringLiteral("1"), 1},
+        {QStringLiteral("3"), 3},
+        {QStringLiteral("5"), 5},
+        {QStringLiteral("7"), 7},
+        {QStringLiteral("9"), sMeterS9},
+        {QStringLiteral("+20"), sMeterS9 + 20.0 / 6},
+        {QStringLiteral("+40"), sMeterS9 + 40.0 / 6},
+        {QStringLiteral("+60"), 19},
+    };
+    return marks;
+}

@@ -1,0 +1,29 @@
+#pragma once
+// The smoothed spectrum as a cyan line over a filled area, scaled so that the
+// waterfall's floor and ceiling sit 10 dB inside the strip.
+
+#include "display/WaterfallStrip.h"
+
+#include <QPolygonF>
+
+#include <vector>
+
+class SpectrumTrace : public WaterfallStrip {
+public:
+    explicit SpectrumTrace(QWidget* parent = nullptr);
+
+    void setValues(std::vector<double> values, double minDB, double maxDB);
+    const std::vector<double>& values() const { return m_values; }
+
+    // The points of the line in a strip of the size; none for fewer than two
+    // values. A value that is not a number lies on the bottom.
+    static QPolygonF tracePoints(const std::vector<double>& values, double minDB, double maxDB, QSizeF size);
+
+protected:
+    void paintContent(QPainter& painter) override;
+
+private:
+    std::vector<double> m_values;
+    double m_minDB = -110;
+    double m_maxDB = -40;
+};

@@ -1,0 +1,413 @@
+#include "display/TuningPanel.h"
+
+#include "bookmarks/Preferences.h"
+#include "display/FrequencyText.h"
+#include "display/Icons.h"
+#include "display/SMeterView.h"
+#include "display/TextStyles.h"
+#include "display/TuningLabels.h"
+#include "session/KiwiSDRClient.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// The S-meter's bar ends at S9+60.
+constexpr double sMeterFullScale = 19;
+// The volume slider's steps between silence and full volume.
+constexpr int volumeSteps = 1000;
+
+// "kHz" after the frequency: painted on the frequency's baseline, and not an
+// element of its own for assistive technology, since the field says it.
+class UnitText : public QWidget {
+public:
+    UnitText(const QString& text, const QFont& alignWith, QWidget* parent)
+        : QWidget(parent), m_text(text), m_alignWith(alignWith)
+    {
+        setFont(textStyleFont(TextStyle::title3));
+        setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    }
+
+    QSize sizeHint() const override
+    {
+        return {fontMetrics().horizontalAdvance(m_text) + 2, QFontMetrics(m_alignWith).height()};
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        painter.setPen(secondaryTextColor(palette()));
+        const QFontMetrics big(m_alignWith);
+        const int baseline = (height() - big.height()) / 2 + big.ascent();
+        painter.drawText(0, baseline, m_text);
+    }
+
+private:
+    QString m_text;
+    QFont m_alignWith;
+};
+
+QToolButton* textButton(const QString& title, const QString& accessibleName, QWidget* parent)
+{
+    auto* button = new QToolButton(parent);
+    button->setText(title);
+    button->setAccessibleName(accessibleName);
+    button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    button->setFont(textStyleFont(TextStyle::callout));
+    return button;
+}
+
+QToolButton* iconButton(const QString& objectName, QWidget* parent)
+{
+    auto* button = new QToolButton(parent);
+    button->setObjectName(objectName);
+    button->setAutoRaise(true);
+    button->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    const int side = QFontMetrics(textStyleFont(TextStyle::title3)).height();
+    button->setIconSize(QSize(side, side));
+    return button;
+}
+
+QLabel* plainLabel(const QString& text, QWidget* parent)
+{
+    auto* label = new QLabel(text, parent);
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+} // namespace
+
+TuningPanel::TuningPanel(KiwiSDRClient& client, const QList<double>& stepsKHz, QWidget* parent)
+    : QWidget(parent), m_client(client)
+{
+    auto* column = new QVBoxLayout(this);
+    column->setSpacing(12);
+    column->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    column->addLayout(makeFrequencyRow());
+    column->addLayout(makeStepRow(stepsKHz));
+    m_modeRow = new QHBoxLayout;
+    m_modeRow->setSpacing(6);
+    m_modeRow->addStretch(1);
+    column->addLayout(m_modeRow);
+    column->addWidget(makeProfileRow());
+    m_sMeter = new SMeterView(sMeterFullScale, this);
+    m_sMeter->setObjectName(QStringLiteral("sMeter"));
+    column->addWidget(m_sMeter);
+    column->addWidget(makeGainRow());
+    column->addLayout(makeVolumeRow());
+    column->addStretch(1);
+
+    connect(&m_client, &KiwiSDRClient::stateChanged, this, &TuningPanel::refreshEnabled);
+    connect(&m_client, &KiwiSDRClient::frequencyKHzChanged, this, &TuningPanel::frequencyChanged);
+    connect(&m_client, &KiwiSDRClient::modeChanged, this, [this] {
+        refreshModeButtons();
+        refreshBookmark();
+    });
+    connect(&m_client, &KiwiSDRClient::availableModesChanged, this, &TuningPanel::rebuildModeButtons);
+    connect(&m_client, &KiwiSDRClient::profilesChanged, this, &TuningPanel::refreshProfiles);
+    connect(&m_client, &KiwiSDRClient::currentProfileIDChanged, this, &TuningPanel::refreshProfiles);
+    connect(&m_client, &KiwiSDRClient::sMeterChanged, this, [this] { m_sMeter->setReading(m_client.sMeter()); });
+    connect(&m_client, &KiwiSDRClient::isADCOverloadedChanged, this,
+        [this] { m_sMeter->setOverloaded(m_client.isADCOverloaded()); });
+    connect(&m_client, &KiwiSDRClient::serverKindChanged, this, &TuningPanel::refreshGain);
+    connect(&m_client, &KiwiSDRClient::agcEnabledChanged, this, &TuningPanel::refreshGain);
+    connect(&m_client, &KiwiSDRClient::manualGainChanged, this, &TuningPanel::refreshGain);
+    connect(&m_client, &KiwiSDRClient::volumeChanged, this, &TuningPanel::refreshVolume);
+    connect(&m_client, &KiwiSDRClient::isMutedChanged, this, &TuningPanel::refreshVolume);
+    connect(&Preferences::instance(), &Preferences::changed, this, [this](const QString& key) {
+        if (key == PreferenceKeys::frequencyBookmarks)
+            refreshBookmark();
+    });
+
+    m_frequencyField->setText(formattedFrequencyKHz(m_client.frequencyKHz()));
+    rebuildModeButtons();
+    refreshProfiles();
+    m_sMeter->setReading(m_client.sMeter());
+    m_sMeter->setOverloaded(m_client.isADCOverloaded());
+    refreshBookmark();
+    refreshGain();
+    refreshVolume();
+    refreshEnabled();
+}
+
+TuningPanel::~TuningPanel()
+{
+    // The field loses focus while the children are destroyed; its commit must
+    // not reach this half-destroyed panel.
+    m_frequencyField->disconnect(this);
+}
+
+QLayout* TuningPanel::makeFrequencyRow()
+{
+    m_frequencyField = new QLineEdit(this);
+    m_frequencyField->setObjectName(QStringLiteral("frequencyField"));
+    m_frequencyField->setPlaceholderText(QStringLiteral("Frequency"));
+    m_frequencyField->setAccessibleName(QStringLiteral("Frequency in kilohertz"));
+    m_frequencyField->setFrame(false);
+    QPalette fieldPalette = m_frequencyField->palette();
+    fieldPalette.setColor(QPalette::Base, Qt::transparent);
+    m_frequencyField->setPalette(fieldPalette);
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setPointSizeF(textStyleFont(TextStyle::body).pointSizeF() * 34 / 13);
+    font.setWeight(QFont::DemiBold);
+    m_frequencyField->setFont(font);
+    // The field hugs its text, so that "kHz" stays right after the number.
+    const QFontMetrics metrics(font);
+    m_frequencyField->setFixedHeight(metrics.height() + 4);
+    const auto fitWidth = [this, metrics](const QString& text) {
+        const int digits = std::clamp(static_cast<int>(text.size()), 7, 14);
+        m_frequencyField->setFixedWidth(metrics.horizontalAdvance(QLatin1Char('0')) * digits + 8);
+    };
+    fitWidth(QString());
+    connect(m_frequencyField, &QLineEdit::textChanged, this, fitWidth);
+    connect(m_frequencyField, &QLineEdit::returnPressed, this, &TuningPanel::commitFrequencyText);
+    connect(m_frequencyField, &QLineEdit::editingFinished, this, &TuningPanel::commitFrequencyText);
+
+    auto* unit = new UnitText(QStringLiteral("kHz"), font, this);
+    unit->setFixedHeight(m_frequencyField->height());
+
+    m_bookmarkButton = iconButton(QStringLiteral("bookmarkButton"), this);
+    connect(m_bookmarkButton, &QToolButton::clicked, this, &TuningPanel::addBookmark);
+
+    auto* row = new QHBoxLayout;
+    row->setSpacing(6);
+    row->addWidget(m_frequencyField);
+    row->addWidget(unit);
+    row->addWidget(m_bookmarkButton);
+    row->addStretch(1);
+    return row;
+}
+
+QLayout* TuningPanel::makeStepRow(const QList<double>& stepsKHz)
+{
+    auto* row = new QHBoxLayout;
+    row->setSpacing(6);
+    for (const double step : stepsKHz) {
+        QToolButton* button = textButton(stepTitle(step), stepAccessibleName(step), this);
+        // The plain sum: stepping from 7199.95 by 0.1 lands on 7200.05, not
+        // on a 10 Hz grid.
+        connect(button, &QToolButton::clicked, this, [this, step] { m_client.tune(m_client.frequencyKHz() + step); });
+        row->addWidget(button);
+    }
+    row->addStretch(1);
+    return row;
+}
+
+QWidget* TuningPanel::makeProfileRow()
+{
+    m_profileRow = new QWidget(this);
+    m_profileMenu = new QComboBox(m_profileRow);
+    m_profileMenu->setObjectName(QStringLiteral("profileMenu"));
+    m_profileMenu->setAccessibleName(QStringLiteral("Band"));
+    m_profileMenu->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    connect(m_profileMenu, &QComboBox::activated, this,
+        [this](int index) { m_client.selectProfile(m_profileMenu->itemData(index).toString()); });
+
+    auto* row = new QHBoxLayout(m_profileRow);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(6);
+    row->addWidget(plainLabel(QStringLiteral("Band"), m_profileRow));
+    row->addWidget(m_profileMenu);
+    row->addStretch(1);
+    return m_profileRow;
+}
+
+QWidget* TuningPanel::makeGainRow()
+{
+    m_gainRow = new QWidget(this);
+    m_agcToggle = new QCheckBox(QStringLiteral("AGC"), m_gainRow);
+    m_agcToggle->setObjectName(QStringLiteral("agcToggle"));
+    connect(m_agcToggle, &QCheckBox::toggled, this, [this](bool on) { m_client.setAGC(on); });
+
+    m_manualGain = new QWidget(m_gainRow);
+    m_gainSlider = new QSlider(Qt::Horizontal, m_manualGain);
+    m_gainSlider->setObjectName(QStringLiteral("gainSlider"));
+    m_gainSlider->setAccessibleName(QStringLiteral("RF Gain"));
+    m_gainSlider->setRange(0, 120);
+    m_gainSlider->setSingleStep(1);
+    m_gainSlider->setPageStep(10);
+    m_gainSlider->setMinimumWidth(160);
+    connect(m_gainSlider, &QSlider::valueChanged, this,
+        [this](int value) { m_client.setAGC(false, manualGainForSliderValue(value)); });
+    m_gainValue = plainLabel(QString(), m_manualGain);
+    m_gainValue->setObjectName(QStringLiteral("gainValue"));
+    m_gainValue->setFont(textStyleFont(TextStyle::caption));
+    m_gainValue->setMinimumWidth(QFontMetrics(m_gainValue->font()).horizontalAdvance(QStringLiteral("120 dB")));
+
+    auto* manual = new QHBoxLayout(m_manualGain);
+    manual->setContentsMargins(0, 0, 0, 0);
+    manual->setSpacing(6);
+    manual->addWidget(plainLabel(QStringLiteral("RF Gain"), m_manualGain));
+    manual->addWidget(m_gainSlider, 1);
+    manual->addWidget(m_gainValue);
+
+    auto* row = new QHBoxLayout(m_gainRow);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(12);
+    row->addWidget(m_agcToggle);
+    row->addWidget(m_manualGain, 1);
+    return m_gainRow;
+}
+
+QLayout* TuningPanel::makeVolumeRow()
+{
+    m_muteButton = iconButton(QStringLiteral("muteButton"), this);
+    connect(m_muteButton, &QToolButton::clicked, this, [this] { m_client.setMuted(!m_client.isMuted()); });
+
+    m_volumeSlider = new QSlider(Qt::Horizontal, this);
+    m_volumeSlider->setObjectName(QStringLiteral("volumeSlider"));
+    m_volumeSlider->setAccessibleName(QStringLiteral("Volume"));
+    m_volumeSlider->setRange(0, volumeSteps);
+    m_volumeSlider->setPageStep(volumeSteps / 10);
+    m_volumeSlider->setMinimumWidth(160);
+    connect(m_volumeSlider, &QSlider::valueChanged, this,
+        [this](int value) { m_client.setVolume(static_cast<float>(value) / volumeSteps); });
+
+    auto* row = new QHBoxLayout;
+    row->setSpacing(6);
+    row->addWidget(m_muteButton);
+    row->addWidget(plainLabel(QStringLiteral("Volume"), this));
+    row->addWidget(m_volumeSlider, 1);
+    return row;
+}
+
+void TuningPanel::showEvent(QShowEvent* event)
+{
+    m_frequencyField->setText(formattedFrequencyKHz(m_client.frequencyKHz()));
+    QWidget::showEvent(event);
+}
+
+void TuningPanel::commitFrequencyText()
+{
+    const QString text = m_frequencyField->text();
+    if (text == formattedFrequencyKHz(m_client.frequencyKHz()))
+        return;
+    if (const std::optional<double> kHz = frequencyToCommit(text, m_client.frequencyKHz()))
+        m_client.tune(*kHz);
+    // The frequency actually set: the clamped one, or the old one again.
+    m_frequencyField->setText(formattedFrequencyKHz(m_client.frequencyKHz()));
+}
+
+void TuningPanel::frequencyChanged()
+{
+    // A change from elsewhere wins over whatever is being typed.
+    m_frequencyField->setText(formattedFrequencyKHz(m_client.frequencyKHz()));
+    m_frequencyField->clearFocus();
+    refreshBookmark();
+}
+
+void TuningPanel::rebuildModeButtons()
+{
+    qDeleteAll(m_modeButtons);
+    m_modeButtons.clear();
+    const QList<KiwiMode> modes = m_client.availableModes();
+    for (const KiwiMode mode : modes) {
+        QToolButton* button = textButton(modeTitle(mode), modeAccessibleName(mode), this);
+        button->setCheckable(true);
+        button->setProperty("kiwiMode", static_cast<int>(mode));
+        connect(button, &QToolButton::clicked, this, [this, mode] {
+            m_client.setMode(mode);
+            // Clicking the current mode's button must not leave it unchecked.
+            refreshModeButtons();
+        });
+        m_modeRow->insertWidget(m_modeButtons.size(), button);
+        m_modeButtons.append(button);
+    }
+    refreshModeButtons();
+}
+
+void TuningPanel::refreshModeButtons()
+{
+    for (QToolButton* button : std::as_const(m_modeButtons)) {
+        const bool current = button->property("kiwiMode").toInt() == static_cast<int>(m_client.mode());
+        button->setChecked(current);
+        // The current mode is filled with the accent colour.
+        QPalette palette = this->palette();
+        if (current) {
+            // Not while disabled: there it looks like every other button.
+            for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+                palette.setColor(group, QPalette::Button, palette.color(group, QPalette::Highlight));
+                palette.setColor(group, QPalette::ButtonText, palette.color(group, QPalette::HighlightedText));
+            }
+        }
+        button->setPalette(palette);
+    }
+}
+
+void TuningPanel::refreshProfiles()
+{
+    const QList<ReceiverProfile>& profiles = m_client.profiles();
+    m_profileRow->setVisible(!profiles.isEmpty());
+    const QSignalBlocker blocker(m_profileMenu);
+    m_profileMenu->clear();
+    for (const ReceiverProfile& profile : profiles)
+        m_profileMenu->addItem(profile.name, profile.id);
+    m_profileMenu->setCurrentIndex(currentProfileIndex(profiles, m_client.currentProfileID()));
+}
+
+void TuningPanel::refreshBookmark()
+{
+    const bool bookmarked =
+        Preferences::instance().frequencyBookmarks().contains(m_client.mode(), m_client.frequencyKHz());
+    const BookmarkButtonLook look = bookmarkButtonLook(bookmarked);
+    m_bookmarkButton->setIcon(themedIcon(look.iconName));
+    m_bookmarkButton->setText(look.label);
+    m_bookmarkButton->setAccessibleName(look.label);
+    m_bookmarkButton->setAccessibleDescription(look.help);
+    m_bookmarkButton->setToolTip(look.help);
+    m_bookmarkButton->setEnabled(look.enabled);
+}
+
+void TuningPanel::addBookmark()
+{
+    Preferences& preferences = Preferences::instance();
+    FrequencyBookmarks list = preferences.frequencyBookmarks();
+    list.add(m_client.mode(), m_client.frequencyKHz());
+    preferences.setFrequencyBookmarks(list);
+}
+
+void TuningPanel::refreshGain()
+{
+    m_gainRow->setVisible(showsGainControls(m_client.serverKind()));
+    {
+        const QSignalBlocker blocker(m_agcToggle);
+        m_agcToggle->setChecked(m_client.agcEnabled());
+    }
+    m_manualGain->setVisible(!m_client.agcEnabled());
+    {
+        const QSignalBlocker blocker(m_gainSlider);
+        m_gainSlider->setValue(m_client.manualGain());
+    }
+    m_gainValue->setText(QString::number(m_client.manualGain()) + QStringLiteral(" dB"));
+}
+
+void TuningPanel::refreshVolume()
+{
+    const MuteButtonLook look = muteButtonLook(m_client.isMuted());
+    m_muteButton->setIcon(themedIcon(look.iconName));
+    m_muteButton->setText(look.label);
+    m_muteButton->setAccessibleName(look.label);
+    m_muteButton->setToolTip(look.label);
+    const QSignalBlocker blocker(m_volumeSlider);
+    const float volume = m_client.volume();
+    m_volumeSlider->setValue(std::isnan(volume) ? 0 : static_cast<int>(std::lround(std::clamp(volume, 0.0f, 1.0f) * volumeSteps)));
+}
+
+void TuningPanel::refreshEnabled()
+{
+    setEnabled(m_client.state().isConnected());
+}

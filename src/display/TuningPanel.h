@@ -1,0 +1,68 @@
+#pragma once
+// The tuning controls of a main window: the editable frequency with its
+// bookmark button, step buttons, mode buttons, the band menu of OpenWebRX
+// servers, the S-meter, gain and volume. Every control shows the session's
+// state and changes it through the session's operations; the panel keeps
+// nothing of its own but the text being typed. All of it is disabled unless
+// the session is connected.
+
+#include <QList>
+#include <QWidget>
+
+class KiwiSDRClient;
+class QCheckBox;
+class QComboBox;
+class QHBoxLayout;
+class QLabel;
+class QLineEdit;
+class QSlider;
+class QToolButton;
+class SMeterView;
+
+class TuningPanel : public QWidget {
+    Q_OBJECT
+public:
+    // Step sizes in kHz, as the main window offers them.
+    static QList<double> standardSteps() { return {-5, -1, -0.1, 0.1, 1, 5}; }
+
+    explicit TuningPanel(KiwiSDRClient& client, const QList<double>& stepsKHz = standardSteps(),
+        QWidget* parent = nullptr);
+    ~TuningPanel() override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    QLayout* makeFrequencyRow();
+    QLayout* makeStepRow(const QList<double>& stepsKHz);
+    QWidget* makeProfileRow();
+    QWidget* makeGainRow();
+    QLayout* makeVolumeRow();
+
+    void commitFrequencyText();
+    void frequencyChanged();
+    void rebuildModeButtons();
+    void refreshModeButtons();
+    void refreshProfiles();
+    void refreshBookmark();
+    void addBookmark();
+    void refreshGain();
+    void refreshVolume();
+    void refreshEnabled();
+
+    KiwiSDRClient& m_client;
+    QLineEdit* m_frequencyField = nullptr;
+    QToolButton* m_bookmarkButton = nullptr;
+    QHBoxLayout* m_modeRow = nullptr;
+    QList<QToolButton*> m_modeButtons;
+    QWidget* m_profileRow = nullptr;
+    QComboBox* m_profileMenu = nullptr;
+    SMeterView* m_sMeter = nullptr;
+    QWidget* m_gainRow = nullptr;
+    QCheckBox* m_agcToggle = nullptr;
+    QWidget* m_manualGain = nullptr;
+    QSlider* m_gainSlider = nullptr;
+    QLabel* m_gainValue = nullptr;
+    QToolButton* m_muteButton = nullptr;
+    QSlider* m_volumeSlider = nullptr;
+};

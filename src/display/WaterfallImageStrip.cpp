@@ -1,0 +1,47 @@
+#include "display/WaterfallImageStrip.h"
+
+#include <QPainter>
+#include <QTextOption>
+
+namespace {
+
+constexpr int minimumStripHeight = 160;
+
+} // namespace
+
+WaterfallImageStrip::WaterfallImageStrip(QWidget* parent) : WaterfallStrip(parent)
+{
+    setMinimumHeight(minimumStripHeight);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+}
+
+void WaterfallImageStrip::setImage(QImage image)
+{
+    m_image = std::move(image);
+    update();
+}
+
+void WaterfallImageStrip::setPlaceholderText(const QString& text)
+{
+    if (text == m_placeholder)
+        return;
+    m_placeholder = text;
+    update();
+}
+
+void WaterfallImageStrip::paintContent(QPainter& painter)
+{
+    if (m_image) {
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(QRectF(rect()), *m_image);
+        return;
+    }
+    // The offset does not apply to a text that stands for no picture.
+    painter.translate(-contentOffset(), 0);
+    // Secondary text as it reads on the black strip.
+    painter.setPen(QColor(235, 235, 245, 153));
+    QTextOption option(Qt::AlignCenter);
+    option.setWrapMode(QTextOption::WordWrap);
+    // drawText with a QTextOption never interprets markup.
+    painter.drawText(QRectF(rect()).adjusted(8, 0, -8, 0), m_placeholder, option);
+}

@@ -1,0 +1,98 @@
+#include "display/WaterfallStrip.h"
+
+#include <QPainter>
+#include <QPainterPath>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr double cornerRadius = 8;
+const QColor passbandYellow(255, 204, 0);
+
+} // namespace
+
+double StripFrequencies::xPosition(double hz, double width) const
+{
+    if (!(spanHz > 0))
+        return 0;
+    return width * (hz - leftHz) / spanHz;
+}
+
+WaterfallStrip::WaterfallStrip(QWidget* parent) : QWidget(parent)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void WaterfallStrip::setFrequencies(StripFrequencies frequencies)
+{
+    if (frequencies.leftHz == m_frequencies.leftHz && frequencies.spanHz == m_frequencies.spanHz
+        && frequencies.contentStartHz == m_frequencies.contentStartHz)
+        return;
+    m_frequencies = frequencies;
+    update();
+}
+
+void WaterfallStrip::setPassband(std::optional<PassbandMarks> marks)
+{
+    if (marks.has_value() == m_passband.has_value() && (!marks
+            || (marks->lowHz == m_passband->lowHz && marks->highHz == m_passband->highHz
+                && marks->tunedHz == m_passband->tunedHz)))
+        return;
+    m_passband = marks;
+    update();
+}
+
+double WaterfallStrip::contentOffset() const
+{
+    const double offset = m_frequencies.xPosition(m_frequencies.contentStartHz, width());
+    return std::isfinite(offset) ? offset : 0;
+}
+
+void WaterfallStrip::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    // The whole stack is one rounded rectangle; each strip draws its share.
+    // Only the strips that hold its corners need the (slow) rounded clip.
+    const QWidget* stack = parentWidget();
+    const QRectF stackRect = stack
+        ? QRectF(QPointF(mapFrom(stack, QPoint(0, 0))), QSizeF(stack->size()))
+        : QRectF(rect());
+    const bool holdsCorner = stackRect.top() > -cornerRadius || stackRect.bottom() < height() + cornerRadius
+        || stackRect.left() > 0 || stackRect.right() < width();
+    if (holdsCorner) {
+        painter.fillRect(rect(), palette().color(QPalette::Window));
+        QPainterPath shape;
+        shape.addRoundedRect(stackRect, cornerRadius, cornerRadius);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.fillPath(shape, Qt::black);
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.setClipPath(shape);
+    } else {
+        painter.fillRect(rect(), Qt::black);
+    }
+
+    painter.save();
+    painter.translate(contentOffset(), 0);
+    paintContent(painter);
+    painter.restore();
+
+    if (!m_passband)
+        return;
+    const double w = width();
+    const double bandX = m_frequencies.xPosition(m_passband->lowHz, w);
+    const double bandWidth = std::max(m_frequencies.xPosition(m_passband->highHz, w) - bandX, 1.0);
+    // Far-off values are drawn at the strip's edges, which is where they show.
+    const auto onScreen = [w](double x) {
+        return std::isnan(x) ? -w - 16 : std::clamp(x, -w - 16, 2 * w + 16);
+    };
+    const double left = onScreen(bandX);
+    const double right = onScreen(bandX + bandWidth);
+    QColor band = passbandYellow;
+    band.setAlphaF(0.18f);
+    painter.fillRect(QRectF(left, 0, std::max(right - left, 1.0), height()), band);
+    QColor line = passbandYellow;
+    line.setAlphaF(0.9f);
+    painter.fillRect(QRectF(onScreen(m_frequencies.xPosition(m_passband->tunedHz, w)), 0, 1, height()), line);
+}

@@ -1,0 +1,50 @@
+#pragma once
+// One of the stacked strips of the waterfall panel: a black band that places
+// frequencies across its width, rounds the corners of the stack it belongs to
+// (its parent), and may carry the passband of the tuned signal on top.
+
+#include <QWidget>
+
+#include <optional>
+
+class QPainter;
+
+// Which frequencies a strip shows: `leftHz` at its left edge, `spanHz` across.
+// Its content was drawn for `contentStartHz` at the left edge; while the two
+// differ (a pan the server has not caught up with) the content is moved to
+// where that frequency falls.
+struct StripFrequencies {
+    double leftHz = 0;
+    double spanHz = 0;
+    double contentStartHz = 0;
+
+    // Where `hz` falls in a strip `width` wide; 0 without a positive span.
+    double xPosition(double hz, double width) const;
+};
+
+// The tuned signal: its audio filter edges and the tuned frequency, in Hz.
+struct PassbandMarks {
+    double lowHz = 0;
+    double highHz = 0;
+    double tunedHz = 0;
+};
+
+class WaterfallStrip : public QWidget {
+public:
+    explicit WaterfallStrip(QWidget* parent = nullptr);
+
+    void setFrequencies(StripFrequencies frequencies);
+    const StripFrequencies& frequencies() const { return m_frequencies; }
+    void setPassband(std::optional<PassbandMarks> marks);
+    // How far the content is moved sideways, in points; the passband stays.
+    double contentOffset() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) final;
+    // Draws the strip's own content on black, already moved by the offset.
+    virtual void paintContent(QPainter& painter) = 0;
+
+private:
+    StripFrequencies m_frequencies;
+    std::optional<PassbandMarks> m_passband;
+};

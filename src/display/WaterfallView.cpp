@@ -1,0 +1,282 @@
+#include "display/WaterfallView.h"
+
+#include "display/FrequencyScale.h"
+#include "display/SpectrumTrace.h"
+#include "display/WaterfallHeader.h"
+#include "display/WaterfallImageStrip.h"
+
+#include <QMouseEvent>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cmath>
+
+WaterfallView::WaterfallView(KiwiSDRClient* client, QWidget* parent)
+    : QWidget(parent)
+    , m_client(client)
+    , m_header(new WaterfallHeader(this))
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(8);
+    layout->addWidget(m_header);
+
+    // The strips' parent is the rounded shape they share.
+    auto* stack = new QWidget(this);
+    auto* stackLayout = new QVBoxLayout(stack);
+    stackLayout->setContentsMargins(0, 0, 0, 0);
+    stackLayout->setSpacing(0);
+    m_spectrumStrip = new SpectrumTrace(stack);
+    m_waterfallStrip = new WaterfallImageStrip(stack);
+    m_scaleStrip = new FrequencyScale(stack);
+    stackLayout->addWidget(m_spectrumStrip);
+    stackLayout->addWidget(m_waterfallStrip, 1);
+    stackLayout->addWidget(m_scaleStrip);
+    layout->addWidget(stack, 1);
+
+    for (WaterfallStrip* strip : {static_cast<WaterfallStrip*>(m_spectrumStrip),
+             static_cast<WaterfallStrip*>(m_waterfallStrip)}) {
+        strip->installEventFilter(this);
+        strip->setCursor(Qt::CrossCursor);
+    }
+
+    connect(m_header, &WaterfallHeader::zoomOutRequested, this, [this] {
+        if (m_client)
+            m_client->setWaterfallZoom(m_client->waterfallZoom() - 1);
+    });
+    connect(m_header, &WaterfallHeader::zoomInRequested, this, [this] {
+        if (m_client)
+            m_client->setWaterfallZoom(m_client->waterfallZoom() + 1);
+    });
+    connect(m_header, &WaterfallHeader::autoRangeToggled, this, &WaterfallView::setAutoRange);
+    connect(m_header, &WaterfallHeader::floorChanged, this, &WaterfallView::setFloor);
+    connect(m_header, &WaterfallHeader::ceilingChanged, this, &WaterfallView::setCeiling);
+
+    if (m_client) {
+        KiwiSDRClient* session = m_client;
+        connect(session, &KiwiSDRClient::stateChanged, this, [this] {
+            updateHeader();
+            updatePlaceholder();
+        });
+        connect(session, &KiwiSDRClient::waterfallErrorChanged, this, &WaterfallView::updatePlaceholder);
+        connect(session, &KiwiSDRClient::infoChanged, this, &WaterfallView::updateHeader);
+        connect(session, &KiwiSDRClient::waterfallZoomChanged, this, [this] {
+            // Below zoom 1 there is no drag to pan.
+            if (m_press && m_press->dragging && m_client && m_client->waterfallZoom() < 1)
+                endDrag();
+            updateHeader();
+        });
+        connect(session, &KiwiSDRClient::frequencyKHzChanged, this, &WaterfallView::updatePassband);
+        connect(session, &KiwiSDRClient::modeChanged, this, &WaterfallView::updatePassband);
+        connect(session, &KiwiSDRClient::passbandChanged, this, &WaterfallView::updatePassband);
+    }
+
+    updateHeader();
+    updateLevels();
+    updatePassband();
+    updatePlaceholder();
+    updateStripFrequencies();
+}
+
+WaterfallView::~WaterfallView() = default;
+
+void WaterfallView::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (m_client && !m_subscription)
+        m_subscription = m_client->rows().subscribe(this, [this](KiwiWaterfallRow row) { handleRow(row); });
+}
+
+void WaterfallView::hideEvent(QHideEvent* event)
+{
+    QWidget::hideEvent(event);
+    m_subscription.reset();
+}
+
+QString WaterfallView::placeholderText() const
+{
+    if (!m_client)
+        return QStringLiteral("Not connected");
+    if (const auto& error = m_client->waterfallError())
+        return *error;
+    const KiwiState& state = m_client->state();
+    if (state.isConnecting() || state.isConnected())
+        return QStringLiteral("Waiting for waterfall\u2026");
+    return QStringLiteral("Not connected");
+}
+
+void WaterfallView::handleRow(const KiwiWaterfallRow& row)
+{
+    // Without a place in the band a row can be neither drawn nor tuned on.
+    if (!WaterfallRenderer::hasUsableGeometry(row))
+        return;
+    m_renderer.autoRange = m_autoRange;
+    if (!m_autoRange) {
+        m_renderer.minDB = m_minDB;
+        m_renderer.maxDB = m_maxDB;
+    }
+    if (auto image = m_renderer.pushRow(row))
+        m_waterfallStrip->setImage(std::move(*image));
+    m_spectrum = m_renderer.spectrum();
+    if (row.spanHz != m_spanHz)
+        m_pan.drop();
+    m_startHz = row.startHz;
+    m_spanHz = row.spanHz;
+    m_pan.settle(m_startHz, row.spanHz / static_cast<double>(m_renderer.width()), WaterfallPan::Clock::now());
+    if (m_autoRange) {
+        m_minDB = m_renderer.minDB;
+        m_maxDB = m_renderer.maxDB;
+    }
+    m_header->setSpanHz(m_spanHz);
+    updateLevels();
+    updateStripFrequencies();
+    updatePassband();
+}
+
+bool WaterfallView::eventFilter(QObject* watched, QEvent* event)
+{
+    WaterfallStrip* strip = nullptr;
+    if (watched == m_spectrumStrip)
+        strip = m_spectrumStrip;
+    else if (watched == m_waterfallStrip)
+        strip = m_waterfallStrip;
+    else
+        return QWidget::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::MouseButtonPress: {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() != Qt::LeftButton)
+            break;
+        m_press = Press{strip, mouse->position()};
+        return true;
+    }
+    case QEvent::MouseMove: {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (!m_press || m_press->strip != strip || !(mouse->buttons() & Qt::LeftButton))
+            break;
+        const QPointF travel = mouse->position() - m_press->position;
+        if (!m_press->moved && std::hypot(travel.x(), travel.y()) >= minimumDragDistance) {
+            // Too far for a click; a drag only where there is room to pan.
+            m_press->moved = true;
+            m_press->dragging = m_client && m_client->waterfallZoom() >= 1;
+        }
+        if (m_press->dragging)
+            dragChanged(travel.x(), strip->width());
+        return true;
+    }
+    case QEvent::MouseButtonRelease: {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() != Qt::LeftButton || !m_press || m_press->strip != strip)
+            break;
+        const Press press = *m_press;
+        if (press.dragging)
+            endDrag();
+        m_press.reset();
+        if (!press.moved)
+            tap(mouse->position().x(), strip->width());
+        return true;
+    }
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void WaterfallView::tap(double x, double width)
+{
+    if (!m_client || !m_client->state().isConnected())
+        return;
+    if (const auto kHz = tappedFrequencyKHz(displayedStartHz(), m_spanHz, x, width, m_client->mode()))
+        m_client->tune(*kHz);
+}
+
+void WaterfallView::dragChanged(double translationX, double width)
+{
+    if (!m_client || !m_client->state().isConnected() || !(width > 0) || !(m_spanHz > 0))
+        return;
+    const KiwiReceiverInfo& info = m_client->info();
+    const auto move = m_pan.dragChanged(translationX, width, m_spanHz, m_startHz, m_client->frequencyKHz(),
+        WaterfallPan::Band{info.baseHz, info.bandwidthHz});
+    if (!move)
+        return;
+    updateStripFrequencies();
+    m_client->tune(move->kHz);
+    if (!m_client)
+        return;
+    const double zoomSpanHz = std::ldexp(m_client->info().bandwidthHz, -m_client->waterfallZoom());
+    m_client->sendZoomStart(m_client->clampedWaterfallStart(move->startHz, zoomSpanHz));
+}
+
+void WaterfallView::endDrag()
+{
+    m_pan.dragEnded(WaterfallPan::Clock::now());
+    if (m_press)
+        m_press->dragging = false;
+}
+
+void WaterfallView::setAutoRange(bool on)
+{
+    m_autoRange = on;
+    m_header->setAutoRange(on);
+    updateLevels();
+}
+
+void WaterfallView::setFloor(double minDB)
+{
+    m_minDB = minDB;
+    updateLevels();
+}
+
+void WaterfallView::setCeiling(double maxDB)
+{
+    m_maxDB = maxDB;
+    updateLevels();
+}
+
+void WaterfallView::updateHeader()
+{
+    if (!m_client) {
+        m_header->setEnabled(false);
+        return;
+    }
+    const KiwiState& state = m_client->state();
+    m_header->setEnabled(state.isConnecting() || state.isConnected());
+    const KiwiReceiverInfo& info = m_client->info();
+    m_header->setZoom(m_client->waterfallZoom(), std::min(info.maxZoom, info.zoomCap));
+}
+
+void WaterfallView::updateLevels()
+{
+    m_header->setLevels(m_minDB, m_maxDB);
+    m_spectrumStrip->setValues(m_spectrum, m_minDB, m_maxDB);
+}
+
+void WaterfallView::updatePassband()
+{
+    if (!m_client)
+        return;
+    const double tunedHz = m_client->frequencyKHz() * 1000;
+    const KiwiMode mode = m_client->mode();
+    // CW is heard 500 Hz above the carrier the receiver is tuned to.
+    const double carrierHz = tunedHz - (mode == KiwiMode::cw || mode == KiwiMode::cwn ? 500 : 0);
+    const KiwiPassband passband = m_client->passband();
+    const PassbandMarks marks{carrierHz + static_cast<double>(passband.low),
+        carrierHz + static_cast<double>(passband.high), tunedHz};
+    m_spectrumStrip->setPassband(marks);
+    m_waterfallStrip->setPassband(marks);
+}
+
+void WaterfallView::updatePlaceholder()
+{
+    m_waterfallStrip->setPlaceholderText(placeholderText());
+}
+
+void WaterfallView::updateStripFrequencies()
+{
+    // The picture and the trace were drawn for the last row's start; the
+    // scale is drawn for what is on screen.
+    const double left = displayedStartHz();
+    m_spectrumStrip->setFrequencies({left, m_spanHz, m_startHz});
+    m_waterfallStrip->setFrequencies({left, m_spanHz, m_startHz});
+    m_scaleStrip->setFrequencies({left, m_spanHz, left});
+}

@@ -1,0 +1,97 @@
+#pragma once
+// The lower panel of a main window: the live spectrum, the waterfall picture
+// and a frequency scale, with the passband of the tuned signal drawn over
+// them. A click tunes to the clicked frequency; when zoomed in, a sideways
+// drag pans the picture and retunes by the same amount, and the old picture
+// stays displaced under the pointer until the server's rows catch up. Takes
+// the session's waterfall rows while shown.
+
+#include "display/WaterfallPan.h"
+#include "display/WaterfallRenderer.h"
+#include "session/KiwiSDRClient.h"
+
+#include <QPointF>
+#include <QPointer>
+#include <QWidget>
+
+#include <optional>
+#include <vector>
+
+class FrequencyScale;
+class SpectrumTrace;
+class WaterfallHeader;
+class WaterfallImageStrip;
+class WaterfallStrip;
+
+class WaterfallView : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit WaterfallView(KiwiSDRClient* client, QWidget* parent = nullptr);
+    ~WaterfallView() override;
+
+    // The frequency placement of the last row.
+    double startHz() const { return m_startHz; }
+    double spanHz() const { return m_spanHz; }
+    // The left edge on screen: the panned one while a pan is pending.
+    double displayedStartHz() const { return m_pan.displayedStartHz(m_startHz); }
+    const WaterfallPan& pan() const { return m_pan; }
+    const std::vector<double>& spectrum() const { return m_spectrum; }
+    bool autoRange() const { return m_autoRange; }
+    double minDB() const { return m_minDB; }
+    double maxDB() const { return m_maxDB; }
+    bool isSubscribed() const { return m_subscription.has_value(); }
+    QString placeholderText() const;
+
+    WaterfallHeader* header() const { return m_header; }
+    SpectrumTrace* spectrumStrip() const { return m_spectrumStrip; }
+    WaterfallImageStrip* waterfallStrip() const { return m_waterfallStrip; }
+    FrequencyScale* scaleStrip() const { return m_scaleStrip; }
+
+    // Pointer travel before a press becomes a drag.
+    static constexpr double minimumDragDistance = 4;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    struct Press {
+        WaterfallStrip* strip = nullptr;
+        QPointF position;
+        bool moved = false;
+        bool dragging = false;
+    };
+
+    void handleRow(const KiwiWaterfallRow& row);
+    void tap(double x, double width);
+    void dragChanged(double translationX, double width);
+    void endDrag();
+    void setAutoRange(bool on);
+    void setFloor(double minDB);
+    void setCeiling(double maxDB);
+
+    void updateHeader();
+    void updateLevels();
+    void updatePassband();
+    void updatePlaceholder();
+    void updateStripFrequencies();
+
+    QPointer<KiwiSDRClient> m_client;
+    WaterfallRenderer m_renderer;
+    std::optional<KiwiSDRClient::RowBroadcaster::Subscription> m_subscription;
+    std::vector<double> m_spectrum;
+    double m_startHz = 0;
+    double m_spanHz = 30'000'000;
+    bool m_autoRange = true;
+    double m_minDB = -110;
+    double m_maxDB = -40;
+    WaterfallPan m_pan;
+    std::optional<Press> m_press;
+
+    WaterfallHeader* m_header;
+    SpectrumTrace* m_spectrumStrip;
+    WaterfallImageStrip* m_waterfallStrip;
+    FrequencyScale* m_scaleStrip;
+};

@@ -1,0 +1,94 @@
+#pragma once
+// Shared by the display tests: a locale switch, a session connected to the
+// in-process stand-in receiver with silent audio, and where screenshots go.
+
+#include "RxSimServer.h"
+#include "audio/AudioEngine.h"
+#include "audio/KiwiAudioPlayer.h"
+#include "session/KiwiSDRClient.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QLocale>
+#include <QTest>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <ostream>
+
+// Texts in failure messages as text, not as arrays of characters.
+inline void PrintTo(const QString& text, std::ostream* os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
+
+// Makes one locale the default for a test and puts the previous one back.
+class DefaultLocale {
+public:
+    explicit DefaultLocale(const QLocale& locale) { QLocale::setDefault(locale); }
+    ~DefaultLocale() { QLocale::setDefault(previous); }
+    DefaultLocale(const DefaultLocale&) = delete;
+    DefaultLocale& operator=(const DefaultLocale&) = delete;
+
+private:
+    QLocale previous;
+};
+
+// Plays nothing and never reports a buffer consumed.
+class SilentAudioEngine final : public AudioEngine {
+public:
+    bool canUseRate(double rate) const override { return rate >= 1 && rate <= 384000; }
+    std::optional<AudioOutputError> start(double) override { return std::nullopt; }
+    void stop() override {}
+    void schedule(std::vector<float>, ConsumedCallback) override {}
+    float volume() const override { return m_volume; }
+    void setVolume(float volume) override { m_volume = volume; }
+    void setConfigurationChangeHandler(std::function<void()>) override {}
+
+private:
+    float m_volume = 1;
+};
+
+inline std::shared_ptr<KiwiAudioPlayer> silentPlayer()
+{
+    return KiwiAudioPlayer::create(
+        [](const std::optional<AudioDeviceID>&) { return std::make_unique<SilentAudioEngine>(); },
+        [] { return std::optional<AudioDeviceID>(); });
+}
+
+// A session on the stand-in receiver; connect() waits until it is connected.
+class RxSimSession {
+public:
+    explicit RxSimSession(RxSimOptions options = {})
+        : server(std::move(options)), client(QStringLiteral("Farlisten test"), silentPlayer())
+    {
+    }
+
+    // Starts the connection; false when the server cannot listen.
+    bool start()
+    {
+        const quint16 port = server.listen();
+        if (port == 0)
+            return false;
+        client.connect(QStringLiteral("127.0.0.1:%1").arg(port));
+        return true;
+    }
+
+    bool connect()
+    {
+        return start() && QTest::qWaitFor([this] { return client.state().isConnected(); }, 10000);
+    }
+
+    RxSimServer server;
+    KiwiSDRClient client;
+};
+
+// Writes a picture of the widget next to the test program, under screenshots/.
+inline void saveScreenshot(QWidget& widget, const QString& name)
+{
+    const QDir dir(QCoreApplication::applicationDirPath());
+    dir.mkpath(QStringLiteral("screenshots"));
+    EXPECT_TRUE(widget.grab().save(dir.filePath(QStringLiteral("screenshots/") + name)));
+}

@@ -1,0 +1,406 @@
+#include "DisplayTestSupport.h"
+#include "bookmarks/Preferences.h"
+#include "display/FrequencyText.h"
+#include "display/Icons.h"
+#include "display/SMeterView.h"
+#include "display/TuningLabels.h"
+#include "display/TuningPanel.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QSlider>
+#include <QToolButton>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+const QLocale pointLocale(QLocale::English, QLocale::UnitedStates);
+const QLocale commaLocale(QLocale::German, QLocale::Germany);
+
+TEST(FrequencyTextTest, FormatsTwoDigitsWithoutGrouping)
+{
+    {
+        const DefaultLocale locale(pointLocale);
+        EXPECT_EQ(formattedFrequencyKHz(7200), "7200.00");
+        EXPECT_EQ(formattedFrequencyKHz(14230.5), "14230.50");
+    }
+    const DefaultLocale locale(commaLocale);
+    EXPECT_EQ(formattedFrequencyKHz(7200), "7200,00");
+    EXPECT_EQ(formattedFrequencyKHz(14230.5), "14230,50");
+}
+
+struct ParseCase {
+    const char* text;
+    std::optional<double> kHz;
+};
+
+TEST(FrequencyTextTest, ParsesOneWholeNumberWithCommaOrPoint)
+{
+    const ParseCase cases[] = {
+        {"7200,5", 7200.5},
+        {"7200.5", 7200.5},
+        {"14230", 14230},
+        {"0", 0},
+        {"-5", -5},
+        {"7 200", std::nullopt},
+        {"7200 kHz", std::nullopt},
+        {" 7200", std::nullopt},
+        {"7200\n", std::nullopt},
+        {"7,200.5", std::nullopt},
+        {"", std::nullopt},
+        {"abc", std::nullopt},
+        {"nan", std::nullopt},
+        {"inf", std::nullopt},
+        {"1e999", std::nullopt},
+    };
+    for (const ParseCase& c : cases) {
+        // Whatever the user's locale: a decimal comma is always understood.
+        const DefaultLocale locale(commaLocale);
+        EXPECT_EQ(parseFrequencyText(QString::fromUtf8(c.text)), c.kHz) << c.text;
+    }
+}
+
+TEST(FrequencyTextTest, CommitTunesOnlyToANewParsedFrequency)
+{
+    const DefaultLocale locale(pointLocale);
+    EXPECT_EQ(frequencyToCommit("7200.00", 7200), std::nullopt);
+    EXPECT_EQ(frequencyToCommit("7200", 7200), std::nullopt);
+    EXPECT_EQ(frequencyToCommit("7200,5", 7200), 7200.5);
+    EXPECT_EQ(frequencyToCommit("7200 kHz", 7200), std::nullopt);
+    EXPECT_EQ(frequencyToCommit("45000", 7200), 45000.0);
+}
+
+TEST(TuningLabelsTest, StepTitlesAndAccessibleNames)
+{
+    struct StepCase {
+        double step;
+        const char* title;
+        const char* name;
+    };
+    const StepCase cases[] = {
+        {-5, "-5", "Tune down 5 kilohertz"},
+        {-1, "-1", "Tune down 1 kilohertz"},
+        {-0.1, "-0.1", "Tune down 0.1 kilohertz"},
+        {0.1, "+0.1", "Tune up 0.1 kilohertz"},
+        {1, "+1", "Tune up 1 kilohertz"},
+        {5, "+5", "Tune up 5 kilohertz"},
+        {0, "0", "Tune down 0 kilohertz"},
+    };
+    const DefaultLocale locale(pointLocale);
+    for (const StepCase& c : cases) {
+        EXPECT_EQ(stepTitle(c.step), c.title);
+        EXPECT_EQ(stepAccessibleName(c.step), c.name);
+    }
+    const DefaultLocale comma(commaLocale);
+    EXPECT_EQ(stepTitle(0.1), "+0,1");
+    EXPECT_EQ(stepAccessibleName(-0.1), "Tune down 0,1 kilohertz");
+}
+
+TEST(TuningLabelsTest, ModeTitles)
+{
+    EXPECT_EQ(modeTitle(KiwiMode::nbfm), "NBFM");
+    EXPECT_EQ(modeAccessibleName(KiwiMode::cwn), "Mode CWN");
+}
+
+TEST(TuningLabelsTest, GainControlsOnlyOffOpenWebRX)
+{
+    EXPECT_TRUE(showsGainControls(ServerKind::kiwiSDR));
+    EXPECT_TRUE(showsGainControls(std::nullopt));
+    EXPECT_FALSE(showsGainControls(ServerKind::openWebRX));
+}
+
+TEST(TuningLabelsTest, SliderGainIsTruncatedAndBounded)
+{
+    EXPECT_EQ(manualGainForSliderValue(57.9), 57);
+    EXPECT_EQ(manualGainForSliderValue(120), 120);
+    EXPECT_EQ(manualGainForSliderValue(150.5), 120);
+    EXPECT_EQ(manualGainForSliderValue(-0.5), 0);
+    EXPECT_EQ(manualGainForSliderValue(std::numeric_limits<double>::quiet_NaN()), 0);
+    EXPECT_EQ(manualGainForSliderValue(std::numeric_limits<double>::infinity()), 120);
+}
+
+TEST(TuningLabelsTest, BookmarkAndMuteLooks)
+{
+    const BookmarkButtonLook free = bookmarkButtonLook(false);
+    EXPECT_EQ(free.label, "Bookmark Frequency");
+    EXPECT_EQ(free.help, "Bookmark this frequency and mode");
+    EXPECT_TRUE(free.enabled);
+    const BookmarkButtonLook taken = bookmarkButtonLook(true);
+    EXPECT_EQ(taken.label, "Bookmarked");
+    EXPECT_EQ(taken.help, "This frequency and mode are bookmarked");
+    EXPECT_FALSE(taken.enabled);
+    EXPECT_NE(free.iconName, taken.iconName);
+    EXPECT_EQ(muteButtonLook(false).label, "Mute");
+    EXPECT_EQ(muteButtonLook(true).label, "Unmute");
+}
+
+TEST(TuningLabelsTest, BandMenuSelection)
+{
+    const QList<ReceiverProfile> profiles{{"sdr|40m", "40 m"}, {"sdr|20m", "20 m"}};
+    EXPECT_EQ(currentProfileIndex(profiles, QStringLiteral("sdr|20m")), 1);
+    EXPECT_EQ(currentProfileIndex(profiles, std::nullopt), -1);
+    EXPECT_EQ(currentProfileIndex(profiles, QStringLiteral("sdr|80m")), -1);
+    EXPECT_EQ(currentProfileIndex({}, QStringLiteral("sdr|40m")), -1);
+}
+
+TEST(IconsTest, BundledIconsStandInForTheTheme)
+{
+    for (const char* name : {"bookmark-new", "user-bookmarks", "audio-volume-high", "audio-volume-muted"}) {
+        const QIcon icon = themedIcon(QString::fromLatin1(name));
+        EXPECT_FALSE(icon.pixmap(24, 24).isNull()) << name;
+    }
+    EXPECT_TRUE(themedIcon(QStringLiteral("no-such-icon-anywhere")).isNull());
+}
+
+QToolButton* buttonNamed(QWidget& panel, const QString& accessibleName)
+{
+    for (QToolButton* button : panel.findChildren<QToolButton*>()) {
+        if (button->accessibleName() == accessibleName)
+            return button;
+    }
+    return nullptr;
+}
+
+QStringList modeButtonTitles(QWidget& panel)
+{
+    QStringList titles;
+    for (QToolButton* button : panel.findChildren<QToolButton*>()) {
+        if (button->accessibleName().startsWith(QStringLiteral("Mode ")))
+            titles.append(button->text());
+    }
+    return titles;
+}
+
+// Types into the frequency field and presses Return.
+void typeFrequency(QLineEdit& field, const QString& text)
+{
+    field.setFocus();
+    field.selectAll();
+    QTest::keyClicks(&field, text);
+    QTest::keyClick(&field, Qt::Key_Return);
+}
+
+class TuningPanelTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Preferences::instance().setFrequencyBookmarks({});
+        ASSERT_TRUE(session.connect());
+        panel.resize(560, panel.sizeHint().height());
+        panel.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&panel));
+        field = panel.findChild<QLineEdit*>(QStringLiteral("frequencyField"));
+        ASSERT_NE(field, nullptr);
+    }
+
+    DefaultLocale locale{pointLocale};
+    RxSimSession session;
+    TuningPanel panel{session.client};
+    QLineEdit* field = nullptr;
+};
+
+TEST_F(TuningPanelTest, TypedFrequencyIsCommittedOrRestored)
+{
+    ASSERT_TRUE(panel.isEnabled());
+    EXPECT_EQ(field->text(), "7200.00");
+    EXPECT_EQ(field->accessibleName(), "Frequency in kilohertz");
+    EXPECT_EQ(field->placeholderText(), "Frequency");
+
+    typeFrequency(*field, QStringLiteral("7200,5"));
+    EXPECT_EQ(session.client.frequencyKHz(), 7200.5);
+    EXPECT_EQ(field->text(), "7200.50");
+
+    QSignalSpy retunes(&session.client, &KiwiSDRClient::frequencyKHzChanged);
+    for (const QString& bad : {QStringLiteral("7 200"), QStringLiteral("7200 kHz"), QStringLiteral("7200.50")}) {
+        typeFrequency(*field, bad);
+        EXPECT_EQ(field->text(), "7200.50") << bad.toStdString();
+    }
+    EXPECT_EQ(retunes.count(), 0);
+
+    typeFrequency(*field, QStringLiteral("14230"));
+    EXPECT_EQ(session.client.frequencyKHz(), 14230);
+    typeFrequency(*field, QStringLiteral("45000"));
+    EXPECT_EQ(session.client.frequencyKHz(), 30000);
+    EXPECT_EQ(field->text(), "30000.00");
+}
+
+TEST_F(TuningPanelTest, LeavingTheFieldCommitsToo)
+{
+    field->setFocus();
+    field->selectAll();
+    QTest::keyClicks(field, QStringLiteral("9500"));
+    buttonNamed(panel, QStringLiteral("Mode USB"))->setFocus();
+    EXPECT_EQ(session.client.frequencyKHz(), 9500);
+    EXPECT_EQ(field->text(), "9500.00");
+}
+
+TEST_F(TuningPanelTest, TuningElsewhereOverwritesTheTypedTextAndDropsFocus)
+{
+    field->setFocus();
+    field->selectAll();
+    QTest::keyClicks(field, QStringLiteral("123"));
+    ASSERT_TRUE(field->hasFocus());
+    session.client.tune(9000);
+    EXPECT_EQ(field->text(), "9000.00");
+    EXPECT_FALSE(field->hasFocus());
+    EXPECT_EQ(session.client.frequencyKHz(), 9000);
+}
+
+TEST_F(TuningPanelTest, StepButtonsAddThePlainSum)
+{
+    session.client.tune(7199.95);
+    QToolButton* up = buttonNamed(panel, QStringLiteral("Tune up 0.1 kilohertz"));
+    ASSERT_NE(up, nullptr);
+    EXPECT_EQ(up->text(), "+0.1");
+    QTest::mouseClick(up, Qt::LeftButton);
+    EXPECT_EQ(session.client.frequencyKHz(), 7199.95 + 0.1);
+    EXPECT_EQ(field->text(), "7200.05");
+    QTest::mouseClick(buttonNamed(panel, QStringLiteral("Tune down 5 kilohertz")), Qt::LeftButton);
+    EXPECT_EQ(session.client.frequencyKHz(), 7199.95 + 0.1 - 5);
+}
+
+TEST_F(TuningPanelTest, ModeButtonsOfAKiwiSDRWithTheCurrentOneChecked)
+{
+    EXPECT_EQ(modeButtonTitles(panel),
+        QStringList({"AM", "AMN", "AMW", "SAM", "LSB", "USB", "CW", "CWN", "NBFM"}));
+    EXPECT_TRUE(buttonNamed(panel, QStringLiteral("Mode LSB"))->isChecked());
+
+    QToolButton* usb = buttonNamed(panel, QStringLiteral("Mode USB"));
+    QTest::mouseClick(usb, Qt::LeftButton);
+    EXPECT_EQ(session.client.mode(), KiwiMode::usb);
+    EXPECT_EQ(session.client.passband(), defaultPassband(KiwiMode::usb));
+    EXPECT_TRUE(usb->isChecked());
+    EXPECT_FALSE(buttonNamed(panel, QStringLiteral("Mode LSB"))->isChecked());
+
+    // Pressing the current mode again keeps it marked.
+    QTest::mouseClick(usb, Qt::LeftButton);
+    EXPECT_TRUE(usb->isChecked());
+}
+
+TEST_F(TuningPanelTest, AGCToggleAndManualGain)
+{
+    auto* agc = panel.findChild<QCheckBox*>(QStringLiteral("agcToggle"));
+    auto* slider = panel.findChild<QSlider*>(QStringLiteral("gainSlider"));
+    ASSERT_TRUE(agc && slider);
+    EXPECT_TRUE(agc->isVisible());
+    EXPECT_TRUE(agc->isChecked());
+    EXPECT_FALSE(slider->isVisible());
+
+    QStringList commands;
+    QObject::connect(&session.server, &RxSimServer::commandReceived,
+        [&commands](const QString&, const QString& text, const QString&) { commands.append(text); });
+    QTest::mouseClick(agc, Qt::LeftButton, {}, QPoint(6, agc->height() / 2));
+    EXPECT_FALSE(session.client.agcEnabled());
+    EXPECT_TRUE(slider->isVisible());
+    EXPECT_EQ(slider->accessibleName(), "RF Gain");
+
+    slider->setValue(57);
+    EXPECT_EQ(session.client.manualGain(), 57);
+    EXPECT_EQ(panel.findChild<QLabel*>(QStringLiteral("gainValue"))->text(), "57 dB");
+    saveScreenshot(panel, QStringLiteral("tuning-panel-manual-gain.png"));
+    const QString expected = QStringLiteral("SET agc=0 hang=0 thresh=-100 slope=6 decay=1000 manGain=57");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return commands.contains(expected); }, 5000)) << commands.join('\n').toStdString();
+
+    session.client.setAGC(true);
+    EXPECT_TRUE(agc->isChecked());
+    EXPECT_FALSE(slider->isVisible());
+}
+
+TEST_F(TuningPanelTest, BookmarkButtonFollowsTheStoredList)
+{
+    QToolButton* bookmark = panel.findChild<QToolButton*>(QStringLiteral("bookmarkButton"));
+    ASSERT_NE(bookmark, nullptr);
+    EXPECT_TRUE(bookmark->isEnabled());
+    EXPECT_EQ(bookmark->accessibleName(), "Bookmark Frequency");
+    EXPECT_EQ(bookmark->toolTip(), "Bookmark this frequency and mode");
+    EXPECT_FALSE(bookmark->icon().isNull());
+
+    QTest::mouseClick(bookmark, Qt::LeftButton);
+    EXPECT_TRUE(Preferences::instance().frequencyBookmarks().contains(KiwiMode::lsb, 7200));
+    EXPECT_FALSE(bookmark->isEnabled());
+    EXPECT_EQ(bookmark->accessibleName(), "Bookmarked");
+    saveScreenshot(panel, QStringLiteral("tuning-panel-bookmarked.png"));
+
+    session.client.setMode(KiwiMode::usb);
+    EXPECT_TRUE(bookmark->isEnabled());
+    session.client.setMode(KiwiMode::lsb);
+    session.client.tune(7200.004);
+    EXPECT_FALSE(bookmark->isEnabled());
+    session.client.tune(7200.01);
+    EXPECT_TRUE(bookmark->isEnabled());
+
+    // A list written by another window is seen at once.
+    Preferences::instance().setFrequencyBookmarks({});
+    session.client.tune(7200);
+    EXPECT_TRUE(bookmark->isEnabled());
+}
+
+TEST_F(TuningPanelTest, MuteAndVolume)
+{
+    QToolButton* mute = panel.findChild<QToolButton*>(QStringLiteral("muteButton"));
+    auto* volume = panel.findChild<QSlider*>(QStringLiteral("volumeSlider"));
+    ASSERT_TRUE(mute && volume);
+    EXPECT_EQ(mute->accessibleName(), "Mute");
+    EXPECT_EQ(volume->value(), 800);
+    QTest::mouseClick(mute, Qt::LeftButton);
+    EXPECT_TRUE(session.client.isMuted());
+    EXPECT_EQ(mute->accessibleName(), "Unmute");
+    volume->setValue(500);
+    EXPECT_FLOAT_EQ(session.client.volume(), 0.5f);
+    session.client.setVolume(0.25f);
+    EXPECT_EQ(volume->value(), 250);
+}
+
+TEST_F(TuningPanelTest, SMeterFollowsTheSession)
+{
+    auto* meter = panel.findChild<SMeterView*>(QStringLiteral("sMeter"));
+    ASSERT_NE(meter, nullptr);
+    EXPECT_EQ(meter->fullScale(), 19);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return meter->reading().has_value(); }, 5000));
+    EXPECT_EQ(meter->reading(), session.client.sMeter());
+    QTest::qWait(300);
+    saveScreenshot(panel, QStringLiteral("tuning-panel.png"));
+}
+
+TEST_F(TuningPanelTest, NoBandMenuWithoutProfiles)
+{
+    auto* menu = panel.findChild<QWidget*>(QStringLiteral("profileMenu"));
+    ASSERT_NE(menu, nullptr);
+    EXPECT_FALSE(menu->isVisible());
+    EXPECT_EQ(menu->accessibleName(), "Band");
+}
+
+TEST_F(TuningPanelTest, DisabledUnlessConnected)
+{
+    EXPECT_TRUE(panel.isEnabled());
+    session.client.disconnect();
+    EXPECT_FALSE(panel.isEnabled());
+    EXPECT_FALSE(field->isEnabled());
+    EXPECT_FALSE(buttonNamed(panel, QStringLiteral("Mode USB"))->isEnabled());
+    saveScreenshot(panel, QStringLiteral("tuning-panel-disconnected.png"));
+}
+
+TEST(TuningPanelOpenWebRXTest, NoGainControlsButWideFM)
+{
+    RxSimOptions options;
+    options.kind = RxSimKind::openwebrx;
+    RxSimSession session(options);
+    TuningPanel panel(session.client);
+    panel.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&panel));
+    auto* agc = panel.findChild<QCheckBox*>(QStringLiteral("agcToggle"));
+    EXPECT_TRUE(agc->isVisibleTo(&panel));
+
+    ASSERT_TRUE(session.start());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return session.client.serverKind() == ServerKind::openWebRX; }, 10000));
+    EXPECT_FALSE(agc->isVisibleTo(&panel));
+    EXPECT_FALSE(panel.findChild<QSlider*>(QStringLiteral("gainSlider"))->isVisibleTo(&panel));
+    EXPECT_TRUE(modeButtonTitles(panel).contains("WFM"));
+}
+
+} // namespace

@@ -1,0 +1,106 @@
+#include "display/WaterfallPan.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+using Clock = WaterfallPan::Clock;
+using namespace std::chrono_literals;
+
+constexpr WaterfallPan::Band band{0, 30'000'000};
+constexpr double spanHz = 100'000;
+constexpr double tolerance = spanHz / 1024;
+
+TEST(WaterfallPanTest, TapSnapsToTheModesStep)
+{
+    const struct {
+        KiwiMode mode;
+        double x;
+        double expected;
+    } cases[] = {
+        {KiwiMode::usb, 500, 7050}, {KiwiMode::am, 105, 7011}, {KiwiMode::sam, 104.9, 7010},
+        {KiwiMode::cwn, 123.4, 7012.34}, {KiwiMode::nbfm, 999, 7100}, {KiwiMode::wfm, 499, 7000},
+        {KiwiMode::wfm, 500, 7100},
+    };
+    for (const auto& c : cases)
+        EXPECT_DOUBLE_EQ(*tappedFrequencyKHz(7'000'000, spanHz, c.x, 1000, c.mode), c.expected) << c.x;
+    EXPECT_FALSE(tappedFrequencyKHz(7'000'000, spanHz, 10, 0, KiwiMode::am));
+    EXPECT_FALSE(tappedFrequencyKHz(7'000'000, 0, 10, 1000, KiwiMode::am));
+    EXPECT_FALSE(tappedFrequencyKHz(7'000'000, std::nan(""), 10, 1000, KiwiMode::am));
+    EXPECT_FALSE(tappedFrequencyKHz(1e308, 1e308, 1000, 1000, KiwiMode::am));
+}
+
+TEST(WaterfallPanTest, DragMovesStartAndFrequencyTogether)
+{
+    WaterfallPan pan;
+    // Left by a quarter: both go up by 25 kHz.
+    const auto move = pan.dragChanged(-250, 1000, spanHz, 7'000'000, 7050, band);
+    ASSERT_TRUE(move);
+    EXPECT_EQ(move->startHz, 7'025'000);
+    EXPECT_DOUBLE_EQ(move->kHz, 7075);
+    EXPECT_TRUE(pan.isDragging());
+    // The same place again asks for nothing.
+    EXPECT_FALSE(pan.dragChanged(-250, 1000, spanHz, 7'000'000, 7075, band));
+    // Later changes count from where the drag began, not from the new tuning.
+    const auto back = pan.dragChanged(0, 1000, spanHz, 7'000'000, 7075, band);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->startHz, 7'000'000);
+    EXPECT_DOUBLE_EQ(back->kHz, 7050);
+}
+
+TEST(WaterfallPanTest, DragStopsAtTheTopOfTheBand)
+{
+    WaterfallPan pan;
+    const auto move = pan.dragChanged(-500, 1000, spanHz, 29'880'000, 29'950, band);
+    ASSERT_TRUE(move);
+    EXPECT_EQ(move->startHz, 29'900'000);
+    EXPECT_DOUBLE_EQ(move->kHz, 29'970);
+    // A span wider than the band pins the start to the base.
+    WaterfallPan wide;
+    const auto pinned = wide.dragChanged(100, 1000, 40'000'000, 0, 15'000, band);
+    ASSERT_TRUE(pinned);
+    EXPECT_EQ(pinned->startHz, 0);
+    EXPECT_DOUBLE_EQ(pinned->kHz, 15'000);
+}
+
+TEST(WaterfallPanTest, SettlesWhenTheServerCatchesUpOrTheDeadlinePasses)
+{
+    const Clock::time_point start{};
+    WaterfallPan pan;
+    ASSERT_TRUE(pan.dragChanged(100, 1000, spanHz, 7'000'000, 7050, band));
+    // Nothing settles while the pointer is down.
+    pan.settle(6'990'000, tolerance, start);
+    EXPECT_EQ(pan.panStartHz(), 6'990'000);
+
+    pan.dragEnded(start);
+    EXPECT_EQ(pan.settleDeadline(), start + 1s);
+    pan.settle(7'000'000, tolerance, start + 999ms);
+    EXPECT_EQ(pan.panStartHz(), 6'990'000);
+    pan.settle(7'000'000, tolerance, start + 1001ms);
+    EXPECT_FALSE(pan.panStartHz());
+    EXPECT_FALSE(pan.settleDeadline());
+
+    // Within one pixel ends it at once.
+    ASSERT_TRUE(pan.dragChanged(100, 1000, spanHz, 7'000'000, 7050, band));
+    pan.dragEnded(start);
+    pan.settle(6'990'000 + tolerance, tolerance, start + 10ms);
+    EXPECT_FALSE(pan.panStartHz());
+}
+
+TEST(WaterfallPanTest, DropForgetsTheDrag)
+{
+    WaterfallPan pan;
+    ASSERT_TRUE(pan.dragChanged(100, 1000, spanHz, 7'000'000, 7050, band));
+    pan.drop();
+    EXPECT_FALSE(pan.panStartHz());
+    EXPECT_FALSE(pan.isDragging());
+    // The next change starts a new drag from the rows' start.
+    const auto move = pan.dragChanged(100, 1000, 200'000, 6'900'000, 7040, band);
+    ASSERT_TRUE(move);
+    EXPECT_EQ(move->startHz, 6'880'000);
+    EXPECT_DOUBLE_EQ(move->kHz, 7020);
+}
+
+} // namespace

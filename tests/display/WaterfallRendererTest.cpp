@@ -1,0 +1,333 @@
+#include "display/WaterfallRenderer.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+using Colour = std::array<int, 3>;
+
+constexpr double spanHz = 1'024'000; // 1000 Hz per pixel at width 1024
+constexpr double startHz = 7'000'000;
+
+KiwiWaterfallRow row(std::vector<std::uint8_t> bins, double start = startHz, double span = spanHz)
+{
+    KiwiWaterfallRow r;
+    r.bins = std::move(bins);
+    r.startHz = start;
+    r.spanHz = span;
+    return r;
+}
+
+KiwiWaterfallRow flatRow(std::uint8_t bin, double start = startHz, double span = spanHz)
+{
+    return row(std::vector<std::uint8_t>(1024, bin), start, span);
+}
+
+Colour paletteColour(int index)
+{
+    const auto palette = WaterfallRenderer::makePalette();
+    return {palette[4 * index], palette[4 * index + 1], palette[4 * index + 2]};
+}
+
+Colour pixel(const QImage& image, int x, int y)
+{
+    const uchar* p = image.constScanLine(y) + 4 * x;
+    return {p[0], p[1], p[2]};
+}
+
+const Colour black{0, 0, 0};
+
+// A renderer whose palette index equals the bin value: floor -255, ceiling 0.
+WaterfallRenderer identityRenderer()
+{
+    WaterfallRenderer renderer;
+    renderer.autoRange = false;
+    renderer.minDB = -255;
+    renderer.maxDB = 0;
+    return renderer;
+}
+
+TEST(WaterfallRendererTest, PaletteEntries)
+{
+    const struct {
+        int index;
+        Colour colour;
+    } cases[] = {
+        {0, {0, 0, 0}}, {51, {0, 0, 140}}, {102, {0, 153, 229}}, {128, {123, 198, 112}},
+        {153, {242, 242, 0}}, {204, {255, 38, 0}}, {255, {255, 255, 255}},
+    };
+    const auto palette = WaterfallRenderer::makePalette();
+    for (const auto& c : cases) {
+        EXPECT_EQ(paletteColour(c.index), c.colour) << c.index;
+        EXPECT_EQ(palette[4 * c.index + 3], 255) << c.index;
+    }
+}
+
+TEST(WaterfallRendererTest, StartsBlackAndOpaque)
+{
+    const WaterfallRenderer renderer;
+    const QImage image = renderer.makeImage();
+    ASSERT_EQ(image.size(), QSize(1024, 300));
+    EXPECT_EQ(image.format(), QImage::Format_RGBX8888);
+    for (const int y : {0, 150, 299}) {
+        const uchar* line = image.constScanLine(y);
+        EXPECT_EQ(line[0] + line[1] + line[2], 0);
+        EXPECT_EQ(line[3], 255);
+    }
+    EXPECT_TRUE(renderer.spectrum().empty());
+    EXPECT_FALSE(renderer.lastSpan());
+}
+
+TEST(WaterfallRendererTest, FirstRowSetsTheAutoRangeAtOnce)
+{
+    WaterfallRenderer renderer;
+    const auto image = renderer.pushRow(flatRow(155)); // -100 dB
+    ASSERT_TRUE(image);
+    EXPECT_EQ(renderer.minDB, -105);
+    EXPECT_EQ(renderer.maxDB, -70); // raised to low + 35
+    const Colour expected = paletteColour(36); // round(5 / 35 * 255)
+    for (int x = 0; x < 1024; x += 97)
+        EXPECT_EQ(pixel(*image, x, 0), expected) << x;
+    EXPECT_EQ(pixel(*image, 500, 1), black);
+    EXPECT_EQ(renderer.imageStartHz(), startHz);
+    EXPECT_EQ(renderer.lastSpan(), spanHz);
+}
+
+TEST(WaterfallRendererTest, AutoRangeEasesAfterTheFirstRow)
+{
+    WaterfallRenderer renderer;
+    renderer.pushRow(flatRow(155));
+    renderer.pushRow(flatRow(175)); // -80 dB: low -85, high -50
+    EXPECT_DOUBLE_EQ(renderer.minDB, -105 + 20 * 0.05);
+    EXPECT_DOUBLE_EQ(renderer.maxDB, -70 + 20 * 0.05); // high is raised to low + 35
+}
+
+TEST(WaterfallRendererTest, AutoRangeUsesThePercentiles)
+{
+    // Sorted, index 153 is the 15th percentile of 1024 and index 1018 the
+    // 99.5th; their neighbours differ so that an index off by one shows.
+    std::vector<std::uint8_t> sorted(1024, 155);
+    std::fill(sorted.begin(), sorted.begin() + 153, 55);
+    sorted[153] = 100;
+    sorted[1017] = 200;
+    sorted[1018] = 235;
+    std::fill(sorted.begin() + 1019, sorted.end(), 240);
+    // The order of the columns does not matter.
+    std::vector<std::uint8_t> bins(sorted.rbegin(), sorted.rend());
+    WaterfallRenderer renderer;
+    renderer.pushRow(row(bins));
+    EXPECT_EQ(renderer.minDB, -155 - 5);
+    EXPECT_EQ(renderer.maxDB, -20 + 5);
+}
+
+TEST(WaterfallRendererTest, ResamplesToTheWidth)
+{
+    std::vector<std::uint8_t> wide(2048);
+    for (std::size_t i = 0; i < wide.size(); ++i)
+        wide[i] = static_cast<std::uint8_t>(i * 7);
+    WaterfallRenderer a = identityRenderer();
+    a.pushRow(row(wide));
+    for (std::size_t x = 0; x < 1024; x += 31)
+        EXPECT_EQ(a.spectrum()[x], wide[2 * x] - 255.0) << x;
+
+    std::vector<std::uint8_t> narrow(512);
+    for (std::size_t i = 0; i < narrow.size(); ++i)
+        narrow[i] = static_cast<std::uint8_t>(i * 3);
+    WaterfallRenderer b = identityRenderer();
+    const auto image = b.pushRow(row(narrow));
+    ASSERT_TRUE(image);
+    for (std::size_t x = 0; x < 1024; x += 31) {
+        EXPECT_EQ(b.spectrum()[x], narrow[x / 2] - 255.0) << x;
+        EXPECT_EQ(pixel(*image, static_cast<int>(x), 0), paletteColour(narrow[x / 2])) << x;
+    }
+}
+
+TEST(WaterfallRendererTest, OnePixelHigherStartMovesOldLinesLeft)
+{
+    WaterfallRenderer renderer = identityRenderer();
+    std::vector<std::uint8_t> bins(1024, 100);
+    bins[5] = 200;
+    bins[1023] = 250;
+    renderer.pushRow(row(bins));
+    const auto image = renderer.pushRow(flatRow(10, startHz + 1000));
+    ASSERT_TRUE(image);
+    EXPECT_EQ(pixel(*image, 4, 1), paletteColour(200));
+    EXPECT_EQ(pixel(*image, 1022, 1), paletteColour(250));
+    EXPECT_EQ(pixel(*image, 1023, 1), black);
+    EXPECT_EQ(pixel(*image, 1023, 0), paletteColour(10));
+    EXPECT_EQ(renderer.imageStartHz(), startHz + spanHz / 1024);
+}
+
+TEST(WaterfallRendererTest, LowerStartMovesOldLinesRightAndMarksTheSpectrum)
+{
+    WaterfallRenderer renderer = identityRenderer();
+    std::vector<std::uint8_t> bins(1024, 100);
+    bins[0] = 200;
+    renderer.pushRow(row(bins));
+    const auto image = renderer.pushRow(flatRow(150, startHz - 3000));
+    ASSERT_TRUE(image);
+    EXPECT_EQ(pixel(*image, 3, 1), paletteColour(200));
+    for (int x = 0; x < 3; ++x)
+        EXPECT_EQ(pixel(*image, x, 1), black);
+    EXPECT_EQ(renderer.imageStartHz(), startHz - 3000);
+    // Columns that came in from the edge take the new level as it is; the
+    // others blend with what moved there.
+    EXPECT_EQ(renderer.spectrum()[0], 150 - 255.0);
+    EXPECT_DOUBLE_EQ(renderer.spectrum()[3], 0.6 * (200 - 255.0) + 0.4 * (150 - 255.0));
+}
+
+TEST(WaterfallRendererTest, SubHalfPixelDriftAddsUp)
+{
+    WaterfallRenderer renderer = identityRenderer();
+    std::vector<std::uint8_t> bins(1024, 100);
+    bins[5] = 200;
+    renderer.pushRow(row(bins));
+    auto image = renderer.pushRow(row(bins, startHz + 400));
+    ASSERT_TRUE(image);
+    EXPECT_EQ(renderer.imageStartHz(), startHz);
+    EXPECT_EQ(pixel(*image, 5, 1), paletteColour(200));
+    image = renderer.pushRow(row(bins, startHz + 800));
+    ASSERT_TRUE(image);
+    EXPECT_EQ(renderer.imageStartHz(), startHz + 1000);
+    EXPECT_EQ(pixel(*image, 4, 1), paletteColour(200));
+    EXPECT_EQ(pixel(*image, 4, 2), paletteColour(200));
+}
+
+TEST(WaterfallRendererTest, FullWidthShiftOrNewSpanStartsOver)
+{
+    const struct {
+        const char* name;
+        double start;
+        double span;
+    } cases[] = {
+        {"shift by the width", startHz + spanHz, spanHz},
+        {"shift beyond the width", startHz - 5 * spanHz, spanHz},
+        {"new span", startHz, spanHz / 2},
+    };
+    for (const auto& c : cases) {
+        WaterfallRenderer renderer;
+        renderer.pushRow(flatRow(155));
+        renderer.pushRow(flatRow(155));
+        const auto image = renderer.pushRow(flatRow(195, c.start, c.span)); // -60 dB
+        ASSERT_TRUE(image) << c.name;
+        for (const int y : {1, 2, 299})
+            EXPECT_EQ(pixel(*image, 512, y), black) << c.name;
+        // The range jumped to the new data instead of easing, and the
+        // spectrum is the new row itself.
+        EXPECT_EQ(renderer.minDB, -65) << c.name;
+        EXPECT_EQ(renderer.spectrum()[512], -60) << c.name;
+        EXPECT_EQ(renderer.imageStartHz(), c.start) << c.name;
+        EXPECT_EQ(renderer.lastSpan(), c.span) << c.name;
+    }
+}
+
+TEST(WaterfallRendererTest, ManualRangeOfLessThanOneDecibelUsesOne)
+{
+    WaterfallRenderer renderer;
+    renderer.autoRange = false;
+    renderer.minDB = -100.25;
+    renderer.maxDB = -100;
+    auto image = renderer.pushRow(flatRow(155)); // -100 dB: 0.25 of 1 dB
+    ASSERT_TRUE(image);
+    EXPECT_EQ(pixel(*image, 0, 0), paletteColour(64));
+    EXPECT_EQ(renderer.minDB, -100.25);
+
+    image = renderer.pushRow(flatRow(100)); // far below the floor
+    EXPECT_EQ(pixel(*image, 0, 0), black);
+    image = renderer.pushRow(flatRow(200)); // far above the ceiling
+    EXPECT_EQ(pixel(*image, 0, 0), paletteColour(255));
+}
+
+TEST(WaterfallRendererTest, SpectrumBlendsNewLevels)
+{
+    WaterfallRenderer renderer;
+    for (int i = 0; i < 3; ++i)
+        renderer.pushRow(flatRow(155));
+    EXPECT_EQ(renderer.spectrum().size(), 1024u);
+    EXPECT_DOUBLE_EQ(renderer.spectrum()[100], -100);
+    renderer.pushRow(flatRow(175));
+    EXPECT_DOUBLE_EQ(renderer.spectrum()[100], 0.4 * -80 + 0.6 * -100);
+}
+
+TEST(WaterfallRendererTest, ImagesHandedOutDoNotChangeLater)
+{
+    WaterfallRenderer renderer = identityRenderer();
+    const auto first = renderer.pushRow(flatRow(200));
+    ASSERT_TRUE(first);
+    const auto second = renderer.pushRow(flatRow(50, startHz + 2000));
+    ASSERT_TRUE(second);
+    EXPECT_EQ(pixel(*first, 1023, 0), paletteColour(200));
+    EXPECT_EQ(pixel(*first, 1023, 1), black);
+    EXPECT_EQ(pixel(*second, 1023, 0), paletteColour(50));
+    EXPECT_EQ(pixel(*second, 1023, 1), black);
+    EXPECT_EQ(pixel(*second, 1021, 1), paletteColour(200));
+}
+
+TEST(WaterfallRendererTest, RowsWithoutBinsOrPlaceAreIgnored)
+{
+    constexpr double nan = std::numeric_limits<double>::quiet_NaN();
+    constexpr double inf = std::numeric_limits<double>::infinity();
+    const struct {
+        const char* name;
+        KiwiWaterfallRow row;
+    } cases[] = {
+        {"no bins", row({})},
+        {"zero span", flatRow(200, startHz, 0)},
+        {"negative span", flatRow(200, startHz, -spanHz)},
+        {"NaN span", flatRow(200, startHz, nan)},
+        {"infinite span", flatRow(200, startHz, inf)},
+        {"NaN start", flatRow(200, nan)},
+        {"infinite start", flatRow(200, -inf)},
+    };
+    for (const auto& c : cases) {
+        WaterfallRenderer renderer;
+        renderer.pushRow(flatRow(155));
+        const double minDB = renderer.minDB;
+        EXPECT_FALSE(renderer.pushRow(c.row)) << c.name;
+        EXPECT_EQ(renderer.imageStartHz(), startHz) << c.name;
+        EXPECT_EQ(renderer.lastSpan(), spanHz) << c.name;
+        EXPECT_EQ(renderer.minDB, minDB) << c.name;
+        EXPECT_EQ(pixel(renderer.makeImage(), 0, 1), black) << c.name;
+        EXPECT_EQ(renderer.spectrum()[0], -100) << c.name;
+    }
+}
+
+TEST(WaterfallRendererTest, HostileGeometryStaysBounded)
+{
+    WaterfallRenderer renderer;
+    // Ten million bins are sampled, not copied.
+    ASSERT_TRUE(renderer.pushRow(row(std::vector<std::uint8_t>(10'000'000, 155), -1e308, 1e308)));
+    // A start whose distance from the last one overflows to infinity.
+    ASSERT_TRUE(renderer.pushRow(flatRow(155, 1e308, 1e308)));
+    EXPECT_EQ(renderer.imageStartHz(), 1e308);
+    // The smallest positive span: every move is beyond the width.
+    ASSERT_TRUE(renderer.pushRow(flatRow(155, 0, std::numeric_limits<double>::denorm_min())));
+    ASSERT_TRUE(renderer.pushRow(flatRow(155, 1, std::numeric_limits<double>::denorm_min())));
+    EXPECT_EQ(renderer.imageStartHz(), 1);
+    EXPECT_EQ(renderer.spectrum().size(), 1024u);
+
+    // Levels from the view that are not numbers colour as the floor.
+    renderer.autoRange = false;
+    renderer.minDB = std::numeric_limits<double>::quiet_NaN();
+    const auto image = renderer.pushRow(flatRow(155, 1, std::numeric_limits<double>::denorm_min()));
+    ASSERT_TRUE(image);
+    EXPECT_EQ(pixel(*image, 0, 0), black);
+}
+
+TEST(WaterfallRendererTest, OddSizesAreRaisedToOnePixel)
+{
+    WaterfallRenderer renderer(0, -3);
+    EXPECT_EQ(renderer.width(), 1);
+    EXPECT_EQ(renderer.height(), 1);
+    const auto image = renderer.pushRow(flatRow(155));
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->size(), QSize(1, 1));
+    EXPECT_EQ(renderer.spectrum().size(), 1u);
+}
+
+} // namespace

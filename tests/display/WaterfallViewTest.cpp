@@ -1,0 +1,428 @@
+// The waterfall panel against a session connected to the in-process stand-in
+// receiver. Most tests refuse the server's waterfall and feed rows of their
+// own through the session's broadcaster, so that every row is known.
+#include "display/WaterfallView.h"
+
+#include "DisplayTestSupport.h"
+#include "display/FrequencyScale.h"
+#include "display/LevelStepper.h"
+#include "display/SpectrumTrace.h"
+#include "display/WaterfallHeader.h"
+#include "display/WaterfallImageStrip.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QToolButton>
+
+#include <cmath>
+#include <thread>
+
+namespace {
+
+constexpr int stripWidth = 1000;
+
+// A connected session whose server sends no waterfall of its own.
+class QuietSession {
+public:
+    explicit QuietSession(RxSimOptions options = quietOptions())
+        : server(options), client(QStringLiteral("Farlisten test"), silentPlayer())
+    {
+    }
+
+    bool connect()
+    {
+        const quint16 port = server.listen();
+        if (port == 0)
+            return false;
+        client.connect(QStringLiteral("127.0.0.1:%1").arg(port));
+        return QTest::qWaitFor([this] { return client.state().isConnected(); }, 10000);
+    }
+
+    static RxSimOptions quietOptions()
+    {
+        RxSimOptions options;
+        options.refuseWaterfall = true;
+        return options;
+    }
+
+    RxSimServer server;
+    KiwiSDRClient client;
+};
+
+KiwiWaterfallRow flatRow(double startHz, double spanHz, std::uint8_t bin = 150)
+{
+    KiwiWaterfallRow row;
+    row.bins.assign(1024, bin);
+    row.startHz = startHz;
+    row.spanHz = spanHz;
+    return row;
+}
+
+// Hands everything the broadcaster holds for the view over to it.
+void deliver(WaterfallView& view)
+{
+    QCoreApplication::sendPostedEvents(&view, QEvent::MetaCall);
+}
+
+// Sends one row through the session and lets the view take it.
+bool feed(KiwiSDRClient& client, WaterfallView& view, const KiwiWaterfallRow& row)
+{
+    client.rows().yield(row);
+    deliver(view);
+    return view.startHz() == row.startHz && view.spanHz() == row.spanHz;
+}
+
+void sendMouse(QWidget* target, QEvent::Type type, QPointF position, Qt::MouseButtons held)
+{
+    QMouseEvent event(type, position, target->mapToGlobal(position), Qt::LeftButton, held, Qt::NoModifier);
+    QApplication::sendEvent(target, &event);
+}
+
+// Presses at `from`, moves through `path` and lets go at its last point.
+void drag(QWidget* target, QPointF from, const std::vector<QPointF>& path)
+{
+    sendMouse(target, QEvent::MouseButtonPress, from, Qt::LeftButton);
+    for (const QPointF& point : path)
+        sendMouse(target, QEvent::MouseMove, point, Qt::LeftButton);
+    sendMouse(target, QEvent::MouseButtonRelease, path.empty() ? from : path.back(), Qt::NoButton);
+}
+
+bool onTenHertzGrid(double kHz)
+{
+    const double hundredths = kHz * 100;
+    return std::abs(hundredths - std::round(hundredths)) < 1e-6;
+}
+
+class WaterfallViewTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(session.connect());
+        view.resize(stripWidth, 420);
+        view.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+        ASSERT_EQ(view.waterfallStrip()->width(), stripWidth);
+    }
+
+    QuietSession session;
+    KiwiSDRClient& client = session.client;
+    WaterfallView view{&session.client};
+};
+
+TEST_F(WaterfallViewTest, ClickTunesToTheClickedFrequencyOnTheModesGrid)
+{
+    ASSERT_TRUE(feed(client, view, flatRow(7'000'000, 100'000)));
+    const struct {
+        KiwiMode mode;
+        int x;
+        double expectedKHz;
+    } cases[] = {
+        {KiwiMode::usb, 500, 7050},
+        {KiwiMode::am, 105, 7011}, // 7010.5 rounds away from zero
+        {KiwiMode::lsb, 123, 7012.3},
+        {KiwiMode::cw, 457, 7045.7},
+        {KiwiMode::wfm, 733, 7100},
+        {KiwiMode::wfm, 20, 7000},
+    };
+    for (const auto& c : cases) {
+        client.setMode(c.mode);
+        for (QWidget* strip : {static_cast<QWidget*>(view.waterfallStrip()),
+                 static_cast<QWidget*>(view.spectrumStrip())}) {
+            client.tune(15000);
+            QTest::mouseClick(strip, Qt::LeftButton, {}, QPoint(c.x, 40));
+            EXPECT_DOUBLE_EQ(client.frequencyKHz(), c.expectedKHz) << rawValue(c.mode).toStdString() << " " << c.x;
+        }
+    }
+}
+
+TEST_F(WaterfallViewTest, ClicksNeedAConnection)
+{
+    // Before any row the view shows the whole band from 0.
+    client.setMode(KiwiMode::am);
+    QTest::mouseClick(view.waterfallStrip(), Qt::LeftButton, {}, QPoint(500, 40));
+    EXPECT_DOUBLE_EQ(client.frequencyKHz(), 15000);
+
+    ASSERT_TRUE(feed(client, view, flatRow(7'000'000, 100'000)));
+    client.disconnect();
+    client.tune(9000);
+    QTest::mouseClick(view.waterfallStrip(), Qt::LeftButton, {}, QPoint(500, 40));
+    EXPECT_DOUBLE_EQ(client.frequencyKHz(), 9000);
+}
+
+TEST_F(WaterfallViewTest, DragAtZoomZeroDoesNothing)
+{
+    client.setWaterfallZoom(0);
+    ASSERT_TRUE(feed(client, view, flatRow(7'000'000, 100'000)));
+    client.tune(7050);
+    drag(view.waterfallStrip(), {300, 40}, {{310, 40}, {400, 40}, {550, 40}});
+    EXPECT_DOUBLE_EQ(client.frequencyKHz(), 7050);
+    EXPECT_FALSE(view.pan().panStartHz());
+    EXPECT_EQ(view.displayedStartHz(), 7'000'000);
+}
+
+TEST_F(WaterfallViewTest, QuarterWidthDragPansAndRetunesByTheSameAmount)
+{
+    client.setWaterfallZoom(1);
+    client.tune(7050);
+    ASSERT_TRUE(feed(client, view, flatRow(7'000'000, 100'000)));
+    std::vector<double> tuned;
+    QObject::connect(&client, &KiwiSDRClient::frequencyKHzChanged, &view,
+        [&] { tuned.push_back(client.frequencyKHz()); });
+
+    drag(view.spectrumStrip(), {300, 40}, {{302, 40}, {337, 41}, {411, 45}, {550, 40}});
+    EXPECT_DOUBLE_EQ(client.frequencyKHz(), 7025);
+    EXPECT_EQ(view.displayedStartHz(), 6'975'000);
+    EXPECT_EQ(client.waterfallStartHz(), 6'975'000);
+    // The picture stays under the pointer until the server shows the start.
+    EXPECT_DOUBLE_EQ(view.waterfallStrip()->contentOffset(), 250);
+    EXPECT_DOUBLE_EQ(view.scaleStrip()->contentOffset(), 0);
+    EXPECT_EQ(tuned.size(), 3u);
+
+    ASSERT_TRUE(feed(client, view, flatRow(6'975'050, 100'000)));
+    EXPECT_FALSE(view.pan().panStartHz());
+    EXPECT_EQ(view.displayedStartHz(), 6'975'050);
+}
+
+TEST_F(WaterfallViewTest, DraggedFrequenciesStayOnATenHertzGrid)
+{
+    client.setWaterfallZoom(2);
+    client.tune(7123.45);
+    ASSERT_TRUE(feed(client, view, flatRow(7'012'345.6, 123'457)));
+    std::vector<double> tuned;
+    QObject::connect(&client, &KiwiSDRClient::frequencyKHzChanged, &view,
+        [&] { tuned.push_back(client.frequencyKHz()); });
+    drag(view.waterfallStrip(), {500, 40}, {{493, 40}, {471, 40}, {388, 40}, {617, 40}, {733, 40}});
+    ASSERT_EQ(tuned.size(), 5u);
+    for (const double kHz : tuned)
+        EXPECT_TRUE(onTenHertzGrid(kHz)) << kHz;
+}
+
+TEST_F(WaterfallViewTest, DragStopsAtTheBottomOfTheBand)
+{
+    client.setWaterfallZoom(1);
+    client.tune(50);
+    ASSERT_TRUE(feed(client, view, flatRow(10'000, 100'000)));
+    drag(view.waterfallStrip(), {300, 40}, {{320, 40}, {550, 40}});
+    EXPECT_DOUBLE_EQ(client.frequencyKHz(), 40);
+    EXPECT_EQ(view.displayedStartHz(), 0);
+    EXPECT_EQ(client.waterfallStartHz(), 0);
+}
+
+TEST_F(WaterfallViewTest, ZoomChangeDropsAPendingPan)
+{
+    client.setWaterfallZoom(1);
+    client.tune(7050);
+    ASSERT_TRUE(feed(client, view, flatRow(7'000'000, 100'000)));
+    drag(view.waterfallStrip(), {300, 40}, {{320, 40}, {400, 40}});
+    ASSERT_TRUE(view.pan().panStartHz());
+    // A row at the old start keeps the pan waiting; one at another span ends it.
+    ASSERT_TRUE(feed(client, view, flatRow(7'000'000, 100'000, 151)));
+    EXPECT_TRUE(view.pan().panStartHz());
+    ASSERT_TRUE(feed(client, view, flatRow(6'950'000, 200'000)));
+    EXPECT_FALSE(view.pan().panStartHz());
+    EXPECT_EQ(view.displayedStartHz(), 6'950'000);
+    EXPECT_DOUBLE_EQ(view.waterfallStrip()->contentOffset(), 0);
+}
+
+TEST_F(WaterfallViewTest, PassbandFollowsTheTuning)
+{
+    ASSERT_TRUE(feed(client, view, flatRow(7'000'000, 100'000)));
+    client.setMode(KiwiMode::usb);
+    client.tune(7050);
+    view.grab();
+    const QImage usb = view.waterfallStrip()->grab().toImage();
+    // Yellow marker at the tuned frequency; the band from +300 to +2700 Hz.
+    const QColor marker = usb.pixelColor(500, 100);
+    EXPECT_GT(marker.red(), 200);
+    EXPECT_GT(marker.green(), 150);
+    EXPECT_LT(marker.blue(), 100);
+    EXPECT_GT(usb.pixelColor(515, 100).red(), usb.pixelColor(540, 100).red());
+}
+
+TEST_F(WaterfallViewTest, HeaderShowsSpanAndZoom)
+{
+    const DefaultLocale point(QLocale(QLocale::English, QLocale::UnitedStates));
+    EXPECT_TRUE(view.header()->isEnabled());
+    ASSERT_TRUE(feed(client, view, flatRow(0, 1'500'000)));
+    EXPECT_EQ(view.header()->spanLabel()->text(), QStringLiteral("Span 1.5 MHz"));
+    ASSERT_TRUE(feed(client, view, flatRow(0, 937'500)));
+    EXPECT_EQ(view.header()->spanLabel()->text(), QStringLiteral("Span 937.5 kHz"));
+
+    client.setWaterfallZoom(0);
+    EXPECT_EQ(view.header()->zoomLabel()->text(), QStringLiteral("Zoom 0"));
+    EXPECT_FALSE(view.header()->zoomOutButton()->isEnabled());
+    EXPECT_TRUE(view.header()->zoomInButton()->isEnabled());
+    QTest::mouseClick(view.header()->zoomInButton(), Qt::LeftButton);
+    EXPECT_EQ(client.waterfallZoom(), 1);
+    EXPECT_EQ(view.header()->zoomLabel()->text(), QStringLiteral("Zoom 1"));
+    EXPECT_TRUE(view.header()->zoomOutButton()->isEnabled());
+    const KiwiReceiverInfo& info = client.info();
+    client.setWaterfallZoom(std::min(info.maxZoom, info.zoomCap));
+    EXPECT_FALSE(view.header()->zoomInButton()->isEnabled());
+    QTest::mouseClick(view.header()->zoomOutButton(), Qt::LeftButton);
+    EXPECT_EQ(client.waterfallZoom(), std::min(info.maxZoom, info.zoomCap) - 1);
+
+    client.disconnect();
+    EXPECT_FALSE(view.header()->isEnabled());
+}
+
+TEST_F(WaterfallViewTest, FloorAndCeilingSteppersKeepTheirBounds)
+{
+    ASSERT_TRUE(feed(client, view, flatRow(7'000'000, 100'000, 155)));
+    EXPECT_TRUE(view.autoRange());
+    EXPECT_EQ(view.minDB(), -105);
+    EXPECT_TRUE(view.header()->floorStepper()->isHidden());
+
+    QTest::mouseClick(view.header()->autoRangeButton(), Qt::LeftButton);
+    EXPECT_FALSE(view.autoRange());
+    LevelStepper* floor = view.header()->floorStepper();
+    LevelStepper* ceiling = view.header()->ceilingStepper();
+    ASSERT_FALSE(floor->isHidden());
+    EXPECT_EQ(floor->text(), QStringLiteral("Floor -105 dBm"));
+    EXPECT_EQ(ceiling->text(), QStringLiteral("Ceiling -70 dBm"));
+
+    for (int i = 0; i < 10 && floor->incrementButton()->isEnabled(); ++i)
+        QTest::mouseClick(floor->incrementButton(), Qt::LeftButton);
+    EXPECT_EQ(view.minDB(), -80); // the ceiling less 10
+    EXPECT_FALSE(floor->incrementButton()->isEnabled());
+    for (int i = 0; i < 10 && ceiling->decrementButton()->isEnabled(); ++i)
+        QTest::mouseClick(ceiling->decrementButton(), Qt::LeftButton);
+    EXPECT_EQ(view.maxDB(), -70); // already at the floor plus 10
+    for (int i = 0; i < 30 && ceiling->incrementButton()->isEnabled(); ++i)
+        QTest::mouseClick(ceiling->incrementButton(), Qt::LeftButton);
+    EXPECT_EQ(view.maxDB(), 0);
+    for (int i = 0; i < 30 && floor->decrementButton()->isEnabled(); ++i)
+        QTest::mouseClick(floor->decrementButton(), Qt::LeftButton);
+    EXPECT_EQ(view.minDB(), -160);
+    EXPECT_EQ(floor->text(), QStringLiteral("Floor -160 dBm"));
+
+    // The hand-set range now colours the rows.
+    ASSERT_TRUE(feed(client, view, flatRow(7'000'000, 100'000, 255)));
+    EXPECT_EQ(view.minDB(), -160);
+    EXPECT_EQ(view.maxDB(), 0);
+    const QImage image = *view.waterfallStrip()->image();
+    const QColor top = image.pixelColor(10, 0);
+    EXPECT_EQ(top, QColor(255, 255, 255));
+}
+
+TEST_F(WaterfallViewTest, SubscribesOnlyWhileShown)
+{
+    EXPECT_TRUE(view.isSubscribed());
+    EXPECT_EQ(client.rows().subscriberCount(), 1u);
+    view.hide();
+    EXPECT_EQ(client.rows().subscriberCount(), 0u);
+    client.rows().yield(flatRow(3'000'000, 50'000));
+    deliver(view);
+    EXPECT_EQ(view.startHz(), 0);
+    view.show();
+    ASSERT_TRUE(feed(client, view, flatRow(3'000'000, 50'000)));
+}
+
+TEST_F(WaterfallViewTest, RowsWithoutPlaceAreIgnored)
+{
+    ASSERT_TRUE(feed(client, view, flatRow(7'000'000, 100'000)));
+    for (const double span : {0.0, -5.0, std::nan(""), HUGE_VAL})
+        client.rows().yield(flatRow(7'000'000, span));
+    client.rows().yield(flatRow(std::nan(""), 100'000));
+    deliver(view);
+    EXPECT_EQ(view.spanHz(), 100'000);
+    EXPECT_EQ(view.startHz(), 7'000'000);
+    // A huge but finite span still draws, with a bounded scale.
+    ASSERT_TRUE(feed(client, view, flatRow(-1e308, 1e308)));
+    view.grab();
+    EXPECT_LE(FrequencyScale::ticks(-1e308, 1e308).frequenciesHz.size(), 10u);
+}
+
+TEST(WaterfallViewPlaceholderTest, FollowsTheSession)
+{
+    QuietSession session;
+    WaterfallView view(&session.client);
+    view.resize(stripWidth, 420);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    EXPECT_EQ(view.waterfallStrip()->placeholderText(), QStringLiteral("Not connected"));
+    EXPECT_FALSE(view.header()->isEnabled());
+    const quint16 port = session.server.listen();
+    ASSERT_NE(port, 0);
+    session.client.connect(QStringLiteral("127.0.0.1:%1").arg(port));
+    EXPECT_EQ(view.waterfallStrip()->placeholderText(), QStringLiteral("Waiting for waterfall\u2026"));
+    EXPECT_TRUE(view.header()->isEnabled());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return session.client.waterfallError().has_value(); }, 10000));
+    EXPECT_EQ(view.waterfallStrip()->placeholderText(), *session.client.waterfallError());
+    saveScreenshot(view, QStringLiteral("waterfall-placeholder.png"));
+
+    // Once a picture is there it stays, whatever the session says.
+    ASSERT_TRUE(feed(session.client, view, flatRow(0, 30'000'000)));
+    session.client.disconnect();
+    EXPECT_TRUE(view.waterfallStrip()->image());
+}
+
+TEST(FrequencyScaleTest, StepsAndTicks)
+{
+    const struct {
+        double startHz;
+        double spanHz;
+        double stepHz;
+        double firstHz;
+        std::size_t count;
+    } cases[] = {
+        {0, 30'000'000, 5'000'000, 0, 7},
+        {1'000'000, 30'000'000, 5'000'000, 5'000'000, 6},
+        {7'000'000, 100'000, 20'000, 7'000'000, 6},
+        {7'012'345, 937'500, 200'000, 7'200'000, 4},
+        {0, 10, 2, 0, 6},
+    };
+    for (const auto& c : cases) {
+        const FrequencyScale::Ticks ticks = FrequencyScale::ticks(c.startHz, c.spanHz);
+        EXPECT_EQ(ticks.stepHz, c.stepHz) << c.spanHz;
+        ASSERT_EQ(ticks.frequenciesHz.size(), c.count) << c.spanHz;
+        EXPECT_EQ(ticks.frequenciesHz.front(), c.firstHz) << c.spanHz;
+    }
+    EXPECT_TRUE(FrequencyScale::ticks(0, 0).frequenciesHz.empty());
+    EXPECT_TRUE(FrequencyScale::ticks(0, std::nan("")).frequenciesHz.empty());
+    // Steps too small to move a huge start still end.
+    EXPECT_LE(FrequencyScale::ticks(1e300, 1e-3).frequenciesHz.size(), 10u);
+}
+
+TEST(SpectrumTraceTest, PointsSpanTheStrip)
+{
+    const QSizeF size(100, 90);
+    EXPECT_TRUE(SpectrumTrace::tracePoints({}, -110, -40, size).isEmpty());
+    EXPECT_TRUE(SpectrumTrace::tracePoints({-80}, -110, -40, size).isEmpty());
+    // lo -120, hi -30: a range of 90 dB over 90 points.
+    const QPolygonF points = SpectrumTrace::tracePoints({-120, -75, -30, 0, std::nan("")}, -110, -40, size);
+    ASSERT_EQ(points.size(), 5);
+    EXPECT_EQ(points[0], QPointF(0, 90));
+    EXPECT_EQ(points[1], QPointF(25, 45));
+    EXPECT_EQ(points[2], QPointF(50, 0));
+    EXPECT_EQ(points[3], QPointF(75, 0));  // above the top is clamped
+    EXPECT_EQ(points[4], QPointF(100, 90)); // not a number lies on the bottom
+}
+
+TEST(WaterfallViewLiveTest, DrawsTheStandInReceiversBand)
+{
+    RxSimOptions options;
+    options.waterfallFPS = 40;
+    QuietSession session{options};
+    // Between the Morse station at 7030 kHz and the voice at 7200 kHz.
+    session.client.restoreTuning(KiwiMode::lsb, 0, 7120);
+    WaterfallView view(&session.client);
+    view.resize(900, 460);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    ASSERT_TRUE(session.connect());
+    session.client.setWaterfallZoom(7);
+    const double spanHz = 30'000'000 / 128.0;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view.spanHz() == spanHz; }, 10000));
+    // Enough rows of the new zoom to fill the picture.
+    QTest::qWait(8000);
+    ASSERT_TRUE(view.waterfallStrip()->image());
+    EXPECT_EQ(view.spanHz(), spanHz);
+    EXPECT_LE(view.displayedStartHz(), 7'030'000);
+    EXPECT_GE(view.displayedStartHz() + view.spanHz(), 7'200'000);
+    saveScreenshot(view, QStringLiteral("waterfall.png"));
+}
+
+} // namespace
