@@ -64,11 +64,17 @@ void addOptions(QCommandLineParser& parser)
         parser.addOption(o);
     };
     option("port", "TCP port on 127.0.0.1 (0 = any free port; default 0).", "PORT");
+    option("kind", "The server to stand in for: kiwisdr (default) or openwebrx.", "KIND");
     option("audio", "Sound frames as adpcm (default) or pcm16.", "FORMAT");
+    option("fft", "OpenWebRX: waterfall frames as adpcm (default) or float.", "FORMAT");
+    option("hd-audio", "OpenWebRX: send HD audio (frame type 4, 48000 samples per second).");
+    option("backoff", "OpenWebRX: answer the handshake with backoff and REASON, then close.", "REASON");
+    option("backoff-no-reason", "OpenWebRX: answer the handshake with backoff without a reason, then close.");
+    option("sdr-error", "OpenWebRX: send sdr_error with TEXT instead of the band.", "TEXT");
     option("wf-fps", "Waterfall frames per second (1-100; default 23).", "N");
     option("fast", "Send waterfall frames as fast as the client takes them.");
     option("keepalive-timeout", "Close a channel that sends no \"SET keepalive\" for this long (default 60).", "S");
-    option("rx-chans", "Sound channels; one more listener gets too_busy (1-64; default 4).", "N");
+    option("rx-chans", "Sound channels (OpenWebRX: max_clients); one more listener gets too_busy (backoff) (1-64; default 4).", "N");
     option("wf-chans", "Waterfall channels; one more gets too_busy (1-64; default 4).", "N");
     option("badp", "Answer auth with badp=CODE instead of 0, then close.", "CODE");
     option("too-busy", "Answer auth with too_busy=N, then close.", "N");
@@ -83,7 +89,7 @@ void addOptions(QCommandLineParser& parser)
     option("kick-after", "Seconds before --kick strikes (default 0).", "S");
     option("inactivity-timeout", "Announce an inactivity limit of MIN minutes and enforce it after --inactivity-delay seconds.", "MIN");
     option("inactivity-delay", "Seconds before --inactivity-timeout strikes (default 2).", "S");
-    option("drop-after", "Drop the TCP connections of a listener S seconds after its sound channel opened, without a close frame.", "S");
+    option("drop-after", "Drop the TCP connections of a listener S seconds after its sound channel (OpenWebRX: its socket) opened, without a close frame.", "S");
     option("refuse-waterfall", "Answer the waterfall channel's auth with too_busy, then close it.");
     option("status-delay", "Answer the status page only after S seconds.", "S");
     option("status-never", "Never answer the status page.");
@@ -95,8 +101,9 @@ std::variant<RxSimOptions, RxSimUsage> parseRxSimCommandLine(const QStringList& 
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
-        "A stand-in KiwiSDR receiver for tests and demos. Prints \"rxsim listening on 127.0.0.1:PORT\",\n"
-        "then one line per command received: CHANNEL TIMESTAMP COMMAND."));
+        "A stand-in KiwiSDR receiver or OpenWebRX server for tests and demos. Prints\n"
+        "\"rxsim listening on 127.0.0.1:PORT\", then one line per command received:\n"
+        "CHANNEL TIMESTAMP COMMAND (OpenWebRX: OWRX - MESSAGE)."));
     const QCommandLineOption help = parser.addHelpOption();
     addOptions(parser);
     if (!parser.parse(args))
@@ -110,6 +117,28 @@ std::variant<RxSimOptions, RxSimUsage> parseRxSimCommandLine(const QStringList& 
     RxSimOptions o;
     if (const auto port = p.integer(QStringLiteral("port"), 0, 65535))
         o.port = static_cast<std::uint16_t>(*port);
+    if (const auto kind = p.text(QStringLiteral("kind"))) {
+        if (*kind == QLatin1String("kiwisdr"))
+            o.kind = RxSimKind::kiwisdr;
+        else if (*kind == QLatin1String("openwebrx"))
+            o.kind = RxSimKind::openwebrx;
+        else
+            p.fail(QStringLiteral("--kind takes kiwisdr or openwebrx"));
+    }
+    if (const auto fft = p.text(QStringLiteral("fft"))) {
+        if (*fft == QLatin1String("adpcm"))
+            o.waterfallFormat = RxSimWaterfallFormat::adpcm;
+        else if (*fft == QLatin1String("float"))
+            o.waterfallFormat = RxSimWaterfallFormat::float32;
+        else
+            p.fail(QStringLiteral("--fft takes adpcm or float"));
+    }
+    o.hdAudio = parser.isSet(QStringLiteral("hd-audio"));
+    o.backoffReason = p.text(QStringLiteral("backoff"));
+    o.backoff = o.backoffReason.has_value() || parser.isSet(QStringLiteral("backoff-no-reason"));
+    if (o.backoffReason && parser.isSet(QStringLiteral("backoff-no-reason")))
+        p.fail(QStringLiteral("--backoff and --backoff-no-reason exclude each other"));
+    o.sdrError = p.text(QStringLiteral("sdr-error"));
     if (const auto audio = p.text(QStringLiteral("audio"))) {
         if (*audio == QLatin1String("adpcm"))
             o.audio = RxSimAudio::adpcm;

@@ -1,8 +1,10 @@
 #pragma once
-// How the stand-in receiver behaves: its audio format and frame rates, and
-// the ways it can be told to misbehave. The command line of the rxsim program
-// has one flag per field (--wf-fps for waterfallFPS, --rx-chans and
-// --wf-chans for the channel counts, the rest by the same name).
+// How the stand-in receiver behaves: which kind of server it is, its audio
+// format and frame rates, and the ways it can be told to misbehave. The
+// command line of the rxsim program has one flag per field (--wf-fps for
+// waterfallFPS, --rx-chans and --wf-chans for the channel counts, --fft for
+// waterfallFormat, --backoff REASON and --backoff-no-reason for the backoff
+// pair, the rest by the same name).
 
 #include <QString>
 #include <QStringList>
@@ -12,13 +14,20 @@
 #include <optional>
 #include <variant>
 
+enum class RxSimKind { kiwisdr, openwebrx };
 enum class RxSimAudio { adpcm, pcm16 };
+enum class RxSimWaterfallFormat { adpcm, float32 };
 
 struct RxSimOptions {
     using Duration = std::chrono::milliseconds;
 
     std::uint16_t port = 0;
+    RxSimKind kind = RxSimKind::kiwisdr;
     RxSimAudio audio = RxSimAudio::adpcm;
+    // OpenWebRX only: waterfall frames as ADPCM or as 32-bit floats, and
+    // audio as HD (frame type 4, 48000 samples per second).
+    RxSimWaterfallFormat waterfallFormat = RxSimWaterfallFormat::adpcm;
+    bool hdAudio = false;
     int waterfallFPS = 23;
     // Waterfall frames as fast as the client takes them, for benchmarks.
     bool fast = false;
@@ -45,6 +54,13 @@ struct RxSimOptions {
     std::optional<Duration> dropAfter;
 
     bool refuseWaterfall = false;
+
+    // OpenWebRX refusals answered to the handshake: "backoff" (with the reason
+    // when there is one), then close; or "sdr_error" instead of the band.
+    bool backoff = false;
+    std::optional<QString> backoffReason;
+    std::optional<QString> sdrError;
+
     std::optional<Duration> statusDelay;
     bool statusNever = false;
 };

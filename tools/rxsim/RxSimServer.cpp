@@ -3,6 +3,7 @@
 #include "HttpFrontEnd.h"
 #include "KiwiSoundChannel.h"
 #include "KiwiWaterfallChannel.h"
+#include "OpenWebRXChannel.h"
 
 #include <QRegularExpression>
 #include <QTimer>
@@ -29,6 +30,8 @@ RxSimServer::RxSimServer(RxSimOptions options, QObject* parent)
     bandClock_.start();
     context_ = std::make_unique<KiwiChannelContext>(KiwiChannelContext{
         options_, SimBand::standard(), receiver_, bandClock_, soundSlots_, waterfallSlots_});
+    openWebRXContext_ = std::make_unique<OpenWebRXChannelContext>(
+        OpenWebRXChannelContext{options_, SimBand::standard(), receiver_, bandClock_, soundSlots_});
     http_ = std::make_unique<HttpFrontEnd>([this](const QString& path) { return page(path); });
     connect(http_.get(), &HttpFrontEnd::newWebSocketConnection, this, &RxSimServer::takeWebSockets);
 }
@@ -38,6 +41,7 @@ RxSimServer::~RxSimServer()
     http_.reset();
     // The channels use the slots and the clock: they go before the members.
     qDeleteAll(findChildren<KiwiChannel*>(Qt::FindDirectChildrenOnly));
+    qDeleteAll(findChildren<OpenWebRXChannel*>(Qt::FindDirectChildrenOnly));
 }
 
 quint16 RxSimServer::listen(const QHostAddress& address, quint16 port)
@@ -47,11 +51,14 @@ quint16 RxSimServer::listen(const QHostAddress& address, quint16 port)
 
 int RxSimServer::channelCount() const
 {
-    return static_cast<int>(findChildren<KiwiChannel*>(Qt::FindDirectChildrenOnly).size());
+    return static_cast<int>(findChildren<KiwiChannel*>(Qt::FindDirectChildrenOnly).size()
+                            + findChildren<OpenWebRXChannel*>(Qt::FindDirectChildrenOnly).size());
 }
 
 HttpPage RxSimServer::page(const QString& path) const
 {
+    if (options_.kind == RxSimKind::openwebrx)
+        return openWebRXPage(path);
     HttpPage p;
     p.headers = {{"Server", kiwiServerHeader}};
     if (path == QLatin1String("/status")) {
@@ -73,35 +80,69 @@ HttpPage RxSimServer::page(const QString& path) const
     return p;
 }
 
+HttpPage RxSimServer::openWebRXPage(const QString& path) const
+{
+    HttpPage p;
+    p.headers = {{"Server", "rxsim"}};
+    if (path == QLatin1String("/") || path.isEmpty()) {
+        p.headers.emplace_back("Content-Type", QByteArrayLiteral("text/html; charset=utf-8"));
+        p.body = openWebRXRootPage(receiver_);
+    } else {
+        p.statusCode = 404;
+        p.reason = "Not Found";
+        p.headers.emplace_back("Content-Type", textPlain());
+        p.body = "Not found\n";
+    }
+    return p;
+}
+
 void RxSimServer::takeWebSockets()
 {
-    static const QRegularExpression channelPath(
-        QStringLiteral("^/ws/kiwi/([0-9A-Za-z_.-]{1,64})/(SND|W/F)$"));
     while (http_->hasPendingWebSocketConnections()) {
         std::unique_ptr<QWebSocket> socket = http_->nextPendingWebSocketConnection();
         if (!socket)
             continue;
-        const QRegularExpressionMatch match = channelPath.match(socket->requestUrl().path());
-        if (!match.hasMatch() || channelCount() >= maxChannels) {
-            QWebSocket* refused = socket.release();
-            refused->setParent(this);
-            refused->close(QWebSocketProtocol::CloseCodePolicyViolated);
-            QTimer::singleShot(std::chrono::seconds(1), refused, &QObject::deleteLater);
+        const bool taken = channelCount() < maxChannels
+            && (options_.kind == RxSimKind::openwebrx ? takeOpenWebRXSocket(socket) : takeKiwiSocket(socket));
+        if (taken)
             continue;
-        }
-        const QString timestamp = match.captured(1);
-        KiwiChannel* channel = nullptr;
-        if (match.captured(2) == QLatin1String("SND"))
-            channel = new KiwiSoundChannel(std::move(socket), timestamp, *context_, this);
-        else
-            channel = new KiwiWaterfallChannel(std::move(socket), timestamp, *context_, this);
-        connect(channel, &KiwiChannel::commandReceived, this, &RxSimServer::commandReceived);
-        connect(channel, &KiwiChannel::finished, channel, &QObject::deleteLater);
-        connect(channel, &KiwiChannel::listenerEnded, this,
-                [this](const QString& ts) { endListener(ts, false); });
-        connect(channel, &KiwiChannel::listenerDropped, this,
-                [this](const QString& ts) { endListener(ts, true); });
+        QWebSocket* refused = socket.release();
+        refused->setParent(this);
+        refused->close(QWebSocketProtocol::CloseCodePolicyViolated);
+        QTimer::singleShot(std::chrono::seconds(1), refused, &QObject::deleteLater);
     }
+}
+
+bool RxSimServer::takeKiwiSocket(std::unique_ptr<QWebSocket>& socket)
+{
+    static const QRegularExpression channelPath(
+        QStringLiteral("^/ws/kiwi/([0-9A-Za-z_.-]{1,64})/(SND|W/F)$"));
+    const QRegularExpressionMatch match = channelPath.match(socket->requestUrl().path());
+    if (!match.hasMatch())
+        return false;
+    const QString timestamp = match.captured(1);
+    KiwiChannel* channel = nullptr;
+    if (match.captured(2) == QLatin1String("SND"))
+        channel = new KiwiSoundChannel(std::move(socket), timestamp, *context_, this);
+    else
+        channel = new KiwiWaterfallChannel(std::move(socket), timestamp, *context_, this);
+    connect(channel, &KiwiChannel::commandReceived, this, &RxSimServer::commandReceived);
+    connect(channel, &KiwiChannel::finished, channel, &QObject::deleteLater);
+    connect(channel, &KiwiChannel::listenerEnded, this,
+            [this](const QString& ts) { endListener(ts, false); });
+    connect(channel, &KiwiChannel::listenerDropped, this,
+            [this](const QString& ts) { endListener(ts, true); });
+    return true;
+}
+
+bool RxSimServer::takeOpenWebRXSocket(std::unique_ptr<QWebSocket>& socket)
+{
+    if (socket->requestUrl().path() != QLatin1String("/ws/"))
+        return false;
+    auto* channel = new OpenWebRXChannel(std::move(socket), *openWebRXContext_, this);
+    connect(channel, &OpenWebRXChannel::commandReceived, this, &RxSimServer::commandReceived);
+    connect(channel, &OpenWebRXChannel::finished, channel, &QObject::deleteLater);
+    return true;
 }
 
 void RxSimServer::endListener(const QString& timestamp, bool drop)

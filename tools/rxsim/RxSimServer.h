@@ -1,8 +1,10 @@
 #pragma once
-// The stand-in KiwiSDR receiver: one port with the status and root pages and
-// the WebSocket channels /ws/kiwi/<timestamp>/SND and /ws/kiwi/<timestamp>/W/F.
-// Lives and works on the thread that owns it; tests run it in-process, the
-// rxsim program wraps it in a command line.
+// The stand-in receiver: one port with the pages and WebSocket channels of one
+// kind of server. A KiwiSDR has the status and root pages and the channels
+// /ws/kiwi/<timestamp>/SND and /ws/kiwi/<timestamp>/W/F; an OpenWebRX server
+// has the root page and one socket per listener at /ws/. Lives and works on
+// the thread that owns it; tests run it in-process, the rxsim program wraps it
+// in a command line.
 
 #include "ChannelSlots.h"
 #include "KiwiPages.h"
@@ -15,10 +17,13 @@
 
 #include <memory>
 
+class QWebSocket;
+
 class HttpFrontEnd;
 class KiwiChannel;
 struct HttpPage;
 struct KiwiChannelContext;
+struct OpenWebRXChannelContext;
 
 class RxSimServer : public QObject {
     Q_OBJECT
@@ -31,17 +36,21 @@ public:
     // 0 when the address cannot be bound.
     quint16 listen(const QHostAddress& address = QHostAddress::LocalHost, quint16 port = 0);
 
-    // Open WebSocket channels, of either kind.
+    // Open WebSocket channels, of any kind.
     int channelCount() const;
 
 signals:
     // Every text message a client sends, as received: "SND" or "W/F", the
-    // text, and the timestamp part of the channel's path.
+    // text, and the timestamp part of the channel's path; for OpenWebRX
+    // "OWRX", the text and "-".
     void commandReceived(const QString& channel, const QString& text, const QString& timestamp);
 
 private:
     HttpPage page(const QString& path) const;
+    HttpPage openWebRXPage(const QString& path) const;
     void takeWebSockets();
+    bool takeKiwiSocket(std::unique_ptr<QWebSocket>& socket);
+    bool takeOpenWebRXSocket(std::unique_ptr<QWebSocket>& socket);
     void endListener(const QString& timestamp, bool drop);
 
     RxSimOptions options_;
@@ -50,5 +59,6 @@ private:
     ChannelSlots soundSlots_;
     ChannelSlots waterfallSlots_;
     std::unique_ptr<KiwiChannelContext> context_;
+    std::unique_ptr<OpenWebRXChannelContext> openWebRXContext_;
     std::unique_ptr<HttpFrontEnd> http_;
 };

@@ -1,6 +1,6 @@
-// rxsim: the stand-in KiwiSDR receiver as a program. Prints the line
+// rxsim: the stand-in receiver as a program. Prints the line
 // "rxsim listening on 127.0.0.1:PORT", then one line per command a client
-// sends: CHANNEL TIMESTAMP COMMAND.
+// sends: CHANNEL TIMESTAMP COMMAND ("OWRX - MESSAGE" for OpenWebRX).
 
 #include "RxSimServer.h"
 

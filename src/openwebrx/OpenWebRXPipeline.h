@@ -1,0 +1,101 @@
+#pragma once
+// Turns the binary frames of one OpenWebRX socket into waterfall rows (cropped
+// to the user's zoom and pan, in the byte scale of KiwiSDR rows) and audio for
+// the session's player. One pipeline lives as long as its session and is reset
+// at every connection; only the row counter survives a reset.
+//
+// Frames and configs arrive on the receive thread, reset and view updates on
+// the main thread. `lock` guards every field and is never held while the
+// player or the row sink is called.
+
+#include "audio/KiwiAudioPlayer.h"
+#include "openwebrx/JSONValue.h"
+#include "openwebrx/OpenWebRXADPCMDecoder.h"
+#include "session/KiwiModel.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <span>
+#include <vector>
+
+class OpenWebRXPipeline {
+public:
+    using RowSink = std::function<void(KiwiWaterfallRow)>;
+
+    // Frame types: the first byte of a binary message.
+    static constexpr std::uint8_t waterfallFrame = 1;
+    static constexpr std::uint8_t audioFrame = 2;
+    static constexpr std::uint8_t unusedFrame = 3;
+    static constexpr std::uint8_t hdAudioFrame = 4;
+    static constexpr double audioRate = 12000;
+    static constexpr double hdAudioRate = 48000;
+
+    // The largest "fft_size" taken from a config, and the most levels a
+    // waterfall frame may carry; larger frames give no row.
+    static constexpr std::int64_t maxFFTSize = 65536;
+
+    // What the fields hold, for the client and for tests.
+    struct Snapshot {
+        bool audioCompressed = true;
+        bool fftCompressed = true;
+        std::int64_t fftSize = 0;
+        double centerHz = 0;
+        double sampleRateHz = 0;
+        int zoom = 0;
+        double viewStartHz = 0;
+        std::optional<double> playerRate;
+        std::uint32_t sequence = 0;
+        friend bool operator==(const Snapshot&, const Snapshot&) = default;
+    };
+
+    // `player` must not be null; `rows` may be empty (rows are then dropped).
+    OpenWebRXPipeline(std::shared_ptr<KiwiAudioPlayer> player, RowSink rows);
+
+    OpenWebRXPipeline(const OpenWebRXPipeline&) = delete;
+    OpenWebRXPipeline& operator=(const OpenWebRXPipeline&) = delete;
+
+    // Back to the state of a new connection; the row counter is kept.
+    void reset();
+    // Takes the compression flags and the band from a "config" value; members
+    // that are missing, of another kind or out of range change nothing.
+    void applyConfig(const JSONValue& config);
+    // The user's zoom and the left edge of the visible part of the band.
+    void setView(int zoom, double viewStartHz);
+
+    // One binary message as received, frame type first: waterfall rows go to
+    // the row sink, audio to the player. False when the first byte is not a
+    // frame type (the message is then text); an empty message is no frame.
+    bool processMessage(std::span<const std::uint8_t> message);
+
+    std::optional<KiwiWaterfallRow> makeWaterfallRow(std::span<const std::uint8_t> payload);
+    void playAudio(std::span<const std::uint8_t> payload, double rate);
+
+    Snapshot snapshot() const;
+
+private:
+    struct Fields {
+        bool audioCompressed = true;
+        bool fftCompressed = true;
+        std::int64_t fftSize = 0;
+        double centerHz = 0;
+        double sampleRateHz = 0;
+        int zoom = 0;
+        double viewStartHz = 0;
+        OpenWebRXADPCMDecoder audioDecoder;
+        std::optional<double> playerRate;
+    };
+
+    const std::shared_ptr<KiwiAudioPlayer> player;
+    const RowSink rows;
+    mutable std::mutex lock;
+    Fields fields;
+    std::uint32_t sequence = 0;
+};
+
+// The byte of a KiwiSDR waterfall row for a level in dB: the level is
+// byte - 255, clamped to 0..255; a level that is not a number gives 0.
+std::uint8_t waterfallByte(float levelDb);

@@ -1,0 +1,409 @@
+#include "openwebrx/OpenWebRXPipeline.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// An engine that plays nothing and records what the player asks of it.
+struct EngineLog {
+    std::vector<double> startRates;
+    std::vector<float> scheduled;
+    std::function<void()> duringStart;
+};
+
+class RecordingEngine final : public AudioEngine {
+public:
+    explicit RecordingEngine(std::shared_ptr<EngineLog> log) : log(std::move(log)) { }
+    bool canUseRate(double rate) const override { return rate >= 1 && rate <= 384000; }
+    std::optional<AudioOutputError> start(double rate) override
+    {
+        log->startRates.push_back(rate);
+        if (log->duringStart)
+            log->duringStart();
+        return std::nullopt;
+    }
+    void stop() override { }
+    void schedule(std::vector<float> samples, ConsumedCallback) override
+    {
+        log->scheduled.insert(log->scheduled.end(), samples.begin(), samples.end());
+    }
+    float volume() const override { return 1; }
+    void setVolume(float) override { }
+    void setConfigurationChangeHandler(std::function<void()>) override { }
+
+private:
+    std::shared_ptr<EngineLog> log;
+};
+
+struct Harness {
+    std::shared_ptr<EngineLog> engine = std::make_shared<EngineLog>();
+    std::shared_ptr<KiwiAudioPlayer> player = KiwiAudioPlayer::create(
+        [log = engine](const std::optional<AudioDeviceID>&) { return std::make_unique<RecordingEngine>(log); },
+        [] { return std::optional<AudioDeviceID>(); });
+    std::vector<KiwiWaterfallRow> rows;
+    OpenWebRXPipeline pipeline{player, [this](KiwiWaterfallRow row) { rows.push_back(std::move(row)); }};
+
+    void config(JSONValue::Object members) { pipeline.applyConfig(JSONValue(std::move(members))); }
+    void band(double centerHz, double rateHz, bool compressed)
+    {
+        config({{QStringLiteral("center_freq"), JSONValue(centerHz)},
+                {QStringLiteral("samp_rate"), JSONValue(rateHz)},
+                {QStringLiteral("fft_compression"), JSONValue(QString::fromLatin1(compressed ? "adpcm" : "none"))},
+                {QStringLiteral("audio_compression"), JSONValue(QString::fromLatin1(compressed ? "adpcm" : "none"))}});
+    }
+    std::uint32_t queuedFrames() const { return player->queueState().primingFrames; }
+};
+
+Bytes floatPayload(const std::vector<float>& levels)
+{
+    Bytes bytes(levels.size() * 4);
+    for (std::size_t i = 0; i < levels.size(); ++i) {
+        std::uint32_t bits = 0;
+        std::memcpy(&bits, &levels[i], 4);
+        for (int b = 0; b < 4; ++b)
+            bytes[4 * i + std::size_t(b)] = std::uint8_t(bits >> (8 * b));
+    }
+    return bytes;
+}
+
+Bytes frame(std::uint8_t type, const Bytes& payload)
+{
+    Bytes message{type};
+    message.insert(message.end(), payload.begin(), payload.end());
+    return message;
+}
+
+// Level i reads back as byte i / 4, so a row's first byte tells its first bin.
+std::vector<float> rampLevels(std::size_t n)
+{
+    std::vector<float> levels(n);
+    for (std::size_t i = 0; i < n; ++i)
+        levels[i] = static_cast<float>(static_cast<double>(i) / 4.0 - 254.9);
+    return levels;
+}
+
+struct CropCase {
+    int zoom;
+    double viewStartHz;
+    std::size_t first;
+    std::size_t visible;
+    double startHz;
+};
+
+TEST(OpenWebRXPipeline, CropsRowsToTheZoomAndPanInsideTheSpectrum)
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    // 1000 levels over 7050000..7150000 Hz: 100 Hz per bin.
+    const CropCase cases[] = {
+        {1, 7060000, 100, 500, 7060000},
+        {1, 7140000, 500, 500, 7100000}, // pulled back so the window fits
+        {1, 6000000, 0, 500, 7050000},
+        {1, 7060049, 100, 500, 7060000}, // rounded to the nearest bin
+        {1, 7060050, 101, 500, 7060100}, // halves away from zero
+        {1, nan, 0, 500, 7050000},
+        {0, 7100000, 0, 1000, 7050000},
+        {-3, 7100000, 0, 1000, 7050000},
+        {3, 7149000, 875, 125, 7137500},
+        {10, 7100000, 500, 1, 7100000}, // beyond log2(n): a single bin
+        {64, 7100000, 500, 1, 7100000},
+        {1000, 7100000, 500, 1, 7100000},
+    };
+    for (const CropCase& c : cases) {
+        SCOPED_TRACE(testing::Message() << "zoom " << c.zoom << " view " << c.viewStartHz);
+        Harness h;
+        h.band(7100000, 100000, false);
+        h.pipeline.setView(c.zoom, c.viewStartHz);
+        const auto row = h.pipeline.makeWaterfallRow(floatPayload(rampLevels(1000)));
+        ASSERT_TRUE(row);
+        ASSERT_EQ(row->bins.size(), c.visible);
+        EXPECT_EQ(row->bins.front(), c.first / 4);
+        EXPECT_EQ(row->bins.back(), (c.first + c.visible - 1) / 4);
+        EXPECT_NEAR(row->startHz, c.startHz, 1e-6);
+        EXPECT_NEAR(row->spanHz, 100.0 * double(c.visible), 1e-6);
+        EXPECT_EQ(row->zoom, c.zoom);
+    }
+}
+
+TEST(OpenWebRXPipeline, EveryWaterfallFrameAdvancesTheSequenceEvenWithoutARow)
+{
+    Harness h;
+    EXPECT_FALSE(h.pipeline.makeWaterfallRow(Bytes(20, 0))); // no band yet
+    EXPECT_EQ(h.pipeline.snapshot().sequence, 1u);
+
+    h.band(7100000, 100000, true);
+    // Five bytes are ten samples, all of them encoder warm-up.
+    EXPECT_FALSE(h.pipeline.makeWaterfallRow(Bytes(5, 0x37)));
+    EXPECT_FALSE(h.pipeline.makeWaterfallRow({}));
+    EXPECT_EQ(h.pipeline.snapshot().sequence, 3u);
+
+    const auto row = h.pipeline.makeWaterfallRow(Bytes(6, 0x37));
+    ASSERT_TRUE(row);
+    EXPECT_EQ(row->sequence, 4u);
+    EXPECT_EQ(row->bins.size(), 2u);
+
+    // The counter survives a new connection.
+    h.pipeline.reset();
+    EXPECT_EQ(h.pipeline.snapshot().sequence, 4u);
+}
+
+TEST(OpenWebRXPipeline, CompressedLevelsAreTheSamplesAfterTheWarmUpInHundredthsOfADecibel)
+{
+    Harness h;
+    h.band(7100000, 100000, true);
+    Bytes payload(2053);
+    for (std::size_t i = 0; i < payload.size(); ++i)
+        payload[i] = std::uint8_t(i * 37 + 11);
+    const auto row = h.pipeline.makeWaterfallRow(payload);
+    ASSERT_TRUE(row);
+    ASSERT_EQ(row->bins.size(), 4096u);
+    const std::vector<std::int16_t> samples = OpenWebRXADPCMDecoder{}.decodePlain(payload);
+    for (std::size_t i = 0; i < row->bins.size(); ++i)
+        ASSERT_EQ(row->bins[i], waterfallByte(static_cast<float>(samples[i + 10]) / 100.0f)) << i;
+}
+
+TEST(OpenWebRXPipeline, UncompressedFramesIgnoreATrailingPartialFloat)
+{
+    Harness h;
+    h.band(7100000, 100000, false);
+    Bytes payload = floatPayload({-100.0f, -50.0f});
+    payload.push_back(0x42);
+    payload.push_back(0x42);
+    const auto row = h.pipeline.makeWaterfallRow(payload);
+    ASSERT_TRUE(row);
+    EXPECT_EQ(row->bins, (std::vector<std::uint8_t>{155, 205}));
+}
+
+TEST(OpenWebRXPipeline, LevelsBecomeKiwiBytes)
+{
+    const float inf = std::numeric_limits<float>::infinity();
+    const std::pair<float, std::uint8_t> cases[] = {
+        {-255.0f, 0}, {-300.0f, 0}, {-1e30f, 0}, {0.0f, 255}, {12.5f, 255}, {-100.7f, 154},
+        {-0.5f, 254}, {-254.5f, 0}, {-254.0f, 1}, {inf, 255}, {-inf, 0},
+        {std::numeric_limits<float>::quiet_NaN(), 0},
+    };
+    for (const auto& [level, byte] : cases)
+        EXPECT_EQ(waterfallByte(level), byte) << level;
+
+    // The same through a frame, where a server could put anything.
+    Harness h;
+    h.band(7100000, 100000, false);
+    const auto row = h.pipeline.makeWaterfallRow(
+        floatPayload({std::numeric_limits<float>::quiet_NaN(), inf, -inf, -100.7f}));
+    ASSERT_TRUE(row);
+    EXPECT_EQ(row->bins, (std::vector<std::uint8_t>{0, 255, 0, 154}));
+}
+
+TEST(OpenWebRXPipeline, FramesWithMoreLevelsThanTheLargestFFTGiveNoRow)
+{
+    Harness h;
+    h.band(7100000, 100000, false);
+    EXPECT_TRUE(h.pipeline.makeWaterfallRow(Bytes(4 * 65536, 0)));
+    EXPECT_FALSE(h.pipeline.makeWaterfallRow(Bytes(4 * 65537, 0)));
+    h.band(7100000, 100000, true);
+    EXPECT_TRUE(h.pipeline.makeWaterfallRow(Bytes(65536 / 2 + 5, 0)));
+    EXPECT_FALSE(h.pipeline.makeWaterfallRow(Bytes(65536 / 2 + 6, 0)));
+}
+
+TEST(OpenWebRXPipeline, ThePlayerRestartsOnlyWhenTheRateChanges)
+{
+    Harness h;
+    h.band(7100000, 100000, false);
+    const Bytes audio(200, 0);
+    EXPECT_TRUE(h.pipeline.processMessage(frame(2, audio)));
+    EXPECT_EQ(h.engine->startRates, (std::vector<double>{12000}));
+    EXPECT_TRUE(h.pipeline.processMessage(frame(2, audio)));
+    EXPECT_TRUE(h.pipeline.processMessage(frame(4, audio)));
+    EXPECT_EQ(h.engine->startRates, (std::vector<double>{12000, 48000}));
+    EXPECT_TRUE(h.pipeline.processMessage(frame(4, audio)));
+    EXPECT_EQ(h.engine->startRates, (std::vector<double>{12000, 48000}));
+    EXPECT_EQ(h.pipeline.snapshot().playerRate, 48000);
+
+    // A new connection always starts the player on its first audio frame.
+    h.pipeline.reset();
+    h.band(7100000, 100000, false);
+    EXPECT_TRUE(h.pipeline.processMessage(frame(4, audio)));
+    EXPECT_EQ(h.engine->startRates, (std::vector<double>{12000, 48000, 48000}));
+}
+
+TEST(OpenWebRXPipeline, AudioPlaysBeforeAnyConfig)
+{
+    Harness h;
+    // Compressed by default: a state block, then codes.
+    Bytes stream{'S', 'Y', 'N', 'C', 0, 0, 0, 0};
+    stream.resize(8 + 1001, 0x11);
+    EXPECT_TRUE(h.pipeline.processMessage(frame(2, stream)));
+    EXPECT_EQ(h.engine->startRates, (std::vector<double>{12000}));
+    EXPECT_EQ(h.queuedFrames(), 2002u);
+    EXPECT_TRUE(h.rows.empty());
+}
+
+TEST(OpenWebRXPipeline, CompressedAudioCarriesItsDecoderStateAcrossFrames)
+{
+    Harness h;
+    Bytes stream{'S', 'Y', 'N', 'C', 20, 0, 0x10, 0x27};
+    for (int i = 0; i < 1001 + 30; ++i)
+        stream.push_back(std::uint8_t(i * 13));
+
+    OpenWebRXADPCMDecoder reference;
+    const std::vector<std::int16_t> expected = reference.decodeSynced(stream);
+    ASSERT_EQ(expected.size(), 2002u);
+
+    // Split inside the marker and inside the state block.
+    h.pipeline.playAudio(std::span(stream).first(2), 12000);
+    h.pipeline.playAudio(std::span(stream).subspan(2, 4), 12000);
+    h.pipeline.playAudio(std::span(stream).subspan(6), 12000);
+    // Two thousand samples and more: past the player's reserve, so they reach
+    // the engine.
+    h.pipeline.playAudio(std::span(stream), 12000);
+    h.pipeline.playAudio(std::span(stream), 12000);
+    ASSERT_GE(h.engine->scheduled.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i)
+        ASSERT_FLOAT_EQ(h.engine->scheduled[i], float(expected[i]) / 32768.0f) << i;
+}
+
+TEST(OpenWebRXPipeline, UncompressedAudioIsLittleEndianAndIgnoresAnOddByte)
+{
+    Harness h;
+    h.config({{QStringLiteral("audio_compression"), JSONValue(QStringLiteral("none"))}});
+    h.pipeline.playAudio(Bytes{0x01, 0x80, 0x7F}, 12000);
+    EXPECT_EQ(h.queuedFrames(), 1u);
+
+    Bytes block;
+    for (int i = 0; i < 4000; ++i) {
+        block.push_back(0x00);
+        block.push_back(0x40); // 16384: one half
+    }
+    h.pipeline.playAudio(block, 12000);
+    ASSERT_FALSE(h.engine->scheduled.empty());
+    EXPECT_FLOAT_EQ(h.engine->scheduled.front(), -32767.0f / 32768.0f);
+    EXPECT_FLOAT_EQ(h.engine->scheduled.back(), 0.5f);
+}
+
+TEST(OpenWebRXPipeline, OnlyTheFourFrameTypesAreBinary)
+{
+    Harness h;
+    h.band(7100000, 100000, false);
+    EXPECT_FALSE(h.pipeline.processMessage({}));
+    EXPECT_FALSE(h.pipeline.processMessage(Bytes{'{', '}'}));
+    EXPECT_FALSE(h.pipeline.processMessage(Bytes{0, 1, 2}));
+    EXPECT_FALSE(h.pipeline.processMessage(Bytes{5}));
+    EXPECT_TRUE(h.pipeline.processMessage(Bytes{3, 1, 2, 3}));
+    EXPECT_TRUE(h.engine->startRates.empty());
+    EXPECT_EQ(h.pipeline.snapshot().sequence, 0u);
+
+    EXPECT_TRUE(h.pipeline.processMessage(frame(1, floatPayload({-50, -60}))));
+    ASSERT_EQ(h.rows.size(), 1u);
+    EXPECT_EQ(h.rows[0].bins.size(), 2u);
+}
+
+TEST(OpenWebRXPipeline, ConfigTakesOnlyUsableValues)
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    struct Case {
+        const char* key;
+        JSONValue value;
+        OpenWebRXPipeline::Snapshot expected;
+    };
+    OpenWebRXPipeline::Snapshot base;
+    base.fftSize = 1024;
+    base.centerHz = 7100000;
+    base.sampleRateHz = 250000;
+    auto with = [&base](auto change) {
+        OpenWebRXPipeline::Snapshot s = base;
+        change(s);
+        return s;
+    };
+    const Case cases[] = {
+        {"fft_size", JSONValue(4096.0), with([](auto& s) { s.fftSize = 4096; })},
+        {"fft_size", JSONValue(4096.9), with([](auto& s) { s.fftSize = 4096; })},
+        {"fft_size", JSONValue(1e300), base},
+        {"fft_size", JSONValue(-1.0), base},
+        {"fft_size", JSONValue(0.0), base},
+        {"fft_size", JSONValue(65537.0), base},
+        {"fft_size", JSONValue(nan), base},
+        {"fft_size", JSONValue(QStringLiteral("4096")), base},
+        {"center_freq", JSONValue(nan), base},
+        {"center_freq", JSONValue(inf), base},
+        {"center_freq", JSONValue(-inf), base},
+        {"center_freq", JSONValue(1e300), base},
+        {"center_freq", JSONValue(14100000.0), with([](auto& s) { s.centerHz = 14100000; })},
+        {"samp_rate", JSONValue(0.0), with([](auto& s) { s.sampleRateHz = 0; })},
+        {"samp_rate", JSONValue(-250000.0), with([](auto& s) { s.sampleRateHz = -250000; })},
+        {"samp_rate", JSONValue(nan), base},
+        {"samp_rate", JSONValue(4.9e-324), with([](auto& s) { s.sampleRateHz = 4.9e-324; })},
+        {"samp_rate", JSONValue(0.5), with([](auto& s) { s.sampleRateHz = 0.5; })},
+        {"samp_rate", JSONValue(1.0), with([](auto& s) { s.sampleRateHz = 1; })},
+        {"samp_rate", JSONValue(nullptr), base},
+        {"audio_compression", JSONValue(QStringLiteral("none")), with([](auto& s) { s.audioCompressed = false; })},
+        {"audio_compression", JSONValue(true), base},
+        {"fft_compression", JSONValue(QStringLiteral("ADPCM")), with([](auto& s) { s.fftCompressed = false; })},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.key);
+        Harness h;
+        h.config({{QStringLiteral("fft_size"), JSONValue(1024.0)},
+                  {QStringLiteral("center_freq"), JSONValue(7100000.0)},
+                  {QStringLiteral("samp_rate"), JSONValue(250000.0)}});
+        h.config({{QString::fromLatin1(c.key), c.value}});
+        EXPECT_EQ(h.pipeline.snapshot(), c.expected);
+        // Whatever the config held, frames still give a row or none, safely.
+        h.pipeline.setView(2, nan);
+        const auto row = h.pipeline.makeWaterfallRow(floatPayload(rampLevels(64)));
+        EXPECT_EQ(row.has_value(), h.pipeline.snapshot().sampleRateHz >= 1);
+        if (row) {
+            EXPECT_TRUE(std::isfinite(row->startHz));
+            EXPECT_GT(row->spanHz, 0);
+        }
+    }
+
+    Harness h;
+    h.pipeline.applyConfig(JSONValue(JSONValue::Array{JSONValue(1.0)}));
+    h.pipeline.applyConfig(JSONValue(QStringLiteral("config")));
+    EXPECT_EQ(h.pipeline.snapshot(), OpenWebRXPipeline::Snapshot{});
+}
+
+TEST(OpenWebRXPipeline, ResetForgetsEverythingButTheRowCounter)
+{
+    Harness h;
+    h.band(7100000, 100000, false);
+    h.config({{QStringLiteral("fft_size"), JSONValue(2048.0)}});
+    h.pipeline.setView(3, 7080000);
+    h.pipeline.playAudio(Bytes(10, 0), 48000);
+    h.pipeline.makeWaterfallRow(floatPayload({-1}));
+    h.pipeline.reset();
+    OpenWebRXPipeline::Snapshot expected;
+    expected.sequence = 1;
+    EXPECT_EQ(h.pipeline.snapshot(), expected);
+    // The audio decoder is searching again: codes without a marker are silent.
+    h.pipeline.playAudio(Bytes(100, 0x33), 12000);
+    EXPECT_EQ(h.engine->startRates, (std::vector<double>{48000, 12000}));
+    EXPECT_EQ(h.queuedFrames(), 0u);
+}
+
+TEST(OpenWebRXPipeline, NeitherThePlayerNorTheRowSinkIsCalledUnderTheLock)
+{
+    // The callbacks read the pipeline: that would deadlock if its lock were held.
+    Harness h;
+    int readsInStart = 0;
+    std::uint32_t seenInSink = 0;
+    OpenWebRXPipeline pipeline(h.player, [&](KiwiWaterfallRow) { seenInSink = pipeline.snapshot().sequence; });
+    h.engine->duringStart = [&] {
+        (void)pipeline.snapshot();
+        ++readsInStart;
+    };
+    pipeline.applyConfig(JSONValue(JSONValue::Object{{QStringLiteral("samp_rate"), JSONValue(1000.0)},
+                                                     {QStringLiteral("fft_compression"), JSONValue(QStringLiteral("none"))}}));
+    pipeline.processMessage(frame(1, floatPayload({-10})));
+    pipeline.processMessage(frame(2, Bytes(16, 0)));
+    EXPECT_EQ(seenInSink, 1u);
+    EXPECT_EQ(readsInStart, 1);
+}
+
+} // namespace
