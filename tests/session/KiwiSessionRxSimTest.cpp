@@ -1,0 +1,278 @@
+// The session against rxsim, a stand-in receiver that behaves like a real one:
+// it announces its sample rate before auth, sends one MSG per parameter, plays
+// audio only once tuned, and enforces its limits and keepalive timeout.
+#include "session/KiwiSDRClient.h"
+
+#include "RxSimServer.h"
+#include "SessionAudioFake.h"
+
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+const QString auth = QStringLiteral("SET auth t=kiwi p=");
+const QString keepalive = QStringLiteral("SET keepalive");
+const QString station = QStringLiteral("SET mod=am low_cut=-4900 high_cut=4900 freq=9500.000");
+
+struct Command {
+    QString channel;
+    QString text;
+};
+
+class KiwiSessionRxSimTest : public ::testing::Test {
+protected:
+    std::shared_ptr<SessionAudioState> audio = std::make_shared<SessionAudioState>();
+    std::unique_ptr<RxSimServer> server;
+    quint16 port = 0;
+    std::vector<Command> commands;
+    std::unique_ptr<KiwiSDRClient> client =
+        std::make_unique<KiwiSDRClient>(QStringLiteral("Farlisten"), makeSessionTestPlayer(audio));
+
+    void startServer(RxSimOptions options = {})
+    {
+        server = std::make_unique<RxSimServer>(std::move(options));
+        port = server->listen();
+        ASSERT_NE(port, 0);
+        QObject::connect(server.get(), &RxSimServer::commandReceived,
+            [this](const QString& channel, const QString& text, const QString&) { commands.push_back({channel, text}); });
+    }
+
+    QString address() const { return QStringLiteral("127.0.0.1:%1").arg(port); }
+
+    void connectToStation() { client->connect(address(), QString(), 9500, KiwiMode::am); }
+
+    QStringList received(const QString& channel) const
+    {
+        QStringList texts;
+        for (const Command& command : commands) {
+            if (command.channel == channel)
+                texts.append(command.text);
+        }
+        return texts;
+    }
+
+    bool waitFor(const std::function<bool()>& condition, int timeoutMs = 5000)
+    {
+        return QTest::qWaitFor(condition, timeoutMs);
+    }
+
+    std::size_t scheduledBuffers() const
+    {
+        std::lock_guard guard(audio->lock);
+        return audio->scheduledBuffers;
+    }
+};
+
+TEST_F(KiwiSessionRxSimTest, RealisticConnectionSendsEverythingInOrderAndPlays)
+{
+    startServer();
+    connectToStation();
+    ASSERT_TRUE(waitFor([&] { return received(QStringLiteral("W/F")).contains(keepalive); }));
+    EXPECT_TRUE(client->state().isConnected());
+
+    // The sample rate came before auth; the setup went out at acceptance.
+    const QStringList sound = received(QStringLiteral("SND"));
+    ASSERT_FALSE(sound.isEmpty());
+    EXPECT_EQ(sound.front(), auth);
+    EXPECT_EQ(sound.count(QStringLiteral("SET AR OK in=12000 out=44100")), 1);
+    const QStringList setup{QStringLiteral("SET ident_user=Farlisten"), station,
+        QStringLiteral("SET agc=1 hang=0 thresh=-100 slope=6 decay=1000 manGain=50"),
+        QStringLiteral("SET compression=0"), keepalive};
+    const qsizetype setupAt = sound.indexOf(setup.front());
+    ASSERT_GT(setupAt, 0);
+    EXPECT_EQ(sound.mid(setupAt, setup.size()), setup);
+    EXPECT_EQ(sound.count(setup.front()), 1);
+
+    EXPECT_EQ(received(QStringLiteral("W/F")),
+        QStringList({auth, "SET maxdb=0 mindb=-100", "SET wf_speed=4", "SET wf_comp=0", "SET interp=13",
+            "SET zoom=0 start=0", keepalive}));
+
+    // Audio only flows after tuning, gain and the rate acknowledgement.
+    ASSERT_TRUE(waitFor([&] { return scheduledBuffers() >= 4; }));
+    EXPECT_EQ(audio->starts(), std::vector<double>{12000});
+    ASSERT_TRUE(client->sMeter());
+    EXPECT_GT(client->sMeter()->dBm, -70) << "the strong station at 9500 kHz";
+}
+
+TEST_F(KiwiSessionRxSimTest, StatusPageAndReceiverMessagesFillTheInfo)
+{
+    startServer();
+    connectToStation();
+    ASSERT_TRUE(waitFor([&] { return client->info().inactivityTimeoutMinutes.has_value(); }));
+    ASSERT_TRUE(waitFor([&] { return client->info().waterfallFPS.has_value(); }));
+    const KiwiReceiverInfo& info = client->info();
+    // From the status page.
+    EXPECT_EQ(info.hardware, QStringLiteral("KiwiSDR 2 (rxsim)"));
+    EXPECT_EQ(info.gps, QStringLiteral("(52.515000, 13.350000)"));
+    EXPECT_EQ(info.maxUsers, 4);
+    // From load_cfg and the other sound-channel messages.
+    EXPECT_EQ(info.name, QStringLiteral("Farlisten rxsim test receiver"));
+    EXPECT_EQ(info.location, QStringLiteral("Loopback, 127.0.0.1"));
+    EXPECT_EQ(info.antenna, QStringLiteral("Simulated 20 m dipole"));
+    EXPECT_EQ(info.grid, QStringLiteral("JO62qm"));
+    EXPECT_EQ(info.inactivityTimeoutMinutes, 0);
+    EXPECT_EQ(info.softwareVersion, QStringLiteral("1.560"));
+    EXPECT_EQ(info.rxChannels, 4);
+    EXPECT_EQ(info.rxChannel, 0);
+    EXPECT_EQ(info.clientIP, QStringLiteral("127.0.0.1"));
+    EXPECT_EQ(info.sampleRate, 12001.188119);
+    EXPECT_EQ(info.audioRate, 12000);
+    // From the waterfall channel.
+    EXPECT_EQ(info.waterfallFPS, 23);
+    EXPECT_EQ(info.waterfallChannels, 4);
+    EXPECT_EQ(info.maxZoom, 14);
+}
+
+TEST_F(KiwiSessionRxSimTest, RowsHaveTheGeometryOfTheZoomAskedFor)
+{
+    startServer();
+    QObject view;
+    std::vector<KiwiWaterfallRow> rows;
+    auto subscription = client->rows().subscribe(&view, [&](KiwiWaterfallRow row) { rows.push_back(std::move(row)); });
+    connectToStation();
+    ASSERT_TRUE(waitFor([&] { return !rows.empty(); }));
+    EXPECT_EQ(rows.front().bins.size(), 1024u);
+    EXPECT_EQ(rows.front().zoom, 0);
+    EXPECT_EQ(rows.front().startHz, 0);
+    EXPECT_EQ(rows.front().spanHz, 30'000'000);
+
+    client->setWaterfallZoom(3);
+    ASSERT_TRUE(waitFor([&] { return received(QStringLiteral("W/F")).last().startsWith(u"SET zoom=3 "); }));
+    const quint64 startBin = received(QStringLiteral("W/F")).last().section(QStringLiteral("start="), 1).toULongLong();
+    ASSERT_TRUE(waitFor([&] { return rows.back().zoom == 3; }));
+    const KiwiWaterfallRow& row = rows.back();
+    EXPECT_EQ(row.bins.size(), 1024u);
+    EXPECT_EQ(row.spanHz, 3'750'000);
+    EXPECT_DOUBLE_EQ(row.startHz, 30'000'000.0 * double(startBin) / (16384.0 * 1024.0));
+    EXPECT_LE(row.startHz, 9'500'000);
+    EXPECT_GE(row.startHz + row.spanHz, 9'500'000) << "the tuned station is in view";
+    ASSERT_TRUE(waitFor([&] { return client->waterfallZoom() == 3; }));
+    EXPECT_EQ(client->waterfallStartHz(), row.startHz);
+}
+
+struct RxSimRefusal {
+    const char* name;
+    std::function<void(RxSimOptions&)> configure;
+    const char* message;
+    bool offersWebPage = false;
+};
+
+TEST_F(KiwiSessionRxSimTest, EveryRefusalTheReceiverMakesEndsWithItsMessage)
+{
+    const RxSimRefusal refusals[] = {
+        {"--badp 1", [](RxSimOptions& o) { o.badp = QStringLiteral("1"); },
+            "Bad password, or all channels that don't require a password are busy."},
+        {"--badp 6", [](RxSimOptions& o) { o.badp = QStringLiteral("6"); },
+            "The receiver is updating its database. Try again in a minute."},
+        {"--too-busy 3", [](RxSimOptions& o) { o.tooBusy = 3; },
+            "All 3 channels on this receiver are in use. Try again later."},
+        // The receiver offers only to wait for a free channel.
+        {"--monitor", [](RxSimOptions& o) { o.monitor = true; },
+            "All channels on this receiver are in use. Try again later."},
+        {"--redirect", [](RxSimOptions& o) { o.redirect = QStringLiteral("http://other.example:8073/"); },
+            "The receiver redirected the connection to http://other.example:8073/."},
+        {"--down", [](RxSimOptions& o) { o.down = true; }, "The receiver is down for maintenance."},
+        {"--ip-limit", [](RxSimOptions& o) { o.ipLimit = true; },
+            "The receiver's 24-hour listening limit for your IP address has been reached."},
+        {"--exclusive-use", [](RxSimOptions& o) { o.exclusiveUse = true; },
+            "The receiver is currently reserved for exclusive use."},
+        {"--kick", [](RxSimOptions& o) { o.kick = QStringLiteral("maintenance work"); },
+            "Disconnected by the receiver: maintenance work"},
+        {"--inactivity-timeout 30",
+            [](RxSimOptions& o) {
+                o.inactivityTimeout = 30;
+                o.inactivityDelay = 300ms;
+            },
+            "Disconnected after 30 minutes of inactivity. Reconnect to continue listening."},
+        {"--too-busy-after 2",
+            [](RxSimOptions& o) {
+                o.tooBusyAfter = 2;
+                o.tooBusyDelay = 300ms;
+            },
+            "This receiver allows at most 2 connections from apps other than its web page, and others are "
+            "using them, so it disconnected this one. Try again later or use its web page.",
+            true},
+        {"--drop-after", [](RxSimOptions& o) { o.dropAfter = 500ms; }, "The connection was closed by the server."},
+    };
+    for (const RxSimRefusal& refusal : refusals) {
+        SCOPED_TRACE(refusal.name);
+        RxSimOptions options;
+        refusal.configure(options);
+        startServer(std::move(options));
+        connectToStation();
+        ASSERT_TRUE(waitFor([&] { return client->state().isFailed(); }));
+        EXPECT_EQ(client->state().message(), QString::fromUtf8(refusal.message));
+        EXPECT_EQ(client->webPageAfterAppLimit().has_value(), refusal.offersWebPage);
+        if (refusal.offersWebPage) {
+            EXPECT_EQ(client->webPageAfterAppLimit(), QUrl(QStringLiteral("http://%1/?f=9500.00am").arg(address())));
+        }
+        client->disconnect();
+        ASSERT_TRUE(waitFor([&] { return server->channelCount() == 0; }));
+    }
+}
+
+TEST_F(KiwiSessionRxSimTest, AllChannelsTakenRefusesTheNextListener)
+{
+    RxSimOptions options;
+    options.rxChannels = 1;
+    startServer(std::move(options));
+    connectToStation();
+    ASSERT_TRUE(waitFor([&] { return client->state().isConnected(); }));
+
+    KiwiSDRClient second(QStringLiteral("Farlisten"), makeSessionTestPlayer(std::make_shared<SessionAudioState>()));
+    second.connect(address());
+    ASSERT_TRUE(waitFor([&] { return second.state().isFailed(); }));
+    EXPECT_EQ(second.state().message(), QStringLiteral("All 1 channels on this receiver are in use. Try again later."));
+    EXPECT_FALSE(second.webPageAfterAppLimit());
+    EXPECT_TRUE(client->state().isConnected());
+}
+
+TEST_F(KiwiSessionRxSimTest, RefusedWaterfallLeavesTheSoundPlaying)
+{
+    RxSimOptions options;
+    options.refuseWaterfall = true;
+    startServer(std::move(options));
+    connectToStation();
+    ASSERT_TRUE(waitFor([&] { return client->waterfallError().has_value(); }));
+    EXPECT_EQ(client->waterfallError(), QStringLiteral("All waterfall channels are in use."));
+
+    const std::size_t before = scheduledBuffers();
+    ASSERT_TRUE(waitFor([&] { return scheduledBuffers() >= before + 3; }));
+    EXPECT_TRUE(client->state().isConnected());
+    EXPECT_EQ(client->waterfallError(), QStringLiteral("All waterfall channels are in use."))
+        << "the channel closing afterwards keeps the more specific message";
+}
+
+TEST_F(KiwiSessionRxSimTest, KeepalivesHoldBothChannelsOpenPastTheTimeout)
+{
+    RxSimOptions options;
+    options.keepaliveTimeout = 600ms;
+    startServer(std::move(options));
+    client->setKeepaliveInterval(150ms);
+    connectToStation();
+    ASSERT_TRUE(waitFor([&] { return client->state().isConnected(); }));
+    QTest::qWait(1500);
+    EXPECT_TRUE(client->state().isConnected()) << client->state().message().toStdString();
+    EXPECT_FALSE(client->waterfallError());
+    EXPECT_GE(received(QStringLiteral("SND")).count(keepalive), 6);
+    EXPECT_GE(received(QStringLiteral("W/F")).count(keepalive), 6);
+}
+
+TEST_F(KiwiSessionRxSimTest, WithoutKeepalivesTheReceiverClosesTheChannels)
+{
+    RxSimOptions options;
+    options.keepaliveTimeout = 600ms;
+    startServer(std::move(options));
+    connectToStation();
+    ASSERT_TRUE(waitFor([&] { return client->state().isConnected(); }));
+    ASSERT_TRUE(waitFor([&] { return client->state().isFailed(); }, 3000));
+    EXPECT_EQ(client->state().message(), QStringLiteral("The connection was closed by the server."));
+}
+
+} // namespace

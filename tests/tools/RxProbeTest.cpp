@@ -1,0 +1,301 @@
+// rxprobe: its pieces on their own, and the program itself run against rxsim.
+#include "JsonLines.h"
+#include "PlaybackCounter.h"
+#include "PropertyJson.h"
+#include "RxProbeOptions.h"
+#include "RxSimTestSupport.h"
+#include "session/KiwiSDRClient.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QMetaProperty>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTemporaryFile>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace {
+
+TEST(RxProbePropertyJson, EveryPublishedPropertyOfTheSessionHasAJsonForm)
+{
+    const QMetaObject& meta = KiwiSDRClient::staticMetaObject;
+    int notifying = 0;
+    for (int index = meta.propertyOffset(); index < meta.propertyCount(); ++index) {
+        const QMetaProperty property = meta.property(index);
+        SCOPED_TRACE(property.name());
+        EXPECT_TRUE(property.hasNotifySignal());
+        EXPECT_TRUE(hasPropertyJson(property.metaType()));
+        ++notifying;
+    }
+    EXPECT_GE(notifying, 22);
+}
+
+TEST(RxProbePropertyJson, ValuesAsTheProbePrintsThem)
+{
+    const auto json = [](const auto& value) { return *propertyJson(QVariant::fromValue(value)); };
+    EXPECT_EQ(json(KiwiState::failed(QStringLiteral("The receiver is down for maintenance."))),
+        QJsonObject({{"kind", "failed"}, {"message", "The receiver is down for maintenance."}}));
+    EXPECT_EQ(json(KiwiState::connecting()), QJsonObject({{"kind", "connecting"}, {"message", QJsonValue()}}));
+    EXPECT_EQ(json(std::optional<QUrl>()), QJsonValue());
+    EXPECT_EQ(json(std::optional<ServerKind>(ServerKind::openWebRX)), QJsonValue("openWebRX"));
+    EXPECT_EQ(json(0.8f), QJsonValue(0.8));
+    EXPECT_EQ(json(QList<KiwiMode>{KiwiMode::am, KiwiMode::usb}), QJsonArray({"am", "usb"}));
+    EXPECT_EQ(json(QSet<QString>{"usb", "am"}), QJsonArray({"am", "usb"}));
+
+    KiwiReceiverInfo info;
+    info.name = QStringLiteral("Alpha");
+    info.users = 3;
+    const QJsonObject object = json(info).toObject();
+    EXPECT_EQ(object.size(), 23) << "one member per field";
+    EXPECT_EQ(object.value("name"), QJsonValue("Alpha"));
+    EXPECT_EQ(object.value("users"), QJsonValue(3));
+    EXPECT_EQ(object.value("location"), QJsonValue());
+    EXPECT_EQ(object.value("bandwidthHz"), QJsonValue(30'000'000));
+
+    EXPECT_FALSE(propertyJson(QVariant::fromValue(QPoint(1, 2))));
+}
+
+TEST(RxProbeJsonLines, MembersKeepTheirOrder)
+{
+    EXPECT_EQ(propertyLine(12, QStringLiteral("rssi"), -73.5), R"({"t":12,"property":"rssi","value":-73.5})");
+    EXPECT_EQ(propertyLine(0, QStringLiteral("serverURL"), QJsonValue()),
+        R"({"t":0,"property":"serverURL","value":null})");
+    EXPECT_EQ(summaryLine({230, 58, 9.87654}),
+        R"({"summary":{"waterfallRows":230,"soundFrames":58,"audioSeconds":9.877}})");
+}
+
+TEST(RxProbeOptions, CommandLine)
+{
+    const auto parse = [](QStringList args) {
+        args.prepend(QStringLiteral("rxprobe"));
+        return parseRxProbeCommandLine(args);
+    };
+    const auto defaults = std::get<RxProbeOptions>(parse({"127.0.0.1:8073"}));
+    EXPECT_EQ(defaults.address, QStringLiteral("127.0.0.1:8073"));
+    EXPECT_EQ(defaults.duration, std::chrono::seconds(10));
+    EXPECT_FALSE(defaults.frequencyKHz || defaults.mode || defaults.zoom || defaults.wavPath);
+
+    const auto all = std::get<RxProbeOptions>(parse({"host", "--seconds", "2.5", "--frequency", "9500", "--mode",
+        "am", "--password", "secret", "--zoom", "3", "--wav", "out.wav"}));
+    EXPECT_EQ(all.duration, std::chrono::milliseconds(2500));
+    EXPECT_EQ(all.frequencyKHz, 9500);
+    EXPECT_EQ(all.mode, KiwiMode::am);
+    EXPECT_EQ(all.password, QStringLiteral("secret"));
+    EXPECT_EQ(all.zoom, 3);
+    EXPECT_EQ(all.wavPath, QStringLiteral("out.wav"));
+
+    for (const QStringList& wrong : {QStringList{}, QStringList{"a", "b"}, QStringList{"a", "--seconds", "-1"},
+             QStringList{"a", "--seconds", "nan"}, QStringList{"a", "--seconds", "1e300"},
+             QStringList{"a", "--frequency", "inf"}, QStringList{"a", "--mode", "AM"},
+             QStringList{"a", "--zoom", "31"}, QStringList{"a", "--zoom", "2.5"}, QStringList{"a", "--wav", ""},
+             QStringList{"a", "--volume", "1"}}) {
+        SCOPED_TRACE(wrong.join(u' ').toStdString());
+        const auto parsed = parse(wrong);
+        const auto* usage = std::get_if<RxProbeUsage>(&parsed);
+        ASSERT_TRUE(usage);
+        EXPECT_TRUE(usage->isError);
+    }
+    EXPECT_FALSE(std::get<RxProbeUsage>(parse({"--help"})).isError);
+}
+
+// An engine that plays instantly when told to.
+struct InstantEngine final : AudioEngine {
+    std::vector<std::pair<std::size_t, ConsumedCallback>> pending;
+    bool canUseRate(double) const override { return true; }
+    std::optional<AudioOutputError> start(double) override { return std::nullopt; }
+    void stop() override { pending.clear(); }
+    void schedule(std::vector<float> samples, ConsumedCallback consumed) override
+    {
+        pending.emplace_back(samples.size(), std::move(consumed));
+    }
+    float volume() const override { return 1; }
+    void setVolume(float) override { }
+    void setConfigurationChangeHandler(std::function<void()>) override { }
+};
+
+TEST(RxProbePlaybackCounter, CountsBlocksAndTheTimeTheOutputConsumed)
+{
+    auto counter = std::make_shared<PlaybackCounter>();
+    auto inner = std::make_unique<InstantEngine>();
+    InstantEngine& engine = *inner;
+    CountingAudioEngine counting(std::move(inner), counter);
+    ASSERT_FALSE(counting.start(12000));
+    int consumed = 0;
+    counting.schedule(std::vector<float>(6000), [&] { ++consumed; });
+    counting.schedule(std::vector<float>(3000), [&] { ++consumed; });
+    EXPECT_EQ(counter->scheduledBlocks(), 2u);
+    EXPECT_EQ(counter->secondsPlayed(), 0) << "scheduled is not played";
+    engine.pending[0].second();
+    EXPECT_DOUBLE_EQ(counter->secondsPlayed(), 0.5);
+    EXPECT_EQ(consumed, 1) << "the player still hears of every block";
+
+    // Blocks keep the rate they were scheduled at.
+    ASSERT_FALSE(counting.start(6000));
+    counting.schedule(std::vector<float>(3000), nullptr);
+    engine.pending[1].second();
+    engine.pending[2].second();
+    EXPECT_DOUBLE_EQ(counter->secondsPlayed(), 0.5 + 0.25 + 0.5);
+}
+
+struct ProbeRun {
+    int exitCode = -1;
+    QList<QJsonObject> lines;
+    QStringList otherLines;
+
+    QList<QJsonValue> values(const QString& property) const
+    {
+        QList<QJsonValue> found;
+        for (const QJsonObject& line : lines) {
+            if (line.value("property") == property)
+                found.append(line.value("value"));
+        }
+        return found;
+    }
+};
+
+// Runs the rxprobe program to its end while the event loop keeps the
+// in-process receiver serving.
+ProbeRun runProbe(const QStringList& arguments, int timeoutMs)
+{
+    // The system's TLS library, loaded by Qt's network and audio back ends,
+    // keeps a few allocations to the end; nothing of ours is excused.
+    QTemporaryFile suppressions;
+    if (!suppressions.open())
+        return {};
+    suppressions.write("leak:libcrypto.so\n");
+    suppressions.flush();
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("LSAN_OPTIONS"), QStringLiteral("suppressions=") + suppressions.fileName());
+    process.setProcessEnvironment(environment);
+    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process.start(QStringLiteral(RXPROBE_PATH), arguments);
+    ProbeRun run;
+    if (!process.waitForStarted(5000))
+        return run;
+    if (!QTest::qWaitFor([&] { return process.state() == QProcess::NotRunning; }, timeoutMs)) {
+        process.kill();
+        process.waitForFinished();
+        return run;
+    }
+    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    for (const QByteArray& line : process.readAllStandardOutput().split('\n')) {
+        if (line.isEmpty())
+            continue;
+        QJsonParseError error;
+        const QJsonDocument document = QJsonDocument::fromJson(line, &error);
+        if (error.error == QJsonParseError::NoError && document.isObject())
+            run.lines.append(document.object());
+        else
+            run.otherLines.append(QString::fromUtf8(line));
+    }
+    return run;
+}
+
+// The mono 16-bit samples of a WAV file, and its rate.
+std::vector<float> readWav(const QString& path, int& rate)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray bytes = file.readAll();
+    if (bytes.size() < 44 || !bytes.startsWith("RIFF"))
+        return {};
+    std::uint32_t sampleRate = 0;
+    std::memcpy(&sampleRate, bytes.constData() + 24, 4);
+    rate = static_cast<int>(sampleRate);
+    const qsizetype data = bytes.indexOf("data", 12);
+    if (data < 0)
+        return {};
+    std::vector<float> samples;
+    for (qsizetype at = data + 8; at + 1 < bytes.size(); at += 2) {
+        std::int16_t value = 0;
+        std::memcpy(&value, bytes.constData() + at, 2);
+        samples.push_back(value / 32768.0f);
+    }
+    return samples;
+}
+
+TEST(RxProbeProgram, TenSecondsOnTheTunedStationIntoAWavFile)
+{
+    RxSimServer server{RxSimOptions()};
+    const quint16 port = server.listen();
+    ASSERT_NE(port, 0);
+    QTemporaryDir dir;
+    const QString wav = dir.filePath(QStringLiteral("probe.wav"));
+
+    const ProbeRun run = runProbe({QStringLiteral("127.0.0.1:%1").arg(port), "--frequency", "9500", "--mode", "am",
+                                      "--wav", wav},
+        20'000);
+    ASSERT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(run.otherLines.isEmpty()) << run.otherLines.join('\n').toStdString();
+
+    const QList<QJsonValue> states = run.values("state");
+    ASSERT_EQ(states.size(), 3);
+    EXPECT_EQ(states[0].toObject().value("kind"), QJsonValue("connecting"));
+    EXPECT_EQ(states[1].toObject().value("kind"), QJsonValue("connected"));
+    EXPECT_EQ(states[2].toObject().value("kind"), QJsonValue("disconnected"));
+    EXPECT_EQ(run.values("serverKind"), QList<QJsonValue>{"kiwiSDR"});
+
+    ASSERT_FALSE(run.values("info").isEmpty());
+    const QJsonObject info = run.values("info").last().toObject();
+    EXPECT_EQ(info.value("hardware"), QJsonValue("KiwiSDR 2 (rxsim)")) << "from the status page";
+    EXPECT_EQ(info.value("name"), QJsonValue("Farlisten rxsim test receiver"));
+    EXPECT_EQ(info.value("antenna"), QJsonValue("Simulated 20 m dipole")) << "from load_cfg";
+    EXPECT_EQ(info.value("inactivityTimeoutMinutes"), QJsonValue(0)) << "from load_cfg";
+    EXPECT_EQ(info.value("audioRate"), QJsonValue(12000));
+
+    // Times rise and stay within the run.
+    qint64 last = 0;
+    for (const QJsonObject& line : run.lines) {
+        if (line.contains("summary"))
+            continue;
+        EXPECT_GE(line.value("t").toInteger(), last);
+        last = line.value("t").toInteger();
+    }
+    EXPECT_GE(last, 9'900);
+    EXPECT_LT(last, 11'000);
+
+    ASSERT_TRUE(run.lines.last().contains("summary"));
+    const QJsonObject summary = run.lines.last().value("summary").toObject();
+    EXPECT_GT(summary.value("waterfallRows").toInteger(), 150) << "about 23 rows a second";
+    EXPECT_GT(summary.value("soundFrames").toInteger(), 45) << "2048 samples of 12 kHz audio each";
+    EXPECT_GT(summary.value("audioSeconds").toDouble(), 8.0);
+    EXPECT_LE(summary.value("audioSeconds").toDouble(), 10.0);
+
+    int rate = 0;
+    const std::vector<float> samples = readWav(wav, rate);
+    EXPECT_EQ(rate, 12000);
+    ASSERT_GT(samples.size(), 8u * 12000);
+    // The AM station's 400 Hz tone stands far above anything else.
+    const std::span<const float> middle(samples.data() + samples.size() / 4, samples.size() / 2);
+    const double tone = tonePower(middle, 400, rate);
+    for (const double other : {250.0, 700.0, 1000.0, 1500.0})
+        EXPECT_GT(tone, 100 * tonePower(middle, other, rate)) << other;
+}
+
+TEST(RxProbeProgram, OnTheSoundCardReportsARefusalAndExits)
+{
+    RxSimOptions options;
+    options.down = true;
+    RxSimServer server(options);
+    const quint16 port = server.listen();
+    ASSERT_NE(port, 0);
+    const ProbeRun run = runProbe({QStringLiteral("127.0.0.1:%1").arg(port), "--seconds", "1"}, 10'000);
+    ASSERT_EQ(run.exitCode, 0);
+    for (const QString& other : run.otherLines)
+        EXPECT_TRUE(other.startsWith(QStringLiteral("Audio output failed to start: "))) << other.toStdString();
+    const QList<QJsonValue> states = run.values("state");
+    ASSERT_FALSE(states.isEmpty());
+    EXPECT_EQ(states.last(),
+        QJsonObject({{"kind", "failed"}, {"message", "The receiver is down for maintenance."}}));
+    ASSERT_TRUE(run.lines.last().contains("summary"));
+    EXPECT_EQ(run.lines.last().value("summary").toObject().value("waterfallRows"), QJsonValue(0));
+}
+
+} // namespace

@@ -1,0 +1,39 @@
+#include "JsonLines.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+
+#include <cmath>
+#include <cstdio>
+
+namespace {
+
+QByteArray compact(const QJsonValue& value)
+{
+    // A document holds only arrays and objects: write the value inside one
+    // and take the brackets off.
+    const QByteArray array = QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact);
+    return array.mid(1, array.size() - 2);
+}
+
+} // namespace
+
+QByteArray propertyLine(std::int64_t milliseconds, const QString& property, const QJsonValue& value)
+{
+    return "{\"t\":" + QByteArray::number(static_cast<qint64>(milliseconds)) + ",\"property\":"
+        + compact(property) + ",\"value\":" + compact(value) + '}';
+}
+
+QByteArray summaryLine(const RxProbeSummary& summary)
+{
+    return "{\"summary\":{\"waterfallRows\":" + QByteArray::number(static_cast<qulonglong>(summary.waterfallRows))
+        + ",\"soundFrames\":" + QByteArray::number(static_cast<qulonglong>(summary.soundFrames))
+        + ",\"audioSeconds\":" + compact(std::round(summary.audioSeconds * 1000) / 1000) + "}}";
+}
+
+void writeLine(const QByteArray& line)
+{
+    const QByteArray text = line + '\n';
+    std::fwrite(text.constData(), 1, static_cast<std::size_t>(text.size()), stdout);
+    std::fflush(stdout);
+}

@@ -1,0 +1,24 @@
+#pragma once
+// The lines rxprobe prints: one compact JSON object each, members in a fixed
+// order, so that a reader can take them apart line by line.
+
+#include <QByteArray>
+#include <QJsonValue>
+#include <QString>
+
+#include <cstdint>
+
+struct RxProbeSummary {
+    std::uint64_t waterfallRows = 0;
+    std::uint64_t soundFrames = 0;
+    double audioSeconds = 0;
+};
+
+// {"t": <ms since start>, "property": <name>, "value": <value>}
+QByteArray propertyLine(std::int64_t milliseconds, const QString& property, const QJsonValue& value);
+// {"summary": {"waterfallRows": ..., "soundFrames": ..., "audioSeconds": ...}}
+QByteArray summaryLine(const RxProbeSummary& summary);
+
+// Writes the line and a line break to standard output at once, so that it
+// never interleaves with the session's own output there.
+void writeLine(const QByteArray& line);

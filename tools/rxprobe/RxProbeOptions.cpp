@@ -1,0 +1,90 @@
+#include "RxProbeOptions.h"
+
+#include "session/KiwiParamValues.h"
+
+#include <QCommandLineParser>
+#include <QLocale>
+
+#include <cmath>
+
+namespace {
+
+// A week: long enough for any soak run, short enough for a millisecond timer.
+constexpr double maxSeconds = 7 * 24 * 3600;
+// Far above any receiver's coverage; the session clamps into the real band.
+constexpr double maxFrequencyKHz = 1e7;
+
+std::optional<double> finiteNumber(const QString& text, double low, double high)
+{
+    bool ok = false;
+    const double value = QLocale::c().toDouble(text, &ok);
+    if (!ok || !std::isfinite(value) || value < low || value > high)
+        return std::nullopt;
+    return value;
+}
+
+} // namespace
+
+std::variant<RxProbeOptions, RxProbeUsage> parseRxProbeCommandLine(const QStringList& args)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Connects to a web receiver for a while without a window and prints every change of the\n"
+        "session as one JSON object per line, then a summary of what was received."));
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption seconds(QStringLiteral("seconds"),
+        QStringLiteral("How long to stay connected (default 10)."), QStringLiteral("N"));
+    const QCommandLineOption frequency(QStringLiteral("frequency"),
+        QStringLiteral("Frequency to tune, kHz."), QStringLiteral("KHZ"));
+    const QCommandLineOption mode(QStringLiteral("mode"),
+        QStringLiteral("Demodulation mode: am, amn, amw, sam, lsb, usb, cw, cwn, nbfm or wfm."),
+        QStringLiteral("MODE"));
+    const QCommandLineOption password(QStringLiteral("password"),
+        QStringLiteral("Password for the receiver."), QStringLiteral("TEXT"));
+    const QCommandLineOption zoom(QStringLiteral("zoom"),
+        QStringLiteral("Waterfall zoom level (0-%1).").arg(maxKiwiZoom), QStringLiteral("Z"));
+    const QCommandLineOption wav(QStringLiteral("wav"),
+        QStringLiteral("Write the audio to this WAV file instead of the sound card."), QStringLiteral("FILE"));
+    parser.addOptions({seconds, frequency, mode, password, zoom, wav});
+    parser.addPositionalArgument(QStringLiteral("ADDRESS"), QStringLiteral("The receiver's address."));
+
+    if (!parser.parse(args))
+        return RxProbeUsage{parser.errorText(), true};
+    if (parser.isSet(help))
+        return RxProbeUsage{parser.helpText(), false};
+    const QStringList positional = parser.positionalArguments();
+    if (positional.size() != 1)
+        return RxProbeUsage{QStringLiteral("rxprobe takes exactly one ADDRESS"), true};
+
+    RxProbeOptions options;
+    options.address = positional.front();
+    if (parser.isSet(seconds)) {
+        const std::optional<double> value = finiteNumber(parser.value(seconds), 0, maxSeconds);
+        if (!value)
+            return RxProbeUsage{QStringLiteral("--seconds takes a number from 0 to %1").arg(maxSeconds), true};
+        options.duration = std::chrono::milliseconds(std::llround(*value * 1000));
+    }
+    if (parser.isSet(frequency)) {
+        options.frequencyKHz = finiteNumber(parser.value(frequency), 0, maxFrequencyKHz);
+        if (!options.frequencyKHz)
+            return RxProbeUsage{QStringLiteral("--frequency takes kHz from 0 to %1").arg(maxFrequencyKHz), true};
+    }
+    if (parser.isSet(mode)) {
+        options.mode = kiwiModeFromRawValue(parser.value(mode));
+        if (!options.mode)
+            return RxProbeUsage{QStringLiteral("--mode takes am, amn, amw, sam, lsb, usb, cw, cwn, nbfm or wfm"), true};
+    }
+    options.password = parser.value(password);
+    if (parser.isSet(zoom)) {
+        const std::optional<std::int64_t> value = parseKiwiInteger(parser.value(zoom));
+        if (!value || *value < 0 || *value > maxKiwiZoom)
+            return RxProbeUsage{QStringLiteral("--zoom takes a whole number from 0 to %1").arg(maxKiwiZoom), true};
+        options.zoom = static_cast<int>(*value);
+    }
+    if (parser.isSet(wav)) {
+        options.wavPath = parser.value(wav);
+        if (options.wavPath->isEmpty())
+            return RxProbeUsage{QStringLiteral("--wav takes a file name"), true};
+    }
+    return options;
+}

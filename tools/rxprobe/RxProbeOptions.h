@@ -1,0 +1,33 @@
+#pragma once
+// The command line of rxprobe:
+//   rxprobe ADDRESS [--seconds N] [--frequency KHZ] [--mode MODE]
+//           [--password TEXT] [--zoom Z] [--wav FILE]
+
+#include "session/KiwiMode.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <chrono>
+#include <optional>
+#include <variant>
+
+struct RxProbeOptions {
+    QString address;
+    std::chrono::milliseconds duration{10'000};
+    std::optional<double> frequencyKHz;
+    std::optional<KiwiMode> mode;
+    QString password;
+    std::optional<int> zoom;
+    // Audio goes to this WAV file instead of the sound card.
+    std::optional<QString> wavPath;
+};
+
+// The text to print instead of running: the help (exit 0) or an error (exit 2).
+struct RxProbeUsage {
+    QString text;
+    bool isError = false;
+};
+
+// args[0] is the program name.
+std::variant<RxProbeOptions, RxProbeUsage> parseRxProbeCommandLine(const QStringList& args);

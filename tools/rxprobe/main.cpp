@@ -1,0 +1,75 @@
+// rxprobe: listens to a web receiver for a while without a window, through the
+// same session the application uses, and prints every change of the session
+// as one JSON object per line, then a summary of what was received.
+
+#include "JsonLines.h"
+#include "PlaybackCounter.h"
+#include "PropertyLog.h"
+#include "RxProbeOptions.h"
+
+#include "audio/AudioOutputDevices.h"
+#include "audio/KiwiAudioPlayer.h"
+#include "audio/QtAudioEngine.h"
+#include "audio/WavFileEngine.h"
+#include "session/KiwiSDRClient.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTextStream>
+#include <QTimer>
+
+#include <variant>
+
+namespace {
+
+std::shared_ptr<KiwiAudioPlayer> makePlayer(const RxProbeOptions& options, std::shared_ptr<PlaybackCounter> counter)
+{
+    if (options.wavPath) {
+        return KiwiAudioPlayer::create(CountingAudioEngine::factory(WavFileEngine::factory(*options.wavPath), counter),
+            [] { return std::optional<AudioDeviceID>(); });
+    }
+    return KiwiAudioPlayer::create(CountingAudioEngine::factory(QtAudioEngine::factory(), counter),
+        selectedOutputDeviceID);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    // The application's names, so that the sound card is the output device the
+    // user chose there.
+    QCoreApplication::setOrganizationName(QStringLiteral("Farlisten"));
+    QCoreApplication::setApplicationName(QStringLiteral("Farlisten"));
+
+    const auto parsed = parseRxProbeCommandLine(QCoreApplication::arguments());
+    if (const auto* usage = std::get_if<RxProbeUsage>(&parsed)) {
+        QTextStream(usage->isError ? stderr : stdout) << usage->text << Qt::endl;
+        return usage->isError ? 2 : 0;
+    }
+    const RxProbeOptions& options = std::get<RxProbeOptions>(parsed);
+
+    QElapsedTimer clock;
+    clock.start();
+    const auto counter = std::make_shared<PlaybackCounter>();
+    const std::shared_ptr<KiwiAudioPlayer> player = makePlayer(options, counter);
+    KiwiSDRClient client(QStringLiteral("Farlisten"), player);
+    PropertyLog log(client, clock, writeLine);
+    std::uint64_t rows = 0;
+    KiwiSDRClient::RowBroadcaster::Subscription subscription =
+        client.rows().subscribe(&log, [&rows](const KiwiWaterfallRow&) { ++rows; });
+
+    if (options.zoom) {
+        client.restoreTuning(options.mode.value_or(client.mode()), *options.zoom,
+            options.frequencyKHz.value_or(client.frequencyKHz()));
+    }
+    client.connect(options.address, options.password, options.frequencyKHz, options.mode);
+
+    QTimer::singleShot(options.duration, Qt::PreciseTimer, &client, [&] {
+        client.disconnect();
+        subscription.reset();
+        writeLine(summaryLine({rows, counter->scheduledBlocks(), counter->secondsPlayed()}));
+        QCoreApplication::exit(0);
+    });
+    return QCoreApplication::exec();
+}
