@@ -5,6 +5,7 @@
 
 #include "audio/KiwiAudioPlayer.h"
 #include "audio/KiwiSoundPipeline.h"
+#include "openwebrx/OpenWebRXMessage.h"
 #include "session/KiwiError.h"
 #include "session/KiwiWebSocket.h"
 #include "session/ServerDetection.h"
@@ -68,6 +69,8 @@ void KiwiSDRClient::connect(const QString& address, const QString& password,
     m_didSendSoundSetup = false;
     m_didOpenWaterfall = false;
     m_didReceiveWaterfall = false;
+    m_openWebRXCenterHz.reset();
+    m_didStartOpenWebRXDemodulator = false;
     setWaterfallStartHz(0);
     setOpenWebRXModulations({});
     setProfiles({});
@@ -101,7 +104,7 @@ void KiwiSDRClient::tearDown()
 {
     ++m_sessionID;
     m_tasks.reset();
-    for (std::unique_ptr<KiwiWebSocket>* socket : {&m_soundSocket, &m_waterfallSocket}) {
+    for (std::unique_ptr<KiwiWebSocket>* socket : {&m_soundSocket, &m_waterfallSocket, &m_openWebRXSocket}) {
         if (*socket)
             (*socket)->close();
         socket->reset();
@@ -123,15 +126,9 @@ void KiwiSDRClient::detectionFinished(const QUrl& url, std::int64_t generation, 
         return;
     setServerKind(kind);
     if (kind == ServerKind::openWebRX)
-        startOpenWebRXSession();
+        connectOpenWebRX(url, generation);
     else
         openSoundChannel(url, generation, statusFields);
-}
-
-void KiwiSDRClient::startOpenWebRXSession()
-{
-    endWith(KiwiError::server(
-        QStringLiteral("This receiver runs OpenWebRX, which this version cannot play yet.")));
 }
 
 void KiwiSDRClient::handleSocketFailure(const QString& description, std::int64_t generation)
@@ -334,6 +331,8 @@ void KiwiSDRClient::selectProfile(const QString& id)
     if (m_serverKind != ServerKind::openWebRX || m_currentProfileID == id)
         return;
     setCurrentProfileID(id);
+    if (m_openWebRXSocket)
+        m_openWebRXSocket->sendText(openWebRXSelectProfile(id));
 }
 
 void KiwiSDRClient::setOpenWebRXModulations(QSet<QString> modulations)

@@ -25,10 +25,13 @@
 #include <memory>
 #include <optional>
 
+struct JSONValue;
 class KiwiAudioPlayer;
 class KiwiError;
 class KiwiSoundPipeline;
 class KiwiWebSocket;
+class OpenWebRXPipeline;
+struct OpenWebRXMessage;
 class QNetworkAccessManager;
 
 class KiwiSDRClient : public QObject {
@@ -166,7 +169,6 @@ private:
     QObject* tasks();
     void detectionFinished(const QUrl& url, std::int64_t generation, ServerKind kind,
         const std::optional<StatusFields>& statusFields);
-    void startOpenWebRXSession();
     void handleSocketFailure(const QString& description, std::int64_t generation);
     void endWith(const KiwiError& error);
 
@@ -184,6 +186,13 @@ private:
     void handleWaterfallParameters(const KiwiParams& params, std::int64_t generation);
     void handleWaterfallGeometry(int zoom, double startHz, std::int64_t generation);
     void waterfallChannelFailed(std::int64_t generation);
+
+    // OpenWebRX (OpenWebRXSession.cpp).
+    OpenWebRXPipeline& openWebRXPipeline();
+    void connectOpenWebRX(const QUrl& url, std::int64_t generation);
+    void handleOpenWebRXMessage(const OpenWebRXMessage& message, std::int64_t generation);
+    void applyOpenWebRXConfig(const JSONValue& config);
+    void sendOpenWebRXDSPControl();
 
     // Status page (KiwiStatusRefresh.cpp).
     void startStatusRefresh(std::int64_t generation);
@@ -261,6 +270,11 @@ private:
     bool m_didSendSoundSetup = false;
     bool m_didOpenWaterfall = false;
     bool m_didReceiveWaterfall = false;
+    std::unique_ptr<KiwiWebSocket> m_openWebRXSocket;
+    // Created on first use and kept for the session's life.
+    std::shared_ptr<OpenWebRXPipeline> m_openWebRXPipeline;
+    std::optional<double> m_openWebRXCenterHz;
+    bool m_didStartOpenWebRXDemodulator = false;
     std::chrono::milliseconds m_keepaliveInterval = defaultKeepaliveInterval;
 };
 

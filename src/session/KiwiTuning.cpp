@@ -2,6 +2,7 @@
 // position. State changes first; the server is told when a channel is open.
 #include "session/KiwiSDRClient.h"
 
+#include "openwebrx/OpenWebRXPipeline.h"
 #include "session/KiwiCommands.h"
 #include "session/KiwiWebSocket.h"
 
@@ -61,6 +62,10 @@ void KiwiSDRClient::setAGC(bool enabled, std::optional<int> manualGain)
 
 void KiwiSDRClient::sendTune()
 {
+    if (m_serverKind == ServerKind::openWebRX) {
+        sendOpenWebRXDSPControl();
+        return;
+    }
     if (m_soundSocket)
         m_soundSocket->sendText(kiwiTuneCommand(m_mode, m_passband, m_frequencyKHz));
 }
@@ -90,6 +95,11 @@ void KiwiSDRClient::sendZoomStart(double startHz)
     if (!std::isfinite(startHz))
         return;
     setWaterfallStartHz(startHz);
+    if (m_serverKind == ServerKind::openWebRX) {
+        // Zoom and pan crop the full band locally; the server is not told.
+        openWebRXPipeline().setView(m_waterfallZoom, startHz);
+        return;
+    }
     if (!m_waterfallSocket)
         return;
     if (const auto command = kiwiZoomCommand(m_waterfallZoom, startHz, m_info.bandwidthHz, m_info.maxZoom))
