@@ -279,6 +279,48 @@ TEST(RxProbeProgram, TenSecondsOnTheTunedStationIntoAWavFile)
         EXPECT_GT(tone, 100 * tonePower(middle, other, rate)) << other;
 }
 
+TEST(RxProbeProgram, FindsAnOpenWebRXServerByItselfAndPlaysIt)
+{
+    RxSimOptions options;
+    options.kind = RxSimKind::openwebrx;
+    RxSimServer server(options);
+    const quint16 port = server.listen();
+    ASSERT_NE(port, 0);
+    QTemporaryDir dir;
+    const QString wav = dir.filePath(QStringLiteral("probe.wav"));
+
+    const ProbeRun run = runProbe({QStringLiteral("127.0.0.1:%1").arg(port), "--frequency", "7030", "--mode", "cw",
+                                      "--wav", wav},
+        20'000);
+    ASSERT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.values("serverKind"), QList<QJsonValue>{"openWebRX"});
+    const QList<QJsonValue> states = run.values("state");
+    ASSERT_EQ(states.size(), 3);
+    EXPECT_EQ(states[1].toObject().value("kind"), QJsonValue("connected"));
+
+    ASSERT_FALSE(run.values("info").isEmpty());
+    const QJsonObject info = run.values("info").last().toObject();
+    EXPECT_EQ(info.value("name"), QJsonValue("Farlisten rxsim test receiver")) << "from receiver_details";
+    EXPECT_TRUE(info.value("softwareVersion").toString().startsWith(QStringLiteral("OpenWebRX ")))
+        << "from the handshake";
+    EXPECT_EQ(run.values("frequencyKHz").last(), QJsonValue(7030)) << "the 40 m band covers it";
+
+    const QJsonObject summary = run.lines.last().value("summary").toObject();
+    EXPECT_GT(summary.value("waterfallRows").toInteger(), 150);
+    EXPECT_GT(summary.value("audioSeconds").toDouble(), 8.0);
+    EXPECT_LE(summary.value("audioSeconds").toDouble(), 10.0);
+
+    // The keyed carrier at 7030.0 kHz sounds 500 Hz above the cw dial offset.
+    int rate = 0;
+    const std::vector<float> samples = readWav(wav, rate);
+    EXPECT_EQ(rate, 12000);
+    ASSERT_GT(samples.size(), 8u * 12000);
+    const std::span<const float> middle(samples.data() + samples.size() / 4, samples.size() / 2);
+    const double tone = tonePower(middle, 500, rate);
+    for (const double other : {300.0, 700.0, 1000.0})
+        EXPECT_GT(tone, 20 * tonePower(middle, other, rate)) << other;
+}
+
 TEST(RxProbeProgram, OnTheSoundCardReportsARefusalAndExits)
 {
     RxSimOptions options;
