@@ -6,7 +6,7 @@ FUZZ_SECONDS ?= 60
 CCACHE := $(shell command -v ccache 2>/dev/null)
 CMAKE_COMMON := -G Ninja $(if $(CCACHE),-DCMAKE_CXX_COMPILER_LAUNCHER=$(CCACHE))
 
-.PHONY: all deps build run test bench fuzz clean
+.PHONY: all deps build run demo test bench fuzz clean
 
 all: build
 
@@ -21,6 +21,11 @@ build: deps build/release/build.ninja
 
 run: build
 	./build/release/src/farlisten
+
+# Farlisten against the stand-in receiver on 127.0.0.1, with preferences of
+# its own under build/demo: works with no internet.
+demo: build
+	bash scripts/demo.sh build/release
 
 test: deps
 	cmake -S . -B build/debug $(CMAKE_COMMON) -DCMAKE_BUILD_TYPE=Debug -DFARLISTEN_SANITIZE=ON

@@ -2,7 +2,6 @@
 
 #include "audio/AudioDeviceNotifier.h"
 #include "audio/AudioDeviceWatcher.h"
-#include "audio/AudioOutputDevices.h"
 #include "bookmarks/Preferences.h"
 
 #include <algorithm>
@@ -12,7 +11,9 @@ AudioOutputSettings::AudioOutputSettings(QObject* parent)
 {
     Preferences& preferences = Preferences::instance();
     const QString stored = preferences.audioOutputDeviceUID();
-    deviceList = enumerateOutputDevices();
+    // The watcher's list, not a fresh one: changes arrive as differences from
+    // it, so a device that came and went between two polls is not kept.
+    deviceList = AudioDeviceWatcher::instance().devices();
     const bool present = std::any_of(deviceList.cbegin(), deviceList.cend(),
                                      [&](const AudioOutputDevice& device) { return device.uid == stored; });
     selected = present ? stored : QString();

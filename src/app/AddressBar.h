@@ -1,0 +1,59 @@
+#pragma once
+// The top row of a main window: the server address (kept in the preferences
+// as the user types), a button that bookmarks it, Connect or Disconnect, the
+// connection status and, after the receiver's limit on app listeners ended a
+// session, "Open in Browser".
+
+#include <QUrl>
+#include <QWidget>
+
+#include <functional>
+
+class KiwiSDRClient;
+class QLineEdit;
+class QPushButton;
+class QToolButton;
+class StatusLine;
+
+// What the server bookmark button shows for the address in the field.
+struct ServerBookmarkLook {
+    QString label;
+    QString iconName; // freedesktop theme name
+    QString help;
+    bool enabled = true;
+};
+ServerBookmarkLook serverBookmarkLook(bool isBookmarked, bool isAddressBlank);
+
+class AddressBar : public QWidget {
+    Q_OBJECT
+public:
+    using URLOpener = std::function<void(const QUrl&)>;
+
+    AddressBar(KiwiSDRClient& client, URLOpener openURL, QWidget* parent = nullptr);
+
+    QString address() const;
+    // Shows and stores the address.
+    void setAddress(const QString& address);
+    // Connects to the address with no password, keeping the session's tuning.
+    void connectToAddress();
+
+    QLineEdit* field() const { return m_field; }
+    QToolButton* bookmarkButton() const { return m_bookmarkButton; }
+    QPushButton* connectButton() const { return m_connectButton; }
+    StatusLine* statusLine() const { return m_status; }
+    QPushButton* browserButton() const { return m_browserButton; }
+
+private:
+    void refreshState();
+    void refreshBookmark();
+    void refreshBrowserButton();
+    void addBookmark();
+
+    KiwiSDRClient& m_client;
+    URLOpener m_openURL;
+    QLineEdit* m_field;
+    QToolButton* m_bookmarkButton;
+    QPushButton* m_connectButton;
+    StatusLine* m_status;
+    QPushButton* m_browserButton;
+};

@@ -1,0 +1,123 @@
+#include "app/ContentView.h"
+
+#include "app/AppResources.h"
+#include "app/MainView.h"
+#include "app/TuningArea.h"
+#include "bookmarks/Preferences.h"
+#include "display/WaterfallView.h"
+#include "session/KiwiSDRClient.h"
+
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int rowSpacing = 16;
+const QSize preferredSize(1080, 820);
+
+bool isBusy(const KiwiState& state)
+{
+    return state.isConnecting() || state.isConnected();
+}
+
+} // namespace
+
+ContentView::ContentView(Services services, QWidget* parent)
+    : QMainWindow(parent),
+      m_client(std::make_unique<KiwiSDRClient>(QString::fromLatin1(identity), std::move(services.player)))
+{
+    registerAppResources();
+    setWindowTitle(QStringLiteral("Farlisten"));
+
+    // Saved tuning first, so every view starts with it and nothing is
+    // written back for it.
+    const Preferences& preferences = Preferences::instance();
+    m_client->restoreTuning(preferences.mode(), preferences.waterfallZoom(), preferences.frequencyKHz());
+
+    AddressBar::URLOpener openURL = std::move(services.openURL);
+    if (!openURL)
+        openURL = [](const QUrl& url) { QDesktopServices::openUrl(url); };
+
+    m_mainView = new MainView(*m_client, this);
+    m_mainView->setObjectName(QStringLiteral("mainView"));
+    m_addressBar = new AddressBar(*m_client, std::move(openURL), m_mainView);
+    m_tuningArea = new TuningArea(*m_client, m_mainView);
+    m_waterfall = new WaterfallView(m_client.get(), m_mainView);
+    m_waterfall->setObjectName(QStringLiteral("waterfall"));
+
+    auto* column = new QVBoxLayout(m_mainView);
+    column->setSpacing(rowSpacing);
+    column->addWidget(m_addressBar);
+    column->addWidget(m_tuningArea);
+    column->addWidget(m_waterfall, 1);
+    setCentralWidget(m_mainView);
+
+    m_actions.chooseServer = [this](const QString& address) { chooseServer(address); };
+    m_actions.tuneToFrequencyBookmark = [this](const FrequencyBookmark& bookmark) {
+        tuneToFrequencyBookmark(bookmark);
+    };
+    m_actions.addFrequencyBookmark = [this] { addFrequencyBookmark(); };
+
+    connect(m_client.get(), &KiwiSDRClient::frequencyKHzChanged, this, [this] {
+        Preferences::instance().setFrequencyKHz(m_client->frequencyKHz());
+        // Wherever the new frequency came from (a typed one, a click on the
+        // waterfall), the tuning keys work again without a click.
+        m_mainView->setFocus(Qt::OtherFocusReason);
+    });
+    connect(m_client.get(), &KiwiSDRClient::modeChanged, this,
+        [this] { Preferences::instance().setMode(m_client->mode()); });
+    connect(m_client.get(), &KiwiSDRClient::waterfallZoomChanged, this,
+        [this] { Preferences::instance().setWaterfallZoom(m_client->waterfallZoom()); });
+
+    m_mainView->setFocus(Qt::OtherFocusReason);
+    resize(preferredSize.expandedTo(minimumSizeHint()));
+}
+
+ContentView::~ContentView()
+{
+    // The views hold the session by reference: they go first.
+    delete takeCentralWidget();
+}
+
+void ContentView::chooseServer(const QString& address)
+{
+    const bool wasBusy = isBusy(m_client->state());
+    if (wasBusy && m_client->serverURL() && KiwiSDRClient::normalizedServerURL(address) == m_client->serverURL())
+        return;
+    m_addressBar->setAddress(address);
+    if (wasBusy)
+        m_addressBar->connectToAddress();
+}
+
+void ContentView::tuneToFrequencyBookmark(const FrequencyBookmark& bookmark)
+{
+    if (m_client->state().isConnected()) {
+        if (m_client->availableModes().contains(bookmark.mode))
+            m_client->setMode(bookmark.mode);
+        m_client->tune(bookmark.frequencyKHz);
+    } else {
+        m_client->restoreTuning(bookmark.mode, m_client->waterfallZoom(), bookmark.frequencyKHz);
+    }
+}
+
+void ContentView::addFrequencyBookmark()
+{
+    Preferences& preferences = Preferences::instance();
+    FrequencyBookmarks list = preferences.frequencyBookmarks();
+    if (list.contains(m_client->mode(), m_client->frequencyKHz()))
+        return;
+    list.add(m_client->mode(), m_client->frequencyKHz());
+    preferences.setFrequencyBookmarks(list);
+}
+
+bool ContentView::hasTuningKeyFocus() const
+{
+    return m_mainView->hasFocus();
+}
+
+void ContentView::closeEvent(QCloseEvent* event)
+{
+    m_client->disconnect();
+    QMainWindow::closeEvent(event);
+}

@@ -1,0 +1,67 @@
+#pragma once
+// One main window: the address bar, the tuning area and the waterfall over a
+// receiver session of its own. It keeps the last address, frequency, mode and
+// zoom in the preferences, tunes from the keyboard, and offers the Servers
+// and Bookmarks menus its three actions while it is the focused window.
+// Closing the window ends its session.
+
+#include "app/AddressBar.h"
+#include "bookmarks/ui/WindowActions.h"
+
+#include <QMainWindow>
+
+#include <memory>
+
+class KiwiAudioPlayer;
+class KiwiSDRClient;
+class MainView;
+class TuningArea;
+class WaterfallView;
+
+class ContentView : public QMainWindow {
+    Q_OBJECT
+public:
+    // What the window uses from outside; tests put in a silent player and a
+    // recorder of opened pages.
+    struct Services {
+        // Null: the session plays through the chosen sound card.
+        std::shared_ptr<KiwiAudioPlayer> player;
+        // Null: the desktop's default browser.
+        AddressBar::URLOpener openURL;
+    };
+
+    // The identity announced to KiwiSDR servers.
+    static constexpr const char* identity = "Farlisten";
+
+    explicit ContentView(Services services = {}, QWidget* parent = nullptr);
+    ~ContentView() override;
+
+    KiwiSDRClient& client() const { return *m_client; }
+    const WindowActions& actions() const { return m_actions; }
+
+    // Connected or connecting to the same server: nothing. Otherwise the
+    // address is filled in, and a connected window reconnects to it.
+    void chooseServer(const QString& address);
+    // Connected: the bookmark's mode when the server has it, then its
+    // frequency. Otherwise both are kept for the next connection.
+    void tuneToFrequencyBookmark(const FrequencyBookmark& bookmark);
+    // Bookmarks the current frequency and mode unless they already are.
+    void addFrequencyBookmark();
+
+    AddressBar* addressBar() const { return m_addressBar; }
+    TuningArea* tuningArea() const { return m_tuningArea; }
+    WaterfallView* waterfall() const { return m_waterfall; }
+    MainView* mainView() const { return m_mainView; }
+    bool hasTuningKeyFocus() const;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    std::unique_ptr<KiwiSDRClient> m_client;
+    WindowActions m_actions;
+    MainView* m_mainView;
+    AddressBar* m_addressBar;
+    TuningArea* m_tuningArea;
+    WaterfallView* m_waterfall;
+};

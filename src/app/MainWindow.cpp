@@ -1,8 +1,0 @@
-#include "app/MainWindow.h"
-
-MainWindow::MainWindow(QWidget* parent)
-    : QMainWindow(parent)
-{
-    setWindowTitle(QStringLiteral("Farlisten"));
-    resize(960, 640);
-}

@@ -1,0 +1,128 @@
+#include "app/MyApp.h"
+
+#include "app/AppMenuBar.h"
+#include "app/AppResources.h"
+#include "app/SettingsWindow.h"
+#include "audio/AudioOutputSettings.h"
+#include "bookmarks/ui/BookmarksEditor.h"
+#include "bookmarks/ui/FrequencyBookmarksEditor.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+namespace {
+
+const QString aboutText = QStringLiteral(
+    "Farlisten %1\n\n"
+    "Listen to public web shortwave receivers: KiwiSDR and OpenWebRX servers. "
+    "Tune, watch the waterfall, and keep your favourite receivers and frequencies as bookmarks.");
+
+// Shows the one window of a kind, making it on first use; a closed one is
+// gone, so the next opening starts afresh.
+template <typename Make>
+void showSingle(QPointer<QWidget>& window, Make make)
+{
+    if (!window) {
+        window = make();
+        window->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+} // namespace
+
+MyApp::MyApp(ServicesFactory services, QObject* parent)
+    : QObject(parent), m_audioOutput(std::make_unique<AudioOutputSettings>()), m_services(std::move(services))
+{
+    registerAppResources();
+}
+
+MyApp::~MyApp()
+{
+    // Windows still open when the event loop ends (closed ones wait for a
+    // deferred delete that will not come) go with the application.
+    for (const QPointer<ContentView>& window : std::as_const(m_mainWindows))
+        delete window.data();
+    delete m_serversEditor.data();
+    delete m_bookmarksEditor.data();
+    delete m_settingsWindow.data();
+    delete m_aboutBox.data();
+}
+
+ContentView* MyApp::newWindow()
+{
+    auto* window = new ContentView(m_services ? m_services() : ContentView::Services{});
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    installMenuBar(*window,
+        AppCommands{
+            [this] { newWindow(); },
+            [this] { openSettings(); },
+            [this] { quit(); },
+            [this] { showAbout(); },
+            [this] { openServersEditor(); },
+            [this] { openBookmarksEditor(); },
+            [this] { return focusedActions(); },
+        });
+    m_mainWindows.removeAll(nullptr);
+    m_mainWindows.append(window);
+    window->show();
+    window->activateWindow();
+    return window;
+}
+
+QList<ContentView*> MyApp::mainWindows() const
+{
+    QList<ContentView*> windows;
+    for (const QPointer<ContentView>& window : m_mainWindows) {
+        if (window)
+            windows.append(window);
+    }
+    return windows;
+}
+
+ContentView* MyApp::focusedWindow() const
+{
+    auto* window = qobject_cast<ContentView*>(QApplication::activeWindow());
+    return m_mainWindows.contains(window) ? window : nullptr;
+}
+
+const WindowActions* MyApp::focusedActions() const
+{
+    const ContentView* window = focusedWindow();
+    return window ? &window->actions() : nullptr;
+}
+
+void MyApp::openServersEditor()
+{
+    showSingle(m_serversEditor, [] { return new BookmarksEditor; });
+}
+
+void MyApp::openBookmarksEditor()
+{
+    showSingle(m_bookmarksEditor, [] { return new FrequencyBookmarksEditor; });
+}
+
+void MyApp::openSettings()
+{
+    showSingle(m_settingsWindow, [this] { return new SettingsWindow(*m_audioOutput); });
+}
+
+void MyApp::showAbout()
+{
+    showSingle(m_aboutBox, [] {
+        auto* box = new QMessageBox(QMessageBox::NoIcon, QStringLiteral("About Farlisten"),
+            aboutText.arg(QStringLiteral(FARLISTEN_VERSION)), QMessageBox::Ok);
+        box->setTextFormat(Qt::PlainText);
+        box->setIconPixmap(applicationIcon().pixmap(64, 64));
+        box->setModal(false);
+        return box;
+    });
+}
+
+void MyApp::quit()
+{
+    QApplication::closeAllWindows();
+    QCoreApplication::quit();
+}

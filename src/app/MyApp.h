@@ -1,0 +1,59 @@
+#pragma once
+// The application: the one audio output choice of the process, any number of
+// main windows each with its own session, the single "Servers" and
+// "Bookmarks" editor windows and the settings window (opened on first use,
+// brought forward when open), and the focused main window the menus act on.
+
+#include "app/ContentView.h"
+#include "bookmarks/ui/WindowActions.h"
+
+#include <QList>
+#include <QObject>
+#include <QPointer>
+
+#include <functional>
+#include <memory>
+
+class AudioOutputSettings;
+class QWidget;
+
+class MyApp : public QObject {
+    Q_OBJECT
+public:
+    // Gives each new main window what it uses from outside; tests put in a
+    // silent player. Empty: the sound card and the default browser.
+    using ServicesFactory = std::function<ContentView::Services()>;
+
+    explicit MyApp(ServicesFactory services = {}, QObject* parent = nullptr);
+    ~MyApp() override;
+
+    AudioOutputSettings& audioOutput() const { return *m_audioOutput; }
+
+    // Opens and shows another main window.
+    ContentView* newWindow();
+    QList<ContentView*> mainWindows() const;
+    // The active window when it is a main window, else null.
+    ContentView* focusedWindow() const;
+    const WindowActions* focusedActions() const;
+
+    void openServersEditor();
+    void openBookmarksEditor();
+    void openSettings();
+    void showAbout();
+    // Closes every window (each main window ends its session) and leaves.
+    void quit();
+
+    QWidget* serversEditor() const { return m_serversEditor; }
+    QWidget* bookmarksEditor() const { return m_bookmarksEditor; }
+    QWidget* settingsWindow() const { return m_settingsWindow; }
+    QWidget* aboutBox() const { return m_aboutBox; }
+
+private:
+    std::unique_ptr<AudioOutputSettings> m_audioOutput;
+    ServicesFactory m_services;
+    QList<QPointer<ContentView>> m_mainWindows;
+    QPointer<QWidget> m_serversEditor;
+    QPointer<QWidget> m_bookmarksEditor;
+    QPointer<QWidget> m_settingsWindow;
+    QPointer<QWidget> m_aboutBox;
+};

@@ -1,0 +1,124 @@
+#include "app/SettingsWindow.h"
+
+#include "app/PressAndHoldButton.h"
+#include "bookmarks/ui/MenuText.h"
+
+#include <QButtonGroup>
+#include <QFormLayout>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int formWidth = 420;
+
+} // namespace
+
+SettingsWindow::SettingsWindow(AudioOutputSettings& settings, QWidget* parent)
+    : QWidget(parent, Qt::Window)
+    , settings(settings)
+{
+    setWindowTitle(tr("Settings"));
+
+    auto* form = new QFrame(this);
+    form->setFrameShape(QFrame::StyledPanel);
+    form->setFixedWidth(formWidth);
+    auto* formLayout = new QFormLayout(form);
+    formLayout->setLabelAlignment(Qt::AlignRight | Qt::AlignTop);
+    formLayout->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+
+    auto* options = new QWidget(form);
+    optionList = new QVBoxLayout(options);
+    optionList->setContentsMargins(0, 0, 0, 0);
+    optionGroup = new QButtonGroup(this);
+    optionGroup->setExclusive(true);
+    auto* label = new QLabel(tr("Audio Output"), form);
+    label->setBuddy(options);
+    formLayout->addRow(label, options);
+
+    auto* testButton = new PressAndHoldButton(tr("Test"), form);
+    testButton->setToolTip(tr("Hold to play a 1 kHz tone through the selected output"));
+    connect(testButton, &PressAndHoldButton::pressChanged, this, [this](bool pressed) {
+        if (pressed)
+            testTone.start();
+        else
+            testTone.stop();
+    });
+    auto* testRow = new QHBoxLayout;
+    testRow->addStretch();
+    testRow->addWidget(testButton);
+    formLayout->addRow(testRow);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    layout->addWidget(form);
+
+    connect(&settings, &AudioOutputSettings::devicesChanged, this, &SettingsWindow::refreshOptions);
+    connect(&settings, &AudioOutputSettings::selectedUIDChanged, this, [this] {
+        testTone.stop();
+        refreshOptions();
+    });
+    refreshOptions();
+}
+
+void SettingsWindow::hideEvent(QHideEvent* event)
+{
+    testTone.stop();
+    QWidget::hideEvent(event);
+}
+
+QList<SettingsWindow::Option> SettingsWindow::currentOptions() const
+{
+    QList<Option> options{{tr("System Default"), QString()}};
+    const QList<AudioOutputDevice> devices = settings.devices();
+    for (const AudioOutputDevice& device : devices)
+        options.append({device.name, device.uid});
+    // A chosen device that went away while the program runs stays chosen.
+    const QString selected = settings.selectedUID();
+    const bool present = std::any_of(devices.cbegin(), devices.cend(),
+                                     [&](const AudioOutputDevice& device) { return device.uid == selected; });
+    if (!selected.isEmpty() && !present)
+        options.append({tr("Unavailable Device"), selected});
+    return options;
+}
+
+// The buttons are kept and relabelled rather than made anew; only surplus
+// ones at the end are removed. A clicked button is never among those: the
+// choice it makes is always still on offer.
+void SettingsWindow::refreshOptions()
+{
+    const QList<Option> options = currentOptions();
+    if (options != shownOptions) {
+        while (optionButtons.size() > options.size()) {
+            QRadioButton* surplus = optionButtons.takeLast();
+            optionGroup->removeButton(surplus);
+            delete surplus;
+        }
+        while (optionButtons.size() < options.size()) {
+            auto* button = new QRadioButton(optionList->parentWidget());
+            const qsizetype place = optionButtons.size();
+            connect(button, &QRadioButton::toggled, this, [this, place](bool checked) {
+                if (checked && place < shownOptions.size())
+                    settings.setSelectedUID(shownOptions[place].uid);
+            });
+            optionGroup->addButton(button);
+            optionList->addWidget(button);
+            optionButtons.append(button);
+        }
+        shownOptions = options;
+        for (qsizetype place = 0; place < options.size(); ++place)
+            optionButtons[place]->setText(verbatimActionText(options[place].label));
+    }
+    const QString selected = settings.selectedUID();
+    for (qsizetype place = 0; place < shownOptions.size(); ++place) {
+        if (shownOptions[place].uid == selected) {
+            optionButtons[place]->setChecked(true);
+            break;
+        }
+    }
+}

@@ -1,0 +1,101 @@
+#include "app/StatusLine.h"
+
+#include "app/BusyIndicator.h"
+#include "app/StatusText.h"
+#include "display/TextStyles.h"
+
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+
+namespace {
+
+const QColor connectedGreen(0x2e, 0xa0, 0x43);
+const QColor warningOrange(0xd9, 0x6c, 0x00);
+
+} // namespace
+
+StatusLook statusLook(const KiwiState& state)
+{
+    switch (state.kind()) {
+    case KiwiState::Kind::disconnected:
+        return {QStringLiteral("Disconnected"), StatusSymbol::circle, StatusLook::Tint::secondary, false};
+    case KiwiState::Kind::connecting:
+        return {QStringLiteral("Connecting…"), std::nullopt, StatusLook::Tint::secondary, true};
+    case KiwiState::Kind::connected:
+        return {QStringLiteral("Connected"), StatusSymbol::radioWaves, StatusLook::Tint::green, false};
+    case KiwiState::Kind::failed:
+        return {state.message(), StatusSymbol::warning, StatusLook::Tint::orange, false};
+    }
+    return {};
+}
+
+StatusLine::StatusLine(QWidget* parent)
+    : QWidget(parent),
+      m_symbol(new QLabel(this)),
+      m_busy(new BusyIndicator(fontMetrics().height() - 2, this)),
+      m_text(new StatusText(maximumLines, this))
+{
+    // The text is drawn as plain text: failure messages quote the server.
+    m_text->setObjectName(QStringLiteral("statusText"));
+
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(6);
+    row->addWidget(m_symbol, 0, Qt::AlignVCenter);
+    row->addWidget(m_busy, 0, Qt::AlignVCenter);
+    row->addWidget(m_text, 1, Qt::AlignVCenter);
+
+    setState(KiwiState::disconnected());
+}
+
+void StatusLine::setState(const KiwiState& state)
+{
+    m_look = statusLook(state);
+    m_text->setText(m_look.text);
+    m_text->setAccessibleName(m_look.text);
+    m_text->setToolTip(state.isFailed() ? m_look.text : QString());
+    m_busy->setVisible(m_look.busy);
+    m_symbol->setVisible(m_look.symbol.has_value());
+    refreshSymbol();
+}
+
+QString StatusLine::text() const
+{
+    return m_text->text();
+}
+
+bool StatusLine::isBusy() const
+{
+    return m_look.busy;
+}
+
+void StatusLine::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange)
+        refreshSymbol();
+}
+
+void StatusLine::refreshSymbol()
+{
+    QColor color;
+    switch (m_look.tint) {
+    case StatusLook::Tint::secondary:
+        color = secondaryTextColor(palette());
+        break;
+    case StatusLook::Tint::green:
+        color = connectedGreen;
+        break;
+    case StatusLook::Tint::orange:
+        color = warningOrange;
+        break;
+    }
+    QPalette textPalette = m_text->palette();
+    textPalette.setColor(QPalette::WindowText, color);
+    m_text->setPalette(textPalette);
+    if (m_look.symbol) {
+        const int side = fontMetrics().height();
+        m_symbol->setPixmap(statusSymbol(*m_look.symbol, color, side, devicePixelRatioF()));
+    }
+}

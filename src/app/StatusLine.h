@@ -1,0 +1,50 @@
+#pragma once
+// The connection status beside the address: "Disconnected", a spinner with
+// "Connecting…", "Connected", or the failure message (at most three lines).
+
+#include "app/StatusSymbols.h"
+#include "session/KiwiModel.h"
+
+#include <QString>
+#include <QWidget>
+
+#include <optional>
+
+class BusyIndicator;
+class QLabel;
+class StatusText;
+
+// What the status line shows for a session state.
+struct StatusLook {
+    enum class Tint { secondary, green, orange };
+
+    QString text;
+    // A spinner instead of a symbol while busy.
+    std::optional<StatusSymbol> symbol;
+    Tint tint = Tint::secondary;
+    bool busy = false;
+};
+StatusLook statusLook(const KiwiState& state);
+
+class StatusLine : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int maximumLines = 3;
+
+    explicit StatusLine(QWidget* parent = nullptr);
+
+    void setState(const KiwiState& state);
+    QString text() const;
+    bool isBusy() const;
+
+protected:
+    void changeEvent(QEvent* event) override;
+
+private:
+    void refreshSymbol();
+
+    StatusLook m_look;
+    QLabel* m_symbol;
+    BusyIndicator* m_busy;
+    StatusText* m_text;
+};

@@ -1,0 +1,78 @@
+#include "app/TuningArea.h"
+
+#include "display/ReceiverInfoView.h"
+#include "display/TuningPanel.h"
+
+#include <QHBoxLayout>
+#include <QResizeEvent>
+
+#include <algorithm>
+
+TuningArea::TuningArea(KiwiSDRClient& client, QWidget* parent)
+    : QWidget(parent),
+      m_panelColumn(new QWidget(this)),
+      m_panel(new TuningPanel(client, TuningPanel::standardSteps(), m_panelColumn)),
+      m_info(new ReceiverInfoView(client, this))
+{
+    m_panel->setObjectName(QStringLiteral("tuningPanel"));
+    m_info->setObjectName(QStringLiteral("receiverInfo"));
+
+    // The panel is centred in the width it is given.
+    auto* column = new QHBoxLayout(m_panelColumn);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->addStretch(1);
+    column->addWidget(m_panel);
+    column->addStretch(1);
+
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(spacing);
+    row->addWidget(m_panelColumn, 0, Qt::AlignTop);
+    row->addWidget(m_info, 1, Qt::AlignTop);
+    // The narrow form sets the minimum (minimumSizeHint), not the layout of
+    // the wide one.
+    row->setSizeConstraint(QLayout::SetNoConstraint);
+    arrange(width());
+}
+
+bool TuningArea::showsReceiverInfo() const
+{
+    return !m_info->isHidden();
+}
+
+int TuningArea::sideBySideWidth() const
+{
+    const int panel = std::max(minimumPanelWidth, m_panel->minimumSizeHint().width());
+    const int info = std::max(minimumInfoWidth, m_info->minimumSizeHint().width());
+    return panel + spacing + info;
+}
+
+QSize TuningArea::minimumSizeHint() const
+{
+    // The panel alone is the narrowest form.
+    const QSize panel = m_panel->minimumSizeHint();
+    const int infoHeight = showsReceiverInfo() ? m_info->minimumSizeHint().height() : 0;
+    return {std::max(minimumPanelWidth, panel.width()), std::max(panel.height(), infoHeight)};
+}
+
+void TuningArea::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    arrange(event->size().width());
+}
+
+void TuningArea::arrange(int width)
+{
+    const bool sideBySide = width >= sideBySideWidth();
+    m_info->setVisible(sideBySide);
+    const int panelMinimum = std::max(minimumPanelWidth, m_panel->minimumSizeHint().width());
+    if (sideBySide) {
+        const int infoMinimum = std::max(minimumInfoWidth, m_info->minimumSizeHint().width());
+        const int panelWidth = std::clamp(width - spacing - infoMinimum, panelMinimum,
+            std::max(panelMinimum, maximumPanelWidth));
+        m_panelColumn->setFixedWidth(panelWidth);
+    } else {
+        m_panelColumn->setMinimumWidth(panelMinimum);
+        m_panelColumn->setMaximumWidth(QWIDGETSIZE_MAX);
+    }
+}

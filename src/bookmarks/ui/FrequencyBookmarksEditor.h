@@ -1,0 +1,15 @@
+#pragma once
+// The window "Bookmarks": the frequency bookmarks, each a row of title,
+// frequency, "kHz" and mode, with "Delete". Bookmarks are added from the main
+// window and the tuning panel.
+
+#include "bookmarks/ui/BookmarkListEditor.h"
+
+class FrequencyBookmarksEditor : public BookmarkListEditor {
+    Q_OBJECT
+public:
+    explicit FrequencyBookmarksEditor(QWidget* parent = nullptr);
+
+private:
+    void openModeChoices();
+};

@@ -1,0 +1,32 @@
+#pragma once
+// The "Servers" menu: one item per saved server address, which the focused
+// main window connects to, then "Edit Servers…".
+
+#include "bookmarks/ui/WindowActions.h"
+
+#include <QList>
+#include <QMenu>
+
+#include <functional>
+
+class QAction;
+
+class ServersMenu : public QMenu {
+    Q_OBJECT
+public:
+    ServersMenu(WindowActionsProvider focused, std::function<void()> openEditor, QWidget* parent = nullptr);
+
+private:
+    void scheduleRebuild();
+    void rebuild();
+    void refreshEnabled();
+    const WindowActions* focusedActions() const;
+
+    WindowActionsProvider focused;
+    std::function<void()> openEditor;
+    QAction* editItem;
+    // The server items and their separator, replaced on every rebuild.
+    QList<QAction*> listItems;
+    QList<QAction*> serverItems;
+    bool rebuildScheduled = false;
+};

@@ -1,0 +1,59 @@
+#pragma once
+// Shared by the application tests: an empty preferences store for each test,
+// main windows with silent audio, and the stand-in receiver.
+
+#include "app/ContentView.h"
+#include "display/DisplayTestSupport.h"
+#include "session/KiwiSDRClient.h"
+
+#include <QSettings>
+#include <QTest>
+#include <QUrl>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+inline void clearPreferences()
+{
+    QSettings store(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Farlisten"),
+        QStringLiteral("Farlisten"));
+    store.clear();
+    store.sync();
+}
+
+// Starts a stand-in receiver; its address as a user would type it.
+inline QString listen(RxSimServer& server)
+{
+    const quint16 port = server.listen();
+    EXPECT_NE(port, 0);
+    return QStringLiteral("127.0.0.1:%1").arg(port);
+}
+
+inline bool waitForState(const KiwiSDRClient& client, KiwiState::Kind kind, int milliseconds = 10000)
+{
+    return QTest::qWaitFor([&] { return client.state().kind() == kind; }, milliseconds);
+}
+
+class AppTest : public ::testing::Test {
+protected:
+    void SetUp() override { clearPreferences(); }
+    void TearDown() override { clearPreferences(); }
+
+    std::unique_ptr<ContentView> makeWindow()
+    {
+        return std::make_unique<ContentView>(
+            ContentView::Services{silentPlayer(), [this](const QUrl& url) { openedPages.push_back(url); }});
+    }
+
+    // Types the address and presses Connect; true once connected.
+    static bool connectWindow(ContentView& window, const QString& address)
+    {
+        window.addressBar()->setAddress(address);
+        window.addressBar()->connectToAddress();
+        return waitForState(window.client(), KiwiState::Kind::connected);
+    }
+
+    std::vector<QUrl> openedPages;
+};

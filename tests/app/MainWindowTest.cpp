@@ -1,0 +1,342 @@
+#include "AppTestSupport.h"
+#include "app/AddressBar.h"
+#include "app/MainView.h"
+#include "app/StatusLine.h"
+#include "app/TuningArea.h"
+#include "bookmarks/BuiltInServers.h"
+#include "bookmarks/Preferences.h"
+#include "display/TuningPanel.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QToolButton>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// Sends a key press to the main view as the window would; true when taken.
+bool pressKey(ContentView& window, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QKeyEvent event(QEvent::KeyPress, key, modifiers);
+    QApplication::sendEvent(window.mainView(), &event);
+    return event.isAccepted();
+}
+
+TEST_F(AppTest, FirstLaunchShowsTheDefaultServerAndTuning)
+{
+    const auto window = makeWindow();
+    AddressBar& bar = *window->addressBar();
+    EXPECT_EQ(bar.address(), defaultServerAddress());
+    EXPECT_EQ(bar.address(), builtInServers().items.at(1).url);
+    EXPECT_EQ(window->client().frequencyKHz(), 7200.0);
+    EXPECT_EQ(window->client().mode(), KiwiMode::lsb);
+    EXPECT_EQ(window->client().waterfallZoom(), 0);
+    EXPECT_TRUE(window->client().state().isDisconnected());
+    EXPECT_EQ(bar.statusLine()->text(), "Disconnected");
+    EXPECT_EQ(bar.connectButton()->text(), "Connect");
+    EXPECT_TRUE(bar.field()->isEnabled());
+    EXPECT_EQ(bar.field()->placeholderText(), "Server address");
+    // The default address is one of the built-in bookmarks.
+    EXPECT_EQ(bar.bookmarkButton()->text(), "Bookmarked");
+    EXPECT_FALSE(bar.bookmarkButton()->isEnabled());
+    EXPECT_TRUE(bar.browserButton()->isHidden());
+    EXPECT_EQ(window->windowTitle(), "Farlisten");
+    // Nothing was written back for the restored values.
+    EXPECT_FALSE(QSettings(QSettings::NativeFormat, QSettings::UserScope, "Farlisten", "Farlisten")
+                     .contains(PreferenceKeys::frequencyKHz));
+}
+
+TEST_F(AppTest, SavedTuningIsRestoredAndEveryChangeIsSaved)
+{
+    Preferences& preferences = Preferences::instance();
+    preferences.setFrequencyKHz(14230.5);
+    preferences.setMode(KiwiMode::usb);
+    preferences.setWaterfallZoom(3);
+    preferences.setServerAddress(QStringLiteral("http://example.invalid:8073/"));
+
+    const auto window = makeWindow();
+    EXPECT_EQ(window->client().frequencyKHz(), 14230.5);
+    EXPECT_EQ(window->client().mode(), KiwiMode::usb);
+    EXPECT_EQ(window->client().waterfallZoom(), 3);
+    EXPECT_EQ(window->addressBar()->address(), "http://example.invalid:8073/");
+
+    window->client().tune(9500);
+    window->client().setMode(KiwiMode::am);
+    window->client().setWaterfallZoom(5);
+    window->addressBar()->field()->setText(QStringLiteral("kiwi.example.invalid"));
+    EXPECT_EQ(preferences.frequencyKHz(), 9500);
+    EXPECT_EQ(preferences.mode(), KiwiMode::am);
+    EXPECT_EQ(preferences.waterfallZoom(), 5);
+    EXPECT_EQ(preferences.serverAddress(), "kiwi.example.invalid");
+}
+
+TEST_F(AppTest, ConnectAndDisconnectAgainstTheStandInReceiver)
+{
+    RxSimServer server({});
+    const QString address = listen(server);
+    const auto window = makeWindow();
+    AddressBar& bar = *window->addressBar();
+    bar.setAddress(address);
+
+    QTest::keyClick(bar.field(), Qt::Key_Return);
+    EXPECT_FALSE(bar.field()->isEnabled());
+    EXPECT_EQ(bar.connectButton()->text(), "Disconnect");
+    ASSERT_TRUE(waitForState(window->client(), KiwiState::Kind::connected));
+    EXPECT_EQ(bar.statusLine()->text(), "Connected");
+    EXPECT_FALSE(bar.statusLine()->isBusy());
+    EXPECT_FALSE(bar.field()->isEnabled());
+    EXPECT_EQ(bar.connectButton()->text(), "Disconnect");
+    // Connecting keeps the tuning the window had.
+    EXPECT_EQ(window->client().frequencyKHz(), 7200.0);
+
+    QTest::mouseClick(bar.connectButton(), Qt::LeftButton);
+    EXPECT_TRUE(window->client().state().isDisconnected());
+    EXPECT_EQ(bar.statusLine()->text(), "Disconnected");
+    EXPECT_TRUE(bar.field()->isEnabled());
+    EXPECT_EQ(bar.connectButton()->text(), "Connect");
+}
+
+TEST_F(AppTest, StatusLineShowsConnectingAndFailures)
+{
+    const auto window = makeWindow();
+    AddressBar& bar = *window->addressBar();
+    // Nothing listens on port 1: the connection fails.
+    bar.setAddress(QStringLiteral("127.0.0.1:1"));
+    QTest::mouseClick(bar.connectButton(), Qt::LeftButton);
+    ASSERT_TRUE(window->client().state().isConnecting());
+    EXPECT_EQ(bar.statusLine()->text(), "Connecting…");
+    EXPECT_TRUE(bar.statusLine()->isBusy());
+    EXPECT_FALSE(bar.field()->isEnabled());
+    EXPECT_EQ(bar.connectButton()->text(), "Disconnect");
+
+    ASSERT_TRUE(waitForState(window->client(), KiwiState::Kind::failed));
+    EXPECT_EQ(bar.statusLine()->text(), window->client().state().message());
+    EXPECT_FALSE(bar.statusLine()->text().isEmpty());
+    EXPECT_TRUE(bar.field()->isEnabled());
+    EXPECT_EQ(bar.connectButton()->text(), "Connect");
+}
+
+TEST_F(AppTest, TuningKeysStepTheFrequencyOnlyWhileConnected)
+{
+    RxSimServer server({});
+    const auto window = makeWindow();
+    KiwiSDRClient& client = window->client();
+
+    // Not connected: nothing changes and the press passes on.
+    EXPECT_FALSE(pressKey(*window, Qt::Key_Right));
+    EXPECT_EQ(client.frequencyKHz(), 7200.0);
+
+    ASSERT_TRUE(connectWindow(*window, listen(server)));
+    client.tune(7199.95);
+    EXPECT_TRUE(pressKey(*window, Qt::Key_Right));
+    EXPECT_DOUBLE_EQ(client.frequencyKHz(), 7200.05);
+    client.tune(7200.004);
+    EXPECT_TRUE(pressKey(*window, Qt::Key_S));
+    EXPECT_DOUBLE_EQ(client.frequencyKHz(), 7199.99);
+    EXPECT_TRUE(pressKey(*window, Qt::Key_F, Qt::ShiftModifier));
+    EXPECT_DOUBLE_EQ(client.frequencyKHz(), 7200.09);
+
+    // Control-Right belongs to the rest of the window.
+    EXPECT_FALSE(pressKey(*window, Qt::Key_Right, Qt::ControlModifier));
+    EXPECT_FALSE(pressKey(*window, Qt::Key_A, Qt::AltModifier));
+    EXPECT_FALSE(pressKey(*window, Qt::Key_Up));
+    EXPECT_DOUBLE_EQ(client.frequencyKHz(), 7200.09);
+
+    // Failed and disconnected sessions take no keys either.
+    client.disconnect();
+    EXPECT_FALSE(pressKey(*window, Qt::Key_Left));
+    EXPECT_DOUBLE_EQ(client.frequencyKHz(), 7200.09);
+}
+
+TEST_F(AppTest, MainViewTakesFocusBackWhenTheFrequencyChanges)
+{
+    RxSimServer server({});
+    const auto window = makeWindow();
+    window->show();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    EXPECT_TRUE(window->hasTuningKeyFocus());
+    ASSERT_TRUE(connectWindow(*window, listen(server)));
+
+    // A frequency typed into the tuning panel: Return commits it, and the
+    // keys tune again without a click.
+    auto* field = window->tuningArea()->tuningPanel()->findChild<QLineEdit*>(QStringLiteral("frequencyField"));
+    ASSERT_NE(field, nullptr);
+    field->setFocus();
+    ASSERT_TRUE(field->hasFocus());
+    field->selectAll();
+    QTest::keyClicks(field, QStringLiteral("9500"));
+    QTest::keyClick(field, Qt::Key_Return);
+    EXPECT_EQ(window->client().frequencyKHz(), 9500.0);
+    EXPECT_TRUE(window->hasTuningKeyFocus());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_D);
+    EXPECT_DOUBLE_EQ(window->client().frequencyKHz(), 9500.01);
+}
+
+TEST_F(AppTest, ChoosingAServer)
+{
+    RxSimServer first({});
+    RxSimServer second({});
+    const QString firstAddress = listen(first);
+    const QString secondAddress = listen(second);
+    const auto window = makeWindow();
+    KiwiSDRClient& client = window->client();
+
+    // Disconnected: the address is only filled in.
+    window->actions().chooseServer(secondAddress);
+    EXPECT_EQ(window->addressBar()->address(), secondAddress);
+    EXPECT_EQ(Preferences::instance().serverAddress(), secondAddress);
+    EXPECT_TRUE(client.state().isDisconnected());
+
+    ASSERT_TRUE(connectWindow(*window, firstAddress));
+    // The connected server, however written: nothing happens.
+    QSignalSpy stateChanges(&client, &KiwiSDRClient::stateChanged);
+    window->actions().chooseServer(QStringLiteral(" http://127.0.0.1:%1 ").arg(firstAddress.section(':', 1)));
+    EXPECT_EQ(stateChanges.count(), 0);
+    EXPECT_EQ(window->addressBar()->address(), firstAddress);
+
+    // Another one: the window reconnects to it.
+    window->actions().chooseServer(secondAddress);
+    EXPECT_EQ(window->addressBar()->address(), secondAddress);
+    EXPECT_TRUE(client.state().isConnecting());
+    ASSERT_TRUE(waitForState(client, KiwiState::Kind::connected));
+    EXPECT_EQ(client.serverURL(), KiwiSDRClient::normalizedServerURL(secondAddress));
+}
+
+TEST_F(AppTest, TuningToFrequencyBookmarks)
+{
+    RxSimServer server({});
+    const auto window = makeWindow();
+    KiwiSDRClient& client = window->client();
+    const FrequencyBookmark broadcast{QUuid::createUuid(), 9500, KiwiMode::am, std::nullopt};
+    const FrequencyBookmark fm{QUuid::createUuid(), 15400, KiwiMode::wfm, std::nullopt};
+
+    // Not connected: kept for the next connection.
+    window->actions().tuneToFrequencyBookmark(broadcast);
+    EXPECT_EQ(client.frequencyKHz(), 9500);
+    EXPECT_EQ(client.mode(), KiwiMode::am);
+    EXPECT_TRUE(client.state().isDisconnected());
+
+    ASSERT_TRUE(connectWindow(*window, listen(server)));
+    const FrequencyBookmark voice{QUuid::createUuid(), 7200, KiwiMode::lsb, std::nullopt};
+    window->actions().tuneToFrequencyBookmark(voice);
+    EXPECT_EQ(client.frequencyKHz(), 7200);
+    EXPECT_EQ(client.mode(), KiwiMode::lsb);
+
+    // A KiwiSDR has no wfm: the frequency is tuned, the mode kept.
+    ASSERT_FALSE(client.availableModes().contains(KiwiMode::wfm));
+    window->actions().tuneToFrequencyBookmark(fm);
+    EXPECT_EQ(client.frequencyKHz(), 15400);
+    EXPECT_EQ(client.mode(), KiwiMode::lsb);
+}
+
+TEST_F(AppTest, AddingTheSameFrequencyTwiceKeepsOneBookmark)
+{
+    const auto window = makeWindow();
+    QSignalSpy changes(&Preferences::instance(), &Preferences::changed);
+    window->actions().addFrequencyBookmark();
+    window->actions().addFrequencyBookmark();
+    const FrequencyBookmarks stored = Preferences::instance().frequencyBookmarks();
+    ASSERT_EQ(stored.items.size(), 1);
+    EXPECT_EQ(stored.items[0].frequencyKHz, 7200.0);
+    EXPECT_EQ(stored.items[0].mode, KiwiMode::lsb);
+    EXPECT_EQ(changes.count(), 1);
+
+    window->client().setMode(KiwiMode::usb);
+    window->actions().addFrequencyBookmark();
+    EXPECT_EQ(Preferences::instance().frequencyBookmarks().items.size(), 2);
+}
+
+TEST_F(AppTest, ServerBookmarkButton)
+{
+    const auto window = makeWindow();
+    AddressBar& bar = *window->addressBar();
+    QToolButton& button = *bar.bookmarkButton();
+
+    bar.field()->setText(QStringLiteral(" \n"));
+    EXPECT_EQ(button.text(), "Add Bookmark");
+    EXPECT_EQ(button.toolTip(), "Bookmark this server");
+    EXPECT_FALSE(button.isEnabled());
+
+    bar.field()->setText(QStringLiteral("  my.kiwi.invalid:8073\n"));
+    EXPECT_TRUE(button.isEnabled());
+    QTest::mouseClick(&button, Qt::LeftButton);
+    const Bookmarks stored = Preferences::instance().bookmarks();
+    EXPECT_EQ(stored.items.size(), builtInServers().items.size() + 1);
+    EXPECT_EQ(stored.items.last().url, "my.kiwi.invalid:8073");
+    EXPECT_EQ(button.text(), "Bookmarked");
+    EXPECT_EQ(button.toolTip(), "This server is bookmarked");
+    EXPECT_FALSE(button.isEnabled());
+
+    // Removed elsewhere (an editor): the button offers it again.
+    Preferences::instance().setBookmarks(builtInServers());
+    EXPECT_EQ(button.text(), "Add Bookmark");
+    EXPECT_TRUE(button.isEnabled());
+}
+
+TEST_F(AppTest, OpenInBrowserAfterTheAppLimitUntilTheNextConnect)
+{
+    RxSimOptions options;
+    options.tooBusyAfter = 2;
+    options.tooBusyDelay = 300ms;
+    RxSimServer server(options);
+    const QString address = listen(server);
+    const auto window = makeWindow();
+    AddressBar& bar = *window->addressBar();
+    EXPECT_TRUE(bar.browserButton()->isHidden());
+
+    ASSERT_TRUE(connectWindow(*window, address));
+    EXPECT_TRUE(bar.browserButton()->isHidden());
+    ASSERT_TRUE(waitForState(window->client(), KiwiState::Kind::failed));
+    EXPECT_FALSE(bar.browserButton()->isHidden());
+    EXPECT_EQ(bar.browserButton()->text(), "Open in Browser");
+    EXPECT_EQ(bar.statusLine()->text(), window->client().state().message());
+    EXPECT_EQ(bar.connectButton()->text(), "Connect");
+    window->resize(900, 700);
+    saveScreenshot(*window, QStringLiteral("app-limit.png"));
+
+    QTest::mouseClick(bar.browserButton(), Qt::LeftButton);
+    ASSERT_EQ(openedPages.size(), 1u);
+    EXPECT_EQ(openedPages[0].toString(), QStringLiteral("http://%1/?f=7200.00lsb").arg(address));
+
+    bar.connectToAddress();
+    EXPECT_TRUE(bar.browserButton()->isHidden());
+}
+
+TEST_F(AppTest, TuningAreaPutsTheReceiverInformationBesideThePanelWhenItFits)
+{
+    const auto window = makeWindow();
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    TuningArea& area = *window->tuningArea();
+
+    window->resize(1200, 800);
+    QCoreApplication::processEvents();
+    ASSERT_GE(area.width(), area.sideBySideWidth());
+    EXPECT_TRUE(area.showsReceiverInfo());
+    const int panelWidth = area.tuningPanel()->parentWidget()->width();
+    EXPECT_GE(panelWidth, TuningArea::minimumPanelWidth);
+    EXPECT_LE(panelWidth, TuningArea::maximumPanelWidth);
+
+    window->resize(window->minimumSizeHint().width(), 800);
+    QCoreApplication::processEvents();
+    ASSERT_LT(area.width(), area.sideBySideWidth());
+    EXPECT_FALSE(area.showsReceiverInfo());
+}
+
+TEST_F(AppTest, ClosingTheWindowEndsItsSession)
+{
+    RxSimServer server({});
+    const auto window = makeWindow();
+    window->show();
+    ASSERT_TRUE(connectWindow(*window, listen(server)));
+    window->close();
+    EXPECT_TRUE(window->client().state().isDisconnected());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return server.channelCount() == 0; }, 5000));
+}
+
+} // namespace

@@ -1,0 +1,189 @@
+#include "AppTestSupport.h"
+#include "app/MyApp.h"
+#include "bookmarks/BuiltInServers.h"
+#include "bookmarks/Preferences.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+class MyAppTest : public AppTest {
+protected:
+    MyApp app{[] { return ContentView::Services{silentPlayer(), [](const QUrl&) {}}; }};
+};
+
+bool activate(QWidget& window)
+{
+    window.activateWindow();
+    return QTest::qWaitFor([&] { return QApplication::activeWindow() == &window; }, 5000);
+}
+
+QMenu* menuTitled(const QMainWindow& window, const QString& title)
+{
+    for (QAction* action : window.menuBar()->actions()) {
+        if (action->menu() && action->text() == title)
+            return action->menu();
+    }
+    return nullptr;
+}
+
+QAction* itemTitled(const QMenu& menu, const QString& title)
+{
+    for (QAction* action : menu.actions()) {
+        if (action->text() == title)
+            return action;
+    }
+    return nullptr;
+}
+
+TEST_F(MyAppTest, EveryMainWindowHasItsOwnSession)
+{
+    RxSimServer server({});
+    ContentView* first = app.newWindow();
+    ContentView* second = app.newWindow();
+    ASSERT_EQ(app.mainWindows().size(), 2);
+    EXPECT_NE(&first->client(), &second->client());
+
+    ASSERT_TRUE(connectWindow(*first, listen(server)));
+    EXPECT_TRUE(second->client().state().isDisconnected());
+    first->client().tune(9500);
+    EXPECT_EQ(second->client().frequencyKHz(), 7200.0);
+
+    // Closing a window ends its session only.
+    const QPointer<ContentView> closed = first;
+    first->close();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return server.channelCount() == 0; }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return closed.isNull(); }, 5000));
+    EXPECT_EQ(app.mainWindows(), QList<ContentView*>{second});
+}
+
+TEST_F(MyAppTest, MenuBarOfAMainWindow)
+{
+    ContentView* window = app.newWindow();
+    QStringList titles;
+    for (QAction* action : window->menuBar()->actions())
+        titles << action->text();
+    EXPECT_EQ(titles, (QStringList{"File", "Servers", "Bookmarks", "Help"}));
+
+    QMenu* file = menuTitled(*window, QStringLiteral("File"));
+    ASSERT_NE(file, nullptr);
+    struct Item {
+        const char* title;
+        QKeySequence shortcut;
+    };
+    for (const Item& item : {Item{"New Window", QKeySequence(QStringLiteral("Ctrl+N"))},
+             Item{"Close Window", QKeySequence(QStringLiteral("Ctrl+W"))},
+             Item{"Settings…", QKeySequence(QStringLiteral("Ctrl+,"))},
+             Item{"Quit", QKeySequence(QStringLiteral("Ctrl+Q"))}}) {
+        QAction* action = itemTitled(*file, QString::fromUtf8(item.title));
+        ASSERT_NE(action, nullptr) << item.title;
+        EXPECT_EQ(action->shortcut(), item.shortcut) << item.title;
+    }
+    QMenu* help = menuTitled(*window, QStringLiteral("Help"));
+    ASSERT_NE(help, nullptr);
+    EXPECT_NE(itemTitled(*help, QStringLiteral("About Farlisten")), nullptr);
+
+    itemTitled(*file, QStringLiteral("New Window"))->trigger();
+    EXPECT_EQ(app.mainWindows().size(), 2);
+    itemTitled(*file, QStringLiteral("Close Window"))->trigger();
+    EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(MyAppTest, MenusActOnTheFocusedMainWindow)
+{
+    ContentView* first = app.newWindow();
+    ContentView* second = app.newWindow();
+    ASSERT_TRUE(activate(*first));
+    EXPECT_EQ(app.focusedWindow(), first);
+    EXPECT_EQ(app.focusedActions(), &first->actions());
+
+    // The Servers menu of either window fills the focused window's address.
+    const QString server = builtInServers().items.at(0).url;
+    QMenu* servers = menuTitled(*second, QStringLiteral("Servers"));
+    ASSERT_NE(servers, nullptr);
+    emit servers->aboutToShow();
+    QAction* item = itemTitled(*servers, server);
+    ASSERT_NE(item, nullptr);
+    item->trigger();
+    EXPECT_EQ(first->addressBar()->address(), server);
+    EXPECT_EQ(second->addressBar()->address(), defaultServerAddress());
+
+    ASSERT_TRUE(activate(*second));
+    EXPECT_EQ(app.focusedActions(), &second->actions());
+
+    // An editor in front: no main window is focused.
+    app.openServersEditor();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == app.serversEditor(); }, 5000));
+    EXPECT_EQ(app.focusedWindow(), nullptr);
+    EXPECT_EQ(app.focusedActions(), nullptr);
+}
+
+TEST_F(MyAppTest, EditorAndSettingsWindowsAreSingle)
+{
+    struct Single {
+        void (MyApp::*open)();
+        QWidget* (MyApp::*window)() const;
+        const char* title;
+    };
+    for (const Single& single : {Single{&MyApp::openServersEditor, &MyApp::serversEditor, "Servers"},
+             Single{&MyApp::openBookmarksEditor, &MyApp::bookmarksEditor, "Bookmarks"},
+             Single{&MyApp::openSettings, &MyApp::settingsWindow, "Settings"},
+             Single{&MyApp::showAbout, &MyApp::aboutBox, "About Farlisten"}}) {
+        EXPECT_EQ((app.*single.window)(), nullptr) << single.title;
+        (app.*single.open)();
+        QPointer<QWidget> opened = (app.*single.window)();
+        ASSERT_NE(opened, nullptr) << single.title;
+        EXPECT_TRUE(opened->isVisible());
+        EXPECT_EQ(opened->windowTitle(), QString::fromUtf8(single.title));
+        (app.*single.open)();
+        EXPECT_EQ((app.*single.window)(), opened) << single.title;
+
+        // Closed, it is gone; the next opening makes a fresh one.
+        opened->close();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return opened.isNull(); }, 5000)) << single.title;
+        EXPECT_EQ((app.*single.window)(), nullptr);
+    }
+}
+
+TEST_F(MyAppTest, QuitClosesEveryWindowAndEndsEverySession)
+{
+    RxSimServer server({});
+    const QString address = listen(server);
+    ContentView* first = app.newWindow();
+    ContentView* second = app.newWindow();
+    ASSERT_TRUE(connectWindow(*first, address));
+    ASSERT_TRUE(connectWindow(*second, address));
+    app.openBookmarksEditor();
+
+    app.quit();
+    EXPECT_FALSE(first->isVisible());
+    EXPECT_FALSE(second->isVisible());
+    EXPECT_TRUE(first->client().state().isDisconnected());
+    EXPECT_TRUE(second->client().state().isDisconnected());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return server.channelCount() == 0; }, 5000));
+}
+
+// The picture in the README: a whole main window on the stand-in receiver,
+// zoomed in on the 40 m stations.
+TEST_F(MyAppTest, ScreenshotOfAConnectedWindow)
+{
+    RxSimOptions options;
+    options.waterfallFPS = 60;
+    RxSimServer server(options);
+    ContentView* window = app.newWindow();
+    window->resize(1100, 860);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    ASSERT_TRUE(connectWindow(*window, listen(server)));
+    window->client().tune(7030);
+    window->client().setMode(KiwiMode::cw);
+    window->client().setWaterfallZoom(5);
+    QTest::qWait(8000);
+    saveScreenshot(*window, QStringLiteral("main-window.png"));
+}
+
+} // namespace

@@ -1,0 +1,62 @@
+#include "app/StatusLine.h"
+#include "app/StatusText.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(StatusLineTest, LookOfEveryState)
+{
+    const StatusLook disconnected = statusLook(KiwiState::disconnected());
+    EXPECT_EQ(disconnected.text, "Disconnected");
+    EXPECT_EQ(disconnected.symbol, StatusSymbol::circle);
+    EXPECT_EQ(disconnected.tint, StatusLook::Tint::secondary);
+
+    const StatusLook connecting = statusLook(KiwiState::connecting());
+    EXPECT_EQ(connecting.text, "Connecting…");
+    EXPECT_EQ(connecting.symbol, std::nullopt);
+    EXPECT_TRUE(connecting.busy);
+
+    const StatusLook connected = statusLook(KiwiState::connected());
+    EXPECT_EQ(connected.text, "Connected");
+    EXPECT_EQ(connected.symbol, StatusSymbol::radioWaves);
+    EXPECT_EQ(connected.tint, StatusLook::Tint::green);
+
+    const StatusLook failed = statusLook(KiwiState::failed(QStringLiteral("The receiver is down.")));
+    EXPECT_EQ(failed.text, "The receiver is down.");
+    EXPECT_EQ(failed.symbol, StatusSymbol::warning);
+    EXPECT_EQ(failed.tint, StatusLook::Tint::orange);
+    EXPECT_FALSE(failed.busy);
+}
+
+TEST(StatusLineTest, LongTextIsCutAfterThreeLinesWithAnEllipsis)
+{
+    StatusText text(StatusLine::maximumLines);
+    const int width = text.fontMetrics().averageCharWidth() * 30;
+
+    text.setText(QStringLiteral("Connected"));
+    EXPECT_EQ(text.linesForWidth(width), QStringList{"Connected"});
+    EXPECT_EQ(text.heightForWidth(width), text.fontMetrics().lineSpacing());
+
+    QString story;
+    for (int i = 0; i < 40; ++i)
+        story += QStringLiteral("word%1 ").arg(i);
+    text.setText(story);
+    const QStringList lines = text.linesForWidth(width);
+    ASSERT_EQ(lines.size(), 3);
+    EXPECT_TRUE(lines[0].startsWith(QStringLiteral("word0 word1")));
+    EXPECT_TRUE(lines[2].endsWith(QStringLiteral("…")));
+    for (const QString& line : lines)
+        EXPECT_LE(text.fontMetrics().horizontalAdvance(line), width) << line.toStdString();
+    EXPECT_EQ(text.heightForWidth(width), 3 * text.fontMetrics().lineSpacing());
+
+    // Line breaks from a server count as lines and cannot add a fourth.
+    text.setText(QStringLiteral("one\ntwo\nthree\nfour"));
+    EXPECT_EQ(text.linesForWidth(width), (QStringList{"one", "two", "three four"}));
+    // No width, nothing to show; no text, one empty line's height.
+    EXPECT_TRUE(text.linesForWidth(0).isEmpty());
+    text.setText(QString());
+    EXPECT_EQ(text.heightForWidth(width), text.fontMetrics().lineSpacing());
+}
+
+} // namespace

@@ -1,0 +1,294 @@
+#include "BookmarkUiTestSupport.h"
+#include "bookmarks/ui/BookmarkListModel.h"
+#include "bookmarks/ui/BookmarksEditor.h"
+#include "bookmarks/ui/FrequencyBookmarksEditor.h"
+#include "bookmarks/ui/ServersMenu.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMimeData>
+#include <QSignalSpy>
+#include <QTableView>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+
+const QString a = QStringLiteral("http://a.example:8073/");
+const QString b = QStringLiteral("http://b.example:8074/");
+const QString c = QStringLiteral("http://c.example:8073/");
+const QString d = QStringLiteral("https://d.example/");
+
+class BookmarkEditors : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Preferences::instance().setBookmarks(serverList({}));
+        Preferences::instance().setFrequencyBookmarks({});
+    }
+
+    static QTableView& list(QWidget& editor) { return *editor.findChild<QTableView*>(); }
+    static BookmarkListModel& model(QWidget& editor)
+    {
+        return *static_cast<BookmarkListModel*>(list(editor).model());
+    }
+    static QAction& action(QWidget& editor, const char* name)
+    {
+        return *editor.findChild<QAction*>(QString::fromLatin1(name));
+    }
+    static bool showsEmptyState(QWidget& editor)
+    {
+        return !editor.findChild<QWidget*>(QStringLiteral("emptyState"))->isHidden();
+    }
+    static void select(QWidget& editor, std::initializer_list<int> rows)
+    {
+        QTableView& view = list(editor);
+        view.clearSelection();
+        for (const int row : rows)
+            view.selectionModel()->select(view.model()->index(row, 0),
+                                          QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    }
+};
+
+TEST_F(BookmarkEditors, ServerEditorStartsEmptyAndAddsBlankServersSelectingEachNewOne)
+{
+    BookmarksEditor editor;
+    ServersMenu menu([] { return nullptr; }, [] {});
+    EXPECT_EQ(editor.windowTitle(), QStringLiteral("Servers"));
+    EXPECT_TRUE(showsEmptyState(editor));
+    EXPECT_TRUE(editor.findChild<QLabel*>(QStringLiteral("emptyStateTitle"))->text() == QStringLiteral("No Servers"));
+    EXPECT_FALSE(action(editor, "deleteAction").isEnabled());
+    saveScreenshot(editor, QStringLiteral("servers-editor-empty.png"));
+
+    action(editor, "addServerAction").trigger();
+    action(editor, "addServerAction").trigger();
+    settle();
+    EXPECT_EQ(storedUrls(), (QStringList{QString(), QString()}));
+    EXPECT_FALSE(showsEmptyState(editor));
+    const QModelIndexList selected = list(editor).selectionModel()->selectedRows();
+    ASSERT_EQ(selected.size(), 1);
+    EXPECT_EQ(selected.front().row(), 1);
+    EXPECT_TRUE(action(editor, "deleteAction").isEnabled());
+    // Blank servers are edited here but never offered in the menu.
+    EXPECT_EQ(menuLines(menu), QStringList{QStringLiteral("Edit Servers…")});
+}
+
+TEST_F(BookmarkEditors, EveryKeystrokeInAnAddressIsStored)
+{
+    BookmarksEditor editor;
+    editor.show();
+    action(editor, "addServerAction").trigger();
+    auto* field = qobject_cast<QLineEdit*>(list(editor).indexWidget(model(editor).index(0, 0)));
+    ASSERT_NE(field, nullptr);
+    EXPECT_EQ(field->placeholderText(), QStringLiteral("Server address"));
+
+    QStringList stored;
+    QObject::connect(&Preferences::instance(), &Preferences::changed, field, [&](const QString& key) {
+        if (key == PreferenceKeys::bookmarks)
+            stored.append(storedUrls().front());
+    });
+    QTest::keyClicks(field, QStringLiteral("kiwi"));
+    QTest::keyClick(field, Qt::Key_Home);
+    QTest::keyClicks(field, QStringLiteral("x"));
+    EXPECT_EQ(stored, (QStringList{QStringLiteral("k"), QStringLiteral("ki"), QStringLiteral("kiw"),
+                                   QStringLiteral("kiwi"), QStringLiteral("xkiwi")}));
+    // Storing hands the text back to the field without moving the cursor.
+    EXPECT_EQ(field->cursorPosition(), 1);
+}
+
+TEST_F(BookmarkEditors, DeleteRemovesTheSelectedRowsAndKeepsTheOthersInOrder)
+{
+    Preferences::instance().setBookmarks(serverList({a, b, c, d}));
+    BookmarksEditor editor;
+    QAction& remove = action(editor, "deleteAction");
+
+    // Nothing selected: the button is off and the command removes nothing.
+    EXPECT_FALSE(remove.isEnabled());
+    remove.trigger();
+    EXPECT_EQ(storedUrls(), (QStringList{a, b, c, d}));
+
+    select(editor, {0, 2});
+    EXPECT_TRUE(remove.isEnabled());
+    remove.trigger();
+    EXPECT_EQ(storedUrls(), (QStringList{b, d}));
+    EXPECT_FALSE(list(editor).selectionModel()->hasSelection());
+    EXPECT_FALSE(remove.isEnabled());
+
+    select(editor, {0, 1});
+    remove.trigger();
+    EXPECT_EQ(storedUrls(), QStringList{});
+    EXPECT_TRUE(showsEmptyState(editor));
+}
+
+TEST_F(BookmarkEditors, TheDeleteKeyDeletesTheSelection)
+{
+    Preferences::instance().setBookmarks(serverList({a, b, c}));
+    BookmarksEditor editor;
+    editor.show();
+    editor.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&editor));
+    list(editor).setFocus();
+    select(editor, {1});
+    QTest::keyClick(&list(editor), Qt::Key_Delete);
+    EXPECT_EQ(storedUrls(), (QStringList{a, c}));
+}
+
+TEST_F(BookmarkEditors, DraggedRowsMoveTogetherAndAreStored)
+{
+    Preferences::instance().setBookmarks(serverList({a, b, c, d}));
+    BookmarksEditor editor;
+    BookmarkListModel& rows = model(editor);
+
+    // What the list hands the model when rows 0 and 2 are dropped at the end.
+    select(editor, {0, 2});
+    std::unique_ptr<QMimeData> dragged(rows.mimeData(list(editor).selectionModel()->selectedRows()));
+    ASSERT_TRUE(rows.dropMimeData(dragged.get(), Qt::MoveAction, -1, -1, {}));
+    EXPECT_EQ(storedUrls(), (QStringList{b, d, a, c}));
+    // The moved rows stay selected.
+    QList<int> selected;
+    for (const QModelIndex& index : list(editor).selectionModel()->selectedRows())
+        selected.append(index.row());
+    std::sort(selected.begin(), selected.end());
+    EXPECT_EQ(selected, (QList<int>{2, 3}));
+
+    // Dropped before the first row, then onto a row's place.
+    ASSERT_TRUE(rows.dropMimeData(dragged.get(), Qt::MoveAction, 0, 0, {}));
+    EXPECT_EQ(storedUrls(), (QStringList{a, c, b, d}));
+    ASSERT_TRUE(rows.moveRows({}, 3, 1, {}, 1));
+    EXPECT_EQ(storedUrls(), (QStringList{a, d, c, b}));
+    ASSERT_TRUE(rows.moveRows({}, 0, 2, {}, 4));
+    EXPECT_EQ(storedUrls(), (QStringList{c, b, a, d}));
+
+    // Moves that make no sense change nothing.
+    EXPECT_FALSE(rows.moveRows({}, 3, 2, {}, 0));
+    EXPECT_FALSE(rows.moveRows({}, 0, 1, {}, 5));
+    EXPECT_FALSE(rows.dropMimeData(dragged.get(), Qt::CopyAction, 0, 0, {}));
+    QMimeData stranger;
+    stranger.setData(BookmarkListModel::idsMimeType, QUuid::createUuid().toByteArray());
+    EXPECT_FALSE(rows.dropMimeData(&stranger, Qt::MoveAction, 0, 0, {}));
+    EXPECT_EQ(storedUrls(), (QStringList{c, b, a, d}));
+}
+
+TEST_F(BookmarkEditors, EditorShowsListsStoredElsewhere)
+{
+    BookmarksEditor editor;
+    Bookmarks list = Preferences::instance().bookmarks();
+    list.add(a);
+    Preferences::instance().setBookmarks(list);
+    EXPECT_EQ(model(editor).rowCount(), 1);
+    EXPECT_EQ(model(editor).index(0, 0).data().toString(), a);
+    EXPECT_FALSE(showsEmptyState(editor));
+}
+
+class FrequencyEditor : public BookmarkEditors {
+protected:
+    void SetUp() override
+    {
+        BookmarkEditors::SetUp();
+        FrequencyBookmarks list;
+        list.items = {frequencyBookmark(7200.004, KiwiMode::lsb, QStringLiteral("Nets")),
+                      frequencyBookmark(9420, KiwiMode::am)};
+        Preferences::instance().setFrequencyBookmarks(list);
+    }
+
+    static FrequencyBookmark stored(int row) { return Preferences::instance().frequencyBookmarks().items.at(row); }
+};
+
+TEST_F(FrequencyEditor, RowsShowTitleFrequencyUnitAndMode)
+{
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    FrequencyBookmarksEditor editor;
+    QLocale::setDefault(QLocale::c());
+    EXPECT_EQ(editor.windowTitle(), QStringLiteral("Bookmarks"));
+    EXPECT_EQ(editor.findChild<QAction*>(QStringLiteral("addServerAction")), nullptr);
+    const QAbstractItemModel& rows = *list(editor).model();
+    EXPECT_EQ(rows.index(0, 0).data().toString(), QStringLiteral("Nets"));
+    EXPECT_EQ(rows.index(1, 0).data().toString(), QString());
+    EXPECT_EQ(rows.index(1, 2).data().toString(), QStringLiteral("kHz"));
+    EXPECT_EQ(list(editor).columnWidth(1), 90);
+
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    EXPECT_EQ(rows.index(0, 1).data().toString(), QStringLiteral("7200,00"));
+    QLocale::setDefault(QLocale::c());
+    EXPECT_EQ(rows.index(0, 1).data().toString(), QStringLiteral("7200.00"));
+
+    auto* mode = qobject_cast<QComboBox*>(list(editor).indexWidget(rows.index(1, 3)));
+    ASSERT_NE(mode, nullptr);
+    QStringList modes;
+    for (int i = 0; i < mode->count(); ++i)
+        modes.append(mode->itemText(i));
+    EXPECT_EQ(modes, (QStringList{"AM", "AMN", "AMW", "SAM", "LSB", "USB", "CW", "CWN", "NBFM", "WFM"}));
+    EXPECT_EQ(mode->currentText(), QStringLiteral("AM"));
+    editor.resize(520, 200);
+    saveScreenshot(editor, QStringLiteral("bookmarks-editor.png"));
+}
+
+TEST_F(FrequencyEditor, ChangesAreStoredAsTheyAreMade)
+{
+    FrequencyBookmarksEditor editor;
+    QAbstractItemModel& rows = *list(editor).model();
+
+    // Choosing a mode from the pop-up stores it at once.
+    auto* mode = qobject_cast<QComboBox*>(list(editor).indexWidget(rows.index(1, 3)));
+    ASSERT_NE(mode, nullptr);
+    mode->setCurrentIndex(9);
+    emit mode->activated(9);
+    EXPECT_EQ(stored(1).mode, KiwiMode::wfm);
+
+    // An empty title removes the name; any other text is kept as typed.
+    ASSERT_TRUE(rows.setData(rows.index(0, 0), QString(), Qt::EditRole));
+    EXPECT_EQ(stored(0).name, std::nullopt);
+    EXPECT_EQ(stored(0).title(), QStringLiteral("7200.00 kHz LSB"));
+    ASSERT_TRUE(rows.setData(rows.index(1, 0), QStringLiteral(" Voice "), Qt::EditRole));
+    EXPECT_EQ(stored(1).name, QStringLiteral(" Voice "));
+
+    // The frequency text as shown keeps the exact value; a new one replaces
+    // it; text that is no number leaves it alone.
+    ASSERT_TRUE(rows.setData(rows.index(0, 1), QStringLiteral("7200.00"), Qt::EditRole));
+    EXPECT_EQ(stored(0).frequencyKHz, 7200.004);
+    ASSERT_TRUE(rows.setData(rows.index(0, 1), QStringLiteral("7205,5"), Qt::EditRole));
+    EXPECT_EQ(stored(0).frequencyKHz, 7205.5);
+    for (const QString& bad : {QStringLiteral("7 MHz"), QString(), QStringLiteral("nan"), QStringLiteral("1e999")})
+        EXPECT_FALSE(rows.setData(rows.index(0, 1), bad, Qt::EditRole)) << bad.toStdString();
+    EXPECT_EQ(stored(0).frequencyKHz, 7205.5);
+    EXPECT_FALSE(rows.setData(rows.index(0, 3), 10, Qt::EditRole));
+    EXPECT_FALSE(rows.flags(rows.index(0, 2)) & Qt::ItemIsEditable);
+}
+
+TEST_F(FrequencyEditor, DeletingTheLastBookmarkShowsTheEmptyState)
+{
+    FrequencyBookmarksEditor editor;
+    EXPECT_FALSE(showsEmptyState(editor));
+    select(editor, {0, 1});
+    action(editor, "deleteAction").trigger();
+    EXPECT_TRUE(Preferences::instance().frequencyBookmarks().items.isEmpty());
+    EXPECT_TRUE(showsEmptyState(editor));
+    EXPECT_EQ(editor.findChild<QLabel*>(QStringLiteral("emptyStateTitle"))->text(), QStringLiteral("No Bookmarks"));
+    saveScreenshot(editor, QStringLiteral("bookmarks-editor-empty.png"));
+}
+
+TEST_F(FrequencyEditor, ReorderingKeepsEachRowsModeChoice)
+{
+    FrequencyBookmarksEditor editor;
+    QTableView& view = list(editor);
+    ASSERT_TRUE(view.model()->moveRows({}, 1, 1, {}, 0));
+    EXPECT_EQ(stored(0).mode, KiwiMode::am);
+    EXPECT_EQ(qobject_cast<QComboBox*>(view.indexWidget(view.model()->index(0, 3)))->currentText(),
+              QStringLiteral("AM"));
+    EXPECT_EQ(qobject_cast<QComboBox*>(view.indexWidget(view.model()->index(1, 3)))->currentText(),
+              QStringLiteral("LSB"));
+}
+
+TEST_F(BookmarkEditors, ServerEditorScreenshot)
+{
+    Preferences::instance().setBookmarks(serverList({a, b, c, QString()}));
+    BookmarksEditor editor;
+    editor.resize(420, 260);
+    select(editor, {1});
+    saveScreenshot(editor, QStringLiteral("servers-editor.png"));
+}
+
+} // namespace

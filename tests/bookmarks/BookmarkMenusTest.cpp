@@ -1,0 +1,150 @@
+#include "BookmarkUiTestSupport.h"
+#include "bookmarks/ui/BookmarksMenu.h"
+#include "bookmarks/ui/ServersMenu.h"
+
+#include <QKeySequence>
+
+namespace {
+
+// Stands in for the main windows: the actions of the focused one, or none.
+struct FocusedWindow {
+    std::optional<WindowActions> actions;
+    WindowActionsProvider provider()
+    {
+        return [this]() -> const WindowActions* { return actions ? &*actions : nullptr; };
+    }
+};
+
+class BookmarkMenus : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Preferences::instance().setBookmarks(serverList({}));
+        Preferences::instance().setFrequencyBookmarks({});
+    }
+
+    FocusedWindow window;
+    int editorsOpened = 0;
+    std::function<void()> openEditor = [this] { ++editorsOpened; };
+};
+
+TEST_F(BookmarkMenus, ServersWithoutAFocusedWindowAreDisabledButTheEditorOpens)
+{
+    Preferences::instance().setBookmarks(serverList({QStringLiteral("http://a.example:8073/"), QString(),
+                                                     QStringLiteral(" \t "), QStringLiteral("http://b.example/")}));
+    ServersMenu menu(window.provider(), openEditor);
+    EXPECT_EQ(menu.title(), QStringLiteral("Servers"));
+    EXPECT_EQ(menuLines(menu), (QStringList{QStringLiteral("[http://a.example:8073/]"),
+                                            QStringLiteral("[http://b.example/]"), QStringLiteral("-"),
+                                            QStringLiteral("Edit Servers…")}));
+    menuItem(menu, QStringLiteral("Edit Servers…"))->trigger();
+    EXPECT_EQ(editorsOpened, 1);
+    for (const QAction* action : menu.actions())
+        EXPECT_TRUE(action->shortcut().isEmpty());
+}
+
+TEST_F(BookmarkMenus, OnlyBlankServersLeaveTheEditItemAlone)
+{
+    Preferences::instance().setBookmarks(serverList({QString(), QStringLiteral("   ")}));
+    ServersMenu menu(window.provider(), openEditor);
+    EXPECT_EQ(menuLines(menu), QStringList{QStringLiteral("Edit Servers…")});
+}
+
+TEST_F(BookmarkMenus, ChoosingAServerCallsTheFocusedWindowWithTheUrlAsStored)
+{
+    Preferences::instance().setBookmarks(serverList({QStringLiteral("http://r&d.example:8073/?a=1&b=2")}));
+    QStringList chosen;
+    ServersMenu menu(window.provider(), openEditor);
+
+    // The focus moves to a main window while the menu is closed.
+    window.actions = WindowActions{[&](const QString& url) { chosen.append(url); }, {}, {}};
+    emit menu.aboutToShow();
+    QAction* item = menu.actions().front();
+    EXPECT_EQ(item->text(), QStringLiteral("http://r&&d.example:8073/?a=1&&b=2"));
+    ASSERT_TRUE(item->isEnabled());
+    item->trigger();
+    EXPECT_EQ(chosen, QStringList{QStringLiteral("http://r&d.example:8073/?a=1&b=2")});
+
+    // A window that offers no server choice, then no window at all.
+    window.actions = WindowActions{};
+    emit menu.aboutToShow();
+    EXPECT_FALSE(item->isEnabled());
+    window.actions.reset();
+    emit menu.aboutToShow();
+    EXPECT_FALSE(item->isEnabled());
+    item->trigger();
+    EXPECT_EQ(chosen.size(), 1);
+}
+
+TEST_F(BookmarkMenus, ServersFollowTheStoredList)
+{
+    ServersMenu menu(window.provider(), openEditor);
+    EXPECT_EQ(menuLines(menu), QStringList{QStringLiteral("Edit Servers…")});
+
+    Bookmarks list = Preferences::instance().bookmarks();
+    list.add(QStringLiteral("http://new.example:8073/"));
+    Preferences::instance().setBookmarks(list);
+    settle();
+    EXPECT_EQ(menuLines(menu), (QStringList{QStringLiteral("[http://new.example:8073/]"), QStringLiteral("-"),
+                                            QStringLiteral("Edit Servers…")}));
+}
+
+TEST_F(BookmarkMenus, EmptyBookmarksMenuWithoutAFocusedWindow)
+{
+    BookmarksMenu menu(window.provider(), openEditor);
+    EXPECT_EQ(menu.title(), QStringLiteral("Bookmarks"));
+    EXPECT_EQ(menuLines(menu),
+              (QStringList{QStringLiteral("[Add Bookmark]"), QStringLiteral("-"), QStringLiteral("[No Bookmarks]"),
+                           QStringLiteral("-"), QStringLiteral("Edit Bookmarks…")}));
+    EXPECT_EQ(menuItem(menu, QStringLiteral("Add Bookmark"))->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_D));
+    menuItem(menu, QStringLiteral("Edit Bookmarks…"))->trigger();
+    EXPECT_EQ(editorsOpened, 1);
+}
+
+TEST_F(BookmarkMenus, BookmarkItemsAreEnabledByTheirOwnActions)
+{
+    FrequencyBookmarks list;
+    list.items = {frequencyBookmark(7200, KiwiMode::lsb), frequencyBookmark(9420, KiwiMode::am, QStringLiteral("R&R"))};
+    Preferences::instance().setFrequencyBookmarks(list);
+    BookmarksMenu menu(window.provider(), openEditor);
+    EXPECT_EQ(menuLines(menu),
+              (QStringList{QStringLiteral("[Add Bookmark]"), QStringLiteral("-"), QStringLiteral("[7200.00 kHz LSB]"),
+                           QStringLiteral("[R&&R — 9420.00 kHz AM]"), QStringLiteral("-"),
+                           QStringLiteral("Edit Bookmarks…")}));
+
+    QList<FrequencyBookmark> tuned;
+    window.actions = WindowActions{{}, [&](const FrequencyBookmark& bookmark) { tuned.append(bookmark); }, {}};
+    emit menu.aboutToShow();
+    EXPECT_EQ(menuLines(menu),
+              (QStringList{QStringLiteral("[Add Bookmark]"), QStringLiteral("-"), QStringLiteral("7200.00 kHz LSB"),
+                           QStringLiteral("R&&R — 9420.00 kHz AM"), QStringLiteral("-"),
+                           QStringLiteral("Edit Bookmarks…")}));
+    menu.actions().at(3)->trigger();
+    ASSERT_EQ(tuned.size(), 1);
+    EXPECT_EQ(tuned.front(), list.items[1]);
+}
+
+TEST_F(BookmarkMenus, AddBookmarkFromTheMenuShowsTheNewBookmark)
+{
+    BookmarksMenu menu(window.provider(), openEditor);
+    WindowActions actions;
+    actions.addFrequencyBookmark = [] {
+        FrequencyBookmarks list = Preferences::instance().frequencyBookmarks();
+        list.add(KiwiMode::usb, 14230);
+        Preferences::instance().setFrequencyBookmarks(list);
+    };
+    actions.tuneToFrequencyBookmark = [](const FrequencyBookmark&) {};
+    window.actions = actions;
+    emit menu.aboutToShow();
+
+    QAction* add = menuItem(menu, QStringLiteral("Add Bookmark"));
+    ASSERT_TRUE(add->isEnabled());
+    add->trigger();
+    add->trigger();
+    settle();
+    EXPECT_EQ(menuLines(menu),
+              (QStringList{QStringLiteral("Add Bookmark"), QStringLiteral("-"), QStringLiteral("14230.00 kHz USB"),
+                           QStringLiteral("-"), QStringLiteral("Edit Bookmarks…")}));
+}
+
+} // namespace

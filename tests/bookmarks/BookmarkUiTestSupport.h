@@ -1,0 +1,79 @@
+#pragma once
+// Shared by the menu and editor tests: lists put straight into the store,
+// the texts of a menu, and where screenshots go.
+
+#include "bookmarks/Bookmarks.h"
+#include "bookmarks/Preferences.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDir>
+#include <QMenu>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <ostream>
+
+inline void PrintTo(const QString& text, std::ostream* os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
+
+inline Bookmarks serverList(const QStringList& urls)
+{
+    Bookmarks list;
+    for (const QString& url : urls)
+        list.items.append({QUuid::createUuid(), url});
+    return list;
+}
+
+inline FrequencyBookmark frequencyBookmark(double kHz, KiwiMode mode, std::optional<QString> name = std::nullopt)
+{
+    return {QUuid::createUuid(), kHz, mode, std::move(name)};
+}
+
+inline QStringList storedUrls()
+{
+    QStringList urls;
+    for (const Bookmark& bookmark : Preferences::instance().bookmarks().items)
+        urls.append(bookmark.url);
+    return urls;
+}
+
+// Lets queued menu rebuilds run.
+inline void settle()
+{
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+}
+
+// The menu's items as shown: separators as "-", disabled items in brackets.
+inline QStringList menuLines(const QMenu& menu)
+{
+    QStringList lines;
+    for (const QAction* action : menu.actions()) {
+        if (action->isSeparator())
+            lines.append(QStringLiteral("-"));
+        else
+            lines.append(action->isEnabled() ? action->text() : QLatin1Char('[') + action->text() + QLatin1Char(']'));
+    }
+    return lines;
+}
+
+inline QAction* menuItem(const QMenu& menu, const QString& text)
+{
+    for (QAction* action : menu.actions())
+        if (action->text() == text)
+            return action;
+    return nullptr;
+}
+
+// Writes a picture of the window next to the test program, under screenshots/.
+inline void saveScreenshot(QWidget& widget, const QString& name)
+{
+    QDir dir(QCoreApplication::applicationDirPath());
+    dir.mkpath(QStringLiteral("screenshots"));
+    EXPECT_TRUE(widget.grab().save(dir.filePath(QStringLiteral("screenshots/") + name)));
+}
