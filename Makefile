@@ -4,9 +4,13 @@
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
 CCACHE := $(shell command -v ccache 2>/dev/null)
+# Paths relative to the checkout, so another clone of the same sources (CI's)
+# finds what this one compiled.
+export CCACHE_BASEDIR := $(CURDIR)
+export CCACHE_NOHASHDIR := true
 CMAKE_COMMON := -G Ninja $(if $(CCACHE),-DCMAKE_CXX_COMPILER_LAUNCHER=$(CCACHE))
 
-.PHONY: all deps build run demo test bench fuzz clean
+.PHONY: all deps build run demo test tsan soak bench bench-e2e fuzz clean
 
 all: build
 
@@ -32,10 +36,35 @@ test: deps
 	cmake --build build/debug -j $(JOBS)
 	bash scripts/run-tests.sh build/debug
 
+# The threaded layers (session, sound, OpenWebRX) under ThreadSanitizer.
+tsan: deps
+	cmake -S . -B build/tsan $(CMAKE_COMMON) -DCMAKE_BUILD_TYPE=Debug -DFARLISTEN_TSAN=ON
+	cmake --build build/tsan -j $(JOBS) --target test_session test_audio test_openwebrx farlisten_tsan_qt
+	bash scripts/run-tsan-tests.sh build/tsan
+
+# Ten minutes of connecting, listening, retuning, zooming, panning and
+# reconnecting against rxsim, with resident memory checked for growth.
+SOAK_SECONDS ?= 600
+soak: deps build/release/build.ninja
+	cmake --build build/release -j $(JOBS) --target soak
+	SOAK_SECONDS=$(SOAK_SECONDS) bash scripts/with-sound-server.sh ./build/release/tools/soak/soak
+
+# Benchmarks: Google Benchmark figures, then the end-to-end costs of rxprobe
+# and Farlisten listening to rxsim (E2E_SECONDS, default 60), with latency probes.
+E2E_SECONDS ?= 60
+BENCH_CONFIGURE := cmake -S . -B build/bench $(CMAKE_COMMON) -DCMAKE_BUILD_TYPE=Release -DFARLISTEN_TESTS=OFF \
+  -DFARLISTEN_BENCH=ON -DFARLISTEN_LATENCY_PROBES=ON
+
 bench: deps
-	cmake -S . -B build/bench $(CMAKE_COMMON) -DCMAKE_BUILD_TYPE=Release -DFARLISTEN_TESTS=OFF -DFARLISTEN_BENCH=ON
+	$(BENCH_CONFIGURE)
 	cmake --build build/bench -j $(JOBS) --target farlisten_bench
 	bash scripts/with-sound-server.sh ./build/bench/bench/farlisten_bench
+	$(MAKE) bench-e2e
+
+bench-e2e: deps
+	$(BENCH_CONFIGURE)
+	cmake --build build/bench -j $(JOBS) --target farlisten rxsim rxprobe
+	E2E_SECONDS=$(E2E_SECONDS) bash scripts/with-sound-server.sh bash scripts/bench-e2e.sh build/bench
 
 fuzz: deps
 	cmake -S . -B build/fuzz $(CMAKE_COMMON) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFARLISTEN_FUZZ=ON \

@@ -57,8 +57,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (percentDecoded(percentEncodedAlphanumerics(decoded)) != decoded)
             std::abort();
     }
-    applyReceiverConfig(info, text);
-    applyReceiverConfig(info, percentDecoded(text));
+    for (const QString& value : {text, percentDecoded(text)}) {
+        if (const std::optional<KiwiReceiverConfig> config = readReceiverConfig(value))
+            applyReceiverConfig(info, *config);
+    }
     sink += std::size_t(info.name.value_or(QString()).size());
 
     KiwiWaterfallGeometry geometry;

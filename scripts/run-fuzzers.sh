@@ -9,7 +9,7 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 shopt -s nullglob
 found=0
 for program in "$build"/fuzz/fuzz_*; do
-  [ -x "$program" ] || continue
+  [ -f "$program" ] && [ -x "$program" ] || continue
   name=$(basename "$program")
   found=1
   corpus="$build/corpus/$name"

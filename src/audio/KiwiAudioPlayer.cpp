@@ -2,6 +2,7 @@
 
 #include "audio/AudioDeviceNotifier.h"
 #include "audio/AudioOutputDevices.h"
+#include "audio/LatencyProbes.h"
 #include "audio/QtAudioEngine.h"
 
 #include <QCoreApplication>
@@ -173,6 +174,7 @@ void KiwiAudioPlayer::enqueue(std::span<const float> samples)
         } catch (const std::bad_alloc&) {
             return;
         }
+        LatencyProbes::soundBlockQueued(buffer.data());
         if (queue->isPriming) {
             queue->primingBuffers.push_back(std::move(buffer));
             queue->primingFrames += frames;

@@ -1,5 +1,7 @@
 #include "audio/ScheduledBuffers.h"
 
+#include "audio/LatencyProbes.h"
+
 #include <algorithm>
 #include <utility>
 
@@ -27,6 +29,8 @@ std::size_t ScheduledBuffers::read(float* out, std::size_t frames)
         while (filled < frames && !entries.empty()) {
             Entry& entry = entries.front();
             const std::size_t count = std::min(frames - filled, entry.samples.size() - entry.offset);
+            if (entry.offset == 0 && count > 0)
+                LatencyProbes::soundBlockStarted(entry.samples.data());
             std::copy_n(entry.samples.data() + entry.offset, count, out + filled);
             filled += count;
             entry.offset += count;

@@ -1,5 +1,7 @@
 #include "display/WaterfallImageStrip.h"
 
+#include "audio/LatencyProbes.h"
+
 #include <QPainter>
 #include <QTextOption>
 
@@ -34,6 +36,7 @@ void WaterfallImageStrip::paintContent(QPainter& painter)
     if (m_image) {
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
         painter.drawImage(QRectF(rect()), *m_image);
+        LatencyProbes::waterfallPainted();
         return;
     }
     // The offset does not apply to a text that stands for no picture.

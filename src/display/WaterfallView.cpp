@@ -5,6 +5,8 @@
 #include "display/WaterfallHeader.h"
 #include "display/WaterfallImageStrip.h"
 
+#include "audio/LatencyProbes.h"
+
 #include <QMouseEvent>
 #include <QVBoxLayout>
 
@@ -115,8 +117,10 @@ void WaterfallView::handleRow(const KiwiWaterfallRow& row)
         m_renderer.minDB = m_minDB;
         m_renderer.maxDB = m_maxDB;
     }
-    if (auto image = m_renderer.pushRow(row))
+    if (auto image = m_renderer.pushRow(row)) {
         m_waterfallStrip->setImage(std::move(*image));
+        LatencyProbes::waterfallRowDrawn(row.sequence);
+    }
     m_spectrum = m_renderer.spectrum();
     if (row.spanHz != m_spanHz)
         m_pan.drop();

@@ -42,6 +42,8 @@ std::optional<QString> nonEmptyText(const JSONValue& config, const QString& key)
     QString decoded = percentDecoded(*text);
     if (decoded.isEmpty())
         return std::nullopt;
+    if (decoded.size() > maxReceiverTextLength)
+        decoded.truncate(maxReceiverTextLength);
     return decoded;
 }
 
@@ -154,18 +156,28 @@ QString updatedSoftwareVersion(const std::optional<QString>& current, const QStr
     return major + u'.' + minor;
 }
 
-void applyReceiverConfig(KiwiReceiverInfo& info, const QString& configText)
+std::optional<KiwiReceiverConfig> readReceiverConfig(const QString& loadCfgValue)
 {
-    const std::optional<JSONValue> config = parseJSONValue(configText.toUtf8());
+    if (loadCfgValue.size() > maxReceiverConfigLength)
+        return std::nullopt;
+    const std::optional<JSONValue> config = parseJSONValue(percentDecoded(loadCfgValue).toUtf8());
     if (!config || !config->asObject())
-        return;
-    if (auto name = nonEmptyText(*config, QStringLiteral("rx_name")))
-        info.name = std::move(name);
-    if (auto location = nonEmptyText(*config, QStringLiteral("rx_location")))
-        info.location = std::move(location);
-    if (auto antenna = nonEmptyText(*config, QStringLiteral("rx_antenna")))
-        info.antenna = std::move(antenna);
-    if (auto grid = nonEmptyText(*config, QStringLiteral("rx_grid")))
-        info.grid = std::move(grid);
-    info.inactivityTimeoutMinutes = integralNumber(*config, QStringLiteral("inactivity_timeout_mins"));
+        return std::nullopt;
+    return KiwiReceiverConfig{
+        nonEmptyText(*config, QStringLiteral("rx_name")),
+        nonEmptyText(*config, QStringLiteral("rx_location")),
+        nonEmptyText(*config, QStringLiteral("rx_antenna")),
+        nonEmptyText(*config, QStringLiteral("rx_grid")),
+        integralNumber(*config, QStringLiteral("inactivity_timeout_mins")),
+    };
+}
+
+void applyReceiverConfig(KiwiReceiverInfo& info, const KiwiReceiverConfig& config)
+{
+    for (const auto& [field, text] : {std::pair{&info.name, &config.name}, std::pair{&info.location, &config.location},
+             std::pair{&info.antenna, &config.antenna}, std::pair{&info.grid, &config.grid}}) {
+        if (*text)
+            *field = *text;
+    }
+    info.inactivityTimeoutMinutes = config.inactivityTimeoutMinutes;
 }

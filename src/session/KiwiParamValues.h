@@ -38,6 +38,24 @@ QString percentEncodedAlphanumerics(const QString& text);
 QString updatedSoftwareVersion(const std::optional<QString>& current, const QString& key,
     const std::optional<QString>& value);
 
-// Applies the receiver's configuration (the decoded "load_cfg" JSON text).
-// Text that is not a JSON object changes nothing.
-void applyReceiverConfig(KiwiReceiverInfo& info, const QString& configText);
+// A "load_cfg" value longer than this is not read: a real receiver's is a
+// few kilobytes, and reading a huge one would cost a copy per step.
+inline constexpr qsizetype maxReceiverConfigLength = 1024 * 1024;
+// Texts from the configuration are cut to this many characters (they end up
+// in labels).
+inline constexpr qsizetype maxReceiverTextLength = 1000;
+
+// What the receiver's configuration says about it.
+struct KiwiReceiverConfig {
+    std::optional<QString> name;
+    std::optional<QString> location;
+    std::optional<QString> antenna;
+    std::optional<QString> grid;
+    std::optional<std::int64_t> inactivityTimeoutMinutes;
+};
+
+// Reads a "load_cfg" value (percent-encoded JSON). No value for one that is
+// too long or not a JSON object.
+std::optional<KiwiReceiverConfig> readReceiverConfig(const QString& loadCfgValue);
+// Texts that were missing or empty leave the info's as they were.
+void applyReceiverConfig(KiwiReceiverInfo& info, const KiwiReceiverConfig& config);

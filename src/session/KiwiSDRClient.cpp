@@ -30,6 +30,8 @@ KiwiSDRClient::KiwiSDRClient(QString identity, std::shared_ptr<KiwiAudioPlayer> 
     , m_sound(std::make_shared<KiwiSoundPipeline>(m_player))
     , m_rows(std::make_shared<RowBroadcaster>())
     , m_network(new QNetworkAccessManager(this))
+    , m_detectionTimeout(ServerDetection::requestTimeout)
+    , m_openTimeout(KiwiWebSocket::defaultOpenTimeout)
 {
     applyVolume();
 }
@@ -89,7 +91,7 @@ void KiwiSDRClient::connect(const QString& address, const QString& password,
                 },
                 Qt::QueuedConnection);
         },
-        tasks());
+        tasks(), m_detectionTimeout);
 }
 
 void KiwiSDRClient::disconnect()

@@ -111,8 +111,11 @@ public:
     // Waterfall rows for the views, delivered on each subscriber's thread.
     RowBroadcaster& rows() { return *m_rows; }
 
-    // Tests shorten the keepalive period.
+    // Tests shorten the keepalive period and how long a server may take to
+    // answer the detection requests and to say anything on a new socket.
     void setKeepaliveInterval(std::chrono::milliseconds interval) { m_keepaliveInterval = interval; }
+    void setDetectionTimeout(std::chrono::milliseconds timeout) { m_detectionTimeout = timeout; }
+    void setOpenTimeout(std::chrono::milliseconds timeout) { m_openTimeout = timeout; }
 
     const KiwiState& state() const { return m_state; }
     const std::optional<QUrl>& serverURL() const { return m_serverURL; }
@@ -276,6 +279,8 @@ private:
     std::optional<double> m_openWebRXCenterHz;
     bool m_didStartOpenWebRXDemodulator = false;
     std::chrono::milliseconds m_keepaliveInterval = defaultKeepaliveInterval;
+    std::chrono::milliseconds m_detectionTimeout;
+    std::chrono::milliseconds m_openTimeout;
 };
 
 template <typename Handler>

@@ -4,6 +4,7 @@
 
 #include "audio/KiwiAudioPlayer.h"
 #include "audio/KiwiSoundPipeline.h"
+#include "audio/LatencyProbes.h"
 #include "session/KiwiCommands.h"
 #include "session/KiwiError.h"
 #include "session/KiwiParamValues.h"
@@ -14,6 +15,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <vector>
 
 void KiwiSDRClient::openSoundChannel(const QUrl& url, std::int64_t generation,
     const std::optional<StatusFields>& statusFields)
@@ -33,10 +35,29 @@ void KiwiSDRClient::openSoundChannel(const QUrl& url, std::int64_t generation,
             return;
         if (auto* params = std::get_if<KiwiParams>(&*message)) {
             pipeline->applyParameters(*params);
-            post(client, [params = std::move(*params), generation](KiwiSDRClient& session) {
+            // The receiver's configuration can be megabytes of JSON: it is
+            // read here, not on the GUI thread.
+            std::vector<KiwiReceiverConfig> configs;
+            std::erase_if(*params, [&configs](const KiwiParam& param) {
+                if (param.key != u"load_cfg")
+                    return false;
+                if (param.value) {
+                    if (std::optional<KiwiReceiverConfig> config = readReceiverConfig(*param.value))
+                        configs.push_back(std::move(*config));
+                }
+                return true;
+            });
+            post(client, [params = std::move(*params), configs = std::move(configs), generation](
+                             KiwiSDRClient& session) {
                 session.handleSoundParameters(params, generation);
+                for (const KiwiReceiverConfig& config : configs) {
+                    if (generation != session.m_sessionID)
+                        return;
+                    session.updateInfo([&](KiwiReceiverInfo& info) { applyReceiverConfig(info, config); });
+                }
             });
         } else if (const auto* frame = std::get_if<KiwiSoundFrame>(&*message)) {
+            LatencyProbes::soundFrameArrived();
             pipeline->processSoundFrame(*frame);
             const bool isOverloaded = (frame->flags & KiwiSoundFrame::flagOverload) != 0;
             post(client, [isOverloaded, rssi = frame->rssi, generation](KiwiSDRClient& session) {
@@ -50,7 +71,7 @@ void KiwiSDRClient::openSoundChannel(const QUrl& url, std::int64_t generation,
         });
     };
     m_soundSocket = std::make_unique<KiwiWebSocket>(std::move(receive), std::move(failed));
-    m_soundSocket->open(channelURL);
+    m_soundSocket->open(channelURL, m_openTimeout);
     m_soundSocket->sendText(kiwiAuthCommand(m_password));
 
     auto* keepalive = new QTimer(tasks());
@@ -161,9 +182,6 @@ void KiwiSDRClient::handleSoundParameters(const KiwiParams& params, std::int64_t
             updateInfo([&](KiwiReceiverInfo& info) {
                 info.softwareVersion = updatedSoftwareVersion(info.softwareVersion, key, value);
             });
-        } else if (key == u"load_cfg") {
-            if (value)
-                updateInfo([&](KiwiReceiverInfo& info) { applyReceiverConfig(info, percentDecoded(*value)); });
         }
     }
 }

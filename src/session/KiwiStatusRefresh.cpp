@@ -3,6 +3,7 @@
 #include "session/KiwiSDRClient.h"
 
 #include "session/BoundedHttpGet.h"
+#include "session/NetworkThread.h"
 #include "session/StatusPage.h"
 
 namespace {
@@ -23,13 +24,14 @@ void KiwiSDRClient::startStatusRefresh(std::int64_t generation)
         [this, serverURL, generation](const std::optional<HttpResponse>& response) {
             if (!response)
                 return;
-            QMetaObject::invokeMethod(
-                this,
-                [this, serverURL, generation, fields = parseStatusPage(response->body)] {
+            // A status page may be a megabyte: it is read on the network
+            // thread, and applied in a later turn.
+            NetworkThread::compute(
+                this, [body = response->body] { return parseStatusPage(body); },
+                [this, serverURL, generation](const StatusFields& fields) {
                     if (generation == m_sessionID && m_serverURL == serverURL)
                         applyStatusFields(fields);
-                },
-                Qt::QueuedConnection);
+                });
         },
         tasks());
 }

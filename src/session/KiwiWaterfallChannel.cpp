@@ -2,6 +2,7 @@
 // its own failures, which never end the session.
 #include "session/KiwiSDRClient.h"
 
+#include "audio/LatencyProbes.h"
 #include "session/KiwiCommands.h"
 #include "session/KiwiError.h"
 #include "session/KiwiParamValues.h"
@@ -32,6 +33,7 @@ void KiwiSDRClient::openWaterfallChannel()
                 session.handleWaterfallParameters(params, generation);
             });
         } else if (auto* frame = std::get_if<KiwiWaterfallFrame>(&*message)) {
+            LatencyProbes::waterfallRowArrived(frame->sequence);
             std::optional<KiwiWaterfallGeometry::Placed> placed = geometry.place(std::move(*frame));
             if (!placed)
                 return;
@@ -48,7 +50,7 @@ void KiwiSDRClient::openWaterfallChannel()
         post(client, [generation](KiwiSDRClient& session) { session.waterfallChannelFailed(generation); });
     };
     m_waterfallSocket = std::make_unique<KiwiWebSocket>(std::move(receive), std::move(failed));
-    m_waterfallSocket->open(channelURL);
+    m_waterfallSocket->open(channelURL, m_openTimeout);
     m_waterfallSocket->sendText(kiwiAuthCommand(m_password));
 }
 

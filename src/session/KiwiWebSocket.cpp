@@ -17,14 +17,13 @@ public:
     {
     }
 
-    void open(const QUrl& url)
+    void open(const QUrl& url, std::chrono::milliseconds openTimeout)
     {
         setParent(NetworkThread::root());
         socket = new QWebSocket(QString(), QWebSocketProtocol::VersionLatest, this);
         socket->setMaxAllowedIncomingMessageSize(maxMessageBytes);
         socket->setMaxAllowedIncomingFrameSize(maxMessageBytes);
         QObject::connect(socket, &QWebSocket::connected, this, [this] {
-            openTimer.stop();
             for (const QString& text : pending)
                 socket->sendTextMessage(text);
             pending.clear();
@@ -45,7 +44,7 @@ public:
             fail(QStringLiteral("The connection timed out"));
             socket->abort();
         });
-        openTimer.start(openTimeoutMs);
+        openTimer.start(openTimeout);
         socket->open(url);
     }
 
@@ -85,6 +84,9 @@ public:
 private:
     void deliver(const QByteArray& message)
     {
+        // A server that never says anything after the handshake would
+        // otherwise keep the session connecting for ever.
+        openTimer.stop();
         if (!closed->load())
             onMessage(message);
     }
@@ -131,9 +133,10 @@ KiwiWebSocket::~KiwiWebSocket()
     QMetaObject::invokeMethod(worker, [w = worker] { w->abortAndDelete(); }, Qt::QueuedConnection);
 }
 
-void KiwiWebSocket::open(const QUrl& url)
+void KiwiWebSocket::open(const QUrl& url, std::chrono::milliseconds openTimeout)
 {
-    QMetaObject::invokeMethod(worker, [w = worker, url] { w->open(url); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        worker, [w = worker, url, openTimeout] { w->open(url, openTimeout); }, Qt::QueuedConnection);
 }
 
 void KiwiWebSocket::sendText(const QString& text)

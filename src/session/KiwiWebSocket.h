@@ -9,6 +9,7 @@
 #include <QUrl>
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -24,8 +25,9 @@ public:
     static constexpr std::uint64_t maxMessageBytes = 16 * 1024 * 1024;
     // Sends queued before the connection opened are kept up to this many.
     static constexpr int maxPendingSends = 64;
-    // A server that accepts the connection but never completes the handshake.
-    static constexpr int openTimeoutMs = 60'000;
+    // A server that accepts the connection but never completes the handshake,
+    // or completes it and then says nothing.
+    static constexpr std::chrono::milliseconds defaultOpenTimeout{60'000};
     // A close that the server never answers.
     static constexpr int closeTimeoutMs = 5'000;
 
@@ -36,7 +38,8 @@ public:
     KiwiWebSocket(const KiwiWebSocket&) = delete;
     KiwiWebSocket& operator=(const KiwiWebSocket&) = delete;
 
-    void open(const QUrl& url);
+    // The connection fails when no message arrived within `openTimeout`.
+    void open(const QUrl& url, std::chrono::milliseconds openTimeout = defaultOpenTimeout);
     // Fire and forget: a send that fails is not reported.
     void sendText(const QString& text);
     // Closes with code 1001 (going away); no handler runs afterwards. The

@@ -64,7 +64,7 @@ void KiwiSDRClient::connectOpenWebRX(const QUrl& url, std::int64_t generation)
         });
     };
     m_openWebRXSocket = std::make_unique<KiwiWebSocket>(std::move(receive), std::move(failed));
-    m_openWebRXSocket->open(*socketURL);
+    m_openWebRXSocket->open(*socketURL, m_openTimeout);
     m_openWebRXSocket->sendText(openWebRXHandshakeLine());
     m_openWebRXSocket->sendText(openWebRXConnectionProperties());
 }

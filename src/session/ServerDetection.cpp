@@ -1,6 +1,7 @@
 #include "session/ServerDetection.h"
 
 #include "session/BoundedHttpGet.h"
+#include "session/NetworkThread.h"
 #include "session/StatusPage.h"
 
 bool identifiesKiwiSDR(const HttpResponse& statusResponse)
@@ -20,26 +21,30 @@ bool identifiesOpenWebRX(const HttpResponse& rootResponse)
 }
 
 ServerDetection::ServerDetection(QNetworkAccessManager& network, const QUrl& serverURL,
-    std::function<void(ServerDetectionResult)> done, QObject* parent)
+    std::function<void(ServerDetectionResult)> done, QObject* parent, std::chrono::milliseconds timeout)
     : QObject(parent)
     , network(network)
     , serverURL(serverURL)
+    , timeout(timeout)
     , done(std::move(done))
 {
     QUrl statusURL = serverURL;
     statusURL.setPath(serverURL.path() + QStringLiteral("status"));
-    new BoundedHttpGet(network, statusURL, requestTimeout, maxStatusBytes,
+    new BoundedHttpGet(network, statusURL, timeout, maxStatusBytes,
         [this](const std::optional<HttpResponse>& response) { statusAnswered(response); }, this);
 }
 
 void ServerDetection::statusAnswered(const std::optional<HttpResponse>& response)
 {
     if (response && identifiesKiwiSDR(*response)) {
-        done({ServerKind::kiwiSDR, parseStatusPage(response->body)});
+        // A status page may be a megabyte: it is read on the network thread.
+        NetworkThread::compute(
+            this, [body = response->body] { return parseStatusPage(body); },
+            [this](QHash<QString, QString> fields) { done({ServerKind::kiwiSDR, std::move(fields)}); });
         return;
     }
     // Only the start of the page is looked at.
-    new BoundedHttpGet(network, serverURL, requestTimeout, openWebRXMarkerWindow,
+    new BoundedHttpGet(network, serverURL, timeout, openWebRXMarkerWindow,
         [this](const std::optional<HttpResponse>& response) { rootAnswered(response); }, this);
 }
 

@@ -37,9 +37,11 @@ public:
     static constexpr qsizetype openWebRXMarkerWindow = 8192;
 
     // `serverURL` is normalised (its path ends in "/"). `done` runs once, from
-    // a reply's signal: it must not delete this object synchronously.
+    // a reply's signal or a queued call: it must not delete this object
+    // synchronously. `timeout` bounds each of the two requests.
     ServerDetection(QNetworkAccessManager& network, const QUrl& serverURL,
-        std::function<void(ServerDetectionResult)> done, QObject* parent);
+        std::function<void(ServerDetectionResult)> done, QObject* parent,
+        std::chrono::milliseconds timeout = requestTimeout);
 
 private:
     void statusAnswered(const std::optional<HttpResponse>& response);
@@ -47,5 +49,6 @@ private:
 
     QNetworkAccessManager& network;
     const QUrl serverURL;
+    const std::chrono::milliseconds timeout;
     const std::function<void(ServerDetectionResult)> done;
 };

@@ -30,21 +30,16 @@ TEST_F(AppTest, FirstLaunchShowsTheDefaultServerAndTuning)
 {
     const auto window = makeWindow();
     AddressBar& bar = *window->addressBar();
-    EXPECT_EQ(bar.address(), defaultServerAddress());
     EXPECT_EQ(bar.address(), builtInServers().items.at(1).url);
     EXPECT_EQ(window->client().frequencyKHz(), 7200.0);
     EXPECT_EQ(window->client().mode(), KiwiMode::lsb);
     EXPECT_EQ(window->client().waterfallZoom(), 0);
     EXPECT_TRUE(window->client().state().isDisconnected());
     EXPECT_EQ(bar.statusLine()->text(), "Disconnected");
-    EXPECT_EQ(bar.connectButton()->text(), "Connect");
     EXPECT_TRUE(bar.field()->isEnabled());
-    EXPECT_EQ(bar.field()->placeholderText(), "Server address");
     // The default address is one of the built-in bookmarks.
-    EXPECT_EQ(bar.bookmarkButton()->text(), "Bookmarked");
     EXPECT_FALSE(bar.bookmarkButton()->isEnabled());
     EXPECT_TRUE(bar.browserButton()->isHidden());
-    EXPECT_EQ(window->windowTitle(), "Farlisten");
     // Nothing was written back for the restored values.
     EXPECT_FALSE(QSettings(QSettings::NativeFormat, QSettings::UserScope, "Farlisten", "Farlisten")
                      .contains(PreferenceKeys::frequencyKHz));
@@ -74,7 +69,7 @@ TEST_F(AppTest, SavedTuningIsRestoredAndEveryChangeIsSaved)
     EXPECT_EQ(preferences.serverAddress(), "kiwi.example.invalid");
 }
 
-TEST_F(AppTest, ConnectAndDisconnectAgainstTheStandInReceiver)
+TEST_F(AppTest, ConnectDisconnectAndFailureShowInTheAddressBar)
 {
     RxSimServer server({});
     const QString address = listen(server);
@@ -83,27 +78,17 @@ TEST_F(AppTest, ConnectAndDisconnectAgainstTheStandInReceiver)
     bar.setAddress(address);
 
     QTest::keyClick(bar.field(), Qt::Key_Return);
-    EXPECT_FALSE(bar.field()->isEnabled());
-    EXPECT_EQ(bar.connectButton()->text(), "Disconnect");
     ASSERT_TRUE(waitForState(window->client(), KiwiState::Kind::connected));
     EXPECT_EQ(bar.statusLine()->text(), "Connected");
-    EXPECT_FALSE(bar.statusLine()->isBusy());
     EXPECT_FALSE(bar.field()->isEnabled());
     EXPECT_EQ(bar.connectButton()->text(), "Disconnect");
-    // Connecting keeps the tuning the window had.
     EXPECT_EQ(window->client().frequencyKHz(), 7200.0);
 
     QTest::mouseClick(bar.connectButton(), Qt::LeftButton);
     EXPECT_TRUE(window->client().state().isDisconnected());
     EXPECT_EQ(bar.statusLine()->text(), "Disconnected");
-    EXPECT_TRUE(bar.field()->isEnabled());
     EXPECT_EQ(bar.connectButton()->text(), "Connect");
-}
 
-TEST_F(AppTest, StatusLineShowsConnectingAndFailures)
-{
-    const auto window = makeWindow();
-    AddressBar& bar = *window->addressBar();
     // Nothing listens on port 1: the connection fails.
     bar.setAddress(QStringLiteral("127.0.0.1:1"));
     QTest::mouseClick(bar.connectButton(), Qt::LeftButton);
@@ -111,13 +96,11 @@ TEST_F(AppTest, StatusLineShowsConnectingAndFailures)
     EXPECT_EQ(bar.statusLine()->text(), "Connecting…");
     EXPECT_TRUE(bar.statusLine()->isBusy());
     EXPECT_FALSE(bar.field()->isEnabled());
-    EXPECT_EQ(bar.connectButton()->text(), "Disconnect");
 
     ASSERT_TRUE(waitForState(window->client(), KiwiState::Kind::failed));
     EXPECT_EQ(bar.statusLine()->text(), window->client().state().message());
     EXPECT_FALSE(bar.statusLine()->text().isEmpty());
     EXPECT_TRUE(bar.field()->isEnabled());
-    EXPECT_EQ(bar.connectButton()->text(), "Connect");
 }
 
 TEST_F(AppTest, TuningKeysStepTheFrequencyOnlyWhileConnected)
@@ -142,7 +125,6 @@ TEST_F(AppTest, TuningKeysStepTheFrequencyOnlyWhileConnected)
 
     // Control-Right belongs to the rest of the window.
     EXPECT_FALSE(pressKey(*window, Qt::Key_Right, Qt::ControlModifier));
-    EXPECT_FALSE(pressKey(*window, Qt::Key_A, Qt::AltModifier));
     EXPECT_FALSE(pressKey(*window, Qt::Key_Up));
     EXPECT_DOUBLE_EQ(client.frequencyKHz(), 7200.09);
 
@@ -162,12 +144,10 @@ TEST_F(AppTest, MainViewTakesFocusBackWhenTheFrequencyChanges)
     EXPECT_TRUE(window->hasTuningKeyFocus());
     ASSERT_TRUE(connectWindow(*window, listen(server)));
 
-    // A frequency typed into the tuning panel: Return commits it, and the
-    // keys tune again without a click.
+    // After Return in the panel's field the keys tune again without a click.
     auto* field = window->tuningArea()->tuningPanel()->findChild<QLineEdit*>(QStringLiteral("frequencyField"));
     ASSERT_NE(field, nullptr);
     field->setFocus();
-    ASSERT_TRUE(field->hasFocus());
     field->selectAll();
     QTest::keyClicks(field, QStringLiteral("9500"));
     QTest::keyClick(field, Qt::Key_Return);
@@ -219,19 +199,13 @@ TEST_F(AppTest, TuningToFrequencyBookmarks)
     window->actions().tuneToFrequencyBookmark(broadcast);
     EXPECT_EQ(client.frequencyKHz(), 9500);
     EXPECT_EQ(client.mode(), KiwiMode::am);
-    EXPECT_TRUE(client.state().isDisconnected());
-
     ASSERT_TRUE(connectWindow(*window, listen(server)));
-    const FrequencyBookmark voice{QUuid::createUuid(), 7200, KiwiMode::lsb, std::nullopt};
-    window->actions().tuneToFrequencyBookmark(voice);
-    EXPECT_EQ(client.frequencyKHz(), 7200);
-    EXPECT_EQ(client.mode(), KiwiMode::lsb);
 
     // A KiwiSDR has no wfm: the frequency is tuned, the mode kept.
     ASSERT_FALSE(client.availableModes().contains(KiwiMode::wfm));
     window->actions().tuneToFrequencyBookmark(fm);
     EXPECT_EQ(client.frequencyKHz(), 15400);
-    EXPECT_EQ(client.mode(), KiwiMode::lsb);
+    EXPECT_EQ(client.mode(), KiwiMode::am);
 }
 
 TEST_F(AppTest, AddingTheSameFrequencyTwiceKeepsOneBookmark)
@@ -240,10 +214,8 @@ TEST_F(AppTest, AddingTheSameFrequencyTwiceKeepsOneBookmark)
     QSignalSpy changes(&Preferences::instance(), &Preferences::changed);
     window->actions().addFrequencyBookmark();
     window->actions().addFrequencyBookmark();
-    const FrequencyBookmarks stored = Preferences::instance().frequencyBookmarks();
-    ASSERT_EQ(stored.items.size(), 1);
-    EXPECT_EQ(stored.items[0].frequencyKHz, 7200.0);
-    EXPECT_EQ(stored.items[0].mode, KiwiMode::lsb);
+    EXPECT_TRUE(Preferences::instance().frequencyBookmarks().contains(KiwiMode::lsb, 7200.0));
+    EXPECT_EQ(Preferences::instance().frequencyBookmarks().items.size(), 1);
     EXPECT_EQ(changes.count(), 1);
 
     window->client().setMode(KiwiMode::usb);
@@ -258,16 +230,12 @@ TEST_F(AppTest, ServerBookmarkButton)
     QToolButton& button = *bar.bookmarkButton();
 
     bar.field()->setText(QStringLiteral(" \n"));
-    EXPECT_EQ(button.text(), "Add Bookmark");
-    EXPECT_EQ(button.toolTip(), "Bookmark this server");
     EXPECT_FALSE(button.isEnabled());
 
     bar.field()->setText(QStringLiteral("  my.kiwi.invalid:8073\n"));
     EXPECT_TRUE(button.isEnabled());
     QTest::mouseClick(&button, Qt::LeftButton);
-    const Bookmarks stored = Preferences::instance().bookmarks();
-    EXPECT_EQ(stored.items.size(), builtInServers().items.size() + 1);
-    EXPECT_EQ(stored.items.last().url, "my.kiwi.invalid:8073");
+    EXPECT_EQ(Preferences::instance().bookmarks().items.last().url, "my.kiwi.invalid:8073");
     EXPECT_EQ(button.text(), "Bookmarked");
     EXPECT_EQ(button.toolTip(), "This server is bookmarked");
     EXPECT_FALSE(button.isEnabled());
@@ -294,8 +262,6 @@ TEST_F(AppTest, OpenInBrowserAfterTheAppLimitUntilTheNextConnect)
     ASSERT_TRUE(waitForState(window->client(), KiwiState::Kind::failed));
     EXPECT_FALSE(bar.browserButton()->isHidden());
     EXPECT_EQ(bar.browserButton()->text(), "Open in Browser");
-    EXPECT_EQ(bar.statusLine()->text(), window->client().state().message());
-    EXPECT_EQ(bar.connectButton()->text(), "Connect");
     window->resize(900, 700);
     saveScreenshot(*window, QStringLiteral("app-limit.png"));
 
@@ -326,17 +292,6 @@ TEST_F(AppTest, TuningAreaPutsTheReceiverInformationBesideThePanelWhenItFits)
     QCoreApplication::processEvents();
     ASSERT_LT(area.width(), area.sideBySideWidth());
     EXPECT_FALSE(area.showsReceiverInfo());
-}
-
-TEST_F(AppTest, ClosingTheWindowEndsItsSession)
-{
-    RxSimServer server({});
-    const auto window = makeWindow();
-    window->show();
-    ASSERT_TRUE(connectWindow(*window, listen(server)));
-    window->close();
-    EXPECT_TRUE(window->client().state().isDisconnected());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return server.channelCount() == 0; }, 5000));
 }
 
 } // namespace

@@ -7,25 +7,12 @@ namespace {
 
 TEST(StatusLineTest, LookOfEveryState)
 {
-    const StatusLook disconnected = statusLook(KiwiState::disconnected());
-    EXPECT_EQ(disconnected.text, "Disconnected");
-    EXPECT_EQ(disconnected.symbol, StatusSymbol::circle);
-    EXPECT_EQ(disconnected.tint, StatusLook::Tint::secondary);
-
-    const StatusLook connecting = statusLook(KiwiState::connecting());
-    EXPECT_EQ(connecting.text, "Connecting…");
-    EXPECT_EQ(connecting.symbol, std::nullopt);
-    EXPECT_TRUE(connecting.busy);
-
-    const StatusLook connected = statusLook(KiwiState::connected());
-    EXPECT_EQ(connected.text, "Connected");
-    EXPECT_EQ(connected.symbol, StatusSymbol::radioWaves);
-    EXPECT_EQ(connected.tint, StatusLook::Tint::green);
-
+    EXPECT_EQ(statusLook(KiwiState::disconnected()).symbol, StatusSymbol::circle);
+    EXPECT_TRUE(statusLook(KiwiState::connecting()).busy);
+    EXPECT_EQ(statusLook(KiwiState::connected()).tint, StatusLook::Tint::green);
     const StatusLook failed = statusLook(KiwiState::failed(QStringLiteral("The receiver is down.")));
     EXPECT_EQ(failed.text, "The receiver is down.");
     EXPECT_EQ(failed.symbol, StatusSymbol::warning);
-    EXPECT_EQ(failed.tint, StatusLook::Tint::orange);
     EXPECT_FALSE(failed.busy);
 }
 

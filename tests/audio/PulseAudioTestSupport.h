@@ -1,7 +1,5 @@
 #pragma once
-// What the tests that play through a real sound server need: whether one is
-// reachable, null sinks loaded for the test, recording a sink's monitor, and
-// reading the frequency and level of what was recorded.
+// Playing through a real sound server: null sinks, monitor recordings, and the tone in them.
 
 #include <QByteArray>
 #include <QFile>
@@ -59,11 +57,7 @@ public:
                                          QStringLiteral("sink_properties=device.description=") + description}))
             module = *index;
     }
-    ~NullSink()
-    {
-        if (!module.isEmpty())
-            runPactl({QStringLiteral("unload-module"), QString::fromLatin1(module)});
-    }
+    ~NullSink() { unload(); }
     NullSink(const NullSink&) = delete;
     NullSink& operator=(const NullSink&) = delete;
 
@@ -195,15 +189,7 @@ inline Tone analyse(const std::vector<float>& samples)
         tone.peak = std::max(tone.peak, double(std::abs(x[i])));
     const std::size_t scanned = std::min<std::size_t>(n, recordRate / 2);
     double bestPower = -1.0;
-    for (double hz = 100.0; hz <= 6000.0; hz += 5.0) {
-        const double power = goertzelPower(x, scanned, hz, recordRate);
-        if (power > bestPower) {
-            bestPower = power;
-            tone.dominantHz = hz;
-        }
-    }
-    const double coarse = tone.dominantHz;
-    for (double hz = coarse - 5.0; hz <= coarse + 5.0; hz += 0.5) {
+    for (double hz = 100.0; hz <= 6000.0; hz += 2.0) {
         const double power = goertzelPower(x, scanned, hz, recordRate);
         if (power > bestPower) {
             bestPower = power;

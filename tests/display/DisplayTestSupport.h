@@ -3,7 +3,7 @@
 // in-process stand-in receiver with silent audio, and where screenshots go.
 
 #include "RxSimServer.h"
-#include "audio/AudioEngine.h"
+#include "audio/FakeAudioEngine.h"
 #include "audio/KiwiAudioPlayer.h"
 #include "session/KiwiSDRClient.h"
 
@@ -36,25 +36,13 @@ private:
     QLocale previous;
 };
 
-// Plays nothing and never reports a buffer consumed.
-class SilentAudioEngine final : public AudioEngine {
-public:
-    bool canUseRate(double rate) const override { return rate >= 1 && rate <= 384000; }
-    std::optional<AudioOutputError> start(double) override { return std::nullopt; }
-    void stop() override {}
-    void schedule(std::vector<float>, ConsumedCallback) override {}
-    float volume() const override { return m_volume; }
-    void setVolume(float volume) override { m_volume = volume; }
-    void setConfigurationChangeHandler(std::function<void()>) override {}
-
-private:
-    float m_volume = 1;
-};
-
+// A player whose engine plays nothing and never reports a buffer consumed.
 inline std::shared_ptr<KiwiAudioPlayer> silentPlayer()
 {
     return KiwiAudioPlayer::create(
-        [](const std::optional<AudioDeviceID>&) { return std::make_unique<SilentAudioEngine>(); },
+        [](const std::optional<AudioDeviceID>&) {
+            return std::make_unique<FakeAudioEngine>(std::make_shared<FakeEngineState>());
+        },
         [] { return std::optional<AudioDeviceID>(); });
 }
 

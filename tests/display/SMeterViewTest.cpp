@@ -31,12 +31,10 @@ TEST(SMeterScaleTest, TextsAndUnitsOfReadings)
         {SMeterReading{-73.0, true}, "S9", "-73.0 dBm", 9, "S9, -73 dBm"},
         {SMeterReading{-53, true}, "S9+20", "-53.0 dBm", 74.0 / 6, "S9+20, -53 dBm"},
         {SMeterReading{-60.4, true}, "S9+13", "-60.4 dBm", 66.6 / 6, "S9+13, -60 dBm"},
-        {SMeterReading{-127, true}, "S0", "-127.0 dBm", 0, "S0, -127 dBm"},
         {SMeterReading{-140, true}, "S0", "-140.0 dBm", 0, "S0, -140 dBm"},
         {SMeterReading{-30, false}, "-30 dB", "relative", 80.0 / 90 * 19, "-30 dB, relative"},
         {SMeterReading{-12.5, false}, "-13 dB", "relative", 97.5 / 90 * 19, "-12 dB, relative"},
         {SMeterReading{-120, false}, "-120 dB", "relative", 0, "-120 dB, relative"},
-        // Whatever a server sends stays defined and short.
         {SMeterReading{nan, true}, "S0", "-1,000,000.0 dBm", 0, "S0, -1000000 dBm"},
         {SMeterReading{1e308, true}, "S9+1000073", "1,000,000.0 dBm", 1000127.0 / 6, "S9+1000073, 1000000 dBm"},
         {SMeterReading{-inf, false}, "-1000000 dB", "relative", 0, "-1000000 dB, relative"},
@@ -49,31 +47,8 @@ TEST(SMeterScaleTest, TextsAndUnitsOfReadings)
         EXPECT_DOUBLE_EQ(sMeterUnits(c.reading), c.units) << what;
         EXPECT_EQ(sMeterAccessibleValue(c.reading), QString::fromUtf8(c.accessibleValue)) << what;
     }
-}
-
-TEST(SMeterScaleTest, DetailFollowsTheLocale)
-{
-    const DefaultLocale locale(QLocale(QLocale::German, QLocale::Germany));
+    const DefaultLocale comma(QLocale(QLocale::German, QLocale::Germany));
     EXPECT_EQ(sMeterDetailText(SMeterReading{-73.0, true}), "-73,0 dBm");
-}
-
-TEST(SMeterScaleTest, FractionOfTheBar)
-{
-    EXPECT_DOUBLE_EQ(sMeterFraction(9, 19), 9.0 / 19);
-    EXPECT_EQ(sMeterFraction(25, 19), 1);
-    EXPECT_EQ(sMeterFraction(0, 19), 0);
-    EXPECT_EQ(sMeterFraction(std::numeric_limits<double>::quiet_NaN(), 19), 0);
-    EXPECT_EQ(sMeterFraction(5, 0), 0);
-}
-
-TEST(SMeterScaleTest, MarksAboveS9CountSixDecibelsAUnit)
-{
-    QStringList labels;
-    for (const SMeterMark& mark : sMeterMarks())
-        labels.append(mark.label);
-    EXPECT_EQ(labels, QStringList({"1", "3", "5", "7", "9", "+20", "+40", "+60"}));
-    EXPECT_DOUBLE_EQ(sMeterMarks()[5].position, 9 + 20.0 / 6);
-    EXPECT_DOUBLE_EQ(sMeterMarks().back().position, 19);
 }
 
 enum class Hue { green, red, other };
@@ -91,13 +66,10 @@ Hue hueAt(const QImage& image, double fraction)
 
 bool hasRedPixels(const QImage& image)
 {
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            const QColor c = image.pixelColor(x, y);
-            if (c.red() > 200 && c.green() < 120 && c.alpha() > 100)
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (const QColor c = image.pixelColor(x, y); c.red() > 200 && c.green() < 120 && c.alpha() > 100)
                 return true;
-        }
-    }
     return false;
 }
 
@@ -123,10 +95,9 @@ protected:
     QString labelText(int index) { return view.findChildren<QLabel*>().at(index)->text(); }
     QLabel* badge()
     {
-        for (QLabel* label : view.findChildren<QLabel*>()) {
+        for (QLabel* label : view.findChildren<QLabel*>())
             if (label->text() == "OVL")
                 return label;
-        }
         return nullptr;
     }
 
@@ -144,6 +115,11 @@ TEST_F(SMeterViewTest, NoReadingShowsAnEmptyBarAndTheScale)
     EXPECT_EQ(hueAt(bar, 0.5), Hue::other);
     EXPECT_TRUE(hasRedPixels(scaleImage()));
     EXPECT_TRUE(badge()->isHidden());
+    QAccessibleInterface* element = QAccessible::queryAccessibleInterface(&view);
+    ASSERT_NE(element, nullptr);
+    EXPECT_EQ(element->text(QAccessible::Name), "Signal strength");
+    EXPECT_EQ(element->text(QAccessible::Value), "No signal");
+    EXPECT_EQ(element->childCount(), 0);
     saveScreenshot(view, QStringLiteral("s-meter-none.png"));
 }
 
@@ -151,11 +127,11 @@ TEST_F(SMeterViewTest, S9IsAllGreenUpToTheMark)
 {
     show(SMeterReading{-73.0, true});
     EXPECT_EQ(labelText(0), "S9");
-    EXPECT_EQ(labelText(1), "-73.0 dBm");
     const QImage bar = barImage();
     EXPECT_EQ(hueAt(bar, 0.05), Hue::green);
     EXPECT_EQ(hueAt(bar, 0.45), Hue::green);
     EXPECT_EQ(hueAt(bar, 0.50), Hue::other);
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(&view)->text(QAccessible::Value), "S9, -73 dBm");
     saveScreenshot(view, QStringLiteral("s-meter-s9.png"));
 }
 
@@ -190,25 +166,11 @@ TEST_F(SMeterViewTest, UncalibratedHasNoMarksButTheSameHeight)
 TEST_F(SMeterViewTest, OverloadBadgeAppearsOnlyWhenOverloaded)
 {
     show(SMeterReading{-40, true}, true);
-    ASSERT_NE(badge(), nullptr);
-    EXPECT_TRUE(badge()->isVisible());
+    ASSERT_TRUE(badge() && badge()->isVisible());
     EXPECT_EQ(badge()->accessibleName(), "ADC overload");
     saveScreenshot(view, QStringLiteral("s-meter-overload.png"));
     show(SMeterReading{-40, true}, false);
     EXPECT_FALSE(badge()->isVisible());
-}
-
-TEST_F(SMeterViewTest, OneAccessibleElementWithTheReadingAsValue)
-{
-    QAccessibleInterface* element = QAccessible::queryAccessibleInterface(&view);
-    ASSERT_NE(element, nullptr);
-    EXPECT_EQ(element->text(QAccessible::Name), "Signal strength");
-    EXPECT_EQ(element->text(QAccessible::Value), "No signal");
-    EXPECT_EQ(element->childCount(), 0);
-    show(SMeterReading{-73.0, true});
-    EXPECT_EQ(element->text(QAccessible::Value), "S9, -73 dBm");
-    show(SMeterReading{-30.7, false});
-    EXPECT_EQ(element->text(QAccessible::Value), "-30 dB, relative");
 }
 
 TEST_F(SMeterViewTest, HostileLevelsDrawWithoutHarm)

@@ -22,157 +22,62 @@ namespace {
 const QLocale pointLocale(QLocale::English, QLocale::UnitedStates);
 const QLocale commaLocale(QLocale::German, QLocale::Germany);
 
-TEST(FrequencyTextTest, FormatsTwoDigitsWithoutGrouping)
+TEST(FrequencyTextTest, FormatAndParse)
+{
+    const DefaultLocale locale(commaLocale);
+    EXPECT_EQ(formattedFrequencyKHz(14230.5), "14230,50");
+    const struct {
+        const char* text;
+        std::optional<double> kHz;
+    } cases[] = {
+        {"7200,5", 7200.5}, {"7200.5", 7200.5}, {"-5", -5}, {"7 200", std::nullopt},
+        {"7200 kHz", std::nullopt}, {" 7200", std::nullopt}, {"7,200.5", std::nullopt}, {"", std::nullopt},
+        {"nan", std::nullopt}, {"inf", std::nullopt}, {"1e999", std::nullopt},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(parseFrequencyText(QString::fromUtf8(c.text)), c.kHz) << c.text;
+}
+
+TEST(TuningLabelsTest, StepsGainAndBandMenu)
 {
     {
-        const DefaultLocale locale(pointLocale);
-        EXPECT_EQ(formattedFrequencyKHz(7200), "7200.00");
-        EXPECT_EQ(formattedFrequencyKHz(14230.5), "14230.50");
+        const DefaultLocale comma(commaLocale);
+        EXPECT_EQ(stepTitle(0.1), "+0,1");
+        EXPECT_EQ(stepAccessibleName(-1), "Tune down 1 kilohertz");
     }
-    const DefaultLocale locale(commaLocale);
-    EXPECT_EQ(formattedFrequencyKHz(7200), "7200,00");
-    EXPECT_EQ(formattedFrequencyKHz(14230.5), "14230,50");
-}
-
-struct ParseCase {
-    const char* text;
-    std::optional<double> kHz;
-};
-
-TEST(FrequencyTextTest, ParsesOneWholeNumberWithCommaOrPoint)
-{
-    const ParseCase cases[] = {
-        {"7200,5", 7200.5},
-        {"7200.5", 7200.5},
-        {"14230", 14230},
-        {"0", 0},
-        {"-5", -5},
-        {"7 200", std::nullopt},
-        {"7200 kHz", std::nullopt},
-        {" 7200", std::nullopt},
-        {"7200\n", std::nullopt},
-        {"7,200.5", std::nullopt},
-        {"", std::nullopt},
-        {"abc", std::nullopt},
-        {"nan", std::nullopt},
-        {"inf", std::nullopt},
-        {"1e999", std::nullopt},
-    };
-    for (const ParseCase& c : cases) {
-        // Whatever the user's locale: a decimal comma is always understood.
-        const DefaultLocale locale(commaLocale);
-        EXPECT_EQ(parseFrequencyText(QString::fromUtf8(c.text)), c.kHz) << c.text;
-    }
-}
-
-TEST(FrequencyTextTest, CommitTunesOnlyToANewParsedFrequency)
-{
-    const DefaultLocale locale(pointLocale);
-    EXPECT_EQ(frequencyToCommit("7200.00", 7200), std::nullopt);
-    EXPECT_EQ(frequencyToCommit("7200", 7200), std::nullopt);
-    EXPECT_EQ(frequencyToCommit("7200,5", 7200), 7200.5);
-    EXPECT_EQ(frequencyToCommit("7200 kHz", 7200), std::nullopt);
-    EXPECT_EQ(frequencyToCommit("45000", 7200), 45000.0);
-}
-
-TEST(TuningLabelsTest, StepTitlesAndAccessibleNames)
-{
-    struct StepCase {
-        double step;
-        const char* title;
-        const char* name;
-    };
-    const StepCase cases[] = {
-        {-5, "-5", "Tune down 5 kilohertz"},
-        {-1, "-1", "Tune down 1 kilohertz"},
-        {-0.1, "-0.1", "Tune down 0.1 kilohertz"},
-        {0.1, "+0.1", "Tune up 0.1 kilohertz"},
-        {1, "+1", "Tune up 1 kilohertz"},
-        {5, "+5", "Tune up 5 kilohertz"},
-        {0, "0", "Tune down 0 kilohertz"},
-    };
-    const DefaultLocale locale(pointLocale);
-    for (const StepCase& c : cases) {
-        EXPECT_EQ(stepTitle(c.step), c.title);
-        EXPECT_EQ(stepAccessibleName(c.step), c.name);
-    }
-    const DefaultLocale comma(commaLocale);
-    EXPECT_EQ(stepTitle(0.1), "+0,1");
-    EXPECT_EQ(stepAccessibleName(-0.1), "Tune down 0,1 kilohertz");
-}
-
-TEST(TuningLabelsTest, ModeTitles)
-{
-    EXPECT_EQ(modeTitle(KiwiMode::nbfm), "NBFM");
-    EXPECT_EQ(modeAccessibleName(KiwiMode::cwn), "Mode CWN");
-}
-
-TEST(TuningLabelsTest, GainControlsOnlyOffOpenWebRX)
-{
-    EXPECT_TRUE(showsGainControls(ServerKind::kiwiSDR));
-    EXPECT_TRUE(showsGainControls(std::nullopt));
-    EXPECT_FALSE(showsGainControls(ServerKind::openWebRX));
-}
-
-TEST(TuningLabelsTest, SliderGainIsTruncatedAndBounded)
-{
     EXPECT_EQ(manualGainForSliderValue(57.9), 57);
-    EXPECT_EQ(manualGainForSliderValue(120), 120);
     EXPECT_EQ(manualGainForSliderValue(150.5), 120);
     EXPECT_EQ(manualGainForSliderValue(-0.5), 0);
     EXPECT_EQ(manualGainForSliderValue(std::numeric_limits<double>::quiet_NaN()), 0);
     EXPECT_EQ(manualGainForSliderValue(std::numeric_limits<double>::infinity()), 120);
-}
 
-TEST(TuningLabelsTest, BookmarkAndMuteLooks)
-{
-    const BookmarkButtonLook free = bookmarkButtonLook(false);
-    EXPECT_EQ(free.label, "Bookmark Frequency");
-    EXPECT_EQ(free.help, "Bookmark this frequency and mode");
-    EXPECT_TRUE(free.enabled);
-    const BookmarkButtonLook taken = bookmarkButtonLook(true);
-    EXPECT_EQ(taken.label, "Bookmarked");
-    EXPECT_EQ(taken.help, "This frequency and mode are bookmarked");
-    EXPECT_FALSE(taken.enabled);
-    EXPECT_NE(free.iconName, taken.iconName);
-    EXPECT_EQ(muteButtonLook(false).label, "Mute");
-    EXPECT_EQ(muteButtonLook(true).label, "Unmute");
-}
-
-TEST(TuningLabelsTest, BandMenuSelection)
-{
     const QList<ReceiverProfile> profiles{{"sdr|40m", "40 m"}, {"sdr|20m", "20 m"}};
     EXPECT_EQ(currentProfileIndex(profiles, QStringLiteral("sdr|20m")), 1);
     EXPECT_EQ(currentProfileIndex(profiles, std::nullopt), -1);
     EXPECT_EQ(currentProfileIndex(profiles, QStringLiteral("sdr|80m")), -1);
-    EXPECT_EQ(currentProfileIndex({}, QStringLiteral("sdr|40m")), -1);
 }
 
 TEST(IconsTest, BundledIconsStandInForTheTheme)
 {
-    for (const char* name : {"bookmark-new", "user-bookmarks", "audio-volume-high", "audio-volume-muted"}) {
-        const QIcon icon = themedIcon(QString::fromLatin1(name));
-        EXPECT_FALSE(icon.pixmap(24, 24).isNull()) << name;
-    }
+    for (const char* name : {"bookmark-new", "user-bookmarks", "audio-volume-high", "audio-volume-muted"})
+        EXPECT_FALSE(themedIcon(QString::fromLatin1(name)).pixmap(24, 24).isNull()) << name;
     EXPECT_TRUE(themedIcon(QStringLiteral("no-such-icon-anywhere")).isNull());
 }
 
 QToolButton* buttonNamed(QWidget& panel, const QString& accessibleName)
 {
-    for (QToolButton* button : panel.findChildren<QToolButton*>()) {
+    for (QToolButton* button : panel.findChildren<QToolButton*>())
         if (button->accessibleName() == accessibleName)
             return button;
-    }
     return nullptr;
 }
 
 QStringList modeButtonTitles(QWidget& panel)
 {
     QStringList titles;
-    for (QToolButton* button : panel.findChildren<QToolButton*>()) {
+    for (QToolButton* button : panel.findChildren<QToolButton*>())
         if (button->accessibleName().startsWith(QStringLiteral("Mode ")))
             titles.append(button->text());
-    }
     return titles;
 }
 
@@ -206,10 +111,8 @@ protected:
 
 TEST_F(TuningPanelTest, TypedFrequencyIsCommittedOrRestored)
 {
-    ASSERT_TRUE(panel.isEnabled());
     EXPECT_EQ(field->text(), "7200.00");
     EXPECT_EQ(field->accessibleName(), "Frequency in kilohertz");
-    EXPECT_EQ(field->placeholderText(), "Frequency");
 
     typeFrequency(*field, QStringLiteral("7200,5"));
     EXPECT_EQ(session.client.frequencyKHz(), 7200.5);
@@ -222,15 +125,11 @@ TEST_F(TuningPanelTest, TypedFrequencyIsCommittedOrRestored)
     }
     EXPECT_EQ(retunes.count(), 0);
 
-    typeFrequency(*field, QStringLiteral("14230"));
-    EXPECT_EQ(session.client.frequencyKHz(), 14230);
     typeFrequency(*field, QStringLiteral("45000"));
     EXPECT_EQ(session.client.frequencyKHz(), 30000);
     EXPECT_EQ(field->text(), "30000.00");
-}
 
-TEST_F(TuningPanelTest, LeavingTheFieldCommitsToo)
-{
+    // Leaving the field commits too.
     field->setFocus();
     field->selectAll();
     QTest::keyClicks(field, QStringLiteral("9500"));
@@ -248,16 +147,12 @@ TEST_F(TuningPanelTest, TuningElsewhereOverwritesTheTypedTextAndDropsFocus)
     session.client.tune(9000);
     EXPECT_EQ(field->text(), "9000.00");
     EXPECT_FALSE(field->hasFocus());
-    EXPECT_EQ(session.client.frequencyKHz(), 9000);
 }
 
 TEST_F(TuningPanelTest, StepButtonsAddThePlainSum)
 {
     session.client.tune(7199.95);
-    QToolButton* up = buttonNamed(panel, QStringLiteral("Tune up 0.1 kilohertz"));
-    ASSERT_NE(up, nullptr);
-    EXPECT_EQ(up->text(), "+0.1");
-    QTest::mouseClick(up, Qt::LeftButton);
+    QTest::mouseClick(buttonNamed(panel, QStringLiteral("Tune up 0.1 kilohertz")), Qt::LeftButton);
     EXPECT_EQ(session.client.frequencyKHz(), 7199.95 + 0.1);
     EXPECT_EQ(field->text(), "7200.05");
     QTest::mouseClick(buttonNamed(panel, QStringLiteral("Tune down 5 kilohertz")), Qt::LeftButton);
@@ -274,9 +169,7 @@ TEST_F(TuningPanelTest, ModeButtonsOfAKiwiSDRWithTheCurrentOneChecked)
     QTest::mouseClick(usb, Qt::LeftButton);
     EXPECT_EQ(session.client.mode(), KiwiMode::usb);
     EXPECT_EQ(session.client.passband(), defaultPassband(KiwiMode::usb));
-    EXPECT_TRUE(usb->isChecked());
     EXPECT_FALSE(buttonNamed(panel, QStringLiteral("Mode LSB"))->isChecked());
-
     // Pressing the current mode again keeps it marked.
     QTest::mouseClick(usb, Qt::LeftButton);
     EXPECT_TRUE(usb->isChecked());
@@ -287,7 +180,6 @@ TEST_F(TuningPanelTest, AGCToggleAndManualGain)
     auto* agc = panel.findChild<QCheckBox*>(QStringLiteral("agcToggle"));
     auto* slider = panel.findChild<QSlider*>(QStringLiteral("gainSlider"));
     ASSERT_TRUE(agc && slider);
-    EXPECT_TRUE(agc->isVisible());
     EXPECT_TRUE(agc->isChecked());
     EXPECT_FALSE(slider->isVisible());
 
@@ -297,7 +189,6 @@ TEST_F(TuningPanelTest, AGCToggleAndManualGain)
     QTest::mouseClick(agc, Qt::LeftButton, {}, QPoint(6, agc->height() / 2));
     EXPECT_FALSE(session.client.agcEnabled());
     EXPECT_TRUE(slider->isVisible());
-    EXPECT_EQ(slider->accessibleName(), "RF Gain");
 
     slider->setValue(57);
     EXPECT_EQ(session.client.manualGain(), 57);
@@ -315,10 +206,8 @@ TEST_F(TuningPanelTest, BookmarkButtonFollowsTheStoredList)
 {
     QToolButton* bookmark = panel.findChild<QToolButton*>(QStringLiteral("bookmarkButton"));
     ASSERT_NE(bookmark, nullptr);
-    EXPECT_TRUE(bookmark->isEnabled());
     EXPECT_EQ(bookmark->accessibleName(), "Bookmark Frequency");
     EXPECT_EQ(bookmark->toolTip(), "Bookmark this frequency and mode");
-    EXPECT_FALSE(bookmark->icon().isNull());
 
     QTest::mouseClick(bookmark, Qt::LeftButton);
     EXPECT_TRUE(Preferences::instance().frequencyBookmarks().contains(KiwiMode::lsb, 7200));
@@ -346,7 +235,6 @@ TEST_F(TuningPanelTest, MuteAndVolume)
     auto* volume = panel.findChild<QSlider*>(QStringLiteral("volumeSlider"));
     ASSERT_TRUE(mute && volume);
     EXPECT_EQ(mute->accessibleName(), "Mute");
-    EXPECT_EQ(volume->value(), 800);
     QTest::mouseClick(mute, Qt::LeftButton);
     EXPECT_TRUE(session.client.isMuted());
     EXPECT_EQ(mute->accessibleName(), "Unmute");
@@ -360,26 +248,17 @@ TEST_F(TuningPanelTest, SMeterFollowsTheSession)
 {
     auto* meter = panel.findChild<SMeterView*>(QStringLiteral("sMeter"));
     ASSERT_NE(meter, nullptr);
-    EXPECT_EQ(meter->fullScale(), 19);
+    EXPECT_FALSE(panel.findChild<QWidget*>(QStringLiteral("profileMenu"))->isVisible());
     ASSERT_TRUE(QTest::qWaitFor([&] { return meter->reading().has_value(); }, 5000));
     EXPECT_EQ(meter->reading(), session.client.sMeter());
     QTest::qWait(300);
     saveScreenshot(panel, QStringLiteral("tuning-panel.png"));
 }
 
-TEST_F(TuningPanelTest, NoBandMenuWithoutProfiles)
-{
-    auto* menu = panel.findChild<QWidget*>(QStringLiteral("profileMenu"));
-    ASSERT_NE(menu, nullptr);
-    EXPECT_FALSE(menu->isVisible());
-    EXPECT_EQ(menu->accessibleName(), "Band");
-}
-
 TEST_F(TuningPanelTest, DisabledUnlessConnected)
 {
     EXPECT_TRUE(panel.isEnabled());
     session.client.disconnect();
-    EXPECT_FALSE(panel.isEnabled());
     EXPECT_FALSE(field->isEnabled());
     EXPECT_FALSE(buttonNamed(panel, QStringLiteral("Mode USB"))->isEnabled());
     saveScreenshot(panel, QStringLiteral("tuning-panel-disconnected.png"));

@@ -1,6 +1,3 @@
-// The waterfall panel against a session connected to the in-process stand-in
-// receiver. Most tests refuse the server's waterfall and feed rows of their
-// own through the session's broadcaster, so that every row is known.
 #include "display/WaterfallView.h"
 
 #include "DisplayTestSupport.h"
@@ -17,39 +14,18 @@
 #include <QToolButton>
 
 #include <cmath>
-#include <thread>
 
 namespace {
 
 constexpr int stripWidth = 1000;
 
-// A connected session whose server sends no waterfall of its own.
-class QuietSession {
-public:
-    explicit QuietSession(RxSimOptions options = quietOptions())
-        : server(options), client(QStringLiteral("Farlisten test"), silentPlayer())
-    {
-    }
-
-    bool connect()
-    {
-        const quint16 port = server.listen();
-        if (port == 0)
-            return false;
-        client.connect(QStringLiteral("127.0.0.1:%1").arg(port));
-        return QTest::qWaitFor([this] { return client.state().isConnected(); }, 10000);
-    }
-
-    static RxSimOptions quietOptions()
-    {
-        RxSimOptions options;
-        options.refuseWaterfall = true;
-        return options;
-    }
-
-    RxSimServer server;
-    KiwiSDRClient client;
-};
+// The server's own waterfall is refused so that every row is one the test feeds.
+RxSimOptions quietOptions()
+{
+    RxSimOptions options;
+    options.refuseWaterfall = true;
+    return options;
+}
 
 KiwiWaterfallRow flatRow(double startHz, double spanHz, std::uint8_t bin = 150)
 {
@@ -106,7 +82,7 @@ protected:
         ASSERT_EQ(view.waterfallStrip()->width(), stripWidth);
     }
 
-    QuietSession session;
+    RxSimSession session{quietOptions()};
     KiwiSDRClient& client = session.client;
     WaterfallView view{&session.client};
 };
@@ -119,12 +95,8 @@ TEST_F(WaterfallViewTest, ClickTunesToTheClickedFrequencyOnTheModesGrid)
         int x;
         double expectedKHz;
     } cases[] = {
-        {KiwiMode::usb, 500, 7050},
-        {KiwiMode::am, 105, 7011}, // 7010.5 rounds away from zero
-        {KiwiMode::lsb, 123, 7012.3},
-        {KiwiMode::cw, 457, 7045.7},
-        {KiwiMode::wfm, 733, 7100},
-        {KiwiMode::wfm, 20, 7000},
+        {KiwiMode::usb, 500, 7050}, {KiwiMode::am, 105, 7011}, {KiwiMode::cw, 457, 7045.7},
+        {KiwiMode::wfm, 733, 7100}, {KiwiMode::wfm, 20, 7000},
     };
     for (const auto& c : cases) {
         client.setMode(c.mode);
@@ -137,9 +109,8 @@ TEST_F(WaterfallViewTest, ClickTunesToTheClickedFrequencyOnTheModesGrid)
     }
 }
 
-TEST_F(WaterfallViewTest, ClicksNeedAConnection)
+TEST_F(WaterfallViewTest, ClicksNeedRowsAndAConnection)
 {
-    // Before any row the view shows the whole band from 0.
     client.setMode(KiwiMode::am);
     QTest::mouseClick(view.waterfallStrip(), Qt::LeftButton, {}, QPoint(500, 40));
     EXPECT_DOUBLE_EQ(client.frequencyKHz(), 15000);
@@ -235,9 +206,7 @@ TEST_F(WaterfallViewTest, PassbandFollowsTheTuning)
     const QImage usb = view.waterfallStrip()->grab().toImage();
     // Yellow marker at the tuned frequency; the band from +300 to +2700 Hz.
     const QColor marker = usb.pixelColor(500, 100);
-    EXPECT_GT(marker.red(), 200);
-    EXPECT_GT(marker.green(), 150);
-    EXPECT_LT(marker.blue(), 100);
+    EXPECT_TRUE(marker.red() > 200 && marker.green() > 150 && marker.blue() < 100);
     EXPECT_GT(usb.pixelColor(515, 100).red(), usb.pixelColor(540, 100).red());
 }
 
@@ -251,18 +220,15 @@ TEST_F(WaterfallViewTest, HeaderShowsSpanAndZoom)
     EXPECT_EQ(view.header()->spanLabel()->text(), QStringLiteral("Span 937.5 kHz"));
 
     client.setWaterfallZoom(0);
-    EXPECT_EQ(view.header()->zoomLabel()->text(), QStringLiteral("Zoom 0"));
     EXPECT_FALSE(view.header()->zoomOutButton()->isEnabled());
-    EXPECT_TRUE(view.header()->zoomInButton()->isEnabled());
     QTest::mouseClick(view.header()->zoomInButton(), Qt::LeftButton);
     EXPECT_EQ(client.waterfallZoom(), 1);
     EXPECT_EQ(view.header()->zoomLabel()->text(), QStringLiteral("Zoom 1"));
-    EXPECT_TRUE(view.header()->zoomOutButton()->isEnabled());
-    const KiwiReceiverInfo& info = client.info();
-    client.setWaterfallZoom(std::min(info.maxZoom, info.zoomCap));
+    const int top = std::min(client.info().maxZoom, client.info().zoomCap);
+    client.setWaterfallZoom(top);
     EXPECT_FALSE(view.header()->zoomInButton()->isEnabled());
     QTest::mouseClick(view.header()->zoomOutButton(), Qt::LeftButton);
-    EXPECT_EQ(client.waterfallZoom(), std::min(info.maxZoom, info.zoomCap) - 1);
+    EXPECT_EQ(client.waterfallZoom(), top - 1);
 
     client.disconnect();
     EXPECT_FALSE(view.header()->isEnabled());
@@ -271,8 +237,6 @@ TEST_F(WaterfallViewTest, HeaderShowsSpanAndZoom)
 TEST_F(WaterfallViewTest, FloorAndCeilingSteppersKeepTheirBounds)
 {
     ASSERT_TRUE(feed(client, view, flatRow(7'000'000, 100'000, 155)));
-    EXPECT_TRUE(view.autoRange());
-    EXPECT_EQ(view.minDB(), -105);
     EXPECT_TRUE(view.header()->floorStepper()->isHidden());
 
     QTest::mouseClick(view.header()->autoRangeButton(), Qt::LeftButton);
@@ -287,29 +251,20 @@ TEST_F(WaterfallViewTest, FloorAndCeilingSteppersKeepTheirBounds)
         QTest::mouseClick(floor->incrementButton(), Qt::LeftButton);
     EXPECT_EQ(view.minDB(), -80); // the ceiling less 10
     EXPECT_FALSE(floor->incrementButton()->isEnabled());
-    for (int i = 0; i < 10 && ceiling->decrementButton()->isEnabled(); ++i)
-        QTest::mouseClick(ceiling->decrementButton(), Qt::LeftButton);
-    EXPECT_EQ(view.maxDB(), -70); // already at the floor plus 10
     for (int i = 0; i < 30 && ceiling->incrementButton()->isEnabled(); ++i)
         QTest::mouseClick(ceiling->incrementButton(), Qt::LeftButton);
     EXPECT_EQ(view.maxDB(), 0);
     for (int i = 0; i < 30 && floor->decrementButton()->isEnabled(); ++i)
         QTest::mouseClick(floor->decrementButton(), Qt::LeftButton);
-    EXPECT_EQ(view.minDB(), -160);
     EXPECT_EQ(floor->text(), QStringLiteral("Floor -160 dBm"));
 
     // The hand-set range now colours the rows.
     ASSERT_TRUE(feed(client, view, flatRow(7'000'000, 100'000, 255)));
-    EXPECT_EQ(view.minDB(), -160);
-    EXPECT_EQ(view.maxDB(), 0);
-    const QImage image = *view.waterfallStrip()->image();
-    const QColor top = image.pixelColor(10, 0);
-    EXPECT_EQ(top, QColor(255, 255, 255));
+    EXPECT_EQ(view.waterfallStrip()->image()->pixelColor(10, 0), QColor(255, 255, 255));
 }
 
 TEST_F(WaterfallViewTest, SubscribesOnlyWhileShown)
 {
-    EXPECT_TRUE(view.isSubscribed());
     EXPECT_EQ(client.rows().subscriberCount(), 1u);
     view.hide();
     EXPECT_EQ(client.rows().subscriberCount(), 0u);
@@ -337,16 +292,14 @@ TEST_F(WaterfallViewTest, RowsWithoutPlaceAreIgnored)
 
 TEST(WaterfallViewPlaceholderTest, FollowsTheSession)
 {
-    QuietSession session;
+    RxSimSession session{quietOptions()};
     WaterfallView view(&session.client);
     view.resize(stripWidth, 420);
     view.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
     EXPECT_EQ(view.waterfallStrip()->placeholderText(), QStringLiteral("Not connected"));
     EXPECT_FALSE(view.header()->isEnabled());
-    const quint16 port = session.server.listen();
-    ASSERT_NE(port, 0);
-    session.client.connect(QStringLiteral("127.0.0.1:%1").arg(port));
+    ASSERT_TRUE(session.start());
     EXPECT_EQ(view.waterfallStrip()->placeholderText(), QStringLiteral("Waiting for waterfall\u2026"));
     EXPECT_TRUE(view.header()->isEnabled());
     ASSERT_TRUE(QTest::qWaitFor([&] { return session.client.waterfallError().has_value(); }, 10000));
@@ -368,7 +321,6 @@ TEST(FrequencyScaleTest, StepsAndTicks)
         double firstHz;
         std::size_t count;
     } cases[] = {
-        {0, 30'000'000, 5'000'000, 0, 7},
         {1'000'000, 30'000'000, 5'000'000, 5'000'000, 6},
         {7'000'000, 100'000, 20'000, 7'000'000, 6},
         {7'012'345, 937'500, 200'000, 7'200'000, 4},
@@ -405,7 +357,7 @@ TEST(WaterfallViewLiveTest, DrawsTheStandInReceiversBand)
 {
     RxSimOptions options;
     options.waterfallFPS = 40;
-    QuietSession session{options};
+    RxSimSession session{options};
     // Between the Morse station at 7030 kHz and the voice at 7200 kHz.
     session.client.restoreTuning(KiwiMode::lsb, 0, 7120);
     WaterfallView view(&session.client);

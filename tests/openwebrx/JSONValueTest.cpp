@@ -19,10 +19,7 @@ TEST(JSONValue, CasesKeepTheirKind)
                                     JSONValue(QString("x")),  JSONValue(nullptr),
                                     JSONValue(JSONValue::Array{}), JSONValue(JSONValue::Object{})};
     EXPECT_EQ(*parsed, JSONValue(expected));
-    EXPECT_EQ(parsed->asArray()->at(0).asBool(), true);
     EXPECT_FALSE(parsed->asArray()->at(1).asBool());
-    EXPECT_EQ(parsed->asArray()->at(1).asNumber(), 1.0);
-    EXPECT_TRUE(parsed->asArray()->at(5).isNull());
 }
 
 TEST(JSONValue, MemberOnlyOnObjectsHoldingTheKey)
@@ -36,14 +33,12 @@ TEST(JSONValue, MemberOnlyOnObjectsHoldingTheKey)
     EXPECT_FALSE(object->stringMember("a"));
     EXPECT_EQ(object->numberMember("a"), 1.0);
     EXPECT_FALSE(object->numberMember("s"));
+    EXPECT_EQ(parseJSONValue(R"({"a":1,"a":2})")->numberMember("a"), 2.0);
 
     const JSONValue others[] = {JSONValue(JSONValue::Array{JSONValue(QString("a"))}), JSONValue(QString("a")),
                                 JSONValue(1.0), JSONValue(true), JSONValue(nullptr)};
-    for (const auto& value : others) {
-        EXPECT_FALSE(value.member("a"));
-        EXPECT_FALSE(value.member("0"));
-        EXPECT_FALSE(value.stringMember("a"));
-    }
+    for (const auto& value : others)
+        EXPECT_FALSE(value.member("a") || value.member("0"));
 }
 
 TEST(JSONValue, MalformedOrScalarDocumentsGiveNothing)
@@ -72,9 +67,6 @@ TEST(JSONValue, LongStringsSurvive)
     EXPECT_EQ(parsed->asArray()->at(0).asString()->size(), text.size());
 }
 
-TEST(JSONValue, DuplicateKeysKeepTheLast)
-{
-    EXPECT_EQ(parseJSONValue(R"({"a":1,"a":2})")->numberMember("a"), 2.0);
-}
+
 
 } // namespace

@@ -30,7 +30,7 @@ TEST(KiwiBroadcaster, SubscriberThatLagsKeepsTheFourNewest)
     EXPECT_EQ(received, (std::vector<int>{3, 4, 5, 6}));
 }
 
-TEST(KiwiBroadcaster, TwoSubscribersEachGetEveryValueAndCancellingOneLeavesTheOther)
+TEST(KiwiBroadcaster, EverySubscriberGetsEveryValueUntilItCancels)
 {
     Broadcaster broadcaster;
     QObject context;
@@ -38,38 +38,18 @@ TEST(KiwiBroadcaster, TwoSubscribersEachGetEveryValueAndCancellingOneLeavesTheOt
     std::vector<int> second;
     auto firstSubscription = broadcaster.subscribe(&context, [&](int value) { first.push_back(value); });
     auto secondSubscription = broadcaster.subscribe(&context, [&](int value) { second.push_back(value); });
-    EXPECT_EQ(broadcaster.subscriberCount(), 2u);
-
     broadcaster.yield(1);
     broadcaster.yield(2);
     ASSERT_TRUE(QTest::qWaitFor([&] { return first.size() == 2 && second.size() == 2; }));
 
+    // Cancelling drops what was queued for it but not yet delivered.
+    broadcaster.yield(3);
     firstSubscription.reset();
     EXPECT_EQ(broadcaster.subscriberCount(), 1u);
-    broadcaster.yield(3);
     ASSERT_TRUE(QTest::qWaitFor([&] { return second.size() == 3; }));
+    QTest::qWait(20);
     EXPECT_EQ(first, (std::vector<int>{1, 2}));
     EXPECT_EQ(second, (std::vector<int>{1, 2, 3}));
-}
-
-TEST(KiwiBroadcaster, CancellingDropsWhatWasQueuedButNotDelivered)
-{
-    Broadcaster broadcaster;
-    QObject context;
-    int deliveries = 0;
-    auto subscription = broadcaster.subscribe(&context, [&](int) { ++deliveries; });
-    broadcaster.yield(1);
-    subscription = Broadcaster::Subscription();
-    QTest::qWait(20);
-    EXPECT_EQ(deliveries, 0);
-    EXPECT_EQ(broadcaster.subscriberCount(), 0u);
-}
-
-TEST(KiwiBroadcaster, YieldWithoutSubscribersDoesNothing)
-{
-    Broadcaster broadcaster;
-    broadcaster.yield(1);
-    EXPECT_EQ(broadcaster.subscriberCount(), 0u);
 }
 
 TEST(KiwiBroadcaster, ValuesYieldedOnAnotherThreadArriveOnTheContextThreadInOrder)

@@ -1,16 +1,7 @@
 // The session against rxsim, a stand-in receiver that behaves like a real one:
 // it announces its sample rate before auth, sends one MSG per parameter, plays
 // audio only once tuned, and enforces its limits and keepalive timeout.
-#include "session/KiwiSDRClient.h"
-
-#include "RxSimServer.h"
-#include "SessionAudioFake.h"
-
-#include <QTest>
-
-#include <gtest/gtest.h>
-
-#include <memory>
+#include "SessionTestSupport.h"
 
 namespace {
 
@@ -20,60 +11,16 @@ const QString auth = QStringLiteral("SET auth t=kiwi p=");
 const QString keepalive = QStringLiteral("SET keepalive");
 const QString station = QStringLiteral("SET mod=am low_cut=-4900 high_cut=4900 freq=9500.000");
 
-struct Command {
-    QString channel;
-    QString text;
-};
-
-class KiwiSessionRxSimTest : public ::testing::Test {
+class KiwiSessionRxSimTest : public RxSimSessionTest {
 protected:
-    std::shared_ptr<SessionAudioState> audio = std::make_shared<SessionAudioState>();
-    std::unique_ptr<RxSimServer> server;
-    quint16 port = 0;
-    std::vector<Command> commands;
-    std::unique_ptr<KiwiSDRClient> client =
-        std::make_unique<KiwiSDRClient>(QStringLiteral("Farlisten"), makeSessionTestPlayer(audio));
-
-    void startServer(RxSimOptions options = {})
-    {
-        server = std::make_unique<RxSimServer>(std::move(options));
-        port = server->listen();
-        ASSERT_NE(port, 0);
-        QObject::connect(server.get(), &RxSimServer::commandReceived,
-            [this](const QString& channel, const QString& text, const QString&) { commands.push_back({channel, text}); });
-    }
-
-    QString address() const { return QStringLiteral("127.0.0.1:%1").arg(port); }
-
     void connectToStation() { client->connect(address(), QString(), 9500, KiwiMode::am); }
-
-    QStringList received(const QString& channel) const
-    {
-        QStringList texts;
-        for (const Command& command : commands) {
-            if (command.channel == channel)
-                texts.append(command.text);
-        }
-        return texts;
-    }
-
-    bool waitFor(const std::function<bool()>& condition, int timeoutMs = 5000)
-    {
-        return QTest::qWaitFor(condition, timeoutMs);
-    }
-
-    std::size_t scheduledBuffers() const
-    {
-        std::lock_guard guard(audio->lock);
-        return audio->scheduledBuffers;
-    }
 };
 
-TEST_F(KiwiSessionRxSimTest, RealisticConnectionSendsEverythingInOrderAndPlays)
+TEST_F(KiwiSessionRxSimTest, RealisticConnectionSendsEverythingInOrderPlaysAndFillsTheInfo)
 {
     startServer();
     connectToStation();
-    ASSERT_TRUE(waitFor([&] { return received(QStringLiteral("W/F")).contains(keepalive); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return received(QStringLiteral("W/F")).contains(keepalive); }));
     EXPECT_TRUE(client->state().isConnected());
 
     // The sample rate came before auth; the setup went out at acceptance.
@@ -94,18 +41,14 @@ TEST_F(KiwiSessionRxSimTest, RealisticConnectionSendsEverythingInOrderAndPlays)
             "SET zoom=0 start=0", keepalive}));
 
     // Audio only flows after tuning, gain and the rate acknowledgement.
-    ASSERT_TRUE(waitFor([&] { return scheduledBuffers() >= 4; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return audio->buffers() >= 4; }));
     EXPECT_EQ(audio->starts(), std::vector<double>{12000});
     ASSERT_TRUE(client->sMeter());
     EXPECT_GT(client->sMeter()->dBm, -70) << "the strong station at 9500 kHz";
-}
 
-TEST_F(KiwiSessionRxSimTest, StatusPageAndReceiverMessagesFillTheInfo)
-{
-    startServer();
-    connectToStation();
-    ASSERT_TRUE(waitFor([&] { return client->info().inactivityTimeoutMinutes.has_value(); }));
-    ASSERT_TRUE(waitFor([&] { return client->info().waterfallFPS.has_value(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        return client->info().inactivityTimeoutMinutes.has_value() && client->info().waterfallFPS.has_value();
+    }));
     const KiwiReceiverInfo& info = client->info();
     // From the status page.
     EXPECT_EQ(info.hardware, QStringLiteral("KiwiSDR 2 (rxsim)"));
@@ -132,27 +75,19 @@ TEST_F(KiwiSessionRxSimTest, StatusPageAndReceiverMessagesFillTheInfo)
 TEST_F(KiwiSessionRxSimTest, RowsHaveTheGeometryOfTheZoomAskedFor)
 {
     startServer();
-    QObject view;
-    std::vector<KiwiWaterfallRow> rows;
-    auto subscription = client->rows().subscribe(&view, [&](KiwiWaterfallRow row) { rows.push_back(std::move(row)); });
     connectToStation();
-    ASSERT_TRUE(waitFor([&] { return !rows.empty(); }));
-    EXPECT_EQ(rows.front().bins.size(), 1024u);
-    EXPECT_EQ(rows.front().zoom, 0);
-    EXPECT_EQ(rows.front().startHz, 0);
-    EXPECT_EQ(rows.front().spanHz, 30'000'000);
-
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !rows.empty(); }));
     client->setWaterfallZoom(3);
-    ASSERT_TRUE(waitFor([&] { return received(QStringLiteral("W/F")).last().startsWith(u"SET zoom=3 "); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return received(QStringLiteral("W/F")).last().startsWith(u"SET zoom=3 "); }));
     const quint64 startBin = received(QStringLiteral("W/F")).last().section(QStringLiteral("start="), 1).toULongLong();
-    ASSERT_TRUE(waitFor([&] { return rows.back().zoom == 3; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return rows.back().zoom == 3; }));
     const KiwiWaterfallRow& row = rows.back();
     EXPECT_EQ(row.bins.size(), 1024u);
     EXPECT_EQ(row.spanHz, 3'750'000);
     EXPECT_DOUBLE_EQ(row.startHz, 30'000'000.0 * double(startBin) / (16384.0 * 1024.0));
     EXPECT_LE(row.startHz, 9'500'000);
     EXPECT_GE(row.startHz + row.spanHz, 9'500'000) << "the tuned station is in view";
-    ASSERT_TRUE(waitFor([&] { return client->waterfallZoom() == 3; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return client->waterfallZoom() == 3; }));
     EXPECT_EQ(client->waterfallStartHz(), row.startHz);
 }
 
@@ -206,14 +141,14 @@ TEST_F(KiwiSessionRxSimTest, EveryRefusalTheReceiverMakesEndsWithItsMessage)
         refusal.configure(options);
         startServer(std::move(options));
         connectToStation();
-        ASSERT_TRUE(waitFor([&] { return client->state().isFailed(); }));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return client->state().isFailed(); }));
         EXPECT_EQ(client->state().message(), QString::fromUtf8(refusal.message));
         EXPECT_EQ(client->webPageAfterAppLimit().has_value(), refusal.offersWebPage);
         if (refusal.offersWebPage) {
             EXPECT_EQ(client->webPageAfterAppLimit(), QUrl(QStringLiteral("http://%1/?f=9500.00am").arg(address())));
         }
         client->disconnect();
-        ASSERT_TRUE(waitFor([&] { return server->channelCount() == 0; }));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return server->channelCount() == 0; }));
     }
 }
 
@@ -223,11 +158,11 @@ TEST_F(KiwiSessionRxSimTest, AllChannelsTakenRefusesTheNextListener)
     options.rxChannels = 1;
     startServer(std::move(options));
     connectToStation();
-    ASSERT_TRUE(waitFor([&] { return client->state().isConnected(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return client->state().isConnected(); }));
 
     KiwiSDRClient second(QStringLiteral("Farlisten"), makeSessionTestPlayer(std::make_shared<SessionAudioState>()));
     second.connect(address());
-    ASSERT_TRUE(waitFor([&] { return second.state().isFailed(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return second.state().isFailed(); }));
     EXPECT_EQ(second.state().message(), QStringLiteral("All 1 channels on this receiver are in use. Try again later."));
     EXPECT_FALSE(second.webPageAfterAppLimit());
     EXPECT_TRUE(client->state().isConnected());
@@ -239,11 +174,11 @@ TEST_F(KiwiSessionRxSimTest, RefusedWaterfallLeavesTheSoundPlaying)
     options.refuseWaterfall = true;
     startServer(std::move(options));
     connectToStation();
-    ASSERT_TRUE(waitFor([&] { return client->waterfallError().has_value(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return client->waterfallError().has_value(); }));
     EXPECT_EQ(client->waterfallError(), QStringLiteral("All waterfall channels are in use."));
 
-    const std::size_t before = scheduledBuffers();
-    ASSERT_TRUE(waitFor([&] { return scheduledBuffers() >= before + 3; }));
+    const std::size_t before = audio->buffers();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return audio->buffers() >= before + 3; }));
     EXPECT_TRUE(client->state().isConnected());
     EXPECT_EQ(client->waterfallError(), QStringLiteral("All waterfall channels are in use."))
         << "the channel closing afterwards keeps the more specific message";
@@ -256,7 +191,7 @@ TEST_F(KiwiSessionRxSimTest, KeepalivesHoldBothChannelsOpenPastTheTimeout)
     startServer(std::move(options));
     client->setKeepaliveInterval(150ms);
     connectToStation();
-    ASSERT_TRUE(waitFor([&] { return client->state().isConnected(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return client->state().isConnected(); }));
     QTest::qWait(1500);
     EXPECT_TRUE(client->state().isConnected()) << client->state().message().toStdString();
     EXPECT_FALSE(client->waterfallError());
@@ -270,8 +205,8 @@ TEST_F(KiwiSessionRxSimTest, WithoutKeepalivesTheReceiverClosesTheChannels)
     options.keepaliveTimeout = 600ms;
     startServer(std::move(options));
     connectToStation();
-    ASSERT_TRUE(waitFor([&] { return client->state().isConnected(); }));
-    ASSERT_TRUE(waitFor([&] { return client->state().isFailed(); }, 3000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return client->state().isConnected(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return client->state().isFailed(); }, 3000));
     EXPECT_EQ(client->state().message(), QStringLiteral("The connection was closed by the server."));
 }
 

@@ -21,28 +21,16 @@ TEST(NormalizedServerURL, AddsSchemePortAndSlash)
     const Case cases[] = {
         {"  sdr.example.org:8074 \n", "http://sdr.example.org:8074/"},
         {"sdr.example.org", "http://sdr.example.org:8073/"},
-        {"https://sdr.example.org/sdr", "https://sdr.example.org/sdr"},
+        {"https://sdr.example.org/sdr", "https://sdr.example.org/sdr/"},
         {"http://sdr.example.org", "http://sdr.example.org/"},
         {"sdr.example.org/x/?q=1#frag", "http://sdr.example.org:8073/x/"},
-        {"", ""},
-        {"   ", ""},
-        {"http://", ""},
-        {"sdr.example.org:99999", ""},
         {"kiwi_1.example.org", "http://kiwi_1.example.org:8073/"},
         {"[2001:db8::1]:8074", "http://[2001:db8::1]:8074/"},
-        {"sdr example.org", ""},
+        {"", ""}, {"   ", ""}, {"http://", ""}, {"sdr.example.org:99999", ""}, {"sdr example.org", ""},
     };
     for (const Case& c : cases) {
         const std::optional<QUrl> url = KiwiSDRClient::normalizedServerURL(QString::fromUtf8(c.typed));
-        if (*c.expected == '\0') {
-            EXPECT_FALSE(url) << c.typed;
-            continue;
-        }
-        ASSERT_TRUE(url) << c.typed;
-        QString expected = QString::fromUtf8(c.expected);
-        if (!expected.endsWith(u'/'))
-            expected += u'/';
-        EXPECT_EQ(url->toString(), expected) << c.typed;
+        EXPECT_EQ(url ? url->toString() : QString(), QString::fromUtf8(c.expected)) << c.typed;
     }
 }
 
@@ -55,36 +43,14 @@ TEST(WebPageURL, ReplacesTheQueryWithTheFrequencyAndMode)
         QStringLiteral("f=14074.13usb"));
 }
 
-TEST(KiwiCommands, Texts)
+TEST(KiwiCommands, TextsTheSessionTestsDoNotReach)
 {
-    EXPECT_EQ(kiwiTuneCommand(KiwiMode::usb, {300, 2700}, 7200),
-        QStringLiteral("SET mod=usb low_cut=300 high_cut=2700 freq=7200.000"));
-    EXPECT_EQ(kiwiTuneCommand(KiwiMode::cw, {300, 700}, 7030),
-        QStringLiteral("SET mod=cw low_cut=300 high_cut=700 freq=7029.500"));
     EXPECT_EQ(kiwiTuneCommand(KiwiMode::lsb, {-2700, -300}, 3.5),
         QStringLiteral("SET mod=lsb low_cut=-2700 high_cut=-300 freq=3.500"));
-    EXPECT_EQ(kiwiAGCCommand(true, 50),
-        QStringLiteral("SET agc=1 hang=0 thresh=-100 slope=6 decay=1000 manGain=50"));
-    EXPECT_EQ(kiwiAGCCommand(false, 0),
-        QStringLiteral("SET agc=0 hang=0 thresh=-100 slope=6 decay=1000 manGain=0"));
-    EXPECT_EQ(kiwiAuthCommand(QString()), QStringLiteral("SET auth t=kiwi p="));
-    EXPECT_EQ(kiwiIdentCommand(QStringLiteral("Farlisten")), QStringLiteral("SET ident_user=Farlisten"));
     EXPECT_EQ(kiwiIdentCommand(QStringLiteral("Far listen-1.é")),
         QStringLiteral("SET ident_user=Far%20listen%2D1%2E%C3%A9"));
-    EXPECT_EQ(kiwiZoomCommand(3, 7'500'000, 30'000'000, 14), QStringLiteral("SET zoom=3 start=4194304"));
-    EXPECT_EQ(kiwiAudioRateReply(12000.7), QStringLiteral("SET AR OK in=12000 out=44100"));
-    EXPECT_EQ(kiwiAudioRateReply(1e12), QStringLiteral("SET AR OK in=1000000000000 out=44100"));
-    EXPECT_FALSE(kiwiAudioRateReply(1e300));
     EXPECT_FALSE(kiwiZoomCommand(0, std::nan(""), 30'000'000, 14));
-}
-
-TEST(KiwiCommands, ChannelURLs)
-{
-    const QUrl plain(QStringLiteral("http://sdr.example.org:8073/"));
-    EXPECT_EQ(kiwiChannelURL(plain, 1733390000123, QStringLiteral("SND")).toString(),
-        QStringLiteral("ws://sdr.example.org:8073/ws/kiwi/1733390000123/SND"));
-    const QUrl secure(QStringLiteral("https://sdr.example.org/sdr/"));
-    EXPECT_EQ(kiwiChannelURL(secure, 5, QStringLiteral("W/F")).toString(),
+    EXPECT_EQ(kiwiChannelURL(QUrl(QStringLiteral("https://sdr.example.org/sdr/")), 5, QStringLiteral("W/F")).toString(),
         QStringLiteral("wss://sdr.example.org/ws/kiwi/5/W/F"));
 }
 
@@ -147,6 +113,12 @@ TEST(KiwiParamValues, SoftwareVersionFromItsTwoHalves)
     EXPECT_EQ(updatedSoftwareVersion(QStringLiteral("2.1"), major, std::nullopt), QStringLiteral("2.1"));
 }
 
+void applyReceiverConfig(KiwiReceiverInfo& info, const QString& loadCfgValue)
+{
+    if (const std::optional<KiwiReceiverConfig> config = readReceiverConfig(loadCfgValue))
+        applyReceiverConfig(info, *config);
+}
+
 TEST(KiwiParamValues, ReceiverConfiguration)
 {
     KiwiReceiverInfo info;
@@ -171,6 +143,13 @@ TEST(KiwiParamValues, ReceiverConfiguration)
     applyReceiverConfig(info, QStringLiteral("[1,2]"));
     applyReceiverConfig(info, QStringLiteral("not json"));
     EXPECT_EQ(info, before);
+
+    // Huge texts are cut, a huge configuration is not read at all.
+    applyReceiverConfig(info, QStringLiteral(R"({"rx_name":"%1"})").arg(QString(5000, u'n')));
+    EXPECT_EQ(info.name, QString(maxReceiverTextLength, u'n'));
+    const QString huge = QStringLiteral(R"({"rx_grid":"JO33","pad":"%1"})").arg(QString(maxReceiverConfigLength, u'x'));
+    applyReceiverConfig(info, huge);
+    EXPECT_EQ(info.grid, QStringLiteral("JO32"));
 }
 
 KiwiWaterfallFrame frame(std::uint32_t xBin, int zoom)
@@ -178,35 +157,12 @@ KiwiWaterfallFrame frame(std::uint32_t xBin, int zoom)
     return KiwiWaterfallFrame{xBin, zoom, 7, {1, 2, 3}};
 }
 
-TEST(KiwiWaterfallGeometry, PlacesRowsInTheBand)
+TEST(KiwiWaterfallGeometry, OnlyNewGeometryIsReportedAsChanged)
 {
     KiwiWaterfallGeometry geometry;
-    const auto whole = geometry.place(frame(0, 0));
-    ASSERT_TRUE(whole);
-    EXPECT_EQ(whole->row.startHz, 0);
-    EXPECT_EQ(whole->row.spanHz, 30'000'000);
-    EXPECT_EQ(whole->row.bins, (std::vector<std::uint8_t>{1, 2, 3}));
-    EXPECT_EQ(whole->row.sequence, 7u);
-    EXPECT_TRUE(whole->geometryChanged);
-
-    const auto zoomed = geometry.place(frame(4'194'304, 3));
-    ASSERT_TRUE(zoomed);
-    EXPECT_EQ(zoomed->row.startHz, 7'500'000);
-    EXPECT_EQ(zoomed->row.spanHz, 3'750'000);
-    EXPECT_EQ(zoomed->row.zoom, 3);
-    EXPECT_TRUE(zoomed->geometryChanged);
+    EXPECT_TRUE(geometry.place(frame(4'194'304, 3))->geometryChanged);
     EXPECT_FALSE(geometry.place(frame(4'194'304, 3))->geometryChanged);
-}
-
-TEST(KiwiWaterfallGeometry, FollowsTheChannelsBandwidthAndHighestZoom)
-{
-    KiwiWaterfallGeometry geometry;
-    geometry.applyParameters({{QStringLiteral("bandwidth"), QStringLiteral("32000000")},
-        {QStringLiteral("zoom_max"), QStringLiteral("13")}});
-    const auto row = geometry.place(frame(4'194'304, 1));
-    ASSERT_TRUE(row);
-    EXPECT_EQ(row->row.spanHz, 16'000'000);
-    EXPECT_EQ(row->row.startHz, 16'000'000);
+    EXPECT_TRUE(geometry.place(frame(0, 3))->geometryChanged);
 }
 
 TEST(KiwiWaterfallGeometry, HostileNumbersStayHarmless)

@@ -1,17 +1,12 @@
 // The session against a scripted OpenWebRX server on 127.0.0.1: the exact
 // messages it sends, and what every message of the server does to it.
-#include "session/KiwiSDRClient.h"
-
 #include "ScriptedKiwiServer.h"
-#include "SessionAudioFake.h"
+#include "SessionTestSupport.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLocale>
-#include <QTest>
-
-#include <gtest/gtest.h>
 
 #include <functional>
 #include <iterator>
@@ -49,13 +44,9 @@ QJsonObject band40m()
         {"sdr_id", "rx"}, {"profile_id", "40m"}};
 }
 
-class OpenWebRXSessionTest : public ::testing::Test {
+class OpenWebRXSessionTest : public SessionTest {
 protected:
-    std::shared_ptr<SessionAudioState> audio = std::make_shared<SessionAudioState>();
-    std::shared_ptr<KiwiAudioPlayer> player = makeSessionTestPlayer(audio);
     ScriptedKiwiServer server;
-    std::unique_ptr<KiwiSDRClient> client =
-        std::make_unique<KiwiSDRClient>(QStringLiteral("Farlisten"), player);
     int marker = 1000;
 
     void SetUp() override
@@ -81,11 +72,6 @@ protected:
         return socket;
     }
 
-    bool waitForState(KiwiState::Kind kind)
-    {
-        return QTest::qWaitFor([&] { return client->state().kind() == kind; });
-    }
-
     static void send(Channel* socket, const QString& type, const QJsonValue& value)
     {
         socket->socket->sendTextMessage(compact({{"type", type}, {"value", value}}));
@@ -99,8 +85,7 @@ protected:
         ASSERT_TRUE(QTest::qWaitFor([&] { return client->info().users == value; }));
     }
 
-    // Every message the session sent, as JSON objects (the handshake line is
-    // not JSON and is left out).
+    // Every message the session sent but the handshake line, as JSON.
     static QList<QJsonObject> sentJSON(const Channel* socket)
     {
         QList<QJsonObject> messages;
@@ -110,8 +95,6 @@ protected:
         }
         return messages;
     }
-
-    static QJsonObject lastSent(const Channel* socket) { return parsed(socket->received.last()); }
 
     // Waits for the session's next message after `count` of them.
     static QJsonObject nextSent(const Channel* socket, int count)
@@ -355,9 +338,6 @@ TEST_F(OpenWebRXSessionTest, ZoomFollowsTheFFTSizeAndStaysLocal)
     // A quarter of the band centred on 7050 kHz.
     EXPECT_EQ(client->waterfallStartHz(), 7'025'000);
 
-    QObject view;
-    std::vector<KiwiWaterfallRow> rows;
-    auto subscription = client->rows().subscribe(&view, [&](KiwiWaterfallRow row) { rows.push_back(row); });
     QByteArray frame(1, char(1));
     for (int bin = 0; bin < 1000; ++bin) {
         const float level = -100.0f;
@@ -376,25 +356,6 @@ TEST_F(OpenWebRXSessionTest, ZoomFollowsTheFFTSizeAndStaysLocal)
     EXPECT_EQ(rows[1].startHz, 7'150'000);
     sync(socket);
     EXPECT_EQ(socket->received.size(), before) << "zoom and pan send nothing";
-}
-
-TEST_F(OpenWebRXSessionTest, AudioFramesPlayAtTheirRates)
-{
-    Channel* socket = connectSocket();
-    send(socket, "config", QJsonObject{{"audio_compression", "none"}});
-    sync(socket);
-    const QByteArray samples(512, '\x10');
-    socket->socket->sendBinaryMessage(char(2) + samples);
-    socket->socket->sendBinaryMessage(char(4) + samples);
-    socket->socket->sendBinaryMessage(char(4) + samples);
-    socket->socket->sendBinaryMessage(char(3) + samples);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return audio->starts().size() == 2; }));
-    sync(socket);
-    EXPECT_EQ(audio->starts(), (std::vector<double>{12000, 48000}));
-
-    // A binary message with another first byte is read as text.
-    socket->socket->sendBinaryMessage(R"({"type":"clients","value":42})");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return client->info().users == 42; }));
 }
 
 TEST_F(OpenWebRXSessionTest, HostileMessagesLeaveTheSessionRunning)

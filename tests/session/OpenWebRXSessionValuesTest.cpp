@@ -94,26 +94,6 @@ TEST(OpenWebRXSessionValues, MembersOfTheWrongKindAreIgnored)
         QStringLiteral("rx|40m"));
 }
 
-TEST(OpenWebRXSessionValues, FirstBandKeepsAFrequencyItCovers)
-{
-    const OpenWebRXTuning user{7050, KiwiMode::usb, {300, 2700}};
-    const auto kept = openWebRXBandForConfig(band40m(), std::nullopt, 30e6, user, defaultAvailable);
-    ASSERT_TRUE(kept);
-    EXPECT_EQ(kept->centerHz, 7'100'000);
-    EXPECT_EQ(kept->baseHz, 7'000'000);
-    EXPECT_EQ(kept->bandwidthHz, 200'000);
-    EXPECT_EQ(kept->tuning, user);
-
-    // Edges are included.
-    EXPECT_EQ(openWebRXBandForConfig(band40m(), std::nullopt, 30e6, {7200, KiwiMode::usb, {300, 2700}},
-                  defaultAvailable)->tuning.frequencyKHz, 7200);
-
-    const auto moved = openWebRXBandForConfig(band40m(), std::nullopt, 30e6, {14200, KiwiMode::usb, {300, 2700}},
-        defaultAvailable);
-    ASSERT_TRUE(moved);
-    EXPECT_EQ(moved->tuning, (OpenWebRXTuning{7150, KiwiMode::am, defaultPassband(KiwiMode::am)}));
-}
-
 TEST(OpenWebRXSessionValues, StartFrequencyComesFromOffsetAndIsClampedIntoTheBand)
 {
     const OpenWebRXTuning user{14200, KiwiMode::usb, {300, 2700}};
@@ -131,14 +111,9 @@ TEST(OpenWebRXSessionValues, StartFrequencyComesFromOffsetAndIsClampedIntoTheBan
     const auto centre = openWebRXBandForConfig(readOpenWebRXConfig(object({{"center_freq", number(7'100'000)},
         {"samp_rate", number(200'000)}})), std::nullopt, 30e6, user, defaultAvailable);
     EXPECT_EQ(centre->tuning.frequencyKHz, 7100);
-}
-
-TEST(OpenWebRXSessionValues, LaterBandAlwaysRetunes)
-{
-    const OpenWebRXTuning user{7050, KiwiMode::usb, {300, 2700}};
-    const auto band = openWebRXBandForConfig(band40m(), 7'100'000.0, 200'000, user, defaultAvailable);
-    ASSERT_TRUE(band);
-    EXPECT_EQ(band->tuning, (OpenWebRXTuning{7150, KiwiMode::am, defaultPassband(KiwiMode::am)}));
+    // A remembered frequency on the band's edge is kept.
+    EXPECT_EQ(openWebRXBandForConfig(band40m(), std::nullopt, 30e6, {7200, KiwiMode::usb, {300, 2700}},
+                  defaultAvailable)->tuning.frequencyKHz, 7200);
 }
 
 TEST(OpenWebRXSessionValues, BandMembersMissingFromAConfigComeFromBefore)
@@ -186,11 +161,7 @@ TEST(OpenWebRXSessionValues, DSPParamsOffsetAndCuts)
         OpenWebRXDSPParams expected;
     };
     const Case cases[] = {
-        {{7030.0, KiwiMode::cw, {300, 700}}, 7'100'000, {QStringLiteral("cw"), -70500, 300, 700}},
         {{7030.0, KiwiMode::cwn, {470, 530}}, 7'100'000, {QStringLiteral("cw"), -70500, 470, 530}},
-        {{7200.0, KiwiMode::usb, {300, 2700}}, 7'100'000, {QStringLiteral("usb"), 100000, 300, 2700}},
-        {{7100.0, KiwiMode::amw, {-6000, 6000}}, 7'100'000, {QStringLiteral("am"), 0, -5999, 5999}},
-        {{7100.0, KiwiMode::wfm, {-75000, 75000}}, 7'100'000, {QStringLiteral("wfm"), 0, -75000, 75000}},
         {{7100.0, KiwiMode::nbfm, {-6000, 6000}}, 7'100'000, {QStringLiteral("nfm"), 0, -5999, 5999}},
         // Halves round away from zero.
         {{7100.0, KiwiMode::am, {-4900, 4900}}, 7'099'999.5, {QStringLiteral("am"), 1, -4900, 4900}},
@@ -201,27 +172,15 @@ TEST(OpenWebRXSessionValues, DSPParamsOffsetAndCuts)
     EXPECT_FALSE(openWebRXDSPParams({1e300, KiwiMode::am, {0, 0}}, 0));
 }
 
-TEST(OpenWebRXSessionValues, SMeterClientsAndRefusalTexts)
+TEST(OpenWebRXSessionValues, HostileClientCountsAndLongTexts)
 {
-    EXPECT_DOUBLE_EQ(*openWebRXSMeterDB(number(0.01)), -20);
-    EXPECT_FALSE(openWebRXSMeterDB(number(0)));
-    EXPECT_FALSE(openWebRXSMeterDB(number(-3)));
-    EXPECT_FALSE(openWebRXSMeterDB(text("0.5")));
-    EXPECT_FALSE(openWebRXSMeterDB(std::nullopt));
-
     EXPECT_EQ(openWebRXClients(number(3.7)), 3);
     EXPECT_EQ(openWebRXClients(number(1e300)), std::nullopt);
-    EXPECT_EQ(openWebRXClients(text("3")), std::nullopt);
-
-    EXPECT_EQ(openWebRXBackoffText(QStringLiteral("Too many clients")),
-        QStringLiteral("The receiver is busy: Too many clients"));
-    EXPECT_EQ(openWebRXBackoffText(std::nullopt), QStringLiteral("The receiver is busy. Try again later."));
-    EXPECT_EQ(openWebRXSDRErrorText(text("No SDR")), QStringLiteral("No SDR"));
-    EXPECT_EQ(openWebRXSDRErrorText(number(1)), QStringLiteral("The receiver reported an SDR error."));
+    EXPECT_EQ(openWebRXSMeterDB(number(std::numeric_limits<double>::infinity())), std::nullopt);
     EXPECT_EQ(openWebRXSDRErrorText(QString(5000, u'x')).size(), maxOpenWebRXTextLength);
 }
 
-TEST(OpenWebRXSessionValues, ProfilesSkipIncompleteElementsAndAreBounded)
+TEST(OpenWebRXSessionValues, ProfilesSkipIncompleteElements)
 {
     const JSONValue::Array elements{object({{"id", text("rx|40m")}, {"name", text("40m")}}),
         object({{"id", text("rx|20m")}}), text("rx|30m"), object({{"id", number(1)}, {"name", text("1")}}),
@@ -231,9 +190,6 @@ TEST(OpenWebRXSessionValues, ProfilesSkipIncompleteElementsAndAreBounded)
     EXPECT_TRUE(readOpenWebRXProfiles(JSONValue(nullptr)).isEmpty());
     EXPECT_TRUE(readOpenWebRXProfiles(std::nullopt).isEmpty());
     EXPECT_TRUE(readOpenWebRXProfiles(object({{"id", text("a")}, {"name", text("b")}})).isEmpty());
-
-    JSONValue::Array many(100'000, object({{"id", text("rx|p")}, {"name", text("p")}}));
-    EXPECT_EQ(readOpenWebRXProfiles(JSONValue(std::move(many))).size(), maxOpenWebRXProfiles);
 }
 
 TEST(OpenWebRXSessionValues, ModulationsAreTheAnalogOnes)

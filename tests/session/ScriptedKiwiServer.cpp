@@ -108,11 +108,6 @@ void ScriptedKiwiServer::sendParams(Channel* channel, const QString& params)
     sendBinary(channel, "MSG " + params.toUtf8());
 }
 
-void ScriptedKiwiServer::sendParamsAsText(Channel* channel, const QString& params)
-{
-    channel->socket->sendTextMessage(QStringLiteral("MSG ") + params);
-}
-
 namespace {
 
 void appendLittleEndian32(QByteArray& bytes, std::uint32_t value)

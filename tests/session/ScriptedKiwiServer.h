@@ -58,7 +58,6 @@ public:
     static bool waitForCommand(const Channel* channel, const QString& command, int timeoutMs = 5000);
 
     static void sendParams(Channel* channel, const QString& params);
-    static void sendParamsAsText(Channel* channel, const QString& params);
     static void sendSound(Channel* channel, std::uint8_t flags, std::uint32_t sequence,
         std::uint16_t smeter, const QByteArray& payload);
     static void sendWaterfall(Channel* channel, std::uint32_t xBin, std::uint32_t zoom,

@@ -1,11 +1,10 @@
 #pragma once
 // An audio player for session tests: plays nothing and lets the test see the
-// rate it was started at and the volume it was given.
+// rates it was started at and how many buffers it was given.
 
 #include "audio/AudioEngine.h"
 #include "audio/KiwiAudioPlayer.h"
 
-#include <atomic>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -16,14 +15,8 @@ struct SessionAudioState {
     std::vector<double> startedRates;
     std::optional<double> runningRate;
     float volume = 1.0f;
-    std::optional<AudioOutputError> startError;
     std::size_t scheduledBuffers = 0;
 
-    float currentVolume() const
-    {
-        std::lock_guard guard(lock);
-        return volume;
-    }
     std::optional<double> currentRate() const
     {
         std::lock_guard guard(lock);
@@ -33,6 +26,11 @@ struct SessionAudioState {
     {
         std::lock_guard guard(lock);
         return startedRates;
+    }
+    std::size_t buffers() const
+    {
+        std::lock_guard guard(lock);
+        return scheduledBuffers;
     }
 };
 
@@ -45,8 +43,6 @@ public:
     {
         std::lock_guard guard(state->lock);
         state->startedRates.push_back(sampleRate);
-        if (state->startError)
-            return state->startError;
         state->runningRate = sampleRate;
         return std::nullopt;
     }

@@ -3,17 +3,12 @@
 #include "openwebrx/OpenWebRXADPCMDecoder.h"
 #include "openwebrx/OpenWebRXMessage.h"
 
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
 
 namespace {
-
-using namespace std::chrono_literals;
 
 RxSimOptions openWebRX()
 {
@@ -22,31 +17,10 @@ RxSimOptions openWebRX()
     return options;
 }
 
-// A bare client of the OpenWebRX socket: every text message parsed with the
-// program's own reader, every binary frame kept as it came.
-struct RawOpenWebRX {
-    QWebSocket socket;
-    std::vector<QString> texts;
-    std::vector<QByteArray> frames;
-    bool disconnected = false;
-    std::optional<QAbstractSocket::SocketError> error;
+// The OpenWebRX socket: text messages read with the program's own reader.
+struct RawOpenWebRX : RawKiwiChannel {
+    explicit RawOpenWebRX(quint16 port, const QString& path = QStringLiteral("/ws/")) : RawKiwiChannel(port, path) { }
 
-    explicit RawOpenWebRX(quint16 port, const QString& path = QStringLiteral("/ws/"))
-    {
-        QObject::connect(&socket, &QWebSocket::textMessageReceived, [this](const QString& t) { texts.push_back(t); });
-        QObject::connect(&socket, &QWebSocket::binaryMessageReceived,
-                         [this](const QByteArray& m) { frames.push_back(m); });
-        QObject::connect(&socket, &QWebSocket::disconnected, [this] { disconnected = true; });
-        QObject::connect(&socket, QOverload<QAbstractSocket::SocketError>::of(&QWebSocket::error),
-                         [this](QAbstractSocket::SocketError e) { error = e; });
-        socket.open(QUrl(QStringLiteral("ws://127.0.0.1:%1%2").arg(port).arg(path)));
-    }
-
-    bool waitConnected()
-    {
-        return QTest::qWaitFor([this] { return socket.state() == QAbstractSocket::ConnectedState; }, 5000);
-    }
-    void send(const QString& text) { socket.sendTextMessage(text); }
     void handshake()
     {
         send(openWebRXHandshakeLine());
@@ -87,29 +61,6 @@ std::span<const std::uint8_t> bytesOf(const QByteArray& payload)
     return {reinterpret_cast<const std::uint8_t*>(payload.constData()), static_cast<std::size_t>(payload.size())};
 }
 
-// The audio of ADPCM frames decoded in order with one decoder, as a client
-// does; `marks` are frame counts, and the sample count reached at each comes back.
-std::vector<float> decodeAudio(const std::vector<QByteArray>& payloads, std::vector<std::size_t>* marks = nullptr)
-{
-    OpenWebRXADPCMDecoder decoder;
-    std::vector<std::int16_t> samples;
-    std::vector<std::size_t> reached;
-    for (std::size_t i = 0; i < payloads.size(); ++i) {
-        if (marks) {
-            for (std::size_t m : *marks) {
-                if (m == i)
-                    reached.push_back(samples.size());
-            }
-        }
-        decoder.decodeSynced(bytesOf(payloads[i]), samples);
-    }
-    if (marks)
-        *marks = reached;
-    std::vector<float> audio(samples.size());
-    std::transform(samples.begin(), samples.end(), audio.begin(), [](std::int16_t s) { return s / 32768.0f; });
-    return audio;
-}
-
 double number(const JSONValue& value, const char* key)
 {
     return value.numberMember(QString::fromLatin1(key)).value_or(-1);
@@ -137,39 +88,9 @@ float median(std::vector<float> values)
 }
 
 struct Harness {
-    RxSimServer server;
-    quint16 port;
-    std::vector<std::pair<QString, QString>> log;
-
-    explicit Harness(RxSimOptions options = openWebRX())
-        : server(std::move(options))
-        , port(server.listen())
-    {
-        QObject::connect(&server, &RxSimServer::commandReceived,
-                         [this](const QString& c, const QString& t, const QString& ts) {
-                             EXPECT_EQ(ts, QStringLiteral("-"));
-                             log.emplace_back(c, t);
-                         });
-    }
+    RxSimServer server{openWebRX()};
+    quint16 port = server.listen();
 };
-
-TEST(OpenWebRXSim, RootPageNamesOpenWebRXAndThereIsNoKiwiStatus)
-{
-    Harness h;
-    QNetworkAccessManager nam;
-    std::unique_ptr<QNetworkReply> root(nam.get(QNetworkRequest(QUrl(QStringLiteral("http://127.0.0.1:%1/").arg(h.port)))));
-    std::unique_ptr<QNetworkReply> status(
-        nam.get(QNetworkRequest(QUrl(QStringLiteral("http://127.0.0.1:%1/status").arg(h.port)))));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return root->isFinished() && status->isFinished(); }, 5000));
-    EXPECT_EQ(root->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(), 200);
-    EXPECT_TRUE(QString::fromUtf8(root->readAll()).contains(QStringLiteral("OpenWebRX")));
-    EXPECT_EQ(status->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(), 404);
-    EXPECT_FALSE(status->rawHeader("Server").contains("KiwiSDR"));
-
-    // Only /ws/ is a socket.
-    RawOpenWebRX wrong(h.port, QStringLiteral("/ws/kiwi/1/SND"));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return wrong.disconnected; }, 5000));
-}
 
 TEST(OpenWebRXSim, HandshakeThenConfigInPartsAndNoAudioBeforeStart)
 {
@@ -184,15 +105,9 @@ TEST(OpenWebRXSim, HandshakeThenConfigInPartsAndNoAudioBeforeStart)
     c.handshake();
     ASSERT_TRUE(c.waitMessages(QStringLiteral("clients"), 1));
     EXPECT_EQ(c.texts.front(), QStringLiteral("CLIENT DE SERVER server=openwebrx version=1.2.2"));
-    const auto handshake = c.messages(QStringLiteral("handshake"));
-    ASSERT_EQ(handshake.size(), 1u);
-    EXPECT_EQ(text(*handshake[0].value, "server"), QStringLiteral("openwebrx"));
-
     const auto configs = c.messages(QStringLiteral("config"));
     ASSERT_EQ(configs.size(), 2u);
     const JSONValue& global = *configs[0].value;
-    EXPECT_EQ(number(global, "fft_size"), 4096);
-    EXPECT_EQ(number(global, "max_clients"), 4);
     EXPECT_EQ(text(global, "audio_compression"), QStringLiteral("adpcm"));
     EXPECT_EQ(text(global, "fft_compression"), QStringLiteral("adpcm"));
     EXPECT_FALSE(global.member(QStringLiteral("center_freq")));
@@ -202,27 +117,6 @@ TEST(OpenWebRXSim, HandshakeThenConfigInPartsAndNoAudioBeforeStart)
     EXPECT_EQ(number(band, "samp_rate"), 250000);
     EXPECT_EQ(number(band, "start_offset_freq"), 100000);
     EXPECT_EQ(text(band, "start_mod"), QStringLiteral("lsb"));
-    EXPECT_EQ(text(band, "sdr_id"), QStringLiteral("rxsim"));
-    EXPECT_EQ(text(band, "profile_id"), QStringLiteral("40m"));
-
-    const auto details = c.messages(QStringLiteral("receiver_details"));
-    ASSERT_EQ(details.size(), 1u);
-    EXPECT_FALSE(text(*details[0].value, "receiver_name").isEmpty());
-    EXPECT_TRUE(details[0].value->member(QStringLiteral("receiver_gps")));
-    const auto profiles = c.messages(QStringLiteral("profiles"));
-    ASSERT_EQ(profiles.size(), 1u);
-    ASSERT_GE(profiles[0].value->asArray()->size(), 2u);
-    EXPECT_EQ(text(profiles[0].value->asArray()->at(0), "id"), QStringLiteral("rxsim|40m"));
-    EXPECT_EQ(text(profiles[0].value->asArray()->at(1), "id"), QStringLiteral("rxsim|31m"));
-    const auto modes = c.messages(QStringLiteral("modes"));
-    ASSERT_EQ(modes.size(), 1u);
-    QStringList analog;
-    for (const JSONValue& m : *modes[0].value->asArray()) {
-        if (text(m, "type") == QLatin1String("analog"))
-            analog << text(m, "modulation");
-    }
-    EXPECT_EQ(analog, (QStringList{"am", "sam", "lsb", "usb", "cw", "nfm", "wfm"}));
-    EXPECT_EQ(c.messages(QStringLiteral("clients"))[0].value->asNumber(), 1.0);
 
     // Waterfall at once: 4096 levels across 6975..7225 kHz, near the noise floor.
     ASSERT_TRUE(c.waitFrames(1, 3));
@@ -238,11 +132,6 @@ TEST(OpenWebRXSim, HandshakeThenConfigInPartsAndNoAudioBeforeStart)
     ASSERT_TRUE(c.waitFrames(2, 10));
     ASSERT_TRUE(c.waitMessages(QStringLiteral("smeter"), 1));
     EXPECT_GT(c.messages(QStringLiteral("smeter"))[0].value->asNumber().value_or(0), 0);
-
-    ASSERT_FALSE(h.log.empty());
-    EXPECT_EQ(h.log.front().first, QStringLiteral("OWRX"));
-    EXPECT_EQ(h.log[1].second, openWebRXHandshakeLine());
-    EXPECT_EQ(h.log.back().second, openWebRXDSPStart());
 }
 
 TEST(OpenWebRXSim, ProfileAudioAndTuningFollowTheClient)
@@ -256,11 +145,7 @@ TEST(OpenWebRXSim, ProfileAudioAndTuningFollowTheClient)
     c.send(openWebRXSelectProfile(QStringLiteral("rxsim|nonesuch")));
     c.send(openWebRXSelectProfile(QStringLiteral("rxsim|31m")));
     ASSERT_TRUE(c.waitMessages(QStringLiteral("config"), 3));
-    const JSONValue band = *c.messages(QStringLiteral("config"))[2].value;
-    EXPECT_EQ(number(band, "center_freq"), 9600000);
-    EXPECT_EQ(number(band, "start_freq"), 9500000);
-    EXPECT_EQ(text(band, "start_mod"), QStringLiteral("am"));
-    EXPECT_EQ(text(band, "profile_id"), QStringLiteral("31m"));
+    EXPECT_EQ(number(*c.messages(QStringLiteral("config"))[2].value, "center_freq"), 9600000);
     // The new band's waterfall shows the 9500 kHz carrier (bin 409 of 4096);
     // ADPCM follows the rise within a few bins.
     const std::size_t before = c.frames.size();
@@ -274,32 +159,36 @@ TEST(OpenWebRXSim, ProfileAudioAndTuningFollowTheClient)
     QTest::qWait(1200);
     // Not JSON integers: the whole message is refused, the station stays.
     const std::size_t rejected = c.frames.size();
-    c.send(QStringLiteral("{\"type\":\"dspcontrol\",\"params\":{\"mod\":\"usb\",\"offset_freq\":-101000.5,"
-                          "\"low_cut\":300,\"high_cut\":2700,\"squelch_level\":-150}}"));
-    c.send(QStringLiteral("{\"type\":\"dspcontrol\",\"params\":{\"mod\":\"usb\",\"offset_freq\":-101000.0,"
-                          "\"low_cut\":300,\"high_cut\":2700,\"squelch_level\":-150}}"));
-    c.send(QStringLiteral("{\"type\":\"dspcontrol\",\"params\":{\"mod\":\"usb\",\"offset_freq\":\"-101000\","
-                          "\"low_cut\":300,\"high_cut\":2700,\"squelch_level\":-150}}"));
+    for (const char* offset : {"-101000.5", "-101000.0", "\"-101000\""}) {
+        c.send(QStringLiteral(R"({"type":"dspcontrol","params":{"mod":"usb","offset_freq":%1,"low_cut":300,)"
+                              R"("high_cut":2700,"squelch_level":-150}})").arg(QLatin1String(offset)));
+    }
     QTest::qWait(1200);
     // USB 1 kHz below the carrier: the carrier becomes a 1000 Hz tone.
     const std::size_t retuned = c.frames.size();
     c.send(openWebRXDSPControl(QStringLiteral("usb"), -101000, 300, 2700));
     QTest::qWait(1200);
 
-    std::vector<QByteArray> payloads;
+    // One decoder across all frames, as a client; the stream kept to find its state blocks.
+    OpenWebRXADPCMDecoder decoder;
+    std::vector<std::int16_t> samples;
     std::vector<std::size_t> marks;
+    QByteArray stream;
+    std::vector<qsizetype> boundaries;
     for (std::size_t i = 0; i < c.frames.size(); ++i) {
         if (i == rejected || i == retuned)
-            marks.push_back(payloads.size());
-        if (c.frames[i][0] == 2)
-            payloads.push_back(c.frames[i].mid(1));
+            marks.push_back(samples.size());
+        if (c.frames[i][0] != 2)
+            continue;
+        const QByteArray payload = c.frames[i].mid(1);
+        decoder.decodeSynced(bytesOf(payload), samples);
+        stream += payload;
+        boundaries.push_back(stream.size());
     }
     ASSERT_EQ(marks.size(), 2u);
-    const std::vector<float> audio = decodeAudio(payloads, &marks);
-    ASSERT_EQ(marks.size(), 2u);
+    const std::vector<float> audio(samples.begin(), samples.end());
     // Most of 3.6 s of 12 kHz audio; none lost to split state blocks.
     EXPECT_GT(audio.size(), 30000u);
-
     const auto dominant = [&](std::size_t from, std::size_t to) {
         // Skip the first half of each stretch: the AGC settles there.
         const std::span<const float> part(audio.data() + from + (to - from) / 2, (to - from) / 2);
@@ -312,12 +201,6 @@ TEST(OpenWebRXSim, ProfileAudioAndTuningFollowTheClient)
     EXPECT_EQ(dominant(marks[1], audio.size()), 1000);
 
     // Every state block follows 1001 code bytes, and some straddle two messages.
-    QByteArray stream;
-    std::vector<qsizetype> boundaries;
-    for (const QByteArray& p : payloads) {
-        stream += p;
-        boundaries.push_back(stream.size());
-    }
     std::vector<qsizetype> syncs;
     for (qsizetype at = stream.indexOf("SYNC"); at >= 0; at = stream.indexOf("SYNC", at + 1))
         syncs.push_back(at);
@@ -336,106 +219,6 @@ TEST(OpenWebRXSim, ProfileAudioAndTuningFollowTheClient)
     EXPECT_NEAR(10 * std::log10(smeters[4].value->asNumber().value_or(1e-30)), -60, 3);
 }
 
-TEST(OpenWebRXSim, HdPcmAudioAndFloatWaterfall)
-{
-    RxSimOptions options = openWebRX();
-    options.hdAudio = true;
-    options.audio = RxSimAudio::pcm16;
-    options.waterfallFormat = RxSimWaterfallFormat::float32;
-    Harness h(options);
-    RawOpenWebRX c(h.port);
-    ASSERT_TRUE(c.waitConnected());
-    c.handshake();
-    ASSERT_TRUE(c.waitMessages(QStringLiteral("config"), 2));
-    const JSONValue global = *c.messages(QStringLiteral("config"))[0].value;
-    EXPECT_EQ(text(global, "audio_compression"), QStringLiteral("none"));
-    EXPECT_EQ(text(global, "fft_compression"), QStringLiteral("none"));
-
-    ASSERT_TRUE(c.waitFrames(1, 1));
-    const QByteArray row = c.framesOfType(1).front();
-    ASSERT_EQ(row.size(), 4096 * 4);
-    std::vector<float> levels(4096);
-    std::memcpy(levels.data(), row.constData(), static_cast<std::size_t>(row.size()));
-    EXPECT_NEAR(median(levels), -110, 4);
-
-    c.send(openWebRXSelectProfile(QStringLiteral("rxsim|31m")));
-    ASSERT_TRUE(c.waitMessages(QStringLiteral("config"), 3));
-    const std::size_t before = c.frames.size();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return c.framesOfType(1, before).size() >= 1; }, 5000));
-    const QByteArray band = c.framesOfType(1, before).front();
-    std::vector<float> bandLevels(4096);
-    std::memcpy(bandLevels.data(), band.constData(), bandLevels.size() * 4);
-    EXPECT_NEAR(bandLevels[409], -64, 3); // the -60 dBm carrier, spread over five bins
-    EXPECT_NEAR(median(bandLevels), -110, 4);
-
-    c.send(openWebRXDSPControl(QStringLiteral("am"), -100000, -4000, 4000));
-    c.send(openWebRXDSPStart());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return c.framesOfType(4).size() >= 60; }, 5000));
-    EXPECT_TRUE(c.framesOfType(2).empty());
-    std::vector<float> audio;
-    for (const QByteArray& p : c.framesOfType(4)) {
-        ASSERT_EQ(p.size() % 2, 0);
-        for (qsizetype i = 0; i + 1 < p.size(); i += 2)
-            audio.push_back(static_cast<std::int16_t>(std::uint8_t(p[i]) | (std::uint8_t(p[i + 1]) << 8)) / 32768.0f);
-    }
-    const std::span<const float> settled(audio.data() + audio.size() / 2, audio.size() / 2);
-    EXPECT_GT(tonePower(settled, 400, 48000), 20 * tonePower(settled, 1000, 48000));
-}
-
-TEST(OpenWebRXSim, RefusalsAnswerTheHandshake)
-{
-    struct Case {
-        bool backoff;
-        std::optional<QString> reason;
-        std::optional<QString> sdrError;
-    };
-    for (const Case& k : {Case{true, QStringLiteral("Too many users"), {}}, Case{true, {}, {}},
-                          Case{false, {}, QStringLiteral("Device not found")}}) {
-        RxSimOptions options = openWebRX();
-        options.backoff = k.backoff;
-        options.backoffReason = k.reason;
-        options.sdrError = k.sdrError;
-        Harness h(options);
-        RawOpenWebRX c(h.port);
-        ASSERT_TRUE(c.waitConnected());
-        c.handshake();
-        if (k.backoff) {
-            ASSERT_TRUE(c.waitMessages(QStringLiteral("backoff"), 1));
-            EXPECT_EQ(c.messages(QStringLiteral("backoff"))[0].reason, k.reason);
-            EXPECT_TRUE(QTest::qWaitFor([&] { return c.disconnected; }, 5000));
-            EXPECT_TRUE(c.messages(QStringLiteral("config")).empty());
-        } else {
-            ASSERT_TRUE(c.waitMessages(QStringLiteral("sdr_error"), 1));
-            EXPECT_EQ(c.messages(QStringLiteral("sdr_error"))[0].value->asString(), k.sdrError);
-            QTest::qWait(300);
-            EXPECT_EQ(c.messages(QStringLiteral("config")).size(), 1u); // the global part only
-            EXPECT_TRUE(c.frames.empty());
-        }
-    }
-}
-
-TEST(OpenWebRXSim, OneListenerTooManyGetsBackoffAndDropAfterCutsTheSocket)
-{
-    RxSimOptions options = openWebRX();
-    options.rxChannels = 1;
-    options.dropAfter = 800ms;
-    Harness h(options);
-    RawOpenWebRX first(h.port);
-    ASSERT_TRUE(first.waitConnected());
-    first.handshake();
-    ASSERT_TRUE(first.waitMessages(QStringLiteral("config"), 2));
-    EXPECT_EQ(number(*first.messages(QStringLiteral("config"))[0].value, "max_clients"), 1);
-
-    RawOpenWebRX second(h.port);
-    ASSERT_TRUE(second.waitConnected());
-    second.handshake();
-    ASSERT_TRUE(second.waitMessages(QStringLiteral("backoff"), 1));
-    EXPECT_TRUE(second.messages(QStringLiteral("backoff"))[0].reason.has_value());
-
-    EXPECT_TRUE(QTest::qWaitFor([&] { return first.disconnected; }, 3000));
-    EXPECT_EQ(first.error, QAbstractSocket::RemoteHostClosedError);
-}
-
 TEST(OpenWebRXSimWire, OnlyIntegerLiteralsAreIntegers)
 {
     const QString key = QStringLiteral("offset_freq");
@@ -450,35 +233,6 @@ TEST(OpenWebRXSimWire, OnlyIntegerLiteralsAreIntegers)
     };
     for (const auto& [json, integer] : cases)
         EXPECT_EQ(isJsonIntegerMember(QString::fromLatin1(json), key), integer) << json;
-}
-
-TEST(OpenWebRXSimCommandLine, SelectsTheKindAndItsBehaviour)
-{
-    const auto parsed = parseRxSimCommandLine(
-        {QStringLiteral("rxsim"), QStringLiteral("--kind"), QStringLiteral("openwebrx"), QStringLiteral("--fft"),
-         QStringLiteral("float"), QStringLiteral("--hd-audio"), QStringLiteral("--backoff"),
-         QStringLiteral("Too many users"), QStringLiteral("--sdr-error"), QStringLiteral("gone")});
-    ASSERT_TRUE(std::holds_alternative<RxSimOptions>(parsed));
-    const auto& o = std::get<RxSimOptions>(parsed);
-    EXPECT_EQ(o.kind, RxSimKind::openwebrx);
-    EXPECT_EQ(o.waterfallFormat, RxSimWaterfallFormat::float32);
-    EXPECT_TRUE(o.hdAudio);
-    EXPECT_TRUE(o.backoff);
-    EXPECT_EQ(o.backoffReason, QStringLiteral("Too many users"));
-    EXPECT_EQ(o.sdrError, QStringLiteral("gone"));
-
-    const auto plain = std::get<RxSimOptions>(
-        parseRxSimCommandLine({QStringLiteral("rxsim"), QStringLiteral("--backoff-no-reason")}));
-    EXPECT_EQ(plain.kind, RxSimKind::kiwisdr);
-    EXPECT_TRUE(plain.backoff);
-    EXPECT_FALSE(plain.backoffReason);
-
-    for (const QStringList& bad : {QStringList{"--kind", "websdr"}, QStringList{"--fft", "png"},
-                                   QStringList{"--backoff", "x", "--backoff-no-reason"}}) {
-        const auto result = parseRxSimCommandLine(QStringList{QStringLiteral("rxsim")} + bad);
-        ASSERT_TRUE(std::holds_alternative<RxSimUsage>(result)) << bad.join(u' ').toStdString();
-        EXPECT_TRUE(std::get<RxSimUsage>(result).isError);
-    }
 }
 
 } // namespace

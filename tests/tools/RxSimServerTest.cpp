@@ -1,11 +1,8 @@
 #include "RxSimTestSupport.h"
 #include "audio/IMAADPCMDecoder.h"
 
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
-#include <QSignalSpy>
 #include <QUrl>
 
 #include <gtest/gtest.h>
@@ -35,15 +32,6 @@ struct Harness {
     }
 };
 
-// Auth, then the three commands without which a receiver sends no audio.
-void startAudio(RawKiwiChannel& snd, const QString& tune)
-{
-    snd.send(QStringLiteral("SET auth t=kiwi p="));
-    snd.send(tune);
-    snd.send(QStringLiteral("SET agc=1 hang=0 thresh=-100 slope=6 decay=1000 manGain=50"));
-    snd.send(QStringLiteral("SET AR OK in=12000 out=44100"));
-}
-
 TEST(RxSimServer, SoundChannelFollowsARealReceiversOrderAndPlaysTheTunedStation)
 {
     Harness h;
@@ -61,15 +49,6 @@ TEST(RxSimServer, SoundChannelFollowsARealReceiversOrderAndPlaysTheTunedStation)
     snd.send(QStringLiteral("SET auth t=kiwi p="));
     ASSERT_TRUE(snd.waitParam(QStringLiteral("load_cfg")));
     EXPECT_EQ(snd.param(QStringLiteral("badp"))->value, QStringLiteral("0"));
-    EXPECT_EQ(snd.param(QStringLiteral("rx_chans"))->value, QStringLiteral("4"));
-    EXPECT_EQ(snd.param(QStringLiteral("rx_chan"))->value, QStringLiteral("0"));
-    EXPECT_EQ(snd.param(QStringLiteral("version_maj"))->value, QStringLiteral("1"));
-    EXPECT_EQ(snd.param(QStringLiteral("bandwidth"))->value, QStringLiteral("30000000"));
-    EXPECT_EQ(snd.param(QStringLiteral("client_public_ip"))->value, QStringLiteral("127.0.0.1"));
-    const QJsonObject cfg = QJsonDocument::fromJson(
-        QUrl::fromPercentEncoding(snd.param(QStringLiteral("load_cfg"))->value->toUtf8()).toUtf8()).object();
-    EXPECT_FALSE(cfg.value(QStringLiteral("rx_name")).toString().isEmpty());
-    EXPECT_TRUE(cfg.contains(QStringLiteral("inactivity_timeout_mins")));
     // Every MSG is its own WebSocket message, except the two pairs a real
     // receiver sends together (audio_init with audio_rate, the versions).
     EXPECT_EQ(snd.frames.size(), snd.params().size() - 2);
@@ -122,7 +101,9 @@ TEST(RxSimServer, Pcm16FramesCarryBigEndianSamples)
     Harness h(options);
     RawKiwiChannel snd(h.port, QStringLiteral("/ws/kiwi/7/SND"));
     ASSERT_TRUE(snd.waitConnected());
-    startAudio(snd, QStringLiteral("SET mod=usb low_cut=300 high_cut=2700 freq=12000.000"));
+    for (const char* command : {"SET auth t=kiwi p=", "SET mod=usb low_cut=300 high_cut=2700 freq=12000.000",
+             "SET agc=1 hang=0 thresh=-100 slope=6 decay=1000 manGain=50", "SET AR OK in=12000 out=44100"})
+        snd.send(QString::fromLatin1(command));
     ASSERT_TRUE(QTest::qWaitFor([&] { return !snd.framesOf<KiwiSoundFrame>().empty(); }, 5000));
     const KiwiSoundFrame frame = snd.framesOf<KiwiSoundFrame>().front();
     EXPECT_EQ(frame.flags, 0);
@@ -191,153 +172,65 @@ TEST(RxSimServer, FastWaterfallKeepsFlowingPastItsOutputBound)
     EXPECT_TRUE(QTest::qWaitFor([&] { return wf.frames.size() > 600; }, 10000)) << wf.frames.size();
 }
 
-struct Misbehaviour {
-    const char* name;
-    RxSimOptions options;
-    const char* key;
-    const char* value;
-    bool acceptedFirst;
-};
-
-class RxSimMisbehaviour : public ::testing::TestWithParam<Misbehaviour> {};
-
-TEST_P(RxSimMisbehaviour, SendsItsParameterAndCloses)
-{
-    const Misbehaviour& m = GetParam();
-    Harness h(m.options);
-    RawKiwiChannel snd(h.port, QStringLiteral("/ws/kiwi/5/SND"));
-    ASSERT_TRUE(snd.waitConnected());
-    startAudio(snd, QStringLiteral("SET mod=usb low_cut=300 high_cut=2700 freq=7200.000"));
-    ASSERT_TRUE(snd.waitParam(QString::fromLatin1(m.key)));
-    const auto p = snd.param(QString::fromLatin1(m.key));
-    EXPECT_EQ(p->value.value_or(QStringLiteral("<none>")), QString::fromLatin1(m.value));
-    EXPECT_EQ(snd.param(QStringLiteral("badp")).has_value(), m.acceptedFirst);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return snd.disconnected; }, 3000));
-    EXPECT_EQ(snd.socket.closeCode(), QWebSocketProtocol::CloseCodeNormal);
-}
-
-RxSimOptions with(auto change)
-{
-    RxSimOptions o;
-    change(o);
-    return o;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Options, RxSimMisbehaviour,
-    ::testing::Values(
-        Misbehaviour{"Badp", with([](RxSimOptions& o) { o.badp = QStringLiteral("5"); }), "badp", "5", true},
-        Misbehaviour{"TooBusy", with([](RxSimOptions& o) { o.tooBusy = 3; }), "too_busy", "3", false},
-        Misbehaviour{"TooBusyAfter", with([](RxSimOptions& o) { o.tooBusyAfter = 2; o.tooBusyDelay = 200ms; }),
-                     "too_busy", "2", true},
-        Misbehaviour{"Kick", with([](RxSimOptions& o) { o.kick = QStringLiteral("back soon"); o.kickAfter = 200ms; }),
-                     "kiwi_kick", "back%20soon", true},
-        Misbehaviour{"Inactivity",
-                     with([](RxSimOptions& o) { o.inactivityTimeout = 30; o.inactivityDelay = 200ms; }),
-                     "inactivity_timeout", "30", true},
-        Misbehaviour{"Redirect", with([](RxSimOptions& o) { o.redirect = QStringLiteral("http://b:8073/"); }),
-                     "redirect", "http%3A%2F%2Fb%3A8073%2F", false},
-        Misbehaviour{"AllChannelsTaken", with([](RxSimOptions& o) { o.rxChannels = 0; }), "too_busy", "0", false}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST(RxSimServer, ChannelWithoutKeepaliveIsClosedAndOneWithKeepaliveStays)
-{
-    RxSimOptions options;
-    options.keepaliveTimeout = 1000ms;
-    Harness h(options);
-    RawKiwiChannel silent(h.port, QStringLiteral("/ws/kiwi/1/SND"));
-    RawKiwiChannel chatty(h.port, QStringLiteral("/ws/kiwi/2/W/F"));
-    ASSERT_TRUE(silent.waitConnected());
-    ASSERT_TRUE(chatty.waitConnected());
-    for (int i = 0; i < 25; ++i) {
-        chatty.send(QStringLiteral("SET keepalive"));
-        QTest::qWait(100);
-    }
-    EXPECT_TRUE(silent.disconnected);
-    EXPECT_FALSE(chatty.disconnected);
-}
-
-TEST(RxSimServer, DropAfterCutsBothChannelsWithoutCloseFrame)
-{
-    RxSimOptions options;
-    options.dropAfter = 300ms;
-    Harness h(options);
-    RawKiwiChannel snd(h.port, QStringLiteral("/ws/kiwi/9/SND"));
-    RawKiwiChannel wf(h.port, QStringLiteral("/ws/kiwi/9/W/F"));
-    RawKiwiChannel other(h.port, QStringLiteral("/ws/kiwi/10/W/F"));
-    ASSERT_TRUE(snd.waitConnected());
-    ASSERT_TRUE(wf.waitConnected());
-    ASSERT_TRUE(other.waitConnected());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return snd.disconnected && wf.disconnected; }, 3000));
-    EXPECT_EQ(snd.error, QAbstractSocket::RemoteHostClosedError);
-    EXPECT_FALSE(other.disconnected);
-}
-
-QNetworkReply* getStatus(QNetworkAccessManager& nam, quint16 port, int timeoutMs)
-{
-    QNetworkRequest request(QUrl(QStringLiteral("http://127.0.0.1:%1/status").arg(port)));
-    request.setTransferTimeout(timeoutMs);
-    return nam.get(request);
-}
-
 TEST(RxSimServer, StatusPageNamesKiwiSDRAndCanBeSlowOrSilent)
 {
+    struct Case {
+        std::optional<std::chrono::milliseconds> delay;
+        bool never;
+        QNetworkReply::NetworkError error;
+    };
     QNetworkAccessManager nam;
-    {
-        Harness h;
-        RawKiwiChannel snd(h.port, QStringLiteral("/ws/kiwi/3/SND"));
-        ASSERT_TRUE(snd.waitConnected());
-        snd.send(QStringLiteral("SET auth t=kiwi p="));
-        ASSERT_TRUE(snd.waitParam(QStringLiteral("badp")));
-        std::unique_ptr<QNetworkReply> reply(getStatus(nam, h.port, 5000));
-        ASSERT_TRUE(QTest::qWaitFor([&] { return reply->isFinished(); }, 5000));
-        EXPECT_EQ(reply->error(), QNetworkReply::NoError);
-        EXPECT_TRUE(reply->rawHeader("Server").startsWith("KiwiSDR_Mongoose/"));
-        const QString body = QString::fromUtf8(reply->readAll());
-        for (const char* line : {"sw_version=KiwiSDR_v1.560", "users=1", "users_max=4", "ext_api=4"})
-            EXPECT_TRUE(body.split(u'\n').contains(QString::fromLatin1(line))) << line;
-    }
-    {
+    for (const Case& c : {Case{{}, false, QNetworkReply::NoError}, Case{600ms, false, QNetworkReply::NoError},
+             Case{{}, true, QNetworkReply::OperationCanceledError}}) {
         RxSimOptions options;
-        options.statusDelay = 600ms;
+        options.statusDelay = c.delay;
+        options.statusNever = c.never;
         Harness h(options);
         QElapsedTimer clock;
         clock.start();
-        std::unique_ptr<QNetworkReply> reply(getStatus(nam, h.port, 5000));
+        QNetworkRequest request(QUrl(QStringLiteral("http://127.0.0.1:%1/status").arg(h.port)));
+        request.setTransferTimeout(c.never ? 500 : 5000);
+        std::unique_ptr<QNetworkReply> reply(nam.get(request));
         ASSERT_TRUE(QTest::qWaitFor([&] { return reply->isFinished(); }, 5000));
-        EXPECT_GE(clock.elapsed(), 550);
-        EXPECT_EQ(reply->error(), QNetworkReply::NoError);
-    }
-    {
-        RxSimOptions options;
-        options.statusNever = true;
-        Harness h(options);
-        std::unique_ptr<QNetworkReply> reply(getStatus(nam, h.port, 500));
-        ASSERT_TRUE(QTest::qWaitFor([&] { return reply->isFinished(); }, 5000));
-        EXPECT_EQ(reply->error(), QNetworkReply::OperationCanceledError);
+        EXPECT_EQ(reply->error(), c.error);
+        EXPECT_GE(clock.elapsed(), c.delay ? 550 : 0);
+        if (c.error == QNetworkReply::NoError) {
+            EXPECT_TRUE(reply->rawHeader("Server").startsWith("KiwiSDR_Mongoose/"));
+            EXPECT_TRUE(reply->readAll().split('\n').contains("sw_version=KiwiSDR_v1.560"));
+        }
     }
 }
 
 TEST(RxSimCommandLine, ReadsEveryKindOfFlagAndRejectsBadValues)
 {
-    const auto parsed = parseRxSimCommandLine(
-        {QStringLiteral("rxsim"), QStringLiteral("--port"), QStringLiteral("8073"), QStringLiteral("--audio"),
-         QStringLiteral("pcm16"), QStringLiteral("--kick"), QStringLiteral("bye"), QStringLiteral("--kick-after"),
-         QStringLiteral("1.5"), QStringLiteral("--too-busy-after"), QStringLiteral("2"), QStringLiteral("--down")});
-    ASSERT_TRUE(std::holds_alternative<RxSimOptions>(parsed));
-    const auto& o = std::get<RxSimOptions>(parsed);
+    const auto parse = [](QStringList args) {
+        args.prepend(QStringLiteral("rxsim"));
+        return parseRxSimCommandLine(args);
+    };
+    const auto o = std::get<RxSimOptions>(parse({"--port", "8073", "--audio", "pcm16", "--kick", "bye", "--kick-after",
+        "1.5", "--too-busy-after", "2", "--down", "--kind", "openwebrx", "--fft", "float", "--hd-audio", "--backoff",
+        "Too many users", "--sdr-error", "gone"}));
     EXPECT_EQ(o.port, 8073);
     EXPECT_EQ(o.audio, RxSimAudio::pcm16);
     EXPECT_EQ(o.kick, QStringLiteral("bye"));
     EXPECT_EQ(o.kickAfter, 1500ms);
     EXPECT_EQ(o.tooBusyAfter, 2);
-    EXPECT_TRUE(o.down);
-    EXPECT_FALSE(o.monitor);
+    EXPECT_TRUE(o.down && o.hdAudio && o.backoff && !o.monitor);
+    EXPECT_EQ(o.kind, RxSimKind::openwebrx);
+    EXPECT_EQ(o.waterfallFormat, RxSimWaterfallFormat::float32);
+    EXPECT_EQ(o.backoffReason, QStringLiteral("Too many users"));
+    EXPECT_EQ(o.sdrError, QStringLiteral("gone"));
+
+    const auto plain = std::get<RxSimOptions>(parse({"--backoff-no-reason"}));
+    EXPECT_EQ(plain.kind, RxSimKind::kiwisdr);
+    EXPECT_TRUE(plain.backoff);
+    EXPECT_FALSE(plain.backoffReason);
 
     for (const QStringList& bad : {QStringList{"--port", "70000"}, QStringList{"--wf-fps", "0"},
-                                   QStringList{"--kick-after", "nan"}, QStringList{"--audio", "mp3"},
-                                   QStringList{"--drop-after", "-1"}, QStringList{"--unknown"}}) {
-        const auto result = parseRxSimCommandLine(QStringList{QStringLiteral("rxsim")} + bad);
+             QStringList{"--kick-after", "nan"}, QStringList{"--audio", "mp3"}, QStringList{"--drop-after", "-1"},
+             QStringList{"--unknown"}, QStringList{"--kind", "websdr"}, QStringList{"--fft", "png"},
+             QStringList{"--backoff", "x", "--backoff-no-reason"}}) {
+        const auto result = parse(bad);
         ASSERT_TRUE(std::holds_alternative<RxSimUsage>(result)) << bad.join(u' ').toStdString();
         EXPECT_TRUE(std::get<RxSimUsage>(result).isError);
     }

@@ -1,6 +1,6 @@
 #pragma once
-// A bare WebSocket client for rxsim's tests: it records every frame the
-// server sends, decoded with the program's own frame parser.
+// A bare WebSocket client for rxsim's tests: it records every message the
+// server sends; KiwiSDR frames are read with the program's own parser.
 
 #include "RxSimServer.h"
 #include "session/KiwiFrames.h"
@@ -17,6 +17,7 @@
 struct RawKiwiChannel {
     QWebSocket socket;
     std::vector<QByteArray> frames;
+    std::vector<QString> texts;
     bool disconnected = false;
     std::optional<QAbstractSocket::SocketError> error;
 
@@ -24,13 +25,17 @@ struct RawKiwiChannel {
     {
         QObject::connect(&socket, &QWebSocket::binaryMessageReceived,
                          [this](const QByteArray& m) { frames.push_back(m); });
+        QObject::connect(&socket, &QWebSocket::textMessageReceived, [this](const QString& t) { texts.push_back(t); });
         QObject::connect(&socket, &QWebSocket::disconnected, [this] { disconnected = true; });
         QObject::connect(&socket, QOverload<QAbstractSocket::SocketError>::of(&QWebSocket::error),
                          [this](QAbstractSocket::SocketError e) { error = e; });
         socket.open(QUrl(QStringLiteral("ws://127.0.0.1:%1%2").arg(port).arg(path)));
     }
 
-    bool waitConnected() { return QTest::qWaitFor([this] { return socket.state() == QAbstractSocket::ConnectedState; }, 5000); }
+    bool waitConnected()
+    {
+        return QTest::qWaitFor([this] { return socket.state() == QAbstractSocket::ConnectedState; }, 5000);
+    }
     void send(const QString& text) { socket.sendTextMessage(text); }
 
     // Every "MSG" parameter received so far, in order.

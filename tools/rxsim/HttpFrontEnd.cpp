@@ -4,6 +4,9 @@
 #include <QPointer>
 #include <QTcpSocket>
 #include <QTimer>
+#include <QWebSocket>
+
+#include <algorithm>
 
 namespace {
 
@@ -37,12 +40,19 @@ bool HttpFrontEnd::handleRequest(const QHttpServerRequest& request, QTcpSocket* 
 {
     // QtHttpServer hands an upgrade over as a WebSocket
     // (newWebSocketConnection) only when the request counts as handled.
-    if (request.value("upgrade").compare("websocket", Qt::CaseInsensitive) == 0)
+    if (request.value("upgrade").compare("websocket", Qt::CaseInsensitive) == 0) {
+        std::erase_if(upgraded_, [](const QPointer<QTcpSocket>& s) { return s.isNull(); });
+        upgraded_.emplace_back(socket);
         return true;
+    }
 
     const HttpPage page = handler_(request.url().path());
     if (page.neverAnswer)
         return true;
+    if (page.writeAnswer) {
+        page.writeAnswer(socket);
+        return true;
+    }
     const QByteArray bytes = responseBytes(page);
     const QPointer<QTcpSocket> target(socket);
     if (page.delay.count() <= 0)
@@ -50,6 +60,18 @@ bool HttpFrontEnd::handleRequest(const QHttpServerRequest& request, QTcpSocket* 
     else
         QTimer::singleShot(page.delay, this, [target, bytes] { answer(target, bytes); });
     return true;
+}
+
+QPointer<QTcpSocket> HttpFrontEnd::tcpSocketOf(const QWebSocket& socket)
+{
+    const auto found = std::find_if(upgraded_.begin(), upgraded_.end(), [&socket](const QPointer<QTcpSocket>& s) {
+        return s && s->peerPort() == socket.peerPort() && s->peerAddress() == socket.peerAddress();
+    });
+    if (found == upgraded_.end())
+        return nullptr;
+    QPointer<QTcpSocket> tcp = *found;
+    upgraded_.erase(found);
+    return tcp;
 }
 
 void HttpFrontEnd::missingHandler(const QHttpServerRequest&, QTcpSocket* socket)

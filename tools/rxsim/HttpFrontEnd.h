@@ -6,7 +6,9 @@
 
 #include <QAbstractHttpServer>
 #include <QByteArray>
+#include <QPointer>
 #include <QString>
+#include <QTcpSocket>
 
 #include <chrono>
 #include <functional>
@@ -20,7 +22,12 @@ struct HttpPage {
     QByteArray body;
     std::chrono::milliseconds delay{0};
     bool neverAnswer = false;
+    // When set, writes the whole answer itself (for answers too large or too
+    // slow to hold); the rest above is not used.
+    std::function<void(QTcpSocket* socket)> writeAnswer;
 };
+
+class QWebSocket;
 
 class HttpFrontEnd : public QAbstractHttpServer {
     Q_OBJECT
@@ -31,10 +38,15 @@ public:
 
     explicit HttpFrontEnd(PageHandler handler, QObject* parent = nullptr);
 
+    // The TCP connection under a WebSocket this front end upgraded, for bytes
+    // no QWebSocket would write; null when it is gone.
+    QPointer<QTcpSocket> tcpSocketOf(const QWebSocket& socket);
+
 protected:
     bool handleRequest(const QHttpServerRequest& request, QTcpSocket* socket) override;
     void missingHandler(const QHttpServerRequest& request, QTcpSocket* socket) override;
 
 private:
     PageHandler handler_;
+    std::vector<QPointer<QTcpSocket>> upgraded_;
 };

@@ -54,9 +54,18 @@ signals:
     // The socket is gone; the owner deletes the channel.
     void finished();
 
+protected:
+    // Answers the handshake line; a hostile server does more afterwards.
+    virtual void handshake();
+    void sendText(const QString& text);
+    // False when the channel is closing or the client is too far behind.
+    bool sendFrame(const QByteArray& frame);
+    bool isOpen() const { return !closing_; }
+
+    const OpenWebRXChannelContext& context_;
+
 private:
     void textReceived(const QString& text);
-    void handshake();
     void handleMessage(const QJsonObject& message, const QString& text);
     void applyDspParams(const QJsonObject& params, const QString& text);
     void selectProfile(const OpenWebRXProfile& profile);
@@ -65,11 +74,8 @@ private:
     bool sendRow();
     void sendAudioBlock(double bandSeconds);
     void sendAudioBytes(const OpenWebRXAudioEncoder::Encoded& encoded);
-    void sendText(const QString& text);
-    bool sendFrame(const QByteArray& frame);
     bool hasBacklog() const;
 
-    const OpenWebRXChannelContext& context_;
     std::unique_ptr<QWebSocket> socket_;
     SimReceiver receiver_;
     OpenWebRXAudioEncoder encoder_;

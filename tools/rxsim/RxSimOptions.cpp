@@ -5,12 +5,27 @@
 #include <QCommandLineParser>
 #include <QLocale>
 
+#include <array>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 namespace {
 
 constexpr double maxSeconds = 7 * 24 * 3600;
+
+constexpr std::array<std::pair<RxSimHostile, const char*>, 10> hostileNames{{
+    {RxSimHostile::flood, "flood"},
+    {RxSimHostile::oversized, "oversized"},
+    {RxSimHostile::truncatedTags, "truncated-tags"},
+    {RxSimHostile::invalidUtf8, "invalid-utf8"},
+    {RxSimHostile::deepJson, "deep-json"},
+    {RxSimHostile::absurdNumbers, "absurd-numbers"},
+    {RxSimHostile::statusHuge, "status-huge"},
+    {RxSimHostile::statusTrickle, "status-trickle"},
+    {RxSimHostile::wsSilent, "ws-silent"},
+    {RxSimHostile::closeMidFrame, "close-mid-frame"},
+}};
 
 struct Parser {
     QCommandLineParser& parser;
@@ -93,6 +108,9 @@ void addOptions(QCommandLineParser& parser)
     option("refuse-waterfall", "Answer the waterfall channel's auth with too_busy, then close it.");
     option("status-delay", "Answer the status page only after S seconds.", "S");
     option("status-never", "Never answer the status page.");
+    option("hostile", "Misbehave in one way: flood, oversized, truncated-tags, invalid-utf8, deep-json, "
+                      "absurd-numbers, status-huge, status-trickle (KiwiSDR only), ws-silent or "
+                      "close-mid-frame (see the README).", "CASE");
 }
 
 } // namespace
@@ -185,7 +203,35 @@ std::variant<RxSimOptions, RxSimUsage> parseRxSimCommandLine(const QStringList& 
     o.statusDelay = p.seconds(QStringLiteral("status-delay"));
     o.statusNever = parser.isSet(QStringLiteral("status-never"));
 
+    if (const auto hostile = p.text(QStringLiteral("hostile"))) {
+        o.hostile = rxSimHostileFromName(*hostile);
+        if (!o.hostile)
+            p.fail(QStringLiteral("--hostile takes one of the cases the README lists, e.g. flood"));
+        else if (o.kind == RxSimKind::openwebrx
+                 && (*o.hostile == RxSimHostile::statusHuge || *o.hostile == RxSimHostile::statusTrickle
+                     || *o.hostile == RxSimHostile::truncatedTags))
+            p.fail(QStringLiteral("--hostile %1 is for --kind kiwisdr").arg(*hostile));
+    }
+
     if (!p.error.isEmpty())
         return RxSimUsage{p.error, true};
     return o;
+}
+
+QString rxSimHostileName(RxSimHostile hostile)
+{
+    for (const auto& [value, name] : hostileNames) {
+        if (value == hostile)
+            return QString::fromLatin1(name);
+    }
+    return {};
+}
+
+std::optional<RxSimHostile> rxSimHostileFromName(const QString& name)
+{
+    for (const auto& [value, text] : hostileNames) {
+        if (name == QLatin1String(text))
+            return value;
+    }
+    return std::nullopt;
 }

@@ -4,7 +4,7 @@
 // command line of the rxsim program has one flag per field (--wf-fps for
 // waterfallFPS, --rx-chans and --wf-chans for the channel counts, --fft for
 // waterfallFormat, --backoff REASON and --backoff-no-reason for the backoff
-// pair, the rest by the same name).
+// pair, --hostile CASE for hostile, the rest by the same name).
 
 #include <QString>
 #include <QStringList>
@@ -17,6 +17,22 @@
 enum class RxSimKind { kiwisdr, openwebrx };
 enum class RxSimAudio { adpcm, pcm16 };
 enum class RxSimWaterfallFormat { adpcm, float32 };
+// One way of being a hostile server at a time (README: "Hostile receiver").
+enum class RxSimHostile {
+    flood,
+    oversized,
+    truncatedTags,
+    invalidUtf8,
+    deepJson,
+    absurdNumbers,
+    statusHuge,
+    statusTrickle,
+    wsSilent,
+    closeMidFrame,
+};
+// The case's name on the command line ("truncated-tags"), and back.
+QString rxSimHostileName(RxSimHostile hostile);
+std::optional<RxSimHostile> rxSimHostileFromName(const QString& name);
 
 struct RxSimOptions {
     using Duration = std::chrono::milliseconds;
@@ -63,6 +79,8 @@ struct RxSimOptions {
 
     std::optional<Duration> statusDelay;
     bool statusNever = false;
+
+    std::optional<RxSimHostile> hostile;
 };
 
 // Parses the program's arguments (args[0] is the program name). Gives the

@@ -1,5 +1,8 @@
 #include "RxSimServer.h"
 
+#include "HostileKiwi.h"
+#include "HostileOpenWebRX.h"
+#include "HostileSocket.h"
 #include "HttpFrontEnd.h"
 #include "KiwiSoundChannel.h"
 #include "KiwiWaterfallChannel.h"
@@ -68,6 +71,8 @@ HttpPage RxSimServer::page(const QString& path) const
         p.body = kiwiStatusPage(receiver_, figures);
         p.delay = options_.statusDelay.value_or(std::chrono::milliseconds(0));
         p.neverAnswer = options_.statusNever;
+        if (options_.hostile)
+            makeStatusPageHostile(*options_.hostile, p);
     } else if (path == QLatin1String("/") || path.isEmpty()) {
         p.headers.emplace_back("Content-Type", QByteArrayLiteral("text/html; charset=utf-8"));
         p.body = kiwiRootPage(receiver_);
@@ -121,9 +126,20 @@ bool RxSimServer::takeKiwiSocket(std::unique_ptr<QWebSocket>& socket)
     if (!match.hasMatch())
         return false;
     const QString timestamp = match.captured(1);
+    if (options_.hostile == RxSimHostile::wsSilent) {
+        new SilentChannel(std::move(socket), this);
+        return true;
+    }
+    const bool sound = match.captured(2) == QLatin1String("SND");
     KiwiChannel* channel = nullptr;
-    if (match.captured(2) == QLatin1String("SND"))
+    if (sound && options_.hostile) {
+        QPointer<QTcpSocket> tcp = http_->tcpSocketOf(*socket);
+        channel = new HostileKiwiSoundChannel(std::move(socket), std::move(tcp), timestamp, *context_, this);
+    }
+    else if (sound)
         channel = new KiwiSoundChannel(std::move(socket), timestamp, *context_, this);
+    else if (options_.hostile)
+        channel = new HostileKiwiWaterfallChannel(std::move(socket), timestamp, *context_, this);
     else
         channel = new KiwiWaterfallChannel(std::move(socket), timestamp, *context_, this);
     connect(channel, &KiwiChannel::commandReceived, this, &RxSimServer::commandReceived);
@@ -139,7 +155,16 @@ bool RxSimServer::takeOpenWebRXSocket(std::unique_ptr<QWebSocket>& socket)
 {
     if (socket->requestUrl().path() != QLatin1String("/ws/"))
         return false;
-    auto* channel = new OpenWebRXChannel(std::move(socket), *openWebRXContext_, this);
+    if (options_.hostile == RxSimHostile::wsSilent) {
+        new SilentChannel(std::move(socket), this);
+        return true;
+    }
+    OpenWebRXChannel* channel = nullptr;
+    if (options_.hostile) {
+        QPointer<QTcpSocket> tcp = http_->tcpSocketOf(*socket);
+        channel = new HostileOpenWebRXChannel(std::move(socket), std::move(tcp), *openWebRXContext_, this);
+    } else
+        channel = new OpenWebRXChannel(std::move(socket), *openWebRXContext_, this);
     connect(channel, &OpenWebRXChannel::commandReceived, this, &RxSimServer::commandReceived);
     connect(channel, &OpenWebRXChannel::finished, channel, &QObject::deleteLater);
     return true;

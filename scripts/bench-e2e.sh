@@ -1,0 +1,147 @@
+#!/usr/bin/env bash
+# End-to-end cost of listening: rxsim streams ADPCM sound and the waterfall at
+# its highest frame rate to (1) rxprobe, the session without a window, and (2)
+# Farlisten itself under Xvfb (offscreen when Xvfb is missing). For each:
+# CPU time over E2E_SECONDS of steady streaming as a share of one core, and
+# peak resident memory. A build with FARLISTEN_LATENCY_PROBES also gives the
+# latency from a sound frame's arrival to its first sample reaching the sound
+# card (rxprobe) and from a waterfall row's arrival to the paint that shows it
+# (Farlisten), median and 99th percentile.
+#
+# Run inside scripts/with-sound-server.sh, so sound plays into a null sink.
+# Usage: bench-e2e.sh BUILD_DIR   (E2E_SECONDS, default 60; E2E_WF_FPS, default 100;
+# E2E_ADDRESS_FIELD, "X Y" of the address field in the window, default "150 38";
+# E2E_SCREENSHOT, a PNG file for a picture of the screen at the end)
+set -euo pipefail
+build=$(cd "${1:?usage: bench-e2e.sh BUILD_DIR}" && pwd)
+seconds=${E2E_SECONDS:-60}
+fps=${E2E_WF_FPS:-100}
+warmup=5
+here=$(cd "$(dirname "$0")" && pwd)
+
+rxsim="$build/tools/rxsim/rxsim"
+rxprobe="$build/tools/rxprobe/rxprobe"
+farlisten="$build/src/farlisten"
+
+# Farlisten's part, run inside xvfb-run: start it, connect by pressing Return
+# in the address field, measure, quit with Ctrl+Q.
+if [ "${1:-}" != "" ] && [ "${2:-}" = "--gui" ]; then
+  work=$3
+  export XDG_CONFIG_HOME="$work/config"
+  FARLISTEN_LATENCY_LOG="$work/farlisten-latency.log" "$farlisten" >"$work/farlisten.log" 2>&1 &
+  pid=$!
+  echo "$pid" >"$work/farlisten.pid"
+  window=""
+  for _ in $(seq 100); do
+    window=$(xdotool search --onlyvisible --name '^Farlisten' 2>/dev/null | head -n 1 || true)
+    [ -n "$window" ] && break
+    sleep 0.1
+  done
+  [ -n "$window" ] || { echo "bench-e2e: no Farlisten window" >&2; kill "$pid"; exit 1; }
+  sleep 1
+  xdotool windowfocus --sync "$window"
+  # The address field holds the keyboard focus after a click in it.
+  read -r fx fy < <(cat "$work/address-field")
+  xdotool mousemove --window "$window" "$fx" "$fy" click 1
+  sleep 0.2
+  xdotool key --window "$window" Return
+  "$here/bench-e2e.sh" "$build" --measure "$work" farlisten "$pid"
+  if [ -n "${E2E_SCREENSHOT:-}" ] && command -v import >/dev/null; then
+    import -window root "$E2E_SCREENSHOT" || true
+  fi
+  # Ctrl+Q to the focused window quits the normal way; a signal if not.
+  window=$(xdotool search --onlyvisible --name '^Farlisten' 2>/dev/null | head -n 1 || true)
+  if [ -n "$window" ]; then
+    xdotool windowfocus --sync "$window" key ctrl+q 2>/dev/null || true
+  fi
+  for _ in $(seq 100); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill "$pid" 2>/dev/null || true
+  wait "$pid" 2>/dev/null || true
+  exit 0
+fi
+
+# Samples one process: CPU time over `seconds` after the warm-up, then its
+# peak resident memory, written to WORK/NAME.result.
+if [ "${2:-}" = "--measure" ]; then
+  work=$3 name=$4 pid=$5
+  ticks() { awk '{ print $14 + $15 }' "/proc/$pid/stat"; }
+  sleep "$warmup"
+  t0=$(ticks); s0=$(date +%s.%N)
+  sleep "$seconds"
+  t1=$(ticks); s1=$(date +%s.%N)
+  hwm=$(awk '/^VmHWM:/ { print $2 }' "/proc/$pid/status")
+  rss=$(awk '/^VmRSS:/ { print $2 }' "/proc/$pid/status")
+  hz=$(getconf CLK_TCK)
+  awk -v t0="$t0" -v t1="$t1" -v s0="$s0" -v s1="$s1" -v hz="$hz" -v hwm="$hwm" -v rss="$rss" -v name="$name" \
+    'BEGIN { printf "%-10s CPU %5.1f %% of one core over %.0f s, peak RSS %.1f MB (now %.1f MB)\n",
+             name, 100 * (t1 - t0) / hz / (s1 - s0), s1 - s0, hwm / 1024, rss / 1024 }' \
+    | tee "$work/$name.result"
+  exit 0
+fi
+
+for program in "$rxsim" "$rxprobe" "$farlisten"; do
+  [ -x "$program" ] || { echo "bench-e2e: $program is missing" >&2; exit 1; }
+done
+
+work=$(mktemp -d)
+pids=()
+cleanup() {
+  for p in "${pids[@]}"; do
+    kill "$p" 2>/dev/null || true
+    wait "$p" 2>/dev/null || true
+  done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+"$rxsim" --port 0 --wf-fps "$fps" --audio adpcm >"$work/rxsim.log" 2>&1 &
+pids+=($!)
+port=""
+for _ in $(seq 100); do
+  port=$(sed -n 's/^rxsim listening on 127\.0\.0\.1:\([0-9]*\)$/\1/p' "$work/rxsim.log" | head -n 1)
+  [ -n "$port" ] && break
+  sleep 0.1
+done
+[ -n "$port" ] || { echo "bench-e2e: rxsim did not start" >&2; cat "$work/rxsim.log" >&2; exit 1; }
+address="http://127.0.0.1:$port/"
+echo "bench-e2e: rxsim at $address, ADPCM sound, waterfall at $fps rows/s; ${seconds} s after ${warmup} s warm-up"
+
+# Median and 99th percentile of one kind of latency line.
+latency() {
+  local file=$1 kind=$2
+  [ -s "$file" ] || return 0
+  awk -v kind="$kind" '$1 == kind { print $2 }' "$file" | sort -n | awk -v kind="$kind" '
+    { v[NR] = $1 }
+    END {
+      if (NR == 0) exit
+      p50 = v[int((NR + 1) / 2)]; i = int(NR * 0.99 + 0.999); if (i > NR) i = NR
+      printf "           latency %-9s median %.1f ms, p99 %.1f ms (%d samples)\n", kind, p50, v[i], NR
+    }'
+}
+
+# 1. rxprobe: the session, sound into the null sink, rows counted.
+mkdir -p "$work/config"
+XDG_CONFIG_HOME="$work/config" FARLISTEN_LATENCY_LOG="$work/rxprobe-latency.log" \
+  "$rxprobe" "$address" --seconds $((seconds + warmup + 5)) >"$work/rxprobe.log" 2>&1 &
+probe=$!
+pids+=("$probe")
+"$0" "$build" --measure "$work" rxprobe "$probe"
+wait "$probe" || true
+tail -n 1 "$work/rxprobe.log" | sed 's/^/           summary /'
+latency "$work/rxprobe-latency.log" sound
+
+# 2. Farlisten with a preferences folder whose server address is rxsim.
+mkdir -p "$work/config/Farlisten"
+printf '[General]\nserverAddress=%s\n' "$address" >"$work/config/Farlisten/Farlisten.conf"
+echo "${E2E_ADDRESS_FIELD:-150 38}" >"$work/address-field"
+if command -v xvfb-run >/dev/null && command -v xdotool >/dev/null; then
+  env -u QT_QPA_PLATFORM xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" \
+    "$0" "$build" --gui "$work" || echo "bench-e2e: the Farlisten run failed" >&2
+else
+  echo "bench-e2e: Xvfb or xdotool missing; Farlisten not measured" >&2
+fi
+latency "$work/farlisten-latency.log" waterfall
+latency "$work/farlisten-latency.log" sound

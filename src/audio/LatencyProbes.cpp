@@ -1,0 +1,133 @@
+#include "audio/LatencyProbes.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <deque>
+#include <mutex>
+#include <optional>
+#include <utility>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Enough for every block or row in flight; what is never delivered (dropped
+// by a full queue or a busy view) falls off the front.
+constexpr std::size_t pendingLimit = 256;
+
+template <typename Key>
+class Pending {
+public:
+    // A key that is still pending belongs to something never delivered (a
+    // freed block whose address came back): the new one replaces it.
+    void add(Key key, Clock::time_point at)
+    {
+        take(key);
+        if (entries.size() == pendingLimit)
+            entries.pop_front();
+        entries.emplace_back(key, at);
+    }
+
+    std::optional<Clock::time_point> take(Key key)
+    {
+        for (auto it = entries.begin(); it != entries.end(); ++it) {
+            if (it->first == key) {
+                const Clock::time_point at = it->second;
+                entries.erase(it);
+                return at;
+            }
+        }
+        return std::nullopt;
+    }
+
+private:
+    std::deque<std::pair<Key, Clock::time_point>> entries;
+};
+
+struct Probes {
+    std::mutex lock;
+    Pending<const float*> soundBlocks;
+    Pending<std::uint32_t> arrivedRows;
+    std::vector<Clock::time_point> drawnRows;
+    std::FILE* log = nullptr;
+
+    Probes()
+    {
+        if (const char* path = std::getenv("FARLISTEN_LATENCY_LOG"); path && *path)
+            log = std::fopen(path, "a");
+    }
+
+    // Flushed line by line: a benchmark may end the program with a signal.
+    void write(const char* what, Clock::duration latency)
+    {
+        if (!log)
+            return;
+        std::fprintf(log, "%s %.3f\n", what, std::chrono::duration<double, std::milli>(latency).count());
+        std::fflush(log);
+    }
+};
+
+Probes& probes()
+{
+    static Probes instance;
+    return instance;
+}
+
+thread_local std::optional<Clock::time_point> frameArrival;
+
+} // namespace
+
+namespace LatencyProbes {
+
+void soundFrameArrived()
+{
+    frameArrival = Clock::now();
+}
+
+void soundBlockQueued(const float* samples)
+{
+    if (!frameArrival)
+        return;
+    Probes& p = probes();
+    std::lock_guard guard(p.lock);
+    p.soundBlocks.add(samples, *std::exchange(frameArrival, std::nullopt));
+}
+
+void soundBlockStarted(const float* samples)
+{
+    const Clock::time_point now = Clock::now();
+    Probes& p = probes();
+    std::lock_guard guard(p.lock);
+    if (const auto arrived = p.soundBlocks.take(samples))
+        p.write("sound", now - *arrived);
+}
+
+void waterfallRowArrived(std::uint32_t sequence)
+{
+    const Clock::time_point now = Clock::now();
+    Probes& p = probes();
+    std::lock_guard guard(p.lock);
+    p.arrivedRows.add(sequence, now);
+}
+
+void waterfallRowDrawn(std::uint32_t sequence)
+{
+    Probes& p = probes();
+    std::lock_guard guard(p.lock);
+    if (const auto arrived = p.arrivedRows.take(sequence); arrived && p.drawnRows.size() < pendingLimit)
+        p.drawnRows.push_back(*arrived);
+}
+
+void waterfallPainted()
+{
+    const Clock::time_point now = Clock::now();
+    Probes& p = probes();
+    std::lock_guard guard(p.lock);
+    for (const Clock::time_point arrived : p.drawnRows)
+        p.write("waterfall", now - arrived);
+    p.drawnRows.clear();
+}
+
+} // namespace LatencyProbes

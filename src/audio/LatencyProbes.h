@@ -1,0 +1,39 @@
+#pragma once
+// Timestamps that follow sound blocks and waterfall rows from their arrival on
+// the network thread to the moment they are handed to the sound card or shown
+// on screen. Built only into the benchmark build (FARLISTEN_LATENCY_PROBES);
+// elsewhere every hook is an empty inline function and costs nothing.
+//
+// With the environment variable FARLISTEN_LATENCY_LOG naming a file, each
+// measurement is appended to it as a line "sound <ms>" or "waterfall <ms>".
+
+#include <cstdint>
+
+namespace LatencyProbes {
+
+#ifdef FARLISTEN_LATENCY_PROBES
+
+// A sound frame arrived; the block this thread queues next was made from it.
+void soundFrameArrived();
+// The block at `samples` was queued on this thread.
+void soundBlockQueued(const float* samples);
+// The first sample of the block at `samples` was handed to the output device.
+void soundBlockStarted(const float* samples);
+
+void waterfallRowArrived(std::uint32_t sequence);
+// The row was drawn into the picture; the next paint of the picture shows it.
+void waterfallRowDrawn(std::uint32_t sequence);
+void waterfallPainted();
+
+#else
+
+inline void soundFrameArrived() {}
+inline void soundBlockQueued(const float*) {}
+inline void soundBlockStarted(const float*) {}
+inline void waterfallRowArrived(std::uint32_t) {}
+inline void waterfallRowDrawn(std::uint32_t) {}
+inline void waterfallPainted() {}
+
+#endif
+
+} // namespace LatencyProbes

@@ -1,0 +1,290 @@
+// The session against a hostile receiver (rxsim --hostile), one case at a
+// time: it must not crash, must keep the GUI thread free, must keep its memory
+// bounded, and must end in a state the listener can read: connected, or failed
+// with a message. The server runs on a thread of its own, so that what it
+// does costs the GUI thread nothing and any stall measured is the session's.
+#include "session/KiwiSDRClient.h"
+
+#include "RxSimServer.h"
+#include "SessionAudioFake.h"
+
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QThread>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <time.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdio>
+#include <memory>
+#include <variant>
+
+#if defined(__SANITIZE_ADDRESS__)
+#define FARLISTEN_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define FARLISTEN_ASAN 1
+#endif
+#endif
+#ifdef FARLISTEN_ASAN
+// From the sanitizer runtime (GCC ships no header for it).
+extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
+#endif
+
+namespace {
+
+using namespace std::chrono_literals;
+
+enum class Outcome { connected, failed };
+
+struct HostileCase {
+    RxSimKind kind;
+    RxSimHostile hostile;
+    Outcome outcome;
+};
+
+// The GUI thread's timer ticks every 20 ms. Between two ticks the thread may
+// not be busy for longer than this, which catches work done on it however
+// loaded the machine is; and the ticks may not be further apart than this,
+// which also catches waiting. Under AddressSanitizer on two busy cores the
+// scheduler alone can hold a thread back that long, so there the gap is
+// allowed more.
+constexpr qint64 maxGuiBusyMs = 100;
+#ifdef FARLISTEN_ASAN
+constexpr qint64 maxGuiGapMs = 250;
+#else
+constexpr qint64 maxGuiGapMs = 100;
+#endif
+constexpr auto tickInterval = 20ms;
+// Growth of live memory beyond this counts as unbounded. The server's memory
+// is included; a case that sends messages of 10 or 16 MiB legitimately has a
+// few copies of one in flight at both ends.
+constexpr qint64 maxGrowthBytes = 64LL * 1024 * 1024;
+constexpr qint64 maxGrowthWithHugeMessages = 300LL * 1024 * 1024;
+// How long a case may take in all, and how long a connected session is
+// watched before it counts as having stayed connected.
+constexpr std::chrono::milliseconds caseDeadline = 8s;
+constexpr std::chrono::milliseconds watchConnected = 2s;
+constexpr std::chrono::milliseconds watchFlood = 3s;
+// The session's own timeouts, shortened so that the silent and trickling
+// cases end within the test.
+constexpr auto detectionTimeout = 1500ms;
+constexpr auto openTimeout = 2s;
+
+// Live heap bytes where AddressSanitizer keeps freed memory in quarantine
+// (resident memory would then mostly measure the quarantine); resident
+// memory otherwise.
+qint64 memoryInUse()
+{
+#ifdef FARLISTEN_ASAN
+    return static_cast<qint64>(__sanitizer_get_current_allocated_bytes());
+#else
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly))
+        return 0;
+    const QList<QByteArray> fields = statm.readAll().split(' ');
+    return fields.size() > 1 ? fields[1].toLongLong() * sysconf(_SC_PAGESIZE) : 0;
+#endif
+}
+
+// CPU time the calling thread has used.
+qint64 threadCpuMs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<qint64>(t.tv_sec) * 1000 + t.tv_nsec / 1'000'000;
+}
+
+// rxsim on its own thread, created, run and deleted there.
+class ServerThread {
+public:
+    explicit ServerThread(RxSimOptions options)
+    {
+        anchor.moveToThread(&thread);
+        thread.start();
+        QMetaObject::invokeMethod(
+            &anchor,
+            [this, options] {
+                server = new RxSimServer(options);
+                port = server->listen();
+            },
+            Qt::BlockingQueuedConnection);
+    }
+    ~ServerThread()
+    {
+        QMetaObject::invokeMethod(&anchor, [this] { delete server; }, Qt::BlockingQueuedConnection);
+        thread.quit();
+        thread.wait();
+    }
+
+    quint16 port = 0;
+
+private:
+    QThread thread;
+    QObject anchor;
+    RxSimServer* server = nullptr;
+};
+
+struct Observation {
+    KiwiState state;
+    bool wasConnected = false;
+    qint64 maxGapMs = 0;
+    qint64 maxBusyMs = 0;
+    qint64 peakGrowthBytes = 0;
+    qint64 elapsedMs = 0;
+};
+
+std::string caseName(const ::testing::TestParamInfo<HostileCase>& info)
+{
+    QString name = (info.param.kind == RxSimKind::kiwisdr ? QStringLiteral("Kiwi_") : QStringLiteral("OWRX_"))
+        + rxSimHostileName(info.param.hostile);
+    name.replace(u'-', u'_');
+    return name.toStdString();
+}
+
+class HostileReceiverTest : public ::testing::TestWithParam<HostileCase> {
+protected:
+    // Connects and runs the GUI thread's event loop until the case is over,
+    // measuring as it goes.
+    Observation run(quint16 port)
+    {
+        auto audio = std::make_shared<SessionAudioState>();
+        KiwiSDRClient client(QStringLiteral("Farlisten"), makeSessionTestPlayer(audio));
+        client.setDetectionTimeout(detectionTimeout);
+        client.setOpenTimeout(openTimeout);
+
+        const HostileCase& c = GetParam();
+        const auto watch = c.hostile == RxSimHostile::flood ? watchFlood : watchConnected;
+        const qint64 baseline = memoryInUse();
+        Observation o;
+        QElapsedTimer clock;
+        QElapsedTimer sinceTick;
+        std::optional<qint64> connectedAt;
+        qint64 cpuAtTick = 0;
+        QEventLoop loop;
+        QTimer ticker;
+        ticker.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&ticker, &QTimer::timeout, [&] {
+            o.maxGapMs = std::max(o.maxGapMs, sinceTick.restart());
+            const qint64 cpu = threadCpuMs();
+            o.maxBusyMs = std::max(o.maxBusyMs, cpu - cpuAtTick);
+            cpuAtTick = cpu;
+            o.peakGrowthBytes = std::max(o.peakGrowthBytes, memoryInUse() - baseline);
+            const KiwiState& state = client.state();
+            if (state.isConnected() && !connectedAt) {
+                connectedAt = clock.elapsed();
+                o.wasConnected = true;
+            }
+            const bool watchedLongEnough = connectedAt && clock.elapsed() - *connectedAt >= watch.count();
+            const bool over = state.isFailed() || state.isDisconnected()
+                || (c.outcome == Outcome::connected && watchedLongEnough) || clock.elapsed() >= caseDeadline.count();
+            if (over)
+                loop.quit();
+        });
+        clock.start();
+        sinceTick.start();
+        cpuAtTick = threadCpuMs();
+        ticker.start(tickInterval);
+        client.connect(QStringLiteral("127.0.0.1:%1").arg(port));
+        loop.exec();
+        o.state = client.state();
+        o.elapsedMs = clock.elapsed();
+        client.disconnect();
+        return o;
+    }
+};
+
+TEST_P(HostileReceiverTest, StaysResponsiveBoundedAndEndsInAPlainState)
+{
+    const HostileCase& c = GetParam();
+    RxSimOptions options;
+    options.kind = c.kind;
+    options.hostile = c.hostile;
+    const auto server = std::make_unique<ServerThread>(options);
+    ASSERT_NE(server->port, 0);
+
+    const Observation o = run(server->port);
+    const QByteArray report = QStringLiteral("%1 %2: %3 \"%4\" after %5 ms, max GUI gap %6 ms (busy %7 ms), peak growth %8 MiB\n")
+                                  .arg(c.kind == RxSimKind::kiwisdr ? "kiwisdr" : "openwebrx",
+                                       rxSimHostileName(c.hostile),
+                                       o.state.isConnected() ? "connected"
+                                           : o.state.isFailed() ? "failed"
+                                           : o.state.isConnecting() ? "connecting"
+                                                                    : "disconnected",
+                                       o.state.message())
+                                  .arg(o.elapsedMs)
+                                  .arg(o.maxGapMs)
+                                  .arg(o.maxBusyMs)
+                                  .arg(static_cast<double>(o.peakGrowthBytes) / (1024 * 1024), 0, 'f', 1)
+                                  .toUtf8();
+    std::fputs(report.constData(), stdout);
+
+    EXPECT_LT(o.maxBusyMs, maxGuiBusyMs) << "work done on the GUI thread";
+    EXPECT_LT(o.maxGapMs, maxGuiGapMs) << "the GUI thread stalled";
+    const bool hugeMessages = c.hostile == RxSimHostile::deepJson || c.hostile == RxSimHostile::oversized;
+    EXPECT_LT(o.peakGrowthBytes, hugeMessages ? maxGrowthWithHugeMessages : maxGrowthBytes)
+        << "memory grew without bound";
+    if (c.outcome == Outcome::connected) {
+        EXPECT_TRUE(o.state.isConnected()) << "ended " << o.state.message().toStdString();
+    } else {
+        EXPECT_TRUE(o.state.isFailed());
+        EXPECT_FALSE(o.state.message().trimmed().isEmpty());
+    }
+    // The failure text is shown as it is: it must be readable text.
+    EXPECT_FALSE(o.state.message().contains(QChar(0)));
+    EXPECT_LT(o.state.message().size(), 2000);
+}
+
+TEST(RxSimHostileOption, NamesEveryCaseAndRefusesTheRest)
+{
+    const auto parse = [](QStringList args) { return parseRxSimCommandLine(QStringList{"rxsim"} + args); };
+    for (const char* name : {"flood", "oversized", "truncated-tags", "invalid-utf8", "deep-json", "absurd-numbers",
+             "status-huge", "status-trickle", "ws-silent", "close-mid-frame"}) {
+        const auto parsed = parse({"--hostile", name});
+        ASSERT_TRUE(std::holds_alternative<RxSimOptions>(parsed)) << name;
+        const std::optional<RxSimHostile> hostile = std::get<RxSimOptions>(parsed).hostile;
+        ASSERT_TRUE(hostile) << name;
+        EXPECT_EQ(rxSimHostileName(*hostile), QString::fromLatin1(name));
+    }
+    EXPECT_TRUE(std::holds_alternative<RxSimUsage>(parse({"--hostile", "Flood"})));
+    // The status page and KiwiSDR frames exist only on the KiwiSDR side.
+    for (const char* name : {"status-huge", "status-trickle", "truncated-tags"})
+        EXPECT_TRUE(std::holds_alternative<RxSimUsage>(parse({"--kind", "openwebrx", "--hostile", name}))) << name;
+    EXPECT_FALSE(std::get<RxSimOptions>(parse({})).hostile);
+}
+
+constexpr HostileCase kiwi(RxSimHostile hostile, Outcome outcome)
+{
+    return {RxSimKind::kiwisdr, hostile, outcome};
+}
+constexpr HostileCase owrx(RxSimHostile hostile, Outcome outcome)
+{
+    return {RxSimKind::openwebrx, hostile, outcome};
+}
+
+using H = RxSimHostile;
+using O = Outcome;
+
+INSTANTIATE_TEST_SUITE_P(Cases, HostileReceiverTest,
+    ::testing::Values(
+        // Floods are skipped past, truncated and absurd frames ignored, and
+        // huge or deep documents refused, while the session stays connected.
+        kiwi(H::flood, O::connected), kiwi(H::truncatedTags, O::connected), kiwi(H::deepJson, O::connected),
+        kiwi(H::absurdNumbers, O::connected), kiwi(H::statusHuge, O::connected),
+        kiwi(H::statusTrickle, O::connected),
+        // The kick that ends the invalid-UTF-8 case carries invalid text too.
+        kiwi(H::invalidUtf8, O::failed), kiwi(H::oversized, O::failed), kiwi(H::wsSilent, O::failed),
+        kiwi(H::closeMidFrame, O::failed),
+        owrx(H::flood, O::connected), owrx(H::deepJson, O::connected), owrx(H::absurdNumbers, O::connected),
+        // A text message that is not UTF-8 breaks the WebSocket protocol.
+        owrx(H::invalidUtf8, O::failed), owrx(H::oversized, O::failed), owrx(H::wsSilent, O::failed),
+        owrx(H::closeMidFrame, O::failed)),
+    caseName);
+
+} // namespace

@@ -1,0 +1,66 @@
+#pragma once
+// What the session tests share: a session whose player plays nothing and the
+// rows it hands out; against rxsim, also every command the receiver got.
+
+#include "session/KiwiSDRClient.h"
+
+#include "RxSimServer.h"
+#include "SessionAudioFake.h"
+
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+class SessionTest : public ::testing::Test {
+protected:
+    std::shared_ptr<SessionAudioState> audio = std::make_shared<SessionAudioState>();
+    std::shared_ptr<KiwiAudioPlayer> player = makeSessionTestPlayer(audio);
+    std::unique_ptr<KiwiSDRClient> client = std::make_unique<KiwiSDRClient>(QStringLiteral("Farlisten"), player);
+    QObject view;
+    std::vector<KiwiWaterfallRow> rows;
+    KiwiSDRClient::RowBroadcaster::Subscription subscription =
+        client->rows().subscribe(&view, [this](KiwiWaterfallRow row) { rows.push_back(std::move(row)); });
+
+    // The session goes before the server the test fixture holds.
+    void TearDown() override { client->disconnect(); }
+
+    bool waitForState(KiwiState::Kind kind)
+    {
+        return QTest::qWaitFor([&] { return client->state().kind() == kind; });
+    }
+};
+
+class RxSimSessionTest : public SessionTest {
+protected:
+    struct Command {
+        QString channel;
+        QString text;
+    };
+    std::unique_ptr<RxSimServer> server;
+    quint16 port = 0;
+    std::vector<Command> commands;
+
+    void startServer(RxSimOptions options = {})
+    {
+        server = std::make_unique<RxSimServer>(std::move(options));
+        port = server->listen();
+        ASSERT_NE(port, 0);
+        QObject::connect(server.get(), &RxSimServer::commandReceived,
+            [this](const QString& channel, const QString& text, const QString&) { commands.push_back({channel, text}); });
+    }
+
+    QString address() const { return QStringLiteral("127.0.0.1:%1").arg(port); }
+
+    QStringList received(const QString& channel) const
+    {
+        QStringList texts;
+        for (const Command& command : commands) {
+            if (command.channel == channel)
+                texts.append(command.text);
+        }
+        return texts;
+    }
+};

@@ -1,0 +1,179 @@
+#include "HostileOpenWebRX.h"
+
+#include "HostileSocket.h"
+#include "HostileWire.h"
+
+#include <chrono>
+#include <functional>
+#include <vector>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// 20 frames every 10 ms: 2000 frames a second.
+constexpr auto floodInterval = 10ms;
+constexpr int framesPerFloodTick = 20;
+// The acts that break the connection wait until audio flows.
+constexpr auto actDelay = 500ms;
+constexpr int deepNesting = 100000;
+constexpr auto actSpacing = 150ms;
+constexpr qsizetype hugeStringBytes = 10 * 1000 * 1000;
+
+QByteArray typed(const char* type, const QByteArray& value)
+{
+    return "{\"type\":\"" + QByteArray(type) + "\",\"value\":" + value + "}";
+}
+
+QByteArray floodFrame(bool audio)
+{
+    // A flat waterfall line and a block of ADPCM silence.
+    static const QByteArray row = [] {
+        const std::vector<float> levels(openWebRXFFTSize, -100.0f);
+        return openWebRXFrame(OpenWebRXFrameType::waterfall, openWebRXCompressedWaterfall(levels));
+    }();
+    static const QByteArray block = [] {
+        const std::vector<std::uint8_t> silence(512, 0);
+        return openWebRXFrame(OpenWebRXFrameType::audio, silence);
+    }();
+    return audio ? block : row;
+}
+
+} // namespace
+
+HostileOpenWebRXChannel::HostileOpenWebRXChannel(std::unique_ptr<QWebSocket> socket, QPointer<QTcpSocket> tcp,
+                                                 const OpenWebRXChannelContext& context, QObject* parent)
+    : OpenWebRXChannel(std::move(socket), context, parent)
+    , tcp_(std::move(tcp))
+{
+    floodTimer_.setTimerType(Qt::PreciseTimer);
+    connect(&floodTimer_, &QTimer::timeout, this, &HostileOpenWebRXChannel::floodTick);
+}
+
+void HostileOpenWebRXChannel::handshake()
+{
+    OpenWebRXChannel::handshake();
+    if (!isOpen())
+        return;
+    switch (*context_.options.hostile) {
+    case RxSimHostile::flood:
+        floodTimer_.start(floodInterval);
+        break;
+    case RxSimHostile::oversized:
+        QTimer::singleShot(actDelay, this, [this] {
+            if (tcp_ && isOpen())
+                writeOversizedFrame(*tcp_, QByteArrayLiteral("\x01"));
+        });
+        break;
+    case RxSimHostile::invalidUtf8:
+        sendInvalidText();
+        break;
+    case RxSimHostile::deepJson:
+        sendDeepJson();
+        break;
+    case RxSimHostile::absurdNumbers:
+        sendAbsurdNumbers();
+        break;
+    case RxSimHostile::closeMidFrame:
+        QTimer::singleShot(actDelay, this, [this] {
+            if (tcp_ && isOpen())
+                writeHalfFrameAndAbort(*tcp_, floodFrame(false));
+        });
+        break;
+    case RxSimHostile::truncatedTags:
+    case RxSimHostile::statusHuge:
+    case RxSimHostile::statusTrickle:
+    case RxSimHostile::wsSilent:
+        break;
+    }
+}
+
+void HostileOpenWebRXChannel::sendBytes(const QByteArray& bytes)
+{
+    sendFrame(bytes);
+}
+
+void HostileOpenWebRXChannel::floodTick()
+{
+    if (!isOpen()) {
+        floodTimer_.stop();
+        return;
+    }
+    for (int n = 0; n < framesPerFloodTick && sendFrame(floodFrame(n % 2 == 1)); ++n) {
+    }
+}
+
+void HostileOpenWebRXChannel::sendInvalidText()
+{
+    // JSON can carry no bytes that are not UTF-8 in a text message, but it
+    // can carry lone surrogates; binary messages carry the bytes themselves.
+    for (const QByteArray& bad : {QByteArray("\\ud800x\\udfff"), invalidUtf8Text()}) {
+        const QByteArray s = '"' + bad + '"';
+        const QList<QByteArray> messages{
+            typed("receiver_details",
+                  "{\"receiver_name\":" + s + ",\"receiver_location\":" + s + ",\"locator\":" + s
+                      + ",\"photo_title\":" + s + ",\"receiver_admin\":" + s + "}"),
+            typed("profiles", "[{\"id\":" + s + ",\"name\":" + s + "},{\"id\":\"rxsim|" + bad + "\",\"name\":1}]"),
+            typed("modes", "[{\"modulation\":" + s + ",\"name\":" + s + ",\"type\":\"analog\"},{\"modulation\":\"am\","
+                           "\"name\":" + s + ",\"type\":" + s + "}]"),
+            typed("config", "{\"sdr_id\":" + s + ",\"profile_id\":" + s + ",\"start_mod\":" + s
+                                + ",\"audio_compression\":" + s + ",\"fft_compression\":" + s + "}"),
+            "{\"type\":" + s + ",\"value\":" + s + "}",
+            "{" + s + ":" + s + "}",
+        };
+        for (const QByteArray& m : messages) {
+            if (bad.startsWith('\\'))
+                sendText(QString::fromLatin1(m));
+            else
+                sendBytes(m);
+        }
+    }
+    // Then a text message that is not UTF-8, which a client must refuse.
+    QTimer::singleShot(actDelay, this, [this] {
+        if (tcp_ && isOpen())
+            writeInvalidTextFrame(*tcp_, typed("receiver_details", "{\"receiver_name\":\"" + invalidUtf8Text() + "\"}"));
+    });
+}
+
+void HostileOpenWebRXChannel::sendDeepJson()
+{
+    // One at a time, each made just before it goes, so that the server's own
+    // copies stay few; every one stays within the 16 MiB a client takes.
+    const auto text = [this](const std::function<QByteArray()>& json) {
+        return [this, json] {
+            if (isOpen())
+                sendText(QString::fromLatin1(json()));
+        };
+    };
+    const auto huge = [] { return QByteArray(hugeStringBytes, 'x'); };
+    const std::vector<std::function<void()>> acts{
+        text([] { return deepJsonArray(deepNesting); }),
+        text([] { return deepJsonObject(deepNesting); }),
+        text([] { return typed("config", "{\"center_freq\":" + deepJsonArray(deepNesting) + "}"); }),
+        text([] { return typed("profiles", deepJsonArray(deepNesting)); }),
+        text([] { return typed("receiver_details", deepJsonObject(deepNesting)); }),
+        text([huge] { return typed("receiver_details", "{\"receiver_name\":\"" + huge() + "\"}"); }),
+        text([huge] { return typed("profiles", "[{\"id\":\"rxsim|" + huge() + "\",\"name\":\"n\"}]"); }),
+        text([huge] { return typed("profiles", "[{\"id\":\"rxsim|huge\",\"name\":\"" + huge() + "\"}]"); }),
+    };
+    for (std::size_t i = 0; i < acts.size(); ++i)
+        QTimer::singleShot(actSpacing * static_cast<int>(i), this, acts[i]);
+}
+
+void HostileOpenWebRXChannel::sendAbsurdNumbers()
+{
+    for (const QString& v : absurdJsonNumbers()) {
+        const QByteArray n = v.toLatin1();
+        sendText(QString::fromLatin1(typed(
+            "config", "{\"center_freq\":" + n + ",\"samp_rate\":" + n + ",\"fft_size\":" + n + ",\"fft_fps\":" + n
+                          + ",\"max_clients\":" + n + ",\"start_freq\":" + n + ",\"start_offset_freq\":" + n
+                          + ",\"audio_compression\":\"adpcm\",\"sdr_id\":\"rxsim\",\"profile_id\":\"40m\"}")));
+        sendText(QString::fromLatin1(typed("smeter", n)));
+        sendText(QString::fromLatin1(typed("clients", n)));
+        sendText(QString::fromLatin1(
+            typed("receiver_details", "{\"receiver_gps\":{\"lat\":" + n + ",\"lon\":" + n + "},\"receiver_asl\":" + n + "}")));
+    }
+    // Beyond any double: a reader may take these for infinity.
+    sendText(QStringLiteral(R"({"type":"config","value":{"center_freq":1e400,"samp_rate":-1e400,"fft_size":1e400}})"));
+    sendText(QStringLiteral(R"({"type":"smeter","value":1e400})"));
+}
