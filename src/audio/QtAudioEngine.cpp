@@ -1,12 +1,11 @@
 #include "audio/QtAudioEngine.h"
 
+#include "audio/FloatPullSource.h"
+
 #include <QAudioFormat>
-#include <QIODevice>
 
 #include <algorithm>
-#include <array>
 #include <cmath>
-#include <cstring>
 #include <utility>
 
 namespace {
@@ -14,40 +13,6 @@ namespace {
 // The rates PulseAudio accepts for a stream.
 constexpr double lowestRate = 1.0;
 constexpr double highestRate = 384000.0;
-
-// What the sink pulls: the scheduled buffers in order, silence when none is
-// waiting, so the stream never stalls.
-class ScheduledBufferSource final : public QIODevice {
-public:
-    explicit ScheduledBufferSource(std::shared_ptr<ScheduledBuffers> buffers)
-        : buffers(std::move(buffers))
-    {
-    }
-
-    bool isSequential() const override { return true; }
-
-protected:
-    qint64 readData(char* data, qint64 maxSize) override
-    {
-        if (maxSize <= 0)
-            return 0;
-        const std::size_t frames = static_cast<std::size_t>(maxSize) / sizeof(float);
-        std::array<float, 1024> chunk;
-        std::size_t done = 0;
-        while (done < frames) {
-            const std::size_t count = std::min(chunk.size(), frames - done);
-            buffers->read(chunk.data(), count);
-            std::memcpy(data + done * sizeof(float), chunk.data(), count * sizeof(float));
-            done += count;
-        }
-        return static_cast<qint64>(frames * sizeof(float));
-    }
-
-    qint64 writeData(const char*, qint64) override { return -1; }
-
-private:
-    const std::shared_ptr<ScheduledBuffers> buffers;
-};
 
 } // namespace
 
@@ -85,7 +50,11 @@ std::optional<AudioOutputError> QtAudioEngine::start(double sampleRate)
     format.setSampleFormat(QAudioFormat::Float);
     buffers->clear();
     return output.start(AudioSinkThread::resolveDevice(device), format,
-                        [buffers = buffers] { return std::make_unique<ScheduledBufferSource>(buffers); });
+                        [buffers = buffers] {
+                            // The scheduled buffers in order, silence when none is waiting.
+                            return std::make_unique<FloatPullSource>(
+                                [buffers](float* out, std::size_t frames) { buffers->read(out, frames); });
+                        });
 }
 
 void QtAudioEngine::stop()
