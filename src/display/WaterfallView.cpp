@@ -18,6 +18,8 @@ WaterfallView::WaterfallView(KiwiSDRClient* client, QWidget* parent)
     , m_client(client)
     , m_header(new WaterfallHeader(this))
 {
+    m_redrawTimer.setSingleShot(true);
+    QObject::connect(&m_redrawTimer, &QTimer::timeout, this, &WaterfallView::redraw);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(8);
@@ -117,9 +119,11 @@ void WaterfallView::handleRow(const KiwiWaterfallRow& row)
         m_renderer.minDB = m_minDB;
         m_renderer.maxDB = m_maxDB;
     }
-    if (auto image = m_renderer.pushRow(row)) {
-        m_waterfallStrip->setImage(std::move(*image));
-        LatencyProbes::waterfallRowDrawn(row.sequence);
+    // The picture is taken from the renderer only when redrawn, so that it
+    // does not have to copy its buffer for every row.
+    if (m_renderer.pushRow(row)) {
+        m_imageChanged = true;
+        m_lastRowSequence = row.sequence;
     }
     m_spectrum = m_renderer.spectrum();
     if (row.spanHz != m_spanHz)
@@ -132,9 +136,29 @@ void WaterfallView::handleRow(const KiwiWaterfallRow& row)
         m_maxDB = m_renderer.maxDB;
     }
     m_header->setSpanHz(m_spanHz);
-    updateLevels();
+    m_header->setLevels(m_minDB, m_maxDB);
     updateStripFrequencies();
     updatePassband();
+    scheduleRedraw();
+}
+
+void WaterfallView::scheduleRedraw()
+{
+    if (m_redrawTimer.isActive())
+        return;
+    const qint64 since = m_sinceRedraw.isValid() ? m_sinceRedraw.elapsed() : redrawIntervalMs;
+    m_redrawTimer.start(static_cast<int>(std::max<qint64>(0, redrawIntervalMs - since)));
+}
+
+void WaterfallView::redraw()
+{
+    m_sinceRedraw.start();
+    if (m_imageChanged) {
+        m_imageChanged = false;
+        m_waterfallStrip->setImage(m_renderer.makeImage());
+        LatencyProbes::waterfallRowDrawn(m_lastRowSequence);
+    }
+    m_spectrumStrip->setValues(m_spectrum, m_minDB, m_maxDB);
 }
 
 bool WaterfallView::eventFilter(QObject* watched, QEvent* event)

@@ -10,9 +10,13 @@
 #include "display/WaterfallRenderer.h"
 #include "session/KiwiSDRClient.h"
 
+#include <QElapsedTimer>
 #include <QPointF>
 #include <QPointer>
+#include <QTimer>
 #include <QWidget>
+
+#include <cstdint>
 
 #include <optional>
 #include <vector>
@@ -27,6 +31,8 @@ class WaterfallView : public QWidget {
     Q_OBJECT
 
 public:
+    static constexpr int redrawIntervalMs = 25;
+
     explicit WaterfallView(KiwiSDRClient* client, QWidget* parent = nullptr);
     ~WaterfallView() override;
 
@@ -65,6 +71,10 @@ private:
     };
 
     void handleRow(const KiwiWaterfallRow& row);
+    // Rows may come faster than a screen shows them; the picture and the
+    // trace are redrawn at most every `redrawIntervalMs`.
+    void scheduleRedraw();
+    void redraw();
     void tap(double x, double width);
     void dragChanged(double translationX, double width);
     void endDrag();
@@ -80,6 +90,10 @@ private:
 
     QPointer<KiwiSDRClient> m_client;
     WaterfallRenderer m_renderer;
+    QTimer m_redrawTimer;
+    QElapsedTimer m_sinceRedraw;
+    bool m_imageChanged = false;
+    std::uint32_t m_lastRowSequence = 0;
     std::optional<KiwiSDRClient::RowBroadcaster::Subscription> m_subscription;
     std::vector<double> m_spectrum;
     double m_startHz = 0;

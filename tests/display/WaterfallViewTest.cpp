@@ -260,7 +260,13 @@ TEST_F(WaterfallViewTest, FloorAndCeilingSteppersKeepTheirBounds)
 
     // The hand-set range now colours the rows.
     ASSERT_TRUE(feed(client, view, flatRow(7'000'000, 100'000, 255)));
-    EXPECT_EQ(view.waterfallStrip()->image()->pixelColor(10, 0), QColor(255, 255, 255));
+    // The picture is redrawn at the screen's pace, not at once.
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            const auto& image = view.waterfallStrip()->image();
+            return image && image->pixelColor(10, 0) == QColor(255, 255, 255);
+        },
+        1000));
 }
 
 TEST_F(WaterfallViewTest, SubscribesOnlyWhileShown)
@@ -308,6 +314,7 @@ TEST(WaterfallViewPlaceholderTest, FollowsTheSession)
 
     // Once a picture is there it stays, whatever the session says.
     ASSERT_TRUE(feed(session.client, view, flatRow(0, 30'000'000)));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view.waterfallStrip()->image().has_value(); }, 1000));
     session.client.disconnect();
     EXPECT_TRUE(view.waterfallStrip()->image());
 }
