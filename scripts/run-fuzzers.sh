@@ -12,14 +12,13 @@ for program in "$build"/fuzz/fuzz_*; do
   [ -f "$program" ] && [ -x "$program" ] || continue
   name=$(basename "$program")
   found=1
-  corpus="$build/corpus/$name"
+  # The corpus lives in the source tree, so every run starts where the
+  # last one stopped.
+  corpus="$top/fuzz/corpus/$name"
   mkdir -p "$corpus"
-  seeds=()
-  [ -d "$top/fuzz/corpus/$name" ] && seeds+=("$top/fuzz/corpus/$name")
-  echo "== $name for ${seconds}s"
   log="$build/$name.log"
   if ! "$program" -max_total_time="$seconds" -print_final_stats=1 -artifact_prefix="$build/$name-" \
-      "$corpus" "${seeds[@]}" >"$log" 2>&1; then
+      "$corpus" >"$log" 2>&1; then
     tail -n 60 "$log"
     echo "$name: finding, see $build/$name-* and $log"
     exit 1
