@@ -97,6 +97,22 @@ cleanup() {
 }
 trap cleanup EXIT
 
+# PulseAudio's null sink sleeps in blocks of up to two seconds while nothing
+# plays, and a new stream is not read until that sleep ends: the first 0.7 to
+# 1.9 s of sound would wait in the player's queue, and since the server sends
+# in real time the queue never drains again. A sound card wakes at once, so a
+# silent low-latency stream keeps the null sink awake for the measurement.
+if command -v pacat >/dev/null && [ -n "${XDG_RUNTIME_DIR:-}" ]; then
+  pacat --playback --latency-msec=20 --raw /dev/zero >/dev/null 2>&1 &
+  pids+=($!)
+  for _ in $(seq 50); do
+    [ -n "$(pactl list short sink-inputs 2>/dev/null)" ] && break
+    sleep 0.1
+  done
+  # The silent stream itself waits out the sleep that was running.
+  sleep 2
+fi
+
 "$rxsim" --port 0 --wf-fps "$fps" --audio adpcm >"$work/rxsim.log" 2>&1 &
 pids+=($!)
 port=""
