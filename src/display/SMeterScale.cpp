@@ -5,28 +5,11 @@
 #include <algorithm>
 #include <cmath>
 
-namespace {
-
-// A server can send any double. Like the reading's own text, the meter treats
-// a level that is not a number as the bottom of the scale and bounds the rest
-// far beyond any real signal, so every conversion below is defined and every
-// text short.
-constexpr double levelLimit = 1e6;
-
-double boundedLevel(double dB)
-{
-    if (std::isnan(dB))
-        return -levelLimit;
-    return std::clamp(dB, -levelLimit, levelLimit);
-}
-
-} // namespace
-
 double sMeterUnits(const std::optional<SMeterReading>& reading)
 {
     if (!reading)
         return 0;
-    const double level = boundedLevel(reading->dBm);
+    const double level = reading->boundedLevel();
     const double units = reading->isCalibrated ? (level + 127) / 6 : (level + 110) / 90 * 19;
     return std::max(units, 0.0);
 }
@@ -51,14 +34,14 @@ QString sMeterDetailText(const std::optional<SMeterReading>& reading)
         return QStringLiteral("\u2014 dBm");
     if (!reading->isCalibrated)
         return QStringLiteral("relative");
-    return QLocale().toString(boundedLevel(reading->dBm), 'f', 1) + QStringLiteral(" dBm");
+    return QLocale().toString(reading->boundedLevel(), 'f', 1) + QStringLiteral(" dBm");
 }
 
 QString sMeterAccessibleValue(const std::optional<SMeterReading>& reading)
 {
     if (!reading)
         return QStringLiteral("No signal");
-    const QString level = QString::number(static_cast<long long>(std::trunc(boundedLevel(reading->dBm))));
+    const QString level = QString::number(static_cast<long long>(std::trunc(reading->boundedLevel())));
     if (!reading->isCalibrated)
         return level + QStringLiteral(" dB, relative");
     return reading->displayText() + QStringLiteral(", ") + level + QStringLiteral(" dBm");

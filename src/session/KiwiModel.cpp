@@ -5,17 +5,7 @@
 
 namespace {
 
-// A server can send any double. Levels are bounded before they become
-// integers: far beyond any real signal, yet safe to convert, and short to
-// show. A level that is not a number reads as the bottom of the scale.
 constexpr double levelLimit = 1e6;
-
-double boundedLevel(double dB)
-{
-    if (std::isnan(dB))
-        return -levelLimit;
-    return std::clamp(dB, -levelLimit, levelLimit);
-}
 
 // Halves round away from zero.
 long long rounded(double boundedValue)
@@ -25,9 +15,16 @@ long long rounded(double boundedValue)
 
 } // namespace
 
+double SMeterReading::boundedLevel() const
+{
+    if (std::isnan(dBm))
+        return -levelLimit;
+    return std::clamp(dBm, -levelLimit, levelLimit);
+}
+
 QString SMeterReading::displayText() const
 {
-    const double level = boundedLevel(dBm);
+    const double level = boundedLevel();
     if (!isCalibrated)
         return QString::number(rounded(level)) + QStringLiteral(" dB");
     if (level + 73 > 0)

@@ -56,6 +56,10 @@ struct SMeterReading {
 
     // "S9+13", "S4" or "-13 dB".
     QString displayText() const;
+    // `dBm` within +-1e6, far beyond any real signal, so that it is safe to
+    // convert and short to show; a level that is not a number reads as the
+    // bottom of the scale. A server can send any double.
+    double boundedLevel() const;
 
     friend bool operator==(const SMeterReading&, const SMeterReading&) = default;
 };

@@ -1,5 +1,6 @@
 #include "HostileKiwi.h"
 
+#include "HostilePace.h"
 #include "HostileSocket.h"
 #include "HostileWire.h"
 
@@ -13,15 +14,6 @@
 namespace {
 
 using namespace std::chrono_literals;
-
-// 20 frames every 10 ms: 2000 frames a second.
-constexpr auto floodInterval = 10ms;
-constexpr int framesPerFloodTick = 20;
-// The acts that break the connection wait until audio flows.
-constexpr auto actDelay = 500ms;
-constexpr int deepNesting = 100000;
-constexpr auto actSpacing = 150ms;
-constexpr qsizetype hugeStringBytes = 10 * 1000 * 1000;
 
 constexpr qint64 hugeStatusBytes = 200LL * 1000 * 1000;
 // The huge page is written this much at a time, whenever less than

@@ -63,6 +63,21 @@ struct Parser {
         return parser.value(name);
     }
 
+    // A flag that takes one of two words, each standing for a value.
+    template <typename T>
+    std::optional<T> either(const QString& name, const char* firstWord, T first, const char* secondWord, T second)
+    {
+        const auto value = text(name);
+        if (!value)
+            return std::nullopt;
+        if (*value == QLatin1String(firstWord))
+            return first;
+        if (*value == QLatin1String(secondWord))
+            return second;
+        fail(QStringLiteral("--%1 takes %2 or %3").arg(name, QLatin1String(firstWord), QLatin1String(secondWord)));
+        return std::nullopt;
+    }
+
     void fail(const QString& message)
     {
         if (error.isEmpty())
@@ -135,36 +150,20 @@ std::variant<RxSimOptions, RxSimUsage> parseRxSimCommandLine(const QStringList& 
     RxSimOptions o;
     if (const auto port = p.integer(QStringLiteral("port"), 0, 65535))
         o.port = static_cast<std::uint16_t>(*port);
-    if (const auto kind = p.text(QStringLiteral("kind"))) {
-        if (*kind == QLatin1String("kiwisdr"))
-            o.kind = RxSimKind::kiwisdr;
-        else if (*kind == QLatin1String("openwebrx"))
-            o.kind = RxSimKind::openwebrx;
-        else
-            p.fail(QStringLiteral("--kind takes kiwisdr or openwebrx"));
-    }
-    if (const auto fft = p.text(QStringLiteral("fft"))) {
-        if (*fft == QLatin1String("adpcm"))
-            o.waterfallFormat = RxSimWaterfallFormat::adpcm;
-        else if (*fft == QLatin1String("float"))
-            o.waterfallFormat = RxSimWaterfallFormat::float32;
-        else
-            p.fail(QStringLiteral("--fft takes adpcm or float"));
-    }
+    if (const auto kind =
+            p.either(QStringLiteral("kind"), "kiwisdr", RxSimKind::kiwisdr, "openwebrx", RxSimKind::openwebrx))
+        o.kind = *kind;
+    if (const auto fft = p.either(QStringLiteral("fft"), "adpcm", RxSimWaterfallFormat::adpcm, "float",
+                                  RxSimWaterfallFormat::float32))
+        o.waterfallFormat = *fft;
     o.hdAudio = parser.isSet(QStringLiteral("hd-audio"));
     o.backoffReason = p.text(QStringLiteral("backoff"));
     o.backoff = o.backoffReason.has_value() || parser.isSet(QStringLiteral("backoff-no-reason"));
     if (o.backoffReason && parser.isSet(QStringLiteral("backoff-no-reason")))
         p.fail(QStringLiteral("--backoff and --backoff-no-reason exclude each other"));
     o.sdrError = p.text(QStringLiteral("sdr-error"));
-    if (const auto audio = p.text(QStringLiteral("audio"))) {
-        if (*audio == QLatin1String("adpcm"))
-            o.audio = RxSimAudio::adpcm;
-        else if (*audio == QLatin1String("pcm16"))
-            o.audio = RxSimAudio::pcm16;
-        else
-            p.fail(QStringLiteral("--audio takes adpcm or pcm16"));
-    }
+    if (const auto audio = p.either(QStringLiteral("audio"), "adpcm", RxSimAudio::adpcm, "pcm16", RxSimAudio::pcm16))
+        o.audio = *audio;
     if (const auto fps = p.integer(QStringLiteral("wf-fps"), 1, 100))
         o.waterfallFPS = static_cast<int>(*fps);
     o.fast = parser.isSet(QStringLiteral("fast"));

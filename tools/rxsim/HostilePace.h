@@ -1,0 +1,19 @@
+#pragma once
+// How hard and when the hostile channels act, the same on the KiwiSDR and the
+// OpenWebRX side so that a case means the same on both (README: "Hostile
+// receiver").
+
+#include <QtGlobal>
+
+#include <chrono>
+
+// 20 frames every 10 ms: 2000 frames a second.
+inline constexpr std::chrono::milliseconds floodInterval{10};
+inline constexpr int framesPerFloodTick = 20;
+// The acts that break the connection wait until audio flows.
+inline constexpr std::chrono::milliseconds actDelay{500};
+// Deep JSON: the nesting, the size of a huge string, and the pause between
+// one such message and the next.
+inline constexpr int deepNesting = 100000;
+inline constexpr qsizetype hugeStringBytes = 10 * 1000 * 1000;
+inline constexpr std::chrono::milliseconds actSpacing{150};
