@@ -234,6 +234,10 @@ TEST(RxSimCommandLine, ReadsEveryKindOfFlagAndRejectsBadValues)
         ASSERT_TRUE(std::holds_alternative<RxSimUsage>(result)) << bad.join(u' ').toStdString();
         EXPECT_TRUE(std::get<RxSimUsage>(result).isError);
     }
+    // The one who typed a wrong word learns the right ones.
+    const auto wrongWord = parse({"--audio", "mp3"});
+    ASSERT_TRUE(std::holds_alternative<RxSimUsage>(wrongWord));
+    EXPECT_TRUE(std::get<RxSimUsage>(wrongWord).text.contains(u"--audio takes adpcm or pcm16"));
 }
 
 } // namespace
