@@ -1,5 +1,6 @@
 // Waterfall rows per second from OpenWebRX frames of 4096 levels, compressed
 // and as floats, zoomed in so that cropping is part of the work.
+#include "audio/SilentAudioEngine.h"
 #include "openwebrx/OpenWebRXPipeline.h"
 
 #include <benchmark/benchmark.h>
@@ -8,17 +9,6 @@
 #include <random>
 
 namespace {
-
-class SilentEngine final : public AudioEngine {
-public:
-    bool canUseRate(double rate) const override { return rate >= 1 && rate <= 384000; }
-    std::optional<AudioOutputError> start(double) override { return std::nullopt; }
-    void stop() override { }
-    void schedule(std::vector<float>, ConsumedCallback) override { }
-    float volume() const override { return 1; }
-    void setVolume(float) override { }
-    void setConfigurationChangeHandler(std::function<void()>) override { }
-};
 
 constexpr std::size_t fftSize = 4096;
 
@@ -44,9 +34,7 @@ std::vector<std::uint8_t> waterfallFrame(bool compressed)
 void BM_OpenWebRXWaterfallRows(benchmark::State& state)
 {
     const bool compressed = state.range(0) != 0;
-    const auto player = KiwiAudioPlayer::create(
-        [](const std::optional<AudioDeviceID>&) { return std::make_unique<SilentEngine>(); },
-        [] { return std::optional<AudioDeviceID>(); });
+    const auto player = SilentAudioEngine::player();
     std::int64_t rows = 0;
     OpenWebRXPipeline pipeline(player, [&rows](KiwiWaterfallRow row) {
         benchmark::DoNotOptimize(row.bins.data());

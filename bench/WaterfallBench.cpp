@@ -1,7 +1,7 @@
 // The waterfall's costs per row and per repaint. A row is a one-line scroll of
 // the 1024 x 300 picture plus one coloured line, so its floor is one bare
 // memmove of the picture; painting is the whole panel drawn once.
-#include "audio/KiwiAudioPlayer.h"
+#include "audio/SilentAudioEngine.h"
 #include "display/WaterfallRenderer.h"
 #include "display/WaterfallView.h"
 
@@ -16,18 +16,6 @@
 #include <vector>
 
 namespace {
-
-// The session of the painting benchmark never connects, so this plays nothing.
-class SilentEngine final : public AudioEngine {
-public:
-    bool canUseRate(double) const override { return true; }
-    std::optional<AudioOutputError> start(double) override { return std::nullopt; }
-    void stop() override {}
-    void schedule(std::vector<float>, ConsumedCallback) override {}
-    float volume() const override { return 1.0f; }
-    void setVolume(float) override {}
-    void setConfigurationChangeHandler(std::function<void()>) override {}
-};
 
 constexpr double spanHz = 937'500;
 constexpr double startHz = 6'731'250;
@@ -116,11 +104,8 @@ BENCHMARK(BM_PushRowPanning);
 // The whole panel, with a full picture and spectrum, drawn once.
 void BM_PaintView(benchmark::State& state)
 {
-    auto player = KiwiAudioPlayer::create(
-        [](const std::optional<AudioDeviceID>&) -> std::unique_ptr<AudioEngine> {
-            return std::make_unique<SilentEngine>();
-        },
-        [] { return std::optional<AudioDeviceID>(); });
+    // The session never connects, so its player plays nothing.
+    const auto player = SilentAudioEngine::player();
     KiwiSDRClient client(QStringLiteral("bench"), player);
     WaterfallView view(&client);
     view.resize(1000, 460);

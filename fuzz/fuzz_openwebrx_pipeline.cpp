@@ -1,6 +1,7 @@
 // Arbitrary config values and binary frames through the OpenWebRX pipeline,
 // with an audio engine that plays nothing. Every row must lie inside the
 // spectrum the config described and hold no more levels than its frame.
+#include "audio/SilentAudioEngine.h"
 #include "openwebrx/OpenWebRXPipeline.h"
 
 #include <cmath>
@@ -11,17 +12,6 @@
 #include <memory>
 
 namespace {
-
-class SilentEngine final : public AudioEngine {
-public:
-    bool canUseRate(double rate) const override { return rate >= 1 && rate <= 384000; }
-    std::optional<AudioOutputError> start(double) override { return std::nullopt; }
-    void stop() override { }
-    void schedule(std::vector<float>, ConsumedCallback) override { }
-    float volume() const override { return 1; }
-    void setVolume(float) override { }
-    void setConfigurationChangeHandler(std::function<void()>) override { }
-};
 
 struct Reader {
     const std::uint8_t* data;
@@ -43,9 +33,7 @@ struct Reader {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    static const std::shared_ptr<KiwiAudioPlayer> player = KiwiAudioPlayer::create(
-        [](const std::optional<AudioDeviceID>&) { return std::make_unique<SilentEngine>(); },
-        [] { return std::optional<AudioDeviceID>(); });
+    static const std::shared_ptr<KiwiAudioPlayer> player = SilentAudioEngine::player();
 
     Reader in{data, size};
     const auto flags = in.take<std::uint8_t>();
