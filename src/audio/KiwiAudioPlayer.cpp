@@ -219,22 +219,19 @@ void KiwiAudioPlayer::bufferCompleted(const std::weak_ptr<Queue>& weak, std::uin
 void KiwiAudioPlayer::restartAfterConfigurationChange(std::uint64_t serial)
 {
     std::lock_guard control(controlLock);
-    if (serial != engineSerial)
-        return;
-    std::optional<double> sampleRate;
-    {
-        std::lock_guard guard(queue->lock);
-        sampleRate = queue->sampleRate;
-    }
-    if (sampleRate)
-        start(*sampleRate);
+    if (serial == engineSerial)
+        restartIfRunning();
 }
 
 void KiwiAudioPlayer::handleOutputDeviceChange()
 {
     std::lock_guard control(controlLock);
-    if (selectedDevice() == routedDevice)
-        return;
+    if (selectedDevice() != routedDevice)
+        restartIfRunning();
+}
+
+void KiwiAudioPlayer::restartIfRunning()
+{
     std::optional<double> sampleRate;
     {
         std::lock_guard guard(queue->lock);

@@ -62,6 +62,9 @@ private:
     void applyOutputDevice();
     void handleOutputDeviceChange();
     void restartAfterConfigurationChange(std::uint64_t engineSerial);
+    // Starts again at the running rate, on the device now chosen; called with
+    // `controlLock` held.
+    void restartIfRunning();
     static void bufferCompleted(const std::weak_ptr<Queue>& queue, std::uint32_t frames,
                                 std::int64_t generation);
 

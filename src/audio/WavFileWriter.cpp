@@ -67,7 +67,10 @@ void WavFileWriter::append(std::span<const float> samples)
     for (std::size_t i = 0; i < count; ++i)
         put16(bytes.data() + 2 * i, static_cast<std::uint16_t>(toPCM(samples[i])));
     file.seek(headerBytes + dataBytes);
-    const qint64 written = file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    // Only whole samples count: after a short write of an odd length (a full
+    // disk), the next append overwrites the stray byte instead of putting every
+    // later sample one byte out of step.
+    const qint64 written = file.write(bytes.data(), static_cast<qint64>(bytes.size())) & ~qint64(1);
     if (written > 0)
         dataBytes += static_cast<std::uint32_t>(written);
     writeHeader();
