@@ -52,7 +52,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             std::abort();
     });
     pipeline.applyConfig(JSONValue(std::move(config)));
-    pipeline.setView(in.take<std::int8_t>(), in.take<double>());
+    const auto zoom = in.take<std::int8_t>();
+    const auto startHz = in.take<double>();
+    pipeline.setView(zoom, startHz);
 
     // Frames: a length byte, then the message (frame type first).
     while (in.size > 0) {

@@ -169,7 +169,10 @@ void HostileKiwiSoundChannel::accepted()
         // One at a time, each made just before it goes, so that the
         // server's own copies stay few.
         const auto loadCfg = [this](const std::function<QByteArray()>& json) {
-            return [this, json] { sendFrame(message("load_cfg=" + json().toPercentEncoding())); };
+            return [this, json] {
+                // Sent past the backlog limit: each act must arrive.
+                sendMessage(QStringLiteral("load_cfg=") + QString::fromLatin1(json().toPercentEncoding()));
+            };
         };
         const std::vector<std::function<void()>> acts{
             loadCfg([] { return deepJsonArray(deepNesting); }),

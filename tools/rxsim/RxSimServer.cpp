@@ -55,7 +55,8 @@ quint16 RxSimServer::listen(const QHostAddress& address, quint16 port)
 int RxSimServer::channelCount() const
 {
     return static_cast<int>(findChildren<KiwiChannel*>(Qt::FindDirectChildrenOnly).size()
-                            + findChildren<OpenWebRXChannel*>(Qt::FindDirectChildrenOnly).size());
+                            + findChildren<OpenWebRXChannel*>(Qt::FindDirectChildrenOnly).size()
+                            + findChildren<SilentChannel*>(Qt::FindDirectChildrenOnly).size());
 }
 
 HttpPage RxSimServer::page(const QString& path) const

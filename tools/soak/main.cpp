@@ -16,6 +16,7 @@
 #include <QRegularExpression>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -25,11 +26,13 @@ constexpr int sampleSeconds = 10;
 constexpr std::size_t tailSamples = 3;
 constexpr double allowedGrowth = 0.05;
 
+// At most a week, so that milliseconds still fit an int.
 int secondsFromEnvironment(const char* name, int fallback)
 {
+    constexpr int maxSeconds = 7 * 24 * 3600;
     bool ok = false;
     const int value = qEnvironmentVariableIntValue(name, &ok);
-    return ok && value > 0 ? value : fallback;
+    return ok && value > 0 ? std::min(value, maxSeconds) : fallback;
 }
 
 // Starts rxsim on a free port and returns its address.
