@@ -8,18 +8,6 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-namespace {
-
-QLabel* rowLabel(const QString& text, QWidget* parent)
-{
-    auto* label = new QLabel(text, parent);
-    label->setTextFormat(Qt::PlainText);
-    label->setFont(textStyleFont(TextStyle::callout));
-    return label;
-}
-
-} // namespace
-
 ReceiverInfoView::ReceiverInfoView(KiwiSDRClient& client, QWidget* parent)
     : QWidget(parent), m_client(client), m_title(new QLabel(this)), m_grid(nullptr)
 {
@@ -53,9 +41,9 @@ void ReceiverInfoView::refresh()
     grid->setVerticalSpacing(4);
     const QList<ReceiverInfoRow> rows = receiverInfoRows(info);
     for (int i = 0; i < rows.size(); ++i) {
-        QLabel* label = rowLabel(rows[i].label, m_grid);
+        QLabel* label = plainTextLabel(TextStyle::callout, m_grid, rows[i].label);
         useSecondaryText(*label);
-        QLabel* value = rowLabel(rows[i].value, m_grid);
+        QLabel* value = plainTextLabel(TextStyle::callout, m_grid, rows[i].value);
         value->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
         grid->addWidget(label, i, 0, Qt::AlignLeft | Qt::AlignTop);
         grid->addWidget(value, i, 1, Qt::AlignLeft | Qt::AlignTop);

@@ -42,22 +42,14 @@ QAccessibleInterface* sMeterAccessibleFactory(const QString& className, QObject*
     return nullptr;
 }
 
-QLabel* plainLabel(TextStyle style, QWidget* parent)
-{
-    auto* label = new QLabel(parent);
-    label->setTextFormat(Qt::PlainText);
-    label->setFont(textStyleFont(style));
-    return label;
-}
-
 } // namespace
 
 SMeterView::SMeterView(double fullScale, QWidget* parent)
     : QWidget(parent),
       m_fullScale(fullScale),
-      m_mainText(plainLabel(TextStyle::title2, this)),
-      m_detailText(plainLabel(TextStyle::callout, this)),
-      m_overloadBadge(plainLabel(TextStyle::caption, this)),
+      m_mainText(plainTextLabel(TextStyle::title2, this)),
+      m_detailText(plainTextLabel(TextStyle::callout, this)),
+      m_overloadBadge(plainTextLabel(TextStyle::caption, this)),
       m_bar(new SMeterBar(fullScale, this)),
       m_scale(new SMeterScaleMarks(fullScale, this))
 {

@@ -1,6 +1,7 @@
 #include "display/TextStyles.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QPalette>
 #include <QWidget>
 
@@ -33,6 +34,14 @@ QFont textStyleFont(TextStyle style)
     if (look.bold)
         font.setBold(true);
     return font;
+}
+
+QLabel* plainTextLabel(TextStyle style, QWidget* parent, const QString& text)
+{
+    auto* label = new QLabel(text, parent);
+    label->setTextFormat(Qt::PlainText);
+    label->setFont(textStyleFont(style));
+    return label;
 }
 
 QColor secondaryTextColor(const QPalette& palette)

@@ -82,13 +82,6 @@ QToolButton* iconButton(const QString& objectName, QWidget* parent)
     return button;
 }
 
-QLabel* plainLabel(const QString& text, QWidget* parent)
-{
-    auto* label = new QLabel(text, parent);
-    label->setTextFormat(Qt::PlainText);
-    return label;
-}
-
 } // namespace
 
 TuningPanel::TuningPanel(KiwiSDRClient& client, const QList<double>& stepsKHz, QWidget* parent)
@@ -220,7 +213,7 @@ QWidget* TuningPanel::makeProfileRow()
     auto* row = new QHBoxLayout(m_profileRow);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(6);
-    row->addWidget(plainLabel(QStringLiteral("Band"), m_profileRow));
+    row->addWidget(plainTextLabel(TextStyle::body, m_profileRow, QStringLiteral("Band")));
     row->addWidget(m_profileMenu);
     row->addStretch(1);
     return m_profileRow;
@@ -243,7 +236,7 @@ QWidget* TuningPanel::makeGainRow()
     m_gainSlider->setMinimumWidth(160);
     connect(m_gainSlider, &QSlider::valueChanged, this,
         [this](int value) { m_client.setAGC(false, manualGainForSliderValue(value)); });
-    m_gainValue = plainLabel(QString(), m_manualGain);
+    m_gainValue = plainTextLabel(TextStyle::body, m_manualGain);
     m_gainValue->setObjectName(QStringLiteral("gainValue"));
     m_gainValue->setFont(textStyleFont(TextStyle::caption));
     m_gainValue->setMinimumWidth(QFontMetrics(m_gainValue->font()).horizontalAdvance(QStringLiteral("120 dB")));
@@ -251,7 +244,7 @@ QWidget* TuningPanel::makeGainRow()
     auto* manual = new QHBoxLayout(m_manualGain);
     manual->setContentsMargins(0, 0, 0, 0);
     manual->setSpacing(6);
-    manual->addWidget(plainLabel(QStringLiteral("RF Gain"), m_manualGain));
+    manual->addWidget(plainTextLabel(TextStyle::body, m_manualGain, QStringLiteral("RF Gain")));
     manual->addWidget(m_gainSlider, 1);
     manual->addWidget(m_gainValue);
 
@@ -280,7 +273,7 @@ QLayout* TuningPanel::makeVolumeRow()
     auto* row = new QHBoxLayout;
     row->setSpacing(6);
     row->addWidget(m_muteButton);
-    row->addWidget(plainLabel(QStringLiteral("Volume"), this));
+    row->addWidget(plainTextLabel(TextStyle::body, this, QStringLiteral("Volume")));
     row->addWidget(m_volumeSlider, 1);
     return row;
 }

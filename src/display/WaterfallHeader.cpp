@@ -25,14 +25,6 @@ QToolButton* iconButton(const QString& label, const QString& themeName, QWidget*
     return button;
 }
 
-QLabel* captionLabel(QWidget* parent)
-{
-    auto* label = new QLabel(parent);
-    label->setTextFormat(Qt::PlainText);
-    label->setFont(textStyleFont(TextStyle::caption));
-    return label;
-}
-
 } // namespace
 
 WaterfallHeader::WaterfallHeader(QWidget* parent)
@@ -42,13 +34,11 @@ WaterfallHeader::WaterfallHeader(QWidget* parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(12);
 
-    auto* title = new QLabel(QStringLiteral("Waterfall"), this);
-    title->setTextFormat(Qt::PlainText);
-    title->setFont(textStyleFont(TextStyle::headline));
-    m_span = captionLabel(this);
+    auto* title = plainTextLabel(TextStyle::headline, this, QStringLiteral("Waterfall"));
+    m_span = plainTextLabel(TextStyle::caption, this);
     useSecondaryText(*m_span);
     m_zoomOut = iconButton(QStringLiteral("Zoom Out"), QStringLiteral("zoom-out"), this);
-    m_zoom = captionLabel(this);
+    m_zoom = plainTextLabel(TextStyle::caption, this);
     m_zoomIn = iconButton(QStringLiteral("Zoom In"), QStringLiteral("zoom-in"), this);
     m_autoRange = new QPushButton(QStringLiteral("Auto Range"), this);
     m_autoRange->setCheckable(true);
