@@ -154,11 +154,5 @@ void AddressBar::refreshBrowserButton()
 
 void AddressBar::addBookmark()
 {
-    Preferences& preferences = Preferences::instance();
-    Bookmarks list = preferences.bookmarks();
-    const qsizetype before = list.items.size();
-    list.add(address());
-    // Nothing added: the stored list stays as it is (or absent).
-    if (list.items.size() != before)
-        preferences.setBookmarks(list);
+    Preferences::instance().addBookmark(address());
 }

@@ -103,12 +103,7 @@ void ContentView::tuneToFrequencyBookmark(const FrequencyBookmark& bookmark)
 
 void ContentView::addFrequencyBookmark()
 {
-    Preferences& preferences = Preferences::instance();
-    FrequencyBookmarks list = preferences.frequencyBookmarks();
-    if (list.contains(m_client->mode(), m_client->frequencyKHz()))
-        return;
-    list.add(m_client->mode(), m_client->frequencyKHz());
-    preferences.setFrequencyBookmarks(list);
+    Preferences::instance().addFrequencyBookmark(m_client->mode(), m_client->frequencyKHz());
 }
 
 bool ContentView::hasTuningKeyFocus() const

@@ -185,6 +185,24 @@ void Preferences::setFrequencyBookmarks(const FrequencyBookmarks& list)
               list.toText(), isReadableFrequencyBookmarks);
 }
 
+void Preferences::addBookmark(const QString& address)
+{
+    Bookmarks list = bookmarks();
+    const qsizetype before = list.items.size();
+    list.add(address);
+    if (list.items.size() != before)
+        setBookmarks(list);
+}
+
+void Preferences::addFrequencyBookmark(KiwiMode mode, double frequencyKHz)
+{
+    FrequencyBookmarks list = frequencyBookmarks();
+    const qsizetype before = list.items.size();
+    list.add(mode, frequencyKHz);
+    if (list.items.size() != before)
+        setFrequencyBookmarks(list);
+}
+
 QString Preferences::audioOutputDeviceUID() const
 {
     return textOf(storedValue(PreferenceKeys::audioOutputDeviceUID)).value_or(QString());

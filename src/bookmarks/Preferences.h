@@ -52,6 +52,11 @@ public:
     FrequencyBookmarks frequencyBookmarks() const;
     void setFrequencyBookmarks(const FrequencyBookmarks& list);
 
+    // Add one item to the stored list. When the list already holds it (or it
+    // cannot be added), nothing is written and nobody is told of a change.
+    void addBookmark(const QString& address);
+    void addFrequencyBookmark(KiwiMode mode, double frequencyKHz);
+
     // Empty text means the system default output.
     QString audioOutputDeviceUID() const;
     void setAudioOutputDeviceUID(const QString& uid);

@@ -367,10 +367,7 @@ void TuningPanel::refreshBookmark()
 
 void TuningPanel::addBookmark()
 {
-    Preferences& preferences = Preferences::instance();
-    FrequencyBookmarks list = preferences.frequencyBookmarks();
-    list.add(m_client.mode(), m_client.frequencyKHz());
-    preferences.setFrequencyBookmarks(list);
+    Preferences::instance().addFrequencyBookmark(m_client.mode(), m_client.frequencyKHz());
 }
 
 void TuningPanel::refreshGain()

@@ -215,6 +215,26 @@ TEST_F(PreferencesTest, EveryWriteSignalsItsKeyAfterTheValueIsReadable)
     EXPECT_EQ(seen, 1.0);
 }
 
+// Adding what is already stored must not rewrite the file or wake every
+// window's menus.
+TEST_F(PreferencesTest, AddingAStoredItemWritesNothing)
+{
+    const qsizetype builtIn = preferences.bookmarks().items.size();
+    QSignalSpy spy(&preferences, &Preferences::changed);
+    preferences.addBookmark(QStringLiteral(" http://a.example/ "));
+    preferences.addBookmark(QStringLiteral("http://a.example/"));
+    preferences.addBookmark(QStringLiteral("   "));
+    preferences.addFrequencyBookmark(KiwiMode::usb, 14200.004);
+    preferences.addFrequencyBookmark(KiwiMode::usb, 14200.0);
+    preferences.addFrequencyBookmark(KiwiMode::usb, std::numeric_limits<double>::quiet_NaN());
+
+    EXPECT_EQ(spy.count(), 2);
+    ASSERT_EQ(preferences.bookmarks().items.size(), builtIn + 1);
+    EXPECT_EQ(preferences.bookmarks().items.back().url, QStringLiteral("http://a.example/"));
+    ASSERT_EQ(preferences.frequencyBookmarks().items.size(), 1);
+    EXPECT_EQ(preferences.frequencyBookmarks().items.front().frequencyKHz, 14200.0);
+}
+
 TEST_F(PreferencesTest, ThreadsMayReadAndWriteAtOnce)
 {
     std::atomic<int> signalled{0};
