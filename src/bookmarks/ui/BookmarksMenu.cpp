@@ -39,8 +39,8 @@ BookmarksMenu::BookmarksMenu(WindowActionsProvider focused, std::function<void()
             Qt::QueuedConnection);
 }
 
-// "Add Bookmark" changes the list it sits in; the items are replaced only
-// after its trigger has finished.
+// The editor stores the list at every keystroke; the changes that come
+// together are followed by one rebuild.
 void BookmarksMenu::scheduleRebuild()
 {
     if (rebuildScheduled)

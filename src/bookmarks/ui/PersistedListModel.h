@@ -78,10 +78,8 @@ public:
         }
         if (destination == count)
             order.append(rows);
-        bool unchanged = true;
-        for (int row = 0; row < count; ++row)
-            unchanged = unchanged && order[row] == row;
-        if (unchanged)
+        // `order` is a permutation: sorted means every row stays.
+        if (std::is_sorted(order.cbegin(), order.cend()))
             return true;
 
         emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);

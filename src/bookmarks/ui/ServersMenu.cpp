@@ -31,8 +31,8 @@ ServersMenu::ServersMenu(WindowActionsProvider focused, std::function<void()> op
             Qt::QueuedConnection);
 }
 
-// An item may be what changed the list; it is replaced only after its own
-// trigger has finished.
+// The editor stores the list at every keystroke; the changes that come
+// together are followed by one rebuild.
 void ServersMenu::scheduleRebuild()
 {
     if (rebuildScheduled)
