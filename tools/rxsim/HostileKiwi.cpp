@@ -27,14 +27,6 @@ QByteArray message(const QByteArray& parameters)
     return QByteArrayLiteral("MSG ") + parameters;
 }
 
-QByteArray answerHead(const HttpPage& page, qint64 bodyBytes)
-{
-    QByteArray head = "HTTP/1.1 " + QByteArray::number(page.statusCode) + ' ' + page.reason + "\r\n";
-    for (const auto& [name, value] : page.headers)
-        head += name + ": " + value + "\r\n";
-    return head + "Content-Length: " + QByteArray::number(bodyBytes) + "\r\nConnection: close\r\n\r\n";
-}
-
 // A status page of hugeStatusBytes: the real page, then lines of padding,
 // written only as the client takes them.
 class HugeAnswer : public QObject {
@@ -44,7 +36,7 @@ public:
         , socket_(socket)
         , filler_(QByteArray(QByteArrayLiteral("pad=") + QByteArray(59, 'x') + '\n').repeated(hugeStatusChunk / 64))
     {
-        socket_->write(answerHead(page, hugeStatusBytes));
+        socket_->write(httpAnswerHead(page, hugeStatusBytes));
         socket_->write(page.body);
         left_ = hugeStatusBytes - page.body.size();
         connect(socket_, &QTcpSocket::bytesWritten, this, &HugeAnswer::topUp);
@@ -76,7 +68,7 @@ public:
     TrickledAnswer(QTcpSocket* socket, const HttpPage& page)
         : QObject(socket)
         , socket_(socket)
-        , bytes_(answerHead(page, page.body.size()) + page.body)
+        , bytes_(httpAnswerHead(page, page.body.size()) + page.body)
     {
         connect(&timer_, &QTimer::timeout, this, &TrickledAnswer::tick);
         timer_.start(trickleInterval);

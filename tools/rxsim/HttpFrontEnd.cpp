@@ -8,16 +8,19 @@
 
 #include <algorithm>
 
+QByteArray httpAnswerHead(const HttpPage& page, qint64 bodyBytes)
+{
+    QByteArray head = "HTTP/1.1 " + QByteArray::number(page.statusCode) + ' ' + page.reason + "\r\n";
+    for (const auto& [name, value] : page.headers)
+        head += name + ": " + value + "\r\n";
+    return head + "Content-Length: " + QByteArray::number(bodyBytes) + "\r\nConnection: close\r\n\r\n";
+}
+
 namespace {
 
 QByteArray responseBytes(const HttpPage& page)
 {
-    QByteArray bytes = "HTTP/1.1 " + QByteArray::number(page.statusCode) + ' ' + page.reason + "\r\n";
-    for (const auto& [name, value] : page.headers)
-        bytes += name + ": " + value + "\r\n";
-    bytes += "Content-Length: " + QByteArray::number(page.body.size()) + "\r\n";
-    bytes += "Connection: close\r\n\r\n";
-    return bytes + page.body;
+    return httpAnswerHead(page, page.body.size()) + page.body;
 }
 
 void answer(const QPointer<QTcpSocket>& socket, const QByteArray& bytes)

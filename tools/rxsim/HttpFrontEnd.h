@@ -27,6 +27,9 @@ struct HttpPage {
     std::function<void(QTcpSocket* socket)> writeAnswer;
 };
 
+// The status line and headers of the answer, for a body of that many bytes.
+QByteArray httpAnswerHead(const HttpPage& page, qint64 bodyBytes);
+
 class QWebSocket;
 
 class HttpFrontEnd : public QAbstractHttpServer {

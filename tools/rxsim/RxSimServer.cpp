@@ -22,6 +22,14 @@ QByteArray textPlain()
     return QByteArrayLiteral("text/plain; charset=utf-8");
 }
 
+void makeNotFound(HttpPage& page)
+{
+    page.statusCode = 404;
+    page.reason = "Not Found";
+    page.headers.emplace_back("Content-Type", textPlain());
+    page.body = "Not found\n";
+}
+
 } // namespace
 
 RxSimServer::RxSimServer(RxSimOptions options, QObject* parent)
@@ -78,10 +86,7 @@ HttpPage RxSimServer::page(const QString& path) const
         p.headers.emplace_back("Content-Type", QByteArrayLiteral("text/html; charset=utf-8"));
         p.body = kiwiRootPage(receiver_);
     } else {
-        p.statusCode = 404;
-        p.reason = "Not Found";
-        p.headers.emplace_back("Content-Type", textPlain());
-        p.body = "Not found\n";
+        makeNotFound(p);
     }
     return p;
 }
@@ -94,10 +99,7 @@ HttpPage RxSimServer::openWebRXPage(const QString& path) const
         p.headers.emplace_back("Content-Type", QByteArrayLiteral("text/html; charset=utf-8"));
         p.body = openWebRXRootPage(receiver_);
     } else {
-        p.statusCode = 404;
-        p.reason = "Not Found";
-        p.headers.emplace_back("Content-Type", textPlain());
-        p.body = "Not found\n";
+        makeNotFound(p);
     }
     return p;
 }
