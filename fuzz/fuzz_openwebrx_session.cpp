@@ -58,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (const auto level = openWebRXSMeterDB(message->value))
         check(std::isfinite(*level));
     (void)openWebRXClients(message->value);
-    check(openWebRXSDRErrorText(message->value).size() <= maxOpenWebRXTextLength);
-    check(openWebRXBackoffText(message->reason).size() <= maxOpenWebRXTextLength + 22);
+    check(openWebRXSDRErrorText(message->value).size() <= maxServerTextLength);
+    check(openWebRXBackoffText(message->reason).size() <= maxServerTextLength + 22);
     return 0;
 }

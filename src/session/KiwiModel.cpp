@@ -15,6 +15,17 @@ long long rounded(double boundedValue)
 
 } // namespace
 
+QString boundedServerText(QString text, qsizetype maxLength)
+{
+    if (text.size() <= maxLength)
+        return text;
+    qsizetype length = maxLength;
+    if (length > 0 && text[length - 1].isHighSurrogate())
+        --length;
+    text.truncate(length);
+    return text;
+}
+
 double SMeterReading::boundedLevel() const
 {
     if (std::isnan(dBm))

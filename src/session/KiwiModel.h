@@ -18,15 +18,30 @@ inline size_t qHash(ServerKind kind, size_t seed = 0) noexcept
     return qHashMulti(seed, static_cast<int>(kind));
 }
 
+// Texts a server sends end up in labels; longer ones are cut to this many
+// characters, so that no server can flood the window.
+inline constexpr qsizetype maxServerTextLength = 1000;
+
+// The text cut to at most `maxLength` characters, without splitting a
+// surrogate pair at the cut.
+QString boundedServerText(QString text, qsizetype maxLength = maxServerTextLength);
+
 // Where the session stands. Only a failed state carries text: the message
-// shown to the user. Two failed states are equal when their messages are.
+// shown to the user, bounded because it may quote a server at length. Two
+// failed states are equal when their messages are.
 class KiwiState {
 public:
     enum class Kind { failed, disconnected, connecting, connected };
 
     KiwiState() = default;
 
-    static KiwiState failed(QString message) { return KiwiState(Kind::failed, std::move(message)); }
+    // Room for a server's text of the longest length shown plus our own words.
+    static constexpr qsizetype maxMessageLength = 2 * maxServerTextLength;
+
+    static KiwiState failed(QString message)
+    {
+        return KiwiState(Kind::failed, boundedServerText(std::move(message), maxMessageLength));
+    }
     static KiwiState disconnected() { return KiwiState(Kind::disconnected, {}); }
     static KiwiState connecting() { return KiwiState(Kind::connecting, {}); }
     static KiwiState connected() { return KiwiState(Kind::connected, {}); }

@@ -42,9 +42,7 @@ std::optional<QString> nonEmptyText(const JSONValue& config, const QString& key)
     QString decoded = percentDecoded(*text);
     if (decoded.isEmpty())
         return std::nullopt;
-    if (decoded.size() > maxReceiverTextLength)
-        decoded.truncate(maxReceiverTextLength);
-    return decoded;
+    return boundedServerText(std::move(decoded));
 }
 
 std::optional<std::int64_t> integralNumber(const JSONValue& config, const QString& key)

@@ -41,9 +41,6 @@ QString updatedSoftwareVersion(const std::optional<QString>& current, const QStr
 // A "load_cfg" value longer than this is not read: a real receiver's is a
 // few kilobytes, and reading a huge one would cost a copy per step.
 inline constexpr qsizetype maxReceiverConfigLength = 1024 * 1024;
-// Texts from the configuration are cut to this many characters (they end up
-// in labels).
-inline constexpr qsizetype maxReceiverTextLength = 1000;
 
 // What the receiver's configuration says about it.
 struct KiwiReceiverConfig {
@@ -55,7 +52,7 @@ struct KiwiReceiverConfig {
 };
 
 // Reads a "load_cfg" value (percent-encoded JSON). No value for one that is
-// too long or not a JSON object.
+// too long or not a JSON object. Its texts are cut to maxServerTextLength.
 std::optional<KiwiReceiverConfig> readReceiverConfig(const QString& loadCfgValue);
 // Texts that were missing or empty leave the info's as they were.
 void applyReceiverConfig(KiwiReceiverInfo& info, const KiwiReceiverConfig& config);

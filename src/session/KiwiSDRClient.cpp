@@ -244,6 +244,12 @@ void KiwiSDRClient::setServerKind(std::optional<ServerKind> kind)
 
 void KiwiSDRClient::setInfo(KiwiReceiverInfo info)
 {
+    // Every path by which a receiver's words reach the info passes here.
+    for (std::optional<QString>* text : {&info.name, &info.location, &info.antenna, &info.grid, &info.gps,
+             &info.hardware, &info.softwareVersion, &info.clientIP}) {
+        if (*text)
+            **text = boundedServerText(std::move(**text));
+    }
     if (store(m_info, std::move(info)))
         emit infoChanged();
 }

@@ -79,7 +79,7 @@ void KiwiSDRClient::handleOpenWebRXMessage(const OpenWebRXMessage& message, std:
     if (type == u"handshake") {
         if (const std::optional<QString> version = value.stringMember(QStringLiteral("version"))) {
             updateInfo([&](KiwiReceiverInfo& info) {
-                info.softwareVersion = QStringLiteral("OpenWebRX ") + boundedOpenWebRXText(*version);
+                info.softwareVersion = QStringLiteral("OpenWebRX ") + *version;
             });
         }
     } else if (type == u"config") {
@@ -89,7 +89,7 @@ void KiwiSDRClient::handleOpenWebRXMessage(const OpenWebRXMessage& message, std:
         updateInfo([&](KiwiReceiverInfo& info) {
             const auto text = [&](const QString& key, std::optional<QString>& field) {
                 if (const std::optional<QString> member = value.stringMember(key))
-                    field = boundedOpenWebRXText(*member);
+                    field = *member;
             };
             text(QStringLiteral("receiver_name"), info.name);
             text(QStringLiteral("receiver_location"), info.location);

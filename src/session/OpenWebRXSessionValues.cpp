@@ -52,11 +52,6 @@ std::optional<QUrl> openWebRXSocketURL(const QUrl& serverURL)
     return url;
 }
 
-QString boundedOpenWebRXText(const QString& text)
-{
-    return text.size() > maxOpenWebRXTextLength ? text.left(maxOpenWebRXTextLength) : text;
-}
-
 int openWebRXMaxZoom(std::int64_t fftSize)
 {
     if (fftSize <= binsAtZoomZero)
@@ -130,8 +125,8 @@ QList<ReceiverProfile> readOpenWebRXProfiles(const std::optional<JSONValue>& val
         const std::optional<QString> id = element.stringMember(QStringLiteral("id"));
         const std::optional<QString> name = element.stringMember(QStringLiteral("name"));
         // An id is sent back as it is, so a long one cannot be shortened.
-        if (id && name && id->size() <= maxOpenWebRXTextLength)
-            profiles.append({*id, boundedOpenWebRXText(*name)});
+        if (id && name && id->size() <= maxServerTextLength)
+            profiles.append({*id, boundedServerText(*name)});
     }
     return profiles;
 }
@@ -148,7 +143,7 @@ QSet<QString> readOpenWebRXModulations(const std::optional<JSONValue>& value)
         if (element.stringMember(QStringLiteral("type")) != u"analog")
             continue;
         if (const auto modulation = element.stringMember(QStringLiteral("modulation")))
-            modulations.insert(boundedOpenWebRXText(*modulation));
+            modulations.insert(boundedServerText(*modulation));
     }
     return modulations;
 }
@@ -162,8 +157,7 @@ std::optional<QString> openWebRXGPSText(const JSONValue& details, const QLocale&
     const std::optional<double> lon = gps->numberMember(QStringLiteral("lon"));
     if (!lat || !lon || !std::isfinite(*lat) || !std::isfinite(*lon))
         return std::nullopt;
-    return u'(' + boundedOpenWebRXText(locale.toString(*lat, 'f', 4)) + QStringLiteral(", ")
-        + boundedOpenWebRXText(locale.toString(*lon, 'f', 4)) + u')';
+    return u'(' + locale.toString(*lat, 'f', 4) + QStringLiteral(", ") + locale.toString(*lon, 'f', 4) + u')';
 }
 
 std::optional<double> openWebRXSMeterDB(const std::optional<JSONValue>& value)
@@ -183,14 +177,14 @@ std::optional<std::int64_t> openWebRXClients(const std::optional<JSONValue>& val
 QString openWebRXBackoffText(const std::optional<QString>& reason)
 {
     const QString lead = QStringLiteral("The receiver is busy");
-    return reason ? lead + QStringLiteral(": ") + boundedOpenWebRXText(*reason)
+    return reason ? lead + QStringLiteral(": ") + boundedServerText(*reason)
                   : lead + QStringLiteral(". Try again later.");
 }
 
 QString openWebRXSDRErrorText(const std::optional<JSONValue>& value)
 {
     if (const std::optional<QString> text = value ? value->asString() : std::nullopt)
-        return boundedOpenWebRXText(*text);
+        return boundedServerText(*text);
     return QStringLiteral("The receiver reported an SDR error.");
 }
 

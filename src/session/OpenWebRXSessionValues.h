@@ -7,6 +7,7 @@
 
 #include "openwebrx/JSONValue.h"
 #include "session/KiwiMode.h"
+#include "session/KiwiModel.h"
 #include "session/ReceiverProfile.h"
 
 #include <QList>
@@ -18,16 +19,14 @@
 #include <cstdint>
 #include <optional>
 
-// A server's lists beyond these lengths are cut; texts beyond this many
-// characters are shortened (they end up in labels and menus).
+// A server's lists beyond these lengths are cut; the texts in them and the
+// error texts below are cut to maxServerTextLength (they end up in labels and
+// menus).
 inline constexpr qsizetype maxOpenWebRXProfiles = 1000;
 inline constexpr qsizetype maxOpenWebRXModulations = 1000;
-inline constexpr qsizetype maxOpenWebRXTextLength = 1000;
 
 // The one socket of a session: ws (wss for https) at the server's path + "ws/".
 std::optional<QUrl> openWebRXSocketURL(const QUrl& serverURL);
-
-QString boundedOpenWebRXText(const QString& text);
 
 // What one "config" message says, read and range-checked.
 struct OpenWebRXConfigValues {

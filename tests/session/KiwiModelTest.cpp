@@ -42,6 +42,31 @@ TEST(KiwiState, ComparesByCaseAndFailuresByMessage)
     EXPECT_EQ(KiwiState::failed(QStringLiteral("a")).message(), QStringLiteral("a"));
 }
 
+TEST(BoundedServerText, CutsAtTheLimitWithoutSplittingASurrogatePair)
+{
+    const QString radio = QString::fromUtf16(u"\U0001F4FB"); // two UTF-16 units
+    const QString fill(maxServerTextLength - 1, u'a');
+    struct Case {
+        QString text;
+        QString expected;
+    };
+    const Case cases[] = {
+        {QString(), QString()},
+        {fill + u'b', fill + u'b'},
+        {fill + QStringLiteral("bc"), fill + u'b'},
+        // The pair would straddle the cut: it goes whole.
+        {fill + radio, fill},
+        {fill.chopped(1) + radio + u'c', fill.chopped(1) + radio},
+        // Nothing is cut from a text within the limit, whatever it ends with.
+        {fill + radio.front(), fill + radio.front()},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(boundedServerText(c.text), c.expected) << c.text.size();
+
+    const KiwiState failed = KiwiState::failed(QString(10 * KiwiState::maxMessageLength, u'x'));
+    EXPECT_EQ(failed.message(), QString(KiwiState::maxMessageLength, u'x'));
+}
+
 TEST(KiwiReceiverInfo, EqualityTellsEmptyTextFromAbsent)
 {
     KiwiReceiverInfo a;

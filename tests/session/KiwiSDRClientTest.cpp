@@ -483,6 +483,36 @@ TEST_F(KiwiSDRClientTest, EndlessStatusPageIsCutAndDetectionGoesOn)
     EXPECT_EQ(client->info().name, QStringLiteral("Endless"));
 }
 
+TEST_F(KiwiSDRClientTest, HugeServerTextsAreCutBeforeTheyReachTheUser)
+{
+    const QByteArray huge(100'000, 'x');
+    QByteArray page;
+    for (const QByteArray key : {"name", "loc", "antenna", "grid", "gps", "sdr_hw", "sw_version"})
+        page += key + '=' + huge + '\n';
+    server.answer(QStringLiteral("/status"), {200, "KiwiSDR_v1.560", page, -1});
+    // 100000 dashes once percent-decoded.
+    const QString encodedDashes = QStringLiteral("%E2%80%94").repeated(100'000);
+
+    int index = 0;
+    for (const char* ending : {"kiwi_kick", "redirect", "too_busy", "inactivity_timeout"}) {
+        SCOPED_TRACE(ending);
+        Channel* sound = connectSound(index++);
+        ASSERT_TRUE(sound);
+        ScriptedKiwiServer::sendParams(sound,
+            QStringLiteral("badp=0 client_public_ip=%1 version_maj=%1").arg(QString::fromLatin1(huge)));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return client->info().clientIP.has_value(); }));
+        const KiwiReceiverInfo info = client->info();
+        for (const std::optional<QString>& text : {info.name, info.location, info.antenna, info.grid, info.gps,
+                 info.hardware, info.softwareVersion, info.clientIP})
+            EXPECT_EQ(text.value_or(QString()).size(), maxServerTextLength);
+
+        ScriptedKiwiServer::sendParams(sound, QString::fromLatin1(ending) + u'=' + encodedDashes);
+        ASSERT_TRUE(waitForState(KiwiState::Kind::failed));
+        EXPECT_EQ(client->state().message().size(), KiwiState::maxMessageLength);
+        client->disconnect();
+    }
+}
+
 TEST_F(KiwiSDRClientTest, HundredConnectDisconnectCycles)
 {
     int opened = 0;

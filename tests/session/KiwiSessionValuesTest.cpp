@@ -146,7 +146,7 @@ TEST(KiwiParamValues, ReceiverConfiguration)
 
     // Huge texts are cut, a huge configuration is not read at all.
     applyReceiverConfig(info, QStringLiteral(R"({"rx_name":"%1"})").arg(QString(5000, u'n')));
-    EXPECT_EQ(info.name, QString(maxReceiverTextLength, u'n'));
+    EXPECT_EQ(info.name, QString(maxServerTextLength, u'n'));
     const QString huge = QStringLiteral(R"({"rx_grid":"JO33","pad":"%1"})").arg(QString(maxReceiverConfigLength, u'x'));
     applyReceiverConfig(info, huge);
     EXPECT_EQ(info.grid, QStringLiteral("JO32"));

@@ -177,7 +177,7 @@ TEST(OpenWebRXSessionValues, HostileClientCountsAndLongTexts)
     EXPECT_EQ(openWebRXClients(number(3.7)), 3);
     EXPECT_EQ(openWebRXClients(number(1e300)), std::nullopt);
     EXPECT_EQ(openWebRXSMeterDB(number(std::numeric_limits<double>::infinity())), std::nullopt);
-    EXPECT_EQ(openWebRXSDRErrorText(QString(5000, u'x')).size(), maxOpenWebRXTextLength);
+    EXPECT_EQ(openWebRXSDRErrorText(QString(5000, u'x')).size(), maxServerTextLength);
 }
 
 TEST(OpenWebRXSessionValues, ProfilesSkipIncompleteElements)
