@@ -18,10 +18,6 @@ bool isBlank(const QString& text)
     return text.trimmed().isEmpty();
 }
 
-bool isBusy(const KiwiState& state)
-{
-    return state.isConnecting() || state.isConnected();
-}
 
 } // namespace
 
@@ -78,12 +74,12 @@ AddressBar::AddressBar(KiwiSDRClient& client, URLOpener openURL, QWidget* parent
         refreshBookmark();
     });
     connect(m_field, &QLineEdit::returnPressed, this, [this] {
-        if (!isBusy(m_client.state()))
+        if (!m_client.state().isActive())
             connectToAddress();
     });
     connect(m_bookmarkButton, &QToolButton::clicked, this, &AddressBar::addBookmark);
     connect(m_connectButton, &QPushButton::clicked, this, [this] {
-        if (isBusy(m_client.state()))
+        if (m_client.state().isActive())
             m_client.disconnect();
         else
             connectToAddress();
@@ -122,7 +118,7 @@ void AddressBar::connectToAddress()
 void AddressBar::refreshState()
 {
     const KiwiState& state = m_client.state();
-    const bool busy = isBusy(state);
+    const bool busy = state.isActive();
     m_field->setEnabled(!busy);
     m_connectButton->setText(busy ? QStringLiteral("Disconnect") : QStringLiteral("Connect"));
     // Connect is the prominent, accent-filled button; Disconnect a plain one.

@@ -16,10 +16,6 @@ namespace {
 constexpr int rowSpacing = 16;
 const QSize preferredSize(1080, 820);
 
-bool isBusy(const KiwiState& state)
-{
-    return state.isConnecting() || state.isConnected();
-}
 
 } // namespace
 
@@ -82,7 +78,7 @@ ContentView::~ContentView()
 
 void ContentView::chooseServer(const QString& address)
 {
-    const bool wasBusy = isBusy(m_client->state());
+    const bool wasBusy = m_client->state().isActive();
     if (wasBusy && m_client->serverURL() && KiwiSDRClient::normalizedServerURL(address) == m_client->serverURL())
         return;
     m_addressBar->setAddress(address);

@@ -104,7 +104,7 @@ QString WaterfallView::placeholderText() const
     if (const auto& error = m_client->waterfallError())
         return *error;
     const KiwiState& state = m_client->state();
-    if (state.isConnecting() || state.isConnected())
+    if (state.isActive())
         return QStringLiteral("Waiting for waterfall\u2026");
     return QStringLiteral("Not connected");
 }
@@ -268,7 +268,7 @@ void WaterfallView::updateHeader()
         return;
     }
     const KiwiState& state = m_client->state();
-    m_header->setEnabled(state.isConnecting() || state.isConnected());
+    m_header->setEnabled(state.isActive());
     const KiwiReceiverInfo& info = m_client->info();
     m_header->setZoom(m_client->waterfallZoom(), std::min(info.maxZoom, info.zoomCap));
 }
@@ -285,8 +285,7 @@ void WaterfallView::updatePassband()
         return;
     const double tunedHz = m_client->frequencyKHz() * 1000;
     const KiwiMode mode = m_client->mode();
-    // CW is heard 500 Hz above the carrier the receiver is tuned to.
-    const double carrierHz = tunedHz - (mode == KiwiMode::cw || mode == KiwiMode::cwn ? 500 : 0);
+    const double carrierHz = tunedHz - carrierOffsetHz(mode);
     const KiwiPassband passband = m_client->passband();
     const PassbandMarks marks{carrierHz + static_cast<double>(passband.low),
         carrierHz + static_cast<double>(passband.high), tunedHz};

@@ -16,8 +16,7 @@ QString kiwiIdentCommand(const QString& identity)
 
 QString kiwiTuneCommand(KiwiMode mode, KiwiPassband passband, double frequencyKHz)
 {
-    const bool isCW = mode == KiwiMode::cw || mode == KiwiMode::cwn;
-    const double carrierKHz = isCW ? frequencyKHz - 0.5 : frequencyKHz;
+    const double carrierKHz = frequencyKHz - carrierOffsetHz(mode) / 1000;
     return QStringLiteral("SET mod=%1 low_cut=%2 high_cut=%3 freq=%4")
         .arg(rawValue(mode))
         .arg(passband.low)

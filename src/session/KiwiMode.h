@@ -30,6 +30,13 @@ std::optional<KiwiMode> kiwiModeFromRawValue(const QString& text);
 
 KiwiPassband defaultPassband(KiwiMode mode);
 
+// CW is heard this far above the carrier: the user tunes to the tone, the
+// receiver is told the carrier below it.
+constexpr double carrierOffsetHz(KiwiMode mode)
+{
+    return mode == KiwiMode::cw || mode == KiwiMode::cwn ? 500 : 0;
+}
+
 // OpenWebRX names its modulations differently; the narrow and wide variants
 // collapse onto their base name and never come back from it.
 QString openWebRXModulation(KiwiMode mode);

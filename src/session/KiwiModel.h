@@ -51,6 +51,8 @@ public:
     bool isConnected() const { return m_kind == Kind::connected; }
     bool isConnecting() const { return m_kind == Kind::connecting; }
     bool isDisconnected() const { return m_kind == Kind::disconnected; }
+    // Connecting or connected: a session is under way.
+    bool isActive() const { return isConnecting() || isConnected(); }
     // The failure text; empty for every other case.
     const QString& message() const { return m_message; }
 

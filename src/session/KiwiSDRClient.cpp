@@ -98,7 +98,7 @@ void KiwiSDRClient::disconnect()
 {
     tearDown();
     setRssi(std::nullopt);
-    if (m_state.isConnecting() || m_state.isConnected())
+    if (m_state.isActive())
         setState(State::disconnected());
 }
 

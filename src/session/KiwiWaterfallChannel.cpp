@@ -66,7 +66,7 @@ void KiwiSDRClient::handleWaterfallGeometry(int zoom, double startHz, std::int64
 
 void KiwiSDRClient::waterfallChannelFailed(std::int64_t generation)
 {
-    if (generation != m_sessionID || !(m_state.isConnecting() || m_state.isConnected()))
+    if (generation != m_sessionID || !m_state.isActive())
         return;
     if (!m_waterfallError)
         setWaterfallError(QStringLiteral("The waterfall stream was closed by the server."));

@@ -14,7 +14,6 @@ constexpr std::int64_t binsAtZoomZero = 256;
 // OpenWebRX allows filters only up to this far from the carrier, except for
 // wide FM.
 constexpr std::int64_t maxCutHz = 5999;
-constexpr double cwDialOffsetHz = 500;
 
 std::optional<double> frequency(const std::optional<double>& value)
 {
@@ -190,8 +189,7 @@ QString openWebRXSDRErrorText(const std::optional<JSONValue>& value)
 
 std::optional<OpenWebRXDSPParams> openWebRXDSPParams(const OpenWebRXTuning& tuning, double centerHz)
 {
-    const bool isCW = tuning.mode == KiwiMode::cw || tuning.mode == KiwiMode::cwn;
-    const double dialHz = tuning.frequencyKHz * 1000 - (isCW ? cwDialOffsetHz : 0);
+    const double dialHz = tuning.frequencyKHz * 1000 - carrierOffsetHz(tuning.mode);
     const std::optional<std::int64_t> offset = roundedToInt64(dialHz - centerHz);
     if (!offset)
         return std::nullopt;
