@@ -9,7 +9,6 @@
 namespace {
 
 constexpr std::chrono::milliseconds statusTimeout{60'000};
-constexpr qsizetype maxStatusBytes = 1024 * 1024;
 
 } // namespace
 
@@ -18,9 +17,7 @@ void KiwiSDRClient::startStatusRefresh(std::int64_t generation)
     if (m_serverKind != ServerKind::kiwiSDR || !m_serverURL)
         return;
     const QUrl serverURL = *m_serverURL;
-    QUrl statusURL = serverURL;
-    statusURL.setPath(serverURL.path() + QStringLiteral("status"));
-    new BoundedHttpGet(*m_network, statusURL, statusTimeout, maxStatusBytes,
+    new BoundedHttpGet(*m_network, statusPageURL(serverURL), statusTimeout, maxStatusPageBytes,
         [this, serverURL, generation](const std::optional<HttpResponse>& response) {
             if (!response)
                 return;

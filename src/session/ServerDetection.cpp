@@ -28,9 +28,7 @@ ServerDetection::ServerDetection(QNetworkAccessManager& network, const QUrl& ser
     , timeout(timeout)
     , done(std::move(done))
 {
-    QUrl statusURL = serverURL;
-    statusURL.setPath(serverURL.path() + QStringLiteral("status"));
-    new BoundedHttpGet(network, statusURL, timeout, maxStatusBytes,
+    new BoundedHttpGet(network, statusPageURL(serverURL), timeout, maxStatusPageBytes,
         [this](const std::optional<HttpResponse>& response) { statusAnswered(response); }, this);
 }
 

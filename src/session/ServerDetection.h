@@ -32,7 +32,6 @@ bool identifiesOpenWebRX(const HttpResponse& rootResponse);
 class ServerDetection : public QObject {
 public:
     static constexpr std::chrono::milliseconds requestTimeout{10'000};
-    static constexpr qsizetype maxStatusBytes = 1024 * 1024;
     static constexpr qsizetype kiwiMarkerWindow = 4096;
     static constexpr qsizetype openWebRXMarkerWindow = 8192;
 

@@ -73,6 +73,13 @@ QHash<QString, QString> parseStatusPage(const QByteArray& body)
     return page;
 }
 
+QUrl statusPageURL(const QUrl& serverURL)
+{
+    QUrl url = serverURL;
+    url.setPath(serverURL.path() + QStringLiteral("status"));
+    return url;
+}
+
 void applyStatusPage(KiwiReceiverInfo& info, const QHash<QString, QString>& page)
 {
     fillIfAbsent(info.name, page, QStringLiteral("name"));

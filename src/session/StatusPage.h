@@ -7,6 +7,13 @@
 #include <QByteArray>
 #include <QHash>
 #include <QString>
+#include <QUrl>
+
+// A real page is a few hundred bytes; a longer answer is cut here.
+inline constexpr qsizetype maxStatusPageBytes = 1024 * 1024;
+
+// The page's address: "status" below the receiver's own path.
+QUrl statusPageURL(const QUrl& serverURL);
 
 // Every key=value line of the page; a later line wins over an earlier one
 // with the same key. Lines without "=" are skipped.
