@@ -6,6 +6,7 @@
 #include "display/WaterfallView.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QImage>
 
 #include <benchmark/benchmark.h>
@@ -114,6 +115,12 @@ void BM_PaintView(benchmark::State& state)
         client.rows().yield(benchRow(i));
         QCoreApplication::sendPostedEvents(&view, QEvent::MetaCall);
     }
+    // The view hands the rows to its picture on a redraw timer; let it fire,
+    // or the panel painted would be empty.
+    QElapsedTimer settle;
+    settle.start();
+    while (settle.elapsed() < 200)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     QImage target(view.size(), QImage::Format_ARGB32_Premultiplied);
     for (auto _ : state) {
         view.render(&target);
