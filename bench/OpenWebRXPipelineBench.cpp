@@ -1,6 +1,6 @@
 // Waterfall rows per second from OpenWebRX frames of 4096 levels, compressed
 // and as floats, zoomed in so that cropping is part of the work.
-#include "audio/SilentAudioEngine.h"
+#include "bench/SilentAudioEngine.h"
 #include "openwebrx/OpenWebRXPipeline.h"
 
 #include <benchmark/benchmark.h>

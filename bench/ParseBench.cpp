@@ -1,6 +1,6 @@
 // How many frames per second parse handles: one sound block and one waterfall
 // line of the sizes a KiwiSDR sends.
-#include "session/KiwiFrames.h"
+#include "model/KiwiFrames.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,7 +1,7 @@
 // The waterfall's costs per row and per repaint. A row is a one-line scroll of
 // the 1024 x 300 picture plus one coloured line, so its floor is one bare
 // memmove of the picture; painting is the whole panel drawn once.
-#include "audio/SilentAudioEngine.h"
+#include "bench/SilentAudioEngine.h"
 #include "display/WaterfallRenderer.h"
 #include "display/WaterfallView.h"
 

@@ -6,7 +6,7 @@
 // payload.
 
 #include "audio/KiwiSoundPipeline.h"
-#include "session/KiwiFrames.h"
+#include "model/KiwiFrames.h"
 
 #include <QString>
 #include <QStringTokenizer>

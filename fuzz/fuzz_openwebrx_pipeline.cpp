@@ -1,7 +1,7 @@
 // Arbitrary config values and binary frames through the OpenWebRX pipeline,
 // with an audio engine that plays nothing. Every row must lie inside the
 // spectrum the config described and hold no more levels than its frame.
-#include "audio/SilentAudioEngine.h"
+#include "bench/SilentAudioEngine.h"
 #include "openwebrx/OpenWebRXPipeline.h"
 
 #include <cmath>

@@ -1,7 +1,7 @@
 // A status page is whatever the server's web page answers: parse it, apply it,
 // and show S-meter levels made from the same bytes.
-#include "session/KiwiModel.h"
-#include "session/StatusPage.h"
+#include "model/KiwiModel.h"
+#include "model/StatusPage.h"
 
 #include <cstddef>
 #include <cstdint>

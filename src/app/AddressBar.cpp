@@ -2,7 +2,7 @@
 
 #include "app/StatusLine.h"
 #include "bookmarks/Preferences.h"
-#include "display/Icons.h"
+#include "widgets/Icons.h"
 #include "session/KiwiSDRClient.h"
 
 #include <QHBoxLayout>

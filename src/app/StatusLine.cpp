@@ -2,7 +2,7 @@
 
 #include "app/BusyIndicator.h"
 #include "app/StatusText.h"
-#include "display/TextStyles.h"
+#include "widgets/TextStyles.h"
 
 #include <QEvent>
 #include <QHBoxLayout>

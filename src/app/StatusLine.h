@@ -3,7 +3,7 @@
 // "Connecting…", "Connected", or the failure message (at most three lines).
 
 #include "app/StatusSymbols.h"
-#include "session/KiwiModel.h"
+#include "model/KiwiModel.h"
 
 #include <QString>
 #include <QWidget>

@@ -2,7 +2,7 @@
 
 #include "audio/AudioDeviceNotifier.h"
 #include "audio/AudioOutputDevices.h"
-#include "audio/LatencyProbes.h"
+#include "diagnostics/LatencyProbes.h"
 #include "audio/QtAudioEngine.h"
 
 #include <QCoreApplication>

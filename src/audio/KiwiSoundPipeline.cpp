@@ -1,7 +1,7 @@
 #include "audio/KiwiSoundPipeline.h"
 
 #include "audio/ImaAdpcmTables.h"
-#include "session/StrictInteger.h"
+#include "model/StrictInteger.h"
 
 #include <QStringTokenizer>
 

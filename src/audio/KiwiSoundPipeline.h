@@ -9,7 +9,7 @@
 
 #include "audio/AudioSampleSink.h"
 #include "audio/IMAADPCMDecoder.h"
-#include "session/KiwiFrames.h"
+#include "model/KiwiFrames.h"
 
 #include <memory>
 #include <mutex>

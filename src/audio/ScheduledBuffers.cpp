@@ -1,6 +1,6 @@
 #include "audio/ScheduledBuffers.h"
 
-#include "audio/LatencyProbes.h"
+#include "diagnostics/LatencyProbes.h"
 
 #include <algorithm>
 #include <utility>

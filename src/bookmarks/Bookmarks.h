@@ -2,7 +2,7 @@
 // The two bookmark lists the user keeps: receiver addresses, and
 // frequency-and-mode pairs. Each list is stored whole as one JSON text.
 
-#include "session/KiwiMode.h"
+#include "model/KiwiMode.h"
 
 #include <QHashFunctions>
 #include <QList>

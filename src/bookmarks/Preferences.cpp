@@ -1,7 +1,7 @@
 #include "bookmarks/Preferences.h"
 
 #include "bookmarks/BuiltInServers.h"
-#include "session/StrictInteger.h"
+#include "model/StrictInteger.h"
 
 #include <QLocale>
 #include <QMutexLocker>

@@ -5,7 +5,7 @@
 // the new value at once. Reads and writes are safe from any thread.
 
 #include "bookmarks/Bookmarks.h"
-#include "session/KiwiMode.h"
+#include "model/KiwiMode.h"
 
 #include <QMutex>
 #include <QObject>

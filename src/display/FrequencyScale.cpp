@@ -1,7 +1,7 @@
 #include "display/FrequencyScale.h"
 
 #include "display/FrequencyFormat.h"
-#include "display/TextStyles.h"
+#include "widgets/TextStyles.h"
 
 #include <QFontMetricsF>
 #include <QPainter>

@@ -1,6 +1,6 @@
 #include "display/LevelStepper.h"
 
-#include "display/TextStyles.h"
+#include "widgets/TextStyles.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -2,7 +2,7 @@
 // What the receiver information view lists: a title and the rows of label
 // and value that the known fields of a receiver description give.
 
-#include "session/KiwiModel.h"
+#include "model/KiwiModel.h"
 
 #include <QList>
 #include <QString>

@@ -1,7 +1,7 @@
 #include "display/ReceiverInfoView.h"
 
 #include "display/ReceiverInfoRows.h"
-#include "display/TextStyles.h"
+#include "widgets/TextStyles.h"
 #include "session/KiwiSDRClient.h"
 
 #include <QGridLayout>

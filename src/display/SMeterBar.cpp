@@ -1,7 +1,7 @@
 #include "display/SMeterBar.h"
 
 #include "display/SMeterScale.h"
-#include "display/TextStyles.h"
+#include "widgets/TextStyles.h"
 
 #include <QLinearGradient>
 #include <QPainter>

@@ -2,7 +2,7 @@
 
 #include "display/SMeterBar.h"
 #include "display/SMeterScale.h"
-#include "display/TextStyles.h"
+#include "widgets/TextStyles.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>

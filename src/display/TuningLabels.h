@@ -2,9 +2,9 @@
 // The words and small decisions of the tuning panel's controls, apart from
 // the widgets so that they can be checked on their own.
 
-#include "session/KiwiMode.h"
-#include "session/KiwiModel.h"
-#include "session/ReceiverProfile.h"
+#include "model/KiwiMode.h"
+#include "model/KiwiModel.h"
+#include "model/ReceiverProfile.h"
 
 #include <QList>
 

@@ -1,10 +1,10 @@
 #include "display/TuningPanel.h"
 
 #include "bookmarks/Preferences.h"
-#include "display/FrequencyText.h"
-#include "display/Icons.h"
+#include "widgets/FrequencyText.h"
+#include "widgets/Icons.h"
 #include "display/SMeterView.h"
-#include "display/TextStyles.h"
+#include "widgets/TextStyles.h"
 #include "display/TuningLabels.h"
 #include "session/KiwiSDRClient.h"
 

@@ -1,9 +1,9 @@
 #include "display/WaterfallHeader.h"
 
 #include "display/FrequencyFormat.h"
-#include "display/Icons.h"
+#include "widgets/Icons.h"
 #include "display/LevelStepper.h"
-#include "display/TextStyles.h"
+#include "widgets/TextStyles.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #include "display/WaterfallImageStrip.h"
 
-#include "audio/LatencyProbes.h"
+#include "diagnostics/LatencyProbes.h"
 
 #include <QPainter>
 #include <QTextOption>

@@ -3,7 +3,7 @@
 // lands, and the state of a drag that pans the picture and retunes by the same
 // amount until the server's rows catch up with it.
 
-#include "session/KiwiMode.h"
+#include "model/KiwiMode.h"
 
 #include <chrono>
 #include <optional>

@@ -6,7 +6,7 @@
 // whole pixels so that old lines stay aligned with frequency; a new span starts
 // the picture over. GUI thread only.
 
-#include "session/KiwiModel.h"
+#include "model/KiwiModel.h"
 
 #include <QImage>
 

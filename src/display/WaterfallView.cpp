@@ -5,7 +5,7 @@
 #include "display/WaterfallHeader.h"
 #include "display/WaterfallImageStrip.h"
 
-#include "audio/LatencyProbes.h"
+#include "diagnostics/LatencyProbes.h"
 
 #include <QMouseEvent>
 #include <QVBoxLayout>

@@ -11,7 +11,7 @@
 #include "audio/KiwiAudioPlayer.h"
 #include "openwebrx/JSONValue.h"
 #include "openwebrx/OpenWebRXADPCMDecoder.h"
-#include "session/KiwiModel.h"
+#include "model/KiwiModel.h"
 
 #include <cstddef>
 #include <cstdint>

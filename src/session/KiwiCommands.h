@@ -1,7 +1,7 @@
 #pragma once
 // The texts of the "SET" commands a KiwiSDR client sends.
 
-#include "session/KiwiMode.h"
+#include "model/KiwiMode.h"
 
 #include <QString>
 #include <QStringList>

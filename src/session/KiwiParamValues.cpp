@@ -1,7 +1,7 @@
 #include "session/KiwiParamValues.h"
 
 #include "openwebrx/JSONValue.h"
-#include "session/StrictInteger.h"
+#include "model/StrictInteger.h"
 
 #include <QStringDecoder>
 #include <QUrl>

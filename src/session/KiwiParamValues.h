@@ -4,7 +4,7 @@
 // finite, representable number, and the limits keep the rest in range before
 // it becomes a shift, a divisor or an integer.
 
-#include "session/KiwiModel.h"
+#include "model/KiwiModel.h"
 
 #include <QString>
 

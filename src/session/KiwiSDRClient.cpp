@@ -6,7 +6,7 @@
 #include "audio/KiwiAudioPlayer.h"
 #include "audio/KiwiSoundPipeline.h"
 #include "openwebrx/OpenWebRXMessage.h"
-#include "session/KiwiError.h"
+#include "model/KiwiError.h"
 #include "session/KiwiWebSocket.h"
 #include "session/ServerDetection.h"
 

@@ -6,10 +6,10 @@
 // signal fires only when the value changes.
 
 #include "session/KiwiBroadcaster.h"
-#include "session/KiwiFrames.h"
-#include "session/KiwiMode.h"
-#include "session/KiwiModel.h"
-#include "session/ReceiverProfile.h"
+#include "model/KiwiFrames.h"
+#include "model/KiwiMode.h"
+#include "model/KiwiModel.h"
+#include "model/ReceiverProfile.h"
 
 #include <QCoreApplication>
 #include <QHash>

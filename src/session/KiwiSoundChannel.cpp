@@ -4,12 +4,12 @@
 
 #include "audio/KiwiAudioPlayer.h"
 #include "audio/KiwiSoundPipeline.h"
-#include "audio/LatencyProbes.h"
+#include "diagnostics/LatencyProbes.h"
 #include "session/KiwiCommands.h"
-#include "session/KiwiError.h"
+#include "model/KiwiError.h"
 #include "session/KiwiParamValues.h"
 #include "session/KiwiWebSocket.h"
-#include "session/StatusPage.h"
+#include "model/StatusPage.h"
 
 #include <QTimer>
 

@@ -4,7 +4,7 @@
 
 #include "session/BoundedHttpGet.h"
 #include "session/NetworkThread.h"
-#include "session/StatusPage.h"
+#include "model/StatusPage.h"
 
 namespace {
 

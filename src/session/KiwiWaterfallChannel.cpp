@@ -2,9 +2,9 @@
 // its own failures, which never end the session.
 #include "session/KiwiSDRClient.h"
 
-#include "audio/LatencyProbes.h"
+#include "diagnostics/LatencyProbes.h"
 #include "session/KiwiCommands.h"
-#include "session/KiwiError.h"
+#include "model/KiwiError.h"
 #include "session/KiwiParamValues.h"
 #include "session/KiwiWaterfallGeometry.h"
 #include "session/KiwiWebSocket.h"

@@ -2,8 +2,8 @@
 // Where a waterfall row lies in the band, worked out on the waterfall channel's
 // receive thread from the channel's own "bandwidth" and "zoom_max" parameters.
 
-#include "session/KiwiFrames.h"
-#include "session/KiwiModel.h"
+#include "model/KiwiFrames.h"
+#include "model/KiwiModel.h"
 
 #include <cstdint>
 #include <optional>

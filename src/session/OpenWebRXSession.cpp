@@ -6,7 +6,7 @@
 
 #include "openwebrx/OpenWebRXMessage.h"
 #include "openwebrx/OpenWebRXPipeline.h"
-#include "session/KiwiError.h"
+#include "model/KiwiError.h"
 #include "session/KiwiWebSocket.h"
 #include "session/OpenWebRXSessionValues.h"
 

@@ -6,9 +6,9 @@
 // the wrong kind count as missing.
 
 #include "openwebrx/JSONValue.h"
-#include "session/KiwiMode.h"
-#include "session/KiwiModel.h"
-#include "session/ReceiverProfile.h"
+#include "model/KiwiMode.h"
+#include "model/KiwiModel.h"
+#include "model/ReceiverProfile.h"
 
 #include <QList>
 #include <QLocale>

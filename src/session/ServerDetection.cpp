@@ -2,7 +2,7 @@
 
 #include "session/BoundedHttpGet.h"
 #include "session/NetworkThread.h"
-#include "session/StatusPage.h"
+#include "model/StatusPage.h"
 
 bool identifiesKiwiSDR(const HttpResponse& statusResponse)
 {

@@ -3,7 +3,7 @@
 // server sends; KiwiSDR frames are read with the program's own parser.
 
 #include "RxSimServer.h"
-#include "session/KiwiFrames.h"
+#include "model/KiwiFrames.h"
 
 #include <QTest>
 #include <QWebSocket>

@@ -1,8 +1,8 @@
 #include "PropertyJson.h"
 
-#include "session/KiwiMode.h"
-#include "session/KiwiModel.h"
-#include "session/ReceiverProfile.h"
+#include "model/KiwiMode.h"
+#include "model/KiwiModel.h"
+#include "model/ReceiverProfile.h"
 
 #include <QJsonArray>
 #include <QJsonObject>

@@ -3,7 +3,7 @@
 //   rxprobe ADDRESS [--seconds N] [--frequency KHZ] [--mode MODE]
 //           [--password TEXT] [--zoom Z] [--wav FILE]
 
-#include "session/KiwiMode.h"
+#include "model/KiwiMode.h"
 
 #include <QString>
 #include <QStringList>

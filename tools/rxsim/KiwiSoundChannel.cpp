@@ -1,6 +1,6 @@
 #include "KiwiSoundChannel.h"
 
-#include "session/StrictInteger.h"
+#include "model/StrictInteger.h"
 
 #include <algorithm>
 #include <cmath>

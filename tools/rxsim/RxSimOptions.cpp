@@ -1,6 +1,6 @@
 #include "RxSimOptions.h"
 
-#include "session/StrictInteger.h"
+#include "model/StrictInteger.h"
 
 #include <QCommandLineParser>
 #include <QLocale>

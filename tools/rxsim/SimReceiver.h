@@ -6,7 +6,7 @@
 // would make of it, over band-limited noise.
 
 #include "SimBand.h"
-#include "session/KiwiMode.h"
+#include "model/KiwiMode.h"
 
 #include <cstdint>
 #include <span>

@@ -3,7 +3,7 @@
 #include "bookmarks/ui/BookmarkListModel.h"
 #include "bookmarks/ui/BookmarkTableView.h"
 #include "bookmarks/ui/EmptyStatePanel.h"
-#include "display/Icons.h"
+#include "widgets/Icons.h"
 
 #include <QAction>
 #include <QGridLayout>

@@ -3,7 +3,7 @@
 #include "bookmarks/ui/BookmarkTableView.h"
 #include "bookmarks/ui/FieldDelegates.h"
 #include "bookmarks/ui/ServerListModel.h"
-#include "display/Icons.h"
+#include "widgets/Icons.h"
 
 #include <QAction>
 #include <QHeaderView>

@@ -1,7 +1,7 @@
 #include "bookmarks/ui/EmptyStatePanel.h"
 
-#include "display/Icons.h"
-#include "display/TextStyles.h"
+#include "widgets/Icons.h"
+#include "widgets/TextStyles.h"
 
 #include <QLabel>
 #include <QVBoxLayout>

@@ -1,6 +1,6 @@
 #include "bookmarks/ui/FieldDelegates.h"
 
-#include "session/KiwiMode.h"
+#include "model/KiwiMode.h"
 
 #include <QComboBox>
 #include <QLineEdit>

@@ -1,7 +1,7 @@
 #include "bookmarks/ui/FrequencyListModel.h"
 
-#include "display/FrequencyText.h"
-#include "display/TextStyles.h"
+#include "widgets/FrequencyText.h"
+#include "widgets/TextStyles.h"
 
 #include <QGuiApplication>
 #include <QPalette>

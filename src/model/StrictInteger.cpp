@@ -1,4 +1,4 @@
-#include "session/StrictInteger.h"
+#include "model/StrictInteger.h"
 
 #include <limits>
 

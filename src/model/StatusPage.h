@@ -2,7 +2,7 @@
 // The plain-text status page a KiwiSDR receiver serves: lines of key=value
 // describing the receiver, and how they fill in what we know about it.
 
-#include "session/KiwiModel.h"
+#include "model/KiwiModel.h"
 
 #include <QByteArray>
 #include <QHash>

@@ -1,4 +1,4 @@
-#include "session/KiwiError.h"
+#include "model/KiwiError.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "display/FrequencyText.h"
+#include "widgets/FrequencyText.h"
 
 #include <QLocale>
 

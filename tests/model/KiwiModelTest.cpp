@@ -1,5 +1,5 @@
-#include "session/KiwiMode.h"
-#include "session/KiwiModel.h"
+#include "model/KiwiMode.h"
+#include "model/KiwiModel.h"
 
 #include <gtest/gtest.h>
 

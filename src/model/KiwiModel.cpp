@@ -1,4 +1,4 @@
-#include "session/KiwiModel.h"
+#include "model/KiwiModel.h"
 
 #include <algorithm>
 #include <cmath>

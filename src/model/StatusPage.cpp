@@ -1,6 +1,6 @@
-#include "session/StatusPage.h"
+#include "model/StatusPage.h"
 
-#include "session/StrictInteger.h"
+#include "model/StrictInteger.h"
 
 namespace {
 

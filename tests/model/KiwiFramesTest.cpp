@@ -1,4 +1,4 @@
-#include "session/KiwiFrames.h"
+#include "model/KiwiFrames.h"
 
 #include <gtest/gtest.h>
 

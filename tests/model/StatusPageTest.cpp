@@ -1,5 +1,5 @@
-#include "session/StatusPage.h"
-#include "session/StrictInteger.h"
+#include "model/StatusPage.h"
+#include "model/StrictInteger.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "audio/LatencyProbes.h"
+#include "diagnostics/LatencyProbes.h"
 
 #include <chrono>
 #include <cstdio>

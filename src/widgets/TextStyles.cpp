@@ -1,4 +1,4 @@
-#include "display/TextStyles.h"
+#include "widgets/TextStyles.h"
 
 #include <QApplication>
 #include <QLabel>

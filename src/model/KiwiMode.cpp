@@ -1,4 +1,4 @@
-#include "session/KiwiMode.h"
+#include "model/KiwiMode.h"
 
 namespace {
 

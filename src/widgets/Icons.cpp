@@ -1,4 +1,4 @@
-#include "display/Icons.h"
+#include "widgets/Icons.h"
 
 #include <QFile>
 
@@ -6,7 +6,7 @@
 // first icon is looked up.
 static void registerBundledIcons()
 {
-    Q_INIT_RESOURCE(DisplayIcons);
+    Q_INIT_RESOURCE(Icons);
 }
 
 QIcon themedIcon(const QString& themeName)
