@@ -1,7 +1,6 @@
-#include "FakeAudioEngine.h"
-
 #include "audio/AudioDeviceNotifier.h"
 #include "audio/KiwiAudioPlayer.h"
+#include "common/RecordingAudioEngine.h"
 
 #include <QCoreApplication>
 
@@ -17,8 +16,8 @@ namespace {
 
 class KiwiAudioPlayerTest : public ::testing::Test {
 protected:
-    FakeAudioBackend backend;
-    std::shared_ptr<KiwiAudioPlayer> player = KiwiAudioPlayer::create(backend.factory(), backend.lookup());
+    AudioRecording audio;
+    std::shared_ptr<KiwiAudioPlayer> player = audio.player();
 
     // A block whose every sample is `value`, so tests can tell blocks apart.
     void enqueueBlock(std::size_t frames, float value = 0.1f)
@@ -29,8 +28,7 @@ protected:
     // Consumes every buffer scheduled so far, in order.
     void consumeAll()
     {
-        auto scheduled = std::move(backend.current().scheduled);
-        for (auto& buffer : scheduled)
+        for (auto& buffer : audio.takeScheduled())
             buffer.consumed();
     }
 };
@@ -41,20 +39,20 @@ TEST_F(KiwiAudioPlayerTest, PrimingHoldsSevenBlocksAndTheEighthReleasesAll)
     for (int i = 0; i < 7; ++i)
         enqueueBlock(512, float(i));
     EXPECT_EQ(player->queueState().primingFrames, 3584u);
-    EXPECT_TRUE(backend.current().scheduled.empty());
+    EXPECT_TRUE(audio.current().scheduled.empty());
 
     enqueueBlock(512, 7.0f);
     const auto state = player->queueState();
     EXPECT_FALSE(state.isPriming);
     EXPECT_EQ(state.primingFrames, 0u);
     EXPECT_EQ(state.queuedFrames, 4096u);
-    ASSERT_EQ(backend.current().scheduled.size(), 8u);
+    ASSERT_EQ(audio.current().scheduled.size(), 8u);
     for (int i = 0; i < 8; ++i)
-        EXPECT_EQ(backend.current().scheduled[i].samples.front(), float(i)) << "arrival order";
+        EXPECT_EQ(audio.current().scheduled[i].samples.front(), float(i)) << "arrival order";
 
     // Once playing, each block is scheduled as it comes.
     enqueueBlock(512, 8.0f);
-    EXPECT_EQ(backend.current().scheduled.size(), 9u);
+    EXPECT_EQ(audio.current().scheduled.size(), 9u);
     EXPECT_EQ(player->queueState().queuedFrames, 4608u);
 
     // A fractional threshold is truncated.
@@ -83,19 +81,19 @@ TEST_F(KiwiAudioPlayerTest, OneSecondBoundIsTestedBeforeTheBlockIsCounted)
         enqueueBlock(c.queuedBefore - 3600);
         ASSERT_EQ(player->queueState().queuedFrames, c.queuedBefore);
         ASSERT_EQ(player->queueState().primingFrames, 0u);
-        const std::size_t scheduledBefore = backend.current().scheduled.size();
+        const std::size_t scheduledBefore = audio.current().scheduled.size();
         enqueueBlock(512);
         EXPECT_EQ(player->queueState().queuedFrames, c.accepted ? c.queuedBefore + 512 : c.queuedBefore);
-        EXPECT_EQ(backend.current().scheduled.size(), scheduledBefore + (c.accepted ? 1 : 0));
+        EXPECT_EQ(audio.current().scheduled.size(), scheduledBefore + (c.accepted ? 1 : 0));
     }
 
     // An oversized block is taken into an empty queue, and then the queue refuses.
     ASSERT_FALSE(player->start(1000.0));
-    backend.current().scheduled.clear();
+    audio.takeScheduled();
     enqueueBlock(1500);
     enqueueBlock(10);
     EXPECT_EQ(player->queueState().queuedFrames, 1500u);
-    EXPECT_EQ(backend.current().scheduled.size(), 1u);
+    EXPECT_EQ(audio.current().scheduled.size(), 1u);
 }
 
 TEST_F(KiwiAudioPlayerTest, CompletionsDrainTheQueueAndReArmPriming)
@@ -103,7 +101,7 @@ TEST_F(KiwiAudioPlayerTest, CompletionsDrainTheQueueAndReArmPriming)
     ASSERT_FALSE(player->start(12000.0));
     enqueueBlock(4000);
     enqueueBlock(512);
-    auto& scheduled = backend.current().scheduled;
+    auto scheduled = audio.current().scheduled;
     ASSERT_EQ(scheduled.size(), 2u);
     scheduled[0].consumed();
     EXPECT_EQ(player->queueState().queuedFrames, 512u);
@@ -113,7 +111,7 @@ TEST_F(KiwiAudioPlayerTest, CompletionsDrainTheQueueAndReArmPriming)
 
     // The next late block is held back, not played alone.
     enqueueBlock(512);
-    EXPECT_EQ(backend.current().scheduled.size(), 2u);
+    EXPECT_EQ(audio.current().scheduled.size(), 2u);
     EXPECT_EQ(player->queueState().primingFrames, 512u);
 }
 
@@ -122,7 +120,7 @@ TEST_F(KiwiAudioPlayerTest, OverReportedCompletionsStopAtZero)
     ASSERT_FALSE(player->start(12000.0));
     enqueueBlock(3600);
     enqueueBlock(100);
-    auto& scheduled = backend.current().scheduled;
+    auto scheduled = audio.current().scheduled;
     ASSERT_EQ(scheduled.size(), 2u);
     scheduled[0].consumed(); // 3600 of 3700
     scheduled[0].consumed(); // reported again: 3600 more than the 100 left
@@ -135,7 +133,7 @@ TEST_F(KiwiAudioPlayerTest, CompletionsOfAnEarlierGenerationChangeNothing)
 {
     ASSERT_FALSE(player->start(12000.0));
     enqueueBlock(4000);
-    auto stale = std::move(backend.current().scheduled);
+    auto stale = audio.takeScheduled();
     ASSERT_EQ(stale.size(), 1u);
 
     // After a restart.
@@ -146,7 +144,7 @@ TEST_F(KiwiAudioPlayerTest, CompletionsOfAnEarlierGenerationChangeNothing)
     EXPECT_FALSE(player->queueState().isPriming);
 
     // After a stop.
-    auto stale2 = std::move(backend.current().scheduled);
+    auto stale2 = audio.takeScheduled();
     player->stop();
     stale2[0].consumed();
     EXPECT_EQ(player->queueState().queuedFrames, 0u);
@@ -154,7 +152,7 @@ TEST_F(KiwiAudioPlayerTest, CompletionsOfAnEarlierGenerationChangeNothing)
     // After the player is gone.
     ASSERT_FALSE(player->start(12000.0));
     enqueueBlock(4000);
-    auto stale3 = std::move(backend.current().scheduled);
+    auto stale3 = audio.takeScheduled();
     player.reset();
     stale3[0].consumed();
 }
@@ -162,7 +160,7 @@ TEST_F(KiwiAudioPlayerTest, CompletionsOfAnEarlierGenerationChangeNothing)
 TEST_F(KiwiAudioPlayerTest, BlocksAreDroppedWhileStopped)
 {
     enqueueBlock(4000); // never started
-    EXPECT_TRUE(backend.current().scheduled.empty());
+    EXPECT_TRUE(audio.current().scheduled.empty());
     EXPECT_EQ(player->queueState().primingFrames, 0u);
 
     ASSERT_FALSE(player->start(12000.0));
@@ -170,14 +168,14 @@ TEST_F(KiwiAudioPlayerTest, BlocksAreDroppedWhileStopped)
     player->stop();
     EXPECT_EQ(player->queueState().primingFrames, 0u) << "stop discards held blocks";
     enqueueBlock(4000);
-    EXPECT_TRUE(backend.current().scheduled.empty());
-    EXPECT_FALSE(backend.current().running);
+    EXPECT_TRUE(audio.current().scheduled.empty());
+    EXPECT_FALSE(audio.current().running);
 
     // Starting twice restarts cleanly on the same engine.
     ASSERT_FALSE(player->start(12000.0));
     enqueueBlock(1000);
     ASSERT_FALSE(player->start(12000.0));
-    EXPECT_EQ(backend.engines.size(), 1u);
+    EXPECT_EQ(audio.engineCount(), 1u);
     EXPECT_EQ(player->queueState().sampleRate, 12000.0);
     EXPECT_EQ(player->queueState().primingFrames, 0u);
 }
@@ -188,10 +186,10 @@ TEST_F(KiwiAudioPlayerTest, AnEmptyBlockTakesNoLock)
     std::promise<void> entered;
     std::promise<void> release;
     std::shared_future<void> released = release.get_future().share();
-    backend.current().duringStart = [&] {
+    audio.setDuringStart([&] {
         entered.set_value();
         released.wait();
-    };
+    });
     auto starting = std::async(std::launch::async, [&] { return player->start(12000.0); });
     entered.get_future().wait();
 
@@ -201,7 +199,7 @@ TEST_F(KiwiAudioPlayerTest, AnEmptyBlockTakesNoLock)
     starting.get();
     empty.get();
     EXPECT_TRUE(returned);
-    backend.current().duringStart = nullptr;
+    audio.setDuringStart(nullptr);
     EXPECT_EQ(player->queueState().primingFrames, 0u);
 }
 
@@ -211,21 +209,21 @@ TEST_F(KiwiAudioPlayerTest, FailedStartsLeaveThePlayerStopped)
         EXPECT_FALSE(player->start(rate)) << rate;
         EXPECT_FALSE(player->queueState().sampleRate) << rate;
         enqueueBlock(4000);
-        EXPECT_TRUE(backend.current().scheduled.empty()) << rate;
+        EXPECT_TRUE(audio.current().scheduled.empty()) << rate;
     }
 
     // An engine error is passed on and leaves the player stopped.
-    backend.current().startError = AudioOutputError{QStringLiteral("no such device")};
+    audio.failStarts(AudioOutputError{QStringLiteral("no such device")});
     const auto error = player->start(12000.0);
     ASSERT_TRUE(error);
     EXPECT_EQ(error->description, QStringLiteral("no such device"));
     enqueueBlock(4000);
-    EXPECT_TRUE(backend.current().scheduled.empty());
+    EXPECT_TRUE(audio.current().scheduled.empty());
 
-    backend.current().startError.reset();
+    audio.failStarts(std::nullopt);
     EXPECT_FALSE(player->start(12000.0));
     enqueueBlock(4000);
-    EXPECT_EQ(backend.current().scheduled.size(), 1u);
+    EXPECT_EQ(audio.current().scheduled.size(), 1u);
 }
 
 TEST_F(KiwiAudioPlayerTest, DeviceChangeReplacesTheEngineOnceAndKeepsTheVolume)
@@ -233,59 +231,59 @@ TEST_F(KiwiAudioPlayerTest, DeviceChangeReplacesTheEngineOnceAndKeepsTheVolume)
     ASSERT_FALSE(player->start(12000.0));
     player->setVolume(0.25f);
 
-    backend.selected = "second";
+    audio.select("second");
     AudioDeviceNotifier::instance().post();
-    ASSERT_EQ(backend.engines.size(), 2u);
-    EXPECT_FALSE(backend.engines[0]->alive);
-    EXPECT_EQ(backend.current().device, AudioDeviceID("second"));
-    EXPECT_EQ(backend.current().sampleRate, 12000.0) << "moved while running";
+    ASSERT_EQ(audio.engineCount(), 2u);
+    EXPECT_FALSE(audio.engine(0).alive);
+    EXPECT_EQ(audio.current().device, AudioDeviceID("second"));
+    EXPECT_EQ(audio.current().sampleRate, 12000.0) << "moved while running";
     EXPECT_EQ(player->volume(), 0.25f);
 
     AudioDeviceNotifier::instance().post(); // same selection: nothing
-    EXPECT_EQ(backend.engines.size(), 2u);
-    EXPECT_EQ(backend.current().starts, 1);
+    EXPECT_EQ(audio.engineCount(), 2u);
+    EXPECT_EQ(audio.current().startCount, 1);
 
-    backend.selected.reset(); // back to the system default
+    audio.select(std::nullopt); // back to the system default
     AudioDeviceNotifier::instance().post();
-    ASSERT_EQ(backend.engines.size(), 3u);
+    ASSERT_EQ(audio.engineCount(), 3u);
     EXPECT_FALSE(player->routedDeviceID());
     EXPECT_EQ(player->volume(), 0.25f);
 }
 
 TEST_F(KiwiAudioPlayerTest, StoppedPlayerPicksTheDeviceUpAtItsNextStart)
 {
-    backend.selected = "second";
+    audio.select("second");
     AudioDeviceNotifier::instance().post();
-    EXPECT_EQ(backend.engines.size(), 1u);
+    EXPECT_EQ(audio.engineCount(), 1u);
     ASSERT_FALSE(player->start(12000.0));
-    ASSERT_EQ(backend.engines.size(), 2u);
-    EXPECT_EQ(backend.current().device, AudioDeviceID("second"));
+    ASSERT_EQ(audio.engineCount(), 2u);
+    EXPECT_EQ(audio.current().device, AudioDeviceID("second"));
     ASSERT_FALSE(player->start(12000.0));
-    EXPECT_EQ(backend.engines.size(), 2u) << "unchanged selection keeps the engine";
+    EXPECT_EQ(audio.engineCount(), 2u) << "unchanged selection keeps the engine";
 }
 
 TEST_F(KiwiAudioPlayerTest, ConfigurationChangeRestartsAtTheSameRate)
 {
     ASSERT_FALSE(player->start(16000.0));
     enqueueBlock(1000);
-    backend.current().configurationChanged();
+    audio.current().configurationChanged();
     QCoreApplication::processEvents();
-    EXPECT_EQ(backend.current().starts, 2);
-    EXPECT_EQ(backend.current().sampleRate, 16000.0);
+    EXPECT_EQ(audio.current().startCount, 2);
+    EXPECT_EQ(audio.current().sampleRate, 16000.0);
     EXPECT_EQ(player->queueState().primingFrames, 0u);
 
     // A stale engine's report changes nothing.
-    auto staleHandler = backend.current().configurationChanged;
-    backend.selected = "second";
+    auto staleHandler = audio.current().configurationChanged;
+    audio.select("second");
     AudioDeviceNotifier::instance().post();
     staleHandler();
     QCoreApplication::processEvents();
-    EXPECT_EQ(backend.current().starts, 1);
+    EXPECT_EQ(audio.current().startCount, 1);
 
     player->stop();
-    backend.current().configurationChanged();
+    audio.current().configurationChanged();
     QCoreApplication::processEvents();
-    EXPECT_EQ(backend.current().starts, 1) << "a stopped player stays stopped";
+    EXPECT_EQ(audio.current().startCount, 1) << "a stopped player stays stopped";
 }
 
 } // namespace

@@ -3,8 +3,8 @@
 // in-process stand-in receiver with silent audio, and where screenshots go.
 
 #include "RxSimServer.h"
-#include "audio/FakeAudioEngine.h"
 #include "audio/KiwiAudioPlayer.h"
+#include "common/RecordingAudioEngine.h"
 #include "session/KiwiSDRClient.h"
 
 #include <QCoreApplication>
@@ -39,11 +39,7 @@ private:
 // A player whose engine plays nothing and never reports a buffer consumed.
 inline std::shared_ptr<KiwiAudioPlayer> silentPlayer()
 {
-    return KiwiAudioPlayer::create(
-        [](const std::optional<AudioDeviceID>&) {
-            return std::make_unique<FakeAudioEngine>(std::make_shared<FakeEngineState>());
-        },
-        [] { return std::optional<AudioDeviceID>(); });
+    return AudioRecording().player();
 }
 
 // A session on the stand-in receiver; connect() waits until it is connected.

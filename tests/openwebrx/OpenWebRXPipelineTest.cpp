@@ -1,4 +1,4 @@
-#include "audio/FakeAudioEngine.h"
+#include "common/RecordingAudioEngine.h"
 #include "openwebrx/OpenWebRXPipeline.h"
 
 #include <gtest/gtest.h>
@@ -12,8 +12,8 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 
 struct Harness {
-    FakeAudioBackend backend;
-    std::shared_ptr<KiwiAudioPlayer> player = KiwiAudioPlayer::create(backend.factory(), backend.lookup());
+    AudioRecording audio;
+    std::shared_ptr<KiwiAudioPlayer> player = audio.player();
     std::vector<KiwiWaterfallRow> rows;
     OpenWebRXPipeline pipeline{player, [this](KiwiWaterfallRow row) { rows.push_back(std::move(row)); }};
 
@@ -26,14 +26,8 @@ struct Harness {
                 {QStringLiteral("audio_compression"), JSONValue(QString::fromLatin1(compressed ? "adpcm" : "none"))}});
     }
     std::uint32_t queuedFrames() const { return player->queueState().primingFrames; }
-    FakeEngineState& engine() { return backend.current(); }
-    std::vector<float> scheduled()
-    {
-        std::vector<float> all;
-        for (const auto& buffer : engine().scheduled)
-            all.insert(all.end(), buffer.samples.begin(), buffer.samples.end());
-        return all;
-    }
+    AudioRecording::Engine engine() const { return audio.current(); }
+    std::vector<float> scheduled() const { return audio.scheduledSamples(); }
 };
 
 Bytes floatPayload(const std::vector<float>& levels)
@@ -178,20 +172,20 @@ TEST(OpenWebRXPipeline, ThePlayerRestartsOnlyWhenTheRateChanges)
     h.band(7100000, 100000, false);
     const Bytes audio(200, 0);
     EXPECT_TRUE(h.pipeline.processMessage(frame(2, audio)));
-    EXPECT_EQ(h.engine().starts, 1);
+    EXPECT_EQ(h.engine().startCount, 1);
     EXPECT_EQ(h.engine().sampleRate, 12000);
     EXPECT_TRUE(h.pipeline.processMessage(frame(2, audio)));
     EXPECT_TRUE(h.pipeline.processMessage(frame(4, audio)));
-    EXPECT_EQ(h.engine().starts, 2);
+    EXPECT_EQ(h.engine().startCount, 2);
     EXPECT_EQ(h.engine().sampleRate, 48000);
     EXPECT_TRUE(h.pipeline.processMessage(frame(4, audio)));
-    EXPECT_EQ(h.engine().starts, 2);
+    EXPECT_EQ(h.engine().startCount, 2);
 
     // A new connection always starts the player on its first audio frame.
     h.pipeline.reset();
     h.band(7100000, 100000, false);
     EXPECT_TRUE(h.pipeline.processMessage(frame(4, audio)));
-    EXPECT_EQ(h.engine().starts, 3);
+    EXPECT_EQ(h.engine().startCount, 3);
 }
 
 TEST(OpenWebRXPipeline, CompressedAudioPlaysBeforeAnyConfigAndCarriesItsDecoderStateAcrossFrames)
@@ -248,7 +242,7 @@ TEST(OpenWebRXPipeline, OnlyTheFourFrameTypesAreBinary)
     EXPECT_FALSE(h.pipeline.processMessage(Bytes{0, 1, 2}));
     EXPECT_FALSE(h.pipeline.processMessage(Bytes{5}));
     EXPECT_TRUE(h.pipeline.processMessage(Bytes{3, 1, 2, 3}));
-    EXPECT_EQ(h.engine().starts, 0);
+    EXPECT_EQ(h.engine().startCount, 0);
     EXPECT_EQ(h.pipeline.snapshot().sequence, 0u);
 
     EXPECT_TRUE(h.pipeline.processMessage(frame(1, floatPayload({-50, -60}))));
@@ -333,7 +327,7 @@ TEST(OpenWebRXPipeline, ResetForgetsEverythingButTheRowCounter)
     EXPECT_EQ(h.pipeline.snapshot(), expected);
     // The audio decoder is searching again: codes without a marker are silent.
     h.pipeline.playAudio(Bytes(100, 0x33), 12000);
-    EXPECT_EQ(h.engine().starts, 2);
+    EXPECT_EQ(h.engine().startCount, 2);
     EXPECT_EQ(h.engine().sampleRate, 12000);
     EXPECT_EQ(h.queuedFrames(), 0u);
 }
@@ -345,10 +339,10 @@ TEST(OpenWebRXPipeline, NeitherThePlayerNorTheRowSinkIsCalledUnderTheLock)
     int readsInStart = 0;
     std::uint32_t seenInSink = 0;
     OpenWebRXPipeline pipeline(h.player, [&](KiwiWaterfallRow) { seenInSink = pipeline.snapshot().sequence; });
-    h.engine().duringStart = [&] {
+    h.audio.setDuringStart([&] {
         (void)pipeline.snapshot();
         ++readsInStart;
-    };
+    });
     pipeline.applyConfig(JSONValue(JSONValue::Object{{QStringLiteral("samp_rate"), JSONValue(1000.0)},
                                                      {QStringLiteral("fft_compression"), JSONValue(QStringLiteral("none"))}}));
     pipeline.processMessage(frame(1, floatPayload({-10})));

@@ -6,7 +6,7 @@
 #include "session/KiwiSDRClient.h"
 
 #include "RxSimServer.h"
-#include "SessionAudioFake.h"
+#include "common/RecordingAudioEngine.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -154,8 +154,8 @@ protected:
     // measuring as it goes.
     Observation run(quint16 port)
     {
-        auto audio = std::make_shared<SessionAudioState>();
-        KiwiSDRClient client(QStringLiteral("Farlisten"), makeSessionTestPlayer(audio));
+        auto audio = std::make_shared<AudioRecording>();
+        KiwiSDRClient client(QStringLiteral("Farlisten"), recordingPlayer(audio));
         client.setDetectionTimeout(detectionTimeout);
         client.setOpenTimeout(openTimeout);
 

@@ -160,7 +160,7 @@ TEST_F(KiwiSessionRxSimTest, AllChannelsTakenRefusesTheNextListener)
     connectToStation();
     ASSERT_TRUE(QTest::qWaitFor([&] { return client->state().isConnected(); }));
 
-    KiwiSDRClient second(QStringLiteral("Farlisten"), makeSessionTestPlayer(std::make_shared<SessionAudioState>()));
+    KiwiSDRClient second(QStringLiteral("Farlisten"), recordingPlayer(std::make_shared<AudioRecording>()));
     second.connect(address());
     ASSERT_TRUE(QTest::qWaitFor([&] { return second.state().isFailed(); }));
     EXPECT_EQ(second.state().message(), QStringLiteral("All 1 channels on this receiver are in use. Try again later."));

@@ -5,7 +5,7 @@
 #include "session/KiwiSDRClient.h"
 
 #include "RxSimServer.h"
-#include "SessionAudioFake.h"
+#include "common/RecordingAudioEngine.h"
 
 #include <QTest>
 
@@ -16,8 +16,8 @@
 
 class SessionTest : public ::testing::Test {
 protected:
-    std::shared_ptr<SessionAudioState> audio = std::make_shared<SessionAudioState>();
-    std::shared_ptr<KiwiAudioPlayer> player = makeSessionTestPlayer(audio);
+    std::shared_ptr<AudioRecording> audio = std::make_shared<AudioRecording>();
+    std::shared_ptr<KiwiAudioPlayer> player = recordingPlayer(audio);
     std::unique_ptr<KiwiSDRClient> client = std::make_unique<KiwiSDRClient>(QStringLiteral("Farlisten"), player);
     QObject view;
     std::vector<KiwiWaterfallRow> rows;
