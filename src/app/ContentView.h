@@ -24,7 +24,7 @@ public:
     // What the window uses from outside; tests put in a silent player and a
     // recorder of opened pages.
     struct Services {
-        // Null: the session plays through the chosen sound card.
+        // Null: the session plays through the sound card's default output.
         std::shared_ptr<KiwiAudioPlayer> player;
         // Null: the desktop's default browser.
         AddressBar::URLOpener openURL;

@@ -4,7 +4,9 @@
 #include "app/AppResources.h"
 #include "app/SettingsWindow.h"
 #include "audio/AudioOutputSettings.h"
+#include "audio/KiwiAudioPlayer.h"
 #include "bookmarks/ui/BookmarksEditor.h"
+#include "bookmarks/Preferences.h"
 #include "bookmarks/ui/FrequencyBookmarksEditor.h"
 
 #include <QApplication>
@@ -34,9 +36,20 @@ void showSingle(QPointer<QWidget>& window, Make make)
 } // namespace
 
 MyApp::MyApp(ServicesFactory services, QObject* parent)
-    : QObject(parent), m_audioOutput(std::make_unique<AudioOutputSettings>()), m_services(std::move(services))
+    : QObject(parent)
+    , m_audioOutput(std::make_unique<AudioOutputSettings>(Preferences::instance().audioOutputDeviceUID()))
+    , m_services(std::move(services))
 {
     registerAppResources();
+    // The output choice is kept across launches; one whose device was absent
+    // at start-up is forgotten in the store too.
+    const auto rememberAudioOutput = [this] {
+        Preferences& preferences = Preferences::instance();
+        if (preferences.audioOutputDeviceUID() != m_audioOutput->selectedUID())
+            preferences.setAudioOutputDeviceUID(m_audioOutput->selectedUID());
+    };
+    rememberAudioOutput();
+    connect(m_audioOutput.get(), &AudioOutputSettings::selectedUIDChanged, this, rememberAudioOutput);
 }
 
 MyApp::~MyApp()
@@ -53,7 +66,10 @@ MyApp::~MyApp()
 
 ContentView* MyApp::newWindow()
 {
-    auto* window = new ContentView(m_services ? m_services() : ContentView::Services{});
+    ContentView::Services services = m_services ? m_services() : ContentView::Services{};
+    if (!services.player)
+        services.player = KiwiAudioPlayer::create(m_audioOutput->deviceLookup());
+    auto* window = new ContentView(std::move(services));
     window->setAttribute(Qt::WA_DeleteOnClose);
     installMenuBar(*window,
         AppCommands{

@@ -1,5 +1,6 @@
 #pragma once
-// The application: the one audio output choice of the process, any number of
+// The application: the one audio output choice of the process (kept in the
+// preferences across launches, followed by every window's player), any number of
 // main windows each with its own session, the single "Servers" and
 // "Bookmarks" editor windows and the settings window (opened on first use,
 // brought forward when open), and the focused main window the menus act on.
@@ -21,7 +22,8 @@ class MyApp : public QObject {
     Q_OBJECT
 public:
     // Gives each new main window what it uses from outside; tests put in a
-    // silent player. Empty: the sound card and the default browser.
+    // silent player. Empty: the sound card on the chosen output and the
+    // default browser.
     using ServicesFactory = std::function<ContentView::Services()>;
 
     explicit MyApp(ServicesFactory services = {}, QObject* parent = nullptr);

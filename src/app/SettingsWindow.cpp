@@ -45,7 +45,7 @@ SettingsWindow::SettingsWindow(AudioOutputSettings& settings, QWidget* parent)
     testButton->setToolTip(tr("Hold to play a 1 kHz tone through the selected output"));
     connect(testButton, &PressAndHoldButton::pressChanged, this, [this](bool pressed) {
         if (pressed)
-            testTone.start();
+            testTone.start(this->settings.selectedDeviceID());
         else
             testTone.stop();
     });

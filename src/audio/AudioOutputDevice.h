@@ -5,9 +5,15 @@
 #include <QHashFunctions>
 #include <QString>
 
+#include <functional>
+#include <optional>
+
 // The platform's handle of an output device in this run. With PulseAudio it is
 // the sink name, which is also the persistent UID.
 using AudioDeviceID = QByteArray;
+
+// Tells which device to play on now; none means the system default output.
+using OutputDeviceLookup = std::function<std::optional<AudioDeviceID>()>;
 
 struct AudioOutputDevice {
     AudioDeviceID id;

@@ -1,7 +1,5 @@
 #include "audio/AudioOutputDevices.h"
 
-#include "bookmarks/Preferences.h"
-
 #include <QAudioDevice>
 #include <QMediaDevices>
 
@@ -18,9 +16,8 @@ QList<AudioOutputDevice> enumerateOutputDevices()
     return devices;
 }
 
-std::optional<AudioDeviceID> selectedOutputDeviceID()
+std::optional<AudioDeviceID> currentOutputDeviceID(const QString& uid)
 {
-    const QString uid = Preferences::instance().audioOutputDeviceUID();
     if (uid.isEmpty())
         return std::nullopt;
     for (const AudioOutputDevice& device : enumerateOutputDevices()) {

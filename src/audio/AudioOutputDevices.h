@@ -1,6 +1,5 @@
 #pragma once
-// The computer's audio outputs, and the one the user chose. Both functions may
-// be called from any thread.
+// The computer's audio outputs. Both functions may be called from any thread.
 
 #include "audio/AudioOutputDevice.h"
 
@@ -11,6 +10,6 @@
 // The output devices in the order the sound server lists them.
 QList<AudioOutputDevice> enumerateOutputDevices();
 
-// The current device whose UID is stored under "audioOutputDeviceUID"; none
-// when nothing or the empty text is stored, or no current device has it.
-std::optional<AudioDeviceID> selectedOutputDeviceID();
+// The current device with this UID; none for the empty text (the system
+// default output) or when no current device has it.
+std::optional<AudioDeviceID> currentOutputDeviceID(const QString& uid);

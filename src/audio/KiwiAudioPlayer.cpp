@@ -1,7 +1,6 @@
 #include "audio/KiwiAudioPlayer.h"
 
 #include "audio/AudioDeviceNotifier.h"
-#include "audio/AudioOutputDevices.h"
 #include "diagnostics/LatencyProbes.h"
 #include "audio/QtAudioEngine.h"
 
@@ -49,9 +48,9 @@ struct KiwiAudioPlayer::Queue {
     }
 };
 
-std::shared_ptr<KiwiAudioPlayer> KiwiAudioPlayer::create()
+std::shared_ptr<KiwiAudioPlayer> KiwiAudioPlayer::create(DeviceLookup selectedDevice)
 {
-    return create(QtAudioEngine::factory(), selectedOutputDeviceID);
+    return create(QtAudioEngine::factory(), std::move(selectedDevice));
 }
 
 std::shared_ptr<KiwiAudioPlayer> KiwiAudioPlayer::create(AudioEngineFactory makeEngine,
@@ -65,7 +64,8 @@ std::shared_ptr<KiwiAudioPlayer> KiwiAudioPlayer::create(AudioEngineFactory make
 
 KiwiAudioPlayer::KiwiAudioPlayer(AudioEngineFactory makeEngine, DeviceLookup selectedDevice)
     : makeEngine(std::move(makeEngine))
-    , selectedDevice(std::move(selectedDevice))
+    , selectedDevice(selectedDevice ? std::move(selectedDevice)
+                                    : DeviceLookup([] { return std::optional<AudioDeviceID>(); }))
     , queue(std::make_shared<Queue>())
     , engine(this->makeEngine(std::nullopt))
 {

@@ -20,13 +20,17 @@
 class KiwiAudioPlayer final : public AudioSampleSink,
                               public std::enable_shared_from_this<KiwiAudioPlayer> {
 public:
-    using DeviceLookup = std::function<std::optional<AudioDeviceID>()>;
+    // Asked at every start and every "audioOutputDeviceDidChange", so on the
+    // thread that starts the player (a receive thread, for OpenWebRX) and on
+    // the one that posts (the main thread): it must be safe on any thread.
+    using DeviceLookup = OutputDeviceLookup;
 
     static constexpr double primeSeconds = 0.3;
     static constexpr double maxQueuedSeconds = 1.0;
 
-    // Plays through the sound card, on the device chosen in the preferences.
-    static std::shared_ptr<KiwiAudioPlayer> create();
+    // Plays through the sound card, on the device the lookup names; without a
+    // lookup, on the system default output.
+    static std::shared_ptr<KiwiAudioPlayer> create(DeviceLookup selectedDevice = {});
     static std::shared_ptr<KiwiAudioPlayer> create(AudioEngineFactory makeEngine,
                                                    DeviceLookup selectedDevice);
 

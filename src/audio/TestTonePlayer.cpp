@@ -1,6 +1,5 @@
 #include "audio/TestTonePlayer.h"
 
-#include "audio/AudioOutputDevices.h"
 #include "audio/FloatPullSource.h"
 
 #include <QAudioFormat>
@@ -33,11 +32,11 @@ void ToneGenerator::render(float* out, std::size_t frames)
 TestTonePlayer::TestTonePlayer() = default;
 TestTonePlayer::~TestTonePlayer() = default;
 
-void TestTonePlayer::start()
+void TestTonePlayer::start(const std::optional<AudioDeviceID>& id)
 {
     if (engine)
         return;
-    const QAudioDevice device = AudioSinkThread::resolveDevice(selectedOutputDeviceID());
+    const QAudioDevice device = AudioSinkThread::resolveDevice(id);
     const int rate = device.preferredFormat().sampleRate();
     if (device.isNull() || rate <= 0)
         return;

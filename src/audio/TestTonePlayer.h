@@ -1,12 +1,14 @@
 #pragma once
 // The 1 kHz test tone of the settings window: a sine at 0.4 of full scale on
-// the chosen output device, at that device's own rate, for as long as it is
-// held. Used on the main thread; the tone itself is fed on an audio thread.
+// the output device it is given, at that device's own rate, for as long as it
+// is held. Used on the main thread; the tone itself is fed on an audio thread.
 
+#include "audio/AudioOutputDevice.h"
 #include "audio/AudioSinkThread.h"
 
 #include <cstddef>
 #include <memory>
+#include <optional>
 
 // The tone's samples; the phase runs on from call to call within [0, 2π).
 class ToneGenerator {
@@ -30,8 +32,9 @@ public:
     TestTonePlayer(const TestTonePlayer&) = delete;
     TestTonePlayer& operator=(const TestTonePlayer&) = delete;
 
-    // Does nothing while a tone plays. A tone that cannot start stays silent.
-    void start();
+    // On the device, or the system default output when there is none. Does
+    // nothing while a tone plays; a tone that cannot start stays silent.
+    void start(const std::optional<AudioDeviceID>& device);
     void stop();
     bool isPlaying() const { return engine != nullptr; }
 

@@ -1,9 +1,10 @@
+#include "AppTestSupport.h"
+#include "app/MyApp.h"
 #include "app/PressAndHoldButton.h"
 #include "app/SettingsWindow.h"
 #include "audio/AudioDeviceWatcher.h"
 #include "audio/PulseAudioTestSupport.h"
 #include "bookmarks/Preferences.h"
-#include "display/DisplayTestSupport.h"
 
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -44,12 +45,7 @@ void choose(QRadioButton* button)
 
 class SettingsWindowTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        Preferences::instance().setAudioOutputDeviceUID(QString());
-        window.show();
-    }
-    void TearDown() override { Preferences::instance().setAudioOutputDeviceUID(QString()); }
+    void SetUp() override { window.show(); }
 
     PressAndHoldButton& testButton() { return *window.findChild<PressAndHoldButton*>(); }
 
@@ -66,11 +62,10 @@ TEST_F(SettingsWindowTest, AGoneDeviceStaysChosenAsUnavailableUntilSomethingElse
     settings.setSelectedUID(QStringLiteral("gone_sink"));
     EXPECT_EQ(optionLines(window), QStringList{QStringLiteral("System Default")} + devices
                                        + QStringList{QStringLiteral("*Unavailable Device")});
-    EXPECT_EQ(Preferences::instance().audioOutputDeviceUID(), QStringLiteral("gone_sink"));
 
     choose(option(window, QStringLiteral("System Default")));
     EXPECT_EQ(optionLines(window), QStringList{QStringLiteral("*System Default")} + devices);
-    EXPECT_EQ(Preferences::instance().audioOutputDeviceUID(), QString());
+    EXPECT_EQ(settings.selectedUID(), QString());
 
     settings.setSelectedUID(QStringLiteral("gone_sink"));
     QCoreApplication::processEvents();
@@ -108,33 +103,57 @@ TEST_F(SettingsWindowTest, TheTonePlaysOnlyWhileTheButtonIsHeld)
     EXPECT_FALSE(window.isTestTonePlaying());
 }
 
-TEST(SettingsWindowDeviceTest, AnUnpluggedDeviceIsShownAsUnavailable)
+bool watcherLists(const QString& uid)
+{
+    const QList<AudioOutputDevice> devices = AudioDeviceWatcher::instance().devices();
+    return std::any_of(devices.cbegin(), devices.cend(),
+                       [&](const AudioOutputDevice& device) { return device.uid == uid; });
+}
+
+// Through the whole application with real sound: a window's receiver is heard
+// on the device chosen in Settings, the choice outlives the application, and
+// a device gone at the next launch is forgotten.
+TEST_F(AppTest, TheChosenDeviceCarriesTheSoundAndIsRememberedWhileItExists)
 {
     REQUIRE_PULSEAUDIO();
-    Preferences::instance().setAudioOutputDeviceUID(QString());
     const QString uid = QStringLiteral("farlisten_settings_sink");
     pulsetest::NullSink sink(uid, QStringLiteral("SettingsSink"));
     ASSERT_TRUE(sink.loaded());
     // The watcher must have seen the device too, or it could miss it going away again.
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] {
-            const QList<AudioOutputDevice> devices = AudioDeviceWatcher::instance().devices();
-            return std::any_of(devices.cbegin(), devices.cend(),
-                               [&](const AudioOutputDevice& device) { return device.uid == uid; });
-        },
-        5000));
-
-    AudioOutputSettings settings;
-    SettingsWindow window(settings);
-    window.show();
-    choose(option(window, QStringLiteral("SettingsSink")));
-    EXPECT_EQ(settings.selectedUID(), uid);
-
-    sink.unload();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return option(window, QStringLiteral("SettingsSink")) == nullptr; }, 5000));
-    EXPECT_EQ(optionLines(window).back(), QStringLiteral("*Unavailable Device"));
-    EXPECT_EQ(Preferences::instance().audioOutputDeviceUID(), uid);
-    Preferences::instance().setAudioOutputDeviceUID(QString());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return watcherLists(uid); }, 5000));
+    RxSimServer server({});
+    {
+        MyApp app;
+        ContentView* window = app.newWindow();
+        ASSERT_TRUE(connectWindow(*window, listen(server)));
+        window->client().tune(9500);
+        app.openSettings();
+        auto* settings = qobject_cast<SettingsWindow*>(app.settingsWindow());
+        ASSERT_NE(settings, nullptr);
+        pulsetest::MonitorRecording onSink(uid);
+        ASSERT_TRUE(onSink.waitUntilRecording());
+        choose(option(*settings, QStringLiteral("SettingsSink")));
+        QTest::qWait(3000);
+        const std::vector<float> heard = onSink.finish();
+        EXPECT_GT(pulsetest::rmsOf(heard.data(), heard.size()), 0.001) << "the receiver is heard on the chosen device";
+        EXPECT_EQ(Preferences::instance().audioOutputDeviceUID(), uid);
+    }
+    {
+        MyApp app;
+        EXPECT_EQ(app.audioOutput().selectedUID(), uid);
+        app.openSettings();
+        const auto& settings = *qobject_cast<SettingsWindow*>(app.settingsWindow());
+        EXPECT_TRUE(optionLines(settings).contains(QStringLiteral("*SettingsSink")));
+        // Unplugged while the program runs: still chosen, shown as unavailable.
+        sink.unload();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return option(settings, QStringLiteral("SettingsSink")) == nullptr; }, 5000));
+        EXPECT_EQ(optionLines(settings).back(), QStringLiteral("*Unavailable Device"));
+        EXPECT_EQ(Preferences::instance().audioOutputDeviceUID(), uid);
+    }
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !watcherLists(uid); }, 5000));
+    MyApp app;
+    EXPECT_EQ(app.audioOutput().selectedUID(), QString());
+    EXPECT_EQ(Preferences::instance().audioOutputDeviceUID(), QString());
 }
 
 } // namespace

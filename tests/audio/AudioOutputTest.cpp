@@ -3,11 +3,11 @@
 #include "audio/AudioOutputSettings.h"
 #include "audio/KiwiAudioPlayer.h"
 #include "audio/TestTonePlayer.h"
-#include "bookmarks/Preferences.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QProcess>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -16,29 +16,29 @@
 
 namespace {
 
-TEST(AudioOutputSettings, AbsentDeviceIsForgottenAtStartUpAndEveryChangeIsStoredAndAnnouncedOnce)
+TEST(AudioOutputSettings, AbsentDeviceIsForgottenAtStartUpAndEveryChangeIsAnnouncedOnce)
 {
-    Preferences::instance().setAudioOutputDeviceUID(QStringLiteral("unplugged-device"));
-    AudioOutputSettings settings;
+    AudioOutputSettings settings(QStringLiteral("unplugged-device"));
     EXPECT_EQ(settings.selectedUID(), QString());
-    EXPECT_EQ(Preferences::instance().audioOutputDeviceUID(), QString());
-    EXPECT_FALSE(selectedOutputDeviceID());
+    const OutputDeviceLookup lookup = settings.deviceLookup();
 
     int announcements = 0;
-    int writes = 0;
     QObject receiver;
     QObject::connect(&AudioDeviceNotifier::instance(), &AudioDeviceNotifier::audioOutputDeviceDidChange, &receiver,
                      [&] { ++announcements; });
-    QObject::connect(&Preferences::instance(), &Preferences::changed, &receiver, [&](const QString& key) {
-        writes += key == PreferenceKeys::audioOutputDeviceUID;
-    });
+    QSignalSpy changes(&settings, &AudioOutputSettings::selectedUIDChanged);
     settings.setSelectedUID(QStringLiteral("some-device"));
     settings.setSelectedUID(QStringLiteral("some-device"));
-    EXPECT_EQ(Preferences::instance().audioOutputDeviceUID(), QStringLiteral("some-device"));
+    EXPECT_EQ(settings.selectedUID(), QStringLiteral("some-device"));
     EXPECT_EQ(announcements, 1);
-    EXPECT_EQ(writes, 1);
+    EXPECT_EQ(changes.count(), 1);
     settings.setSelectedUID(QString());
     EXPECT_EQ(announcements, 2);
+
+    // A device that is not among the outputs is no device.
+    settings.setSelectedUID(QStringLiteral("some-device"));
+    EXPECT_FALSE(settings.selectedDeviceID());
+    EXPECT_FALSE(lookup());
 }
 
 constexpr const char* childMarker = "FARLISTEN_NO_SOUND_SERVER_CHILD";
@@ -62,7 +62,7 @@ TEST(AudioWithoutSoundServer, DISABLED_ChildProcessChecks)
     EXPECT_EQ(player->queueState().primingFrames + player->queueState().queuedFrames, 0u);
 
     TestTonePlayer tone;
-    tone.start();
+    tone.start(std::nullopt);
     EXPECT_FALSE(tone.isPlaying());
 
     AudioOutputSettings settings;

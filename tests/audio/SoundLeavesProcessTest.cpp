@@ -4,7 +4,6 @@
 #include "audio/AudioOutputSettings.h"
 #include "audio/KiwiAudioPlayer.h"
 #include "audio/TestTonePlayer.h"
-#include "bookmarks/Preferences.h"
 
 #include <QCoreApplication>
 #include <QTest>
@@ -62,7 +61,6 @@ TEST(SoundLeavesProcess, ToneReachesTheChosenDeviceAndFollowsTheChoice)
     pulsetest::NullSink first(firstName, QStringLiteral("FarlistenFirst"));
     ASSERT_TRUE(first.loaded());
 
-    Preferences::instance().setAudioOutputDeviceUID(QString());
     AudioOutputSettings settings;
     int announcements = 0;
     QObject receiver;
@@ -71,7 +69,7 @@ TEST(SoundLeavesProcess, ToneReachesTheChosenDeviceAndFollowsTheChoice)
     ASSERT_TRUE(QTest::qWaitFor([&] { return listed(settings, firstName); }, 10000));
     settings.setSelectedUID(firstName);
 
-    const auto player = KiwiAudioPlayer::create();
+    const auto player = KiwiAudioPlayer::create(settings.deviceLookup());
     const auto error = player->start(playerRate);
     ASSERT_FALSE(error) << error->description.toStdString();
     ASSERT_EQ(player->routedDeviceID(), firstName.toUtf8());
@@ -94,7 +92,6 @@ TEST(SoundLeavesProcess, ToneReachesTheChosenDeviceAndFollowsTheChoice)
     ASSERT_TRUE(second.loaded());
     EXPECT_TRUE(QTest::qWaitFor([&] { return announcements > 0 && listed(settings, secondName); }, 10000));
     settings.setSelectedUID(secondName);
-    EXPECT_EQ(Preferences::instance().audioOutputDeviceUID(), secondName);
     ASSERT_EQ(player->routedDeviceID(), secondName.toUtf8()) << "the running player moved";
     {
         pulsetest::MonitorRecording onFirst(firstName);
@@ -115,7 +112,7 @@ TEST(SoundLeavesProcess, ToneReachesTheChosenDeviceAndFollowsTheChoice)
         pulsetest::MonitorRecording onSecond(secondName);
         ASSERT_TRUE(onSecond.waitUntilRecording());
         TestTonePlayer testTone;
-        testTone.start();
+        testTone.start(settings.selectedDeviceID());
         ASSERT_TRUE(testTone.isPlaying());
         std::this_thread::sleep_for(std::chrono::milliseconds(3000));
         testTone.stop();

@@ -11,6 +11,7 @@
 #include "audio/KiwiAudioPlayer.h"
 #include "audio/QtAudioEngine.h"
 #include "audio/WavFileEngine.h"
+#include "bookmarks/Preferences.h"
 #include "session/KiwiSDRClient.h"
 
 #include <QCoreApplication>
@@ -28,8 +29,9 @@ std::shared_ptr<KiwiAudioPlayer> makePlayer(const RxProbeOptions& options, std::
         return KiwiAudioPlayer::create(CountingAudioEngine::factory(WavFileEngine::factory(*options.wavPath), counter),
             [] { return std::optional<AudioDeviceID>(); });
     }
+    // The device chosen in the application, as stored at its last change.
     return KiwiAudioPlayer::create(CountingAudioEngine::factory(QtAudioEngine::factory(), counter),
-        selectedOutputDeviceID);
+        [uid = Preferences::instance().audioOutputDeviceUID()] { return currentOutputDeviceID(uid); });
 }
 
 } // namespace
