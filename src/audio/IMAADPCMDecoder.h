@@ -13,10 +13,6 @@ struct IMAADPCMDecoder {
     // The last reconstructed 16-bit sample (the predictor).
     std::int64_t previous = 0;
 
-    // Decodes one 4-bit code (only the low four bits of `code` are used) and
-    // returns the new 16-bit sample.
-    int decodeNibble(int code);
-
     // Two samples per byte, scaled to -1..1.
     std::vector<float> decodeBlock(std::span<const std::uint8_t> bytes);
 

@@ -1,6 +1,6 @@
 #include "audio/KiwiSoundPipeline.h"
 
-#include "audio/ImaAdpcmTables.h"
+#include "audio/ImaAdpcm.h"
 #include "model/StrictInteger.h"
 
 #include <QStringTokenizer>

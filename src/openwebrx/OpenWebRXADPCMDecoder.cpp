@@ -1,6 +1,6 @@
 #include "openwebrx/OpenWebRXADPCMDecoder.h"
 
-#include "audio/ImaAdpcmTables.h"
+#include "audio/ImaAdpcm.h"
 
 #include <algorithm>
 
@@ -15,14 +15,12 @@ constexpr int codeBytesAfterState = 1000;
 struct Codec {
     int stepIndex;
     int predictor;
-    int step;
 
     explicit Codec(const OpenWebRXADPCMDecoder& decoder)
         // Anything beyond these bounds decodes exactly like the bound itself,
         // and keeping to them rules out overflow in the index update.
         : stepIndex(std::clamp(decoder.stepIndex, -16, imaMaxStepIndex + 16))
         , predictor(std::clamp(decoder.predictor, -32768, 32767))
-        , step(decoder.step)
     {
     }
 
@@ -30,32 +28,15 @@ struct Codec {
     {
         decoder.stepIndex = stepIndex;
         decoder.predictor = predictor;
-        decoder.step = step;
     }
 
-    std::int16_t decode(unsigned code)
-    {
-        code &= 0x0F;
-        step = imaStepTable[static_cast<std::size_t>(std::clamp(stepIndex, 0, imaMaxStepIndex))];
-        stepIndex = std::clamp(stepIndex + imaIndexTable[code], 0, imaMaxStepIndex);
-        int diff = step >> 3;
-        if (code & 1)
-            diff += step >> 2;
-        if (code & 2)
-            diff += step >> 1;
-        if (code & 4)
-            diff += step;
-        if (code & 8)
-            diff = -diff;
-        predictor = std::clamp(predictor + diff, -32768, 32767);
-        return static_cast<std::int16_t>(predictor);
-    }
-
+    // Two samples per byte, low nibble first.
     std::int16_t* decodeBytes(const std::uint8_t* in, std::size_t count, std::int16_t* out)
     {
         for (std::size_t i = 0; i < count; ++i) {
-            *out++ = decode(in[i]);
-            *out++ = decode(static_cast<unsigned>(in[i]) >> 4);
+            const unsigned byte = in[i];
+            *out++ = static_cast<std::int16_t>(imaDecodeCode(stepIndex, predictor, byte));
+            *out++ = static_cast<std::int16_t>(imaDecodeCode(stepIndex, predictor, byte >> 4));
         }
         return out;
     }
@@ -75,14 +56,6 @@ std::int16_t* reserveTail(std::vector<std::int16_t>& out, std::size_t byteCount)
 }
 
 } // namespace
-
-std::int16_t OpenWebRXADPCMDecoder::decodeNibble(int code)
-{
-    Codec codec(*this);
-    const std::int16_t sample = codec.decode(static_cast<unsigned>(code));
-    codec.storeInto(*this);
-    return sample;
-}
 
 std::vector<std::int16_t> OpenWebRXADPCMDecoder::decodePlain(std::span<const std::uint8_t> bytes)
 {

@@ -1,7 +1,8 @@
 #pragma once
 // IMA ADPCM as OpenWebRX sends it: plain codes for waterfall frames, and for
 // audio a stream in which a "SYNC" marker and the encoder's state precede
-// every run of 1001 code bytes. The decoder is a plain value; its state
+// every run of 1001 code bytes. The codes decode as the KiwiSDR's do
+// (audio/ImaAdpcm.h); this adds the framing. The decoder is a plain value; its state
 // carries from call to call, so a marker or state block may be split across
 // frames.
 
@@ -19,8 +20,6 @@ struct OpenWebRXADPCMDecoder {
     int stepIndex = 0;
     // The last output sample.
     int predictor = 0;
-    // The step used for the most recent code.
-    int step = 0;
     Phase phase = Phase::searching;
     // Marker bytes matched so far.
     int matched = 0;
@@ -29,9 +28,6 @@ struct OpenWebRXADPCMDecoder {
     int syncStateSize = 0;
     // Code bytes left before the search for the next marker starts.
     int bytesUntilSync = 0;
-
-    // Decodes one 4-bit code (only its low four bits are used).
-    std::int16_t decodeNibble(int code);
 
     // Two samples per byte, low nibble first; no sync handling.
     std::vector<std::int16_t> decodePlain(std::span<const std::uint8_t> bytes);

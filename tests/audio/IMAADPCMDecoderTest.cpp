@@ -35,8 +35,7 @@ TEST(IMAADPCMDecoder, LongRunsSaturateBothWays)
 {
     for (const auto& [code, limit] : {std::pair{0x7, 32767}, std::pair{0xF, -32768}}) {
         IMAADPCMDecoder decoder;
-        for (int i = 0; i < 200; ++i)
-            decoder.decodeNibble(code);
+        decoder.decodeBlock(std::vector<std::uint8_t>(100, static_cast<std::uint8_t>(code * 0x11)));
         EXPECT_EQ(decoder.previous, limit) << code;
         EXPECT_EQ(decoder.index, 88) << code;
     }
@@ -45,8 +44,7 @@ TEST(IMAADPCMDecoder, LongRunsSaturateBothWays)
 TEST(IMAADPCMDecoder, OutOfRangeStateIsBroughtIntoRangeBeforeUse)
 {
     IMAADPCMDecoder decoder{.index = 1000, .previous = std::numeric_limits<std::int64_t>::max()};
-    EXPECT_EQ(decoder.decodeNibble(0x7), 32767);
-    EXPECT_EQ(decoder.index, 88);
+    EXPECT_EQ(decoder.decodeBlock(std::vector<std::uint8_t>{0x07}).front(), 32767 * scale);
 
     decoder = {.index = -5, .previous = std::numeric_limits<std::int64_t>::min()};
     const std::vector<std::uint8_t> bytes{0xFF};
@@ -54,22 +52,20 @@ TEST(IMAADPCMDecoder, OutOfRangeStateIsBroughtIntoRangeBeforeUse)
         EXPECT_EQ(sample, -1.0f);
 }
 
-TEST(IMAADPCMDecoder, BlockMatchesNibbleByNibbleDecoding)
+TEST(IMAADPCMDecoder, StateCarriesFromBlockToBlock)
 {
     std::vector<std::uint8_t> bytes;
     for (int i = 0; i < 600; ++i)
         bytes.push_back(static_cast<std::uint8_t>((i * 37 + i / 7) & 0xFF));
+    IMAADPCMDecoder whole;
+    const std::vector<float> expected = whole.decodeBlock(bytes);
 
-    IMAADPCMDecoder byNibble;
-    std::vector<float> expected;
-    for (const std::uint8_t byte : bytes) {
-        expected.push_back(static_cast<float>(byNibble.decodeNibble(byte & 0x0F)) * scale);
-        expected.push_back(static_cast<float>(byNibble.decodeNibble(byte >> 4)) * scale);
-    }
-
-    IMAADPCMDecoder byBlock;
-    EXPECT_EQ(byBlock.decodeBlock(bytes), expected);
-    EXPECT_EQ(byBlock, byNibble);
+    IMAADPCMDecoder pieces;
+    std::vector<float> samples = pieces.decodeBlock(std::span(bytes).first(217));
+    const std::vector<float> rest = pieces.decodeBlock(std::span(bytes).subspan(217));
+    samples.insert(samples.end(), rest.begin(), rest.end());
+    EXPECT_EQ(samples, expected);
+    EXPECT_EQ(pieces, whole);
 }
 
 TEST(IMAADPCMDecoder, CallerBufferTakesOnlyWholeBytesThatFit)

@@ -39,8 +39,8 @@ Samples decodeInPieces(OpenWebRXADPCMDecoder& d, const Bytes& bytes, const std::
 TEST(OpenWebRXADPCMDecoder, PlainDecodingLowNibbleFirstAppendingToTheOutput)
 {
     OpenWebRXADPCMDecoder d;
-    EXPECT_EQ(d.decodeNibble(4), 7);
-    EXPECT_EQ(d.stepIndex, 2);
+    EXPECT_EQ(d.decodePlain(Bytes{0x04}), (Samples{7, 8}));
+    EXPECT_EQ(d.stepIndex, 1);
 
     OpenWebRXADPCMDecoder e;
     Samples out{42};
@@ -91,16 +91,15 @@ TEST(OpenWebRXADPCMDecoder, OutOfRangeIndexIsClampedOnUse)
     OpenWebRXADPCMDecoder d;
     d.decodeSynced(Bytes{'S', 'Y', 'N', 'C', 0xFF, 0xFF, 0x00, 0x00});
     EXPECT_EQ(d.stepIndex, -1);
-    // Step of index 0, then -1 + 8 = 7: the raw index takes part in the update.
-    EXPECT_EQ(d.decodeNibble(7), 11);
-    EXPECT_EQ(d.step, 7);
-    EXPECT_EQ(d.stepIndex, 7);
+    // Step of index 0, then -1 + 8 = 7: the raw index takes part in the
+    // update, so the next step is that of index 7.
+    EXPECT_EQ(d.decodeSynced(Bytes{0x07}), (Samples{11, 12}));
+    EXPECT_EQ(d.stepIndex, 6);
 
     OpenWebRXADPCMDecoder high;
     high.decodeSynced(syncBlock(32767, -32768));
-    EXPECT_EQ(high.decodeNibble(8), -32768);
-    EXPECT_EQ(high.step, 32767);
-    EXPECT_EQ(high.stepIndex, 88);
+    EXPECT_EQ(high.decodeSynced(Bytes{0x08}), (Samples{-32768, -28673}));
+    EXPECT_EQ(high.stepIndex, 87);
 }
 
 TEST(OpenWebRXADPCMDecoder, RunOf1001BytesAfterEachBlock)
