@@ -3,7 +3,7 @@
 #include "app/PressAndHoldButton.h"
 #include "app/SettingsWindow.h"
 #include "audio/AudioDeviceWatcher.h"
-#include "audio/PulseAudioTestSupport.h"
+#include "common/PulseAudioTestSupport.h"
 #include "bookmarks/Preferences.h"
 
 #include <QRadioButton>

@@ -1,4 +1,4 @@
-#include "PulseAudioTestSupport.h"
+#include "common/PulseAudioTestSupport.h"
 
 #include "audio/AudioDeviceNotifier.h"
 #include "audio/AudioOutputSettings.h"
@@ -39,7 +39,7 @@ void waitUntilPlayed(const KiwiAudioPlayer& player)
 void expectTone(const pulsetest::Tone& tone, double amplitude, double minimumSeconds)
 {
     EXPECT_GE(tone.seconds, minimumSeconds);
-    EXPECT_NEAR(tone.dominantHz, 1000.0, 5.0);
+    EXPECT_NEAR(tone.hz, 1000.0, 5.0);
     EXPECT_NEAR(tone.rms, amplitude / std::sqrt(2.0), 0.05 * amplitude / std::sqrt(2.0));
     EXPECT_LE(tone.peak, amplitude * 1.05);
 }
@@ -79,7 +79,7 @@ TEST(SoundLeavesProcess, ToneReachesTheChosenDeviceAndFollowsTheChoice)
         playOneSecondOfTone(*player);
         waitUntilPlayed(*player);
         const pulsetest::Tone heard = pulsetest::analyse(onFirst.finish());
-        std::printf("player tone: %.1f Hz, rms %.4f, peak %.4f, %.2f s\n", heard.dominantHz, heard.rms,
+        std::printf("player tone: %.1f Hz, rms %.4f, peak %.4f, %.2f s\n", heard.hz, heard.rms,
                     heard.peak, heard.seconds);
         expectTone(heard, playerAmplitude, 0.8);
         EXPECT_LE(heard.seconds, 1.2) << "nothing is played twice";
@@ -102,7 +102,7 @@ TEST(SoundLeavesProcess, ToneReachesTheChosenDeviceAndFollowsTheChoice)
         waitUntilPlayed(*player);
         const pulsetest::Tone heard = pulsetest::analyse(onSecond.finish());
         const std::vector<float> quiet = onFirst.finish();
-        std::printf("player tone on the newly chosen device: %.1f Hz, rms %.4f\n", heard.dominantHz, heard.rms);
+        std::printf("player tone on the newly chosen device: %.1f Hz, rms %.4f\n", heard.hz, heard.rms);
         expectTone(heard, playerAmplitude, 0.8);
         EXPECT_LT(pulsetest::rmsOf(quiet.data(), quiet.size()), 0.001) << "nothing on the first device";
     }
@@ -118,7 +118,7 @@ TEST(SoundLeavesProcess, ToneReachesTheChosenDeviceAndFollowsTheChoice)
         testTone.stop();
         EXPECT_FALSE(testTone.isPlaying());
         const pulsetest::Tone heard = pulsetest::analyse(onSecond.finish());
-        std::printf("test tone: %.1f Hz, rms %.4f, peak %.4f, %.2f s\n", heard.dominantHz, heard.rms, heard.peak,
+        std::printf("test tone: %.1f Hz, rms %.4f, peak %.4f, %.2f s\n", heard.hz, heard.rms, heard.peak,
                     heard.seconds);
         expectTone(heard, 0.4, 0.5);
     }

@@ -56,7 +56,6 @@ inline bool serverReachable()
 class NullSink {
 public:
     NullSink(const QString& name, const QString& description)
-        : sinkName(name)
     {
         if (const auto index = runPactl({QStringLiteral("load-module"), QStringLiteral("module-null-sink"),
                                          QStringLiteral("sink_name=") + name,
@@ -74,10 +73,7 @@ public:
             runPactl({QStringLiteral("unload-module"), QString::fromLatin1(module)});
         module.clear();
     }
-    const QString& name() const { return sinkName; }
-
 private:
-    QString sinkName;
     QByteArray module;
 };
 
@@ -94,16 +90,12 @@ public:
                      QStringLiteral("--channels=1"), QStringLiteral("--latency-msec=20")});
     }
     ~MonitorRecording() { finish(); }
-    MonitorRecording(const MonitorRecording&) = delete;
-    MonitorRecording& operator=(const MonitorRecording&) = delete;
 
     // True once the monitor delivers data.
     bool waitUntilRecording()
     {
-        if (!parec.waitForStarted(10000))
-            return false;
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        while (std::chrono::steady_clock::now() < deadline) {
+        while (parec.waitForStarted(10000) && std::chrono::steady_clock::now() < deadline) {
             if (QFile(path).size() > 0)
                 return true;
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
@@ -113,19 +105,13 @@ public:
 
     std::vector<float> finish()
     {
-        if (parec.state() != QProcess::NotRunning) {
-            parec.terminate();
-            if (!parec.waitForFinished(10000)) {
-                parec.kill();
-                parec.waitForFinished(10000);
-            }
-        }
+        parec.terminate();
+        if (!parec.waitForFinished(10000))
+            parec.kill();
+        parec.waitForFinished(10000);
         QFile file(path);
+        const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
         std::vector<float> samples;
-        if (!file.open(QIODevice::ReadOnly))
-            return samples;
-        const QByteArray bytes = file.readAll();
-        samples.reserve(std::size_t(bytes.size() / 2));
         for (qsizetype at = 0; at + 1 < bytes.size(); at += 2)
             samples.push_back(qFromLittleEndian<qint16>(bytes.constData() + at) / 32768.0f);
         return samples;
@@ -138,24 +124,11 @@ private:
 };
 
 struct Tone {
-    double seconds = 0.0;     // length of the longest stretch of sound
-    double dominantHz = 0.0;  // strongest frequency in it
+    double seconds = 0.0; // length of the longest stretch of sound
+    double hz = 0.0;      // its frequency, from its zero crossings
     double rms = 0.0;
     double peak = 0.0;
 };
-
-inline double goertzelPower(const float* x, std::size_t n, double hz, double rate)
-{
-    const double coefficient = 2.0 * std::cos(2.0 * std::numbers::pi * hz / rate);
-    double s1 = 0.0;
-    double s2 = 0.0;
-    for (std::size_t i = 0; i < n; ++i) {
-        const double s = x[i] + coefficient * s1 - s2;
-        s2 = s1;
-        s1 = s;
-    }
-    return s1 * s1 + s2 * s2 - coefficient * s1 * s2;
-}
 
 inline double rmsOf(const float* x, std::size_t n)
 {
@@ -165,23 +138,16 @@ inline double rmsOf(const float* x, std::size_t n)
     return n ? std::sqrt(sum / double(n)) : 0.0;
 }
 
-// The longest run of 10 ms windows louder than -40 dBFS, less its edges,
-// scanned for its strongest frequency between 100 Hz and 6 kHz.
+// The longest run of 10 ms windows louder than -40 dBFS, less its edges.
 inline Tone analyse(const std::vector<float>& samples)
 {
     constexpr std::size_t window = recordRate / 100;
-    std::size_t bestStart = 0, bestLength = 0, runStart = 0, runLength = 0;
+    std::size_t bestStart = 0, bestLength = 0, runLength = 0;
     for (std::size_t w = 0; (w + 1) * window <= samples.size(); ++w) {
-        if (rmsOf(samples.data() + w * window, window) > 0.01) {
-            if (runLength == 0)
-                runStart = w;
-            ++runLength;
-            if (runLength > bestLength) {
-                bestLength = runLength;
-                bestStart = runStart;
-            }
-        } else {
-            runLength = 0;
+        runLength = rmsOf(samples.data() + w * window, window) > 0.01 ? runLength + 1 : 0;
+        if (runLength > bestLength) {
+            bestLength = runLength;
+            bestStart = w + 1 - runLength;
         }
     }
     Tone tone;
@@ -191,17 +157,12 @@ inline Tone analyse(const std::vector<float>& samples)
     const float* x = samples.data() + (bestStart + 2) * window;
     const std::size_t n = (bestLength - 4) * window;
     tone.rms = rmsOf(x, n);
-    for (std::size_t i = 0; i < n; ++i)
+    std::size_t crossings = 0;
+    for (std::size_t i = 0; i < n; ++i) {
         tone.peak = std::max(tone.peak, double(std::abs(x[i])));
-    const std::size_t scanned = std::min<std::size_t>(n, recordRate / 2);
-    double bestPower = -1.0;
-    for (double hz = 100.0; hz <= 6000.0; hz += 2.0) {
-        const double power = goertzelPower(x, scanned, hz, recordRate);
-        if (power > bestPower) {
-            bestPower = power;
-            tone.dominantHz = hz;
-        }
+        crossings += i > 0 && (x[i - 1] < 0) != (x[i] < 0);
     }
+    tone.hz = double(crossings) * recordRate / (2.0 * double(n));
     return tone;
 }
 
