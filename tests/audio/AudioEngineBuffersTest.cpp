@@ -20,19 +20,20 @@ TEST(ScheduledBuffers, ReadsInOrderReportsEachBufferAtItsLastFrameAndPadsWithSil
     ScheduledBuffers buffers;
     std::vector<int> consumed;
     buffers.push({1, 2, 3}, [&] { consumed.push_back(1); });
-    buffers.push({4, 5}, [&] { consumed.push_back(2); });
+    // A callback may schedule more.
+    buffers.push({4, 5}, [&] {
+        consumed.push_back(2);
+        buffers.push({6}, [&] { consumed.push_back(3); });
+    });
 
     std::vector<float> out(2, -1.0f);
     EXPECT_EQ(buffers.read(out.data(), out.size()), 2u);
-    EXPECT_EQ(out, (std::vector<float>{1, 2}));
     EXPECT_TRUE(consumed.empty()) << "one frame of the first buffer is still unread";
-
-    out.assign(4, -1.0f);
-    EXPECT_EQ(buffers.read(out.data(), out.size()), 3u);
-    EXPECT_EQ(out, (std::vector<float>{3, 4, 5, 0}));
+    out.resize(5, -1.0f);
+    EXPECT_EQ(buffers.read(out.data() + 2, 3), 3u);
+    EXPECT_EQ(out, (std::vector<float>{1, 2, 3, 4, 5}));
     EXPECT_EQ(consumed, (std::vector<int>{1, 2}));
 
-    buffers.push({6}, [&] { consumed.push_back(3); });
     buffers.clear();
     out.assign(3, -1.0f);
     EXPECT_EQ(buffers.read(out.data(), out.size()), 0u);
@@ -40,36 +41,17 @@ TEST(ScheduledBuffers, ReadsInOrderReportsEachBufferAtItsLastFrameAndPadsWithSil
     EXPECT_EQ(consumed.size(), 2u) << "cleared buffers are not reported";
 }
 
-TEST(ScheduledBuffers, CallbackMayScheduleMore)
-{
-    ScheduledBuffers buffers;
-    buffers.push({1}, [&] { buffers.push({2}, {}); });
-    std::vector<float> out(2);
-    buffers.read(out.data(), 1);
-    EXPECT_EQ(buffers.read(out.data(), 2), 1u);
-    EXPECT_EQ(out[0], 2.0f);
-}
-
-TEST(ToneGenerator, OneKilohertzAtPointFourOfFullScale)
+TEST(ToneGenerator, OneKilohertzAtPointFourOfFullScaleWithThePhaseCarriedOver)
 {
     ToneGenerator tone(48000.0);
     std::vector<float> samples(48000);
-    // In uneven pieces: the phase carries over from call to call.
     std::size_t done = 0;
-    for (std::size_t piece : {1u, 479u, 4096u, 100u}) {
+    for (std::size_t piece : {1u, 479u, 4096u, 100u, 43324u}) {
         tone.render(samples.data() + done, piece);
         done += piece;
     }
-    tone.render(samples.data() + done, samples.size() - done);
     for (std::size_t i = 0; i < samples.size(); ++i)
-        ASSERT_NEAR(samples[i], 0.4 * std::sin(2.0 * std::numbers::pi * 1000.0 * double(i) / 48000.0), 1e-5)
-            << "frame " << i;
-
-    // The phase stays bounded at absurd rates.
-    ToneGenerator slow(7.0);
-    slow.render(samples.data(), 1000);
-    for (std::size_t i = 0; i < 1000; ++i)
-        ASSERT_LE(std::abs(samples[i]), 0.4f);
+        ASSERT_NEAR(samples[i], 0.4 * std::sin(2.0 * std::numbers::pi * 1000.0 * double(i) / 48000.0), 1e-5) << i;
 }
 
 TEST(WavFileWriter, WritesAValidMonoPCMFileAfterEveryAppend)
@@ -94,9 +76,8 @@ TEST(WavFileWriter, WritesAValidMonoPCMFileAfterEveryAppend)
     for (std::size_t i = 0; i < expected.size(); ++i)
         EXPECT_EQ(qFromLittleEndian<qint16>(d + 44 + 2 * i), expected[i]) << i;
 
-    WavFileWriter unwritable;
-    EXPECT_TRUE(unwritable.open(QStringLiteral("/nonexistent-folder/out.wav"), 12000));
-    EXPECT_FALSE(unwritable.isOpen());
+    EXPECT_TRUE(writer.open(QStringLiteral("/nonexistent-folder/out.wav"), 12000));
+    EXPECT_FALSE(writer.isOpen());
 }
 
 } // namespace

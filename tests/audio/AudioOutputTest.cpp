@@ -12,8 +12,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-
 namespace {
 
 TEST(AudioOutputSettings, AbsentDeviceIsForgottenAtStartUpAndEveryChangeIsAnnouncedOnce)
@@ -32,13 +30,11 @@ TEST(AudioOutputSettings, AbsentDeviceIsForgottenAtStartUpAndEveryChangeIsAnnoun
     EXPECT_EQ(settings.selectedUID(), QStringLiteral("some-device"));
     EXPECT_EQ(announcements, 1);
     EXPECT_EQ(changes.count(), 1);
-    settings.setSelectedUID(QString());
-    EXPECT_EQ(announcements, 2);
-
     // A device that is not among the outputs is no device.
-    settings.setSelectedUID(QStringLiteral("some-device"));
     EXPECT_FALSE(settings.selectedDeviceID());
     EXPECT_FALSE(lookup());
+    settings.setSelectedUID(QString());
+    EXPECT_EQ(announcements, 2);
 }
 
 constexpr const char* childMarker = "FARLISTEN_NO_SOUND_SERVER_CHILD";
@@ -54,12 +50,8 @@ TEST(AudioWithoutSoundServer, DISABLED_ChildProcessChecks)
     const auto error = player->start(12000.0);
     ASSERT_TRUE(error);
     EXPECT_FALSE(error->description.isEmpty());
-    std::printf("Audio output failed to start: %s\n", qPrintable(error->description));
-    std::fflush(stdout);
-    const std::vector<float> block(4000, 0.5f);
-    player->enqueue(block);
-    EXPECT_FALSE(player->queueState().sampleRate);
-    EXPECT_EQ(player->queueState().primingFrames + player->queueState().queuedFrames, 0u);
+    player->enqueue(std::vector<float>(4000, 0.5f));
+    EXPECT_EQ(player->queueState().primingFrames, 0u);
 
     TestTonePlayer tone;
     tone.start(std::nullopt);
@@ -73,7 +65,6 @@ TEST(AudioWithoutSoundServer, DISABLED_ChildProcessChecks)
 TEST(AudioWithoutSoundServer, StartFailsCleanlyAndNothingHangs)
 {
     QTemporaryDir runtime;
-    ASSERT_TRUE(runtime.isValid());
     QFile clientConfig(runtime.filePath(QStringLiteral("client.conf")));
     ASSERT_TRUE(clientConfig.open(QIODevice::WriteOnly));
     clientConfig.write("autospawn = no\n");
@@ -97,7 +88,6 @@ TEST(AudioWithoutSoundServer, StartFailsCleanlyAndNothingHangs)
     const QByteArray output = child.readAll();
     ASSERT_TRUE(finished) << "the child hung:\n" << output.toStdString();
     EXPECT_EQ(child.exitCode(), 0) << output.toStdString();
-    EXPECT_TRUE(output.contains("Audio output failed to start: ")) << output.toStdString();
     EXPECT_TRUE(output.contains("[  PASSED  ] 1 test")) << output.toStdString();
     EXPECT_FALSE(output.contains("SKIPPED")) << output.toStdString();
 }

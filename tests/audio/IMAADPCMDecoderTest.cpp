@@ -9,76 +9,60 @@
 namespace {
 
 constexpr float scale = 1.0f / 32768.0f;
+using Bytes = std::vector<std::uint8_t>;
 
-TEST(IMAADPCMDecoder, VectorsLowNibbleFirst)
+TEST(IMAADPCMDecoder, LowNibbleFirstAndTheStateStaysInRange)
 {
+    constexpr std::int64_t big = std::numeric_limits<std::int64_t>::max();
     const struct {
-        std::uint8_t byte;
-        std::vector<float> samples;
+        IMAADPCMDecoder start;
+        Bytes bytes;
+        float first;
+        float last;
         std::int64_t index;
         std::int64_t previous;
     } cases[] = {
-        {0x00, {0.0f, 0.0f}, 0, 0},
-        {0x07, {11 * scale, 13 * scale}, 7, 13},
-        {0x8F, {-11 * scale, -13 * scale}, 7, -13},
-        {0x21, {1 * scale, 4 * scale}, 0, 4},
+        {{}, {0x00}, 0.0f, 0.0f, 0, 0},
+        {{}, {0x07}, 11 * scale, 13 * scale, 7, 13},
+        {{}, {0x8F}, -11 * scale, -13 * scale, 7, -13},
+        {{}, {0x21}, 1 * scale, 4 * scale, 0, 4},
+        {{.index = 40, .previous = 1000}, {0x5A, 0x3B}, 790 * scale, 1176 * scale, 41, 1176},
+        // Long runs saturate both ways.
+        {{}, Bytes(100, 0x77), 11 * scale, 32767 * scale, 88, 32767},
+        {{}, Bytes(100, 0xFF), -11 * scale, -1.0f, 88, -32768},
+        // Whatever the public fields hold is brought into range before use.
+        {{.index = 1000, .previous = big}, {0x07}, 32767 * scale, 32767 * scale, 87, 32767},
+        {{.index = -5, .previous = -big - 1}, {0xFF}, -1.0f, -1.0f, 16, -32768},
     };
     for (const auto& c : cases) {
-        IMAADPCMDecoder decoder;
-        EXPECT_EQ(decoder.decodeBlock(std::vector<std::uint8_t>{c.byte}), c.samples) << int(c.byte);
-        EXPECT_EQ(decoder.index, c.index) << int(c.byte);
-        EXPECT_EQ(decoder.previous, c.previous) << int(c.byte);
+        SCOPED_TRACE(testing::Message() << int(c.bytes[0]) << " x" << c.bytes.size());
+        IMAADPCMDecoder decoder = c.start;
+        const std::vector<float> samples = decoder.decodeBlock(c.bytes);
+        ASSERT_EQ(samples.size(), 2 * c.bytes.size());
+        EXPECT_EQ(samples.front(), c.first);
+        EXPECT_EQ(samples.back(), c.last);
+        EXPECT_EQ(decoder.index, c.index);
+        EXPECT_EQ(decoder.previous, c.previous);
     }
 }
 
-TEST(IMAADPCMDecoder, LongRunsSaturateBothWays)
+TEST(IMAADPCMDecoder, StateCarriesFromBlockToBlockAndACallerBufferTakesWholeBytes)
 {
-    for (const auto& [code, limit] : {std::pair{0x7, 32767}, std::pair{0xF, -32768}}) {
-        IMAADPCMDecoder decoder;
-        decoder.decodeBlock(std::vector<std::uint8_t>(100, static_cast<std::uint8_t>(code * 0x11)));
-        EXPECT_EQ(decoder.previous, limit) << code;
-        EXPECT_EQ(decoder.index, 88) << code;
-    }
-}
-
-TEST(IMAADPCMDecoder, OutOfRangeStateIsBroughtIntoRangeBeforeUse)
-{
-    IMAADPCMDecoder decoder{.index = 1000, .previous = std::numeric_limits<std::int64_t>::max()};
-    EXPECT_EQ(decoder.decodeBlock(std::vector<std::uint8_t>{0x07}).front(), 32767 * scale);
-
-    decoder = {.index = -5, .previous = std::numeric_limits<std::int64_t>::min()};
-    const std::vector<std::uint8_t> bytes{0xFF};
-    for (const float sample : decoder.decodeBlock(bytes))
-        EXPECT_EQ(sample, -1.0f);
-}
-
-TEST(IMAADPCMDecoder, StateCarriesFromBlockToBlock)
-{
-    std::vector<std::uint8_t> bytes;
+    Bytes bytes;
     for (int i = 0; i < 600; ++i)
         bytes.push_back(static_cast<std::uint8_t>((i * 37 + i / 7) & 0xFF));
     IMAADPCMDecoder whole;
     const std::vector<float> expected = whole.decodeBlock(bytes);
 
     IMAADPCMDecoder pieces;
-    std::vector<float> samples = pieces.decodeBlock(std::span(bytes).first(217));
-    const std::vector<float> rest = pieces.decodeBlock(std::span(bytes).subspan(217));
-    samples.insert(samples.end(), rest.begin(), rest.end());
+    std::vector<float> samples(expected.size() + 1, 9.0f);
+    EXPECT_EQ(pieces.decodeBlock(std::span(bytes).first(217), std::span(samples).first(435)), 434u);
+    EXPECT_EQ(samples[434], 9.0f) << "no half byte";
+    EXPECT_EQ(pieces.decodeBlock(std::span(bytes).subspan(217), std::span(samples).subspan(434)), 766u);
+    samples.pop_back();
     EXPECT_EQ(samples, expected);
-    EXPECT_EQ(pieces, whole);
-}
-
-TEST(IMAADPCMDecoder, CallerBufferTakesOnlyWholeBytesThatFit)
-{
-    const std::vector<std::uint8_t> bytes{0x07, 0x77, 0x70};
-    IMAADPCMDecoder whole;
-    const std::vector<float> expected = whole.decodeBlock(bytes);
-
-    IMAADPCMDecoder decoder;
-    std::vector<float> out(5, 9.0f);
-    EXPECT_EQ(decoder.decodeBlock(bytes, out), 4u);
-    EXPECT_EQ(std::vector<float>(out.begin(), out.begin() + 4), std::vector<float>(expected.begin(), expected.begin() + 4));
-    EXPECT_EQ(out[4], 9.0f);
+    EXPECT_EQ(pieces.index, whole.index);
+    EXPECT_EQ(pieces.previous, whole.previous);
 }
 
 } // namespace

@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <future>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <thread>
 #include <vector>
@@ -14,35 +13,14 @@
 namespace {
 
 constexpr float scale = 1.0f / 32768.0f;
+using Bytes = std::vector<std::uint8_t>;
 
-class RecordingSink : public AudioSampleSink {
-public:
-    void enqueue(std::span<const float> samples) override
-    {
-        const std::lock_guard guard(lock);
-        blocks.emplace_back(samples.begin(), samples.end());
-    }
-
-    std::vector<std::vector<float>> recorded() const
-    {
-        const std::lock_guard guard(lock);
-        return blocks;
-    }
-
-    std::vector<float> joined() const
-    {
-        std::vector<float> all;
-        for (const auto& block : recorded())
-            all.insert(all.end(), block.begin(), block.end());
-        return all;
-    }
-
-private:
-    mutable std::mutex lock;
+struct BlockSink : AudioSampleSink {
     std::vector<std::vector<float>> blocks;
+    void enqueue(std::span<const float> samples) override { blocks.emplace_back(samples.begin(), samples.end()); }
 };
 
-KiwiSoundFrame frame(std::uint8_t flags, const std::vector<std::uint8_t>& payload)
+KiwiSoundFrame frame(std::uint8_t flags, const Bytes& payload)
 {
     KiwiSoundFrame result;
     result.flags = flags;
@@ -51,32 +29,30 @@ KiwiSoundFrame frame(std::uint8_t flags, const std::vector<std::uint8_t>& payloa
 }
 
 struct PipelineTest : ::testing::Test {
-    std::shared_ptr<RecordingSink> sink = std::make_shared<RecordingSink>();
+    std::shared_ptr<BlockSink> sink = std::make_shared<BlockSink>();
     KiwiSoundPipeline pipeline{sink};
 
-    void setState(const char* value)
+    void setState(std::optional<QString> value)
     {
-        pipeline.applyParameters({KiwiParam{QStringLiteral("audio_adpcm_state"), QString::fromLatin1(value)}});
+        pipeline.applyParameters({KiwiParam{QStringLiteral("audio_adpcm_state"), std::move(value)}});
+    }
+    void expectState(std::int64_t index, std::int64_t previous)
+    {
+        EXPECT_EQ(pipeline.decoderState(), (IMAADPCMDecoder{.index = index, .previous = previous}));
     }
 };
 
-TEST_F(PipelineTest, AdpcmStateCarriesAcrossFrames)
+TEST_F(PipelineTest, AdpcmStateCarriesAcrossFramesUntilReset)
 {
-    const std::vector<std::uint8_t> first{0x07, 0x3A, 0xF1};
-    const std::vector<std::uint8_t> second{0x90, 0x77, 0x08, 0xC4};
-    std::vector<std::uint8_t> both = first;
-    both.insert(both.end(), second.begin(), second.end());
-
-    pipeline.processSoundFrame(frame(KiwiSoundFrame::flagADPCM, first));
-    pipeline.processSoundFrame(frame(KiwiSoundFrame::flagADPCM, second));
-
+    const Bytes bytes{0x07, 0x3A, 0xF1, 0x90, 0x77, 0x08, 0xC4};
     IMAADPCMDecoder reference;
-    EXPECT_EQ(sink->joined(), reference.decodeBlock(both));
-    EXPECT_EQ(sink->recorded().size(), 2u);
+    const std::vector<float> expected = reference.decodeBlock(bytes);
+    pipeline.processSoundFrame(frame(KiwiSoundFrame::flagADPCM, Bytes(bytes.begin(), bytes.begin() + 3)));
+    pipeline.processSoundFrame(frame(KiwiSoundFrame::flagADPCM, Bytes(bytes.begin() + 3, bytes.end())));
+    EXPECT_EQ(sink->blocks.back(), std::vector<float>(expected.begin() + 6, expected.end()));
     EXPECT_EQ(pipeline.decoderState(), reference);
-
     pipeline.resetDecoder();
-    EXPECT_EQ(pipeline.decoderState(), IMAADPCMDecoder{});
+    expectState(0, 0);
 }
 
 TEST_F(PipelineTest, AdpcmStateParameter)
@@ -94,68 +70,43 @@ TEST_F(PipelineTest, AdpcmStateParameter)
         {QStringLiteral("1,9223372036854775807"), 1, 32767}, {QStringLiteral("9223372036854775808,1"), 10, 20},
     };
     for (const Case& c : cases) {
-        setState("10,20");
-        pipeline.applyParameters({KiwiParam{QStringLiteral("audio_adpcm_state"), c.value}});
-        const IMAADPCMDecoder state = pipeline.decoderState();
-        const QString shown = c.value.value_or(QStringLiteral("<absent>"));
-        EXPECT_EQ(state.index, c.index) << shown.toStdString();
-        EXPECT_EQ(state.previous, c.previous) << shown.toStdString();
+        SCOPED_TRACE(c.value.value_or(QStringLiteral("<absent>")).toStdString());
+        setState(QStringLiteral("10,20"));
+        setState(c.value);
+        expectState(c.index, c.previous);
     }
+    // Later values win; other keys are not the state.
+    pipeline.applyParameters({KiwiParam{QStringLiteral("audio_adpcm_state"), QStringLiteral("5,6")},
+                              KiwiParam{QStringLiteral("AUDIO_ADPCM_STATE"), QStringLiteral("7,8")},
+                              KiwiParam{QStringLiteral("audio_adpcm_state"), QStringLiteral("9,10")}});
+    expectState(9, 10);
 }
 
-TEST_F(PipelineTest, AdpcmStateParametersApplyInOrderAndOtherKeysAreIgnored)
+TEST_F(PipelineTest, LayoutsLeaveTheAdpcmStateAlone)
 {
-    pipeline.applyParameters({
-        KiwiParam{QStringLiteral("audio_adpcm_state"), QStringLiteral("5,6")},
-        KiwiParam{QStringLiteral("audio_adpcm_stat"), QStringLiteral("7,8")},
-        KiwiParam{QStringLiteral("AUDIO_ADPCM_STATE"), QStringLiteral("7,8")},
-        KiwiParam{QStringLiteral("audio_adpcm_state"), QStringLiteral("9,10")},
-        KiwiParam{QStringLiteral("audio_adpcm_state"), QStringLiteral("bad")},
-    });
-    EXPECT_EQ(pipeline.decoderState(), (IMAADPCMDecoder{.index = 9, .previous = 10}));
-}
+    setState(QStringLiteral("30,100"));
+    // Pairs win over the ADPCM flag: after 10 bytes, (value, other channel)
+    // pairs, big-endian; a lone first byte is dropped.
+    Bytes paired(10, 0xAA);
+    paired.insert(paired.end(), {0x12, 0x34, 0x55, 0x55, 0xFF, 0xFE, 0x55, 0x55, 0x80});
+    pipeline.processSoundFrame(frame(KiwiSoundFrame::flagStereoPairs | KiwiSoundFrame::flagADPCM, paired));
+    EXPECT_EQ(sink->blocks.back(), (std::vector<float>{0x1234 * scale, -2 * scale}));
+    // Uncompressed: big-endian, an odd byte ignored.
+    pipeline.processSoundFrame(frame(KiwiSoundFrame::flagOverload, Bytes{0x7F, 0xFF, 0x80, 0x00, 0x42}));
+    EXPECT_EQ(sink->blocks.back(), (std::vector<float>{32767 * scale, -1.0f}));
+    expectState(30, 100);
 
-TEST_F(PipelineTest, PairedLayoutWinsOverAdpcmFlag)
-{
-    std::vector<std::uint8_t> payload(10, 0xAA);
-    // Pairs: (0x1234, 0x5555), (0xFFFE, 0x5555), then a lone first byte.
-    payload.insert(payload.end(), {0x12, 0x34, 0x55, 0x55, 0xFF, 0xFE, 0x55, 0x55, 0x80});
-    setState("30,100");
-    pipeline.processSoundFrame(frame(KiwiSoundFrame::flagStereoPairs | KiwiSoundFrame::flagADPCM, payload));
-
-    EXPECT_EQ(sink->joined(), (std::vector<float>{0x1234 * scale, -2 * scale}));
-    EXPECT_EQ(pipeline.decoderState(), (IMAADPCMDecoder{.index = 30, .previous = 100}));
-}
-
-TEST_F(PipelineTest, PairedLayoutNeedsBothBytesOfAValue)
-{
-    struct Case {
-        std::size_t size;
-        std::size_t samples;
-    };
     // An empty payload still reaches the player, as an empty block.
-    for (const Case c : {Case{0, 0}, Case{11, 0}, Case{12, 1}, Case{15, 1}, Case{16, 2}}) {
-        const std::vector<std::uint8_t> payload(c.size, 0x01);
-        const auto before = sink->recorded().size();
-        pipeline.processSoundFrame(frame(KiwiSoundFrame::flagStereoPairs, payload));
-        ASSERT_EQ(sink->recorded().size(), before + 1);
-        EXPECT_EQ(sink->recorded().back().size(), c.samples) << c.size << " bytes";
+    for (const auto& [size, samples] : {std::pair{0u, 0u}, std::pair{11u, 0u}, std::pair{12u, 1u}, std::pair{16u, 2u}}) {
+        pipeline.processSoundFrame(frame(KiwiSoundFrame::flagStereoPairs, Bytes(size, 0x01)));
+        EXPECT_EQ(sink->blocks.back().size(), samples) << size << " bytes";
     }
-}
-
-TEST_F(PipelineTest, UncompressedIsBigEndianAndIgnoresOddByte)
-{
-    const std::vector<std::uint8_t> payload{0x7F, 0xFF, 0x80, 0x00, 0x42};
-    setState("30,100");
-    pipeline.processSoundFrame(frame(KiwiSoundFrame::flagOverload, payload));
-    EXPECT_EQ(sink->joined(), (std::vector<float>{32767 * scale, -1.0f}));
-    EXPECT_EQ(pipeline.decoderState(), (IMAADPCMDecoder{.index = 30, .previous = 100}));
+    EXPECT_EQ(sink->blocks.size(), 6u);
 }
 
 // Resets the decoder from another thread inside enqueue: that finishes only if
 // the pipeline released its lock first; a held lock fails rather than hangs.
-class ReenteringSink : public AudioSampleSink {
-public:
+struct ReenteringSink : AudioSampleSink {
     KiwiSoundPipeline* pipeline = nullptr;
     std::thread resetter;
     bool resetFinished = false;
@@ -177,9 +128,7 @@ TEST(KiwiSoundPipelineLocking, LockIsNotHeldWhileEnqueueing)
     const auto sink = std::make_shared<ReenteringSink>();
     KiwiSoundPipeline pipeline(sink);
     sink->pipeline = &pipeline;
-
-    const std::vector<std::uint8_t> payload{0x77, 0x77};
-    pipeline.processSoundFrame(frame(KiwiSoundFrame::flagADPCM, payload));
+    pipeline.processSoundFrame(frame(KiwiSoundFrame::flagADPCM, Bytes{0x77, 0x77}));
     ASSERT_TRUE(sink->resetter.joinable());
     sink->resetter.join();
     EXPECT_TRUE(sink->resetFinished);
