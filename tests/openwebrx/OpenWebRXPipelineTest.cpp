@@ -30,15 +30,11 @@ struct Harness {
     std::vector<float> scheduled() const { return audio.scheduledSamples(); }
 };
 
+// The levels as a server sends them: little-endian floats, as in memory here.
 Bytes floatPayload(const std::vector<float>& levels)
 {
     Bytes bytes(levels.size() * 4);
-    for (std::size_t i = 0; i < levels.size(); ++i) {
-        std::uint32_t bits = 0;
-        std::memcpy(&bits, &levels[i], 4);
-        for (int b = 0; b < 4; ++b)
-            bytes[4 * i + std::size_t(b)] = std::uint8_t(bits >> (8 * b));
-    }
+    std::memcpy(bytes.data(), levels.data(), bytes.size());
     return bytes;
 }
 
@@ -98,26 +94,34 @@ TEST(OpenWebRXPipeline, CropsRowsToTheZoomAndPanInsideTheSpectrum)
     }
 }
 
-TEST(OpenWebRXPipeline, EveryWaterfallFrameAdvancesTheSequenceEvenWithoutARow)
+TEST(OpenWebRXPipeline, FourBinaryFrameTypesAndEveryWaterfallFrameAdvancesTheSequence)
 {
     Harness h;
-    EXPECT_FALSE(h.pipeline.makeWaterfallRow(Bytes(20, 0))); // no band yet
+    for (const Bytes& other : {Bytes{}, Bytes{'{', '}'}, Bytes{0, 1, 2}, Bytes{5}})
+        EXPECT_FALSE(h.pipeline.processMessage(other));
+    EXPECT_TRUE(h.pipeline.processMessage(Bytes{3, 1, 2, 3}));
+    EXPECT_TRUE(h.pipeline.processMessage(frame(1, Bytes(20, 0)))); // no band yet: no row
     EXPECT_EQ(h.pipeline.snapshot().sequence, 1u);
 
+    h.band(7100000, 100000, false);
+    EXPECT_TRUE(h.pipeline.processMessage(frame(1, floatPayload({-50, -60}))));
+    ASSERT_EQ(h.rows.size(), 1u);
+    EXPECT_EQ(h.rows[0].bins.size(), 2u);
+    // Frames with more levels than the largest FFT give no row.
+    EXPECT_TRUE(h.pipeline.makeWaterfallRow(Bytes(4 * 65536, 0)));
+    EXPECT_FALSE(h.pipeline.makeWaterfallRow(Bytes(4 * 65537, 0)));
+
     h.band(7100000, 100000, true);
+    EXPECT_TRUE(h.pipeline.makeWaterfallRow(Bytes(65536 / 2 + 5, 0)));
+    EXPECT_FALSE(h.pipeline.makeWaterfallRow(Bytes(65536 / 2 + 6, 0)));
     // Five bytes are ten samples, all of them encoder warm-up.
     EXPECT_FALSE(h.pipeline.makeWaterfallRow(Bytes(5, 0x37)));
     EXPECT_FALSE(h.pipeline.makeWaterfallRow({}));
-    EXPECT_EQ(h.pipeline.snapshot().sequence, 3u);
-
     const auto row = h.pipeline.makeWaterfallRow(Bytes(6, 0x37));
     ASSERT_TRUE(row);
-    EXPECT_EQ(row->sequence, 4u);
+    EXPECT_EQ(row->sequence, 9u);
     EXPECT_EQ(row->bins.size(), 2u);
-
-    // The counter survives a new connection.
-    h.pipeline.reset();
-    EXPECT_EQ(h.pipeline.snapshot().sequence, 4u);
+    EXPECT_EQ(h.engine().startCount, 0);
 }
 
 TEST(OpenWebRXPipeline, CompressedLevelsAreTheSamplesAfterTheWarmUpInHundredthsOfADecibel)
@@ -137,17 +141,15 @@ TEST(OpenWebRXPipeline, CompressedLevelsAreTheSamplesAfterTheWarmUpInHundredthsO
 
 TEST(OpenWebRXPipeline, LevelsBecomeKiwiBytes)
 {
-    const float inf = std::numeric_limits<float>::infinity();
-    const std::pair<float, std::uint8_t> cases[] = {
-        {-255.0f, 0}, {-1e30f, 0}, {0.0f, 255}, {12.5f, 255}, {-100.7f, 154}, {-0.5f, 254}, {-254.5f, 0},
-        {-254.0f, 1},
-    };
+    const std::pair<float, std::uint8_t> cases[] = {{-1e30f, 0}, {-254.5f, 0}, {-254.0f, 1}, {-100.7f, 154},
+                                                    {-0.5f, 254}, {12.5f, 255}};
     for (const auto& [level, byte] : cases)
         EXPECT_EQ(waterfallByte(level), byte) << level;
 
-    // The same through a frame, where a server could put anything; a partial float is ignored.
+    // Through a frame, where a server could put anything; a partial float is ignored.
     Harness h;
     h.band(7100000, 100000, false);
+    const float inf = std::numeric_limits<float>::infinity();
     Bytes payload = floatPayload({std::numeric_limits<float>::quiet_NaN(), inf, -inf, -100.7f});
     payload.insert(payload.end(), {0x42, 0x42});
     const auto row = h.pipeline.makeWaterfallRow(payload);
@@ -155,37 +157,31 @@ TEST(OpenWebRXPipeline, LevelsBecomeKiwiBytes)
     EXPECT_EQ(row->bins, (std::vector<std::uint8_t>{0, 255, 0, 154}));
 }
 
-TEST(OpenWebRXPipeline, FramesWithMoreLevelsThanTheLargestFFTGiveNoRow)
+TEST(OpenWebRXPipeline, ThePlayerRestartsOnlyWhenTheRateChangesOrAfterAReset)
 {
     Harness h;
     h.band(7100000, 100000, false);
-    EXPECT_TRUE(h.pipeline.makeWaterfallRow(Bytes(4 * 65536, 0)));
-    EXPECT_FALSE(h.pipeline.makeWaterfallRow(Bytes(4 * 65537, 0)));
-    h.band(7100000, 100000, true);
-    EXPECT_TRUE(h.pipeline.makeWaterfallRow(Bytes(65536 / 2 + 5, 0)));
-    EXPECT_FALSE(h.pipeline.makeWaterfallRow(Bytes(65536 / 2 + 6, 0)));
-}
-
-TEST(OpenWebRXPipeline, ThePlayerRestartsOnlyWhenTheRateChanges)
-{
-    Harness h;
-    h.band(7100000, 100000, false);
+    h.config({{QStringLiteral("fft_size"), JSONValue(2048.0)}});
+    h.pipeline.setView(3, 7080000);
     const Bytes audio(200, 0);
-    EXPECT_TRUE(h.pipeline.processMessage(frame(2, audio)));
-    EXPECT_EQ(h.engine().startCount, 1);
-    EXPECT_EQ(h.engine().sampleRate, 12000);
-    EXPECT_TRUE(h.pipeline.processMessage(frame(2, audio)));
-    EXPECT_TRUE(h.pipeline.processMessage(frame(4, audio)));
-    EXPECT_EQ(h.engine().startCount, 2);
-    EXPECT_EQ(h.engine().sampleRate, 48000);
-    EXPECT_TRUE(h.pipeline.processMessage(frame(4, audio)));
-    EXPECT_EQ(h.engine().startCount, 2);
+    const std::tuple<std::uint8_t, double, int> steps[] = {{2, 12000, 1}, {2, 12000, 1}, {4, 48000, 2}, {4, 48000, 2}};
+    for (const auto& [type, rate, starts] : steps) {
+        EXPECT_TRUE(h.pipeline.processMessage(frame(type, audio)));
+        EXPECT_EQ(h.engine().startCount, starts);
+        EXPECT_EQ(h.engine().sampleRate, rate);
+    }
+    h.pipeline.makeWaterfallRow(floatPayload({-1}));
 
-    // A new connection always starts the player on its first audio frame.
+    // A reset forgets everything but the row counter.
     h.pipeline.reset();
-    h.band(7100000, 100000, false);
-    EXPECT_TRUE(h.pipeline.processMessage(frame(4, audio)));
+    OpenWebRXPipeline::Snapshot expected;
+    expected.sequence = 1;
+    EXPECT_EQ(h.pipeline.snapshot(), expected);
+    // The first audio frame starts the player again; the decoder is searching
+    // again, so codes without a marker are silent.
+    h.pipeline.playAudio(Bytes(100, 0x33), 48000);
     EXPECT_EQ(h.engine().startCount, 3);
+    EXPECT_EQ(h.queuedFrames(), 0u);
 }
 
 TEST(OpenWebRXPipeline, CompressedAudioPlaysBeforeAnyConfigAndCarriesItsDecoderStateAcrossFrames)
@@ -220,116 +216,47 @@ TEST(OpenWebRXPipeline, UncompressedAudioIsLittleEndianAndIgnoresAnOddByte)
     h.config({{QStringLiteral("audio_compression"), JSONValue(QStringLiteral("none"))}});
     h.pipeline.playAudio(Bytes{0x01, 0x80, 0x7F}, 12000);
     EXPECT_EQ(h.queuedFrames(), 1u);
-
-    Bytes block;
-    for (int i = 0; i < 4000; ++i) {
-        block.push_back(0x00);
-        block.push_back(0x40); // 16384: one half
-    }
-    h.pipeline.playAudio(block, 12000);
+    Bytes half(8000, 0x40); // 0x4040: a little over one half
+    h.pipeline.playAudio(half, 12000);
     const std::vector<float> scheduled = h.scheduled();
-    ASSERT_FALSE(scheduled.empty());
+    ASSERT_EQ(scheduled.size(), 4001u);
     EXPECT_FLOAT_EQ(scheduled.front(), -32767.0f / 32768.0f);
-    EXPECT_FLOAT_EQ(scheduled.back(), 0.5f);
-}
-
-TEST(OpenWebRXPipeline, OnlyTheFourFrameTypesAreBinary)
-{
-    Harness h;
-    h.band(7100000, 100000, false);
-    EXPECT_FALSE(h.pipeline.processMessage({}));
-    EXPECT_FALSE(h.pipeline.processMessage(Bytes{'{', '}'}));
-    EXPECT_FALSE(h.pipeline.processMessage(Bytes{0, 1, 2}));
-    EXPECT_FALSE(h.pipeline.processMessage(Bytes{5}));
-    EXPECT_TRUE(h.pipeline.processMessage(Bytes{3, 1, 2, 3}));
-    EXPECT_EQ(h.engine().startCount, 0);
-    EXPECT_EQ(h.pipeline.snapshot().sequence, 0u);
-
-    EXPECT_TRUE(h.pipeline.processMessage(frame(1, floatPayload({-50, -60}))));
-    ASSERT_EQ(h.rows.size(), 1u);
-    EXPECT_EQ(h.rows[0].bins.size(), 2u);
+    EXPECT_FLOAT_EQ(scheduled.back(), 16448.0f / 32768.0f);
 }
 
 TEST(OpenWebRXPipeline, ConfigTakesOnlyUsableValues)
 {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double inf = std::numeric_limits<double>::infinity();
-    struct Case {
-        const char* key;
-        JSONValue value;
-        OpenWebRXPipeline::Snapshot expected;
+    const std::tuple<const char*, JSONValue, bool> cases[] = {
+        {"fft_size", JSONValue(65537.0), false},       {"fft_size", JSONValue(-1.0), false},
+        {"fft_size", JSONValue(QStringLiteral("4096")), false},
+        {"center_freq", JSONValue(nan), false},        {"center_freq", JSONValue(1e300), false},
+        {"center_freq", JSONValue(14100000.0), true},  {"samp_rate", JSONValue(inf), false},
+        {"samp_rate", JSONValue(-250000.0), true},     {"samp_rate", JSONValue(4.9e-324), true},
+        {"audio_compression", JSONValue(true), false}, {"audio_compression", JSONValue(QStringLiteral("none")), true},
+        {"fft_compression", JSONValue(QStringLiteral("ADPCM")), true},
     };
-    OpenWebRXPipeline::Snapshot base;
-    base.fftSize = 1024;
-    base.centerHz = 7100000;
-    base.sampleRateHz = 250000;
-    auto with = [&base](auto change) {
-        OpenWebRXPipeline::Snapshot s = base;
-        change(s);
-        return s;
-    };
-    const Case cases[] = {
-        {"fft_size", JSONValue(4096.0), with([](auto& s) { s.fftSize = 4096; })},
-        {"fft_size", JSONValue(4096.9), with([](auto& s) { s.fftSize = 4096; })},
-        {"fft_size", JSONValue(1e300), base},
-        {"fft_size", JSONValue(-1.0), base},
-        {"fft_size", JSONValue(65537.0), base},
-        {"fft_size", JSONValue(nan), base},
-        {"fft_size", JSONValue(QStringLiteral("4096")), base},
-        {"center_freq", JSONValue(nan), base},
-        {"center_freq", JSONValue(-inf), base},
-        {"center_freq", JSONValue(1e300), base},
-        {"center_freq", JSONValue(14100000.0), with([](auto& s) { s.centerHz = 14100000; })},
-        {"samp_rate", JSONValue(0.0), with([](auto& s) { s.sampleRateHz = 0; })},
-        {"samp_rate", JSONValue(-250000.0), with([](auto& s) { s.sampleRateHz = -250000; })},
-        {"samp_rate", JSONValue(nan), base},
-        {"samp_rate", JSONValue(4.9e-324), with([](auto& s) { s.sampleRateHz = 4.9e-324; })},
-        {"samp_rate", JSONValue(1.0), with([](auto& s) { s.sampleRateHz = 1; })},
-        {"audio_compression", JSONValue(QStringLiteral("none")), with([](auto& s) { s.audioCompressed = false; })},
-        {"audio_compression", JSONValue(true), base},
-        {"fft_compression", JSONValue(QStringLiteral("ADPCM")), with([](auto& s) { s.fftCompressed = false; })},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.key);
+    for (const auto& [key, value, taken] : cases) {
+        SCOPED_TRACE(key);
         Harness h;
-        h.config({{QStringLiteral("fft_size"), JSONValue(1024.0)},
-                  {QStringLiteral("center_freq"), JSONValue(7100000.0)},
-                  {QStringLiteral("samp_rate"), JSONValue(250000.0)}});
-        h.config({{QString::fromLatin1(c.key), c.value}});
-        EXPECT_EQ(h.pipeline.snapshot(), c.expected);
+        h.band(7100000, 250000, true);
+        const OpenWebRXPipeline::Snapshot before = h.pipeline.snapshot();
+        h.config({{QString::fromLatin1(key), value}});
+        EXPECT_EQ(h.pipeline.snapshot() != before, taken);
         // Whatever the config held, frames still give a row or none, safely.
         h.pipeline.setView(2, nan);
         const auto row = h.pipeline.makeWaterfallRow(floatPayload(rampLevels(64)));
         EXPECT_EQ(row.has_value(), h.pipeline.snapshot().sampleRateHz >= 1);
-        if (row) {
-            EXPECT_TRUE(std::isfinite(row->startHz));
-            EXPECT_GT(row->spanHz, 0);
-        }
+        EXPECT_TRUE(!row || (std::isfinite(row->startHz) && row->spanHz > 0));
     }
 
     Harness h;
+    h.config({{QStringLiteral("fft_size"), JSONValue(4096.9)}});
+    EXPECT_EQ(h.pipeline.snapshot().fftSize, 4096);
     h.pipeline.applyConfig(JSONValue(JSONValue::Array{JSONValue(1.0)}));
     h.pipeline.applyConfig(JSONValue(QStringLiteral("config")));
-    EXPECT_EQ(h.pipeline.snapshot(), OpenWebRXPipeline::Snapshot{});
-}
-
-TEST(OpenWebRXPipeline, ResetForgetsEverythingButTheRowCounter)
-{
-    Harness h;
-    h.band(7100000, 100000, false);
-    h.config({{QStringLiteral("fft_size"), JSONValue(2048.0)}});
-    h.pipeline.setView(3, 7080000);
-    h.pipeline.playAudio(Bytes(10, 0), 48000);
-    h.pipeline.makeWaterfallRow(floatPayload({-1}));
-    h.pipeline.reset();
-    OpenWebRXPipeline::Snapshot expected;
-    expected.sequence = 1;
-    EXPECT_EQ(h.pipeline.snapshot(), expected);
-    // The audio decoder is searching again: codes without a marker are silent.
-    h.pipeline.playAudio(Bytes(100, 0x33), 12000);
-    EXPECT_EQ(h.engine().startCount, 2);
-    EXPECT_EQ(h.engine().sampleRate, 12000);
-    EXPECT_EQ(h.queuedFrames(), 0u);
+    EXPECT_EQ(h.pipeline.snapshot().fftSize, 4096);
 }
 
 TEST(OpenWebRXPipeline, NeitherThePlayerNorTheRowSinkIsCalledUnderTheLock)
