@@ -18,10 +18,10 @@ TEST(SMeterReading, DisplayText)
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const Case cases[] = {
         {-60.4, true, "S9+13"}, {-73, true, "S9"}, {-72.5, true, "S9+1"}, {-72.9, true, "S9+0"}, {-73.1, true, "S8"},
-        {-100, true, "S4"}, {-121, true, "S1"}, {-121.01, true, "S0"}, {-200, true, "S0"}, {6426.5, true, "S9+6500"},
-        {-12.5, false, "-13 dB"}, {12.5, false, "13 dB"}, {-12.4, false, "-12 dB"}, {-60.4, false, "-60 dB"},
+        {-100, true, "S4"}, {-121, true, "S1"}, {-121.01, true, "S0"}, {6426.5, true, "S9+6500"},
+        {-12.5, false, "-13 dB"}, {12.5, false, "13 dB"}, {-12.4, false, "-12 dB"},
         // Whatever a server sends, the text stays short and no conversion is undefined.
-        {inf, true, "S9+1000073"}, {-inf, true, "S0"}, {nan, true, "S0"}, {1e300, true, "S9+1000073"},
+        {inf, true, "S9+1000073"}, {-inf, true, "S0"}, {nan, true, "S0"},
         {inf, false, "1000000 dB"}, {-1e300, false, "-1000000 dB"}, {nan, false, "-1000000 dB"},
     };
     for (const Case& c : cases) {
@@ -30,28 +30,11 @@ TEST(SMeterReading, DisplayText)
     }
 }
 
-TEST(KiwiState, ComparesByCaseAndFailuresByMessage)
-{
-    const KiwiState states[] = {KiwiState(), KiwiState::connecting(), KiwiState::connected(),
-        KiwiState::failed(QString()), KiwiState::failed(QStringLiteral("a"))};
-    for (std::size_t i = 0; i < std::size(states); ++i) {
-        for (std::size_t j = 0; j < std::size(states); ++j)
-            EXPECT_EQ(states[i] == states[j], i == j) << i << " " << j;
-    }
-    EXPECT_EQ(KiwiState(), KiwiState::disconnected());
-    EXPECT_EQ(KiwiState::failed(QStringLiteral("a")).message(), QStringLiteral("a"));
-}
-
 TEST(BoundedServerText, CutsAtTheLimitWithoutSplittingASurrogatePair)
 {
     const QString radio = QString::fromUtf16(u"\U0001F4FB"); // two UTF-16 units
     const QString fill(maxServerTextLength - 1, u'a');
-    struct Case {
-        QString text;
-        QString expected;
-    };
-    const Case cases[] = {
-        {QString(), QString()},
+    const std::pair<QString, QString> cases[] = {
         {fill + u'b', fill + u'b'},
         {fill + QStringLiteral("bc"), fill + u'b'},
         // The pair would straddle the cut: it goes whole.
@@ -60,30 +43,16 @@ TEST(BoundedServerText, CutsAtTheLimitWithoutSplittingASurrogatePair)
         // Nothing is cut from a text within the limit, whatever it ends with.
         {fill + radio.front(), fill + radio.front()},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(boundedServerText(c.text), c.expected) << c.text.size();
+    for (const auto& [text, expected] : cases)
+        EXPECT_EQ(boundedServerText(text), expected) << text.size();
 
     const KiwiState failed = KiwiState::failed(QString(10 * KiwiState::maxMessageLength, u'x'));
     EXPECT_EQ(failed.message(), QString(KiwiState::maxMessageLength, u'x'));
 }
 
-TEST(KiwiReceiverInfo, EqualityTellsEmptyTextFromAbsent)
-{
-    KiwiReceiverInfo a;
-    KiwiReceiverInfo b;
-    EXPECT_EQ(a, b);
-    b.gps = QString();
-    EXPECT_NE(a, b);
-    a.gps = QString();
-    EXPECT_EQ(a, b);
-    b.inactivityTimeoutMinutes = 30;
-    EXPECT_NE(a, b);
-}
-
 TEST(KiwiMode, RawTextIsExactAndCaseSensitive)
 {
     EXPECT_EQ(kiwiModeFromRawValue(QStringLiteral("LSB")), std::nullopt);
-    EXPECT_EQ(kiwiModeFromRawValue(QStringLiteral("nfm")), std::nullopt);
     for (const KiwiMode mode : allKiwiModes)
         EXPECT_EQ(kiwiModeFromRawValue(rawValue(mode)), mode) << rawValue(mode).toStdString();
     EXPECT_EQ(modeForOpenWebRXModulation(QStringLiteral("nfm")), KiwiMode::nbfm);

@@ -9,11 +9,6 @@ namespace {
 
 using Page = QHash<QString, QString>;
 
-QString text(const char* s)
-{
-    return QString::fromUtf8(s);
-}
-
 TEST(StrictInteger, AcceptsSignAndDigitsOnly)
 {
     struct Case {
@@ -21,19 +16,16 @@ TEST(StrictInteger, AcceptsSignAndDigitsOnly)
         std::optional<std::int64_t> value;
     };
     const Case cases[] = {
-        {"3", 3}, {"+3", 3}, {"-3", -3}, {"007", 7}, {"-0", 0},
+        {"+3", 3}, {"-3", -3}, {"007", 7},
         {"9223372036854775807", std::numeric_limits<std::int64_t>::max()},
         {"-9223372036854775808", std::numeric_limits<std::int64_t>::min()},
-        {"+00000000000000000000000000000042", 42},
         {"9223372036854775808", std::nullopt}, {"-9223372036854775809", std::nullopt},
-        {"99999999999999999999", std::nullopt}, {"", std::nullopt}, {"+", std::nullopt}, {"-", std::nullopt},
-        {"+-3", std::nullopt}, {"3 ", std::nullopt}, {" 3", std::nullopt}, {"3.5", std::nullopt},
-        {"1e3", std::nullopt}, {"0x10", std::nullopt},
+        {"", std::nullopt}, {"-", std::nullopt}, {"+-3", std::nullopt}, {"3 ", std::nullopt}, {" 3", std::nullopt},
+        {"3.5", std::nullopt}, {"0x10", std::nullopt},
         {"\xD9\xA3", std::nullopt}, // ARABIC-INDIC DIGIT THREE
-        {"\xEF\xBC\x93", std::nullopt}, // FULLWIDTH DIGIT THREE
     };
     for (const Case& c : cases)
-        EXPECT_EQ(parseStrictInteger(text(c.text)), c.value) << '"' << c.text << '"';
+        EXPECT_EQ(parseStrictInteger(QString::fromUtf8(c.text)), c.value) << '"' << c.text << '"';
 }
 
 TEST(ParseStatusPage, LinesAndKeys)
@@ -42,12 +34,9 @@ TEST(ParseStatusPage, LinesAndKeys)
         {"a=1\nb=2\vc=3\fd=4\re=5\xC2\x85" "f=6\xE2\x80\xA8g=7\xE2\x80\xA9h=8\r\ni=9",
             {{"a", "1"}, {"b", "2"}, {"c", "3"}, {"d", "4"}, {"e", "5"}, {"f", "6"}, {"g", "7"}, {"h", "8"},
                 {"i", "9"}}},
-        {"name=A\r\nusers=3\r\n\r\nloc=X\r\n", {{"name", "A"}, {"users", "3"}, {"loc", "X"}}},
         {"a=b=c\nno equals here\n=empty key\nspaced = kept \nlast=\n",
             {{"a", "b=c"}, {"", "empty key"}, {"spaced ", " kept "}, {"last", ""}}},
         {"users=1\nusers=2", {{"users", "2"}}},
-        {"name=\xFF", {{"name", QString(QChar::ReplacementCharacter)}}},
-        {"", {}},
         {"\r\n\n\r", {}},
     };
     for (const auto& [body, expected] : cases)
@@ -61,11 +50,10 @@ TEST(ApplyStatusPage, DescriptiveTextsFillOnlyWhatIsAbsentAndTheRestIsReplaced)
     known.grid = QString();
     known.users = 1;
     known.maxUsers = 2;
-    known.softwareVersion = QStringLiteral("v1.0");
     known.rxChannel = 0;
     KiwiReceiverInfo fresh;
     const Page page = parseStatusPage("name=Alpha\nloc=Here\ngrid=JO62\ngps=(52.5, 13.4)\nsdr_hw=KiwiSDR 2\n"
-                                      "sw_version=v1.7\nusers=+3\nuptime=86400\next_api=4\nantenna=\n");
+                                      "sw_version=v1.7\nusers=3 \nuptime=+86400\next_api=4\nantenna=\n");
     applyStatusPage(known, page);
     applyStatusPage(fresh, page);
     EXPECT_EQ(known.name, QStringLiteral("Beta"));
@@ -78,22 +66,12 @@ TEST(ApplyStatusPage, DescriptiveTextsFillOnlyWhatIsAbsentAndTheRestIsReplaced)
         EXPECT_EQ(info.gps, QStringLiteral("(52.5, 13.4)"));
         EXPECT_EQ(info.hardware, QStringLiteral("KiwiSDR 2"));
         EXPECT_EQ(info.softwareVersion, QStringLiteral("v1.7"));
-        EXPECT_EQ(info.users, 3);
+        EXPECT_EQ(info.users, std::nullopt) << "an unreadable integer is absent";
         EXPECT_EQ(info.maxUsers, std::nullopt) << "a missing key clears the value";
         EXPECT_EQ(info.uptime, 86400);
         EXPECT_EQ(info.apiChannels, 4);
     }
     EXPECT_EQ(known.rxChannel, 0) << "not the status page's";
-}
-
-TEST(ApplyStatusPage, UnreadableIntegersBecomeAbsent)
-{
-    for (const char* users : {"3 ", "3.5", "", "-", "99999999999999999999"}) {
-        KiwiReceiverInfo info;
-        info.users = 1;
-        applyStatusPage(info, Page{{"users", text(users)}});
-        EXPECT_EQ(info.users, std::nullopt) << '"' << users << '"';
-    }
 }
 
 } // namespace
