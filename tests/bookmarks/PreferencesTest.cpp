@@ -43,7 +43,8 @@ protected:
     Preferences& preferences = Preferences::instance();
 };
 
-TEST_F(PreferencesTest, FreshStoreGivesEveryDefaultAndStaysEmpty)
+// What a first launch reads; an untouched store writes nothing.
+void expectDefaults(Preferences& preferences)
 {
     EXPECT_EQ(preferences.serverAddress(), builtInServers().items[1].url);
     EXPECT_EQ(preferences.frequencyKHz(), 7200.0);
@@ -52,7 +53,11 @@ TEST_F(PreferencesTest, FreshStoreGivesEveryDefaultAndStaysEmpty)
     EXPECT_EQ(preferences.bookmarks(), builtInServers());
     EXPECT_TRUE(preferences.frequencyBookmarks().items.isEmpty());
     EXPECT_EQ(preferences.audioOutputDeviceUID(), QString());
+}
 
+TEST_F(PreferencesTest, FreshStoreGivesEveryDefaultAndStaysEmpty)
+{
+    expectDefaults(preferences);
     preferences.setServerAddress(QStringLiteral("http://x/"));
     EXPECT_TRUE(rawStore().allKeys() == QStringList{PreferenceKeys::serverAddress});
     const QString expected = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
@@ -175,13 +180,7 @@ TEST_F(PreferencesTest, UnparsableOrWrongTypedValuesReadAsDefaults)
                                    PreferenceKeys::waterfallZoom, PreferenceKeys::bookmarks,
                                    PreferenceKeys::frequencyBookmarks, PreferenceKeys::audioOutputDeviceUID})
             putRaw(key, value);
-        EXPECT_EQ(preferences.serverAddress(), defaultServerAddress());
-        EXPECT_EQ(preferences.mode(), KiwiMode::lsb);
-        EXPECT_EQ(preferences.frequencyKHz(), 7200.0);
-        EXPECT_EQ(preferences.waterfallZoom(), 0);
-        EXPECT_EQ(preferences.bookmarks(), builtInServers());
-        EXPECT_TRUE(preferences.frequencyBookmarks().items.isEmpty());
-        EXPECT_EQ(preferences.audioOutputDeviceUID(), QString());
+        expectDefaults(preferences);
     }
 }
 
@@ -262,6 +261,11 @@ TEST_F(PreferencesTest, ThreadsMayReadAndWriteAtOnce)
 
 TEST_F(PreferencesTest, UnreadableListsAreKeptAsideBeforeTheyAreReplaced)
 {
+    // Readable or absent lists are not copied.
+    preferences.setFrequencyBookmarks(FrequencyBookmarks{});
+    preferences.setFrequencyBookmarks(FrequencyBookmarks{});
+    EXPECT_FALSE(rawStore().contains(PreferenceKeys::frequencyBookmarksUnreadable));
+
     const QString unreadable = QStringLiteral("[{\"id\":\"not a uuid\",\"url\":\"http://mine/\"}]");
     putRaw(PreferenceKeys::bookmarks, unreadable);
     EXPECT_EQ(preferences.bookmarks(), builtInServers());
@@ -280,15 +284,6 @@ TEST_F(PreferencesTest, UnreadableListsAreKeptAsideBeforeTheyAreReplaced)
     EXPECT_TRUE(preferences.frequencyBookmarks().items.isEmpty());
     preferences.setFrequencyBookmarks(FrequencyBookmarks{});
     EXPECT_EQ(getRaw(PreferenceKeys::frequencyBookmarksUnreadable), QVariant(upperCaseMode));
-}
-
-TEST_F(PreferencesTest, ReadableOrAbsentListsAreNotCopied)
-{
-    preferences.setBookmarks(Bookmarks{});
-    preferences.setFrequencyBookmarks(FrequencyBookmarks{});
-    preferences.setFrequencyBookmarks(FrequencyBookmarks{});
-    EXPECT_FALSE(rawStore().contains(PreferenceKeys::bookmarksUnreadable));
-    EXPECT_FALSE(rawStore().contains(PreferenceKeys::frequencyBookmarksUnreadable));
 }
 
 } // namespace
