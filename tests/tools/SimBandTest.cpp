@@ -1,6 +1,8 @@
+#include "ImaAdpcmEncoder.h"
 #include "RxSimTestSupport.h"
 #include "SimBand.h"
 #include "SimReceiver.h"
+#include "audio/IMAADPCMDecoder.h"
 
 #include <gtest/gtest.h>
 
@@ -9,6 +11,37 @@
 #include <vector>
 
 namespace {
+
+TEST(ImaAdpcmEncoder, FramesDecodeWithTheProgramsDecoderAcrossFrameBoundaries)
+{
+    // A loud 1 kHz tone with a full-scale step in the middle, encoded in two
+    // frames: the decoder must follow through the step and the boundary.
+    std::vector<std::int16_t> samples(4096);
+    for (std::size_t i = 0; i < samples.size(); ++i)
+        samples[i] = static_cast<std::int16_t>(20000 * std::sin(2 * std::numbers::pi * 1000.0 * i / 12000.0));
+    std::fill(samples.begin() + 2000, samples.begin() + 2100, std::int16_t{32767});
+    std::fill(samples.begin() + 2100, samples.begin() + 2200, std::int16_t{-32768});
+
+    ImaAdpcmEncoder encoder;
+    const std::span<const std::int16_t> all(samples);
+    std::vector<std::uint8_t> bytes = encoder.encode(all.first(2048));
+    const std::vector<std::uint8_t> second = encoder.encode(all.subspan(2048));
+    ASSERT_EQ(bytes.size(), 1024u);
+    bytes.insert(bytes.end(), second.begin(), second.end());
+
+    IMAADPCMDecoder decoder;
+    const std::vector<float> decoded = decoder.decodeBlock(bytes);
+    ASSERT_EQ(decoded.size(), samples.size());
+    EXPECT_EQ(decoder.index, encoder.index);
+    EXPECT_EQ(decoder.previous, encoder.previous);
+    double error = 0, signal = 0;
+    for (std::size_t i = 2400; i < samples.size(); ++i) {
+        const double s = samples[i] / 32768.0;
+        error += (decoded[i] - s) * (decoded[i] - s);
+        signal += s * s;
+    }
+    EXPECT_GT(10 * std::log10(signal / error), 20.0);
+}
 
 struct DemodCase {
     const char* name;
