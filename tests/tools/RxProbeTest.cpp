@@ -184,7 +184,9 @@ TEST(RxProbeProgram, TenSecondsOnTheTunedStationIntoAWavFile)
         EXPECT_EQ(states[1].toObject().value("kind"), QJsonValue("connected"));
         EXPECT_EQ(states[2].toObject().value("kind"), QJsonValue("disconnected"));
         EXPECT_EQ(run.values("serverKind"), QList<QJsonValue>{kiwi ? "kiwiSDR" : "openWebRX"});
-        EXPECT_EQ(run.values("frequencyKHz").last(), QJsonValue(QString::fromLatin1(c.frequency).toInt()));
+        const QList<QJsonValue> tuned = run.values("frequencyKHz");
+        ASSERT_FALSE(tuned.isEmpty());
+        EXPECT_EQ(tuned.last(), QJsonValue(QString::fromLatin1(c.frequency).toInt()));
 
         ASSERT_FALSE(run.values("info").isEmpty());
         EXPECT_EQ(run.values("info").last().toObject().value("name"), QJsonValue("Farlisten rxsim test receiver"));
