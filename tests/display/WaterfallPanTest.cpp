@@ -22,6 +22,8 @@ TEST(WaterfallPanTest, DragStopsAtTheTopOfTheBand)
     ASSERT_TRUE(move);
     EXPECT_EQ(move->startHz, 29'900'000);
     EXPECT_DOUBLE_EQ(move->kHz, 29'970);
+    // Further past the top is the same place: nothing to retune.
+    EXPECT_FALSE(pan.dragChanged(-700, 1000, spanHz, 29'880'000, 29'970, band));
     // A span wider than the band pins the start to the base.
     WaterfallPan wide;
     const auto pinned = wide.dragChanged(100, 1000, 40'000'000, 0, 15'000, band);
