@@ -58,6 +58,12 @@ TEST_F(BookmarkEditors, ServerEditorStartsEmptyAndAddsBlankServersSelectingEachN
     BookmarksEditor editor;
     ServersMenu menu([] { return nullptr; }, [] {});
     EXPECT_TRUE(showsEmptyState(editor));
+    // A list stored elsewhere shows at once.
+    Preferences::instance().setBookmarks(serverList({a}));
+    EXPECT_EQ(model(editor).index(0, 0).data().toString(), a);
+    EXPECT_FALSE(showsEmptyState(editor));
+    Preferences::instance().setBookmarks(serverList({}));
+    EXPECT_TRUE(showsEmptyState(editor));
     EXPECT_TRUE(editor.findChild<QLabel*>(QStringLiteral("emptyStateTitle"))->text() == QStringLiteral("No Servers"));
     EXPECT_FALSE(action(editor, "deleteAction").isEnabled());
     saveScreenshot(editor, QStringLiteral("servers-editor-empty.png"));
@@ -105,6 +111,9 @@ TEST_F(BookmarkEditors, DeleteRemovesTheSelectedRowsAndKeepsTheOthersInOrder)
     editor.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&editor));
     QAction& remove = action(editor, "deleteAction");
+    select(editor, {1});
+    saveScreenshot(editor, QStringLiteral("servers-editor.png"));
+    list(editor).clearSelection();
 
     // Nothing selected: the button is off and the command removes nothing.
     EXPECT_FALSE(remove.isEnabled());
@@ -157,16 +166,6 @@ TEST_F(BookmarkEditors, DraggedRowsMoveTogetherAndAreStored)
     stranger.setData(BookmarkListModel::idsMimeType, QUuid::createUuid().toByteArray());
     EXPECT_FALSE(rows.dropMimeData(&stranger, Qt::MoveAction, 0, 0, {}));
     EXPECT_EQ(storedUrls(), (QStringList{b, d, a, c}));
-}
-
-TEST_F(BookmarkEditors, EditorShowsListsStoredElsewhere)
-{
-    BookmarksEditor editor;
-    Bookmarks list = Preferences::instance().bookmarks();
-    list.add(a);
-    Preferences::instance().setBookmarks(list);
-    EXPECT_EQ(model(editor).index(0, 0).data().toString(), a);
-    EXPECT_FALSE(showsEmptyState(editor));
 }
 
 class FrequencyEditor : public BookmarkEditors {
@@ -263,15 +262,6 @@ TEST_F(FrequencyEditor, ReorderingKeepsEachRowsModeChoice)
               QStringLiteral("AM"));
     EXPECT_EQ(qobject_cast<QComboBox*>(view.indexWidget(view.model()->index(1, 3)))->currentText(),
               QStringLiteral("LSB"));
-}
-
-TEST_F(BookmarkEditors, ServerEditorScreenshot)
-{
-    Preferences::instance().setBookmarks(serverList({a, b, c, QString()}));
-    BookmarksEditor editor;
-    editor.resize(420, 260);
-    select(editor, {1});
-    saveScreenshot(editor, QStringLiteral("servers-editor.png"));
 }
 
 } // namespace

@@ -38,6 +38,11 @@ TEST_F(BookmarkMenus, ServersWithoutAFocusedWindowAreDisabledButTheEditorOpens)
                                             QStringLiteral("Edit Servers…")}));
     menuItem(menu, QStringLiteral("Edit Servers…"))->trigger();
     EXPECT_EQ(editorsOpened, 1);
+
+    // The menu follows the stored list; only blank servers leave the edit item alone.
+    Preferences::instance().setBookmarks(serverList({QString(), QStringLiteral("   ")}));
+    settle();
+    EXPECT_EQ(menuLines(menu), QStringList{QStringLiteral("Edit Servers…")});
 }
 
 TEST_F(BookmarkMenus, ChoosingAServerCallsTheFocusedWindowWithTheUrlAsStored)
@@ -63,22 +68,10 @@ TEST_F(BookmarkMenus, ChoosingAServerCallsTheFocusedWindowWithTheUrlAsStored)
     EXPECT_EQ(chosen.size(), 1);
 }
 
-TEST_F(BookmarkMenus, ServersFollowTheStoredList)
+TEST_F(BookmarkMenus, BookmarkItemsAreEnabledByTheirOwnActions)
 {
-    // Only blank servers leave the edit item alone.
-    Preferences::instance().setBookmarks(serverList({QString(), QStringLiteral("   ")}));
-    ServersMenu menu(window.provider(), openEditor);
-    EXPECT_EQ(menuLines(menu), QStringList{QStringLiteral("Edit Servers…")});
-
-    Bookmarks list = Preferences::instance().bookmarks();
-    list.add(QStringLiteral("http://new.example:8073/"));
-    Preferences::instance().setBookmarks(list);
-    settle();
-    EXPECT_EQ(menuLines(menu).front(), QStringLiteral("[http://new.example:8073/]"));
-}
-
-TEST_F(BookmarkMenus, EmptyBookmarksMenuWithoutAFocusedWindow)
-{
+    FrequencyBookmarks list;
+    list.items = {frequencyBookmark(7200, KiwiMode::lsb), frequencyBookmark(9420, KiwiMode::am, QStringLiteral("R&R"))};
     BookmarksMenu menu(window.provider(), openEditor);
     EXPECT_EQ(menuLines(menu),
               (QStringList{QStringLiteral("[Add Bookmark]"), QStringLiteral("-"), QStringLiteral("[No Bookmarks]"),
@@ -86,14 +79,9 @@ TEST_F(BookmarkMenus, EmptyBookmarksMenuWithoutAFocusedWindow)
     EXPECT_EQ(menuItem(menu, QStringLiteral("Add Bookmark"))->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_D));
     menuItem(menu, QStringLiteral("Edit Bookmarks…"))->trigger();
     EXPECT_EQ(editorsOpened, 1);
-}
 
-TEST_F(BookmarkMenus, BookmarkItemsAreEnabledByTheirOwnActions)
-{
-    FrequencyBookmarks list;
-    list.items = {frequencyBookmark(7200, KiwiMode::lsb), frequencyBookmark(9420, KiwiMode::am, QStringLiteral("R&R"))};
     Preferences::instance().setFrequencyBookmarks(list);
-    BookmarksMenu menu(window.provider(), openEditor);
+    settle();
     EXPECT_EQ(menuLines(menu).at(3), QStringLiteral("[R&&R — 9420.00 kHz AM]"));
 
     QList<FrequencyBookmark> tuned;

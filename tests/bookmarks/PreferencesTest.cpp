@@ -43,7 +43,8 @@ protected:
     Preferences& preferences = Preferences::instance();
 };
 
-TEST_F(PreferencesTest, FreshStoreGivesEveryDefaultAndStaysEmpty)
+// What a first launch reads; an untouched store writes nothing.
+void expectDefaults(Preferences& preferences)
 {
     EXPECT_EQ(preferences.serverAddress(), builtInServers().items[1].url);
     EXPECT_EQ(preferences.frequencyKHz(), 7200.0);
@@ -52,7 +53,11 @@ TEST_F(PreferencesTest, FreshStoreGivesEveryDefaultAndStaysEmpty)
     EXPECT_EQ(preferences.bookmarks(), builtInServers());
     EXPECT_TRUE(preferences.frequencyBookmarks().items.isEmpty());
     EXPECT_EQ(preferences.audioOutputDeviceUID(), QString());
+}
 
+TEST_F(PreferencesTest, FreshStoreGivesEveryDefaultAndStaysEmpty)
+{
+    expectDefaults(preferences);
     preferences.setServerAddress(QStringLiteral("http://x/"));
     EXPECT_TRUE(rawStore().allKeys() == QStringList{PreferenceKeys::serverAddress});
     const QString expected = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
@@ -91,21 +96,8 @@ TEST_F(PreferencesTest, EveryKeyReadsBackWhatWasWritten)
     EXPECT_TRUE(preferences.bookmarks().items.isEmpty());
 }
 
-TEST_F(PreferencesTest, NumbersWrittenAsNumbersAreReadFromTheirText)
+TEST_F(PreferencesTest, AFrequencyThatIsNotANumberIsNeverStored)
 {
-    putRaw(PreferenceKeys::frequencyKHz, 3550.25);
-    putRaw(PreferenceKeys::waterfallZoom, 5);
-    EXPECT_EQ(preferences.frequencyKHz(), 3550.25);
-    EXPECT_EQ(preferences.waterfallZoom(), 5);
-
-    putRaw(PreferenceKeys::frequencyKHz, std::numeric_limits<double>::infinity());
-    putRaw(PreferenceKeys::waterfallZoom, 2.5);
-    EXPECT_EQ(preferences.frequencyKHz(), 7200.0);
-    EXPECT_EQ(preferences.waterfallZoom(), 0);
-    putRaw(PreferenceKeys::waterfallZoom, Q_INT64_C(1) << 40);
-    EXPECT_EQ(preferences.waterfallZoom(), 0);
-
-    // A frequency that is not a number is never stored.
     preferences.setFrequencyKHz(9400.0);
     QSignalSpy spy(&preferences, &Preferences::changed);
     preferences.setFrequencyKHz(std::numeric_limits<double>::quiet_NaN());
@@ -141,31 +133,37 @@ TEST_F(PreferencesTest, ReadsAFileWrittenBefore)
     EXPECT_EQ(list.items[0].name, QStringLiteral("a, b"));
 }
 
-TEST_F(PreferencesTest, UnparsableOrWrongTypedValuesReadAsDefaults)
+TEST_F(PreferencesTest, ValuesAreReadStrictlyAndUnreadableOnesAsDefaults)
 {
-    const QStringList badNumbers{QString(), QStringLiteral(" 7100"), QStringLiteral("7,100"), QStringLiteral("nan"),
-                                 QStringLiteral("-infinity"), QStringLiteral("1e999"), QStringLiteral("0x10")};
-    for (const QString& text : badNumbers) {
-        putRaw(PreferenceKeys::frequencyKHz, text);
-        EXPECT_EQ(preferences.frequencyKHz(), 7200.0) << text.toStdString();
-        putRaw(PreferenceKeys::waterfallZoom, text);
-        EXPECT_EQ(preferences.waterfallZoom(), 0) << text.toStdString();
+    const auto read = [this](const QString& key) -> QVariant {
+        if (key == PreferenceKeys::frequencyKHz)
+            return preferences.frequencyKHz();
+        if (key == PreferenceKeys::waterfallZoom)
+            return preferences.waterfallZoom();
+        return rawValue(preferences.mode());
+    };
+    const QString frequency = PreferenceKeys::frequencyKHz, zoom = PreferenceKeys::waterfallZoom;
+    // Numbers written as numbers are read from their text too.
+    const struct {
+        QString key;
+        QVariant raw, expected;
+    } cases[] = {
+        {frequency, 3550.25, 3550.25}, {frequency, "-1.5e3", -1500.0},
+        {frequency, std::numeric_limits<double>::infinity(), 7200.0}, {zoom, 5, 5}, {zoom, 2.5, 0},
+        {zoom, Q_INT64_C(1) << 40, 0}, {zoom, "2.5", 0}, {zoom, "2147483648", 0},
+        {zoom, "-2147483648", std::numeric_limits<int>::min()}, {PreferenceKeys::mode, "LSB", "lsb"},
+        {PreferenceKeys::mode, "fm", "lsb"}, {PreferenceKeys::mode, " usb", "lsb"}, {PreferenceKeys::mode, "wfm", "wfm"},
+    };
+    for (const auto& c : cases) {
+        putRaw(c.key, c.raw);
+        EXPECT_EQ(read(c.key), c.expected) << c.key.toStdString() << " " << c.raw.toString().toStdString();
     }
-    for (const QString& text : {QStringLiteral("2.5"), QStringLiteral("2147483648")}) {
-        putRaw(PreferenceKeys::waterfallZoom, text);
-        EXPECT_EQ(preferences.waterfallZoom(), 0) << text.toStdString();
+    for (const char* text : {"", " 7100", "7,100", "nan", "-infinity", "1e999", "0x10"}) {
+        putRaw(frequency, QString::fromLatin1(text));
+        EXPECT_EQ(preferences.frequencyKHz(), 7200.0) << text;
+        putRaw(zoom, QString::fromLatin1(text));
+        EXPECT_EQ(preferences.waterfallZoom(), 0) << text;
     }
-    putRaw(PreferenceKeys::waterfallZoom, QStringLiteral("-2147483648"));
-    EXPECT_EQ(preferences.waterfallZoom(), std::numeric_limits<int>::min());
-    putRaw(PreferenceKeys::frequencyKHz, QStringLiteral("-1.5e3"));
-    EXPECT_EQ(preferences.frequencyKHz(), -1500.0);
-
-    for (const QString& text : {QStringLiteral("LSB"), QStringLiteral("fm"), QStringLiteral(" usb")}) {
-        putRaw(PreferenceKeys::mode, text);
-        EXPECT_EQ(preferences.mode(), KiwiMode::lsb) << text.toStdString();
-    }
-    putRaw(PreferenceKeys::mode, QStringLiteral("wfm"));
-    EXPECT_EQ(preferences.mode(), KiwiMode::wfm);
 
     // A list and raw bytes are what a reloaded INI file gives for such values.
     const QVariant wrongTypes[] = {QStringList{QStringLiteral("a"), QStringLiteral("b")},
@@ -175,13 +173,7 @@ TEST_F(PreferencesTest, UnparsableOrWrongTypedValuesReadAsDefaults)
                                    PreferenceKeys::waterfallZoom, PreferenceKeys::bookmarks,
                                    PreferenceKeys::frequencyBookmarks, PreferenceKeys::audioOutputDeviceUID})
             putRaw(key, value);
-        EXPECT_EQ(preferences.serverAddress(), defaultServerAddress());
-        EXPECT_EQ(preferences.mode(), KiwiMode::lsb);
-        EXPECT_EQ(preferences.frequencyKHz(), 7200.0);
-        EXPECT_EQ(preferences.waterfallZoom(), 0);
-        EXPECT_EQ(preferences.bookmarks(), builtInServers());
-        EXPECT_TRUE(preferences.frequencyBookmarks().items.isEmpty());
-        EXPECT_EQ(preferences.audioOutputDeviceUID(), QString());
+        expectDefaults(preferences);
     }
 }
 
@@ -262,6 +254,11 @@ TEST_F(PreferencesTest, ThreadsMayReadAndWriteAtOnce)
 
 TEST_F(PreferencesTest, UnreadableListsAreKeptAsideBeforeTheyAreReplaced)
 {
+    // Readable or absent lists are not copied.
+    preferences.setFrequencyBookmarks(FrequencyBookmarks{});
+    preferences.setFrequencyBookmarks(FrequencyBookmarks{});
+    EXPECT_FALSE(rawStore().contains(PreferenceKeys::frequencyBookmarksUnreadable));
+
     const QString unreadable = QStringLiteral("[{\"id\":\"not a uuid\",\"url\":\"http://mine/\"}]");
     putRaw(PreferenceKeys::bookmarks, unreadable);
     EXPECT_EQ(preferences.bookmarks(), builtInServers());
@@ -280,15 +277,6 @@ TEST_F(PreferencesTest, UnreadableListsAreKeptAsideBeforeTheyAreReplaced)
     EXPECT_TRUE(preferences.frequencyBookmarks().items.isEmpty());
     preferences.setFrequencyBookmarks(FrequencyBookmarks{});
     EXPECT_EQ(getRaw(PreferenceKeys::frequencyBookmarksUnreadable), QVariant(upperCaseMode));
-}
-
-TEST_F(PreferencesTest, ReadableOrAbsentListsAreNotCopied)
-{
-    preferences.setBookmarks(Bookmarks{});
-    preferences.setFrequencyBookmarks(FrequencyBookmarks{});
-    preferences.setFrequencyBookmarks(FrequencyBookmarks{});
-    EXPECT_FALSE(rawStore().contains(PreferenceKeys::bookmarksUnreadable));
-    EXPECT_FALSE(rawStore().contains(PreferenceKeys::frequencyBookmarksUnreadable));
 }
 
 } // namespace

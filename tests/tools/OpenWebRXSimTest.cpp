@@ -3,7 +3,6 @@
 #include "openwebrx/OpenWebRXADPCMDecoder.h"
 #include "openwebrx/OpenWebRXMessage.h"
 
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -61,16 +60,6 @@ std::span<const std::uint8_t> bytesOf(const QByteArray& payload)
     return {reinterpret_cast<const std::uint8_t*>(payload.constData()), static_cast<std::size_t>(payload.size())};
 }
 
-double number(const JSONValue& value, const char* key)
-{
-    return value.numberMember(QString::fromLatin1(key)).value_or(-1);
-}
-
-QString text(const JSONValue& value, const char* key)
-{
-    return value.stringMember(QString::fromLatin1(key)).value_or(QString());
-}
-
 // Levels of one waterfall payload: ADPCM after the ten warm-up samples.
 std::vector<float> compressedLevels(const QByteArray& payload)
 {
@@ -87,65 +76,38 @@ float median(std::vector<float> values)
     return values[values.size() / 2];
 }
 
-struct Harness {
-    RxSimServer server{openWebRX()};
-    quint16 port = server.listen();
-};
-
-TEST(OpenWebRXSim, HandshakeThenConfigInPartsAndNoAudioBeforeStart)
+TEST(OpenWebRXSim, HandshakeConfigThenProfileAudioAndTuningFollowTheClient)
 {
-    Harness h;
-    RawOpenWebRX c(h.port);
+    RxSimServer server(openWebRX());
+    RawOpenWebRX c(server.listen());
     ASSERT_TRUE(c.waitConnected());
     // Nothing before the handshake line.
-    c.send(QStringLiteral("{\"type\":\"dspcontrol\",\"action\":\"start\"}"));
+    c.send(openWebRXDSPStart());
     QTest::qWait(200);
     EXPECT_TRUE(c.texts.empty());
 
     c.handshake();
     ASSERT_TRUE(c.waitMessages(QStringLiteral("clients"), 1));
     EXPECT_EQ(c.texts.front(), QStringLiteral("CLIENT DE SERVER server=openwebrx version=1.2.2"));
+    // The config comes in parts: the band only in the second.
     const auto configs = c.messages(QStringLiteral("config"));
     ASSERT_EQ(configs.size(), 2u);
-    const JSONValue& global = *configs[0].value;
-    EXPECT_EQ(text(global, "audio_compression"), QStringLiteral("adpcm"));
-    EXPECT_EQ(text(global, "fft_compression"), QStringLiteral("adpcm"));
-    EXPECT_FALSE(global.member(QStringLiteral("center_freq")));
-    EXPECT_FALSE(global.member(QStringLiteral("samp_rate")));
-    const JSONValue& band = *configs[1].value;
-    EXPECT_EQ(number(band, "center_freq"), 7100000);
-    EXPECT_EQ(number(band, "samp_rate"), 250000);
-    EXPECT_EQ(number(band, "start_offset_freq"), 100000);
-    EXPECT_EQ(text(band, "start_mod"), QStringLiteral("lsb"));
+    EXPECT_FALSE(configs[0].value->member(QStringLiteral("center_freq")));
+    EXPECT_TRUE(configs[1].value->member(QStringLiteral("center_freq")));
 
-    // Waterfall at once: 4096 levels across 6975..7225 kHz, near the noise floor.
+    // Waterfall at once: 4096 levels across 6975..7225 kHz, near the noise
+    // floor; no audio and no S-meter until the demodulator is started.
     ASSERT_TRUE(c.waitFrames(1, 3));
-    const std::vector<float> levels = compressedLevels(c.framesOfType(1).back());
-    ASSERT_EQ(levels.size(), 4096u);
-    EXPECT_NEAR(median(levels), -110, 4);
-
-    // No audio and no S-meter until the demodulator is started.
-    QTest::qWait(500);
+    const std::vector<float> quiet = compressedLevels(c.framesOfType(1).back());
+    ASSERT_EQ(quiet.size(), 4096u);
+    EXPECT_NEAR(median(quiet), -110, 4);
+    QTest::qWait(300);
     EXPECT_TRUE(c.framesOfType(2).empty());
     EXPECT_TRUE(c.messages(QStringLiteral("smeter")).empty());
-    c.send(openWebRXDSPStart());
-    ASSERT_TRUE(c.waitFrames(2, 10));
-    ASSERT_TRUE(c.waitMessages(QStringLiteral("smeter"), 1));
-    EXPECT_GT(c.messages(QStringLiteral("smeter"))[0].value->asNumber().value_or(0), 0);
-}
-
-TEST(OpenWebRXSim, ProfileAudioAndTuningFollowTheClient)
-{
-    Harness h;
-    RawOpenWebRX c(h.port);
-    ASSERT_TRUE(c.waitConnected());
-    c.handshake();
-    ASSERT_TRUE(c.waitMessages(QStringLiteral("config"), 2));
 
     c.send(openWebRXSelectProfile(QStringLiteral("rxsim|nonesuch")));
     c.send(openWebRXSelectProfile(QStringLiteral("rxsim|31m")));
     ASSERT_TRUE(c.waitMessages(QStringLiteral("config"), 3));
-    EXPECT_EQ(number(*c.messages(QStringLiteral("config"))[2].value, "center_freq"), 9600000);
     // The new band's waterfall shows the 9500 kHz carrier (bin 409 of 4096);
     // ADPCM follows the rise within a few bins.
     const std::size_t before = c.frames.size();
@@ -217,22 +179,6 @@ TEST(OpenWebRXSim, ProfileAudioAndTuningFollowTheClient)
     const auto smeters = c.messages(QStringLiteral("smeter"));
     ASSERT_GE(smeters.size(), 5u);
     EXPECT_NEAR(10 * std::log10(smeters[4].value->asNumber().value_or(1e-30)), -60, 3);
-}
-
-TEST(OpenWebRXSimWire, OnlyIntegerLiteralsAreIntegers)
-{
-    const QString key = QStringLiteral("offset_freq");
-    const std::pair<const char*, bool> cases[] = {
-        {R"({"params":{"offset_freq":-70500}})", true},
-        {R"({"params":{"offset_freq" : 0 ,"mod":"am"}})", true},
-        {R"({"params":{"offset_freq":-70500.0}})", false},
-        {R"({"params":{"offset_freq":7e3}})", false},
-        {R"({"params":{"offset_freq":"7000"}})", false},
-        {R"({"params":{"offset_freq":007}})", false},
-        {R"({"params":{"low_cut":300}})", false},
-    };
-    for (const auto& [json, integer] : cases)
-        EXPECT_EQ(isJsonIntegerMember(QString::fromLatin1(json), key), integer) << json;
 }
 
 } // namespace

@@ -1,13 +1,10 @@
 // rxprobe: its pieces on their own, and the program itself run against rxsim.
-#include "JsonLines.h"
 #include "PlaybackCounter.h"
 #include "PropertyJson.h"
-#include "RxProbeOptions.h"
 #include "RxSimTestSupport.h"
 #include "session/KiwiSDRClient.h"
 
 #include <QFile>
-#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QMetaProperty>
@@ -33,68 +30,6 @@ TEST(RxProbePropertyJson, EveryPublishedPropertyOfTheSessionHasAJsonForm)
         ++notifying;
     }
     EXPECT_GE(notifying, 22);
-}
-
-TEST(RxProbePropertyJson, ValuesAsTheProbePrintsThem)
-{
-    const auto json = [](const auto& value) { return *propertyJson(QVariant::fromValue(value)); };
-    EXPECT_EQ(json(KiwiState::connecting()), QJsonObject({{"kind", "connecting"}, {"message", QJsonValue()}}));
-    EXPECT_EQ(json(QList<KiwiMode>{KiwiMode::am, KiwiMode::usb}), QJsonArray({"am", "usb"}));
-    EXPECT_EQ(json(QSet<QString>{"usb", "am"}), QJsonArray({"am", "usb"}));
-
-    KiwiReceiverInfo info;
-    info.name = QStringLiteral("Alpha");
-    info.users = 3;
-    const QJsonObject object = json(info).toObject();
-    EXPECT_EQ(object.size(), 23) << "one member per field";
-    EXPECT_EQ(object.value("name"), QJsonValue("Alpha"));
-    EXPECT_EQ(object.value("location"), QJsonValue());
-    EXPECT_EQ(object.value("bandwidthHz"), QJsonValue(30'000'000));
-
-    EXPECT_FALSE(propertyJson(QVariant::fromValue(QPoint(1, 2))));
-}
-
-TEST(RxProbeJsonLines, MembersKeepTheirOrder)
-{
-    EXPECT_EQ(propertyLine(12, QStringLiteral("rssi"), -73.5), R"({"t":12,"property":"rssi","value":-73.5})");
-    EXPECT_EQ(propertyLine(0, QStringLiteral("serverURL"), QJsonValue()),
-        R"({"t":0,"property":"serverURL","value":null})");
-    EXPECT_EQ(summaryLine({230, 58, 9.87654}),
-        R"({"summary":{"waterfallRows":230,"soundFrames":58,"audioSeconds":9.877}})");
-}
-
-TEST(RxProbeOptions, CommandLine)
-{
-    const auto parse = [](QStringList args) {
-        args.prepend(QStringLiteral("rxprobe"));
-        return parseRxProbeCommandLine(args);
-    };
-    const auto defaults = std::get<RxProbeOptions>(parse({"127.0.0.1:8073"}));
-    EXPECT_EQ(defaults.address, QStringLiteral("127.0.0.1:8073"));
-    EXPECT_EQ(defaults.duration, std::chrono::seconds(10));
-    EXPECT_FALSE(defaults.frequencyKHz || defaults.mode || defaults.zoom || defaults.wavPath);
-
-    const auto all = std::get<RxProbeOptions>(parse({"host", "--seconds", "2.5", "--frequency", "9500", "--mode",
-        "am", "--password", "secret", "--zoom", "3", "--wav", "out.wav"}));
-    EXPECT_EQ(all.duration, std::chrono::milliseconds(2500));
-    EXPECT_EQ(all.frequencyKHz, 9500);
-    EXPECT_EQ(all.mode, KiwiMode::am);
-    EXPECT_EQ(all.password, QStringLiteral("secret"));
-    EXPECT_EQ(all.zoom, 3);
-    EXPECT_EQ(all.wavPath, QStringLiteral("out.wav"));
-
-    for (const QStringList& wrong : {QStringList{}, QStringList{"a", "b"}, QStringList{"a", "--seconds", "-1"},
-             QStringList{"a", "--seconds", "nan"}, QStringList{"a", "--seconds", "1e300"},
-             QStringList{"a", "--frequency", "inf"}, QStringList{"a", "--mode", "AM"},
-             QStringList{"a", "--zoom", "31"}, QStringList{"a", "--zoom", "2.5"}, QStringList{"a", "--wav", ""},
-             QStringList{"a", "--volume", "1"}}) {
-        SCOPED_TRACE(wrong.join(u' ').toStdString());
-        const auto parsed = parse(wrong);
-        const auto* usage = std::get_if<RxProbeUsage>(&parsed);
-        ASSERT_TRUE(usage);
-        EXPECT_TRUE(usage->isError);
-    }
-    EXPECT_FALSE(std::get<RxProbeUsage>(parse({"--help"})).isError);
 }
 
 // An engine that plays instantly when told to.
@@ -249,17 +184,12 @@ TEST(RxProbeProgram, TenSecondsOnTheTunedStationIntoAWavFile)
         EXPECT_EQ(states[1].toObject().value("kind"), QJsonValue("connected"));
         EXPECT_EQ(states[2].toObject().value("kind"), QJsonValue("disconnected"));
         EXPECT_EQ(run.values("serverKind"), QList<QJsonValue>{kiwi ? "kiwiSDR" : "openWebRX"});
-        EXPECT_EQ(run.values("frequencyKHz").last(), QJsonValue(QString::fromLatin1(c.frequency).toInt()));
+        const QList<QJsonValue> tuned = run.values("frequencyKHz");
+        ASSERT_FALSE(tuned.isEmpty());
+        EXPECT_EQ(tuned.last(), QJsonValue(QString::fromLatin1(c.frequency).toInt()));
 
         ASSERT_FALSE(run.values("info").isEmpty());
-        const QJsonObject info = run.values("info").last().toObject();
-        EXPECT_EQ(info.value("name"), QJsonValue("Farlisten rxsim test receiver"));
-        if (kiwi) {
-            EXPECT_EQ(info.value("hardware"), QJsonValue("KiwiSDR 2 (rxsim)")) << "from the status page";
-            EXPECT_EQ(info.value("inactivityTimeoutMinutes"), QJsonValue(0)) << "from load_cfg";
-        } else {
-            EXPECT_TRUE(info.value("softwareVersion").toString().startsWith(QStringLiteral("OpenWebRX ")));
-        }
+        EXPECT_EQ(run.values("info").last().toObject().value("name"), QJsonValue("Farlisten rxsim test receiver"));
 
         qint64 last = 0;
         for (const QJsonObject& line : run.lines) {
@@ -288,8 +218,11 @@ TEST(RxProbeProgram, TenSecondsOnTheTunedStationIntoAWavFile)
     }
 }
 
-TEST(RxProbeProgram, OnTheSoundCardReportsARefusalAndExits)
+TEST(RxProbeProgram, OnTheSoundCardReportsARefusalAndExitsAndRefusesAWrongCommandLine)
 {
+    EXPECT_EQ(runProbe({}, 10'000).exitCode, 2);
+    EXPECT_EQ(runProbe({"127.0.0.1:1", "--volume", "1"}, 10'000).exitCode, 2);
+
     RxSimOptions options;
     options.down = true;
     RxSimServer server(options);

@@ -18,17 +18,12 @@ struct RawKiwiChannel {
     QWebSocket socket;
     std::vector<QByteArray> frames;
     std::vector<QString> texts;
-    bool disconnected = false;
-    std::optional<QAbstractSocket::SocketError> error;
 
     RawKiwiChannel(quint16 port, const QString& path)
     {
         QObject::connect(&socket, &QWebSocket::binaryMessageReceived,
                          [this](const QByteArray& m) { frames.push_back(m); });
         QObject::connect(&socket, &QWebSocket::textMessageReceived, [this](const QString& t) { texts.push_back(t); });
-        QObject::connect(&socket, &QWebSocket::disconnected, [this] { disconnected = true; });
-        QObject::connect(&socket, QOverload<QAbstractSocket::SocketError>::of(&QWebSocket::error),
-                         [this](QAbstractSocket::SocketError e) { error = e; });
         socket.open(QUrl(QStringLiteral("ws://127.0.0.1:%1%2").arg(port).arg(path)));
     }
 
