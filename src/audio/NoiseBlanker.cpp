@@ -36,18 +36,30 @@ void NoiseBlanker::reset()
 
 void NoiseBlanker::process(std::span<float> samples)
 {
-    for (float& sample : samples) {
-        const float level = std::abs(sample);
+    // The average moves once per group of four samples: the same time
+    // constant, a quarter of the serial arithmetic.
+    constexpr std::size_t group = 4;
+    const float groupWeight = 1.0f - std::pow(1.0f - averageWeight, float(group));
+    std::size_t i = 0;
+    while (i < samples.size()) {
+        const std::size_t n = std::min(group, samples.size() - i);
         const float limit = threshold * std::max(average, quietest);
-        if (level > limit) {
-            gain = 0.0f;
-            holdLeft = holdSamples;
-        } else if (holdLeft > 0) {
-            --holdLeft;
-        } else {
-            gain = std::min(1.0f, gain + recoveryStep);
+        float clampedSum = 0.0f;
+        for (std::size_t j = i; j < i + n; ++j) {
+            const float level = std::abs(samples[j]);
+            if (level > limit) {
+                gain = 0.0f;
+                holdLeft = holdSamples;
+            } else if (holdLeft > 0) {
+                --holdLeft;
+            } else {
+                gain = std::min(1.0f, gain + recoveryStep);
+            }
+            clampedSum += std::min(level, limit);
+            samples[j] *= gain;
         }
-        average += averageWeight * (std::min(level, limit) - average);
-        sample *= gain;
+        const float weight = n == group ? groupWeight : 1.0f - std::pow(1.0f - averageWeight, float(n));
+        average += weight * (clampedSum / float(n) - average);
+        i += n;
     }
 }

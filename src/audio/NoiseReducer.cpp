@@ -1,6 +1,6 @@
 #include "audio/NoiseReducer.h"
 
-#include <liquid/liquid.h>
+#include <fftw3.h>
 
 #include <algorithm>
 #include <cmath>
@@ -24,8 +24,8 @@ constexpr float neighbourCeiling = 4.0f;
 constexpr std::size_t neighbourBins = 6;
 constexpr float quietestPower = 1e-20f;
 
-// FFTW, under liquid-dsp, plans with shared state: plans are made and
-// destroyed one at a time in the whole process.
+// FFTW's planner keeps shared state: plans are made and destroyed one at a
+// time in the whole process.
 std::mutex& planLock()
 {
     static std::mutex lock;
@@ -43,20 +43,21 @@ std::size_t frameSizeFor(double rate)
 } // namespace
 
 struct NoiseReducer::Plans {
-    fftplan forward = nullptr;
-    fftplan backward = nullptr;
+    fftwf_plan forward = nullptr;
+    fftwf_plan backward = nullptr;
 
-    Plans(std::size_t size, std::complex<float>* frame, std::complex<float>* spectrum)
+    Plans(std::size_t size, float* frame, std::complex<float>* spectrum)
     {
+        auto* bins = reinterpret_cast<fftwf_complex*>(spectrum);
         const std::lock_guard guard(planLock());
-        forward = fft_create_plan(unsigned(size), frame, spectrum, LIQUID_FFT_FORWARD, 0);
-        backward = fft_create_plan(unsigned(size), spectrum, frame, LIQUID_FFT_BACKWARD, 0);
+        forward = fftwf_plan_dft_r2c_1d(int(size), frame, bins, FFTW_ESTIMATE);
+        backward = fftwf_plan_dft_c2r_1d(int(size), bins, frame, FFTW_ESTIMATE);
     }
     ~Plans()
     {
         const std::lock_guard guard(planLock());
-        fft_destroy_plan(forward);
-        fft_destroy_plan(backward);
+        fftwf_destroy_plan(forward);
+        fftwf_destroy_plan(backward);
     }
     Plans(const Plans&) = delete;
     Plans& operator=(const Plans&) = delete;
@@ -78,12 +79,14 @@ void NoiseReducer::setSampleRate(double rate)
     input.assign(size, 0.0f);
     overlap.assign(size, 0.0f);
     output.assign(hop, 0.0f);
-    spectrum.assign(size, {});
-    frame.assign(size, {});
     const std::size_t bins = size / 2 + 1;
+    spectrum.assign(bins, {});
+    frame.assign(size, 0.0f);
     smoothed.assign(bins, 0.0f);
     envelope.assign(bins, 0.0f);
     noise.assign(bins, 0.0f);
+    fromLeft.assign(bins, 0.0f);
+    fromRight.assign(bins, 0.0f);
     previousClean.assign(bins, 0.0f);
     riseFactor = float(std::pow(10.0, riseDbPerSecond / 10.0 * double(hop) / rate));
     plans = std::make_unique<Plans>(size, frame.data(), spectrum.data());
@@ -127,7 +130,7 @@ void NoiseReducer::processFrame()
 {
     for (std::size_t i = 0; i < size; ++i)
         frame[i] = input[i] * window[i];
-    fft_execute(plans->forward);
+    fftwf_execute(plans->forward);
 
     const std::size_t bins = size / 2 + 1;
     const bool first = envelope[0] == 0.0f;
@@ -136,29 +139,39 @@ void NoiseReducer::processFrame()
         smoothed[k] = first ? power : powerSmoothing * smoothed[k] + (1 - powerSmoothing) * power;
         envelope[k] = first ? smoothed[k] : std::min(smoothed[k], envelope[k] * riseFactor);
     }
+    // The quietest envelope within `neighbourBins` of each bin, as a running
+    // minimum from each side over blocks of the window's width.
+    constexpr std::size_t width = 2 * neighbourBins + 1;
+    for (std::size_t start = 0; start < bins; start += width) {
+        const std::size_t end = std::min(bins, start + width);
+        fromLeft[start] = envelope[start];
+        for (std::size_t k = start + 1; k < end; ++k)
+            fromLeft[k] = std::min(fromLeft[k - 1], envelope[k]);
+        fromRight[end - 1] = envelope[end - 1];
+        for (std::size_t k = end - 1; k > start; --k)
+            fromRight[k - 1] = std::min(fromRight[k], envelope[k - 1]);
+    }
     for (std::size_t k = 0; k < bins; ++k) {
         const std::size_t low = k > neighbourBins ? k - neighbourBins : 0;
-        const std::size_t high = std::min(bins, k + neighbourBins + 1);
-        const float quietest = *std::min_element(envelope.begin() + std::ptrdiff_t(low),
-            envelope.begin() + std::ptrdiff_t(high));
+        const std::size_t high = std::min(bins - 1, k + neighbourBins);
+        const float quietest = std::min(fromRight[low], fromLeft[high]);
         noise[k] = minimumBias * std::min(envelope[k], neighbourCeiling * quietest);
     }
     for (std::size_t k = 0; k < bins; ++k) {
         const float power = std::max(std::norm(spectrum[k]), quietestPower);
-        const float posterior = power / noise[k];
-        const float prior = priorSmoothing * previousClean[k] / noise[k]
+        const float inverseNoise = 1.0f / noise[k];
+        const float posterior = power * inverseNoise;
+        const float prior = priorSmoothing * previousClean[k] * inverseNoise
             + (1 - priorSmoothing) * std::max(posterior - 1.0f, 0.0f);
         const float gain = std::max(prior / (1.0f + prior), gainFloor);
         previousClean[k] = gain * gain * power;
         spectrum[k] *= gain;
-        if (k > 0 && k < size - k)
-            spectrum[size - k] *= gain;
     }
-    fft_execute(plans->backward);
+    fftwf_execute(plans->backward);
 
     const float scale = 1.0f / float(size);
     for (std::size_t i = 0; i < size; ++i)
-        overlap[i] += frame[i].real() * window[i] * scale;
+        overlap[i] += frame[i] * window[i] * scale;
     std::copy_n(overlap.begin(), hop, output.begin());
     std::copy(overlap.begin() + std::ptrdiff_t(hop), overlap.end(), overlap.begin());
     std::fill(overlap.begin() + std::ptrdiff_t(hop), overlap.end(), 0.0f);

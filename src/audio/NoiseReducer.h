@@ -4,6 +4,7 @@
 // liquid-dsp's FFT, each bin is weighted by a Wiener gain from its estimated
 // signal-to-noise ratio (decision-directed, against musical noise), and the
 // frames are added back together. The output is one frame late.
+// The transforms are FFTW's real ones.
 //
 // The noise in each bin is followed from below: it drops at once to a
 // quieter smoothed level and rises slowly otherwise. A steady tone would
@@ -55,9 +56,11 @@ private:
     std::vector<float> overlap;
     std::vector<float> output;
     std::vector<std::complex<float>> spectrum;
-    std::vector<std::complex<float>> frame;
+    std::vector<float> frame;
     std::vector<float> smoothed;
     std::vector<float> envelope;
     std::vector<float> noise;
+    std::vector<float> fromLeft;
+    std::vector<float> fromRight;
     std::vector<float> previousClean;
 };

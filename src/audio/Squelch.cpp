@@ -40,15 +40,38 @@ void Squelch::reset()
 
 void Squelch::process(std::span<float> samples, bool enabled)
 {
-    for (float& sample : samples) {
+    // Up to the end of each window at a time: the window's sum, then the
+    // gate, sample by sample only while it moves.
+    while (!samples.empty()) {
+        const std::size_t n = enabled ? std::min(samples.size(), windowSamples - count) : samples.size();
+        const std::span<float> part = samples.first(n);
         if (enabled) {
-            sum += double(sample) * sample;
-            if (++count == windowSamples)
-                windowEnded();
+            double sums[4] = {};
+            std::size_t i = 0;
+            for (; i + 4 <= n; i += 4) {
+                for (std::size_t k = 0; k < 4; ++k)
+                    sums[k] += double(part[i + k]) * part[i + k];
+            }
+            for (; i < n; ++i)
+                sums[0] += double(part[i]) * part[i];
+            sum += sums[0] + sums[1] + sums[2] + sums[3];
+            count += n;
         }
         const float target = !enabled || open ? 1.0f : 0.0f;
-        gain = gain < target ? std::min(target, gain + gainStep) : std::max(target, gain - gainStep);
-        sample *= gain;
+        if (gain == target) {
+            if (gain != 1.0f) {
+                for (float& sample : part)
+                    sample *= gain;
+            }
+        } else {
+            for (float& sample : part) {
+                gain = gain < target ? std::min(target, gain + gainStep) : std::max(target, gain - gainStep);
+                sample *= gain;
+            }
+        }
+        if (enabled && count == windowSamples)
+            windowEnded();
+        samples = samples.subspan(n);
     }
     if (!enabled) {
         const float kept = gain;
