@@ -11,6 +11,7 @@
 #include <QStandardPaths>
 
 #include <atomic>
+#include <functional>
 #include <limits>
 #include <thread>
 #include <vector>
@@ -289,6 +290,37 @@ TEST_F(PreferencesTest, ReadableOrAbsentListsAreNotCopied)
     preferences.setFrequencyBookmarks(FrequencyBookmarks{});
     EXPECT_FALSE(rawStore().contains(PreferenceKeys::bookmarksUnreadable));
     EXPECT_FALSE(rawStore().contains(PreferenceKeys::frequencyBookmarksUnreadable));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(PreferencesTest, ListeningToolsComeBackAsStoredAndClampedMembersByMember)
+{
+    EXPECT_EQ(preferences.listeningSettings(), ListeningSettings{});
+    ListeningSettings settings;
+    settings.squelchOn = settings.notchOn = true;
+    settings.notchHz = 1234.5;
+    settings.blankerThresholdDb = 22;
+    preferences.setListeningSettings(settings);
+    EXPECT_EQ(preferences.listeningSettings(), settings);
+
+    // Text a user or an older version may have left: members of the wrong
+    // kind read as their default, numbers out of range are clamped.
+    const std::pair<const char*, std::function<void(ListeningSettings&)>> stored[] = {
+        {R"({"notch":"yes","notchHz":99999,"squelchLevelDb":-3})",
+            [](ListeningSettings& s) { s.notchHz = 4000, s.squelchLevelDb = 1; }},
+        {R"({"noiseReduction":true,"noiseReductionDb":"loud"})", [](ListeningSettings& s) { s.noiseReductionOn = true; }},
+        {R"([1,2,3])", [](ListeningSettings&) {}},
+        {"not json", [](ListeningSettings&) {}},
+    };
+    for (const auto& [text, change] : stored) {
+        putRaw(PreferenceKeys::listeningTools, QString::fromUtf8(text));
+        ListeningSettings expected;
+        change(expected);
+        EXPECT_EQ(preferences.listeningSettings(), expected) << text;
+    }
 }
 
 } // namespace

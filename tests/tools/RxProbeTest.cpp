@@ -59,8 +59,8 @@ TEST(RxProbeJsonLines, MembersKeepTheirOrder)
     EXPECT_EQ(propertyLine(12, QStringLiteral("rssi"), -73.5), R"({"t":12,"property":"rssi","value":-73.5})");
     EXPECT_EQ(propertyLine(0, QStringLiteral("serverURL"), QJsonValue()),
         R"({"t":0,"property":"serverURL","value":null})");
-    EXPECT_EQ(summaryLine({230, 58, 9.87654}),
-        R"({"summary":{"waterfallRows":230,"soundFrames":58,"audioSeconds":9.877}})");
+    EXPECT_EQ(summaryLine({230, 58, 9.87654, {}, {}}),
+        R"({"summary":{"waterfallRows":230,"soundFrames":58,"audioSeconds":9.877,"stages":[]}})");
 }
 
 TEST(RxProbeOptions, CommandLine)
@@ -305,6 +305,36 @@ TEST(RxProbeProgram, OnTheSoundCardReportsARefusalAndExits)
         QJsonObject({{"kind", "failed"}, {"message", "The receiver is down for maintenance."}}));
     ASSERT_TRUE(run.lines.last().contains("summary"));
     EXPECT_EQ(run.lines.last().value("summary").toObject().value("waterfallRows"), QJsonValue(0));
+}
+
+TEST(RxProbeProgram, ListeningToolsRunOnTheSoundAndTheSummaryNamesThem)
+{
+    RxSimServer server({});
+    const quint16 port = server.listen();
+    ASSERT_NE(port, 0);
+    QTemporaryDir dir;
+    const QString wav = dir.filePath(QStringLiteral("probe.wav"));
+    // Out of range on purpose: the summary shows what was used.
+    const ProbeRun run = runProbe({QStringLiteral("127.0.0.1:%1").arg(port), "--frequency", "9500", "--mode", "am",
+                                      "--seconds", "3", "--wav", wav, "--squelch", "99", "--nr", "--notch", "9000",
+                                      "--nb"},
+        20'000);
+    ASSERT_EQ(run.exitCode, 0);
+    ASSERT_TRUE(run.lines.last().contains("summary"));
+    const QJsonObject summary = run.lines.last().value("summary").toObject();
+    EXPECT_EQ(summary.value("stages"), QJsonArray({"blanker", "notch", "noiseReduction", "squelch"}));
+    EXPECT_EQ(summary.value("squelchLevelDb"), QJsonValue(60));
+    EXPECT_EQ(summary.value("notchHz"), QJsonValue(4000));
+
+    // A squelch 60 dB above the floor stays shut on the station: silence
+    // reached the file, so the chain sits in the path the sound takes.
+    int rate = 0;
+    const std::vector<float> samples = readWav(wav, rate);
+    ASSERT_GT(samples.size(), 12000u);
+    double energy = 0;
+    for (std::size_t i = samples.size() / 2; i < samples.size(); ++i)
+        energy += double(samples[i]) * samples[i];
+    EXPECT_LT(energy / double(samples.size() / 2), 1e-8);
 }
 
 } // namespace
