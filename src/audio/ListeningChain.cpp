@@ -55,11 +55,15 @@ void ListeningChain::process(std::span<float> samples)
         settings = wanted;
     }
     const std::lock_guard guard(audioLock);
-    for (float& sample : samples)
-        sample = std::isfinite(sample) ? std::clamp(sample, -loudest, loudest) : 0.0f;
     if (!(rate > 0))
         return;
     apply(settings);
+    // Everything off and faded out: the sound passes untouched.
+    if (!applied.noiseReductionOn && !applied.squelchOn && blankerRamp.isIdle() && notchRamp.isIdle()
+        && reducerRamp.isIdle() && squelchGate.isIdle())
+        return;
+    for (float& sample : samples)
+        sample = std::isfinite(sample) ? std::clamp(sample, -loudest, loudest) : 0.0f;
     while (!samples.empty()) {
         const std::size_t length = std::min(samples.size(), chunkSize);
         processChunk(samples.first(length));

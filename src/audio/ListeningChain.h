@@ -31,8 +31,8 @@ public:
         noiseReduction = 4,
         squelch = 8,
     };
-    // The loudest sample passed on; louder ones (and every non-finite one)
-    // are taken as this or as silence before any stage sees them.
+    // The loudest sample a stage is given: while any stage is on, louder
+    // ones are clamped and non-finite ones become silence.
     static constexpr float loudest = 4.0f;
 
     ListeningChain() = default;
