@@ -108,12 +108,6 @@ TEST_F(ListeningToolsTest, CtrlClickOnTheWaterfallPutsTheNotchOnTheLine)
     EXPECT_EQ(window->client().frequencyKHz() * 1000, tunedHz) << "a Ctrl+click does not tune";
     EXPECT_EQ(control<QSpinBox>(*window, "notchFrequency").value(), int(std::lround(settings.notchHz)));
 
-    control<QSpinBox>(*window, "squelchLevel").setValue(14);
-    QTest::mouseClick(&control<QCheckBox>(*window, "noiseReductionToggle"), Qt::LeftButton);
-    QTest::mouseClick(&control<QCheckBox>(*window, "squelchToggle"), Qt::LeftButton);
-    saveScreenshot(*window->tuningArea(), QStringLiteral("listening-tools.png"));
-    saveScreenshot(*window, QStringLiteral("main-window-listening.png"));
-
     // Below the tuned frequency in USB is below the notch's range: clamped.
     clickAt(tunedHz - 300, Qt::ControlModifier);
     EXPECT_EQ(tools(*window).settings().notchHz, ListeningSettings::notchRange.low);
