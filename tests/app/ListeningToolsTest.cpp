@@ -42,10 +42,7 @@ TEST_F(ListeningToolsTest, ControlsSetTheWindowsChainAndTheNextLaunchStartsWithT
         QTest::mouseClick(&control<QCheckBox>(*window, "squelchToggle"), Qt::LeftButton);
         control<QSpinBox>(*window, "blankerThreshold").setValue(9);
     }
-    ListeningSettings expected;
-    expected.notchOn = expected.squelchOn = true;
-    expected.notchHz = 1500;
-    expected.blankerThresholdDb = 9;
+    ListeningSettings expected{.squelchOn = true, .notchOn = true, .notchHz = 1500, .blankerThresholdDb = 9};
     EXPECT_EQ(player->listeningChain().settings(), expected);
     EXPECT_EQ(Preferences::instance().listeningSettings(), expected);
 
@@ -69,16 +66,12 @@ TEST_F(ListeningToolsTest, SquelchLightFollowsTheChainWhileTheSquelchIsOn)
     QTest::mouseClick(&control<QCheckBox>(*window, "squelchToggle"), Qt::LeftButton);
     EXPECT_EQ(light.accessibleName(), QStringLiteral("Squelch closed"));
 
+    // Faint noise for a while, then a carrier far above it.
     ASSERT_FALSE(player->start(12000));
-    const auto block = [](double amplitude) {
-        std::vector<float> samples(1200);
-        for (std::size_t i = 0; i < samples.size(); ++i)
-            samples[i] = float(0.01 * std::sin(double(i * i)) + amplitude * std::sin(0.4 * double(i)));
-        return samples;
-    };
-    for (int i = 0; i < 10; ++i)
-        player->enqueue(block(0));
-    player->enqueue(block(0.3));
+    std::vector<float> samples(12000);
+    for (std::size_t i = 0; i < samples.size(); ++i)
+        samples[i] = float(0.01 * std::sin(double(i * i)) + (i > 11000 ? 0.3 * std::sin(0.4 * double(i)) : 0));
+    player->enqueue(samples);
     EXPECT_TRUE(QTest::qWaitFor([&] { return light.accessibleName() == QStringLiteral("Squelch open"); }, 1000));
 }
 

@@ -299,10 +299,7 @@ namespace {
 TEST_F(PreferencesTest, ListeningToolsComeBackAsStoredAndClampedMembersByMember)
 {
     EXPECT_EQ(preferences.listeningSettings(), ListeningSettings{});
-    ListeningSettings settings;
-    settings.squelchOn = settings.notchOn = true;
-    settings.notchHz = 1234.5;
-    settings.blankerThresholdDb = 22;
+    const ListeningSettings settings{true, 22, false, 9, true, 1234.5, 55, true, 7};
     preferences.setListeningSettings(settings);
     EXPECT_EQ(preferences.listeningSettings(), settings);
 
