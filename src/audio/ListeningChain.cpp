@@ -60,8 +60,10 @@ void ListeningChain::process(std::span<float> samples)
     apply(settings);
     // Everything off and faded out: the sound passes untouched.
     if (!applied.noiseReductionOn && !applied.squelchOn && blankerRamp.isIdle() && notchRamp.isIdle()
-        && reducerRamp.isIdle() && squelchGate.isIdle())
+        && reducerRamp.isIdle() && squelchGate.isIdle()) {
+        squelchOpen.store(false, std::memory_order_relaxed);
         return;
+    }
     for (float& sample : samples)
         sample = std::isfinite(sample) ? std::clamp(sample, -loudest, loudest) : 0.0f;
     while (!samples.empty()) {
