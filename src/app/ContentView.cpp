@@ -3,7 +3,9 @@
 #include "app/AppResources.h"
 #include "app/MainView.h"
 #include "app/TuningArea.h"
+#include "audio/KiwiAudioPlayer.h"
 #include "bookmarks/Preferences.h"
+#include "display/ListeningToolsPanel.h"
 #include "display/WaterfallView.h"
 #include "session/KiwiSDRClient.h"
 
@@ -16,12 +18,17 @@ namespace {
 constexpr int rowSpacing = 16;
 const QSize preferredSize(1080, 820);
 
+std::shared_ptr<KiwiAudioPlayer> playerOrDefault(std::shared_ptr<KiwiAudioPlayer> player)
+{
+    return player ? std::move(player) : KiwiAudioPlayer::create();
+}
 
 } // namespace
 
 ContentView::ContentView(Services services, QWidget* parent)
     : QMainWindow(parent),
-      m_client(std::make_unique<KiwiSDRClient>(QString::fromLatin1(identity), std::move(services.player)))
+      m_player(playerOrDefault(std::move(services.player))),
+      m_client(std::make_unique<KiwiSDRClient>(QString::fromLatin1(identity), m_player))
 {
     registerAppResources();
     setWindowTitle(QStringLiteral("Farlisten"));
@@ -38,7 +45,7 @@ ContentView::ContentView(Services services, QWidget* parent)
     m_mainView = new MainView(*m_client, this);
     m_mainView->setObjectName(QStringLiteral("mainView"));
     m_addressBar = new AddressBar(*m_client, std::move(openURL), m_mainView);
-    m_tuningArea = new TuningArea(*m_client, m_mainView);
+    m_tuningArea = new TuningArea(*m_client, m_player->listeningChain(), m_mainView);
     m_waterfall = new WaterfallView(m_client.get(), m_mainView);
     m_waterfall->setObjectName(QStringLiteral("waterfall"));
 
@@ -65,6 +72,12 @@ ContentView::ContentView(Services services, QWidget* parent)
         [this] { Preferences::instance().setMode(m_client->mode()); });
     connect(m_client.get(), &KiwiSDRClient::waterfallZoomChanged, this,
         [this] { Preferences::instance().setWaterfallZoom(m_client->waterfallZoom()); });
+
+    ListeningToolsPanel* listening = m_tuningArea->listeningTools();
+    listening->setSettings(preferences.listeningSettings());
+    connect(listening, &ListeningToolsPanel::settingsChanged, this,
+        [](const ListeningSettings& settings) { Preferences::instance().setListeningSettings(settings); });
+    connect(m_waterfall, &WaterfallView::notchRequested, listening, &ListeningToolsPanel::notchAt);
 
     m_mainView->setFocus(Qt::OtherFocusReason);
     resize(preferredSize.expandedTo(minimumSizeHint()));

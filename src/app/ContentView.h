@@ -1,7 +1,8 @@
 #pragma once
 // One main window: the address bar, the tuning area and the waterfall over a
-// receiver session of its own. It keeps the last address, frequency, mode and
-// zoom in the preferences, tunes from the keyboard, and offers the Servers
+// receiver session of its own. It keeps the last address, frequency, mode,
+// zoom and listening tools in the preferences, tunes from the keyboard, and
+// offers the Servers
 // and Bookmarks menus its three actions while it is the focused window.
 // Closing the window ends its session.
 
@@ -58,6 +59,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // The session's player, whose listening tools the window sets.
+    std::shared_ptr<KiwiAudioPlayer> m_player;
     std::unique_ptr<KiwiSDRClient> m_client;
     WindowActions m_actions;
     MainView* m_mainView;

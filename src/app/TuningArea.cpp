@@ -1,5 +1,6 @@
 #include "app/TuningArea.h"
 
+#include "display/ListeningToolsPanel.h"
 #include "display/ReceiverInfoView.h"
 #include "display/TuningPanel.h"
 
@@ -8,13 +9,15 @@
 
 #include <algorithm>
 
-TuningArea::TuningArea(KiwiSDRClient& client, QWidget* parent)
+TuningArea::TuningArea(KiwiSDRClient& client, ListeningChain& listening, QWidget* parent)
     : QWidget(parent),
       m_panelColumn(new QWidget(this)),
       m_panel(new TuningPanel(client, TuningPanel::standardSteps(), m_panelColumn)),
+      m_listening(new ListeningToolsPanel(listening, this)),
       m_info(new ReceiverInfoView(client, this))
 {
     m_panel->setObjectName(QStringLiteral("tuningPanel"));
+    m_listening->setObjectName(QStringLiteral("listeningTools"));
     m_info->setObjectName(QStringLiteral("receiverInfo"));
 
     // The panel is centred in the width it is given.
@@ -28,6 +31,7 @@ TuningArea::TuningArea(KiwiSDRClient& client, QWidget* parent)
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(spacing);
     row->addWidget(m_panelColumn, 0, Qt::AlignTop);
+    row->addWidget(m_listening, 0, Qt::AlignTop);
     row->addWidget(m_info, 1, Qt::AlignTop);
     // The narrow form sets the minimum (minimumSizeHint), not the layout of
     // the wide one.
@@ -44,15 +48,16 @@ int TuningArea::sideBySideWidth() const
 {
     const int panel = std::max(minimumPanelWidth, m_panel->minimumSizeHint().width());
     const int info = std::max(minimumInfoWidth, m_info->minimumSizeHint().width());
-    return panel + spacing + info;
+    return panel + spacing + listeningWidth() + spacing + info;
 }
 
 QSize TuningArea::minimumSizeHint() const
 {
-    // The panel alone is the narrowest form.
+    // The panel and the tools alone are the narrowest form.
     const QSize panel = m_panel->minimumSizeHint();
     const int infoHeight = showsReceiverInfo() ? m_info->minimumSizeHint().height() : 0;
-    return {std::max(minimumPanelWidth, panel.width()), std::max(panel.height(), infoHeight)};
+    return {std::max(minimumPanelWidth, panel.width()) + spacing + listeningWidth(),
+        std::max({panel.height(), m_listening->minimumSizeHint().height(), infoHeight})};
 }
 
 void TuningArea::resizeEvent(QResizeEvent* event)
@@ -68,11 +73,16 @@ void TuningArea::arrange(int width)
     const int panelMinimum = std::max(minimumPanelWidth, m_panel->minimumSizeHint().width());
     if (sideBySide) {
         const int infoMinimum = std::max(minimumInfoWidth, m_info->minimumSizeHint().width());
-        const int panelWidth = std::clamp(width - spacing - infoMinimum, panelMinimum,
+        const int panelWidth = std::clamp(width - 2 * spacing - listeningWidth() - infoMinimum, panelMinimum,
             std::max(panelMinimum, maximumPanelWidth));
         m_panelColumn->setFixedWidth(panelWidth);
     } else {
         m_panelColumn->setMinimumWidth(panelMinimum);
         m_panelColumn->setMaximumWidth(QWIDGETSIZE_MAX);
     }
+}
+
+int TuningArea::listeningWidth() const
+{
+    return m_listening->sizeHint().width();
 }

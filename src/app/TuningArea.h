@@ -1,10 +1,13 @@
 #pragma once
-// The middle of a main window: the tuning panel with the receiver information
-// beside it when the window is wide enough for both, else the panel alone.
+// The middle of a main window: the tuning panel and the listening tools, with
+// the receiver information beside them when the window is wide enough for
+// all three, else the panel and the tools alone.
 
 #include <QWidget>
 
 class KiwiSDRClient;
+class ListeningChain;
+class ListeningToolsPanel;
 class ReceiverInfoView;
 class TuningPanel;
 
@@ -16,13 +19,14 @@ public:
     static constexpr int minimumInfoWidth = 220;
     static constexpr int spacing = 24;
 
-    explicit TuningArea(KiwiSDRClient& client, QWidget* parent = nullptr);
+    TuningArea(KiwiSDRClient& client, ListeningChain& listening, QWidget* parent = nullptr);
 
     bool showsReceiverInfo() const;
     // The narrowest width at which the receiver information fits beside the panel.
     int sideBySideWidth() const;
 
     TuningPanel* tuningPanel() const { return m_panel; }
+    ListeningToolsPanel* listeningTools() const { return m_listening; }
     ReceiverInfoView* receiverInfo() const { return m_info; }
 
     QSize minimumSizeHint() const override;
@@ -32,8 +36,10 @@ protected:
 
 private:
     void arrange(int width);
+    int listeningWidth() const;
 
     QWidget* m_panelColumn;
     TuningPanel* m_panel;
+    ListeningToolsPanel* m_listening;
     ReceiverInfoView* m_info;
 };

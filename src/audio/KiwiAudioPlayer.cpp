@@ -128,6 +128,7 @@ std::optional<AudioOutputError> KiwiAudioPlayer::start(double sampleRate)
         return std::nullopt;
     if (auto error = engine->start(sampleRate))
         return error;
+    chain.setSampleRate(sampleRate);
     std::lock_guard guard(queue->lock);
     queue->sampleRate = sampleRate;
     queue->primeFrames = framesFor(sampleRate, primeSeconds);
@@ -155,6 +156,20 @@ void KiwiAudioPlayer::enqueue(std::span<const float> samples)
     if (samples.empty())
         return;
     std::lock_guard control(controlLock);
+    {
+        std::lock_guard guard(queue->lock);
+        if (!queue->sampleRate)
+            return;
+    }
+    // The tools see every block, also those the full queue drops, so the
+    // squelch and the noise estimates follow the sound without gaps.
+    std::vector<float> buffer;
+    try {
+        buffer.assign(samples.begin(), samples.end());
+    } catch (const std::bad_alloc&) {
+        return;
+    }
+    chain.process(buffer);
     std::vector<std::vector<float>> toSchedule;
     std::int64_t generation = 0;
     {
@@ -168,12 +183,6 @@ void KiwiAudioPlayer::enqueue(std::span<const float> samples)
         if (samples.size() > std::numeric_limits<std::uint32_t>::max() - total)
             return;
         const auto frames = static_cast<std::uint32_t>(samples.size());
-        std::vector<float> buffer;
-        try {
-            buffer.assign(samples.begin(), samples.end());
-        } catch (const std::bad_alloc&) {
-            return;
-        }
         LatencyProbes::soundBlockQueued(buffer.data());
         if (queue->isPriming) {
             queue->primingBuffers.push_back(std::move(buffer));

@@ -2,11 +2,13 @@
 // The one audio output of a receiver session. Blocks of mono float samples
 // arrive from receive threads; the player holds back a short reserve before
 // playing, bounds the queue to one second, and follows the user's choice of
-// output device. Create it with create(): completions and notifications hold it
-// weakly.
+// output device. Every block passes the player's listening tools (squelch,
+// noise reduction, notch, blanker; all off until set) before it is queued.
+// Create it with create(): completions and notifications hold it weakly.
 
 #include "audio/AudioEngine.h"
 #include "audio/AudioSampleSink.h"
+#include "audio/ListeningChain.h"
 
 #include <QMetaObject>
 
@@ -48,6 +50,9 @@ public:
     float volume() const;
     void setVolume(float volume);
 
+    // The window sets the tools and reads the squelch here, on its thread.
+    ListeningChain& listeningChain() { return chain; }
+
     struct QueueState {
         std::optional<double> sampleRate; // none while stopped
         bool isPriming = true;
@@ -82,4 +87,6 @@ private:
     std::uint64_t engineSerial = 0;
     std::optional<AudioDeviceID> routedDevice;
     QMetaObject::Connection outputDeviceObserver;
+    // Runs on the enqueuing thread under `controlLock`, never under `lock`.
+    ListeningChain chain;
 };

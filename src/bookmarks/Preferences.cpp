@@ -3,6 +3,8 @@
 #include "bookmarks/BuiltInServers.h"
 #include "model/StrictInteger.h"
 
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLocale>
 #include <QMutexLocker>
 #include <QSettings>
@@ -211,4 +213,56 @@ QString Preferences::audioOutputDeviceUID() const
 void Preferences::setAudioOutputDeviceUID(const QString& uid)
 {
     store(PreferenceKeys::audioOutputDeviceUID, uid);
+}
+
+namespace {
+
+// The stored form: one JSON object, a member per field.
+struct ListeningField {
+    const char* name;
+    bool ListeningSettings::*flag;
+    double ListeningSettings::*number;
+};
+
+constexpr ListeningField listeningFields[] = {
+    {"squelch", &ListeningSettings::squelchOn, nullptr},
+    {"squelchLevelDb", nullptr, &ListeningSettings::squelchLevelDb},
+    {"noiseReduction", &ListeningSettings::noiseReductionOn, nullptr},
+    {"noiseReductionDb", nullptr, &ListeningSettings::noiseReductionDb},
+    {"notch", &ListeningSettings::notchOn, nullptr},
+    {"notchHz", nullptr, &ListeningSettings::notchHz},
+    {"notchWidthHz", nullptr, &ListeningSettings::notchWidthHz},
+    {"blanker", &ListeningSettings::blankerOn, nullptr},
+    {"blankerThresholdDb", nullptr, &ListeningSettings::blankerThresholdDb},
+};
+
+} // namespace
+
+ListeningSettings Preferences::listeningSettings() const
+{
+    ListeningSettings settings;
+    const std::optional<QString> text = textOf(storedValue(PreferenceKeys::listeningTools));
+    if (!text)
+        return settings;
+    const QJsonObject object = QJsonDocument::fromJson(text->toUtf8()).object();
+    for (const ListeningField& field : listeningFields) {
+        const QJsonValue value = object.value(QLatin1String(field.name));
+        if (field.flag && value.isBool())
+            settings.*field.flag = value.toBool();
+        if (field.number && value.isDouble())
+            settings.*field.number = value.toDouble();
+    }
+    return settings.clamped();
+}
+
+void Preferences::setListeningSettings(const ListeningSettings& settings)
+{
+    QJsonObject object;
+    for (const ListeningField& field : listeningFields) {
+        if (field.flag)
+            object.insert(QLatin1String(field.name), settings.*field.flag);
+        else
+            object.insert(QLatin1String(field.name), settings.*field.number);
+    }
+    store(PreferenceKeys::listeningTools, QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)));
 }

@@ -6,6 +6,7 @@
 
 #include "bookmarks/Bookmarks.h"
 #include "model/KiwiMode.h"
+#include "model/ListeningSettings.h"
 
 #include <QMutex>
 #include <QObject>
@@ -20,6 +21,7 @@ inline const QString waterfallZoom = QStringLiteral("waterfallZoom");
 inline const QString bookmarks = QStringLiteral("bookmarks");
 inline const QString frequencyBookmarks = QStringLiteral("frequencyBookmarks");
 inline const QString audioOutputDeviceUID = QStringLiteral("audioOutputDeviceUID");
+inline const QString listeningTools = QStringLiteral("listeningTools");
 // Where an unreadable stored list is kept before a write replaces it.
 inline const QString bookmarksUnreadable = QStringLiteral("bookmarks.unreadable");
 inline const QString frequencyBookmarksUnreadable = QStringLiteral("frequencyBookmarks.unreadable");
@@ -56,6 +58,12 @@ public:
     // cannot be added), nothing is written and nobody is told of a change.
     void addBookmark(const QString& address);
     void addFrequencyBookmark(KiwiMode mode, double frequencyKHz);
+
+    // The squelch, noise reduction, notch and blanker of the main window,
+    // clamped to their ranges; a missing or unreadable member reads as its
+    // default.
+    ListeningSettings listeningSettings() const;
+    void setListeningSettings(const ListeningSettings& settings);
 
     // Empty text means the system default output.
     QString audioOutputDeviceUID() const;

@@ -6,6 +6,7 @@
 #include "display/WaterfallImageStrip.h"
 
 #include "diagnostics/LatencyProbes.h"
+#include "model/ListeningSettings.h"
 
 #include <QMouseEvent>
 #include <QVBoxLayout>
@@ -175,6 +176,10 @@ bool WaterfallView::eventFilter(QObject* watched, QEvent* event)
         const auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() != Qt::LeftButton)
             break;
+        if (mouse->modifiers() & Qt::ControlModifier) {
+            requestNotch(mouse->position().x(), strip->width());
+            return true;
+        }
         m_press = Press{strip, mouse->position()};
         return true;
     }
@@ -216,6 +221,15 @@ void WaterfallView::tap(double x, double width)
         return;
     if (const auto kHz = tappedFrequencyKHz(displayedStartHz(), m_spanHz, x, width, m_client->mode()))
         m_client->tune(*kHz);
+}
+
+void WaterfallView::requestNotch(double x, double width)
+{
+    if (!m_client || !(width > 0))
+        return;
+    const double lineHz = displayedStartHz() + x / width * m_spanHz;
+    if (const auto audioHz = audioFrequencyOfLine(lineHz, m_client->frequencyKHz() * 1000, m_client->mode()))
+        emit notchRequested(*audioHz);
 }
 
 void WaterfallView::dragChanged(double translationX, double width)

@@ -1,7 +1,8 @@
 #pragma once
 // The lower panel of a main window: the live spectrum, the waterfall picture
 // and a frequency scale, with the passband of the tuned signal drawn over
-// them. A click tunes to the clicked frequency; when zoomed in, a sideways
+// them. A click tunes to the clicked frequency, a Ctrl+click asks for a notch
+// at the audio frequency the clicked line is heard at; when zoomed in, a sideways
 // drag pans the picture and retunes by the same amount, and the old picture
 // stays displaced under the pointer until the server's rows catch up. Takes
 // the session's waterfall rows while shown.
@@ -57,6 +58,10 @@ public:
     // Pointer travel before a press becomes a drag.
     static constexpr double minimumDragDistance = 4;
 
+signals:
+    // Ctrl+click on a line: where it sounds in the tuned mode (not for FM).
+    void notchRequested(double audioHz);
+
 protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
@@ -76,6 +81,7 @@ private:
     void scheduleRedraw();
     void redraw();
     void tap(double x, double width);
+    void requestNotch(double x, double width);
     void dragChanged(double translationX, double width);
     void endDrag();
     void setAutoRange(bool on);

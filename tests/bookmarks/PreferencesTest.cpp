@@ -11,6 +11,7 @@
 #include <QStandardPaths>
 
 #include <atomic>
+#include <functional>
 #include <limits>
 #include <thread>
 #include <vector>
@@ -277,6 +278,34 @@ TEST_F(PreferencesTest, UnreadableListsAreKeptAsideBeforeTheyAreReplaced)
     EXPECT_TRUE(preferences.frequencyBookmarks().items.isEmpty());
     preferences.setFrequencyBookmarks(FrequencyBookmarks{});
     EXPECT_EQ(getRaw(PreferenceKeys::frequencyBookmarksUnreadable), QVariant(upperCaseMode));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(PreferencesTest, ListeningToolsComeBackAsStoredAndClampedMembersByMember)
+{
+    EXPECT_EQ(preferences.listeningSettings(), ListeningSettings{});
+    const ListeningSettings settings{true, 22, false, 9, true, 1234.5, 55, true, 7};
+    preferences.setListeningSettings(settings);
+    EXPECT_EQ(preferences.listeningSettings(), settings);
+
+    // Text a user or an older version may have left: members of the wrong
+    // kind read as their default, numbers out of range are clamped.
+    const std::pair<const char*, std::function<void(ListeningSettings&)>> stored[] = {
+        {R"({"notch":"yes","notchHz":99999,"squelchLevelDb":-3})",
+            [](ListeningSettings& s) { s.notchHz = 4000, s.squelchLevelDb = 1; }},
+        {R"({"noiseReduction":true,"noiseReductionDb":"loud"})", [](ListeningSettings& s) { s.noiseReductionOn = true; }},
+        {R"([1,2,3])", [](ListeningSettings&) {}},
+        {"not json", [](ListeningSettings&) {}},
+    };
+    for (const auto& [text, change] : stored) {
+        putRaw(PreferenceKeys::listeningTools, QString::fromUtf8(text));
+        ListeningSettings expected;
+        change(expected);
+        EXPECT_EQ(preferences.listeningSettings(), expected) << text;
+    }
 }
 
 } // namespace

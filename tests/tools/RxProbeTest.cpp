@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -238,6 +239,33 @@ TEST(RxProbeProgram, OnTheSoundCardReportsARefusalAndExitsAndRefusesAWrongComman
         QJsonObject({{"kind", "failed"}, {"message", "The receiver is down for maintenance."}}));
     ASSERT_TRUE(run.lines.last().contains("summary"));
     EXPECT_EQ(run.lines.last().value("summary").toObject().value("waterfallRows"), QJsonValue(0));
+}
+
+TEST(RxProbeProgram, ListeningToolsRunOnTheSoundAndTheSummaryNamesThem)
+{
+    RxSimServer server({});
+    const quint16 port = server.listen();
+    ASSERT_NE(port, 0);
+    QTemporaryDir dir;
+    const QString wav = dir.filePath(QStringLiteral("probe.wav"));
+    // Out of range on purpose: the summary shows what was used.
+    const ProbeRun run = runProbe({QStringLiteral("127.0.0.1:%1").arg(port), "--frequency", "9500", "--mode", "am",
+                                      "--seconds", "3", "--wav", wav, "--squelch", "99", "--nr", "--notch", "9000",
+                                      "--nb"},
+        20'000);
+    ASSERT_EQ(run.exitCode, 0);
+    ASSERT_TRUE(run.lines.last().contains("summary"));
+    const QJsonObject summary = run.lines.last().value("summary").toObject();
+    EXPECT_EQ(summary.value("stages"), QJsonArray({"blanker", "notch", "noiseReduction", "squelch"}));
+    EXPECT_EQ(summary.value("squelchLevelDb"), QJsonValue(60));
+    EXPECT_EQ(summary.value("notchHz"), QJsonValue(4000));
+
+    // A squelch 60 dB above the floor stays shut on the station: silence
+    // reached the file, so the chain sits in the path the sound takes.
+    int rate = 0;
+    const std::vector<float> samples = readWav(wav, rate);
+    ASSERT_GT(samples.size(), 12000u);
+    EXPECT_LT(*std::max_element(samples.begin() + std::ptrdiff_t(samples.size() / 2), samples.end()), 1e-4f);
 }
 
 } // namespace

@@ -16,6 +16,21 @@ QByteArray compact(const QJsonValue& value)
     return array.mid(1, array.size() - 2);
 }
 
+QByteArray listeningNumbers(const ListeningSettings& s)
+{
+    QByteArray text;
+    const auto add = [&](bool on, const char* name, double value) {
+        if (on)
+            text += QByteArray(",\"") + name + "\":" + compact(value);
+    };
+    add(s.squelchOn, "squelchLevelDb", s.squelchLevelDb);
+    add(s.noiseReductionOn, "noiseReductionDb", s.noiseReductionDb);
+    add(s.notchOn, "notchHz", s.notchHz);
+    add(s.notchOn, "notchWidthHz", s.notchWidthHz);
+    add(s.blankerOn, "blankerThresholdDb", s.blankerThresholdDb);
+    return text;
+}
+
 } // namespace
 
 QByteArray propertyLine(std::int64_t milliseconds, const QString& property, const QJsonValue& value)
@@ -28,7 +43,9 @@ QByteArray summaryLine(const RxProbeSummary& summary)
 {
     return "{\"summary\":{\"waterfallRows\":" + QByteArray::number(static_cast<qulonglong>(summary.waterfallRows))
         + ",\"soundFrames\":" + QByteArray::number(static_cast<qulonglong>(summary.soundFrames))
-        + ",\"audioSeconds\":" + compact(std::round(summary.audioSeconds * 1000) / 1000) + "}}";
+        + ",\"audioSeconds\":" + compact(std::round(summary.audioSeconds * 1000) / 1000)
+        + ",\"stages\":" + QJsonDocument(QJsonArray::fromStringList(summary.stages)).toJson(QJsonDocument::Compact)
+        + listeningNumbers(summary.listening) + "}}";
 }
 
 void writeLine(const QByteArray& line)

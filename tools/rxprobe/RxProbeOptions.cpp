@@ -6,6 +6,7 @@
 #include <QLocale>
 
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -45,7 +46,13 @@ std::variant<RxProbeOptions, RxProbeUsage> parseRxProbeCommandLine(const QString
         QStringLiteral("Waterfall zoom level (0-%1).").arg(maxKiwiZoom), QStringLiteral("Z"));
     const QCommandLineOption wav(QStringLiteral("wav"),
         QStringLiteral("Write the audio to this WAV file instead of the sound card."), QStringLiteral("FILE"));
-    parser.addOptions({seconds, frequency, mode, password, zoom, wav});
+    const QCommandLineOption squelch(QStringLiteral("squelch"),
+        QStringLiteral("Squelch on, opening at this many dB above the noise floor."), QStringLiteral("DB"));
+    const QCommandLineOption nr(QStringLiteral("nr"), QStringLiteral("Noise reduction on."));
+    const QCommandLineOption notch(QStringLiteral("notch"),
+        QStringLiteral("Notch on, at this audio frequency in Hz."), QStringLiteral("HZ"));
+    const QCommandLineOption nb(QStringLiteral("nb"), QStringLiteral("Noise blanker on."));
+    parser.addOptions({seconds, frequency, mode, password, zoom, wav, squelch, nr, notch, nb});
     parser.addPositionalArgument(QStringLiteral("ADDRESS"), QStringLiteral("The receiver's address."));
 
     if (!parser.parse(args))
@@ -81,6 +88,25 @@ std::variant<RxProbeOptions, RxProbeUsage> parseRxProbeCommandLine(const QString
             return RxProbeUsage{QStringLiteral("--zoom takes a whole number from 0 to %1").arg(maxKiwiZoom), true};
         options.zoom = static_cast<int>(*value);
     }
+    // Any finite number: out of range is clamped, and the summary shows the
+    // value used.
+    const double anyNumber = std::numeric_limits<double>::max();
+    if (parser.isSet(squelch)) {
+        const std::optional<double> value = finiteNumber(parser.value(squelch), -anyNumber, anyNumber);
+        if (!value)
+            return RxProbeUsage{QStringLiteral("--squelch takes a number of dB"), true};
+        options.listening.squelchOn = true;
+        options.listening.squelchLevelDb = *value;
+    }
+    if (parser.isSet(notch)) {
+        const std::optional<double> value = finiteNumber(parser.value(notch), -anyNumber, anyNumber);
+        if (!value)
+            return RxProbeUsage{QStringLiteral("--notch takes a frequency in Hz"), true};
+        options.listening.notchOn = true;
+        options.listening.notchHz = *value;
+    }
+    options.listening.noiseReductionOn = parser.isSet(nr);
+    options.listening.blankerOn = parser.isSet(nb);
     if (parser.isSet(wav)) {
         options.wavPath = parser.value(wav);
         if (options.wavPath->isEmpty())

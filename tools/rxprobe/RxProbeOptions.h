@@ -2,8 +2,10 @@
 // The command line of rxprobe:
 //   rxprobe ADDRESS [--seconds N] [--frequency KHZ] [--mode MODE]
 //           [--password TEXT] [--zoom Z] [--wav FILE]
+//           [--squelch DB] [--nr] [--notch HZ] [--nb]
 
 #include "model/KiwiMode.h"
+#include "model/ListeningSettings.h"
 
 #include <QString>
 #include <QStringList>
@@ -21,6 +23,8 @@ struct RxProbeOptions {
     std::optional<int> zoom;
     // Audio goes to this WAV file instead of the sound card.
     std::optional<QString> wavPath;
+    // The listening tools, as given; the player clamps them into range.
+    ListeningSettings listening;
 };
 
 // The text to print instead of running: the help (exit 0) or an error (exit 2).

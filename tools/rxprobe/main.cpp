@@ -34,6 +34,19 @@ std::shared_ptr<KiwiAudioPlayer> makePlayer(const RxProbeOptions& options, std::
         [uid = Preferences::instance().audioOutputDeviceUID()] { return currentOutputDeviceID(uid); });
 }
 
+QStringList stageNames(std::uint32_t stages)
+{
+    QStringList names;
+    const std::pair<ListeningChain::Stage, const char*> all[] = {{ListeningChain::blanker, "blanker"},
+        {ListeningChain::notch, "notch"}, {ListeningChain::noiseReduction, "noiseReduction"},
+        {ListeningChain::squelch, "squelch"}};
+    for (const auto& [stage, name] : all) {
+        if (stages & stage)
+            names.append(QString::fromLatin1(name));
+    }
+    return names;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -55,6 +68,8 @@ int main(int argc, char** argv)
     clock.start();
     const auto counter = std::make_shared<PlaybackCounter>();
     const std::shared_ptr<KiwiAudioPlayer> player = makePlayer(options, counter);
+    ListeningChain& listening = player->listeningChain();
+    const ListeningSettings applied = listening.setSettings(options.listening);
     KiwiSDRClient client(QStringLiteral("Farlisten"), player);
     PropertyLog log(client, clock, writeLine);
     std::uint64_t rows = 0;
@@ -70,7 +85,8 @@ int main(int argc, char** argv)
     QTimer::singleShot(options.duration, Qt::PreciseTimer, &client, [&] {
         client.disconnect();
         subscription.reset();
-        writeLine(summaryLine({rows, counter->scheduledBlocks(), counter->secondsPlayed()}));
+        writeLine(summaryLine({rows, counter->scheduledBlocks(), counter->secondsPlayed(), applied,
+            stageNames(listening.stagesRun())}));
         QCoreApplication::exit(0);
     });
     return QCoreApplication::exec();
