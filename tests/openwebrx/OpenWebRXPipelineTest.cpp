@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -177,11 +178,105 @@ TEST(OpenWebRXPipeline, ThePlayerRestartsOnlyWhenTheRateChangesOrAfterAReset)
     OpenWebRXPipeline::Snapshot expected;
     expected.sequence = 1;
     EXPECT_EQ(h.pipeline.snapshot(), expected);
-    // The first audio frame starts the player again; the decoder is searching
-    // again, so codes without a marker are silent.
+    // The first audio frame starts the player again, in the framing it shows.
     h.pipeline.playAudio(Bytes(100, 0x33), 48000);
     EXPECT_EQ(h.engine().startCount, 3);
-    EXPECT_EQ(h.queuedFrames(), 0u);
+    EXPECT_EQ(h.queuedFrames(), 200u);
+}
+
+// ADPCM code bytes that never hold the marker.
+Bytes codes(std::size_t count)
+{
+    Bytes bytes(count);
+    for (std::size_t i = 0; i < count; ++i)
+        bytes[i] = std::uint8_t(i * 13 + 1);
+    return bytes;
+}
+
+// `blocks` runs of a stream with state blocks, each "SYNC", a state and 1001 code bytes.
+Bytes syncedStream(int blocks)
+{
+    Bytes stream;
+    for (int b = 0; b < blocks; ++b) {
+        stream.insert(stream.end(), {'S', 'Y', 'N', 'C', std::uint8_t(20 + b), 0, 0x10, 0x27});
+        const Bytes run = codes(1001);
+        stream.insert(stream.end(), run.begin(), run.end());
+    }
+    return stream;
+}
+
+Bytes joined(std::initializer_list<Bytes> parts)
+{
+    Bytes all;
+    for (const Bytes& part : parts)
+        all.insert(all.end(), part.begin(), part.end());
+    return all;
+}
+
+struct FramingCase {
+    const char* name;
+    std::uint8_t type;
+    Bytes stream;
+    // Where the stream is cut into frames.
+    std::vector<std::size_t> cuts;
+    std::optional<AudioFraming> framing;
+};
+
+TEST(OpenWebRXPipeline, CompressedAudioTakesTheFramingItsFirstFourBytesShowOncePerConnection)
+{
+    const Bytes synced = syncedStream(3);
+    const Bytes laterMarker = joined({codes(1500), {'S', 'Y', 'N', 'C', 0, 0, 0, 0}, codes(1500)});
+    const FramingCase cases[] = {
+        {"marker split after two bytes", 2, synced, {2}, AudioFraming::adpcmWithSync},
+        {"marker a byte a frame", 2, synced, {1, 2, 3, 4, 5}, AudioFraming::adpcmWithSync},
+        {"three marker bytes, then not", 2, joined({{'S', 'Y', 'N'}, codes(3000)}), {3}, AudioFraming::plainADPCM},
+        {"a marker later on", 2, laterMarker, {32, 64, 1504}, AudioFraming::plainADPCM},
+        {"HD audio", 4, codes(10000), {1, 128}, AudioFraming::plainADPCM},
+        {"too few bytes to tell", 2, {'S', 'Y', 'N'}, {1}, std::nullopt},
+    };
+    for (const FramingCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        Harness h;
+        int told = 0;
+        std::optional<AudioFraming> heard;
+        h.pipeline.reset([&](AudioFraming framing) {
+            ++told;
+            heard = framing;
+        });
+        std::size_t from = 0;
+        for (const std::size_t cut : c.cuts) {
+            h.pipeline.processMessage(frame(c.type, Bytes(c.stream.begin() + from, c.stream.begin() + cut)));
+            from = cut;
+        }
+        h.pipeline.processMessage(frame(c.type, Bytes(c.stream.begin() + from, c.stream.end())));
+        EXPECT_EQ(told, c.framing ? 1 : 0);
+        EXPECT_EQ(heard, c.framing);
+        EXPECT_EQ(h.pipeline.snapshot().audioFraming, c.framing);
+
+        // The same samples as the whole stream decoded in its framing at once,
+        // all past the player's reserve.
+        std::vector<std::int16_t> expected;
+        if (c.framing == AudioFraming::adpcmWithSync)
+            expected = OpenWebRXADPCMDecoder{}.decodeSynced(c.stream);
+        else if (c.framing == AudioFraming::plainADPCM)
+            expected = OpenWebRXADPCMDecoder{}.decodePlain(c.stream);
+        std::vector<float> scaled(expected.size());
+        std::transform(expected.begin(), expected.end(), scaled.begin(),
+                       [](std::int16_t s) { return float(s) / 32768.0f; });
+        EXPECT_EQ(h.scheduled(), scaled);
+        EXPECT_EQ(h.queuedFrames(), 0u);
+    }
+
+    // A new connection decides again and tells only its own sink.
+    Harness h;
+    int first = 0;
+    std::optional<AudioFraming> second;
+    h.pipeline.reset([&](AudioFraming) { ++first; });
+    h.pipeline.processMessage(frame(2, codes(10)));
+    h.pipeline.reset([&](AudioFraming framing) { second = framing; });
+    h.pipeline.processMessage(frame(2, synced));
+    EXPECT_EQ(first, 1);
+    EXPECT_EQ(second, AudioFraming::adpcmWithSync);
 }
 
 TEST(OpenWebRXPipeline, CompressedAudioPlaysBeforeAnyConfigAndCarriesItsDecoderStateAcrossFrames)
@@ -265,7 +360,9 @@ TEST(OpenWebRXPipeline, NeitherThePlayerNorTheRowSinkIsCalledUnderTheLock)
     Harness h;
     int readsInStart = 0;
     std::uint32_t seenInSink = 0;
+    std::optional<AudioFraming> framingSeen;
     OpenWebRXPipeline pipeline(h.player, [&](KiwiWaterfallRow) { seenInSink = pipeline.snapshot().sequence; });
+    pipeline.reset([&](AudioFraming) { framingSeen = pipeline.snapshot().audioFraming; });
     h.audio.setDuringStart([&] {
         (void)pipeline.snapshot();
         ++readsInStart;
@@ -276,6 +373,7 @@ TEST(OpenWebRXPipeline, NeitherThePlayerNorTheRowSinkIsCalledUnderTheLock)
     pipeline.processMessage(frame(2, Bytes(16, 0)));
     EXPECT_EQ(seenInSink, 1u);
     EXPECT_EQ(readsInStart, 1);
+    EXPECT_EQ(framingSeen, AudioFraming::plainADPCM);
 }
 
 } // namespace
