@@ -46,6 +46,7 @@ TEST(ReceiverInfoRowsTest, EveryRowInOrder)
     info.baseHz = 500000;
     info.bandwidthHz = 1500000;
     info.audioRate = 12000;
+    info.audioFraming = AudioFraming::adpcmWithSync;
     info.waterfallFPS = 23;
     info.uptime = 3 * 86400 + 4 * 3600 + 59;
     info.inactivityTimeoutMinutes = 30;
@@ -53,12 +54,14 @@ TEST(ReceiverInfoRowsTest, EveryRowInOrder)
     EXPECT_EQ(receiverInfoTitle(info), "Twente");
     const Rows rows = receiverInfoRows(info);
     EXPECT_EQ(labelsOf(rows), QStringList({"Location", "Antenna", "Grid", "GPS", "Software", "Users", "API channels",
-                                  "Channel", "Coverage", "Audio rate", "Waterfall", "Uptime", "Inactivity limit"}));
+                                  "Channel", "Coverage", "Audio rate", "Audio", "Waterfall", "Uptime",
+                                  "Inactivity limit"}));
     EXPECT_EQ(valueOf(rows, "Users"), "3 of 8");
     EXPECT_EQ(valueOf(rows, "API channels"), "2");
     EXPECT_EQ(valueOf(rows, "Channel"), "RX0 of 8");
     EXPECT_EQ(valueOf(rows, "Coverage"), QString::fromUtf8("500 kHz \u2013 2 MHz"));
     EXPECT_EQ(valueOf(rows, "Audio rate"), "12,000.0 Hz");
+    EXPECT_EQ(valueOf(rows, "Audio"), "ADPCM with sync");
     EXPECT_EQ(valueOf(rows, "Waterfall"), "23 fps");
     EXPECT_EQ(valueOf(rows, "Uptime"), "3d 4h");
     EXPECT_EQ(valueOf(rows, "Inactivity limit"), "30 min");
@@ -66,6 +69,8 @@ TEST(ReceiverInfoRowsTest, EveryRowInOrder)
     const DefaultLocale comma(QLocale(QLocale::German, QLocale::Germany));
     info.audioRate = 11025;
     EXPECT_EQ(valueOf(receiverInfoRows(info), "Audio rate"), "11.025,0 Hz");
+    info.audioFraming = AudioFraming::plainADPCM;
+    EXPECT_EQ(valueOf(receiverInfoRows(info), "Audio"), "ADPCM");
 }
 
 TEST(ReceiverInfoRowsTest, RowsLeftOutOrShortened)

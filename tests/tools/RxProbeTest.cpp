@@ -46,7 +46,7 @@ TEST(RxProbePropertyJson, ValuesAsTheProbePrintsThem)
     info.name = QStringLiteral("Alpha");
     info.users = 3;
     const QJsonObject object = json(info).toObject();
-    EXPECT_EQ(object.size(), 23) << "one member per field";
+    EXPECT_EQ(object.size(), 24) << "one member per field";
     EXPECT_EQ(object.value("name"), QJsonValue("Alpha"));
     EXPECT_EQ(object.value("location"), QJsonValue());
     EXPECT_EQ(object.value("bandwidthHz"), QJsonValue(30'000'000));
@@ -259,6 +259,7 @@ TEST(RxProbeProgram, TenSecondsOnTheTunedStationIntoAWavFile)
             EXPECT_EQ(info.value("inactivityTimeoutMinutes"), QJsonValue(0)) << "from load_cfg";
         } else {
             EXPECT_TRUE(info.value("softwareVersion").toString().startsWith(QStringLiteral("OpenWebRX ")));
+            EXPECT_EQ(info.value("audioFraming"), QJsonValue("adpcmWithSync"));
         }
 
         qint64 last = 0;
