@@ -219,6 +219,33 @@ TEST(OpenWebRXSim, ProfileAudioAndTuningFollowTheClient)
     EXPECT_NEAR(10 * std::log10(smeters[4].value->asNumber().value_or(1e-30)), -60, 3);
 }
 
+TEST(OpenWebRXSim, AsVersion1_1RepliesLastAndSendsOnePlainStreamInShortFrames)
+{
+    for (const bool hd : {false, true}) {
+        SCOPED_TRACE(hd ? "HD" : "normal");
+        RxSimOptions options = openWebRX();
+        options.openWebRXVersion = RxSimOpenWebRXVersion::v1_1;
+        options.hdAudio = hd;
+        RxSimServer server(options);
+        RawOpenWebRX c(server.listen());
+        ASSERT_TRUE(c.waitConnected());
+        c.handshake();
+        ASSERT_TRUE(c.waitMessages(QStringLiteral("handshake"), 1));
+        EXPECT_EQ(c.texts.back(), QStringLiteral("CLIENT DE SERVER server=openwebrx version=v1.1.0"));
+        EXPECT_EQ(c.messages(QStringLiteral("clients")).size(), 1u) << "before the reply";
+
+        c.send(openWebRXDSPStart());
+        const char type = hd ? 4 : 2;
+        ASSERT_TRUE(c.waitFrames(type, 40));
+        QByteArray stream;
+        for (const QByteArray& payload : c.framesOfType(type)) {
+            EXPECT_EQ(payload.size(), hd ? 128 : 32);
+            stream += payload;
+        }
+        EXPECT_EQ(stream.indexOf("SYNC"), -1);
+    }
+}
+
 TEST(OpenWebRXSimWire, OnlyIntegerLiteralsAreIntegers)
 {
     const QString key = QStringLiteral("offset_freq");
