@@ -7,7 +7,6 @@
 
 namespace {
 
-constexpr auto& syncMarker = OpenWebRXADPCMDecoder::syncMarker;
 // Code bytes decoded after each state block: the countdown starts here and
 // the byte on which it reads 0 is still decoded.
 constexpr int codeBytesAfterState = 1000;
