@@ -184,33 +184,12 @@ TEST(OpenWebRXPipeline, ThePlayerRestartsOnlyWhenTheRateChangesOrAfterAReset)
     EXPECT_EQ(h.queuedFrames(), 200u);
 }
 
-// ADPCM code bytes that never hold the marker.
-Bytes codes(std::size_t count)
+// `head`, then ADPCM code bytes that never hold the marker.
+Bytes withCodes(Bytes head, std::size_t count)
 {
-    Bytes bytes(count);
     for (std::size_t i = 0; i < count; ++i)
-        bytes[i] = std::uint8_t(i * 13 + 1);
-    return bytes;
-}
-
-// `blocks` runs of a stream with state blocks, each "SYNC", a state and 1001 code bytes.
-Bytes syncedStream(int blocks)
-{
-    Bytes stream;
-    for (int b = 0; b < blocks; ++b) {
-        stream.insert(stream.end(), {'S', 'Y', 'N', 'C', std::uint8_t(20 + b), 0, 0x10, 0x27});
-        const Bytes run = codes(1001);
-        stream.insert(stream.end(), run.begin(), run.end());
-    }
-    return stream;
-}
-
-Bytes joined(std::initializer_list<Bytes> parts)
-{
-    Bytes all;
-    for (const Bytes& part : parts)
-        all.insert(all.end(), part.begin(), part.end());
-    return all;
+        head.push_back(std::uint8_t(i * 13 + 1));
+    return head;
 }
 
 struct FramingCase {
@@ -224,14 +203,19 @@ struct FramingCase {
 
 TEST(OpenWebRXPipeline, CompressedAudioTakesTheFramingItsFirstFourBytesShowOncePerConnection)
 {
-    const Bytes synced = syncedStream(3);
-    const Bytes laterMarker = joined({codes(1500), {'S', 'Y', 'N', 'C', 0, 0, 0, 0}, codes(1500)});
+    Bytes synced;
+    for (std::uint8_t block = 0; block < 3; ++block) {
+        synced.insert(synced.end(), {'S', 'Y', 'N', 'C', std::uint8_t(20 + block), 0, 0x10, 0x27});
+        synced = withCodes(std::move(synced), 1001);
+    }
+    Bytes laterMarker = withCodes({}, 1500);
+    laterMarker.insert(laterMarker.end(), {'S', 'Y', 'N', 'C', 0, 0, 0, 0});
+    laterMarker = withCodes(std::move(laterMarker), 1500);
     const FramingCase cases[] = {
-        {"marker split after two bytes", 2, synced, {2}, AudioFraming::adpcmWithSync},
         {"marker a byte a frame", 2, synced, {1, 2, 3, 4, 5}, AudioFraming::adpcmWithSync},
-        {"three marker bytes, then not", 2, joined({{'S', 'Y', 'N'}, codes(3000)}), {3}, AudioFraming::plainADPCM},
+        {"three marker bytes, then not", 2, withCodes({'S', 'Y', 'N'}, 3000), {3}, AudioFraming::plainADPCM},
         {"a marker later on", 2, laterMarker, {32, 64, 1504}, AudioFraming::plainADPCM},
-        {"HD audio", 4, codes(10000), {1, 128}, AudioFraming::plainADPCM},
+        {"HD audio", 4, withCodes({}, 10000), {1, 128}, AudioFraming::plainADPCM},
         {"too few bytes to tell", 2, {'S', 'Y', 'N'}, {1}, std::nullopt},
     };
     for (const FramingCase& c : cases) {
@@ -272,7 +256,7 @@ TEST(OpenWebRXPipeline, CompressedAudioTakesTheFramingItsFirstFourBytesShowOnceP
     int first = 0;
     std::optional<AudioFraming> second;
     h.pipeline.reset([&](AudioFraming) { ++first; });
-    h.pipeline.processMessage(frame(2, codes(10)));
+    h.pipeline.processMessage(frame(2, withCodes({}, 10)));
     h.pipeline.reset([&](AudioFraming framing) { second = framing; });
     h.pipeline.processMessage(frame(2, synced));
     EXPECT_EQ(first, 1);

@@ -13,6 +13,7 @@
 #include <complex>
 #include <functional>
 #include <numbers>
+#include <numeric>
 
 namespace {
 
@@ -82,10 +83,8 @@ std::vector<std::complex<double>> toneByWindow(const std::vector<float>& samples
 
 double meanAmplitude(const std::vector<std::complex<double>>& tones)
 {
-    double sum = 0;
-    for (const std::complex<double>& tone : tones)
-        sum += std::abs(tone);
-    return tones.empty() ? 0 : sum / double(tones.size());
+    return std::accumulate(tones.begin(), tones.end(), 0.0, [](double sum, auto tone) { return sum + std::abs(tone); })
+        / double(std::max<std::size_t>(tones.size(), 1));
 }
 
 // How far the tone's phase moves from one window to the next, less the usual
@@ -95,14 +94,11 @@ double worstPhaseJump(const std::vector<std::complex<double>>& tones)
     std::vector<double> steps;
     for (std::size_t i = 1; i < tones.size(); ++i)
         steps.push_back(std::arg(tones[i] * std::conj(tones[i - 1])));
-    if (steps.empty())
-        return 0;
     std::vector<double> sorted = steps;
-    std::nth_element(sorted.begin(), sorted.begin() + std::ptrdiff_t(sorted.size() / 2), sorted.end());
-    const double usual = sorted[sorted.size() / 2];
+    std::sort(sorted.begin(), sorted.end());
     double worst = 0;
     for (const double step : steps)
-        worst = std::max(worst, std::abs(std::remainder(step - usual, 2 * std::numbers::pi)));
+        worst = std::max(worst, std::abs(std::remainder(step - sorted[sorted.size() / 2], 2 * std::numbers::pi)));
     return worst;
 }
 
