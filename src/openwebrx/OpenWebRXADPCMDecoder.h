@@ -47,9 +47,9 @@ struct OpenWebRXADPCMDecoder {
     void decodeSynced(std::span<const std::uint8_t> bytes, std::vector<std::int16_t>& appendTo);
 
     // A connection's audio: a stream whose first four bytes are "SYNC" is
-    // decoded with `decodeSynced`, any other with `decodePlain`. Until its
-    // bytes could still begin the marker the framing stays open and they give
-    // no samples yet (`matched` counts them); the decision is then kept.
+    // decoded with `decodeSynced`, any other with `decodePlain`. While the
+    // bytes so far could still begin the marker, `framing` stays open and they
+    // give no samples yet (`matched` counts them); once decided, it is kept.
     std::vector<std::int16_t> decodeAudio(std::span<const std::uint8_t> bytes);
     void decodeAudio(std::span<const std::uint8_t> bytes, std::vector<std::int16_t>& appendTo);
 
