@@ -1,6 +1,8 @@
 // Arbitrary config values and binary frames through the OpenWebRX pipeline,
 // with an audio engine that plays nothing. Every row must lie inside the
-// spectrum the config described and hold no more levels than its frame.
+// spectrum the config described and hold no more levels than its frame. A
+// flag starts the audio with a state block split across two frames, so that
+// both framings are fed; the framing must be told once and match the stream.
 #include "bench/SilentAudioEngine.h"
 #include "openwebrx/OpenWebRXPipeline.h"
 
@@ -10,6 +12,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <optional>
+#include <vector>
 
 namespace {
 
@@ -51,10 +55,29 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             || !(row.spanHz > 0))
             std::abort();
     });
+    int framingCalls = 0;
+    std::optional<AudioFraming> heard;
+    pipeline.reset([&](AudioFraming framing) {
+        ++framingCalls;
+        heard = framing;
+    });
     pipeline.applyConfig(JSONValue(std::move(config)));
     const auto zoom = in.take<std::int8_t>();
     const auto startHz = in.take<double>();
     pipeline.setView(zoom, startHz);
+
+    const bool syncStart = (flags & 4) != 0;
+    if (syncStart) {
+        const auto state = in.take<std::uint32_t>();
+        std::vector<std::uint8_t> start{OpenWebRXPipeline::audioFrame, 'S', 'Y', 'N', 'C'};
+        for (int shift = 0; shift < 32; shift += 8)
+            start.push_back(static_cast<std::uint8_t>(state >> shift));
+        const std::size_t cut = 1 + (flags >> 4) % 8;
+        pipeline.processMessage(std::span(start).first(cut));
+        std::vector<std::uint8_t> rest{OpenWebRXPipeline::audioFrame};
+        rest.insert(rest.end(), start.begin() + static_cast<std::ptrdiff_t>(cut), start.end());
+        pipeline.processMessage(rest);
+    }
 
     // Frames: a length byte, then the message (frame type first).
     while (in.size > 0) {
@@ -68,6 +91,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const OpenWebRXPipeline::Snapshot s = pipeline.snapshot();
     if (s.fftSize < 0 || s.fftSize > OpenWebRXPipeline::maxFFTSize || !std::isfinite(s.centerHz)
         || !std::isfinite(s.sampleRateHz))
+        std::abort();
+    const bool compressedAudio = (flags & 1) != 0;
+    if (framingCalls > 1 || heard != s.audioFraming || (heard && !compressedAudio)
+        || (syncStart && compressedAudio && heard != AudioFraming::adpcmWithSync))
         std::abort();
     return 0;
 }

@@ -2,6 +2,7 @@
 
 #include "display/FrequencyFormat.h"
 
+#include <QCoreApplication>
 #include <QLocale>
 #include <QStringList>
 
@@ -15,6 +16,17 @@ bool isPresent(const std::optional<QString>& text)
 QString integerText(std::int64_t value)
 {
     return QString::number(value);
+}
+
+QString audioFramingText(AudioFraming framing)
+{
+    switch (framing) {
+    case AudioFraming::adpcmWithSync:
+        return QCoreApplication::translate("ReceiverInfoRows", "ADPCM with sync");
+    case AudioFraming::plainADPCM:
+        return QCoreApplication::translate("ReceiverInfoRows", "ADPCM");
+    }
+    return {};
 }
 
 QString coverageText(const KiwiReceiverInfo& info)
@@ -61,6 +73,8 @@ QList<ReceiverInfoRow> receiverInfoRows(const KiwiReceiverInfo& info)
     rows.append({QStringLiteral("Coverage"), coverageText(info)});
     if (info.audioRate)
         rows.append({QStringLiteral("Audio rate"), QLocale().toString(*info.audioRate, 'f', 1) + QStringLiteral(" Hz")});
+    if (info.audioFraming)
+        rows.append({QCoreApplication::translate("ReceiverInfoRows", "Audio"), audioFramingText(*info.audioFraming)});
     if (info.waterfallFPS)
         rows.append({QStringLiteral("Waterfall"), integerText(*info.waterfallFPS) + QStringLiteral(" fps")});
     if (info.uptime)

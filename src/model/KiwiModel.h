@@ -81,6 +81,11 @@ struct SMeterReading {
     friend bool operator==(const SMeterReading&, const SMeterReading&) = default;
 };
 
+// How a server lays out its compressed audio: ADPCM whose coder state
+// travels in "SYNC" blocks, or one plain ADPCM stream whose state runs on
+// from the start of the connection.
+enum class AudioFraming { adpcmWithSync, plainADPCM };
+
 // What is known about the receiver of the current session.
 struct KiwiReceiverInfo {
     std::optional<QString> name;
@@ -102,6 +107,7 @@ struct KiwiReceiverInfo {
     double baseHz = 0;
     std::optional<double> sampleRate;
     std::optional<double> audioRate;
+    std::optional<AudioFraming> audioFraming;
     int maxZoom = 14;
     int zoomCap = 14;
     std::optional<std::int64_t> waterfallFPS;

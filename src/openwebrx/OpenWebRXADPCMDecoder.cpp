@@ -3,10 +3,10 @@
 #include "audio/ImaAdpcm.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
-constexpr std::array<std::uint8_t, 4> syncMarker{'S', 'Y', 'N', 'C'};
 // Code bytes decoded after each state block: the countdown starts here and
 // the byte on which it reads 0 is still decoded.
 constexpr int codeBytesAfterState = 1000;
@@ -141,4 +141,43 @@ void OpenWebRXADPCMDecoder::decodeSynced(std::span<const std::uint8_t> bytes,
         }
     }
     appendTo.resize(start + static_cast<std::size_t>(out - first));
+}
+
+std::vector<std::int16_t> OpenWebRXADPCMDecoder::decodeAudio(std::span<const std::uint8_t> bytes)
+{
+    std::vector<std::int16_t> samples;
+    decodeAudio(bytes, samples);
+    return samples;
+}
+
+void OpenWebRXADPCMDecoder::decodeAudio(std::span<const std::uint8_t> bytes,
+                                        std::vector<std::int16_t>& appendTo)
+{
+    if (!framing) {
+        // While undecided, every byte so far matched the marker: the bytes
+        // held back are its first `matched`.
+        matched = std::clamp(matched, 0, 3);
+        std::size_t used = 0;
+        while (used < bytes.size() && bytes[used] == syncMarker[static_cast<std::size_t>(matched)]) {
+            ++used;
+            if (++matched == static_cast<int>(syncMarker.size()))
+                break;
+        }
+        if (matched == static_cast<int>(syncMarker.size())) {
+            framing = AudioFraming::adpcmWithSync;
+            syncStateSize = 0;
+            phase = Phase::readingState;
+        } else if (used < bytes.size()) {
+            framing = AudioFraming::plainADPCM;
+            const auto held = static_cast<std::size_t>(std::exchange(matched, 0));
+            decodePlain(std::span(syncMarker).first(held), appendTo);
+        } else {
+            return;
+        }
+        bytes = bytes.subspan(used);
+    }
+    if (*framing == AudioFraming::adpcmWithSync)
+        decodeSynced(bytes, appendTo);
+    else
+        decodePlain(bytes, appendTo);
 }

@@ -87,10 +87,11 @@ OpenWebRXPipeline::OpenWebRXPipeline(std::shared_ptr<KiwiAudioPlayer> player, Ro
 {
 }
 
-void OpenWebRXPipeline::reset()
+void OpenWebRXPipeline::reset(AudioFramingSink onAudioFraming)
 {
     const std::lock_guard guard(lock);
     fields = Fields{};
+    fields.onAudioFraming = std::move(onAudioFraming);
 }
 
 void OpenWebRXPipeline::applyConfig(const JSONValue& config)
@@ -197,16 +198,25 @@ void OpenWebRXPipeline::playAudio(std::span<const std::uint8_t> payload, double 
 {
     std::vector<std::int16_t> samples;
     std::optional<double> previousRate;
+    std::optional<AudioFraming> decided;
+    AudioFramingSink onAudioFraming;
     {
         const std::lock_guard guard(lock);
         if (fields.audioCompressed) {
+            const bool wasOpen = !fields.audioDecoder.framing;
             samples.reserve(payload.size() * 2);
-            fields.audioDecoder.decodeSynced(payload, samples);
+            fields.audioDecoder.decodeAudio(payload, samples);
+            if (wasOpen && fields.audioDecoder.framing) {
+                decided = fields.audioDecoder.framing;
+                onAudioFraming = fields.onAudioFraming;
+            }
         } else {
             samples = littleEndianSamples(payload);
         }
         previousRate = std::exchange(fields.playerRate, rate);
     }
+    if (decided && onAudioFraming)
+        onAudioFraming(*decided);
 
     // A failed start leaves the player stopped; it drops what it gets until a
     // later start succeeds.
@@ -222,7 +232,8 @@ void OpenWebRXPipeline::playAudio(std::span<const std::uint8_t> payload, double 
 OpenWebRXPipeline::Snapshot OpenWebRXPipeline::snapshot() const
 {
     const std::lock_guard guard(lock);
-    return {fields.audioCompressed, fields.fftCompressed, fields.fftSize,   fields.centerHz,
-            fields.sampleRateHz,    fields.zoom,          fields.viewStartHz, fields.playerRate,
+    return {fields.audioCompressed, fields.fftCompressed,  fields.fftSize,
+            fields.centerHz,        fields.sampleRateHz,   fields.zoom,
+            fields.viewStartHz,     fields.playerRate,     fields.audioDecoder.framing,
             sequence};
 }

@@ -2,11 +2,13 @@
 // Turns the binary frames of one OpenWebRX socket into waterfall rows (cropped
 // to the user's zoom and pan, in the byte scale of KiwiSDR rows) and audio for
 // the session's player. One pipeline lives as long as its session and is reset
-// at every connection; only the row counter survives a reset.
+// at every connection; only the row counter survives a reset. Compressed
+// audio is decoded in the framing its first bytes show (with or without
+// "SYNC" blocks), decided once per connection.
 //
 // Frames and configs arrive on the receive thread, reset and view updates on
 // the main thread. `lock` guards every field and is never held while the
-// player or the row sink is called.
+// player, the row sink or the framing sink is called.
 
 #include "audio/KiwiAudioPlayer.h"
 #include "openwebrx/JSONValue.h"
@@ -25,6 +27,7 @@
 class OpenWebRXPipeline {
 public:
     using RowSink = std::function<void(KiwiWaterfallRow)>;
+    using AudioFramingSink = std::function<void(AudioFraming)>;
 
     // Frame types: the first byte of a binary message.
     static constexpr std::uint8_t waterfallFrame = 1;
@@ -48,6 +51,7 @@ public:
         int zoom = 0;
         double viewStartHz = 0;
         std::optional<double> playerRate;
+        std::optional<AudioFraming> audioFraming;
         std::uint32_t sequence = 0;
         friend bool operator==(const Snapshot&, const Snapshot&) = default;
     };
@@ -59,7 +63,9 @@ public:
     OpenWebRXPipeline& operator=(const OpenWebRXPipeline&) = delete;
 
     // Back to the state of a new connection; the row counter is kept.
-    void reset();
+    // `onAudioFraming`, when given, hears the connection's audio framing once,
+    // on the receive thread, as soon as its first bytes have told it.
+    void reset(AudioFramingSink onAudioFraming = {});
     // Takes the compression flags and the band from a "config" value; members
     // that are missing, of another kind or out of range change nothing.
     void applyConfig(const JSONValue& config);
@@ -87,6 +93,7 @@ private:
         double viewStartHz = 0;
         OpenWebRXADPCMDecoder audioDecoder;
         std::optional<double> playerRate;
+        AudioFramingSink onAudioFraming;
     };
 
     const std::shared_ptr<KiwiAudioPlayer> player;

@@ -36,14 +36,20 @@ void KiwiSDRClient::connectOpenWebRX(const QUrl& url, std::int64_t generation)
         endWith(KiwiError::invalidAddress());
         return;
     }
-    openWebRXPipeline().reset();
+    const QPointer<KiwiSDRClient> client(this);
+    // The sink runs on the network thread.
+    openWebRXPipeline().reset([client, generation](AudioFraming framing) {
+        post(client, [framing, generation](KiwiSDRClient& session) {
+            if (generation == session.m_sessionID)
+                session.updateInfo([framing](KiwiReceiverInfo& info) { info.audioFraming = framing; });
+        });
+    });
     updateInfo([](KiwiReceiverInfo& info) {
         info.sampleRate = openWebRXAudioRate;
         info.audioRate = openWebRXAudioRate;
     });
 
     // Runs on the network thread.
-    const QPointer<KiwiSDRClient> client(this);
     auto receive = [client, pipeline = m_openWebRXPipeline, generation](const QByteArray& bytes) {
         const std::span<const std::uint8_t> message(
             reinterpret_cast<const std::uint8_t*>(bytes.constData()), static_cast<std::size_t>(bytes.size()));

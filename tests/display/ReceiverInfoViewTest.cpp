@@ -32,6 +32,7 @@ TEST(ReceiverInfoRowsTest, EveryKnownFieldInOrderAndTheRestLeftOut)
     info.baseHz = 500000;
     info.bandwidthHz = 1500000;
     info.audioRate = 12000;
+    info.audioFraming = AudioFraming::adpcmWithSync;
     info.waterfallFPS = 23;
     info.uptime = 3 * 86400 + 4 * 3600 + 59;
     info.inactivityTimeoutMinutes = 30;
@@ -39,7 +40,7 @@ TEST(ReceiverInfoRowsTest, EveryKnownFieldInOrderAndTheRestLeftOut)
     EXPECT_EQ(receiverInfoRows(info),
         Rows({{"Location", "Enschede"}, {"Antenna", "Mini-whip"}, {"Grid", "JO32kf"}, {"GPS", "(52.2, 6.8)"},
             {"Software", "v1.560"}, {"Users", "3 of 8"}, {"API channels", "2"}, {"Channel", "RX0 of 8"},
-            {"Coverage", QString::fromUtf8("500 kHz \u2013 2 MHz")}, {"Audio rate", "12,000.0 Hz"},
+            {"Coverage", QString::fromUtf8("500 kHz \u2013 2 MHz")}, {"Audio rate", "12,000.0 Hz"}, {"Audio", "ADPCM with sync"},
             {"Waterfall", "23 fps"}, {"Uptime", "3d 4h"}, {"Inactivity limit", "30 min"}}));
 
     // Empty, zero or partial fields are shortened or left out.
@@ -50,10 +51,11 @@ TEST(ReceiverInfoRowsTest, EveryKnownFieldInOrderAndTheRestLeftOut)
     sparse.inactivityTimeoutMinutes = 0;
     sparse.users = 1234567;
     sparse.audioRate = 11025;
+    sparse.audioFraming = AudioFraming::plainADPCM;
     const DefaultLocale comma(QLocale(QLocale::German, QLocale::Germany));
     EXPECT_EQ(receiverInfoRows(sparse),
         Rows({{"Users", "1234567"}, {"API channels", "None (web page only)"}, {"Channel", "RX2"},
-            {"Coverage", QString::fromUtf8("0 \u2013 30 MHz")}, {"Audio rate", "11.025,0 Hz"}}));
+            {"Coverage", QString::fromUtf8("0 \u2013 30 MHz")}, {"Audio rate", "11.025,0 Hz"}, {"Audio", "ADPCM"}}));
 }
 
 TEST(ReceiverInfoRowsTest, UptimeHasAtMostTwoUnits)

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -177,11 +178,89 @@ TEST(OpenWebRXPipeline, ThePlayerRestartsOnlyWhenTheRateChangesOrAfterAReset)
     OpenWebRXPipeline::Snapshot expected;
     expected.sequence = 1;
     EXPECT_EQ(h.pipeline.snapshot(), expected);
-    // The first audio frame starts the player again; the decoder is searching
-    // again, so codes without a marker are silent.
+    // The first audio frame starts the player again, in the framing it shows.
     h.pipeline.playAudio(Bytes(100, 0x33), 48000);
     EXPECT_EQ(h.engine().startCount, 3);
-    EXPECT_EQ(h.queuedFrames(), 0u);
+    EXPECT_EQ(h.queuedFrames(), 200u);
+}
+
+// `head`, then ADPCM code bytes that never hold the marker.
+Bytes withCodes(Bytes head, std::size_t count)
+{
+    for (std::size_t i = 0; i < count; ++i)
+        head.push_back(std::uint8_t(i * 13 + 1));
+    return head;
+}
+
+struct FramingCase {
+    const char* name;
+    std::uint8_t type;
+    Bytes stream;
+    // Where the stream is cut into frames.
+    std::vector<std::size_t> cuts;
+    std::optional<AudioFraming> framing;
+};
+
+TEST(OpenWebRXPipeline, CompressedAudioTakesTheFramingItsFirstFourBytesShowOncePerConnection)
+{
+    Bytes synced;
+    for (std::uint8_t block = 0; block < 3; ++block) {
+        synced.insert(synced.end(), {'S', 'Y', 'N', 'C', std::uint8_t(20 + block), 0, 0x10, 0x27});
+        synced = withCodes(std::move(synced), 1001);
+    }
+    Bytes laterMarker = withCodes({}, 1500);
+    laterMarker.insert(laterMarker.end(), {'S', 'Y', 'N', 'C', 0, 0, 0, 0});
+    laterMarker = withCodes(std::move(laterMarker), 1500);
+    const FramingCase cases[] = {
+        {"marker a byte a frame", 2, synced, {1, 2, 3, 4, 5}, AudioFraming::adpcmWithSync},
+        {"three marker bytes, then not", 2, withCodes({'S', 'Y', 'N'}, 3000), {3}, AudioFraming::plainADPCM},
+        {"a marker later on", 2, laterMarker, {32, 64, 1504}, AudioFraming::plainADPCM},
+        {"HD audio", 4, withCodes({}, 10000), {1, 128}, AudioFraming::plainADPCM},
+        {"too few bytes to tell", 2, {'S', 'Y', 'N'}, {1}, std::nullopt},
+    };
+    for (const FramingCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        Harness h;
+        int told = 0;
+        std::optional<AudioFraming> heard;
+        h.pipeline.reset([&](AudioFraming framing) {
+            ++told;
+            heard = framing;
+        });
+        std::size_t from = 0;
+        for (const std::size_t cut : c.cuts) {
+            h.pipeline.processMessage(frame(c.type, Bytes(c.stream.begin() + from, c.stream.begin() + cut)));
+            from = cut;
+        }
+        h.pipeline.processMessage(frame(c.type, Bytes(c.stream.begin() + from, c.stream.end())));
+        EXPECT_EQ(told, c.framing ? 1 : 0);
+        EXPECT_EQ(heard, c.framing);
+        EXPECT_EQ(h.pipeline.snapshot().audioFraming, c.framing);
+
+        // The same samples as the whole stream decoded in its framing at once,
+        // all past the player's reserve.
+        std::vector<std::int16_t> expected;
+        if (c.framing == AudioFraming::adpcmWithSync)
+            expected = OpenWebRXADPCMDecoder{}.decodeSynced(c.stream);
+        else if (c.framing == AudioFraming::plainADPCM)
+            expected = OpenWebRXADPCMDecoder{}.decodePlain(c.stream);
+        std::vector<float> scaled(expected.size());
+        std::transform(expected.begin(), expected.end(), scaled.begin(),
+                       [](std::int16_t s) { return float(s) / 32768.0f; });
+        EXPECT_EQ(h.scheduled(), scaled);
+        EXPECT_EQ(h.queuedFrames(), 0u);
+    }
+
+    // A new connection decides again and tells only its own sink.
+    Harness h;
+    int first = 0;
+    std::optional<AudioFraming> second;
+    h.pipeline.reset([&](AudioFraming) { ++first; });
+    h.pipeline.processMessage(frame(2, withCodes({}, 10)));
+    h.pipeline.reset([&](AudioFraming framing) { second = framing; });
+    h.pipeline.processMessage(frame(2, synced));
+    EXPECT_EQ(first, 1);
+    EXPECT_EQ(second, AudioFraming::adpcmWithSync);
 }
 
 TEST(OpenWebRXPipeline, CompressedAudioPlaysBeforeAnyConfigAndCarriesItsDecoderStateAcrossFrames)
@@ -265,7 +344,9 @@ TEST(OpenWebRXPipeline, NeitherThePlayerNorTheRowSinkIsCalledUnderTheLock)
     Harness h;
     int readsInStart = 0;
     std::uint32_t seenInSink = 0;
+    std::optional<AudioFraming> framingSeen;
     OpenWebRXPipeline pipeline(h.player, [&](KiwiWaterfallRow) { seenInSink = pipeline.snapshot().sequence; });
+    pipeline.reset([&](AudioFraming) { framingSeen = pipeline.snapshot().audioFraming; });
     h.audio.setDuringStart([&] {
         (void)pipeline.snapshot();
         ++readsInStart;
@@ -276,6 +357,7 @@ TEST(OpenWebRXPipeline, NeitherThePlayerNorTheRowSinkIsCalledUnderTheLock)
     pipeline.processMessage(frame(2, Bytes(16, 0)));
     EXPECT_EQ(seenInSink, 1u);
     EXPECT_EQ(readsInStart, 1);
+    EXPECT_EQ(framingSeen, AudioFraming::plainADPCM);
 }
 
 } // namespace

@@ -3,12 +3,17 @@
 // is started, refusals followed by a close.
 #include "SessionTestSupport.h"
 
+#include <QElapsedTimer>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <cmath>
+#include <complex>
 #include <functional>
+#include <numbers>
+#include <numeric>
 
 namespace {
 
@@ -24,6 +29,23 @@ protected:
 
     void connect() { client->connect(address()); }
     QStringList sent() const { return received(QStringLiteral("OWRX")); }
+
+    // Plays for `ms` as a sound card that takes every buffer at once would,
+    // keeping every sample.
+    std::vector<float> play(int ms)
+    {
+        std::vector<float> samples;
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < ms) {
+            QTest::qWait(10);
+            for (AudioRecording::Buffer& buffer : audio->takeScheduled()) {
+                samples.insert(samples.end(), buffer.samples.begin(), buffer.samples.end());
+                buffer.consumed();
+            }
+        }
+        return samples;
+    }
 
     // The "params" of every tuning message the server received.
     QList<QJsonObject> tuningMessages() const
@@ -42,6 +64,54 @@ QJsonObject tuning(const QString& mod, qint64 offset, qint64 low, qint64 high)
 {
     return {{"mod", mod}, {"offset_freq", offset}, {"low_cut", low}, {"high_cut", high}, {"squelch_level", -150}};
 }
+
+// The tone at `hz` in each 20 ms of the samples, as amplitude and phase; the
+// phase is read against one clock running through all of them, so it stays
+// put while no sample is lost or repeated.
+std::vector<std::complex<double>> toneByWindow(const std::vector<float>& samples, double hz, double rate)
+{
+    const auto window = static_cast<std::size_t>(rate / 50);
+    std::vector<std::complex<double>> tones;
+    for (std::size_t start = 0; start + window <= samples.size(); start += window) {
+        std::complex<double> sum;
+        for (std::size_t n = start; n < start + window; ++n)
+            sum += double(samples[n]) * std::polar(1.0, -2 * std::numbers::pi * hz * double(n) / rate);
+        tones.push_back(sum * 2.0 / double(window));
+    }
+    return tones;
+}
+
+double meanAmplitude(const std::vector<std::complex<double>>& tones)
+{
+    return std::accumulate(tones.begin(), tones.end(), 0.0, [](double sum, auto tone) { return sum + std::abs(tone); })
+        / double(std::max<std::size_t>(tones.size(), 1));
+}
+
+// How far the tone's phase moves from one window to the next, less the usual
+// move, at worst; in radians.
+double worstPhaseJump(const std::vector<std::complex<double>>& tones)
+{
+    std::vector<double> steps;
+    for (std::size_t i = 1; i < tones.size(); ++i)
+        steps.push_back(std::arg(tones[i] * std::conj(tones[i - 1])));
+    std::vector<double> sorted = steps;
+    std::sort(sorted.begin(), sorted.end());
+    double worst = 0;
+    for (const double step : steps)
+        worst = std::max(worst, std::abs(std::remainder(step - sorted[sorted.size() / 2], 2 * std::numbers::pi)));
+    return worst;
+}
+
+struct ToneCase {
+    const char* name;
+    RxSimOpenWebRXVersion version;
+    bool hd;
+    KiwiMode mode;
+    double frequencyKHz;
+    double toneHz;
+    AudioFraming framing;
+    const char* software;
+};
 
 } // namespace
 
@@ -134,4 +204,59 @@ TEST_F(OpenWebRXSessionRxSimTest, UncompressedStreamsAndHDAudio)
     std::nth_element(bins.begin(), bins.begin() + 2048, bins.end());
     EXPECT_NEAR(bins[2048], 145, 5) << "the float levels' noise floor of -110 dB";
     EXPECT_EQ(rows.back().startHz, 6'975'000);
+}
+
+TEST_F(OpenWebRXSessionRxSimTest, EveryGenerationPlaysTheTunedStationWithoutALostOrRepeatedSample)
+{
+    // On the 31 m band: USB 1 kHz below the 9500 kHz carrier hears it as a
+    // 1000 Hz tone; AM hears the station's 400 Hz modulation. A 1.2 server's
+    // first audio frame holds only the "S" of its first state block.
+    const ToneCase cases[] = {
+        {"1.2, USB", RxSimOpenWebRXVersion::v1_2, false, KiwiMode::usb, 9499, 1000, AudioFraming::adpcmWithSync,
+            "OpenWebRX 1.2.2"},
+        {"1.1, USB", RxSimOpenWebRXVersion::v1_1, false, KiwiMode::usb, 9499, 1000, AudioFraming::plainADPCM,
+            "OpenWebRX v1.1.0"},
+        {"1.1, AM", RxSimOpenWebRXVersion::v1_1, false, KiwiMode::am, 9500, 400, AudioFraming::plainADPCM,
+            "OpenWebRX v1.1.0"},
+        {"1.1, USB in HD audio", RxSimOpenWebRXVersion::v1_1, true, KiwiMode::usb, 9499, 1000,
+            AudioFraming::plainADPCM, "OpenWebRX v1.1.0"},
+    };
+    for (const ToneCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        client->disconnect();
+        RxSimOptions options;
+        options.openWebRXVersion = c.version;
+        options.hdAudio = c.hd;
+        startServer(options);
+        connect();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return client->state().isConnected(); }));
+        client->selectProfile(QStringLiteral("rxsim|31m"));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return client->info().baseHz == 9'475'000; }));
+        client->setMode(c.mode);
+        client->tune(c.frequencyKHz);
+        const qint64 offset = qint64(c.frequencyKHz * 1000) - 9'600'000;
+        ASSERT_TRUE(QTest::qWaitFor([&] {
+            return !tuningMessages().isEmpty() && tuningMessages().last().value("offset_freq").toInteger() == offset
+                && tuningMessages().last().value("mod").toString() == rawValue(c.mode);
+        }));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return audio->buffers() > 0; }));
+
+        // A second for the old tuning to leave the queue and the AGC to settle.
+        play(1000);
+        const std::vector<float> samples = play(1500);
+        const double rate = c.hd ? 48000 : 12000;
+        EXPECT_EQ(audio->currentRate(), rate);
+        const std::vector<std::complex<double>> tones = toneByWindow(samples, c.toneHz, rate);
+        ASSERT_GT(tones.size(), 50u);
+        const double amplitude = meanAmplitude(tones);
+        EXPECT_GT(amplitude, 0.05);
+        for (const double other : {c.toneHz - 100, c.toneHz + 100, 2 * c.toneHz})
+            EXPECT_GT(amplitude, 10 * meanAmplitude(toneByWindow(samples, other, rate))) << other;
+        // One sample lost or repeated moves the phase by a whole sample's turn.
+        const double sampleTurn = 2 * std::numbers::pi * c.toneHz / rate;
+        EXPECT_LT(worstPhaseJump(tones), sampleTurn / 2);
+
+        EXPECT_EQ(client->info().audioFraming, c.framing);
+        EXPECT_EQ(client->info().softwareVersion, QString::fromLatin1(c.software));
+    }
 }

@@ -181,4 +181,26 @@ TEST(OpenWebRXSim, HandshakeConfigThenProfileAudioAndTuningFollowTheClient)
     EXPECT_NEAR(10 * std::log10(smeters[4].value->asNumber().value_or(1e-30)), -60, 3);
 }
 
+TEST(OpenWebRXSim, AsVersion1_1RepliesLastAndSendsOnePlainStreamInShortFrames)
+{
+    RxSimOptions options = openWebRX();
+    options.openWebRXVersion = RxSimOpenWebRXVersion::v1_1;
+    RxSimServer server(options);
+    RawOpenWebRX c(server.listen());
+    ASSERT_TRUE(c.waitConnected());
+    c.handshake();
+    ASSERT_TRUE(c.waitMessages(QStringLiteral("handshake"), 1));
+    EXPECT_EQ(c.texts.back(), QStringLiteral("CLIENT DE SERVER server=openwebrx version=v1.1.0"));
+    EXPECT_EQ(c.messages(QStringLiteral("clients")).size(), 1u) << "before the reply";
+
+    c.send(openWebRXDSPStart());
+    ASSERT_TRUE(c.waitFrames(2, 40));
+    QByteArray stream;
+    for (const QByteArray& payload : c.framesOfType(2)) {
+        EXPECT_EQ(payload.size(), 32);
+        stream += payload;
+    }
+    EXPECT_EQ(stream.indexOf("SYNC"), -1);
+}
+
 } // namespace

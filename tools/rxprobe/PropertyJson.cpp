@@ -35,6 +35,11 @@ QJsonValue json(const bool& flag) { return flag; }
 QJsonValue json(const float& number) { return QString::number(number, 'g', 7).toDouble(); }
 QJsonValue json(const KiwiMode& mode) { return rawValue(mode); }
 
+QJsonValue json(const AudioFraming& framing)
+{
+    return framing == AudioFraming::adpcmWithSync ? QStringLiteral("adpcmWithSync") : QStringLiteral("plainADPCM");
+}
+
 QJsonValue json(const ServerKind& kind)
 {
     return kind == ServerKind::openWebRX ? QStringLiteral("openWebRX") : QStringLiteral("kiwiSDR");
@@ -95,6 +100,7 @@ QJsonValue json(const KiwiReceiverInfo& info)
         {QStringLiteral("baseHz"), info.baseHz},
         {QStringLiteral("sampleRate"), optionalMember(info.sampleRate)},
         {QStringLiteral("audioRate"), optionalMember(info.audioRate)},
+        {QStringLiteral("audioFraming"), optionalMember(info.audioFraming)},
         {QStringLiteral("maxZoom"), info.maxZoom},
         {QStringLiteral("zoomCap"), info.zoomCap},
         {QStringLiteral("waterfallFPS"), optionalMember(info.waterfallFPS)},

@@ -15,13 +15,19 @@ constexpr qint64 maxIncomingMessage = 64 * 1024;
 constexpr qint64 maxBacklogBytes = 256 * 1024;
 constexpr auto closeGrace = std::chrono::seconds(5);
 constexpr auto tickInterval = std::chrono::milliseconds(20);
-constexpr std::int64_t maxBlocksPerTick = 4;
+// Half a second of audio: a stalled event loop catches up without a gap in
+// the sound, as a real server's stream has none.
+constexpr std::int64_t maxBlocksPerTick = 24;
 constexpr std::int64_t maxRowsPerTick = 2;
 constexpr std::int64_t maxFastRowsPerTick = 8;
 // An "smeter" message every this many audio blocks (about 0.1 s).
 constexpr std::int64_t blocksPerSMeter = 5;
 // HD audio is the 12 kHz receiver's output interpolated to 48 kHz.
 constexpr int hdFactor = 4;
+// Plain ADPCM frames: 64 samples each from a real 1.1 server; HD audio,
+// four times as many samples a second, in frames four times as long.
+constexpr std::size_t plainFrameBytes = 32;
+constexpr std::size_t plainHDFrameBytes = 128;
 constexpr double audioRate = SimReceiver::sampleRate;
 
 const QString channelName = QStringLiteral("OWRX");
@@ -146,17 +152,24 @@ void OpenWebRXChannel::handshake()
         close();
         return;
     }
-    sendText(openWebRXHandshakeReply());
+    // A server before 1.2 replies to the handshake line only after its first messages.
+    const bool replyLast = o.openWebRXVersion == RxSimOpenWebRXVersion::v1_1;
+    if (!replyLast)
+        sendText(openWebRXHandshakeReply(o.openWebRXVersion));
     sendText(openWebRXGlobalConfig(o));
     sendText(openWebRXReceiverDetails(context_.receiver));
     sendText(openWebRXProfilesMessage(context_.receiver));
     sendText(openWebRXModesMessage());
     if (o.sdrError) {
         sendText(openWebRXSdrErrorMessage(*o.sdrError));
-        return;
+    } else {
+        selectProfile(openWebRXProfiles().front());
+        sendText(openWebRXClientsMessage(context_.listenerSlots.inUse()));
     }
-    selectProfile(openWebRXProfiles().front());
-    sendText(openWebRXClientsMessage(context_.listenerSlots.inUse()));
+    if (replyLast)
+        sendText(openWebRXHandshakeReply(o.openWebRXVersion));
+    if (o.sdrError)
+        return;
     rowClock_.start();
     streaming_ = true;
     frameTimer_.start();
@@ -285,22 +298,36 @@ void OpenWebRXChannel::sendAudioBlock(double bandSeconds)
         for (int k = 0; k < hdFactor; ++k)
             samples.push_back(toSample(audio[i] + (next - audio[i]) * static_cast<float>(k) / hdFactor));
     }
-    if (context_.options.audio == RxSimAudio::adpcm) {
-        sendAudioBytes(encoder_.encode(samples));
-        return;
-    }
     const OpenWebRXFrameType type = hd ? OpenWebRXFrameType::hdAudio : OpenWebRXFrameType::audio;
-    sendFrame(openWebRXFrame(type, openWebRXPcm16(samples)));
+    if (context_.options.audio == RxSimAudio::pcm16) {
+        sendFrame(openWebRXFrame(type, openWebRXPcm16(samples)));
+    } else if (context_.options.openWebRXVersion == RxSimOpenWebRXVersion::v1_1) {
+        sendPlainAudio(type, plainEncoder_.encode(samples));
+    } else {
+        sendAudioBytes(encoder_.encode(samples));
+    }
 }
 
-// Messages of varying length: every other state block is cut after 1 to 7 of
-// its bytes, and every other message is split once more.
+// One plain stream in frames of equal length, as a server before 1.2 sends it.
+void OpenWebRXChannel::sendPlainAudio(OpenWebRXFrameType type, std::span<const std::uint8_t> bytes)
+{
+    const std::size_t frameBytes = type == OpenWebRXFrameType::hdAudio ? plainHDFrameBytes : plainFrameBytes;
+    for (std::size_t from = 0; from < bytes.size(); from += frameBytes) {
+        // Bypasses the backlog check: a skipped piece would break the stream.
+        const QByteArray frame = openWebRXFrame(type, bytes.subspan(from, std::min(frameBytes, bytes.size() - from)));
+        unwrittenBytes_ += frame.size();
+        socket_->sendBinaryMessage(frame);
+    }
+}
+
+// Messages of varying length: every other state block, the first among them,
+// is cut after 1 to 7 of its bytes, and every other message is split once more.
 void OpenWebRXChannel::sendAudioBytes(const OpenWebRXAudioEncoder::Encoded& encoded)
 {
     const std::size_t size = encoded.bytes.size();
     std::vector<std::size_t> cuts;
     for (const std::size_t offset : encoded.syncOffsets) {
-        if (syncBlocksSent_++ % 2 == 1)
+        if (syncBlocksSent_++ % 2 == 0)
             cuts.push_back(offset + 1 + static_cast<std::size_t>((syncBlocksSent_ / 2) % 7));
     }
     if (audioMessagesSent_ % 2 == 1)

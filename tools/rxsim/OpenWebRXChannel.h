@@ -5,7 +5,8 @@
 // and streams waterfall frames at once; audio and "smeter" follow only after
 // {"type":"dspcontrol","action":"start"}, like a real server. Audio is the
 // synthetic band demodulated at the tuned offset, mode and passband; ADPCM
-// audio is cut into messages so that some state blocks straddle two.
+// audio is cut into messages so that some state blocks straddle two, or, as
+// a 1.1 server, is one plain stream in short frames.
 
 #include "ChannelSlots.h"
 #include "KiwiPages.h"
@@ -24,6 +25,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 
 struct OpenWebRXChannelContext {
     const RxSimOptions& options;
@@ -74,11 +76,14 @@ private:
     bool sendRow();
     void sendAudioBlock(double bandSeconds);
     void sendAudioBytes(const OpenWebRXAudioEncoder::Encoded& encoded);
+    void sendPlainAudio(OpenWebRXFrameType type, std::span<const std::uint8_t> bytes);
     bool hasBacklog() const;
 
     std::unique_ptr<QWebSocket> socket_;
     SimReceiver receiver_;
     OpenWebRXAudioEncoder encoder_;
+    // The 1.1 form's stream: one coder state from the first sample on.
+    ImaAdpcmEncoder plainEncoder_;
     const OpenWebRXProfile* profile_ = nullptr;
     SimTuning tuning_;
     std::optional<int> slot_;

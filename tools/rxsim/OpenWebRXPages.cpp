@@ -56,9 +56,10 @@ QByteArray openWebRXRootPage(const SimReceiverDescription& receiver)
         .toUtf8();
 }
 
-QString openWebRXHandshakeReply()
+QString openWebRXHandshakeReply(RxSimOpenWebRXVersion version)
 {
-    return QStringLiteral("CLIENT DE SERVER server=openwebrx version=") + QString::fromLatin1(openWebRXVersion);
+    return QStringLiteral("CLIENT DE SERVER server=openwebrx version=")
+        + QString::fromLatin1(version == RxSimOpenWebRXVersion::v1_1 ? openWebRXVersion1_1 : openWebRXVersion);
 }
 
 QString openWebRXGlobalConfig(const RxSimOptions& options)

@@ -24,6 +24,7 @@ struct OpenWebRXProfile {
 
 inline constexpr const char* openWebRXSdrId = "rxsim";
 inline constexpr const char* openWebRXVersion = "1.2.2";
+inline constexpr const char* openWebRXVersion1_1 = "v1.1.0";
 inline constexpr int openWebRXFFTSize = 4096;
 
 // "40m" (7.1 MHz) and "31m" (9.6 MHz), in that order; the first is the default.
@@ -33,7 +34,7 @@ const OpenWebRXProfile* openWebRXProfile(const QString& fullId);
 
 QByteArray openWebRXRootPage(const SimReceiverDescription& receiver);
 
-QString openWebRXHandshakeReply();
+QString openWebRXHandshakeReply(RxSimOpenWebRXVersion version);
 // The global settings, sent first.
 QString openWebRXGlobalConfig(const RxSimOptions& options);
 // The band of a profile, sent after the global settings and after every

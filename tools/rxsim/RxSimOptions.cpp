@@ -98,6 +98,8 @@ void addOptions(QCommandLineParser& parser)
     option("audio", "Sound frames as adpcm (default) or pcm16.", "FORMAT");
     option("fft", "OpenWebRX: waterfall frames as adpcm (default) or float.", "FORMAT");
     option("hd-audio", "OpenWebRX: send HD audio (frame type 4, 48000 samples per second).");
+    option("server-version", "OpenWebRX: behave as version 1.2 (default; ADPCM audio with SYNC blocks) or 1.1 "
+                             "(handshake reply last, plain continuous ADPCM audio).", "VERSION");
     option("backoff", "OpenWebRX: answer the handshake with backoff and REASON, then close.", "REASON");
     option("backoff-no-reason", "OpenWebRX: answer the handshake with backoff without a reason, then close.");
     option("sdr-error", "OpenWebRX: send sdr_error with TEXT instead of the band.", "TEXT");
@@ -157,6 +159,9 @@ std::variant<RxSimOptions, RxSimUsage> parseRxSimCommandLine(const QStringList& 
                                   RxSimWaterfallFormat::float32))
         o.waterfallFormat = *fft;
     o.hdAudio = parser.isSet(QStringLiteral("hd-audio"));
+    if (const auto version = p.either(QStringLiteral("server-version"), "1.2", RxSimOpenWebRXVersion::v1_2, "1.1",
+                                      RxSimOpenWebRXVersion::v1_1))
+        o.openWebRXVersion = *version;
     o.backoffReason = p.text(QStringLiteral("backoff"));
     o.backoff = o.backoffReason.has_value() || parser.isSet(QStringLiteral("backoff-no-reason"));
     if (o.backoffReason && parser.isSet(QStringLiteral("backoff-no-reason")))

@@ -3,7 +3,7 @@
 // format and frame rates, and the ways it can be told to misbehave. The
 // command line of the rxsim program has one flag per field (--wf-fps for
 // waterfallFPS, --rx-chans and --wf-chans for the channel counts, --fft for
-// waterfallFormat, --backoff REASON and --backoff-no-reason for the backoff
+// waterfallFormat, --server-version for openWebRXVersion, --backoff REASON and --backoff-no-reason for the backoff
 // pair, --hostile CASE for hostile, the rest by the same name).
 
 #include <QString>
@@ -17,6 +17,10 @@
 enum class RxSimKind { kiwisdr, openwebrx };
 enum class RxSimAudio { adpcm, pcm16 };
 enum class RxSimWaterfallFormat { adpcm, float32 };
+// The OpenWebRX generation to behave as: 1.2 and newer reply to the handshake
+// first and frame ADPCM audio with "SYNC" blocks; 1.1 replies after its first
+// messages and sends one plain ADPCM stream.
+enum class RxSimOpenWebRXVersion { v1_1, v1_2 };
 // One way of being a hostile server at a time (README: "Hostile receiver").
 enum class RxSimHostile {
     flood,
@@ -44,6 +48,7 @@ struct RxSimOptions {
     // audio as HD (frame type 4, 48000 samples per second).
     RxSimWaterfallFormat waterfallFormat = RxSimWaterfallFormat::adpcm;
     bool hdAudio = false;
+    RxSimOpenWebRXVersion openWebRXVersion = RxSimOpenWebRXVersion::v1_2;
     int waterfallFPS = 23;
     // Waterfall frames as fast as the client takes them, for benchmarks.
     bool fast = false;
