@@ -5,6 +5,7 @@
 #include "session/KiwiSDRClient.h"
 
 #include <QFile>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QMetaProperty>
