@@ -1,11 +1,15 @@
 #include "AppTestSupport.h"
+#include "app/CommandLine.h"
 #include "app/MyApp.h"
+#include "app/MainView.h"
+#include "common/MnemonicText.h"
 #include "bookmarks/BuiltInServers.h"
 #include "bookmarks/Preferences.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
+#include <QLineEdit>
 #include <QMenuBar>
 
 namespace {
@@ -26,7 +30,7 @@ bool activate(QWidget& window)
 QMenu* menuTitled(const QMainWindow& window, const QString& title)
 {
     for (QAction* action : window.menuBar()->actions())
-        if (action->menu() && action->text() == title)
+        if (action->menu() && withoutMnemonic(action->text()) == title)
             return action->menu();
     return nullptr;
 }
@@ -34,7 +38,7 @@ QMenu* menuTitled(const QMainWindow& window, const QString& title)
 QAction* itemTitled(const QMenu& menu, const QString& title)
 {
     for (QAction* action : menu.actions())
-        if (action->text() == title)
+        if (withoutMnemonic(action->text()) == title)
             return action;
     return nullptr;
 }
@@ -61,11 +65,19 @@ TEST_F(MyAppTest, EveryMainWindowHasItsOwnSession)
 
 TEST_F(MyAppTest, MenuBarOfAMainWindow)
 {
+    Preferences::instance().setBookmarks(Bookmarks{});
     ContentView* window = app.newWindow();
     QStringList titles;
-    for (QAction* action : window->menuBar()->actions())
-        titles << action->text();
-    EXPECT_EQ(titles, (QStringList{"File", "Servers", "Bookmarks", "Help"}));
+    for (QAction* action : window->menuBar()->actions()) {
+        titles << withoutMnemonic(action->text());
+        EXPECT_FALSE(QKeySequence::mnemonic(action->text()).isEmpty()) << action->text().toStdString();
+        for (QAction* item : action->menu()->actions()) {
+            if (!item->isSeparator() && item->text() != QStringLiteral("No Bookmarks")) {
+                EXPECT_FALSE(QKeySequence::mnemonic(item->text()).isEmpty()) << item->text().toStdString();
+            }
+        }
+    }
+    EXPECT_EQ(titles, (QStringList{"File", "Receiver", "View", "Servers", "Bookmarks", "Help"}));
 
     QMenu* file = menuTitled(*window, QStringLiteral("File"));
     ASSERT_NE(file, nullptr);
@@ -157,6 +169,70 @@ TEST_F(MyAppTest, QuitClosesEveryWindowAndEndsEverySession)
     EXPECT_TRUE(first->client().state().isDisconnected());
     EXPECT_TRUE(second->client().state().isDisconnected());
     EXPECT_TRUE(QTest::qWaitFor([&] { return server.channelCount() == 0; }, 5000));
+}
+
+TEST_F(MyAppTest, WebPageAddressesConnectTuned)
+{
+    RxSimServer server({});
+    const QString address = listen(server);
+    app.open(readCommandLine({"farlisten", "http://" + address + "/?f=9500.00amz2"}));
+    ASSERT_EQ(app.mainWindows().size(), 1);
+    // The same address form pasted into another window's field.
+    ContentView* typed = app.newWindow();
+    typed->addressBar()->setAddress(address + "/#freq=7030000,mod=cw");
+    QTest::keyClick(typed->addressBar()->field(), Qt::Key_Return);
+
+    const struct {
+        ContentView* window;
+        QString field;
+        double kHz;
+        KiwiMode mode;
+        int zoom;
+    } cases[] = {
+        {app.mainWindows().at(0), "http://" + address + "/", 9500, KiwiMode::am, 2},
+        // No zoom in this form: the saved one, which the first window wrote.
+        {typed, address + "/", 7030, KiwiMode::cw, 2},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(waitForState(c.window->client(), KiwiState::Kind::connected));
+        EXPECT_EQ(c.window->addressBar()->address(), c.field);
+        EXPECT_EQ(c.window->client().frequencyKHz(), c.kHz);
+        EXPECT_EQ(c.window->client().mode(), c.mode);
+        EXPECT_EQ(c.window->client().waterfallZoom(), c.zoom);
+    }
+}
+
+TEST_F(MyAppTest, KeysOfAMainWindow)
+{
+    RxSimServer server({});
+    ContentView* window = app.newWindow();
+    window->addressBar()->setAddress(listen(server));
+    ASSERT_TRUE(activate(*window));
+    KiwiSDRClient& client = window->client();
+
+    // From the address field too: Control+Return is no typing.
+    window->addressBar()->field()->setFocus();
+    QTest::keyClick(window->addressBar()->field(), Qt::Key_Return, Qt::ControlModifier);
+    ASSERT_TRUE(waitForState(client, KiwiState::Kind::connected));
+    QWidget* view = window->mainView();
+    view->setFocus();
+
+    QTest::keyClick(view, Qt::Key_M);
+    EXPECT_TRUE(client.isMuted());
+    QTest::keyClick(view, Qt::Key_M);
+    EXPECT_FALSE(client.isMuted());
+    QTest::keyClick(view, Qt::Key_Plus);
+    QTest::keyClick(view, Qt::Key_Equal);
+    EXPECT_EQ(client.waterfallZoom(), 2);
+    QTest::keyClick(view, Qt::Key_Minus);
+    EXPECT_EQ(client.waterfallZoom(), 1);
+    // The tuning keys are as they were.
+    const double kHz = client.frequencyKHz();
+    QTest::keyClick(view, Qt::Key_F);
+    EXPECT_DOUBLE_EQ(client.frequencyKHz(), kHz + 0.1);
+
+    QTest::keyClick(view, Qt::Key_Return, Qt::ControlModifier);
+    EXPECT_TRUE(client.state().isDisconnected());
 }
 
 // The picture in the README.
