@@ -51,8 +51,11 @@ int main(int argc, char** argv)
     if (asksForTextOnly(argc, argv)) {
         QCoreApplication app(argc, argv);
         nameApplication();
-        if (reportCommandLine(readCommandLine(QCoreApplication::arguments())))
+        // Not so after all ("--mode -h"): the windows' path reports it.
+        if (const LaunchRequest request = readCommandLine(QCoreApplication::arguments()); request.exitText) {
+            reportCommandLine(request);
             return 0;
+        }
     }
 
     QApplication app(argc, argv);
