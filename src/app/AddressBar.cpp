@@ -7,7 +7,6 @@
 #include "session/ReceiverAddress.h"
 
 #include <QDebug>
-
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
