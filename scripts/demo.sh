@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Shows Farlisten working with no internet: starts the stand-in receiver
-# (rxsim) on 127.0.0.1 and Farlisten with a preferences folder of its own
-# under build/demo, whose server address is that receiver. Press Connect and
-# listen. The user's own preferences are not touched; rxsim stops when
-# Farlisten exits.
+# (rxsim) on 127.0.0.1 and Farlisten connected to it, with a preferences
+# folder of its own under build/demo that keeps the bookmarks and tuning of
+# earlier demos (7200 kHz LSB the first time). The user's own preferences are
+# not touched; rxsim stops when Farlisten exits.
 set -euo pipefail
 build=${1:-build/release}
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -37,18 +37,8 @@ if [ -z "$port" ]; then
   exit 1
 fi
 
-# The demo's own preferences: keep what was saved in earlier demos (bookmarks,
-# tuning), but point the address at this run's receiver.
-conf="$demo/config/Farlisten/Farlisten.conf"
 address="http://127.0.0.1:$port/"
-if [ -f "$conf" ] && grep -q '^serverAddress=' "$conf"; then
-  sed -i "s|^serverAddress=.*|serverAddress=$address|" "$conf"
-elif [ -f "$conf" ] && grep -q '^\[General\]' "$conf"; then
-  sed -i "s|^\[General\]$|[General]\nserverAddress=$address|" "$conf"
-else
-  printf '[General]\nserverAddress=%s\n' "$address" >>"$conf"
-fi
 
 echo "demo: stand-in receiver at $address (log: $log)"
-echo "demo: press Connect in Farlisten; close its window to end the demo"
-XDG_CONFIG_HOME="$demo/config" "$farlisten"
+echo "demo: close Farlisten's window to end the demo"
+XDG_CONFIG_HOME="$demo/config" "$farlisten" "$address"

@@ -4,7 +4,9 @@
 #include "bookmarks/Preferences.h"
 #include "widgets/Icons.h"
 #include "session/KiwiSDRClient.h"
+#include "session/ReceiverAddress.h"
 
+#include <QDebug>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
@@ -78,12 +80,7 @@ AddressBar::AddressBar(KiwiSDRClient& client, URLOpener openURL, QWidget* parent
             connectToAddress();
     });
     connect(m_bookmarkButton, &QToolButton::clicked, this, &AddressBar::addBookmark);
-    connect(m_connectButton, &QPushButton::clicked, this, [this] {
-        if (m_client.state().isActive())
-            m_client.disconnect();
-        else
-            connectToAddress();
-    });
+    connect(m_connectButton, &QPushButton::clicked, this, &AddressBar::toggleConnection);
     connect(m_browserButton, &QPushButton::clicked, this, [this] {
         if (const std::optional<QUrl>& url = m_client.webPageAfterAppLimit(); url && m_openURL)
             m_openURL(*url);
@@ -112,7 +109,30 @@ void AddressBar::setAddress(const QString& address)
 
 void AddressBar::connectToAddress()
 {
-    m_client.connect(address());
+    connectTo(parseReceiverAddress(address()));
+}
+
+void AddressBar::connectTo(const ReceiverAddress& target)
+{
+    for (const QString& warning : target.warnings)
+        qWarning().noquote() << warning;
+    // A web page's address: the field keeps the server, the session takes
+    // the page's tuning and sends it once connected.
+    if (address().trimmed() != target.server)
+        setAddress(target.server);
+    if (target.hasTuning()) {
+        m_client.restoreTuning(target.mode.value_or(m_client.mode()),
+            target.zoom.value_or(m_client.waterfallZoom()), target.frequencyKHz.value_or(m_client.frequencyKHz()));
+    }
+    m_client.connect(target.server);
+}
+
+void AddressBar::toggleConnection()
+{
+    if (m_client.state().isActive())
+        m_client.disconnect();
+    else
+        connectToAddress();
 }
 
 void AddressBar::refreshState()

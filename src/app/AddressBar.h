@@ -14,6 +14,7 @@ class QLineEdit;
 class QPushButton;
 class QToolButton;
 class StatusLine;
+struct ReceiverAddress;
 
 // What the server bookmark button shows for the address in the field.
 struct ServerBookmarkLook {
@@ -34,8 +35,14 @@ public:
     QString address() const;
     // Shows and stores the address.
     void setAddress(const QString& address);
-    // Connects to the address with no password, keeping the session's tuning.
+    // Connects to the address with no password. A receiver's web-page
+    // address leaves its server in the field and tunes to the page's
+    // frequency, mode and zoom; otherwise the session keeps its tuning.
     void connectToAddress();
+    // The same for an address already read.
+    void connectTo(const ReceiverAddress& target);
+    // Disconnect while connecting or connected, else connect.
+    void toggleConnection();
 
     QLineEdit* field() const { return m_field; }
     QToolButton* bookmarkButton() const { return m_bookmarkButton; }

@@ -4,6 +4,7 @@
 #include "bookmarks/ui/ServersMenu.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QKeySequence>
 #include <QMainWindow>
 #include <QMenu>
@@ -11,34 +12,51 @@
 
 namespace {
 
+QString translate(const char* text)
+{
+    return QCoreApplication::translate("AppMenuBar", text);
+}
+
 void addFileMenu(QMainWindow& window, const AppCommands& commands)
 {
-    QMenu* file = window.menuBar()->addMenu(QStringLiteral("File"));
+    QMenu* file = window.menuBar()->addMenu(translate("&File"));
     file->setObjectName(QStringLiteral("fileMenu"));
-    QAction* newWindow = file->addAction(QStringLiteral("New Window"), commands.newWindow);
-    newWindow->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
-    QAction* close = file->addAction(QStringLiteral("Close Window"), &window, &QWidget::close);
-    close->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_W));
+    QAction* newWindow = file->addAction(translate("&New Window"), commands.newWindow);
+    newWindow->setShortcuts(standardShortcuts(QKeySequence(Qt::CTRL | Qt::Key_N), QKeySequence::New));
+    QAction* close = file->addAction(translate("&Close Window"), &window, &QWidget::close);
+    close->setShortcuts(standardShortcuts(QKeySequence(Qt::CTRL | Qt::Key_W), QKeySequence::Close));
     file->addSeparator();
-    QAction* settings = file->addAction(QStringLiteral("Settings…"), commands.openSettings);
-    settings->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Comma));
+    QAction* settings = file->addAction(translate("&Settings…"), commands.openSettings);
+    settings->setShortcuts(standardShortcuts(QKeySequence(Qt::CTRL | Qt::Key_Comma), QKeySequence::Preferences));
     settings->setMenuRole(QAction::PreferencesRole);
     file->addSeparator();
-    QAction* quit = file->addAction(QStringLiteral("Quit"), commands.quit);
-    quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    QAction* quit = file->addAction(translate("&Quit"), commands.quit);
+    quit->setShortcuts(standardShortcuts(QKeySequence(Qt::CTRL | Qt::Key_Q), QKeySequence::Quit));
     quit->setMenuRole(QAction::QuitRole);
 }
 
 } // namespace
 
+QList<QKeySequence> standardShortcuts(const QKeySequence& first, QKeySequence::StandardKey standard)
+{
+    QList<QKeySequence> shortcuts{first};
+    for (const QKeySequence& binding : QKeySequence::keyBindings(standard)) {
+        if (!shortcuts.contains(binding))
+            shortcuts.append(binding);
+    }
+    return shortcuts;
+}
+
 void installMenuBar(QMainWindow& window, const AppCommands& commands)
 {
     addFileMenu(window, commands);
     QMenuBar* bar = window.menuBar();
+    if (commands.addWindowMenus)
+        commands.addWindowMenus(*bar);
     bar->addMenu(new ServersMenu(commands.focusedActions, commands.openServersEditor, bar));
     bar->addMenu(new BookmarksMenu(commands.focusedActions, commands.openBookmarksEditor, bar));
-    QMenu* help = bar->addMenu(QStringLiteral("Help"));
+    QMenu* help = bar->addMenu(translate("&Help"));
     help->setObjectName(QStringLiteral("helpMenu"));
-    QAction* about = help->addAction(QStringLiteral("About Farlisten"), commands.showAbout);
+    QAction* about = help->addAction(translate("&About Farlisten"), commands.showAbout);
     about->setMenuRole(QAction::AboutRole);
 }

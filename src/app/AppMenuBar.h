@@ -1,11 +1,16 @@
 #pragma once
-// The menu bar of every main window: File, Servers, Bookmarks and Help.
+// The menu bar of every main window: File, the window's own menus, Servers,
+// Bookmarks and Help. Every menu and item has a mnemonic.
 
 #include "bookmarks/ui/WindowActions.h"
+
+#include <QKeySequence>
+#include <QList>
 
 #include <functional>
 
 class QMainWindow;
+class QMenuBar;
 
 // What the menus ask of the application.
 struct AppCommands {
@@ -17,6 +22,12 @@ struct AppCommands {
     std::function<void()> openBookmarksEditor;
     // The focused main window's actions, for the Servers and Bookmarks menus.
     WindowActionsProvider focusedActions;
+    // Adds the menus that act on this window alone, after File; may be empty.
+    std::function<void(QMenuBar&)> addWindowMenus;
 };
+
+// `first`, which the menus show, then the desktop's own bindings of the
+// standard key, so both work.
+QList<QKeySequence> standardShortcuts(const QKeySequence& first, QKeySequence::StandardKey standard);
 
 void installMenuBar(QMainWindow& window, const AppCommands& commands);

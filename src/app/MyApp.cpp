@@ -2,12 +2,15 @@
 
 #include "app/AppMenuBar.h"
 #include "app/AppResources.h"
+#include "app/CommandLine.h"
 #include "app/SettingsWindow.h"
+#include "app/WindowMenus.h"
 #include "audio/AudioOutputSettings.h"
 #include "audio/KiwiAudioPlayer.h"
 #include "bookmarks/ui/BookmarksEditor.h"
 #include "bookmarks/Preferences.h"
 #include "bookmarks/ui/FrequencyBookmarksEditor.h"
+#include "session/KiwiSDRClient.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -80,12 +83,28 @@ ContentView* MyApp::newWindow()
             [this] { openServersEditor(); },
             [this] { openBookmarksEditor(); },
             [this] { return focusedActions(); },
+            [window](QMenuBar& bar) { addWindowMenus(bar, *window); },
         });
     m_mainWindows.removeAll(nullptr);
     m_mainWindows.append(window);
     window->show();
     window->activateWindow();
     return window;
+}
+
+void MyApp::open(const LaunchRequest& request)
+{
+    if (request.addresses.isEmpty()) {
+        ContentView* window = newWindow();
+        if (request.frequencyKHz || request.mode) {
+            KiwiSDRClient& client = window->client();
+            client.restoreTuning(request.mode.value_or(client.mode()), client.waterfallZoom(),
+                request.frequencyKHz.value_or(client.frequencyKHz()));
+        }
+        return;
+    }
+    for (const ReceiverAddress& address : request.addresses)
+        newWindow()->addressBar()->connectTo(address);
 }
 
 QList<ContentView*> MyApp::mainWindows() const

@@ -16,6 +16,7 @@
 #include <memory>
 
 class AudioOutputSettings;
+struct LaunchRequest;
 class QWidget;
 
 class MyApp : public QObject {
@@ -33,6 +34,9 @@ public:
 
     // Opens and shows another main window.
     ContentView* newWindow();
+    // The windows the command line asks for: one connecting to each
+    // address, or one window tuned by the options.
+    void open(const LaunchRequest& request);
     QList<ContentView*> mainWindows() const;
     // The active window when it is a main window, else null.
     ContentView* focusedWindow() const;

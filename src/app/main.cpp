@@ -1,19 +1,74 @@
 #include "app/AppResources.h"
+#include "app/CommandLine.h"
 #include "app/MyApp.h"
 
 #include <QApplication>
+#include <QDebug>
 
-int main(int argc, char** argv)
+#include <cstdio>
+#include <string_view>
+
+namespace {
+
+void nameApplication()
 {
-    QApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Farlisten"));
     QCoreApplication::setApplicationName(QStringLiteral("Farlisten"));
     QCoreApplication::setApplicationVersion(QStringLiteral(FARLISTEN_VERSION));
+}
+
+// --help and --version are answered without a display, so they work over ssh
+// and in scripts.
+bool asksForTextOnly(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument(argv[i]);
+        if (argument == "--")
+            break;
+        for (const std::string_view option : {"-h", "--help", "-?", "--help-all", "-v", "--version"}) {
+            if (argument == option)
+                return true;
+        }
+    }
+    return false;
+}
+
+// Prints the warnings; the exit text, when there is one, too.
+bool reportCommandLine(const LaunchRequest& request)
+{
+    for (const QString& warning : request.warnings)
+        qWarning().noquote() << warning;
+    if (!request.exitText)
+        return false;
+    std::fputs(request.exitText->toLocal8Bit().constData(), stdout);
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (asksForTextOnly(argc, argv)) {
+        QCoreApplication app(argc, argv);
+        nameApplication();
+        // Not so after all ("--mode -h"): the windows' path reports it.
+        if (const LaunchRequest request = readCommandLine(QCoreApplication::arguments()); request.exitText) {
+            reportCommandLine(request);
+            return 0;
+        }
+    }
+
+    QApplication app(argc, argv);
+    nameApplication();
     // Ties the windows to farlisten.desktop, for the desktop's icon and name.
     QGuiApplication::setDesktopFileName(QStringLiteral("farlisten"));
     QApplication::setWindowIcon(applicationIcon());
 
+    const LaunchRequest request = readCommandLine(QCoreApplication::arguments());
+    if (reportCommandLine(request))
+        return 0;
+
     MyApp farlisten;
-    farlisten.newWindow();
+    farlisten.open(request);
     return app.exec();
 }

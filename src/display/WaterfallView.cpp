@@ -9,6 +9,7 @@
 #include "model/ListeningSettings.h"
 
 #include <QMouseEvent>
+#include <QWheelEvent>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -209,6 +210,10 @@ bool WaterfallView::eventFilter(QObject* watched, QEvent* event)
             tap(mouse->position().x(), strip->width());
         return true;
     }
+    case QEvent::Wheel:
+        if (wheelTurned(*static_cast<QWheelEvent*>(event), strip->width()))
+            return true;
+        break;
     default:
         break;
     }
@@ -247,6 +252,43 @@ void WaterfallView::dragChanged(double translationX, double width)
         return;
     const double zoomSpanHz = std::ldexp(m_client->info().bandwidthHz, -m_client->waterfallZoom());
     m_client->sendZoomStart(m_client->clampedWaterfallStart(move->startHz, zoomSpanHz));
+}
+
+bool WaterfallView::wheelTurned(const QWheelEvent& wheel, double width)
+{
+    if (!m_client || !m_client->state().isConnected())
+        return false;
+    // Travel turned without Control does not count toward a zoom, nor the
+    // reverse.
+    const bool zooms = wheel.modifiers().testFlag(Qt::ControlModifier);
+    if (zooms != m_wheelZooms) {
+        m_wheelNotches.reset();
+        m_wheelZooms = zooms;
+    }
+    const int notches = m_wheelNotches.add(wheel.angleDelta().y());
+    if (notches == 0)
+        return true;
+    if (zooms)
+        zoomAbout(notches, wheel.position().x(), width);
+    else
+        m_client->tune(wheelTunedFrequencyKHz(m_client->frequencyKHz(), m_client->mode(), notches));
+    return true;
+}
+
+void WaterfallView::zoomAbout(int notches, double x, double width)
+{
+    const double bandwidthHz = m_client->info().bandwidthHz;
+    if (!(width > 0) || !(m_spanHz > 0) || !(bandwidthHz > 0))
+        return;
+    // The frequency under the pointer stays under it.
+    const double fraction = std::clamp(x / width, 0.0, 1.0);
+    const double pointerHz = displayedStartHz() + fraction * m_spanHz;
+    const int before = m_client->waterfallZoom();
+    m_client->setWaterfallZoom(before + std::clamp(notches, -64, 64));
+    if (!m_client || m_client->waterfallZoom() == before)
+        return;
+    const double spanHz = std::ldexp(bandwidthHz, -m_client->waterfallZoom());
+    m_client->sendZoomStart(m_client->clampedWaterfallStart(pointerHz - fraction * spanHz, spanHz));
 }
 
 void WaterfallView::endDrag()

@@ -4,11 +4,13 @@
 // them. A click tunes to the clicked frequency, a Ctrl+click asks for a notch
 // at the audio frequency the clicked line is heard at; when zoomed in, a sideways
 // drag pans the picture and retunes by the same amount, and the old picture
-// stays displaced under the pointer until the server's rows catch up. Takes
-// the session's waterfall rows while shown.
+// stays displaced under the pointer until the server's rows catch up. The
+// wheel tunes by the mode's step; with Control it zooms about the pointer.
+// Takes the session's waterfall rows while shown.
 
 #include "display/WaterfallPan.h"
 #include "display/WaterfallRenderer.h"
+#include "display/WheelTuning.h"
 #include "session/KiwiSDRClient.h"
 
 #include <QElapsedTimer>
@@ -27,6 +29,7 @@ class SpectrumTrace;
 class WaterfallHeader;
 class WaterfallImageStrip;
 class WaterfallStrip;
+class QWheelEvent;
 
 class WaterfallView : public QWidget {
     Q_OBJECT
@@ -84,6 +87,8 @@ private:
     void requestNotch(double x, double width);
     void dragChanged(double translationX, double width);
     void endDrag();
+    bool wheelTurned(const QWheelEvent& wheel, double width);
+    void zoomAbout(int notches, double x, double width);
     void setAutoRange(bool on);
     void setFloor(double minDB);
     void setCeiling(double maxDB);
@@ -109,6 +114,8 @@ private:
     double m_maxDB = -40;
     WaterfallPan m_pan;
     std::optional<Press> m_press;
+    WheelNotches m_wheelNotches;
+    bool m_wheelZooms = false;
 
     WaterfallHeader* m_header;
     SpectrumTrace* m_spectrumStrip;

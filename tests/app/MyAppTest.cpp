@@ -1,12 +1,18 @@
 #include "AppTestSupport.h"
+#include "app/CommandLine.h"
 #include "app/MyApp.h"
+#include "app/MainView.h"
+#include "common/MnemonicText.h"
 #include "bookmarks/BuiltInServers.h"
 #include "bookmarks/Preferences.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
+#include <QLineEdit>
 #include <QMenuBar>
+
+#include <tuple>
 
 namespace {
 
@@ -26,7 +32,7 @@ bool activate(QWidget& window)
 QMenu* menuTitled(const QMainWindow& window, const QString& title)
 {
     for (QAction* action : window.menuBar()->actions())
-        if (action->menu() && action->text() == title)
+        if (action->menu() && withoutMnemonic(action->text()) == title)
             return action->menu();
     return nullptr;
 }
@@ -34,7 +40,7 @@ QMenu* menuTitled(const QMainWindow& window, const QString& title)
 QAction* itemTitled(const QMenu& menu, const QString& title)
 {
     for (QAction* action : menu.actions())
-        if (action->text() == title)
+        if (withoutMnemonic(action->text()) == title)
             return action;
     return nullptr;
 }
@@ -61,11 +67,19 @@ TEST_F(MyAppTest, EveryMainWindowHasItsOwnSession)
 
 TEST_F(MyAppTest, MenuBarOfAMainWindow)
 {
+    Preferences::instance().setBookmarks(Bookmarks{});
     ContentView* window = app.newWindow();
     QStringList titles;
-    for (QAction* action : window->menuBar()->actions())
-        titles << action->text();
-    EXPECT_EQ(titles, (QStringList{"File", "Servers", "Bookmarks", "Help"}));
+    for (QAction* action : window->menuBar()->actions()) {
+        titles << withoutMnemonic(action->text());
+        EXPECT_FALSE(QKeySequence::mnemonic(action->text()).isEmpty()) << action->text().toStdString();
+        for (QAction* item : action->menu()->actions()) {
+            if (!item->isSeparator() && item->text() != QStringLiteral("No Bookmarks")) {
+                EXPECT_FALSE(QKeySequence::mnemonic(item->text()).isEmpty()) << item->text().toStdString();
+            }
+        }
+    }
+    EXPECT_EQ(titles, (QStringList{"File", "Receiver", "View", "Servers", "Bookmarks", "Help"}));
 
     QMenu* file = menuTitled(*window, QStringLiteral("File"));
     ASSERT_NE(file, nullptr);
@@ -157,6 +171,64 @@ TEST_F(MyAppTest, QuitClosesEveryWindowAndEndsEverySession)
     EXPECT_TRUE(first->client().state().isDisconnected());
     EXPECT_TRUE(second->client().state().isDisconnected());
     EXPECT_TRUE(QTest::qWaitFor([&] { return server.channelCount() == 0; }, 5000));
+}
+
+TEST_F(MyAppTest, WebPageAddressesConnectTuned)
+{
+    RxSimServer server({});
+    const QString address = listen(server);
+    app.open(readCommandLine({"farlisten", "http://" + address + "/?f=9500.00amz2"}));
+    ContentView* opened = app.mainWindows().at(0);
+    // The other form pasted into another window's field.
+    ContentView* typed = app.newWindow();
+    typed->addressBar()->setAddress(address + "/#freq=7030000,mod=cw");
+    QTest::keyClick(typed->addressBar()->field(), Qt::Key_Return);
+    for (ContentView* window : {opened, typed})
+        ASSERT_TRUE(waitForState(window->client(), KiwiState::Kind::connected));
+
+    const KiwiSDRClient& first = opened->client();
+    const KiwiSDRClient& second = typed->client();
+    EXPECT_EQ(opened->addressBar()->address(), "http://" + address + "/");
+    EXPECT_EQ(std::tuple(first.frequencyKHz(), first.mode(), first.waterfallZoom()), std::tuple(9500.0, KiwiMode::am, 2));
+    EXPECT_EQ(typed->addressBar()->address(), address + "/");
+    EXPECT_EQ(std::tuple(second.frequencyKHz(), second.mode()), std::tuple(7030.0, KiwiMode::cw));
+}
+
+TEST_F(MyAppTest, KeysOfAMainWindow)
+{
+    RxSimServer server({});
+    ContentView* window = app.newWindow();
+    window->addressBar()->setAddress(listen(server));
+    ASSERT_TRUE(activate(*window));
+    KiwiSDRClient& client = window->client();
+
+    // In the address field "m" is typing; Control+Return is not.
+    QLineEdit* field = window->addressBar()->field();
+    field->setFocus();
+    QTest::keyClick(field, Qt::Key_M);
+    EXPECT_TRUE(field->text().endsWith(u'm') && !client.isMuted());
+    QTest::keyClick(field, Qt::Key_Backspace);
+    QTest::keyClick(field, Qt::Key_Return, Qt::ControlModifier);
+    ASSERT_TRUE(waitForState(client, KiwiState::Kind::connected));
+    QWidget* view = window->mainView();
+    view->setFocus();
+
+    QTest::keyClick(view, Qt::Key_M);
+    EXPECT_TRUE(client.isMuted());
+    QTest::keyClick(view, Qt::Key_M);
+    EXPECT_FALSE(client.isMuted());
+    QTest::keyClick(view, Qt::Key_Plus);
+    QTest::keyClick(view, Qt::Key_Equal);
+    EXPECT_EQ(client.waterfallZoom(), 2);
+    QTest::keyClick(view, Qt::Key_Minus);
+    EXPECT_EQ(client.waterfallZoom(), 1);
+    // The tuning keys are as they were.
+    const double kHz = client.frequencyKHz();
+    QTest::keyClick(view, Qt::Key_F);
+    EXPECT_DOUBLE_EQ(client.frequencyKHz(), kHz + 0.1);
+
+    QTest::keyClick(view, Qt::Key_Return, Qt::ControlModifier);
+    EXPECT_TRUE(client.state().isDisconnected());
 }
 
 // The picture in the README.

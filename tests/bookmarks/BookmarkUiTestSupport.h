@@ -4,6 +4,7 @@
 
 #include "bookmarks/Bookmarks.h"
 #include "bookmarks/Preferences.h"
+#include "common/MnemonicText.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -54,10 +55,11 @@ inline QStringList menuLines(const QMenu& menu)
 {
     QStringList lines;
     for (const QAction* action : menu.actions()) {
+        const QString text = withoutMnemonic(action->text());
         if (action->isSeparator())
             lines.append(QStringLiteral("-"));
         else
-            lines.append(action->isEnabled() ? action->text() : QLatin1Char('[') + action->text() + QLatin1Char(']'));
+            lines.append(action->isEnabled() ? text : QLatin1Char('[') + text + QLatin1Char(']'));
     }
     return lines;
 }
@@ -65,7 +67,7 @@ inline QStringList menuLines(const QMenu& menu)
 inline QAction* menuItem(const QMenu& menu, const QString& text)
 {
     for (QAction* action : menu.actions())
-        if (action->text() == text)
+        if (withoutMnemonic(action->text()) == text)
             return action;
     return nullptr;
 }

@@ -12,6 +12,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QToolButton>
+#include <QWheelEvent>
 
 #include <cmath>
 
@@ -63,6 +64,14 @@ void drag(QWidget* target, QPointF from, const std::vector<QPointF>& path)
     for (const QPointF& point : path)
         sendMouse(target, QEvent::MouseMove, point, Qt::LeftButton);
     sendMouse(target, QEvent::MouseButtonRelease, path.empty() ? from : path.back(), Qt::NoButton);
+}
+
+void turnWheel(QWidget* target, int angleDelta, Qt::KeyboardModifiers modifiers = Qt::NoModifier, double x = 500)
+{
+    const QPointF position(x, 40);
+    QWheelEvent event(position, target->mapToGlobal(position), QPoint(), QPoint(0, angleDelta), Qt::NoButton,
+        modifiers, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(target, &event);
 }
 
 bool onTenHertzGrid(double kHz)
@@ -173,6 +182,56 @@ TEST_F(WaterfallViewTest, ZoomChangeDropsAPendingPan)
     EXPECT_FALSE(view.pan().panStartHz());
     EXPECT_EQ(view.displayedStartHz(), 6'950'000);
     EXPECT_DOUBLE_EQ(view.waterfallStrip()->contentOffset(), 0);
+}
+
+TEST_F(WaterfallViewTest, WheelTunesByTheModesStepOntoItsGrid)
+{
+    const struct {
+        KiwiMode mode;
+        double fromKHz;
+        std::vector<int> deltas;
+        double expectedKHz;
+    } cases[] = {
+        {KiwiMode::am, 7000, {120}, 7005},
+        {KiwiMode::am, 7003, {120}, 7005},
+        {KiwiMode::am, 7003, {-120}, 7000},
+        {KiwiMode::usb, 14200.04, {120}, 14200.1},
+        {KiwiMode::lsb, 7200, {-240}, 7199.8},
+        {KiwiMode::cwn, 7030, {60, 30, 30}, 7030.01},
+        {KiwiMode::cwn, 7030, {60, -30}, 7030},
+        {KiwiMode::wfm, 15000, {120}, 15100},
+    };
+    for (const auto& c : cases) {
+        client.setMode(c.mode);
+        for (QWidget* strip : {static_cast<QWidget*>(view.waterfallStrip()),
+                 static_cast<QWidget*>(view.spectrumStrip())}) {
+            client.tune(c.fromKHz);
+            for (const int delta : c.deltas)
+                turnWheel(strip, delta);
+            EXPECT_DOUBLE_EQ(client.frequencyKHz(), c.expectedKHz) << rawValue(c.mode).toStdString() << " " << c.fromKHz;
+        }
+    }
+
+    client.disconnect();
+    client.tune(9000);
+    turnWheel(view.waterfallStrip(), 120);
+    EXPECT_DOUBLE_EQ(client.frequencyKHz(), 9000);
+}
+
+TEST_F(WaterfallViewTest, ControlWheelZoomsAboutThePointer)
+{
+    ASSERT_TRUE(feed(client, view, flatRow(0, 30'000'000)));
+    client.tune(10000);
+    // A quarter of the way across: 7.5 MHz stays a quarter of the way across.
+    turnWheel(view.waterfallStrip(), 120, Qt::ControlModifier, 250);
+    EXPECT_EQ(client.waterfallZoom(), 1);
+    EXPECT_DOUBLE_EQ(client.waterfallStartHz(), 3'750'000);
+    EXPECT_DOUBLE_EQ(client.frequencyKHz(), 10000);
+
+    ASSERT_TRUE(feed(client, view, flatRow(3'750'000, 15'000'000)));
+    turnWheel(view.spectrumStrip(), -120, Qt::ControlModifier, 250);
+    EXPECT_EQ(client.waterfallZoom(), 0);
+    EXPECT_DOUBLE_EQ(client.waterfallStartHz(), 0);
 }
 
 TEST_F(WaterfallViewTest, PassbandFollowsTheTuning)

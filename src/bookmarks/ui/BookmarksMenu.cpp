@@ -9,11 +9,11 @@
 #include <QWindow>
 
 BookmarksMenu::BookmarksMenu(WindowActionsProvider focused, std::function<void()> openEditor, QWidget* parent)
-    : QMenu(tr("Bookmarks"), parent)
+    : QMenu(tr("&Bookmarks"), parent)
     , focused(std::move(focused))
     , openEditor(std::move(openEditor))
 {
-    addItem = addAction(tr("Add Bookmark"));
+    addItem = addAction(tr("&Add Bookmark"));
     addItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
     connect(addItem, &QAction::triggered, this, [this] {
         if (const WindowActions* actions = focusedActions(); actions && actions->addFrequencyBookmark)
@@ -21,7 +21,7 @@ BookmarksMenu::BookmarksMenu(WindowActionsProvider focused, std::function<void()
     });
     addSeparator();
     listEnd = addSeparator();
-    QAction* editItem = addAction(tr("Edit Bookmarks…"));
+    QAction* editItem = addAction(tr("&Edit Bookmarks…"));
     connect(editItem, &QAction::triggered, this, [this] {
         if (this->openEditor)
             this->openEditor();

@@ -8,11 +8,11 @@
 #include <QWindow>
 
 ServersMenu::ServersMenu(WindowActionsProvider focused, std::function<void()> openEditor, QWidget* parent)
-    : QMenu(tr("Servers"), parent)
+    : QMenu(tr("&Servers"), parent)
     , focused(std::move(focused))
     , openEditor(std::move(openEditor))
 {
-    editItem = addAction(tr("Edit Servers…"));
+    editItem = addAction(tr("&Edit Servers…"));
     connect(editItem, &QAction::triggered, this, [this] {
         if (this->openEditor)
             this->openEditor();

@@ -1,0 +1,9 @@
+#pragma once
+// The menus that act on one main window: Receiver (Connect or Disconnect,
+// Ctrl+Return; Mute, M) and View (Zoom In, +; Zoom Out, -). The plain keys
+// reach them wherever a text field does not take them as typing.
+
+class ContentView;
+class QMenuBar;
+
+void addWindowMenus(QMenuBar& bar, ContentView& window);
