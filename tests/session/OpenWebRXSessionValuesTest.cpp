@@ -96,12 +96,12 @@ TEST(OpenWebRXSessionValues, MembersOfTheWrongKindAreIgnored)
 
 TEST(OpenWebRXSessionValues, StartFrequencyComesFromOffsetAndIsClampedIntoTheBand)
 {
-    const OpenWebRXTuning user{14200, KiwiMode::usb, {300, 2700}};
+    const ReceiverTuning user{14200, KiwiMode::usb, {300, 2700}};
     const auto offset = openWebRXBandForConfig(readOpenWebRXConfig(object({{"center_freq", number(7'100'000)},
         {"samp_rate", number(200'000)}, {"start_offset_freq", number(-25'000)}})), std::nullopt, 30e6, user,
         defaultAvailable);
     ASSERT_TRUE(offset);
-    EXPECT_EQ(offset->tuning, (OpenWebRXTuning{7075, KiwiMode::usb, {300, 2700}}));
+    EXPECT_EQ(offset->tuning, (ReceiverTuning{7075, KiwiMode::usb, {300, 2700}}));
 
     const auto outside = openWebRXBandForConfig(readOpenWebRXConfig(object({{"center_freq", number(7'100'000)},
         {"samp_rate", number(200'000)}, {"start_freq", number(9'000'000)}})), std::nullopt, 30e6, user,
@@ -118,7 +118,7 @@ TEST(OpenWebRXSessionValues, StartFrequencyComesFromOffsetAndIsClampedIntoTheBan
 
 TEST(OpenWebRXSessionValues, BandMembersMissingFromAConfigComeFromBefore)
 {
-    const OpenWebRXTuning user{7050, KiwiMode::usb, {300, 2700}};
+    const ReceiverTuning user{7050, KiwiMode::usb, {300, 2700}};
     EXPECT_FALSE(openWebRXBandForConfig(readOpenWebRXConfig(object({{"fft_size", number(4096)}})), std::nullopt,
         30e6, user, defaultAvailable));
 
@@ -156,7 +156,7 @@ TEST(OpenWebRXSessionValues, UnavailableModeIsReplaced)
 TEST(OpenWebRXSessionValues, DSPParamsOffsetAndCuts)
 {
     struct Case {
-        OpenWebRXTuning tuning;
+        ReceiverTuning tuning;
         double centerHz;
         OpenWebRXDSPParams expected;
     };
