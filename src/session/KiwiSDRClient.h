@@ -204,7 +204,6 @@ private:
     // What the connection reads and reports (KiwiSDRClientReports.cpp).
     ReceiverTuning currentTuning() const override;
     ReceiverGain currentGain() const override;
-    int currentWaterfallZoom() const override { return m_values.waterfallZoom; }
     const KiwiReceiverInfo& receiverInfo() const override { return m_values.info; }
     QList<KiwiMode> offeredModes() const override { return availableModes(); }
     ReceiverTuning tuningInBand() override;

@@ -41,7 +41,6 @@ public:
     // What the listener has chosen.
     virtual ReceiverTuning currentTuning() const = 0;
     virtual ReceiverGain currentGain() const = 0;
-    virtual int currentWaterfallZoom() const = 0;
     virtual const KiwiReceiverInfo& receiverInfo() const = 0;
     virtual QList<KiwiMode> offeredModes() const = 0;
     // Moves the frequency into the receiver's band first.

@@ -75,7 +75,7 @@ TEST_F(KiwiWebSocketTest, SendsInCallOrderAndDeliversTextAsUTF8)
     EXPECT_EQ(channel->received, sent);
 
     channel->socket->sendTextMessage(QStringLiteral("MSG name=Zürich"));
-    ScriptedKiwiServer::sendBinary(channel, QByteArray("SND\x02", 4));
+    ScriptedKiwiServer::send(channel, QByteArray("SND\x02", 4));
     ASSERT_TRUE(QTest::qWaitFor([&] { return received->messageCount() == 2; }));
     std::lock_guard guard(received->lock);
     EXPECT_EQ(received->messages[0], QStringLiteral("MSG name=Zürich").toUtf8());
@@ -135,9 +135,9 @@ TEST_F(KiwiWebSocketTest, MessagesUpTo16MiBArriveAndLargerOnesEndTheConnection)
 {
     auto* channel = open();
     ASSERT_TRUE(channel);
-    ScriptedKiwiServer::sendBinary(channel, QByteArray(KiwiWebSocket::maxMessageBytes, 'x'));
+    ScriptedKiwiServer::send(channel, QByteArray(KiwiWebSocket::maxMessageBytes, 'x'));
     ASSERT_TRUE(QTest::qWaitFor([&] { return received->messageCount() == 1; }, 20000));
-    ScriptedKiwiServer::sendBinary(channel, QByteArray(KiwiWebSocket::maxMessageBytes + 1, 'x'));
+    ScriptedKiwiServer::send(channel, QByteArray(KiwiWebSocket::maxMessageBytes + 1, 'x'));
     ASSERT_TRUE(QTest::qWaitFor([&] { return received->failureCount() == 1; }, 20000));
     EXPECT_EQ(received->messageCount(), 1u);
 }

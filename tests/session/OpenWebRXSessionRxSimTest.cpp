@@ -7,7 +7,6 @@
 #include <QJsonObject>
 #include <QRegularExpression>
 
-#include <algorithm>
 #include <functional>
 
 namespace {
@@ -117,21 +116,4 @@ TEST_F(OpenWebRXSessionRxSimTest, RefusalsFailWithTheirTexts)
         ASSERT_TRUE(QTest::qWaitFor([&] { return client->state().isFailed(); })) << c.expected.toStdString();
         EXPECT_EQ(client->state(), KiwiState::failed(c.expected));
     }
-}
-
-TEST_F(OpenWebRXSessionRxSimTest, UncompressedStreamsAndHDAudio)
-{
-    RxSimOptions options;
-    options.audio = RxSimAudio::pcm16;
-    options.waterfallFormat = RxSimWaterfallFormat::float32;
-    options.hdAudio = true;
-    startServer(options);
-    connect();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return audio->buffers() >= 4 && rows.size() >= 2; }));
-    EXPECT_EQ(audio->starts(), std::vector<double>{48000});
-    std::vector<std::uint8_t> bins = rows.back().bins;
-    ASSERT_EQ(bins.size(), 4096u);
-    std::nth_element(bins.begin(), bins.begin() + 2048, bins.end());
-    EXPECT_NEAR(bins[2048], 145, 5) << "the float levels' noise floor of -110 dB";
-    EXPECT_EQ(rows.back().startHz, 6'975'000);
 }
