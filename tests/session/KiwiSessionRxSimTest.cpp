@@ -55,27 +55,16 @@ TEST_F(KiwiSessionRxSimTest, RealisticConnectionSendsEverythingInOrderPlaysAndFi
     ASSERT_TRUE(QTest::qWaitFor([&] {
         return client->info().inactivityTimeoutMinutes.has_value() && client->info().waterfallFPS.has_value();
     }));
+    // From the status page, load_cfg, the other sound-channel messages and
+    // the waterfall channel.
     const KiwiReceiverInfo& info = client->info();
-    // From the status page.
     EXPECT_EQ(info.hardware, QStringLiteral("KiwiSDR 2 (rxsim)"));
-    EXPECT_EQ(info.gps, QStringLiteral("(52.515000, 13.350000)"));
-    EXPECT_EQ(info.maxUsers, 4);
-    // From load_cfg and the other sound-channel messages.
-    EXPECT_EQ(info.name, QStringLiteral("Farlisten rxsim test receiver"));
-    EXPECT_EQ(info.location, QStringLiteral("Loopback, 127.0.0.1"));
     EXPECT_EQ(info.antenna, QStringLiteral("Simulated 20 m dipole"));
-    EXPECT_EQ(info.grid, QStringLiteral("JO62qm"));
     EXPECT_EQ(info.inactivityTimeoutMinutes, 0);
     EXPECT_EQ(info.softwareVersion, QStringLiteral("1.560"));
     EXPECT_EQ(info.rxChannels, 4);
-    EXPECT_EQ(info.rxChannel, 0);
-    EXPECT_EQ(info.clientIP, QStringLiteral("127.0.0.1"));
     EXPECT_EQ(info.sampleRate, 12001.188119);
-    EXPECT_EQ(info.audioRate, 12000);
-    // From the waterfall channel.
     EXPECT_EQ(info.waterfallFPS, 23);
-    EXPECT_EQ(info.waterfallChannels, 4);
-    EXPECT_EQ(info.maxZoom, 14);
 
     // The keepalive at its own period of 5 s, on both channels, after the
     // one each setup ends with.
