@@ -28,7 +28,7 @@ void readBand(const JSONValue& value, std::optional<double> previousCenterHz)
     const OpenWebRXConfigValues config = readOpenWebRXConfig(value);
     check(!config.maxZoom || (*config.maxZoom >= 0 && *config.maxZoom <= maxKiwiZoom));
     check(!config.sampleRateHz || isUsableBandwidth(*config.sampleRateHz));
-    const OpenWebRXTuning current{7200, KiwiMode::lsb, defaultPassband(KiwiMode::lsb)};
+    const ReceiverTuning current{7200, KiwiMode::lsb, defaultPassband(KiwiMode::lsb)};
     const auto band = openWebRXBandForConfig(config, previousCenterHz, 30e6, current, allModes);
     if (!band)
         return;

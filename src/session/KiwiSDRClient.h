@@ -1,40 +1,44 @@
 #pragma once
 // The receiver session of one main window: connects to one web receiver at a
-// time, finds out what kind of server it is, speaks its protocol, plays its
-// audio, hands its waterfall rows to the views, and holds everything the views
-// show. Lives on the GUI thread; every published value is a property whose
-// signal fires only when the value changes.
+// time, finds out what kind of server it is, hands the conversation to a
+// connection of that kind, plays its audio, hands its waterfall rows to the
+// views, and holds everything the views show. Lives on the GUI thread.
+//
+// Every published value is a property. Each public call, and each event a
+// connection handles, is one operation; its changes are published once the
+// outermost operation is over, one signal per property whose value then
+// differs from before it. A handler of those signals may call the session
+// again: that is a new operation.
 
-#include "session/KiwiBroadcaster.h"
 #include "model/KiwiFrames.h"
 #include "model/KiwiMode.h"
 #include "model/KiwiModel.h"
 #include "model/ReceiverProfile.h"
+#include "session/KiwiBroadcaster.h"
+#include "session/PublishedValues.h"
+#include "session/ReceiverConnection.h"
 
-#include <QCoreApplication>
-#include <QHash>
 #include <QList>
 #include <QObject>
-#include <QPointer>
 #include <QSet>
 #include <QString>
 #include <QUrl>
 
 #include <chrono>
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
 #include <optional>
+#include <vector>
 
-struct JSONValue;
 class KiwiAudioPlayer;
 class KiwiError;
 class KiwiSoundPipeline;
-class KiwiWebSocket;
 class OpenWebRXPipeline;
-struct OpenWebRXMessage;
 class QNetworkAccessManager;
+struct ServerDetectionResult;
 
-class KiwiSDRClient : public QObject {
+class KiwiSDRClient : public QObject, private ReceiverSession {
     Q_OBJECT
     Q_PROPERTY(KiwiState state READ state NOTIFY stateChanged)
     Q_PROPERTY(std::optional<QUrl> serverURL READ serverURL NOTIFY serverURLChanged)
@@ -117,26 +121,26 @@ public:
     void setDetectionTimeout(std::chrono::milliseconds timeout) { m_detectionTimeout = timeout; }
     void setOpenTimeout(std::chrono::milliseconds timeout) { m_openTimeout = timeout; }
 
-    const KiwiState& state() const { return m_state; }
-    const std::optional<QUrl>& serverURL() const { return m_serverURL; }
-    const std::optional<ServerKind>& serverKind() const { return m_serverKind; }
-    const KiwiReceiverInfo& info() const { return m_info; }
-    const QList<ReceiverProfile>& profiles() const { return m_profiles; }
-    const std::optional<QString>& currentProfileID() const { return m_currentProfileID; }
-    const std::optional<QUrl>& webPageAfterAppLimit() const { return m_webPageAfterAppLimit; }
-    double frequencyKHz() const { return m_frequencyKHz; }
-    KiwiMode mode() const { return m_mode; }
-    KiwiPassband passband() const { return m_passband; }
-    bool agcEnabled() const { return m_agcEnabled; }
-    int manualGain() const { return m_manualGain; }
-    const std::optional<double>& rssi() const { return m_rssi; }
-    bool isADCOverloaded() const { return m_isADCOverloaded; }
-    int waterfallZoom() const { return m_waterfallZoom; }
-    double waterfallStartHz() const { return m_waterfallStartHz; }
-    const std::optional<QString>& waterfallError() const { return m_waterfallError; }
-    float volume() const { return m_volume; }
-    bool isMuted() const { return m_isMuted; }
-    const QSet<QString>& openWebRXModulations() const { return m_openWebRXModulations; }
+    const KiwiState& state() const { return m_values.state; }
+    const std::optional<QUrl>& serverURL() const { return m_values.serverURL; }
+    const std::optional<ServerKind>& serverKind() const { return m_values.serverKind; }
+    const KiwiReceiverInfo& info() const { return m_values.info; }
+    const QList<ReceiverProfile>& profiles() const { return m_values.profiles; }
+    const std::optional<QString>& currentProfileID() const { return m_values.currentProfileID; }
+    const std::optional<QUrl>& webPageAfterAppLimit() const { return m_values.webPageAfterAppLimit; }
+    double frequencyKHz() const { return m_values.frequencyKHz; }
+    KiwiMode mode() const { return m_values.mode; }
+    KiwiPassband passband() const { return m_values.passband; }
+    bool agcEnabled() const { return m_values.agcEnabled; }
+    int manualGain() const { return m_values.manualGain; }
+    const std::optional<double>& rssi() const { return m_values.rssi; }
+    bool isADCOverloaded() const { return m_values.isADCOverloaded; }
+    int waterfallZoom() const { return m_values.waterfallZoom; }
+    double waterfallStartHz() const { return m_values.waterfallStartHz; }
+    const std::optional<QString>& waterfallError() const { return m_values.waterfallError; }
+    float volume() const { return m_values.volume; }
+    bool isMuted() const { return m_values.isMuted; }
+    const QSet<QString>& openWebRXModulations() const { return m_values.openWebRXModulations; }
     QList<KiwiMode> availableModes() const;
     std::optional<SMeterReading> sMeter() const;
 
@@ -165,43 +169,66 @@ signals:
     void sMeterChanged();
 
 private:
-    using StatusFields = QHash<QString, QString>;
+    // The published properties, each with its NOTIFY signal.
+    enum class Property {
+        state, serverURL, serverKind, info, profiles, currentProfileID, webPageAfterAppLimit, frequencyKHz, mode,
+        passband, agcEnabled, manualGain, rssi, isADCOverloaded, waterfallZoom, waterfallStartHz, waterfallError,
+        volume, isMuted, openWebRXModulations, availableModes, sMeter,
+    };
+
+    // One operation of the session; the outermost one publishes what changed.
+    class Operation {
+    public:
+        explicit Operation(KiwiSDRClient& client) : m_client(client) { ++m_client.m_operationDepth; }
+        ~Operation()
+        {
+            if (--m_client.m_operationDepth == 0)
+                m_client.finishOperation();
+        }
+        Operation(const Operation&) = delete;
+        Operation& operator=(const Operation&) = delete;
+
+    private:
+        KiwiSDRClient& m_client;
+    };
 
     // Lifecycle (KiwiSDRClient.cpp).
     void tearDown();
     QObject* tasks();
-    void detectionFinished(const QUrl& url, std::int64_t generation, ServerKind kind,
-        const std::optional<StatusFields>& statusFields);
-    void handleSocketFailure(const QString& description, std::int64_t generation);
+    EventPost eventPost();
+    void detectionFinished(const QUrl& url, const ServerDetectionResult& result);
     void endWith(const KiwiError& error);
+    static QList<KiwiMode> availableModes(const PublishedValues& values);
+    static std::optional<SMeterReading> sMeter(const PublishedValues& values);
 
-    // Sound channel (KiwiSoundChannel.cpp).
-    void openSoundChannel(const QUrl& url, std::int64_t generation,
-        const std::optional<StatusFields>& statusFields);
-    void sendSoundSetup();
-    void sendKeepalives();
-    void handleSoundParameters(const KiwiParams& params, std::int64_t generation);
-    void handleSoundFrame(bool isOverloaded, double rssi, std::int64_t generation);
-    void startAudio(double audioRate);
+    // What the connection reads and reports (KiwiSDRClientReports.cpp).
+    ReceiverTuning currentTuning() const override;
+    ReceiverGain currentGain() const override;
+    const KiwiReceiverInfo& receiverInfo() const override { return m_values.info; }
+    QList<KiwiMode> offeredModes() const override { return availableModes(); }
+    ReceiverTuning tuningInBand() override;
+    void accepted() override;
+    void refused(const KiwiError& error) override;
+    void broke(const QString& description) override;
+    void changeInfo(const std::function<void(KiwiReceiverInfo&)>& change) override;
+    void startAudio(double audioRate) override;
+    void signalLevel(double level) override { setRssi(level); }
+    void adcOverload(bool overloaded) override { setADCOverloaded(overloaded); }
+    void waterfallAccepted() override;
+    void waterfallPlaced(int zoom, double startHz) override;
+    void waterfallTrouble(const QString& message) override { setWaterfallError(message); }
+    void waterfallEnded(const QString& message) override;
+    void profilesOffered(QList<ReceiverProfile> profiles) override { setProfiles(std::move(profiles)); }
+    void profileSelected(const QString& id) override { setCurrentProfileID(id); }
+    void modulationsOffered(QSet<QString> modulations) override;
+    void bandChanged(double baseHz, double bandwidthHz, const ReceiverTuning& tuning) override;
 
-    // Waterfall channel (KiwiWaterfallChannel.cpp).
-    void openWaterfallChannel();
-    void handleWaterfallParameters(const KiwiParams& params, std::int64_t generation);
-    void handleWaterfallGeometry(int zoom, double startHz, std::int64_t generation);
-    void waterfallChannelFailed(std::int64_t generation);
-
-    // OpenWebRX (OpenWebRXSession.cpp).
-    OpenWebRXPipeline& openWebRXPipeline();
-    void connectOpenWebRX(const QUrl& url, std::int64_t generation);
-    void handleOpenWebRXMessage(const OpenWebRXMessage& message, std::int64_t generation);
-    void applyOpenWebRXConfig(const JSONValue& config);
-    void sendOpenWebRXDSPControl();
-
-    // Status page (KiwiStatusRefresh.cpp).
-    void startStatusRefresh(std::int64_t generation);
-    void applyStatusFields(const StatusFields& fields);
-
-    // Setters that notify only on change (KiwiSDRClient.cpp).
+    // Setters that record a change, published once the outermost operation
+    // is over (KiwiSDRClientPublishing.cpp).
+    void finishOperation();
+    void notifyIfChanged(Property property, const PublishedValues& before);
+    template <typename T>
+    void store(T PublishedValues::*field, T value, std::initializer_list<Property> properties);
     void setState(KiwiState state);
     void setServerURL(std::optional<QUrl> url);
     void setServerKind(std::optional<ServerKind> kind);
@@ -209,7 +236,7 @@ private:
     template <typename Change>
     void updateInfo(Change change)
     {
-        KiwiReceiverInfo info = m_info;
+        KiwiReceiverInfo info = m_values.info;
         change(info);
         setInfo(std::move(info));
     }
@@ -226,73 +253,37 @@ private:
     void setWaterfallZoomValue(int zoom);
     void setWaterfallStartHz(double startHz);
     void setWaterfallError(std::optional<QString> error);
+    void setVolumeValue(float volume);
+    void setMutedValue(bool muted);
     void setOpenWebRXModulations(QSet<QString> modulations);
 
-    // Runs `handler` on the GUI thread if the session still exists; callable
-    // from any thread.
-    template <typename Handler>
-    static void post(const QPointer<KiwiSDRClient>& client, Handler handler);
-
-    // Published.
-    KiwiState m_state;
-    std::optional<QUrl> m_serverURL;
-    std::optional<ServerKind> m_serverKind;
-    KiwiReceiverInfo m_info;
-    QList<ReceiverProfile> m_profiles;
-    std::optional<QString> m_currentProfileID;
-    std::optional<QUrl> m_webPageAfterAppLimit;
-    double m_frequencyKHz = 7200.0;
-    KiwiMode m_mode = KiwiMode::lsb;
-    KiwiPassband m_passband{-2700, -300};
-    bool m_agcEnabled = true;
-    int m_manualGain = 50;
-    std::optional<double> m_rssi;
-    bool m_isADCOverloaded = false;
-    int m_waterfallZoom = 0;
-    double m_waterfallStartHz = 0;
-    std::optional<QString> m_waterfallError;
-    float m_volume = 0.8f;
-    bool m_isMuted = false;
-    QSet<QString> m_openWebRXModulations;
+    PublishedValues m_values;
+    // What was published when the current operation first changed a value,
+    // and the properties it changed, in the order they first changed.
+    std::optional<PublishedValues> m_before;
+    std::vector<Property> m_changed;
+    int m_operationDepth = 0;
 
     const QString m_identity;
     const std::shared_ptr<KiwiAudioPlayer> m_player;
     const std::shared_ptr<KiwiSoundPipeline> m_sound;
     const std::shared_ptr<RowBroadcaster> m_rows;
     QNetworkAccessManager* const m_network;
+    // Created by the first OpenWebRX connection and kept for the session's
+    // life, as its row counter is.
+    std::shared_ptr<OpenWebRXPipeline> m_openWebRXPipeline;
 
     // Per connection.
-    std::unique_ptr<KiwiWebSocket> m_soundSocket;
-    std::unique_ptr<KiwiWebSocket> m_waterfallSocket;
-    // Parent of the connection's detection, status request and keepalive
-    // timer; deleting it cancels them all.
+    std::unique_ptr<ReceiverConnection> m_connection;
+    // Connections ended during the current operation: one of them may be the
+    // caller, so they go when the operation is over.
+    std::vector<std::unique_ptr<ReceiverConnection>> m_ended;
+    // Parent of the connection's detection; deleting it cancels it.
     std::unique_ptr<QObject> m_tasks;
     std::int64_t m_sessionID = 0;
     std::int64_t m_sessionTimestamp = 0;
     QString m_password;
-    bool m_didSendSoundSetup = false;
-    bool m_didOpenWaterfall = false;
-    bool m_didReceiveWaterfall = false;
-    std::unique_ptr<KiwiWebSocket> m_openWebRXSocket;
-    // Created on first use and kept for the session's life.
-    std::shared_ptr<OpenWebRXPipeline> m_openWebRXPipeline;
-    std::optional<double> m_openWebRXCenterHz;
-    bool m_didStartOpenWebRXDemodulator = false;
     std::chrono::milliseconds m_keepaliveInterval = defaultKeepaliveInterval;
     std::chrono::milliseconds m_detectionTimeout;
     std::chrono::milliseconds m_openTimeout;
 };
-
-template <typename Handler>
-void KiwiSDRClient::post(const QPointer<KiwiSDRClient>& client, Handler handler)
-{
-    // Posted to the application object, which outlives every session, so that
-    // a session destroyed meanwhile is seen through the weak pointer.
-    QMetaObject::invokeMethod(
-        QCoreApplication::instance(),
-        [client, handler = std::move(handler)]() mutable {
-            if (client)
-                handler(*client);
-        },
-        Qt::QueuedConnection);
-}

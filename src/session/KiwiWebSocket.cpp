@@ -2,6 +2,7 @@
 
 #include "session/NetworkThread.h"
 
+#include <QCoreApplication>
 #include <QTimer>
 #include <QWebSocket>
 
@@ -27,6 +28,7 @@ public:
             for (const QString& text : pending)
                 socket->sendTextMessage(text);
             pending.clear();
+            pendingBytes = 0;
         });
         QObject::connect(socket, &QWebSocket::binaryMessageReceived, this,
             [this](const QByteArray& message) { deliver(message); });
@@ -52,11 +54,22 @@ public:
     {
         if (!socket)
             return;
-        if (socket->state() == QAbstractSocket::ConnectedState)
+        if (socket->state() == QAbstractSocket::ConnectedState) {
             socket->sendTextMessage(text);
-        else if (socket->state() != QAbstractSocket::UnconnectedState
-            && pending.size() < maxPendingSends)
-            pending.push_back(text);
+            return;
+        }
+        if (socket->state() == QAbstractSocket::UnconnectedState)
+            return;
+        pendingBytes += text.size() * qsizetype(sizeof(QChar));
+        if (pendingBytes > maxPendingBytes) {
+            pending.clear();
+            fail(QCoreApplication::translate("KiwiWebSocket",
+                "More than %1 KiB of messages waited for the connection to open")
+                     .arg(maxPendingBytes / 1024));
+            socket->abort();
+            return;
+        }
+        pending.push_back(text);
     }
 
     // The close frame needs the connection for a moment longer; the worker
@@ -115,6 +128,7 @@ private:
     QWebSocket* socket = nullptr;
     QTimer openTimer{this};
     std::deque<QString> pending;
+    qsizetype pendingBytes = 0;
     bool failed = false;
 };
 

@@ -23,8 +23,9 @@ public:
     using FailureHandler = std::function<void(const QString& description)>;
 
     static constexpr std::uint64_t maxMessageBytes = 16 * 1024 * 1024;
-    // Sends queued before the connection opened are kept up to this many.
-    static constexpr int maxPendingSends = 64;
+    // Texts sent before the connection opened wait for it, in order, up to
+    // this many bytes (as held in memory); one more fails the connection.
+    static constexpr qsizetype maxPendingBytes = 1024 * 1024;
     // A server that accepts the connection but never completes the handshake,
     // or completes it and then says nothing.
     static constexpr std::chrono::milliseconds defaultOpenTimeout{60'000};
@@ -40,7 +41,8 @@ public:
 
     // The connection fails when no message arrived within `openTimeout`.
     void open(const QUrl& url, std::chrono::milliseconds openTimeout = defaultOpenTimeout);
-    // Fire and forget: a send that fails is not reported.
+    // Fire and forget: a send that fails is not reported, except one that
+    // finds the texts waiting for the connection too many.
     void sendText(const QString& text);
     // Closes with code 1001 (going away); no handler runs afterwards. The
     // wrapper must not be used for anything else after it.

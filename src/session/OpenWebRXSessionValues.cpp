@@ -28,11 +28,6 @@ std::optional<std::int64_t> integerMember(const JSONValue& config, const QString
     return value ? truncatedToInt64(*value) : std::nullopt;
 }
 
-double clampedLowFirst(double value, double low, double high)
-{
-    return std::min(std::max(value, low), high);
-}
-
 } // namespace
 
 std::optional<QUrl> openWebRXSocketURL(const QUrl& serverURL)
@@ -81,7 +76,7 @@ OpenWebRXConfigValues readOpenWebRXConfig(const JSONValue& config)
 }
 
 std::optional<OpenWebRXBand> openWebRXBandForConfig(const OpenWebRXConfigValues& config,
-    std::optional<double> previousCenterHz, double previousBandwidthHz, const OpenWebRXTuning& current,
+    std::optional<double> previousCenterHz, double previousBandwidthHz, const ReceiverTuning& current,
     const QList<KiwiMode>& available)
 {
     if (!config.hasBand())
@@ -93,7 +88,7 @@ std::optional<OpenWebRXBand> openWebRXBandForConfig(const OpenWebRXConfigValues&
     const double lowKHz = band.baseHz / 1000;
     const double highKHz = (band.baseHz + band.bandwidthHz) / 1000;
 
-    OpenWebRXTuning tuning = current;
+    ReceiverTuning tuning = current;
     const bool isFirstBand = !previousCenterHz;
     if (!isFirstBand || !(current.frequencyKHz >= lowKHz && current.frequencyKHz <= highKHz)) {
         const double startHz = config.startHz.value_or(band.centerHz + config.startOffsetHz.value_or(0));
@@ -103,7 +98,7 @@ std::optional<OpenWebRXBand> openWebRXBandForConfig(const OpenWebRXConfigValues&
             tuning.passband = defaultPassband(*config.startMode);
         }
     }
-    tuning.frequencyKHz = clampedLowFirst(tuning.frequencyKHz, lowKHz, highKHz);
+    tuning.frequencyKHz = frequencyInBandKHz(tuning.frequencyKHz, band.baseHz, band.bandwidthHz);
     if (!available.contains(tuning.mode) && !available.isEmpty()) {
         tuning.mode = config.startMode.value_or(available.first());
         tuning.passband = defaultPassband(tuning.mode);
@@ -187,7 +182,7 @@ QString openWebRXSDRErrorText(const std::optional<JSONValue>& value)
     return QStringLiteral("The receiver reported an SDR error.");
 }
 
-std::optional<OpenWebRXDSPParams> openWebRXDSPParams(const OpenWebRXTuning& tuning, double centerHz)
+std::optional<OpenWebRXDSPParams> openWebRXDSPParams(const ReceiverTuning& tuning, double centerHz)
 {
     const double dialHz = tuning.frequencyKHz * 1000 - carrierOffsetHz(tuning.mode);
     const std::optional<std::int64_t> offset = roundedToInt64(dialHz - centerHz);

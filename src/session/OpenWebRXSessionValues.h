@@ -5,10 +5,11 @@
 // from an untrusted server: values that are not finite, out of range or of
 // the wrong kind count as missing.
 
-#include "openwebrx/JSONValue.h"
 #include "model/KiwiMode.h"
 #include "model/KiwiModel.h"
 #include "model/ReceiverProfile.h"
+#include "openwebrx/JSONValue.h"
+#include "session/ReceiverTuning.h"
 
 #include <QList>
 #include <QLocale>
@@ -47,18 +48,11 @@ OpenWebRXConfigValues readOpenWebRXConfig(const JSONValue& config);
 // 256 bins, at most the session's highest zoom.
 int openWebRXMaxZoom(std::int64_t fftSize);
 
-struct OpenWebRXTuning {
-    double frequencyKHz = 0;
-    KiwiMode mode = KiwiMode::lsb;
-    KiwiPassband passband;
-    friend bool operator==(const OpenWebRXTuning&, const OpenWebRXTuning&) = default;
-};
-
 struct OpenWebRXBand {
     double centerHz = 0;
     double baseHz = 0;
     double bandwidthHz = 0;
-    OpenWebRXTuning tuning;
+    ReceiverTuning tuning;
     friend bool operator==(const OpenWebRXBand&, const OpenWebRXBand&) = default;
 };
 
@@ -68,7 +62,7 @@ struct OpenWebRXBand {
 // config without band members. `available` is the mode list the session
 // offers before the config.
 std::optional<OpenWebRXBand> openWebRXBandForConfig(const OpenWebRXConfigValues& config,
-    std::optional<double> previousCenterHz, double previousBandwidthHz, const OpenWebRXTuning& current,
+    std::optional<double> previousCenterHz, double previousBandwidthHz, const ReceiverTuning& current,
     const QList<KiwiMode>& available);
 
 // The "profiles" list: elements with text "id" and "name", in order.
@@ -96,4 +90,4 @@ struct OpenWebRXDSPParams {
     friend bool operator==(const OpenWebRXDSPParams&, const OpenWebRXDSPParams&) = default;
 };
 // No value when the offset cannot be written as an integer.
-std::optional<OpenWebRXDSPParams> openWebRXDSPParams(const OpenWebRXTuning& tuning, double centerHz);
+std::optional<OpenWebRXDSPParams> openWebRXDSPParams(const ReceiverTuning& tuning, double centerHz);

@@ -3,6 +3,10 @@
 // audio only once tuned, and enforces its limits and keepalive timeout.
 #include "SessionTestSupport.h"
 
+#include <QElapsedTimer>
+
+#include <functional>
+
 namespace {
 
 using namespace std::chrono_literals;
@@ -19,6 +23,8 @@ protected:
 TEST_F(KiwiSessionRxSimTest, RealisticConnectionSendsEverythingInOrderPlaysAndFillsTheInfo)
 {
     startServer();
+    QElapsedTimer sinceConnect;
+    sinceConnect.start();
     connectToStation();
     ASSERT_TRUE(QTest::qWaitFor([&] { return received(QStringLiteral("W/F")).contains(keepalive); }));
     EXPECT_TRUE(client->state().isConnected());
@@ -49,46 +55,24 @@ TEST_F(KiwiSessionRxSimTest, RealisticConnectionSendsEverythingInOrderPlaysAndFi
     ASSERT_TRUE(QTest::qWaitFor([&] {
         return client->info().inactivityTimeoutMinutes.has_value() && client->info().waterfallFPS.has_value();
     }));
+    // From the status page, load_cfg, the other sound-channel messages and
+    // the waterfall channel.
     const KiwiReceiverInfo& info = client->info();
-    // From the status page.
     EXPECT_EQ(info.hardware, QStringLiteral("KiwiSDR 2 (rxsim)"));
-    EXPECT_EQ(info.gps, QStringLiteral("(52.515000, 13.350000)"));
-    EXPECT_EQ(info.maxUsers, 4);
-    // From load_cfg and the other sound-channel messages.
-    EXPECT_EQ(info.name, QStringLiteral("Farlisten rxsim test receiver"));
-    EXPECT_EQ(info.location, QStringLiteral("Loopback, 127.0.0.1"));
     EXPECT_EQ(info.antenna, QStringLiteral("Simulated 20 m dipole"));
-    EXPECT_EQ(info.grid, QStringLiteral("JO62qm"));
     EXPECT_EQ(info.inactivityTimeoutMinutes, 0);
     EXPECT_EQ(info.softwareVersion, QStringLiteral("1.560"));
     EXPECT_EQ(info.rxChannels, 4);
-    EXPECT_EQ(info.rxChannel, 0);
-    EXPECT_EQ(info.clientIP, QStringLiteral("127.0.0.1"));
     EXPECT_EQ(info.sampleRate, 12001.188119);
-    EXPECT_EQ(info.audioRate, 12000);
-    // From the waterfall channel.
     EXPECT_EQ(info.waterfallFPS, 23);
-    EXPECT_EQ(info.waterfallChannels, 4);
-    EXPECT_EQ(info.maxZoom, 14);
-}
 
-TEST_F(KiwiSessionRxSimTest, RowsHaveTheGeometryOfTheZoomAskedFor)
-{
-    startServer();
-    connectToStation();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !rows.empty(); }));
-    client->setWaterfallZoom(3);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return received(QStringLiteral("W/F")).last().startsWith(u"SET zoom=3 "); }));
-    const quint64 startBin = received(QStringLiteral("W/F")).last().section(QStringLiteral("start="), 1).toULongLong();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return rows.back().zoom == 3; }));
-    const KiwiWaterfallRow& row = rows.back();
-    EXPECT_EQ(row.bins.size(), 1024u);
-    EXPECT_EQ(row.spanHz, 3'750'000);
-    EXPECT_DOUBLE_EQ(row.startHz, 30'000'000.0 * double(startBin) / (16384.0 * 1024.0));
-    EXPECT_LE(row.startHz, 9'500'000);
-    EXPECT_GE(row.startHz + row.spanHz, 9'500'000) << "the tuned station is in view";
-    ASSERT_TRUE(QTest::qWaitFor([&] { return client->waterfallZoom() == 3; }));
-    EXPECT_EQ(client->waterfallStartHz(), row.startHz);
+    // The keepalive at its own period of 5 s, on both channels, after the
+    // one each setup ends with.
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        return received(QStringLiteral("SND")).count(keepalive) >= 2 && received(QStringLiteral("W/F")).count(keepalive) >= 2;
+    }, 8000));
+    EXPECT_LT(sinceConnect.elapsed(), 6500);
+    EXPECT_GT(sinceConnect.elapsed(), 4500);
 }
 
 struct RxSimRefusal {
@@ -101,6 +85,14 @@ struct RxSimRefusal {
 TEST_F(KiwiSessionRxSimTest, EveryRefusalTheReceiverMakesEndsWithItsMessage)
 {
     const RxSimRefusal refusals[] = {
+        {"--too-busy-after 2",
+            [](RxSimOptions& o) {
+                o.tooBusyAfter = 2;
+                o.tooBusyDelay = 300ms;
+            },
+            "This receiver allows at most 2 connections from apps other than its web page, and others are "
+            "using them, so it disconnected this one. Try again later or use its web page.",
+            true},
         {"--badp 1", [](RxSimOptions& o) { o.badp = QStringLiteral("1"); },
             "Bad password, or all channels that don't require a password are busy."},
         {"--badp 6", [](RxSimOptions& o) { o.badp = QStringLiteral("6"); },
@@ -125,14 +117,6 @@ TEST_F(KiwiSessionRxSimTest, EveryRefusalTheReceiverMakesEndsWithItsMessage)
                 o.inactivityDelay = 300ms;
             },
             "Disconnected after 30 minutes of inactivity. Reconnect to continue listening."},
-        {"--too-busy-after 2",
-            [](RxSimOptions& o) {
-                o.tooBusyAfter = 2;
-                o.tooBusyDelay = 300ms;
-            },
-            "This receiver allows at most 2 connections from apps other than its web page, and others are "
-            "using them, so it disconnected this one. Try again later or use its web page.",
-            true},
         {"--drop-after", [](RxSimOptions& o) { o.dropAfter = 500ms; }, "The connection was closed by the server."},
     };
     for (const RxSimRefusal& refusal : refusals) {
@@ -141,31 +125,16 @@ TEST_F(KiwiSessionRxSimTest, EveryRefusalTheReceiverMakesEndsWithItsMessage)
         refusal.configure(options);
         startServer(std::move(options));
         connectToStation();
+        EXPECT_FALSE(client->webPageAfterAppLimit()) << "a new connection forgets the last offer";
         ASSERT_TRUE(QTest::qWaitFor([&] { return client->state().isFailed(); }));
         EXPECT_EQ(client->state().message(), QString::fromUtf8(refusal.message));
-        EXPECT_EQ(client->webPageAfterAppLimit().has_value(), refusal.offersWebPage);
-        if (refusal.offersWebPage) {
-            EXPECT_EQ(client->webPageAfterAppLimit(), QUrl(QStringLiteral("http://%1/?f=9500.00am").arg(address())));
-        }
+        EXPECT_EQ(client->webPageAfterAppLimit(),
+            refusal.offersWebPage ? std::optional(QUrl(QStringLiteral("http://%1/?f=9500.00am").arg(address())))
+                                  : std::nullopt);
         client->disconnect();
+        EXPECT_TRUE(client->state().isFailed()) << "disconnect keeps the message visible";
         ASSERT_TRUE(QTest::qWaitFor([&] { return server->channelCount() == 0; }));
     }
-}
-
-TEST_F(KiwiSessionRxSimTest, AllChannelsTakenRefusesTheNextListener)
-{
-    RxSimOptions options;
-    options.rxChannels = 1;
-    startServer(std::move(options));
-    connectToStation();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return client->state().isConnected(); }));
-
-    KiwiSDRClient second(QStringLiteral("Farlisten"), recordingPlayer(std::make_shared<AudioRecording>()));
-    second.connect(address());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return second.state().isFailed(); }));
-    EXPECT_EQ(second.state().message(), QStringLiteral("All 1 channels on this receiver are in use. Try again later."));
-    EXPECT_FALSE(second.webPageAfterAppLimit());
-    EXPECT_TRUE(client->state().isConnected());
 }
 
 TEST_F(KiwiSessionRxSimTest, RefusedWaterfallLeavesTheSoundPlaying)
@@ -182,32 +151,6 @@ TEST_F(KiwiSessionRxSimTest, RefusedWaterfallLeavesTheSoundPlaying)
     EXPECT_TRUE(client->state().isConnected());
     EXPECT_EQ(client->waterfallError(), QStringLiteral("All waterfall channels are in use."))
         << "the channel closing afterwards keeps the more specific message";
-}
-
-TEST_F(KiwiSessionRxSimTest, KeepalivesHoldBothChannelsOpenPastTheTimeout)
-{
-    RxSimOptions options;
-    options.keepaliveTimeout = 600ms;
-    startServer(std::move(options));
-    client->setKeepaliveInterval(150ms);
-    connectToStation();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return client->state().isConnected(); }));
-    QTest::qWait(1500);
-    EXPECT_TRUE(client->state().isConnected()) << client->state().message().toStdString();
-    EXPECT_FALSE(client->waterfallError());
-    EXPECT_GE(received(QStringLiteral("SND")).count(keepalive), 6);
-    EXPECT_GE(received(QStringLiteral("W/F")).count(keepalive), 6);
-}
-
-TEST_F(KiwiSessionRxSimTest, WithoutKeepalivesTheReceiverClosesTheChannels)
-{
-    RxSimOptions options;
-    options.keepaliveTimeout = 600ms;
-    startServer(std::move(options));
-    connectToStation();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return client->state().isConnected(); }));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return client->state().isFailed(); }, 3000));
-    EXPECT_EQ(client->state().message(), QStringLiteral("The connection was closed by the server."));
 }
 
 } // namespace

@@ -64,15 +64,18 @@ protected:
 TEST_F(KiwiWebSocketTest, SendsInCallOrderAndDeliversTextAsUTF8)
 {
     socket->open(QUrl(QStringLiteral("ws://%1/ws/test").arg(server.address())));
-    // Sent before the connection is open: they wait for it.
-    for (int i = 0; i < 5; ++i)
-        socket->sendText(QStringLiteral("SET %1").arg(i));
+    // Sent before the connection is open: they all wait for it.
+    QStringList sent;
+    for (int i = 0; i < 200; ++i)
+        sent.append(QStringLiteral("SET %1").arg(i));
+    for (const QString& text : sent)
+        socket->sendText(text);
     auto* channel = server.waitForChannel(QStringLiteral("/ws/test"));
-    ASSERT_TRUE(ScriptedKiwiServer::waitForCommands(channel, 5));
-    EXPECT_EQ(channel->received, QStringList({"SET 0", "SET 1", "SET 2", "SET 3", "SET 4"}));
+    ASSERT_TRUE(ScriptedKiwiServer::waitForCommands(channel, 200));
+    EXPECT_EQ(channel->received, sent);
 
     channel->socket->sendTextMessage(QStringLiteral("MSG name=Zürich"));
-    ScriptedKiwiServer::sendBinary(channel, QByteArray("SND\x02", 4));
+    ScriptedKiwiServer::send(channel, QByteArray("SND\x02", 4));
     ASSERT_TRUE(QTest::qWaitFor([&] { return received->messageCount() == 2; }));
     std::lock_guard guard(received->lock);
     EXPECT_EQ(received->messages[0], QStringLiteral("MSG name=Zürich").toUtf8());
@@ -114,13 +117,27 @@ TEST_F(KiwiWebSocketTest, RefusedConnectionIsOneFailureWithItsReason)
         << received->failures[0].toStdString();
 }
 
+TEST_F(KiwiWebSocketTest, TooMuchWaitingForTheConnectionFailsIt)
+{
+    // Accepts the connection and never answers the handshake.
+    QTcpServer silent;
+    ASSERT_TRUE(silent.listen(QHostAddress::LocalHost));
+    socket->open(QUrl(QStringLiteral("ws://127.0.0.1:%1/ws/test").arg(silent.serverPort())));
+    const QString text(1000, u'x');
+    for (qsizetype bytes = 0; bytes <= KiwiWebSocket::maxPendingBytes; bytes += text.size() * 2)
+        socket->sendText(text);
+    ASSERT_TRUE(failsOnce());
+    std::lock_guard guard(received->lock);
+    EXPECT_EQ(received->failures[0], QStringLiteral("More than 1024 KiB of messages waited for the connection to open"));
+}
+
 TEST_F(KiwiWebSocketTest, MessagesUpTo16MiBArriveAndLargerOnesEndTheConnection)
 {
     auto* channel = open();
     ASSERT_TRUE(channel);
-    ScriptedKiwiServer::sendBinary(channel, QByteArray(KiwiWebSocket::maxMessageBytes, 'x'));
+    ScriptedKiwiServer::send(channel, QByteArray(KiwiWebSocket::maxMessageBytes, 'x'));
     ASSERT_TRUE(QTest::qWaitFor([&] { return received->messageCount() == 1; }, 20000));
-    ScriptedKiwiServer::sendBinary(channel, QByteArray(KiwiWebSocket::maxMessageBytes + 1, 'x'));
+    ScriptedKiwiServer::send(channel, QByteArray(KiwiWebSocket::maxMessageBytes + 1, 'x'));
     ASSERT_TRUE(QTest::qWaitFor([&] { return received->failureCount() == 1; }, 20000));
     EXPECT_EQ(received->messageCount(), 1u);
 }

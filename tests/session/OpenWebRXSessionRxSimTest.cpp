@@ -136,17 +136,13 @@ TEST_F(OpenWebRXSessionRxSimTest, DetectsConnectsTunesPlaysAndChangesProfile)
     EXPECT_FALSE(client->sMeter()->isCalibrated);
     EXPECT_EQ(rows.back().startHz, 6'975'000);
     EXPECT_EQ(rows.back().spanHz, 250'000);
-    EXPECT_EQ(rows.back().bins.size(), 4096u);
 
     const KiwiReceiverInfo& info = client->info();
     EXPECT_EQ(info.softwareVersion, QStringLiteral("OpenWebRX 1.2.2"));
     EXPECT_EQ(info.name, QStringLiteral("Farlisten rxsim test receiver"));
     EXPECT_EQ(info.grid, QStringLiteral("JO62qm"));
-    EXPECT_EQ(info.maxUsers, 4);
-    EXPECT_EQ(info.users, 1);
     EXPECT_EQ(info.maxZoom, 4);
     EXPECT_EQ(info.baseHz, 6'975'000);
-    EXPECT_EQ(info.bandwidthHz, 250'000);
     EXPECT_EQ(client->profiles().size(), 2);
     EXPECT_EQ(client->currentProfileID(), QStringLiteral("rxsim|40m"));
     EXPECT_EQ(client->availableModes(),
@@ -187,23 +183,6 @@ TEST_F(OpenWebRXSessionRxSimTest, RefusalsFailWithTheirTexts)
         ASSERT_TRUE(QTest::qWaitFor([&] { return client->state().isFailed(); })) << c.expected.toStdString();
         EXPECT_EQ(client->state(), KiwiState::failed(c.expected));
     }
-}
-
-TEST_F(OpenWebRXSessionRxSimTest, UncompressedStreamsAndHDAudio)
-{
-    RxSimOptions options;
-    options.audio = RxSimAudio::pcm16;
-    options.waterfallFormat = RxSimWaterfallFormat::float32;
-    options.hdAudio = true;
-    startServer(options);
-    connect();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return audio->buffers() >= 4 && rows.size() >= 2; }));
-    EXPECT_EQ(audio->starts(), std::vector<double>{48000});
-    std::vector<std::uint8_t> bins = rows.back().bins;
-    ASSERT_EQ(bins.size(), 4096u);
-    std::nth_element(bins.begin(), bins.begin() + 2048, bins.end());
-    EXPECT_NEAR(bins[2048], 145, 5) << "the float levels' noise floor of -110 dB";
-    EXPECT_EQ(rows.back().startHz, 6'975'000);
 }
 
 TEST_F(OpenWebRXSessionRxSimTest, EveryGenerationPlaysTheTunedStationWithoutALostOrRepeatedSample)

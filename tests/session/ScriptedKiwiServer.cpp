@@ -1,5 +1,7 @@
 #include "ScriptedKiwiServer.h"
 
+#include "KiwiWire.h"
+
 #include <QTcpSocket>
 #include <QTest>
 #include <QWebSocket>
@@ -105,44 +107,7 @@ bool ScriptedKiwiServer::waitForCommand(const Channel* channel, const QString& c
 
 void ScriptedKiwiServer::sendParams(Channel* channel, const QString& params)
 {
-    sendBinary(channel, "MSG " + params.toUtf8());
-}
-
-namespace {
-
-void appendLittleEndian32(QByteArray& bytes, std::uint32_t value)
-{
-    for (int shift = 0; shift < 32; shift += 8)
-        bytes += static_cast<char>((value >> shift) & 0xFF);
-}
-
-} // namespace
-
-void ScriptedKiwiServer::sendSound(Channel* channel, std::uint8_t flags, std::uint32_t sequence,
-    std::uint16_t smeter, const QByteArray& payload)
-{
-    QByteArray message = "SND";
-    message += static_cast<char>(flags);
-    appendLittleEndian32(message, sequence);
-    message += static_cast<char>(smeter >> 8);
-    message += static_cast<char>(smeter & 0xFF);
-    sendBinary(channel, message + payload);
-}
-
-void ScriptedKiwiServer::sendWaterfall(Channel* channel, std::uint32_t xBin, std::uint32_t zoom,
-    std::uint32_t sequence, const QByteArray& bins)
-{
-    QByteArray message = "W/F";
-    message += '\0';
-    appendLittleEndian32(message, xBin);
-    appendLittleEndian32(message, zoom);
-    appendLittleEndian32(message, sequence);
-    sendBinary(channel, message + bins);
-}
-
-void ScriptedKiwiServer::sendBinary(Channel* channel, const QByteArray& message)
-{
-    channel->socket->sendBinaryMessage(message);
+    send(channel, kiwiMessageFrame(params));
 }
 
 void ScriptedKiwiServer::close(Channel* channel)

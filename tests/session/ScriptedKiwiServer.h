@@ -12,7 +12,6 @@
 #include <QWebSocket>
 #include <QWebSocketServer>
 
-#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -57,12 +56,9 @@ public:
     static bool waitForCommands(const Channel* channel, int count, int timeoutMs = 5000);
     static bool waitForCommand(const Channel* channel, const QString& command, int timeoutMs = 5000);
 
+    // A binary message (the frames of tools/rxsim/KiwiWire.h), or a "MSG".
+    static void send(Channel* channel, const QByteArray& message) { channel->socket->sendBinaryMessage(message); }
     static void sendParams(Channel* channel, const QString& params);
-    static void sendSound(Channel* channel, std::uint8_t flags, std::uint32_t sequence,
-        std::uint16_t smeter, const QByteArray& payload);
-    static void sendWaterfall(Channel* channel, std::uint32_t xBin, std::uint32_t zoom,
-        std::uint32_t sequence, const QByteArray& bins);
-    static void sendBinary(Channel* channel, const QByteArray& message);
     // Closes the channel from the server side.
     static void close(Channel* channel);
 

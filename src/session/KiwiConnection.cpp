@@ -1,0 +1,239 @@
+// The KiwiSDR sound channel: authentication, the receiver's parameters and
+// refusals, the setup commands, audio and the S-meter; the keepalive of both
+// channels, and the status page.
+#include "session/KiwiConnection.h"
+
+#include "audio/KiwiSoundPipeline.h"
+#include "diagnostics/LatencyProbes.h"
+#include "model/KiwiError.h"
+#include "model/StatusPage.h"
+#include "session/BoundedHttpGet.h"
+#include "session/KiwiCommands.h"
+
+namespace {
+
+constexpr std::chrono::milliseconds statusTimeout{60'000};
+
+} // namespace
+
+KiwiConnection::KiwiConnection(ReceiverSession& session, ConnectionContext context, Settings settings,
+    std::shared_ptr<KiwiSoundPipeline> sound, std::shared_ptr<KiwiBroadcaster<KiwiWaterfallRow>> rows,
+    QNetworkAccessManager& network)
+    : m_session(session)
+    , m_context(std::move(context))
+    , m_settings(std::move(settings))
+    , m_sound(std::move(sound))
+    , m_rows(std::move(rows))
+    , m_network(network)
+{
+    QObject::connect(&m_keepalive, &QTimer::timeout, [this] { sendKeepalives(); });
+}
+
+KiwiConnection::~KiwiConnection()
+{
+    close();
+}
+
+void KiwiConnection::open()
+{
+    const QUrl channelURL = kiwiChannelURL(m_context.serverURL, m_settings.timestamp, QStringLiteral("SND"));
+    if (!channelURL.isValid()) {
+        m_session.refused(KiwiError::invalidAddress());
+        return;
+    }
+    m_sound->resetDecoder();
+
+    // Runs on the network thread: decoding and audio happen there. `this` is
+    // only used by the returned events, which run on the GUI thread and are
+    // dropped once this connection has ended.
+    auto read = [this, sound = m_sound](const QByteArray& bytes) -> std::function<void()> {
+        const std::optional<KiwiMessage> message = parse(bytes);
+        if (!message)
+            return {};
+        if (const auto* params = std::get_if<KiwiParams>(&*message)) {
+            sound->applyParameters(*params);
+            return [this, parameters = readSoundParameters(*params)] { handleSoundParameters(parameters); };
+        }
+        if (const auto* frame = std::get_if<KiwiSoundFrame>(&*message)) {
+            LatencyProbes::soundFrameArrived();
+            sound->processSoundFrame(*frame);
+            const bool isOverloaded = (frame->flags & KiwiSoundFrame::flagOverload) != 0;
+            return [this, isOverloaded, rssi = frame->rssi] { handleSoundFrame(isOverloaded, rssi); };
+        }
+        return {};
+    };
+    m_soundSocket = openEventSocket(channelURL, m_context.openTimeout, m_context.post, std::move(read),
+        [this](const QString& description) { m_session.broke(description); });
+    m_soundSocket->sendText(kiwiAuthCommand(m_settings.password));
+    m_keepalive.start(m_settings.keepaliveInterval);
+
+    if (m_settings.statusFields)
+        m_session.changeInfo([&](KiwiReceiverInfo& info) { applyStatusPage(info, *m_settings.statusFields); });
+    else
+        refreshStatus();
+}
+
+void KiwiConnection::close()
+{
+    m_keepalive.stop();
+    m_requests.reset();
+    for (std::unique_ptr<KiwiWebSocket>* socket : {&m_soundSocket, &m_waterfallSocket}) {
+        if (*socket)
+            (*socket)->close();
+        socket->reset();
+    }
+}
+
+void KiwiConnection::sendTuning(const ReceiverTuning& tuning)
+{
+    if (m_soundSocket)
+        m_soundSocket->sendText(kiwiTuneCommand(tuning.mode, tuning.passband, tuning.frequencyKHz));
+}
+
+void KiwiConnection::sendGain(const ReceiverGain& gain)
+{
+    if (m_soundSocket)
+        m_soundSocket->sendText(kiwiAGCCommand(gain.agcEnabled, gain.manualGain));
+}
+
+std::vector<KiwiConnection::SoundParameter> KiwiConnection::readSoundParameters(const KiwiParams& params)
+{
+    std::vector<SoundParameter> read;
+    read.reserve(params.size());
+    for (const KiwiParam& param : params) {
+        if (param.key != u"load_cfg") {
+            read.emplace_back(param);
+            continue;
+        }
+        // The receiver's configuration can be megabytes of JSON: it is read
+        // here, not on the GUI thread, and applied in its place in the list.
+        if (param.value) {
+            if (std::optional<KiwiReceiverConfig> config = readReceiverConfig(*param.value))
+                read.emplace_back(std::move(*config));
+        }
+    }
+    return read;
+}
+
+void KiwiConnection::handleSoundParameters(const std::vector<SoundParameter>& params)
+{
+    for (const SoundParameter& parameter : params) {
+        if (const auto* config = std::get_if<KiwiReceiverConfig>(&parameter)) {
+            m_session.changeInfo([&](KiwiReceiverInfo& info) { applyReceiverConfig(info, *config); });
+            continue;
+        }
+        const QString& key = std::get<KiwiParam>(parameter).key;
+        const std::optional<QString>& value = std::get<KiwiParam>(parameter).value;
+        if (key == u"badp") {
+            const std::optional<std::int64_t> code = parseKiwiInteger(value);
+            if (code != 0) {
+                m_session.refused(KiwiError::authentication(code.value_or(-1)));
+                return;
+            }
+            accept();
+            openWaterfall();
+            sendSoundSetup();
+        } else if (key == u"too_busy") {
+            m_session.refused(KiwiError::tooBusy(value, m_isAccepted));
+            return;
+        } else if (key == u"monitor") {
+            // The receiver offers only to wait for a free channel.
+            m_session.refused(KiwiError::tooBusy(std::nullopt, false));
+            return;
+        } else if (key == u"redirect") {
+            m_session.refused(KiwiError::redirect(value ? std::optional(percentDecoded(*value)) : std::nullopt));
+            return;
+        } else if (key == u"down") {
+            m_session.refused(KiwiError::serverDown());
+            return;
+        } else if (key == u"kiwi_kick") {
+            m_session.refused(KiwiError::kicked(value ? std::optional(percentDecoded(*value)) : std::nullopt));
+            return;
+        } else if (key == u"inactivity_timeout") {
+            m_session.refused(KiwiError::inactivityTimeout(value));
+            return;
+        } else if (key == u"ip_limit") {
+            m_session.refused(KiwiError::dailyLimit());
+            return;
+        } else if (key == u"exclusive_use" || key == u"wb_only") {
+            m_session.refused(KiwiError::exclusiveUse());
+            return;
+        } else if (key == u"sample_rate") {
+            m_session.changeInfo([&](KiwiReceiverInfo& info) { info.sampleRate = parseKiwiNumber(value); });
+            sendSoundSetup();
+        } else if (key == u"audio_rate") {
+            if (const std::optional<double> rate = parseKiwiNumber(value)) {
+                m_session.startAudio(*rate);
+                if (const std::optional<QString> reply = kiwiAudioRateReply(*rate))
+                    m_soundSocket->sendText(*reply);
+            }
+        } else if (key == u"bandwidth") {
+            if (const auto hz = parseKiwiNumber(value); hz && isUsableBandwidth(*hz))
+                m_session.changeInfo([&](KiwiReceiverInfo& info) { info.bandwidthHz = *hz; });
+        } else if (key == u"rx_chans") {
+            m_session.changeInfo([&](KiwiReceiverInfo& info) { info.rxChannels = parseKiwiInteger(value); });
+        } else if (key == u"rx_chan") {
+            m_session.changeInfo([&](KiwiReceiverInfo& info) { info.rxChannel = parseKiwiInteger(value); });
+        } else if (key == u"client_public_ip") {
+            m_session.changeInfo([&](KiwiReceiverInfo& info) { info.clientIP = value; });
+        } else if (key == u"version_maj" || key == u"version_min") {
+            m_session.changeInfo([&](KiwiReceiverInfo& info) {
+                info.softwareVersion = updatedSoftwareVersion(info.softwareVersion, key, value);
+            });
+        }
+    }
+}
+
+void KiwiConnection::handleSoundFrame(bool isOverloaded, double rssi)
+{
+    accept();
+    m_session.signalLevel(rssi);
+    m_session.adcOverload(isOverloaded);
+}
+
+void KiwiConnection::accept()
+{
+    if (m_isAccepted)
+        return;
+    m_isAccepted = true;
+    m_session.accepted();
+}
+
+void KiwiConnection::sendSoundSetup()
+{
+    if (m_didSendSoundSetup || !m_isAccepted || !m_session.receiverInfo().sampleRate)
+        return;
+    m_didSendSoundSetup = true;
+    const ReceiverTuning tuning = m_session.tuningInBand();
+    m_soundSocket->sendText(kiwiIdentCommand(m_settings.identity));
+    sendTuning(tuning);
+    sendGain(m_session.currentGain());
+    m_soundSocket->sendText(kiwiCompressionOffCommand);
+    m_soundSocket->sendText(kiwiKeepaliveCommand);
+}
+
+void KiwiConnection::sendKeepalives()
+{
+    for (KiwiWebSocket* socket : {m_soundSocket.get(), m_waterfallSocket.get()}) {
+        if (socket)
+            socket->sendText(kiwiKeepaliveCommand);
+    }
+}
+
+void KiwiConnection::refreshStatus()
+{
+    m_requests = std::make_unique<QObject>();
+    new BoundedHttpGet(m_network, statusPageURL(m_context.serverURL), statusTimeout, maxStatusPageBytes,
+        [this](const std::optional<HttpResponse>& response) {
+            if (!response)
+                return;
+            // A status page may be a megabyte: it is read on the network
+            // thread.
+            computeThenPost(
+                m_context.post, [body = response->body] { return parseStatusPage(body); },
+                [this](const QHash<QString, QString>& fields) {
+                    m_session.changeInfo([&](KiwiReceiverInfo& info) { applyStatusPage(info, fields); });
+                });
+        },
+        m_requests.get());
+}

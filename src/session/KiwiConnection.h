@@ -1,0 +1,85 @@
+#pragma once
+// The conversation with a KiwiSDR: the sound channel (authentication, the
+// receiver's parameters and refusals, the setup, audio and the S-meter), the
+// waterfall channel it opens once accepted, the keepalive on both, and the
+// status page when detection did not already bring it.
+
+#include "model/KiwiFrames.h"
+#include "session/KiwiBroadcaster.h"
+#include "session/KiwiParamValues.h"
+#include "session/ReceiverConnection.h"
+
+#include <QHash>
+#include <QTimer>
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <variant>
+#include <vector>
+
+class KiwiSoundPipeline;
+class QNetworkAccessManager;
+
+class KiwiConnection final : public ReceiverConnection {
+public:
+    struct Settings {
+        // The name announced to the receiver, and the password.
+        QString identity;
+        QString password;
+        // Stamps both channels' addresses.
+        std::int64_t timestamp = 0;
+        std::chrono::milliseconds keepaliveInterval;
+        // The status page, when detection already read it.
+        std::optional<QHash<QString, QString>> statusFields;
+    };
+
+    KiwiConnection(ReceiverSession& session, ConnectionContext context, Settings settings,
+        std::shared_ptr<KiwiSoundPipeline> sound, std::shared_ptr<KiwiBroadcaster<KiwiWaterfallRow>> rows,
+        QNetworkAccessManager& network);
+    ~KiwiConnection() override;
+
+    void open() override;
+    void sendTuning(const ReceiverTuning& tuning) override;
+    void sendGain(const ReceiverGain& gain) override;
+    void setWaterfallView(int zoom, double startHz) override;
+    void selectProfile(const QString&) override { }
+    void close() override;
+
+private:
+    // A sound-channel parameter, or a "load_cfg" already read on the network
+    // thread, in the order the receiver sent them.
+    using SoundParameter = std::variant<KiwiParam, KiwiReceiverConfig>;
+
+    // Sound channel (KiwiConnection.cpp).
+    static std::vector<SoundParameter> readSoundParameters(const KiwiParams& params);
+    void handleSoundParameters(const std::vector<SoundParameter>& params);
+    void handleSoundFrame(bool isOverloaded, double rssi);
+    void accept();
+    void sendSoundSetup();
+    void sendKeepalives();
+    void refreshStatus();
+
+    // Waterfall channel (KiwiWaterfallChannel.cpp).
+    void openWaterfall();
+    void handleWaterfallParameters(const KiwiParams& params);
+    void waterfallPlaced(int zoom, double startHz);
+    void waterfallFailed();
+
+    ReceiverSession& m_session;
+    const ConnectionContext m_context;
+    const Settings m_settings;
+    const std::shared_ptr<KiwiSoundPipeline> m_sound;
+    const std::shared_ptr<KiwiBroadcaster<KiwiWaterfallRow>> m_rows;
+    QNetworkAccessManager& m_network;
+
+    std::unique_ptr<KiwiWebSocket> m_soundSocket;
+    std::unique_ptr<KiwiWebSocket> m_waterfallSocket;
+    QTimer m_keepalive;
+    // Parent of the status page request; deleting it cancels the request.
+    std::unique_ptr<QObject> m_requests;
+    bool m_isAccepted = false;
+    bool m_didSendSoundSetup = false;
+    bool m_didOpenWaterfall = false;
+    bool m_didReceiveWaterfall = false;
+};

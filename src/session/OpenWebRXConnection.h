@@ -1,0 +1,41 @@
+#pragma once
+// The conversation with an OpenWebRX server: one socket carrying the
+// handshake line, JSON messages and typed binary frames. Frames go to the
+// stream pipeline on the network thread; every JSON message reaches the
+// session on the GUI thread, after the pipeline has taken its part of a
+// "config". Zoom and pan crop the full band locally; the server is not told.
+
+#include "session/ReceiverConnection.h"
+
+#include <memory>
+#include <optional>
+
+class OpenWebRXPipeline;
+struct JSONValue;
+struct OpenWebRXMessage;
+
+class OpenWebRXConnection final : public ReceiverConnection {
+public:
+    OpenWebRXConnection(ReceiverSession& session, ConnectionContext context,
+        std::shared_ptr<OpenWebRXPipeline> pipeline);
+    ~OpenWebRXConnection() override;
+
+    void open() override;
+    void sendTuning(const ReceiverTuning& tuning) override;
+    void sendGain(const ReceiverGain&) override { }
+    void setWaterfallView(int zoom, double startHz) override;
+    void selectProfile(const QString& id) override;
+    void close() override;
+
+private:
+    void handleMessage(const OpenWebRXMessage& message);
+    void applyConfig(const JSONValue& config);
+
+    ReceiverSession& m_session;
+    const ConnectionContext m_context;
+    const std::shared_ptr<OpenWebRXPipeline> m_pipeline;
+    std::unique_ptr<KiwiWebSocket> m_socket;
+    // Known from the first config with a band; tuning waits for it.
+    std::optional<double> m_centerHz;
+    bool m_didStartDemodulator = false;
+};

@@ -1,0 +1,216 @@
+// The session against a scripted OpenWebRX server on 127.0.0.1: the exact
+// messages it sends, and what the server's configs and modes do to it.
+#include "ScriptedKiwiServer.h"
+#include "SessionTestSupport.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace {
+
+using Channel = ScriptedKiwiServer::Channel;
+
+const QString handshakeLine = QStringLiteral("SERVER DE CLIENT client=openwebrx.js type=receiver");
+
+QJsonObject parsed(const QString& text)
+{
+    return QJsonDocument::fromJson(text.toUtf8()).object();
+}
+
+QString compact(const QJsonObject& object)
+{
+    return QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact));
+}
+
+QJsonObject dspParams(const QString& mod, qint64 offset, qint64 low, qint64 high)
+{
+    return {{"type", "dspcontrol"},
+        {"params", QJsonObject{{"mod", mod}, {"offset_freq", offset}, {"low_cut", low}, {"high_cut", high},
+                       {"squelch_level", -150}}}};
+}
+
+const QJsonObject dspStart{{"type", "dspcontrol"}, {"action", "start"}};
+
+// The 40 m band: 7000 to 7200 kHz.
+QJsonObject band40m()
+{
+    return {{"center_freq", 7'100'000}, {"samp_rate", 200'000}, {"start_mod", "am"}, {"start_freq", 7'150'000},
+        {"sdr_id", "rx"}, {"profile_id", "40m"}};
+}
+
+class OpenWebRXConnectionTest : public SessionTest {
+protected:
+    ScriptedKiwiServer server;
+    int marker = 1000;
+
+    void SetUp() override
+    {
+        server.answer(QStringLiteral("/"), {200, {}, "<html><title>OpenWebRX | Test</title></html>", -1});
+    }
+
+    Channel* connectSocket(int index = 0)
+    {
+        client->connect(server.address());
+        Channel* socket = server.waitForChannel(QStringLiteral("/ws/"), index);
+        EXPECT_TRUE(ScriptedKiwiServer::waitForCommands(socket, 2));
+        return socket;
+    }
+
+    // A session that took the 40 m band and started the demodulator.
+    Channel* connectedSession()
+    {
+        Channel* socket = connectSocket();
+        send(socket, "config", band40m());
+        EXPECT_TRUE(waitForState(KiwiState::Kind::connected));
+        EXPECT_TRUE(ScriptedKiwiServer::waitForCommand(socket, compact(dspStart)));
+        return socket;
+    }
+
+    static void send(Channel* socket, const QString& type, const QJsonValue& value)
+    {
+        socket->socket->sendTextMessage(compact({{"type", type}, {"value", value}}));
+    }
+
+    // Waits until the session has handled everything the server sent before.
+    void sync(Channel* socket)
+    {
+        const int value = ++marker;
+        send(socket, "clients", value);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return client->info().users == value; }));
+    }
+
+    // Waits for the session's next message after `count` of them.
+    static QJsonObject nextSent(const Channel* socket, int count)
+    {
+        EXPECT_TRUE(ScriptedKiwiServer::waitForCommands(socket, count + 1));
+        return socket->received.size() > count ? parsed(socket->received.at(count)) : QJsonObject();
+    }
+};
+
+} // namespace
+
+TEST_F(OpenWebRXConnectionTest, OpensOneSocketWithHandshakeAndConnectionProperties)
+{
+    Channel* socket = connectSocket();
+    ASSERT_TRUE(socket);
+    EXPECT_EQ(socket->path, QStringLiteral("/ws/"));
+    EXPECT_EQ(client->serverKind(), ServerKind::openWebRX);
+    EXPECT_EQ(server.httpRequests(), QStringList({"/status", "/"}));
+    ASSERT_EQ(socket->received.size(), 2);
+    EXPECT_EQ(socket->received[0], handshakeLine);
+    EXPECT_EQ(parsed(socket->received[1]),
+        (QJsonObject{{"type", "connectionproperties"},
+            {"params", QJsonObject{{"output_rate", 12000}, {"hd_output_rate", 48000}}}}));
+    EXPECT_TRUE(client->state().isConnecting());
+    EXPECT_EQ(client->info().audioRate, 12000);
+    client->disconnect();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return socket->closed; }));
+    EXPECT_EQ(socket->closeCode, 1001);
+}
+
+TEST_F(OpenWebRXConnectionTest, FirstBandKeepsACoveredFrequencyAndEveryLaterOneGoesToItsStart)
+{
+    client->restoreTuning(KiwiMode::usb, 0, 7050);
+    Channel* socket = connectSocket();
+    send(socket, "config", QJsonObject{{"fft_size", 4096}, {"max_clients", 5}});
+    sync(socket);
+    // A config without a band only describes the receiver.
+    EXPECT_EQ(client->info().maxUsers, 5);
+    EXPECT_EQ(client->info().zoomCap, 4);
+    EXPECT_TRUE(client->state().isConnecting());
+
+    send(socket, "config", band40m());
+    ASSERT_TRUE(waitForState(KiwiState::Kind::connected));
+    EXPECT_EQ(client->frequencyKHz(), 7050);
+    EXPECT_EQ(client->mode(), KiwiMode::usb);
+    EXPECT_EQ(client->info().baseHz, 7'000'000);
+    EXPECT_EQ(client->info().bandwidthHz, 200'000);
+    EXPECT_EQ(client->currentProfileID(), QStringLiteral("rx|40m"));
+    EXPECT_EQ(nextSent(socket, 2), dspParams("usb", -50000, 300, 2700));
+    EXPECT_EQ(nextSent(socket, 3), dspStart);
+    // The offset is written as a JSON integer; a real server refuses anything else.
+    EXPECT_TRUE(socket->received[2].contains(QStringLiteral("\"offset_freq\":-50000")));
+
+    client->selectProfile(QStringLiteral("rx|40m"));
+    client->selectProfile(QStringLiteral("rx|20m"));
+    EXPECT_EQ(nextSent(socket, 4), (QJsonObject{{"type", "selectprofile"}, {"params", QJsonObject{{"profile", "rx|20m"}}}}));
+    // The new profile's band still covers 7050 kHz, yet the session moves to its start.
+    QJsonObject band = band40m();
+    band["start_mod"] = "cw";
+    band["start_freq"] = 7'010'000;
+    band["profile_id"] = "20m";
+    send(socket, "config", band);
+    EXPECT_EQ(nextSent(socket, 5), dspParams("cw", -90500, 300, 700));
+    EXPECT_EQ(client->frequencyKHz(), 7010);
+    EXPECT_EQ(client->currentProfileID(), QStringLiteral("rx|20m"));
+    sync(socket);
+    EXPECT_EQ(socket->received.count(compact(dspStart)), 1) << "the demodulator is started once";
+}
+
+TEST_F(OpenWebRXConnectionTest, NarrowerModesSwitchTheModeAndRetune)
+{
+    client->restoreTuning(KiwiMode::am, 0, 7100);
+    Channel* socket = connectedSession();
+    const int before = int(socket->received.size());
+    send(socket, "modes",
+        QJsonArray{QJsonObject{{"modulation", "usb"}, {"type", "analog"}},
+            QJsonObject{{"modulation", "lsb"}, {"type", "analog"}},
+            QJsonObject{{"modulation", "ft8"}, {"type", "digimode"}}});
+    EXPECT_EQ(nextSent(socket, before), dspParams("lsb", 0, -2700, -300));
+    EXPECT_EQ(client->mode(), KiwiMode::lsb);
+    EXPECT_EQ(client->availableModes(), (QList<KiwiMode>{KiwiMode::lsb, KiwiMode::usb}));
+    // A mode still offered stays, and nothing is sent.
+    send(socket, "modes", QJsonArray{QJsonObject{{"modulation", "lsb"}, {"type", "analog"}}});
+    sync(socket);
+    EXPECT_EQ(client->mode(), KiwiMode::lsb);
+    EXPECT_EQ(socket->received.size(), before + 1);
+}
+
+TEST_F(OpenWebRXConnectionTest, ClosedSocketFailsWithItsReasonWhileConnecting)
+{
+    Channel* socket = connectSocket();
+    socket->socket->close(QWebSocketProtocol::CloseCodeNormal, QStringLiteral("Going down"));
+    ASSERT_TRUE(waitForState(KiwiState::Kind::failed));
+    EXPECT_EQ(client->state(), KiwiState::failed(QStringLiteral("The connection was closed: Going down")));
+
+    Channel* second = connectSocket(1);
+    send(second, "config", band40m());
+    ASSERT_TRUE(waitForState(KiwiState::Kind::connected));
+    ScriptedKiwiServer::close(second);
+    ASSERT_TRUE(waitForState(KiwiState::Kind::failed));
+    EXPECT_EQ(client->state(), KiwiState::failed(QStringLiteral("The connection was closed by the server.")));
+}
+
+TEST_F(OpenWebRXConnectionTest, ZoomFollowsTheFFTSizeAndStaysLocal)
+{
+    client->restoreTuning(KiwiMode::usb, 4, 7050);
+    Channel* socket = connectSocket();
+    send(socket, "config", QJsonObject{{"fft_size", 1024}});
+    QJsonObject band = band40m();
+    band["fft_compression"] = "none";
+    send(socket, "config", band);
+    ASSERT_TRUE(ScriptedKiwiServer::waitForCommand(socket, compact(dspStart)));
+    EXPECT_EQ(client->info().maxZoom, 2);
+    EXPECT_EQ(client->waterfallZoom(), 2);
+    EXPECT_EQ(client->waterfallStartHz(), 7'025'000) << "a quarter of the band centred on 7050 kHz";
+
+    QByteArray frame(1, char(1));
+    for (int bin = 0; bin < 1000; ++bin) {
+        const float level = -100.0f;
+        frame.append(reinterpret_cast<const char*>(&level), sizeof level);
+    }
+    const int before = int(socket->received.size());
+    socket->socket->sendBinaryMessage(frame);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !rows.empty(); }));
+    EXPECT_EQ(rows[0].bins, std::vector<std::uint8_t>(250, 155));
+    EXPECT_EQ(rows[0].startHz, 7'025'000);
+    EXPECT_EQ(rows[0].spanHz, 50'000);
+
+    client->sendZoomStart(client->clampedWaterfallStart(7'150'000, 50'000));
+    socket->socket->sendBinaryMessage(frame);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return rows.size() == 2; }));
+    EXPECT_EQ(rows[1].startHz, 7'150'000);
+    sync(socket);
+    EXPECT_EQ(socket->received.size(), before) << "zoom and pan send nothing";
+}
