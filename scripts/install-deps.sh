@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build ccache pkg-config
   qt6-base-dev qt6-websockets-dev qt6-multimedia-dev qt6-httpserver-dev libqt6svg6
-  libliquid1 libliquid-dev libfftw3-single3 libfftw3-dev
+  libliquid1 libliquid-dev libfftw3-single3 libfftw3-dev libsndfile1 libsndfile1-dev
   libgtest-dev googletest libbenchmark-dev
   clang libclang-rt-14-dev
   fonts-dejavu-core
