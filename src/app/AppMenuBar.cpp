@@ -20,6 +20,10 @@ void addFileMenu(QMainWindow& window, const AppCommands& commands)
     QAction* close = file->addAction(QStringLiteral("Close Window"), &window, &QWidget::close);
     close->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_W));
     file->addSeparator();
+    if (commands.record) {
+        file->addAction(commands.record);
+        file->addSeparator();
+    }
     QAction* settings = file->addAction(QStringLiteral("Settings…"), commands.openSettings);
     settings->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Comma));
     settings->setMenuRole(QAction::PreferencesRole);

@@ -5,6 +5,7 @@
 
 #include <functional>
 
+class QAction;
 class QMainWindow;
 
 // What the menus ask of the application.
@@ -17,6 +18,8 @@ struct AppCommands {
     std::function<void()> openBookmarksEditor;
     // The focused main window's actions, for the Servers and Bookmarks menus.
     WindowActionsProvider focusedActions;
+    // The window's own File > Record action; none leaves it out.
+    QAction* record = nullptr;
 };
 
 void installMenuBar(QMainWindow& window, const AppCommands& commands);

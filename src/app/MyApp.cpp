@@ -80,6 +80,7 @@ ContentView* MyApp::newWindow()
             [this] { openServersEditor(); },
             [this] { openBookmarksEditor(); },
             [this] { return focusedActions(); },
+            window->recordAction(),
         });
     m_mainWindows.removeAll(nullptr);
     m_mainWindows.append(window);

@@ -3,8 +3,13 @@
 
 #include <QApplication>
 
+#include <csignal>
+
 int main(int argc, char** argv)
 {
+    // Past a file-size limit (ulimit -f) a recording's write fails and the
+    // window says so, instead of the signal ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Farlisten"));
     QCoreApplication::setApplicationName(QStringLiteral("Farlisten"));
