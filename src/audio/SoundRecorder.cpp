@@ -237,7 +237,9 @@ void SoundRecorder::played(std::span<const float> samples, double sampleRate)
     if (!accepting.load(std::memory_order_relaxed))
         return;
     const double seconds = double(samples.size()) / sampleRate;
-    if (!refused && (pendingSeconds + seconds > maxQueuedSeconds || pending.size() >= maxQueuedItems))
+    // The bound is tested before the block counts, as the player's is, so
+    // one long block the player took is taken too.
+    if (!refused && (pendingSeconds > maxQueuedSeconds || pending.size() >= maxQueuedItems))
         refused = translate("The disk did not keep up with the sound");
     if (refused) {
         failLocked(*refused);

@@ -6,7 +6,7 @@
 #include "app/SettingsWindow.h"
 #include "audio/AudioOutputSettings.h"
 #include "audio/KiwiAudioPlayer.h"
-#include "audio/SilentAudioEngine.h"
+#include "audio/PacedSilentEngine.h"
 #include "bookmarks/Preferences.h"
 #include "common/SoundFileTestSupport.h"
 
@@ -38,7 +38,7 @@ protected:
     }
 
     // Consumes in real time, as a sound card would, so sound keeps coming.
-    std::shared_ptr<KiwiAudioPlayer> player = KiwiAudioPlayer::create(SilentAudioEngine::factory(), {});
+    std::shared_ptr<KiwiAudioPlayer> player = KiwiAudioPlayer::create(PacedSilentEngine::factory(), {});
     std::unique_ptr<ContentView> window =
         std::make_unique<ContentView>(ContentView::Services{player, [](const QUrl&) {}});
     RxSimServer server{{}};
@@ -67,6 +67,11 @@ TEST_F(RecordingTest, RecordButtonShowsTimeAndSizeTheConnectionsEndClosesTheFile
     EXPECT_EQ(Preferences::instance().recordingFormat(), RecordingFormat::flac);
     auto* folderField = settings.findChild<QLineEdit*>("recordingFolder");
     EXPECT_EQ(folderField->text(), folder.path());
+    for (const QString& typed : {QStringLiteral("~/Radio"), QStringLiteral("Radio")}) {
+        folderField->setText(typed);
+        emit folderField->editingFinished();
+        EXPECT_EQ(RecordingController::folder(), QDir::home().filePath("Radio")) << typed.toStdString();
+    }
     folderField->setText(folder.filePath("sub"));
     emit folderField->editingFinished();
     EXPECT_EQ(RecordingController::folder(), folder.filePath("sub"));

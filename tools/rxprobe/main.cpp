@@ -10,7 +10,7 @@
 #include "audio/AudioOutputDevices.h"
 #include "audio/KiwiAudioPlayer.h"
 #include "audio/QtAudioEngine.h"
-#include "audio/SilentAudioEngine.h"
+#include "audio/PacedSilentEngine.h"
 #include "audio/SoundRecorder.h"
 #include "bookmarks/Preferences.h"
 #include "session/KiwiSDRClient.h"
@@ -28,7 +28,7 @@ namespace {
 std::shared_ptr<KiwiAudioPlayer> makePlayer(const RxProbeOptions& options, std::shared_ptr<PlaybackCounter> counter)
 {
     if (options.wavPath) {
-        return KiwiAudioPlayer::create(CountingAudioEngine::factory(SilentAudioEngine::factory(), counter),
+        return KiwiAudioPlayer::create(CountingAudioEngine::factory(PacedSilentEngine::factory(), counter),
             [] { return std::optional<AudioDeviceID>(); });
     }
     // The device chosen in the application, as stored at its last change.

@@ -1,4 +1,4 @@
-#include "audio/SilentAudioEngine.h"
+#include "audio/PacedSilentEngine.h"
 
 #include <algorithm>
 #include <cmath>
@@ -13,12 +13,12 @@ constexpr auto tick = std::chrono::milliseconds(10);
 
 } // namespace
 
-SilentAudioEngine::SilentAudioEngine()
+PacedSilentEngine::PacedSilentEngine()
     : worker([this] { run(); })
 {
 }
 
-SilentAudioEngine::~SilentAudioEngine()
+PacedSilentEngine::~PacedSilentEngine()
 {
     {
         std::lock_guard guard(mutex);
@@ -28,19 +28,19 @@ SilentAudioEngine::~SilentAudioEngine()
     worker.join();
 }
 
-AudioEngineFactory SilentAudioEngine::factory()
+AudioEngineFactory PacedSilentEngine::factory()
 {
     return [](const std::optional<AudioDeviceID>&) -> std::unique_ptr<AudioEngine> {
-        return std::make_unique<SilentAudioEngine>();
+        return std::make_unique<PacedSilentEngine>();
     };
 }
 
-bool SilentAudioEngine::canUseRate(double sampleRate) const
+bool PacedSilentEngine::canUseRate(double sampleRate) const
 {
     return std::isfinite(sampleRate) && sampleRate >= lowestRate && sampleRate <= highestRate;
 }
 
-std::optional<AudioOutputError> SilentAudioEngine::start(double sampleRate)
+std::optional<AudioOutputError> PacedSilentEngine::start(double sampleRate)
 {
     if (!canUseRate(sampleRate))
         return AudioOutputError{QStringLiteral("The sample rate %1 Hz cannot be played").arg(sampleRate)};
@@ -56,7 +56,7 @@ std::optional<AudioOutputError> SilentAudioEngine::start(double sampleRate)
     return std::nullopt;
 }
 
-void SilentAudioEngine::stop()
+void PacedSilentEngine::stop()
 {
     {
         std::lock_guard guard(mutex);
@@ -65,27 +65,27 @@ void SilentAudioEngine::stop()
     buffers.clear();
 }
 
-void SilentAudioEngine::schedule(std::vector<float> samples, ConsumedCallback consumed)
+void PacedSilentEngine::schedule(std::vector<float> samples, ConsumedCallback consumed)
 {
     buffers.push(std::move(samples), std::move(consumed));
 }
 
-float SilentAudioEngine::volume() const
+float PacedSilentEngine::volume() const
 {
     return currentVolume.load();
 }
 
-void SilentAudioEngine::setVolume(float volume)
+void PacedSilentEngine::setVolume(float volume)
 {
     currentVolume.store(volume);
 }
 
-void SilentAudioEngine::setConfigurationChangeHandler(std::function<void()>)
+void PacedSilentEngine::setConfigurationChangeHandler(std::function<void()>)
 {
     // Nothing here can change under a running stream.
 }
 
-void SilentAudioEngine::run()
+void PacedSilentEngine::run()
 {
     std::unique_lock lock(mutex);
     std::vector<float> chunk;

@@ -14,10 +14,10 @@
 #include <mutex>
 #include <thread>
 
-class SilentAudioEngine final : public AudioEngine {
+class PacedSilentEngine final : public AudioEngine {
 public:
-    SilentAudioEngine();
-    ~SilentAudioEngine() override;
+    PacedSilentEngine();
+    ~PacedSilentEngine() override;
 
     static AudioEngineFactory factory();
 
