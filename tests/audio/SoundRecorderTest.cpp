@@ -16,6 +16,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <csignal>
 #include <cstdio>
 #include <chrono>
@@ -143,6 +147,41 @@ TEST(SoundRecorder, AFolderThatCannotBeMadeIsSaidAtOnceAndARecordingWithoutSound
     EXPECT_FALSE(recorder->finish().error);
     EXPECT_FALSE(QFileInfo::exists(recorder->path()));
     EXPECT_FALSE(QFileInfo::exists(recorder->tuningLogPath()));
+}
+
+TEST(SoundRecorder, AWriterStuckOnItsOutputStopsTheRecordingWithAMessageAndNeverTheCaller)
+{
+    // The tuning log is a small pipe nobody reads: once it is full the
+    // writer thread hangs in a write, as on a hung disk.
+    QTemporaryDir dir;
+    const QByteArray log = QFile::encodeName(dir.filePath("stalled.jsonl"));
+    ASSERT_EQ(::mkfifo(log.constData(), 0600), 0);
+    const int reader = ::open(log.constData(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    ::fcntl(reader, F_SETPIPE_SZ, 4096);
+    auto created = SoundRecorder::createAt(dir.filePath("stalled.wav"), RecordingFormat::wav);
+    const auto recorder = std::get<std::shared_ptr<SoundRecorder>>(created);
+    const std::vector<float> second = tone(500, 12000, 12000);
+    for (int i = 0; i < 200; ++i) {
+        recorder->retuned(7000 + i, KiwiMode::lsb);
+        recorder->played(std::span(second).first(120), 12000);
+    }
+    for (int i = 0; i < 20 && !recorder->status().error; ++i) {
+        const auto before = std::chrono::steady_clock::now();
+        play(*recorder, second, 12000);
+        EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::seconds(1)) << "a second of sound";
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    EXPECT_EQ(recorder->status().error, "The disk did not keep up with the sound");
+    std::vector<char> drain(1 << 16);
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        while (::read(reader, drain.data(), drain.size()) > 0) { }
+        return recorder->status().finished;
+    }, 10000));
+    ::close(reader);
+    const auto file = readSoundFile(recorder->path());
+    ASSERT_TRUE(file) << "what was taken is written and readable";
+    EXPECT_GT(file->samples.size(), 10u * 12000);
 }
 
 // The child: records a paced tone until it is killed, telling after each
