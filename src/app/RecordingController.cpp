@@ -65,8 +65,13 @@ void RecordingController::toggle()
 
 QString RecordingController::folder()
 {
-    const QString chosen = Preferences::instance().recordingFolder();
-    return chosen.trimmed().isEmpty() ? defaultFolder() : chosen;
+    const QString chosen = Preferences::instance().recordingFolder().trimmed();
+    if (chosen.isEmpty())
+        return defaultFolder();
+    // "~/Recordings" and a relative "Recordings" both mean one in the home folder.
+    if (chosen == QLatin1String("~") || chosen.startsWith(QLatin1String("~/")))
+        return QDir::cleanPath(QDir::home().filePath(chosen.mid(2)));
+    return QDir::isRelativePath(chosen) ? QDir::home().filePath(chosen) : chosen;
 }
 
 QString RecordingController::defaultFolder()

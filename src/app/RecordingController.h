@@ -41,7 +41,8 @@ public:
     // words for the user; empty when it did not.
     const QString& problem() const { return m_problem; }
 
-    // The folder chosen in Settings, else defaultFolder().
+    // The folder chosen in Settings (relative to the home folder unless
+    // absolute), else defaultFolder().
     static QString folder();
     // The user's music folder, or the home folder when there is none.
     static QString defaultFolder();
