@@ -103,7 +103,8 @@ public:
         log.close();
         if (!sound) {
             QFile::remove(soundPath);
-            QFile::remove(logPathFor(soundPath));
+            if (!log.fileName().isEmpty())
+                log.remove();
             return std::nullopt;
         }
         return sound->close();
