@@ -26,6 +26,10 @@ void addFileMenu(QMainWindow& window, const AppCommands& commands)
     QAction* close = file->addAction(translate("&Close Window"), &window, &QWidget::close);
     close->setShortcuts(standardShortcuts(QKeySequence(Qt::CTRL | Qt::Key_W), QKeySequence::Close));
     file->addSeparator();
+    if (commands.record) {
+        file->addAction(commands.record);
+        file->addSeparator();
+    }
     QAction* settings = file->addAction(translate("&Settings…"), commands.openSettings);
     settings->setShortcuts(standardShortcuts(QKeySequence(Qt::CTRL | Qt::Key_Comma), QKeySequence::Preferences));
     settings->setMenuRole(QAction::PreferencesRole);

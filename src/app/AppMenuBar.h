@@ -9,6 +9,7 @@
 
 #include <functional>
 
+class QAction;
 class QMainWindow;
 class QMenuBar;
 
@@ -24,6 +25,8 @@ struct AppCommands {
     WindowActionsProvider focusedActions;
     // Adds the menus that act on this window alone, after File; may be empty.
     std::function<void(QMenuBar&)> addWindowMenus;
+    // The window's own File > Record action; none leaves it out.
+    QAction* record = nullptr;
 };
 
 // `first`, which the menus show, then the desktop's own bindings of the

@@ -2,6 +2,8 @@
 
 #include "app/AppResources.h"
 #include "app/MainView.h"
+#include "app/RecordingControl.h"
+#include "app/RecordingController.h"
 #include "app/TuningArea.h"
 #include "audio/KiwiAudioPlayer.h"
 #include "bookmarks/Preferences.h"
@@ -9,8 +11,10 @@
 #include "display/WaterfallView.h"
 #include "session/KiwiSDRClient.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QDesktopServices>
+#include <QHBoxLayout>
 #include <QVBoxLayout>
 
 namespace {
@@ -28,7 +32,9 @@ std::shared_ptr<KiwiAudioPlayer> playerOrDefault(std::shared_ptr<KiwiAudioPlayer
 ContentView::ContentView(Services services, QWidget* parent)
     : QMainWindow(parent),
       m_player(playerOrDefault(std::move(services.player))),
-      m_client(std::make_unique<KiwiSDRClient>(QString::fromLatin1(identity), m_player))
+      m_client(std::make_unique<KiwiSDRClient>(QString::fromLatin1(identity), m_player)),
+      m_recording(std::make_unique<RecordingController>(*m_client, m_player)),
+      m_recordAction(new QAction(tr("&Record"), this))
 {
     registerAppResources();
     setWindowTitle(QStringLiteral("Farlisten"));
@@ -49,9 +55,20 @@ ContentView::ContentView(Services services, QWidget* parent)
     m_waterfall = new WaterfallView(m_client.get(), m_mainView);
     m_waterfall->setObjectName(QStringLiteral("waterfall"));
 
+    m_recordAction->setObjectName(QStringLiteral("recordAction"));
+    m_recordAction->setCheckable(true);
+    m_recordAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+    addAction(m_recordAction);
+    connect(m_recordAction, &QAction::triggered, m_recording.get(), &RecordingController::toggle);
+    auto* recordingControl = new RecordingControl(*m_recording, m_recordAction, m_mainView);
+
+    auto* topRow = new QHBoxLayout;
+    topRow->setSpacing(rowSpacing);
+    topRow->addWidget(m_addressBar, 1);
+    topRow->addWidget(recordingControl);
     auto* column = new QVBoxLayout(m_mainView);
     column->setSpacing(rowSpacing);
-    column->addWidget(m_addressBar);
+    column->addLayout(topRow);
     column->addWidget(m_tuningArea);
     column->addWidget(m_waterfall, 1);
     setCentralWidget(m_mainView);
@@ -85,7 +102,7 @@ ContentView::ContentView(Services services, QWidget* parent)
 
 ContentView::~ContentView()
 {
-    // The views hold the session by reference: they go first.
+    // The views hold the session and the recording by reference: they go first.
     delete takeCentralWidget();
 }
 

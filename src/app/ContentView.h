@@ -1,8 +1,8 @@
 #pragma once
 // One main window: the address bar, the tuning area and the waterfall over a
 // receiver session of its own. It keeps the last address, frequency, mode,
-// zoom and listening tools in the preferences, tunes from the keyboard, and
-// offers the Servers
+// zoom and listening tools in the preferences, tunes from the keyboard,
+// records what it plays (File > Record), and offers the Servers
 // and Bookmarks menus its three actions while it is the focused window.
 // Closing the window ends its session.
 
@@ -16,6 +16,9 @@
 class KiwiAudioPlayer;
 class KiwiSDRClient;
 class MainView;
+class QAction;
+class RecordingControl;
+class RecordingController;
 class TuningArea;
 class WaterfallView;
 
@@ -53,6 +56,9 @@ public:
     TuningArea* tuningArea() const { return m_tuningArea; }
     WaterfallView* waterfall() const { return m_waterfall; }
     MainView* mainView() const { return m_mainView; }
+    RecordingController& recording() const { return *m_recording; }
+    // File > Record (Ctrl+R): starts or stops recording this window's sound.
+    QAction* recordAction() const { return m_recordAction; }
     bool hasTuningKeyFocus() const;
 
 protected:
@@ -62,6 +68,9 @@ private:
     // The session's player, whose listening tools the window sets.
     std::shared_ptr<KiwiAudioPlayer> m_player;
     std::unique_ptr<KiwiSDRClient> m_client;
+    // Declared after the session, so it is gone before the session is.
+    std::unique_ptr<RecordingController> m_recording;
+    QAction* m_recordAction;
     WindowActions m_actions;
     MainView* m_mainView;
     AddressBar* m_addressBar;

@@ -84,6 +84,7 @@ ContentView* MyApp::newWindow()
             [this] { openBookmarksEditor(); },
             [this] { return focusedActions(); },
             [window](QMenuBar& bar) { addWindowMenus(bar, *window); },
+            window->recordAction(),
         });
     m_mainWindows.removeAll(nullptr);
     m_mainWindows.append(window);

@@ -1,13 +1,20 @@
 #include "app/SettingsWindow.h"
 
 #include "app/PressAndHoldButton.h"
+#include "app/RecordingController.h"
+#include "bookmarks/Preferences.h"
 #include "bookmarks/ui/MenuText.h"
 
 #include <QButtonGroup>
+#include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
 #include <QFormLayout>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
@@ -53,6 +60,7 @@ SettingsWindow::SettingsWindow(AudioOutputSettings& settings, QWidget* parent)
     testRow->addStretch();
     testRow->addWidget(testButton);
     formLayout->addRow(testRow);
+    addRecordingRows(*formLayout);
 
     auto* layout = new QVBoxLayout(this);
     layout->setSizeConstraint(QLayout::SetFixedSize);
@@ -64,6 +72,52 @@ SettingsWindow::SettingsWindow(AudioOutputSettings& settings, QWidget* parent)
         refreshOptions();
     });
     refreshOptions();
+}
+
+void SettingsWindow::addRecordingRows(QFormLayout& form)
+{
+    Preferences& preferences = Preferences::instance();
+    auto* formats = new QComboBox(form.parentWidget());
+    formats->setObjectName(QStringLiteral("recordingFormat"));
+    formats->addItem(tr("WAV"), QVariant::fromValue(RecordingFormat::wav));
+    formats->addItem(tr("FLAC (about half the size)"), QVariant::fromValue(RecordingFormat::flac));
+    formats->setCurrentIndex(formats->findData(QVariant::fromValue(preferences.recordingFormat())));
+    connect(formats, &QComboBox::currentIndexChanged, this, [formats] {
+        Preferences::instance().setRecordingFormat(formats->currentData().value<RecordingFormat>());
+    });
+    auto* formatLabel = new QLabel(tr("Recording Format"), form.parentWidget());
+    formatLabel->setBuddy(formats);
+    form.addRow(formatLabel, formats);
+
+    auto* folder = new QWidget(form.parentWidget());
+    auto* folderRow = new QHBoxLayout(folder);
+    folderRow->setContentsMargins(0, 0, 0, 0);
+    recordingFolder = new QLineEdit(preferences.recordingFolder(), folder);
+    recordingFolder->setObjectName(QStringLiteral("recordingFolder"));
+    recordingFolder->setPlaceholderText(
+        QDir::toNativeSeparators(RecordingController::defaultFolder()));
+    recordingFolder->setToolTip(tr("Where recordings go; left empty, your music folder"));
+    connect(recordingFolder, &QLineEdit::editingFinished, this,
+        [this] { Preferences::instance().setRecordingFolder(recordingFolder->text().trimmed()); });
+    auto* choose = new QPushButton(tr("Choose…"), folder);
+    choose->setObjectName(QStringLiteral("chooseRecordingFolder"));
+    connect(choose, &QPushButton::clicked, this, &SettingsWindow::chooseRecordingFolder);
+    folderRow->addWidget(recordingFolder, 1);
+    folderRow->addWidget(choose);
+    auto* folderLabel = new QLabel(tr("Recording Folder"), form.parentWidget());
+    folderLabel->setBuddy(recordingFolder);
+    form.addRow(folderLabel, folder);
+}
+
+void SettingsWindow::chooseRecordingFolder()
+{
+    const QString start = recordingFolder->text().trimmed().isEmpty() ? recordingFolder->placeholderText()
+                                                                      : recordingFolder->text().trimmed();
+    const QString chosen = QFileDialog::getExistingDirectory(this, tr("Recording Folder"), start);
+    if (chosen.isEmpty())
+        return;
+    recordingFolder->setText(chosen);
+    Preferences::instance().setRecordingFolder(chosen);
 }
 
 void SettingsWindow::hideEvent(QHideEvent* event)

@@ -1,6 +1,7 @@
 #pragma once
 // The settings window: the audio output to play through, with a test tone
-// that sounds while "Test" is held.
+// that sounds while "Test" is held, and where and how recordings are written:
+// the format (WAV or FLAC) and the folder (the music folder when left empty).
 
 #include "audio/AudioOutputSettings.h"
 #include "audio/TestTonePlayer.h"
@@ -10,6 +11,8 @@
 #include <QWidget>
 
 class QButtonGroup;
+class QFormLayout;
+class QLineEdit;
 class QRadioButton;
 class QVBoxLayout;
 
@@ -33,6 +36,8 @@ private:
 
     QList<Option> currentOptions() const;
     void refreshOptions();
+    void addRecordingRows(QFormLayout& form);
+    void chooseRecordingFolder();
 
     AudioOutputSettings& settings;
     TestTonePlayer testTone;
@@ -40,4 +45,5 @@ private:
     QButtonGroup* optionGroup;
     QList<QRadioButton*> optionButtons;
     QList<Option> shownOptions;
+    QLineEdit* recordingFolder = nullptr;
 };

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDebug>
 
+#include <csignal>
 #include <cstdio>
 #include <string_view>
 
@@ -58,6 +59,9 @@ int main(int argc, char** argv)
         }
     }
 
+    // Past a file-size limit (ulimit -f) a recording's write fails and the
+    // window says so, instead of the signal ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication app(argc, argv);
     nameApplication();
     // Ties the windows to farlisten.desktop, for the desktop's icon and name.

@@ -184,6 +184,10 @@ void KiwiAudioPlayer::enqueue(std::span<const float> samples)
             return;
         const auto frames = static_cast<std::uint32_t>(samples.size());
         LatencyProbes::soundBlockQueued(buffer.data());
+        // Here, under `lock`, the block is taken for output and not yet
+        // handed on; the tap only copies it.
+        if (tap)
+            tap->played(buffer, *queue->sampleRate);
         if (queue->isPriming) {
             queue->primingBuffers.push_back(std::move(buffer));
             queue->primingFrames += frames;
@@ -248,6 +252,12 @@ void KiwiAudioPlayer::restartIfRunning()
     }
     if (sampleRate)
         start(*sampleRate);
+}
+
+void KiwiAudioPlayer::setTap(std::shared_ptr<PlayedSoundTap> newTap)
+{
+    std::lock_guard control(controlLock);
+    tap = std::move(newTap);
 }
 
 float KiwiAudioPlayer::volume() const

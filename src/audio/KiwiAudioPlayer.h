@@ -3,12 +3,14 @@
 // arrive from receive threads; the player holds back a short reserve before
 // playing, bounds the queue to one second, and follows the user's choice of
 // output device. Every block passes the player's listening tools (squelch,
-// noise reduction, notch, blanker; all off until set) before it is queued.
+// noise reduction, notch, blanker; all off until set) before it is queued,
+// and every block queued is shown to the tap (a recording), if one is set.
 // Create it with create(): completions and notifications hold it weakly.
 
 #include "audio/AudioEngine.h"
 #include "audio/AudioSampleSink.h"
 #include "audio/ListeningChain.h"
+#include "audio/PlayedSoundTap.h"
 
 #include <QMetaObject>
 
@@ -53,6 +55,10 @@ public:
     // The window sets the tools and reads the squelch here, on its thread.
     ListeningChain& listeningChain() { return chain; }
 
+    // From the next block on, every block queued for output is also handed to
+    // the tap; null removes it. Safe on any thread.
+    void setTap(std::shared_ptr<PlayedSoundTap> tap);
+
     struct QueueState {
         std::optional<double> sampleRate; // none while stopped
         bool isPriming = true;
@@ -89,4 +95,6 @@ private:
     QMetaObject::Connection outputDeviceObserver;
     // Runs on the enqueuing thread under `controlLock`, never under `lock`.
     ListeningChain chain;
+    // Guarded by `controlLock`.
+    std::shared_ptr<PlayedSoundTap> tap;
 };

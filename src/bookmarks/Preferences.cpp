@@ -205,6 +205,27 @@ void Preferences::addFrequencyBookmark(KiwiMode mode, double frequencyKHz)
         setFrequencyBookmarks(list);
 }
 
+RecordingFormat Preferences::recordingFormat() const
+{
+    const std::optional<QString> text = textOf(storedValue(PreferenceKeys::recordingFormat));
+    return text ? recordingFormatFromRawValue(*text).value_or(RecordingFormat::wav) : RecordingFormat::wav;
+}
+
+void Preferences::setRecordingFormat(RecordingFormat format)
+{
+    store(PreferenceKeys::recordingFormat, rawValue(format));
+}
+
+QString Preferences::recordingFolder() const
+{
+    return textOf(storedValue(PreferenceKeys::recordingFolder)).value_or(QString());
+}
+
+void Preferences::setRecordingFolder(const QString& folder)
+{
+    store(PreferenceKeys::recordingFolder, folder);
+}
+
 QString Preferences::audioOutputDeviceUID() const
 {
     return textOf(storedValue(PreferenceKeys::audioOutputDeviceUID)).value_or(QString());

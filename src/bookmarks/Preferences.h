@@ -7,6 +7,7 @@
 #include "bookmarks/Bookmarks.h"
 #include "model/KiwiMode.h"
 #include "model/ListeningSettings.h"
+#include "model/RecordingFormat.h"
 
 #include <QMutex>
 #include <QObject>
@@ -22,6 +23,8 @@ inline const QString bookmarks = QStringLiteral("bookmarks");
 inline const QString frequencyBookmarks = QStringLiteral("frequencyBookmarks");
 inline const QString audioOutputDeviceUID = QStringLiteral("audioOutputDeviceUID");
 inline const QString listeningTools = QStringLiteral("listeningTools");
+inline const QString recordingFormat = QStringLiteral("recordingFormat");
+inline const QString recordingFolder = QStringLiteral("recordingFolder");
 // Where an unreadable stored list is kept before a write replaces it.
 inline const QString bookmarksUnreadable = QStringLiteral("bookmarks.unreadable");
 inline const QString frequencyBookmarksUnreadable = QStringLiteral("frequencyBookmarks.unreadable");
@@ -64,6 +67,14 @@ public:
     // default.
     ListeningSettings listeningSettings() const;
     void setListeningSettings(const ListeningSettings& settings);
+
+    // WAV unless FLAC was chosen.
+    RecordingFormat recordingFormat() const;
+    void setRecordingFormat(RecordingFormat format);
+
+    // Where recordings go; empty text means the user's music folder.
+    QString recordingFolder() const;
+    void setRecordingFolder(const QString& folder);
 
     // Empty text means the system default output.
     QString audioOutputDeviceUID() const;

@@ -89,6 +89,7 @@ TEST_F(MyAppTest, MenuBarOfAMainWindow)
     };
     for (const Item& item : {Item{"New Window", QKeySequence(QStringLiteral("Ctrl+N"))},
              Item{"Close Window", QKeySequence(QStringLiteral("Ctrl+W"))},
+             Item{"Record", QKeySequence(QStringLiteral("Ctrl+R"))},
              Item{"Settings…", QKeySequence(QStringLiteral("Ctrl+,"))},
              Item{"Quit", QKeySequence(QStringLiteral("Ctrl+Q"))}}) {
         QAction* action = itemTitled(*file, QString::fromUtf8(item.title));

@@ -2,6 +2,7 @@
 #include "PlaybackCounter.h"
 #include "PropertyJson.h"
 #include "RxSimTestSupport.h"
+#include "common/SoundFileTestSupport.h"
 #include "session/KiwiSDRClient.h"
 
 #include <QFile>
@@ -16,7 +17,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
 
 namespace {
 
@@ -128,30 +128,6 @@ ProbeRun runProbe(const QStringList& arguments, int timeoutMs)
     return run;
 }
 
-// The mono 16-bit samples of a WAV file, and its rate.
-std::vector<float> readWav(const QString& path, int& rate)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    const QByteArray bytes = file.readAll();
-    if (bytes.size() < 44 || !bytes.startsWith("RIFF"))
-        return {};
-    std::uint32_t sampleRate = 0;
-    std::memcpy(&sampleRate, bytes.constData() + 24, 4);
-    rate = static_cast<int>(sampleRate);
-    const qsizetype data = bytes.indexOf("data", 12);
-    if (data < 0)
-        return {};
-    std::vector<float> samples;
-    for (qsizetype at = data + 8; at + 1 < bytes.size(); at += 2) {
-        std::int16_t value = 0;
-        std::memcpy(&value, bytes.constData() + at, 2);
-        samples.push_back(value / 32768.0f);
-    }
-    return samples;
-}
-
 struct ProbeCase {
     RxSimKind kind;
     const char* frequency;
@@ -209,8 +185,10 @@ TEST(RxProbeProgram, TenSecondsOnTheTunedStationIntoAWavFile)
         EXPECT_GT(summary.value("audioSeconds").toDouble(), 8.0);
         EXPECT_LE(summary.value("audioSeconds").toDouble(), 10.0);
 
-        int rate = 0;
-        const std::vector<float> samples = readWav(wav, rate);
+        const auto file = readSoundFile(wav);
+        ASSERT_TRUE(file);
+        const int rate = file->rate;
+        const std::vector<float>& samples = file->samples;
         EXPECT_EQ(rate, 12000);
         ASSERT_GT(samples.size(), 8u * 12000);
         const std::span<const float> middle(samples.data() + samples.size() / 4, samples.size() / 2);
@@ -263,8 +241,9 @@ TEST(RxProbeProgram, ListeningToolsRunOnTheSoundAndTheSummaryNamesThem)
 
     // A squelch 60 dB above the floor stays shut on the station: silence
     // reached the file, so the chain sits in the path the sound takes.
-    int rate = 0;
-    const std::vector<float> samples = readWav(wav, rate);
+    const auto file = readSoundFile(wav);
+    ASSERT_TRUE(file);
+    const std::vector<float>& samples = file->samples;
     ASSERT_GT(samples.size(), 12000u);
     EXPECT_LT(*std::max_element(samples.begin() + std::ptrdiff_t(samples.size() / 2), samples.end()), 1e-4f);
 }

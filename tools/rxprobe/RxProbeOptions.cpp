@@ -45,7 +45,8 @@ std::variant<RxProbeOptions, RxProbeUsage> parseRxProbeCommandLine(const QString
     const QCommandLineOption zoom(QStringLiteral("zoom"),
         QStringLiteral("Waterfall zoom level (0-%1).").arg(maxKiwiZoom), QStringLiteral("Z"));
     const QCommandLineOption wav(QStringLiteral("wav"),
-        QStringLiteral("Write the audio to this WAV file instead of the sound card."), QStringLiteral("FILE"));
+        QStringLiteral("Record the audio to this WAV file, as the application records, instead of playing it."),
+        QStringLiteral("FILE"));
     const QCommandLineOption squelch(QStringLiteral("squelch"),
         QStringLiteral("Squelch on, opening at this many dB above the noise floor."), QStringLiteral("DB"));
     const QCommandLineOption nr(QStringLiteral("nr"), QStringLiteral("Noise reduction on."));

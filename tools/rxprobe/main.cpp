@@ -10,7 +10,8 @@
 #include "audio/AudioOutputDevices.h"
 #include "audio/KiwiAudioPlayer.h"
 #include "audio/QtAudioEngine.h"
-#include "audio/WavFileEngine.h"
+#include "audio/PacedSilentEngine.h"
+#include "audio/SoundRecorder.h"
 #include "bookmarks/Preferences.h"
 #include "session/KiwiSDRClient.h"
 
@@ -19,6 +20,7 @@
 #include <QTextStream>
 #include <QTimer>
 
+#include <csignal>
 #include <variant>
 
 namespace {
@@ -26,7 +28,7 @@ namespace {
 std::shared_ptr<KiwiAudioPlayer> makePlayer(const RxProbeOptions& options, std::shared_ptr<PlaybackCounter> counter)
 {
     if (options.wavPath) {
-        return KiwiAudioPlayer::create(CountingAudioEngine::factory(WavFileEngine::factory(*options.wavPath), counter),
+        return KiwiAudioPlayer::create(CountingAudioEngine::factory(PacedSilentEngine::factory(), counter),
             [] { return std::optional<AudioDeviceID>(); });
     }
     // The device chosen in the application, as stored at its last change.
@@ -51,6 +53,9 @@ QStringList stageNames(std::uint32_t stages)
 
 int main(int argc, char** argv)
 {
+    // Past a file-size limit a write fails, and the recording says so,
+    // instead of the signal ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     QCoreApplication app(argc, argv);
     // The application's names, so that the sound card is the output device the
     // user chose there.
@@ -68,6 +73,17 @@ int main(int argc, char** argv)
     clock.start();
     const auto counter = std::make_shared<PlaybackCounter>();
     const std::shared_ptr<KiwiAudioPlayer> player = makePlayer(options, counter);
+    // The application's recorder, on what the player plays.
+    std::shared_ptr<SoundRecorder> recorder;
+    if (options.wavPath) {
+        auto created = SoundRecorder::createAt(*options.wavPath, RecordingFormat::wav);
+        if (const QString* error = std::get_if<QString>(&created)) {
+            QTextStream(stderr) << *error << Qt::endl;
+            return 2;
+        }
+        recorder = std::get<std::shared_ptr<SoundRecorder>>(std::move(created));
+        player->setTap(recorder);
+    }
     ListeningChain& listening = player->listeningChain();
     const ListeningSettings applied = listening.setSettings(options.listening);
     KiwiSDRClient client(QStringLiteral("Farlisten"), player);
@@ -85,6 +101,11 @@ int main(int argc, char** argv)
     QTimer::singleShot(options.duration, Qt::PreciseTimer, &client, [&] {
         client.disconnect();
         subscription.reset();
+        if (recorder) {
+            player->setTap(nullptr);
+            if (const std::optional<QString> error = recorder->finish().error)
+                QTextStream(stderr) << "Recording stopped: " << *error << Qt::endl;
+        }
         writeLine(summaryLine({rows, counter->scheduledBlocks(), counter->secondsPlayed(), applied,
             stageNames(listening.stagesRun())}));
         QCoreApplication::exit(0);

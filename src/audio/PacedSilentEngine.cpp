@@ -1,4 +1,4 @@
-#include "audio/WavFileEngine.h"
+#include "audio/PacedSilentEngine.h"
 
 #include <algorithm>
 #include <cmath>
@@ -13,13 +13,12 @@ constexpr auto tick = std::chrono::milliseconds(10);
 
 } // namespace
 
-WavFileEngine::WavFileEngine(QString path)
-    : path(std::move(path))
-    , worker([this] { run(); })
+PacedSilentEngine::PacedSilentEngine()
+    : worker([this] { run(); })
 {
 }
 
-WavFileEngine::~WavFileEngine()
+PacedSilentEngine::~PacedSilentEngine()
 {
     {
         std::lock_guard guard(mutex);
@@ -29,36 +28,27 @@ WavFileEngine::~WavFileEngine()
     worker.join();
 }
 
-AudioEngineFactory WavFileEngine::factory(QString path)
+AudioEngineFactory PacedSilentEngine::factory()
 {
-    return [path](const std::optional<AudioDeviceID>&) -> std::unique_ptr<AudioEngine> {
-        return std::make_unique<WavFileEngine>(path);
+    return [](const std::optional<AudioDeviceID>&) -> std::unique_ptr<AudioEngine> {
+        return std::make_unique<PacedSilentEngine>();
     };
 }
 
-bool WavFileEngine::canUseRate(double sampleRate) const
+bool PacedSilentEngine::canUseRate(double sampleRate) const
 {
     return std::isfinite(sampleRate) && sampleRate >= lowestRate && sampleRate <= highestRate;
 }
 
-std::optional<AudioOutputError> WavFileEngine::start(double sampleRate)
+std::optional<AudioOutputError> PacedSilentEngine::start(double sampleRate)
 {
     if (!canUseRate(sampleRate))
         return AudioOutputError{QStringLiteral("The sample rate %1 Hz cannot be played").arg(sampleRate)};
-    const auto wholeRate = static_cast<std::uint32_t>(std::lround(sampleRate));
     buffers.clear();
     {
         std::lock_guard guard(mutex);
-        if (!writer.isOpen()) {
-            if (const auto error = writer.open(path, wholeRate))
-                return AudioOutputError{QStringLiteral("Cannot write %1: %2").arg(path, *error)};
-        } else if (writer.sampleRate() != wholeRate) {
-            return AudioOutputError{QStringLiteral("%1 is already being written at %2 Hz")
-                                        .arg(path)
-                                        .arg(writer.sampleRate())};
-        }
         running = true;
-        rate = wholeRate;
+        rate = sampleRate;
         startedAt = std::chrono::steady_clock::now();
         framesConsumed = 0;
     }
@@ -66,7 +56,7 @@ std::optional<AudioOutputError> WavFileEngine::start(double sampleRate)
     return std::nullopt;
 }
 
-void WavFileEngine::stop()
+void PacedSilentEngine::stop()
 {
     {
         std::lock_guard guard(mutex);
@@ -75,27 +65,27 @@ void WavFileEngine::stop()
     buffers.clear();
 }
 
-void WavFileEngine::schedule(std::vector<float> samples, ConsumedCallback consumed)
+void PacedSilentEngine::schedule(std::vector<float> samples, ConsumedCallback consumed)
 {
     buffers.push(std::move(samples), std::move(consumed));
 }
 
-float WavFileEngine::volume() const
+float PacedSilentEngine::volume() const
 {
     return currentVolume.load();
 }
 
-void WavFileEngine::setVolume(float volume)
+void PacedSilentEngine::setVolume(float volume)
 {
     currentVolume.store(volume);
 }
 
-void WavFileEngine::setConfigurationChangeHandler(std::function<void()>)
+void PacedSilentEngine::setConfigurationChangeHandler(std::function<void()>)
 {
-    // A file has no hardware whose configuration could change.
+    // Nothing here can change under a running stream.
 }
 
-void WavFileEngine::run()
+void PacedSilentEngine::run()
 {
     std::unique_lock lock(mutex);
     std::vector<float> chunk;
@@ -110,8 +100,9 @@ void WavFileEngine::run()
         const double elapsed =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - startedAt).count();
         const auto dueTotal = static_cast<std::uint64_t>(elapsed * rate);
+        const auto second = static_cast<std::uint64_t>(rate);
         // After a long stall, catch up by at most a second.
-        framesConsumed = std::max(framesConsumed, dueTotal - std::min<std::uint64_t>(dueTotal, rate));
+        framesConsumed = std::max(framesConsumed, dueTotal - std::min(dueTotal, second));
         const std::uint64_t due = dueTotal - framesConsumed;
         if (due == 0)
             continue;
@@ -120,10 +111,6 @@ void WavFileEngine::run()
         // Read under the lock, so a stop or start never splits a read. The
         // callbacks take the player's queue lock, which is never held while
         // calling this engine.
-        const std::size_t played = buffers.read(chunk.data(), chunk.size());
-        const float gain = currentVolume.load();
-        for (std::size_t i = 0; i < played; ++i)
-            chunk[i] *= gain;
-        writer.append(std::span<const float>(chunk.data(), played));
+        buffers.read(chunk.data(), chunk.size());
     }
 }

@@ -1,16 +1,11 @@
 #pragma once
-// An audio engine that plays into a WAV file instead of a sound card. It takes
-// the scheduled buffers off its queue in real time at the stream's rate, as a
-// sound card would, and writes them (scaled by the volume) to the file, so the
-// player above it behaves exactly as it does with real output. Gaps between
-// buffers are not written. The file's rate is that of the first start; a
-// later start at another rate fails.
+// An audio engine that plays nowhere: it takes the scheduled buffers off its
+// queue in real time at the stream's rate, as a sound card would, and drops
+// them, so the player above it behaves exactly as it does with real output.
+// rxprobe uses it when it records to a file instead of playing.
 
 #include "audio/AudioEngine.h"
 #include "audio/ScheduledBuffers.h"
-#include "audio/WavFileWriter.h"
-
-#include <QString>
 
 #include <atomic>
 #include <chrono>
@@ -19,13 +14,12 @@
 #include <mutex>
 #include <thread>
 
-class WavFileEngine final : public AudioEngine {
+class PacedSilentEngine final : public AudioEngine {
 public:
-    explicit WavFileEngine(QString path);
-    ~WavFileEngine() override;
+    PacedSilentEngine();
+    ~PacedSilentEngine() override;
 
-    // Every engine it makes writes to the same path, whatever the device.
-    static AudioEngineFactory factory(QString path);
+    static AudioEngineFactory factory();
 
     bool canUseRate(double sampleRate) const override;
     std::optional<AudioOutputError> start(double sampleRate) override;
@@ -38,16 +32,14 @@ public:
 private:
     void run();
 
-    const QString path;
     ScheduledBuffers buffers;
     std::atomic<float> currentVolume{1.0f};
 
     std::mutex mutex; // guards everything below but the thread
     std::condition_variable wake;
-    WavFileWriter writer;
     bool quitting = false;
     bool running = false;
-    std::uint32_t rate = 0;
+    double rate = 0;
     std::chrono::steady_clock::time_point startedAt;
     std::uint64_t framesConsumed = 0;
 

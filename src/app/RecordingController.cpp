@@ -1,0 +1,151 @@
+#include "app/RecordingController.h"
+
+#include "audio/KiwiAudioPlayer.h"
+#include "audio/RecordingName.h"
+#include "bookmarks/Preferences.h"
+#include "session/KiwiSDRClient.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QStandardPaths>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int pollMilliseconds = 250;
+
+QString receiverName(const KiwiSDRClient& client)
+{
+    if (client.info().name && !client.info().name->trimmed().isEmpty())
+        return *client.info().name;
+    return client.serverURL() ? client.serverURL()->host() : QString();
+}
+
+} // namespace
+
+RecordingController::RecordingController(KiwiSDRClient& client, std::shared_ptr<KiwiAudioPlayer> player,
+    QObject* parent)
+    : QObject(parent)
+    , m_client(client)
+    , m_player(std::move(player))
+{
+    m_poll.setInterval(pollMilliseconds);
+    connect(&m_poll, &QTimer::timeout, this, &RecordingController::poll);
+    connect(&m_client, &KiwiSDRClient::stateChanged, this, [this] {
+        if (isRecording() && !m_client.state().isConnected())
+            stop();
+        emit changed();
+    });
+    const auto retuned = [this] {
+        if (m_recorder)
+            m_recorder->retuned(m_client.frequencyKHz(), m_client.mode());
+    };
+    connect(&m_client, &KiwiSDRClient::frequencyKHzChanged, this, retuned);
+    connect(&m_client, &KiwiSDRClient::modeChanged, this, retuned);
+}
+
+RecordingController::~RecordingController()
+{
+    m_player->setTap(nullptr);
+}
+
+bool RecordingController::canRecord() const
+{
+    return m_client.state().isConnected();
+}
+
+void RecordingController::toggle()
+{
+    if (isRecording())
+        stop();
+    else
+        start();
+}
+
+QString RecordingController::folder()
+{
+    const QString chosen = Preferences::instance().recordingFolder().trimmed();
+    if (chosen.isEmpty())
+        return defaultFolder();
+    // "~/Recordings" and a relative "Recordings" both mean one in the home folder.
+    if (chosen == QLatin1String("~") || chosen.startsWith(QLatin1String("~/")))
+        return QDir::cleanPath(QDir::home().filePath(chosen.mid(2)));
+    return QDir::isRelativePath(chosen) ? QDir::home().filePath(chosen) : chosen;
+}
+
+QString RecordingController::defaultFolder()
+{
+    const QString music = QStandardPaths::writableLocation(QStandardPaths::MusicLocation);
+    return music.isEmpty() ? QDir::homePath() : music;
+}
+
+void RecordingController::start()
+{
+    if (isRecording() || !canRecord())
+        return;
+    m_problem.clear();
+    m_status = {};
+    const QString name = recordingName(receiverName(m_client), m_client.frequencyKHz(), m_client.mode(),
+        QDateTime::currentDateTimeUtc());
+    auto created = SoundRecorder::createIn(folder(), name, Preferences::instance().recordingFormat());
+    if (const QString* error = std::get_if<QString>(&created)) {
+        m_path.clear();
+        m_problem = tr("Recording could not start: %1").arg(*error);
+        emit changed();
+        return;
+    }
+    m_recorder = std::get<std::shared_ptr<SoundRecorder>>(std::move(created));
+    m_path = m_recorder->path();
+    m_recorder->retuned(m_client.frequencyKHz(), m_client.mode());
+    m_player->setTap(m_recorder);
+    m_poll.start();
+    emit changed();
+}
+
+void RecordingController::stop()
+{
+    if (!isRecording())
+        return;
+    finishRecording();
+    emit changed();
+}
+
+void RecordingController::finishRecording()
+{
+    m_player->setTap(nullptr);
+    m_recorder->stop();
+    m_status = m_recorder->status();
+    m_closing.push_back(std::move(m_recorder));
+    m_recorder.reset();
+}
+
+void RecordingController::poll()
+{
+    if (m_recorder) {
+        m_status = m_recorder->status();
+        if (m_status.error) {
+            m_problem = tr("Recording stopped: %1").arg(*m_status.error);
+            finishRecording();
+        }
+        emit changed();
+    }
+    bool lastFinished = false;
+    std::erase_if(m_closing, [&](const std::shared_ptr<SoundRecorder>& recorder) {
+        const SoundRecorder::Status status = recorder->status();
+        if (!status.finished)
+            return false;
+        // The last recording's final size, and a failure while finishing it.
+        if (!m_recorder && recorder->path() == m_path) {
+            m_status = status;
+            if (status.error && m_problem.isEmpty())
+                m_problem = tr("Recording stopped: %1").arg(*status.error);
+            lastFinished = true;
+        }
+        return true;
+    });
+    if (lastFinished)
+        emit changed();
+    if (!m_recorder && m_closing.empty())
+        m_poll.stop();
+}

@@ -1,0 +1,66 @@
+#pragma once
+// A main window's recording. File > Record and the Record button start and
+// stop it; it records what the window's player plays, into the folder and
+// format chosen in Settings, under a name that tells the receiver, tuning and
+// time, and logs every retune beside it. It closes when the connection ends,
+// and a new connection does not reopen it. Four times a second it asks the
+// recorder for the time and size so far, and whether it stopped on its own
+// (a full disk), whose reason it keeps to show.
+
+#include "audio/SoundRecorder.h"
+
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+#include <memory>
+#include <vector>
+
+class KiwiAudioPlayer;
+class KiwiSDRClient;
+
+class RecordingController : public QObject {
+    Q_OBJECT
+public:
+    RecordingController(KiwiSDRClient& client, std::shared_ptr<KiwiAudioPlayer> player, QObject* parent = nullptr);
+    // Waits for every file still being finished.
+    ~RecordingController() override;
+
+    // Only a connected window has sound to record.
+    bool canRecord() const;
+    bool isRecording() const { return m_recorder != nullptr; }
+    void toggle();
+    void start();
+    void stop();
+
+    // The current recording's time and size; after it, its last ones.
+    const SoundRecorder::Status& status() const { return m_status; }
+    // The file of the current or last recording.
+    const QString& path() const { return m_path; }
+    // Why the last recording could not start or stopped on its own, in
+    // words for the user; empty when it did not.
+    const QString& problem() const { return m_problem; }
+
+    // The folder chosen in Settings (relative to the home folder unless
+    // absolute), else defaultFolder().
+    static QString folder();
+    // The user's music folder, or the home folder when there is none.
+    static QString defaultFolder();
+
+signals:
+    void changed();
+
+private:
+    void poll();
+    void finishRecording();
+
+    KiwiSDRClient& m_client;
+    const std::shared_ptr<KiwiAudioPlayer> m_player;
+    std::shared_ptr<SoundRecorder> m_recorder;
+    // Stopped, still finishing their files.
+    std::vector<std::shared_ptr<SoundRecorder>> m_closing;
+    SoundRecorder::Status m_status;
+    QString m_path;
+    QString m_problem;
+    QTimer m_poll;
+};

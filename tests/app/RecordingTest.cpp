@@ -1,0 +1,173 @@
+// Recording from a main window: the Record button and its indicator with real
+// widgets, the settings it follows, the connection that ends it, and a disk
+// that fills up while the sound goes on.
+#include "AppTestSupport.h"
+#include "app/RecordingController.h"
+#include "app/SettingsWindow.h"
+#include "audio/AudioOutputSettings.h"
+#include "audio/KiwiAudioPlayer.h"
+#include "audio/PacedSilentEngine.h"
+#include "bookmarks/Preferences.h"
+#include "common/SoundFileTestSupport.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QToolButton>
+
+#include <sys/resource.h>
+
+#include <atomic>
+#include <csignal>
+
+namespace {
+
+class RecordingTest : public AppTest {
+protected:
+    void SetUp() override
+    {
+        AppTest::SetUp();
+        Preferences::instance().setRecordingFolder(folder.path());
+        window->show();
+    }
+
+    // Consumes in real time, as a sound card would, so sound keeps coming.
+    std::shared_ptr<KiwiAudioPlayer> player = KiwiAudioPlayer::create(PacedSilentEngine::factory(), {});
+    std::unique_ptr<ContentView> window =
+        std::make_unique<ContentView>(ContentView::Services{player, [](const QUrl&) {}});
+    RxSimServer server{{}};
+    QTemporaryDir folder;
+
+    template <typename Widget = QLabel>
+    Widget& part(const char* name)
+    {
+        auto* found = window->findChild<Widget*>(QString::fromLatin1(name));
+        EXPECT_TRUE(found) << name;
+        return *found;
+    }
+    QStringList recordings() const { return QDir(folder.path()).entryList(QDir::Files, QDir::Name); }
+};
+
+struct CountingTap final : PlayedSoundTap {
+    std::atomic<std::size_t> samples{0};
+    void played(std::span<const float> block, double) override { samples += block.size(); }
+};
+
+TEST_F(RecordingTest, RecordButtonShowsTimeAndSizeTheConnectionsEndClosesTheFileWithItsTuningLog)
+{
+    AudioOutputSettings outputs;
+    SettingsWindow settings(outputs);
+    settings.findChild<QComboBox*>("recordingFormat")->setCurrentIndex(1);
+    EXPECT_EQ(Preferences::instance().recordingFormat(), RecordingFormat::flac);
+    auto* folderField = settings.findChild<QLineEdit*>("recordingFolder");
+    EXPECT_EQ(folderField->text(), folder.path());
+    for (const QString& typed : {QStringLiteral("~/Radio"), QStringLiteral("Radio")}) {
+        folderField->setText(typed);
+        emit folderField->editingFinished();
+        EXPECT_EQ(RecordingController::folder(), QDir::home().filePath("Radio")) << typed.toStdString();
+    }
+    folderField->setText(folder.filePath("sub"));
+    emit folderField->editingFinished();
+    EXPECT_EQ(RecordingController::folder(), folder.filePath("sub"));
+
+    auto& button = part<QToolButton>("recordButton");
+    EXPECT_FALSE(button.isEnabled()) << "no sound before a connection";
+    ASSERT_TRUE(connectWindow(*window, listen(server)));
+    ASSERT_TRUE(button.isEnabled());
+    EXPECT_TRUE(part("recordingIndicator").isHidden());
+
+    QTest::mouseClick(&button, Qt::LeftButton);
+    EXPECT_TRUE(window->recording().isRecording());
+    EXPECT_TRUE(button.isChecked());
+    EXPECT_EQ(button.text(), "Stop Recording");
+    EXPECT_TRUE(part("recordingIndicator").isVisible());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return part("recordingTime").text() == "0:00:02"; }, 10000));
+    EXPECT_TRUE(part("recordingSize").text().endsWith("kB")) << part("recordingSize").text().toStdString();
+    window->client().tune(7210);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return part("recordingTime").text() == "0:00:03"; }, 10000));
+    saveScreenshot(*window, QStringLiteral("recording.png"));
+
+    window->client().disconnect();
+    EXPECT_FALSE(window->recording().isRecording());
+    EXPECT_FALSE(button.isChecked());
+    EXPECT_TRUE(part("recordingIndicator").isHidden());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return part("recordingMessage").isVisible(); }, 5000));
+    const QString path = window->recording().path();
+    EXPECT_EQ(part("recordingMessage").text(), "Recorded to " + QFileInfo(path).fileName());
+    EXPECT_TRUE(QFileInfo(path).fileName().startsWith("Farlisten-rxsim-test-receiver_7200_lsb_20"));
+    EXPECT_EQ(QFileInfo(path).suffix(), "flac");
+    const auto file = readSoundFile(path);
+    ASSERT_TRUE(file);
+    EXPECT_NEAR(double(file->samples.size()) / file->rate, window->recording().status().seconds, 0.5);
+    EXPECT_GE(file->samples.size(), 3u * 12000);
+    QFile log(QDir(folder.filePath("sub")).filePath(QFileInfo(path).completeBaseName() + ".jsonl"));
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = log.readAll().trimmed().split('\n');
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_EQ(QJsonDocument::fromJson(lines[0]).object().value("frequencyKHz"), 7200);
+    EXPECT_EQ(QJsonDocument::fromJson(lines[1]).object().value("frequencyKHz"), 7210);
+    EXPECT_GT(QJsonDocument::fromJson(lines[1]).object().value("sample").toInt(), 2 * 12000);
+
+    // A new connection does not reopen it.
+    ASSERT_TRUE(connectWindow(*window, listen(server)));
+    QTest::qWait(300);
+    EXPECT_FALSE(window->recording().isRecording());
+    EXPECT_TRUE(part("recordingIndicator").isHidden());
+}
+
+// The process's own file-size limit, put back afterwards.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &saved);
+        previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limited = saved;
+        limited.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limited);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, previousHandler);
+    }
+
+private:
+    rlimit saved{};
+    void (*previousHandler)(int) = nullptr;
+};
+
+TEST_F(RecordingTest, AFullDiskStopsTheRecordingWithAPlainMessageTheSoundGoesOnAndTheFileIsReadable)
+{
+    ASSERT_TRUE(connectWindow(*window, listen(server)));
+    QString path;
+    {
+        const FileSizeLimit limit(64 * 1024);
+        window->recordAction()->trigger();
+        ASSERT_TRUE(window->recording().isRecording());
+        path = window->recording().path();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !window->recording().isRecording(); }, 15000));
+    }
+    EXPECT_EQ(part("recordingMessage").text(), "Recording stopped: File too large");
+    EXPECT_TRUE(part("recordingMessage").isVisible());
+    EXPECT_TRUE(part("recordingIndicator").isHidden());
+    EXPECT_TRUE(part<QToolButton>("recordButton").isEnabled());
+
+    const auto listening = std::make_shared<CountingTap>();
+    player->setTap(listening);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return listening->samples > 12000; }, 5000)) << "the sound goes on";
+    EXPECT_TRUE(window->client().state().isConnected());
+
+    const auto file = readSoundFile(path);
+    ASSERT_TRUE(file);
+    EXPECT_NEAR(double(file->samples.size()), (64 * 1024 - 44) / 2, 600);
+    EXPECT_EQ(recordings(), (QStringList{QFileInfo(path).completeBaseName() + ".jsonl", QFileInfo(path).fileName()}));
+}
+
+} // namespace
