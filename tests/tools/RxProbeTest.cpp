@@ -1,12 +1,9 @@
-// rxprobe: its pieces on their own, and the program itself run against rxsim.
-#include "PlaybackCounter.h"
+// rxprobe run against rxsim: what it prints and the sound it records.
 #include "PropertyJson.h"
 #include "RxSimTestSupport.h"
 #include "common/SoundFileTestSupport.h"
 #include "session/KiwiSDRClient.h"
 
-#include <QFile>
-#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QMetaProperty>
@@ -16,7 +13,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 
 namespace {
 
@@ -32,45 +28,6 @@ TEST(RxProbePropertyJson, EveryPublishedPropertyOfTheSessionHasAJsonForm)
         ++notifying;
     }
     EXPECT_GE(notifying, 22);
-}
-
-// An engine that plays instantly when told to.
-struct InstantEngine final : AudioEngine {
-    std::vector<std::pair<std::size_t, ConsumedCallback>> pending;
-    bool canUseRate(double) const override { return true; }
-    std::optional<AudioOutputError> start(double) override { return std::nullopt; }
-    void stop() override { pending.clear(); }
-    void schedule(std::vector<float> samples, ConsumedCallback consumed) override
-    {
-        pending.emplace_back(samples.size(), std::move(consumed));
-    }
-    float volume() const override { return 1; }
-    void setVolume(float) override { }
-    void setConfigurationChangeHandler(std::function<void()>) override { }
-};
-
-TEST(RxProbePlaybackCounter, CountsBlocksAndTheTimeTheOutputConsumed)
-{
-    auto counter = std::make_shared<PlaybackCounter>();
-    auto inner = std::make_unique<InstantEngine>();
-    InstantEngine& engine = *inner;
-    CountingAudioEngine counting(std::move(inner), counter);
-    ASSERT_FALSE(counting.start(12000));
-    int consumed = 0;
-    counting.schedule(std::vector<float>(6000), [&] { ++consumed; });
-    counting.schedule(std::vector<float>(3000), [&] { ++consumed; });
-    EXPECT_EQ(counter->scheduledBlocks(), 2u);
-    EXPECT_EQ(counter->secondsPlayed(), 0) << "scheduled is not played";
-    engine.pending[0].second();
-    EXPECT_DOUBLE_EQ(counter->secondsPlayed(), 0.5);
-    EXPECT_EQ(consumed, 1) << "the player still hears of every block";
-
-    // Blocks keep the rate they were scheduled at.
-    ASSERT_FALSE(counting.start(6000));
-    counting.schedule(std::vector<float>(3000), nullptr);
-    engine.pending[1].second();
-    engine.pending[2].second();
-    EXPECT_DOUBLE_EQ(counter->secondsPlayed(), 0.5 + 0.25 + 0.5);
 }
 
 struct ProbeRun {
@@ -218,34 +175,6 @@ TEST(RxProbeProgram, OnTheSoundCardReportsARefusalAndExitsAndRefusesAWrongComman
         QJsonObject({{"kind", "failed"}, {"message", "The receiver is down for maintenance."}}));
     ASSERT_TRUE(run.lines.last().contains("summary"));
     EXPECT_EQ(run.lines.last().value("summary").toObject().value("waterfallRows"), QJsonValue(0));
-}
-
-TEST(RxProbeProgram, ListeningToolsRunOnTheSoundAndTheSummaryNamesThem)
-{
-    RxSimServer server({});
-    const quint16 port = server.listen();
-    ASSERT_NE(port, 0);
-    QTemporaryDir dir;
-    const QString wav = dir.filePath(QStringLiteral("probe.wav"));
-    // Out of range on purpose: the summary shows what was used.
-    const ProbeRun run = runProbe({QStringLiteral("127.0.0.1:%1").arg(port), "--frequency", "9500", "--mode", "am",
-                                      "--seconds", "3", "--wav", wav, "--squelch", "99", "--nr", "--notch", "9000",
-                                      "--nb"},
-        20'000);
-    ASSERT_EQ(run.exitCode, 0);
-    ASSERT_TRUE(run.lines.last().contains("summary"));
-    const QJsonObject summary = run.lines.last().value("summary").toObject();
-    EXPECT_EQ(summary.value("stages"), QJsonArray({"blanker", "notch", "noiseReduction", "squelch"}));
-    EXPECT_EQ(summary.value("squelchLevelDb"), QJsonValue(60));
-    EXPECT_EQ(summary.value("notchHz"), QJsonValue(4000));
-
-    // A squelch 60 dB above the floor stays shut on the station: silence
-    // reached the file, so the chain sits in the path the sound takes.
-    const auto file = readSoundFile(wav);
-    ASSERT_TRUE(file);
-    const std::vector<float>& samples = file->samples;
-    ASSERT_GT(samples.size(), 12000u);
-    EXPECT_LT(*std::max_element(samples.begin() + std::ptrdiff_t(samples.size() / 2), samples.end()), 1e-4f);
 }
 
 } // namespace
