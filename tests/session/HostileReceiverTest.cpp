@@ -23,7 +23,6 @@
 #include <cstddef>
 #include <cstdio>
 #include <memory>
-#include <variant>
 
 #if defined(__SANITIZE_ADDRESS__)
 #define FARLISTEN_ASAN 1
@@ -239,24 +238,6 @@ TEST_P(HostileReceiverTest, StaysResponsiveBoundedAndEndsInAPlainState)
     // The failure text is shown as it is: it must be readable text.
     EXPECT_FALSE(o.state.message().contains(QChar(0)));
     EXPECT_LT(o.state.message().size(), 2000);
-}
-
-TEST(RxSimHostileOption, NamesEveryCaseAndRefusesTheRest)
-{
-    const auto parse = [](QStringList args) { return parseRxSimCommandLine(QStringList{"rxsim"} + args); };
-    for (const char* name : {"flood", "oversized", "truncated-tags", "invalid-utf8", "deep-json", "absurd-numbers",
-             "status-huge", "status-trickle", "ws-silent", "close-mid-frame"}) {
-        const auto parsed = parse({"--hostile", name});
-        ASSERT_TRUE(std::holds_alternative<RxSimOptions>(parsed)) << name;
-        const std::optional<RxSimHostile> hostile = std::get<RxSimOptions>(parsed).hostile;
-        ASSERT_TRUE(hostile) << name;
-        EXPECT_EQ(rxSimHostileName(*hostile), QString::fromLatin1(name));
-    }
-    EXPECT_TRUE(std::holds_alternative<RxSimUsage>(parse({"--hostile", "Flood"})));
-    // The status page and KiwiSDR frames exist only on the KiwiSDR side.
-    for (const char* name : {"status-huge", "status-trickle", "truncated-tags"})
-        EXPECT_TRUE(std::holds_alternative<RxSimUsage>(parse({"--kind", "openwebrx", "--hostile", name}))) << name;
-    EXPECT_FALSE(std::get<RxSimOptions>(parse({})).hostile);
 }
 
 constexpr HostileCase kiwi(RxSimHostile hostile, Outcome outcome)

@@ -190,7 +190,8 @@ TEST_F(KiwiConnectionTest, RefusedSocketFailsWithItsReasonAndInvalidAddressesKee
     placeholder.close();
     client->connect(address);
     ASSERT_TRUE(waitForState(KiwiState::Kind::failed));
-    EXPECT_TRUE(client->state().message().startsWith(QStringLiteral("The connection was closed: ")))
+    EXPECT_TRUE(client->state().message().startsWith(QStringLiteral("The connection was closed: "))
+        && client->state().message().contains(QStringLiteral("refused"), Qt::CaseInsensitive))
         << client->state().message().toStdString();
     for (const char* invalid : {"", "   ", "http://"}) {
         client->connect(QString::fromUtf8(invalid));

@@ -96,27 +96,6 @@ TEST_F(KiwiWebSocketTest, CloseUsesGoingAwayAndEndsTheHandlers)
     EXPECT_EQ(received->failureCount(), 0u);
 }
 
-TEST_F(KiwiWebSocketTest, ServerClosingIsOneFailure)
-{
-    auto* channel = open();
-    ASSERT_TRUE(channel);
-    ScriptedKiwiServer::close(channel);
-    EXPECT_TRUE(failsOnce());
-}
-
-TEST_F(KiwiWebSocketTest, RefusedConnectionIsOneFailureWithItsReason)
-{
-    QTcpServer placeholder;
-    ASSERT_TRUE(placeholder.listen(QHostAddress::LocalHost));
-    const quint16 port = placeholder.serverPort();
-    placeholder.close();
-    socket->open(QUrl(QStringLiteral("ws://127.0.0.1:%1/ws/test").arg(port)));
-    ASSERT_TRUE(failsOnce());
-    std::lock_guard guard(received->lock);
-    EXPECT_TRUE(received->failures[0].contains(QStringLiteral("refused"), Qt::CaseInsensitive))
-        << received->failures[0].toStdString();
-}
-
 TEST_F(KiwiWebSocketTest, TooMuchWaitingForTheConnectionFailsIt)
 {
     // Accepts the connection and never answers the handshake.
