@@ -1,7 +1,6 @@
 #include "DisplayTestSupport.h"
 #include "bookmarks/Preferences.h"
 #include "widgets/FrequencyText.h"
-#include "widgets/Icons.h"
 #include "display/SMeterView.h"
 #include "display/TuningLabels.h"
 #include "display/TuningPanel.h"
@@ -36,13 +35,6 @@ TEST(FrequencyTextTest, FormatAndParse)
     };
     for (const auto& c : cases)
         EXPECT_EQ(parseFrequencyText(QString::fromUtf8(c.text)), c.kHz) << c.text;
-}
-
-TEST(IconsTest, BundledIconsStandInForTheTheme)
-{
-    for (const char* name : {"bookmark-new", "user-bookmarks", "audio-volume-high", "audio-volume-muted"})
-        EXPECT_FALSE(themedIcon(QString::fromLatin1(name)).pixmap(24, 24).isNull()) << name;
-    EXPECT_TRUE(themedIcon(QStringLiteral("no-such-icon-anywhere")).isNull());
 }
 
 QToolButton* buttonNamed(QWidget& panel, const QString& accessibleName)
@@ -117,10 +109,8 @@ TEST_F(TuningPanelTest, TypedFrequencyIsCommittedOrRestored)
     buttonNamed(panel, QStringLiteral("Mode USB"))->setFocus();
     EXPECT_EQ(session.client.frequencyKHz(), 9500);
     EXPECT_EQ(field->text(), "9500.00");
-}
 
-TEST_F(TuningPanelTest, TuningElsewhereOverwritesTheTypedTextAndDropsFocus)
-{
+    // Tuning elsewhere overwrites typed text and takes the focus away.
     field->setFocus();
     field->selectAll();
     QTest::keyClicks(field, QStringLiteral("123"));
@@ -128,10 +118,8 @@ TEST_F(TuningPanelTest, TuningElsewhereOverwritesTheTypedTextAndDropsFocus)
     session.client.tune(9000);
     EXPECT_EQ(field->text(), "9000.00");
     EXPECT_FALSE(field->hasFocus());
-}
 
-TEST_F(TuningPanelTest, StepButtonsAddThePlainSum)
-{
+    // Step buttons add the plain sum.
     session.client.tune(7199.95);
     QTest::mouseClick(buttonNamed(panel, QStringLiteral("Tune up 0.1 kilohertz")), Qt::LeftButton);
     EXPECT_EQ(session.client.frequencyKHz(), 7199.95 + 0.1);
@@ -213,8 +201,16 @@ TEST_F(TuningPanelTest, BookmarkButtonFollowsTheStoredList)
     EXPECT_TRUE(bookmark->isEnabled());
 }
 
-TEST_F(TuningPanelTest, MuteAndVolume)
+TEST_F(TuningPanelTest, DisabledUnlessConnected)
 {
+    auto* meter = panel.findChild<SMeterView*>(QStringLiteral("sMeter"));
+    ASSERT_NE(meter, nullptr);
+    EXPECT_FALSE(panel.findChild<QWidget*>(QStringLiteral("profileMenu"))->isVisible());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return meter->reading().has_value(); }, 5000));
+    EXPECT_EQ(meter->reading(), session.client.sMeter());
+    QTest::qWait(300);
+    saveScreenshot(panel, QStringLiteral("tuning-panel.png"));
+
     QToolButton* mute = panel.findChild<QToolButton*>(QStringLiteral("muteButton"));
     auto* volume = panel.findChild<QSlider*>(QStringLiteral("volumeSlider"));
     ASSERT_TRUE(mute && volume);
@@ -226,21 +222,7 @@ TEST_F(TuningPanelTest, MuteAndVolume)
     EXPECT_FLOAT_EQ(session.client.volume(), 0.5f);
     session.client.setVolume(0.25f);
     EXPECT_EQ(volume->value(), 250);
-}
 
-TEST_F(TuningPanelTest, SMeterFollowsTheSession)
-{
-    auto* meter = panel.findChild<SMeterView*>(QStringLiteral("sMeter"));
-    ASSERT_NE(meter, nullptr);
-    EXPECT_FALSE(panel.findChild<QWidget*>(QStringLiteral("profileMenu"))->isVisible());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return meter->reading().has_value(); }, 5000));
-    EXPECT_EQ(meter->reading(), session.client.sMeter());
-    QTest::qWait(300);
-    saveScreenshot(panel, QStringLiteral("tuning-panel.png"));
-}
-
-TEST_F(TuningPanelTest, DisabledUnlessConnected)
-{
     EXPECT_TRUE(panel.isEnabled());
     session.client.disconnect();
     EXPECT_FALSE(field->isEnabled());
