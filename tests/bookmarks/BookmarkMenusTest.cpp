@@ -45,29 +45,6 @@ TEST_F(BookmarkMenus, ServersWithoutAFocusedWindowAreDisabledButTheEditorOpens)
     EXPECT_EQ(menuLines(menu), QStringList{QStringLiteral("Edit Servers…")});
 }
 
-TEST_F(BookmarkMenus, ChoosingAServerCallsTheFocusedWindowWithTheUrlAsStored)
-{
-    Preferences::instance().setBookmarks(serverList({QStringLiteral("http://r&d.example:8073/?a=1&b=2")}));
-    QStringList chosen;
-    ServersMenu menu(window.provider(), openEditor);
-
-    // The focus moves to a main window while the menu is closed.
-    window.actions = WindowActions{[&](const QString& url) { chosen.append(url); }, {}, {}};
-    emit menu.aboutToShow();
-    QAction* item = menu.actions().front();
-    EXPECT_EQ(item->text(), QStringLiteral("http://r&&d.example:8073/?a=1&&b=2"));
-    ASSERT_TRUE(item->isEnabled());
-    item->trigger();
-    EXPECT_EQ(chosen, QStringList{QStringLiteral("http://r&d.example:8073/?a=1&b=2")});
-
-    // A window that offers no server choice.
-    window.actions = WindowActions{};
-    emit menu.aboutToShow();
-    EXPECT_FALSE(item->isEnabled());
-    item->trigger();
-    EXPECT_EQ(chosen.size(), 1);
-}
-
 TEST_F(BookmarkMenus, BookmarkItemsAreEnabledByTheirOwnActions)
 {
     FrequencyBookmarks list;
@@ -94,29 +71,6 @@ TEST_F(BookmarkMenus, BookmarkItemsAreEnabledByTheirOwnActions)
     menu.actions().at(3)->trigger();
     ASSERT_EQ(tuned.size(), 1);
     EXPECT_EQ(tuned.front(), list.items[1]);
-}
-
-TEST_F(BookmarkMenus, AddBookmarkFromTheMenuShowsTheNewBookmark)
-{
-    BookmarksMenu menu(window.provider(), openEditor);
-    WindowActions actions;
-    actions.addFrequencyBookmark = [] {
-        FrequencyBookmarks list = Preferences::instance().frequencyBookmarks();
-        list.add(KiwiMode::usb, 14230);
-        Preferences::instance().setFrequencyBookmarks(list);
-    };
-    actions.tuneToFrequencyBookmark = [](const FrequencyBookmark&) {};
-    window.actions = actions;
-    emit menu.aboutToShow();
-
-    QAction* add = menuItem(menu, QStringLiteral("Add Bookmark"));
-    ASSERT_TRUE(add->isEnabled());
-    add->trigger();
-    add->trigger();
-    settle();
-    EXPECT_EQ(menuLines(menu),
-              (QStringList{QStringLiteral("Add Bookmark"), QStringLiteral("-"), QStringLiteral("14230.00 kHz USB"),
-                           QStringLiteral("-"), QStringLiteral("Edit Bookmarks…")}));
 }
 
 } // namespace

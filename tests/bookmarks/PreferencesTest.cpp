@@ -67,36 +67,6 @@ TEST_F(PreferencesTest, FreshStoreGivesEveryDefaultAndStaysEmpty)
     EXPECT_TRUE(QFileInfo::exists(expected));
 }
 
-TEST_F(PreferencesTest, EveryKeyReadsBackWhatWasWritten)
-{
-    preferences.setServerAddress(QStringLiteral("kiwi.example, \"port\" 8074; @x"));
-    preferences.setFrequencyKHz(14074.123456789);
-    preferences.setMode(KiwiMode::nbfm);
-    preferences.setWaterfallZoom(-7);
-    preferences.setAudioOutputDeviceUID(QStringLiteral("alsa_output.pci-0000_00_1f.3.analog-stereo"));
-
-    Bookmarks servers;
-    servers.add(QStringLiteral("http://a,b/"));
-    servers.add(QStringLiteral("http://\"quoted\"/ü"));
-    preferences.setBookmarks(servers);
-    FrequencyBookmarks frequencies;
-    frequencies.add(KiwiMode::usb, 14074.0);
-    frequencies.items.append({QUuid::createUuid(), 7030.5, KiwiMode::cw, QStringLiteral("a, b = c")});
-    preferences.setFrequencyBookmarks(frequencies);
-
-    EXPECT_EQ(preferences.serverAddress(), QStringLiteral("kiwi.example, \"port\" 8074; @x"));
-    EXPECT_EQ(preferences.frequencyKHz(), 14074.123456789);
-    EXPECT_EQ(preferences.mode(), KiwiMode::nbfm);
-    EXPECT_EQ(preferences.waterfallZoom(), -7);
-    EXPECT_EQ(preferences.audioOutputDeviceUID(), QStringLiteral("alsa_output.pci-0000_00_1f.3.analog-stereo"));
-    EXPECT_EQ(preferences.bookmarks(), servers);
-    EXPECT_EQ(preferences.frequencyBookmarks(), frequencies);
-
-    preferences.setBookmarks(Bookmarks{});
-    EXPECT_EQ(getRaw(PreferenceKeys::bookmarks), QVariant(QStringLiteral("[]")));
-    EXPECT_TRUE(preferences.bookmarks().items.isEmpty());
-}
-
 TEST_F(PreferencesTest, AFrequencyThatIsNotANumberIsNeverStored)
 {
     preferences.setFrequencyKHz(9400.0);
