@@ -5,17 +5,6 @@
 
 namespace {
 
-TEST(StatusLineTest, LookOfEveryState)
-{
-    EXPECT_EQ(statusLook(KiwiState::disconnected()).symbol, StatusSymbol::circle);
-    EXPECT_TRUE(statusLook(KiwiState::connecting()).busy);
-    EXPECT_EQ(statusLook(KiwiState::connected()).tint, StatusLook::Tint::green);
-    const StatusLook failed = statusLook(KiwiState::failed(QStringLiteral("The receiver is down.")));
-    EXPECT_EQ(failed.text, "The receiver is down.");
-    EXPECT_EQ(failed.symbol, StatusSymbol::warning);
-    EXPECT_FALSE(failed.busy);
-}
-
 TEST(StatusLineTest, LongTextIsCutAfterThreeLinesWithAnEllipsis)
 {
     StatusText text(StatusLine::maximumLines);

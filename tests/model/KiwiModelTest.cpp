@@ -1,4 +1,3 @@
-#include "model/KiwiMode.h"
 #include "model/KiwiModel.h"
 
 #include <gtest/gtest.h>
@@ -48,15 +47,6 @@ TEST(BoundedServerText, CutsAtTheLimitWithoutSplittingASurrogatePair)
 
     const KiwiState failed = KiwiState::failed(QString(10 * KiwiState::maxMessageLength, u'x'));
     EXPECT_EQ(failed.message(), QString(KiwiState::maxMessageLength, u'x'));
-}
-
-TEST(KiwiMode, RawTextIsExactAndCaseSensitive)
-{
-    EXPECT_EQ(kiwiModeFromRawValue(QStringLiteral("LSB")), std::nullopt);
-    for (const KiwiMode mode : allKiwiModes)
-        EXPECT_EQ(kiwiModeFromRawValue(rawValue(mode)), mode) << rawValue(mode).toStdString();
-    EXPECT_EQ(modeForOpenWebRXModulation(QStringLiteral("nfm")), KiwiMode::nbfm);
-    EXPECT_EQ(modeForOpenWebRXModulation(QStringLiteral("amn")), std::nullopt);
 }
 
 } // namespace

@@ -263,32 +263,6 @@ TEST(OpenWebRXPipeline, CompressedAudioTakesTheFramingItsFirstFourBytesShowOnceP
     EXPECT_EQ(second, AudioFraming::adpcmWithSync);
 }
 
-TEST(OpenWebRXPipeline, CompressedAudioPlaysBeforeAnyConfigAndCarriesItsDecoderStateAcrossFrames)
-{
-    Harness h;
-    Bytes stream{'S', 'Y', 'N', 'C', 20, 0, 0x10, 0x27};
-    for (int i = 0; i < 1001 + 30; ++i)
-        stream.push_back(std::uint8_t(i * 13));
-
-    OpenWebRXADPCMDecoder reference;
-    const std::vector<std::int16_t> expected = reference.decodeSynced(stream);
-    ASSERT_EQ(expected.size(), 2002u);
-
-    // Split inside the marker and inside the state block.
-    EXPECT_TRUE(h.pipeline.processMessage(frame(2, Bytes(stream.begin(), stream.begin() + 2))));
-    h.pipeline.playAudio(std::span(stream).subspan(2, 4), 12000);
-    h.pipeline.playAudio(std::span(stream).subspan(6), 12000);
-    EXPECT_EQ(h.engine().sampleRate, 12000);
-    EXPECT_EQ(h.queuedFrames(), 2002u);
-    // More, past the player's reserve, so that the first frame reaches the engine.
-    h.pipeline.playAudio(std::span(stream), 12000);
-    h.pipeline.playAudio(std::span(stream), 12000);
-    const std::vector<float> scheduled = h.scheduled();
-    ASSERT_GE(scheduled.size(), expected.size());
-    for (std::size_t i = 0; i < expected.size(); ++i)
-        ASSERT_FLOAT_EQ(scheduled[i], float(expected[i]) / 32768.0f) << i;
-}
-
 TEST(OpenWebRXPipeline, UncompressedAudioIsLittleEndianAndIgnoresAnOddByte)
 {
     Harness h;
