@@ -44,6 +44,15 @@ TEST(IMAADPCMDecoder, LowNibbleFirstAndTheStateStaysInRange)
         EXPECT_EQ(decoder.index, c.index);
         EXPECT_EQ(decoder.previous, c.previous);
     }
+
+    // Code 4 from the bottom adds step + step / 8 at each index: weighted, the
+    // sum is the standard step table's, so a wrong or swapped entry shows.
+    std::int64_t weighted = 0;
+    for (std::int64_t index = 0; index <= 88; ++index) {
+        IMAADPCMDecoder decoder{.index = index, .previous = -32768};
+        weighted += (index + 1) * std::int64_t(decoder.decodeBlock(Bytes{0x04}).front() * 32768);
+    }
+    EXPECT_EQ(weighted, -99198932);
 }
 
 TEST(IMAADPCMDecoder, StateCarriesFromBlockToBlockAndACallerBufferTakesWholeBytes)
