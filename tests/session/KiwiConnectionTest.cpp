@@ -227,7 +227,7 @@ TEST_F(KiwiConnectionTest, StatusPageOfAnEarlierServerIsDiscarded)
 {
     // This page does not name a KiwiSDR, so it is fetched again once the
     // server is taken for one.
-    server.answer(QStringLiteral("/status"), {200, {}, "loc=Alpha\nusers=3\n", -1});
+    server.answer(QStringLiteral("/status"), {200, {}, "loc=Alpha\nusers=3\n"});
     client->connect(server.address());
     ASSERT_TRUE(QTest::qWaitFor([&] { return server.httpRequests().size() == 3; }));
     // Its reading waits on the network thread until the user moved on.
@@ -236,7 +236,7 @@ TEST_F(KiwiConnectionTest, StatusPageOfAnEarlierServerIsDiscarded)
     QMetaObject::invokeMethod(NetworkThread::root(), [gate] { gate->acquire(); }, Qt::QueuedConnection);
     QTest::qWait(300);
     Server other;
-    other.answer(QStringLiteral("/status"), {200, "KiwiSDR", "name=Bravo\n", -1});
+    other.answer(QStringLiteral("/status"), {200, "KiwiSDR", "name=Bravo\n"});
     client->connect(other.address());
     gate->release();
     ASSERT_TRUE(QTest::qWaitFor([&] { return client->info().name == u"Bravo"; }));
@@ -249,9 +249,9 @@ TEST_F(KiwiConnectionTest, StatusPageIsAppliedAtOnceWhenItNamedTheServerAndFetch
 {
     using Answer = Server::HttpAnswer;
     const std::pair<Answer, QStringList> cases[] = {
-        {Answer{200, "KiwiSDR_v1.560", "name=Alpha\n", -1}, {"/status"}},
-        {Answer{200, {}, "name=Alpha\nsw_version=KiwiSDR_v1.560\n", -1}, {"/status"}},
-        {Answer{200, {}, "name=Alpha\n", -1}, {"/status", "/", "/status"}},
+        {Answer{200, "KiwiSDR_v1.560", "name=Alpha\n"}, {"/status"}},
+        {Answer{200, {}, "name=Alpha\nsw_version=KiwiSDR_v1.560\n"}, {"/status"}},
+        {Answer{200, {}, "name=Alpha\n"}, {"/status", "/", "/status"}},
     };
     for (const auto& [answer, requests] : cases) {
         Server server;
@@ -337,7 +337,7 @@ TEST_F(KiwiConnectionTest, HostileValuesAreIgnoredOrCut)
     QByteArray page;
     for (const QByteArray key : {"name", "loc", "antenna", "grid", "gps", "sdr_hw", "sw_version"})
         page += key + '=' + huge + '\n';
-    server.answer(QStringLiteral("/status"), {200, "KiwiSDR_v1.560", page, -1});
+    server.answer(QStringLiteral("/status"), {200, "KiwiSDR_v1.560", page});
     auto [sound, waterfall] = acceptedSession();
     Server::sendParams(sound, QStringLiteral("client_public_ip=%1 bandwidth=0 bandwidth=-5 bandwidth=nan bandwidth=1e308 "
                                              "sample_rate=1e999 audio_rate=0 audio_rate=500 audio_rate=1e12 audio_rate=1e300")

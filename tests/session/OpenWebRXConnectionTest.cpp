@@ -46,7 +46,7 @@ protected:
 
     void SetUp() override
     {
-        server.answer(QStringLiteral("/"), {200, {}, "<html><title>OpenWebRX | Test</title></html>", -1});
+        server.answer(QStringLiteral("/"), {200, {}, "<html><title>OpenWebRX | Test</title></html>"});
     }
 
     Channel* connectSocket(int index = 0)

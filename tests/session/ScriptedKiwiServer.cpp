@@ -57,16 +57,14 @@ void ScriptedKiwiServer::handleHttp(QTcpSocket* socket)
     const QString path = requestLine.size() > 1 ? QString::fromUtf8(requestLine[1]) : QString();
     requests.append(path);
     const auto found = answers.constFind(path);
-    const HttpAnswer answer = found != answers.constEnd() ? *found : HttpAnswer{404, {}, {}, -1};
-    const qint64 length = answer.contentLength >= 0 ? answer.contentLength : answer.body.size();
+    const HttpAnswer answer = found != answers.constEnd() ? *found : HttpAnswer{404, {}, {}};
     QByteArray response = "HTTP/1.1 " + QByteArray::number(answer.status) + " Scripted\r\n";
-    response += "Content-Length: " + QByteArray::number(length) + "\r\n";
+    response += "Content-Length: " + QByteArray::number(answer.body.size()) + "\r\n";
     if (!answer.serverHeader.isEmpty())
         response += "Server: " + answer.serverHeader + "\r\n";
     response += "Connection: close\r\n\r\n";
     socket->write(response + answer.body);
-    if (answer.contentLength < 0)
-        socket->disconnectFromHost();
+    socket->disconnectFromHost();
 }
 
 ScriptedKiwiServer::Channel* ScriptedKiwiServer::channel(const QString& suffix, int index) const

@@ -23,9 +23,6 @@ public:
         int status = 200;
         QByteArray serverHeader;
         QByteArray body;
-        // Announced length when larger than the body; the connection then
-        // stays open after the body.
-        qint64 contentLength = -1;
     };
 
     struct Channel {
@@ -46,7 +43,6 @@ public:
     void answer(const QString& path, HttpAnswer answer) { answers.insert(path, std::move(answer)); }
     const QStringList& httpRequests() const { return requests; }
 
-    const std::vector<std::unique_ptr<Channel>>& channels() const { return opened; }
     // The index-th channel whose path ends with the suffix ("/SND", "/W/F").
     Channel* channel(const QString& suffix, int index = 0) const;
     int channelCount(const QString& suffix) const;
