@@ -11,11 +11,8 @@ TEST(FormatFrequency, PointAndCommaLocale)
         const char* point;
         const char* comma;
     } cases[] = {
-        {7200000.0, "7.2 MHz", "7,2 MHz"}, {30000000.0, "30 MHz", "30 MHz"},
-        {7012345.0, "7.012 MHz", "7,012 MHz"}, {7012600.0, "7.013 MHz", "7,013 MHz"},
-        {1000000.0, "1 MHz", "1 MHz"}, {999990.0, "999.99 kHz", "999,99 kHz"},
-        {14074500.0, "14.075 MHz", "14,075 MHz"}, {12340.0, "12.34 kHz", "12,34 kHz"},
-        {0.0, "0 kHz", "0 kHz"},
+        {7200000.0, "7.2 MHz", "7,2 MHz"}, {30000000.0, "30 MHz", "30 MHz"}, {7012600.0, "7.013 MHz", "7,013 MHz"},
+        {1000000.0, "1 MHz", "1 MHz"}, {999990.0, "999.99 kHz", "999,99 kHz"}, {0.0, "0 kHz", "0 kHz"},
     };
     for (const auto& c : cases) {
         {
