@@ -14,11 +14,8 @@ if [ "${1:-}" = --check ]; then
   check=true
   shift
 fi
-lupdate=${1:-}
-if [ -z "$lupdate" ]; then
-  lupdate=$(command -v lupdate || true)
-  [ -n "$lupdate" ] || lupdate=/usr/lib/qt6/bin/lupdate
-fi
+# Qt 6's lupdate, not a Qt 5 one that may come first on the PATH.
+lupdate=${1:-/usr/lib/qt6/bin/lupdate}
 
 shopt -s nullglob
 files=("$here"/translations/*.ts)
