@@ -18,14 +18,17 @@ void addFileMenu(QMainWindow& window, const AppCommands& commands)
     file->setObjectName(QStringLiteral("fileMenu"));
     QAction* newWindow = file->addAction(QCoreApplication::translate("AppMenuBar", "&New Window"), commands.newWindow);
     newWindow->setShortcuts(standardShortcuts(QKeySequence(Qt::CTRL | Qt::Key_N), QKeySequence::New));
-    QAction* close = file->addAction(QCoreApplication::translate("AppMenuBar", "&Close Window"), &window, &QWidget::close);
+    QAction* close =
+        file->addAction(QCoreApplication::translate("AppMenuBar", "&Close Window"), &window, &QWidget::close);
     close->setShortcuts(standardShortcuts(QKeySequence(Qt::CTRL | Qt::Key_W), QKeySequence::Close));
     file->addSeparator();
     if (commands.record) {
         file->addAction(commands.record);
         file->addSeparator();
     }
-    QAction* settings = file->addAction(QCoreApplication::translate("AppMenuBar", "&Settings…"), commands.openSettings);
+    QAction* settings =
+        file->addAction(QCoreApplication::translate("AppMenuBar", "&Settings…"), commands.openSettings);
+
     settings->setShortcuts(standardShortcuts(QKeySequence(Qt::CTRL | Qt::Key_Comma), QKeySequence::Preferences));
     settings->setMenuRole(QAction::PreferencesRole);
     file->addSeparator();

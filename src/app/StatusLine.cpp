@@ -20,9 +20,12 @@ StatusLook statusLook(const KiwiState& state)
 {
     switch (state.kind()) {
     case KiwiState::Kind::disconnected:
-        return {QCoreApplication::translate("StatusLine", "Disconnected"), StatusSymbol::circle, StatusLook::Tint::secondary, false};
+        return {QCoreApplication::translate("StatusLine", "Disconnected"), StatusSymbol::circle,
+            StatusLook::Tint::secondary, false};
     case KiwiState::Kind::connecting:
-        return {QCoreApplication::translate("StatusLine", "Connecting…"), std::nullopt, StatusLook::Tint::secondary, true};
+        return {QCoreApplication::translate("StatusLine", "Connecting…"), std::nullopt, StatusLook::Tint::secondary,
+            true};
+
     case KiwiState::Kind::connected:
         return {QCoreApplication::translate("StatusLine", "Connected")
 , StatusSymbol::radioWaves, StatusLook::Tint::green, false};

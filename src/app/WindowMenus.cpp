@@ -28,21 +28,25 @@ void addWindowMenus(QMenuBar& bar, ContentView& window)
     QMenu* view = bar.addMenu(QCoreApplication::translate("WindowMenus", "&View"));
     view->setObjectName(QStringLiteral("viewMenu"));
     QAction* zoomIn = view->addAction(
-        QCoreApplication::translate("WindowMenus", "Zoom &In"), [&client] { client.setWaterfallZoom(client.waterfallZoom() + 1); });
+        QCoreApplication::translate("WindowMenus", "Zoom &In"),
+        [&client] { client.setWaterfallZoom(client.waterfallZoom() + 1); });
     zoomIn->setObjectName(QStringLiteral("zoomInAction"));
     // "+" is Shift+"=" on many layouts: the unshifted key works too.
     QList<QKeySequence> zoomInKeys = standardShortcuts(QKeySequence(Qt::Key_Plus), QKeySequence::ZoomIn);
     zoomInKeys << QKeySequence(Qt::Key_Equal) << QKeySequence(Qt::KeypadModifier | Qt::Key_Plus);
     zoomIn->setShortcuts(zoomInKeys);
     QAction* zoomOut = view->addAction(
-        QCoreApplication::translate("WindowMenus", "Zoom &Out"), [&client] { client.setWaterfallZoom(client.waterfallZoom() - 1); });
+        QCoreApplication::translate("WindowMenus", "Zoom &Out"),
+        [&client] { client.setWaterfallZoom(client.waterfallZoom() - 1); });
     zoomOut->setObjectName(QStringLiteral("zoomOutAction"));
     QList<QKeySequence> zoomOutKeys = standardShortcuts(QKeySequence(Qt::Key_Minus), QKeySequence::ZoomOut);
     zoomOutKeys << QKeySequence(Qt::KeypadModifier | Qt::Key_Minus);
     zoomOut->setShortcuts(zoomOutKeys);
 
     const auto refresh = [&client, connection, mute, zoomIn, zoomOut] {
-        connection->setText(client.state().isActive() ? QCoreApplication::translate("WindowMenus", "&Disconnect") : QCoreApplication::translate("WindowMenus", "&Connect"));
+        connection->setText(client.state().isActive() ? QCoreApplication::translate("WindowMenus", "&Disconnect")
+                                                      : QCoreApplication::translate("WindowMenus", "&Connect"));
+
         mute->setChecked(client.isMuted());
         const bool connected = client.state().isConnected();
         zoomIn->setEnabled(connected);

@@ -15,9 +15,12 @@ QString describe(QAudio::Error error, const QAudioDevice& device)
     const QString name = device.description();
     switch (error) {
     case QAudio::OpenError:
-        return QCoreApplication::translate("AudioSinkThread", "The audio output device “%1” could not be opened").arg(name);
+        return QCoreApplication::translate("AudioSinkThread", "The audio output device “%1” could not be opened")
+            .arg(name);
     case QAudio::IOError:
-        return QCoreApplication::translate("AudioSinkThread", "The audio output device “%1” could not be written to").arg(name);
+        return QCoreApplication::translate("AudioSinkThread", "The audio output device “%1” could not be written to")
+            .arg(name);
+
     case QAudio::UnderrunError:
     case QAudio::FatalError:
     case QAudio::NoError:

@@ -45,7 +45,9 @@ bool PacedSilentEngine::canUseRate(double sampleRate) const
 std::optional<AudioOutputError> PacedSilentEngine::start(double sampleRate)
 {
     if (!canUseRate(sampleRate))
-        return AudioOutputError{QCoreApplication::translate("AudioEngine", "The sample rate %1 Hz cannot be played").arg(sampleRate)};
+        return AudioOutputError{
+            QCoreApplication::translate("AudioEngine", "The sample rate %1 Hz cannot be played").arg(sampleRate)};
+
     buffers.clear();
     {
         std::lock_guard guard(mutex);

@@ -132,7 +132,8 @@ private:
         if (auto problem = sound->write(samples.first(std::min<std::uint64_t>(samples.size(), room))))
             return problem;
         if (samples.size() > room)
-            return QCoreApplication::translate("SoundRecorder", "The file reached the largest size a WAV file can hold");
+            return QCoreApplication::translate("SoundRecorder",
+                "The file reached the largest size a WAV file can hold");
         return std::nullopt;
     }
 
@@ -163,7 +164,8 @@ std::variant<std::shared_ptr<SoundRecorder>, QString> SoundRecorder::createIn(co
     const QString& stem, RecordingFormat format)
 {
     if (!QDir().mkpath(folder))
-        return QCoreApplication::translate("SoundRecorder", "The folder %1 cannot be made").arg(QDir::toNativeSeparators(folder));
+        return QCoreApplication::translate("SoundRecorder", "The folder %1 cannot be made")
+            .arg(QDir::toNativeSeparators(folder));
     const QDir dir(folder);
     for (int suffix = 1; suffix <= maxNameSuffix; ++suffix) {
         const QString name = suffix == 1 ? stem : QStringLiteral("%1-%2").arg(stem).arg(suffix);
@@ -174,9 +176,11 @@ std::variant<std::shared_ptr<SoundRecorder>, QString> SoundRecorder::createIn(co
         if (fd >= 0)
             return std::shared_ptr<SoundRecorder>(new SoundRecorder(fd, path, format));
         if (errno != EEXIST)
-            return QCoreApplication::translate("SoundRecorder", "%1 cannot be written: %2").arg(QDir::toNativeSeparators(path), qt_error_string(errno));
+            return QCoreApplication::translate("SoundRecorder", "%1 cannot be written: %2")
+                .arg(QDir::toNativeSeparators(path), qt_error_string(errno));
     }
-    return QCoreApplication::translate("SoundRecorder", "%1 holds too many recordings of that name").arg(QDir::toNativeSeparators(folder));
+    return QCoreApplication::translate("SoundRecorder", "%1 holds too many recordings of that name")
+        .arg(QDir::toNativeSeparators(folder));
 }
 
 std::variant<std::shared_ptr<SoundRecorder>, QString> SoundRecorder::createAt(const QString& path,
@@ -184,7 +188,9 @@ std::variant<std::shared_ptr<SoundRecorder>, QString> SoundRecorder::createAt(co
 {
     const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0)
-        return QCoreApplication::translate("SoundRecorder", "%1 cannot be written: %2").arg(QDir::toNativeSeparators(path), qt_error_string(errno));
+        return QCoreApplication::translate("SoundRecorder", "%1 cannot be written: %2")
+            .arg(QDir::toNativeSeparators(path), qt_error_string(errno));
+
     return std::shared_ptr<SoundRecorder>(new SoundRecorder(fd, path, format));
 }
 

@@ -62,25 +62,31 @@ QList<ReceiverInfoRow> receiverInfoRows(const KiwiReceiverInfo& info)
     }
     if (info.apiChannels) {
         rows.append({QCoreApplication::translate("ReceiverInfoRows", "API channels"),
-            *info.apiChannels == 0 ? QCoreApplication::translate("ReceiverInfoRows", "None (web page only)") : integerText(*info.apiChannels)});
+            *info.apiChannels == 0 ? QCoreApplication::translate("ReceiverInfoRows", "None (web page only)")
+                                   : integerText(*info.apiChannels)});
     }
     if (info.rxChannel) {
         QString value = QStringLiteral("RX") + integerText(*info.rxChannel);
         if (info.rxChannels)
-            value = QCoreApplication::translate("ReceiverInfoRows", "%1 of %2").arg(value, integerText(*info.rxChannels));
+            value = QCoreApplication::translate("ReceiverInfoRows", "%1 of %2")
+                        .arg(value, integerText(*info.rxChannels));
         rows.append({QCoreApplication::translate("ReceiverInfoRows", "Channel"), value});
     }
     rows.append({QCoreApplication::translate("ReceiverInfoRows", "Coverage"), coverageText(info)});
     if (info.audioRate)
-        rows.append({QCoreApplication::translate("ReceiverInfoRows", "Audio rate"), QLocale().toString(*info.audioRate, 'f', 1) + QStringLiteral(" Hz")});
+        rows.append({QCoreApplication::translate("ReceiverInfoRows", "Audio rate"),
+            QLocale().toString(*info.audioRate, 'f', 1) + QStringLiteral(" Hz")});
     if (info.audioFraming)
         rows.append({QCoreApplication::translate("ReceiverInfoRows", "Audio"), audioFramingText(*info.audioFraming)});
     if (info.waterfallFPS)
-        rows.append({QCoreApplication::translate("ReceiverInfoRows", "Waterfall"), integerText(*info.waterfallFPS) + QStringLiteral(" fps")});
+        rows.append({QCoreApplication::translate("ReceiverInfoRows", "Waterfall"),
+            integerText(*info.waterfallFPS) + QStringLiteral(" fps")});
     if (info.uptime)
         rows.append({QCoreApplication::translate("ReceiverInfoRows", "Uptime"), formatUptime(*info.uptime)});
     if (info.inactivityTimeoutMinutes && *info.inactivityTimeoutMinutes >= 1)
-        rows.append({QCoreApplication::translate("ReceiverInfoRows", "Inactivity limit"), integerText(*info.inactivityTimeoutMinutes) + QStringLiteral(" min")});
+        rows.append({QCoreApplication::translate("ReceiverInfoRows", "Inactivity limit"),
+            integerText(*info.inactivityTimeoutMinutes) + QStringLiteral(" min")});
+
     return rows;
 }
 

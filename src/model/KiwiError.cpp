@@ -15,7 +15,8 @@ QString authenticationMessage(std::int64_t code)
 {
     switch (code) {
     case 1:
-        return QCoreApplication::translate("KiwiError", "Bad password, or all channels that don't require a password are busy.");
+        return QCoreApplication::translate("KiwiError",
+            "Bad password, or all channels that don't require a password are busy.");
     case 2:
         return QCoreApplication::translate("KiwiError",
             "The receiver is still determining its local interface address. Try again shortly.");
@@ -24,10 +25,12 @@ QString authenticationMessage(std::int64_t code)
     case 4:
         return QCoreApplication::translate("KiwiError", "No admin password set; only local connections are allowed.");
     case 5:
-        return QCoreApplication::translate("KiwiError", "This receiver allows only one connection per IP address. Close other "
-                              "sessions to it (for example a browser tab) and try again.");
+        return QCoreApplication::translate("KiwiError",
+            "This receiver allows only one connection per IP address. Close other "
+            "sessions to it (for example a browser tab) and try again.");
     case 6:
-        return QCoreApplication::translate("KiwiError", "The receiver is updating its database. Try again in a minute.");
+        return QCoreApplication::translate("KiwiError",
+            "The receiver is updating its database. Try again in a minute.");
     default:
         return QCoreApplication::translate("KiwiError", "The receiver rejected the connection (badp=%1).").arg(code);
     }
@@ -36,19 +39,23 @@ QString authenticationMessage(std::int64_t code)
 QString tooBusyMessage(const KiwiError::TooBusy& e)
 {
     if (!e.afterConnecting) {
-        return e.channels ? QCoreApplication::translate("KiwiError", "All %1 channels on this receiver are in use. Try again later.")
-                                .arg(*e.channels)
-                          : QCoreApplication::translate("KiwiError", "All channels on this receiver are in use. Try again later.");
+        if (e.channels) {
+            return QCoreApplication::translate("KiwiError",
+                "All %1 channels on this receiver are in use. Try again later.").arg(*e.channels);
+        }
+        return QCoreApplication::translate("KiwiError", "All channels on this receiver are in use. Try again later.");
     }
     if (e.channels == QStringLiteral("0"))
         return QCoreApplication::translate("KiwiError",
             "This receiver only allows listening through its web page, so it disconnected this app.");
-    if (!e.channels)
-        return QCoreApplication::translate("KiwiError", "This receiver allows at most a few connections from apps other than its "
-            "web page, and others are using them, so it disconnected this one. Try again later or use its web page.");
-    return QCoreApplication::translate("KiwiError", "This receiver allows at most %1 connections from apps other than its "
-            "web page, and others are using them, so it disconnected this one. Try again later or use its web page.")
-        .arg(*e.channels);
+    if (!e.channels) {
+        return QCoreApplication::translate("KiwiError",
+            "This receiver allows at most a few connections from apps other than its web page, and others are "
+            "using them, so it disconnected this one. Try again later or use its web page.");
+    }
+    return QCoreApplication::translate("KiwiError",
+        "This receiver allows at most %1 connections from apps other than its web page, and others are "
+        "using them, so it disconnected this one. Try again later or use its web page.").arg(*e.channels);
 }
 
 } // namespace
@@ -61,34 +68,45 @@ QString KiwiError::errorDescription() const
             [](const Authentication& e) -> QString { return authenticationMessage(e.code); },
             [](const TooBusy& e) -> QString { return tooBusyMessage(e); },
             [](const Redirect& e) -> QString {
-                return e.address ? QCoreApplication::translate("KiwiError", "The receiver redirected the connection to %1.")
-                                       .arg(*e.address)
-                                 : QCoreApplication::translate("KiwiError", "The receiver redirected the connection to another server.");
+                if (e.address)
+                    return QCoreApplication::translate("KiwiError",
+                        "The receiver redirected the connection to %1.").arg(*e.address);
+                return QCoreApplication::translate("KiwiError",
+                    "The receiver redirected the connection to another server.");
             },
             [](const Kicked& e) -> QString {
-                return e.reason ? QCoreApplication::translate("KiwiError", "Disconnected by the receiver: %1").arg(*e.reason)
-                                : QCoreApplication::translate("KiwiError", "Disconnected by the receiver.");
+                if (e.reason)
+                    return QCoreApplication::translate("KiwiError", "Disconnected by the receiver: %1").arg(*e.reason);
+                return QCoreApplication::translate("KiwiError", "Disconnected by the receiver.");
             },
             [](const InactivityTimeout& e) -> QString {
-                return e.minutes ? QCoreApplication::translate("KiwiError",
-                                       "Disconnected after %1 minutes of inactivity. Reconnect to continue listening.")
-                                       .arg(*e.minutes)
-                                 : QCoreApplication::translate("KiwiError",
-                                       "Disconnected after inactivity. Reconnect to continue listening.");
+                if (e.minutes)
+                    return QCoreApplication::translate("KiwiError",
+                        "Disconnected after %1 minutes of inactivity. Reconnect to continue listening.")
+                        .arg(*e.minutes);
+                return QCoreApplication::translate("KiwiError",
+                    "Disconnected after inactivity. Reconnect to continue listening.");
             },
             [](const ConnectionClosed& e) -> QString {
-                return e.detail ? QCoreApplication::translate("KiwiError", "The connection was closed: %1").arg(*e.detail)
-                                : QCoreApplication::translate("KiwiError", "The connection was closed by the server.");
+                if (e.detail)
+                    return QCoreApplication::translate("KiwiError", "The connection was closed: %1").arg(*e.detail);
+                return QCoreApplication::translate("KiwiError", "The connection was closed by the server.");
             },
             [](const Server& e) -> QString { return e.message; },
-            [](const InvalidAddress&) -> QString { return QCoreApplication::translate("KiwiError", "The server address is not valid."); },
-            [](const ServerDown&) -> QString { return QCoreApplication::translate("KiwiError", "The receiver is down for maintenance."); },
+            [](const InvalidAddress&) -> QString {
+                return QCoreApplication::translate("KiwiError", "The server address is not valid.");
+            },
+            [](const ServerDown&) -> QString {
+                return QCoreApplication::translate("KiwiError", "The receiver is down for maintenance.");
+            },
             [](const DailyLimit&) -> QString {
                 return QCoreApplication::translate("KiwiError",
                     "The receiver's 24-hour listening limit for your IP address has been reached.");
             },
             [](const ExclusiveUse&) -> QString {
-                return QCoreApplication::translate("KiwiError", "The receiver is currently reserved for exclusive use.");
+                return QCoreApplication::translate("KiwiError",
+                    "The receiver is currently reserved for exclusive use.");
+
             },
         },
         m_case);

@@ -64,7 +64,8 @@ void KiwiConnection::waterfallPlaced(int zoom, double startHz)
 
 void KiwiConnection::waterfallFailed()
 {
-    m_session.waterfallEnded(QCoreApplication::translate("KiwiWaterfallChannel", "The waterfall stream was closed by the server."));
+    m_session.waterfallEnded(
+        QCoreApplication::translate("KiwiWaterfallChannel", "The waterfall stream was closed by the server."));
     m_waterfallSocket.reset();
 }
 
@@ -85,7 +86,9 @@ void KiwiConnection::handleWaterfallParameters(const KiwiParams& params)
             }
         } else if (key == u"too_busy") {
             m_session.waterfallTrouble(m_didReceiveWaterfall
-                    ? QCoreApplication::translate("KiwiWaterfallChannel", "The receiver's limit on app connections closed the waterfall.")
+                    ? QCoreApplication::translate("KiwiWaterfallChannel",
+                          "The receiver's limit on app connections closed the waterfall.")
+
                     : QCoreApplication::translate("KiwiWaterfallChannel", "All waterfall channels are in use."));
         } else if (key == u"zoom_max") {
             if (const auto zoom = parseKiwiInteger(value))

@@ -173,8 +173,10 @@ std::optional<std::int64_t> openWebRXClients(const std::optional<JSONValue>& val
 
 QString openWebRXBackoffText(const std::optional<QString>& reason)
 {
-    return reason ? QCoreApplication::translate("OpenWebRXSession", "The receiver is busy: %1").arg(boundedServerText(*reason))
-                  : QCoreApplication::translate("OpenWebRXSession", "The receiver is busy. Try again later.");
+    return reason
+        ? QCoreApplication::translate("OpenWebRXSession", "The receiver is busy: %1").arg(boundedServerText(*reason))
+        : QCoreApplication::translate("OpenWebRXSession", "The receiver is busy. Try again later.");
+
 }
 
 QString openWebRXSDRErrorText(const std::optional<JSONValue>& value)
