@@ -12,8 +12,8 @@ set -euo pipefail
 
 run=(
   build-essential cmake ninja-build ccache pkg-config
-  qt6-base-dev qt6-websockets-dev qt6-multimedia-dev libqt6svg6 qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
-
+  qt6-base-dev qt6-websockets-dev qt6-multimedia-dev libqt6svg6
+  qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
   libliquid1 libliquid-dev libfftw3-single3 libfftw3-dev libsndfile1 libsndfile1-dev
 )
 tools=(qt6-httpserver-dev)

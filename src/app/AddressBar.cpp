@@ -141,8 +141,7 @@ void AddressBar::refreshState()
     const KiwiState& state = m_client.state();
     const bool busy = state.isActive();
     m_field->setEnabled(!busy);
-    m_connectButton->setText(busy ? tr("Disconnect") : tr("Connect")
-);
+    m_connectButton->setText(busy ? tr("Disconnect") : tr("Connect"));
     // Connect is the prominent, accent-filled button; Disconnect a plain one.
     QPalette buttonPalette = palette();
     if (!busy) {

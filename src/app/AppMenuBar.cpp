@@ -28,7 +28,6 @@ void addFileMenu(QMainWindow& window, const AppCommands& commands)
     }
     QAction* settings =
         file->addAction(QCoreApplication::translate("AppMenuBar", "&Settings…"), commands.openSettings);
-
     settings->setShortcuts(standardShortcuts(QKeySequence(Qt::CTRL | Qt::Key_Comma), QKeySequence::Preferences));
     settings->setMenuRole(QAction::PreferencesRole);
     file->addSeparator();

@@ -78,7 +78,6 @@ LaunchRequest readCommandLine(const QStringList& arguments)
         if (address.server.isEmpty()) {
             request.warnings.append(
                 QCoreApplication::translate("CommandLine", "Ignored \"%1\": it names no server.").arg(text.left(60)));
-
             continue;
         }
         if (request.frequencyKHz)

@@ -150,7 +150,6 @@ void MyApp::showAbout()
     showSingle(m_aboutBox, [] {
         auto* box = new QMessageBox(QMessageBox::NoIcon, tr("About Farlisten"),
             tr(aboutText).arg(QStringLiteral(FARLISTEN_VERSION)), QMessageBox::Ok);
-
         box->setTextFormat(Qt::PlainText);
         box->setIconPixmap(applicationIcon().pixmap(64, 64));
         box->setModal(false);

@@ -25,10 +25,8 @@ StatusLook statusLook(const KiwiState& state)
     case KiwiState::Kind::connecting:
         return {QCoreApplication::translate("StatusLine", "Connecting…"), std::nullopt, StatusLook::Tint::secondary,
             true};
-
     case KiwiState::Kind::connected:
-        return {QCoreApplication::translate("StatusLine", "Connected")
-, StatusSymbol::radioWaves, StatusLook::Tint::green, false};
+        return {QCoreApplication::translate("StatusLine", "Connected"), StatusSymbol::radioWaves, StatusLook::Tint::green, false};
     case KiwiState::Kind::failed:
         return {state.message(), StatusSymbol::warning, StatusLook::Tint::orange, false};
     }

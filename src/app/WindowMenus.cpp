@@ -46,7 +46,6 @@ void addWindowMenus(QMenuBar& bar, ContentView& window)
     const auto refresh = [&client, connection, mute, zoomIn, zoomOut] {
         connection->setText(client.state().isActive() ? QCoreApplication::translate("WindowMenus", "&Disconnect")
                                                       : QCoreApplication::translate("WindowMenus", "&Connect"));
-
         mute->setChecked(client.isMuted());
         const bool connected = client.state().isConnected();
         zoomIn->setEnabled(connected);

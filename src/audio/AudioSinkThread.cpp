@@ -20,7 +20,6 @@ QString describe(QAudio::Error error, const QAudioDevice& device)
     case QAudio::IOError:
         return QCoreApplication::translate("AudioSinkThread", "The audio output device “%1” could not be written to")
             .arg(name);
-
     case QAudio::UnderrunError:
     case QAudio::FatalError:
     case QAudio::NoError:

@@ -47,7 +47,6 @@ std::optional<AudioOutputError> PacedSilentEngine::start(double sampleRate)
     if (!canUseRate(sampleRate))
         return AudioOutputError{
             QCoreApplication::translate("AudioEngine", "The sample rate %1 Hz cannot be played").arg(sampleRate)};
-
     buffers.clear();
     {
         std::lock_guard guard(mutex);

@@ -46,7 +46,6 @@ std::optional<AudioOutputError> QtAudioEngine::start(double sampleRate)
     if (!canUseRate(sampleRate))
         return AudioOutputError{
             QCoreApplication::translate("AudioEngine", "The sample rate %1 Hz cannot be played").arg(sampleRate)};
-
     QAudioFormat format;
     format.setSampleRate(static_cast<int>(std::lround(sampleRate)));
     format.setChannelCount(1);

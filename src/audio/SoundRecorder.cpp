@@ -190,7 +190,6 @@ std::variant<std::shared_ptr<SoundRecorder>, QString> SoundRecorder::createAt(co
     if (fd < 0)
         return QCoreApplication::translate("SoundRecorder", "%1 cannot be written: %2")
             .arg(QDir::toNativeSeparators(path), qt_error_string(errno));
-
     return std::shared_ptr<SoundRecorder>(new SoundRecorder(fd, path, format));
 }
 

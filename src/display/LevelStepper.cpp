@@ -26,8 +26,7 @@ LevelStepper::LevelStepper(QString label, std::function<void(double)> changed, Q
     m_minus->setText(QStringLiteral("\u2212"));
     m_plus->setText(QStringLiteral("+"));
     m_minus->setAccessibleName(QCoreApplication::translate("LevelStepper", "Decrement"));
-    m_plus->setAccessibleName(QCoreApplication::translate("LevelStepper", "Increment")
-);
+    m_plus->setAccessibleName(QCoreApplication::translate("LevelStepper", "Increment"));
     m_minus->setAutoRaise(false);
     m_plus->setAutoRaise(false);
     layout->addWidget(m_text);

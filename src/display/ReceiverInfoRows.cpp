@@ -86,7 +86,6 @@ QList<ReceiverInfoRow> receiverInfoRows(const KiwiReceiverInfo& info)
     if (info.inactivityTimeoutMinutes && *info.inactivityTimeoutMinutes >= 1)
         rows.append({QCoreApplication::translate("ReceiverInfoRows", "Inactivity limit"),
             integerText(*info.inactivityTimeoutMinutes) + QStringLiteral(" min")});
-
     return rows;
 }
 

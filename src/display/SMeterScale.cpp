@@ -45,7 +45,6 @@ QString sMeterAccessibleValue(const std::optional<SMeterReading>& reading)
     const QString level = QString::number(static_cast<long long>(std::trunc(reading->boundedLevel())));
     if (!reading->isCalibrated)
         return QCoreApplication::translate("SMeterScale", "%1 dB, relative").arg(level);
-
     return reading->displayText() + QStringLiteral(", ") + level + QStringLiteral(" dBm");
 }
 

@@ -69,8 +69,7 @@ SMeterView::SMeterView(double fullScale, QWidget* parent)
     const int descentGap = QFontMetrics(mainFont).descent() - QFontMetrics(m_detailText->font()).descent();
     m_detailText->setContentsMargins(0, 0, 0, std::max(descentGap, 0));
 
-    m_overloadBadge->setText(tr("OVL"))
-;
+    m_overloadBadge->setText(tr("OVL"));
     m_overloadBadge->setAccessibleName(tr("ADC overload"));
     QFont badgeFont = m_overloadBadge->font();
     badgeFont.setBold(true);
@@ -98,7 +97,6 @@ SMeterView::SMeterView(double fullScale, QWidget* parent)
     column->addWidget(m_scale);
 
     setAccessibleName(tr("Signal strength"));
-
     refresh();
 }
 

@@ -3,7 +3,6 @@
 #include <QCoreApplication>
 #include <QLocale>
 
-
 #include <algorithm>
 #include <cmath>
 

@@ -74,7 +74,6 @@ void WaterfallHeader::setSpanHz(double spanHz)
 void WaterfallHeader::setZoom(int zoom, int highestZoom)
 {
     m_zoom->setText(tr("Zoom %1").arg(zoom));
-
     m_zoomOut->setEnabled(zoom >= 1);
     m_zoomIn->setEnabled(zoom < highestZoom);
 }

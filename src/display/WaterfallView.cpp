@@ -109,7 +109,6 @@ QString WaterfallView::placeholderText() const
     if (state.isActive())
         return tr("Waiting for waterfall…");
     return tr("Not connected");
-
 }
 
 void WaterfallView::handleRow(const KiwiWaterfallRow& row)

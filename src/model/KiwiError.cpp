@@ -106,7 +106,6 @@ QString KiwiError::errorDescription() const
             [](const ExclusiveUse&) -> QString {
                 return QCoreApplication::translate("KiwiError",
                     "The receiver is currently reserved for exclusive use.");
-
             },
         },
         m_case);

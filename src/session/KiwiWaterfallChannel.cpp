@@ -9,7 +9,6 @@
 
 #include <QCoreApplication>
 
-
 void KiwiConnection::openWaterfall()
 {
     if (m_didOpenWaterfall)
@@ -88,7 +87,6 @@ void KiwiConnection::handleWaterfallParameters(const KiwiParams& params)
             m_session.waterfallTrouble(m_didReceiveWaterfall
                     ? QCoreApplication::translate("KiwiWaterfallChannel",
                           "The receiver's limit on app connections closed the waterfall.")
-
                     : QCoreApplication::translate("KiwiWaterfallChannel", "All waterfall channels are in use."));
         } else if (key == u"zoom_max") {
             if (const auto zoom = parseKiwiInteger(value))

@@ -120,7 +120,6 @@ private:
         if (!socket->closeReason().isEmpty())
             return socket->closeReason();
         return QCoreApplication::translate("KiwiWebSocket", "The remote host closed the connection");
-
     }
 
     const MessageHandler onMessage;

@@ -4,7 +4,6 @@
 
 #include <QCoreApplication>
 
-
 #include <algorithm>
 #include <bit>
 #include <cmath>
@@ -176,7 +175,6 @@ QString openWebRXBackoffText(const std::optional<QString>& reason)
     return reason
         ? QCoreApplication::translate("OpenWebRXSession", "The receiver is busy: %1").arg(boundedServerText(*reason))
         : QCoreApplication::translate("OpenWebRXSession", "The receiver is busy. Try again later.");
-
 }
 
 QString openWebRXSDRErrorText(const std::optional<JSONValue>& value)

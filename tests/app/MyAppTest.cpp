@@ -291,5 +291,4 @@ TEST_F(MyAppTest, GermanLocaleShowsTheGermanWindow)
     saveScreenshot(*window, QStringLiteral("main-window-de.png"));
 }
 
-
 } // namespace
