@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages Farlisten needs, by group:
-#   run    building and running the program (make run)
+#   run    building and running the program (make run); Qt's translation
+#          tools build the program's translations
 #   tools  run, plus what the stand-in receiver and the probes need (make demo)
 #   test   tools, plus the test harness and the desktop-file checkers (make test)
 #   bench  tools, plus Google Benchmark, Xvfb and a sound server (make bench)
@@ -12,6 +13,7 @@ set -euo pipefail
 run=(
   build-essential cmake ninja-build ccache pkg-config
   qt6-base-dev qt6-websockets-dev qt6-multimedia-dev libqt6svg6
+  qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
   libliquid1 libliquid-dev libfftw3-single3 libfftw3-dev libsndfile1 libsndfile1-dev
 )
 tools=(qt6-httpserver-dev)

@@ -26,10 +26,11 @@ bool isBlank(const QString& text)
 ServerBookmarkLook serverBookmarkLook(bool isBookmarked, bool isAddressBlank)
 {
     if (isBookmarked) {
-        return {QStringLiteral("Bookmarked"), QStringLiteral("user-bookmarks"),
-            QStringLiteral("This server is bookmarked"), false};
+        return {QCoreApplication::translate("AddressBar", "Bookmarked"), QStringLiteral("user-bookmarks"),
+            QCoreApplication::translate("AddressBar", "This server is bookmarked"), false};
     }
-    return {QStringLiteral("Add Bookmark"), QStringLiteral("bookmark-new"), QStringLiteral("Bookmark this server"),
+    return {QCoreApplication::translate("AddressBar", "Add Bookmark"), QStringLiteral("bookmark-new"),
+        QCoreApplication::translate("AddressBar", "Bookmark this server"),
         !isAddressBlank};
 }
 
@@ -41,11 +42,11 @@ AddressBar::AddressBar(KiwiSDRClient& client, URLOpener openURL, QWidget* parent
       m_bookmarkButton(new QToolButton(this)),
       m_connectButton(new QPushButton(this)),
       m_status(new StatusLine(this)),
-      m_browserButton(new QPushButton(themedIcon(QStringLiteral("web-browser")), QStringLiteral("Open in Browser"), this))
+      m_browserButton(new QPushButton(themedIcon(QStringLiteral("web-browser")), tr("Open in Browser"), this))
 {
     m_field->setObjectName(QStringLiteral("addressField"));
-    m_field->setPlaceholderText(QStringLiteral("Server address"));
-    m_field->setAccessibleName(QStringLiteral("Server address"));
+    m_field->setPlaceholderText(tr("Server address"));
+    m_field->setAccessibleName(tr("Server address"));
     m_field->setMinimumWidth(fontMetrics().horizontalAdvance(QLatin1Char('x')) * 32);
     m_field->setText(Preferences::instance().serverAddress());
 
@@ -58,7 +59,7 @@ AddressBar::AddressBar(KiwiSDRClient& client, URLOpener openURL, QWidget* parent
     m_connectButton->setFocusPolicy(Qt::TabFocus);
 
     m_browserButton->setObjectName(QStringLiteral("openInBrowserButton"));
-    m_browserButton->setToolTip(QStringLiteral("Listen on this receiver's web page at the current frequency"));
+    m_browserButton->setToolTip(tr("Listen on this receiver's web page at the current frequency"));
     m_browserButton->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     m_browserButton->setFocusPolicy(Qt::TabFocus);
 
@@ -140,7 +141,7 @@ void AddressBar::refreshState()
     const KiwiState& state = m_client.state();
     const bool busy = state.isActive();
     m_field->setEnabled(!busy);
-    m_connectButton->setText(busy ? QStringLiteral("Disconnect") : QStringLiteral("Connect"));
+    m_connectButton->setText(busy ? tr("Disconnect") : tr("Connect"));
     // Connect is the prominent, accent-filled button; Disconnect a plain one.
     QPalette buttonPalette = palette();
     if (!busy) {

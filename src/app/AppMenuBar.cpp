@@ -12,29 +12,26 @@
 
 namespace {
 
-QString translate(const char* text)
-{
-    return QCoreApplication::translate("AppMenuBar", text);
-}
-
 void addFileMenu(QMainWindow& window, const AppCommands& commands)
 {
-    QMenu* file = window.menuBar()->addMenu(translate("&File"));
+    QMenu* file = window.menuBar()->addMenu(QCoreApplication::translate("AppMenuBar", "&File"));
     file->setObjectName(QStringLiteral("fileMenu"));
-    QAction* newWindow = file->addAction(translate("&New Window"), commands.newWindow);
+    QAction* newWindow = file->addAction(QCoreApplication::translate("AppMenuBar", "&New Window"), commands.newWindow);
     newWindow->setShortcuts(standardShortcuts(QKeySequence(Qt::CTRL | Qt::Key_N), QKeySequence::New));
-    QAction* close = file->addAction(translate("&Close Window"), &window, &QWidget::close);
+    QAction* close =
+        file->addAction(QCoreApplication::translate("AppMenuBar", "&Close Window"), &window, &QWidget::close);
     close->setShortcuts(standardShortcuts(QKeySequence(Qt::CTRL | Qt::Key_W), QKeySequence::Close));
     file->addSeparator();
     if (commands.record) {
         file->addAction(commands.record);
         file->addSeparator();
     }
-    QAction* settings = file->addAction(translate("&Settings…"), commands.openSettings);
+    QAction* settings =
+        file->addAction(QCoreApplication::translate("AppMenuBar", "&Settings…"), commands.openSettings);
     settings->setShortcuts(standardShortcuts(QKeySequence(Qt::CTRL | Qt::Key_Comma), QKeySequence::Preferences));
     settings->setMenuRole(QAction::PreferencesRole);
     file->addSeparator();
-    QAction* quit = file->addAction(translate("&Quit"), commands.quit);
+    QAction* quit = file->addAction(QCoreApplication::translate("AppMenuBar", "&Quit"), commands.quit);
     quit->setShortcuts(standardShortcuts(QKeySequence(Qt::CTRL | Qt::Key_Q), QKeySequence::Quit));
     quit->setMenuRole(QAction::QuitRole);
 }
@@ -59,8 +56,8 @@ void installMenuBar(QMainWindow& window, const AppCommands& commands)
         commands.addWindowMenus(*bar);
     bar->addMenu(new ServersMenu(commands.focusedActions, commands.openServersEditor, bar));
     bar->addMenu(new BookmarksMenu(commands.focusedActions, commands.openBookmarksEditor, bar));
-    QMenu* help = bar->addMenu(translate("&Help"));
+    QMenu* help = bar->addMenu(QCoreApplication::translate("AppMenuBar", "&Help"));
     help->setObjectName(QStringLiteral("helpMenu"));
-    QAction* about = help->addAction(translate("&About Farlisten"), commands.showAbout);
+    QAction* about = help->addAction(QCoreApplication::translate("AppMenuBar", "&About Farlisten"), commands.showAbout);
     about->setMenuRole(QAction::AboutRole);
 }

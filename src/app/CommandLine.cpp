@@ -9,29 +9,27 @@ namespace {
 // More windows than anyone listens to at once; a longer list is a mistake.
 constexpr qsizetype maxAddresses = 20;
 
-QString translate(const char* text)
-{
-    return QCoreApplication::translate("CommandLine", text);
-}
-
 } // namespace
 
 LaunchRequest readCommandLine(const QStringList& arguments)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        translate("Listen to public web shortwave receivers (KiwiSDR and OpenWebRX servers)."));
+        QCoreApplication::translate("CommandLine",
+            "Listen to public web shortwave receivers (KiwiSDR and OpenWebRX servers)."));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     const QCommandLineOption frequency(QStringList{QStringLiteral("f"), QStringLiteral("frequency")},
-        translate("Tune to KHZ kilohertz."), QStringLiteral("KHZ"));
+        QCoreApplication::translate("CommandLine", "Tune to KHZ kilohertz."), QStringLiteral("KHZ"));
     const QCommandLineOption mode(QStringList{QStringLiteral("m"), QStringLiteral("mode")},
-        translate("Listen in MODE: am, amn, amw, sam, lsb, usb, cw, cwn, nbfm or wfm."), QStringLiteral("MODE"));
+        QCoreApplication::translate("CommandLine", "Listen in MODE: am, amn, amw, sam, lsb, usb, cw, cwn, nbfm or wfm."),
+        QStringLiteral("MODE"));
     parser.addOption(frequency);
     parser.addOption(mode);
     parser.addPositionalArgument(QStringLiteral("ADDRESS"),
-        translate("A receiver to open a window for and connect to: host, host:port, an http(s) address, "
-                  "or the address of a receiver's web page with its frequency and mode."),
+        QCoreApplication::translate("CommandLine",
+            "A receiver to open a window for and connect to: host, host:port, an http(s) address, "
+            "or the address of a receiver's web page with its frequency and mode."),
         QStringLiteral("[ADDRESS…]"));
 
     LaunchRequest request;
@@ -56,18 +54,21 @@ LaunchRequest readCommandLine(const QStringList& arguments)
         request.frequencyKHz = frequencyKHzFromText(text);
         if (!request.frequencyKHz)
             request.warnings.append(
-                translate("Ignored --frequency \"%1\": not a frequency in kHz between 0 and 10 GHz.").arg(text.left(60)));
+                QCoreApplication::translate("CommandLine",
+                    "Ignored --frequency \"%1\": not a frequency in kHz between 0 and 10 GHz.").arg(text.left(60)));
     }
     if (parser.isSet(mode) && !parser.value(mode).isEmpty()) {
         const QString text = parser.value(mode);
         request.mode = modeFromAddressText(text);
         if (!request.mode)
-            request.warnings.append(translate("Ignored the unknown --mode \"%1\".").arg(text.left(60)));
+            request.warnings.append(
+                QCoreApplication::translate("CommandLine", "Ignored the unknown --mode \"%1\".").arg(text.left(60)));
     }
 
     QStringList positional = parser.positionalArguments();
     if (positional.size() > maxAddresses) {
-        request.warnings.append(translate("Only the first %1 addresses are opened.").arg(maxAddresses));
+        request.warnings.append(
+            QCoreApplication::translate("CommandLine", "Only the first %1 addresses are opened.").arg(maxAddresses));
         positional.resize(maxAddresses);
     }
     for (const QString& text : std::as_const(positional)) {
@@ -75,7 +76,8 @@ LaunchRequest readCommandLine(const QStringList& arguments)
         request.warnings.append(address.warnings);
         address.warnings.clear();
         if (address.server.isEmpty()) {
-            request.warnings.append(translate("Ignored \"%1\": it names no server.").arg(text.left(60)));
+            request.warnings.append(
+                QCoreApplication::translate("CommandLine", "Ignored \"%1\": it names no server.").arg(text.left(60)));
             continue;
         }
         if (request.frequencyKHz)

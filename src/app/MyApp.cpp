@@ -17,7 +17,7 @@
 
 namespace {
 
-const QString aboutText = QStringLiteral(
+const char* const aboutText = QT_TRANSLATE_NOOP("MyApp",
     "Farlisten %1\n\n"
     "Listen to public web shortwave receivers: KiwiSDR and OpenWebRX servers. "
     "Tune, watch the waterfall, and keep your favourite receivers and frequencies as bookmarks.");
@@ -148,8 +148,8 @@ void MyApp::openSettings()
 void MyApp::showAbout()
 {
     showSingle(m_aboutBox, [] {
-        auto* box = new QMessageBox(QMessageBox::NoIcon, QStringLiteral("About Farlisten"),
-            aboutText.arg(QStringLiteral(FARLISTEN_VERSION)), QMessageBox::Ok);
+        auto* box = new QMessageBox(QMessageBox::NoIcon, tr("About Farlisten"),
+            tr(aboutText).arg(QStringLiteral(FARLISTEN_VERSION)), QMessageBox::Ok);
         box->setTextFormat(Qt::PlainText);
         box->setIconPixmap(applicationIcon().pixmap(64, 64));
         box->setModal(false);

@@ -4,6 +4,7 @@
 #include "app/StatusText.h"
 #include "widgets/TextStyles.h"
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -19,11 +20,13 @@ StatusLook statusLook(const KiwiState& state)
 {
     switch (state.kind()) {
     case KiwiState::Kind::disconnected:
-        return {QStringLiteral("Disconnected"), StatusSymbol::circle, StatusLook::Tint::secondary, false};
+        return {QCoreApplication::translate("StatusLine", "Disconnected"), StatusSymbol::circle,
+            StatusLook::Tint::secondary, false};
     case KiwiState::Kind::connecting:
-        return {QStringLiteral("Connecting…"), std::nullopt, StatusLook::Tint::secondary, true};
+        return {QCoreApplication::translate("StatusLine", "Connecting…"), std::nullopt, StatusLook::Tint::secondary,
+            true};
     case KiwiState::Kind::connected:
-        return {QStringLiteral("Connected"), StatusSymbol::radioWaves, StatusLook::Tint::green, false};
+        return {QCoreApplication::translate("StatusLine", "Connected"), StatusSymbol::radioWaves, StatusLook::Tint::green, false};
     case KiwiState::Kind::failed:
         return {state.message(), StatusSymbol::warning, StatusLook::Tint::orange, false};
     }

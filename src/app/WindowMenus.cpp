@@ -10,48 +10,42 @@
 #include <QMenu>
 #include <QMenuBar>
 
-namespace {
-
-QString translate(const char* text)
-{
-    return QCoreApplication::translate("WindowMenus", text);
-}
-
-} // namespace
-
 void addWindowMenus(QMenuBar& bar, ContentView& window)
 {
     KiwiSDRClient& client = window.client();
 
-    QMenu* receiver = bar.addMenu(translate("&Receiver"));
+    QMenu* receiver = bar.addMenu(QCoreApplication::translate("WindowMenus", "&Receiver"));
     receiver->setObjectName(QStringLiteral("receiverMenu"));
     QAction* connection = receiver->addAction(QString(), window.addressBar(), &AddressBar::toggleConnection);
     connection->setObjectName(QStringLiteral("connectAction"));
     connection->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)});
-    QAction* mute = receiver->addAction(translate("&Mute"));
+    QAction* mute = receiver->addAction(QCoreApplication::translate("WindowMenus", "&Mute"));
     mute->setObjectName(QStringLiteral("muteAction"));
     mute->setCheckable(true);
     mute->setShortcut(QKeySequence(Qt::Key_M));
     QObject::connect(mute, &QAction::triggered, receiver, [&client](bool muted) { client.setMuted(muted); });
 
-    QMenu* view = bar.addMenu(translate("&View"));
+    QMenu* view = bar.addMenu(QCoreApplication::translate("WindowMenus", "&View"));
     view->setObjectName(QStringLiteral("viewMenu"));
     QAction* zoomIn = view->addAction(
-        translate("Zoom &In"), [&client] { client.setWaterfallZoom(client.waterfallZoom() + 1); });
+        QCoreApplication::translate("WindowMenus", "Zoom &In"),
+        [&client] { client.setWaterfallZoom(client.waterfallZoom() + 1); });
     zoomIn->setObjectName(QStringLiteral("zoomInAction"));
     // "+" is Shift+"=" on many layouts: the unshifted key works too.
     QList<QKeySequence> zoomInKeys = standardShortcuts(QKeySequence(Qt::Key_Plus), QKeySequence::ZoomIn);
     zoomInKeys << QKeySequence(Qt::Key_Equal) << QKeySequence(Qt::KeypadModifier | Qt::Key_Plus);
     zoomIn->setShortcuts(zoomInKeys);
     QAction* zoomOut = view->addAction(
-        translate("Zoom &Out"), [&client] { client.setWaterfallZoom(client.waterfallZoom() - 1); });
+        QCoreApplication::translate("WindowMenus", "Zoom &Out"),
+        [&client] { client.setWaterfallZoom(client.waterfallZoom() - 1); });
     zoomOut->setObjectName(QStringLiteral("zoomOutAction"));
     QList<QKeySequence> zoomOutKeys = standardShortcuts(QKeySequence(Qt::Key_Minus), QKeySequence::ZoomOut);
     zoomOutKeys << QKeySequence(Qt::KeypadModifier | Qt::Key_Minus);
     zoomOut->setShortcuts(zoomOutKeys);
 
     const auto refresh = [&client, connection, mute, zoomIn, zoomOut] {
-        connection->setText(client.state().isActive() ? translate("&Disconnect") : translate("&Connect"));
+        connection->setText(client.state().isActive() ? QCoreApplication::translate("WindowMenus", "&Disconnect")
+                                                      : QCoreApplication::translate("WindowMenus", "&Connect"));
         mute->setChecked(client.isMuted());
         const bool connected = client.state().isConnected();
         zoomIn->setEnabled(connected);

@@ -1,6 +1,7 @@
 #include "app/AppResources.h"
 #include "app/CommandLine.h"
 #include "app/MyApp.h"
+#include "app/Translation.h"
 
 #include <QApplication>
 #include <QDebug>
@@ -16,6 +17,15 @@ void nameApplication()
     QCoreApplication::setOrganizationName(QStringLiteral("Farlisten"));
     QCoreApplication::setApplicationName(QStringLiteral("Farlisten"));
     QCoreApplication::setApplicationVersion(QStringLiteral(FARLISTEN_VERSION));
+}
+
+// Installs the locale's translation; it stays installed while the result lives.
+std::vector<std::unique_ptr<QTranslator>> translateApplication()
+{
+    std::vector<std::unique_ptr<QTranslator>> translators = loadTranslations(QLocale::system());
+    for (const auto& translator : translators)
+        QCoreApplication::installTranslator(translator.get());
+    return translators;
 }
 
 // --help and --version are answered without a display, so they work over ssh
@@ -52,6 +62,7 @@ int main(int argc, char** argv)
     if (asksForTextOnly(argc, argv)) {
         QCoreApplication app(argc, argv);
         nameApplication();
+        const auto translators = translateApplication();
         // Not so after all ("--mode -h"): the windows' path reports it.
         if (const LaunchRequest request = readCommandLine(QCoreApplication::arguments()); request.exitText) {
             reportCommandLine(request);
@@ -64,6 +75,7 @@ int main(int argc, char** argv)
     std::signal(SIGXFSZ, SIG_IGN);
     QApplication app(argc, argv);
     nameApplication();
+    const auto translators = translateApplication();
     // Ties the windows to farlisten.desktop, for the desktop's icon and name.
     QGuiApplication::setDesktopFileName(QStringLiteral("farlisten"));
     QApplication::setWindowIcon(applicationIcon());

@@ -1,6 +1,7 @@
 #include "audio/AudioSinkThread.h"
 
 #include <QAudioSink>
+#include <QCoreApplication>
 #include <QIODevice>
 #include <QMediaDevices>
 #include <QObject>
@@ -14,15 +15,17 @@ QString describe(QAudio::Error error, const QAudioDevice& device)
     const QString name = device.description();
     switch (error) {
     case QAudio::OpenError:
-        return QStringLiteral("The audio output device \u201C%1\u201D could not be opened").arg(name);
+        return QCoreApplication::translate("AudioSinkThread", "The audio output device “%1” could not be opened")
+            .arg(name);
     case QAudio::IOError:
-        return QStringLiteral("The audio output device \u201C%1\u201D could not be written to").arg(name);
+        return QCoreApplication::translate("AudioSinkThread", "The audio output device “%1” could not be written to")
+            .arg(name);
     case QAudio::UnderrunError:
     case QAudio::FatalError:
     case QAudio::NoError:
         break;
     }
-    return QStringLiteral("The audio output device \u201C%1\u201D failed").arg(name);
+    return QCoreApplication::translate("AudioSinkThread", "The audio output device “%1” failed").arg(name);
 }
 
 } // namespace
@@ -75,7 +78,7 @@ std::optional<AudioOutputError> AudioSinkThread::start(const QAudioDevice& devic
                                                        SourceFactory makeSource)
 {
     if (device.isNull())
-        return AudioOutputError{QStringLiteral("No audio output device is available")};
+        return AudioOutputError{QCoreApplication::translate("AudioSinkThread", "No audio output device is available")};
     std::optional<AudioOutputError> result;
     runOnAudioThread([&] {
         closeSink();

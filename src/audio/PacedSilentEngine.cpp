@@ -1,5 +1,7 @@
 #include "audio/PacedSilentEngine.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <cmath>
 #include <utility>
@@ -43,7 +45,8 @@ bool PacedSilentEngine::canUseRate(double sampleRate) const
 std::optional<AudioOutputError> PacedSilentEngine::start(double sampleRate)
 {
     if (!canUseRate(sampleRate))
-        return AudioOutputError{QStringLiteral("The sample rate %1 Hz cannot be played").arg(sampleRate)};
+        return AudioOutputError{
+            QCoreApplication::translate("AudioEngine", "The sample rate %1 Hz cannot be played").arg(sampleRate)};
     buffers.clear();
     {
         std::lock_guard guard(mutex);

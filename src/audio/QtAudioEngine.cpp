@@ -3,6 +3,7 @@
 #include "audio/FloatPullSource.h"
 
 #include <QAudioFormat>
+#include <QCoreApplication>
 
 #include <algorithm>
 #include <cmath>
@@ -43,7 +44,8 @@ bool QtAudioEngine::canUseRate(double sampleRate) const
 std::optional<AudioOutputError> QtAudioEngine::start(double sampleRate)
 {
     if (!canUseRate(sampleRate))
-        return AudioOutputError{QStringLiteral("The sample rate %1 Hz cannot be played").arg(sampleRate)};
+        return AudioOutputError{
+            QCoreApplication::translate("AudioEngine", "The sample rate %1 Hz cannot be played").arg(sampleRate)};
     QAudioFormat format;
     format.setSampleRate(static_cast<int>(std::lround(sampleRate)));
     format.setChannelCount(1);

@@ -26,11 +26,6 @@ constexpr auto syncInterval = std::chrono::milliseconds(500);
 // Names tried after <stem>: <stem>-2 up to this.
 constexpr int maxNameSuffix = 999;
 
-QString translate(const char* text)
-{
-    return QCoreApplication::translate("SoundRecorder", text);
-}
-
 QString extension(RecordingFormat format)
 {
     return QLatin1Char('.') + rawValue(format);
@@ -137,7 +132,8 @@ private:
         if (auto problem = sound->write(samples.first(std::min<std::uint64_t>(samples.size(), room))))
             return problem;
         if (samples.size() > room)
-            return translate("The file reached the largest size a WAV file can hold");
+            return QCoreApplication::translate("SoundRecorder",
+                "The file reached the largest size a WAV file can hold");
         return std::nullopt;
     }
 
@@ -168,7 +164,8 @@ std::variant<std::shared_ptr<SoundRecorder>, QString> SoundRecorder::createIn(co
     const QString& stem, RecordingFormat format)
 {
     if (!QDir().mkpath(folder))
-        return translate("The folder %1 cannot be made").arg(QDir::toNativeSeparators(folder));
+        return QCoreApplication::translate("SoundRecorder", "The folder %1 cannot be made")
+            .arg(QDir::toNativeSeparators(folder));
     const QDir dir(folder);
     for (int suffix = 1; suffix <= maxNameSuffix; ++suffix) {
         const QString name = suffix == 1 ? stem : QStringLiteral("%1-%2").arg(stem).arg(suffix);
@@ -179,9 +176,11 @@ std::variant<std::shared_ptr<SoundRecorder>, QString> SoundRecorder::createIn(co
         if (fd >= 0)
             return std::shared_ptr<SoundRecorder>(new SoundRecorder(fd, path, format));
         if (errno != EEXIST)
-            return translate("%1 cannot be written: %2").arg(QDir::toNativeSeparators(path), qt_error_string(errno));
+            return QCoreApplication::translate("SoundRecorder", "%1 cannot be written: %2")
+                .arg(QDir::toNativeSeparators(path), qt_error_string(errno));
     }
-    return translate("%1 holds too many recordings of that name").arg(QDir::toNativeSeparators(folder));
+    return QCoreApplication::translate("SoundRecorder", "%1 holds too many recordings of that name")
+        .arg(QDir::toNativeSeparators(folder));
 }
 
 std::variant<std::shared_ptr<SoundRecorder>, QString> SoundRecorder::createAt(const QString& path,
@@ -189,7 +188,8 @@ std::variant<std::shared_ptr<SoundRecorder>, QString> SoundRecorder::createAt(co
 {
     const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0)
-        return translate("%1 cannot be written: %2").arg(QDir::toNativeSeparators(path), qt_error_string(errno));
+        return QCoreApplication::translate("SoundRecorder", "%1 cannot be written: %2")
+            .arg(QDir::toNativeSeparators(path), qt_error_string(errno));
     return std::shared_ptr<SoundRecorder>(new SoundRecorder(fd, path, format));
 }
 
@@ -226,12 +226,12 @@ void SoundRecorder::played(std::span<const float> samples, double sampleRate)
     block.rate = sampleRate;
     std::optional<QString> refused;
     if (!(sampleRate >= lowestRate && sampleRate <= highestRate)) {
-        refused = translate("The sound's sample rate cannot be recorded");
+        refused = QCoreApplication::translate("SoundRecorder", "The sound's sample rate cannot be recorded");
     } else {
         try {
             block.samples.assign(samples.begin(), samples.end());
         } catch (const std::bad_alloc&) {
-            refused = translate("There is no memory left for the recording");
+            refused = QCoreApplication::translate("SoundRecorder", "There is no memory left for the recording");
         }
     }
     std::lock_guard guard(mutex);
@@ -241,7 +241,7 @@ void SoundRecorder::played(std::span<const float> samples, double sampleRate)
     // The bound is tested before the block counts, as the player's is, so
     // one long block the player took is taken too.
     if (!refused && (pendingSeconds > maxQueuedSeconds || pending.size() >= maxQueuedItems))
-        refused = translate("The disk did not keep up with the sound");
+        refused = QCoreApplication::translate("SoundRecorder", "The disk did not keep up with the sound");
     if (refused) {
         failLocked(*refused);
         return;

@@ -2,6 +2,7 @@
 
 #include "widgets/TextStyles.h"
 
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QToolButton>
@@ -24,8 +25,8 @@ LevelStepper::LevelStepper(QString label, std::function<void(double)> changed, Q
     m_text->setTextFormat(Qt::PlainText);
     m_minus->setText(QStringLiteral("\u2212"));
     m_plus->setText(QStringLiteral("+"));
-    m_minus->setAccessibleName(QStringLiteral("Decrement"));
-    m_plus->setAccessibleName(QStringLiteral("Increment"));
+    m_minus->setAccessibleName(QCoreApplication::translate("LevelStepper", "Decrement"));
+    m_plus->setAccessibleName(QCoreApplication::translate("LevelStepper", "Increment"));
     m_minus->setAutoRaise(false);
     m_plus->setAutoRaise(false);
     layout->addWidget(m_text);

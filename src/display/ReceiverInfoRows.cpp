@@ -39,7 +39,7 @@ QString coverageText(const KiwiReceiverInfo& info)
 
 QString receiverInfoTitle(const KiwiReceiverInfo& info)
 {
-    return info.name.value_or(QStringLiteral("Receiver"));
+    return info.name.value_or(QCoreApplication::translate("ReceiverInfoRows", "Receiver"));
 }
 
 QList<ReceiverInfoRow> receiverInfoRows(const KiwiReceiverInfo& info)
@@ -49,38 +49,43 @@ QList<ReceiverInfoRow> receiverInfoRows(const KiwiReceiverInfo& info)
         if (isPresent(text))
             rows.append({label, *text});
     };
-    addText(QStringLiteral("Location"), info.location);
-    addText(QStringLiteral("Antenna"), info.antenna);
-    addText(QStringLiteral("Grid"), info.grid);
-    addText(QStringLiteral("GPS"), info.gps);
-    addText(QStringLiteral("Software"), info.softwareVersion);
+    addText(QCoreApplication::translate("ReceiverInfoRows", "Location"), info.location);
+    addText(QCoreApplication::translate("ReceiverInfoRows", "Antenna"), info.antenna);
+    addText(QCoreApplication::translate("ReceiverInfoRows", "Grid"), info.grid);
+    addText(QCoreApplication::translate("ReceiverInfoRows", "GPS"), info.gps);
+    addText(QCoreApplication::translate("ReceiverInfoRows", "Software"), info.softwareVersion);
     if (info.users) {
         QString value = integerText(*info.users);
         if (info.maxUsers)
-            value += QStringLiteral(" of ") + integerText(*info.maxUsers);
-        rows.append({QStringLiteral("Users"), value});
+            value = QCoreApplication::translate("ReceiverInfoRows", "%1 of %2").arg(value, integerText(*info.maxUsers));
+        rows.append({QCoreApplication::translate("ReceiverInfoRows", "Users"), value});
     }
     if (info.apiChannels) {
-        rows.append({QStringLiteral("API channels"),
-            *info.apiChannels == 0 ? QStringLiteral("None (web page only)") : integerText(*info.apiChannels)});
+        rows.append({QCoreApplication::translate("ReceiverInfoRows", "API channels"),
+            *info.apiChannels == 0 ? QCoreApplication::translate("ReceiverInfoRows", "None (web page only)")
+                                   : integerText(*info.apiChannels)});
     }
     if (info.rxChannel) {
         QString value = QStringLiteral("RX") + integerText(*info.rxChannel);
         if (info.rxChannels)
-            value += QStringLiteral(" of ") + integerText(*info.rxChannels);
-        rows.append({QStringLiteral("Channel"), value});
+            value = QCoreApplication::translate("ReceiverInfoRows", "%1 of %2")
+                        .arg(value, integerText(*info.rxChannels));
+        rows.append({QCoreApplication::translate("ReceiverInfoRows", "Channel"), value});
     }
-    rows.append({QStringLiteral("Coverage"), coverageText(info)});
+    rows.append({QCoreApplication::translate("ReceiverInfoRows", "Coverage"), coverageText(info)});
     if (info.audioRate)
-        rows.append({QStringLiteral("Audio rate"), QLocale().toString(*info.audioRate, 'f', 1) + QStringLiteral(" Hz")});
+        rows.append({QCoreApplication::translate("ReceiverInfoRows", "Audio rate"),
+            QLocale().toString(*info.audioRate, 'f', 1) + QStringLiteral(" Hz")});
     if (info.audioFraming)
         rows.append({QCoreApplication::translate("ReceiverInfoRows", "Audio"), audioFramingText(*info.audioFraming)});
     if (info.waterfallFPS)
-        rows.append({QStringLiteral("Waterfall"), integerText(*info.waterfallFPS) + QStringLiteral(" fps")});
+        rows.append({QCoreApplication::translate("ReceiverInfoRows", "Waterfall"),
+            integerText(*info.waterfallFPS) + QStringLiteral(" fps")});
     if (info.uptime)
-        rows.append({QStringLiteral("Uptime"), formatUptime(*info.uptime)});
+        rows.append({QCoreApplication::translate("ReceiverInfoRows", "Uptime"), formatUptime(*info.uptime)});
     if (info.inactivityTimeoutMinutes && *info.inactivityTimeoutMinutes >= 1)
-        rows.append({QStringLiteral("Inactivity limit"), integerText(*info.inactivityTimeoutMinutes) + QStringLiteral(" min")});
+        rows.append({QCoreApplication::translate("ReceiverInfoRows", "Inactivity limit"),
+            integerText(*info.inactivityTimeoutMinutes) + QStringLiteral(" min")});
     return rows;
 }
 

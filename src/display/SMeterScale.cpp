@@ -1,5 +1,6 @@
 #include "display/SMeterScale.h"
 
+#include <QCoreApplication>
 #include <QLocale>
 
 #include <algorithm>
@@ -33,17 +34,17 @@ QString sMeterDetailText(const std::optional<SMeterReading>& reading)
     if (!reading)
         return QStringLiteral("\u2014 dBm");
     if (!reading->isCalibrated)
-        return QStringLiteral("relative");
+        return QCoreApplication::translate("SMeterScale", "relative");
     return QLocale().toString(reading->boundedLevel(), 'f', 1) + QStringLiteral(" dBm");
 }
 
 QString sMeterAccessibleValue(const std::optional<SMeterReading>& reading)
 {
     if (!reading)
-        return QStringLiteral("No signal");
+        return QCoreApplication::translate("SMeterScale", "No signal");
     const QString level = QString::number(static_cast<long long>(std::trunc(reading->boundedLevel())));
     if (!reading->isCalibrated)
-        return level + QStringLiteral(" dB, relative");
+        return QCoreApplication::translate("SMeterScale", "%1 dB, relative").arg(level);
     return reading->displayText() + QStringLiteral(", ") + level + QStringLiteral(" dBm");
 }
 

@@ -24,7 +24,7 @@ public:
     {
         const auto* view = static_cast<const SMeterView*>(widget());
         switch (kind) {
-        case QAccessible::Name: return QStringLiteral("Signal strength");
+        case QAccessible::Name: return SMeterView::tr("Signal strength");
         case QAccessible::Value: return view->accessibleValue();
         default: return QAccessibleWidget::text(kind);
         }
@@ -69,8 +69,8 @@ SMeterView::SMeterView(double fullScale, QWidget* parent)
     const int descentGap = QFontMetrics(mainFont).descent() - QFontMetrics(m_detailText->font()).descent();
     m_detailText->setContentsMargins(0, 0, 0, std::max(descentGap, 0));
 
-    m_overloadBadge->setText(QStringLiteral("OVL"));
-    m_overloadBadge->setAccessibleName(QStringLiteral("ADC overload"));
+    m_overloadBadge->setText(tr("OVL"));
+    m_overloadBadge->setAccessibleName(tr("ADC overload"));
     QFont badgeFont = m_overloadBadge->font();
     badgeFont.setBold(true);
     m_overloadBadge->setFont(badgeFont);
@@ -96,7 +96,7 @@ SMeterView::SMeterView(double fullScale, QWidget* parent)
     column->addWidget(m_bar);
     column->addWidget(m_scale);
 
-    setAccessibleName(QStringLiteral("Signal strength"));
+    setAccessibleName(tr("Signal strength"));
     refresh();
 }
 

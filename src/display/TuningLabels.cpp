@@ -1,5 +1,6 @@
 #include "display/TuningLabels.h"
 
+#include <QCoreApplication>
 #include <QLocale>
 
 #include <algorithm>
@@ -13,8 +14,9 @@ QString stepTitle(double stepKHz)
 
 QString stepAccessibleName(double stepKHz)
 {
-    const QString direction = stepKHz <= 0 ? QStringLiteral("down") : QStringLiteral("up");
-    return QStringLiteral("Tune %1 %2 kilohertz").arg(direction, QLocale().toString(std::fabs(stepKHz)));
+    const QString step = QLocale().toString(std::fabs(stepKHz));
+    return stepKHz <= 0 ? QCoreApplication::translate("TuningLabels", "Tune down %1 kilohertz").arg(step)
+                        : QCoreApplication::translate("TuningLabels", "Tune up %1 kilohertz").arg(step);
 }
 
 QString modeTitle(KiwiMode mode)
@@ -24,24 +26,24 @@ QString modeTitle(KiwiMode mode)
 
 QString modeAccessibleName(KiwiMode mode)
 {
-    return QStringLiteral("Mode ") + modeTitle(mode);
+    return QCoreApplication::translate("TuningLabels", "Mode %1").arg(modeTitle(mode));
 }
 
 BookmarkButtonLook bookmarkButtonLook(bool isBookmarked)
 {
     if (isBookmarked) {
-        return {QStringLiteral("Bookmarked"), QStringLiteral("user-bookmarks"),
-            QStringLiteral("This frequency and mode are bookmarked"), false};
+        return {QCoreApplication::translate("TuningLabels", "Bookmarked"), QStringLiteral("user-bookmarks"),
+            QCoreApplication::translate("TuningLabels", "This frequency and mode are bookmarked"), false};
     }
-    return {QStringLiteral("Bookmark Frequency"), QStringLiteral("bookmark-new"),
-        QStringLiteral("Bookmark this frequency and mode"), true};
+    return {QCoreApplication::translate("TuningLabels", "Bookmark Frequency"), QStringLiteral("bookmark-new"),
+        QCoreApplication::translate("TuningLabels", "Bookmark this frequency and mode"), true};
 }
 
 MuteButtonLook muteButtonLook(bool isMuted)
 {
     if (isMuted)
-        return {QStringLiteral("Unmute"), QStringLiteral("audio-volume-muted")};
-    return {QStringLiteral("Mute"), QStringLiteral("audio-volume-high")};
+        return {QCoreApplication::translate("TuningLabels", "Unmute"), QStringLiteral("audio-volume-muted")};
+    return {QCoreApplication::translate("TuningLabels", "Mute"), QStringLiteral("audio-volume-high")};
 }
 
 bool showsGainControls(std::optional<ServerKind> kind)

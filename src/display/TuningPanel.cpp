@@ -148,8 +148,8 @@ QLayout* TuningPanel::makeFrequencyRow()
 {
     m_frequencyField = new QLineEdit(this);
     m_frequencyField->setObjectName(QStringLiteral("frequencyField"));
-    m_frequencyField->setPlaceholderText(QStringLiteral("Frequency"));
-    m_frequencyField->setAccessibleName(QStringLiteral("Frequency in kilohertz"));
+    m_frequencyField->setPlaceholderText(tr("Frequency"));
+    m_frequencyField->setAccessibleName(tr("Frequency in kilohertz"));
     m_frequencyField->setFrame(false);
     QPalette fieldPalette = m_frequencyField->palette();
     fieldPalette.setColor(QPalette::Base, Qt::transparent);
@@ -205,7 +205,7 @@ QWidget* TuningPanel::makeProfileRow()
     m_profileRow = new QWidget(this);
     m_profileMenu = new QComboBox(m_profileRow);
     m_profileMenu->setObjectName(QStringLiteral("profileMenu"));
-    m_profileMenu->setAccessibleName(QStringLiteral("Band"));
+    m_profileMenu->setAccessibleName(tr("Band"));
     m_profileMenu->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     connect(m_profileMenu, &QComboBox::activated, this,
         [this](int index) { m_client.selectProfile(m_profileMenu->itemData(index).toString()); });
@@ -213,7 +213,7 @@ QWidget* TuningPanel::makeProfileRow()
     auto* row = new QHBoxLayout(m_profileRow);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(6);
-    row->addWidget(plainTextLabel(TextStyle::body, m_profileRow, QStringLiteral("Band")));
+    row->addWidget(plainTextLabel(TextStyle::body, m_profileRow, tr("Band")));
     row->addWidget(m_profileMenu);
     row->addStretch(1);
     return m_profileRow;
@@ -222,14 +222,14 @@ QWidget* TuningPanel::makeProfileRow()
 QWidget* TuningPanel::makeGainRow()
 {
     m_gainRow = new QWidget(this);
-    m_agcToggle = new QCheckBox(QStringLiteral("AGC"), m_gainRow);
+    m_agcToggle = new QCheckBox(tr("AGC"), m_gainRow);
     m_agcToggle->setObjectName(QStringLiteral("agcToggle"));
     connect(m_agcToggle, &QCheckBox::toggled, this, [this](bool on) { m_client.setAGC(on); });
 
     m_manualGain = new QWidget(m_gainRow);
     m_gainSlider = new QSlider(Qt::Horizontal, m_manualGain);
     m_gainSlider->setObjectName(QStringLiteral("gainSlider"));
-    m_gainSlider->setAccessibleName(QStringLiteral("RF Gain"));
+    m_gainSlider->setAccessibleName(tr("RF Gain"));
     m_gainSlider->setRange(0, 120);
     m_gainSlider->setSingleStep(1);
     m_gainSlider->setPageStep(10);
@@ -244,7 +244,7 @@ QWidget* TuningPanel::makeGainRow()
     auto* manual = new QHBoxLayout(m_manualGain);
     manual->setContentsMargins(0, 0, 0, 0);
     manual->setSpacing(6);
-    manual->addWidget(plainTextLabel(TextStyle::body, m_manualGain, QStringLiteral("RF Gain")));
+    manual->addWidget(plainTextLabel(TextStyle::body, m_manualGain, tr("RF Gain")));
     manual->addWidget(m_gainSlider, 1);
     manual->addWidget(m_gainValue);
 
@@ -263,7 +263,7 @@ QLayout* TuningPanel::makeVolumeRow()
 
     m_volumeSlider = new QSlider(Qt::Horizontal, this);
     m_volumeSlider->setObjectName(QStringLiteral("volumeSlider"));
-    m_volumeSlider->setAccessibleName(QStringLiteral("Volume"));
+    m_volumeSlider->setAccessibleName(tr("Volume"));
     m_volumeSlider->setRange(0, volumeSteps);
     m_volumeSlider->setPageStep(volumeSteps / 10);
     m_volumeSlider->setMinimumWidth(160);
@@ -273,7 +273,7 @@ QLayout* TuningPanel::makeVolumeRow()
     auto* row = new QHBoxLayout;
     row->setSpacing(6);
     row->addWidget(m_muteButton);
-    row->addWidget(plainTextLabel(TextStyle::body, this, QStringLiteral("Volume")));
+    row->addWidget(plainTextLabel(TextStyle::body, this, tr("Volume")));
     row->addWidget(m_volumeSlider, 1);
     return row;
 }

@@ -34,17 +34,17 @@ WaterfallHeader::WaterfallHeader(QWidget* parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(12);
 
-    auto* title = plainTextLabel(TextStyle::headline, this, QStringLiteral("Waterfall"));
+    auto* title = plainTextLabel(TextStyle::headline, this, tr("Waterfall"));
     m_span = plainTextLabel(TextStyle::caption, this);
     useSecondaryText(*m_span);
-    m_zoomOut = iconButton(QStringLiteral("Zoom Out"), QStringLiteral("zoom-out"), this);
+    m_zoomOut = iconButton(tr("Zoom Out"), QStringLiteral("zoom-out"), this);
     m_zoom = plainTextLabel(TextStyle::caption, this);
-    m_zoomIn = iconButton(QStringLiteral("Zoom In"), QStringLiteral("zoom-in"), this);
-    m_autoRange = new QPushButton(QStringLiteral("Auto Range"), this);
+    m_zoomIn = iconButton(tr("Zoom In"), QStringLiteral("zoom-in"), this);
+    m_autoRange = new QPushButton(tr("Auto Range"), this);
     m_autoRange->setCheckable(true);
     m_autoRange->setChecked(true);
-    m_floor = new LevelStepper(QStringLiteral("Floor "), [this](double value) { emit floorChanged(value); }, this);
-    m_ceiling = new LevelStepper(QStringLiteral("Ceiling "), [this](double value) { emit ceilingChanged(value); }, this);
+    m_floor = new LevelStepper(tr("Floor "), [this](double value) { emit floorChanged(value); }, this);
+    m_ceiling = new LevelStepper(tr("Ceiling "), [this](double value) { emit ceilingChanged(value); }, this);
 
     layout->addWidget(title);
     layout->addWidget(m_span);
@@ -68,12 +68,12 @@ WaterfallHeader::WaterfallHeader(QWidget* parent)
 
 void WaterfallHeader::setSpanHz(double spanHz)
 {
-    m_span->setText(QStringLiteral("Span ") + formatFrequency(spanHz));
+    m_span->setText(tr("Span %1").arg(formatFrequency(spanHz)));
 }
 
 void WaterfallHeader::setZoom(int zoom, int highestZoom)
 {
-    m_zoom->setText(QStringLiteral("Zoom ") + QString::number(zoom));
+    m_zoom->setText(tr("Zoom %1").arg(zoom));
     m_zoomOut->setEnabled(zoom >= 1);
     m_zoomIn->setEnabled(zoom < highestZoom);
 }

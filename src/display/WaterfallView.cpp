@@ -102,13 +102,13 @@ void WaterfallView::hideEvent(QHideEvent* event)
 QString WaterfallView::placeholderText() const
 {
     if (!m_client)
-        return QStringLiteral("Not connected");
+        return tr("Not connected");
     if (const auto& error = m_client->waterfallError())
         return *error;
     const KiwiState& state = m_client->state();
     if (state.isActive())
-        return QStringLiteral("Waiting for waterfall\u2026");
-    return QStringLiteral("Not connected");
+        return tr("Waiting for waterfall…");
+    return tr("Not connected");
 }
 
 void WaterfallView::handleRow(const KiwiWaterfallRow& row)

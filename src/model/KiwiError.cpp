@@ -1,5 +1,7 @@
 #include "model/KiwiError.h"
 
+#include <QCoreApplication>
+
 namespace {
 
 template <class... Handlers>
@@ -13,75 +15,97 @@ QString authenticationMessage(std::int64_t code)
 {
     switch (code) {
     case 1:
-        return QStringLiteral("Bad password, or all channels that don't require a password are busy.");
+        return QCoreApplication::translate("KiwiError",
+            "Bad password, or all channels that don't require a password are busy.");
     case 2:
-        return QStringLiteral(
+        return QCoreApplication::translate("KiwiError",
             "The receiver is still determining its local interface address. Try again shortly.");
     case 3:
-        return QStringLiteral("Admin connections are not allowed from this IP address.");
+        return QCoreApplication::translate("KiwiError", "Admin connections are not allowed from this IP address.");
     case 4:
-        return QStringLiteral("No admin password set; only local connections are allowed.");
+        return QCoreApplication::translate("KiwiError", "No admin password set; only local connections are allowed.");
     case 5:
-        return QStringLiteral("This receiver allows only one connection per IP address. Close other "
-                              "sessions to it (for example a browser tab) and try again.");
+        return QCoreApplication::translate("KiwiError",
+            "This receiver allows only one connection per IP address. Close other "
+            "sessions to it (for example a browser tab) and try again.");
     case 6:
-        return QStringLiteral("The receiver is updating its database. Try again in a minute.");
+        return QCoreApplication::translate("KiwiError",
+            "The receiver is updating its database. Try again in a minute.");
     default:
-        return QStringLiteral("The receiver rejected the connection (badp=") + QString::number(code)
-            + QStringLiteral(").");
+        return QCoreApplication::translate("KiwiError", "The receiver rejected the connection (badp=%1).").arg(code);
     }
 }
 
 QString tooBusyMessage(const KiwiError::TooBusy& e)
 {
     if (!e.afterConnecting) {
-        return QStringLiteral("All ") + (e.channels ? *e.channels + u' ' : QString())
-            + QStringLiteral("channels on this receiver are in use. Try again later.");
+        if (e.channels) {
+            return QCoreApplication::translate("KiwiError",
+                "All %1 channels on this receiver are in use. Try again later.").arg(*e.channels);
+        }
+        return QCoreApplication::translate("KiwiError", "All channels on this receiver are in use. Try again later.");
     }
     if (e.channels == QStringLiteral("0"))
-        return QStringLiteral(
+        return QCoreApplication::translate("KiwiError",
             "This receiver only allows listening through its web page, so it disconnected this app.");
-    return QStringLiteral("This receiver allows at most ")
-        + (e.channels ? *e.channels + u' ' : QStringLiteral("a few "))
-        + QStringLiteral("connections from apps other than its web page, and others are using "
-                         "them, so it disconnected this one. Try again later or use its web page.");
+    if (!e.channels) {
+        return QCoreApplication::translate("KiwiError",
+            "This receiver allows at most a few connections from apps other than its web page, and others are "
+            "using them, so it disconnected this one. Try again later or use its web page.");
+    }
+    return QCoreApplication::translate("KiwiError",
+        "This receiver allows at most %1 connections from apps other than its web page, and others are "
+        "using them, so it disconnected this one. Try again later or use its web page.").arg(*e.channels);
 }
 
 } // namespace
 
 QString KiwiError::errorDescription() const
 {
+    // What the server sent (a reason, a detail, its own message) stays as it came.
     return std::visit(
         Overloaded{
             [](const Authentication& e) -> QString { return authenticationMessage(e.code); },
             [](const TooBusy& e) -> QString { return tooBusyMessage(e); },
             [](const Redirect& e) -> QString {
-                return QStringLiteral("The receiver redirected the connection to ")
-                    + e.address.value_or(QStringLiteral("another server")) + u'.';
+                if (e.address)
+                    return QCoreApplication::translate("KiwiError",
+                        "The receiver redirected the connection to %1.").arg(*e.address);
+                return QCoreApplication::translate("KiwiError",
+                    "The receiver redirected the connection to another server.");
             },
             [](const Kicked& e) -> QString {
-                const QString lead = QStringLiteral("Disconnected by the receiver");
-                return e.reason ? lead + QStringLiteral(": ") + *e.reason : lead + u'.';
+                if (e.reason)
+                    return QCoreApplication::translate("KiwiError", "Disconnected by the receiver: %1").arg(*e.reason);
+                return QCoreApplication::translate("KiwiError", "Disconnected by the receiver.");
             },
             [](const InactivityTimeout& e) -> QString {
-                return QStringLiteral("Disconnected after ")
-                    + (e.minutes ? *e.minutes + QStringLiteral(" minutes of ") : QString())
-                    + QStringLiteral("inactivity. Reconnect to continue listening.");
+                if (e.minutes)
+                    return QCoreApplication::translate("KiwiError",
+                        "Disconnected after %1 minutes of inactivity. Reconnect to continue listening.")
+                        .arg(*e.minutes);
+                return QCoreApplication::translate("KiwiError",
+                    "Disconnected after inactivity. Reconnect to continue listening.");
             },
             [](const ConnectionClosed& e) -> QString {
-                const QString lead = QStringLiteral("The connection was closed");
-                return e.detail ? lead + QStringLiteral(": ") + *e.detail
-                                : lead + QStringLiteral(" by the server.");
+                if (e.detail)
+                    return QCoreApplication::translate("KiwiError", "The connection was closed: %1").arg(*e.detail);
+                return QCoreApplication::translate("KiwiError", "The connection was closed by the server.");
             },
             [](const Server& e) -> QString { return e.message; },
-            [](const InvalidAddress&) -> QString { return QStringLiteral("The server address is not valid."); },
-            [](const ServerDown&) -> QString { return QStringLiteral("The receiver is down for maintenance."); },
+            [](const InvalidAddress&) -> QString {
+                return QCoreApplication::translate("KiwiError", "The server address is not valid.");
+            },
+            [](const ServerDown&) -> QString {
+                return QCoreApplication::translate("KiwiError", "The receiver is down for maintenance.");
+            },
             [](const DailyLimit&) -> QString {
-                return QStringLiteral(
+                return QCoreApplication::translate("KiwiError",
                     "The receiver's 24-hour listening limit for your IP address has been reached.");
             },
             [](const ExclusiveUse&) -> QString {
-                return QStringLiteral("The receiver is currently reserved for exclusive use.");
+                return QCoreApplication::translate("KiwiError",
+                    "The receiver is currently reserved for exclusive use.");
             },
         },
         m_case);

@@ -7,6 +7,8 @@
 #include "session/KiwiCommands.h"
 #include "session/KiwiWaterfallGeometry.h"
 
+#include <QCoreApplication>
+
 void KiwiConnection::openWaterfall()
 {
     if (m_didOpenWaterfall)
@@ -61,7 +63,8 @@ void KiwiConnection::waterfallPlaced(int zoom, double startHz)
 
 void KiwiConnection::waterfallFailed()
 {
-    m_session.waterfallEnded(QStringLiteral("The waterfall stream was closed by the server."));
+    m_session.waterfallEnded(
+        QCoreApplication::translate("KiwiWaterfallChannel", "The waterfall stream was closed by the server."));
     m_waterfallSocket.reset();
 }
 
@@ -82,8 +85,9 @@ void KiwiConnection::handleWaterfallParameters(const KiwiParams& params)
             }
         } else if (key == u"too_busy") {
             m_session.waterfallTrouble(m_didReceiveWaterfall
-                    ? QStringLiteral("The receiver's limit on app connections closed the waterfall.")
-                    : QStringLiteral("All waterfall channels are in use."));
+                    ? QCoreApplication::translate("KiwiWaterfallChannel",
+                          "The receiver's limit on app connections closed the waterfall.")
+                    : QCoreApplication::translate("KiwiWaterfallChannel", "All waterfall channels are in use."));
         } else if (key == u"zoom_max") {
             if (const auto zoom = parseKiwiInteger(value))
                 m_session.changeInfo([&](KiwiReceiverInfo& info) { info.maxZoom = clampedZoom(*zoom); });

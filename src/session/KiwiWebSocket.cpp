@@ -43,7 +43,7 @@ public:
         });
         openTimer.setSingleShot(true);
         QObject::connect(&openTimer, &QTimer::timeout, this, [this] {
-            fail(QStringLiteral("The connection timed out"));
+            fail(QCoreApplication::translate("KiwiWebSocket", "The connection timed out"));
             socket->abort();
         });
         openTimer.start(openTimeout);
@@ -119,7 +119,7 @@ private:
             return socket->errorString();
         if (!socket->closeReason().isEmpty())
             return socket->closeReason();
-        return QStringLiteral("The remote host closed the connection");
+        return QCoreApplication::translate("KiwiWebSocket", "The remote host closed the connection");
     }
 
     const MessageHandler onMessage;

@@ -2,6 +2,8 @@
 
 #include "session/KiwiParamValues.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <bit>
 #include <cmath>
@@ -170,16 +172,16 @@ std::optional<std::int64_t> openWebRXClients(const std::optional<JSONValue>& val
 
 QString openWebRXBackoffText(const std::optional<QString>& reason)
 {
-    const QString lead = QStringLiteral("The receiver is busy");
-    return reason ? lead + QStringLiteral(": ") + boundedServerText(*reason)
-                  : lead + QStringLiteral(". Try again later.");
+    return reason
+        ? QCoreApplication::translate("OpenWebRXSession", "The receiver is busy: %1").arg(boundedServerText(*reason))
+        : QCoreApplication::translate("OpenWebRXSession", "The receiver is busy. Try again later.");
 }
 
 QString openWebRXSDRErrorText(const std::optional<JSONValue>& value)
 {
     if (const std::optional<QString> text = value ? value->asString() : std::nullopt)
         return boundedServerText(*text);
-    return QStringLiteral("The receiver reported an SDR error.");
+    return QCoreApplication::translate("OpenWebRXSession", "The receiver reported an SDR error.");
 }
 
 std::optional<OpenWebRXDSPParams> openWebRXDSPParams(const ReceiverTuning& tuning, double centerHz)

@@ -2,7 +2,10 @@
 #include "app/CommandLine.h"
 #include "app/MyApp.h"
 #include "app/MainView.h"
+#include "app/StatusLine.h"
+#include "app/Translation.h"
 #include "common/MnemonicText.h"
+#include "model/KiwiError.h"
 #include "bookmarks/BuiltInServers.h"
 #include "bookmarks/Preferences.h"
 
@@ -247,6 +250,45 @@ TEST_F(MyAppTest, ScreenshotOfAConnectedWindow)
     window->client().setWaterfallZoom(5);
     QTest::qWait(8000);
     saveScreenshot(*window, QStringLiteral("main-window.png"));
+}
+
+// A German locale picks the German translation: a receiver's refusal reads in
+// German, while what a server sends stays as sent. The picture in docs/screenshots/.
+TEST_F(MyAppTest, GermanLocaleShowsTheGermanWindow)
+{
+    EXPECT_TRUE(loadTranslations(QLocale(QLocale::English, QLocale::UnitedKingdom)).empty());
+    const auto translators = loadTranslations(QLocale(QLocale::German, QLocale::Austria));
+    ASSERT_FALSE(translators.empty());
+    for (const auto& translator : translators)
+        QCoreApplication::installTranslator(translator.get());
+    EXPECT_EQ(KiwiError::kicked(QStringLiteral("Maintenance")).errorDescription(),
+        QStringLiteral("Vom Empfänger getrennt: Maintenance"));
+
+    RxSimOptions refusing;
+    refusing.badp = QStringLiteral("5");
+    RxSimServer refusingServer(refusing);
+    ContentView* window = app.newWindow();
+    window->resize(1100, 860);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    AddressBar& bar = *window->addressBar();
+    EXPECT_EQ(bar.statusLine()->text(), QStringLiteral("Getrennt"));
+    bar.setAddress(listen(refusingServer));
+    bar.connectToAddress();
+    ASSERT_TRUE(waitForState(window->client(), KiwiState::Kind::failed));
+    EXPECT_EQ(bar.statusLine()->text(),
+        QStringLiteral("Dieser Empfänger erlaubt nur eine Verbindung pro IP-Adresse. Bitte andere Sitzungen zu ihm "
+                       "schließen (etwa einen Browser-Tab) und es erneut versuchen."));
+
+    RxSimOptions options;
+    options.waterfallFPS = 60;
+    RxSimServer server(options);
+    ASSERT_TRUE(connectWindow(*window, listen(server)));
+    EXPECT_EQ(bar.statusLine()->text(), QStringLiteral("Verbunden"));
+    window->client().tune(7030);
+    window->client().setMode(KiwiMode::cw);
+    window->client().setWaterfallZoom(5);
+    QTest::qWait(6000);
+    saveScreenshot(*window, QStringLiteral("main-window-de.png"));
 }
 
 } // namespace

@@ -1,0 +1,930 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de_DE">
+<context>
+    <name>AddressBar</name>
+    <message>
+        <source>Bookmarked</source>
+        <translation>Gespeichert</translation>
+    </message>
+    <message>
+        <source>This server is bookmarked</source>
+        <translation>Dieser Server ist als Lesezeichen gespeichert</translation>
+    </message>
+    <message>
+        <source>Add Bookmark</source>
+        <translation>Lesezeichen hinzufügen</translation>
+    </message>
+    <message>
+        <source>Bookmark this server</source>
+        <translation>Diesen Server als Lesezeichen speichern</translation>
+    </message>
+    <message>
+        <source>Server address</source>
+        <translation>Serveradresse</translation>
+    </message>
+    <message>
+        <source>Listen on this receiver&apos;s web page at the current frequency</source>
+        <translation>Auf der Webseite dieses Empfängers auf der aktuellen Frequenz hören</translation>
+    </message>
+    <message>
+        <source>Disconnect</source>
+        <translation>Trennen</translation>
+    </message>
+    <message>
+        <source>Connect</source>
+        <translation>Verbinden</translation>
+    </message>
+    <message>
+        <source>Open in Browser</source>
+        <translation>Im Browser öffnen</translation>
+    </message>
+</context>
+<context>
+    <name>AppMenuBar</name>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Datei</translation>
+    </message>
+    <message>
+        <source>&amp;New Window</source>
+        <translation>&amp;Neues Fenster</translation>
+    </message>
+    <message>
+        <source>&amp;Close Window</source>
+        <translation>Fenster &amp;schließen</translation>
+    </message>
+    <message>
+        <source>&amp;Settings…</source>
+        <translation>&amp;Einstellungen…</translation>
+    </message>
+    <message>
+        <source>&amp;Quit</source>
+        <translation>&amp;Beenden</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Hilfe</translation>
+    </message>
+    <message>
+        <source>&amp;About Farlisten</source>
+        <translation>&amp;Über Farlisten</translation>
+    </message>
+</context>
+<context>
+    <name>AudioEngine</name>
+    <message>
+        <source>The sample rate %1 Hz cannot be played</source>
+        <translation>Die Abtastrate %1 Hz kann nicht wiedergegeben werden</translation>
+    </message>
+</context>
+<context>
+    <name>AudioSinkThread</name>
+    <message>
+        <source>The audio output device “%1” could not be opened</source>
+        <translation>Das Audioausgabegerät „%1“ konnte nicht geöffnet werden</translation>
+    </message>
+    <message>
+        <source>The audio output device “%1” could not be written to</source>
+        <translation>Auf das Audioausgabegerät „%1“ konnte nicht geschrieben werden</translation>
+    </message>
+    <message>
+        <source>The audio output device “%1” failed</source>
+        <translation>Das Audioausgabegerät „%1“ ist ausgefallen</translation>
+    </message>
+    <message>
+        <source>No audio output device is available</source>
+        <translation>Kein Audioausgabegerät verfügbar</translation>
+    </message>
+</context>
+<context>
+    <name>BookmarkListEditor</name>
+    <message>
+        <source>Delete</source>
+        <translation>Löschen</translation>
+    </message>
+    <message>
+        <source>Delete the selected rows</source>
+        <translation>Die ausgewählten Zeilen löschen</translation>
+    </message>
+    <message>
+        <source>Edit</source>
+        <translation>Bearbeiten</translation>
+    </message>
+</context>
+<context>
+    <name>BookmarksEditor</name>
+    <message>
+        <source>Servers</source>
+        <translation>Server</translation>
+    </message>
+    <message>
+        <source>No Servers</source>
+        <translation>Keine Server</translation>
+    </message>
+    <message>
+        <source>Use the bookmark button next to the server address to save it.</source>
+        <translation>Mit der Lesezeichen-Schaltfläche neben der Serveradresse lässt sich ein Server speichern.</translation>
+    </message>
+    <message>
+        <source>Server address</source>
+        <translation>Serveradresse</translation>
+    </message>
+    <message>
+        <source>Add Server</source>
+        <translation>Server hinzufügen</translation>
+    </message>
+</context>
+<context>
+    <name>BookmarksMenu</name>
+    <message>
+        <source>&amp;Bookmarks</source>
+        <translation>&amp;Lesezeichen</translation>
+    </message>
+    <message>
+        <source>&amp;Add Bookmark</source>
+        <translation>Lesezeichen &amp;hinzufügen</translation>
+    </message>
+    <message>
+        <source>&amp;Edit Bookmarks…</source>
+        <translation>Lesezeichen &amp;bearbeiten…</translation>
+    </message>
+    <message>
+        <source>No Bookmarks</source>
+        <translation>Keine Lesezeichen</translation>
+    </message>
+</context>
+<context>
+    <name>CommandLine</name>
+    <message>
+        <source>Listen to public web shortwave receivers (KiwiSDR and OpenWebRX servers).</source>
+        <translation>Öffentliche Kurzwellen-Webempfänger hören (KiwiSDR- und OpenWebRX-Server).</translation>
+    </message>
+    <message>
+        <source>Tune to KHZ kilohertz.</source>
+        <translation>Auf KHZ Kilohertz abstimmen.</translation>
+    </message>
+    <message>
+        <source>Listen in MODE: am, amn, amw, sam, lsb, usb, cw, cwn, nbfm or wfm.</source>
+        <translation>In der Betriebsart MODE hören: am, amn, amw, sam, lsb, usb, cw, cwn, nbfm oder wfm.</translation>
+    </message>
+    <message>
+        <source>A receiver to open a window for and connect to: host, host:port, an http(s) address, or the address of a receiver&apos;s web page with its frequency and mode.</source>
+        <translation>Ein Empfänger, für den ein Fenster geöffnet und verbunden wird: host, host:port, eine http(s)-Adresse oder die Adresse der Webseite eines Empfängers mit Frequenz und Betriebsart.</translation>
+    </message>
+    <message>
+        <source>Ignored --frequency &quot;%1&quot;: not a frequency in kHz between 0 and 10 GHz.</source>
+        <translation>--frequency „%1“ ignoriert: keine Frequenz in kHz zwischen 0 und 10 GHz.</translation>
+    </message>
+    <message>
+        <source>Ignored the unknown --mode &quot;%1&quot;.</source>
+        <translation>Unbekannte Betriebsart --mode „%1“ ignoriert.</translation>
+    </message>
+    <message>
+        <source>Only the first %1 addresses are opened.</source>
+        <translation>Nur die ersten %1 Adressen werden geöffnet.</translation>
+    </message>
+    <message>
+        <source>Ignored &quot;%1&quot;: it names no server.</source>
+        <translation>„%1“ ignoriert: Es nennt keinen Server.</translation>
+    </message>
+</context>
+<context>
+    <name>ContentView</name>
+    <message>
+        <source>&amp;Record</source>
+        <translation>&amp;Aufnehmen</translation>
+    </message>
+</context>
+<context>
+    <name>FrequencyBookmarksEditor</name>
+    <message>
+        <source>Bookmarks</source>
+        <translation>Lesezeichen</translation>
+    </message>
+    <message>
+        <source>No Bookmarks</source>
+        <translation>Keine Lesezeichen</translation>
+    </message>
+    <message>
+        <source>Use the bookmark button next to the frequency to save it.</source>
+        <translation>Mit der Lesezeichen-Schaltfläche neben der Frequenz lässt sich eine Frequenz speichern.</translation>
+    </message>
+    <message>
+        <source>Title</source>
+        <translation>Titel</translation>
+    </message>
+    <message>
+        <source>Frequency</source>
+        <translation>Frequenz</translation>
+    </message>
+</context>
+<context>
+    <name>KiwiError</name>
+    <message>
+        <source>Bad password, or all channels that don&apos;t require a password are busy.</source>
+        <translation>Falsches Passwort, oder alle Kanäle ohne Passwort sind belegt.</translation>
+    </message>
+    <message>
+        <source>The receiver is still determining its local interface address. Try again shortly.</source>
+        <translation>Der Empfänger ermittelt noch seine lokale Netzwerkadresse. Bitte gleich noch einmal versuchen.</translation>
+    </message>
+    <message>
+        <source>Admin connections are not allowed from this IP address.</source>
+        <translation>Admin-Verbindungen sind von dieser IP-Adresse aus nicht erlaubt.</translation>
+    </message>
+    <message>
+        <source>No admin password set; only local connections are allowed.</source>
+        <translation>Kein Admin-Passwort gesetzt; nur lokale Verbindungen sind erlaubt.</translation>
+    </message>
+    <message>
+        <source>This receiver allows only one connection per IP address. Close other sessions to it (for example a browser tab) and try again.</source>
+        <translation>Dieser Empfänger erlaubt nur eine Verbindung pro IP-Adresse. Bitte andere Sitzungen zu ihm schließen (etwa einen Browser-Tab) und es erneut versuchen.</translation>
+    </message>
+    <message>
+        <source>The receiver is updating its database. Try again in a minute.</source>
+        <translation>Der Empfänger aktualisiert seine Datenbank. Bitte in einer Minute noch einmal versuchen.</translation>
+    </message>
+    <message>
+        <source>The receiver rejected the connection (badp=%1).</source>
+        <translation>Der Empfänger hat die Verbindung abgelehnt (badp=%1).</translation>
+    </message>
+    <message>
+        <source>All %1 channels on this receiver are in use. Try again later.</source>
+        <translation>Alle %1 Kanäle dieses Empfängers sind belegt. Bitte später noch einmal versuchen.</translation>
+    </message>
+    <message>
+        <source>All channels on this receiver are in use. Try again later.</source>
+        <translation>Alle Kanäle dieses Empfängers sind belegt. Bitte später noch einmal versuchen.</translation>
+    </message>
+    <message>
+        <source>This receiver only allows listening through its web page, so it disconnected this app.</source>
+        <translation>Dieser Empfänger lässt nur das Hören über seine Webseite zu und hat diese Anwendung deshalb getrennt.</translation>
+    </message>
+    <message>
+        <source>This receiver allows at most a few connections from apps other than its web page, and others are using them, so it disconnected this one. Try again later or use its web page.</source>
+        <translation>Dieser Empfänger erlaubt nur wenige Verbindungen von anderen Anwendungen als seiner Webseite, und diese sind von anderen belegt; deshalb hat er diese Verbindung getrennt. Bitte später noch einmal versuchen oder seine Webseite benutzen.</translation>
+    </message>
+    <message>
+        <source>This receiver allows at most %1 connections from apps other than its web page, and others are using them, so it disconnected this one. Try again later or use its web page.</source>
+        <translation>Dieser Empfänger erlaubt höchstens %1 Verbindungen von anderen Anwendungen als seiner Webseite, und diese sind von anderen belegt; deshalb hat er diese Verbindung getrennt. Bitte später noch einmal versuchen oder seine Webseite benutzen.</translation>
+    </message>
+    <message>
+        <source>The receiver redirected the connection to %1.</source>
+        <translation>Der Empfänger hat die Verbindung nach %1 umgeleitet.</translation>
+    </message>
+    <message>
+        <source>The receiver redirected the connection to another server.</source>
+        <translation>Der Empfänger hat die Verbindung auf einen anderen Server umgeleitet.</translation>
+    </message>
+    <message>
+        <source>Disconnected by the receiver: %1</source>
+        <translation>Vom Empfänger getrennt: %1</translation>
+    </message>
+    <message>
+        <source>Disconnected by the receiver.</source>
+        <translation>Vom Empfänger getrennt.</translation>
+    </message>
+    <message>
+        <source>Disconnected after %1 minutes of inactivity. Reconnect to continue listening.</source>
+        <translation>Nach %1 Minuten Inaktivität getrennt. Zum Weiterhören neu verbinden.</translation>
+    </message>
+    <message>
+        <source>Disconnected after inactivity. Reconnect to continue listening.</source>
+        <translation>Wegen Inaktivität getrennt. Zum Weiterhören neu verbinden.</translation>
+    </message>
+    <message>
+        <source>The connection was closed: %1</source>
+        <translation>Die Verbindung wurde geschlossen: %1</translation>
+    </message>
+    <message>
+        <source>The connection was closed by the server.</source>
+        <translation>Die Verbindung wurde vom Server geschlossen.</translation>
+    </message>
+    <message>
+        <source>The server address is not valid.</source>
+        <translation>Die Serveradresse ist ungültig.</translation>
+    </message>
+    <message>
+        <source>The receiver is down for maintenance.</source>
+        <translation>Der Empfänger ist wegen Wartungsarbeiten außer Betrieb.</translation>
+    </message>
+    <message>
+        <source>The receiver&apos;s 24-hour listening limit for your IP address has been reached.</source>
+        <translation>Die 24-Stunden-Hörgrenze des Empfängers für Ihre IP-Adresse ist erreicht.</translation>
+    </message>
+    <message>
+        <source>The receiver is currently reserved for exclusive use.</source>
+        <translation>Der Empfänger ist zurzeit für eine exklusive Nutzung reserviert.</translation>
+    </message>
+</context>
+<context>
+    <name>KiwiWaterfallChannel</name>
+    <message>
+        <source>The waterfall stream was closed by the server.</source>
+        <translation>Der Wasserfall-Datenstrom wurde vom Server geschlossen.</translation>
+    </message>
+    <message>
+        <source>The receiver&apos;s limit on app connections closed the waterfall.</source>
+        <translation>Die Grenze des Empfängers für Anwendungsverbindungen hat den Wasserfall geschlossen.</translation>
+    </message>
+    <message>
+        <source>All waterfall channels are in use.</source>
+        <translation>Alle Wasserfall-Kanäle sind belegt.</translation>
+    </message>
+</context>
+<context>
+    <name>KiwiWebSocket</name>
+    <message>
+        <source>More than %1 KiB of messages waited for the connection to open</source>
+        <translation>Mehr als %1 KiB an Nachrichten warteten auf den Verbindungsaufbau</translation>
+    </message>
+    <message>
+        <source>The connection timed out</source>
+        <translation>Zeitüberschreitung beim Verbindungsaufbau</translation>
+    </message>
+    <message>
+        <source>The remote host closed the connection</source>
+        <translation>Die Gegenstelle hat die Verbindung geschlossen</translation>
+    </message>
+</context>
+<context>
+    <name>LevelStepper</name>
+    <message>
+        <source>Decrement</source>
+        <translation>Verringern</translation>
+    </message>
+    <message>
+        <source>Increment</source>
+        <translation>Erhöhen</translation>
+    </message>
+</context>
+<context>
+    <name>ListeningToolsPanel</name>
+    <message>
+        <source> dB</source>
+        <translation> dB</translation>
+    </message>
+    <message>
+        <source> Hz</source>
+        <translation> Hz</translation>
+    </message>
+    <message>
+        <source>Squelch</source>
+        <translation>Rauschsperre</translation>
+    </message>
+    <message>
+        <source>Mutes the sound until a signal rises above the noise</source>
+        <translation>Schaltet den Ton stumm, bis ein Signal über das Rauschen steigt</translation>
+    </message>
+    <message>
+        <source>Squelch level</source>
+        <translation>Schwelle der Rauschsperre</translation>
+    </message>
+    <message>
+        <source>How far above the measured noise floor a signal must be to open the squelch</source>
+        <translation>Wie weit ein Signal über dem gemessenen Grundrauschen liegen muss, damit die Rauschsperre öffnet</translation>
+    </message>
+    <message>
+        <source>Noise reduction</source>
+        <translation>Rauschminderung</translation>
+    </message>
+    <message>
+        <source>Pushes down steady noise between and around signals</source>
+        <translation>Drückt gleichmäßiges Rauschen zwischen und neben den Signalen herunter</translation>
+    </message>
+    <message>
+        <source>Noise reduction strength</source>
+        <translation>Stärke der Rauschminderung</translation>
+    </message>
+    <message>
+        <source>How far noise may be pushed down; more is quieter but may sound watery</source>
+        <translation>Wie stark das Rauschen abgesenkt werden darf; mehr ist leiser, kann aber blubbernd klingen</translation>
+    </message>
+    <message>
+        <source>Notch</source>
+        <translation>Notchfilter</translation>
+    </message>
+    <message>
+        <source>Removes one interfering tone. Ctrl+click a line on the waterfall or spectrum to place it there</source>
+        <translation>Entfernt einen störenden Ton. Mit Strg+Klick auf eine Linie im Wasserfall oder Spektrum wird er dorthin gesetzt</translation>
+    </message>
+    <message>
+        <source>Notch frequency</source>
+        <translation>Frequenz des Notchfilters</translation>
+    </message>
+    <message>
+        <source>The audio frequency of the tone to remove</source>
+        <translation>Die Tonfrequenz des zu entfernenden Tons</translation>
+    </message>
+    <message>
+        <source>Notch width</source>
+        <translation>Breite des Notchfilters</translation>
+    </message>
+    <message>
+        <source>How wide a band around the notch frequency is removed</source>
+        <translation>Wie breit der Bereich um die Notch-Frequenz ist, der entfernt wird</translation>
+    </message>
+    <message>
+        <source>Noise blanker</source>
+        <translation>Störaustaster</translation>
+    </message>
+    <message>
+        <source>Silences short clicks and crashes such as ignition or power-line noise</source>
+        <translation>Blendet kurze Knackser und Krachen aus, etwa Zündfunken oder Störungen aus dem Stromnetz</translation>
+    </message>
+    <message>
+        <source>Noise blanker threshold</source>
+        <translation>Schwelle des Störaustasters</translation>
+    </message>
+    <message>
+        <source>How far above the average level a click must be to be silenced; lower catches more</source>
+        <translation>Wie weit ein Knacken über dem mittleren Pegel liegen muss, um ausgeblendet zu werden; niedriger erfasst mehr</translation>
+    </message>
+    <message>
+        <source>Listening</source>
+        <translation>Empfangshilfen</translation>
+    </message>
+    <message>
+        <source>Squelch off</source>
+        <translation>Rauschsperre aus</translation>
+    </message>
+    <message>
+        <source>Squelch open</source>
+        <translation>Rauschsperre offen</translation>
+    </message>
+    <message>
+        <source>Squelch closed</source>
+        <translation>Rauschsperre geschlossen</translation>
+    </message>
+</context>
+<context>
+    <name>ModeChoiceDelegate</name>
+    <message>
+        <source>Mode</source>
+        <translation>Betriebsart</translation>
+    </message>
+</context>
+<context>
+    <name>MyApp</name>
+    <message>
+        <source>Farlisten %1
+
+Listen to public web shortwave receivers: KiwiSDR and OpenWebRX servers. Tune, watch the waterfall, and keep your favourite receivers and frequencies as bookmarks.</source>
+        <translation>Farlisten %1
+
+Öffentliche Kurzwellen-Webempfänger hören: KiwiSDR- und OpenWebRX-Server. Abstimmen, den Wasserfall beobachten und die liebsten Empfänger und Frequenzen als Lesezeichen behalten.</translation>
+    </message>
+    <message>
+        <source>About Farlisten</source>
+        <translation>Über Farlisten</translation>
+    </message>
+</context>
+<context>
+    <name>OpenWebRXSession</name>
+    <message>
+        <source>The receiver is busy: %1</source>
+        <translation>Der Empfänger ist belegt: %1</translation>
+    </message>
+    <message>
+        <source>The receiver is busy. Try again later.</source>
+        <translation>Der Empfänger ist belegt. Bitte später noch einmal versuchen.</translation>
+    </message>
+    <message>
+        <source>The receiver reported an SDR error.</source>
+        <translation>Der Empfänger hat einen SDR-Fehler gemeldet.</translation>
+    </message>
+</context>
+<context>
+    <name>ReceiverAddress</name>
+    <message>
+        <source>Ignored &quot;%1&quot; in the address.</source>
+        <translation>„%1“ in der Adresse ignoriert.</translation>
+    </message>
+    <message>
+        <source>Ignored the frequency &quot;%1&quot; in the address: not a frequency between 0 and 10 GHz.</source>
+        <translation>Frequenz „%1“ in der Adresse ignoriert: keine Frequenz zwischen 0 und 10 GHz.</translation>
+    </message>
+    <message>
+        <source>Ignored the unknown mode &quot;%1&quot; in the address.</source>
+        <translation>Unbekannte Betriebsart „%1“ in der Adresse ignoriert.</translation>
+    </message>
+    <message>
+        <source>Ignored the zoom &quot;%1&quot; in the address: not a zoom between 0 and %2.</source>
+        <translation>Zoom „%1“ in der Adresse ignoriert: kein Zoom zwischen 0 und %2.</translation>
+    </message>
+    <message>
+        <source>The address is longer than %1 characters; no tuning was read from it.</source>
+        <translation>Die Adresse ist länger als %1 Zeichen; es wurde keine Abstimmung daraus gelesen.</translation>
+    </message>
+</context>
+<context>
+    <name>ReceiverInfoRows</name>
+    <message>
+        <source>ADPCM with sync</source>
+        <translation>ADPCM mit Sync</translation>
+    </message>
+    <message>
+        <source>ADPCM</source>
+        <translation>ADPCM</translation>
+    </message>
+    <message>
+        <source>Audio</source>
+        <translation>Audio</translation>
+    </message>
+    <message>
+        <source>Receiver</source>
+        <translation>Empfänger</translation>
+    </message>
+    <message>
+        <source>Location</source>
+        <translation>Standort</translation>
+    </message>
+    <message>
+        <source>Antenna</source>
+        <translation>Antenne</translation>
+    </message>
+    <message>
+        <source>Grid</source>
+        <translation>Locator</translation>
+    </message>
+    <message>
+        <source>GPS</source>
+        <translation>GPS</translation>
+    </message>
+    <message>
+        <source>Software</source>
+        <translation>Software</translation>
+    </message>
+    <message>
+        <source>%1 of %2</source>
+        <translation>%1 von %2</translation>
+    </message>
+    <message>
+        <source>Users</source>
+        <translation>Hörer</translation>
+    </message>
+    <message>
+        <source>API channels</source>
+        <translation>API-Kanäle</translation>
+    </message>
+    <message>
+        <source>None (web page only)</source>
+        <translation>Keine (nur Webseite)</translation>
+    </message>
+    <message>
+        <source>Channel</source>
+        <translation>Kanal</translation>
+    </message>
+    <message>
+        <source>Coverage</source>
+        <translation>Frequenzbereich</translation>
+    </message>
+    <message>
+        <source>Audio rate</source>
+        <translation>Abtastrate</translation>
+    </message>
+    <message>
+        <source>Waterfall</source>
+        <translation>Wasserfall</translation>
+    </message>
+    <message>
+        <source>Uptime</source>
+        <translation>Laufzeit</translation>
+    </message>
+    <message>
+        <source>Inactivity limit</source>
+        <translation>Inaktivitätsgrenze</translation>
+    </message>
+</context>
+<context>
+    <name>RecordingControl</name>
+    <message>
+        <source>Recording</source>
+        <translation>Aufnahme</translation>
+    </message>
+    <message>
+        <source>Stop &amp;Recording</source>
+        <translation>Aufnahme &amp;beenden</translation>
+    </message>
+    <message>
+        <source>&amp;Record</source>
+        <translation>&amp;Aufnehmen</translation>
+    </message>
+    <message>
+        <source>Stop recording (Ctrl+R)</source>
+        <translation>Aufnahme beenden (Strg+R)</translation>
+    </message>
+    <message>
+        <source>Record what you hear (Ctrl+R)</source>
+        <translation>Aufnehmen, was zu hören ist (Strg+R)</translation>
+    </message>
+    <message>
+        <source>Recorded to %1</source>
+        <translation>Aufgenommen in %1</translation>
+    </message>
+</context>
+<context>
+    <name>RecordingController</name>
+    <message>
+        <source>Recording could not start: %1</source>
+        <translation>Aufnahme konnte nicht beginnen: %1</translation>
+    </message>
+    <message>
+        <source>Recording stopped: %1</source>
+        <translation>Aufnahme beendet: %1</translation>
+    </message>
+</context>
+<context>
+    <name>SMeterScale</name>
+    <message>
+        <source>relative</source>
+        <translation>relativ</translation>
+    </message>
+    <message>
+        <source>No signal</source>
+        <translation>Kein Signal</translation>
+    </message>
+    <message>
+        <source>%1 dB, relative</source>
+        <translation>%1 dB, relativ</translation>
+    </message>
+</context>
+<context>
+    <name>SMeterView</name>
+    <message>
+        <source>Signal strength</source>
+        <translation>Signalstärke</translation>
+    </message>
+    <message>
+        <source>OVL</source>
+        <translation>OVL</translation>
+    </message>
+    <message>
+        <source>ADC overload</source>
+        <translation>ADC-Übersteuerung</translation>
+    </message>
+</context>
+<context>
+    <name>ServersMenu</name>
+    <message>
+        <source>&amp;Servers</source>
+        <translation>&amp;Server</translation>
+    </message>
+    <message>
+        <source>&amp;Edit Servers…</source>
+        <translation>Server &amp;bearbeiten…</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsWindow</name>
+    <message>
+        <source>Settings</source>
+        <translation>Einstellungen</translation>
+    </message>
+    <message>
+        <source>Audio Output</source>
+        <translation>Audioausgabe</translation>
+    </message>
+    <message>
+        <source>Test</source>
+        <translation>Test</translation>
+    </message>
+    <message>
+        <source>Hold to play a 1 kHz tone through the selected output</source>
+        <translation>Gedrückt halten, um einen 1-kHz-Ton über die gewählte Ausgabe zu spielen</translation>
+    </message>
+    <message>
+        <source>WAV</source>
+        <translation>WAV</translation>
+    </message>
+    <message>
+        <source>FLAC (about half the size)</source>
+        <translation>FLAC (etwa halb so groß)</translation>
+    </message>
+    <message>
+        <source>Recording Format</source>
+        <translation>Aufnahmeformat</translation>
+    </message>
+    <message>
+        <source>Where recordings go; left empty, your music folder</source>
+        <translation>Wohin Aufnahmen gespeichert werden; leer gelassen: Ihr Musikordner</translation>
+    </message>
+    <message>
+        <source>Choose…</source>
+        <translation>Auswählen…</translation>
+    </message>
+    <message>
+        <source>Recording Folder</source>
+        <translation>Aufnahmeordner</translation>
+    </message>
+    <message>
+        <source>System Default</source>
+        <translation>Systemstandard</translation>
+    </message>
+    <message>
+        <source>Unavailable Device</source>
+        <translation>Nicht verfügbares Gerät</translation>
+    </message>
+</context>
+<context>
+    <name>SoundFileWriter</name>
+    <message>
+        <source>The sound file cannot be started: %1</source>
+        <translation>Die Audiodatei kann nicht angelegt werden: %1</translation>
+    </message>
+    <message>
+        <source>The sound file is closed</source>
+        <translation>Die Audiodatei ist geschlossen</translation>
+    </message>
+</context>
+<context>
+    <name>SoundRecorder</name>
+    <message>
+        <source>The file reached the largest size a WAV file can hold</source>
+        <translation>Die Datei hat die größte Länge erreicht, die eine WAV-Datei fassen kann</translation>
+    </message>
+    <message>
+        <source>The folder %1 cannot be made</source>
+        <translation>Der Ordner %1 kann nicht angelegt werden</translation>
+    </message>
+    <message>
+        <source>%1 cannot be written: %2</source>
+        <translation>%1 kann nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>%1 holds too many recordings of that name</source>
+        <translation>In %1 liegen zu viele Aufnahmen dieses Namens</translation>
+    </message>
+    <message>
+        <source>The sound&apos;s sample rate cannot be recorded</source>
+        <translation>Die Abtastrate des Tons kann nicht aufgenommen werden</translation>
+    </message>
+    <message>
+        <source>There is no memory left for the recording</source>
+        <translation>Für die Aufnahme ist kein Speicher mehr frei</translation>
+    </message>
+    <message>
+        <source>The disk did not keep up with the sound</source>
+        <translation>Der Datenträger kam mit dem Ton nicht mit</translation>
+    </message>
+</context>
+<context>
+    <name>StatusLine</name>
+    <message>
+        <source>Disconnected</source>
+        <translation>Getrennt</translation>
+    </message>
+    <message>
+        <source>Connecting…</source>
+        <translation>Verbinde…</translation>
+    </message>
+    <message>
+        <source>Connected</source>
+        <translation>Verbunden</translation>
+    </message>
+</context>
+<context>
+    <name>TuningLabels</name>
+    <message>
+        <source>Tune down %1 kilohertz</source>
+        <translation>%1 Kilohertz abwärts abstimmen</translation>
+    </message>
+    <message>
+        <source>Tune up %1 kilohertz</source>
+        <translation>%1 Kilohertz aufwärts abstimmen</translation>
+    </message>
+    <message>
+        <source>Mode %1</source>
+        <translation>Betriebsart %1</translation>
+    </message>
+    <message>
+        <source>Bookmarked</source>
+        <translation>Gespeichert</translation>
+    </message>
+    <message>
+        <source>This frequency and mode are bookmarked</source>
+        <translation>Diese Frequenz und Betriebsart sind als Lesezeichen gespeichert</translation>
+    </message>
+    <message>
+        <source>Bookmark Frequency</source>
+        <translation>Frequenz merken</translation>
+    </message>
+    <message>
+        <source>Bookmark this frequency and mode</source>
+        <translation>Diese Frequenz und Betriebsart als Lesezeichen speichern</translation>
+    </message>
+    <message>
+        <source>Unmute</source>
+        <translation>Ton an</translation>
+    </message>
+    <message>
+        <source>Mute</source>
+        <translation>Stummschalten</translation>
+    </message>
+</context>
+<context>
+    <name>TuningPanel</name>
+    <message>
+        <source>Frequency</source>
+        <translation>Frequenz</translation>
+    </message>
+    <message>
+        <source>Frequency in kilohertz</source>
+        <translation>Frequenz in Kilohertz</translation>
+    </message>
+    <message>
+        <source>Band</source>
+        <translation>Band</translation>
+    </message>
+    <message>
+        <source>AGC</source>
+        <translation>AGC</translation>
+    </message>
+    <message>
+        <source>RF Gain</source>
+        <translation>HF-Verstärkung</translation>
+    </message>
+    <message>
+        <source>Volume</source>
+        <translation>Lautstärke</translation>
+    </message>
+</context>
+<context>
+    <name>WaterfallHeader</name>
+    <message>
+        <source>Waterfall</source>
+        <translation>Wasserfall</translation>
+    </message>
+    <message>
+        <source>Auto Range</source>
+        <translation>Auto-Bereich</translation>
+    </message>
+    <message>
+        <source>Floor </source>
+        <translation>Unten </translation>
+    </message>
+    <message>
+        <source>Ceiling </source>
+        <translation>Oben </translation>
+    </message>
+    <message>
+        <source>Span %1</source>
+        <translation>Breite %1</translation>
+    </message>
+    <message>
+        <source>Zoom %1</source>
+        <translation>Zoom %1</translation>
+    </message>
+    <message>
+        <source>Zoom Out</source>
+        <translation>Verkleinern</translation>
+    </message>
+    <message>
+        <source>Zoom In</source>
+        <translation>Vergrößern</translation>
+    </message>
+</context>
+<context>
+    <name>WaterfallView</name>
+    <message>
+        <source>Not connected</source>
+        <translation>Nicht verbunden</translation>
+    </message>
+    <message>
+        <source>Waiting for waterfall…</source>
+        <translation>Warte auf den Wasserfall…</translation>
+    </message>
+</context>
+<context>
+    <name>WindowMenus</name>
+    <message>
+        <source>&amp;Receiver</source>
+        <translation>&amp;Empfänger</translation>
+    </message>
+    <message>
+        <source>&amp;Mute</source>
+        <translation>&amp;Stummschalten</translation>
+    </message>
+    <message>
+        <source>&amp;View</source>
+        <translation>&amp;Ansicht</translation>
+    </message>
+    <message>
+        <source>Zoom &amp;In</source>
+        <translation>&amp;Vergrößern</translation>
+    </message>
+    <message>
+        <source>Zoom &amp;Out</source>
+        <translation>Ver&amp;kleinern</translation>
+    </message>
+    <message>
+        <source>&amp;Disconnect</source>
+        <translation>&amp;Trennen</translation>
+    </message>
+    <message>
+        <source>&amp;Connect</source>
+        <translation>&amp;Verbinden</translation>
+    </message>
+</context>
+</TS>
