@@ -7,6 +7,7 @@
 #include "app/TuningArea.h"
 #include "audio/KiwiAudioPlayer.h"
 #include "bookmarks/Preferences.h"
+#include "bookmarks/ui/BookmarkNamePopup.h"
 #include "display/ListeningToolsPanel.h"
 #include "display/WaterfallView.h"
 #include "session/KiwiSDRClient.h"
@@ -85,6 +86,13 @@ ContentView::ContentView(Services services, QWidget* parent)
         // waterfall), the tuning keys work again without a click.
         m_mainView->setFocus(Qt::OtherFocusReason);
     });
+    // The Servers menu shows each receiver's name beside its address.
+    const auto learnServerName = [this] {
+        if (m_client->state().isConnected() && m_client->info().name)
+            Preferences::instance().setServerName(m_addressBar->address(), *m_client->info().name);
+    };
+    connect(m_client.get(), &KiwiSDRClient::infoChanged, this, learnServerName);
+    connect(m_client.get(), &KiwiSDRClient::stateChanged, this, learnServerName);
     connect(m_client.get(), &KiwiSDRClient::modeChanged, this,
         [this] { Preferences::instance().setMode(m_client->mode()); });
     connect(m_client.get(), &KiwiSDRClient::waterfallZoomChanged, this,
@@ -129,7 +137,13 @@ void ContentView::tuneToFrequencyBookmark(const FrequencyBookmark& bookmark)
 
 void ContentView::addFrequencyBookmark()
 {
-    Preferences::instance().addFrequencyBookmark(m_client->mode(), m_client->frequencyKHz());
+    Preferences& preferences = Preferences::instance();
+    const std::optional<QUuid> id = preferences.addFrequencyBookmark(m_client->mode(), m_client->frequencyKHz());
+    if (!id)
+        return;
+    for (const FrequencyBookmark& bookmark : preferences.frequencyBookmarks().items)
+        if (bookmark.id == *id)
+            BookmarkNamePopup::open(*id, bookmark.title(), m_tuningArea);
 }
 
 bool ContentView::hasTuningKeyFocus() const

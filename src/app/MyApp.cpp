@@ -11,6 +11,7 @@
 #include "bookmarks/Preferences.h"
 #include "bookmarks/ui/FrequencyBookmarksEditor.h"
 #include "session/KiwiSDRClient.h"
+#include "session/ReceiverAddress.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -132,7 +133,7 @@ const WindowActions* MyApp::focusedActions() const
 
 void MyApp::openServersEditor()
 {
-    showSingle(m_serversEditor, [] { return new BookmarksEditor; });
+    showSingle(m_serversEditor, [] { return new BookmarksEditor(serverAddressProblem); });
 }
 
 void MyApp::openBookmarksEditor()
