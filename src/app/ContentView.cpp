@@ -1,7 +1,9 @@
 #include "app/ContentView.h"
 
 #include "app/AppResources.h"
+#include "app/KeyringPasswordStore.h"
 #include "app/MainView.h"
+#include "app/PasswordPrompt.h"
 #include "app/RecordingControl.h"
 #include "app/RecordingController.h"
 #include "app/TuningArea.h"
@@ -52,6 +54,10 @@ ContentView::ContentView(Services services, QWidget* parent)
     m_mainView = new MainView(*m_client, this);
     m_mainView->setObjectName(QStringLiteral("mainView"));
     m_addressBar = new AddressBar(*m_client, std::move(openURL), m_mainView);
+    std::shared_ptr<PasswordStore> passwords = std::move(services.passwords);
+    if (!passwords)
+        passwords = KeyringPasswordStore::shared();
+    m_passwordPrompt = new PasswordPrompt(*m_client, *m_addressBar, std::move(passwords), m_mainView);
     m_tuningArea = new TuningArea(*m_client, m_player->listeningChain(), m_mainView);
     m_waterfall = new WaterfallView(m_client.get(), m_mainView);
     m_waterfall->setObjectName(QStringLiteral("waterfall"));
@@ -70,6 +76,7 @@ ContentView::ContentView(Services services, QWidget* parent)
     auto* column = new QVBoxLayout(m_mainView);
     column->setSpacing(rowSpacing);
     column->addLayout(topRow);
+    column->addWidget(m_passwordPrompt);
     column->addWidget(m_tuningArea);
     column->addWidget(m_waterfall, 1);
     setCentralWidget(m_mainView);

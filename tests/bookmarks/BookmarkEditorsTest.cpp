@@ -3,6 +3,7 @@
 #include "bookmarks/ui/BookmarksEditor.h"
 #include "bookmarks/ui/FrequencyBookmarksEditor.h"
 #include "bookmarks/ui/ServersMenu.h"
+#include "common/MemoryPasswordStore.h"
 #include "session/ReceiverAddress.h"
 
 #include <QApplication>
@@ -199,6 +200,38 @@ TEST_F(BookmarkEditors, EscapeCtrlWAndCloseEachCloseAnEditor)
     QTest::keyClick(field, Qt::Key_Escape);
     EXPECT_TRUE(editor.isVisible());
     EXPECT_EQ(storedUrls(), QStringList{a});
+}
+
+TEST_F(BookmarkEditors, ThePasswordOfTheSelectedServerIsSetAndClearedInTheKeyringOnly)
+{
+    Preferences::instance().setBookmarks(serverList({a, b}));
+    auto keyring = std::make_shared<MemoryPasswordStore>();
+    BookmarksEditor editor(serverAddressProblem, keyring);
+    auto* field = editor.findChild<QLineEdit*>(QStringLiteral("serverPassword"));
+    auto* clear = editor.findChild<QPushButton*>(QStringLiteral("clearPassword"));
+    auto* message = editor.findChild<QLabel*>(QStringLiteral("editorMessage"));
+    EXPECT_FALSE(field->isEnabled());
+    select(editor, {0, 1});
+    EXPECT_FALSE(clear->isEnabled());
+
+    select(editor, {1});
+    QTest::keyClicks(field, QStringLiteral("pa ss"));
+    QTest::keyClick(field, Qt::Key_Return);
+    EXPECT_TRUE(field->text().isEmpty());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !message->text().isEmpty(); }));
+    EXPECT_EQ(keyring->entries, (QMap<QString, QString>{{b, QStringLiteral("pa ss")}}));
+    EXPECT_EQ(message->text(), QStringLiteral("The password for ") + b + QStringLiteral(" is kept in the desktop keyring."));
+    clear->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return message->text().startsWith(QStringLiteral("No password")); }));
+    EXPECT_TRUE(keyring->entries.isEmpty());
+
+    // Without a keyring nothing is kept, and the editor says so.
+    keyring->problem = QStringLiteral("no desktop keyring is available");
+    QTest::keyClicks(field, QStringLiteral("pass"));
+    QTest::keyClick(field, Qt::Key_Return);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return message->text().startsWith(QStringLiteral("Nothing kept")); }));
+    EXPECT_TRUE(keyring->entries.isEmpty());
+    EXPECT_FALSE(Preferences::instance().bookmarks().toText().contains(QStringLiteral("pass")));
 }
 
 TEST_F(BookmarkEditors, DraggedRowsMoveTogetherAndAreStored)

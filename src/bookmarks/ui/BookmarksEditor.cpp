@@ -1,5 +1,6 @@
 #include "bookmarks/ui/BookmarksEditor.h"
 
+#include "bookmarks/PasswordStore.h"
 #include "bookmarks/ui/BookmarkTableView.h"
 #include "bookmarks/ui/FieldDelegates.h"
 #include "widgets/Icons.h"
@@ -13,7 +14,14 @@
 #include <QPushButton>
 #include <QToolBar>
 
-BookmarksEditor::BookmarksEditor(AddressCheck check, QWidget* parent)
+namespace {
+
+// Longer text is no password a receiver takes.
+constexpr int maxPasswordLength = 256;
+
+} // namespace
+
+BookmarksEditor::BookmarksEditor(AddressCheck check, std::shared_ptr<PasswordStore> passwords, QWidget* parent)
     : BookmarkListEditor(new ServerListModel(std::move(check),
                                              [this](const QString& why) {
                                                  showMessage(tr("Not saved: %1").arg(why));
@@ -22,6 +30,7 @@ BookmarksEditor::BookmarksEditor(AddressCheck check, QWidget* parent)
                          {tr("No Servers"), tr("Use the bookmark button next to the server address to save it.")},
                          QSize(360, 240), parent)
     , servers(static_cast<ServerListModel*>(model))
+    , passwords(std::move(passwords))
 {
     view->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     view->setItemDelegateForColumn(
@@ -51,6 +60,64 @@ BookmarksEditor::BookmarksEditor(AddressCheck check, QWidget* parent)
         addServer();
     });
     toolBar->insertAction(deleteAction, addAction);
+    if (this->passwords)
+        addPasswordRow();
+}
+
+void BookmarksEditor::addPasswordRow()
+{
+    auto* row = new QHBoxLayout;
+    passwordField = new QLineEdit(this);
+    passwordField->setObjectName(QStringLiteral("serverPassword"));
+    passwordField->setEchoMode(QLineEdit::Password);
+    passwordField->setMaxLength(maxPasswordLength);
+    passwordField->setPlaceholderText(tr("Password for the selected server"));
+    setPasswordButton = new QPushButton(tr("Set Password"), this);
+    setPasswordButton->setObjectName(QStringLiteral("setPassword"));
+    clearPasswordButton = new QPushButton(tr("Clear Password"), this);
+    clearPasswordButton->setObjectName(QStringLiteral("clearPassword"));
+    row->addWidget(passwordField, 1);
+    row->addWidget(setPasswordButton);
+    row->addWidget(clearPasswordButton);
+    contentLayout->addLayout(row, 2, 0);
+    const auto setTyped = [this] {
+        if (!passwordField->text().isEmpty())
+            storePassword(passwordField->text());
+    };
+    connect(passwordField, &QLineEdit::returnPressed, this, setTyped);
+    connect(setPasswordButton, &QPushButton::clicked, this, setTyped);
+    connect(clearPasswordButton, &QPushButton::clicked, this, [this] { storePassword({}); });
+    connect(passwordField, &QLineEdit::textChanged, this, &BookmarksEditor::refreshPasswordRow);
+    connect(view->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &BookmarksEditor::refreshPasswordRow);
+    connect(servers, &QAbstractItemModel::modelReset, this, &BookmarksEditor::refreshPasswordRow);
+    refreshPasswordRow();
+}
+
+void BookmarksEditor::refreshPasswordRow()
+{
+    const bool one = view->selectionModel()->selectedRows().size() == 1;
+    passwordField->setEnabled(one);
+    setPasswordButton->setEnabled(one && !passwordField->text().isEmpty());
+    clearPasswordButton->setEnabled(one);
+}
+
+void BookmarksEditor::storePassword(const QString& password)
+{
+    const QModelIndexList rows = view->selectionModel()->selectedRows();
+    if (rows.size() != 1)
+        return;
+    const QString address = rows.front().data().toString();
+    passwordField->clear();
+    passwords->write(address, password, this, [this, address, clearing = password.isEmpty()](const QString& problem) {
+        if (!problem.isEmpty())
+            showMessage(tr("Nothing kept: %1. Farlisten asks for the password when the receiver wants one.")
+                            .arg(problem));
+        else if (clearing)
+            showMessage(tr("No password is kept for %1 now.").arg(address));
+        else
+            showMessage(tr("The password for %1 is kept in the desktop keyring.").arg(address));
+    });
 }
 
 // The added (or already listed) row becomes the whole selection.
