@@ -221,6 +221,7 @@ TEST_F(BookmarkEditors, ThePasswordOfTheSelectedServerIsSetAndClearedInTheKeyrin
     ASSERT_TRUE(QTest::qWaitFor([&] { return !message->text().isEmpty(); }));
     EXPECT_EQ(keyring->entries, (QMap<QString, QString>{{b, QStringLiteral("pa ss")}}));
     EXPECT_EQ(message->text(), QStringLiteral("The password for ") + b + QStringLiteral(" is kept in the desktop keyring."));
+    saveScreenshot(editor, QStringLiteral("servers-editor-password.png"));
     clear->click();
     ASSERT_TRUE(QTest::qWaitFor([&] { return message->text().startsWith(QStringLiteral("No password")); }));
     EXPECT_TRUE(keyring->entries.isEmpty());

@@ -70,8 +70,9 @@ void BookmarksEditor::addPasswordRow()
     passwordField = new QLineEdit(this);
     passwordField->setObjectName(QStringLiteral("serverPassword"));
     passwordField->setEchoMode(QLineEdit::Password);
+    passwordField->setToolTip(tr("The password the desktop keyring keeps for the selected server"));
     passwordField->setMaxLength(maxPasswordLength);
-    passwordField->setPlaceholderText(tr("Password for the selected server"));
+    passwordField->setPlaceholderText(tr("Password"));
     setPasswordButton = new QPushButton(tr("Set Password"), this);
     setPasswordButton->setObjectName(QStringLiteral("setPassword"));
     clearPasswordButton = new QPushButton(tr("Clear Password"), this);
