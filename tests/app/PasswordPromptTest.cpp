@@ -107,6 +107,8 @@ TEST_F(PasswordPromptTest, APasswordTheReceiverTookIsKeptInTheKeyringAndUsedNext
     window->passwordPrompt()->connectButton()->click();
     ASSERT_TRUE(waitForState(window->client(), KiwiState::Kind::connected));
     ASSERT_TRUE(QTest::qWaitFor([&] { return !keyring->entries.isEmpty(); }, 2000));
+    // The Servers menu learns the receiver's name beside the address.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !Preferences::instance().serverName(address).isEmpty(); }, 10000));
     EXPECT_EQ(keyring->entries.value(QStringLiteral("http://") + address + QLatin1Char('/')), secret);
 
     // The next connection tries the kept password without asking.
