@@ -108,12 +108,12 @@ void AddressBar::setAddress(const QString& address)
     m_field->setText(address);
 }
 
-void AddressBar::connectToAddress()
+void AddressBar::connectToAddress(const QString& password)
 {
-    connectTo(parseReceiverAddress(address()));
+    connectTo(parseReceiverAddress(address()), password);
 }
 
-void AddressBar::connectTo(const ReceiverAddress& target)
+void AddressBar::connectTo(const ReceiverAddress& target, const QString& password)
 {
     for (const QString& warning : target.warnings)
         qWarning().noquote() << warning;
@@ -125,7 +125,7 @@ void AddressBar::connectTo(const ReceiverAddress& target)
         m_client.restoreTuning(target.mode.value_or(m_client.mode()),
             target.zoom.value_or(m_client.waterfallZoom()), target.frequencyKHz.value_or(m_client.frequencyKHz()));
     }
-    m_client.connect(target.server);
+    m_client.connect(target.server, password);
 }
 
 void AddressBar::toggleConnection()

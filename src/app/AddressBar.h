@@ -35,12 +35,12 @@ public:
     QString address() const;
     // Shows and stores the address.
     void setAddress(const QString& address);
-    // Connects to the address with no password. A receiver's web-page
+    // Connects to the address with the password. A receiver's web-page
     // address leaves its server in the field and tunes to the page's
     // frequency, mode and zoom; otherwise the session keeps its tuning.
-    void connectToAddress();
+    void connectToAddress(const QString& password = QString());
     // The same for an address already read.
-    void connectTo(const ReceiverAddress& target);
+    void connectTo(const ReceiverAddress& target, const QString& password = QString());
     // Disconnect while connecting or connected, else connect.
     void toggleConnection();
 

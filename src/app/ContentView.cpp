@@ -1,12 +1,15 @@
 #include "app/ContentView.h"
 
 #include "app/AppResources.h"
+#include "app/KeyringPasswordStore.h"
 #include "app/MainView.h"
+#include "app/PasswordPrompt.h"
 #include "app/RecordingControl.h"
 #include "app/RecordingController.h"
 #include "app/TuningArea.h"
 #include "audio/KiwiAudioPlayer.h"
 #include "bookmarks/Preferences.h"
+#include "bookmarks/ui/BookmarkNamePopup.h"
 #include "display/ListeningToolsPanel.h"
 #include "display/WaterfallView.h"
 #include "session/KiwiSDRClient.h"
@@ -51,6 +54,10 @@ ContentView::ContentView(Services services, QWidget* parent)
     m_mainView = new MainView(*m_client, this);
     m_mainView->setObjectName(QStringLiteral("mainView"));
     m_addressBar = new AddressBar(*m_client, std::move(openURL), m_mainView);
+    std::shared_ptr<PasswordStore> passwords = std::move(services.passwords);
+    if (!passwords)
+        passwords = KeyringPasswordStore::shared();
+    m_passwordPrompt = new PasswordPrompt(*m_client, *m_addressBar, std::move(passwords), m_mainView);
     m_tuningArea = new TuningArea(*m_client, m_player->listeningChain(), m_mainView);
     m_waterfall = new WaterfallView(m_client.get(), m_mainView);
     m_waterfall->setObjectName(QStringLiteral("waterfall"));
@@ -69,6 +76,7 @@ ContentView::ContentView(Services services, QWidget* parent)
     auto* column = new QVBoxLayout(m_mainView);
     column->setSpacing(rowSpacing);
     column->addLayout(topRow);
+    column->addWidget(m_passwordPrompt);
     column->addWidget(m_tuningArea);
     column->addWidget(m_waterfall, 1);
     setCentralWidget(m_mainView);
@@ -85,6 +93,13 @@ ContentView::ContentView(Services services, QWidget* parent)
         // waterfall), the tuning keys work again without a click.
         m_mainView->setFocus(Qt::OtherFocusReason);
     });
+    // The Servers menu shows each receiver's name beside its address.
+    const auto learnServerName = [this] {
+        if (m_client->state().isConnected() && m_client->info().name)
+            Preferences::instance().setServerName(m_addressBar->address(), *m_client->info().name);
+    };
+    connect(m_client.get(), &KiwiSDRClient::infoChanged, this, learnServerName);
+    connect(m_client.get(), &KiwiSDRClient::stateChanged, this, learnServerName);
     connect(m_client.get(), &KiwiSDRClient::modeChanged, this,
         [this] { Preferences::instance().setMode(m_client->mode()); });
     connect(m_client.get(), &KiwiSDRClient::waterfallZoomChanged, this,
@@ -129,7 +144,13 @@ void ContentView::tuneToFrequencyBookmark(const FrequencyBookmark& bookmark)
 
 void ContentView::addFrequencyBookmark()
 {
-    Preferences::instance().addFrequencyBookmark(m_client->mode(), m_client->frequencyKHz());
+    Preferences& preferences = Preferences::instance();
+    const std::optional<QUuid> id = preferences.addFrequencyBookmark(m_client->mode(), m_client->frequencyKHz());
+    if (!id)
+        return;
+    for (const FrequencyBookmark& bookmark : preferences.frequencyBookmarks().items)
+        if (bookmark.id == *id)
+            BookmarkNamePopup::open(*id, bookmark.title(), m_tuningArea);
 }
 
 bool ContentView::hasTuningKeyFocus() const

@@ -16,6 +16,8 @@
 class KiwiAudioPlayer;
 class KiwiSDRClient;
 class MainView;
+class PasswordPrompt;
+class PasswordStore;
 class QAction;
 class RecordingControl;
 class RecordingController;
@@ -32,6 +34,8 @@ public:
         std::shared_ptr<KiwiAudioPlayer> player;
         // Null: the desktop's default browser.
         AddressBar::URLOpener openURL;
+        // Null: the desktop keyring.
+        std::shared_ptr<PasswordStore> passwords;
     };
 
     // The identity announced to KiwiSDR servers.
@@ -53,6 +57,7 @@ public:
     void addFrequencyBookmark();
 
     AddressBar* addressBar() const { return m_addressBar; }
+    PasswordPrompt* passwordPrompt() const { return m_passwordPrompt; }
     TuningArea* tuningArea() const { return m_tuningArea; }
     WaterfallView* waterfall() const { return m_waterfall; }
     MainView* mainView() const { return m_mainView; }
@@ -74,6 +79,7 @@ private:
     WindowActions m_actions;
     MainView* m_mainView;
     AddressBar* m_addressBar;
+    PasswordPrompt* m_passwordPrompt;
     TuningArea* m_tuningArea;
     WaterfallView* m_waterfall;
 };

@@ -3,6 +3,7 @@
 #include "app/AppMenuBar.h"
 #include "app/AppResources.h"
 #include "app/CommandLine.h"
+#include "app/KeyringPasswordStore.h"
 #include "app/SettingsWindow.h"
 #include "app/WindowMenus.h"
 #include "audio/AudioOutputSettings.h"
@@ -11,6 +12,7 @@
 #include "bookmarks/Preferences.h"
 #include "bookmarks/ui/FrequencyBookmarksEditor.h"
 #include "session/KiwiSDRClient.h"
+#include "session/ReceiverAddress.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -132,7 +134,7 @@ const WindowActions* MyApp::focusedActions() const
 
 void MyApp::openServersEditor()
 {
-    showSingle(m_serversEditor, [] { return new BookmarksEditor; });
+    showSingle(m_serversEditor, [] { return new BookmarksEditor(serverAddressProblem, KeyringPasswordStore::shared()); });
 }
 
 void MyApp::openBookmarksEditor()

@@ -196,13 +196,66 @@ void Preferences::addBookmark(const QString& address)
         setBookmarks(list);
 }
 
-void Preferences::addFrequencyBookmark(KiwiMode mode, double frequencyKHz)
+namespace {
+
+QJsonObject serverNamesOf(const QVariant& value)
+{
+    const std::optional<QString> text = textOf(value);
+    return text ? QJsonDocument::fromJson(text->toUtf8()).object() : QJsonObject();
+}
+
+} // namespace
+
+QString Preferences::serverName(const QString& address) const
+{
+    return serverNamesOf(storedValue(PreferenceKeys::serverNames))
+        .value(address.trimmed())
+        .toString()
+        .left(maxServerNameLength);
+}
+
+void Preferences::setServerName(const QString& address, const QString& name)
+{
+    const QString key = address.trimmed();
+    const QString shown = name.trimmed().left(maxServerNameLength);
+    if (key.isEmpty() || key.size() > 2048)
+        return;
+    QJsonObject names = serverNamesOf(storedValue(PreferenceKeys::serverNames));
+    if (names.value(key).toString() == shown || (!names.contains(key) && shown.isEmpty()))
+        return;
+    if (shown.isEmpty())
+        names.remove(key);
+    else if (names.contains(key) || names.size() < maxServerNames)
+        names.insert(key, shown);
+    else
+        return;
+    store(PreferenceKeys::serverNames, QString::fromUtf8(QJsonDocument(names).toJson(QJsonDocument::Compact)));
+}
+
+std::optional<QUuid> Preferences::addFrequencyBookmark(KiwiMode mode, double frequencyKHz)
 {
     FrequencyBookmarks list = frequencyBookmarks();
     const qsizetype before = list.items.size();
     list.add(mode, frequencyKHz);
-    if (list.items.size() != before)
+    if (list.items.size() == before)
+        return std::nullopt;
+    setFrequencyBookmarks(list);
+    return list.items.last().id;
+}
+
+void Preferences::setFrequencyBookmarkName(const QUuid& id, const QString& name)
+{
+    FrequencyBookmarks list = frequencyBookmarks();
+    for (FrequencyBookmark& bookmark : list.items) {
+        if (bookmark.id != id)
+            continue;
+        const std::optional<QString> named = name.isEmpty() ? std::nullopt : std::optional<QString>(name);
+        if (bookmark.name == named)
+            return;
+        bookmark.name = named;
         setFrequencyBookmarks(list);
+        return;
+    }
 }
 
 RecordingFormat Preferences::recordingFormat() const

@@ -25,6 +25,7 @@ inline const QString audioOutputDeviceUID = QStringLiteral("audioOutputDeviceUID
 inline const QString listeningTools = QStringLiteral("listeningTools");
 inline const QString recordingFormat = QStringLiteral("recordingFormat");
 inline const QString recordingFolder = QStringLiteral("recordingFolder");
+inline const QString serverNames = QStringLiteral("serverNames");
 // Where an unreadable stored list is kept before a write replaces it.
 inline const QString bookmarksUnreadable = QStringLiteral("bookmarks.unreadable");
 inline const QString frequencyBookmarksUnreadable = QStringLiteral("frequencyBookmarks.unreadable");
@@ -60,7 +61,20 @@ public:
     // Add one item to the stored list. When the list already holds it (or it
     // cannot be added), nothing is written and nobody is told of a change.
     void addBookmark(const QString& address);
-    void addFrequencyBookmark(KiwiMode mode, double frequencyKHz);
+    // Gives the new frequency bookmark's id, or nothing when none was added.
+    std::optional<QUuid> addFrequencyBookmark(KiwiMode mode, double frequencyKHz);
+    // Names the frequency bookmark; empty text removes the name. An id no
+    // longer in the list changes nothing.
+    void setFrequencyBookmarkName(const QUuid& id, const QString& name);
+
+    // The name a receiver gave itself, learned while connected, by the server
+    // address as typed (trimmed); empty text when none is known. Names are
+    // cut to maxServerNameLength characters and at most maxServerNames are
+    // kept.
+    QString serverName(const QString& address) const;
+    void setServerName(const QString& address, const QString& name);
+    static constexpr int maxServerNameLength = 80;
+    static constexpr int maxServerNames = 200;
 
     // The squelch, noise reduction, notch and blanker of the main window,
     // clamped to their ranges; a missing or unreadable member reads as its

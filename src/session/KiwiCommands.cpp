@@ -2,11 +2,15 @@
 
 #include "session/KiwiParamValues.h"
 
+#include <QUrl>
+
 #include <cmath>
 
 QString kiwiAuthCommand(const QString& password)
 {
-    return QStringLiteral("SET auth t=kiwi p=") + password;
+    // Percent-encoded, as a receiver's own web page sends it, so that a blank
+    // in the password cannot end the word.
+    return QStringLiteral("SET auth t=kiwi p=") + QString::fromLatin1(QUrl::toPercentEncoding(password));
 }
 
 QString kiwiIdentCommand(const QString& identity)

@@ -6,7 +6,28 @@
 #include <QTimer>
 #include <QWebSocket>
 
+#include <QSslError>
+
 #include <deque>
+
+namespace {
+
+// At most this many distinct reasons are named.
+constexpr qsizetype maxCertificateReasons = 4;
+
+QString untrustedCertificateText(const QList<QSslError>& errors)
+{
+    QStringList reasons;
+    for (const QSslError& error : errors)
+        if (!reasons.contains(error.errorString()) && reasons.size() < maxCertificateReasons)
+            reasons.append(error.errorString());
+    return QCoreApplication::translate("KiwiWebSocket",
+                                       "the receiver's certificate is not trusted (%1), so Farlisten does not "
+                                       "connect to it")
+        .arg(reasons.join(QStringLiteral("; ")));
+}
+
+} // namespace
 
 class KiwiWebSocket::Worker : public QObject {
 public:
@@ -34,8 +55,13 @@ public:
             [this](const QByteArray& message) { deliver(message); });
         QObject::connect(socket, &QWebSocket::textMessageReceived, this,
             [this](const QString& message) { deliver(message.toUtf8()); });
+        // Certificate errors are never ignored: the socket gives up, and the
+        // failure names what is wrong with the certificate.
+        QObject::connect(socket, &QWebSocket::sslErrors, this, [this](const QList<QSslError>& errors) {
+            untrustedCertificate = untrustedCertificateText(errors);
+        });
         QObject::connect(socket, QOverload<QAbstractSocket::SocketError>::of(&QWebSocket::error),
-            this, [this] { fail(socket->errorString()); });
+            this, [this] { fail(untrustedCertificate.isEmpty() ? socket->errorString() : untrustedCertificate); });
         // A refused connection reports disconnected before its error: wait one
         // turn so that the error, when there is one, gives the description.
         QObject::connect(socket, &QWebSocket::disconnected, this, [this] {
@@ -115,6 +141,8 @@ private:
 
     QString describeClose() const
     {
+        if (!untrustedCertificate.isEmpty())
+            return untrustedCertificate;
         if (socket->error() != QAbstractSocket::UnknownSocketError)
             return socket->errorString();
         if (!socket->closeReason().isEmpty())
@@ -130,6 +158,7 @@ private:
     std::deque<QString> pending;
     qsizetype pendingBytes = 0;
     bool failed = false;
+    QString untrustedCertificate;
 };
 
 KiwiWebSocket::KiwiWebSocket(MessageHandler onMessage, FailureHandler onFailure)

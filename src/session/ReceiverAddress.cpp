@@ -1,6 +1,8 @@
 #include "session/ReceiverAddress.h"
 
+#include "model/KiwiError.h"
 #include "model/StrictInteger.h"
+#include "session/KiwiSDRClient.h"
 
 #include <QCoreApplication>
 #include <QUrl>
@@ -226,4 +228,11 @@ ReceiverAddress parseReceiverAddress(const QString& text)
             [&](const QString& key, const QString& value) { reader.openWebRXItem(key, value); });
     }
     return address;
+}
+
+std::optional<QString> serverAddressProblem(const QString& text)
+{
+    if (KiwiSDRClient::normalizedServerURL(parseReceiverAddress(text).server))
+        return std::nullopt;
+    return KiwiError::invalidAddress().errorDescription();
 }

@@ -38,3 +38,6 @@ ReceiverAddress parseReceiverAddress(const QString& text);
 std::optional<KiwiMode> modeFromAddressText(const QString& text);
 // A frequency in kHz as typed: a decimal number in 0 .. 10 GHz.
 std::optional<double> frequencyKHzFromText(const QString& text);
+// Why the text is no address the address field could connect to (the
+// message a connection to it would fail with), or nothing when it is one.
+std::optional<QString> serverAddressProblem(const QString& text);

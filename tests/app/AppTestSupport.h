@@ -44,7 +44,7 @@ protected:
     std::unique_ptr<ContentView> makeWindow()
     {
         return std::make_unique<ContentView>(
-            ContentView::Services{silentPlayer(), [this](const QUrl& url) { openedPages.push_back(url); }});
+            ContentView::Services{silentPlayer(), [this](const QUrl& url) { openedPages.push_back(url); }, {}});
     }
 
     // Types the address and presses Connect; true once connected.

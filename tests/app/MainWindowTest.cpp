@@ -5,6 +5,7 @@
 #include "app/TuningArea.h"
 #include "bookmarks/BuiltInServers.h"
 #include "bookmarks/Preferences.h"
+#include "bookmarks/ui/BookmarkNamePopup.h"
 #include "display/TuningPanel.h"
 
 #include <QApplication>
@@ -204,7 +205,15 @@ TEST_F(AppTest, TuningToFrequencyBookmarks)
 TEST_F(AppTest, AddingTheSameFrequencyTwiceKeepsOneBookmark)
 {
     const auto window = makeWindow();
+    window->show();
     window->actions().addFrequencyBookmark();
+    // A new bookmark offers its name field, focused; Return keeps the name.
+    auto* popup = window->findChild<BookmarkNamePopup*>();
+    ASSERT_NE(popup, nullptr);
+    EXPECT_TRUE(popup->isVisible());
+    QTest::keyClicks(popup->field(), QStringLiteral("Nets"));
+    QTest::keyClick(popup->field(), Qt::Key_Return);
+    EXPECT_EQ(Preferences::instance().frequencyBookmarks().items.at(0).name, QStringLiteral("Nets"));
     window->actions().addFrequencyBookmark();
     window->client().setMode(KiwiMode::usb);
     window->actions().addFrequencyBookmark();

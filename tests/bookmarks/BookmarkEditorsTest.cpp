@@ -3,6 +3,12 @@
 #include "bookmarks/ui/BookmarksEditor.h"
 #include "bookmarks/ui/FrequencyBookmarksEditor.h"
 #include "bookmarks/ui/ServersMenu.h"
+#include "common/MemoryPasswordStore.h"
+#include "session/ReceiverAddress.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QPushButton>
 
 #include <QComboBox>
 #include <QLabel>
@@ -53,11 +59,13 @@ protected:
     }
 };
 
-TEST_F(BookmarkEditors, ServerEditorStartsEmptyAndAddsBlankServersSelectingEachNewOne)
+TEST_F(BookmarkEditors, ServerEditorStartsEmptyAndAddsOnlyAddressesTheAddressFieldTakes)
 {
-    BookmarksEditor editor;
-    ServersMenu menu([] { return nullptr; }, [] {});
+    BookmarksEditor editor(serverAddressProblem);
+    editor.show();
     EXPECT_TRUE(showsEmptyState(editor));
+    EXPECT_EQ(list(editor).model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Address"));
+    EXPECT_FALSE(list(editor).horizontalHeader()->isHidden());
     // A list stored elsewhere shows at once.
     Preferences::instance().setBookmarks(serverList({a}));
     EXPECT_EQ(model(editor).index(0, 0).data().toString(), a);
@@ -68,45 +76,47 @@ TEST_F(BookmarkEditors, ServerEditorStartsEmptyAndAddsBlankServersSelectingEachN
     EXPECT_FALSE(action(editor, "deleteAction").isEnabled());
     saveScreenshot(editor, QStringLiteral("servers-editor-empty.png"));
 
-    action(editor, "addServerAction").trigger();
-    action(editor, "addServerAction").trigger();
-    settle();
-    EXPECT_EQ(storedUrls(), (QStringList{QString(), QString()}));
-    EXPECT_FALSE(showsEmptyState(editor));
+    auto* field = editor.findChild<QLineEdit*>(QStringLiteral("newServerAddress"));
+    auto* message = editor.findChild<QLabel*>(QStringLiteral("editorMessage"));
+    const struct {
+        QString typed;
+        QStringList stored;
+        bool refused;
+    } cases[] = {
+        {QStringLiteral("not a url!!"), {}, true},
+        {QStringLiteral("   "), {}, true},
+        {QStringLiteral("http://"), {}, true},
+        {QStringLiteral(" kiwi.example:8073 "), {QStringLiteral("kiwi.example:8073")}, false},
+        // Listed already: nothing new, the listed row is chosen.
+        {QStringLiteral("kiwi.example:8073"), {QStringLiteral("kiwi.example:8073")}, false},
+        {a + QStringLiteral("?f=7200lsb"), {QStringLiteral("kiwi.example:8073"), a + QStringLiteral("?f=7200lsb")}, false},
+    };
+    for (const auto& test : cases) {
+        field->setText(test.typed);
+        QTest::keyClick(field, Qt::Key_Return);
+        EXPECT_EQ(storedUrls(), test.stored) << test.typed.toStdString();
+        EXPECT_EQ(message->isVisibleTo(&editor), test.refused) << test.typed.toStdString();
+        EXPECT_EQ(field->text().isEmpty(), !test.refused) << test.typed.toStdString();
+    }
     const QModelIndexList selected = list(editor).selectionModel()->selectedRows();
     ASSERT_EQ(selected.size(), 1);
     EXPECT_EQ(selected.front().row(), 1);
-    EXPECT_TRUE(action(editor, "deleteAction").isEnabled());
-    // Blank servers are edited here but never offered in the menu.
-    EXPECT_EQ(menuLines(menu), QStringList{QStringLiteral("Edit Servers…")});
-}
 
-TEST_F(BookmarkEditors, EveryKeystrokeInAnAddressIsStored)
-{
-    BookmarksEditor editor;
-    editor.show();
-    action(editor, "addServerAction").trigger();
-    auto* field = qobject_cast<QLineEdit*>(list(editor).indexWidget(model(editor).index(0, 0)));
-    ASSERT_NE(field, nullptr);
-
-    QStringList stored;
-    QObject::connect(&Preferences::instance(), &Preferences::changed, field, [&](const QString& key) {
-        if (key == PreferenceKeys::bookmarks)
-            stored.append(storedUrls().front());
-    });
-    QTest::keyClicks(field, QStringLiteral("kiwi"));
-    QTest::keyClick(field, Qt::Key_Home);
-    QTest::keyClicks(field, QStringLiteral("x"));
-    EXPECT_EQ(stored, (QStringList{QStringLiteral("k"), QStringLiteral("ki"), QStringLiteral("kiw"),
-                                   QStringLiteral("kiwi"), QStringLiteral("xkiwi")}));
-    // Storing hands the text back to the field without moving the cursor.
-    EXPECT_EQ(field->cursorPosition(), 1);
+    // An edited address that no connection could use is refused in plain words.
+    QAbstractItemModel& rows = *list(editor).model();
+    EXPECT_FALSE(rows.setData(rows.index(0, 0), QStringLiteral("not a url!!"), Qt::EditRole));
+    EXPECT_EQ(message->text(), QStringLiteral("Not saved: The server address is not valid."));
+    EXPECT_FALSE(rows.setData(rows.index(0, 0), QString(), Qt::EditRole));
+    EXPECT_EQ(storedUrls().front(), QStringLiteral("kiwi.example:8073"));
+    EXPECT_TRUE(rows.setData(rows.index(0, 0), b, Qt::EditRole));
+    EXPECT_EQ(storedUrls().front(), b);
+    EXPECT_FALSE(message->isVisibleTo(&editor));
 }
 
 TEST_F(BookmarkEditors, DeleteRemovesTheSelectedRowsAndKeepsTheOthersInOrder)
 {
     Preferences::instance().setBookmarks(serverList({a, b, c, d}));
-    BookmarksEditor editor;
+    BookmarksEditor editor(serverAddressProblem);
     editor.show();
     editor.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&editor));
@@ -124,8 +134,19 @@ TEST_F(BookmarkEditors, DeleteRemovesTheSelectedRowsAndKeepsTheOthersInOrder)
     EXPECT_TRUE(remove.isEnabled());
     remove.trigger();
     EXPECT_EQ(storedUrls(), (QStringList{b, d}));
+    // No row is left looking chosen while Delete is off.
     EXPECT_FALSE(list(editor).selectionModel()->hasSelection());
+    EXPECT_FALSE(list(editor).currentIndex().isValid());
     EXPECT_FALSE(remove.isEnabled());
+
+    // Ctrl+Z puts the deleted rows back where they were, once.
+    QAction& undo = action(editor, "undoAction");
+    EXPECT_TRUE(undo.isEnabled());
+    QTest::keyClick(&list(editor), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(storedUrls(), (QStringList{a, b, c, d}));
+    EXPECT_FALSE(undo.isEnabled());
+    select(editor, {0, 2});
+    remove.trigger();
 
     // The Delete key deletes the selection too.
     list(editor).setFocus();
@@ -133,12 +154,91 @@ TEST_F(BookmarkEditors, DeleteRemovesTheSelectedRowsAndKeepsTheOthersInOrder)
     QTest::keyClick(&list(editor), Qt::Key_Delete);
     EXPECT_EQ(storedUrls(), QStringList{});
     EXPECT_TRUE(showsEmptyState(editor));
+    // Undo goes back one delete at a time.
+    undo.trigger();
+    EXPECT_EQ(storedUrls(), (QStringList{b, d}));
+    undo.trigger();
+    EXPECT_EQ(storedUrls(), (QStringList{a, b, c, d}));
+}
+
+TEST_F(BookmarkEditors, EscapeCtrlWAndCloseEachCloseAnEditor)
+{
+    Preferences::instance().setBookmarks(serverList({a}));
+    const std::function<void(QWidget&)> routes[] = {
+        [](QWidget& editor) { QTest::keyClick(&list(editor), Qt::Key_Escape); },
+        [](QWidget& editor) { QTest::keyClick(&list(editor), Qt::Key_W, Qt::ControlModifier); },
+        [](QWidget& editor) {
+            for (QPushButton* button : editor.findChildren<QPushButton*>())
+                if (button->text() == QStringLiteral("Close"))
+                    button->click();
+        },
+    };
+    for (const auto& route : routes) {
+        for (const bool servers : {true, false}) {
+            std::unique_ptr<QWidget> editor;
+            if (servers)
+                editor = std::make_unique<BookmarksEditor>(serverAddressProblem);
+            else
+                editor = std::make_unique<FrequencyBookmarksEditor>();
+            editor->show();
+            editor->activateWindow();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(editor.get()));
+            list(*editor).setFocus();
+            route(*editor);
+            EXPECT_FALSE(editor->isVisible());
+        }
+    }
+    // Escape in a row being edited cancels the edit and leaves the window open.
+    BookmarksEditor editor(serverAddressProblem);
+    editor.show();
+    editor.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&editor));
+    list(editor).edit(model(editor).index(0, 0));
+    auto* field = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    ASSERT_NE(field, nullptr);
+    QTest::keyClicks(field, QStringLiteral("x"));
+    QTest::keyClick(field, Qt::Key_Escape);
+    EXPECT_TRUE(editor.isVisible());
+    EXPECT_EQ(storedUrls(), QStringList{a});
+}
+
+TEST_F(BookmarkEditors, ThePasswordOfTheSelectedServerIsSetAndClearedInTheKeyringOnly)
+{
+    Preferences::instance().setBookmarks(serverList({a, b}));
+    auto keyring = std::make_shared<MemoryPasswordStore>();
+    BookmarksEditor editor(serverAddressProblem, keyring);
+    auto* field = editor.findChild<QLineEdit*>(QStringLiteral("serverPassword"));
+    auto* clear = editor.findChild<QPushButton*>(QStringLiteral("clearPassword"));
+    auto* message = editor.findChild<QLabel*>(QStringLiteral("editorMessage"));
+    EXPECT_FALSE(field->isEnabled());
+    select(editor, {0, 1});
+    EXPECT_FALSE(clear->isEnabled());
+
+    select(editor, {1});
+    QTest::keyClicks(field, QStringLiteral("pa ss"));
+    QTest::keyClick(field, Qt::Key_Return);
+    EXPECT_TRUE(field->text().isEmpty());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !message->text().isEmpty(); }));
+    EXPECT_EQ(keyring->entries, (QMap<QString, QString>{{b, QStringLiteral("pa ss")}}));
+    EXPECT_EQ(message->text(), QStringLiteral("The password for ") + b + QStringLiteral(" is kept in the desktop keyring."));
+    saveScreenshot(editor, QStringLiteral("servers-editor-password.png"));
+    clear->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return message->text().startsWith(QStringLiteral("No password")); }));
+    EXPECT_TRUE(keyring->entries.isEmpty());
+
+    // Without a keyring nothing is kept, and the editor says so.
+    keyring->problem = QStringLiteral("no desktop keyring is available");
+    QTest::keyClicks(field, QStringLiteral("pass"));
+    QTest::keyClick(field, Qt::Key_Return);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return message->text().startsWith(QStringLiteral("Nothing kept")); }));
+    EXPECT_TRUE(keyring->entries.isEmpty());
+    EXPECT_FALSE(Preferences::instance().bookmarks().toText().contains(QStringLiteral("pass")));
 }
 
 TEST_F(BookmarkEditors, DraggedRowsMoveTogetherAndAreStored)
 {
     Preferences::instance().setBookmarks(serverList({a, b, c, d}));
-    BookmarksEditor editor;
+    BookmarksEditor editor(serverAddressProblem);
     BookmarkListModel& rows = model(editor);
 
     // What the list hands the model when rows 0 and 2 are dropped at the end.
@@ -192,6 +292,10 @@ TEST_F(FrequencyEditor, RowsShowTitleFrequencyUnitAndMode)
     EXPECT_EQ(rows.index(0, 0).data().toString(), QStringLiteral("Nets"));
     EXPECT_EQ(rows.index(1, 0).data().toString(), QString());
     EXPECT_EQ(rows.index(1, 2).data().toString(), QStringLiteral("kHz"));
+    QStringList headers;
+    for (int column = 0; column < rows.columnCount(); ++column)
+        headers.append(rows.headerData(column, Qt::Horizontal).toString());
+    EXPECT_EQ(headers, (QStringList{"Title", "Frequency", "", "Mode"}));
 
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     EXPECT_EQ(rows.index(0, 1).data().toString(), QStringLiteral("7200,00"));

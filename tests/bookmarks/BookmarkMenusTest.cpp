@@ -1,8 +1,12 @@
 #include "BookmarkUiTestSupport.h"
+#include "bookmarks/ui/BookmarkNamePopup.h"
 #include "bookmarks/ui/BookmarksMenu.h"
 #include "bookmarks/ui/ServersMenu.h"
 
 #include <QKeySequence>
+#include <QLineEdit>
+#include <QPointer>
+#include <QTest>
 
 namespace {
 
@@ -39,6 +43,16 @@ TEST_F(BookmarkMenus, ServersWithoutAFocusedWindowAreDisabledButTheEditorOpens)
     menuItem(menu, QStringLiteral("Edit Servers…"))->trigger();
     EXPECT_EQ(editorsOpened, 1);
 
+    // A receiver's name, once learned, stands beside its address, as plain text and cut short.
+    Preferences::instance().setServerName(QStringLiteral(" http://b.example/ "), QStringLiteral("<b>Twente</b>"));
+    Preferences::instance().setServerName(QStringLiteral("http://a.example:8073/"), QString(100, u'x'));
+    settle();
+    EXPECT_EQ(menuLines(menu).mid(0, 2),
+              (QStringList{QStringLiteral("[http://a.example:8073/ — ") + QString(80, u'x') + QLatin1Char(']'),
+                           QStringLiteral("[http://b.example/ — <b>Twente</b>]")}));
+    Preferences::instance().setServerName(QStringLiteral("http://a.example:8073/"), QString());
+    Preferences::instance().setServerName(QStringLiteral("http://b.example/"), QString());
+
     // The menu follows the stored list; only blank servers leave the edit item alone.
     Preferences::instance().setBookmarks(serverList({QString(), QStringLiteral("   ")}));
     settle();
@@ -73,4 +87,33 @@ TEST_F(BookmarkMenus, BookmarkItemsAreEnabledByTheirOwnActions)
     EXPECT_EQ(tuned.front(), list.items[1]);
 }
 
+TEST_F(BookmarkMenus, TheNamingPopupKeepsATypedNameOnReturnAndTheDefaultTitleOnEscape)
+{
+    QWidget anchor;
+    anchor.show();
+    const struct {
+        const char* typed;
+        Qt::Key key;
+        std::optional<QString> name;
+    } cases[] = {
+        {"Nets", Qt::Key_Return, QStringLiteral("Nets")},
+        {"Nets", Qt::Key_Escape, std::nullopt},
+        {"  ", Qt::Key_Return, std::nullopt},
+    };
+    for (const auto& test : cases) {
+        const std::optional<QUuid> id = Preferences::instance().addFrequencyBookmark(KiwiMode::lsb, 7200);
+        ASSERT_TRUE(id);
+        EXPECT_FALSE(Preferences::instance().addFrequencyBookmark(KiwiMode::lsb, 7200));
+        QPointer<BookmarkNamePopup> popup = BookmarkNamePopup::open(*id, QStringLiteral("7200.00 kHz LSB"), &anchor);
+        EXPECT_EQ(popup->field()->placeholderText(), QStringLiteral("7200.00 kHz LSB"));
+        QTest::keyClicks(popup->field(), QString::fromLatin1(test.typed));
+        QTest::keyClick(popup->field(), test.key);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(popup.isNull()) << test.typed;
+        EXPECT_EQ(Preferences::instance().frequencyBookmarks().items.at(0).name, test.name) << test.typed;
+        Preferences::instance().setFrequencyBookmarks({});
+    }
+}
+
 } // namespace
+

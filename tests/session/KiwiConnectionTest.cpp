@@ -3,13 +3,17 @@
 // when the views hear of it.
 #include "KiwiWire.h"
 #include "ScriptedKiwiServer.h"
+#include "SelfSignedCertificate.h"
 #include "SessionTestSupport.h"
 
 #include "session/NetworkThread.h"
 
 #include <QScopeGuard>
 #include <QSemaphore>
+#include <QSslConfiguration>
+#include <QSslKey>
 #include <QTcpServer>
+#include <QWebSocketServer>
 
 #include <functional>
 
@@ -372,4 +376,34 @@ TEST_F(KiwiConnectionTest, HostileValuesAreIgnoredOrCut)
     EXPECT_EQ(client->state().message().size(), KiwiState::maxMessageLength);
 }
 
+TEST_F(SessionTest, AnUntrustedCertificateEndsTheConnectionNamingTheReason)
+{
+    QWebSocketServer server(QStringLiteral("untrusted"), QWebSocketServer::SecureMode);
+    QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
+    tls.setLocalCertificate(QSslCertificate(QByteArray(selfSignedCertificatePem)));
+    tls.setPrivateKey(QSslKey(QByteArray(selfSignedKeyPem), QSsl::Ec));
+    tls.setPeerVerifyMode(QSslSocket::VerifyNone);
+    server.setSslConfiguration(tls);
+    ASSERT_TRUE(server.listen(QHostAddress::LocalHost));
+    int accepted = 0;
+    QObject::connect(&server, &QWebSocketServer::newConnection, &server, [&] {
+        while (QWebSocket* socket = server.nextPendingConnection()) {
+            ++accepted;
+            delete socket;
+        }
+    });
+
+    client->connect(QStringLiteral("https://127.0.0.1:%1/").arg(server.serverPort()));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return client->state().isFailed(); }, 30000));
+    const QString message = client->state().message();
+    EXPECT_TRUE(message.startsWith(QStringLiteral(
+        "The connection was closed: the receiver's certificate is not trusted (")))
+        << message.toStdString();
+    EXPECT_TRUE(message.contains(QStringLiteral("self-signed"))) << message.toStdString();
+    EXPECT_TRUE(message.contains(QStringLiteral("host name did not match"))) << message.toStdString();
+    EXPECT_TRUE(message.endsWith(QStringLiteral("so Farlisten does not connect to it"))) << message.toStdString();
+    EXPECT_EQ(accepted, 0);
+}
+
 } // namespace
+

@@ -1,5 +1,7 @@
 #include "KiwiChannel.h"
 
+#include <QUrl>
+
 #include <algorithm>
 
 namespace {
@@ -108,7 +110,7 @@ void KiwiChannel::textReceived(const QString& text)
     }
     if (command->has(u"auth")) {
         if (!authenticated_)
-            authenticate();
+            authenticate(QUrl::fromPercentEncoding(command->value(u"p").value_or(QString()).toUtf8()));
         return;
     }
     // A real receiver ignores everything until the client has authenticated.
@@ -116,10 +118,14 @@ void KiwiChannel::textReceived(const QString& text)
         handleCommand(*command);
 }
 
-void KiwiChannel::authenticate()
+void KiwiChannel::authenticate(const QString& password)
 {
     authenticated_ = true;
-    if (const std::optional<QString> refused = refusal()) {
+    // A wrong password is refused the way a receiver refuses it.
+    const std::optional<QString>& required = context_.options.password;
+    const std::optional<QString> refused =
+        required && password != *required ? std::optional<QString>(QStringLiteral("badp=1")) : refusal();
+    if (refused) {
         sendMessage(*refused);
         close();
         return;

@@ -74,7 +74,7 @@ protected:
 
 private:
     void textReceived(const QString& text);
-    void authenticate();
+    void authenticate(const QString& password);
 
     std::unique_ptr<QWebSocket> socket_;
     QString timestamp_;

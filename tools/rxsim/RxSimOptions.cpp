@@ -109,6 +109,7 @@ void addOptions(QCommandLineParser& parser)
     option("rx-chans", "Sound channels (OpenWebRX: max_clients); one more listener gets too_busy (backoff) (1-64; default 4).", "N");
     option("wf-chans", "Waterfall channels; one more gets too_busy (1-64; default 4).", "N");
     option("badp", "Answer auth with badp=CODE instead of 0, then close.", "CODE");
+    option("password", "KiwiSDR: answer auth with badp=1, then close, unless its password is TEXT.", "TEXT");
     option("too-busy", "Answer auth with too_busy=N, then close.", "N");
     option("monitor", "Answer auth with monitor, then close.");
     option("redirect", "Answer auth with redirect=URL, then close.", "URL");
@@ -180,6 +181,7 @@ std::variant<RxSimOptions, RxSimUsage> parseRxSimCommandLine(const QStringList& 
         o.waterfallChannels = static_cast<int>(*chans);
 
     o.badp = p.text(QStringLiteral("badp"));
+    o.password = p.text(QStringLiteral("password"));
     if (o.badp && (o.badp->isEmpty() || o.badp->contains(u' ')))
         p.fail(QStringLiteral("--badp takes a code without blanks"));
     if (const auto n = p.integer(QStringLiteral("too-busy"), 0, 1000))

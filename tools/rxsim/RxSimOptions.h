@@ -58,6 +58,8 @@ struct RxSimOptions {
 
     // Refusals answered to the sound channel's auth instead of "badp=0".
     std::optional<QString> badp;
+    // Both channels answer "badp=1" to any other password ("p=", percent-decoded).
+    std::optional<QString> password;
     std::optional<int> tooBusy;
     bool monitor = false;
     std::optional<QString> redirect;

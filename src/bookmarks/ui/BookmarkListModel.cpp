@@ -12,6 +12,13 @@ Qt::ItemFlags BookmarkListModel::flags(const QModelIndex& index) const
     return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled;
 }
 
+QVariant BookmarkListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= columnTitles.size())
+        return {};
+    return columnTitles[section];
+}
+
 QMimeData* BookmarkListModel::mimeData(const QModelIndexList& indexes) const
 {
     QList<int> rows;

@@ -10,7 +10,8 @@
 BookmarkTableView::BookmarkTableView(QWidget* parent)
     : QTableView(parent)
 {
-    horizontalHeader()->hide();
+    horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    horizontalHeader()->setHighlightSections(false);
     verticalHeader()->hide();
     setShowGrid(false);
     setWordWrap(false);

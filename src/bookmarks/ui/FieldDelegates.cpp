@@ -41,17 +41,6 @@ void TextFieldDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,
     model->setData(index, static_cast<QLineEdit*>(editor)->text(), Qt::EditRole);
 }
 
-void TextFieldDelegate::initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const
-{
-    QStyledItemDelegate::initStyleOption(option, index);
-    if (!option->text.isEmpty())
-        return;
-    option->text = placeholder;
-    const QColor dim = option->palette.color(QPalette::PlaceholderText);
-    option->palette.setColor(QPalette::Text, dim);
-    option->palette.setColor(QPalette::HighlightedText, dim);
-}
-
 QWidget* ModeChoiceDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex&) const
 {
     auto* choice = new QComboBox(parent);

@@ -1,6 +1,7 @@
 #pragma once
-// The editing fields of the bookmark rows: text fields that show a
-// placeholder while empty, and the mode choice.
+// The editing fields of the bookmark rows: text fields with a placeholder
+// while they are being edited (the column header names them otherwise), and
+// the mode choice.
 
 #include <QStyledItemDelegate>
 
@@ -15,9 +16,6 @@ public:
                           const QModelIndex& index) const override;
     void setEditorData(QWidget* editor, const QModelIndex& index) const override;
     void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override;
-
-protected:
-    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
 
 private:
     QString placeholder;

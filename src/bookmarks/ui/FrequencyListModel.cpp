@@ -3,12 +3,16 @@
 #include "widgets/FrequencyText.h"
 #include "widgets/TextStyles.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QPalette>
 
 FrequencyListModel::FrequencyListModel(QObject* parent)
     : PersistedListModel(PreferenceKeys::frequencyBookmarks, &Preferences::frequencyBookmarks,
-                         &Preferences::setFrequencyBookmarks, parent)
+                         &Preferences::setFrequencyBookmarks,
+                         {QCoreApplication::translate("FrequencyListModel", "Title"),
+                          QCoreApplication::translate("FrequencyListModel", "Frequency"), QString(),
+                          QCoreApplication::translate("FrequencyListModel", "Mode")}, parent)
 {
 }
 

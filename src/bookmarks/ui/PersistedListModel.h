@@ -7,6 +7,7 @@
 #include "bookmarks/ui/BookmarkListModel.h"
 
 #include <algorithm>
+#include <functional>
 #include <type_traits>
 #include <utility>
 
@@ -17,8 +18,8 @@ public:
     using Load = List (Preferences::*)() const;
     using Store = void (Preferences::*)(const List&);
 
-    PersistedListModel(QString key, Load load, Store store, QObject* parent)
-        : BookmarkListModel(parent)
+    PersistedListModel(QString key, Load load, Store store, QStringList columnTitles, QObject* parent)
+        : BookmarkListModel(std::move(columnTitles), parent)
         , load(load)
         , storeList(store)
         , list((Preferences::instance().*load)())
@@ -40,19 +41,22 @@ public:
         return row >= 0 && row < list.items.size() ? list.items[row].id : QUuid();
     }
 
-    void removeIds(const QSet<QUuid>& ids) override
+    std::function<void()> removeIds(const QSet<QUuid>& ids) override
     {
-        bool removed = false;
+        // Each removed item with the row it had, top row first.
+        QList<std::pair<int, Item>> removed;
         for (int row = int(list.items.size()) - 1; row >= 0; --row) {
             if (!ids.contains(list.items[row].id))
                 continue;
+            removed.prepend({row, list.items[row]});
             beginRemoveRows({}, row, row);
             list.items.removeAt(row);
             endRemoveRows();
-            removed = true;
         }
-        if (removed)
-            store();
+        if (removed.isEmpty())
+            return {};
+        store();
+        return [this, removed] { restore(removed); };
     }
 
     bool moveItems(QList<int> rows, int destination) override
@@ -124,6 +128,24 @@ protected:
     }
 
 private:
+    void restore(const QList<std::pair<int, Item>>& removed)
+    {
+        bool restored = false;
+        for (const auto& [row, item] : removed) {
+            const bool present = std::any_of(list.items.cbegin(), list.items.cend(),
+                                             [&item](const Item& other) { return other.id == item.id; });
+            if (present)
+                continue;
+            const int place = std::min(row, int(list.items.size()));
+            beginInsertRows({}, place, place);
+            list.items.insert(place, item);
+            endInsertRows();
+            restored = true;
+        }
+        if (restored)
+            store();
+    }
+
     void store()
     {
         storing = true;

@@ -1,7 +1,13 @@
 #include "bookmarks/ui/ServerListModel.h"
 
-ServerListModel::ServerListModel(QObject* parent)
-    : PersistedListModel(PreferenceKeys::bookmarks, &Preferences::bookmarks, &Preferences::setBookmarks, parent)
+#include <QCoreApplication>
+
+ServerListModel::ServerListModel(AddressCheck check, std::function<void(const QString& why)> refused,
+                                 QObject* parent)
+    : PersistedListModel(PreferenceKeys::bookmarks, &Preferences::bookmarks, &Preferences::setBookmarks,
+                         {QCoreApplication::translate("ServerListModel", "Address")}, parent)
+    , check(std::move(check))
+    , refused(std::move(refused))
 {
 }
 
@@ -24,7 +30,11 @@ bool ServerListModel::setData(const QModelIndex& index, const QVariant& value, i
     if (!index.isValid() || index.row() >= rowCount() || role != Qt::EditRole)
         return false;
     Bookmark changed = itemAt(index.row());
-    changed.url = value.toString();
+    changed.url = value.toString().trimmed();
+    if (changed.url == itemAt(index.row()).url)
+        return true;
+    if (!accepts(changed.url))
+        return false;
     replace(index, changed);
     return true;
 }
@@ -35,7 +45,25 @@ Qt::ItemFlags ServerListModel::flags(const QModelIndex& index) const
     return index.isValid() ? base | Qt::ItemIsEditable : base;
 }
 
-int ServerListModel::addServer()
+std::optional<int> ServerListModel::addServer(const QString& address)
 {
-    return append(Bookmark{QUuid::createUuid(), QString()});
+    const QString url = address.trimmed();
+    if (!accepts(url))
+        return std::nullopt;
+    for (int row = 0; row < rowCount(); ++row)
+        if (itemAt(row).url == url)
+            return row;
+    return append(Bookmark{QUuid::createUuid(), url});
+}
+
+bool ServerListModel::accepts(const QString& address) const
+{
+    std::optional<QString> why;
+    if (address.isEmpty())
+        why = QCoreApplication::translate("ServerListModel", "Type a server address first.");
+    else if (check)
+        why = check(address);
+    if (why && refused)
+        refused(*why);
+    return !why;
 }

@@ -1,18 +1,33 @@
 #pragma once
-// The server bookmarks as one editable column of addresses.
+// The server bookmarks as one editable column of addresses. An address is
+// stored only when the address check passes it.
 
 #include "bookmarks/Bookmarks.h"
 #include "bookmarks/ui/PersistedListModel.h"
 
+#include <functional>
+#include <optional>
+
+// Why the text is no server address, or nothing when it is one.
+using AddressCheck = std::function<std::optional<QString>(const QString& address)>;
+
 class ServerListModel : public PersistedListModel<Bookmarks> {
 public:
-    explicit ServerListModel(QObject* parent = nullptr);
+    // `refused` hears why an address was not stored.
+    ServerListModel(AddressCheck check, std::function<void(const QString& why)> refused, QObject* parent = nullptr);
 
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     bool setData(const QModelIndex& index, const QVariant& value, int role) override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
-    // Appends a server with an empty address and gives its row.
-    int addServer();
+    // Appends the address (trimmed) when it passes the check and gives its
+    // row (the row it has when it is listed already); nothing when refused.
+    std::optional<int> addServer(const QString& address);
+
+private:
+    bool accepts(const QString& address) const;
+
+    AddressCheck check;
+    std::function<void(const QString& why)> refused;
 };

@@ -20,7 +20,7 @@ ServersMenu::ServersMenu(WindowActionsProvider focused, std::function<void()> op
     rebuild();
 
     connect(&Preferences::instance(), &Preferences::changed, this, [this](const QString& key) {
-        if (key == PreferenceKeys::bookmarks)
+        if (key == PreferenceKeys::bookmarks || key == PreferenceKeys::serverNames)
             scheduleRebuild();
     });
     // The focused window may have changed since the items were last enabled:
@@ -50,7 +50,10 @@ void ServersMenu::rebuild()
 
     const QList<Bookmark> servers = Preferences::instance().bookmarks().nonBlankItems();
     for (const Bookmark& server : servers) {
-        auto* item = new QAction(verbatimActionText(server.url), this);
+        // The receiver's own name, once learned, beside the address.
+        const QString name = Preferences::instance().serverName(server.url);
+        const QString text = name.isEmpty() ? server.url : tr("%1 — %2").arg(server.url, name);
+        auto* item = new QAction(verbatimActionText(text), this);
         const QString url = server.url;
         connect(item, &QAction::triggered, this, [this, url] {
             if (const WindowActions* actions = focusedActions(); actions && actions->chooseServer)

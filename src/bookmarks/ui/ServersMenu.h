@@ -1,6 +1,7 @@
 #pragma once
-// The "Servers" menu: one item per saved server address, which the focused
-// main window connects to, then "Edit Servers…".
+// The "Servers" menu: one item per saved server address, with the
+// receiver's name once a connection has told it, which the focused main
+// window connects to, then "Edit Servers…".
 
 #include "bookmarks/ui/WindowActions.h"
 

@@ -1,0 +1,122 @@
+#include "AppTestSupport.h"
+#include "app/KeyringPasswordStore.h"
+#include "app/PasswordPrompt.h"
+#include "bookmarks/PasswordStore.h"
+#include "bookmarks/Preferences.h"
+#include "common/MemoryPasswordStore.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStandardPaths>
+
+namespace {
+
+const QString secret = QStringLiteral("s3cret pass&word");
+
+QByteArray preferencesFile()
+{
+    QFile file(QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
+                   .filePath(QStringLiteral("Farlisten/Farlisten.conf")));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+class PasswordPromptTest : public AppTest {
+protected:
+    std::unique_ptr<ContentView> windowWith(std::shared_ptr<PasswordStore> passwords)
+    {
+        return std::make_unique<ContentView>(ContentView::Services{silentPlayer(), {}, std::move(passwords)});
+    }
+
+    static bool waitForPrompt(ContentView& window)
+    {
+        return QTest::qWaitFor([&] { return window.passwordPrompt()->isVisibleTo(&window); }, 10000);
+    }
+
+    static void typePassword(ContentView& window, const QString& password)
+    {
+        QLineEdit* field = window.passwordPrompt()->field();
+        field->clear();
+        QTest::keyClicks(field, password);
+        QTest::keyClick(field, Qt::Key_Return);
+    }
+
+    RxSimServer server{[] {
+        RxSimOptions options;
+        options.password = secret;
+        return options;
+    }()};
+};
+
+TEST_F(PasswordPromptTest, WithoutAKeyringThePromptAsksEachTimeAndSaysWhy)
+{
+    const QString address = listen(server);
+    // The machine's own keyring service: none here, so every lookup fails.
+    auto window = windowWith(KeyringPasswordStore::shared());
+    window->show();
+    window->resize(900, 600);
+    EXPECT_FALSE(window->passwordPrompt()->isVisibleTo(window.get()));
+    window->addressBar()->setAddress(address);
+    window->addressBar()->connectToAddress();
+    ASSERT_TRUE(waitForPrompt(*window));
+    EXPECT_EQ(window->client().state().message(),
+              QStringLiteral("Bad password, or all channels that don't require a password are busy."));
+    const QString note = window->passwordPrompt()->note()->text();
+    EXPECT_TRUE(note.startsWith(QStringLiteral("This receiver asks for a password."))) << note.toStdString();
+    EXPECT_TRUE(note.contains(QStringLiteral("password travels unencrypted"))) << note.toStdString();
+    EXPECT_TRUE(note.contains(QStringLiteral("Farlisten cannot keep the password because no desktop keyring")))
+        << note.toStdString();
+    EXPECT_EQ(window->passwordPrompt()->field()->echoMode(), QLineEdit::Password);
+    saveScreenshot(*window, QStringLiteral("password-prompt.png"));
+
+    // A wrong password: asked again, in other words.
+    typePassword(*window, QStringLiteral("guess"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->client().state().isFailed(); }, 10000));
+    ASSERT_TRUE(waitForPrompt(*window));
+    EXPECT_TRUE(window->passwordPrompt()->note()->text().startsWith(
+        QStringLiteral("The receiver did not accept the password.")));
+
+    typePassword(*window, secret);
+    ASSERT_TRUE(waitForState(window->client(), KiwiState::Kind::connected));
+    EXPECT_FALSE(window->passwordPrompt()->isVisibleTo(window.get()));
+    EXPECT_TRUE(window->passwordPrompt()->field()->text().isEmpty());
+
+    // Nothing was kept, so the next connection asks again.
+    window->client().disconnect();
+    window->addressBar()->connectToAddress();
+    ASSERT_TRUE(waitForPrompt(*window));
+    Preferences::instance().setServerAddress(address);
+    const QByteArray stored = preferencesFile();
+    EXPECT_FALSE(stored.isEmpty());
+    EXPECT_FALSE(stored.contains("s3cret")) << stored.toStdString();
+}
+
+TEST_F(PasswordPromptTest, APasswordTheReceiverTookIsKeptInTheKeyringAndUsedNextTime)
+{
+    const QString address = listen(server);
+    auto keyring = std::make_shared<MemoryPasswordStore>(&KeyringPasswordStore::keyFor);
+    auto window = windowWith(keyring);
+    window->show();
+    window->addressBar()->setAddress(address);
+    window->addressBar()->connectToAddress();
+    ASSERT_TRUE(waitForPrompt(*window));
+    EXPECT_FALSE(window->passwordPrompt()->note()->text().contains(QStringLiteral("cannot keep")));
+    QTest::keyClicks(window->passwordPrompt()->field(), secret);
+    window->passwordPrompt()->connectButton()->click();
+    ASSERT_TRUE(waitForState(window->client(), KiwiState::Kind::connected));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !keyring->entries.isEmpty(); }, 2000));
+    // The Servers menu learns the receiver's name beside the address.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !Preferences::instance().serverName(address).isEmpty(); }, 10000));
+    EXPECT_EQ(keyring->entries.value(QStringLiteral("http://") + address + QLatin1Char('/')), secret);
+
+    // The next connection tries the kept password without asking.
+    window->client().disconnect();
+    window->addressBar()->connectToAddress();
+    ASSERT_TRUE(waitForState(window->client(), KiwiState::Kind::connected));
+    EXPECT_FALSE(window->passwordPrompt()->isVisibleTo(window.get()));
+    EXPECT_FALSE(preferencesFile().contains("s3cret"));
+}
+
+} // namespace
