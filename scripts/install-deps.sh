@@ -13,6 +13,7 @@ run=(
   build-essential cmake ninja-build ccache pkg-config
   qt6-base-dev qt6-websockets-dev qt6-multimedia-dev libqt6svg6
   libliquid1 libliquid-dev libfftw3-single3 libfftw3-dev libsndfile1 libsndfile1-dev
+  libspeexdsp1 libspeexdsp-dev
 )
 tools=(qt6-httpserver-dev)
 # A private PulseAudio daemon with a null sink plays the tests' sound; fonts
