@@ -64,6 +64,8 @@ void DriftResampler::process(std::span<const float> in, double ratio, std::vecto
             out.resize(out.size() + 64);
         outLength = static_cast<spx_uint32_t>(out.size() - written);
         speex_resampler_process_float(m_state, 0, in.data() + read, &inLength, out.data() + written, &outLength);
+        if (inLength == 0 && outLength == 0)
+            break;
         read += inLength;
         written += outLength;
     }

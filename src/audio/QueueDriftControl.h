@@ -4,8 +4,8 @@
 // server's. Once a second of input it compares the mean queue level with that
 // target and adjusts the resampling ratio (output frames per input frame) by a
 // slow proportional-integral step, bounded to ±0.5 %: a card 150 ppm off is
-// matched within a few minutes, and the pitch never moves by more than the
-// card's own error. Plain arithmetic on the enqueuing thread.
+// matched within a few minutes, the pitch moving by a few hundredths of a
+// percent at most. Plain arithmetic on the enqueuing thread.
 
 class QueueDriftControl {
 public:
