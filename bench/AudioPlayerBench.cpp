@@ -1,6 +1,8 @@
-// The audio player's costs: queueing one block, and the CPU the sound-card
-// engine takes to play a receiver's stream.
+// The audio player's costs: queueing one block, resampling it to follow the
+// card's clock, and the CPU the sound-card engine takes to play a receiver's
+// stream.
 #include "audio/AudioOutputDevices.h"
+#include "audio/DriftResampler.h"
 #include "audio/KiwiAudioPlayer.h"
 
 #include <benchmark/benchmark.h>
@@ -54,6 +56,23 @@ void BM_EnqueueBlock(benchmark::State& state)
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_EnqueueBlock)->Arg(512)->Arg(2048);
+
+// Following a card 150 ppm fast (argument 1) against passing unchanged (0),
+// 2048-frame blocks: the resampler's share of each block.
+void BM_DriftResampler(benchmark::State& state)
+{
+    const std::vector<float> block = toneBlock(2048);
+    const double ratio = state.range(0) ? 1.00015 : 1.0;
+    DriftResampler resampler;
+    resampler.reset(12000.0);
+    std::vector<float> out;
+    for (auto _ : state) {
+        resampler.process(block, ratio, out);
+        benchmark::DoNotOptimize(out.data());
+    }
+    state.SetItemsProcessed(state.iterations() * std::int64_t(block.size()));
+}
+BENCHMARK(BM_DriftResampler)->Arg(0)->Arg(1);
 
 double processCPUSeconds()
 {

@@ -3,6 +3,7 @@
 // memmove of the picture; painting is the whole panel drawn once.
 #include "bench/SilentAudioEngine.h"
 #include "display/WaterfallRenderer.h"
+#include "display/WaterfallImageStrip.h"
 #include "display/WaterfallView.h"
 
 #include <QCoreApplication>
@@ -128,5 +129,33 @@ void BM_PaintView(benchmark::State& state)
     }
 }
 BENCHMARK(BM_PaintView)->Unit(benchmark::kMillisecond);
+
+// One new row shown by the picture strip (1000 x 460, in the middle of its
+// stack as in the window): 0 repaints the whole strip from the picture, 1
+// scrolls what is on screen and paints the uncovered lines.
+void BM_StripNewRow(benchmark::State& state)
+{
+    QWidget stack;
+    stack.resize(1000, 500);
+    WaterfallImageStrip strip(&stack);
+    strip.setGeometry(0, 20, 1000, 460);
+    stack.show();
+    WaterfallRenderer renderer;
+    std::uint32_t sequence = 0;
+    for (; sequence < 300; ++sequence)
+        renderer.pushRow(benchRow(sequence));
+    strip.setImage(renderer.makeImage());
+    QCoreApplication::processEvents();
+    const bool scrolls = state.range(0) != 0;
+    for (auto _ : state) {
+        renderer.pushRow(benchRow(sequence++));
+        if (scrolls)
+            strip.addRows(renderer.makeImage(), 1);
+        else
+            strip.setImage(renderer.makeImage());
+        QCoreApplication::processEvents();
+    }
+}
+BENCHMARK(BM_StripNewRow)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 } // namespace

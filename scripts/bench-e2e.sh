@@ -11,12 +11,14 @@
 # Run inside scripts/with-sound-server.sh, so sound plays into a null sink.
 # Usage: bench-e2e.sh BUILD_DIR   (E2E_SECONDS, default 60; E2E_WF_FPS, default 100;
 # E2E_ADDRESS_FIELD, "X Y" of the address field in the window, default "150 38";
-# E2E_SCREENSHOT, a PNG file for a picture of the screen at the end)
+# E2E_SCREENSHOT, a PNG file for a picture of the screen at the end;
+# E2E_PERF=1 samples each measured program with perf and prints its top entries)
 set -euo pipefail
 build=$(cd "${1:?usage: bench-e2e.sh BUILD_DIR}" && pwd)
 seconds=${E2E_SECONDS:-60}
 fps=${E2E_WF_FPS:-100}
 warmup=5
+idle_seconds=${E2E_IDLE_SECONDS:-20}
 here=$(cd "$(dirname "$0")" && pwd)
 
 rxsim="$build/tools/rxsim/rxsim"
@@ -28,16 +30,25 @@ farlisten="$build/src/farlisten"
 if [ "${1:-}" != "" ] && [ "${2:-}" = "--gui" ]; then
   work=$3
   export XDG_CONFIG_HOME="$work/config"
+  launched=$(date +%s%N)
   FARLISTEN_LATENCY_LOG="$work/farlisten-latency.log" "$farlisten" >"$work/farlisten.log" 2>&1 &
   pid=$!
   echo "$pid" >"$work/farlisten.pid"
   window=""
-  for _ in $(seq 100); do
+  for _ in $(seq 1000); do
     window=$(xdotool search --onlyvisible --name '^Farlisten' 2>/dev/null | head -n 1 || true)
     [ -n "$window" ] && break
-    sleep 0.1
+    sleep 0.01
   done
-  [ -n "$window" ] || { echo "bench-e2e: no Farlisten window" >&2; kill "$pid"; exit 1; }
+  if [ -z "$window" ]; then
+    echo "bench-e2e: no Farlisten window" >&2
+    tail -n 5 "$work/farlisten.log" >&2
+    kill "$pid" 2>/dev/null
+    exit 1
+  fi
+  # Polled every 10 ms, each look taking a few ms: a bound, not an exact time.
+  echo "farlisten  window shown $(( ($(date +%s%N) - launched) / 1000000 )) ms after launch" \
+    | tee "$work/start.result"
   sleep 1
   xdotool windowfocus --sync "$window"
   # The address field holds the keyboard focus after a click in it.
@@ -49,6 +60,9 @@ if [ "${1:-}" != "" ] && [ "${2:-}" = "--gui" ]; then
   if [ -n "${E2E_SCREENSHOT:-}" ] && command -v import >/dev/null; then
     import -window root "$E2E_SCREENSHOT" || true
   fi
+  # The receiver goes away; the window stays, disconnected, with nothing to do.
+  kill "$(cat "$work/rxsim.pid")" 2>/dev/null || true
+  E2E_PERF="" "$here/bench-e2e.sh" "$build" --idle "$work" farlisten-idle "$pid"
   # Ctrl+Q to the focused window quits the normal way; a signal if not.
   window=$(xdotool search --onlyvisible --name '^Farlisten' 2>/dev/null | head -n 1 || true)
   if [ -n "$window" ]; then
@@ -65,12 +79,19 @@ fi
 
 # Samples one process: CPU time over `seconds` after the warm-up, then its
 # peak resident memory, written to WORK/NAME.result.
-if [ "${2:-}" = "--measure" ]; then
+if [ "${2:-}" = "--measure" ] || [ "${2:-}" = "--idle" ]; then
   work=$3 name=$4 pid=$5
+  if [ "$2" = "--idle" ]; then
+    warmup=3 seconds=$idle_seconds
+  fi
   ticks() { awk '{ print $14 + $15 }' "/proc/$pid/stat"; }
   sleep "$warmup"
   t0=$(ticks); s0=$(date +%s.%N)
-  sleep "$seconds"
+  if [ -n "${E2E_PERF:-}" ] && command -v perf >/dev/null; then
+    perf record -q -F 499 -g -p "$pid" -o "$work/$name.perf" -- sleep "$seconds" >/dev/null 2>&1 || sleep "$seconds"
+  else
+    sleep "$seconds"
+  fi
   t1=$(ticks); s1=$(date +%s.%N)
   hwm=$(awk '/^VmHWM:/ { print $2 }' "/proc/$pid/status")
   rss=$(awk '/^VmRSS:/ { print $2 }' "/proc/$pid/status")
@@ -79,6 +100,14 @@ if [ "${2:-}" = "--measure" ]; then
     'BEGIN { printf "%-10s CPU %5.1f %% of one core over %.0f s, peak RSS %.1f MB (now %.1f MB)\n",
              name, 100 * (t1 - t0) / hz / (s1 - s0), s1 - s0, hwm / 1024, rss / 1024 }' \
     | tee "$work/$name.result"
+  # Debian's Qt has no symbols: its libraries show as a whole.
+  if [ -s "$work/$name.perf" ]; then
+    for sort in dso dso,symbol; do
+      perf report -q --stdio --no-children --sort "$sort" -g none -i "$work/$name.perf" \
+        >"$work/$name.report" 2>/dev/null || true
+      grep -v '^$' "$work/$name.report" | awk '{ $1 = $1; print }' | sed -n '1,12s/^/           perf /p'
+    done
+  fi
   exit 0
 fi
 
@@ -115,6 +144,7 @@ fi
 
 "$rxsim" --port 0 --wf-fps "$fps" --audio adpcm >"$work/rxsim.log" 2>&1 &
 pids+=($!)
+echo "$!" >"$work/rxsim.pid"
 port=""
 for _ in $(seq 100); do
   port=$(sed -n 's/^rxsim listening on 127\.0\.0\.1:\([0-9]*\)$/\1/p' "$work/rxsim.log" | head -n 1)

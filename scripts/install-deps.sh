@@ -16,6 +16,7 @@ run=(
   qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
   libliquid1 libliquid-dev libfftw3-single3 libfftw3-dev libsndfile1 libsndfile1-dev
   qtkeychain-qt6-dev
+  libspeexdsp1 libspeexdsp-dev
 )
 tools=(qt6-httpserver-dev)
 # A private PulseAudio daemon with a null sink plays the tests' sound; fonts

@@ -27,6 +27,9 @@ std::uint32_t framesFor(double sampleRate, double seconds)
 
 // The queue fields, guarded by `lock`.
 struct KiwiAudioPlayer::Queue {
+    explicit Queue(Clock clock) : clock(std::move(clock)) { }
+
+    const Clock clock;
     std::mutex lock;
     std::optional<double> sampleRate; // the running format; none means stopped
     std::uint32_t primeFrames = 0;
@@ -36,6 +39,17 @@ struct KiwiAudioPlayer::Queue {
     std::uint32_t primingFrames = 0;
     bool isPriming = true;
     std::int64_t generation = 0;
+    // When the block now playing began: at the release of a reserve, and at
+    // each completion (the next block follows at once).
+    std::chrono::steady_clock::time_point playingSince;
+
+    // The frames not yet played. Completions come a whole block at a time,
+    // so the time since the last one tells how far into the next the card is.
+    double unplayedFrames() const
+    {
+        const std::chrono::duration<double> into = clock() - playingSince;
+        return std::max(0.0, double(queuedFrames) - std::max(0.0, into.count()) * *sampleRate);
+    }
 
     void reset()
     {
@@ -54,19 +68,21 @@ std::shared_ptr<KiwiAudioPlayer> KiwiAudioPlayer::create(DeviceLookup selectedDe
 }
 
 std::shared_ptr<KiwiAudioPlayer> KiwiAudioPlayer::create(AudioEngineFactory makeEngine,
-                                                         DeviceLookup selectedDevice)
+                                                         DeviceLookup selectedDevice, Clock clock)
 {
+    if (!clock)
+        clock = [] { return std::chrono::steady_clock::now(); };
     std::shared_ptr<KiwiAudioPlayer> player(
-        new KiwiAudioPlayer(std::move(makeEngine), std::move(selectedDevice)));
+        new KiwiAudioPlayer(std::move(makeEngine), std::move(selectedDevice), std::move(clock)));
     player->observe();
     return player;
 }
 
-KiwiAudioPlayer::KiwiAudioPlayer(AudioEngineFactory makeEngine, DeviceLookup selectedDevice)
+KiwiAudioPlayer::KiwiAudioPlayer(AudioEngineFactory makeEngine, DeviceLookup selectedDevice, Clock clock)
     : makeEngine(std::move(makeEngine))
     , selectedDevice(selectedDevice ? std::move(selectedDevice)
                                     : DeviceLookup([] { return std::optional<AudioDeviceID>(); }))
-    , queue(std::make_shared<Queue>())
+    , queue(std::make_shared<Queue>(std::move(clock)))
     , engine(this->makeEngine(std::nullopt))
 {
 }
@@ -129,6 +145,8 @@ std::optional<AudioOutputError> KiwiAudioPlayer::start(double sampleRate)
     if (auto error = engine->start(sampleRate))
         return error;
     chain.setSampleRate(sampleRate);
+    driftControl.reset();
+    resampler.reset(sampleRate);
     std::lock_guard guard(queue->lock);
     queue->sampleRate = sampleRate;
     queue->primeFrames = framesFor(sampleRate, primeSeconds);
@@ -170,39 +188,58 @@ void KiwiAudioPlayer::enqueue(std::span<const float> samples)
         return;
     }
     chain.process(buffer);
+    // The resampler sees every block, also those the full queue drops, so
+    // its filter follows the sound without gaps.
+    std::vector<float> output;
+    try {
+        resampler.process(buffer, driftControl.ratio(), output);
+    } catch (const std::bad_alloc&) {
+        return;
+    }
     std::vector<std::vector<float>> toSchedule;
     std::int64_t generation = 0;
+    bool released = false;
+    std::optional<double> playingLevel;
+    double sampleRate = 0;
     {
         std::lock_guard guard(queue->lock);
         if (!queue->sampleRate)
             return;
+        sampleRate = *queue->sampleRate;
         const std::uint64_t total = std::uint64_t(queue->queuedFrames) + queue->primingFrames;
         // The bound is tested before the block is counted.
         if (total > queue->maxQueuedFrames)
             return;
-        if (samples.size() > std::numeric_limits<std::uint32_t>::max() - total)
+        if (output.size() > std::numeric_limits<std::uint32_t>::max() - total)
             return;
-        const auto frames = static_cast<std::uint32_t>(samples.size());
-        LatencyProbes::soundBlockQueued(buffer.data());
+        const auto frames = static_cast<std::uint32_t>(output.size());
+        LatencyProbes::soundBlockQueued(output.data());
         // Here, under `lock`, the block is taken for output and not yet
-        // handed on; the tap only copies it.
+        // handed on; the tap only copies it, at the server's own rate.
         if (tap)
-            tap->played(buffer, *queue->sampleRate);
+            tap->played(buffer, sampleRate);
         if (queue->isPriming) {
-            queue->primingBuffers.push_back(std::move(buffer));
+            queue->primingBuffers.push_back(std::move(output));
             queue->primingFrames += frames;
             if (queue->primingFrames >= queue->primeFrames) {
                 queue->queuedFrames += queue->primingFrames;
                 toSchedule.swap(queue->primingBuffers);
                 queue->primingFrames = 0;
                 queue->isPriming = false;
+                queue->playingSince = queue->clock();
+                released = true;
             }
         } else {
             queue->queuedFrames += frames;
-            toSchedule.push_back(std::move(buffer));
+            toSchedule.push_back(std::move(output));
+            playingLevel = queue->unplayedFrames();
         }
         generation = queue->generation;
     }
+    if (released)
+        driftControl.restartMeasurement();
+    if (playingLevel)
+        driftControl.blockQueued(*playingLevel / sampleRate, static_cast<double>(samples.size()) / sampleRate);
     // Scheduled outside `lock`, so completions never wait for the engine, but
     // inside `controlLock`, so blocks keep their order and no restart interleaves.
     for (std::vector<float>& buffer : toSchedule) {
@@ -224,6 +261,7 @@ void KiwiAudioPlayer::bufferCompleted(const std::weak_ptr<Queue>& weak, std::uin
     if (generation != queue->generation)
         return;
     queue->queuedFrames -= std::min(frames, queue->queuedFrames);
+    queue->playingSince = queue->clock();
     // Run dry: collect a fresh reserve rather than play each late block alone.
     if (queue->queuedFrames == 0)
         queue->isPriming = true;
@@ -276,6 +314,12 @@ KiwiAudioPlayer::QueueState KiwiAudioPlayer::queueState() const
 {
     std::lock_guard guard(queue->lock);
     return {queue->sampleRate, queue->isPriming, queue->queuedFrames, queue->primingFrames};
+}
+
+double KiwiAudioPlayer::resamplingRatio() const
+{
+    std::lock_guard control(controlLock);
+    return resampler.appliedRatio();
 }
 
 std::optional<AudioDeviceID> KiwiAudioPlayer::routedDeviceID() const

@@ -5,15 +5,20 @@
 // output device. Every block passes the player's listening tools (squelch,
 // noise reduction, notch, blanker; all off until set) before it is queued,
 // and every block queued is shown to the tap (a recording), if one is set.
+// The sound card's clock is followed by resampling each block by a ratio
+// within ±0.5 % of one that holds the queue where it was when playing began.
 // Create it with create(): completions and notifications hold it weakly.
 
 #include "audio/AudioEngine.h"
 #include "audio/AudioSampleSink.h"
+#include "audio/DriftResampler.h"
 #include "audio/ListeningChain.h"
 #include "audio/PlayedSoundTap.h"
+#include "audio/QueueDriftControl.h"
 
 #include <QMetaObject>
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -29,6 +34,10 @@ public:
     // the one that posts (the main thread): it must be safe on any thread.
     using DeviceLookup = OutputDeviceLookup;
 
+    // Tells the time for measuring how far the card has played into a block;
+    // tests pass a simulated one.
+    using Clock = std::function<std::chrono::steady_clock::time_point()>;
+
     static constexpr double primeSeconds = 0.3;
     static constexpr double maxQueuedSeconds = 1.0;
 
@@ -36,7 +45,7 @@ public:
     // lookup, on the system default output.
     static std::shared_ptr<KiwiAudioPlayer> create(DeviceLookup selectedDevice = {});
     static std::shared_ptr<KiwiAudioPlayer> create(AudioEngineFactory makeEngine,
-                                                   DeviceLookup selectedDevice);
+                                                   DeviceLookup selectedDevice, Clock clock = {});
 
     ~KiwiAudioPlayer() override;
     KiwiAudioPlayer(const KiwiAudioPlayer&) = delete;
@@ -66,12 +75,15 @@ public:
         std::uint32_t primingFrames = 0;
     };
     QueueState queueState() const;
+    // Output frames made of each input frame: above one for a card that
+    // plays faster than the server sends.
+    double resamplingRatio() const;
     std::optional<AudioDeviceID> routedDeviceID() const;
 
 private:
     struct Queue;
 
-    KiwiAudioPlayer(AudioEngineFactory makeEngine, DeviceLookup selectedDevice);
+    KiwiAudioPlayer(AudioEngineFactory makeEngine, DeviceLookup selectedDevice, Clock clock);
     void observe();
     void observeEngine();
     void applyOutputDevice();
@@ -97,4 +109,6 @@ private:
     ListeningChain chain;
     // Guarded by `controlLock`.
     std::shared_ptr<PlayedSoundTap> tap;
+    QueueDriftControl driftControl;
+    DriftResampler resampler;
 };

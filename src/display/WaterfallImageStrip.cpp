@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <QTextOption>
 
+#include <cmath>
+
 namespace {
 
 constexpr int minimumStripHeight = 160;
@@ -20,7 +22,25 @@ WaterfallImageStrip::WaterfallImageStrip(QWidget* parent) : WaterfallStrip(paren
 void WaterfallImageStrip::setImage(QImage image)
 {
     m_image = std::move(image);
+    m_phase = 0;
     update();
+}
+
+void WaterfallImageStrip::addRows(QImage image, int rows)
+{
+    const bool sameSize = m_image && m_image->size() == image.size();
+    m_image = std::move(image);
+    if (!sameSize || rows <= 0 || rows >= m_image->height() || !canScroll()) {
+        m_phase = 0;
+        update();
+        return;
+    }
+    const double scrolled = m_phase + rows * double(height()) / m_image->height();
+    const auto pixels = static_cast<int>(std::lround(scrolled));
+    m_phase = scrolled - pixels;
+    // Copies what is on screen and repaints only the uncovered lines.
+    if (pixels > 0)
+        scroll(0, pixels);
 }
 
 void WaterfallImageStrip::setPlaceholderText(const QString& text)
@@ -35,7 +55,7 @@ void WaterfallImageStrip::paintContent(QPainter& painter)
 {
     if (m_image) {
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.drawImage(QRectF(rect()), *m_image);
+        painter.drawImage(QRectF(rect()).translated(0, m_phase), *m_image);
         LatencyProbes::waterfallPainted();
         return;
     }

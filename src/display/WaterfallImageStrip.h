@@ -1,6 +1,8 @@
 #pragma once
 // The waterfall picture, stretched to the strip; a line of text in its place
-// until the first picture arrives.
+// until the first picture arrives. A picture that only gained rows at the top
+// scrolls what is on screen down by their height and paints just the new
+// strip above it, instead of scaling the whole picture again.
 
 #include "display/WaterfallStrip.h"
 
@@ -14,6 +16,8 @@ public:
     explicit WaterfallImageStrip(QWidget* parent = nullptr);
 
     void setImage(QImage image);
+    // The same picture as before with `rows` new lines at the top.
+    void addRows(QImage image, int rows);
     const std::optional<QImage>& image() const { return m_image; }
     // Shown, as plain text, while there is no picture.
     void setPlaceholderText(const QString& text);
@@ -24,5 +28,9 @@ protected:
 
 private:
     std::optional<QImage> m_image;
+    // Scrolls move whole pixels; the picture is drawn this far below its
+    // place, so that what is painted anew meets what was scrolled (within
+    // half a pixel either way).
+    double m_phase = 0;
     QString m_placeholder;
 };

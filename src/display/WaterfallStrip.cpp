@@ -50,21 +50,33 @@ double WaterfallStrip::contentOffset() const
     return std::isfinite(offset) ? offset : 0;
 }
 
+QRectF WaterfallStrip::stackRect() const
+{
+    const QWidget* stack = parentWidget();
+    return stack ? QRectF(QPointF(mapFrom(stack, QPoint(0, 0))), QSizeF(stack->size())) : QRectF(rect());
+}
+
+bool WaterfallStrip::holdsCorner(const QRectF& stack) const
+{
+    return stack.top() > -cornerRadius || stack.bottom() < height() + cornerRadius || stack.left() > 0
+        || stack.right() < width();
+}
+
+bool WaterfallStrip::canScroll() const
+{
+    return isVisible() && contentOffset() == 0 && !holdsCorner(stackRect());
+}
+
 void WaterfallStrip::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     // The whole stack is one rounded rectangle; each strip draws its share.
     // Only the strips that hold its corners need the (slow) rounded clip.
-    const QWidget* stack = parentWidget();
-    const QRectF stackRect = stack
-        ? QRectF(QPointF(mapFrom(stack, QPoint(0, 0))), QSizeF(stack->size()))
-        : QRectF(rect());
-    const bool holdsCorner = stackRect.top() > -cornerRadius || stackRect.bottom() < height() + cornerRadius
-        || stackRect.left() > 0 || stackRect.right() < width();
-    if (holdsCorner) {
+    const QRectF stack = stackRect();
+    if (holdsCorner(stack)) {
         painter.fillRect(rect(), palette().color(QPalette::Window));
         QPainterPath shape;
-        shape.addRoundedRect(stackRect, cornerRadius, cornerRadius);
+        shape.addRoundedRect(stack, cornerRadius, cornerRadius);
         painter.setRenderHint(QPainter::Antialiasing);
         painter.fillPath(shape, Qt::black);
         painter.setRenderHint(QPainter::Antialiasing, false);

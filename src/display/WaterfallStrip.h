@@ -3,6 +3,7 @@
 // frequencies across its width, rounds the corners of the stack it belongs to
 // (its parent), and may carry the passband of the tuned signal on top.
 
+#include <QRectF>
 #include <QWidget>
 
 #include <optional>
@@ -43,8 +44,14 @@ protected:
     void paintEvent(QPaintEvent* event) final;
     // Draws the strip's own content on black, already moved by the offset.
     virtual void paintContent(QPainter& painter) = 0;
+    // Whether what is on screen may be moved down by copying it: not while
+    // the content is moved sideways, nor where the strip holds a corner.
+    bool canScroll() const;
 
 private:
+    QRectF stackRect() const;
+    bool holdsCorner(const QRectF& stack) const;
+
     StripFrequencies m_frequencies;
     std::optional<PassbandMarks> m_passband;
 };

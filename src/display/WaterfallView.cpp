@@ -123,7 +123,13 @@ void WaterfallView::handleRow(const KiwiWaterfallRow& row)
     }
     // The picture is taken from the renderer only when redrawn, so that it
     // does not have to copy its buffer for every row.
+    const double startBefore = m_renderer.imageStartHz();
+    const std::optional<double> spanBefore = m_renderer.lastSpan();
     if (m_renderer.pushRow(row)) {
+        if (spanBefore && spanBefore == m_renderer.lastSpan() && startBefore == m_renderer.imageStartHz())
+            ++m_rowsScrolled;
+        else
+            m_imageReplaced = true;
         m_imageChanged = true;
         m_lastRowSequence = row.sequence;
     }
@@ -157,7 +163,12 @@ void WaterfallView::redraw()
     m_sinceRedraw.start();
     if (m_imageChanged) {
         m_imageChanged = false;
-        m_waterfallStrip->setImage(m_renderer.makeImage());
+        if (m_imageReplaced)
+            m_waterfallStrip->setImage(m_renderer.makeImage());
+        else
+            m_waterfallStrip->addRows(m_renderer.makeImage(), m_rowsScrolled);
+        m_imageReplaced = false;
+        m_rowsScrolled = 0;
         LatencyProbes::waterfallRowDrawn(m_lastRowSequence);
     }
     m_spectrumStrip->setValues(m_spectrum, m_minDB, m_maxDB);

@@ -104,6 +104,10 @@ private:
     QTimer m_redrawTimer;
     QElapsedTimer m_sinceRedraw;
     bool m_imageChanged = false;
+    // Rows that only scrolled the picture since it was last handed on; a
+    // sideways move or a new start needs the whole picture again.
+    int m_rowsScrolled = 0;
+    bool m_imageReplaced = true;
     std::uint32_t m_lastRowSequence = 0;
     std::optional<KiwiSDRClient::RowBroadcaster::Subscription> m_subscription;
     std::vector<double> m_spectrum;

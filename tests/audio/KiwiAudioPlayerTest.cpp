@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <deque>
 #include <future>
 #include <limits>
 
@@ -63,6 +64,108 @@ TEST_F(KiwiAudioPlayerTest, OneSecondBoundIsTestedBeforeTheBlockIsCounted)
         enqueueBlock(512);
         EXPECT_EQ(queued(), accepted ? queuedBefore + 512 : queuedBefore);
         EXPECT_EQ(scheduledCount(), scheduledBefore + (accepted ? 1 : 0));
+    }
+}
+
+// Three hours against a sound card whose clock is 150 ppm fast, then one
+// 150 ppm slow, on a simulated clock: the card reads every 10 ms; the server
+// sends a 2048-frame block of a 187.5 Hz tone every 2048/12000 s.
+TEST_F(KiwiAudioPlayerTest, ALongListenFollowsTheCardsClockWithoutDropsUnderrunsOrAudibleChange)
+{
+    constexpr double rate = 12000.0;
+    constexpr std::size_t block = 2048;
+    constexpr std::int64_t tickMs = 10;
+    constexpr std::int64_t sessionMs = 3 * 3600 * 1000;
+    std::vector<float> tone(block);
+    for (std::size_t i = 0; i < block; ++i)
+        tone[i] = 0.5f * static_cast<float>(std::sin(2 * M_PI * double(i % 64) / 64.0));
+    // The tone moves by at most 0.05 a frame; a seam that repeats or skips
+    // frames jumps by far more.
+    constexpr float largestStep = 0.06f;
+
+    std::int64_t nowMs = 0;
+    player = KiwiAudioPlayer::create(audio.factory(), audio.lookup(), [&nowMs] {
+        return std::chrono::steady_clock::time_point(std::chrono::milliseconds(nowMs));
+    });
+    for (const double cardError : {150e-6, -150e-6}) {
+        SCOPED_TRACE(cardError);
+        ASSERT_FALSE(player->start(rate));
+        struct Playing {
+            std::vector<float> samples;
+            std::size_t read = 0;
+            AudioEngine::ConsumedCallback consumed;
+        };
+        std::deque<Playing> card;
+        std::size_t cardFrames = 0; // the frames still to play: the true queue
+        double cardDebt = 0;
+        std::int64_t blocksSent = 0;
+        bool primed = false;
+        int drops = 0, underruns = 0;
+        std::optional<double> target;
+        double targetSum = 0;
+        int targetCount = 0;
+        double worstLevelError = 0, worstPitchError = 0;
+        float lastSample = 0, worstStep = 0;
+
+        for (nowMs = 0; nowMs < sessionMs; nowMs += tickMs) {
+            while (double(blocksSent * std::int64_t(block)) * 1000.0 / rate <= double(nowMs)) {
+                player->enqueue(tone);
+                ++blocksSent;
+                auto taken = audio.takeScheduled();
+                const auto state = player->queueState();
+                if (primed && (taken.size() != 1 || state.isPriming))
+                    ++drops;
+                primed = primed || !state.isPriming;
+                for (auto& buffer : taken) {
+                    cardFrames += buffer.samples.size();
+                    card.push_back({std::move(buffer.samples), 0, std::move(buffer.consumed)});
+                }
+                if (!primed)
+                    continue;
+                const double level = double(cardFrames) / rate;
+                // The level of the first five seconds is where the queue should stay.
+                if (nowMs < 5000) {
+                    targetSum += level;
+                    ++targetCount;
+                    continue;
+                }
+                if (!target)
+                    target = targetSum / targetCount;
+                worstLevelError = std::max(worstLevelError, std::abs(level - *target));
+            }
+            if (!primed)
+                continue;
+            cardDebt += rate * (1 + cardError) * double(tickMs) / 1000.0;
+            // The resampler takes over within the first minutes; later
+            // samples are not looked at one by one, to keep the test quick.
+            const bool watchSamples = nowMs < 600'000;
+            for (; cardDebt >= 1; cardDebt -= 1) {
+                if (card.empty()) {
+                    ++underruns;
+                    cardDebt = 0;
+                    break;
+                }
+                Playing& front = card.front();
+                --cardFrames;
+                const float sample = front.samples[front.read++];
+                if (watchSamples)
+                    worstStep = std::max(worstStep, std::abs(sample - lastSample));
+                lastSample = sample;
+                if (front.read == front.samples.size()) {
+                    front.consumed();
+                    card.pop_front();
+                }
+            }
+            // The pitch heard: the card's frames per server frame over the ratio.
+            worstPitchError = std::max(worstPitchError, std::abs((1 + cardError) / player->resamplingRatio() - 1));
+        }
+        EXPECT_EQ(drops, 0);
+        EXPECT_EQ(underruns, 0);
+        EXPECT_LE(worstLevelError, 0.030);
+        EXPECT_LE(worstPitchError, 0.0005);
+        EXPECT_LE(worstStep, largestStep);
+        // The correction has found the card's clock, to a step of the resampler.
+        EXPECT_NEAR(player->resamplingRatio(), 1 + cardError, 1.0 / 32768);
     }
 }
 

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QToolButton>
 #include <QWheelEvent>
 
@@ -302,6 +303,44 @@ TEST_F(WaterfallViewTest, FloorAndCeilingSteppersKeepTheirBounds)
             return image && image->pixelColor(10, 0) == QColor(255, 255, 255);
         },
         1000));
+}
+
+// New rows scroll what is on screen and paint only the lines they uncover;
+// the result must be what painting the whole picture anew gives.
+TEST_F(WaterfallViewTest, ScrolledPictureMatchesAFreshPaint)
+{
+    WaterfallImageStrip* strip = view.waterfallStrip();
+    const auto onScreen = [&] {
+        QCoreApplication::processEvents();
+        const QPoint topLeft = strip->mapTo(strip->window(), QPoint(0, 0));
+        return strip->screen()->grabWindow(0).toImage().copy(QRect(topLeft, strip->size()));
+    };
+    // Bands of six rows, each a level of its own, so a line out of place shows.
+    for (int i = 0; i < 60; ++i) {
+        client.rows().yield(flatRow(7'000'000, 100'000, std::uint8_t(40 + (i / 6 * 67) % 200)));
+        deliver(view);
+        if (i % 3 == 2)
+            QTest::qWait(WaterfallView::redrawIntervalMs + 5);
+    }
+    QTest::qWait(WaterfallView::redrawIntervalMs + 5);
+    const QImage scrolled = onScreen();
+    strip->repaint();
+    const QImage fresh = onScreen();
+    ASSERT_EQ(scrolled.size(), fresh.size());
+    ASSERT_FALSE(scrolled.isNull());
+    // Lines may differ only where a scroll met the lines painted above it
+    // (the scaling blends the neighbouring row there).
+    int differingLines = 0;
+    for (int y = 0; y < fresh.height(); ++y) {
+        for (int x = 0; x < fresh.width(); x += 7) {
+            const QColor a = scrolled.pixelColor(x, y), b = fresh.pixelColor(x, y);
+            if (std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) + std::abs(a.blue() - b.blue()) > 24) {
+                ++differingLines;
+                break;
+            }
+        }
+    }
+    EXPECT_LE(differingLines, 25) << "of " << fresh.height();
 }
 
 TEST_F(WaterfallViewTest, SubscribesOnlyWhileShown)
