@@ -1,5 +1,7 @@
 #include "display/WaterfallRenderer.h"
 
+#include "display/ColourMaps.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -250,6 +252,75 @@ TEST(WaterfallRendererTest, HostileGeometryStaysBounded)
     ASSERT_TRUE(one);
     EXPECT_EQ(one->size(), QSize(1, 1));
     EXPECT_EQ(tiny.spectrum().size(), 1u);
+}
+
+TEST(WaterfallRendererTest, ColourMapTables)
+{
+    // Relative luminance of an entry, from its sRGB bytes.
+    const auto luminance = [](const ColourTable& table, int i) {
+        const auto linear = [](std::uint8_t c) {
+            const double v = c / 255.0;
+            return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        const auto at = static_cast<std::size_t>(4 * i);
+        return 0.2126 * linear(table[at]) + 0.7152 * linear(table[at + 1]) + 0.0722 * linear(table[at + 2]);
+    };
+    EXPECT_EQ(colourTable(ColourMap::classic), WaterfallRenderer::makePalette());
+    EXPECT_EQ(paletteColour(0), black);
+    EXPECT_EQ(paletteColour(255), (Colour{255, 255, 255}));
+    for (const ColourMap map : allColourMaps) {
+        SCOPED_TRACE(storedName(map).toStdString());
+        const ColourTable table = colourTable(map);
+        EXPECT_EQ(table.size(), 1024u);
+        EXPECT_FALSE(colourMapTitle(map).isEmpty());
+        EXPECT_EQ(colourMapFromStoredName(storedName(map)), map);
+        for (int i = 0; i < 256; ++i)
+            ASSERT_EQ(table[static_cast<std::size_t>(4 * i + 3)], 255);
+        if (map != ColourMap::classic) {
+            EXPECT_NE(table, colourTable(ColourMap::classic));
+            // Rounding to bytes may wobble by far less than one step of green.
+            for (int i = 1; i < 256; ++i)
+                EXPECT_GE(luminance(table, i), luminance(table, i - 1) - 0.0005) << "entry " << i;
+            EXPECT_GT(luminance(table, 255) - luminance(table, 0), 0.5);
+        }
+    }
+    EXPECT_EQ(colourTable(ColourMap::grey)[4 * 128], 128);
+}
+
+TEST(WaterfallRendererTest, NewColourMapOrRangeRecoloursTheShownLinesFromTheirLevels)
+{
+    WaterfallRenderer renderer = identityRenderer();
+    // Three lines of levels 10, 100, 200 (newest at the top); the rest is empty.
+    for (const std::uint8_t bin : {10, 100, 200})
+        ASSERT_TRUE(renderer.pushRow(flatRow(bin)));
+    const QImage classic = renderer.makeImage();
+
+    renderer.setColourMap(ColourMap::grey);
+    EXPECT_EQ(renderer.colourMap(), ColourMap::grey);
+    const QImage grey = renderer.makeImage();
+    EXPECT_EQ(pixel(classic, 5, 0), paletteColour(200));
+    EXPECT_EQ(pixel(grey, 5, 0), (Colour{200, 200, 200}));
+    EXPECT_EQ(pixel(grey, 700, 1), (Colour{100, 100, 100}));
+    EXPECT_EQ(pixel(grey, 5, 2), (Colour{10, 10, 10}));
+    EXPECT_EQ(pixel(grey, 5, 3), black);
+    // The image handed out before stays as it was.
+    EXPECT_EQ(pixel(classic, 5, 0), paletteColour(200));
+
+    // A narrower hand-set range colours the same levels brighter.
+    renderer.minDB = -255;
+    renderer.maxDB = -155;
+    renderer.recolour();
+    EXPECT_EQ(pixel(renderer.makeImage(), 5, 1), (Colour{255, 255, 255}));
+    EXPECT_EQ(pixel(renderer.makeImage(), 5, 2), (Colour{26, 26, 26}));
+
+    // Levels move with the picture when it pans and go when it starts over.
+    ASSERT_TRUE(renderer.pushRow(flatRow(50, startHz + 1000)));
+    renderer.setColourMap(ColourMap::classic);
+    EXPECT_EQ(pixel(renderer.makeImage(), 1023, 1), black);
+    EXPECT_EQ(pixel(renderer.makeImage(), 1022, 1), paletteColour(255));
+    ASSERT_TRUE(renderer.pushRow(flatRow(50, startHz, spanHz / 2)));
+    renderer.setColourMap(ColourMap::heat);
+    EXPECT_EQ(pixel(renderer.makeImage(), 5, 1), black);
 }
 
 } // namespace
