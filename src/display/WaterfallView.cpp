@@ -57,6 +57,10 @@ WaterfallView::WaterfallView(KiwiSDRClient* client, QWidget* parent)
     connect(m_header, &WaterfallHeader::autoRangeToggled, this, &WaterfallView::setAutoRange);
     connect(m_header, &WaterfallHeader::floorChanged, this, &WaterfallView::setFloor);
     connect(m_header, &WaterfallHeader::ceilingChanged, this, &WaterfallView::setCeiling);
+    connect(m_header, &WaterfallHeader::colourMapChosen, this, &WaterfallView::setColourMap);
+    connect(m_header, &WaterfallHeader::averagingChosen, this, &WaterfallView::setAveraging);
+    connect(m_header, &WaterfallHeader::peakHoldToggled, this, &WaterfallView::setPeakHold);
+    connect(m_header, &WaterfallHeader::clearPeaksRequested, this, &WaterfallView::clearPeaks);
 
     if (m_client) {
         KiwiSDRClient* session = m_client;
@@ -128,6 +132,7 @@ void WaterfallView::handleRow(const KiwiWaterfallRow& row)
         m_lastRowSequence = row.sequence;
     }
     m_spectrum = m_renderer.spectrum();
+    m_peaks = m_renderer.spectrumPeaks();
     if (row.spanHz != m_spanHz)
         m_pan.drop();
     m_startHz = row.startHz;
@@ -161,6 +166,7 @@ void WaterfallView::redraw()
         LatencyProbes::waterfallRowDrawn(m_lastRowSequence);
     }
     m_spectrumStrip->setValues(m_spectrum, m_minDB, m_maxDB);
+    m_spectrumStrip->setPeaks(m_peaks);
 }
 
 bool WaterfallView::eventFilter(QObject* watched, QEvent* event)
@@ -298,23 +304,108 @@ void WaterfallView::endDrag()
         m_press->dragging = false;
 }
 
+WaterfallLook WaterfallView::look() const
+{
+    return {m_colourMap, m_autoRange, m_minDB, m_maxDB, m_averaging, m_peakHold};
+}
+
+void WaterfallView::setLook(const WaterfallLook& look)
+{
+    const WaterfallLook kept = look.clamped();
+    m_autoRange = kept.autoRange;
+    if (!m_autoRange) {
+        m_minDB = kept.floorDB;
+        m_maxDB = kept.ceilingDB;
+    }
+    m_colourMap = kept.colourMap;
+    m_averaging = kept.averaging;
+    m_peakHold = kept.peakHold;
+    m_renderer.setSpectrumAveraging(m_averaging);
+    m_renderer.setPeakHold(m_peakHold);
+    m_renderer.setColourMap(m_colourMap);
+    m_header->setLook(kept);
+    if (!m_autoRange)
+        applyHandSetRange();
+    updateLevels();
+}
+
 void WaterfallView::setAutoRange(bool on)
 {
+    if (on == m_autoRange)
+        return;
     m_autoRange = on;
     m_header->setAutoRange(on);
     updateLevels();
+    emit lookChanged(look());
 }
 
 void WaterfallView::setFloor(double minDB)
 {
+    // Moving a level sets the range by hand, starting from what is shown.
+    m_autoRange = false;
+    m_header->setAutoRange(false);
     m_minDB = minDB;
+    applyHandSetRange();
     updateLevels();
+    emit lookChanged(look());
 }
 
 void WaterfallView::setCeiling(double maxDB)
 {
+    m_autoRange = false;
+    m_header->setAutoRange(false);
     m_maxDB = maxDB;
+    applyHandSetRange();
     updateLevels();
+    emit lookChanged(look());
+}
+
+void WaterfallView::applyHandSetRange()
+{
+    m_renderer.autoRange = false;
+    m_renderer.minDB = m_minDB;
+    m_renderer.maxDB = m_maxDB;
+    m_renderer.recolour();
+    m_imageChanged = true;
+    scheduleRedraw();
+}
+
+void WaterfallView::setColourMap(ColourMap map)
+{
+    if (map == m_colourMap)
+        return;
+    m_colourMap = map;
+    m_renderer.setColourMap(map);
+    m_imageChanged = true;
+    scheduleRedraw();
+    emit lookChanged(look());
+}
+
+void WaterfallView::setAveraging(SpectrumAveraging averaging)
+{
+    if (averaging == m_averaging)
+        return;
+    m_averaging = averaging;
+    m_renderer.setSpectrumAveraging(averaging);
+    emit lookChanged(look());
+}
+
+void WaterfallView::setPeakHold(bool on)
+{
+    if (on == m_peakHold)
+        return;
+    m_peakHold = on;
+    m_renderer.setPeakHold(on);
+    m_peaks = m_renderer.spectrumPeaks();
+    scheduleRedraw();
+    emit lookChanged(look());
+}
+
+void WaterfallView::clearPeaks()
+{
+    m_renderer.clearPeaks();
+    m_peaks = m_renderer.spectrumPeaks();
+    scheduleRedraw();
 }
 
 void WaterfallView::updateHeader()

@@ -6,7 +6,9 @@
 // drag pans the picture and retunes by the same amount, and the old picture
 // stays displaced under the pointer until the server's rows catch up. The
 // wheel tunes by the mode's step; with Control it zooms about the pointer.
-// Takes the session's waterfall rows while shown.
+// Takes the session's waterfall rows while shown. How the picture and the
+// trace look (colour map, range, averaging, peak hold) is set in its header
+// and reported with lookChanged, so that the window can keep it.
 
 #include "display/WaterfallPan.h"
 #include "display/WaterfallRenderer.h"
@@ -50,6 +52,9 @@ public:
     bool autoRange() const { return m_autoRange; }
     double minDB() const { return m_minDB; }
     double maxDB() const { return m_maxDB; }
+    WaterfallLook look() const;
+    // Takes a kept look without reporting it back.
+    void setLook(const WaterfallLook& look);
     bool isSubscribed() const { return m_subscription.has_value(); }
     QString placeholderText() const;
 
@@ -64,6 +69,8 @@ public:
 signals:
     // Ctrl+click on a line: where it sounds in the tuned mode (not for FM).
     void notchRequested(double audioHz);
+    // The listener changed how the picture or the trace looks.
+    void lookChanged(const WaterfallLook& look);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -92,6 +99,12 @@ private:
     void setAutoRange(bool on);
     void setFloor(double minDB);
     void setCeiling(double maxDB);
+    // A hand-set range colours the shown picture again.
+    void applyHandSetRange();
+    void setColourMap(ColourMap map);
+    void setAveraging(SpectrumAveraging averaging);
+    void setPeakHold(bool on);
+    void clearPeaks();
 
     void updateHeader();
     void updateLevels();
@@ -107,6 +120,10 @@ private:
     std::uint32_t m_lastRowSequence = 0;
     std::optional<KiwiSDRClient::RowBroadcaster::Subscription> m_subscription;
     std::vector<double> m_spectrum;
+    std::vector<double> m_peaks;
+    ColourMap m_colourMap = ColourMap::classic;
+    SpectrumAveraging m_averaging = SpectrumAveraging::off;
+    bool m_peakHold = false;
     double m_startHz = 0;
     double m_spanHz = 30'000'000;
     bool m_autoRange = true;

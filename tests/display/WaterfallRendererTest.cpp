@@ -1,6 +1,7 @@
 #include "display/WaterfallRenderer.h"
 
 #include "display/ColourMaps.h"
+#include "display/SpectrumLevels.h"
 
 #include <gtest/gtest.h>
 
@@ -321,6 +322,52 @@ TEST(WaterfallRendererTest, NewColourMapOrRangeRecoloursTheShownLinesFromTheirLe
     ASSERT_TRUE(renderer.pushRow(flatRow(50, startHz, spanHz / 2)));
     renderer.setColourMap(ColourMap::heat);
     EXPECT_EQ(pixel(renderer.makeImage(), 5, 1), black);
+}
+
+TEST(SpectrumLevelsTest, AveragingAndPeakHoldOnSyntheticRows)
+{
+    // A step from -100 to -50 dB: after n rows the average has come
+    // 50 * (1 - (1 - w)^n) of the way; the peak falls by its decay per row.
+    const struct {
+        SpectrumAveraging averaging;
+        double weight;
+    } cases[] = {{SpectrumAveraging::off, 0.4}, {SpectrumAveraging::light, 0.15}, {SpectrumAveraging::heavy, 0.04}};
+    const std::vector<std::uint8_t> low(4, 155);
+    const std::vector<std::uint8_t> high(4, 205);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(storedName(c.averaging).toStdString());
+        EXPECT_EQ(SpectrumLevels::newRowWeight(c.averaging), c.weight);
+        SpectrumLevels levels;
+        levels.setAveraging(c.averaging);
+        levels.setPeakHold(true);
+        levels.add(low);
+        EXPECT_EQ(levels.values(), std::vector<double>(4, -100));
+        const double* before = levels.values().data();
+        for (int n = 1; n <= 5; ++n) {
+            levels.add(high);
+            EXPECT_NEAR(levels.values()[2], -100 + 50 * (1 - std::pow(1 - c.weight, n)), 1e-9);
+            EXPECT_EQ(levels.peaks()[2], levels.values()[2]);
+        }
+        for (int n = 1; n <= 3; ++n)
+            levels.add(low);
+        // The peak sinks slowly from the highest average, never below it.
+        const double top = -100 + 50 * (1 - std::pow(1 - c.weight, 5));
+        EXPECT_NEAR(levels.peaks()[2], std::max(top - 3 * SpectrumLevels::peakDecayDB, levels.values()[2]), 1e-9);
+        // Nothing was allocated again for the rows.
+        EXPECT_EQ(levels.values().data(), before);
+
+        levels.shift(1);
+        EXPECT_TRUE(std::isnan(levels.values()[0]));
+        levels.add(high);
+        EXPECT_EQ(levels.values()[0], -50);
+        EXPECT_EQ(levels.peaks()[0], -50);
+        levels.clearPeaks();
+        EXPECT_EQ(levels.peaks(), levels.values());
+        levels.setPeakHold(false);
+        EXPECT_TRUE(levels.peaks().empty());
+        levels.add(high);
+        EXPECT_TRUE(levels.peaks().empty());
+    }
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "DisplayTestSupport.h"
 #include "display/FrequencyScale.h"
 #include "display/LevelStepper.h"
+#include "display/SpectrumLevels.h"
 #include "display/SpectrumTrace.h"
 #include "display/WaterfallHeader.h"
 #include "display/WaterfallImageStrip.h"
@@ -271,22 +272,37 @@ TEST_F(WaterfallViewTest, HeaderShowsSpanAndZoom)
     EXPECT_FALSE(view.header()->isEnabled());
 }
 
-TEST_F(WaterfallViewTest, FloorAndCeilingSteppersKeepTheirBounds)
+TEST_F(WaterfallViewTest, FloorAndCeilingSteppersKeepTheirBoundsAndTurnAutoRangeOff)
 {
+    std::vector<WaterfallLook> reported;
+    QObject::connect(&view, &WaterfallView::lookChanged, [&](const WaterfallLook& look) { reported.push_back(look); });
     ASSERT_TRUE(feed(client, view, flatRow(7'000'000, 100'000, 155)));
-    EXPECT_TRUE(view.header()->floorStepper()->isHidden());
-
-    QTest::mouseClick(view.header()->autoRangeButton(), Qt::LeftButton);
-    EXPECT_FALSE(view.autoRange());
     LevelStepper* floor = view.header()->floorStepper();
     LevelStepper* ceiling = view.header()->ceilingStepper();
-    ASSERT_FALSE(floor->isHidden());
+    // Beside Auto Range, showing its levels.
+    EXPECT_FALSE(floor->isHidden());
     EXPECT_EQ(floor->text(), QStringLiteral("Floor -105 dBm"));
     EXPECT_EQ(ceiling->text(), QStringLiteral("Ceiling -70 dBm"));
+    EXPECT_FALSE(floor->toolTip().isEmpty());
+
+    // Moving either level sets the range by hand.
+    QTest::mouseClick(floor->incrementButton(), Qt::LeftButton);
+    EXPECT_FALSE(view.autoRange());
+    EXPECT_FALSE(view.header()->autoRangeButton()->isChecked());
+    EXPECT_EQ(view.minDB(), -100);
+    ASSERT_EQ(reported.size(), 1u);
+    EXPECT_EQ(reported.back().floorDB, -100);
+    EXPECT_FALSE(reported.back().autoRange);
+    QTest::mouseClick(view.header()->autoRangeButton(), Qt::LeftButton);
+    EXPECT_TRUE(view.autoRange());
+    EXPECT_TRUE(reported.back().autoRange);
+    QTest::mouseClick(ceiling->decrementButton(), Qt::LeftButton);
+    EXPECT_FALSE(view.autoRange());
+    EXPECT_EQ(view.maxDB(), -75);
 
     for (int i = 0; i < 10 && floor->incrementButton()->isEnabled(); ++i)
         QTest::mouseClick(floor->incrementButton(), Qt::LeftButton);
-    EXPECT_EQ(view.minDB(), -80); // the ceiling less 10
+    EXPECT_EQ(view.minDB(), -85); // the ceiling less 10
     EXPECT_FALSE(floor->incrementButton()->isEnabled());
     for (int i = 0; i < 30 && ceiling->incrementButton()->isEnabled(); ++i)
         QTest::mouseClick(ceiling->incrementButton(), Qt::LeftButton);
@@ -304,6 +320,63 @@ TEST_F(WaterfallViewTest, FloorAndCeilingSteppersKeepTheirBounds)
             return image && image->pixelColor(10, 0) == QColor(255, 255, 255);
         },
         1000));
+}
+
+TEST_F(WaterfallViewTest, MenusSetTheColoursAndTheSpectrum)
+{
+    std::vector<WaterfallLook> reported;
+    QObject::connect(&view, &WaterfallView::lookChanged, [&](const WaterfallLook& look) { reported.push_back(look); });
+    WaterfallHeader& header = *view.header();
+    for (QWidget* control : std::initializer_list<QWidget*>{header.coloursButton(), header.spectrumButton()}) {
+        EXPECT_FALSE(control->accessibleName().isEmpty());
+        EXPECT_FALSE(control->toolTip().isEmpty());
+    }
+    EXPECT_TRUE(header.colourMapAction(ColourMap::classic)->isChecked());
+    ASSERT_TRUE(feed(client, view, flatRow(7'000'000, 100'000, 200)));
+
+    // A new map colours the picture already shown.
+    header.colourMapAction(ColourMap::grey)->trigger();
+    ASSERT_EQ(reported.size(), 1u);
+    EXPECT_EQ(reported.back().colourMap, ColourMap::grey);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            const auto& image = view.waterfallStrip()->image();
+            if (!image)
+                return false;
+            const QColor colour = image->pixelColor(10, 0);
+            return colour.red() == colour.green() && colour.green() == colour.blue() && colour.red() > 0;
+        },
+        1000));
+
+    header.averagingAction(SpectrumAveraging::heavy)->trigger();
+    EXPECT_EQ(reported.back().averaging, SpectrumAveraging::heavy);
+    EXPECT_FALSE(header.clearPeaksAction()->isEnabled());
+    header.peakHoldAction()->trigger();
+    EXPECT_TRUE(reported.back().peakHold);
+    EXPECT_TRUE(header.clearPeaksAction()->isEnabled());
+    ASSERT_TRUE(feed(client, view, flatRow(7'000'000, 100'000, 100)));
+    // Heavy averaging: the trace falls slowly, the peaks stay high.
+    ASSERT_EQ(view.spectrum().size(), 1024u);
+    EXPECT_NEAR(view.spectrum()[0], -55 - 0.04 * 100, 1e-9);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return view.spectrumStrip()->peaks().size() == 1024u; }, 1000));
+    EXPECT_NEAR(view.spectrumStrip()->peaks()[0], -55 - SpectrumLevels::peakDecayDB, 1e-9);
+    EXPECT_EQ(reported.size(), 3u);
+
+    // A kept look comes back without being reported again.
+    WaterfallView other(&session.client);
+    WaterfallLook kept;
+    kept.colourMap = ColourMap::heat;
+    kept.autoRange = false;
+    kept.floorDB = -130;
+    kept.ceilingDB = -20;
+    kept.peakHold = true;
+    other.setLook(kept);
+    EXPECT_EQ(other.look(), kept);
+    EXPECT_TRUE(other.header()->colourMapAction(ColourMap::heat)->isChecked());
+    EXPECT_TRUE(other.header()->peakHoldAction()->isChecked());
+    EXPECT_FALSE(other.header()->autoRangeButton()->isChecked());
+    EXPECT_EQ(other.header()->floorStepper()->text(), QStringLiteral("Floor -130 dBm"));
+    EXPECT_EQ(reported.size(), 3u);
 }
 
 TEST_F(WaterfallViewTest, SubscribesOnlyWhileShown)
