@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 WaterfallView::WaterfallView(KiwiSDRClient* client, QWidget* parent)
     : QWidget(parent)
@@ -22,6 +23,8 @@ WaterfallView::WaterfallView(KiwiSDRClient* client, QWidget* parent)
 {
     m_redrawTimer.setSingleShot(true);
     QObject::connect(&m_redrawTimer, &QTimer::timeout, this, &WaterfallView::redraw);
+    m_passbandSendTimer.setSingleShot(true);
+    QObject::connect(&m_passbandSendTimer, &QTimer::timeout, this, &WaterfallView::sendDraggedPassband);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(8);
@@ -45,6 +48,8 @@ WaterfallView::WaterfallView(KiwiSDRClient* client, QWidget* parent)
         strip->installEventFilter(this);
         strip->setCursor(Qt::CrossCursor);
     }
+    // The pointer changes over the passband's edges.
+    m_spectrumStrip->setMouseTracking(true);
 
     connect(m_header, &WaterfallHeader::zoomOutRequested, this, [this] {
         if (m_client)
@@ -187,11 +192,19 @@ bool WaterfallView::eventFilter(QObject* watched, QEvent* event)
             requestNotch(mouse->position().x(), strip->width());
             return true;
         }
+        if (strip == m_spectrumStrip && startEdgeDrag(mouse->position().x()))
+            return true;
         m_press = Press{strip, mouse->position()};
         return true;
     }
     case QEvent::MouseMove: {
         const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (strip == m_spectrumStrip && m_edgeDrag) {
+            moveEdge(mouse->position().x());
+            return true;
+        }
+        if (strip == m_spectrumStrip && !m_press)
+            strip->setCursor(edgeUnder(mouse->position().x()) ? Qt::SizeHorCursor : Qt::CrossCursor);
         if (!m_press || m_press->strip != strip || !(mouse->buttons() & Qt::LeftButton))
             break;
         const QPointF travel = mouse->position() - m_press->position;
@@ -206,6 +219,11 @@ bool WaterfallView::eventFilter(QObject* watched, QEvent* event)
     }
     case QEvent::MouseButtonRelease: {
         const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::LeftButton && strip == m_spectrumStrip && m_edgeDrag) {
+            moveEdge(mouse->position().x());
+            endEdgeDrag();
+            return true;
+        }
         if (mouse->button() != Qt::LeftButton || !m_press || m_press->strip != strip)
             break;
         const Press press = *m_press;
@@ -426,6 +444,68 @@ void WaterfallView::updateLevels()
     m_spectrumStrip->setValues(m_spectrum, m_minDB, m_maxDB);
 }
 
+KiwiPassband WaterfallView::shownPassband() const
+{
+    if (m_unsentPassband)
+        return *m_unsentPassband;
+    return m_client ? m_client->passband() : KiwiPassband{};
+}
+
+std::optional<PassbandEdge> WaterfallView::edgeUnder(double x) const
+{
+    if (!m_client || !m_client->state().isConnected())
+        return std::nullopt;
+    const double tunedHz = m_client->frequencyKHz() * 1000;
+    const double carrierHz = tunedHz - carrierOffsetHz(m_client->mode());
+    const KiwiPassband passband = shownPassband();
+    return passbandEdgeAt(x, m_spectrumStrip->width(), m_spectrumStrip->frequencies(),
+        {carrierHz + static_cast<double>(passband.low), carrierHz + static_cast<double>(passband.high), tunedHz});
+}
+
+bool WaterfallView::startEdgeDrag(double x)
+{
+    const auto edge = edgeUnder(x);
+    if (!edge)
+        return false;
+    m_edgeDrag = EdgeDrag{*edge, m_client->passband(), x};
+    return true;
+}
+
+void WaterfallView::moveEdge(double x)
+{
+    const double width = m_spectrumStrip->width();
+    if (!m_edgeDrag || !m_client || !(width > 0))
+        return;
+    const double deltaHz = (x - m_edgeDrag->pressX) / width * m_spanHz;
+    const KiwiPassband passband = draggedPassband(m_client->mode(), m_edgeDrag->start, m_edgeDrag->edge, deltaHz);
+    if (passband == shownPassband())
+        return;
+    m_unsentPassband = passband;
+    updatePassband();
+    const qint64 since = m_sincePassbandSent.isValid() ? m_sincePassbandSent.elapsed() : passbandSendIntervalMs;
+    if (since >= passbandSendIntervalMs)
+        sendDraggedPassband();
+    else if (!m_passbandSendTimer.isActive())
+        m_passbandSendTimer.start(static_cast<int>(passbandSendIntervalMs - since));
+}
+
+void WaterfallView::endEdgeDrag()
+{
+    m_edgeDrag.reset();
+    // The last edge goes out at once.
+    sendDraggedPassband();
+}
+
+void WaterfallView::sendDraggedPassband()
+{
+    m_passbandSendTimer.stop();
+    const std::optional<KiwiPassband> passband = std::exchange(m_unsentPassband, std::nullopt);
+    if (!passband || !m_client || !m_client->state().isConnected())
+        return;
+    m_sincePassbandSent.start();
+    m_client->setMode(m_client->mode(), *passband);
+}
+
 void WaterfallView::updatePassband()
 {
     if (!m_client)
@@ -433,7 +513,7 @@ void WaterfallView::updatePassband()
     const double tunedHz = m_client->frequencyKHz() * 1000;
     const KiwiMode mode = m_client->mode();
     const double carrierHz = tunedHz - carrierOffsetHz(mode);
-    const KiwiPassband passband = m_client->passband();
+    const KiwiPassband passband = shownPassband();
     const PassbandMarks marks{carrierHz + static_cast<double>(passband.low),
         carrierHz + static_cast<double>(passband.high), tunedHz};
     m_spectrumStrip->setPassband(marks);

@@ -10,6 +10,7 @@
 // trace look (colour map, range, averaging, peak hold) is set in its header
 // and reported with lookChanged, so that the window can keep it.
 
+#include "display/PassbandDrag.h"
 #include "display/WaterfallPan.h"
 #include "display/WaterfallRenderer.h"
 #include "display/WheelTuning.h"
@@ -65,6 +66,11 @@ public:
 
     // Pointer travel before a press becomes a drag.
     static constexpr double minimumDragDistance = 4;
+    // While an edge of the passband is dragged, the receiver hears of it at
+    // most this often.
+    static constexpr int passbandSendIntervalMs = 250;
+    // The passband shown: the one being dragged, else the session's.
+    KiwiPassband shownPassband() const;
 
 signals:
     // Ctrl+click on a line: where it sounds in the tuned mode (not for FM).
@@ -85,7 +91,19 @@ private:
         bool dragging = false;
     };
 
+    struct EdgeDrag {
+        PassbandEdge edge;
+        KiwiPassband start;
+        double pressX;
+    };
+
     void handleRow(const KiwiWaterfallRow& row);
+    // The edge of the passband under the pointer on the spectrum, if any.
+    std::optional<PassbandEdge> edgeUnder(double x) const;
+    bool startEdgeDrag(double x);
+    void moveEdge(double x);
+    void endEdgeDrag();
+    void sendDraggedPassband();
     // Rows may come faster than a screen shows them; the picture and the
     // trace are redrawn at most every `redrawIntervalMs`.
     void scheduleRedraw();
@@ -131,6 +149,11 @@ private:
     double m_maxDB = -40;
     WaterfallPan m_pan;
     std::optional<Press> m_press;
+    std::optional<EdgeDrag> m_edgeDrag;
+    // Dragged but not yet sent.
+    std::optional<KiwiPassband> m_unsentPassband;
+    QTimer m_passbandSendTimer;
+    QElapsedTimer m_sincePassbandSent;
     WheelNotches m_wheelNotches;
     bool m_wheelZooms = false;
 

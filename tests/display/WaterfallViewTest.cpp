@@ -2,6 +2,7 @@
 
 #include "DisplayTestSupport.h"
 #include "display/FrequencyScale.h"
+#include "display/PassbandDrag.h"
 #include "display/LevelStepper.h"
 #include "display/SpectrumLevels.h"
 #include "display/SpectrumTrace.h"
@@ -377,6 +378,79 @@ TEST_F(WaterfallViewTest, MenusSetTheColoursAndTheSpectrum)
     EXPECT_FALSE(other.header()->autoRangeButton()->isChecked());
     EXPECT_EQ(other.header()->floorStepper()->text(), QStringLiteral("Floor -130 dBm"));
     EXPECT_EQ(reported.size(), 3u);
+}
+
+TEST_F(WaterfallViewTest, DraggingAPassbandEdgeSendsTheClampedPassbandAFewTimesASecond)
+{
+    QStringList tuneCommands;
+    QObject::connect(&session.server, &RxSimServer::commandReceived, [&](const QString& channel, const QString& text) {
+        if (channel == QStringLiteral("SND") && text.startsWith(QStringLiteral("SET mod=")))
+            tuneCommands.append(text);
+    });
+    client.setMode(KiwiMode::usb);
+    client.tune(7050);
+    // 100 Hz a point: the edges of 300..2700 Hz lie at x 503 and 527.
+    ASSERT_TRUE(feed(client, view, flatRow(7'000'000, 100'000)));
+    SpectrumTrace* strip = view.spectrumStrip();
+    const auto hover = [&](double x) {
+        sendMouse(strip, QEvent::MouseMove, QPointF(x, 40), Qt::NoButton);
+        return strip->cursor().shape();
+    };
+    EXPECT_EQ(hover(527), Qt::SizeHorCursor);
+    EXPECT_EQ(hover(505), Qt::SizeHorCursor);
+    EXPECT_EQ(hover(515), Qt::CrossCursor);
+
+    // The first move goes out at once, the next waits its turn, the last
+    // goes out on letting go.
+    sendMouse(strip, QEvent::MouseButtonPress, QPointF(527, 40), Qt::LeftButton);
+    sendMouse(strip, QEvent::MouseMove, QPointF(530, 40), Qt::LeftButton);
+    EXPECT_EQ(client.passband(), (KiwiPassband{300, 3000}));
+    sendMouse(strip, QEvent::MouseMove, QPointF(540, 40), Qt::LeftButton);
+    EXPECT_EQ(view.shownPassband(), (KiwiPassband{300, 4000}));
+    EXPECT_EQ(client.passband(), (KiwiPassband{300, 3000}));
+    sendMouse(strip, QEvent::MouseButtonRelease, QPointF(547, 40), Qt::NoButton);
+    EXPECT_EQ(client.passband(), (KiwiPassband{300, 4700}));
+    EXPECT_DOUBLE_EQ(client.frequencyKHz(), 7050) << "a drag of an edge does not tune";
+
+    // Beyond the mode's limit, and the low edge past the high one.
+    drag(strip, QPointF(547, 40), {QPointF(700, 40)});
+    EXPECT_EQ(client.passband(), (KiwiPassband{300, 6000}));
+    drag(strip, QPointF(503, 40), {QPointF(600, 40), QPointF(800, 40)});
+    EXPECT_EQ(client.passband(), (KiwiPassband{5950, 6000}));
+
+    const QString tail = QStringLiteral(" freq=7050.000");
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return tuneCommands.endsWith(QStringLiteral("SET mod=usb low_cut=5950 high_cut=6000") + tail); }, 5000));
+    EXPECT_TRUE(tuneCommands.contains(QStringLiteral("SET mod=usb low_cut=300 high_cut=3000") + tail));
+    EXPECT_TRUE(tuneCommands.contains(QStringLiteral("SET mod=usb low_cut=300 high_cut=4700") + tail));
+    EXPECT_FALSE(tuneCommands.contains(QStringLiteral("SET mod=usb low_cut=300 high_cut=4000") + tail));
+}
+
+TEST(PassbandDragTest, EdgesStayOnTheGridWithinTheLimitsAndApart)
+{
+    const struct {
+        KiwiMode mode;
+        KiwiPassband start;
+        PassbandEdge edge;
+        double deltaHz;
+        KiwiPassband expected;
+    } cases[] = {
+        {KiwiMode::usb, {300, 2700}, PassbandEdge::high, 404, {300, 3100}},
+        {KiwiMode::usb, {300, 2700}, PassbandEdge::low, -296, {0, 2700}},
+        {KiwiMode::am, {-4900, 4900}, PassbandEdge::low, -5000, {-6000, 4900}},
+        {KiwiMode::cwn, {470, 530}, PassbandEdge::low, 100, {480, 530}},
+        {KiwiMode::cwn, {470, 530}, PassbandEdge::high, -1000, {470, 520}},
+        {KiwiMode::wfm, {-75000, 75000}, PassbandEdge::high, 10000, {-75000, 75000}},
+        {KiwiMode::wfm, {-75000, 75000}, PassbandEdge::high, -20000, {-75000, 55000}},
+        {KiwiMode::lsb, {-2700, -300}, PassbandEdge::high, std::nan(""), {-2700, -300}},
+        // A server's passband beyond the limits still gives one in order.
+        {KiwiMode::usb, {-9000, -8000}, PassbandEdge::low, 0, {-6000, -8000}},
+    };
+    for (const auto& c : cases) {
+        const KiwiPassband result = draggedPassband(c.mode, c.start, c.edge, c.deltaHz);
+        EXPECT_EQ(result, c.expected) << rawValue(c.mode).toStdString() << " " << c.deltaHz << " -> " << result.low
+                                      << ".." << result.high;
+    }
 }
 
 TEST_F(WaterfallViewTest, SubscribesOnlyWhileShown)
