@@ -39,6 +39,21 @@ KiwiWaterfallRow flatRow(double startHz, double spanHz, std::uint8_t bin = 150)
     return row;
 }
 
+// Noise with a few steady carriers and one that drifts, different each row.
+KiwiWaterfallRow bandRow(std::uint32_t n)
+{
+    KiwiWaterfallRow row = flatRow(7'000'000, 100'000);
+    std::uint32_t noise = 2463534242u + n * 7919u;
+    for (std::size_t i = 0; i < row.bins.size(); ++i) {
+        noise ^= noise << 13;
+        noise ^= noise >> 17;
+        noise ^= noise << 5;
+        const bool carrier = i % 181 == 40 || (i > 500 && i < 530) || i == 200 + n % 300;
+        row.bins[i] = static_cast<std::uint8_t>(140 + noise % 14 + (carrier ? 45 + noise % 10 : 0));
+    }
+    return row;
+}
+
 // Hands everything the broadcaster holds for the view over to it.
 void deliver(WaterfallView& view)
 {
@@ -333,6 +348,8 @@ TEST_F(WaterfallViewTest, MenusSetTheColoursAndTheSpectrum)
         EXPECT_FALSE(control->toolTip().isEmpty());
     }
     EXPECT_TRUE(header.colourMapAction(ColourMap::classic)->isChecked());
+    for (std::uint32_t n = 0; n < 200; ++n)
+        ASSERT_TRUE(feed(client, view, bandRow(n)));
     ASSERT_TRUE(feed(client, view, flatRow(7'000'000, 100'000, 200)));
 
     // A new map colours the picture already shown.
@@ -348,6 +365,10 @@ TEST_F(WaterfallViewTest, MenusSetTheColoursAndTheSpectrum)
             return colour.red() == colour.green() && colour.green() == colour.blue() && colour.red() > 0;
         },
         1000));
+    saveScreenshot(view, QStringLiteral("waterfall-grey.png"));
+    header.colourMapAction(ColourMap::uniform)->trigger();
+    QTest::qWait(2 * WaterfallView::redrawIntervalMs);
+    saveScreenshot(view, QStringLiteral("waterfall-even-colours.png"));
 
     header.averagingAction(SpectrumAveraging::heavy)->trigger();
     EXPECT_EQ(reported.back().averaging, SpectrumAveraging::heavy);
@@ -355,13 +376,18 @@ TEST_F(WaterfallViewTest, MenusSetTheColoursAndTheSpectrum)
     header.peakHoldAction()->trigger();
     EXPECT_TRUE(reported.back().peakHold);
     EXPECT_TRUE(header.clearPeaksAction()->isEnabled());
+    ASSERT_EQ(view.spectrum().size(), 1024u);
+    const double before = view.spectrum()[0];
     ASSERT_TRUE(feed(client, view, flatRow(7'000'000, 100'000, 100)));
     // Heavy averaging: the trace falls slowly, the peaks stay high.
-    ASSERT_EQ(view.spectrum().size(), 1024u);
-    EXPECT_NEAR(view.spectrum()[0], -55 - 0.04 * 100, 1e-9);
+    EXPECT_NEAR(view.spectrum()[0], before + 0.04 * (-155 - before), 1e-9);
     EXPECT_TRUE(QTest::qWaitFor([&] { return view.spectrumStrip()->peaks().size() == 1024u; }, 1000));
-    EXPECT_NEAR(view.spectrumStrip()->peaks()[0], -55 - SpectrumLevels::peakDecayDB, 1e-9);
-    EXPECT_EQ(reported.size(), 3u);
+    EXPECT_NEAR(view.spectrumStrip()->peaks()[0], before - SpectrumLevels::peakDecayDB, 1e-9);
+    for (std::uint32_t n = 0; n < 40; ++n)
+        ASSERT_TRUE(feed(client, view, bandRow(n)));
+    QTest::qWait(2 * WaterfallView::redrawIntervalMs);
+    saveScreenshot(view, QStringLiteral("waterfall-peak-hold.png"));
+    EXPECT_EQ(reported.size(), 4u);
 
     // A kept look comes back without being reported again.
     WaterfallView other(&session.client);
@@ -377,7 +403,7 @@ TEST_F(WaterfallViewTest, MenusSetTheColoursAndTheSpectrum)
     EXPECT_TRUE(other.header()->peakHoldAction()->isChecked());
     EXPECT_FALSE(other.header()->autoRangeButton()->isChecked());
     EXPECT_EQ(other.header()->floorStepper()->text(), QStringLiteral("Floor -130 dBm"));
-    EXPECT_EQ(reported.size(), 3u);
+    EXPECT_EQ(reported.size(), 4u);
 }
 
 TEST_F(WaterfallViewTest, DraggingAPassbandEdgeSendsTheClampedPassbandAFewTimesASecond)
