@@ -302,6 +302,7 @@ WaterfallLook Preferences::waterfallLook() const
     look.averaging = spectrumAveragingFromStoredName(object.value(QLatin1String("averaging")).toString())
                          .value_or(look.averaging);
     look.peakHold = object.value(QLatin1String("peakHold")).toBool(look.peakHold);
+    look.speed = waterfallSpeedFromStoredName(object.value(QLatin1String("speed")).toString()).value_or(look.speed);
     return look.clamped();
 }
 
@@ -315,6 +316,7 @@ void Preferences::setWaterfallLook(const WaterfallLook& look)
         {QLatin1String("ceilingDB"), kept.ceilingDB},
         {QLatin1String("averaging"), storedName(kept.averaging)},
         {QLatin1String("peakHold"), kept.peakHold},
+        {QLatin1String("speed"), storedName(kept.speed)},
     };
     store(PreferenceKeys::waterfallLook, QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)));
 }

@@ -52,6 +52,21 @@ QString averagingTitle(SpectrumAveraging averaging)
     return WaterfallHeader::tr("No Averaging");
 }
 
+QString speedTitle(WaterfallSpeed speed)
+{
+    switch (speed) {
+    case WaterfallSpeed::off:
+        return WaterfallHeader::tr("Off (Spectrum Only)");
+    case WaterfallSpeed::slow:
+        return WaterfallHeader::tr("Slow");
+    case WaterfallSpeed::medium:
+        return WaterfallHeader::tr("Medium");
+    case WaterfallSpeed::fast:
+        break;
+    }
+    return WaterfallHeader::tr("Fast");
+}
+
 } // namespace
 
 WaterfallHeader::WaterfallHeader(QWidget* parent)
@@ -110,6 +125,16 @@ WaterfallHeader::WaterfallHeader(QWidget* parent)
     });
     connect(m_clearPeaks, &QAction::triggered, this, &WaterfallHeader::clearPeaksRequested);
 
+    m_speed = menuButton(tr("Speed"), tr("How fast the waterfall moves; the spectrum keeps going when it is off"), this);
+    auto* speeds = new QActionGroup(this);
+    for (const WaterfallSpeed speed : allWaterfallSpeeds) {
+        QAction* action = m_speed->menu()->addAction(speedTitle(speed));
+        action->setCheckable(true);
+        speeds->addAction(action);
+        m_speedActions[speed] = action;
+        connect(action, &QAction::triggered, this, [this, speed] { emit speedChosen(speed); });
+    }
+
     layout->addWidget(title);
     layout->addWidget(m_span);
     layout->addWidget(m_zoomOut);
@@ -120,6 +145,7 @@ WaterfallHeader::WaterfallHeader(QWidget* parent)
     layout->addWidget(m_ceiling);
     layout->addWidget(m_colours);
     layout->addWidget(m_spectrum);
+    layout->addWidget(m_speed);
     layout->addStretch(1);
 
     connect(m_zoomOut, &QToolButton::clicked, this, &WaterfallHeader::zoomOutRequested);
@@ -162,6 +188,7 @@ void WaterfallHeader::setLook(const WaterfallLook& look)
     setAutoRange(look.autoRange);
     m_colourMapActions.at(look.colourMap)->setChecked(true);
     m_averagingActions.at(look.averaging)->setChecked(true);
+    m_speedActions.at(look.speed)->setChecked(true);
     if (m_peakHold->isChecked() != look.peakHold)
         m_peakHold->setChecked(look.peakHold);
 }

@@ -45,6 +45,8 @@ public:
     LevelStepper* ceilingStepper() const { return m_ceiling; }
     QToolButton* coloursButton() const { return m_colours; }
     QToolButton* spectrumButton() const { return m_spectrum; }
+    QToolButton* speedButton() const { return m_speed; }
+    QAction* speedAction(WaterfallSpeed speed) const { return m_speedActions.at(speed); }
     QAction* colourMapAction(ColourMap map) const { return m_colourMapActions.at(map); }
     QAction* averagingAction(SpectrumAveraging averaging) const { return m_averagingActions.at(averaging); }
     QAction* peakHoldAction() const { return m_peakHold; }
@@ -60,6 +62,7 @@ signals:
     void averagingChosen(SpectrumAveraging averaging);
     void peakHoldToggled(bool on);
     void clearPeaksRequested();
+    void speedChosen(WaterfallSpeed speed);
 
 private:
     QLabel* m_span;
@@ -71,6 +74,8 @@ private:
     LevelStepper* m_ceiling;
     QToolButton* m_colours;
     QToolButton* m_spectrum;
+    QToolButton* m_speed;
+    std::map<WaterfallSpeed, QAction*> m_speedActions;
     std::map<ColourMap, QAction*> m_colourMapActions;
     std::map<SpectrumAveraging, QAction*> m_averagingActions;
     QAction* m_peakHold;

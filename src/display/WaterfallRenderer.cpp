@@ -88,7 +88,7 @@ bool WaterfallRenderer::hasUsableGeometry(const KiwiWaterfallRow& row)
     return std::isfinite(row.spanHz) && row.spanHz > 0 && std::isfinite(row.startHz);
 }
 
-std::optional<QImage> WaterfallRenderer::pushRow(const KiwiWaterfallRow& row)
+std::optional<QImage> WaterfallRenderer::pushRow(const KiwiWaterfallRow& row, bool addLine)
 {
     if (row.bins.empty() || !hasUsableGeometry(row) || m_image.isNull())
         return std::nullopt;
@@ -125,6 +125,8 @@ std::optional<QImage> WaterfallRenderer::pushRow(const KiwiWaterfallRow& row)
         updateAutoRange();
 
     m_spectrum.add(m_columns);
+    if (!addLine)
+        return std::nullopt;
     m_levels.push(m_columns);
 
     scrollDown();

@@ -33,8 +33,10 @@ public:
 
     // Gives the new image, or none when the row carries no bins or has no
     // usable geometry (a span that is not a positive finite number, a start
-    // that is not finite); such a row changes nothing.
-    std::optional<QImage> pushRow(const KiwiWaterfallRow& row);
+    // that is not finite); such a row changes nothing. Without `addLine` the
+    // row feeds only the spectrum (and moves the picture to its place), and
+    // gives no image.
+    std::optional<QImage> pushRow(const KiwiWaterfallRow& row, bool addLine = true);
 
     // Whether a row's geometry can be drawn at all.
     static bool hasUsableGeometry(const KiwiWaterfallRow& row);

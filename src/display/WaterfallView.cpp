@@ -66,6 +66,8 @@ WaterfallView::WaterfallView(KiwiSDRClient* client, QWidget* parent)
     connect(m_header, &WaterfallHeader::averagingChosen, this, &WaterfallView::setAveraging);
     connect(m_header, &WaterfallHeader::peakHoldToggled, this, &WaterfallView::setPeakHold);
     connect(m_header, &WaterfallHeader::clearPeaksRequested, this, &WaterfallView::clearPeaks);
+    connect(m_header, &WaterfallHeader::speedChosen, this, &WaterfallView::setSpeed);
+    m_rowClock.start();
 
     if (m_client) {
         KiwiSDRClient* session = m_client;
@@ -73,6 +75,7 @@ WaterfallView::WaterfallView(KiwiSDRClient* client, QWidget* parent)
             updateHeader();
             updatePlaceholder();
         });
+        connect(session, &KiwiSDRClient::serverKindChanged, this, &WaterfallView::applySpeed);
         connect(session, &KiwiSDRClient::waterfallErrorChanged, this, &WaterfallView::updatePlaceholder);
         connect(session, &KiwiSDRClient::infoChanged, this, &WaterfallView::updateHeader);
         connect(session, &KiwiSDRClient::waterfallZoomChanged, this, [this] {
@@ -132,7 +135,10 @@ void WaterfallView::handleRow(const KiwiWaterfallRow& row)
     }
     // The picture is taken from the renderer only when redrawn, so that it
     // does not have to copy its buffer for every row.
-    if (m_renderer.pushRow(row)) {
+    const auto averaged = m_rowAverager.add(row, static_cast<double>(m_rowClock.nsecsElapsed()) / 1e9);
+    if (!averaged)
+        return;
+    if (m_renderer.pushRow(*averaged, m_speed != WaterfallSpeed::off)) {
         m_imageChanged = true;
         m_lastRowSequence = row.sequence;
     }
@@ -324,7 +330,7 @@ void WaterfallView::endDrag()
 
 WaterfallLook WaterfallView::look() const
 {
-    return {m_colourMap, m_autoRange, m_minDB, m_maxDB, m_averaging, m_peakHold};
+    return {m_colourMap, m_autoRange, m_minDB, m_maxDB, m_averaging, m_peakHold, m_speed};
 }
 
 void WaterfallView::setLook(const WaterfallLook& look)
@@ -338,6 +344,8 @@ void WaterfallView::setLook(const WaterfallLook& look)
     m_colourMap = kept.colourMap;
     m_averaging = kept.averaging;
     m_peakHold = kept.peakHold;
+    m_speed = kept.speed;
+    applySpeed();
     m_renderer.setSpectrumAveraging(m_averaging);
     m_renderer.setPeakHold(m_peakHold);
     m_renderer.setColourMap(m_colourMap);
@@ -417,6 +425,24 @@ void WaterfallView::setPeakHold(bool on)
     m_peaks = m_renderer.spectrumPeaks();
     scheduleRedraw();
     emit lookChanged(look());
+}
+
+void WaterfallView::setSpeed(WaterfallSpeed speed)
+{
+    if (speed == m_speed)
+        return;
+    m_speed = speed;
+    applySpeed();
+    emit lookChanged(look());
+}
+
+void WaterfallView::applySpeed()
+{
+    if (!m_client)
+        return;
+    m_client->setWaterfallSpeed(kiwiWaterfallSpeed(m_speed));
+    const bool ownRate = m_client->serverKind() == ServerKind::openWebRX;
+    m_rowAverager.setRowsPerSecond(ownRate ? averagedRowsPerSecond(m_speed) : std::nullopt);
 }
 
 void WaterfallView::clearPeaks()

@@ -13,6 +13,7 @@
 #include "display/PassbandDrag.h"
 #include "display/WaterfallPan.h"
 #include "display/WaterfallRenderer.h"
+#include "display/WaterfallRowAverager.h"
 #include "display/WheelTuning.h"
 #include "session/KiwiSDRClient.h"
 
@@ -123,6 +124,9 @@ private:
     void setAveraging(SpectrumAveraging averaging);
     void setPeakHold(bool on);
     void clearPeaks();
+    void setSpeed(WaterfallSpeed speed);
+    // OpenWebRX rows are averaged down to the speed here.
+    void applySpeed();
 
     void updateHeader();
     void updateLevels();
@@ -142,6 +146,9 @@ private:
     ColourMap m_colourMap = ColourMap::classic;
     SpectrumAveraging m_averaging = SpectrumAveraging::off;
     bool m_peakHold = false;
+    WaterfallSpeed m_speed = WaterfallSpeed::fast;
+    WaterfallRowAverager m_rowAverager;
+    QElapsedTimer m_rowClock;
     double m_startHz = 0;
     double m_spanHz = 30'000'000;
     bool m_autoRange = true;

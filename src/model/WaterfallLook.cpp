@@ -69,3 +69,52 @@ std::optional<SpectrumAveraging> spectrumAveragingFromStoredName(const QString& 
 {
     return fromStoredName(name, allSpectrumAveragings);
 }
+
+int kiwiWaterfallSpeed(WaterfallSpeed speed)
+{
+    switch (speed) {
+    case WaterfallSpeed::slow:
+        return 2;
+    case WaterfallSpeed::medium:
+        return 3;
+    case WaterfallSpeed::off:
+    case WaterfallSpeed::fast:
+        break;
+    }
+    return 4;
+}
+
+std::optional<double> averagedRowsPerSecond(WaterfallSpeed speed)
+{
+    // About what a KiwiSDR sends at its slow and medium speeds.
+    switch (speed) {
+    case WaterfallSpeed::slow:
+        return 5;
+    case WaterfallSpeed::medium:
+        return 13;
+    case WaterfallSpeed::off:
+    case WaterfallSpeed::fast:
+        break;
+    }
+    return std::nullopt;
+}
+
+QString storedName(WaterfallSpeed speed)
+{
+    switch (speed) {
+    case WaterfallSpeed::off:
+        return QStringLiteral("off");
+    case WaterfallSpeed::slow:
+        return QStringLiteral("slow");
+    case WaterfallSpeed::medium:
+        return QStringLiteral("medium");
+    case WaterfallSpeed::fast:
+        break;
+    }
+    return QStringLiteral("fast");
+}
+
+std::optional<WaterfallSpeed> waterfallSpeedFromStoredName(const QString& name)
+{
+    return fromStoredName(name, allWaterfallSpeeds);
+}

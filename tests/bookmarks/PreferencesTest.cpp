@@ -315,7 +315,8 @@ namespace {
 TEST_F(PreferencesTest, WaterfallLookComesBackAsStoredAndClamped)
 {
     EXPECT_EQ(preferences.waterfallLook(), WaterfallLook{});
-    const WaterfallLook look{ColourMap::blueYellow, false, -125, -35, SpectrumAveraging::light, true};
+    const WaterfallLook look{
+        ColourMap::blueYellow, false, -125, -35, SpectrumAveraging::light, true, WaterfallSpeed::slow};
     preferences.setWaterfallLook(look);
     EXPECT_EQ(preferences.waterfallLook(), look);
 

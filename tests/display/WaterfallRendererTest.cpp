@@ -2,6 +2,7 @@
 
 #include "display/ColourMaps.h"
 #include "display/SpectrumLevels.h"
+#include "display/WaterfallRowAverager.h"
 
 #include <gtest/gtest.h>
 
@@ -368,6 +369,55 @@ TEST(SpectrumLevelsTest, AveragingAndPeakHoldOnSyntheticRows)
         levels.add(high);
         EXPECT_TRUE(levels.peaks().empty());
     }
+}
+
+TEST(WaterfallRowAveragerTest, RowsOfAnIntervalBecomeOneAveragedInDecibels)
+{
+    // 32 rows a second in: 0, 1, 2, ... dB above -200, four bins each.
+    const auto rowAt = [](int n, double start = startHz) {
+        KiwiWaterfallRow r = row(std::vector<std::uint8_t>(4, static_cast<std::uint8_t>(55 + n)), start);
+        r.sequence = static_cast<std::uint32_t>(n);
+        return r;
+    };
+    const struct {
+        std::optional<double> rowsPerSecond;
+        int rowsIn;
+        std::vector<int> averagesOut; // dB above -200
+    } cases[] = {
+        {std::nullopt, 3, {0, 1, 2}},
+        {16, 7, {1, 4, 6}},           // (0+1+2)/3 first, then pairs, rounded half up
+        {4, 33, {4, 13, 21, 29}},     // every quarter second
+        {0, 2, {0, 1}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.rowsPerSecond.value_or(-1));
+        WaterfallRowAverager averager;
+        averager.setRowsPerSecond(c.rowsPerSecond);
+        std::vector<int> out;
+        for (int n = 0; n < c.rowsIn; ++n) {
+            if (const auto averaged = averager.add(rowAt(n), n / 32.0)) {
+                EXPECT_EQ(averaged->bins.size(), 4u);
+                EXPECT_EQ(averaged->startHz, startHz);
+                EXPECT_EQ(averaged->sequence, static_cast<std::uint32_t>(n));
+                out.push_back(averaged->bins[3] - 55);
+            }
+        }
+        EXPECT_EQ(out, c.averagesOut);
+    }
+
+    // A row elsewhere starts over at once; a pause does not run the
+    // intervals on.
+    WaterfallRowAverager averager;
+    averager.setRowsPerSecond(4);
+    EXPECT_FALSE(averager.add(rowAt(0), 0));
+    EXPECT_FALSE(averager.add(rowAt(10, startHz + 1000), 0.24));
+    EXPECT_FALSE(averager.add(rowAt(20, startHz + 1000), 0.3));
+    const auto moved = averager.add(rowAt(30, startHz + 1000), 0.49);
+    ASSERT_TRUE(moved);
+    EXPECT_EQ(moved->bins[0], 55 + 20);
+    EXPECT_EQ(moved->startHz, startHz + 1000);
+    EXPECT_FALSE(averager.add(rowAt(1, startHz + 1000), 10));
+    EXPECT_TRUE(averager.add(rowAt(1, startHz + 1000), 10.25));
 }
 
 } // namespace

@@ -343,7 +343,8 @@ TEST_F(WaterfallViewTest, MenusSetTheColoursAndTheSpectrum)
     std::vector<WaterfallLook> reported;
     QObject::connect(&view, &WaterfallView::lookChanged, [&](const WaterfallLook& look) { reported.push_back(look); });
     WaterfallHeader& header = *view.header();
-    for (QWidget* control : std::initializer_list<QWidget*>{header.coloursButton(), header.spectrumButton()}) {
+    for (QWidget* control :
+        std::initializer_list<QWidget*>{header.coloursButton(), header.spectrumButton(), header.speedButton()}) {
         EXPECT_FALSE(control->accessibleName().isEmpty());
         EXPECT_FALSE(control->toolTip().isEmpty());
     }
@@ -389,6 +390,21 @@ TEST_F(WaterfallViewTest, MenusSetTheColoursAndTheSpectrum)
     saveScreenshot(view, QStringLiteral("waterfall-peak-hold.png"));
     EXPECT_EQ(reported.size(), 4u);
 
+    // Off: the spectrum goes on, the picture stands; the receiver keeps its
+    // rate, a slower speed is asked of it.
+    header.speedAction(WaterfallSpeed::off)->trigger();
+    EXPECT_EQ(reported.back().speed, WaterfallSpeed::off);
+    EXPECT_EQ(client.waterfallSpeed(), 4);
+    const QImage still = view.waterfallStrip()->image().value_or(QImage());
+    const double last = view.spectrum()[0];
+    ASSERT_TRUE(feed(client, view, flatRow(7'000'000, 100'000, 250)));
+    EXPECT_GT(view.spectrum()[0], last);
+    QTest::qWait(2 * WaterfallView::redrawIntervalMs);
+    EXPECT_EQ(view.waterfallStrip()->image().value_or(QImage()), still);
+    header.speedAction(WaterfallSpeed::slow)->trigger();
+    EXPECT_EQ(client.waterfallSpeed(), 2);
+    EXPECT_EQ(reported.size(), 6u);
+
     // A kept look comes back without being reported again.
     WaterfallView other(&session.client);
     WaterfallLook kept;
@@ -397,13 +413,15 @@ TEST_F(WaterfallViewTest, MenusSetTheColoursAndTheSpectrum)
     kept.floorDB = -130;
     kept.ceilingDB = -20;
     kept.peakHold = true;
+    kept.speed = WaterfallSpeed::medium;
     other.setLook(kept);
     EXPECT_EQ(other.look(), kept);
     EXPECT_TRUE(other.header()->colourMapAction(ColourMap::heat)->isChecked());
     EXPECT_TRUE(other.header()->peakHoldAction()->isChecked());
     EXPECT_FALSE(other.header()->autoRangeButton()->isChecked());
     EXPECT_EQ(other.header()->floorStepper()->text(), QStringLiteral("Floor -130 dBm"));
-    EXPECT_EQ(reported.size(), 4u);
+    EXPECT_EQ(reported.size(), 6u);
+    EXPECT_EQ(client.waterfallSpeed(), 3);
 }
 
 TEST_F(WaterfallViewTest, DraggingAPassbandEdgeSendsTheClampedPassbandAFewTimesASecond)
