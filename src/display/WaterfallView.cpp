@@ -141,6 +141,9 @@ void WaterfallView::handleRow(const KiwiWaterfallRow& row)
     if (m_renderer.pushRow(*averaged, m_speed != WaterfallSpeed::off)) {
         m_imageChanged = true;
         m_lastRowSequence = row.sequence;
+    } else if (averaged->startHz != m_startHz) {
+        // With the picture standing still it may still have moved sideways.
+        m_imageChanged = true;
     }
     m_spectrum = m_renderer.spectrum();
     m_peaks = m_renderer.spectrumPeaks();
