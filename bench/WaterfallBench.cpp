@@ -67,6 +67,23 @@ void BM_PushRow(benchmark::State& state)
 }
 BENCHMARK(BM_PushRow);
 
+// The spectrum as a listener may set it: heavy averaging and peak hold.
+void BM_PushRowAveragedWithPeakHold(benchmark::State& state)
+{
+    WaterfallRenderer renderer;
+    renderer.setSpectrumAveraging(SpectrumAveraging::heavy);
+    renderer.setPeakHold(true);
+    std::vector<KiwiWaterfallRow> rows;
+    for (std::uint32_t i = 0; i < 16; ++i)
+        rows.push_back(benchRow(i));
+    std::size_t next = 0;
+    for (auto _ : state) {
+        auto image = renderer.pushRow(rows[next++ % rows.size()]);
+        benchmark::DoNotOptimize(image);
+    }
+}
+BENCHMARK(BM_PushRowAveragedWithPeakHold);
+
 // As the view does it: the last picture is still on screen when the next row
 // comes, so each row builds a fresh buffer beside it.
 void BM_PushRowWhileShown(benchmark::State& state)

@@ -61,6 +61,9 @@ ContentView::ContentView(Services services, QWidget* parent)
     m_tuningArea = new TuningArea(*m_client, m_player->listeningChain(), m_mainView);
     m_waterfall = new WaterfallView(m_client.get(), m_mainView);
     m_waterfall->setObjectName(QStringLiteral("waterfall"));
+    m_waterfall->setLook(preferences.waterfallLook());
+    connect(m_waterfall, &WaterfallView::lookChanged, this,
+        [](const WaterfallLook& look) { Preferences::instance().setWaterfallLook(look); });
 
     m_recordAction->setObjectName(QStringLiteral("recordAction"));
     m_recordAction->setCheckable(true);

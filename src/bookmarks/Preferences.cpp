@@ -340,3 +340,36 @@ void Preferences::setListeningSettings(const ListeningSettings& settings)
     }
     store(PreferenceKeys::listeningTools, QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)));
 }
+
+WaterfallLook Preferences::waterfallLook() const
+{
+    WaterfallLook look;
+    const std::optional<QString> text = textOf(storedValue(PreferenceKeys::waterfallLook));
+    if (!text)
+        return look;
+    const QJsonObject object = QJsonDocument::fromJson(text->toUtf8()).object();
+    look.colourMap = colourMapFromStoredName(object.value(QLatin1String("colourMap")).toString()).value_or(look.colourMap);
+    look.autoRange = object.value(QLatin1String("autoRange")).toBool(look.autoRange);
+    look.floorDB = object.value(QLatin1String("floorDB")).toDouble(look.floorDB);
+    look.ceilingDB = object.value(QLatin1String("ceilingDB")).toDouble(look.ceilingDB);
+    look.averaging = spectrumAveragingFromStoredName(object.value(QLatin1String("averaging")).toString())
+                         .value_or(look.averaging);
+    look.peakHold = object.value(QLatin1String("peakHold")).toBool(look.peakHold);
+    look.speed = waterfallSpeedFromStoredName(object.value(QLatin1String("speed")).toString()).value_or(look.speed);
+    return look.clamped();
+}
+
+void Preferences::setWaterfallLook(const WaterfallLook& look)
+{
+    const WaterfallLook kept = look.clamped();
+    const QJsonObject object{
+        {QLatin1String("colourMap"), storedName(kept.colourMap)},
+        {QLatin1String("autoRange"), kept.autoRange},
+        {QLatin1String("floorDB"), kept.floorDB},
+        {QLatin1String("ceilingDB"), kept.ceilingDB},
+        {QLatin1String("averaging"), storedName(kept.averaging)},
+        {QLatin1String("peakHold"), kept.peakHold},
+        {QLatin1String("speed"), storedName(kept.speed)},
+    };
+    store(PreferenceKeys::waterfallLook, QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)));
+}

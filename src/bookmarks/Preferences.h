@@ -8,6 +8,7 @@
 #include "model/KiwiMode.h"
 #include "model/ListeningSettings.h"
 #include "model/RecordingFormat.h"
+#include "model/WaterfallLook.h"
 
 #include <QMutex>
 #include <QObject>
@@ -23,6 +24,7 @@ inline const QString bookmarks = QStringLiteral("bookmarks");
 inline const QString frequencyBookmarks = QStringLiteral("frequencyBookmarks");
 inline const QString audioOutputDeviceUID = QStringLiteral("audioOutputDeviceUID");
 inline const QString listeningTools = QStringLiteral("listeningTools");
+inline const QString waterfallLook = QStringLiteral("waterfallLook");
 inline const QString recordingFormat = QStringLiteral("recordingFormat");
 inline const QString recordingFolder = QStringLiteral("recordingFolder");
 inline const QString serverNames = QStringLiteral("serverNames");
@@ -81,6 +83,11 @@ public:
     // default.
     ListeningSettings listeningSettings() const;
     void setListeningSettings(const ListeningSettings& settings);
+
+    // The colour map, range and spectrum of the last waterfall changed; a
+    // missing or unreadable member reads as its default.
+    WaterfallLook waterfallLook() const;
+    void setWaterfallLook(const WaterfallLook& look);
 
     // WAV unless FLAC was chosen.
     RecordingFormat recordingFormat() const;

@@ -26,6 +26,14 @@ void SpectrumTrace::setValues(std::vector<double> values, double minDB, double m
     update();
 }
 
+void SpectrumTrace::setPeaks(std::vector<double> peaks)
+{
+    if (peaks.empty() && m_peaks.empty())
+        return;
+    m_peaks = std::move(peaks);
+    update();
+}
+
 QPolygonF SpectrumTrace::tracePoints(const std::vector<double>& values, double minDB, double maxDB, QSizeF size)
 {
     QPolygonF points;
@@ -72,4 +80,16 @@ void SpectrumTrace::paintContent(QPainter& painter)
     painter.setBrush(Qt::NoBrush);
     painter.setPen(QPen(QColor(Qt::cyan), 1));
     painter.drawPolyline(line);
+    paintPeaks(painter);
+}
+
+void SpectrumTrace::paintPeaks(QPainter& painter)
+{
+    const QPolygonF peaks = tracePoints(m_peaks, m_minDB, m_maxDB, QSizeF(size()));
+    if (peaks.isEmpty())
+        return;
+    QColor faint(Qt::white);
+    faint.setAlphaF(0.45f);
+    painter.setPen(QPen(faint, 1));
+    painter.drawPolyline(peaks);
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The smoothed spectrum as a cyan line over a filled area, scaled so that the
-// waterfall's floor and ceiling sit 10 dB inside the strip.
+// waterfall's floor and ceiling sit 10 dB inside the strip; held peaks, when
+// there are any, as a fainter line above it.
 
 #include "display/WaterfallStrip.h"
 
@@ -14,6 +15,9 @@ public:
 
     void setValues(std::vector<double> values, double minDB, double maxDB);
     const std::vector<double>& values() const { return m_values; }
+    // Drawn on the same scale as the values; empty draws none.
+    void setPeaks(std::vector<double> peaks);
+    const std::vector<double>& peaks() const { return m_peaks; }
 
     // The points of the line in a strip of the size; none for fewer than two
     // values. A value that is not a number lies on the bottom.
@@ -23,7 +27,10 @@ protected:
     void paintContent(QPainter& painter) override;
 
 private:
+    void paintPeaks(QPainter& painter);
+
     std::vector<double> m_values;
+    std::vector<double> m_peaks;
     double m_minDB = -110;
     double m_maxDB = -40;
 };

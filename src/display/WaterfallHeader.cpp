@@ -1,12 +1,15 @@
 #include "display/WaterfallHeader.h"
 
+#include "display/ColourMaps.h"
 #include "display/FrequencyFormat.h"
 #include "widgets/Icons.h"
 #include "display/LevelStepper.h"
 #include "widgets/TextStyles.h"
 
+#include <QActionGroup>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QToolButton>
 
@@ -23,6 +26,45 @@ QToolButton* iconButton(const QString& label, const QString& themeName, QWidget*
     button->setToolTip(label);
     button->setAccessibleName(label);
     return button;
+}
+
+QToolButton* menuButton(const QString& label, const QString& toolTip, QWidget* parent)
+{
+    auto* button = new QToolButton(parent);
+    button->setText(label);
+    button->setToolTip(toolTip);
+    button->setAccessibleName(label);
+    button->setPopupMode(QToolButton::InstantPopup);
+    button->setMenu(new QMenu(button));
+    return button;
+}
+
+QString averagingTitle(SpectrumAveraging averaging)
+{
+    switch (averaging) {
+    case SpectrumAveraging::off:
+        break;
+    case SpectrumAveraging::light:
+        return WaterfallHeader::tr("Light Averaging");
+    case SpectrumAveraging::heavy:
+        return WaterfallHeader::tr("Heavy Averaging");
+    }
+    return WaterfallHeader::tr("No Averaging");
+}
+
+QString speedTitle(WaterfallSpeed speed)
+{
+    switch (speed) {
+    case WaterfallSpeed::off:
+        return WaterfallHeader::tr("Off (Spectrum Only)");
+    case WaterfallSpeed::slow:
+        return WaterfallHeader::tr("Slow");
+    case WaterfallSpeed::medium:
+        return WaterfallHeader::tr("Medium");
+    case WaterfallSpeed::fast:
+        break;
+    }
+    return WaterfallHeader::tr("Fast");
 }
 
 } // namespace
@@ -43,8 +85,55 @@ WaterfallHeader::WaterfallHeader(QWidget* parent)
     m_autoRange = new QPushButton(tr("Auto Range"), this);
     m_autoRange->setCheckable(true);
     m_autoRange->setChecked(true);
+    m_autoRange->setToolTip(tr("Follows the levels of the band with the colours"));
+    m_autoRange->setAccessibleName(QStringLiteral("Auto Range"));
     m_floor = new LevelStepper(tr("Floor "), [this](double value) { emit floorChanged(value); }, this);
     m_ceiling = new LevelStepper(tr("Ceiling "), [this](double value) { emit ceilingChanged(value); }, this);
+    m_floor->setToolTip(tr("The level shown darkest; changing it turns Auto Range off"));
+    m_floor->setAccessibleName(tr("Floor"));
+    m_ceiling->setToolTip(tr("The level shown brightest; changing it turns Auto Range off"));
+    m_ceiling->setAccessibleName(tr("Ceiling"));
+
+    m_colours = menuButton(tr("Colours"), tr("The colour map of the waterfall"), this);
+    auto* maps = new QActionGroup(this);
+    for (const ColourMap map : allColourMaps) {
+        QAction* action = m_colours->menu()->addAction(colourMapTitle(map));
+        action->setCheckable(true);
+        maps->addAction(action);
+        m_colourMapActions[map] = action;
+        connect(action, &QAction::triggered, this, [this, map] { emit colourMapChosen(map); });
+    }
+
+    m_spectrum = menuButton(tr("Spectrum"), tr("Averaging and peak hold of the spectrum"), this);
+    auto* averagings = new QActionGroup(this);
+    for (const SpectrumAveraging averaging : allSpectrumAveragings) {
+        QAction* action = m_spectrum->menu()->addAction(averagingTitle(averaging));
+        action->setCheckable(true);
+        averagings->addAction(action);
+        m_averagingActions[averaging] = action;
+        connect(action, &QAction::triggered, this, [this, averaging] { emit averagingChosen(averaging); });
+    }
+    m_spectrum->menu()->addSeparator();
+    m_peakHold = m_spectrum->menu()->addAction(tr("Peak Hold"));
+    m_peakHold->setCheckable(true);
+    m_peakHold->setToolTip(tr("Keeps the highest levels as a fainter line that sinks slowly"));
+    m_clearPeaks = m_spectrum->menu()->addAction(tr("Clear Peaks"));
+    m_clearPeaks->setEnabled(false);
+    connect(m_peakHold, &QAction::toggled, this, [this](bool on) {
+        m_clearPeaks->setEnabled(on);
+        emit peakHoldToggled(on);
+    });
+    connect(m_clearPeaks, &QAction::triggered, this, &WaterfallHeader::clearPeaksRequested);
+
+    m_speed = menuButton(tr("Speed"), tr("How fast the waterfall moves; the spectrum keeps going when it is off"), this);
+    auto* speeds = new QActionGroup(this);
+    for (const WaterfallSpeed speed : allWaterfallSpeeds) {
+        QAction* action = m_speed->menu()->addAction(speedTitle(speed));
+        action->setCheckable(true);
+        speeds->addAction(action);
+        m_speedActions[speed] = action;
+        connect(action, &QAction::triggered, this, [this, speed] { emit speedChosen(speed); });
+    }
 
     layout->addWidget(title);
     layout->addWidget(m_span);
@@ -54,6 +143,9 @@ WaterfallHeader::WaterfallHeader(QWidget* parent)
     layout->addWidget(m_autoRange);
     layout->addWidget(m_floor);
     layout->addWidget(m_ceiling);
+    layout->addWidget(m_colours);
+    layout->addWidget(m_spectrum);
+    layout->addWidget(m_speed);
     layout->addStretch(1);
 
     connect(m_zoomOut, &QToolButton::clicked, this, &WaterfallHeader::zoomOutRequested);
@@ -64,6 +156,7 @@ WaterfallHeader::WaterfallHeader(QWidget* parent)
     setZoom(0, 0);
     setAutoRange(true);
     setLevels(-110, -40);
+    setLook(WaterfallLook{});
 }
 
 void WaterfallHeader::setSpanHz(double spanHz)
@@ -82,12 +175,20 @@ void WaterfallHeader::setAutoRange(bool on)
 {
     if (m_autoRange->isChecked() != on)
         m_autoRange->setChecked(on);
-    m_floor->setVisible(!on);
-    m_ceiling->setVisible(!on);
 }
 
 void WaterfallHeader::setLevels(double minDB, double maxDB)
 {
     m_floor->setValue(minDB, lowestFloorDB, maxDB - minimumRangeDB);
     m_ceiling->setValue(maxDB, minDB + minimumRangeDB, highestCeilingDB);
+}
+
+void WaterfallHeader::setLook(const WaterfallLook& look)
+{
+    setAutoRange(look.autoRange);
+    m_colourMapActions.at(look.colourMap)->setChecked(true);
+    m_averagingActions.at(look.averaging)->setChecked(true);
+    m_speedActions.at(look.speed)->setChecked(true);
+    if (m_peakHold->isChecked() != look.peakHold)
+        m_peakHold->setChecked(look.peakHold);
 }

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <limits>
 
 namespace {
 
@@ -13,22 +12,6 @@ namespace {
 constexpr std::int64_t maxSide = 16384;
 
 constexpr std::uint8_t opaque = 255;
-
-struct ColourStop {
-    double position;
-    double red;
-    double green;
-    double blue;
-};
-
-constexpr std::array<ColourStop, 6> colourStops{{
-    {0.0, 0.0, 0.0, 0.0},
-    {0.2, 0.0, 0.0, 0.55},
-    {0.4, 0.0, 0.6, 0.9},
-    {0.6, 0.95, 0.95, 0.0},
-    {0.8, 1.0, 0.15, 0.0},
-    {1.0, 1.0, 1.0, 1.0},
-}};
 
 QImage blackImage(std::int64_t width, std::int64_t height)
 {
@@ -68,40 +51,36 @@ WaterfallRenderer::WaterfallRenderer(std::int64_t width, std::int64_t height)
     , m_height(std::clamp<std::int64_t>(height, 1, maxSide))
     , m_palette(makePalette())
     , m_image(blackImage(m_width, m_height))
+    , m_levels(m_width, m_height)
     , m_columns(static_cast<std::size_t>(m_width))
 {
 }
 
 WaterfallRenderer::Palette WaterfallRenderer::makePalette()
 {
-    Palette palette{};
-    for (int i = 0; i < 256; ++i) {
-        const double t = i / 255.0;
-        std::size_t k = 5;
-        if (t <= 0)
-            k = 0;
-        else if (t <= 0.2)
-            k = 1;
-        else if (t <= 0.4)
-            k = 2;
-        else if (t <= 0.6)
-            k = 3;
-        else if (t <= 0.8)
-            k = 4;
-        const ColourStop& lower = colourStops[k == 0 ? 0 : k - 1];
-        const ColourStop& upper = colourStops[k];
-        const double f = lower.position < upper.position
-            ? (t - lower.position) / (upper.position - lower.position)
-            : 0;
-        const auto component = [f](double low, double high) {
-            return static_cast<std::uint8_t>((low + (high - low) * f) * 255);
-        };
-        palette[4 * i] = component(lower.red, upper.red);
-        palette[4 * i + 1] = component(lower.green, upper.green);
-        palette[4 * i + 2] = component(lower.blue, upper.blue);
-        palette[4 * i + 3] = opaque;
+    return colourTable(ColourMap::classic);
+}
+
+void WaterfallRenderer::setColourMap(ColourMap map)
+{
+    if (map == m_colourMap)
+        return;
+    m_colourMap = map;
+    m_palette = colourTable(map);
+    recolour();
+}
+
+void WaterfallRenderer::recolour()
+{
+    if (m_image.isNull())
+        return;
+    const std::array<std::uint32_t, 256> colours = binColours();
+    for (std::int64_t age = 0; age < m_levels.lineCount(); ++age) {
+        std::uint8_t* line = m_image.scanLine(static_cast<int>(age));
+        const std::uint8_t* levels = m_levels.line(age);
+        for (std::int64_t x = 0; x < m_width; ++x)
+            std::memcpy(line + 4 * x, &colours[levels[x]], 4);
     }
-    return palette;
 }
 
 bool WaterfallRenderer::hasUsableGeometry(const KiwiWaterfallRow& row)
@@ -109,7 +88,7 @@ bool WaterfallRenderer::hasUsableGeometry(const KiwiWaterfallRow& row)
     return std::isfinite(row.spanHz) && row.spanHz > 0 && std::isfinite(row.startHz);
 }
 
-std::optional<QImage> WaterfallRenderer::pushRow(const KiwiWaterfallRow& row)
+std::optional<QImage> WaterfallRenderer::pushRow(const KiwiWaterfallRow& row, bool addLine)
 {
     if (row.bins.empty() || !hasUsableGeometry(row) || m_image.isNull())
         return std::nullopt;
@@ -145,16 +124,10 @@ std::optional<QImage> WaterfallRenderer::pushRow(const KiwiWaterfallRow& row)
     if (autoRange)
         updateAutoRange();
 
-    if (m_spectrum.size() != m_columns.size()) {
-        m_spectrum.resize(m_columns.size());
-        for (std::size_t x = 0; x < m_columns.size(); ++x)
-            m_spectrum[x] = m_columns[x] - 255.0;
-    } else {
-        for (std::size_t x = 0; x < m_columns.size(); ++x) {
-            const double level = m_columns[x] - 255.0;
-            m_spectrum[x] = std::isnan(m_spectrum[x]) ? level : 0.6 * m_spectrum[x] + 0.4 * level;
-        }
-    }
+    m_spectrum.add(m_columns);
+    if (!addLine)
+        return std::nullopt;
+    m_levels.push(m_columns);
 
     scrollDown();
     if (m_image.isNull())
@@ -167,6 +140,7 @@ void WaterfallRenderer::clearImage()
 {
     m_image.fill(QColor(0, 0, 0));
     m_spectrum.clear();
+    m_levels.clear();
 }
 
 void WaterfallRenderer::shiftImage(std::int64_t px)
@@ -192,17 +166,8 @@ void WaterfallRenderer::shiftImage(std::int64_t px)
         }
     }
 
-    if (m_spectrum.size() != static_cast<std::size_t>(m_width))
-        return;
-    const auto count = static_cast<std::ptrdiff_t>(n);
-    constexpr double unknown = std::numeric_limits<double>::quiet_NaN();
-    if (px < 0) {
-        std::move(m_spectrum.begin() + count, m_spectrum.end(), m_spectrum.begin());
-        std::fill(m_spectrum.end() - count, m_spectrum.end(), unknown);
-    } else {
-        std::move_backward(m_spectrum.begin(), m_spectrum.end() - count, m_spectrum.end());
-        std::fill(m_spectrum.begin(), m_spectrum.begin() + count, unknown);
-    }
+    m_spectrum.shift(px);
+    m_levels.shift(px);
 }
 
 void WaterfallRenderer::updateAutoRange()
@@ -224,7 +189,7 @@ void WaterfallRenderer::updateAutoRange()
     };
     const double low = levelAt(count * 15 / 100) - 5;
     const double high = std::max(levelAt(count * 995 / 1000) + 5, low + 35);
-    if (m_spectrum.empty()) {
+    if (m_spectrum.values().empty()) {
         minDB = low;
         maxDB = high;
     } else {
@@ -254,16 +219,22 @@ void WaterfallRenderer::scrollDown()
     m_image = std::move(next);
 }
 
-void WaterfallRenderer::colourTopLine()
+std::array<std::uint32_t, 256> WaterfallRenderer::binColours() const
 {
     double range = maxDB - minDB;
     if (!(range >= 1))
         range = 1;
-    // One colour per possible bin value, then one look-up per column.
     std::array<std::uint32_t, 256> colours{};
     for (int bin = 0; bin < 256; ++bin)
         std::memcpy(&colours[static_cast<std::size_t>(bin)],
             &m_palette[static_cast<std::size_t>(4 * paletteIndex(bin - 255.0, minDB, range))], 4);
+    return colours;
+}
+
+void WaterfallRenderer::colourTopLine()
+{
+    // One colour per possible bin value, then one look-up per column.
+    const std::array<std::uint32_t, 256> colours = binColours();
     std::uint8_t* line = m_image.scanLine(0);
     for (std::int64_t x = 0; x < m_width; ++x)
         std::memcpy(line + 4 * x, &colours[m_columns[static_cast<std::size_t>(x)]], 4);

@@ -1,11 +1,16 @@
 #pragma once
 // Turns waterfall rows of either server kind into a scrolling colour image and
 // a smoothed spectrum. Each row is resampled to the image width, coloured
-// through a fixed palette and becomes the new top line; older lines move down.
+// through the chosen colour map and becomes the new top line; older lines move
+// down. The levels behind the shown lines are kept, so that a new colour map
+// or range colours the whole picture again.
 // A row that starts elsewhere at the same span moves the picture sideways by
 // whole pixels so that old lines stay aligned with frequency; a new span starts
 // the picture over. GUI thread only.
 
+#include "display/ColourMaps.h"
+#include "display/SpectrumLevels.h"
+#include "display/WaterfallLevels.h"
 #include "model/KiwiModel.h"
 
 #include <QImage>
@@ -21,20 +26,30 @@ public:
     static constexpr std::int64_t defaultHeight = 300;
 
     // 256 entries of red, green, blue, 255.
-    using Palette = std::array<std::uint8_t, 1024>;
+    using Palette = ColourTable;
 
     // Sizes below one pixel are raised to one.
     explicit WaterfallRenderer(std::int64_t width = defaultWidth, std::int64_t height = defaultHeight);
 
     // Gives the new image, or none when the row carries no bins or has no
     // usable geometry (a span that is not a positive finite number, a start
-    // that is not finite); such a row changes nothing.
-    std::optional<QImage> pushRow(const KiwiWaterfallRow& row);
+    // that is not finite); such a row changes nothing. Without `addLine` the
+    // row feeds only the spectrum (and moves the picture to its place), and
+    // gives no image.
+    std::optional<QImage> pushRow(const KiwiWaterfallRow& row, bool addLine = true);
 
     // Whether a row's geometry can be drawn at all.
     static bool hasUsableGeometry(const KiwiWaterfallRow& row);
 
+    // The classic colour map.
     static Palette makePalette();
+
+    ColourMap colourMap() const { return m_colourMap; }
+    // Colours the shown lines again with the new map.
+    void setColourMap(ColourMap map);
+    // Colours the shown lines again from their levels, with the current map
+    // and range (after a hand-set range changed).
+    void recolour();
 
     std::int64_t width() const { return m_width; }
     std::int64_t height() const { return m_height; }
@@ -46,7 +61,12 @@ public:
     double maxDB = -40;
 
     // Smoothed level per column in dB; empty until the first row.
-    const std::vector<double>& spectrum() const { return m_spectrum; }
+    const std::vector<double>& spectrum() const { return m_spectrum.values(); }
+    // The held peaks of the spectrum; empty unless peak hold is on.
+    const std::vector<double>& spectrumPeaks() const { return m_spectrum.peaks(); }
+    void setSpectrumAveraging(SpectrumAveraging averaging) { m_spectrum.setAveraging(averaging); }
+    void setPeakHold(bool on) { m_spectrum.setPeakHold(on); }
+    void clearPeaks() { m_spectrum.clearPeaks(); }
     // Frequency of the left edge of the picture.
     double imageStartHz() const { return m_imageStartHz; }
     const std::optional<double>& lastSpan() const { return m_lastSpan; }
@@ -62,13 +82,17 @@ private:
     void updateAutoRange();
     void scrollDown();
     void colourTopLine();
+    // One colour per bin value for the current map and range.
+    std::array<std::uint32_t, 256> binColours() const;
 
     const std::int64_t m_width;
     const std::int64_t m_height;
-    const Palette m_palette;
+    ColourMap m_colourMap = ColourMap::classic;
+    Palette m_palette;
     // The pixels, line by line from the top, in red, green, blue, ignored.
     QImage m_image;
-    std::vector<double> m_spectrum;
+    WaterfallLevels m_levels;
+    SpectrumLevels m_spectrum;
     std::optional<double> m_lastSpan;
     double m_imageStartHz = 0;
     // The current row resampled to one bin value per column.

@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 WaterfallView::WaterfallView(KiwiSDRClient* client, QWidget* parent)
     : QWidget(parent)
@@ -22,6 +23,8 @@ WaterfallView::WaterfallView(KiwiSDRClient* client, QWidget* parent)
 {
     m_redrawTimer.setSingleShot(true);
     QObject::connect(&m_redrawTimer, &QTimer::timeout, this, &WaterfallView::redraw);
+    m_passbandSendTimer.setSingleShot(true);
+    QObject::connect(&m_passbandSendTimer, &QTimer::timeout, this, &WaterfallView::sendDraggedPassband);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(8);
@@ -45,6 +48,8 @@ WaterfallView::WaterfallView(KiwiSDRClient* client, QWidget* parent)
         strip->installEventFilter(this);
         strip->setCursor(Qt::CrossCursor);
     }
+    // The pointer changes over the passband's edges.
+    m_spectrumStrip->setMouseTracking(true);
 
     connect(m_header, &WaterfallHeader::zoomOutRequested, this, [this] {
         if (m_client)
@@ -57,6 +62,12 @@ WaterfallView::WaterfallView(KiwiSDRClient* client, QWidget* parent)
     connect(m_header, &WaterfallHeader::autoRangeToggled, this, &WaterfallView::setAutoRange);
     connect(m_header, &WaterfallHeader::floorChanged, this, &WaterfallView::setFloor);
     connect(m_header, &WaterfallHeader::ceilingChanged, this, &WaterfallView::setCeiling);
+    connect(m_header, &WaterfallHeader::colourMapChosen, this, &WaterfallView::setColourMap);
+    connect(m_header, &WaterfallHeader::averagingChosen, this, &WaterfallView::setAveraging);
+    connect(m_header, &WaterfallHeader::peakHoldToggled, this, &WaterfallView::setPeakHold);
+    connect(m_header, &WaterfallHeader::clearPeaksRequested, this, &WaterfallView::clearPeaks);
+    connect(m_header, &WaterfallHeader::speedChosen, this, &WaterfallView::setSpeed);
+    m_rowClock.start();
 
     if (m_client) {
         KiwiSDRClient* session = m_client;
@@ -64,6 +75,7 @@ WaterfallView::WaterfallView(KiwiSDRClient* client, QWidget* parent)
             updateHeader();
             updatePlaceholder();
         });
+        connect(session, &KiwiSDRClient::serverKindChanged, this, &WaterfallView::applySpeed);
         connect(session, &KiwiSDRClient::waterfallErrorChanged, this, &WaterfallView::updatePlaceholder);
         connect(session, &KiwiSDRClient::infoChanged, this, &WaterfallView::updateHeader);
         connect(session, &KiwiSDRClient::waterfallZoomChanged, this, [this] {
@@ -123,17 +135,25 @@ void WaterfallView::handleRow(const KiwiWaterfallRow& row)
     }
     // The picture is taken from the renderer only when redrawn, so that it
     // does not have to copy its buffer for every row.
+    const auto averaged = m_rowAverager.add(row, static_cast<double>(m_rowClock.nsecsElapsed()) / 1e9);
+    if (!averaged)
+        return;
     const double startBefore = m_renderer.imageStartHz();
     const std::optional<double> spanBefore = m_renderer.lastSpan();
-    if (m_renderer.pushRow(row)) {
+    if (m_renderer.pushRow(*averaged, m_speed != WaterfallSpeed::off)) {
         if (spanBefore && spanBefore == m_renderer.lastSpan() && startBefore == m_renderer.imageStartHz())
             ++m_rowsScrolled;
         else
             m_imageReplaced = true;
         m_imageChanged = true;
         m_lastRowSequence = row.sequence;
+    } else if (averaged->startHz != m_startHz) {
+        // With the picture standing still it may still have moved sideways.
+        m_imageChanged = true;
+        m_imageReplaced = true;
     }
     m_spectrum = m_renderer.spectrum();
+    m_peaks = m_renderer.spectrumPeaks();
     if (row.spanHz != m_spanHz)
         m_pan.drop();
     m_startHz = row.startHz;
@@ -172,6 +192,7 @@ void WaterfallView::redraw()
         LatencyProbes::waterfallRowDrawn(m_lastRowSequence);
     }
     m_spectrumStrip->setValues(m_spectrum, m_minDB, m_maxDB);
+    m_spectrumStrip->setPeaks(m_peaks);
 }
 
 bool WaterfallView::eventFilter(QObject* watched, QEvent* event)
@@ -192,11 +213,19 @@ bool WaterfallView::eventFilter(QObject* watched, QEvent* event)
             requestNotch(mouse->position().x(), strip->width());
             return true;
         }
+        if (strip == m_spectrumStrip && startEdgeDrag(mouse->position().x()))
+            return true;
         m_press = Press{strip, mouse->position()};
         return true;
     }
     case QEvent::MouseMove: {
         const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (strip == m_spectrumStrip && m_edgeDrag) {
+            moveEdge(mouse->position().x());
+            return true;
+        }
+        if (strip == m_spectrumStrip && !m_press)
+            strip->setCursor(edgeUnder(mouse->position().x()) ? Qt::SizeHorCursor : Qt::CrossCursor);
         if (!m_press || m_press->strip != strip || !(mouse->buttons() & Qt::LeftButton))
             break;
         const QPointF travel = mouse->position() - m_press->position;
@@ -211,6 +240,11 @@ bool WaterfallView::eventFilter(QObject* watched, QEvent* event)
     }
     case QEvent::MouseButtonRelease: {
         const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::LeftButton && strip == m_spectrumStrip && m_edgeDrag) {
+            moveEdge(mouse->position().x());
+            endEdgeDrag();
+            return true;
+        }
         if (mouse->button() != Qt::LeftButton || !m_press || m_press->strip != strip)
             break;
         const Press press = *m_press;
@@ -309,23 +343,132 @@ void WaterfallView::endDrag()
         m_press->dragging = false;
 }
 
+WaterfallLook WaterfallView::look() const
+{
+    return {m_colourMap, m_autoRange, m_minDB, m_maxDB, m_averaging, m_peakHold, m_speed};
+}
+
+void WaterfallView::setLook(const WaterfallLook& look)
+{
+    const WaterfallLook kept = look.clamped();
+    m_autoRange = kept.autoRange;
+    if (!m_autoRange) {
+        m_minDB = kept.floorDB;
+        m_maxDB = kept.ceilingDB;
+    }
+    m_colourMap = kept.colourMap;
+    m_averaging = kept.averaging;
+    m_peakHold = kept.peakHold;
+    m_speed = kept.speed;
+    applySpeed();
+    m_renderer.setSpectrumAveraging(m_averaging);
+    m_renderer.setPeakHold(m_peakHold);
+    m_renderer.setColourMap(m_colourMap);
+    m_imageChanged = true;
+    m_imageReplaced = true;
+    m_header->setLook(kept);
+    if (!m_autoRange)
+        applyHandSetRange();
+    updateLevels();
+}
+
 void WaterfallView::setAutoRange(bool on)
 {
+    if (on == m_autoRange)
+        return;
     m_autoRange = on;
     m_header->setAutoRange(on);
     updateLevels();
+    emit lookChanged(look());
 }
 
 void WaterfallView::setFloor(double minDB)
 {
+    // Moving a level sets the range by hand, starting from what is shown.
+    m_autoRange = false;
+    m_header->setAutoRange(false);
     m_minDB = minDB;
+    applyHandSetRange();
     updateLevels();
+    emit lookChanged(look());
 }
 
 void WaterfallView::setCeiling(double maxDB)
 {
+    m_autoRange = false;
+    m_header->setAutoRange(false);
     m_maxDB = maxDB;
+    applyHandSetRange();
     updateLevels();
+    emit lookChanged(look());
+}
+
+void WaterfallView::applyHandSetRange()
+{
+    m_renderer.autoRange = false;
+    m_renderer.minDB = m_minDB;
+    m_renderer.maxDB = m_maxDB;
+    m_renderer.recolour();
+    m_imageChanged = true;
+    m_imageReplaced = true;
+    scheduleRedraw();
+}
+
+void WaterfallView::setColourMap(ColourMap map)
+{
+    if (map == m_colourMap)
+        return;
+    m_colourMap = map;
+    m_renderer.setColourMap(map);
+    m_imageChanged = true;
+    m_imageReplaced = true;
+    scheduleRedraw();
+    emit lookChanged(look());
+}
+
+void WaterfallView::setAveraging(SpectrumAveraging averaging)
+{
+    if (averaging == m_averaging)
+        return;
+    m_averaging = averaging;
+    m_renderer.setSpectrumAveraging(averaging);
+    emit lookChanged(look());
+}
+
+void WaterfallView::setPeakHold(bool on)
+{
+    if (on == m_peakHold)
+        return;
+    m_peakHold = on;
+    m_renderer.setPeakHold(on);
+    m_peaks = m_renderer.spectrumPeaks();
+    scheduleRedraw();
+    emit lookChanged(look());
+}
+
+void WaterfallView::setSpeed(WaterfallSpeed speed)
+{
+    if (speed == m_speed)
+        return;
+    m_speed = speed;
+    applySpeed();
+    emit lookChanged(look());
+}
+
+void WaterfallView::applySpeed()
+{
+    if (!m_client)
+        return;
+    m_client->setWaterfallSpeed(kiwiWaterfallSpeed(m_speed));
+    const bool ownRate = m_client->serverKind() == ServerKind::openWebRX;
+    m_rowAverager.setRowsPerSecond(ownRate ? averagedRowsPerSecond(m_speed) : std::nullopt);
+}
+
+void WaterfallView::clearPeaks()
+{
+    m_renderer.clearPeaks();
+    m_peaks = m_renderer.spectrumPeaks();
+    scheduleRedraw();
 }
 
 void WaterfallView::updateHeader()
@@ -346,6 +489,68 @@ void WaterfallView::updateLevels()
     m_spectrumStrip->setValues(m_spectrum, m_minDB, m_maxDB);
 }
 
+KiwiPassband WaterfallView::shownPassband() const
+{
+    if (m_unsentPassband)
+        return *m_unsentPassband;
+    return m_client ? m_client->passband() : KiwiPassband{};
+}
+
+std::optional<PassbandEdge> WaterfallView::edgeUnder(double x) const
+{
+    if (!m_client || !m_client->state().isConnected())
+        return std::nullopt;
+    const double tunedHz = m_client->frequencyKHz() * 1000;
+    const double carrierHz = tunedHz - carrierOffsetHz(m_client->mode());
+    const KiwiPassband passband = shownPassband();
+    return passbandEdgeAt(x, m_spectrumStrip->width(), m_spectrumStrip->frequencies(),
+        {carrierHz + static_cast<double>(passband.low), carrierHz + static_cast<double>(passband.high), tunedHz});
+}
+
+bool WaterfallView::startEdgeDrag(double x)
+{
+    const auto edge = edgeUnder(x);
+    if (!edge)
+        return false;
+    m_edgeDrag = EdgeDrag{*edge, m_client->passband(), x};
+    return true;
+}
+
+void WaterfallView::moveEdge(double x)
+{
+    const double width = m_spectrumStrip->width();
+    if (!m_edgeDrag || !m_client || !(width > 0))
+        return;
+    const double deltaHz = (x - m_edgeDrag->pressX) / width * m_spanHz;
+    const KiwiPassband passband = draggedPassband(m_client->mode(), m_edgeDrag->start, m_edgeDrag->edge, deltaHz);
+    if (passband == shownPassband())
+        return;
+    m_unsentPassband = passband;
+    updatePassband();
+    const qint64 since = m_sincePassbandSent.isValid() ? m_sincePassbandSent.elapsed() : passbandSendIntervalMs;
+    if (since >= passbandSendIntervalMs)
+        sendDraggedPassband();
+    else if (!m_passbandSendTimer.isActive())
+        m_passbandSendTimer.start(static_cast<int>(passbandSendIntervalMs - since));
+}
+
+void WaterfallView::endEdgeDrag()
+{
+    m_edgeDrag.reset();
+    // The last edge goes out at once.
+    sendDraggedPassband();
+}
+
+void WaterfallView::sendDraggedPassband()
+{
+    m_passbandSendTimer.stop();
+    const std::optional<KiwiPassband> passband = std::exchange(m_unsentPassband, std::nullopt);
+    if (!passband || !m_client || !m_client->state().isConnected())
+        return;
+    m_sincePassbandSent.start();
+    m_client->setMode(m_client->mode(), *passband);
+}
+
 void WaterfallView::updatePassband()
 {
     if (!m_client)
@@ -353,7 +558,7 @@ void WaterfallView::updatePassband()
     const double tunedHz = m_client->frequencyKHz() * 1000;
     const KiwiMode mode = m_client->mode();
     const double carrierHz = tunedHz - carrierOffsetHz(mode);
-    const KiwiPassband passband = m_client->passband();
+    const KiwiPassband passband = shownPassband();
     const PassbandMarks marks{carrierHz + static_cast<double>(passband.low),
         carrierHz + static_cast<double>(passband.high), tunedHz};
     m_spectrumStrip->setPassband(marks);

@@ -6,10 +6,14 @@
 // drag pans the picture and retunes by the same amount, and the old picture
 // stays displaced under the pointer until the server's rows catch up. The
 // wheel tunes by the mode's step; with Control it zooms about the pointer.
-// Takes the session's waterfall rows while shown.
+// Takes the session's waterfall rows while shown. How the picture and the
+// trace look (colour map, range, averaging, peak hold) is set in its header
+// and reported with lookChanged, so that the window can keep it.
 
+#include "display/PassbandDrag.h"
 #include "display/WaterfallPan.h"
 #include "display/WaterfallRenderer.h"
+#include "display/WaterfallRowAverager.h"
 #include "display/WheelTuning.h"
 #include "session/KiwiSDRClient.h"
 
@@ -50,6 +54,9 @@ public:
     bool autoRange() const { return m_autoRange; }
     double minDB() const { return m_minDB; }
     double maxDB() const { return m_maxDB; }
+    WaterfallLook look() const;
+    // Takes a kept look without reporting it back.
+    void setLook(const WaterfallLook& look);
     bool isSubscribed() const { return m_subscription.has_value(); }
     QString placeholderText() const;
 
@@ -60,10 +67,17 @@ public:
 
     // Pointer travel before a press becomes a drag.
     static constexpr double minimumDragDistance = 4;
+    // While an edge of the passband is dragged, the receiver hears of it at
+    // most this often.
+    static constexpr int passbandSendIntervalMs = 250;
+    // The passband shown: the one being dragged, else the session's.
+    KiwiPassband shownPassband() const;
 
 signals:
     // Ctrl+click on a line: where it sounds in the tuned mode (not for FM).
     void notchRequested(double audioHz);
+    // The listener changed how the picture or the trace looks.
+    void lookChanged(const WaterfallLook& look);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -78,7 +92,19 @@ private:
         bool dragging = false;
     };
 
+    struct EdgeDrag {
+        PassbandEdge edge;
+        KiwiPassband start;
+        double pressX;
+    };
+
     void handleRow(const KiwiWaterfallRow& row);
+    // The edge of the passband under the pointer on the spectrum, if any.
+    std::optional<PassbandEdge> edgeUnder(double x) const;
+    bool startEdgeDrag(double x);
+    void moveEdge(double x);
+    void endEdgeDrag();
+    void sendDraggedPassband();
     // Rows may come faster than a screen shows them; the picture and the
     // trace are redrawn at most every `redrawIntervalMs`.
     void scheduleRedraw();
@@ -92,6 +118,15 @@ private:
     void setAutoRange(bool on);
     void setFloor(double minDB);
     void setCeiling(double maxDB);
+    // A hand-set range colours the shown picture again.
+    void applyHandSetRange();
+    void setColourMap(ColourMap map);
+    void setAveraging(SpectrumAveraging averaging);
+    void setPeakHold(bool on);
+    void clearPeaks();
+    void setSpeed(WaterfallSpeed speed);
+    // OpenWebRX rows are averaged down to the speed here.
+    void applySpeed();
 
     void updateHeader();
     void updateLevels();
@@ -111,6 +146,13 @@ private:
     std::uint32_t m_lastRowSequence = 0;
     std::optional<KiwiSDRClient::RowBroadcaster::Subscription> m_subscription;
     std::vector<double> m_spectrum;
+    std::vector<double> m_peaks;
+    ColourMap m_colourMap = ColourMap::classic;
+    SpectrumAveraging m_averaging = SpectrumAveraging::off;
+    bool m_peakHold = false;
+    WaterfallSpeed m_speed = WaterfallSpeed::fast;
+    WaterfallRowAverager m_rowAverager;
+    QElapsedTimer m_rowClock;
     double m_startHz = 0;
     double m_spanHz = 30'000'000;
     bool m_autoRange = true;
@@ -118,6 +160,11 @@ private:
     double m_maxDB = -40;
     WaterfallPan m_pan;
     std::optional<Press> m_press;
+    std::optional<EdgeDrag> m_edgeDrag;
+    // Dragged but not yet sent.
+    std::optional<KiwiPassband> m_unsentPassband;
+    QTimer m_passbandSendTimer;
+    QElapsedTimer m_sincePassbandSent;
     WheelNotches m_wheelNotches;
     bool m_wheelZooms = false;
 

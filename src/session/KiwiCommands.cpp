@@ -62,3 +62,8 @@ QUrl kiwiChannelURL(const QUrl& serverURL, std::int64_t timestamp, const QString
     url.setPath(QStringLiteral("/ws/kiwi/%1/%2").arg(timestamp).arg(channel));
     return url;
 }
+
+QString kiwiWaterfallSpeedCommand(int kiwiSpeed)
+{
+    return QStringLiteral("SET wf_speed=%1").arg(kiwiSpeed);
+}

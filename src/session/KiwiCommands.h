@@ -23,6 +23,8 @@ std::optional<QString> kiwiAudioRateReply(double audioRate);
 
 inline const QString kiwiCompressionOffCommand = QStringLiteral("SET compression=0");
 inline const QString kiwiKeepaliveCommand = QStringLiteral("SET keepalive");
+inline constexpr int kiwiFastestWaterfallSpeed = 4;
+QString kiwiWaterfallSpeedCommand(int kiwiSpeed);
 // The waterfall setup before its zoom command.
 inline const QStringList kiwiWaterfallSetupCommands{
     QStringLiteral("SET maxdb=0 mindb=-100"),

@@ -6,6 +6,7 @@
 
 #include "model/KiwiFrames.h"
 #include "session/KiwiBroadcaster.h"
+#include "session/KiwiCommands.h"
 #include "session/KiwiParamValues.h"
 #include "session/ReceiverConnection.h"
 
@@ -44,6 +45,9 @@ public:
     void sendGain(const ReceiverGain& gain) override;
     void setWaterfallView(int zoom, double startHz) override;
     void selectProfile(const QString&) override { }
+    // Sent after the waterfall setup (which asks for the fastest) when
+    // another speed is chosen, and at once when changed later.
+    void setWaterfallSpeed(int kiwiSpeed) override;
     void close() override;
 
 private:
@@ -75,6 +79,8 @@ private:
 
     std::unique_ptr<KiwiWebSocket> m_soundSocket;
     std::unique_ptr<KiwiWebSocket> m_waterfallSocket;
+    int m_waterfallSpeed = kiwiFastestWaterfallSpeed;
+    bool m_waterfallSetUp = false;
     QTimer m_keepalive;
     // Parent of the status page request; deleting it cancels the request.
     std::unique_ptr<QObject> m_requests;

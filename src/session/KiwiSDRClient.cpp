@@ -140,6 +140,7 @@ void KiwiSDRClient::detectionFinished(const QUrl& url, const ServerDetectionResu
         m_connection = std::make_unique<KiwiConnection>(
             session, context, std::move(settings), m_sound, m_rows, *m_network);
     }
+    m_connection->setWaterfallSpeed(m_waterfallSpeed);
     m_connection->open();
 }
 

@@ -15,6 +15,7 @@
 #include "model/KiwiModel.h"
 #include "model/ReceiverProfile.h"
 #include "session/KiwiBroadcaster.h"
+#include "session/KiwiCommands.h"
 #include "session/PublishedValues.h"
 #include "session/ReceiverConnection.h"
 
@@ -104,6 +105,10 @@ public:
     double clampedWaterfallStart(double startHz, double spanHz) const;
     // Moves the waterfall to start at the frequency (panning).
     void sendZoomStart(double startHz);
+    // The waterfall's speed as a KiwiSDR counts it, 1-4 (others are
+    // clamped); kept across connections. Only a KiwiSDR is told.
+    void setWaterfallSpeed(int kiwiSpeed);
+    int waterfallSpeed() const { return m_waterfallSpeed; }
 
     // Switches an OpenWebRX server to another of its band profiles.
     void selectProfile(const QString& id);
@@ -275,6 +280,7 @@ private:
 
     // Per connection.
     std::unique_ptr<ReceiverConnection> m_connection;
+    int m_waterfallSpeed = kiwiFastestWaterfallSpeed;
     // Connections ended during the current operation: one of them may be the
     // caller, so they go when the operation is over.
     std::vector<std::unique_ptr<ReceiverConnection>> m_ended;

@@ -97,6 +97,13 @@ void KiwiSDRClient::sendZoomStart(double startHz)
         m_connection->setWaterfallView(m_values.waterfallZoom, startHz);
 }
 
+void KiwiSDRClient::setWaterfallSpeed(int kiwiSpeed)
+{
+    m_waterfallSpeed = std::clamp(kiwiSpeed, 1, kiwiFastestWaterfallSpeed);
+    if (m_connection)
+        m_connection->setWaterfallSpeed(m_waterfallSpeed);
+}
+
 void KiwiSDRClient::selectProfile(const QString& id)
 {
     const Operation operation(*this);

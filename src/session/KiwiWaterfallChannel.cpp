@@ -82,6 +82,9 @@ void KiwiConnection::handleWaterfallParameters(const KiwiParams& params)
                     m_waterfallSocket->sendText(command);
                 m_session.waterfallAccepted();
                 m_waterfallSocket->sendText(kiwiKeepaliveCommand);
+                m_waterfallSetUp = true;
+                if (m_waterfallSpeed != kiwiFastestWaterfallSpeed)
+                    m_waterfallSocket->sendText(kiwiWaterfallSpeedCommand(m_waterfallSpeed));
             }
         } else if (key == u"too_busy") {
             m_session.waterfallTrouble(m_didReceiveWaterfall
@@ -103,4 +106,13 @@ void KiwiConnection::handleWaterfallParameters(const KiwiParams& params)
                 m_session.changeInfo([&](KiwiReceiverInfo& info) { info.bandwidthHz = *hz; });
         }
     }
+}
+
+void KiwiConnection::setWaterfallSpeed(int kiwiSpeed)
+{
+    if (kiwiSpeed == m_waterfallSpeed)
+        return;
+    m_waterfallSpeed = kiwiSpeed;
+    if (m_waterfallSetUp && m_waterfallSocket)
+        m_waterfallSocket->sendText(kiwiWaterfallSpeedCommand(kiwiSpeed));
 }

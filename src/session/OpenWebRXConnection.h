@@ -25,6 +25,8 @@ public:
     void sendGain(const ReceiverGain&) override { }
     void setWaterfallView(int zoom, double startHz) override;
     void selectProfile(const QString& id) override;
+    // The server sends rows at its own rate.
+    void setWaterfallSpeed(int) override { }
     void close() override;
 
 private:

@@ -31,6 +31,8 @@ public:
     virtual void sendGain(const ReceiverGain& gain) = 0;
     virtual void setWaterfallView(int zoom, double startHz) = 0;
     virtual void selectProfile(const QString& id) = 0;
+    // The waterfall's speed as a KiwiSDR counts it (1-4).
+    virtual void setWaterfallSpeed(int kiwiSpeed) = 0;
     // Ends every socket, timer and request; nothing is sent or reported after.
     virtual void close() = 0;
 };

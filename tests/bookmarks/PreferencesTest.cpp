@@ -279,3 +279,30 @@ TEST_F(PreferencesTest, ListeningToolsComeBackAsStoredAndClampedMembersByMember)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(PreferencesTest, WaterfallLookComesBackAsStoredAndClamped)
+{
+    EXPECT_EQ(preferences.waterfallLook(), WaterfallLook{});
+    const WaterfallLook look{
+        ColourMap::blueYellow, false, -125, -35, SpectrumAveraging::light, true, WaterfallSpeed::slow};
+    preferences.setWaterfallLook(look);
+    EXPECT_EQ(preferences.waterfallLook(), look);
+
+    const std::pair<const char*, std::function<void(WaterfallLook&)>> stored[] = {
+        {R"({"colourMap":"plaid","floorDB":-500,"ceilingDB":-155})",
+            [](WaterfallLook& l) { l.floorDB = -160, l.ceilingDB = -150; }},
+        {R"({"averaging":"heavy","peakHold":"yes","autoRange":false})",
+            [](WaterfallLook& l) { l.averaging = SpectrumAveraging::heavy, l.autoRange = false; }},
+        {"not json", [](WaterfallLook&) {}},
+    };
+    for (const auto& [text, change] : stored) {
+        putRaw(PreferenceKeys::waterfallLook, QString::fromUtf8(text));
+        WaterfallLook expected;
+        change(expected);
+        EXPECT_EQ(preferences.waterfallLook(), expected) << text;
+    }
+}
+
+} // namespace

@@ -1,5 +1,9 @@
 #include "display/WaterfallRenderer.h"
 
+#include "display/ColourMaps.h"
+#include "display/SpectrumLevels.h"
+#include "display/WaterfallRowAverager.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -250,6 +254,170 @@ TEST(WaterfallRendererTest, HostileGeometryStaysBounded)
     ASSERT_TRUE(one);
     EXPECT_EQ(one->size(), QSize(1, 1));
     EXPECT_EQ(tiny.spectrum().size(), 1u);
+}
+
+TEST(WaterfallRendererTest, ColourMapTables)
+{
+    // Relative luminance of an entry, from its sRGB bytes.
+    const auto luminance = [](const ColourTable& table, int i) {
+        const auto linear = [](std::uint8_t c) {
+            const double v = c / 255.0;
+            return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        const auto at = static_cast<std::size_t>(4 * i);
+        return 0.2126 * linear(table[at]) + 0.7152 * linear(table[at + 1]) + 0.0722 * linear(table[at + 2]);
+    };
+    EXPECT_EQ(colourTable(ColourMap::classic), WaterfallRenderer::makePalette());
+    EXPECT_EQ(paletteColour(0), black);
+    EXPECT_EQ(paletteColour(255), (Colour{255, 255, 255}));
+    for (const ColourMap map : allColourMaps) {
+        SCOPED_TRACE(storedName(map).toStdString());
+        const ColourTable table = colourTable(map);
+        EXPECT_EQ(table.size(), 1024u);
+        EXPECT_FALSE(colourMapTitle(map).isEmpty());
+        EXPECT_EQ(colourMapFromStoredName(storedName(map)), map);
+        for (int i = 0; i < 256; ++i)
+            ASSERT_EQ(table[static_cast<std::size_t>(4 * i + 3)], 255);
+        if (map != ColourMap::classic) {
+            EXPECT_NE(table, colourTable(ColourMap::classic));
+            // Rounding to bytes may wobble by far less than one step of green.
+            for (int i = 1; i < 256; ++i)
+                EXPECT_GE(luminance(table, i), luminance(table, i - 1) - 0.0005) << "entry " << i;
+            EXPECT_GT(luminance(table, 255) - luminance(table, 0), 0.5);
+        }
+    }
+    EXPECT_EQ(colourTable(ColourMap::grey)[4 * 128], 128);
+}
+
+TEST(WaterfallRendererTest, NewColourMapOrRangeRecoloursTheShownLinesFromTheirLevels)
+{
+    WaterfallRenderer renderer = identityRenderer();
+    // Three lines of levels 10, 100, 200 (newest at the top); the rest is empty.
+    for (const std::uint8_t bin : {10, 100, 200})
+        ASSERT_TRUE(renderer.pushRow(flatRow(bin)));
+    const QImage classic = renderer.makeImage();
+
+    renderer.setColourMap(ColourMap::grey);
+    EXPECT_EQ(renderer.colourMap(), ColourMap::grey);
+    const QImage grey = renderer.makeImage();
+    EXPECT_EQ(pixel(classic, 5, 0), paletteColour(200));
+    EXPECT_EQ(pixel(grey, 5, 0), (Colour{200, 200, 200}));
+    EXPECT_EQ(pixel(grey, 700, 1), (Colour{100, 100, 100}));
+    EXPECT_EQ(pixel(grey, 5, 2), (Colour{10, 10, 10}));
+    EXPECT_EQ(pixel(grey, 5, 3), black);
+    // The image handed out before stays as it was.
+    EXPECT_EQ(pixel(classic, 5, 0), paletteColour(200));
+
+    // A narrower hand-set range colours the same levels brighter.
+    renderer.minDB = -255;
+    renderer.maxDB = -155;
+    renderer.recolour();
+    EXPECT_EQ(pixel(renderer.makeImage(), 5, 1), (Colour{255, 255, 255}));
+    EXPECT_EQ(pixel(renderer.makeImage(), 5, 2), (Colour{26, 26, 26}));
+
+    // Levels move with the picture when it pans and go when it starts over.
+    ASSERT_TRUE(renderer.pushRow(flatRow(50, startHz + 1000)));
+    renderer.setColourMap(ColourMap::classic);
+    EXPECT_EQ(pixel(renderer.makeImage(), 1023, 1), black);
+    EXPECT_EQ(pixel(renderer.makeImage(), 1022, 1), paletteColour(255));
+    ASSERT_TRUE(renderer.pushRow(flatRow(50, startHz, spanHz / 2)));
+    renderer.setColourMap(ColourMap::heat);
+    EXPECT_EQ(pixel(renderer.makeImage(), 5, 1), black);
+}
+
+TEST(SpectrumLevelsTest, AveragingAndPeakHoldOnSyntheticRows)
+{
+    // A step from -100 to -50 dB: after n rows the average has come
+    // 50 * (1 - (1 - w)^n) of the way; the peak falls by its decay per row.
+    const struct {
+        SpectrumAveraging averaging;
+        double weight;
+    } cases[] = {{SpectrumAveraging::off, 0.4}, {SpectrumAveraging::light, 0.15}, {SpectrumAveraging::heavy, 0.04}};
+    const std::vector<std::uint8_t> low(4, 155);
+    const std::vector<std::uint8_t> high(4, 205);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(storedName(c.averaging).toStdString());
+        EXPECT_EQ(SpectrumLevels::newRowWeight(c.averaging), c.weight);
+        SpectrumLevels levels;
+        levels.setAveraging(c.averaging);
+        levels.setPeakHold(true);
+        levels.add(low);
+        EXPECT_EQ(levels.values(), std::vector<double>(4, -100));
+        const double* before = levels.values().data();
+        for (int n = 1; n <= 5; ++n) {
+            levels.add(high);
+            EXPECT_NEAR(levels.values()[2], -100 + 50 * (1 - std::pow(1 - c.weight, n)), 1e-9);
+            EXPECT_EQ(levels.peaks()[2], levels.values()[2]);
+        }
+        for (int n = 1; n <= 3; ++n)
+            levels.add(low);
+        // The peak sinks slowly from the highest average, never below it.
+        const double top = -100 + 50 * (1 - std::pow(1 - c.weight, 5));
+        EXPECT_NEAR(levels.peaks()[2], std::max(top - 3 * SpectrumLevels::peakDecayDB, levels.values()[2]), 1e-9);
+        // Nothing was allocated again for the rows.
+        EXPECT_EQ(levels.values().data(), before);
+
+        levels.shift(1);
+        EXPECT_TRUE(std::isnan(levels.values()[0]));
+        levels.add(high);
+        EXPECT_EQ(levels.values()[0], -50);
+        EXPECT_EQ(levels.peaks()[0], -50);
+        levels.clearPeaks();
+        EXPECT_EQ(levels.peaks(), levels.values());
+        levels.setPeakHold(false);
+        EXPECT_TRUE(levels.peaks().empty());
+        levels.add(high);
+        EXPECT_TRUE(levels.peaks().empty());
+    }
+}
+
+TEST(WaterfallRowAveragerTest, RowsOfAnIntervalBecomeOneAveragedInDecibels)
+{
+    // 32 rows a second in: 0, 1, 2, ... dB above -200, four bins each.
+    const auto rowAt = [](int n, double start = startHz) {
+        KiwiWaterfallRow r = row(std::vector<std::uint8_t>(4, static_cast<std::uint8_t>(55 + n)), start);
+        r.sequence = static_cast<std::uint32_t>(n);
+        return r;
+    };
+    const struct {
+        std::optional<double> rowsPerSecond;
+        int rowsIn;
+        std::vector<int> averagesOut; // dB above -200
+    } cases[] = {
+        {std::nullopt, 3, {0, 1, 2}},
+        {16, 7, {1, 4, 6}},           // (0+1+2)/3 first, then pairs, rounded half up
+        {4, 33, {4, 13, 21, 29}},     // every quarter second
+        {0, 2, {0, 1}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.rowsPerSecond.value_or(-1));
+        WaterfallRowAverager averager;
+        averager.setRowsPerSecond(c.rowsPerSecond);
+        std::vector<int> out;
+        for (int n = 0; n < c.rowsIn; ++n) {
+            if (const auto averaged = averager.add(rowAt(n), n / 32.0)) {
+                EXPECT_EQ(averaged->bins.size(), 4u);
+                EXPECT_EQ(averaged->startHz, startHz);
+                EXPECT_EQ(averaged->sequence, static_cast<std::uint32_t>(n));
+                out.push_back(averaged->bins[3] - 55);
+            }
+        }
+        EXPECT_EQ(out, c.averagesOut);
+    }
+
+    // A row elsewhere starts over at once; a pause does not run the
+    // intervals on.
+    WaterfallRowAverager averager;
+    averager.setRowsPerSecond(4);
+    EXPECT_FALSE(averager.add(rowAt(0), 0));
+    EXPECT_FALSE(averager.add(rowAt(10, startHz + 1000), 0.24));
+    EXPECT_FALSE(averager.add(rowAt(20, startHz + 1000), 0.3));
+    const auto moved = averager.add(rowAt(30, startHz + 1000), 0.49);
+    ASSERT_TRUE(moved);
+    EXPECT_EQ(moved->bins[0], 55 + 20);
+    EXPECT_EQ(moved->startHz, startHz + 1000);
+    EXPECT_FALSE(averager.add(rowAt(1, startHz + 1000), 10));
+    EXPECT_TRUE(averager.add(rowAt(1, startHz + 1000), 10.25));
 }
 
 } // namespace

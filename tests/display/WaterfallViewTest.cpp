@@ -2,7 +2,9 @@
 
 #include "DisplayTestSupport.h"
 #include "display/FrequencyScale.h"
+#include "display/PassbandDrag.h"
 #include "display/LevelStepper.h"
+#include "display/SpectrumLevels.h"
 #include "display/SpectrumTrace.h"
 #include "display/WaterfallHeader.h"
 #include "display/WaterfallImageStrip.h"
@@ -35,6 +37,21 @@ KiwiWaterfallRow flatRow(double startHz, double spanHz, std::uint8_t bin = 150)
     row.bins.assign(1024, bin);
     row.startHz = startHz;
     row.spanHz = spanHz;
+    return row;
+}
+
+// Noise with a few steady carriers and one that drifts, different each row.
+KiwiWaterfallRow bandRow(std::uint32_t n)
+{
+    KiwiWaterfallRow row = flatRow(7'000'000, 100'000);
+    std::uint32_t noise = 2463534242u + n * 7919u;
+    for (std::size_t i = 0; i < row.bins.size(); ++i) {
+        noise ^= noise << 13;
+        noise ^= noise >> 17;
+        noise ^= noise << 5;
+        const bool carrier = i % 181 == 40 || (i > 500 && i < 530) || i == 200 + n % 300;
+        row.bins[i] = static_cast<std::uint8_t>(140 + noise % 14 + (carrier ? 45 + noise % 10 : 0));
+    }
     return row;
 }
 
@@ -270,22 +287,37 @@ TEST_F(WaterfallViewTest, HeaderShowsSpanAndZoom)
     EXPECT_FALSE(view.header()->isEnabled());
 }
 
-TEST_F(WaterfallViewTest, FloorAndCeilingSteppersKeepTheirBounds)
+TEST_F(WaterfallViewTest, FloorAndCeilingSteppersKeepTheirBoundsAndTurnAutoRangeOff)
 {
+    std::vector<WaterfallLook> reported;
+    QObject::connect(&view, &WaterfallView::lookChanged, [&](const WaterfallLook& look) { reported.push_back(look); });
     ASSERT_TRUE(feed(client, view, flatRow(7'000'000, 100'000, 155)));
-    EXPECT_TRUE(view.header()->floorStepper()->isHidden());
-
-    QTest::mouseClick(view.header()->autoRangeButton(), Qt::LeftButton);
-    EXPECT_FALSE(view.autoRange());
     LevelStepper* floor = view.header()->floorStepper();
     LevelStepper* ceiling = view.header()->ceilingStepper();
-    ASSERT_FALSE(floor->isHidden());
+    // Beside Auto Range, showing its levels.
+    EXPECT_FALSE(floor->isHidden());
     EXPECT_EQ(floor->text(), QStringLiteral("Floor -105 dBm"));
     EXPECT_EQ(ceiling->text(), QStringLiteral("Ceiling -70 dBm"));
+    EXPECT_FALSE(floor->toolTip().isEmpty());
+
+    // Moving either level sets the range by hand.
+    QTest::mouseClick(floor->incrementButton(), Qt::LeftButton);
+    EXPECT_FALSE(view.autoRange());
+    EXPECT_FALSE(view.header()->autoRangeButton()->isChecked());
+    EXPECT_EQ(view.minDB(), -100);
+    ASSERT_EQ(reported.size(), 1u);
+    EXPECT_EQ(reported.back().floorDB, -100);
+    EXPECT_FALSE(reported.back().autoRange);
+    QTest::mouseClick(view.header()->autoRangeButton(), Qt::LeftButton);
+    EXPECT_TRUE(view.autoRange());
+    EXPECT_TRUE(reported.back().autoRange);
+    QTest::mouseClick(ceiling->decrementButton(), Qt::LeftButton);
+    EXPECT_FALSE(view.autoRange());
+    EXPECT_EQ(view.maxDB(), -75);
 
     for (int i = 0; i < 10 && floor->incrementButton()->isEnabled(); ++i)
         QTest::mouseClick(floor->incrementButton(), Qt::LeftButton);
-    EXPECT_EQ(view.minDB(), -80); // the ceiling less 10
+    EXPECT_EQ(view.minDB(), -85); // the ceiling less 10
     EXPECT_FALSE(floor->incrementButton()->isEnabled());
     for (int i = 0; i < 30 && ceiling->incrementButton()->isEnabled(); ++i)
         QTest::mouseClick(ceiling->incrementButton(), Qt::LeftButton);
@@ -341,6 +373,165 @@ TEST_F(WaterfallViewTest, ScrolledPictureMatchesAFreshPaint)
         }
     }
     EXPECT_LE(differingLines, 25) << "of " << fresh.height();
+}
+
+TEST_F(WaterfallViewTest, MenusSetTheColoursAndTheSpectrum)
+{
+    std::vector<WaterfallLook> reported;
+    QObject::connect(&view, &WaterfallView::lookChanged, [&](const WaterfallLook& look) { reported.push_back(look); });
+    WaterfallHeader& header = *view.header();
+    for (QWidget* control :
+        std::initializer_list<QWidget*>{header.coloursButton(), header.spectrumButton(), header.speedButton()}) {
+        EXPECT_FALSE(control->accessibleName().isEmpty());
+        EXPECT_FALSE(control->toolTip().isEmpty());
+    }
+    EXPECT_TRUE(header.colourMapAction(ColourMap::classic)->isChecked());
+    for (std::uint32_t n = 0; n < 200; ++n)
+        ASSERT_TRUE(feed(client, view, bandRow(n)));
+    ASSERT_TRUE(feed(client, view, flatRow(7'000'000, 100'000, 200)));
+
+    // A new map colours the picture already shown.
+    header.colourMapAction(ColourMap::grey)->trigger();
+    ASSERT_EQ(reported.size(), 1u);
+    EXPECT_EQ(reported.back().colourMap, ColourMap::grey);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            const auto& image = view.waterfallStrip()->image();
+            if (!image)
+                return false;
+            const QColor colour = image->pixelColor(10, 0);
+            return colour.red() == colour.green() && colour.green() == colour.blue() && colour.red() > 0;
+        },
+        1000));
+    saveScreenshot(view, QStringLiteral("waterfall-grey.png"));
+    header.colourMapAction(ColourMap::uniform)->trigger();
+    QTest::qWait(2 * WaterfallView::redrawIntervalMs);
+    saveScreenshot(view, QStringLiteral("waterfall-even-colours.png"));
+
+    header.averagingAction(SpectrumAveraging::heavy)->trigger();
+    EXPECT_EQ(reported.back().averaging, SpectrumAveraging::heavy);
+    EXPECT_FALSE(header.clearPeaksAction()->isEnabled());
+    header.peakHoldAction()->trigger();
+    EXPECT_TRUE(reported.back().peakHold);
+    EXPECT_TRUE(header.clearPeaksAction()->isEnabled());
+    ASSERT_EQ(view.spectrum().size(), 1024u);
+    const double before = view.spectrum()[0];
+    ASSERT_TRUE(feed(client, view, flatRow(7'000'000, 100'000, 100)));
+    // Heavy averaging: the trace falls slowly, the peaks stay high.
+    EXPECT_NEAR(view.spectrum()[0], before + 0.04 * (-155 - before), 1e-9);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return view.spectrumStrip()->peaks().size() == 1024u; }, 1000));
+    EXPECT_NEAR(view.spectrumStrip()->peaks()[0], before - SpectrumLevels::peakDecayDB, 1e-9);
+    for (std::uint32_t n = 0; n < 40; ++n)
+        ASSERT_TRUE(feed(client, view, bandRow(n)));
+    QTest::qWait(2 * WaterfallView::redrawIntervalMs);
+    saveScreenshot(view, QStringLiteral("waterfall-peak-hold.png"));
+    EXPECT_EQ(reported.size(), 4u);
+
+    // Off: the spectrum goes on, the picture stands; the receiver keeps its
+    // rate, a slower speed is asked of it.
+    header.speedAction(WaterfallSpeed::off)->trigger();
+    EXPECT_EQ(reported.back().speed, WaterfallSpeed::off);
+    EXPECT_EQ(client.waterfallSpeed(), 4);
+    const QImage still = view.waterfallStrip()->image().value_or(QImage());
+    const double last = view.spectrum()[0];
+    ASSERT_TRUE(feed(client, view, flatRow(7'000'000, 100'000, 250)));
+    EXPECT_GT(view.spectrum()[0], last);
+    QTest::qWait(2 * WaterfallView::redrawIntervalMs);
+    EXPECT_EQ(view.waterfallStrip()->image().value_or(QImage()), still);
+    header.speedAction(WaterfallSpeed::slow)->trigger();
+    EXPECT_EQ(client.waterfallSpeed(), 2);
+    EXPECT_EQ(reported.size(), 6u);
+
+    // A kept look comes back without being reported again.
+    WaterfallView other(&session.client);
+    WaterfallLook kept;
+    kept.colourMap = ColourMap::heat;
+    kept.autoRange = false;
+    kept.floorDB = -130;
+    kept.ceilingDB = -20;
+    kept.peakHold = true;
+    kept.speed = WaterfallSpeed::medium;
+    other.setLook(kept);
+    EXPECT_EQ(other.look(), kept);
+    EXPECT_TRUE(other.header()->colourMapAction(ColourMap::heat)->isChecked());
+    EXPECT_TRUE(other.header()->peakHoldAction()->isChecked());
+    EXPECT_FALSE(other.header()->autoRangeButton()->isChecked());
+    EXPECT_EQ(other.header()->floorStepper()->text(), QStringLiteral("Floor -130 dBm"));
+    EXPECT_EQ(reported.size(), 6u);
+    EXPECT_EQ(client.waterfallSpeed(), 3);
+}
+
+TEST_F(WaterfallViewTest, DraggingAPassbandEdgeSendsTheClampedPassbandAFewTimesASecond)
+{
+    QStringList tuneCommands;
+    QObject::connect(&session.server, &RxSimServer::commandReceived, [&](const QString& channel, const QString& text) {
+        if (channel == QStringLiteral("SND") && text.startsWith(QStringLiteral("SET mod=")))
+            tuneCommands.append(text);
+    });
+    client.setMode(KiwiMode::usb);
+    client.tune(7050);
+    // 100 Hz a point: the edges of 300..2700 Hz lie at x 503 and 527.
+    ASSERT_TRUE(feed(client, view, flatRow(7'000'000, 100'000)));
+    SpectrumTrace* strip = view.spectrumStrip();
+    const auto hover = [&](double x) {
+        sendMouse(strip, QEvent::MouseMove, QPointF(x, 40), Qt::NoButton);
+        return strip->cursor().shape();
+    };
+    EXPECT_EQ(hover(527), Qt::SizeHorCursor);
+    EXPECT_EQ(hover(505), Qt::SizeHorCursor);
+    EXPECT_EQ(hover(515), Qt::CrossCursor);
+
+    // The first move goes out at once, the next waits its turn, the last
+    // goes out on letting go.
+    sendMouse(strip, QEvent::MouseButtonPress, QPointF(527, 40), Qt::LeftButton);
+    sendMouse(strip, QEvent::MouseMove, QPointF(530, 40), Qt::LeftButton);
+    EXPECT_EQ(client.passband(), (KiwiPassband{300, 3000}));
+    sendMouse(strip, QEvent::MouseMove, QPointF(540, 40), Qt::LeftButton);
+    EXPECT_EQ(view.shownPassband(), (KiwiPassband{300, 4000}));
+    EXPECT_EQ(client.passband(), (KiwiPassband{300, 3000}));
+    sendMouse(strip, QEvent::MouseButtonRelease, QPointF(547, 40), Qt::NoButton);
+    EXPECT_EQ(client.passband(), (KiwiPassband{300, 4700}));
+    EXPECT_DOUBLE_EQ(client.frequencyKHz(), 7050) << "a drag of an edge does not tune";
+
+    // Beyond the mode's limit, and the low edge past the high one.
+    drag(strip, QPointF(547, 40), {QPointF(700, 40)});
+    EXPECT_EQ(client.passband(), (KiwiPassband{300, 6000}));
+    drag(strip, QPointF(503, 40), {QPointF(600, 40), QPointF(800, 40)});
+    EXPECT_EQ(client.passband(), (KiwiPassband{5950, 6000}));
+
+    const QString tail = QStringLiteral(" freq=7050.000");
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return tuneCommands.endsWith(QStringLiteral("SET mod=usb low_cut=5950 high_cut=6000") + tail); }, 5000));
+    EXPECT_TRUE(tuneCommands.contains(QStringLiteral("SET mod=usb low_cut=300 high_cut=3000") + tail));
+    EXPECT_TRUE(tuneCommands.contains(QStringLiteral("SET mod=usb low_cut=300 high_cut=4700") + tail));
+    EXPECT_FALSE(tuneCommands.contains(QStringLiteral("SET mod=usb low_cut=300 high_cut=4000") + tail));
+}
+
+TEST(PassbandDragTest, EdgesStayOnTheGridWithinTheLimitsAndApart)
+{
+    const struct {
+        KiwiMode mode;
+        KiwiPassband start;
+        PassbandEdge edge;
+        double deltaHz;
+        KiwiPassband expected;
+    } cases[] = {
+        {KiwiMode::usb, {300, 2700}, PassbandEdge::high, 404, {300, 3100}},
+        {KiwiMode::usb, {300, 2700}, PassbandEdge::low, -296, {0, 2700}},
+        {KiwiMode::am, {-4900, 4900}, PassbandEdge::low, -5000, {-6000, 4900}},
+        {KiwiMode::cwn, {470, 530}, PassbandEdge::low, 100, {480, 530}},
+        {KiwiMode::cwn, {470, 530}, PassbandEdge::high, -1000, {470, 520}},
+        {KiwiMode::wfm, {-75000, 75000}, PassbandEdge::high, 10000, {-75000, 75000}},
+        {KiwiMode::wfm, {-75000, 75000}, PassbandEdge::high, -20000, {-75000, 55000}},
+        {KiwiMode::lsb, {-2700, -300}, PassbandEdge::high, std::nan(""), {-2700, -300}},
+        // A server's passband beyond the limits still gives one in order.
+        {KiwiMode::usb, {-9000, -8000}, PassbandEdge::low, 0, {-6000, -8000}},
+    };
+    for (const auto& c : cases) {
+        const KiwiPassband result = draggedPassband(c.mode, c.start, c.edge, c.deltaHz);
+        EXPECT_EQ(result, c.expected) << rawValue(c.mode).toStdString() << " " << c.deltaHz << " -> " << result.low
+                                      << ".." << result.high;
+    }
 }
 
 TEST_F(WaterfallViewTest, SubscribesOnlyWhileShown)

@@ -82,6 +82,21 @@ struct RxSimRefusal {
     bool offersWebPage = false;
 };
 
+TEST_F(KiwiSessionRxSimTest, AChosenWaterfallSpeedFollowsTheSetupAndAChangeGoesOutAtOnce)
+{
+    startServer();
+    client->setWaterfallSpeed(2);
+    connectToStation();
+    const QStringList setup{auth, "SET maxdb=0 mindb=-100", "SET wf_speed=4", "SET wf_comp=0", "SET interp=13",
+        "SET zoom=0 start=0", keepalive, "SET wf_speed=2"};
+    ASSERT_TRUE(QTest::qWaitFor([&] { return received(QStringLiteral("W/F")).size() >= setup.size(); }));
+    EXPECT_EQ(received(QStringLiteral("W/F")), setup);
+    client->setWaterfallSpeed(9);
+    EXPECT_EQ(client->waterfallSpeed(), 4);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return received(QStringLiteral("W/F")).size() > setup.size(); }));
+    EXPECT_EQ(received(QStringLiteral("W/F")).back(), QStringLiteral("SET wf_speed=4"));
+}
+
 TEST_F(KiwiSessionRxSimTest, EveryRefusalTheReceiverMakesEndsWithItsMessage)
 {
     const RxSimRefusal refusals[] = {
