@@ -317,10 +317,7 @@ TEST(OpenWebRXPipeline, NeitherThePlayerNorTheRowSinkIsCalledUnderTheLock)
     std::optional<AudioFraming> framingSeen;
     OpenWebRXPipeline pipeline(h.player, [&](KiwiWaterfallRow) { seenInSink = pipeline.snapshot().sequence; });
     pipeline.reset([&](AudioFraming) { framingSeen = pipeline.snapshot().audioFraming; });
-    h.audio.setDuringStart([&] {
-        (void)pipeline.snapshot();
-        ++readsInStart;
-    });
+    h.audio.setDuringStart([&] { (void)pipeline.snapshot(), ++readsInStart; });
     pipeline.applyConfig(JSONValue(JSONValue::Object{{QStringLiteral("samp_rate"), JSONValue(1000.0)},
                                                      {QStringLiteral("fft_compression"), JSONValue(QStringLiteral("none"))}}));
     pipeline.processMessage(frame(1, floatPayload({-10})));
