@@ -20,14 +20,6 @@ QStringList optionLines(const SettingsWindow& window)
     return lines;
 }
 
-QStringList deviceLines(const AudioOutputSettings& settings)
-{
-    QStringList lines;
-    for (const AudioOutputDevice& device : settings.devices())
-        lines.append(device.name);
-    return lines;
-}
-
 QRadioButton* option(const SettingsWindow& window, const QString& text)
 {
     for (QRadioButton* button : window.findChildren<QRadioButton*>())
@@ -55,16 +47,17 @@ protected:
 
 TEST_F(SettingsWindowTest, AGoneDeviceStaysChosenAsUnavailableUntilSomethingElseIs)
 {
-    const QStringList devices = deviceLines(settings);
-    EXPECT_EQ(optionLines(window), QStringList{QStringLiteral("*System Default")} + devices);
-    EXPECT_EQ(testButton().toolTip(), QStringLiteral("Hold to play a 1 kHz tone through the selected output"));
+    QStringList devices;
+    for (const AudioOutputDevice& device : settings.devices())
+        devices.append(device.name);
+    EXPECT_EQ(optionLines(window), QStringList{"*System Default"} + devices);
+    EXPECT_EQ(testButton().toolTip(), "Hold to play a 1 kHz tone through the selected output");
 
-    settings.setSelectedUID(QStringLiteral("gone_sink"));
-    EXPECT_EQ(optionLines(window), QStringList{QStringLiteral("System Default")} + devices
-                                       + QStringList{QStringLiteral("*Unavailable Device")});
+    settings.setSelectedUID("gone_sink");
+    EXPECT_EQ(optionLines(window), QStringList{"System Default"} + devices + QStringList{"*Unavailable Device"});
 
-    choose(option(window, QStringLiteral("System Default")));
-    EXPECT_EQ(optionLines(window), QStringList{QStringLiteral("*System Default")} + devices);
+    choose(option(window, "System Default"));
+    EXPECT_EQ(optionLines(window), QStringList{"*System Default"} + devices);
     EXPECT_EQ(settings.selectedUID(), QString());
 
     settings.setSelectedUID(QStringLiteral("gone_sink"));
@@ -105,9 +98,7 @@ TEST_F(SettingsWindowTest, TheTonePlaysOnlyWhileTheButtonIsHeld)
 
 bool watcherLists(const QString& uid)
 {
-    const QList<AudioOutputDevice> devices = AudioDeviceWatcher::instance().devices();
-    return std::any_of(devices.cbegin(), devices.cend(),
-                       [&](const AudioOutputDevice& device) { return device.uid == uid; });
+    return std::ranges::any_of(AudioDeviceWatcher::instance().devices(), [&](const auto& d) { return d.uid == uid; });
 }
 
 // Through the whole application with real sound: a window's receiver is heard

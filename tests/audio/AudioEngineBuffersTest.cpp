@@ -1,12 +1,9 @@
 #include "audio/ScheduledBuffers.h"
 #include "audio/TestTonePlayer.h"
 
-
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <numbers>
-#include <vector>
 
 namespace {
 

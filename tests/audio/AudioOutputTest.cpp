@@ -19,15 +19,14 @@ TEST(AudioOutputSettings, AbsentDeviceIsForgottenAtStartUpAndEveryChangeIsAnnoun
     AudioOutputSettings settings(QStringLiteral("unplugged-device"));
     EXPECT_EQ(settings.selectedUID(), QString());
     const OutputDeviceLookup lookup = settings.deviceLookup();
-
     int announcements = 0;
     QObject receiver;
     QObject::connect(&AudioDeviceNotifier::instance(), &AudioDeviceNotifier::audioOutputDeviceDidChange, &receiver,
                      [&] { ++announcements; });
     QSignalSpy changes(&settings, &AudioOutputSettings::selectedUIDChanged);
-    settings.setSelectedUID(QStringLiteral("some-device"));
-    settings.setSelectedUID(QStringLiteral("some-device"));
-    EXPECT_EQ(settings.selectedUID(), QStringLiteral("some-device"));
+    settings.setSelectedUID("some-device");
+    settings.setSelectedUID("some-device");
+    EXPECT_EQ(settings.selectedUID(), "some-device");
     EXPECT_EQ(announcements, 1);
     EXPECT_EQ(changes.count(), 1);
     // A device that is not among the outputs is no device.
@@ -65,22 +64,21 @@ TEST(AudioWithoutSoundServer, DISABLED_ChildProcessChecks)
 TEST(AudioWithoutSoundServer, StartFailsCleanlyAndNothingHangs)
 {
     QTemporaryDir runtime;
-    QFile clientConfig(runtime.filePath(QStringLiteral("client.conf")));
-    ASSERT_TRUE(clientConfig.open(QIODevice::WriteOnly));
-    clientConfig.write("autospawn = no\n");
+    QFile clientConfig(runtime.filePath("client.conf"));
+    ASSERT_TRUE(clientConfig.open(QIODevice::WriteOnly) && clientConfig.write("autospawn = no\n") > 0);
     clientConfig.close();
-
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QString::fromLatin1(childMarker), QStringLiteral("1"));
-    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
-    environment.insert(QStringLiteral("PULSE_SERVER"), QStringLiteral("unix:") + runtime.filePath(QStringLiteral("none")));
-    environment.insert(QStringLiteral("PULSE_CLIENTCONFIG"), clientConfig.fileName());
+    for (const auto& [name, value] : {std::pair<QString, QString>{childMarker, "1"},
+                                      {"XDG_RUNTIME_DIR", runtime.path()},
+                                      {"PULSE_SERVER", "unix:" + runtime.filePath("none")},
+                                      {"PULSE_CLIENTCONFIG", clientConfig.fileName()}})
+        environment.insert(name, value);
     QProcess child;
     child.setProcessEnvironment(environment);
     child.setProcessChannelMode(QProcess::MergedChannels);
     child.start(QCoreApplication::applicationFilePath(),
-                {QStringLiteral("--gtest_filter=AudioWithoutSoundServer.DISABLED_ChildProcessChecks"),
-                 QStringLiteral("--gtest_also_run_disabled_tests")});
+                {"--gtest_filter=AudioWithoutSoundServer.DISABLED_ChildProcessChecks",
+                 "--gtest_also_run_disabled_tests"});
     ASSERT_TRUE(child.waitForStarted(10000));
     const bool finished = child.waitForFinished(120000);
     if (!finished)

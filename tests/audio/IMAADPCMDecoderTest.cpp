@@ -2,10 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
-#include <limits>
-#include <vector>
-
 namespace {
 
 constexpr float scale = 1.0f / 32768.0f;

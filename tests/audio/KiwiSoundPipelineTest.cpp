@@ -2,13 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <cstdint>
 #include <future>
-#include <memory>
-#include <optional>
 #include <thread>
-#include <vector>
 
 namespace {
 
@@ -23,8 +18,7 @@ struct BlockSink : AudioSampleSink {
 KiwiSoundFrame frame(std::uint8_t flags, const Bytes& payload)
 {
     KiwiSoundFrame result;
-    result.flags = flags;
-    result.payload = payload;
+    result.flags = flags, result.payload = payload;
     return result;
 }
 
@@ -32,10 +26,7 @@ struct PipelineTest : ::testing::Test {
     std::shared_ptr<BlockSink> sink = std::make_shared<BlockSink>();
     KiwiSoundPipeline pipeline{sink};
 
-    void setState(std::optional<QString> value)
-    {
-        pipeline.applyParameters({KiwiParam{QStringLiteral("audio_adpcm_state"), std::move(value)}});
-    }
+    void setState(std::optional<QString> value) { pipeline.applyParameters({{"audio_adpcm_state", std::move(value)}}); }
     void expectState(std::int64_t index, std::int64_t previous)
     {
         EXPECT_EQ(pipeline.decoderState(), (IMAADPCMDecoder{.index = index, .previous = previous}));
@@ -64,27 +55,25 @@ TEST_F(PipelineTest, AdpcmStateParameter)
     };
     // Each case starts from index 10, previous 20.
     const Case cases[] = {
-        {QStringLiteral("120,-5"), 88, -5}, {QStringLiteral("5"), 10, 20}, {QStringLiteral("3,,4"), 3, 4},
-        {QStringLiteral("x,3,4"), 3, 4}, {QStringLiteral("1,2,3"), 10, 20}, {QStringLiteral("-7,0"), 0, 0},
-        {QStringLiteral(" 3,4"), 10, 20}, {std::nullopt, 10, 20},
-        {QStringLiteral("1,9223372036854775807"), 1, 32767}, {QStringLiteral("9223372036854775808,1"), 10, 20},
+        {"120,-5", 88, -5}, {"5", 10, 20}, {"3,,4", 3, 4}, {"x,3,4", 3, 4}, {"1,2,3", 10, 20}, {"-7,0", 0, 0},
+        {" 3,4", 10, 20}, {std::nullopt, 10, 20}, {"1,9223372036854775807", 1, 32767},
+        {"9223372036854775808,1", 10, 20},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.value.value_or(QStringLiteral("<absent>")).toStdString());
-        setState(QStringLiteral("10,20"));
+        SCOPED_TRACE(c.value.value_or("<absent>").toStdString());
+        setState("10,20");
         setState(c.value);
         expectState(c.index, c.previous);
     }
     // Later values win; other keys are not the state.
-    pipeline.applyParameters({KiwiParam{QStringLiteral("audio_adpcm_state"), QStringLiteral("5,6")},
-                              KiwiParam{QStringLiteral("AUDIO_ADPCM_STATE"), QStringLiteral("7,8")},
-                              KiwiParam{QStringLiteral("audio_adpcm_state"), QStringLiteral("9,10")}});
+    pipeline.applyParameters(
+        {{"audio_adpcm_state", "5,6"}, {"AUDIO_ADPCM_STATE", "7,8"}, {"audio_adpcm_state", "9,10"}});
     expectState(9, 10);
 }
 
 TEST_F(PipelineTest, LayoutsLeaveTheAdpcmStateAlone)
 {
-    setState(QStringLiteral("30,100"));
+    setState("30,100");
     // Pairs win over the ADPCM flag: after 10 bytes, (value, other channel)
     // pairs, big-endian; a lone first byte is dropped.
     Bytes paired(10, 0xAA);

@@ -2,13 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cmath>
 #include <functional>
-#include <limits>
 #include <numbers>
 #include <random>
-#include <vector>
 
 namespace {
 
@@ -60,10 +56,7 @@ double tonePower(const Signal& s, double rate, double hz, std::size_t from)
     return 2 * (re * re + im * im) / (n * n);
 }
 
-double dB(double ratio)
-{
-    return 10 * std::log10(ratio);
-}
+double dB(double ratio) { return 10 * std::log10(ratio); }
 
 // Runs the signal through a chain in blocks as a receiver delivers them.
 Signal run(ListeningChain& chain, Signal s, std::size_t block = 2048,
@@ -77,27 +70,34 @@ Signal run(ListeningChain& chain, Signal s, std::size_t block = 2048,
     return s;
 }
 
-ListeningSettings with(const std::function<void(ListeningSettings&)>& change)
+using Change = std::function<void(ListeningSettings&)>;
+
+ListeningSettings with(const Change& change)
 {
     ListeningSettings settings;
     change(settings);
     return settings;
 }
 
+// A chain at `rate` with `change` made to the default settings.
+struct Chain : ListeningChain {
+    Chain(double rate, const Change& change = [](ListeningSettings&) {})
+    {
+        setSampleRate(rate);
+        setSettings(with(change));
+    }
+};
+
 constexpr double rates[] = {12000, 20250, 48000};
 
 TEST(ListeningChainTest, NotchTakesItsToneDownAndLeavesTheNeighbourAlone)
 {
     for (const double rate : rates) {
-        ListeningChain chain;
-        chain.setSampleRate(rate);
-        chain.setSettings(with([](ListeningSettings& s) { s.notchOn = true; }));
+        Chain chain(rate, [](ListeningSettings& s) { s.notchOn = true; });
         const Signal out = run(chain, plus(tone(rate, 1000, 0.3, 2), tone(rate, 600, 0.3, 2)));
         const auto settled = std::size_t(rate * 0.5);
         const double notched = dB(tonePower(out, rate, 1000, settled) / (0.3 * 0.3 / 2));
         const double neighbour = dB(tonePower(out, rate, 600, settled) / (0.3 * 0.3 / 2));
-        std::printf("notch at 1000 Hz, %.0f Hz: 1000 Hz tone %.1f dB, 600 Hz tone %.2f dB\n", rate, notched,
-            neighbour);
         EXPECT_LE(notched, -30) << rate;
         EXPECT_GE(neighbour, -3) << rate;
     }
@@ -106,9 +106,7 @@ TEST(ListeningChainTest, NotchTakesItsToneDownAndLeavesTheNeighbourAlone)
 TEST(ListeningChainTest, NoiseReductionRaisesTheSignalToNoiseRatioOfAToneInWhiteNoise)
 {
     for (const double rate : rates) {
-        ListeningChain chain;
-        chain.setSampleRate(rate);
-        chain.setSettings(with([](ListeningSettings& s) { s.noiseReductionOn = true; }));
+        Chain chain(rate, [](ListeningSettings& s) { s.noiseReductionOn = true; });
         const Signal in = plus(tone(rate, 800, 0.1, 4), noise(rate, 0.05, 4));
         const Signal out = run(chain, in);
         // The first second lets the noise estimate settle.
@@ -117,7 +115,6 @@ TEST(ListeningChainTest, NoiseReductionRaisesTheSignalToNoiseRatioOfAToneInWhite
             const double t = tonePower(s, rate, 800, from);
             return dB(t / (power(s, from) - t));
         };
-        std::printf("noise reduction, %.0f Hz: SNR %.1f dB -> %.1f dB\n", rate, snr(in), snr(out));
         EXPECT_GE(snr(out) - snr(in), 6) << rate;
     }
 }
@@ -125,9 +122,7 @@ TEST(ListeningChainTest, NoiseReductionRaisesTheSignalToNoiseRatioOfAToneInWhite
 TEST(ListeningChainTest, SquelchIsClosedOnNoiseOpensOnACarrierAndClosesAfterTheHang)
 {
     for (const double rate : rates) {
-        ListeningChain chain;
-        chain.setSampleRate(rate);
-        chain.setSettings(with([](ListeningSettings& s) { s.squelchOn = true; }));
+        Chain chain(rate, [](ListeningSettings& s) { s.squelchOn = true; });
         // Noise 20 dB under the carrier; the carrier from 2 s to 3 s.
         Signal carrier = tone(rate, 700, 0.1, 5);
         std::fill(carrier.begin(), carrier.begin() + std::ptrdiff_t(2 * rate), 0.0f);
@@ -144,8 +139,6 @@ TEST(ListeningChainTest, SquelchIsClosedOnNoiseOpensOnACarrierAndClosesAfterTheH
         ASSERT_EQ(changes.size(), 2u) << rate;
         const double opening = changes[0].first - 2.0;
         const double closing = changes[1].first - 3.0;
-        std::printf("squelch, %.0f Hz: opens %.0f ms after the carrier, closes %.0f ms after it ends\n", rate,
-            opening * 1000, closing * 1000);
         EXPECT_LE(opening, 0.050) << rate;
         EXPECT_GE(closing, Squelch::hangSeconds) << rate;
         EXPECT_LE(closing, Squelch::hangSeconds + 0.03) << rate;
@@ -160,9 +153,8 @@ TEST(ListeningChainTest, SquelchIsClosedOnNoiseOpensOnACarrierAndClosesAfterTheH
 TEST(ListeningChainTest, BlankerTakesImpulsesDownAndLeavesASteadyToneAlone)
 {
     for (const double rate : rates) {
-        ListeningChain chain;
-        chain.setSampleRate(rate);
-        chain.setSettings(with([](ListeningSettings& s) { s.blankerOn = true; }));
+        const Change blanker = [](ListeningSettings& s) { s.blankerOn = true; };
+        Chain chain(rate, blanker);
         // Impulses of three samples every 25 ms on a quiet tone.
         const Signal clean = tone(rate, 700, 0.05, 2);
         Signal in = clean;
@@ -180,12 +172,9 @@ TEST(ListeningChainTest, BlankerTakesImpulsesDownAndLeavesASteadyToneAlone)
         }
         const double impulses = 20 * std::log10(impulseOut / impulseIn);
 
-        ListeningChain steadyChain;
-        steadyChain.setSampleRate(rate);
-        steadyChain.setSettings(with([](ListeningSettings& s) { s.blankerOn = true; }));
+        Chain steadyChain(rate, blanker);
         const Signal steady = run(steadyChain, tone(rate, 700, 0.5, 1));
         const double toneChange = dB(power(steady, std::size_t(rate * 0.1)) / (0.5 * 0.5 / 2));
-        std::printf("blanker, %.0f Hz: impulses %.1f dB, steady tone %.2f dB\n", rate, impulses, toneChange);
         EXPECT_LE(impulses, -20) << rate;
         EXPECT_NEAR(toneChange, 0, 1) << rate;
     }
@@ -204,8 +193,7 @@ TEST(ListeningChainTest, SwitchingAnyStageNeverClicks)
         {"squelch", [](ListeningSettings& s, bool on) { s.squelchOn = on; }},
     };
     for (const auto& [name, set] : stages) {
-        ListeningChain chain;
-        chain.setSampleRate(rate);
+        Chain chain(rate);
         std::size_t blocks = 0;
         const Signal out = run(chain, tone(rate, 440, 0.3, 3), 256, [&](std::size_t) {
             ++blocks;
@@ -221,8 +209,7 @@ TEST(ListeningChainTest, SwitchingAnyStageNeverClicks)
 
 TEST(ListeningChainTest, EverythingOffPassesTheSoundUntouched)
 {
-    ListeningChain chain;
-    chain.setSampleRate(12000);
+    Chain chain(12000);
     const Signal in = plus(tone(12000, 1000, 0.3, 1), noise(12000, 0.1, 1));
     EXPECT_EQ(run(chain, in), in);
     EXPECT_EQ(chain.stagesRun(), 0u);

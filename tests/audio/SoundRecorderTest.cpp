@@ -21,23 +21,15 @@
 #include <unistd.h>
 
 #include <csignal>
-#include <cstdio>
-#include <chrono>
-#include <cmath>
 #include <numbers>
 #include <thread>
 
 namespace {
 
-struct NameCase {
-    const char* from;
-    QString expected;
-};
-
 TEST(RecordingName, ServerTextBecomesOneBoundedPartOfAFileName)
 {
     const QString e = QString::fromUtf8("\u00e9");
-    const NameCase cases[] = {
+    const std::pair<const char*, QString> cases[] = {
         {"Twente WebSDR", "Twente-WebSDR"},
         {"../../etc/passwd", "etc-passwd"},
         {"a/b\\c:d*e?f\"g<h>i|j", "a-b-c-d-e-f-g-h-i-j"},
@@ -49,10 +41,8 @@ TEST(RecordingName, ServerTextBecomesOneBoundedPartOfAFileName)
         // 41 two-byte letters: 80 bytes hold 40, never half of one.
         {"", QString(40, e[0])},
     };
-    for (const NameCase& c : cases) {
-        const QString from = *c.from ? QString::fromUtf8(c.from) : QString(41, e[0]);
-        EXPECT_EQ(cleanFileNamePart(from), c.expected) << c.from;
-    }
+    for (const auto& [from, expected] : cases)
+        EXPECT_EQ(cleanFileNamePart(*from ? QString::fromUtf8(from) : QString(41, e[0])), expected) << from;
 
     const QDateTime start(QDate(2024, 3, 1), QTime(19, 15, 2), QTimeZone(3600));
     EXPECT_EQ(recordingName(QStringLiteral("My Kiwi"), 7200.5, KiwiMode::lsb, start),
@@ -77,6 +67,18 @@ double crossingsHz(std::span<const float> samples, double rate)
     return double(crossings) * rate / (2.0 * double(samples.size()));
 }
 
+std::shared_ptr<SoundRecorder> created(const std::variant<std::shared_ptr<SoundRecorder>, QString>& made)
+{
+    EXPECT_TRUE(std::holds_alternative<std::shared_ptr<SoundRecorder>>(made));
+    return std::holds_alternative<QString>(made) ? nullptr : std::get<std::shared_ptr<SoundRecorder>>(made);
+}
+
+void expectSamples(const std::vector<float>& samples, const std::vector<float>& expected)
+{
+    for (std::size_t i = 0; i < expected.size(); ++i)
+        ASSERT_NEAR(samples.at(i), expected[i], 2.0 / 32767) << i;
+}
+
 void play(SoundRecorder& recorder, const std::vector<float>& samples, double rate)
 {
     for (std::size_t at = 0; at < samples.size(); at += 480)
@@ -88,13 +90,12 @@ TEST(SoundRecorder, OneFileAcrossRetunesAndARateChangeWithTheTuningLogBeside)
     for (const RecordingFormat format : {RecordingFormat::wav, RecordingFormat::flac}) {
         SCOPED_TRACE(rawValue(format).toStdString());
         QTemporaryDir dir;
-        auto created = SoundRecorder::createIn(dir.filePath("new"), "stem", format);
-        ASSERT_TRUE(std::holds_alternative<std::shared_ptr<SoundRecorder>>(created));
-        const auto recorder = std::get<std::shared_ptr<SoundRecorder>>(created);
+        const auto recorder = created(SoundRecorder::createIn(dir.filePath("new"), "stem", format));
+        ASSERT_TRUE(recorder);
         EXPECT_EQ(QFileInfo(recorder->path()).fileName(), "stem." + rawValue(format));
-        auto second = SoundRecorder::createIn(dir.filePath("new"), "stem", format);
-        ASSERT_TRUE(std::holds_alternative<std::shared_ptr<SoundRecorder>>(second)) << "never replaces a file";
-        EXPECT_EQ(QFileInfo(std::get<0>(second)->path()).fileName(), "stem-2." + rawValue(format));
+        const auto second = created(SoundRecorder::createIn(dir.filePath("new"), "stem", format));
+        ASSERT_TRUE(second) << "never replaces a file";
+        EXPECT_EQ(QFileInfo(second->path()).fileName(), "stem-2." + rawValue(format));
 
         recorder->retuned(7200, KiwiMode::lsb);
         play(*recorder, tone(500, 12000, 12000), 12000);
@@ -113,9 +114,7 @@ TEST(SoundRecorder, OneFileAcrossRetunesAndARateChangeWithTheTuningLogBeside)
         ASSERT_TRUE(file);
         EXPECT_EQ(file->rate, 12000);
         ASSERT_NEAR(double(file->samples.size()), 24000, 20);
-        const std::vector<float> first = tone(500, 12000, 12000);
-        for (std::size_t i = 0; i < first.size(); ++i)
-            ASSERT_NEAR(file->samples[i], first[i], 2.0 / 32767) << i;
+        expectSamples(file->samples, tone(500, 12000, 12000));
         EXPECT_NEAR(crossingsHz(std::span(file->samples).subspan(12500, 5000), 12000), 1000, 5)
             << "the 48000 Hz stretch, converted";
 
@@ -141,8 +140,8 @@ TEST(SoundRecorder, AFolderThatCannotBeMadeIsSaidAtOnceAndARecordingWithoutSound
     ASSERT_TRUE(std::holds_alternative<QString>(refused));
     EXPECT_TRUE(std::get<QString>(refused).contains("plain")) << std::get<QString>(refused).toStdString();
 
-    auto created = SoundRecorder::createIn(dir.path(), "quiet", RecordingFormat::wav);
-    const auto recorder = std::get<std::shared_ptr<SoundRecorder>>(created);
+    const auto recorder = created(SoundRecorder::createIn(dir.path(), "quiet", RecordingFormat::wav));
+    ASSERT_TRUE(recorder);
     recorder->retuned(7200, KiwiMode::lsb);
     EXPECT_FALSE(recorder->finish().error);
     EXPECT_FALSE(QFileInfo::exists(recorder->path()));
@@ -159,8 +158,8 @@ TEST(SoundRecorder, AWriterStuckOnItsOutputStopsTheRecordingWithAMessageAndNever
     const int reader = ::open(log.constData(), O_RDONLY | O_NONBLOCK);
     ASSERT_GE(reader, 0);
     ::fcntl(reader, F_SETPIPE_SZ, 4096);
-    auto created = SoundRecorder::createAt(dir.filePath("stalled.wav"), RecordingFormat::wav);
-    const auto recorder = std::get<std::shared_ptr<SoundRecorder>>(created);
+    const auto recorder = created(SoundRecorder::createAt(dir.filePath("stalled.wav"), RecordingFormat::wav));
+    ASSERT_TRUE(recorder);
     const std::vector<float> second = tone(500, 12000, 12000);
     for (int i = 0; i < 200; ++i) {
         recorder->retuned(7000 + i, KiwiMode::lsb);
@@ -196,8 +195,8 @@ TEST(SoundRecorderChild, DISABLED_RecordsUntilKilled)
         GTEST_SKIP() << "runs only as the child of SoundRecorder.KilledBySigkill…";
     const auto format = recordingFormatFromRawValue(QFileInfo(target).suffix());
     ASSERT_TRUE(format);
-    auto created = SoundRecorder::createAt(target, *format);
-    const auto recorder = std::get<std::shared_ptr<SoundRecorder>>(created);
+    const auto recorder = created(SoundRecorder::createAt(target, *format));
+    ASSERT_TRUE(recorder);
     const auto start = std::chrono::steady_clock::now();
     for (std::size_t frames = 0; frames < 60 * childRate; frames += 480) {
         std::this_thread::sleep_until(start + std::chrono::duration<double>(double(frames) / childRate));
@@ -222,23 +221,17 @@ TEST(SoundRecorder, KilledBySigkillTheFileStillOpensWithAllButAtMostItsLastSecon
         ASSERT_TRUE(child.waitForStarted(10000));
         std::size_t handed = 0;
         QByteArray output;
-        ASSERT_TRUE(QTest::qWaitFor([&] {
+        const auto readHanded = [&] {
             output += child.readAllStandardOutput();
-            for (const QByteArray& line : output.split('\n')) {
-                if (line.startsWith("frames "))
-                    handed = line.mid(7).toULongLong();
-            }
+            for (const QByteArray& line : output.split('\n'))
+                handed = line.startsWith("frames ") ? std::max<std::size_t>(handed, line.mid(7).toULongLong()) : handed;
             return handed >= 3 * childRate;
-        }, 30000)) << output.toStdString();
+        };
+        ASSERT_TRUE(QTest::qWaitFor(readHanded, 30000)) << output.toStdString();
         ::kill(pid_t(child.processId()), SIGKILL);
         ASSERT_TRUE(child.waitForFinished(10000));
         EXPECT_EQ(child.exitStatus(), QProcess::CrashExit);
-        // Lines printed in the meantime, up to the moment of the kill.
-        output += child.readAllStandardOutput();
-        for (const QByteArray& line : output.split('\n')) {
-            if (line.startsWith("frames "))
-                handed = std::max<std::size_t>(handed, line.mid(7).toULongLong());
-        }
+        readHanded(); // lines printed in the meantime, up to the moment of the kill
 
         if (format == RecordingFormat::wav) {
             // What a strict player goes by: the header's own sizes.
@@ -256,9 +249,7 @@ TEST(SoundRecorder, KilledBySigkillTheFileStillOpensWithAllButAtMostItsLastSecon
         EXPECT_EQ(file->rate, int(childRate));
         EXPECT_LE(file->samples.size(), handed + 480);
         EXPECT_GE(double(file->samples.size()), double(handed) - childRate);
-        const std::vector<float> expected = tone(440, childRate, file->samples.size());
-        for (std::size_t i = 0; i < expected.size(); ++i)
-            ASSERT_NEAR(file->samples[i], expected[i], 2.0 / 32767) << i;
+        expectSamples(file->samples, tone(440, childRate, file->samples.size()));
     }
 }
 

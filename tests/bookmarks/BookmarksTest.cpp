@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <limits>
 
 namespace {
@@ -99,10 +98,8 @@ TEST(BookmarksText, AnyBadElementMakesTheWholeTextUnreadable)
 TEST(BookmarksOperations, AddContainsAndNonBlankItems)
 {
     Bookmarks list;
-    list.add(QStringLiteral("  http://a:8073/\n"));
-    list.add(QStringLiteral("\t http://a:8073/ \r\n"));
-    list.add(QStringLiteral(" \n\t"));
-    list.add(QStringLiteral("HTTP://A:8073/"));
+    for (const char* url : {"  http://a:8073/\n", "\t http://a:8073/ \r\n", " \n\t", "HTTP://A:8073/"})
+        list.add(url);
     ASSERT_EQ(list.items.size(), 2);
     EXPECT_EQ(list.items[0].url, QStringLiteral("http://a:8073/"));
     EXPECT_NE(list.items[0].id, list.items[1].id);
@@ -122,10 +119,9 @@ TEST(BookmarksOperations, AddContainsAndNonBlankItems)
 TEST(FrequencyBookmarksOperations, AddRoundsToHundredthsAndSkipsNearbyOfTheSameMode)
 {
     FrequencyBookmarks list;
-    list.add(KiwiMode::lsb, 7200.004);
-    list.add(KiwiMode::lsb, 7199.996);
-    list.add(KiwiMode::am, nan);
-    list.add(KiwiMode::am, inf);
+    for (const auto& [mode, kHz] : {std::pair{KiwiMode::lsb, 7200.004}, {KiwiMode::lsb, 7199.996}, {KiwiMode::am, nan},
+                                    {KiwiMode::am, inf}})
+        list.add(mode, kHz);
     ASSERT_EQ(list.items.size(), 1);
     EXPECT_EQ(list.items[0].frequencyKHz, 7200.0);
     EXPECT_FALSE(list.items[0].name);

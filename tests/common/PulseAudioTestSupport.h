@@ -1,22 +1,15 @@
 #pragma once
 // Playing through a real sound server: null sinks, monitor recordings, and the tone in them.
 
-#include <QByteArray>
 #include <QFile>
 #include <QProcess>
-#include <QStringList>
 #include <QTemporaryDir>
 #include <QtEndian>
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <chrono>
-#include <cmath>
 #include <numbers>
-#include <optional>
 #include <thread>
-#include <vector>
 
 namespace pulsetest {
 
@@ -37,10 +30,7 @@ inline std::optional<QByteArray> runPactl(const QStringList& arguments)
     return result;
 }
 
-inline bool serverReachable()
-{
-    return runPactl({QStringLiteral("info")}).has_value();
-}
+inline bool serverReachable() { return runPactl({QStringLiteral("info")}).has_value(); }
 
 // Skips when there is no sound server, unless the run promised one.
 #define REQUIRE_PULSEAUDIO()                                                               \

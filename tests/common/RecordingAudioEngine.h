@@ -7,14 +7,10 @@
 #include "audio/AudioEngine.h"
 #include "audio/KiwiAudioPlayer.h"
 
-#include <cstddef>
 #include <functional>
-#include <memory>
 #include <mutex>
-#include <optional>
+#include <numeric>
 #include <type_traits>
-#include <utility>
-#include <vector>
 
 class AudioRecording {
 public:
@@ -90,10 +86,8 @@ public:
     std::size_t buffers() const
     {
         return locked([](Shared& s) {
-            std::size_t count = 0;
-            for (const Engine& engine : s.engines)
-                count += engine.buffersScheduled;
-            return count;
+            return std::accumulate(s.engines.begin(), s.engines.end(), std::size_t(0),
+                                   [](std::size_t sum, const Engine& e) { return sum + e.buffersScheduled; });
         });
     }
 
@@ -146,11 +140,7 @@ private:
                 ++e.buffersScheduled;
             });
         }
-        float volume() const override
-        {
-            std::lock_guard guard(shared->lock);
-            return shared->engines[index].volume;
-        }
+        float volume() const override { return record([](Engine& e) { return e.volume; }); }
         void setVolume(float volume) override { record([&](Engine& e) { e.volume = volume; }); }
         void setConfigurationChangeHandler(std::function<void()> handler) override
         {
@@ -159,10 +149,10 @@ private:
 
     private:
         template <typename Change>
-        void record(Change change) const
+        std::invoke_result_t<Change, Engine&> record(Change change) const
         {
             std::lock_guard guard(shared->lock);
-            change(shared->engines[index]);
+            return change(shared->engines[index]);
         }
 
         std::shared_ptr<Shared> shared;
@@ -173,7 +163,4 @@ private:
 };
 
 // A player whose engines record into `recording`.
-inline std::shared_ptr<KiwiAudioPlayer> recordingPlayer(const std::shared_ptr<AudioRecording>& recording)
-{
-    return recording->player();
-}
+inline std::shared_ptr<KiwiAudioPlayer> recordingPlayer(const std::shared_ptr<AudioRecording>& r) { return r->player(); }

@@ -14,19 +14,11 @@ namespace {
 
 const QLocale pointLocale(QLocale::English, QLocale::UnitedStates);
 
-struct ReadingCase {
-    std::optional<SMeterReading> reading;
-    const char* mainText;
-    const char* detailText;
-    double units;
-    const char* accessibleValue;
-};
-
 TEST(SMeterScaleTest, TextsAndUnitsOfReadings)
 {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double inf = std::numeric_limits<double>::infinity();
-    const ReadingCase cases[] = {
+    const std::tuple<std::optional<SMeterReading>, const char*, const char*, double, const char*> cases[] = {
         {std::nullopt, "S\u2013", "\u2014 dBm", 0, "No signal"},
         {SMeterReading{-73.0, true}, "S9", "-73.0 dBm", 9, "S9, -73 dBm"},
         {SMeterReading{-53, true}, "S9+20", "-53.0 dBm", 74.0 / 6, "S9+20, -53 dBm"},
@@ -40,12 +32,12 @@ TEST(SMeterScaleTest, TextsAndUnitsOfReadings)
         {SMeterReading{-inf, false}, "-1000000 dB", "relative", 0, "-1000000 dB, relative"},
     };
     const DefaultLocale locale(pointLocale);
-    for (const ReadingCase& c : cases) {
-        const std::string what = c.reading ? std::to_string(c.reading->dBm) : "none";
-        EXPECT_EQ(sMeterMainText(c.reading), QString::fromUtf8(c.mainText)) << what;
-        EXPECT_EQ(sMeterDetailText(c.reading), QString::fromUtf8(c.detailText)) << what;
-        EXPECT_DOUBLE_EQ(sMeterUnits(c.reading), c.units) << what;
-        EXPECT_EQ(sMeterAccessibleValue(c.reading), QString::fromUtf8(c.accessibleValue)) << what;
+    for (const auto& [reading, mainText, detailText, units, accessibleValue] : cases) {
+        SCOPED_TRACE(reading ? std::to_string(reading->dBm) : "none");
+        EXPECT_EQ(sMeterMainText(reading), QString::fromUtf8(mainText));
+        EXPECT_EQ(sMeterDetailText(reading), QString::fromUtf8(detailText));
+        EXPECT_DOUBLE_EQ(sMeterUnits(reading), units);
+        EXPECT_EQ(sMeterAccessibleValue(reading), QString::fromUtf8(accessibleValue));
     }
     const DefaultLocale comma(QLocale(QLocale::German, QLocale::Germany));
     EXPECT_EQ(sMeterDetailText(SMeterReading{-73.0, true}), "-73,0 dBm");
@@ -95,10 +87,9 @@ protected:
     QString labelText(int index) { return view.findChildren<QLabel*>().at(index)->text(); }
     QLabel* badge()
     {
-        for (QLabel* label : view.findChildren<QLabel*>())
-            if (label->text() == "OVL")
-                return label;
-        return nullptr;
+        const auto labels = view.findChildren<QLabel*>();
+        const auto found = std::find_if(labels.begin(), labels.end(), [](QLabel* l) { return l->text() == "OVL"; });
+        return found == labels.end() ? nullptr : *found;
     }
 
     DefaultLocale locale{pointLocale};

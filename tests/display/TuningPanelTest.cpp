@@ -5,7 +5,6 @@
 #include "display/TuningLabels.h"
 #include "display/TuningPanel.h"
 
-#include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -13,7 +12,6 @@
 #include <QSignalSpy>
 #include <QSlider>
 #include <QToolButton>
-
 
 namespace {
 
@@ -26,15 +24,10 @@ TEST(FrequencyTextTest, FormatAndParse)
     const DefaultLocale locale(commaLocale);
     EXPECT_EQ(formattedFrequencyKHz(14230.5), "14230,50");
     EXPECT_EQ(stepTitle(0.1), "+0,1");
-    const struct {
-        const char* text;
-        std::optional<double> kHz;
-    } cases[] = {
-        {"7200.5", 7200.5}, {"-5", -5}, {" 7200", std::nullopt}, {"7,200.5", std::nullopt}, {"", std::nullopt},
-        {"nan", std::nullopt}, {"inf", std::nullopt}, {"1e999", std::nullopt},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(parseFrequencyText(QString::fromUtf8(c.text)), c.kHz) << c.text;
+    EXPECT_EQ(parseFrequencyText("7200.5"), 7200.5);
+    EXPECT_EQ(parseFrequencyText("-5"), -5);
+    for (const char* text : {" 7200", "7,200.5", "", "nan", "inf", "1e999"})
+        EXPECT_EQ(parseFrequencyText(text), std::nullopt) << text;
 }
 
 QToolButton* buttonNamed(QWidget& panel, const QString& accessibleName)
@@ -54,13 +47,14 @@ QStringList modeButtonTitles(QWidget& panel)
     return titles;
 }
 
-// Types into the frequency field and presses Return.
-void typeFrequency(QLineEdit& field, const QString& text)
+// Types into the frequency field over what it holds, then presses Return if asked.
+void typeFrequency(QLineEdit& field, const QString& text, bool pressReturn = true)
 {
     field.setFocus();
     field.selectAll();
     QTest::keyClicks(&field, text);
-    QTest::keyClick(&field, Qt::Key_Return);
+    if (pressReturn)
+        QTest::keyClick(&field, Qt::Key_Return);
 }
 
 class TuningPanelTest : public ::testing::Test {
@@ -82,38 +76,34 @@ protected:
     QLineEdit* field = nullptr;
 };
 
-TEST_F(TuningPanelTest, TypedFrequencyIsCommittedOrRestored)
+TEST_F(TuningPanelTest, TypedFrequencyIsCommittedOrRestoredAndButtonsStepAndSwitchMode)
 {
     EXPECT_EQ(field->text(), "7200.00");
     EXPECT_EQ(field->accessibleName(), "Frequency in kilohertz");
 
-    typeFrequency(*field, QStringLiteral("7200,5"));
+    typeFrequency(*field, "7200,5");
     EXPECT_EQ(session.client.frequencyKHz(), 7200.5);
     EXPECT_EQ(field->text(), "7200.50");
 
     QSignalSpy retunes(&session.client, &KiwiSDRClient::frequencyKHzChanged);
-    for (const QString& bad : {QStringLiteral("7 200"), QStringLiteral("7200 kHz"), QStringLiteral("7200.50")}) {
+    for (const char* bad : {"7 200", "7200 kHz", "7200.50"}) {
         typeFrequency(*field, bad);
-        EXPECT_EQ(field->text(), "7200.50") << bad.toStdString();
+        EXPECT_EQ(field->text(), "7200.50") << bad;
     }
     EXPECT_EQ(retunes.count(), 0);
 
-    typeFrequency(*field, QStringLiteral("45000"));
+    typeFrequency(*field, "45000");
     EXPECT_EQ(session.client.frequencyKHz(), 30000);
     EXPECT_EQ(field->text(), "30000.00");
 
     // Leaving the field commits too.
-    field->setFocus();
-    field->selectAll();
-    QTest::keyClicks(field, QStringLiteral("9500"));
-    buttonNamed(panel, QStringLiteral("Mode USB"))->setFocus();
+    typeFrequency(*field, "9500", false);
+    buttonNamed(panel, "Mode USB")->setFocus();
     EXPECT_EQ(session.client.frequencyKHz(), 9500);
     EXPECT_EQ(field->text(), "9500.00");
 
     // Tuning elsewhere overwrites typed text and takes the focus away.
-    field->setFocus();
-    field->selectAll();
-    QTest::keyClicks(field, QStringLiteral("123"));
+    typeFrequency(*field, "123", false);
     ASSERT_TRUE(field->hasFocus());
     session.client.tune(9000);
     EXPECT_EQ(field->text(), "9000.00");
@@ -126,10 +116,8 @@ TEST_F(TuningPanelTest, TypedFrequencyIsCommittedOrRestored)
     EXPECT_EQ(field->text(), "7200.05");
     QTest::mouseClick(buttonNamed(panel, QStringLiteral("Tune down 5 kilohertz")), Qt::LeftButton);
     EXPECT_EQ(session.client.frequencyKHz(), 7199.95 + 0.1 - 5);
-}
 
-TEST_F(TuningPanelTest, ModeButtonsOfAKiwiSDRWithTheCurrentOneChecked)
-{
+    // The modes of a KiwiSDR, the current one checked.
     EXPECT_EQ(modeButtonTitles(panel),
         QStringList({"AM", "AMN", "AMW", "SAM", "LSB", "USB", "CW", "CWN", "NBFM"}));
     EXPECT_TRUE(buttonNamed(panel, QStringLiteral("Mode LSB"))->isChecked());

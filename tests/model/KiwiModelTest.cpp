@@ -8,14 +8,9 @@ namespace {
 
 TEST(SMeterReading, DisplayText)
 {
-    struct Case {
-        double dBm;
-        bool isCalibrated;
-        const char* text;
-    };
     const double inf = std::numeric_limits<double>::infinity();
     const double nan = std::numeric_limits<double>::quiet_NaN();
-    const Case cases[] = {
+    const std::tuple<double, bool, const char*> cases[] = {
         {-60.4, true, "S9+13"}, {-73, true, "S9"}, {-72.5, true, "S9+1"}, {-72.9, true, "S9+0"}, {-73.1, true, "S8"},
         {-100, true, "S4"}, {-121, true, "S1"}, {-121.01, true, "S0"}, {6426.5, true, "S9+6500"},
         {-12.5, false, "-13 dB"}, {12.5, false, "13 dB"}, {-12.4, false, "-12 dB"},
@@ -23,10 +18,9 @@ TEST(SMeterReading, DisplayText)
         {inf, true, "S9+1000073"}, {-inf, true, "S0"}, {nan, true, "S0"},
         {inf, false, "1000000 dB"}, {-1e300, false, "-1000000 dB"}, {nan, false, "-1000000 dB"},
     };
-    for (const Case& c : cases) {
-        EXPECT_EQ((SMeterReading{c.dBm, c.isCalibrated}.displayText()), QString::fromUtf8(c.text))
-            << "dBm " << c.dBm << (c.isCalibrated ? " calibrated" : " relative");
-    }
+    for (const auto& [dBm, isCalibrated, text] : cases)
+        EXPECT_EQ((SMeterReading{dBm, isCalibrated}.displayText()), QString::fromUtf8(text))
+            << "dBm " << dBm << (isCalibrated ? " calibrated" : " relative");
 }
 
 TEST(BoundedServerText, CutsAtTheLimitWithoutSplittingASurrogatePair)

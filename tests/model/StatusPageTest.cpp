@@ -11,11 +11,7 @@ using Page = QHash<QString, QString>;
 
 TEST(StrictInteger, AcceptsSignAndDigitsOnly)
 {
-    struct Case {
-        const char* text;
-        std::optional<std::int64_t> value;
-    };
-    const Case cases[] = {
+    const std::pair<const char*, std::optional<std::int64_t>> cases[] = {
         {"+3", 3}, {"-3", -3}, {"007", 7},
         {"9223372036854775807", std::numeric_limits<std::int64_t>::max()},
         {"-9223372036854775808", std::numeric_limits<std::int64_t>::min()},
@@ -24,8 +20,8 @@ TEST(StrictInteger, AcceptsSignAndDigitsOnly)
         {"3.5", std::nullopt}, {"0x10", std::nullopt},
         {"\xD9\xA3", std::nullopt}, // ARABIC-INDIC DIGIT THREE
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(parseStrictInteger(QString::fromUtf8(c.text)), c.value) << '"' << c.text << '"';
+    for (const auto& [text, value] : cases)
+        EXPECT_EQ(parseStrictInteger(QString::fromUtf8(text)), value) << '"' << text << '"';
 }
 
 TEST(ParseStatusPage, LinesAndKeys)
@@ -46,11 +42,7 @@ TEST(ParseStatusPage, LinesAndKeys)
 TEST(ApplyStatusPage, DescriptiveTextsFillOnlyWhatIsAbsentAndTheRestIsReplaced)
 {
     KiwiReceiverInfo known;
-    known.name = QStringLiteral("Beta");
-    known.grid = QString();
-    known.users = 1;
-    known.maxUsers = 2;
-    known.rxChannel = 0;
+    known.name = "Beta", known.grid = QString(), known.users = 1, known.maxUsers = 2, known.rxChannel = 0;
     KiwiReceiverInfo fresh;
     const Page page = parseStatusPage("name=Alpha\nloc=Here\ngrid=JO62\ngps=(52.5, 13.4)\nsdr_hw=KiwiSDR 2\n"
                                       "sw_version=v1.7\nusers=3 \nuptime=+86400\next_api=4\nantenna=\n");

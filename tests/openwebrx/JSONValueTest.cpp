@@ -37,9 +37,7 @@ TEST(JSONValue, MalformedScalarOrTooDeepDocumentsGiveNothing)
     EXPECT_TRUE(parseJSONValue(nested(jsonMaxDepth)));
     EXPECT_FALSE(parseJSONValue(nested(jsonMaxDepth + 1)));
     EXPECT_FALSE(parseJSONValue(nested(100000)));
-    QByteArray objects;
-    for (int i = 0; i < jsonMaxDepth + 1; ++i)
-        objects += "{\"a\":";
+    const QByteArray objects = QByteArray("{\"a\":").repeated(jsonMaxDepth + 1);
     EXPECT_FALSE(parseJSONValue(objects + "1" + QByteArray(jsonMaxDepth + 1, '}')));
 
     const QByteArray text(10 * 1024 * 1024, 'x');

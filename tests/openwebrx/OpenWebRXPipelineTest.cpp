@@ -3,10 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <limits>
 
 namespace {
 
@@ -239,14 +237,12 @@ TEST(OpenWebRXPipeline, CompressedAudioTakesTheFramingItsFirstFourBytesShowOnceP
 
         // The same samples as the whole stream decoded in its framing at once,
         // all past the player's reserve.
-        std::vector<std::int16_t> expected;
-        if (c.framing == AudioFraming::adpcmWithSync)
-            expected = OpenWebRXADPCMDecoder{}.decodeSynced(c.stream);
-        else if (c.framing == AudioFraming::plainADPCM)
-            expected = OpenWebRXADPCMDecoder{}.decodePlain(c.stream);
-        std::vector<float> scaled(expected.size());
-        std::transform(expected.begin(), expected.end(), scaled.begin(),
-                       [](std::int16_t s) { return float(s) / 32768.0f; });
+        const bool synced = c.framing == AudioFraming::adpcmWithSync;
+        std::vector<float> scaled;
+        for (const std::int16_t s : !c.framing ? std::vector<std::int16_t>{}
+                 : synced                      ? OpenWebRXADPCMDecoder{}.decodeSynced(c.stream)
+                                               : OpenWebRXADPCMDecoder{}.decodePlain(c.stream))
+            scaled.push_back(float(s) / 32768.0f);
         EXPECT_EQ(h.scheduled(), scaled);
         EXPECT_EQ(h.queuedFrames(), 0u);
     }
@@ -321,10 +317,7 @@ TEST(OpenWebRXPipeline, NeitherThePlayerNorTheRowSinkIsCalledUnderTheLock)
     std::optional<AudioFraming> framingSeen;
     OpenWebRXPipeline pipeline(h.player, [&](KiwiWaterfallRow) { seenInSink = pipeline.snapshot().sequence; });
     pipeline.reset([&](AudioFraming) { framingSeen = pipeline.snapshot().audioFraming; });
-    h.audio.setDuringStart([&] {
-        (void)pipeline.snapshot();
-        ++readsInStart;
-    });
+    h.audio.setDuringStart([&] { (void)pipeline.snapshot(), ++readsInStart; });
     pipeline.applyConfig(JSONValue(JSONValue::Object{{QStringLiteral("samp_rate"), JSONValue(1000.0)},
                                                      {QStringLiteral("fft_compression"), JSONValue(QStringLiteral("none"))}}));
     pipeline.processMessage(frame(1, floatPayload({-10})));

@@ -1,14 +1,11 @@
 #include "session/KiwiBroadcaster.h"
 
-#include <QObject>
 #include <QTest>
 #include <QThread>
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <thread>
-#include <vector>
 
 namespace {
 
@@ -34,8 +31,7 @@ TEST(KiwiBroadcaster, EverySubscriberGetsEveryValueUntilItCancels)
 {
     Broadcaster broadcaster;
     QObject context;
-    std::vector<int> first;
-    std::vector<int> second;
+    std::vector<int> first, second;
     auto firstSubscription = broadcaster.subscribe(&context, [&](int value) { first.push_back(value); });
     auto secondSubscription = broadcaster.subscribe(&context, [&](int value) { second.push_back(value); });
     broadcaster.yield(1);

@@ -2,7 +2,6 @@
 
 #include "ScriptedKiwiServer.h"
 
-#include <QTcpServer>
 #include <QTest>
 #include <QThread>
 
@@ -19,16 +18,8 @@ struct Received {
     std::vector<QString> failures;
     bool onGuiThread = false;
 
-    std::size_t messageCount()
-    {
-        std::lock_guard guard(lock);
-        return messages.size();
-    }
-    std::size_t failureCount()
-    {
-        std::lock_guard guard(lock);
-        return failures.size();
-    }
+    std::size_t messageCount() { std::lock_guard guard(lock); return messages.size(); }
+    std::size_t failureCount() { std::lock_guard guard(lock); return failures.size(); }
 };
 
 class KiwiWebSocketTest : public ::testing::Test {
@@ -48,8 +39,8 @@ protected:
 
     ScriptedKiwiServer::Channel* open()
     {
-        socket->open(QUrl(QStringLiteral("ws://%1/ws/test").arg(server.address())));
-        return server.waitForChannel(QStringLiteral("/ws/test"));
+        socket->open(QUrl("ws://" + server.address() + "/ws/test"));
+        return server.waitForChannel("/ws/test");
     }
 
     // One failure, and no second one a moment later.
@@ -63,14 +54,12 @@ protected:
 
 TEST_F(KiwiWebSocketTest, SendsInCallOrderAndDeliversTextAsUTF8)
 {
-    socket->open(QUrl(QStringLiteral("ws://%1/ws/test").arg(server.address())));
+    socket->open(QUrl("ws://" + server.address() + "/ws/test"));
     // Sent before the connection is open: they all wait for it.
     QStringList sent;
     for (int i = 0; i < 200; ++i)
-        sent.append(QStringLiteral("SET %1").arg(i));
-    for (const QString& text : sent)
-        socket->sendText(text);
-    auto* channel = server.waitForChannel(QStringLiteral("/ws/test"));
+        socket->sendText(sent.emplace_back(QStringLiteral("SET %1").arg(i)));
+    auto* channel = server.waitForChannel("/ws/test");
     ASSERT_TRUE(ScriptedKiwiServer::waitForCommands(channel, 200));
     EXPECT_EQ(channel->received, sent);
 

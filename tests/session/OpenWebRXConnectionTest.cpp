@@ -160,11 +160,10 @@ TEST_F(OpenWebRXConnectionTest, ZoomFollowsTheFFTSizeAndStaysLocal)
     EXPECT_EQ(client->waterfallZoom(), 2);
     EXPECT_EQ(client->waterfallStartHz(), 7'025'000) << "a quarter of the band centred on 7050 kHz";
 
+    const float level = -100.0f;
     QByteArray frame(1, char(1));
-    for (int bin = 0; bin < 1000; ++bin) {
-        const float level = -100.0f;
+    for (int bin = 0; bin < 1000; ++bin)
         frame.append(reinterpret_cast<const char*>(&level), sizeof level);
-    }
     const int before = int(socket->received.size());
     socket->socket->sendBinaryMessage(frame);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !rows.empty(); }));

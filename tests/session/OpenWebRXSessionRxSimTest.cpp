@@ -9,7 +9,6 @@
 #include <QRegularExpression>
 
 #include <algorithm>
-#include <cmath>
 #include <complex>
 #include <functional>
 #include <numbers>
@@ -164,24 +163,20 @@ TEST_F(OpenWebRXSessionRxSimTest, DetectsConnectsTunesPlaysAndChangesProfile)
 
 TEST_F(OpenWebRXSessionRxSimTest, RefusalsFailWithTheirTexts)
 {
-    struct Case {
-        std::function<void(RxSimOptions&)> configure;
-        QString expected;
-    };
-    const Case cases[] = {
+    const std::pair<std::function<void(RxSimOptions&)>, QString> cases[] = {
         {[](RxSimOptions& o) { o.backoff = true, o.backoffReason = QStringLiteral("Maintenance"); },
             "The receiver is busy: Maintenance"},
         {[](RxSimOptions& o) { o.backoff = true; }, "The receiver is busy. Try again later."},
         {[](RxSimOptions& o) { o.sdrError = QStringLiteral("The SDR is unplugged"); }, "The SDR is unplugged"},
         {[](RxSimOptions& o) { o.rxChannels = 0; }, "The receiver is busy: Too many clients"},
     };
-    for (const Case& c : cases) {
+    for (const auto& [configure, expected] : cases) {
         RxSimOptions options;
-        c.configure(options);
+        configure(options);
         startServer(options);
         connect();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return client->state().isFailed(); })) << c.expected.toStdString();
-        EXPECT_EQ(client->state(), KiwiState::failed(c.expected));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return client->state().isFailed(); })) << expected.toStdString();
+        EXPECT_EQ(client->state(), KiwiState::failed(expected));
     }
 }
 

@@ -4,7 +4,8 @@
 
 #include <QTcpSocket>
 #include <QTest>
-#include <QWebSocket>
+
+#include <algorithm>
 
 ScriptedKiwiServer::ScriptedKiwiServer()
     : webSockets(QStringLiteral("scripted"), QWebSocketServer::NonSecureMode)
@@ -18,17 +19,13 @@ ScriptedKiwiServer::ScriptedKiwiServer()
     });
     connect(&webSockets, &QWebSocketServer::newConnection, this, [this] {
         while (QWebSocket* socket = webSockets.nextPendingConnection()) {
-            auto channel = std::make_unique<Channel>();
-            channel->path = socket->requestUrl().path();
-            channel->socket = socket;
-            Channel* raw = channel.get();
+            Channel* raw = opened.emplace_back(new Channel{socket->requestUrl().path(), socket, {}}).get();
             connect(socket, &QWebSocket::textMessageReceived, this,
                 [raw](const QString& text) { raw->received.append(text); });
             connect(socket, &QWebSocket::disconnected, this, [raw] {
                 raw->closed = true;
                 raw->closeCode = raw->socket->closeCode();
             });
-            opened.push_back(std::move(channel));
         }
     });
 }
@@ -67,30 +64,21 @@ void ScriptedKiwiServer::handleHttp(QTcpSocket* socket)
     socket->disconnectFromHost();
 }
 
-ScriptedKiwiServer::Channel* ScriptedKiwiServer::channel(const QString& suffix, int index) const
-{
-    int seen = 0;
-    for (const auto& channel : opened) {
-        if (channel->path.endsWith(suffix) && seen++ == index)
-            return channel.get();
-    }
-    return nullptr;
-}
-
 int ScriptedKiwiServer::channelCount(const QString& suffix) const
 {
-    int count = 0;
-    for (const auto& channel : opened)
-        count += channel->path.endsWith(suffix) ? 1 : 0;
-    return count;
+    return int(std::count_if(opened.begin(), opened.end(), [&](const auto& c) { return c->path.endsWith(suffix); }));
 }
 
-ScriptedKiwiServer::Channel* ScriptedKiwiServer::waitForChannel(
-    const QString& suffix, int index, int timeoutMs) const
+ScriptedKiwiServer::Channel* ScriptedKiwiServer::waitForChannel(const QString& suffix, int index, int timeoutMs) const
 {
-    if (!QTest::qWaitFor([&] { return channel(suffix, index) != nullptr; }, timeoutMs))
+    const auto found = [&]() -> Channel* {
+        int seen = 0;
+        for (const auto& channel : opened)
+            if (channel->path.endsWith(suffix) && seen++ == index)
+                return channel.get();
         return nullptr;
-    return channel(suffix, index);
+    };
+    return QTest::qWaitFor([&] { return found() != nullptr; }, timeoutMs) ? found() : nullptr;
 }
 
 bool ScriptedKiwiServer::waitForCommands(const Channel* channel, int count, int timeoutMs)
@@ -106,9 +94,4 @@ bool ScriptedKiwiServer::waitForCommand(const Channel* channel, const QString& c
 void ScriptedKiwiServer::sendParams(Channel* channel, const QString& params)
 {
     send(channel, kiwiMessageFrame(params));
-}
-
-void ScriptedKiwiServer::close(Channel* channel)
-{
-    channel->socket->close(QWebSocketProtocol::CloseCodeNormal);
 }

@@ -3,19 +3,13 @@
 // HTTP answers the test scripts and accepts WebSocket channels, whose frames
 // the test sends one by one and whose received commands it reads back.
 
-#include <QByteArray>
 #include <QHash>
-#include <QObject>
-#include <QString>
-#include <QStringList>
 #include <QTcpServer>
 #include <QWebSocket>
 #include <QWebSocketServer>
 
 #include <memory>
 #include <vector>
-
-class QTcpSocket;
 
 class ScriptedKiwiServer : public QObject {
 public:
@@ -43,10 +37,9 @@ public:
     void answer(const QString& path, HttpAnswer answer) { answers.insert(path, std::move(answer)); }
     const QStringList& httpRequests() const { return requests; }
 
-    // The index-th channel whose path ends with the suffix ("/SND", "/W/F").
-    Channel* channel(const QString& suffix, int index = 0) const;
     int channelCount(const QString& suffix) const;
-    // Waits until that channel is open; null on time-out.
+    // Waits until the index-th channel whose path ends with the suffix ("/SND",
+    // "/W/F") is open; null on time-out.
     Channel* waitForChannel(const QString& suffix, int index = 0, int timeoutMs = 5000) const;
     // Waits until the channel has received at least `count` commands.
     static bool waitForCommands(const Channel* channel, int count, int timeoutMs = 5000);
@@ -56,7 +49,7 @@ public:
     static void send(Channel* channel, const QByteArray& message) { channel->socket->sendBinaryMessage(message); }
     static void sendParams(Channel* channel, const QString& params);
     // Closes the channel from the server side.
-    static void close(Channel* channel);
+    static void close(Channel* channel) { channel->socket->close(QWebSocketProtocol::CloseCodeNormal); }
 
 private:
     void handleHttp(QTcpSocket* socket);
