@@ -17,6 +17,7 @@
 #include "session/KiwiBroadcaster.h"
 #include "session/PublishedValues.h"
 #include "session/ReceiverConnection.h"
+#include "session/ReconnectSchedule.h"
 
 #include <QList>
 #include <QObject>
@@ -36,6 +37,7 @@ class KiwiError;
 class KiwiSoundPipeline;
 class OpenWebRXPipeline;
 class QNetworkAccessManager;
+class QTimer;
 struct ServerDetectionResult;
 
 class KiwiSDRClient : public QObject, private ReceiverSession {
@@ -62,6 +64,7 @@ class KiwiSDRClient : public QObject, private ReceiverSession {
     Q_PROPERTY(QSet<QString> openWebRXModulations READ openWebRXModulations NOTIFY openWebRXModulationsChanged)
     Q_PROPERTY(QList<KiwiMode> availableModes READ availableModes NOTIFY availableModesChanged)
     Q_PROPERTY(std::optional<SMeterReading> sMeter READ sMeter NOTIFY sMeterChanged)
+    Q_PROPERTY(std::optional<ReconnectWait> reconnectWait READ reconnectWait NOTIFY reconnectWaitChanged)
 
 public:
     using State = KiwiState;
@@ -88,8 +91,20 @@ public:
     // Ends whatever was open and starts a connection.
     void connect(const QString& address, const QString& password = QString(),
         std::optional<double> frequencyKHz = std::nullopt, std::optional<KiwiMode> mode = std::nullopt);
-    // Ends the current connection; a failed state keeps its message.
+    // Ends the current connection, and any waiting to reconnect; a failed
+    // state keeps its message.
     void disconnect();
+
+    // Reconnecting by itself after a connection broke without a refusal;
+    // off without a policy. A refusal is never answered by a new try.
+    void setReconnectPolicy(std::optional<ReconnectPolicy> policy);
+    // Ends the waiting for the next try; the failure's words stay.
+    void cancelReconnect();
+    // The network came back: a waiting try starts now.
+    void networkAvailable();
+    // Connects again to the server of the last connection, with its password
+    // and the listener's tuning.
+    void tryAgain();
     // Puts back saved tuning without telling any server.
     void restoreTuning(KiwiMode mode, int zoom, double frequencyKHz);
 
@@ -143,6 +158,7 @@ public:
     const QSet<QString>& openWebRXModulations() const { return m_values.openWebRXModulations; }
     QList<KiwiMode> availableModes() const;
     std::optional<SMeterReading> sMeter() const;
+    const std::optional<ReconnectWait>& reconnectWait() const { return m_values.reconnectWait; }
 
 signals:
     void stateChanged();
@@ -167,13 +183,16 @@ signals:
     void openWebRXModulationsChanged();
     void availableModesChanged();
     void sMeterChanged();
+    void reconnectWaitChanged();
+    // A try of the automatic reconnecting is starting.
+    void reconnectTryStarted(int tryNumber, int maxTries);
 
 private:
     // The published properties, each with its NOTIFY signal.
     enum class Property {
         state, serverURL, serverKind, info, profiles, currentProfileID, webPageAfterAppLimit, frequencyKHz, mode,
         passband, agcEnabled, manualGain, rssi, isADCOverloaded, waterfallZoom, waterfallStartHz, waterfallError,
-        volume, isMuted, openWebRXModulations, availableModes, sMeter,
+        volume, isMuted, openWebRXModulations, availableModes, sMeter, reconnectWait,
     };
 
     // One operation of the session; the outermost one publishes what changed.
@@ -193,6 +212,9 @@ private:
     };
 
     // Lifecycle (KiwiSDRClient.cpp).
+    void openConnection(const QString& address, const QString& password, std::optional<double> frequencyKHz,
+        std::optional<KiwiMode> mode);
+    void endConnection();
     void tearDown();
     QObject* tasks();
     EventPost eventPost();
@@ -200,6 +222,16 @@ private:
     void endWith(const KiwiError& error);
     static QList<KiwiMode> availableModes(const PublishedValues& values);
     static std::optional<SMeterReading> sMeter(const PublishedValues& values);
+
+    // Reconnecting (KiwiSDRClientReconnect.cpp).
+    void brokeConnection(const KiwiError& error, bool wasConnected);
+    void scheduleTry();
+    void startTry();
+    void refreshCountdown();
+    void stopReconnecting();
+    void resumeWaterfall();
+    void resumeProfile();
+    static ReconnectPolicy::Duration monotonicNow();
 
     // What the connection reads and reports (KiwiSDRClientReports.cpp).
     ReceiverTuning currentTuning() const override;
@@ -218,7 +250,7 @@ private:
     void waterfallPlaced(int zoom, double startHz) override;
     void waterfallTrouble(const QString& message) override { setWaterfallError(message); }
     void waterfallEnded(const QString& message) override;
-    void profilesOffered(QList<ReceiverProfile> profiles) override { setProfiles(std::move(profiles)); }
+    void profilesOffered(QList<ReceiverProfile> profiles) override;
     void profileSelected(const QString& id) override { setCurrentProfileID(id); }
     void modulationsOffered(QSet<QString> modulations) override;
     void bandChanged(double baseHz, double bandwidthHz, const ReceiverTuning& tuning) override;
@@ -256,6 +288,7 @@ private:
     void setVolumeValue(float volume);
     void setMutedValue(bool muted);
     void setOpenWebRXModulations(QSet<QString> modulations);
+    void setReconnectWait(std::optional<ReconnectWait> wait);
 
     PublishedValues m_values;
     // What was published when the current operation first changed a value,
@@ -286,4 +319,20 @@ private:
     std::chrono::milliseconds m_keepaliveInterval = defaultKeepaliveInterval;
     std::chrono::milliseconds m_detectionTimeout;
     std::chrono::milliseconds m_openTimeout;
+
+    // Reconnecting: the policy, the series of tries under way, when the next
+    // one is due, and what the listener had that a new connection does not
+    // bring back by itself.
+    struct Resume {
+        double waterfallStartHz = 0;
+        std::optional<QString> profileID;
+    };
+    std::optional<ReconnectPolicy> m_reconnectPolicy;
+    std::optional<ReconnectSchedule> m_series;
+    QTimer* const m_tryTimer;
+    QTimer* const m_countdownTimer;
+    ReconnectPolicy::Duration m_tryDue{0};
+    std::optional<ReconnectPolicy::Duration> m_connectedSince;
+    QString m_address;
+    std::optional<Resume> m_resume;
 };

@@ -75,6 +75,7 @@ void KiwiSDRClient::notifyIfChanged(Property property, const PublishedValues& be
         return notify(before.openWebRXModulations != now.openWebRXModulations, &C::openWebRXModulationsChanged);
     case P::availableModes: return notify(availableModes(before) != availableModes(now), &C::availableModesChanged);
     case P::sMeter: return notify(sMeter(before) != sMeter(now), &C::sMeterChanged);
+    case P::reconnectWait: return notify(before.reconnectWait != now.reconnectWait, &C::reconnectWaitChanged);
     }
 }
 
@@ -183,4 +184,9 @@ void KiwiSDRClient::setOpenWebRXModulations(QSet<QString> modulations)
 {
     store(&PublishedValues::openWebRXModulations, std::move(modulations),
         {Property::openWebRXModulations, Property::availableModes});
+}
+
+void KiwiSDRClient::setReconnectWait(std::optional<ReconnectWait> wait)
+{
+    store(&PublishedValues::reconnectWait, wait, {Property::reconnectWait});
 }

@@ -5,7 +5,9 @@
 
 #include <QElapsedTimer>
 
+#include <algorithm>
 #include <functional>
+#include <string_view>
 
 namespace {
 
@@ -151,6 +153,89 @@ TEST_F(KiwiSessionRxSimTest, RefusedWaterfallLeavesTheSoundPlaying)
     EXPECT_TRUE(client->state().isConnected());
     EXPECT_EQ(client->waterfallError(), QStringLiteral("All waterfall channels are in use."))
         << "the channel closing afterwards keeps the more specific message";
+}
+
+// Waits short enough for a test, with no jitter, so the try comes at once.
+ReconnectPolicy quickReconnects()
+{
+    ReconnectPolicy policy;
+    policy.delays = {50ms};
+    policy.jitter = 0;
+    policy.countdownStep = 10ms;
+    return policy;
+}
+
+TEST_F(KiwiSessionRxSimTest, ABrokenConnectionComesBackWithTheListenersTuning)
+{
+    const char* const ways[] = {"abrupt close", "restart on the same port"};
+    for (const char* way : ways) {
+        SCOPED_TRACE(way);
+        const bool restart = std::string_view(way) == "restart on the same port";
+        commands.clear();
+        RxSimOptions options;
+        if (!restart)
+            options.dropAfter = 1500ms;
+        startServer(options);
+        client->setReconnectPolicy(quickReconnects());
+        std::vector<ReconnectWait> waits;
+        const QMetaObject::Connection watch = QObject::connect(client.get(), &KiwiSDRClient::reconnectWaitChanged,
+            [&] {
+                if (client->reconnectWait())
+                    waits.push_back(*client->reconnectWait());
+            });
+        connectToStation();
+        ASSERT_TRUE(waitForState(KiwiState::Kind::connected));
+        client->setMode(KiwiMode::usb, KiwiPassband{200, 2800});
+        client->tune(9420);
+        if (restart)
+            restartServer();
+
+        ASSERT_TRUE(QTest::qWaitFor([&] { return soundConnections().size() >= 2; }));
+        ASSERT_TRUE(waitForState(KiwiState::Kind::connected));
+        QObject::disconnect(watch);
+        ASSERT_FALSE(waits.empty());
+        EXPECT_EQ(waits.front().tryNumber, 1);
+        EXPECT_EQ(waits.front().maxTries, 10);
+        // The new connection's first tuning is the old one.
+        const QString second = soundConnections()[1];
+        ASSERT_TRUE(QTest::qWaitFor([&] {
+            return std::any_of(commands.begin(), commands.end(),
+                [&](const Command& c) { return c.timestamp == second && c.text.startsWith("SET mod="); });
+        }));
+        const auto firstTuning = std::find_if(commands.begin(), commands.end(),
+            [&](const Command& c) { return c.timestamp == second && c.text.startsWith("SET mod="); });
+        EXPECT_EQ(firstTuning->text, QStringLiteral("SET mod=usb low_cut=200 high_cut=2800 freq=9420.000"));
+        client->disconnect();
+    }
+}
+
+TEST_F(KiwiSessionRxSimTest, ARefusalIsNeverAnsweredByASecondConnection)
+{
+    const RxSimRefusal refusals[] = {
+        {"--kick", [](RxSimOptions& o) { o.kick = QStringLiteral("go away"); }, "Disconnected by the receiver: go away"},
+        {"--badp 1", [](RxSimOptions& o) { o.badp = QStringLiteral("1"); },
+            "Bad password, or all channels that don't require a password are busy."},
+        {"--too-busy 3", [](RxSimOptions& o) { o.tooBusy = 3; },
+            "All 3 channels on this receiver are in use. Try again later."},
+        {"--ip-limit", [](RxSimOptions& o) { o.ipLimit = true; },
+            "The receiver's 24-hour listening limit for your IP address has been reached."},
+    };
+    client->setReconnectPolicy(quickReconnects());
+    for (const RxSimRefusal& refusal : refusals) {
+        SCOPED_TRACE(refusal.name);
+        commands.clear();
+        RxSimOptions options;
+        refusal.configure(options);
+        startServer(std::move(options));
+        connectToStation();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return client->state().isFailed(); }));
+        EXPECT_EQ(client->state().message(), QString::fromUtf8(refusal.message));
+        // Many times the wait before a try.
+        QTest::qWait(400);
+        EXPECT_EQ(soundConnections().size(), 1);
+        EXPECT_FALSE(client->reconnectWait());
+        EXPECT_EQ(client->state().message(), QString::fromUtf8(refusal.message));
+    }
 }
 
 } // namespace
