@@ -41,7 +41,9 @@ AddressBar::AddressBar(KiwiSDRClient& client, URLOpener openURL, QWidget* parent
       m_bookmarkButton(new QToolButton(this)),
       m_connectButton(new QPushButton(this)),
       m_status(new StatusLine(this)),
-      m_browserButton(new QPushButton(themedIcon(QStringLiteral("web-browser")), QStringLiteral("Open in Browser"), this))
+      m_browserButton(new QPushButton(themedIcon(QStringLiteral("web-browser")), QStringLiteral("Open in Browser"), this)),
+      m_cancelButton(new QPushButton(tr("Cancel"), this)),
+      m_tryAgainButton(new QPushButton(tr("Try Again"), this))
 {
     m_field->setObjectName(QStringLiteral("addressField"));
     m_field->setPlaceholderText(QStringLiteral("Server address"));
@@ -62,6 +64,15 @@ AddressBar::AddressBar(KiwiSDRClient& client, URLOpener openURL, QWidget* parent
     m_browserButton->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     m_browserButton->setFocusPolicy(Qt::TabFocus);
 
+    m_cancelButton->setObjectName(QStringLiteral("cancelReconnectButton"));
+    m_cancelButton->setToolTip(tr("Stop waiting to reconnect"));
+    m_tryAgainButton->setObjectName(QStringLiteral("tryAgainButton"));
+    m_tryAgainButton->setToolTip(tr("Connect to this server again"));
+    for (QPushButton* button : {m_cancelButton, m_tryAgainButton}) {
+        button->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+        button->setFocusPolicy(Qt::TabFocus);
+    }
+
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(8);
@@ -69,6 +80,8 @@ AddressBar::AddressBar(KiwiSDRClient& client, URLOpener openURL, QWidget* parent
     row->addWidget(m_bookmarkButton, 0, Qt::AlignVCenter);
     row->addWidget(m_connectButton, 0, Qt::AlignVCenter);
     row->addWidget(m_status, 2, Qt::AlignVCenter);
+    row->addWidget(m_cancelButton, 0, Qt::AlignVCenter);
+    row->addWidget(m_tryAgainButton, 0, Qt::AlignVCenter);
     row->addWidget(m_browserButton, 0, Qt::AlignVCenter);
 
     connect(m_field, &QLineEdit::textChanged, this, [this](const QString& text) {
@@ -85,7 +98,10 @@ AddressBar::AddressBar(KiwiSDRClient& client, URLOpener openURL, QWidget* parent
         if (const std::optional<QUrl>& url = m_client.webPageAfterAppLimit(); url && m_openURL)
             m_openURL(*url);
     });
+    connect(m_cancelButton, &QPushButton::clicked, this, [this] { m_client.cancelReconnect(); });
+    connect(m_tryAgainButton, &QPushButton::clicked, this, &AddressBar::connectToAddress);
     connect(&m_client, &KiwiSDRClient::stateChanged, this, &AddressBar::refreshState);
+    connect(&m_client, &KiwiSDRClient::reconnectWaitChanged, this, &AddressBar::refreshState);
     connect(&m_client, &KiwiSDRClient::webPageAfterAppLimitChanged, this, &AddressBar::refreshBrowserButton);
     connect(&Preferences::instance(), &Preferences::changed, this, [this](const QString& key) {
         if (key == PreferenceKeys::bookmarks)
@@ -148,7 +164,10 @@ void AddressBar::refreshState()
         buttonPalette.setColor(QPalette::ButtonText, buttonPalette.color(QPalette::HighlightedText));
     }
     m_connectButton->setPalette(buttonPalette);
-    m_status->setState(state);
+    const std::optional<ReconnectWait>& wait = m_client.reconnectWait();
+    m_status->setState(state, wait);
+    m_cancelButton->setVisible(wait.has_value());
+    m_tryAgainButton->setVisible(state.isFailed() && !wait);
 }
 
 void AddressBar::refreshBookmark()

@@ -8,6 +8,7 @@
 
 #include "app/AddressBar.h"
 #include "bookmarks/ui/WindowActions.h"
+#include "session/ReconnectSchedule.h"
 
 #include <QMainWindow>
 
@@ -32,6 +33,9 @@ public:
         std::shared_ptr<KiwiAudioPlayer> player;
         // Null: the desktop's default browser.
         AddressBar::URLOpener openURL;
+        // How a broken session reconnects while the preference allows it;
+        // tests wait less.
+        ReconnectPolicy reconnectPolicy;
     };
 
     // The identity announced to KiwiSDR servers.

@@ -4,6 +4,7 @@
 #include "app/StatusText.h"
 #include "widgets/TextStyles.h"
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -15,8 +16,15 @@ const QColor warningOrange(0xd9, 0x6c, 0x00);
 
 } // namespace
 
-StatusLook statusLook(const KiwiState& state)
+StatusLook statusLook(const KiwiState& state, const std::optional<ReconnectWait>& wait)
 {
+    if (wait) {
+        return {QCoreApplication::translate("StatusLine", "Reconnecting in %1 s (try %2 of %3)")
+                    .arg(wait->secondsLeft)
+                    .arg(wait->tryNumber)
+                    .arg(wait->maxTries),
+            std::nullopt, StatusLook::Tint::secondary, true};
+    }
     switch (state.kind()) {
     case KiwiState::Kind::disconnected:
         return {QStringLiteral("Disconnected"), StatusSymbol::circle, StatusLook::Tint::secondary, false};
@@ -49,12 +57,13 @@ StatusLine::StatusLine(QWidget* parent)
     setState(KiwiState::disconnected());
 }
 
-void StatusLine::setState(const KiwiState& state)
+void StatusLine::setState(const KiwiState& state, const std::optional<ReconnectWait>& wait)
 {
-    m_look = statusLook(state);
+    m_look = statusLook(state, wait);
     m_text->setText(m_look.text);
     m_text->setAccessibleName(m_look.text);
-    m_text->setToolTip(state.isFailed() ? m_look.text : QString());
+    // While waiting, the failure that started it.
+    m_text->setToolTip(state.isFailed() ? (wait ? state.message() : m_look.text) : QString());
     m_busy->setVisible(m_look.busy);
     m_symbol->setVisible(m_look.symbol.has_value());
     refreshSymbol();

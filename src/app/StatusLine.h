@@ -1,9 +1,11 @@
 #pragma once
 // The connection status beside the address: "Disconnected", a spinner with
-// "Connecting…", "Connected", or the failure message (at most three lines).
+// "Connecting…", "Connected", the failure message (at most three lines), or
+// while the session waits to reconnect, the countdown to its next try.
 
 #include "app/StatusSymbols.h"
 #include "model/KiwiModel.h"
+#include "session/ReconnectSchedule.h"
 
 #include <QString>
 #include <QWidget>
@@ -24,7 +26,7 @@ struct StatusLook {
     Tint tint = Tint::secondary;
     bool busy = false;
 };
-StatusLook statusLook(const KiwiState& state);
+StatusLook statusLook(const KiwiState& state, const std::optional<ReconnectWait>& wait = std::nullopt);
 
 class StatusLine : public QWidget {
     Q_OBJECT
@@ -33,7 +35,7 @@ public:
 
     explicit StatusLine(QWidget* parent = nullptr);
 
-    void setState(const KiwiState& state);
+    void setState(const KiwiState& state, const std::optional<ReconnectWait>& wait = std::nullopt);
     QString text() const;
     bool isBusy() const;
 

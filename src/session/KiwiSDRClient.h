@@ -102,9 +102,6 @@ public:
     void cancelReconnect();
     // The network came back: a waiting try starts now.
     void networkAvailable();
-    // Connects again to the server of the last connection, with its password
-    // and the listener's tuning.
-    void tryAgain();
     // Puts back saved tuning without telling any server.
     void restoreTuning(KiwiMode mode, int zoom, double frequencyKHz);
 

@@ -37,13 +37,6 @@ void KiwiSDRClient::networkAvailable()
         startTry();
 }
 
-void KiwiSDRClient::tryAgain()
-{
-    const Operation operation(*this);
-    if (m_values.serverURL)
-        connect(m_address, m_password);
-}
-
 void KiwiSDRClient::brokeConnection(const KiwiError& error, bool wasConnected)
 {
     const ReconnectPolicy::Duration now = monotonicNow();
