@@ -3,7 +3,8 @@
 // as the user types), a button that bookmarks it, Connect or Disconnect, the
 // connection status and, after the receiver's limit on app listeners ended a
 // session, "Open in Browser". While the session waits to reconnect, Cancel
-// stops the waiting; after any failure, "Try Again" connects again.
+// stops the waiting; after any failure, "Try Again" connects again; after
+// every channel was busy, "Connect When Free" waits for one.
 
 #include <QUrl>
 #include <QWidget>
@@ -52,6 +53,7 @@ public:
     QPushButton* browserButton() const { return m_browserButton; }
     QPushButton* cancelButton() const { return m_cancelButton; }
     QPushButton* tryAgainButton() const { return m_tryAgainButton; }
+    QPushButton* whenFreeButton() const { return m_whenFreeButton; }
 
 private:
     void refreshState();
@@ -68,4 +70,5 @@ private:
     QPushButton* m_browserButton;
     QPushButton* m_cancelButton;
     QPushButton* m_tryAgainButton;
+    QPushButton* m_whenFreeButton;
 };

@@ -30,7 +30,19 @@ KiwiSDRClient::KiwiSDRClient(QString identity, std::shared_ptr<KiwiAudioPlayer> 
     , m_openTimeout(KiwiWebSocket::defaultOpenTimeout)
     , m_tryTimer(new QTimer(this))
     , m_countdownTimer(new QTimer(this))
+    , m_freeChannelTimer(new QTimer(this))
+    , m_freeChannelClock(new QTimer(this))
 {
+    QObject::connect(m_freeChannelTimer, &QTimer::timeout, this, &KiwiSDRClient::pollStatusPage);
+    QObject::connect(m_freeChannelClock, &QTimer::timeout, this, [this] {
+        const Operation operation(*this);
+        const auto waited = monotonicNow() - m_freeChannelSince;
+        if (waited >= maxFreeChannelWait) {
+            stopWaitingForFreeChannel();
+            return;
+        }
+        setFreeChannelWaitSeconds(static_cast<int>(std::chrono::duration_cast<std::chrono::seconds>(waited).count()));
+    });
     m_tryTimer->setSingleShot(true);
     QObject::connect(m_tryTimer, &QTimer::timeout, this, &KiwiSDRClient::startTry);
     QObject::connect(m_countdownTimer, &QTimer::timeout, this, [this] {
@@ -74,6 +86,7 @@ void KiwiSDRClient::openConnection(const QString& address, const QString& passwo
     m_password = password;
     m_address = address;
     m_connectedSince.reset();
+    setCanWaitForFreeChannel(false);
     setServerURL(url);
     setInfo(KiwiReceiverInfo());
     setState(State::connecting());

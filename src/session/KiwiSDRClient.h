@@ -65,6 +65,9 @@ class KiwiSDRClient : public QObject, private ReceiverSession {
     Q_PROPERTY(QList<KiwiMode> availableModes READ availableModes NOTIFY availableModesChanged)
     Q_PROPERTY(std::optional<SMeterReading> sMeter READ sMeter NOTIFY sMeterChanged)
     Q_PROPERTY(std::optional<ReconnectWait> reconnectWait READ reconnectWait NOTIFY reconnectWaitChanged)
+    Q_PROPERTY(bool canWaitForFreeChannel READ canWaitForFreeChannel NOTIFY canWaitForFreeChannelChanged)
+    Q_PROPERTY(std::optional<int> freeChannelWaitSeconds READ freeChannelWaitSeconds
+            NOTIFY freeChannelWaitSecondsChanged)
 
 public:
     using State = KiwiState;
@@ -98,8 +101,16 @@ public:
     // Reconnecting by itself after a connection broke without a refusal;
     // off without a policy. A refusal is never answered by a new try.
     void setReconnectPolicy(std::optional<ReconnectPolicy> policy);
-    // Ends the waiting for the next try; the failure's words stay.
+    // Ends the waiting for the next try, or for a free channel; the
+    // failure's words stay.
     void cancelReconnect();
+    // After every channel was busy, on a receiver whose status page counts
+    // its listeners: reads only that page, every poll interval for at most
+    // maxFreeChannelWait, and connects as soon as it shows a free channel.
+    void waitForFreeChannel();
+    static constexpr std::chrono::milliseconds defaultFreeChannelPoll{30'000};
+    static constexpr std::chrono::milliseconds maxFreeChannelWait{30 * 60'000};
+    void setFreeChannelPoll(std::chrono::milliseconds interval) { m_freeChannelPoll = interval; }
     // The network came back: a waiting try starts now.
     void networkAvailable();
     // Puts back saved tuning without telling any server.
@@ -156,6 +167,9 @@ public:
     QList<KiwiMode> availableModes() const;
     std::optional<SMeterReading> sMeter() const;
     const std::optional<ReconnectWait>& reconnectWait() const { return m_values.reconnectWait; }
+    bool canWaitForFreeChannel() const { return m_values.canWaitForFreeChannel; }
+    // Seconds since the waiting for a free channel began, while it goes on.
+    const std::optional<int>& freeChannelWaitSeconds() const { return m_values.freeChannelWaitSeconds; }
 
 signals:
     void stateChanged();
@@ -181,6 +195,8 @@ signals:
     void availableModesChanged();
     void sMeterChanged();
     void reconnectWaitChanged();
+    void canWaitForFreeChannelChanged();
+    void freeChannelWaitSecondsChanged();
     // A try of the automatic reconnecting is starting.
     void reconnectTryStarted(int tryNumber, int maxTries);
 
@@ -190,6 +206,7 @@ private:
         state, serverURL, serverKind, info, profiles, currentProfileID, webPageAfterAppLimit, frequencyKHz, mode,
         passband, agcEnabled, manualGain, rssi, isADCOverloaded, waterfallZoom, waterfallStartHz, waterfallError,
         volume, isMuted, openWebRXModulations, availableModes, sMeter, reconnectWait,
+        canWaitForFreeChannel, freeChannelWaitSeconds,
     };
 
     // One operation of the session; the outermost one publishes what changed.
@@ -229,6 +246,12 @@ private:
     void resumeWaterfall();
     void resumeProfile();
     static ReconnectPolicy::Duration monotonicNow();
+
+    // Waiting for a free channel (KiwiSDRClientFreeChannel.cpp).
+    void offerFreeChannelWait(const KiwiError& error);
+    void pollStatusPage();
+    void statusPageRead(const KiwiReceiverInfo& counts);
+    void stopWaitingForFreeChannel();
 
     // What the connection reads and reports (KiwiSDRClientReports.cpp).
     ReceiverTuning currentTuning() const override;
@@ -286,6 +309,8 @@ private:
     void setMutedValue(bool muted);
     void setOpenWebRXModulations(QSet<QString> modulations);
     void setReconnectWait(std::optional<ReconnectWait> wait);
+    void setCanWaitForFreeChannel(bool can);
+    void setFreeChannelWaitSeconds(std::optional<int> seconds);
 
     PublishedValues m_values;
     // What was published when the current operation first changed a value,
@@ -332,4 +357,11 @@ private:
     std::optional<ReconnectPolicy::Duration> m_connectedSince;
     QString m_address;
     std::optional<Resume> m_resume;
+
+    // Waiting for a free channel: its poll and clock, and the request under way.
+    std::chrono::milliseconds m_freeChannelPoll = defaultFreeChannelPoll;
+    QTimer* const m_freeChannelTimer;
+    QTimer* const m_freeChannelClock;
+    ReconnectPolicy::Duration m_freeChannelSince{0};
+    std::unique_ptr<QObject> m_freeChannelRequests;
 };

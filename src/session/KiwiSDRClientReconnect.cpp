@@ -95,6 +95,7 @@ void KiwiSDRClient::startTry()
 
 void KiwiSDRClient::stopReconnecting()
 {
+    stopWaitingForFreeChannel();
     m_series.reset();
     m_resume.reset();
     m_tryTimer->stop();

@@ -39,6 +39,7 @@ void KiwiSDRClient::refused(const KiwiError& error)
     // "Not now" or "not you": trying again by itself would only make it worse.
     stopReconnecting();
     endWith(error);
+    offerFreeChannelWait(error);
     // A receiver that limits apps may still be heard on its own web page.
     if (busy && busy->afterConnecting && url)
         setWebPageAfterAppLimit(webPageURL(*url, m_values.frequencyKHz, m_values.mode));

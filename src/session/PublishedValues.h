@@ -36,4 +36,6 @@ struct PublishedValues {
     bool isMuted = false;
     QSet<QString> openWebRXModulations;
     std::optional<ReconnectWait> reconnectWait;
+    bool canWaitForFreeChannel = false;
+    std::optional<int> freeChannelWaitSeconds;
 };

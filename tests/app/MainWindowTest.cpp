@@ -272,6 +272,33 @@ TEST_F(AppTest, ADroppedConnectionCountsDownToItsNextTryWithCancelThenTryAgain)
     ASSERT_TRUE(waitForState(window->client(), KiwiState::Kind::connected));
 }
 
+TEST_F(AppTest, ConnectWhenFreeShowsTheWaitWithCancel)
+{
+    RxSimOptions options;
+    options.tooBusy = 3;
+    RxSimServer server(options);
+    const QString address = listen(server);
+    const auto window = makeWindow();
+    AddressBar& bar = *window->addressBar();
+    EXPECT_TRUE(bar.whenFreeButton()->isHidden());
+
+    bar.setAddress(address);
+    bar.connectToAddress();
+    ASSERT_TRUE(waitForState(window->client(), KiwiState::Kind::failed));
+    EXPECT_FALSE(bar.whenFreeButton()->isHidden());
+    EXPECT_EQ(bar.whenFreeButton()->text(), "Connect When Free");
+
+    QTest::mouseClick(bar.whenFreeButton(), Qt::LeftButton);
+    EXPECT_EQ(bar.statusLine()->text(), "Waiting for a free channel (0:00)");
+    EXPECT_TRUE(bar.whenFreeButton()->isHidden());
+    EXPECT_TRUE(bar.tryAgainButton()->isHidden());
+    EXPECT_FALSE(bar.cancelButton()->isHidden());
+
+    QTest::mouseClick(bar.cancelButton(), Qt::LeftButton);
+    EXPECT_EQ(bar.statusLine()->text(), "All 3 channels on this receiver are in use. Try again later.");
+    EXPECT_FALSE(bar.tryAgainButton()->isHidden());
+}
+
 TEST_F(AppTest, OpenInBrowserAfterTheAppLimitUntilTheNextConnect)
 {
     RxSimOptions options;

@@ -238,4 +238,43 @@ TEST_F(KiwiSessionRxSimTest, ARefusalIsNeverAnsweredByASecondConnection)
     }
 }
 
+TEST_F(KiwiSessionRxSimTest, ConnectWhenFreeReadsOnlyTheStatusPageUntilAChannelIsFree)
+{
+    RxSimOptions options;
+    options.rxChannels = 1;
+    startServer(options);
+    KiwiSDRClient other(QStringLiteral("Other"), recordingPlayer(std::make_shared<AudioRecording>()));
+    other.connect(address());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return other.state().isConnected(); }));
+
+    connectToStation();
+    ASSERT_TRUE(waitForState(KiwiState::Kind::failed));
+    EXPECT_EQ(client->state().message(), "All 1 channels on this receiver are in use. Try again later.");
+    ASSERT_TRUE(client->canWaitForFreeChannel());
+    client->setFreeChannelPoll(50ms);
+    client->waitForFreeChannel();
+    EXPECT_EQ(client->freeChannelWaitSeconds(), 0);
+    EXPECT_FALSE(client->canWaitForFreeChannel());
+
+    // Many polls while the other listener stays: no channel opened.
+    const qsizetype before = soundConnections().size();
+    QTest::qWait(500);
+    EXPECT_EQ(soundConnections().size(), before);
+    EXPECT_TRUE(client->state().isFailed());
+
+    other.disconnect();
+    ASSERT_TRUE(waitForState(KiwiState::Kind::connected));
+    EXPECT_EQ(soundConnections().size(), before + 1);
+    EXPECT_FALSE(client->freeChannelWaitSeconds());
+    const QString mine = soundConnections().last();
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        return std::any_of(commands.begin(), commands.end(),
+            [&](const Command& c) { return c.timestamp == mine && c.text.startsWith("SET mod="); });
+    }));
+    EXPECT_EQ(std::find_if(commands.begin(), commands.end(),
+                  [&](const Command& c) { return c.timestamp == mine && c.text.startsWith("SET mod="); })
+                  ->text,
+        station);
+}
+
 } // namespace
