@@ -42,7 +42,10 @@ AddressBar::AddressBar(KiwiSDRClient& client, URLOpener openURL, QWidget* parent
       m_bookmarkButton(new QToolButton(this)),
       m_connectButton(new QPushButton(this)),
       m_status(new StatusLine(this)),
-      m_browserButton(new QPushButton(themedIcon(QStringLiteral("web-browser")), tr("Open in Browser"), this))
+      m_browserButton(new QPushButton(themedIcon(QStringLiteral("web-browser")), tr("Open in Browser"), this)),
+      m_cancelButton(new QPushButton(tr("Cancel"), this)),
+      m_tryAgainButton(new QPushButton(tr("Try Again"), this)),
+      m_whenFreeButton(new QPushButton(tr("Connect When Free"), this))
 {
     m_field->setObjectName(QStringLiteral("addressField"));
     m_field->setPlaceholderText(tr("Server address"));
@@ -63,6 +66,18 @@ AddressBar::AddressBar(KiwiSDRClient& client, URLOpener openURL, QWidget* parent
     m_browserButton->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     m_browserButton->setFocusPolicy(Qt::TabFocus);
 
+    m_cancelButton->setObjectName(QStringLiteral("cancelReconnectButton"));
+    m_cancelButton->setToolTip(tr("Stop waiting to reconnect"));
+    m_tryAgainButton->setObjectName(QStringLiteral("tryAgainButton"));
+    m_tryAgainButton->setToolTip(tr("Connect to this server again"));
+    m_whenFreeButton->setObjectName(QStringLiteral("connectWhenFreeButton"));
+    m_whenFreeButton->setToolTip(
+        tr("Check the receiver's status page every 30 seconds, for up to 30 minutes, and connect when a channel is free"));
+    for (QPushButton* button : {m_cancelButton, m_tryAgainButton, m_whenFreeButton}) {
+        button->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+        button->setFocusPolicy(Qt::TabFocus);
+    }
+
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(8);
@@ -70,6 +85,9 @@ AddressBar::AddressBar(KiwiSDRClient& client, URLOpener openURL, QWidget* parent
     row->addWidget(m_bookmarkButton, 0, Qt::AlignVCenter);
     row->addWidget(m_connectButton, 0, Qt::AlignVCenter);
     row->addWidget(m_status, 2, Qt::AlignVCenter);
+    row->addWidget(m_cancelButton, 0, Qt::AlignVCenter);
+    row->addWidget(m_tryAgainButton, 0, Qt::AlignVCenter);
+    row->addWidget(m_whenFreeButton, 0, Qt::AlignVCenter);
     row->addWidget(m_browserButton, 0, Qt::AlignVCenter);
 
     connect(m_field, &QLineEdit::textChanged, this, [this](const QString& text) {
@@ -86,7 +104,13 @@ AddressBar::AddressBar(KiwiSDRClient& client, URLOpener openURL, QWidget* parent
         if (const std::optional<QUrl>& url = m_client.webPageAfterAppLimit(); url && m_openURL)
             m_openURL(*url);
     });
+    connect(m_cancelButton, &QPushButton::clicked, this, [this] { m_client.cancelReconnect(); });
+    connect(m_tryAgainButton, &QPushButton::clicked, this, &AddressBar::connectToAddress);
+    connect(m_whenFreeButton, &QPushButton::clicked, this, [this] { m_client.waitForFreeChannel(); });
     connect(&m_client, &KiwiSDRClient::stateChanged, this, &AddressBar::refreshState);
+    connect(&m_client, &KiwiSDRClient::reconnectWaitChanged, this, &AddressBar::refreshState);
+    connect(&m_client, &KiwiSDRClient::freeChannelWaitSecondsChanged, this, &AddressBar::refreshState);
+    connect(&m_client, &KiwiSDRClient::canWaitForFreeChannelChanged, this, &AddressBar::refreshState);
     connect(&m_client, &KiwiSDRClient::webPageAfterAppLimitChanged, this, &AddressBar::refreshBrowserButton);
     connect(&Preferences::instance(), &Preferences::changed, this, [this](const QString& key) {
         if (key == PreferenceKeys::bookmarks)
@@ -149,7 +173,13 @@ void AddressBar::refreshState()
         buttonPalette.setColor(QPalette::ButtonText, buttonPalette.color(QPalette::HighlightedText));
     }
     m_connectButton->setPalette(buttonPalette);
-    m_status->setState(state);
+    const std::optional<ReconnectWait>& wait = m_client.reconnectWait();
+    const std::optional<int>& freeWait = m_client.freeChannelWaitSeconds();
+    const bool waiting = wait || freeWait;
+    m_status->setState(state, wait, freeWait);
+    m_cancelButton->setVisible(waiting);
+    m_tryAgainButton->setVisible(state.isFailed() && !waiting);
+    m_whenFreeButton->setVisible(m_client.canWaitForFreeChannel() && !waiting && !state.isActive());
 }
 
 void AddressBar::refreshBookmark()

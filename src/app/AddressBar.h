@@ -2,7 +2,9 @@
 // The top row of a main window: the server address (kept in the preferences
 // as the user types), a button that bookmarks it, Connect or Disconnect, the
 // connection status and, after the receiver's limit on app listeners ended a
-// session, "Open in Browser".
+// session, "Open in Browser". While the session waits to reconnect, Cancel
+// stops the waiting; after any failure, "Try Again" connects again; after
+// every channel was busy, "Connect When Free" waits for one.
 
 #include <QUrl>
 #include <QWidget>
@@ -49,6 +51,9 @@ public:
     QPushButton* connectButton() const { return m_connectButton; }
     StatusLine* statusLine() const { return m_status; }
     QPushButton* browserButton() const { return m_browserButton; }
+    QPushButton* cancelButton() const { return m_cancelButton; }
+    QPushButton* tryAgainButton() const { return m_tryAgainButton; }
+    QPushButton* whenFreeButton() const { return m_whenFreeButton; }
 
 private:
     void refreshState();
@@ -63,4 +68,7 @@ private:
     QPushButton* m_connectButton;
     StatusLine* m_status;
     QPushButton* m_browserButton;
+    QPushButton* m_cancelButton;
+    QPushButton* m_tryAgainButton;
+    QPushButton* m_whenFreeButton;
 };

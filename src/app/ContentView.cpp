@@ -13,6 +13,7 @@
 #include "display/ListeningToolsPanel.h"
 #include "display/WaterfallView.h"
 #include "session/KiwiSDRClient.h"
+#include "session/NetworkReachability.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -46,6 +47,16 @@ ContentView::ContentView(Services services, QWidget* parent)
     // written back for it.
     const Preferences& preferences = Preferences::instance();
     m_client->restoreTuning(preferences.mode(), preferences.waterfallZoom(), preferences.frequencyKHz());
+    const auto applyReconnecting = [this, policy = services.reconnectPolicy] {
+        m_client->setReconnectPolicy(
+            Preferences::instance().reconnectAutomatically() ? std::optional(policy) : std::nullopt);
+    };
+    applyReconnecting();
+    connect(&Preferences::instance(), &Preferences::changed, this, [applyReconnecting](const QString& key) {
+        if (key == PreferenceKeys::reconnectAutomatically)
+            applyReconnecting();
+    });
+    followNetworkReachability(*m_client);
 
     AddressBar::URLOpener openURL = std::move(services.openURL);
     if (!openURL)

@@ -8,6 +8,7 @@
 
 #include "app/AddressBar.h"
 #include "bookmarks/ui/WindowActions.h"
+#include "session/ReconnectSchedule.h"
 
 #include <QMainWindow>
 
@@ -36,6 +37,9 @@ public:
         AddressBar::URLOpener openURL;
         // Null: the desktop keyring.
         std::shared_ptr<PasswordStore> passwords;
+        // How a broken session reconnects while the preference allows it;
+        // tests wait less.
+        ReconnectPolicy reconnectPolicy;
     };
 
     // The identity announced to KiwiSDR servers.

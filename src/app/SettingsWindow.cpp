@@ -6,6 +6,7 @@
 #include "bookmarks/ui/MenuText.h"
 
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
@@ -61,6 +62,15 @@ SettingsWindow::SettingsWindow(AudioOutputSettings& settings, QWidget* parent)
     testRow->addWidget(testButton);
     formLayout->addRow(testRow);
     addRecordingRows(*formLayout);
+
+    auto* reconnect = new QCheckBox(tr("Reconnect automatically"), form);
+    reconnect->setObjectName(QStringLiteral("reconnectAutomatically"));
+    reconnect->setToolTip(tr("When a connection drops, connect again after a growing wait; never after the "
+                             "receiver refused or ended it"));
+    reconnect->setChecked(Preferences::instance().reconnectAutomatically());
+    connect(reconnect, &QCheckBox::toggled, this,
+        [](bool on) { Preferences::instance().setReconnectAutomatically(on); });
+    formLayout->addRow(reconnect);
 
     auto* layout = new QVBoxLayout(this);
     layout->setSizeConstraint(QLayout::SetFixedSize);

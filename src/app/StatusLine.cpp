@@ -9,6 +9,8 @@
 #include <QHBoxLayout>
 #include <QLabel>
 
+#include <algorithm>
+
 namespace {
 
 const QColor connectedGreen(0x2e, 0xa0, 0x43);
@@ -16,8 +18,23 @@ const QColor warningOrange(0xd9, 0x6c, 0x00);
 
 } // namespace
 
-StatusLook statusLook(const KiwiState& state)
+StatusLook statusLook(const KiwiState& state, const std::optional<ReconnectWait>& wait,
+    std::optional<int> freeChannelSeconds)
 {
+    if (freeChannelSeconds) {
+        const int seconds = std::max(*freeChannelSeconds, 0);
+        return {QCoreApplication::translate("StatusLine", "Waiting for a free channel (%1:%2)")
+                    .arg(seconds / 60)
+                    .arg(seconds % 60, 2, 10, QLatin1Char('0')),
+            std::nullopt, StatusLook::Tint::secondary, true};
+    }
+    if (wait) {
+        return {QCoreApplication::translate("StatusLine", "Reconnecting in %1 s (try %2 of %3)")
+                    .arg(wait->secondsLeft)
+                    .arg(wait->tryNumber)
+                    .arg(wait->maxTries),
+            std::nullopt, StatusLook::Tint::secondary, true};
+    }
     switch (state.kind()) {
     case KiwiState::Kind::disconnected:
         return {QCoreApplication::translate("StatusLine", "Disconnected"), StatusSymbol::circle,
@@ -52,12 +69,15 @@ StatusLine::StatusLine(QWidget* parent)
     setState(KiwiState::disconnected());
 }
 
-void StatusLine::setState(const KiwiState& state)
+void StatusLine::setState(
+    const KiwiState& state, const std::optional<ReconnectWait>& wait, std::optional<int> freeChannelSeconds)
 {
-    m_look = statusLook(state);
+    m_look = statusLook(state, wait, freeChannelSeconds);
     m_text->setText(m_look.text);
     m_text->setAccessibleName(m_look.text);
-    m_text->setToolTip(state.isFailed() ? m_look.text : QString());
+    // While waiting, the failure that started it.
+    const bool waiting = wait || freeChannelSeconds;
+    m_text->setToolTip(state.isFailed() ? (waiting ? state.message() : m_look.text) : QString());
     m_busy->setVisible(m_look.busy);
     m_symbol->setVisible(m_look.symbol.has_value());
     refreshSymbol();

@@ -1,9 +1,12 @@
 #pragma once
 // The connection status beside the address: "Disconnected", a spinner with
-// "Connecting…", "Connected", or the failure message (at most three lines).
+// "Connecting…", "Connected", the failure message (at most three lines), or
+// while the session waits to reconnect, the countdown to its next try, or
+// how long it has waited for a free channel.
 
 #include "app/StatusSymbols.h"
 #include "model/KiwiModel.h"
+#include "session/ReconnectSchedule.h"
 
 #include <QString>
 #include <QWidget>
@@ -24,7 +27,9 @@ struct StatusLook {
     Tint tint = Tint::secondary;
     bool busy = false;
 };
-StatusLook statusLook(const KiwiState& state);
+// `freeChannelSeconds`: how long the session has waited for a free channel.
+StatusLook statusLook(const KiwiState& state, const std::optional<ReconnectWait>& wait = std::nullopt,
+    std::optional<int> freeChannelSeconds = std::nullopt);
 
 class StatusLine : public QWidget {
     Q_OBJECT
@@ -33,7 +38,8 @@ public:
 
     explicit StatusLine(QWidget* parent = nullptr);
 
-    void setState(const KiwiState& state);
+    void setState(const KiwiState& state, const std::optional<ReconnectWait>& wait = std::nullopt,
+        std::optional<int> freeChannelSeconds = std::nullopt);
     QString text() const;
     bool isBusy() const;
 

@@ -279,6 +279,16 @@ void Preferences::setRecordingFolder(const QString& folder)
     store(PreferenceKeys::recordingFolder, folder);
 }
 
+bool Preferences::reconnectAutomatically() const
+{
+    return textOf(storedValue(PreferenceKeys::reconnectAutomatically)) != QStringLiteral("false");
+}
+
+void Preferences::setReconnectAutomatically(bool on)
+{
+    store(PreferenceKeys::reconnectAutomatically, on ? QStringLiteral("true") : QStringLiteral("false"));
+}
+
 QString Preferences::audioOutputDeviceUID() const
 {
     return textOf(storedValue(PreferenceKeys::audioOutputDeviceUID)).value_or(QString());

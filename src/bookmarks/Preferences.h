@@ -28,6 +28,7 @@ inline const QString waterfallLook = QStringLiteral("waterfallLook");
 inline const QString recordingFormat = QStringLiteral("recordingFormat");
 inline const QString recordingFolder = QStringLiteral("recordingFolder");
 inline const QString serverNames = QStringLiteral("serverNames");
+inline const QString reconnectAutomatically = QStringLiteral("reconnectAutomatically");
 // Where an unreadable stored list is kept before a write replaces it.
 inline const QString bookmarksUnreadable = QStringLiteral("bookmarks.unreadable");
 inline const QString frequencyBookmarksUnreadable = QStringLiteral("frequencyBookmarks.unreadable");
@@ -96,6 +97,10 @@ public:
     // Where recordings go; empty text means the user's music folder.
     QString recordingFolder() const;
     void setRecordingFolder(const QString& folder);
+
+    // Whether a session that broke reconnects by itself; on unless turned off.
+    bool reconnectAutomatically() const;
+    void setReconnectAutomatically(bool on);
 
     // Empty text means the system default output.
     QString audioOutputDeviceUID() const;

@@ -15,6 +15,7 @@
 #include <QDateTime>
 #include <QNetworkAccessManager>
 #include <QPointer>
+#include <QTimer>
 
 #include <cmath>
 
@@ -27,7 +28,27 @@ KiwiSDRClient::KiwiSDRClient(QString identity, std::shared_ptr<KiwiAudioPlayer> 
     , m_network(new QNetworkAccessManager(this))
     , m_detectionTimeout(ServerDetection::requestTimeout)
     , m_openTimeout(KiwiWebSocket::defaultOpenTimeout)
+    , m_tryTimer(new QTimer(this))
+    , m_countdownTimer(new QTimer(this))
+    , m_freeChannelTimer(new QTimer(this))
+    , m_freeChannelClock(new QTimer(this))
 {
+    QObject::connect(m_freeChannelTimer, &QTimer::timeout, this, &KiwiSDRClient::pollStatusPage);
+    QObject::connect(m_freeChannelClock, &QTimer::timeout, this, [this] {
+        const Operation operation(*this);
+        const auto waited = monotonicNow() - m_freeChannelSince;
+        if (waited >= maxFreeChannelWait) {
+            stopWaitingForFreeChannel();
+            return;
+        }
+        setFreeChannelWaitSeconds(static_cast<int>(std::chrono::duration_cast<std::chrono::seconds>(waited).count()));
+    });
+    m_tryTimer->setSingleShot(true);
+    QObject::connect(m_tryTimer, &QTimer::timeout, this, &KiwiSDRClient::startTry);
+    QObject::connect(m_countdownTimer, &QTimer::timeout, this, [this] {
+        const Operation operation(*this);
+        refreshCountdown();
+    });
     applyVolume();
 }
 
@@ -40,7 +61,14 @@ void KiwiSDRClient::connect(const QString& address, const QString& password,
     std::optional<double> frequencyKHz, std::optional<KiwiMode> mode)
 {
     const Operation operation(*this);
-    disconnect();
+    stopReconnecting();
+    openConnection(address, password, frequencyKHz, mode);
+}
+
+void KiwiSDRClient::openConnection(const QString& address, const QString& password,
+    std::optional<double> frequencyKHz, std::optional<KiwiMode> mode)
+{
+    endConnection();
     const std::optional<QUrl> url = normalizedServerURL(address);
     if (!url) {
         setState(State::failed(KiwiError::invalidAddress().errorDescription()));
@@ -56,6 +84,9 @@ void KiwiSDRClient::connect(const QString& address, const QString& password,
     ++m_sessionID;
     m_sessionTimestamp = QDateTime::currentMSecsSinceEpoch();
     m_password = password;
+    m_address = address;
+    m_connectedSince.reset();
+    setCanWaitForFreeChannel(false);
     setServerURL(url);
     setInfo(KiwiReceiverInfo());
     setState(State::connecting());
@@ -81,6 +112,12 @@ void KiwiSDRClient::connect(const QString& address, const QString& password,
 void KiwiSDRClient::disconnect()
 {
     const Operation operation(*this);
+    stopReconnecting();
+    endConnection();
+}
+
+void KiwiSDRClient::endConnection()
+{
     tearDown();
     setRssi(std::nullopt);
     if (m_values.state.isActive())
@@ -146,7 +183,7 @@ void KiwiSDRClient::detectionFinished(const QUrl& url, const ServerDetectionResu
 
 void KiwiSDRClient::endWith(const KiwiError& error)
 {
-    disconnect();
+    endConnection();
     setState(State::failed(error.errorDescription()));
 }
 

@@ -18,6 +18,7 @@
 #include "session/KiwiCommands.h"
 #include "session/PublishedValues.h"
 #include "session/ReceiverConnection.h"
+#include "session/ReconnectSchedule.h"
 
 #include <QList>
 #include <QObject>
@@ -37,6 +38,7 @@ class KiwiError;
 class KiwiSoundPipeline;
 class OpenWebRXPipeline;
 class QNetworkAccessManager;
+class QTimer;
 struct ServerDetectionResult;
 
 class KiwiSDRClient : public QObject, private ReceiverSession {
@@ -63,6 +65,10 @@ class KiwiSDRClient : public QObject, private ReceiverSession {
     Q_PROPERTY(QSet<QString> openWebRXModulations READ openWebRXModulations NOTIFY openWebRXModulationsChanged)
     Q_PROPERTY(QList<KiwiMode> availableModes READ availableModes NOTIFY availableModesChanged)
     Q_PROPERTY(std::optional<SMeterReading> sMeter READ sMeter NOTIFY sMeterChanged)
+    Q_PROPERTY(std::optional<ReconnectWait> reconnectWait READ reconnectWait NOTIFY reconnectWaitChanged)
+    Q_PROPERTY(bool canWaitForFreeChannel READ canWaitForFreeChannel NOTIFY canWaitForFreeChannelChanged)
+    Q_PROPERTY(std::optional<int> freeChannelWaitSeconds READ freeChannelWaitSeconds
+            NOTIFY freeChannelWaitSecondsChanged)
 
 public:
     using State = KiwiState;
@@ -89,8 +95,25 @@ public:
     // Ends whatever was open and starts a connection.
     void connect(const QString& address, const QString& password = QString(),
         std::optional<double> frequencyKHz = std::nullopt, std::optional<KiwiMode> mode = std::nullopt);
-    // Ends the current connection; a failed state keeps its message.
+    // Ends the current connection, and any waiting to reconnect; a failed
+    // state keeps its message.
     void disconnect();
+
+    // Reconnecting by itself after a connection broke without a refusal;
+    // off without a policy. A refusal is never answered by a new try.
+    void setReconnectPolicy(std::optional<ReconnectPolicy> policy);
+    // Ends the waiting for the next try, or for a free channel; the
+    // failure's words stay.
+    void cancelReconnect();
+    // After every channel was busy, on a receiver whose status page counts
+    // its listeners: reads only that page, every poll interval for at most
+    // maxFreeChannelWait, and connects as soon as it shows a free channel.
+    void waitForFreeChannel();
+    static constexpr std::chrono::milliseconds defaultFreeChannelPoll{30'000};
+    static constexpr std::chrono::milliseconds maxFreeChannelWait{30 * 60'000};
+    void setFreeChannelPoll(std::chrono::milliseconds interval) { m_freeChannelPoll = interval; }
+    // The network came back: a waiting try starts now.
+    void networkAvailable();
     // Puts back saved tuning without telling any server.
     void restoreTuning(KiwiMode mode, int zoom, double frequencyKHz);
 
@@ -148,6 +171,10 @@ public:
     const QSet<QString>& openWebRXModulations() const { return m_values.openWebRXModulations; }
     QList<KiwiMode> availableModes() const;
     std::optional<SMeterReading> sMeter() const;
+    const std::optional<ReconnectWait>& reconnectWait() const { return m_values.reconnectWait; }
+    bool canWaitForFreeChannel() const { return m_values.canWaitForFreeChannel; }
+    // Seconds since the waiting for a free channel began, while it goes on.
+    const std::optional<int>& freeChannelWaitSeconds() const { return m_values.freeChannelWaitSeconds; }
 
 signals:
     void stateChanged();
@@ -172,13 +199,19 @@ signals:
     void openWebRXModulationsChanged();
     void availableModesChanged();
     void sMeterChanged();
+    void reconnectWaitChanged();
+    void canWaitForFreeChannelChanged();
+    void freeChannelWaitSecondsChanged();
+    // A try of the automatic reconnecting is starting.
+    void reconnectTryStarted(int tryNumber, int maxTries);
 
 private:
     // The published properties, each with its NOTIFY signal.
     enum class Property {
         state, serverURL, serverKind, info, profiles, currentProfileID, webPageAfterAppLimit, frequencyKHz, mode,
         passband, agcEnabled, manualGain, rssi, isADCOverloaded, waterfallZoom, waterfallStartHz, waterfallError,
-        volume, isMuted, openWebRXModulations, availableModes, sMeter,
+        volume, isMuted, openWebRXModulations, availableModes, sMeter, reconnectWait,
+        canWaitForFreeChannel, freeChannelWaitSeconds,
     };
 
     // One operation of the session; the outermost one publishes what changed.
@@ -198,6 +231,9 @@ private:
     };
 
     // Lifecycle (KiwiSDRClient.cpp).
+    void openConnection(const QString& address, const QString& password, std::optional<double> frequencyKHz,
+        std::optional<KiwiMode> mode);
+    void endConnection();
     void tearDown();
     QObject* tasks();
     EventPost eventPost();
@@ -205,6 +241,22 @@ private:
     void endWith(const KiwiError& error);
     static QList<KiwiMode> availableModes(const PublishedValues& values);
     static std::optional<SMeterReading> sMeter(const PublishedValues& values);
+
+    // Reconnecting (KiwiSDRClientReconnect.cpp).
+    void brokeConnection(const KiwiError& error, bool wasConnected);
+    void scheduleTry();
+    void startTry();
+    void refreshCountdown();
+    void stopReconnecting();
+    void resumeWaterfall();
+    void resumeProfile();
+    static ReconnectPolicy::Duration monotonicNow();
+
+    // Waiting for a free channel (KiwiSDRClientFreeChannel.cpp).
+    void offerFreeChannelWait(const KiwiError& error);
+    void pollStatusPage();
+    void statusPageRead(const KiwiReceiverInfo& counts);
+    void stopWaitingForFreeChannel();
 
     // What the connection reads and reports (KiwiSDRClientReports.cpp).
     ReceiverTuning currentTuning() const override;
@@ -223,7 +275,7 @@ private:
     void waterfallPlaced(int zoom, double startHz) override;
     void waterfallTrouble(const QString& message) override { setWaterfallError(message); }
     void waterfallEnded(const QString& message) override;
-    void profilesOffered(QList<ReceiverProfile> profiles) override { setProfiles(std::move(profiles)); }
+    void profilesOffered(QList<ReceiverProfile> profiles) override;
     void profileSelected(const QString& id) override { setCurrentProfileID(id); }
     void modulationsOffered(QSet<QString> modulations) override;
     void bandChanged(double baseHz, double bandwidthHz, const ReceiverTuning& tuning) override;
@@ -261,6 +313,9 @@ private:
     void setVolumeValue(float volume);
     void setMutedValue(bool muted);
     void setOpenWebRXModulations(QSet<QString> modulations);
+    void setReconnectWait(std::optional<ReconnectWait> wait);
+    void setCanWaitForFreeChannel(bool can);
+    void setFreeChannelWaitSeconds(std::optional<int> seconds);
 
     PublishedValues m_values;
     // What was published when the current operation first changed a value,
@@ -292,4 +347,27 @@ private:
     std::chrono::milliseconds m_keepaliveInterval = defaultKeepaliveInterval;
     std::chrono::milliseconds m_detectionTimeout;
     std::chrono::milliseconds m_openTimeout;
+
+    // Reconnecting: the policy, the series of tries under way, when the next
+    // one is due, and what the listener had that a new connection does not
+    // bring back by itself.
+    struct Resume {
+        double waterfallStartHz = 0;
+        std::optional<QString> profileID;
+    };
+    std::optional<ReconnectPolicy> m_reconnectPolicy;
+    std::optional<ReconnectSchedule> m_series;
+    QTimer* const m_tryTimer;
+    QTimer* const m_countdownTimer;
+    ReconnectPolicy::Duration m_tryDue{0};
+    std::optional<ReconnectPolicy::Duration> m_connectedSince;
+    QString m_address;
+    std::optional<Resume> m_resume;
+
+    // Waiting for a free channel: its poll and clock, and the request under way.
+    std::chrono::milliseconds m_freeChannelPoll = defaultFreeChannelPoll;
+    QTimer* const m_freeChannelTimer;
+    QTimer* const m_freeChannelClock;
+    ReconnectPolicy::Duration m_freeChannelSince{0};
+    std::unique_ptr<QObject> m_freeChannelRequests;
 };

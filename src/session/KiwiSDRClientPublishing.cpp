@@ -75,6 +75,11 @@ void KiwiSDRClient::notifyIfChanged(Property property, const PublishedValues& be
         return notify(before.openWebRXModulations != now.openWebRXModulations, &C::openWebRXModulationsChanged);
     case P::availableModes: return notify(availableModes(before) != availableModes(now), &C::availableModesChanged);
     case P::sMeter: return notify(sMeter(before) != sMeter(now), &C::sMeterChanged);
+    case P::reconnectWait: return notify(before.reconnectWait != now.reconnectWait, &C::reconnectWaitChanged);
+    case P::canWaitForFreeChannel:
+        return notify(before.canWaitForFreeChannel != now.canWaitForFreeChannel, &C::canWaitForFreeChannelChanged);
+    case P::freeChannelWaitSeconds:
+        return notify(before.freeChannelWaitSeconds != now.freeChannelWaitSeconds, &C::freeChannelWaitSecondsChanged);
     }
 }
 
@@ -183,4 +188,19 @@ void KiwiSDRClient::setOpenWebRXModulations(QSet<QString> modulations)
 {
     store(&PublishedValues::openWebRXModulations, std::move(modulations),
         {Property::openWebRXModulations, Property::availableModes});
+}
+
+void KiwiSDRClient::setReconnectWait(std::optional<ReconnectWait> wait)
+{
+    store(&PublishedValues::reconnectWait, wait, {Property::reconnectWait});
+}
+
+void KiwiSDRClient::setCanWaitForFreeChannel(bool can)
+{
+    store(&PublishedValues::canWaitForFreeChannel, can, {Property::canWaitForFreeChannel});
+}
+
+void KiwiSDRClient::setFreeChannelWaitSeconds(std::optional<int> seconds)
+{
+    store(&PublishedValues::freeChannelWaitSeconds, seconds, {Property::freeChannelWaitSeconds});
 }

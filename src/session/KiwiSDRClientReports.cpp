@@ -26,15 +26,20 @@ ReceiverTuning KiwiSDRClient::tuningInBand()
 
 void KiwiSDRClient::accepted()
 {
-    if (m_values.state.isConnecting())
+    if (m_values.state.isConnecting()) {
         setState(State::connected());
+        m_connectedSince = monotonicNow();
+    }
 }
 
 void KiwiSDRClient::refused(const KiwiError& error)
 {
     const auto* busy = std::get_if<KiwiError::TooBusy>(&error.value());
     const std::optional<QUrl> url = m_values.serverURL;
+    // "Not now" or "not you": trying again by itself would only make it worse.
+    stopReconnecting();
     endWith(error);
+    offerFreeChannelWait(error);
     // A receiver that limits apps may still be heard on its own web page.
     if (busy && busy->afterConnecting && url)
         setWebPageAfterAppLimit(webPageURL(*url, m_values.frequencyKHz, m_values.mode));
@@ -44,8 +49,9 @@ void KiwiSDRClient::broke(const QString& description)
 {
     // Only while connecting does the socket's own description say more than
     // that the server closed it.
-    endWith(KiwiError::connectionClosed(
-        m_values.state.isConnecting() ? std::optional(description) : std::nullopt));
+    const bool wasConnected = m_values.state.isConnected();
+    brokeConnection(KiwiError::connectionClosed(wasConnected ? std::nullopt : std::optional(description)),
+        wasConnected);
 }
 
 void KiwiSDRClient::changeInfo(const std::function<void(KiwiReceiverInfo&)>& change)
@@ -70,6 +76,7 @@ void KiwiSDRClient::startAudio(double audioRate)
 void KiwiSDRClient::waterfallAccepted()
 {
     setWaterfallZoom(m_values.waterfallZoom);
+    resumeWaterfall();
 }
 
 void KiwiSDRClient::waterfallPlaced(int zoom, double startHz)

@@ -41,10 +41,10 @@ protected:
     void SetUp() override { clearPreferences(); }
     void TearDown() override { clearPreferences(); }
 
-    std::unique_ptr<ContentView> makeWindow()
+    std::unique_ptr<ContentView> makeWindow(ReconnectPolicy reconnectPolicy = {})
     {
-        return std::make_unique<ContentView>(
-            ContentView::Services{silentPlayer(), [this](const QUrl& url) { openedPages.push_back(url); }, {}});
+        return std::make_unique<ContentView>(ContentView::Services{
+            silentPlayer(), [this](const QUrl& url) { openedPages.push_back(url); }, {}, std::move(reconnectPolicy)});
     }
 
     // Types the address and presses Connect; true once connected.

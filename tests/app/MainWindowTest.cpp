@@ -245,6 +245,69 @@ TEST_F(AppTest, ServerBookmarkButton)
     EXPECT_TRUE(button.isEnabled());
 }
 
+TEST_F(AppTest, ADroppedConnectionCountsDownToItsNextTryWithCancelThenTryAgain)
+{
+    RxSimOptions options;
+    options.dropAfter = 300ms;
+    RxSimServer server(options);
+    const QString address = listen(server);
+    ReconnectPolicy policy;
+    policy.delays = {3s};
+    policy.jitter = 0;
+    policy.countdownStep = 20ms;
+    const auto window = makeWindow(policy);
+    AddressBar& bar = *window->addressBar();
+    EXPECT_TRUE(bar.cancelButton()->isHidden());
+    EXPECT_TRUE(bar.tryAgainButton()->isHidden());
+
+    ASSERT_TRUE(connectWindow(*window, address));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return bar.statusLine()->text() == "Reconnecting in 3 s (try 1 of 10)"; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return bar.statusLine()->text() == "Reconnecting in 2 s (try 1 of 10)"; }));
+    EXPECT_TRUE(bar.statusLine()->isBusy());
+    EXPECT_FALSE(bar.cancelButton()->isHidden());
+    EXPECT_TRUE(bar.tryAgainButton()->isHidden());
+    EXPECT_EQ(bar.connectButton()->text(), "Connect");
+    window->resize(900, 700);
+    saveScreenshot(*window, QStringLiteral("reconnecting.png"));
+
+    QTest::mouseClick(bar.cancelButton(), Qt::LeftButton);
+    EXPECT_EQ(bar.statusLine()->text(), "The connection was closed by the server.");
+    EXPECT_TRUE(bar.cancelButton()->isHidden());
+    EXPECT_FALSE(bar.tryAgainButton()->isHidden());
+
+    QTest::mouseClick(bar.tryAgainButton(), Qt::LeftButton);
+    EXPECT_TRUE(window->client().state().isConnecting());
+    EXPECT_TRUE(bar.tryAgainButton()->isHidden());
+    ASSERT_TRUE(waitForState(window->client(), KiwiState::Kind::connected));
+}
+
+TEST_F(AppTest, ConnectWhenFreeShowsTheWaitWithCancel)
+{
+    RxSimOptions options;
+    options.tooBusy = 3;
+    RxSimServer server(options);
+    const QString address = listen(server);
+    const auto window = makeWindow();
+    AddressBar& bar = *window->addressBar();
+    EXPECT_TRUE(bar.whenFreeButton()->isHidden());
+
+    bar.setAddress(address);
+    bar.connectToAddress();
+    ASSERT_TRUE(waitForState(window->client(), KiwiState::Kind::failed));
+    EXPECT_FALSE(bar.whenFreeButton()->isHidden());
+    EXPECT_EQ(bar.whenFreeButton()->text(), "Connect When Free");
+
+    QTest::mouseClick(bar.whenFreeButton(), Qt::LeftButton);
+    EXPECT_EQ(bar.statusLine()->text(), "Waiting for a free channel (0:00)");
+    EXPECT_TRUE(bar.whenFreeButton()->isHidden());
+    EXPECT_TRUE(bar.tryAgainButton()->isHidden());
+    EXPECT_FALSE(bar.cancelButton()->isHidden());
+
+    QTest::mouseClick(bar.cancelButton(), Qt::LeftButton);
+    EXPECT_EQ(bar.statusLine()->text(), "All 3 channels on this receiver are in use. Try again later.");
+    EXPECT_FALSE(bar.tryAgainButton()->isHidden());
+}
+
 TEST_F(AppTest, OpenInBrowserAfterTheAppLimitUntilTheNextConnect)
 {
     RxSimOptions options;

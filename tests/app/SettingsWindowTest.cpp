@@ -6,6 +6,8 @@
 #include "common/PulseAudioTestSupport.h"
 #include "bookmarks/Preferences.h"
 
+#include <QCheckBox>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
 
@@ -104,6 +106,32 @@ bool watcherLists(const QString& uid)
 // Through the whole application with real sound: a window's receiver is heard
 // on the device chosen in Settings, the choice outlives the application, and
 // a device gone at the next launch is forgotten.
+TEST_F(AppTest, ReconnectAutomaticallyIsOnUntilTurnedOffWhichEveryWindowFollowsAndIsRemembered)
+{
+    RxSimOptions options;
+    options.dropAfter = std::chrono::milliseconds(300);
+    RxSimServer server(options);
+    const QString address = listen(server);
+    const auto window = makeWindow();
+    AudioOutputSettings settings;
+    {
+        SettingsWindow shown{settings};
+        auto* box = shown.findChild<QCheckBox*>(QStringLiteral("reconnectAutomatically"));
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->text(), "Reconnect automatically");
+        EXPECT_TRUE(box->isChecked());
+        box->click();
+    }
+    EXPECT_FALSE(Preferences::instance().reconnectAutomatically());
+    SettingsWindow again{settings};
+    EXPECT_FALSE(again.findChild<QCheckBox*>(QStringLiteral("reconnectAutomatically"))->isChecked());
+
+    ASSERT_TRUE(connectWindow(*window, address));
+    ASSERT_TRUE(waitForState(window->client(), KiwiState::Kind::failed));
+    EXPECT_FALSE(window->client().reconnectWait());
+    EXPECT_FALSE(window->addressBar()->tryAgainButton()->isHidden());
+}
+
 TEST_F(AppTest, TheChosenDeviceCarriesTheSoundAndIsRememberedWhileItExists)
 {
     REQUIRE_PULSEAUDIO();

@@ -6,6 +6,7 @@
 #include <QElapsedTimer>
 
 #include <functional>
+#include <string_view>
 
 namespace {
 
@@ -166,6 +167,111 @@ TEST_F(KiwiSessionRxSimTest, RefusedWaterfallLeavesTheSoundPlaying)
     EXPECT_TRUE(client->state().isConnected());
     EXPECT_EQ(client->waterfallError(), QStringLiteral("All waterfall channels are in use."))
         << "the channel closing afterwards keeps the more specific message";
+}
+
+// Waits short enough for a test, with no jitter, so the try comes at once.
+ReconnectPolicy quickReconnects()
+{
+    ReconnectPolicy policy;
+    policy.delays = {50ms};
+    policy.jitter = 0;
+    policy.countdownStep = 10ms;
+    return policy;
+}
+
+TEST_F(KiwiSessionRxSimTest, ABrokenConnectionComesBackWithTheListenersTuning)
+{
+    const char* const ways[] = {"abrupt close", "restart on the same port"};
+    for (const char* way : ways) {
+        SCOPED_TRACE(way);
+        const bool restart = std::string_view(way) == "restart on the same port";
+        commands.clear();
+        RxSimOptions options;
+        if (!restart)
+            options.dropAfter = 1500ms;
+        startServer(options);
+        client->setReconnectPolicy(quickReconnects());
+        connectToStation();
+        ASSERT_TRUE(waitForState(KiwiState::Kind::connected));
+        client->setMode(KiwiMode::usb, KiwiPassband{200, 2800});
+        client->tune(9420);
+        if (restart)
+            restartServer();
+
+        ASSERT_TRUE(QTest::qWaitFor([&] { return soundConnections().size() >= 2; }));
+        ASSERT_TRUE(waitForState(KiwiState::Kind::connected));
+        // The new connection's first tuning is the old one.
+        const QString second = soundConnections()[1];
+        const auto firstTuning = [&] {
+            for (const Command& c : commands) {
+                if (c.timestamp == second && c.text.startsWith("SET mod="))
+                    return c.text;
+            }
+            return QString();
+        };
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !firstTuning().isEmpty(); }));
+        EXPECT_EQ(firstTuning(), QStringLiteral("SET mod=usb low_cut=200 high_cut=2800 freq=9420.000"));
+        client->disconnect();
+    }
+}
+
+TEST_F(KiwiSessionRxSimTest, ARefusalIsNeverAnsweredByASecondConnection)
+{
+    const RxSimRefusal refusals[] = {
+        {"--kick", [](RxSimOptions& o) { o.kick = QStringLiteral("go away"); }, "Disconnected by the receiver: go away"},
+        {"--badp 1", [](RxSimOptions& o) { o.badp = QStringLiteral("1"); },
+            "Bad password, or all channels that don't require a password are busy."},
+        {"--too-busy 3", [](RxSimOptions& o) { o.tooBusy = 3; },
+            "All 3 channels on this receiver are in use. Try again later."},
+        {"--ip-limit", [](RxSimOptions& o) { o.ipLimit = true; },
+            "The receiver's 24-hour listening limit for your IP address has been reached."},
+    };
+    client->setReconnectPolicy(quickReconnects());
+    for (const RxSimRefusal& refusal : refusals) {
+        SCOPED_TRACE(refusal.name);
+        commands.clear();
+        RxSimOptions options;
+        refusal.configure(options);
+        startServer(std::move(options));
+        connectToStation();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return client->state().isFailed(); }));
+        EXPECT_EQ(client->state().message(), QString::fromUtf8(refusal.message));
+        // Many times the wait before a try.
+        QTest::qWait(400);
+        EXPECT_EQ(soundConnections().size(), 1);
+        EXPECT_FALSE(client->reconnectWait());
+        EXPECT_EQ(client->state().message(), QString::fromUtf8(refusal.message));
+    }
+}
+
+TEST_F(KiwiSessionRxSimTest, ConnectWhenFreeReadsOnlyTheStatusPageUntilAChannelIsFree)
+{
+    RxSimOptions options;
+    options.rxChannels = 1;
+    startServer(options);
+    KiwiSDRClient other(QStringLiteral("Other"), recordingPlayer(std::make_shared<AudioRecording>()));
+    other.connect(address());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return other.state().isConnected(); }));
+
+    connectToStation();
+    ASSERT_TRUE(waitForState(KiwiState::Kind::failed));
+    EXPECT_EQ(client->state().message(), "All 1 channels on this receiver are in use. Try again later.");
+    ASSERT_TRUE(client->canWaitForFreeChannel());
+    client->setFreeChannelPoll(50ms);
+    client->waitForFreeChannel();
+    EXPECT_EQ(client->freeChannelWaitSeconds(), 0);
+    EXPECT_FALSE(client->canWaitForFreeChannel());
+
+    // Many polls while the other listener stays: no channel opened.
+    const qsizetype before = soundConnections().size();
+    QTest::qWait(500);
+    EXPECT_EQ(soundConnections().size(), before);
+    EXPECT_TRUE(client->state().isFailed());
+
+    other.disconnect();
+    ASSERT_TRUE(waitForState(KiwiState::Kind::connected));
+    EXPECT_EQ(soundConnections().size(), before + 1);
+    EXPECT_FALSE(client->freeChannelWaitSeconds());
 }
 
 } // namespace

@@ -38,21 +38,45 @@ protected:
     struct Command {
         QString channel;
         QString text;
+        QString timestamp;
     };
     std::unique_ptr<RxSimServer> server;
     quint16 port = 0;
     std::vector<Command> commands;
 
-    void startServer(RxSimOptions options = {})
+    void startServer(RxSimOptions options = {}, quint16 at = 0)
     {
         server = std::make_unique<RxSimServer>(std::move(options));
-        port = server->listen();
+        port = server->listen(QHostAddress::LocalHost, at);
         ASSERT_NE(port, 0);
         QObject::connect(server.get(), &RxSimServer::commandReceived,
-            [this](const QString& channel, const QString& text, const QString&) { commands.push_back({channel, text}); });
+            [this](const QString& channel, const QString& text, const QString& timestamp) {
+                commands.push_back({channel, text, timestamp});
+            });
+    }
+
+    // Starts listening again on the port of the server before, as a
+    // receiver does after a restart.
+    void restartServer(RxSimOptions options = {})
+    {
+        const quint16 before = port;
+        server.reset();
+        startServer(std::move(options), before);
+        ASSERT_EQ(port, before);
     }
 
     QString address() const { return QStringLiteral("127.0.0.1:%1").arg(port); }
+
+    // The timestamps of the sound channels opened, one per connection.
+    QStringList soundConnections() const
+    {
+        QStringList stamps;
+        for (const Command& command : commands) {
+            if (command.channel == u"SND" && !stamps.contains(command.timestamp))
+                stamps.append(command.timestamp);
+        }
+        return stamps;
+    }
 
     QStringList received(const QString& channel) const
     {

@@ -1,10 +1,12 @@
 // The pure pieces of the session: addresses, command texts, what servers'
-// values are read as, waterfall geometry, and an OpenWebRX band's tuning.
+// values are read as, waterfall geometry, an OpenWebRX band's tuning, and
+// when to reconnect.
 #include "session/KiwiCommands.h"
 #include "session/KiwiParamValues.h"
 #include "session/KiwiSDRClient.h"
 #include "session/KiwiWaterfallGeometry.h"
 #include "session/OpenWebRXSessionValues.h"
+#include "session/ReconnectSchedule.h"
 
 #include <gtest/gtest.h>
 
@@ -239,6 +241,46 @@ TEST(OpenWebRXSessionValues, MessagesReadAsTheSessionNeedsThem)
     const JSONValue details = object({{"receiver_gps", object({{"lat", JSONValue(52.515)}, {"lon", JSONValue(-13.35)}})}});
     EXPECT_EQ(openWebRXGPSText(details, QLocale(QLocale::German, QLocale::Germany)), QStringLiteral("(52,5150, -13,3500)"));
     EXPECT_FALSE(openWebRXGPSText(object({{"receiver_gps", object({{"lat", JSONValue(1.0)}})}}), QLocale::c()));
+}
+
+TEST(ReconnectSchedule, WaitsGrowWithJitterWithinTenTriesAndTenMinutes)
+{
+    using namespace std::chrono_literals;
+    using Duration = ReconnectSchedule::Duration;
+    struct Case {
+        const char* name;
+        double uniform;
+        std::vector<Duration> waits;
+    };
+    const Case cases[] = {
+        {"middle of the jitter", 0.5, {1s, 2s, 4s, 8s, 16s, 30s, 60s, 60s, 60s, 60s}},
+        {"a fifth shorter", 0.0, {800ms, 1600ms, 3200ms, 6400ms, 12800ms, 24s, 48s, 48s, 48s, 48s}},
+        {"a fifth longer", 1.0, {1200ms, 2400ms, 4800ms, 9600ms, 19200ms, 36s, 72s, 72s, 72s, 72s}},
+        {"out of range clamps", 7.0, {1200ms, 2400ms, 4800ms, 9600ms, 19200ms, 36s, 72s, 72s, 72s, 72s}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ReconnectSchedule schedule(ReconnectPolicy{}, [&] { return c.uniform; });
+        // Each try fails at once, when its wait is over.
+        Duration now = 5000s;
+        std::vector<Duration> waits;
+        while (const std::optional<Duration> wait = schedule.next(now)) {
+            waits.push_back(*wait);
+            now += *wait;
+        }
+        EXPECT_EQ(waits, c.waits);
+        EXPECT_EQ(schedule.tries(), 10);
+    }
+
+    // Tries that each take two minutes to fail run into the ten minutes first.
+    ReconnectSchedule slow(ReconnectPolicy{}, [] { return 0.5; });
+    Duration now = 0s;
+    int tries = 0;
+    while (const std::optional<Duration> wait = slow.next(now)) {
+        ++tries;
+        now += *wait + 2min;
+    }
+    EXPECT_EQ(tries, 5) << "the sixth would start at 11 min 1 s";
 }
 
 } // namespace

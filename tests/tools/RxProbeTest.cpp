@@ -177,4 +177,35 @@ TEST(RxProbeProgram, OnTheSoundCardReportsARefusalAndExitsAndRefusesAWrongComman
     EXPECT_EQ(run.lines.last().value("summary").toObject().value("waterfallRows"), QJsonValue(0));
 }
 
+TEST(RxProbeProgram, ReconnectsOnlyWhenAskedAndPrintsEachTry)
+{
+    RxSimOptions options;
+    options.dropAfter = std::chrono::milliseconds(500);
+    RxSimServer server(options);
+    const quint16 port = server.listen();
+    ASSERT_NE(port, 0);
+    for (const bool reconnect : {false, true}) {
+        SCOPED_TRACE(reconnect ? "--reconnect" : "without --reconnect");
+        QStringList arguments{QStringLiteral("127.0.0.1:%1").arg(port), "--seconds", reconnect ? "5" : "2"};
+        if (reconnect)
+            arguments.append("--reconnect");
+        const ProbeRun run = runProbe(arguments, 20'000);
+        ASSERT_EQ(run.exitCode, 0);
+        QStringList events;
+        for (const QJsonObject& line : run.lines) {
+            if (line.contains("reconnectTry"))
+                events.append(QStringLiteral("try %1 of %2").arg(line.value("reconnectTry").toInt()).arg(line.value("of").toInt()));
+            else if (line.value("property") == "state")
+                events.append(line.value("value").toObject().value("kind").toString());
+        }
+        const QStringList start{"connecting", "connected", "failed"};
+        ASSERT_GE(events.size(), 3);
+        EXPECT_EQ(events.mid(0, 3), start);
+        if (reconnect)
+            EXPECT_EQ(events.mid(3, 3), QStringList({"try 1 of 10", "connecting", "connected"}));
+        else
+            EXPECT_EQ(events.size(), 3) << "the first failure stays";
+    }
+}
+
 } // namespace

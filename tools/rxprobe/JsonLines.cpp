@@ -39,6 +39,12 @@ QByteArray propertyLine(std::int64_t milliseconds, const QString& property, cons
         + compact(property) + ",\"value\":" + compact(value) + '}';
 }
 
+QByteArray reconnectTryLine(std::int64_t milliseconds, int tryNumber, int maxTries)
+{
+    return "{\"t\":" + QByteArray::number(static_cast<qint64>(milliseconds)) + ",\"reconnectTry\":"
+        + QByteArray::number(tryNumber) + ",\"of\":" + QByteArray::number(maxTries) + '}';
+}
+
 QByteArray summaryLine(const RxProbeSummary& summary)
 {
     return "{\"summary\":{\"waterfallRows\":" + QByteArray::number(static_cast<qulonglong>(summary.waterfallRows))

@@ -27,6 +27,8 @@ QByteArray propertyLine(std::int64_t milliseconds, const QString& property, cons
 //  "stages": [...], then the number of each tool that is on: "squelchLevelDb",
 //  "noiseReductionDb", "notchHz" and "notchWidthHz", "blankerThresholdDb"}}
 QByteArray summaryLine(const RxProbeSummary& summary);
+// {"t": <ms since start>, "reconnectTry": k, "of": <tries at most>}
+QByteArray reconnectTryLine(std::int64_t milliseconds, int tryNumber, int maxTries);
 
 // Writes the line and a line break to standard output at once, so that it
 // never interleaves with the session's own output there.

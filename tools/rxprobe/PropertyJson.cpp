@@ -3,6 +3,7 @@
 #include "model/KiwiMode.h"
 #include "model/KiwiModel.h"
 #include "model/ReceiverProfile.h"
+#include "session/ReconnectSchedule.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
@@ -58,6 +59,12 @@ QJsonValue json(const KiwiPassband& passband)
 {
     return QJsonObject{{QStringLiteral("low"), static_cast<qint64>(passband.low)},
         {QStringLiteral("high"), static_cast<qint64>(passband.high)}};
+}
+
+QJsonValue json(const ReconnectWait& wait)
+{
+    return QJsonObject{{QStringLiteral("try"), wait.tryNumber}, {QStringLiteral("of"), wait.maxTries},
+        {QStringLiteral("secondsLeft"), wait.secondsLeft}};
 }
 
 QJsonValue json(const SMeterReading& reading)
@@ -126,6 +133,7 @@ QJsonValue json(const QSet<QString>& texts)
 }
 
 QJsonValue json(const QList<ReceiverProfile>& profiles) { return arrayJson(profiles); }
+
 QJsonValue json(const QList<KiwiMode>& modes) { return arrayJson(modes); }
 
 template <typename T>
@@ -157,6 +165,7 @@ const std::unordered_map<int, Encoder>& encoders()
         add<QSet<QString>>(map);
         add<QList<KiwiMode>>(map);
         add<SMeterReading>(map);
+        add<ReconnectWait>(map);
         return map;
     }();
     return all;

@@ -53,7 +53,9 @@ std::variant<RxProbeOptions, RxProbeUsage> parseRxProbeCommandLine(const QString
     const QCommandLineOption notch(QStringLiteral("notch"),
         QStringLiteral("Notch on, at this audio frequency in Hz."), QStringLiteral("HZ"));
     const QCommandLineOption nb(QStringLiteral("nb"), QStringLiteral("Noise blanker on."));
-    parser.addOptions({seconds, frequency, mode, password, zoom, wav, squelch, nr, notch, nb});
+    const QCommandLineOption reconnect(QStringLiteral("reconnect"),
+        QStringLiteral("Reconnect after a connection broke without a refusal, as the application does."));
+    parser.addOptions({seconds, frequency, mode, password, zoom, wav, squelch, nr, notch, nb, reconnect});
     parser.addPositionalArgument(QStringLiteral("ADDRESS"), QStringLiteral("The receiver's address."));
 
     if (!parser.parse(args))
@@ -108,6 +110,7 @@ std::variant<RxProbeOptions, RxProbeUsage> parseRxProbeCommandLine(const QString
     }
     options.listening.noiseReductionOn = parser.isSet(nr);
     options.listening.blankerOn = parser.isSet(nb);
+    options.reconnect = parser.isSet(reconnect);
     if (parser.isSet(wav)) {
         options.wavPath = parser.value(wav);
         if (options.wavPath->isEmpty())

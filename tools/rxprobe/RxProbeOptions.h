@@ -2,7 +2,7 @@
 // The command line of rxprobe:
 //   rxprobe ADDRESS [--seconds N] [--frequency KHZ] [--mode MODE]
 //           [--password TEXT] [--zoom Z] [--wav FILE]
-//           [--squelch DB] [--nr] [--notch HZ] [--nb]
+//           [--squelch DB] [--nr] [--notch HZ] [--nb] [--reconnect]
 
 #include "model/KiwiMode.h"
 #include "model/ListeningSettings.h"
@@ -25,6 +25,9 @@ struct RxProbeOptions {
     std::optional<QString> wavPath;
     // The listening tools, as given; the player clamps them into range.
     ListeningSettings listening;
+    // Reconnect after a connection broke, as the application does; off, so
+    // that scripts see the first failure.
+    bool reconnect = false;
 };
 
 // The text to print instead of running: the help (exit 0) or an error (exit 2).

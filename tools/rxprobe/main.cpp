@@ -92,6 +92,12 @@ int main(int argc, char** argv)
     KiwiSDRClient::RowBroadcaster::Subscription subscription =
         client.rows().subscribe(&log, [&rows](const KiwiWaterfallRow&) { ++rows; });
 
+    if (options.reconnect) {
+        client.setReconnectPolicy(ReconnectPolicy{});
+        QObject::connect(&client, &KiwiSDRClient::reconnectTryStarted, &log, [&clock](int tryNumber, int maxTries) {
+            writeLine(reconnectTryLine(clock.elapsed(), tryNumber, maxTries));
+        });
+    }
     if (options.zoom) {
         client.restoreTuning(options.mode.value_or(client.mode()), *options.zoom,
             options.frequencyKHz.value_or(client.frequencyKHz()));

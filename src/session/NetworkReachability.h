@@ -1,0 +1,8 @@
+#pragma once
+// Tells a session when Linux reports the network back, so that a try it is
+// waiting for starts at once instead of after the rest of its wait.
+
+class KiwiSDRClient;
+
+// Does nothing where the system offers no reachability backend.
+void followNetworkReachability(KiwiSDRClient& client);
