@@ -52,12 +52,29 @@ StatusLine::StatusLine(QWidget* parent)
 void StatusLine::setState(const KiwiState& state)
 {
     m_look = statusLook(state);
-    m_text->setText(m_look.text);
-    m_text->setAccessibleName(m_look.text);
-    m_text->setToolTip(state.isFailed() ? m_look.text : QString());
+    m_isFailed = state.isFailed();
+    refreshText();
     m_busy->setVisible(m_look.busy);
     m_symbol->setVisible(m_look.symbol.has_value());
     refreshSymbol();
+}
+
+void StatusLine::setNotice(const QString& notice)
+{
+    m_notice = notice;
+    refreshText();
+}
+
+void StatusLine::refreshText()
+{
+    const QString text = m_notice.isEmpty() ? m_look.text : m_look.text + u'\n' + m_notice;
+    m_text->setText(text);
+    m_text->setAccessibleName(text);
+    // A tooltip that looks like markup is shown as rich text: the text, which
+    // may quote the server, is escaped into a rich text of its own.
+    const bool hasTip = m_isFailed || !m_notice.isEmpty();
+    m_text->setToolTip(hasTip ? QStringLiteral("<p style=\"white-space:pre-wrap\">%1</p>").arg(text.toHtmlEscaped())
+                              : QString());
 }
 
 QString StatusLine::text() const

@@ -34,6 +34,9 @@ public:
     explicit StatusLine(QWidget* parent = nullptr);
 
     void setState(const KiwiState& state);
+    // A line of our own under the state (trouble with the settings file);
+    // empty for none.
+    void setNotice(const QString& notice);
     QString text() const;
     bool isBusy() const;
 
@@ -43,7 +46,11 @@ protected:
 private:
     void refreshSymbol();
 
+    void refreshText();
+
     StatusLook m_look;
+    bool m_isFailed = false;
+    QString m_notice;
     QLabel* m_symbol;
     BusyIndicator* m_busy;
     StatusText* m_text;

@@ -122,9 +122,12 @@ TuningPanel::TuningPanel(KiwiSDRClient& client, const QList<double>& stepsKHz, Q
     connect(&m_client, &KiwiSDRClient::volumeChanged, this, &TuningPanel::refreshVolume);
     connect(&m_client, &KiwiSDRClient::isMutedChanged, this, &TuningPanel::refreshVolume);
     connect(&Preferences::instance(), &Preferences::changed, this, [this](const QString& key) {
-        if (key == PreferenceKeys::frequencyBookmarks)
-            refreshBookmark();
+        if (key != PreferenceKeys::frequencyBookmarks)
+            return;
+        m_frequencyBookmarks = Preferences::instance().frequencyBookmarks();
+        refreshBookmark();
     });
+    m_frequencyBookmarks = Preferences::instance().frequencyBookmarks();
 
     m_frequencyField->setText(formattedFrequencyKHz(m_client.frequencyKHz()));
     rebuildModeButtons();
@@ -354,8 +357,7 @@ void TuningPanel::refreshProfiles()
 
 void TuningPanel::refreshBookmark()
 {
-    const bool bookmarked =
-        Preferences::instance().frequencyBookmarks().contains(m_client.mode(), m_client.frequencyKHz());
+    const bool bookmarked = m_frequencyBookmarks.contains(m_client.mode(), m_client.frequencyKHz());
     const BookmarkButtonLook look = bookmarkButtonLook(bookmarked);
     m_bookmarkButton->setIcon(themedIcon(look.iconName));
     m_bookmarkButton->setText(look.label);
