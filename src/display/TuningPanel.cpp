@@ -25,6 +25,9 @@
 
 namespace {
 
+// The band menu is as wide as this many characters, whatever the names.
+constexpr int maxProfileNameChars = 24;
+
 // The S-meter's bar ends at S9+60.
 constexpr double sMeterFullScale = 19;
 // The volume slider's steps between silence and full volume.
@@ -209,7 +212,10 @@ QWidget* TuningPanel::makeProfileRow()
     m_profileMenu = new QComboBox(m_profileRow);
     m_profileMenu->setObjectName(QStringLiteral("profileMenu"));
     m_profileMenu->setAccessibleName(QStringLiteral("Band"));
-    m_profileMenu->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    // Profile names come from the server: the menu's width does not follow
+    // them, and a long one is elided.
+    m_profileMenu->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    m_profileMenu->setMinimumContentsLength(maxProfileNameChars);
     connect(m_profileMenu, &QComboBox::activated, this,
         [this](int index) { m_client.selectProfile(m_profileMenu->itemData(index).toString()); });
 
