@@ -116,10 +116,13 @@ AddressBar::AddressBar(KiwiSDRClient& client, URLOpener openURL, QWidget* parent
         if (key == PreferenceKeys::bookmarks)
             refreshBookmark();
     });
+    const auto showPreferencesProblem = [this] { m_status->setNotice(Preferences::instance().problem()); };
+    connect(&Preferences::instance(), &Preferences::problemChanged, this, showPreferencesProblem);
 
     refreshState();
     refreshBookmark();
     refreshBrowserButton();
+    showPreferencesProblem();
 }
 
 QString AddressBar::address() const

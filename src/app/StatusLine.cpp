@@ -73,14 +73,33 @@ void StatusLine::setState(
     const KiwiState& state, const std::optional<ReconnectWait>& wait, std::optional<int> freeChannelSeconds)
 {
     m_look = statusLook(state, wait, freeChannelSeconds);
-    m_text->setText(m_look.text);
-    m_text->setAccessibleName(m_look.text);
-    // While waiting, the failure that started it.
+    // While waiting, the tooltip keeps the failure that started it.
     const bool waiting = wait || freeChannelSeconds;
-    m_text->setToolTip(state.isFailed() ? (waiting ? state.message() : m_look.text) : QString());
+    m_failureTip = state.isFailed() ? (waiting ? state.message() : m_look.text) : QString();
+    refreshText();
     m_busy->setVisible(m_look.busy);
     m_symbol->setVisible(m_look.symbol.has_value());
     refreshSymbol();
+}
+
+void StatusLine::setNotice(const QString& notice)
+{
+    m_notice = notice;
+    refreshText();
+}
+
+void StatusLine::refreshText()
+{
+    const QString text = m_notice.isEmpty() ? m_look.text : m_look.text + u'\n' + m_notice;
+    m_text->setText(text);
+    m_text->setAccessibleName(text);
+    // A tooltip that looks like markup is shown as rich text: the text, which
+    // may quote the server, is escaped into a rich text of its own.
+    QString tip = m_failureTip;
+    if (!m_notice.isEmpty())
+        tip = (tip.isEmpty() ? m_look.text : tip) + u'\n' + m_notice;
+    m_text->setToolTip(
+        tip.isEmpty() ? QString() : QStringLiteral("<p style=\"white-space:pre-wrap\">%1</p>").arg(tip.toHtmlEscaped()));
 }
 
 QString StatusLine::text() const

@@ -40,6 +40,9 @@ public:
 
     void setState(const KiwiState& state, const std::optional<ReconnectWait>& wait = std::nullopt,
         std::optional<int> freeChannelSeconds = std::nullopt);
+    // A line of our own under the state (trouble with the settings file);
+    // empty for none.
+    void setNotice(const QString& notice);
     QString text() const;
     bool isBusy() const;
 
@@ -49,7 +52,11 @@ protected:
 private:
     void refreshSymbol();
 
+    void refreshText();
+
     StatusLook m_look;
+    QString m_failureTip;
+    QString m_notice;
     QLabel* m_symbol;
     BusyIndicator* m_busy;
     StatusText* m_text;

@@ -178,6 +178,10 @@ void KiwiAudioPlayer::enqueue(std::span<const float> samples)
         std::lock_guard guard(queue->lock);
         if (!queue->sampleRate)
             return;
+        // No single block may queue more than the bound: a longer one (a
+        // huge frame from a server) keeps only its newest part.
+        if (samples.size() > queue->maxQueuedFrames)
+            samples = samples.last(queue->maxQueuedFrames);
     }
     // The tools see every block, also those the full queue drops, so the
     // squelch and the noise estimates follow the sound without gaps.

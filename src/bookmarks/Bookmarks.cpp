@@ -164,6 +164,21 @@ std::optional<Bookmarks> Bookmarks::fromText(const QString& text)
     return list;
 }
 
+std::optional<std::pair<Bookmarks, qsizetype>> Bookmarks::readableItems(const QString& text)
+{
+    const std::optional<QJsonArray> array = arrayFromText(text);
+    if (!array)
+        return std::nullopt;
+    std::pair<Bookmarks, qsizetype> read;
+    for (const QJsonValue& element : *array) {
+        if (std::optional<Bookmark> item = bookmarkFromJson(element))
+            read.first.items.append(std::move(*item));
+        else
+            ++read.second;
+    }
+    return read;
+}
+
 QString FrequencyBookmark::title() const
 {
     QLocale locale;
@@ -235,4 +250,19 @@ std::optional<FrequencyBookmarks> FrequencyBookmarks::fromText(const QString& te
         list.items.append(std::move(*item));
     }
     return list;
+}
+
+std::optional<std::pair<FrequencyBookmarks, qsizetype>> FrequencyBookmarks::readableItems(const QString& text)
+{
+    const std::optional<QJsonArray> array = arrayFromText(text);
+    if (!array)
+        return std::nullopt;
+    std::pair<FrequencyBookmarks, qsizetype> read;
+    for (const QJsonValue& element : *array) {
+        if (std::optional<FrequencyBookmark> item = frequencyBookmarkFromJson(element))
+            read.first.items.append(std::move(*item));
+        else
+            ++read.second;
+    }
+    return read;
 }

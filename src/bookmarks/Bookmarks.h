@@ -10,6 +10,7 @@
 #include <QUuid>
 
 #include <optional>
+#include <utility>
 
 struct Bookmark {
     QUuid id;
@@ -36,6 +37,9 @@ struct Bookmarks {
     QString toText() const;
     // The whole list, or nothing when any part of the text is unreadable.
     static std::optional<Bookmarks> fromText(const QString& text);
+    // The readable items of a stored array and how many were set aside; nothing
+    // when the text is not a JSON array at all.
+    static std::optional<std::pair<Bookmarks, qsizetype>> readableItems(const QString& text);
 
     // Lists are equal when their stored texts are identical.
     friend bool operator==(const Bookmarks& a, const Bookmarks& b) { return a.toText() == b.toText(); }
@@ -70,6 +74,7 @@ struct FrequencyBookmarks {
     QString toText() const;
     // The whole list, or nothing when any part of the text is unreadable.
     static std::optional<FrequencyBookmarks> fromText(const QString& text);
+    static std::optional<std::pair<FrequencyBookmarks, qsizetype>> readableItems(const QString& text);
 
     friend bool operator==(const FrequencyBookmarks& a, const FrequencyBookmarks& b)
     {

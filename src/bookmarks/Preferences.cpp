@@ -3,10 +3,14 @@
 #include "bookmarks/BuiltInServers.h"
 #include "model/StrictInteger.h"
 
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QEvent>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLocale>
 #include <QMutexLocker>
+#include <QRegularExpression>
 #include <QSettings>
 
 #include <charconv>
@@ -19,10 +23,28 @@ constexpr double defaultFrequencyKHz = 7200.0;
 constexpr KiwiMode defaultMode = KiwiMode::lsb;
 constexpr int defaultWaterfallZoom = 0;
 
-QSettings openStore()
+// QSettings writes its file in the event-loop turn after each change; this
+// one writes only when told to.
+class HeldSettings final : public QSettings {
+public:
+    HeldSettings()
+        : QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Farlisten"),
+                    QStringLiteral("Farlisten"))
+    {
+    }
+
+protected:
+    bool event(QEvent* event) override
+    {
+        if (event->type() == QEvent::UpdateRequest)
+            return true;
+        return QSettings::event(event);
+    }
+};
+
+void flushAtExit()
 {
-    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Farlisten"),
-                     QStringLiteral("Farlisten"));
+    Preferences::instance().flush();
 }
 
 // A reloaded INI file gives text for every value. A number set during this
@@ -78,22 +100,30 @@ Preferences& Preferences::instance()
     return *preferences;
 }
 
-Preferences::Preferences() = default;
+Preferences::Preferences()
+    : m_settings(std::make_unique<HeldSettings>())
+{
+    m_saveTimer.setSingleShot(true);
+    m_saveTimer.setInterval(saveDelay);
+    connect(&m_saveTimer, &QTimer::timeout, this, &Preferences::save);
+    qAddPostRoutine(flushAtExit);
+}
+
+Preferences::~Preferences() = default;
 
 QVariant Preferences::storedValue(const QString& key) const
 {
     QMutexLocker locker(&m_mutex);
-    const QSettings settings = openStore();
-    return settings.value(key);
+    return m_settings->value(key);
 }
 
 void Preferences::store(const QString& key, const QString& text)
 {
     {
         QMutexLocker locker(&m_mutex);
-        QSettings settings = openStore();
-        settings.setValue(key, text);
+        m_settings->setValue(key, text);
     }
+    scheduleSave();
     emit changed(key);
 }
 
@@ -102,13 +132,96 @@ void Preferences::storeList(const QString& key, const QString& backupKey, const 
 {
     {
         QMutexLocker locker(&m_mutex);
-        QSettings settings = openStore();
-        const QVariant previous = settings.value(key);
-        if (previous.isValid() && !isReadable(previous))
-            settings.setValue(backupKey, previous);
-        settings.setValue(key, text);
+        const QVariant previous = m_settings->value(key);
+        if (previous.isValid() && !isReadable(previous)) {
+            // Each set-aside text gets a key of its own; the oldest go once
+            // there are more than a few.
+            const QString stamp = QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd'T'HHmmsszzz"));
+            QString copyKey = backupKey + u'.' + stamp;
+            for (int n = 2; m_settings->contains(copyKey); ++n)
+                copyKey = backupKey + u'.' + stamp + u'-' + QString::number(n);
+            m_settings->setValue(copyKey, previous);
+            QStringList copies = m_settings->allKeys().filter(QRegularExpression(
+                QStringLiteral("^%1\\.").arg(QRegularExpression::escape(backupKey))));
+            copies.sort();
+            while (copies.size() > keptUnreadableCopies)
+                m_settings->remove(copies.takeFirst());
+        }
+        m_settings->setValue(key, text);
     }
+    setAside(key, 0);
+    scheduleSave();
     emit changed(key);
+}
+
+void Preferences::scheduleSave()
+{
+    {
+        QMutexLocker locker(&m_mutex);
+        if (std::exchange(m_isSaveScheduled, true))
+            return;
+    }
+    // The timer belongs to the preferences' thread; a write from another
+    // thread starts it there.
+    QMetaObject::invokeMethod(this, [this] { m_saveTimer.start(); });
+}
+
+void Preferences::flush()
+{
+    m_saveTimer.stop();
+    save();
+}
+
+void Preferences::save()
+{
+    QString problem;
+    {
+        QMutexLocker locker(&m_mutex);
+        m_isSaveScheduled = false;
+        // A QSettings keeps its first error: after one, a fresh one (sharing
+        // the unsaved values) tells whether this write succeeds.
+        if (m_settings->status() != QSettings::NoError)
+            m_settings = std::make_unique<HeldSettings>();
+        m_settings->sync();
+        if (m_settings->status() != QSettings::NoError) {
+            problem = tr("Your settings could not be saved to %1. Farlisten keeps them while it runs and "
+                         "tries again with the next change.")
+                          .arg(m_settings->fileName());
+        }
+        if (problem == m_writeProblem)
+            return;
+        m_writeProblem = problem;
+    }
+    emit problemChanged();
+}
+
+void Preferences::setAside(const QString& key, qsizetype count)
+{
+    {
+        QMutexLocker locker(&m_mutex);
+        if (m_setAside.value(key) == count)
+            return;
+        m_setAside.insert(key, count);
+    }
+    emit problemChanged();
+}
+
+QString Preferences::problem() const
+{
+    QMutexLocker locker(&m_mutex);
+    QStringList parts;
+    if (!m_writeProblem.isEmpty())
+        parts.append(m_writeProblem);
+    const qsizetype servers = m_setAside.value(PreferenceKeys::bookmarks);
+    if (servers > 0)
+        parts.append(servers == 1 ? tr("1 server bookmark could not be read and was set aside.")
+                                  : tr("%1 server bookmarks could not be read and were set aside.").arg(servers));
+    const qsizetype frequencies = m_setAside.value(PreferenceKeys::frequencyBookmarks);
+    if (frequencies > 0)
+        parts.append(frequencies == 1
+                ? tr("1 frequency bookmark could not be read and was set aside.")
+                : tr("%1 frequency bookmarks could not be read and were set aside.").arg(frequencies));
+    return parts.join(u' ');
 }
 
 QString Preferences::serverAddress() const
@@ -164,8 +277,11 @@ void Preferences::setWaterfallZoom(int zoom)
 Bookmarks Preferences::bookmarks() const
 {
     const std::optional<QString> text = textOf(storedValue(PreferenceKeys::bookmarks));
-    std::optional<Bookmarks> list = text ? Bookmarks::fromText(*text) : std::nullopt;
-    return list ? std::move(*list) : builtInServers();
+    auto read = text ? Bookmarks::readableItems(*text) : std::nullopt;
+    const_cast<Preferences*>(this)->setAside(PreferenceKeys::bookmarks, read ? read->second : 0);
+    if (!read || (read->first.items.isEmpty() && read->second > 0))
+        return builtInServers();
+    return std::move(read->first);
 }
 
 void Preferences::setBookmarks(const Bookmarks& list)
@@ -177,8 +293,9 @@ void Preferences::setBookmarks(const Bookmarks& list)
 FrequencyBookmarks Preferences::frequencyBookmarks() const
 {
     const std::optional<QString> text = textOf(storedValue(PreferenceKeys::frequencyBookmarks));
-    std::optional<FrequencyBookmarks> list = text ? FrequencyBookmarks::fromText(*text) : std::nullopt;
-    return list ? std::move(*list) : FrequencyBookmarks{};
+    auto read = text ? FrequencyBookmarks::readableItems(*text) : std::nullopt;
+    const_cast<Preferences*>(this)->setAside(PreferenceKeys::frequencyBookmarks, read ? read->second : 0);
+    return read ? std::move(read->first) : FrequencyBookmarks{};
 }
 
 void Preferences::setFrequencyBookmarks(const FrequencyBookmarks& list)

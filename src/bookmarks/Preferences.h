@@ -3,6 +3,9 @@
 // fallback, over QSettings (~/.config/Farlisten/Farlisten.conf). One object
 // per process; every write emits changed(key) so every holder of that key sees
 // the new value at once. Reads and writes are safe from any thread.
+// Values are held in memory and written to the file at most once per
+// saveDelay (and at exit), never per step or keystroke; a failed write keeps
+// them in memory, is retried on the next change, and is told by problem().
 
 #include "bookmarks/Bookmarks.h"
 #include "model/KiwiMode.h"
@@ -10,10 +13,17 @@
 #include "model/RecordingFormat.h"
 #include "model/WaterfallLook.h"
 
+#include <QHash>
 #include <QMutex>
 #include <QObject>
 #include <QString>
+#include <QTimer>
 #include <QVariant>
+
+#include <chrono>
+#include <memory>
+
+class QSettings;
 
 namespace PreferenceKeys {
 inline const QString serverAddress = QStringLiteral("serverAddress");
@@ -29,7 +39,8 @@ inline const QString recordingFormat = QStringLiteral("recordingFormat");
 inline const QString recordingFolder = QStringLiteral("recordingFolder");
 inline const QString serverNames = QStringLiteral("serverNames");
 inline const QString reconnectAutomatically = QStringLiteral("reconnectAutomatically");
-// Where an unreadable stored list is kept before a write replaces it.
+// Where an unreadable stored list is kept before a write replaces it: under
+// this prefix, a dot and the time it was set aside; the newest few are kept.
 inline const QString bookmarksUnreadable = QStringLiteral("bookmarks.unreadable");
 inline const QString frequencyBookmarksUnreadable = QStringLiteral("frequencyBookmarks.unreadable");
 } // namespace PreferenceKeys
@@ -37,6 +48,9 @@ inline const QString frequencyBookmarksUnreadable = QStringLiteral("frequencyBoo
 class Preferences : public QObject {
     Q_OBJECT
 public:
+    static constexpr std::chrono::milliseconds saveDelay{1000};
+    static constexpr int keptUnreadableCopies = 3;
+
     // The process-wide store. Created on first use; lives until exit.
     static Preferences& instance();
 
@@ -53,8 +67,9 @@ public:
     int waterfallZoom() const;
     void setWaterfallZoom(int zoom);
 
-    // An unreadable stored list reads as the default; the first write after
-    // that keeps its text under the key's ".unreadable" twin before replacing it.
+    // The readable entries of a stored list (the default when it is not a
+    // list or none is readable); the first write after that keeps the stored
+    // text under the key's ".unreadable" prefix before replacing it.
     Bookmarks bookmarks() const;
     void setBookmarks(const Bookmarks& list);
 
@@ -106,11 +121,23 @@ public:
     QString audioOutputDeviceUID() const;
     void setAudioOutputDeviceUID(const QString& uid);
 
+    // In plain words: why the file could not be written, and how many stored
+    // bookmarks could not be read. Empty when all is well.
+    QString problem() const;
+    // Writes what waits now.
+    void flush();
+
 signals:
     void changed(const QString& key);
+    void problemChanged();
 
 private:
     Preferences();
+    ~Preferences() override;
+
+    void scheduleSave();
+    void save();
+    void setAside(const QString& key, qsizetype count);
 
     QVariant storedValue(const QString& key) const;
     void store(const QString& key, const QString& text);
@@ -119,7 +146,13 @@ private:
     void storeList(const QString& key, const QString& backupKey, const QString& text,
                    bool (*isReadable)(const QVariant&));
 
-    // QSettings objects are not safe to share between threads; each operation
-    // opens its own under this lock.
+    // One QSettings for the process's life, used under this lock (it is not
+    // safe to share between threads unguarded).
     mutable QMutex m_mutex;
+    std::unique_ptr<QSettings> m_settings;
+    QTimer m_saveTimer;
+    bool m_isSaveScheduled = false;
+    QString m_writeProblem;
+    // Per list key, how many entries were set aside when it was last read.
+    mutable QHash<QString, qsizetype> m_setAside;
 };

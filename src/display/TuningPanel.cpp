@@ -25,6 +25,9 @@
 
 namespace {
 
+// The band menu is as wide as this many characters, whatever the names.
+constexpr int maxProfileNameChars = 24;
+
 // The S-meter's bar ends at S9+60.
 constexpr double sMeterFullScale = 19;
 // The volume slider's steps between silence and full volume.
@@ -122,9 +125,12 @@ TuningPanel::TuningPanel(KiwiSDRClient& client, const QList<double>& stepsKHz, Q
     connect(&m_client, &KiwiSDRClient::volumeChanged, this, &TuningPanel::refreshVolume);
     connect(&m_client, &KiwiSDRClient::isMutedChanged, this, &TuningPanel::refreshVolume);
     connect(&Preferences::instance(), &Preferences::changed, this, [this](const QString& key) {
-        if (key == PreferenceKeys::frequencyBookmarks)
-            refreshBookmark();
+        if (key != PreferenceKeys::frequencyBookmarks)
+            return;
+        m_frequencyBookmarks = Preferences::instance().frequencyBookmarks();
+        refreshBookmark();
     });
+    m_frequencyBookmarks = Preferences::instance().frequencyBookmarks();
 
     m_frequencyField->setText(formattedFrequencyKHz(m_client.frequencyKHz()));
     rebuildModeButtons();
@@ -206,7 +212,10 @@ QWidget* TuningPanel::makeProfileRow()
     m_profileMenu = new QComboBox(m_profileRow);
     m_profileMenu->setObjectName(QStringLiteral("profileMenu"));
     m_profileMenu->setAccessibleName(tr("Band"));
-    m_profileMenu->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    // Profile names come from the server: the menu's width does not follow
+    // them, and a long one is elided.
+    m_profileMenu->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    m_profileMenu->setMinimumContentsLength(maxProfileNameChars);
     connect(m_profileMenu, &QComboBox::activated, this,
         [this](int index) { m_client.selectProfile(m_profileMenu->itemData(index).toString()); });
 
@@ -354,8 +363,7 @@ void TuningPanel::refreshProfiles()
 
 void TuningPanel::refreshBookmark()
 {
-    const bool bookmarked =
-        Preferences::instance().frequencyBookmarks().contains(m_client.mode(), m_client.frequencyKHz());
+    const bool bookmarked = m_frequencyBookmarks.contains(m_client.mode(), m_client.frequencyKHz());
     const BookmarkButtonLook look = bookmarkButtonLook(bookmarked);
     m_bookmarkButton->setIcon(themedIcon(look.iconName));
     m_bookmarkButton->setText(look.label);

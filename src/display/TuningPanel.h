@@ -6,6 +6,8 @@
 // nothing of its own but the text being typed. All of it is disabled unless
 // the session is connected.
 
+#include "bookmarks/Bookmarks.h"
+
 #include <QList>
 #include <QWidget>
 
@@ -51,6 +53,8 @@ private:
     void refreshEnabled();
 
     KiwiSDRClient& m_client;
+    // Read once and again only when the stored list changes, not per step.
+    FrequencyBookmarks m_frequencyBookmarks;
     QLineEdit* m_frequencyField = nullptr;
     QToolButton* m_bookmarkButton = nullptr;
     QHBoxLayout* m_modeRow = nullptr;

@@ -1,7 +1,5 @@
 #include "model/KiwiFrames.h"
 
-#include <QList>
-
 #include <cstring>
 
 namespace {
@@ -33,12 +31,23 @@ bool hasTag(const QByteArray& message, const char (&tag)[tagSize + 1])
 
 KiwiParams parseParams(const QByteArray& message)
 {
-    // The separator after the tag is skipped unread.
-    const qsizetype start = message.size() > tagSize ? tagSize + 1 : tagSize;
-    const QString text = QString::fromUtf8(message.constData() + start, message.size() - start);
+    // The separator after the tag is skipped unread. Words are found in the
+    // bytes (a space is never part of a longer UTF-8 sequence) and only the
+    // first maxKiwiParamsPerMessage are decoded: a flood of words costs a scan,
+    // not an object each.
+    const char* p = message.constData() + (message.size() > tagSize ? tagSize + 1 : tagSize);
+    const char* const end = message.constData() + message.size();
     KiwiParams params;
-    for (const QStringView word : QStringView(text).split(u' ', Qt::SkipEmptyParts))
-        params.push_back(parseParam(word.toString()));
+    while (p < end && params.size() < maxKiwiParamsPerMessage) {
+        if (*p == ' ') {
+            ++p;
+            continue;
+        }
+        const char* const space = static_cast<const char*>(std::memchr(p, ' ', static_cast<std::size_t>(end - p)));
+        const char* const wordEnd = space ? space : end;
+        params.push_back(parseParam(QString::fromUtf8(p, wordEnd - p)));
+        p = wordEnd;
+    }
     return params;
 }
 

@@ -47,6 +47,9 @@ struct KiwiOtherFrame {
 };
 
 using KiwiParams = std::vector<KiwiParam>;
+// A receiver sends a handful of words per "MSG"; words past this many are
+// dropped unread.
+inline constexpr std::size_t maxKiwiParamsPerMessage = 64;
 using KiwiMessage = std::variant<KiwiParams, KiwiSoundFrame, KiwiWaterfallFrame, KiwiOtherFrame>;
 
 // One received WebSocket message (binary, or text handed over as its UTF-8

@@ -9,10 +9,37 @@
 #include "model/StatusPage.h"
 #include "session/BoundedHttpGet.h"
 #include "session/KiwiCommands.h"
+#include "session/MergedResults.h"
+
+#include <algorithm>
+#include <array>
+#include <span>
 
 namespace {
 
 constexpr std::chrono::milliseconds statusTimeout{60'000};
+
+// The sound-channel keys the session acts on; the rest are never posted.
+constexpr std::array<std::u16string_view, 19> soundKeys{u"badp", u"too_busy", u"monitor", u"redirect", u"down",
+    u"kiwi_kick", u"inactivity_timeout", u"ip_limit", u"exclusive_use", u"wb_only", u"sample_rate", u"audio_rate",
+    u"bandwidth", u"rx_chans", u"rx_chan", u"client_public_ip", u"version_maj", u"version_min", u"load_cfg"};
+
+// Keys that end the session: nothing after one of them is applied.
+constexpr std::array<std::u16string_view, 9> endingKeys{u"too_busy", u"monitor", u"redirect", u"down", u"kiwi_kick",
+    u"inactivity_timeout", u"ip_limit", u"exclusive_use", u"wb_only"};
+
+bool isAmong(QStringView key, std::span<const std::u16string_view> keys)
+{
+    return std::any_of(keys.begin(), keys.end(), [&](std::u16string_view k) { return QStringView(k) == key; });
+}
+
+bool endsSession(const KiwiConnection::SoundParameter& parameter)
+{
+    const auto* param = std::get_if<KiwiParam>(&parameter);
+    if (!param)
+        return false;
+    return isAmong(param->key, endingKeys) || (param->key == u"badp" && parseKiwiInteger(param->value) != 0);
+}
 
 } // namespace
 
@@ -46,19 +73,32 @@ void KiwiConnection::open()
     // Runs on the network thread: decoding and audio happen there. `this` is
     // only used by the returned events, which run on the GUI thread and are
     // dropped once this connection has ended.
-    auto read = [this, sound = m_sound](const QByteArray& bytes) -> std::function<void()> {
+    auto read = [this, sound = m_sound, parameters = std::make_shared<MergedResults<SoundParameters>>(),
+                    levels = std::make_shared<MergedResults<SoundLevel>>()](
+                    const QByteArray& bytes) -> std::function<void()> {
         const std::optional<KiwiMessage> message = parse(bytes);
         if (!message)
             return {};
         if (const auto* params = std::get_if<KiwiParams>(&*message)) {
             sound->applyParameters(*params);
-            return [this, parameters = readSoundParameters(*params)] { handleSoundParameters(parameters); };
+            if (!parameters->fold([&](SoundParameters& pending) { mergeSoundParameters(pending, *params); }))
+                return {};
+            return [this, parameters] { handleSoundParameters(parameters->take()); };
         }
         if (const auto* frame = std::get_if<KiwiSoundFrame>(&*message)) {
             LatencyProbes::soundFrameArrived();
             sound->processSoundFrame(*frame);
             const bool isOverloaded = (frame->flags & KiwiSoundFrame::flagOverload) != 0;
-            return [this, isOverloaded, rssi = frame->rssi] { handleSoundFrame(isOverloaded, rssi); };
+            const bool isFirst = levels->fold([&](SoundLevel& level) {
+                level.rssi = frame->rssi;
+                level.isOverloaded = level.isOverloaded || isOverloaded;
+            });
+            if (!isFirst)
+                return {};
+            return [this, levels] {
+                const SoundLevel level = levels->take();
+                handleSoundFrame(level.isOverloaded, level.rssi);
+            };
         }
         return {};
     };
@@ -96,26 +136,42 @@ void KiwiConnection::sendGain(const ReceiverGain& gain)
         m_soundSocket->sendText(kiwiAGCCommand(gain.agcEnabled, gain.manualGain));
 }
 
-std::vector<KiwiConnection::SoundParameter> KiwiConnection::readSoundParameters(const KiwiParams& params)
+void KiwiConnection::mergeSoundParameters(SoundParameters& pending, const KiwiParams& params)
 {
-    std::vector<SoundParameter> read;
-    read.reserve(params.size());
+    const auto keyOf = [](const SoundParameter& parameter) -> QStringView {
+        if (const auto* param = std::get_if<KiwiParam>(&parameter))
+            return param->key;
+        return u"load_cfg";
+    };
     for (const KiwiParam& param : params) {
+        if (std::any_of(pending.begin(), pending.end(), endsSession))
+            return;
+        if (!isAmong(param.key, soundKeys))
+            continue;
+        const auto waiting = std::find_if(
+            pending.begin(), pending.end(), [&](const SoundParameter& p) { return keyOf(p) == param.key; });
         if (param.key != u"load_cfg") {
-            read.emplace_back(param);
+            if (waiting == pending.end())
+                pending.emplace_back(param);
+            else
+                *waiting = param;
             continue;
         }
         // The receiver's configuration can be megabytes of JSON: it is read
-        // here, not on the GUI thread, and applied in its place in the list.
-        if (param.value) {
-            if (std::optional<KiwiReceiverConfig> config = readReceiverConfig(*param.value))
-                read.emplace_back(std::move(*config));
-        }
+        // here, not on the GUI thread.
+        if (!param.value)
+            continue;
+        std::optional<KiwiReceiverConfig> config = readReceiverConfig(*param.value);
+        if (!config)
+            continue;
+        if (waiting == pending.end())
+            pending.emplace_back(std::move(*config));
+        else
+            mergeReceiverConfig(std::get<KiwiReceiverConfig>(*waiting), *config);
     }
-    return read;
 }
 
-void KiwiConnection::handleSoundParameters(const std::vector<SoundParameter>& params)
+void KiwiConnection::handleSoundParameters(const SoundParameters& params)
 {
     for (const SoundParameter& parameter : params) {
         if (const auto* config = std::get_if<KiwiReceiverConfig>(&parameter)) {
@@ -162,7 +218,8 @@ void KiwiConnection::handleSoundParameters(const std::vector<SoundParameter>& pa
             m_session.changeInfo([&](KiwiReceiverInfo& info) { info.sampleRate = parseKiwiNumber(value); });
             sendSoundSetup();
         } else if (key == u"audio_rate") {
-            if (const std::optional<double> rate = parseKiwiNumber(value)) {
+            if (const std::optional<double> rate = parseKiwiNumber(value); rate && rate != m_audioRate) {
+                m_audioRate = rate;
                 m_session.startAudio(*rate);
                 if (const std::optional<QString> reply = kiwiAudioRateReply(*rate))
                     m_soundSocket->sendText(*reply);

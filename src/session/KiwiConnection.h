@@ -50,14 +50,23 @@ public:
     void setWaterfallSpeed(int kiwiSpeed) override;
     void close() override;
 
-private:
     // A sound-channel parameter, or a "load_cfg" already read on the network
-    // thread, in the order the receiver sent them.
+    // thread. They wait for the GUI thread merged: the latest value of each
+    // key, in the order the keys first came.
     using SoundParameter = std::variant<KiwiParam, KiwiReceiverConfig>;
+    using SoundParameters = std::vector<SoundParameter>;
+
+private:
+    // What the sound frames since the last report say: the latest level, and
+    // whether any of them was overloaded.
+    struct SoundLevel {
+        double rssi = 0;
+        bool isOverloaded = false;
+    };
 
     // Sound channel (KiwiConnection.cpp).
-    static std::vector<SoundParameter> readSoundParameters(const KiwiParams& params);
-    void handleSoundParameters(const std::vector<SoundParameter>& params);
+    static void mergeSoundParameters(SoundParameters& pending, const KiwiParams& params);
+    void handleSoundParameters(const SoundParameters& params);
     void handleSoundFrame(bool isOverloaded, double rssi);
     void accept();
     void sendSoundSetup();
@@ -66,6 +75,7 @@ private:
 
     // Waterfall channel (KiwiWaterfallChannel.cpp).
     void openWaterfall();
+    static void mergeWaterfallParameters(KiwiParams& pending, const KiwiParams& params);
     void handleWaterfallParameters(const KiwiParams& params);
     void waterfallPlaced(int zoom, double startHz);
     void waterfallFailed();
@@ -88,4 +98,6 @@ private:
     bool m_didSendSoundSetup = false;
     bool m_didOpenWaterfall = false;
     bool m_didReceiveWaterfall = false;
+    // Resending the rate the audio already plays at changes nothing.
+    std::optional<double> m_audioRate;
 };

@@ -179,3 +179,14 @@ void applyReceiverConfig(KiwiReceiverInfo& info, const KiwiReceiverConfig& confi
     }
     info.inactivityTimeoutMinutes = config.inactivityTimeoutMinutes;
 }
+
+void mergeReceiverConfig(KiwiReceiverConfig& earlier, const KiwiReceiverConfig& later)
+{
+    for (const auto& [field, text] : {std::pair{&earlier.name, &later.name},
+             std::pair{&earlier.location, &later.location}, std::pair{&earlier.antenna, &later.antenna},
+             std::pair{&earlier.grid, &later.grid}}) {
+        if (*text)
+            *field = *text;
+    }
+    earlier.inactivityTimeoutMinutes = later.inactivityTimeoutMinutes;
+}

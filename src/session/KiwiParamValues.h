@@ -56,3 +56,6 @@ struct KiwiReceiverConfig {
 std::optional<KiwiReceiverConfig> readReceiverConfig(const QString& loadCfgValue);
 // Texts that were missing or empty leave the info's as they were.
 void applyReceiverConfig(KiwiReceiverInfo& info, const KiwiReceiverConfig& config);
+// Folds a later configuration into an earlier one, so that applying the result
+// equals applying both in turn.
+void mergeReceiverConfig(KiwiReceiverConfig& earlier, const KiwiReceiverConfig& later);

@@ -6,6 +6,23 @@
 #include "model/KiwiError.h"
 #include "session/KiwiCommands.h"
 #include "session/KiwiWaterfallGeometry.h"
+#include "session/MergedResults.h"
+
+#include <algorithm>
+#include <array>
+
+namespace {
+
+// The waterfall-channel keys the session acts on; the rest are never posted.
+constexpr std::array<std::u16string_view, 7> waterfallKeys{
+    u"badp", u"too_busy", u"zoom_max", u"zoom_cap", u"wf_fps", u"wf_chans", u"bandwidth"};
+
+struct Placement {
+    int zoom = 0;
+    double startHz = 0;
+};
+
+} // namespace
 
 #include <QCoreApplication>
 
@@ -20,14 +37,18 @@ void KiwiConnection::openWaterfall()
 
     // Runs on the network thread: rows go straight to the views; the session
     // hears only of parameters and of geometry changes.
-    auto read = [this, rows = m_rows, geometry = KiwiWaterfallGeometry()](
+    auto read = [this, rows = m_rows, geometry = KiwiWaterfallGeometry(),
+                    parameters = std::make_shared<MergedResults<KiwiParams>>(),
+                    placement = std::make_shared<MergedResults<Placement>>()](
                     const QByteArray& bytes) mutable -> std::function<void()> {
         std::optional<KiwiMessage> message = parse(bytes);
         if (!message)
             return {};
         if (auto* params = std::get_if<KiwiParams>(&*message)) {
             geometry.applyParameters(*params);
-            return [this, params = std::move(*params)] { handleWaterfallParameters(params); };
+            if (!parameters->fold([&](KiwiParams& pending) { mergeWaterfallParameters(pending, *params); }))
+                return {};
+            return [this, parameters] { handleWaterfallParameters(parameters->take()); };
         }
         auto* frame = std::get_if<KiwiWaterfallFrame>(&*message);
         if (!frame)
@@ -39,7 +60,13 @@ void KiwiConnection::openWaterfall()
         rows->yield(placed->row);
         if (!placed->geometryChanged)
             return {};
-        return [this, zoom = placed->row.zoom, startHz = placed->row.startHz] { waterfallPlaced(zoom, startHz); };
+        // Only where the latest row lies matters to the session.
+        if (!placement->fold([&](Placement& p) { p = {placed->row.zoom, placed->row.startHz}; }))
+            return {};
+        return [this, placement] {
+            const Placement p = placement->take();
+            waterfallPlaced(p.zoom, p.startHz);
+        };
     };
     m_waterfallSocket = openEventSocket(channelURL, m_context.openTimeout, m_context.post, std::move(read),
         [this](const QString&) { waterfallFailed(); });
@@ -66,6 +93,20 @@ void KiwiConnection::waterfallFailed()
     m_session.waterfallEnded(
         QCoreApplication::translate("KiwiWaterfallChannel", "The waterfall stream was closed by the server."));
     m_waterfallSocket.reset();
+}
+
+void KiwiConnection::mergeWaterfallParameters(KiwiParams& pending, const KiwiParams& params)
+{
+    for (const KiwiParam& param : params) {
+        if (std::none_of(waterfallKeys.begin(), waterfallKeys.end(), [&](std::u16string_view key) { return QStringView(key) == param.key; }))
+            continue;
+        const auto waiting
+            = std::find_if(pending.begin(), pending.end(), [&](const KiwiParam& p) { return p.key == param.key; });
+        if (waiting == pending.end())
+            pending.push_back(param);
+        else
+            *waiting = param;
+    }
 }
 
 void KiwiConnection::handleWaterfallParameters(const KiwiParams& params)

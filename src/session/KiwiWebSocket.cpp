@@ -3,6 +3,7 @@
 #include "session/NetworkThread.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QTimer>
 #include <QWebSocket>
 
@@ -68,8 +69,17 @@ public:
             QMetaObject::invokeMethod(this, [this] { fail(describeClose()); }, Qt::QueuedConnection);
         });
         openTimer.setSingleShot(true);
-        QObject::connect(&openTimer, &QTimer::timeout, this, [this] {
-            fail(QCoreApplication::translate("KiwiWebSocket", "The connection timed out"));
+        QObject::connect(&openTimer, &QTimer::timeout, this, [this, openTimeout] {
+            // The timer is not restarted per message: it looks when the last
+            // one came and waits the rest of the timeout.
+            if (sinceMessage.isValid() && sinceMessage.elapsed() < openTimeout.count()) {
+                openTimer.start(openTimeout - std::chrono::milliseconds(sinceMessage.elapsed()));
+                return;
+            }
+            fail(sinceMessage.isValid()
+                    ? QCoreApplication::translate("KiwiWebSocket", "The receiver sent nothing for %1 seconds")
+                          .arg(openTimeout.count() / 1000.0)
+                    : QCoreApplication::translate("KiwiWebSocket", "The connection timed out"));
             socket->abort();
         });
         openTimer.start(openTimeout);
@@ -123,9 +133,9 @@ public:
 private:
     void deliver(const QByteArray& message)
     {
-        // A server that never says anything after the handshake would
-        // otherwise keep the session connecting for ever.
-        openTimer.stop();
+        // A server that falls silent, before its first message or after any
+        // later one, would otherwise keep the session for ever.
+        sinceMessage.start();
         if (!closed->load())
             onMessage(message);
     }
@@ -155,6 +165,7 @@ private:
     const std::shared_ptr<std::atomic<bool>> closed;
     QWebSocket* socket = nullptr;
     QTimer openTimer{this};
+    QElapsedTimer sinceMessage;
     std::deque<QString> pending;
     qsizetype pendingBytes = 0;
     bool failed = false;

@@ -27,7 +27,7 @@ public:
     // this many bytes (as held in memory); one more fails the connection.
     static constexpr qsizetype maxPendingBytes = 1024 * 1024;
     // A server that accepts the connection but never completes the handshake,
-    // or completes it and then says nothing.
+    // completes it and then says nothing, or falls silent for this long later.
     static constexpr std::chrono::milliseconds defaultOpenTimeout{60'000};
     // A close that the server never answers.
     static constexpr int closeTimeoutMs = 5'000;
@@ -39,7 +39,8 @@ public:
     KiwiWebSocket(const KiwiWebSocket&) = delete;
     KiwiWebSocket& operator=(const KiwiWebSocket&) = delete;
 
-    // The connection fails when no message arrived within `openTimeout`.
+    // The connection fails when no message arrived within `openTimeout`, at
+    // first or since the last one.
     void open(const QUrl& url, std::chrono::milliseconds openTimeout = defaultOpenTimeout);
     // Fire and forget: a send that fails is not reported, except one that
     // finds the texts waiting for the connection too many.

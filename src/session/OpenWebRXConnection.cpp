@@ -3,9 +3,7 @@
 #include "model/KiwiError.h"
 #include "openwebrx/OpenWebRXMessage.h"
 #include "openwebrx/OpenWebRXPipeline.h"
-#include "session/OpenWebRXSessionValues.h"
-
-#include <QLocale>
+#include "session/MergedResults.h"
 
 #include <span>
 
@@ -49,17 +47,26 @@ void OpenWebRXConnection::open()
 
     // Runs on the network thread. `this` is only used by the returned events,
     // which run on the GUI thread and are dropped once this connection ended.
-    auto read = [this, pipeline = m_pipeline](const QByteArray& bytes) -> std::function<void()> {
+    auto read = [this, pipeline = m_pipeline, levels = std::make_shared<MergedResults<OpenWebRXSMeter>>()](
+                    const QByteArray& bytes) -> std::function<void()> {
         const std::span<const std::uint8_t> message(
             reinterpret_cast<const std::uint8_t*>(bytes.constData()), static_cast<std::size_t>(bytes.size()));
         if (message.empty() || pipeline->processMessage(message))
             return {};
-        std::optional<OpenWebRXMessage> parsed = parseOpenWebRXText(QString::fromUtf8(bytes));
+        const std::optional<OpenWebRXMessage> parsed = parseOpenWebRXText(QString::fromUtf8(bytes));
         if (!parsed)
             return {};
         if (parsed->type == u"config" && parsed->value)
             pipeline->applyConfig(*parsed->value);
-        return [this, parsed = std::move(*parsed)] { handleMessage(parsed); };
+        std::optional<OpenWebRXEvent> event = readOpenWebRXEvent(*parsed);
+        if (!event)
+            return {};
+        if (const auto* level = std::get_if<OpenWebRXSMeter>(&*event)) {
+            if (!levels->fold([&](OpenWebRXSMeter& latest) { latest = *level; }))
+                return {};
+            return [this, levels] { handleEvent(levels->take()); };
+        }
+        return [this, event = std::move(*event)] { handleEvent(event); };
     };
     m_socket = openEventSocket(*socketURL, m_context.openTimeout, m_context.post, std::move(read),
         [this](const QString& description) { m_session.broke(description); });
@@ -93,51 +100,36 @@ void OpenWebRXConnection::selectProfile(const QString& id)
         m_socket->sendText(openWebRXSelectProfile(id));
 }
 
-void OpenWebRXConnection::handleMessage(const OpenWebRXMessage& message)
+void OpenWebRXConnection::handleEvent(const OpenWebRXEvent& event)
 {
-    const QString& type = message.type;
-    static const JSONValue absent;
-    const JSONValue& value = message.value ? *message.value : absent;
-    if (type == u"handshake") {
-        if (const std::optional<QString> version = value.stringMember(QStringLiteral("version"))) {
-            m_session.changeInfo([&](KiwiReceiverInfo& info) {
-                info.softwareVersion = QStringLiteral("OpenWebRX ") + *version;
-            });
-        }
-    } else if (type == u"config") {
-        if (message.value)
-            applyConfig(*message.value);
-    } else if (type == u"receiver_details") {
+    if (const auto* version = std::get_if<OpenWebRXVersion>(&event)) {
+        m_session.changeInfo([&](KiwiReceiverInfo& info) { info.softwareVersion = version->text; });
+    } else if (const auto* config = std::get_if<OpenWebRXConfigValues>(&event)) {
+        applyConfig(*config);
+    } else if (const auto* details = std::get_if<OpenWebRXDetails>(&event)) {
         m_session.changeInfo([&](KiwiReceiverInfo& info) {
-            const auto text = [&](const QString& key, std::optional<QString>& field) {
-                if (const std::optional<QString> member = value.stringMember(key))
-                    field = *member;
-            };
-            text(QStringLiteral("receiver_name"), info.name);
-            text(QStringLiteral("receiver_location"), info.location);
-            text(QStringLiteral("locator"), info.grid);
-            if (std::optional<QString> gps = openWebRXGPSText(value, QLocale()))
-                info.gps = std::move(gps);
+            for (const auto& [field, text] : {std::pair{&info.name, &details->name},
+                     std::pair{&info.location, &details->location}, std::pair{&info.grid, &details->grid},
+                     std::pair{&info.gps, &details->gps}}) {
+                if (*text)
+                    *field = *text;
+            }
         });
-    } else if (type == u"clients") {
-        m_session.changeInfo([&](KiwiReceiverInfo& info) { info.users = openWebRXClients(message.value); });
-    } else if (type == u"smeter") {
-        if (const std::optional<double> level = openWebRXSMeterDB(message.value))
-            m_session.signalLevel(*level);
-    } else if (type == u"profiles") {
-        m_session.profilesOffered(readOpenWebRXProfiles(message.value));
-    } else if (type == u"modes") {
-        m_session.modulationsOffered(readOpenWebRXModulations(message.value));
-    } else if (type == u"backoff") {
-        m_session.refused(KiwiError::server(openWebRXBackoffText(message.reason)));
-    } else if (type == u"sdr_error") {
-        m_session.refused(KiwiError::server(openWebRXSDRErrorText(message.value)));
+    } else if (const auto* clients = std::get_if<OpenWebRXClients>(&event)) {
+        m_session.changeInfo([&](KiwiReceiverInfo& info) { info.users = clients->count; });
+    } else if (const auto* level = std::get_if<OpenWebRXSMeter>(&event)) {
+        m_session.signalLevel(level->level);
+    } else if (const auto* profiles = std::get_if<QList<ReceiverProfile>>(&event)) {
+        m_session.profilesOffered(*profiles);
+    } else if (const auto* modulations = std::get_if<QSet<QString>>(&event)) {
+        m_session.modulationsOffered(*modulations);
+    } else if (const auto* failure = std::get_if<OpenWebRXFailure>(&event)) {
+        m_session.refused(KiwiError::server(failure->text));
     }
 }
 
-void OpenWebRXConnection::applyConfig(const JSONValue& config)
+void OpenWebRXConnection::applyConfig(const OpenWebRXConfigValues& values)
 {
-    const OpenWebRXConfigValues values = readOpenWebRXConfig(config);
     m_session.changeInfo([&](KiwiReceiverInfo& info) {
         if (values.maxUsers)
             info.maxUsers = values.maxUsers;

@@ -1,18 +1,18 @@
 #pragma once
 // The conversation with an OpenWebRX server: one socket carrying the
 // handshake line, JSON messages and typed binary frames. Frames go to the
-// stream pipeline on the network thread; every JSON message reaches the
-// session on the GUI thread, after the pipeline has taken its part of a
-// "config". Zoom and pan crop the full band locally; the server is not told.
+// stream pipeline on the network thread; a JSON message is read there too
+// (after the pipeline has taken its part of a "config") and reaches the
+// session on the GUI thread as the values it means, S-meter levels merged to
+// the latest. Zoom and pan crop the full band locally; the server is not told.
 
+#include "session/OpenWebRXEvent.h"
 #include "session/ReceiverConnection.h"
 
 #include <memory>
 #include <optional>
 
 class OpenWebRXPipeline;
-struct JSONValue;
-struct OpenWebRXMessage;
 
 class OpenWebRXConnection final : public ReceiverConnection {
 public:
@@ -30,8 +30,8 @@ public:
     void close() override;
 
 private:
-    void handleMessage(const OpenWebRXMessage& message);
-    void applyConfig(const JSONValue& config);
+    void handleEvent(const OpenWebRXEvent& event);
+    void applyConfig(const OpenWebRXConfigValues& values);
 
     ReceiverSession& m_session;
     const ConnectionContext m_context;

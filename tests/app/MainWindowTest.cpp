@@ -9,11 +9,17 @@
 #include "display/TuningPanel.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QToolButton>
+
+#include <sys/stat.h>
+
+#include <tuple>
 
 namespace {
 
@@ -122,10 +128,44 @@ TEST_F(AppTest, TuningKeysStepTheFrequencyOnlyWhileConnected)
         EXPECT_DOUBLE_EQ(client.frequencyKHz(), press.toKHz) << press.key;
     }
 
+
+    // Five seconds of a held key (auto-repeat every 30 ms) write the
+    // preferences file a few times, not once per step. Each write replaces
+    // the file, so a new inode or time marks one.
+    const QString file = QSettings(QSettings::NativeFormat, QSettings::UserScope, "Farlisten", "Farlisten").fileName();
+    const auto fileVersion = [&] {
+        struct stat info {};
+        stat(QFile::encodeName(file).constData(), &info);
+        return std::tuple(info.st_ino, info.st_mtim.tv_sec, info.st_mtim.tv_nsec);
+    };
+    Preferences::instance().flush();
+    auto version = fileVersion();
+    int writes = 0;
+    int steps = 0;
+    QElapsedTimer held;
+    held.start();
+    while (held.elapsed() < 5000) {
+        QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier, QString(), true);
+        QApplication::sendEvent(window->mainView(), &repeat);
+        ++steps;
+        QTest::qWait(30);
+        if (const auto now = fileVersion(); now != version) {
+            ++writes;
+            version = now;
+        }
+    }
+    EXPECT_NEAR(client.frequencyKHz(), 7200 + steps * 0.1, 0.01);
+    EXPECT_LE(writes, 6) << steps << " steps";
+    Preferences::instance().flush();
+    EXPECT_DOUBLE_EQ(QSettings(QSettings::NativeFormat, QSettings::UserScope, "Farlisten", "Farlisten")
+                         .value(PreferenceKeys::frequencyKHz)
+                         .toDouble(),
+        client.frequencyKHz());
+
     // Failed and disconnected sessions take no keys either.
     client.disconnect();
     EXPECT_FALSE(pressKey(*window, Qt::Key_Left));
-    EXPECT_DOUBLE_EQ(client.frequencyKHz(), 7200);
+    EXPECT_DOUBLE_EQ(client.frequencyKHz(), 7200 + steps * 0.1);
 }
 
 TEST_F(AppTest, MainViewTakesFocusBackWhenTheFrequencyChanges)

@@ -1,9 +1,31 @@
 #include "app/StatusLine.h"
 #include "app/StatusText.h"
 
+#include <QTextDocument>
+
 #include <gtest/gtest.h>
 
 namespace {
+
+TEST(StatusLineTest, MarkupIsShownAsTextAndANoticeIsALineOfItsOwn)
+{
+    // A failure quoting markup shows it as text, in the tooltip too; a notice
+    // is a line of its own under any state.
+    StatusLine line;
+    const QString kick = QStringLiteral("Kicked: <b>bold</b> &amp; <img src=x>");
+    line.setState(KiwiState::failed(kick));
+    const QWidget* text = line.findChild<QWidget*>(QStringLiteral("statusText"));
+    ASSERT_TRUE(text);
+    QTextDocument tip;
+    tip.setHtml(text->toolTip());
+    EXPECT_EQ(tip.toPlainText(), kick);
+    line.setNotice(QStringLiteral("Your settings could not be saved."));
+    line.setState(KiwiState::connected());
+    EXPECT_EQ(line.text(), QStringLiteral("Connected\nYour settings could not be saved."));
+    line.setNotice(QString());
+    EXPECT_EQ(line.text(), QStringLiteral("Connected"));
+    EXPECT_TRUE(text->toolTip().isEmpty());
+}
 
 TEST(StatusLineTest, LongTextIsCutAfterThreeLinesWithAnEllipsis)
 {

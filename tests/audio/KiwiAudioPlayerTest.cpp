@@ -65,6 +65,17 @@ TEST_F(KiwiAudioPlayerTest, OneSecondBoundIsTestedBeforeTheBlockIsCounted)
         EXPECT_EQ(queued(), accepted ? queuedBefore + 512 : queuedBefore);
         EXPECT_EQ(scheduledCount(), scheduledBefore + (accepted ? 1 : 0));
     }
+    // One block of ten seconds queues only its last second.
+    ASSERT_FALSE(player->start(12000.0));
+    std::vector<float> tenSeconds(120000, 0.1f);
+    tenSeconds.back() = 0.5f;
+    const std::size_t scheduledBefore = scheduledCount();
+    player->enqueue(tenSeconds);
+    EXPECT_EQ(queued(), 12000u);
+    const auto scheduled = audio.current().scheduled;
+    ASSERT_EQ(scheduled.size(), scheduledBefore + 1);
+    EXPECT_EQ(scheduled.back().samples.size(), 12000u);
+    EXPECT_EQ(scheduled.back().samples.back(), 0.5f);
 }
 
 // Three hours against a sound card whose clock is 150 ppm fast, then one

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QStandardPaths>
@@ -32,6 +33,17 @@ void putRaw(const QString& key, const QVariant& value)
 QVariant getRaw(const QString& key)
 {
     return rawStore().value(key);
+}
+
+// The set-aside copies of a list, oldest first.
+QVariantList setAsideCopies(const QString& prefix)
+{
+    QStringList keys = rawStore().allKeys().filter(QRegularExpression(u'^' + QRegularExpression::escape(prefix) + "\\."));
+    keys.sort();
+    QVariantList copies;
+    for (const QString& key : keys)
+        copies.append(getRaw(key));
+    return copies;
 }
 
 class PreferencesTest : public ::testing::Test {
@@ -92,6 +104,8 @@ TEST_F(PreferencesTest, ReadsAFileWrittenBefore)
                "frequencyBookmarks=\"[{\\\"id\\\":\\\"1B4E28BA-2FA1-11D2-883F-0016D3CCA427\\\",\\\"frequencyKHz\\\":7200,"
                "\\\"mode\\\":\\\"lsb\\\",\\\"name\\\":\\\"a, b\\\"}]\"\n");
     file.close();
+    // The store holds the file in memory and reads it again when it saves.
+    preferences.flush();
 
     EXPECT_EQ(preferences.frequencyKHz(), 3550.25);
     EXPECT_EQ(preferences.waterfallZoom(), -3);
@@ -228,26 +242,75 @@ TEST_F(PreferencesTest, UnreadableListsAreKeptAsideBeforeTheyAreReplaced)
     // Readable or absent lists are not copied.
     preferences.setFrequencyBookmarks(FrequencyBookmarks{});
     preferences.setFrequencyBookmarks(FrequencyBookmarks{});
-    EXPECT_FALSE(rawStore().contains(PreferenceKeys::frequencyBookmarksUnreadable));
+    EXPECT_TRUE(setAsideCopies(PreferenceKeys::frequencyBookmarksUnreadable).isEmpty());
 
     const QString unreadable = QStringLiteral("[{\"id\":\"not a uuid\",\"url\":\"http://mine/\"}]");
     putRaw(PreferenceKeys::bookmarks, unreadable);
     EXPECT_EQ(preferences.bookmarks(), builtInServers());
-    EXPECT_FALSE(rawStore().contains(PreferenceKeys::bookmarksUnreadable));
+    EXPECT_TRUE(setAsideCopies(PreferenceKeys::bookmarksUnreadable).isEmpty());
     Bookmarks list = preferences.bookmarks();
     list.add(QStringLiteral("http://new/"));
     preferences.setBookmarks(list);
-    EXPECT_EQ(getRaw(PreferenceKeys::bookmarksUnreadable), QVariant(unreadable));
+    EXPECT_EQ(setAsideCopies(PreferenceKeys::bookmarksUnreadable), QVariantList{unreadable});
     // Once the stored list reads again there is nothing more to keep.
     preferences.setBookmarks(Bookmarks{});
-    EXPECT_EQ(getRaw(PreferenceKeys::bookmarksUnreadable), QVariant(unreadable));
+    EXPECT_EQ(setAsideCopies(PreferenceKeys::bookmarksUnreadable), QVariantList{unreadable});
+    // Each later corruption is kept beside the earlier ones, the newest few.
+    QVariantList expected{unreadable};
+    for (int n = 0; n < 4; ++n) {
+        const QString text = QStringLiteral("[{\"id\":%1}]").arg(n);
+        putRaw(PreferenceKeys::bookmarks, text);
+        preferences.setBookmarks(Bookmarks{});
+        expected.append(text);
+    }
+    EXPECT_EQ(setAsideCopies(PreferenceKeys::bookmarksUnreadable), expected.mid(2));
 
     const QString upperCaseMode = QStringLiteral(
         "[{\"id\":\"1B4E28BA-2FA1-11D2-883F-0016D3CCA427\",\"frequencyKHz\":7200,\"mode\":\"LSB\"}]");
     putRaw(PreferenceKeys::frequencyBookmarks, upperCaseMode);
     EXPECT_TRUE(preferences.frequencyBookmarks().items.isEmpty());
     preferences.setFrequencyBookmarks(FrequencyBookmarks{});
-    EXPECT_EQ(getRaw(PreferenceKeys::frequencyBookmarksUnreadable), QVariant(upperCaseMode));
+    EXPECT_EQ(setAsideCopies(PreferenceKeys::frequencyBookmarksUnreadable), QVariantList{upperCaseMode});
+}
+
+TEST_F(PreferencesTest, ABadEntryIsSetAsideAndTheGoodOnesLoad)
+{
+    const QString good = QStringLiteral("{\"id\":\"1B4E28BA-2FA1-11D2-883F-0016D3CCA427\",\"url\":\"http://good/\"}");
+    const QString text = u'[' + good + QStringLiteral(",{\"id\":\"bad\",\"url\":\"http://bad/\"},") + good + u']';
+    putRaw(PreferenceKeys::bookmarks, text);
+    const Bookmarks list = preferences.bookmarks();
+    ASSERT_EQ(list.items.size(), 2);
+    EXPECT_EQ(list.items[1].url, QStringLiteral("http://good/"));
+    EXPECT_EQ(preferences.problem(), QStringLiteral("1 server bookmark could not be read and was set aside."));
+    preferences.setBookmarks(list);
+    EXPECT_EQ(setAsideCopies(PreferenceKeys::bookmarksUnreadable), QVariantList{text});
+    EXPECT_EQ(preferences.problem(), QString());
+}
+
+TEST_F(PreferencesTest, AFileThatCannotBeWrittenIsToldAndTheValuesKept)
+{
+    // A folder where the file should be: not even root can write it.
+    preferences.setFrequencyKHz(7000);
+    preferences.flush();
+    const QString fileName = rawStore().fileName();
+    ASSERT_TRUE(QFile::remove(fileName));
+    ASSERT_TRUE(QDir().mkpath(fileName));
+    QSignalSpy told(&preferences, &Preferences::problemChanged);
+    preferences.setFrequencyKHz(9400.5);
+    preferences.flush();
+    EXPECT_EQ(told.count(), 1);
+    EXPECT_TRUE(preferences.problem().startsWith(QStringLiteral("Your settings could not be saved to ") + fileName))
+        << preferences.problem().toStdString();
+    EXPECT_EQ(preferences.frequencyKHz(), 9400.5);
+    preferences.setMode(KiwiMode::usb);
+    EXPECT_EQ(preferences.mode(), KiwiMode::usb);
+
+    ASSERT_TRUE(QDir().rmdir(fileName));
+    preferences.flush();
+    EXPECT_EQ(preferences.problem(), QString());
+    QSettings reread(fileName, QSettings::IniFormat);
+    EXPECT_EQ(reread.value(PreferenceKeys::frequencyKHz).toString(), QStringLiteral("9400.5"));
+    EXPECT_EQ(reread.value(PreferenceKeys::mode).toString(), QStringLiteral("usb"));
 }
 
 } // namespace

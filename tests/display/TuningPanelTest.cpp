@@ -242,6 +242,11 @@ TEST(TuningPanelOpenWebRXTest, NoGainControlsButWideFMAndABandMenu)
     emit band->activated(1);
     ASSERT_TRUE(QTest::qWaitFor([&] { return session.client.frequencyKHz() == 9500; }, 10000));
     EXPECT_EQ(band->currentIndex(), 1);
+    // A server's name of any length leaves the menu's width as it was.
+    const int width = band->sizeHint().width();
+    band->addItem(QString(1000, u'W'));
+    EXPECT_EQ(band->sizeHint().width(), width);
+    EXPECT_LT(width, 40 * band->fontMetrics().horizontalAdvance(u'W'));
 }
 
 } // namespace

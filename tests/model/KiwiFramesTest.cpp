@@ -31,6 +31,11 @@ TEST(ParseMessage, WordRules)
     for (const auto& [message, expected] : cases)
         EXPECT_EQ(parsedAs<KiwiParams>(message), expected) << message.toStdString();
 
+    // A flood of words: only the first ones are read.
+    const KiwiParams flood = parsedAs<KiwiParams>("MSG " + QByteArray("a=1 ").repeated(100'000));
+    EXPECT_EQ(flood.size(), maxKiwiParamsPerMessage);
+    EXPECT_EQ(flood.back(), param("a", "1"));
+
     EXPECT_EQ(parseParam(QStringLiteral("=v")), param("", "v"));
     EXPECT_EQ(parseParam(QStringLiteral("=")), param("", ""));
     EXPECT_EQ(parseParam(QStringLiteral("k==")), param("k", "="));

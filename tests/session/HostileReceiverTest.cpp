@@ -137,6 +137,8 @@ struct Observation {
     qint64 maxBusyMs = 0;
     qint64 peakGrowthBytes = 0;
     qint64 elapsedMs = 0;
+    std::size_t audioStarts = 0;
+    int infoChanges = 0;
 };
 
 std::string caseName(const ::testing::TestParamInfo<HostileCase>& info)
@@ -162,6 +164,7 @@ protected:
         const auto watch = c.hostile == RxSimHostile::flood ? watchFlood : watchConnected;
         const qint64 baseline = memoryInUse();
         Observation o;
+        QObject::connect(&client, &KiwiSDRClient::infoChanged, [&] { ++o.infoChanges; });
         QElapsedTimer clock;
         QElapsedTimer sinceTick;
         std::optional<qint64> connectedAt;
@@ -194,6 +197,7 @@ protected:
         loop.exec();
         o.state = client.state();
         o.elapsedMs = clock.elapsed();
+        o.audioStarts = audio->starts().size();
         client.disconnect();
         return o;
     }
@@ -209,7 +213,7 @@ TEST_P(HostileReceiverTest, StaysResponsiveBoundedAndEndsInAPlainState)
     ASSERT_NE(server->port, 0);
 
     const Observation o = run(server->port);
-    const QByteArray report = QStringLiteral("%1 %2: %3 \"%4\" after %5 ms, max GUI gap %6 ms (busy %7 ms), peak growth %8 MiB\n")
+    const QByteArray report = QStringLiteral("%1 %2: %3 \"%4\" after %5 ms, max GUI gap %6 ms (busy %7 ms), peak growth %8 MiB, %9 info changes\n")
                                   .arg(c.kind == RxSimKind::kiwisdr ? "kiwisdr" : "openwebrx",
                                        rxSimHostileName(c.hostile),
                                        o.state.isConnected() ? "connected"
@@ -221,12 +225,14 @@ TEST_P(HostileReceiverTest, StaysResponsiveBoundedAndEndsInAPlainState)
                                   .arg(o.maxGapMs)
                                   .arg(o.maxBusyMs)
                                   .arg(static_cast<double>(o.peakGrowthBytes) / (1024 * 1024), 0, 'f', 1)
+                                  .arg(o.infoChanges)
                                   .toUtf8();
     std::fputs(report.constData(), stdout);
 
     EXPECT_LT(o.maxBusyMs, maxGuiBusyMs) << "work done on the GUI thread";
     EXPECT_LT(o.maxGapMs, maxGuiGapMs) << "the GUI thread stalled";
-    const bool hugeMessages = c.hostile == RxSimHostile::deepJson || c.hostile == RxSimHostile::oversized;
+    const bool hugeMessages = c.hostile == RxSimHostile::deepJson || c.hostile == RxSimHostile::oversized
+        || c.hostile == RxSimHostile::paramFlood;
     EXPECT_LT(o.peakGrowthBytes, hugeMessages ? maxGrowthWithHugeMessages : maxGrowthBytes)
         << "memory grew without bound";
     if (c.outcome == Outcome::connected) {
@@ -234,6 +240,9 @@ TEST_P(HostileReceiverTest, StaysResponsiveBoundedAndEndsInAPlainState)
     } else {
         EXPECT_TRUE(o.state.isFailed());
         EXPECT_FALSE(o.state.message().trimmed().isEmpty());
+    }
+    if (c.hostile == RxSimHostile::repeatedAudioRate) {
+        EXPECT_EQ(o.audioStarts, 1u) << "the same rate again started the player again";
     }
     // The failure text is shown as it is: it must be readable text.
     EXPECT_FALSE(o.state.message().contains(QChar(0)));
@@ -258,7 +267,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, HostileReceiverTest,
         // huge or deep documents refused, while the session stays connected.
         kiwi(H::flood, O::connected), kiwi(H::truncatedTags, O::connected), kiwi(H::deepJson, O::connected),
         kiwi(H::absurdNumbers, O::connected), kiwi(H::statusHuge, O::connected),
-        kiwi(H::statusTrickle, O::connected),
+        kiwi(H::statusTrickle, O::connected), kiwi(H::paramFlood, O::connected),
+        kiwi(H::repeatedAudioRate, O::connected), kiwi(H::alternatingRxChan, O::connected),
         // The kick that ends the invalid-UTF-8 case carries invalid text too.
         kiwi(H::invalidUtf8, O::failed), kiwi(H::oversized, O::failed), kiwi(H::wsSilent, O::failed),
         kiwi(H::closeMidFrame, O::failed),

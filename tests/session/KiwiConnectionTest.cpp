@@ -344,7 +344,7 @@ TEST_F(KiwiConnectionTest, HostileValuesAreIgnoredOrCut)
     server.answer(QStringLiteral("/status"), {200, "KiwiSDR_v1.560", page});
     auto [sound, waterfall] = acceptedSession();
     Server::sendParams(sound, QStringLiteral("client_public_ip=%1 bandwidth=0 bandwidth=-5 bandwidth=nan bandwidth=1e308 "
-                                             "sample_rate=1e999 audio_rate=0 audio_rate=500 audio_rate=1e12 audio_rate=1e300")
+                                             "sample_rate=1e999 audio_rate=0 audio_rate=500 audio_rate=1e300 audio_rate=1e12")
                                   .arg(QString::fromLatin1(huge)));
     ASSERT_TRUE(Server::waitForCommand(sound, QStringLiteral("SET AR OK in=1000000000000 out=44100")));
     const KiwiReceiverInfo info = client->info();
@@ -354,7 +354,7 @@ TEST_F(KiwiConnectionTest, HostileValuesAreIgnoredOrCut)
     EXPECT_EQ(info.bandwidthHz, 30'000'000);
     EXPECT_FALSE(info.sampleRate);
     EXPECT_TRUE(audio->starts().empty()) << "no player at an absurd rate";
-    EXPECT_EQ(receivedUpToMarker(sound).filter(QStringLiteral("SET AR OK")).size(), 3) << "none for 1e300";
+    EXPECT_EQ(receivedUpToMarker(sound).filter(QStringLiteral("SET AR OK")).size(), 1) << "the latest rate only";
 
     Server::sendParams(waterfall, QStringLiteral("zoom_max=1000 zoom_cap=99999999999999999999 bandwidth=0 wf_fps=1e3"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return client->info().maxZoom == 30; }));

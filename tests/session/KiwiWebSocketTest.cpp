@@ -85,6 +85,23 @@ TEST_F(KiwiWebSocketTest, CloseUsesGoingAwayAndEndsTheHandlers)
     EXPECT_EQ(received->failureCount(), 0u);
 }
 
+TEST_F(KiwiWebSocketTest, SilenceAfterTheFirstMessagesIsOneFailure)
+{
+    using namespace std::chrono_literals;
+    socket->open(QUrl(QStringLiteral("ws://%1/ws/test").arg(server.address())), 1500ms);
+    auto* channel = server.waitForChannel(QStringLiteral("/ws/test"));
+    ASSERT_TRUE(channel);
+    // Messages keep it open past the timeout; then silence ends it.
+    for (int i = 0; i < 10; ++i) {
+        ScriptedKiwiServer::send(channel, QByteArray("MSG x=1"));
+        QTest::qWait(200);
+    }
+    EXPECT_EQ(received->failureCount(), 0u);
+    ASSERT_TRUE(failsOnce());
+    std::lock_guard guard(received->lock);
+    EXPECT_EQ(received->failures[0], QStringLiteral("The receiver sent nothing for 1.5 seconds"));
+}
+
 TEST_F(KiwiWebSocketTest, TooMuchWaitingForTheConnectionFailsIt)
 {
     // Accepts the connection and never answers the handshake.

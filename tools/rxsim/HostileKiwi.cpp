@@ -205,11 +205,40 @@ void HostileKiwiSoundChannel::accepted()
             }
         });
         break;
+    case RxSimHostile::paramFlood: {
+        // Made one at a time, just before each goes, so that the server's
+        // own copies stay few.
+        const auto flood = [this](const QString& word) {
+            return [this, word] {
+                if (isOpen())
+                    sendMessage(word.repeated(static_cast<qsizetype>(floodMessageBytes / word.size())));
+            };
+        };
+        QTimer::singleShot(actDelay, this, flood(QStringLiteral("a ")));
+        QTimer::singleShot(actDelay + actSpacing, this, flood(QStringLiteral("x=1 ")));
+        break;
+    }
+    case RxSimHostile::repeatedAudioRate:
+        sendRepeated({QStringLiteral("audio_rate=12000")});
+        break;
+    case RxSimHostile::alternatingRxChan:
+        sendRepeated({QStringLiteral("rx_chan=1"), QStringLiteral("rx_chan=2")});
+        break;
     case RxSimHostile::statusHuge:
     case RxSimHostile::statusTrickle:
     case RxSimHostile::wsSilent:
         break;
     }
+}
+
+void HostileKiwiSoundChannel::sendRepeated(const QStringList& words)
+{
+    for (int n = 0; n < repeatedWords; ++n)
+        sendMessage(words[n % words.size()]);
+    QStringList all;
+    for (int n = 0; n < repeatedWords; ++n)
+        all.append(words[n % words.size()]);
+    sendMessage(all.join(u' '));
 }
 
 void HostileKiwiSoundChannel::floodTick()
@@ -266,6 +295,9 @@ void HostileKiwiWaterfallChannel::accepted()
     case RxSimHostile::statusTrickle:
     case RxSimHostile::wsSilent:
     case RxSimHostile::closeMidFrame:
+    case RxSimHostile::paramFlood:
+    case RxSimHostile::repeatedAudioRate:
+    case RxSimHostile::alternatingRxChan:
         break;
     }
 }
@@ -315,6 +347,9 @@ void makeStatusPageHostile(RxSimHostile hostile, HttpPage& page)
     case RxSimHostile::deepJson:
     case RxSimHostile::wsSilent:
     case RxSimHostile::closeMidFrame:
+    case RxSimHostile::paramFlood:
+    case RxSimHostile::repeatedAudioRate:
+    case RxSimHostile::alternatingRxChan:
         break;
     }
 }

@@ -25,6 +25,9 @@ protected:
 private:
     RxSimHostile hostile() const { return *context_.options.hostile; }
     void sendTruncatedFrames();
+    // Each word as a message of its own, repeatedWords times in turn, then
+    // all of them as one message.
+    void sendRepeated(const QStringList& words);
     void floodTick();
 
     QPointer<QTcpSocket> tcp_;

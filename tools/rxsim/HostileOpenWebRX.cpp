@@ -73,6 +73,9 @@ void HostileOpenWebRXChannel::handshake()
     case RxSimHostile::statusHuge:
     case RxSimHostile::statusTrickle:
     case RxSimHostile::wsSilent:
+    case RxSimHostile::paramFlood:
+    case RxSimHostile::repeatedAudioRate:
+    case RxSimHostile::alternatingRxChan:
         break;
     }
 }

@@ -17,3 +17,7 @@ inline constexpr std::chrono::milliseconds actDelay{500};
 inline constexpr int deepNesting = 100000;
 inline constexpr qsizetype hugeStringBytes = 10 * 1000 * 1000;
 inline constexpr std::chrono::milliseconds actSpacing{150};
+// Parameter floods: the size of one flooding message (just below what a
+// client takes) and how often a repeated word comes.
+inline constexpr qsizetype floodMessageBytes = 16 * 1024 * 1024 - 64;
+inline constexpr int repeatedWords = 10000;

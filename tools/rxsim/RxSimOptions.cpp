@@ -14,7 +14,7 @@ namespace {
 
 constexpr double maxSeconds = 7 * 24 * 3600;
 
-constexpr std::array<std::pair<RxSimHostile, const char*>, 10> hostileNames{{
+constexpr std::array<std::pair<RxSimHostile, const char*>, 13> hostileNames{{
     {RxSimHostile::flood, "flood"},
     {RxSimHostile::oversized, "oversized"},
     {RxSimHostile::truncatedTags, "truncated-tags"},
@@ -25,6 +25,9 @@ constexpr std::array<std::pair<RxSimHostile, const char*>, 10> hostileNames{{
     {RxSimHostile::statusTrickle, "status-trickle"},
     {RxSimHostile::wsSilent, "ws-silent"},
     {RxSimHostile::closeMidFrame, "close-mid-frame"},
+    {RxSimHostile::paramFlood, "param-flood"},
+    {RxSimHostile::repeatedAudioRate, "repeated-audio-rate"},
+    {RxSimHostile::alternatingRxChan, "alternating-rx-chan"},
 }};
 
 struct Parser {
@@ -127,8 +130,8 @@ void addOptions(QCommandLineParser& parser)
     option("status-delay", "Answer the status page only after S seconds.", "S");
     option("status-never", "Never answer the status page.");
     option("hostile", "Misbehave in one way: flood, oversized, truncated-tags, invalid-utf8, deep-json, "
-                      "absurd-numbers, status-huge, status-trickle (KiwiSDR only), ws-silent or "
-                      "close-mid-frame (see the README).", "CASE");
+                      "absurd-numbers, status-huge, status-trickle, param-flood, repeated-audio-rate, "
+                      "alternating-rx-chan (KiwiSDR only), ws-silent or close-mid-frame (see the README).", "CASE");
 }
 
 } // namespace
@@ -215,7 +218,9 @@ std::variant<RxSimOptions, RxSimUsage> parseRxSimCommandLine(const QStringList& 
             p.fail(QStringLiteral("--hostile takes one of the cases the README lists, e.g. flood"));
         else if (o.kind == RxSimKind::openwebrx
                  && (*o.hostile == RxSimHostile::statusHuge || *o.hostile == RxSimHostile::statusTrickle
-                     || *o.hostile == RxSimHostile::truncatedTags))
+                     || *o.hostile == RxSimHostile::truncatedTags || *o.hostile == RxSimHostile::paramFlood
+                     || *o.hostile == RxSimHostile::repeatedAudioRate
+                     || *o.hostile == RxSimHostile::alternatingRxChan))
             p.fail(QStringLiteral("--hostile %1 is for --kind kiwisdr").arg(*hostile));
     }
 

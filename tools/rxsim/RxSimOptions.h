@@ -33,6 +33,9 @@ enum class RxSimHostile {
     statusTrickle,
     wsSilent,
     closeMidFrame,
+    paramFlood,
+    repeatedAudioRate,
+    alternatingRxChan,
 };
 // The case's name on the command line ("truncated-tags"), and back.
 QString rxSimHostileName(RxSimHostile hostile);
