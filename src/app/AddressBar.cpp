@@ -105,7 +105,7 @@ AddressBar::AddressBar(KiwiSDRClient& client, URLOpener openURL, QWidget* parent
             m_openURL(*url);
     });
     connect(m_cancelButton, &QPushButton::clicked, this, [this] { m_client.cancelReconnect(); });
-    connect(m_tryAgainButton, &QPushButton::clicked, this, &AddressBar::connectToAddress);
+    connect(m_tryAgainButton, &QPushButton::clicked, this, [this] { connectToAddress(); });
     connect(m_whenFreeButton, &QPushButton::clicked, this, [this] { m_client.waitForFreeChannel(); });
     connect(&m_client, &KiwiSDRClient::stateChanged, this, &AddressBar::refreshState);
     connect(&m_client, &KiwiSDRClient::reconnectWaitChanged, this, &AddressBar::refreshState);

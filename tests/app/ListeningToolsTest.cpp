@@ -20,7 +20,7 @@ class ListeningToolsTest : public AppTest {
 protected:
     std::unique_ptr<ContentView> windowWith(const std::shared_ptr<KiwiAudioPlayer>& player)
     {
-        return std::make_unique<ContentView>(ContentView::Services{player, [](const QUrl&) {}, {}});
+        return std::make_unique<ContentView>(ContentView::Services{player, [](const QUrl&) {}, {}, {}});
     }
     static ListeningToolsPanel& tools(ContentView& window) { return *window.tuningArea()->listeningTools(); }
     template <typename Control>

@@ -23,7 +23,7 @@ using namespace std::chrono_literals;
 
 class MyAppTest : public AppTest {
 protected:
-    MyApp app{[] { return ContentView::Services{silentPlayer(), [](const QUrl&) {}, {}}; }};
+    MyApp app{[] { return ContentView::Services{silentPlayer(), [](const QUrl&) {}, {}, {}}; }};
 };
 
 bool activate(QWidget& window)

@@ -27,7 +27,7 @@ class PasswordPromptTest : public AppTest {
 protected:
     std::unique_ptr<ContentView> windowWith(std::shared_ptr<PasswordStore> passwords)
     {
-        return std::make_unique<ContentView>(ContentView::Services{silentPlayer(), {}, std::move(passwords)});
+        return std::make_unique<ContentView>(ContentView::Services{silentPlayer(), {}, std::move(passwords), {}});
     }
 
     static bool waitForPrompt(ContentView& window)

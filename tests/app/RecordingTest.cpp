@@ -40,7 +40,7 @@ protected:
     // Consumes in real time, as a sound card would, so sound keeps coming.
     std::shared_ptr<KiwiAudioPlayer> player = KiwiAudioPlayer::create(PacedSilentEngine::factory(), {});
     std::unique_ptr<ContentView> window =
-        std::make_unique<ContentView>(ContentView::Services{player, [](const QUrl&) {}, {}});
+        std::make_unique<ContentView>(ContentView::Services{player, [](const QUrl&) {}, {}, {}});
     RxSimServer server{{}};
     QTemporaryDir folder;
 
