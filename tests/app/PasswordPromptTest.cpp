@@ -18,6 +18,7 @@ const QString secret = QStringLiteral("s3cret pass&word");
 
 QByteArray preferencesFile()
 {
+    Preferences::instance().flush();
     QFile file(QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
                    .filePath(QStringLiteral("Farlisten/Farlisten.conf")));
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
