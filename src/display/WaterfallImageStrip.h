@@ -1,6 +1,7 @@
 #pragma once
 // The waterfall picture, stretched to the strip; a line of text in its place
-// until the first picture arrives.
+// while there is no picture, or over the dimmed picture when it is no longer
+// live.
 
 #include "display/WaterfallStrip.h"
 
@@ -14,13 +15,15 @@ public:
     explicit WaterfallImageStrip(QWidget* parent = nullptr);
 
     void setImage(QImage image);
+    void clearImage();
     const std::optional<QImage>& image() const { return m_image; }
-    // Shown, as plain text, while there is no picture.
+    // Shown, as plain text, while there is no picture or over a dimmed one.
     void setPlaceholderText(const QString& text);
     const QString& placeholderText() const { return m_placeholder; }
 
 protected:
     void paintContent(QPainter& painter) override;
+    void paintOverDimmed(QPainter& painter) override;
 
 private:
     std::optional<QImage> m_image;

@@ -77,7 +77,23 @@ void WaterfallStrip::paintEvent(QPaintEvent*)
     painter.translate(contentOffset(), 0);
     paintContent(painter);
     painter.restore();
+    paintPassband(painter);
+    if (m_dimmed) {
+        painter.fillRect(rect(), QColor(0, 0, 0, 160));
+        paintOverDimmed(painter);
+    }
+}
 
+void WaterfallStrip::setDimmed(bool dimmed)
+{
+    if (dimmed == m_dimmed)
+        return;
+    m_dimmed = dimmed;
+    update();
+}
+
+void WaterfallStrip::paintPassband(QPainter& painter)
+{
     if (!m_passband)
         return;
     const double w = width();

@@ -38,13 +38,22 @@ public:
     void setPassband(std::optional<PassbandMarks> marks);
     // How far the content is moved sideways, in points; the passband stays.
     double contentOffset() const;
+    // A picture that is no longer live (the connection ended or the server
+    // refused the waterfall) is drawn dimmed.
+    void setDimmed(bool dimmed);
+    bool isDimmed() const { return m_dimmed; }
 
 protected:
     void paintEvent(QPaintEvent* event) final;
     // Draws the strip's own content on black, already moved by the offset.
     virtual void paintContent(QPainter& painter) = 0;
+    // Draws over the dimmed strip; nothing by default.
+    virtual void paintOverDimmed(QPainter&) {}
 
 private:
+    void paintPassband(QPainter& painter);
+
     StripFrequencies m_frequencies;
     std::optional<PassbandMarks> m_passband;
+    bool m_dimmed = false;
 };

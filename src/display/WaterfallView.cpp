@@ -61,10 +61,18 @@ WaterfallView::WaterfallView(KiwiSDRClient* client, QWidget* parent)
     if (m_client) {
         KiwiSDRClient* session = m_client;
         connect(session, &KiwiSDRClient::stateChanged, this, [this] {
+            // A new connection starts from a cleared picture.
+            const bool active = m_client->state().isActive();
+            if (active && !m_wasActive)
+                clearPicture();
+            m_wasActive = active;
             updateHeader();
             updatePlaceholder();
         });
-        connect(session, &KiwiSDRClient::waterfallErrorChanged, this, &WaterfallView::updatePlaceholder);
+        connect(session, &KiwiSDRClient::waterfallErrorChanged, this, [this] {
+            updateHeader();
+            updatePlaceholder();
+        });
         connect(session, &KiwiSDRClient::infoChanged, this, &WaterfallView::updateHeader);
         connect(session, &KiwiSDRClient::waterfallZoomChanged, this, [this] {
             // Below zoom 1 there is no drag to pan.
@@ -77,6 +85,7 @@ WaterfallView::WaterfallView(KiwiSDRClient* client, QWidget* parent)
         connect(session, &KiwiSDRClient::passbandChanged, this, &WaterfallView::updatePassband);
     }
 
+    m_wasActive = m_client && m_client->state().isActive();
     updateHeader();
     updateLevels();
     updatePassband();
@@ -85,6 +94,23 @@ WaterfallView::WaterfallView(KiwiSDRClient* client, QWidget* parent)
 }
 
 WaterfallView::~WaterfallView() = default;
+
+bool WaterfallView::isLive() const
+{
+    return m_client && m_client->state().isActive() && !m_client->waterfallError();
+}
+
+void WaterfallView::clearPicture()
+{
+    m_redrawTimer.stop();
+    m_renderer.reset();
+    m_imageChanged = false;
+    m_spectrum.clear();
+    m_pan.drop();
+    m_press.reset();
+    m_waterfallStrip->clearImage();
+    updateLevels();
+}
 
 void WaterfallView::showEvent(QShowEvent* event)
 {
@@ -108,6 +134,8 @@ QString WaterfallView::placeholderText() const
     const KiwiState& state = m_client->state();
     if (state.isActive())
         return QStringLiteral("Waiting for waterfall\u2026");
+    if (state.isFailed() && !state.message().isEmpty())
+        return state.message();
     return QStringLiteral("Not connected");
 }
 
@@ -157,8 +185,11 @@ void WaterfallView::redraw()
     m_sinceRedraw.start();
     if (m_imageChanged) {
         m_imageChanged = false;
+        const bool first = !m_waterfallStrip->image();
         m_waterfallStrip->setImage(m_renderer.makeImage());
         LatencyProbes::waterfallRowDrawn(m_lastRowSequence);
+        if (first)
+            updatePlaceholder();
     }
     m_spectrumStrip->setValues(m_spectrum, m_minDB, m_maxDB);
 }
@@ -323,8 +354,7 @@ void WaterfallView::updateHeader()
         m_header->setEnabled(false);
         return;
     }
-    const KiwiState& state = m_client->state();
-    m_header->setEnabled(state.isActive());
+    m_header->setEnabled(isLive());
     const KiwiReceiverInfo& info = m_client->info();
     m_header->setZoom(m_client->waterfallZoom(), std::min(info.maxZoom, info.zoomCap));
 }
@@ -352,6 +382,10 @@ void WaterfallView::updatePassband()
 void WaterfallView::updatePlaceholder()
 {
     m_waterfallStrip->setPlaceholderText(placeholderText());
+    // A picture that is no longer live is dimmed under the reason.
+    const bool dimmed = !isLive() && m_waterfallStrip->image().has_value();
+    m_waterfallStrip->setDimmed(dimmed);
+    m_spectrumStrip->setDimmed(dimmed);
 }
 
 void WaterfallView::updateStripFrequencies()

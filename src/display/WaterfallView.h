@@ -79,6 +79,9 @@ private:
     };
 
     void handleRow(const KiwiWaterfallRow& row);
+    // Connected or connecting, with the server's waterfall.
+    bool isLive() const;
+    void clearPicture();
     // Rows may come faster than a screen shows them; the picture and the
     // trace are redrawn at most every `redrawIntervalMs`.
     void scheduleRedraw();
@@ -116,6 +119,7 @@ private:
     std::optional<Press> m_press;
     WheelNotches m_wheelNotches;
     bool m_wheelZooms = false;
+    bool m_wasActive = false;
 
     WaterfallHeader* m_header;
     SpectrumTrace* m_spectrumStrip;

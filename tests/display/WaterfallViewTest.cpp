@@ -20,11 +20,11 @@ namespace {
 
 constexpr int stripWidth = 1000;
 
-// The server's own waterfall is refused so that every row is one the test feeds.
+// The server's own waterfall sends no rows, so every row is one the test feeds.
 RxSimOptions quietOptions()
 {
     RxSimOptions options;
-    options.refuseWaterfall = true;
+    options.waterfallFPS = 0;
     return options;
 }
 
@@ -333,27 +333,38 @@ TEST_F(WaterfallViewTest, RowsWithoutPlaceAreIgnored)
     EXPECT_LE(FrequencyScale::ticks(-1e308, 1e308).frequenciesHz.size(), 10u);
 }
 
-TEST(WaterfallViewPlaceholderTest, FollowsTheSession)
+TEST(WaterfallViewPlaceholderTest, FollowsTheSessionAndDimsAPictureNoLongerLive)
 {
-    RxSimSession session{quietOptions()};
+    RxSimOptions refusing = quietOptions();
+    refusing.refuseWaterfall = true;
+    RxSimSession session{refusing};
     WaterfallView view(&session.client);
     view.resize(stripWidth, 420);
     view.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
-    EXPECT_EQ(view.waterfallStrip()->placeholderText(), QStringLiteral("Not connected"));
+    WaterfallImageStrip& strip = *view.waterfallStrip();
+    EXPECT_EQ(strip.placeholderText(), QStringLiteral("Not connected"));
     EXPECT_FALSE(view.header()->isEnabled());
-    ASSERT_TRUE(session.start());
-    EXPECT_EQ(view.waterfallStrip()->placeholderText(), QStringLiteral("Waiting for waterfall\u2026"));
-    EXPECT_TRUE(view.header()->isEnabled());
+    const quint16 port = session.server.listen();
+    session.client.connect(QStringLiteral("127.0.0.1:%1").arg(port));
+    EXPECT_EQ(strip.placeholderText(), QStringLiteral("Waiting for waterfall\u2026"));
+    // A picture, then the server refuses the waterfall: the picture stays,
+    // dimmed under the reason, and the zoom controls are off.
+    for (int row = 0; row < 300; ++row)
+        ASSERT_TRUE(feed(session.client, view, flatRow(0, 30'000'000, static_cast<std::uint8_t>(120 + row % 90))));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return strip.image().has_value(); }, 1000));
     ASSERT_TRUE(QTest::qWaitFor([&] { return session.client.waterfallError().has_value(); }, 10000));
-    EXPECT_EQ(view.waterfallStrip()->placeholderText(), *session.client.waterfallError());
-    saveScreenshot(view, QStringLiteral("waterfall-placeholder.png"));
+    EXPECT_EQ(strip.placeholderText(), *session.client.waterfallError());
+    EXPECT_TRUE(strip.image() && strip.isDimmed() && view.spectrumStrip()->isDimmed());
+    EXPECT_FALSE(view.header()->isEnabled());
+    saveScreenshot(view, QStringLiteral("waterfall-refused.png"));
 
-    // Once a picture is there it stays, whatever the session says.
-    ASSERT_TRUE(feed(session.client, view, flatRow(0, 30'000'000)));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return view.waterfallStrip()->image().has_value(); }, 1000));
+    // The connection ends: still dimmed. A new one starts from a cleared picture.
     session.client.disconnect();
-    EXPECT_TRUE(view.waterfallStrip()->image());
+    EXPECT_TRUE(strip.image() && strip.isDimmed());
+    session.client.connect(QStringLiteral("127.0.0.1:%1").arg(port));
+    EXPECT_FALSE(strip.image() || strip.isDimmed() || view.spectrumStrip()->isDimmed());
+    EXPECT_TRUE(view.spectrum().empty());
 }
 
 TEST(FrequencyScaleTest, StepsAndTicks)
