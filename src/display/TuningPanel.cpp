@@ -10,6 +10,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFocusEvent>
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -17,6 +18,7 @@
 #include <QPainter>
 #include <QSignalBlocker>
 #include <QSlider>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -169,6 +171,7 @@ QLayout* TuningPanel::makeFrequencyRow()
     connect(m_frequencyField, &QLineEdit::textChanged, this, fitWidth);
     connect(m_frequencyField, &QLineEdit::returnPressed, this, &TuningPanel::commitFrequencyText);
     connect(m_frequencyField, &QLineEdit::editingFinished, this, &TuningPanel::commitFrequencyText);
+    m_frequencyField->installEventFilter(this);
 
     auto* unit = new UnitText(QStringLiteral("kHz"), font, this);
     unit->setFixedHeight(m_frequencyField->height());
@@ -176,12 +179,31 @@ QLayout* TuningPanel::makeFrequencyRow()
     m_bookmarkButton = iconButton(QStringLiteral("bookmarkButton"), this);
     connect(m_bookmarkButton, &QToolButton::clicked, this, &TuningPanel::addBookmark);
 
+    m_frequencyNote = plainTextLabel(TextStyle::callout, this);
+    m_frequencyNote->setObjectName(QStringLiteral("frequencyNote"));
+    m_frequencyNote->setWordWrap(true);
+    m_frequencyNote->hide();
+    m_bandsButton = new QToolButton(this);
+    m_bandsButton->setObjectName(QStringLiteral("bandsButton"));
+    m_bandsButton->setText(tr("Bands\u2026"));
+    m_bandsButton->hide();
+    connect(m_bandsButton, &QToolButton::clicked, this, [this] { m_profileMenu->showPopup(); });
+    m_noteTimer = new QTimer(this);
+    m_noteTimer->setSingleShot(true);
+    m_noteTimer->setInterval(noteMilliseconds);
+    connect(m_noteTimer, &QTimer::timeout, this, [this] {
+        m_frequencyNote->hide();
+        m_bandsButton->hide();
+    });
+
     auto* row = new QHBoxLayout;
     row->setSpacing(6);
     row->addWidget(m_frequencyField);
     row->addWidget(unit);
     row->addWidget(m_bookmarkButton);
-    row->addStretch(1);
+    row->addWidget(m_frequencyNote, 1);
+    row->addWidget(m_bandsButton);
+    row->addStretch(0);
     return row;
 }
 
@@ -289,10 +311,45 @@ void TuningPanel::commitFrequencyText()
     const QString text = m_frequencyField->text();
     if (text == formattedFrequencyKHz(m_client.frequencyKHz()))
         return;
-    if (const std::optional<double> kHz = frequencyToCommit(text, m_client.frequencyKHz()))
+    if (const std::optional<double> kHz = frequencyToCommit(text, m_client.frequencyKHz())) {
         m_client.tune(*kHz);
+        noteOutOfRange(*kHz);
+    }
     // The frequency actually set: the clamped one, or the old one again.
     m_frequencyField->setText(formattedFrequencyKHz(m_client.frequencyKHz()));
+}
+
+void TuningPanel::noteOutOfRange(double requestedKHz)
+{
+    const double tunedKHz = m_client.frequencyKHz();
+    if (std::abs(requestedKHz - tunedKHz) < 0.005)
+        return;
+    const QString requested = formattedFrequencyKHz(requestedKHz);
+    const QString tuned = formattedFrequencyKHz(tunedKHz);
+    const QList<ReceiverProfile>& profiles = m_client.profiles();
+    const int band = currentProfileIndex(profiles, m_client.currentProfileID());
+    const bool inBand = m_client.serverKind() == ServerKind::openWebRX && band >= 0;
+    if (inBand) {
+        m_frequencyNote->setText(tr("%1 kHz is outside the band \u201c%2\u201d; tuned to its nearest edge, %3 kHz. "
+                                    "Another band may have it.")
+                                     .arg(requested, profiles.at(band).name, tuned));
+    } else {
+        m_frequencyNote->setText(
+            tr("%1 kHz is outside this receiver's range; tuned to the nearest edge, %2 kHz.").arg(requested, tuned));
+    }
+    m_frequencyNote->show();
+    m_bandsButton->setVisible(inBand);
+    m_noteTimer->start();
+}
+
+bool TuningPanel::eventFilter(QObject* watched, QEvent* event)
+{
+    // A click into the field selects the whole value, as an address field
+    // does, so that typing replaces it. After the press has placed the cursor.
+    if (watched == m_frequencyField && event->type() == QEvent::FocusIn
+        && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason)
+        QTimer::singleShot(0, m_frequencyField, &QLineEdit::selectAll);
+    return QWidget::eventFilter(watched, event);
 }
 
 void TuningPanel::frequencyChanged()

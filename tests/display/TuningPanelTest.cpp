@@ -106,13 +106,20 @@ TEST_F(TuningPanelTest, TypedFrequencyIsCommittedOrRestored)
     }
     EXPECT_EQ(retunes.count(), 0);
 
+    auto* note = panel.findChild<QLabel*>(QStringLiteral("frequencyNote"));
+    EXPECT_FALSE(note->isVisibleTo(&panel));
     typeFrequency(*field, QStringLiteral("45000"));
     EXPECT_EQ(session.client.frequencyKHz(), 30000);
     EXPECT_EQ(field->text(), "30000.00");
+    // Said in words beside the field.
+    EXPECT_TRUE(note->isVisibleTo(&panel));
+    EXPECT_EQ(note->text(), "45000.00 kHz is outside this receiver's range; tuned to the nearest edge, 30000.00 kHz.");
+    EXPECT_FALSE(panel.findChild<QToolButton*>(QStringLiteral("bandsButton"))->isVisibleTo(&panel));
 
-    // Leaving the field commits too.
-    field->setFocus();
-    field->selectAll();
+    // A click selects the whole value, so typing replaces it; leaving the
+    // field commits too.
+    QTest::mouseClick(field, Qt::LeftButton, {}, QPoint(field->width() / 2, field->height() / 2));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return field->selectedText() == field->text(); }, 1000));
     QTest::keyClicks(field, QStringLiteral("9500"));
     buttonNamed(panel, QStringLiteral("Mode USB"))->setFocus();
     EXPECT_EQ(session.client.frequencyKHz(), 9500);
@@ -272,6 +279,13 @@ TEST(TuningPanelOpenWebRXTest, NoGainControlsButWideFMAndABandMenu)
     emit band->activated(1);
     ASSERT_TRUE(QTest::qWaitFor([&] { return session.client.frequencyKHz() == 9500; }, 10000));
     EXPECT_EQ(band->currentIndex(), 1);
+
+    // Outside the band: which band, and the band list on offer.
+    typeFrequency(*panel.findChild<QLineEdit*>(QStringLiteral("frequencyField")), QStringLiteral("100"));
+    const QString note = panel.findChild<QLabel*>(QStringLiteral("frequencyNote"))->text();
+    EXPECT_TRUE(note.contains(QStringLiteral("outside the band \u201c") + band->currentText() + QStringLiteral("\u201d")))
+        << note.toStdString();
+    EXPECT_TRUE(panel.findChild<QToolButton*>(QStringLiteral("bandsButton"))->isVisibleTo(&panel));
 }
 
 } // namespace
