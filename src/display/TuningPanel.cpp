@@ -226,6 +226,7 @@ QWidget* TuningPanel::makeProfileRow()
 {
     m_profileRow = new QWidget(this);
     m_profileMenu = new QComboBox(m_profileRow);
+    m_profileMenu->setFocusPolicy(Qt::TabFocus);
     m_profileMenu->setObjectName(QStringLiteral("profileMenu"));
     m_profileMenu->setAccessibleName(QStringLiteral("Band"));
     m_profileMenu->setSizeAdjustPolicy(QComboBox::AdjustToContents);
@@ -245,11 +246,13 @@ QWidget* TuningPanel::makeGainRow()
 {
     m_gainRow = new QWidget(this);
     m_agcToggle = new QCheckBox(QStringLiteral("AGC"), m_gainRow);
+    m_agcToggle->setFocusPolicy(Qt::TabFocus);
     m_agcToggle->setObjectName(QStringLiteral("agcToggle"));
     connect(m_agcToggle, &QCheckBox::toggled, this, [this](bool on) { m_client.setAGC(on); });
 
     m_manualGain = new QWidget(m_gainRow);
     m_gainSlider = new QSlider(Qt::Horizontal, m_manualGain);
+    m_gainSlider->setFocusPolicy(Qt::TabFocus);
     m_gainSlider->setObjectName(QStringLiteral("gainSlider"));
     m_gainSlider->setAccessibleName(QStringLiteral("RF Gain"));
     m_gainSlider->setRange(0, 120);
@@ -284,6 +287,7 @@ QLayout* TuningPanel::makeVolumeRow()
     connect(m_muteButton, &QToolButton::clicked, this, [this] { m_client.setMuted(!m_client.isMuted()); });
 
     m_volumeSlider = new QSlider(Qt::Horizontal, this);
+    m_volumeSlider->setFocusPolicy(Qt::TabFocus);
     m_volumeSlider->setObjectName(QStringLiteral("volumeSlider"));
     m_volumeSlider->setAccessibleName(QStringLiteral("Volume"));
     m_volumeSlider->setRange(0, volumeSteps);

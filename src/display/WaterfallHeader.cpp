@@ -41,6 +41,7 @@ WaterfallHeader::WaterfallHeader(QWidget* parent)
     m_zoom = plainTextLabel(TextStyle::caption, this);
     m_zoomIn = iconButton(QStringLiteral("Zoom In"), QStringLiteral("zoom-in"), this);
     m_autoRange = new QPushButton(QStringLiteral("Auto Range"), this);
+    m_autoRange->setFocusPolicy(Qt::TabFocus);
     m_autoRange->setCheckable(true);
     m_autoRange->setChecked(true);
     m_floor = new LevelStepper(QStringLiteral("Floor "), [this](double value) { emit floorChanged(value); }, this);

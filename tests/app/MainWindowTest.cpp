@@ -6,6 +6,8 @@
 #include "bookmarks/BuiltInServers.h"
 #include "bookmarks/Preferences.h"
 #include "display/TuningPanel.h"
+#include "display/WaterfallHeader.h"
+#include "display/WaterfallView.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -148,6 +150,23 @@ TEST_F(AppTest, MainViewTakesFocusBackWhenTheFrequencyChanges)
     EXPECT_TRUE(window->hasTuningKeyFocus());
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_D);
     EXPECT_DOUBLE_EQ(window->client().frequencyKHz(), 9500.01);
+
+    // A click on a control leaves the keys to the window (the band box and
+    // the Servers' own controls take the focus by Tab only, likewise).
+    window->client().setAGC(false, 50);
+    QWidget* panel = window->tuningArea()->tuningPanel();
+    QList<QWidget*> controls;
+    for (const char* name : {"volumeSlider", "agcToggle", "gainSlider", "profileMenu"})
+        controls.append(panel->findChild<QWidget*>(QString::fromLatin1(name)));
+    controls.append(window->waterfall()->header()->autoRangeButton());
+    for (QWidget* control : controls) {
+        ASSERT_NE(control, nullptr);
+        EXPECT_EQ(control->focusPolicy(), Qt::TabFocus) << control->objectName().toStdString();
+        if (!control->isVisible())
+            continue;
+        QTest::mouseClick(control, Qt::LeftButton, {}, QPoint(control->width() / 2, control->height() / 2));
+        EXPECT_TRUE(window->hasTuningKeyFocus()) << control->objectName().toStdString();
+    }
 }
 
 TEST_F(AppTest, ChoosingAServer)
