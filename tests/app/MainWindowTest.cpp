@@ -301,6 +301,15 @@ TEST_F(AppTest, TuningAreaPutsTheReceiverInformationBesideThePanelWhenItFits)
     QCoreApplication::processEvents();
     ASSERT_LT(area.width(), area.sideBySideWidth());
     EXPECT_FALSE(area.showsReceiverInfo());
+
+    // A long server text wraps; the pane stays.
+    RxSimServer server({});
+    server.receiver().antenna = QStringLiteral("Long wire ").repeated(69) + QStringLiteral("x").repeated(10);
+    ASSERT_TRUE(connectWindow(*window, listen(server)));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->client().info().antenna.value_or(QString()).size() == 700; }, 10000));
+    window->resize(1200, 800);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(area.showsReceiverInfo());
 }
 
 } // namespace
