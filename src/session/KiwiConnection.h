@@ -32,6 +32,9 @@ public:
         std::chrono::milliseconds keepaliveInterval;
         // The status page, when detection already read it.
         std::optional<QHash<QString, QString>> statusFields;
+        // The status page is read again this often while connected: the
+        // users and the uptime change.
+        std::chrono::milliseconds statusRefreshInterval{60'000};
     };
 
     KiwiConnection(ReceiverSession& session, ConnectionContext context, Settings settings,
@@ -76,6 +79,7 @@ private:
     std::unique_ptr<KiwiWebSocket> m_soundSocket;
     std::unique_ptr<KiwiWebSocket> m_waterfallSocket;
     QTimer m_keepalive;
+    QTimer m_statusRefresh;
     // Parent of the status page request; deleting it cancels the request.
     std::unique_ptr<QObject> m_requests;
     bool m_isAccepted = false;
