@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QToolButton>
 
+#include <algorithm>
+
 namespace {
 
 QToolButton* iconButton(const QString& label, const QString& themeName, QWidget* parent)
@@ -46,6 +48,15 @@ WaterfallHeader::WaterfallHeader(QWidget* parent)
     m_autoRange->setChecked(true);
     m_floor = new LevelStepper(QStringLiteral("Floor "), [this](double value) { emit floorChanged(value); }, this);
     m_ceiling = new LevelStepper(QStringLiteral("Ceiling "), [this](double value) { emit ceilingChanged(value); }, this);
+
+    // The span and zoom texts are as wide as their widest values, so the zoom
+    // buttons never move under the pointer while the texts change.
+    const QFontMetrics spanMetrics(m_span->font());
+    int spanWidth = 0;
+    for (const double widestHz : {888'888'888.0, 888'880.0})
+        spanWidth = std::max(spanWidth, spanMetrics.horizontalAdvance(QStringLiteral("Span ") + formatFrequency(widestHz)));
+    m_span->setFixedWidth(spanWidth);
+    m_zoom->setFixedWidth(QFontMetrics(m_zoom->font()).horizontalAdvance(QStringLiteral("Zoom 88")));
 
     layout->addWidget(title);
     layout->addWidget(m_span);

@@ -253,8 +253,11 @@ TEST_F(WaterfallViewTest, HeaderShowsSpanAndZoom)
     EXPECT_TRUE(view.header()->isEnabled());
     ASSERT_TRUE(feed(client, view, flatRow(0, 1'500'000)));
     EXPECT_EQ(view.header()->spanLabel()->text(), QStringLiteral("Span 1.5 MHz"));
+    const QPoint zoomInAt = view.header()->zoomInButton()->pos();
     ASSERT_TRUE(feed(client, view, flatRow(0, 937'500)));
     EXPECT_EQ(view.header()->spanLabel()->text(), QStringLiteral("Span 937.5 kHz"));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(view.header()->zoomInButton()->pos(), zoomInAt) << "the zoom buttons stay put";
 
     client.setWaterfallZoom(0);
     EXPECT_FALSE(view.header()->zoomOutButton()->isEnabled());
