@@ -4,6 +4,7 @@
 #include "bookmarks/ui/ServersMenu.h"
 
 #include <QAction>
+#include <QLayout>
 #include <QCoreApplication>
 #include <QKeySequence>
 #include <QMainWindow>
@@ -17,12 +18,34 @@ QString translate(const char* text)
     return QCoreApplication::translate("AppMenuBar", text);
 }
 
-void addFileMenu(QMainWindow& window, const AppCommands& commands)
+QMenu* addNewWindowItem(QMenuBar& bar, const AppCommands& commands)
 {
-    QMenu* file = window.menuBar()->addMenu(translate("&File"));
+    QMenu* file = bar.addMenu(translate("&File"));
     file->setObjectName(QStringLiteral("fileMenu"));
     QAction* newWindow = file->addAction(translate("&New Window"), commands.newWindow);
     newWindow->setShortcuts(standardShortcuts(QKeySequence(Qt::CTRL | Qt::Key_N), QKeySequence::New));
+    return file;
+}
+
+QAction* addQuitItem(QMenu& file, const AppCommands& commands)
+{
+    QAction* quit = file.addAction(translate("&Quit"), commands.quit);
+    quit->setShortcuts(standardShortcuts(QKeySequence(Qt::CTRL | Qt::Key_Q), QKeySequence::Quit));
+    quit->setMenuRole(QAction::QuitRole);
+    return quit;
+}
+
+QAction* addSettingsItem(QMenu& file, const AppCommands& commands)
+{
+    QAction* settings = file.addAction(translate("&Settings…"), commands.openSettings);
+    settings->setShortcuts(standardShortcuts(QKeySequence(Qt::CTRL | Qt::Key_Comma), QKeySequence::Preferences));
+    settings->setMenuRole(QAction::PreferencesRole);
+    return settings;
+}
+
+void addFileMenu(QMainWindow& window, const AppCommands& commands)
+{
+    QMenu* file = addNewWindowItem(*window.menuBar(), commands);
     QAction* close = file->addAction(translate("&Close Window"), &window, &QWidget::close);
     close->setShortcuts(standardShortcuts(QKeySequence(Qt::CTRL | Qt::Key_W), QKeySequence::Close));
     file->addSeparator();
@@ -30,13 +53,9 @@ void addFileMenu(QMainWindow& window, const AppCommands& commands)
         file->addAction(commands.record);
         file->addSeparator();
     }
-    QAction* settings = file->addAction(translate("&Settings…"), commands.openSettings);
-    settings->setShortcuts(standardShortcuts(QKeySequence(Qt::CTRL | Qt::Key_Comma), QKeySequence::Preferences));
-    settings->setMenuRole(QAction::PreferencesRole);
+    addSettingsItem(*file, commands);
     file->addSeparator();
-    QAction* quit = file->addAction(translate("&Quit"), commands.quit);
-    quit->setShortcuts(standardShortcuts(QKeySequence(Qt::CTRL | Qt::Key_Q), QKeySequence::Quit));
-    quit->setMenuRole(QAction::QuitRole);
+    addQuitItem(*file, commands);
 }
 
 } // namespace
@@ -63,4 +82,19 @@ void installMenuBar(QMainWindow& window, const AppCommands& commands)
     help->setObjectName(QStringLiteral("helpMenu"));
     QAction* about = help->addAction(translate("&About Farlisten"), commands.showAbout);
     about->setMenuRole(QAction::AboutRole);
+}
+
+void installSecondaryMenuBar(QWidget& window, const AppCommands& commands)
+{
+    auto* bar = new QMenuBar(&window);
+    bar->setObjectName(QStringLiteral("menuBar"));
+    QMenu* file = addNewWindowItem(*bar, commands);
+    file->addSeparator();
+    if (commands.openSettings) {
+        addSettingsItem(*file, commands);
+        file->addSeparator();
+    }
+    addQuitItem(*file, commands);
+    if (QLayout* layout = window.layout())
+        layout->setMenuBar(bar);
 }

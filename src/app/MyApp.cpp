@@ -144,17 +144,17 @@ void MyApp::showSingle(QPointer<QWidget>& window, Make make)
 
 void MyApp::openServersEditor()
 {
-    showSingle(m_serversEditor, [] { return new BookmarksEditor; });
+    showSingle(m_serversEditor, [this] { return withFileMenu(new BookmarksEditor, true); });
 }
 
 void MyApp::openBookmarksEditor()
 {
-    showSingle(m_bookmarksEditor, [] { return new FrequencyBookmarksEditor; });
+    showSingle(m_bookmarksEditor, [this] { return withFileMenu(new FrequencyBookmarksEditor, true); });
 }
 
 void MyApp::openSettings()
 {
-    showSingle(m_settingsWindow, [this] { return new SettingsWindow(*m_audioOutput); });
+    showSingle(m_settingsWindow, [this] { return withFileMenu(new SettingsWindow(*m_audioOutput), false); });
 }
 
 void MyApp::showAbout()
@@ -173,6 +173,17 @@ void MyApp::quit()
 {
     QApplication::closeAllWindows();
     QCoreApplication::quit();
+}
+
+QWidget* MyApp::withFileMenu(QWidget* window, bool offersSettings)
+{
+    AppCommands commands;
+    commands.newWindow = [this] { newWindow(); };
+    if (offersSettings)
+        commands.openSettings = [this] { openSettings(); };
+    commands.quit = [this] { quit(); };
+    installSecondaryMenuBar(*window, commands);
+    return window;
 }
 
 QList<QWidget*> MyApp::ownWindows() const

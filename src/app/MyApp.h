@@ -61,6 +61,8 @@ private:
     QList<QWidget*> ownWindows() const;
     // Ends the program once this window has gone and it was the last one.
     void endWithLastWindow(QWidget* window);
+    // Gives an editor or the settings window a File menu with New Window.
+    QWidget* withFileMenu(QWidget* window, bool offersSettings);
     template <typename Make>
     void showSingle(QPointer<QWidget>& window, Make make);
 

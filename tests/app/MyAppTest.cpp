@@ -216,6 +216,16 @@ TEST_F(MyAppTest, EditorAndSettingsWindowsAreSingle)
         QPointer<QWidget> opened = (app.*single.window)();
         ASSERT_NE(opened, nullptr) << single.title;
         EXPECT_EQ(opened->windowTitle(), QString::fromUtf8(single.title));
+        // A main window can be opened from it.
+        if (auto* bar = opened->findChild<QMenuBar*>()) {
+            const qsizetype before = app.mainWindows().size();
+            QMenu* file = bar->findChild<QMenu*>(QStringLiteral("fileMenu"));
+            ASSERT_NE(file, nullptr) << single.title;
+            itemTitled(*file, QStringLiteral("New Window"))->trigger();
+            EXPECT_EQ(app.mainWindows().size(), before + 1) << single.title;
+        } else {
+            EXPECT_EQ(single.open, &MyApp::showAbout) << "only the About box has no menu";
+        }
         (app.*single.open)();
         EXPECT_EQ((app.*single.window)(), opened) << single.title;
 
