@@ -10,6 +10,7 @@
 #include "display/ListeningToolsPanel.h"
 #include "display/WaterfallView.h"
 #include "session/KiwiSDRClient.h"
+#include "widgets/FrequencyText.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -37,7 +38,6 @@ ContentView::ContentView(Services services, QWidget* parent)
       m_recordAction(new QAction(tr("&Record"), this))
 {
     registerAppResources();
-    setWindowTitle(QStringLiteral("Farlisten"));
 
     // Saved tuning first, so every view starts with it and nothing is
     // written back for it.
@@ -85,6 +85,10 @@ ContentView::ContentView(Services services, QWidget* parent)
         // waterfall), the tuning keys work again without a click.
         m_mainView->setFocus(Qt::OtherFocusReason);
     });
+    connect(m_client.get(), &KiwiSDRClient::frequencyKHzChanged, this, &ContentView::updateTitle);
+    connect(m_client.get(), &KiwiSDRClient::infoChanged, this, &ContentView::updateTitle);
+    connect(m_client.get(), &KiwiSDRClient::stateChanged, this, &ContentView::updateTitle);
+    updateTitle();
     connect(m_client.get(), &KiwiSDRClient::modeChanged, this,
         [this] { Preferences::instance().setMode(m_client->mode()); });
     connect(m_client.get(), &KiwiSDRClient::waterfallZoomChanged, this,
@@ -130,6 +134,22 @@ void ContentView::tuneToFrequencyBookmark(const FrequencyBookmark& bookmark)
 void ContentView::addFrequencyBookmark()
 {
     Preferences::instance().addFrequencyBookmark(m_client->mode(), m_client->frequencyKHz());
+}
+
+void ContentView::updateTitle()
+{
+    // Several windows can be told apart by their receiver and frequency.
+    const QString program = QStringLiteral("Farlisten");
+    const std::optional<QString>& name = m_client->info().name;
+    if (!m_client->state().isConnected() || !name || name->trimmed().isEmpty()) {
+        setWindowTitle(program);
+        return;
+    }
+    constexpr qsizetype longestName = 60;
+    QString shown = name->simplified();
+    if (shown.size() > longestName)
+        shown = shown.left(longestName - 1) + QChar(0x2026);
+    setWindowTitle(tr("%1 \u2013 %2 kHz \u2013 %3").arg(shown, formattedFrequencyKHz(m_client->frequencyKHz()), program));
 }
 
 bool ContentView::hasTuningKeyFocus() const

@@ -3,6 +3,7 @@
 #include "bookmarks/Preferences.h"
 #include "widgets/FrequencyText.h"
 #include "widgets/Icons.h"
+#include "widgets/SliderJump.h"
 #include "display/SMeterView.h"
 #include "widgets/TextStyles.h"
 #include "display/TuningLabels.h"
@@ -253,6 +254,7 @@ QWidget* TuningPanel::makeGainRow()
     m_manualGain = new QWidget(m_gainRow);
     m_gainSlider = new QSlider(Qt::Horizontal, m_manualGain);
     m_gainSlider->setFocusPolicy(Qt::TabFocus);
+    jumpToClick(*m_gainSlider);
     m_gainSlider->setObjectName(QStringLiteral("gainSlider"));
     m_gainSlider->setAccessibleName(QStringLiteral("RF Gain"));
     m_gainSlider->setRange(0, 120);
@@ -288,6 +290,7 @@ QLayout* TuningPanel::makeVolumeRow()
 
     m_volumeSlider = new QSlider(Qt::Horizontal, this);
     m_volumeSlider->setFocusPolicy(Qt::TabFocus);
+    jumpToClick(*m_volumeSlider);
     m_volumeSlider->setObjectName(QStringLiteral("volumeSlider"));
     m_volumeSlider->setAccessibleName(QStringLiteral("Volume"));
     m_volumeSlider->setRange(0, volumeSteps);

@@ -65,7 +65,9 @@ QString KiwiError::errorDescription() const
             },
             [](const InactivityTimeout& e) -> QString {
                 return QStringLiteral("Disconnected after ")
-                    + (e.minutes ? *e.minutes + QStringLiteral(" minutes of ") : QString())
+                    + (e.minutes ? *e.minutes
+                                  + (*e.minutes == u"1" ? QStringLiteral(" minute of ") : QStringLiteral(" minutes of "))
+                                 : QString())
                     + QStringLiteral("inactivity. Reconnect to continue listening.");
             },
             [](const ConnectionClosed& e) -> QString {

@@ -139,6 +139,10 @@ TEST_F(AppTest, MainViewTakesFocusBackWhenTheFrequencyChanges)
     EXPECT_TRUE(window->hasTuningKeyFocus());
     ASSERT_TRUE(connectWindow(*window, listen(server)));
 
+    // Titled by the receiver and the frequency, so windows can be told apart.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->client().info().name.has_value(); }, 10000));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Farlisten rxsim test receiver \u2013 7200.00 kHz \u2013 Farlisten"));
+
     // After Return in the panel's field the keys tune again without a click.
     auto* field = window->tuningArea()->tuningPanel()->findChild<QLineEdit*>(QStringLiteral("frequencyField"));
     ASSERT_NE(field, nullptr);

@@ -233,6 +233,9 @@ TEST_F(TuningPanelTest, MuteAndVolume)
     EXPECT_FLOAT_EQ(session.client.volume(), 0.5f);
     session.client.setVolume(0.25f);
     EXPECT_EQ(volume->value(), 250);
+    // A click on the track moves the handle there, not a page toward it.
+    QTest::mouseClick(volume, Qt::LeftButton, {}, QPoint(volume->width() * 9 / 10, volume->height() / 2));
+    EXPECT_GT(volume->value(), 800);
 }
 
 TEST_F(TuningPanelTest, SMeterFollowsTheSession)
