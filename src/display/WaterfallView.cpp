@@ -357,6 +357,9 @@ void WaterfallView::updateHeader()
     m_header->setEnabled(isLive());
     const KiwiReceiverInfo& info = m_client->info();
     m_header->setZoom(m_client->waterfallZoom(), std::min(info.maxZoom, info.zoomCap));
+    // Before the first row the span is the one the zoom gives.
+    if (!m_waterfallStrip->image())
+        m_header->setSpanHz(std::ldexp(info.bandwidthHz, -m_client->waterfallZoom()));
 }
 
 void WaterfallView::updateLevels()

@@ -1,6 +1,7 @@
 #include "display/WaterfallView.h"
 
 #include "DisplayTestSupport.h"
+#include "display/FrequencyFormat.h"
 #include "display/FrequencyScale.h"
 #include "display/LevelStepper.h"
 #include "display/SpectrumTrace.h"
@@ -348,6 +349,10 @@ TEST(WaterfallViewPlaceholderTest, FollowsTheSessionAndDimsAPictureNoLongerLive)
     WaterfallImageStrip& strip = *view.waterfallStrip();
     EXPECT_EQ(strip.placeholderText(), QStringLiteral("Not connected"));
     EXPECT_FALSE(view.header()->isEnabled());
+    // A kept zoom shows with the span it gives.
+    session.client.restoreTuning(session.client.mode(), 8, 7200);
+    EXPECT_EQ(view.header()->zoomLabel()->text(), QStringLiteral("Zoom 8"));
+    EXPECT_EQ(view.header()->spanLabel()->text(), QStringLiteral("Span ") + formatFrequency(30'000'000 / 256.0));
     const quint16 port = session.server.listen();
     session.client.connect(QStringLiteral("127.0.0.1:%1").arg(port));
     EXPECT_EQ(strip.placeholderText(), QStringLiteral("Waiting for waterfall\u2026"));
