@@ -4,6 +4,7 @@
 #include "bookmarks/ui/ServersMenu.h"
 
 #include <QAction>
+#include <QLayout>
 #include <QCoreApplication>
 #include <QKeySequence>
 #include <QMainWindow>
@@ -12,28 +13,44 @@
 
 namespace {
 
-void addFileMenu(QMainWindow& window, const AppCommands& commands)
+QMenu* addNewWindowItem(QMenuBar& bar, const AppCommands& commands)
 {
-    QMenu* file = window.menuBar()->addMenu(QCoreApplication::translate("AppMenuBar", "&File"));
+    QMenu* file = bar.addMenu(QCoreApplication::translate("AppMenuBar", "&File"));
     file->setObjectName(QStringLiteral("fileMenu"));
     QAction* newWindow = file->addAction(QCoreApplication::translate("AppMenuBar", "&New Window"), commands.newWindow);
     newWindow->setShortcuts(standardShortcuts(QKeySequence(Qt::CTRL | Qt::Key_N), QKeySequence::New));
-    QAction* close =
-        file->addAction(QCoreApplication::translate("AppMenuBar", "&Close Window"), &window, &QWidget::close);
+    return file;
+}
+
+QAction* addQuitItem(QMenu& file, const AppCommands& commands)
+{
+    QAction* quit = file.addAction(QCoreApplication::translate("AppMenuBar", "&Quit"), commands.quit);
+    quit->setShortcuts(standardShortcuts(QKeySequence(Qt::CTRL | Qt::Key_Q), QKeySequence::Quit));
+    quit->setMenuRole(QAction::QuitRole);
+    return quit;
+}
+
+QAction* addSettingsItem(QMenu& file, const AppCommands& commands)
+{
+    QAction* settings = file.addAction(QCoreApplication::translate("AppMenuBar", "&Settings…"), commands.openSettings);
+    settings->setShortcuts(standardShortcuts(QKeySequence(Qt::CTRL | Qt::Key_Comma), QKeySequence::Preferences));
+    settings->setMenuRole(QAction::PreferencesRole);
+    return settings;
+}
+
+void addFileMenu(QMainWindow& window, const AppCommands& commands)
+{
+    QMenu* file = addNewWindowItem(*window.menuBar(), commands);
+    QAction* close = file->addAction(QCoreApplication::translate("AppMenuBar", "&Close Window"), &window, &QWidget::close);
     close->setShortcuts(standardShortcuts(QKeySequence(Qt::CTRL | Qt::Key_W), QKeySequence::Close));
     file->addSeparator();
     if (commands.record) {
         file->addAction(commands.record);
         file->addSeparator();
     }
-    QAction* settings =
-        file->addAction(QCoreApplication::translate("AppMenuBar", "&Settings…"), commands.openSettings);
-    settings->setShortcuts(standardShortcuts(QKeySequence(Qt::CTRL | Qt::Key_Comma), QKeySequence::Preferences));
-    settings->setMenuRole(QAction::PreferencesRole);
+    addSettingsItem(*file, commands);
     file->addSeparator();
-    QAction* quit = file->addAction(QCoreApplication::translate("AppMenuBar", "&Quit"), commands.quit);
-    quit->setShortcuts(standardShortcuts(QKeySequence(Qt::CTRL | Qt::Key_Q), QKeySequence::Quit));
-    quit->setMenuRole(QAction::QuitRole);
+    addQuitItem(*file, commands);
 }
 
 } // namespace
@@ -60,4 +77,19 @@ void installMenuBar(QMainWindow& window, const AppCommands& commands)
     help->setObjectName(QStringLiteral("helpMenu"));
     QAction* about = help->addAction(QCoreApplication::translate("AppMenuBar", "&About Farlisten"), commands.showAbout);
     about->setMenuRole(QAction::AboutRole);
+}
+
+void installSecondaryMenuBar(QWidget& window, const AppCommands& commands)
+{
+    auto* bar = new QMenuBar(&window);
+    bar->setObjectName(QStringLiteral("menuBar"));
+    QMenu* file = addNewWindowItem(*bar, commands);
+    file->addSeparator();
+    if (commands.openSettings) {
+        addSettingsItem(*file, commands);
+        file->addSeparator();
+    }
+    addQuitItem(*file, commands);
+    if (QLayout* layout = window.layout())
+        layout->setMenuBar(bar);
 }

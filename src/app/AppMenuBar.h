@@ -12,6 +12,7 @@
 class QAction;
 class QMainWindow;
 class QMenuBar;
+class QWidget;
 
 // What the menus ask of the application.
 struct AppCommands {
@@ -34,3 +35,7 @@ struct AppCommands {
 QList<QKeySequence> standardShortcuts(const QKeySequence& first, QKeySequence::StandardKey standard);
 
 void installMenuBar(QMainWindow& window, const AppCommands& commands);
+// The menu bar of a window that is not a main window (an editor, the
+// settings): File with New Window, Settings… (when given) and Quit, so that
+// a main window can always be opened again.
+void installSecondaryMenuBar(QWidget& window, const AppCommands& commands);

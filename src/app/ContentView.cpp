@@ -14,6 +14,7 @@
 #include "display/WaterfallView.h"
 #include "session/KiwiSDRClient.h"
 #include "session/NetworkReachability.h"
+#include "widgets/FrequencyText.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -41,7 +42,6 @@ ContentView::ContentView(Services services, QWidget* parent)
       m_recordAction(new QAction(tr("&Record"), this))
 {
     registerAppResources();
-    setWindowTitle(QStringLiteral("Farlisten"));
 
     // Saved tuning first, so every view starts with it and nothing is
     // written back for it.
@@ -114,6 +114,10 @@ ContentView::ContentView(Services services, QWidget* parent)
     };
     connect(m_client.get(), &KiwiSDRClient::infoChanged, this, learnServerName);
     connect(m_client.get(), &KiwiSDRClient::stateChanged, this, learnServerName);
+    connect(m_client.get(), &KiwiSDRClient::frequencyKHzChanged, this, &ContentView::updateTitle);
+    connect(m_client.get(), &KiwiSDRClient::infoChanged, this, &ContentView::updateTitle);
+    connect(m_client.get(), &KiwiSDRClient::stateChanged, this, &ContentView::updateTitle);
+    updateTitle();
     connect(m_client.get(), &KiwiSDRClient::modeChanged, this,
         [this] { Preferences::instance().setMode(m_client->mode()); });
     connect(m_client.get(), &KiwiSDRClient::waterfallZoomChanged, this,
@@ -165,6 +169,22 @@ void ContentView::addFrequencyBookmark()
     for (const FrequencyBookmark& bookmark : preferences.frequencyBookmarks().items)
         if (bookmark.id == *id)
             BookmarkNamePopup::open(*id, bookmark.title(), m_tuningArea);
+}
+
+void ContentView::updateTitle()
+{
+    // Several windows can be told apart by their receiver and frequency.
+    const QString program = QStringLiteral("Farlisten");
+    const std::optional<QString>& name = m_client->info().name;
+    if (!m_client->state().isConnected() || !name || name->trimmed().isEmpty()) {
+        setWindowTitle(program);
+        return;
+    }
+    constexpr qsizetype longestName = 60;
+    QString shown = name->simplified();
+    if (shown.size() > longestName)
+        shown = shown.left(longestName - 1) + QChar(0x2026);
+    setWindowTitle(tr("%1 \u2013 %2 kHz \u2013 %3").arg(shown, formattedFrequencyKHz(m_client->frequencyKHz()), program));
 }
 
 bool ContentView::hasTuningKeyFocus() const

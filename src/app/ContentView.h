@@ -74,6 +74,9 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // The receiver's name and the frequency, once connected.
+    void updateTitle();
+
     // The session's player, whose listening tools the window sets.
     std::shared_ptr<KiwiAudioPlayer> m_player;
     std::unique_ptr<KiwiSDRClient> m_client;

@@ -24,20 +24,6 @@ const char* const aboutText = QT_TRANSLATE_NOOP("MyApp",
     "Listen to public web shortwave receivers: KiwiSDR and OpenWebRX servers. "
     "Tune, watch the waterfall, and keep your favourite receivers and frequencies as bookmarks.");
 
-// Shows the one window of a kind, making it on first use; a closed one is
-// gone, so the next opening starts afresh.
-template <typename Make>
-void showSingle(QPointer<QWidget>& window, Make make)
-{
-    if (!window) {
-        window = make();
-        window->setAttribute(Qt::WA_DeleteOnClose);
-    }
-    window->show();
-    window->raise();
-    window->activateWindow();
-}
-
 } // namespace
 
 MyApp::MyApp(ServicesFactory services, QObject* parent)
@@ -55,10 +41,20 @@ MyApp::MyApp(ServicesFactory services, QObject* parent)
     };
     rememberAudioOutput();
     connect(m_audioOutput.get(), &AudioOutputSettings::selectedUIDChanged, this, rememberAudioOutput);
+
+    // The program ends when its own last window has gone, and only then.
+    // Qt's automatic rule counts every top-level window it knows of, and its
+    // quit locks end the event loop whenever the last one is released while
+    // no window is visible; neither knows which windows are ours, so both are
+    // off and MyApp counts the windows itself.
+    QGuiApplication::setQuitOnLastWindowClosed(false);
+    QCoreApplication::setQuitLockEnabled(false);
 }
 
 MyApp::~MyApp()
 {
+    for (QWidget* window : ownWindows())
+        window->disconnect(this);
     // Windows still open when the event loop ends (closed ones wait for a
     // deferred delete that will not come) go with the application.
     for (const QPointer<ContentView>& window : std::as_const(m_mainWindows))
@@ -90,6 +86,7 @@ ContentView* MyApp::newWindow()
         });
     m_mainWindows.removeAll(nullptr);
     m_mainWindows.append(window);
+    endWithLastWindow(window);
     window->show();
     window->activateWindow();
     return window;
@@ -132,19 +129,35 @@ const WindowActions* MyApp::focusedActions() const
     return window ? &window->actions() : nullptr;
 }
 
+// Shows the one window of a kind, making it on first use; a closed one is
+// gone, so the next opening starts afresh.
+template <typename Make>
+void MyApp::showSingle(QPointer<QWidget>& window, Make make)
+{
+    if (!window) {
+        window = make();
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        endWithLastWindow(window);
+    }
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
 void MyApp::openServersEditor()
 {
-    showSingle(m_serversEditor, [] { return new BookmarksEditor(serverAddressProblem, KeyringPasswordStore::shared()); });
+    showSingle(m_serversEditor,
+        [this] { return withFileMenu(new BookmarksEditor(serverAddressProblem, KeyringPasswordStore::shared()), true); });
 }
 
 void MyApp::openBookmarksEditor()
 {
-    showSingle(m_bookmarksEditor, [] { return new FrequencyBookmarksEditor; });
+    showSingle(m_bookmarksEditor, [this] { return withFileMenu(new FrequencyBookmarksEditor, true); });
 }
 
 void MyApp::openSettings()
 {
-    showSingle(m_settingsWindow, [this] { return new SettingsWindow(*m_audioOutput); });
+    showSingle(m_settingsWindow, [this] { return withFileMenu(new SettingsWindow(*m_audioOutput), false); });
 }
 
 void MyApp::showAbout()
@@ -163,4 +176,36 @@ void MyApp::quit()
 {
     QApplication::closeAllWindows();
     QCoreApplication::quit();
+}
+
+QWidget* MyApp::withFileMenu(QWidget* window, bool offersSettings)
+{
+    AppCommands commands;
+    commands.newWindow = [this] { newWindow(); };
+    if (offersSettings)
+        commands.openSettings = [this] { openSettings(); };
+    commands.quit = [this] { quit(); };
+    installSecondaryMenuBar(*window, commands);
+    return window;
+}
+
+QList<QWidget*> MyApp::ownWindows() const
+{
+    QList<QWidget*> windows;
+    for (QWidget* window : mainWindows())
+        windows.append(window);
+    for (QWidget* window : {m_serversEditor.data(), m_bookmarksEditor.data(), m_settingsWindow.data(), m_aboutBox.data()}) {
+        if (window)
+            windows.append(window);
+    }
+    return windows;
+}
+
+void MyApp::endWithLastWindow(QWidget* window)
+{
+    // Queued: the pointers to the window are cleared by the time it runs.
+    connect(window, &QObject::destroyed, this, [this] {
+        if (ownWindows().isEmpty())
+            QCoreApplication::quit();
+    }, Qt::QueuedConnection);
 }

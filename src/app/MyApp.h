@@ -4,6 +4,7 @@
 // main windows each with its own session, the single "Servers" and
 // "Bookmarks" editor windows and the settings window (opened on first use,
 // brought forward when open), and the focused main window the menus act on.
+// The program runs until the last of these windows has gone.
 
 #include "app/ContentView.h"
 #include "bookmarks/ui/WindowActions.h"
@@ -55,6 +56,16 @@ public:
     QWidget* aboutBox() const { return m_aboutBox; }
 
 private:
+    // Every window of the program still open: main windows, editors, settings
+    // and the About box.
+    QList<QWidget*> ownWindows() const;
+    // Ends the program once this window has gone and it was the last one.
+    void endWithLastWindow(QWidget* window);
+    // Gives an editor or the settings window a File menu with New Window.
+    QWidget* withFileMenu(QWidget* window, bool offersSettings);
+    template <typename Make>
+    void showSingle(QPointer<QWidget>& window, Make make);
+
     std::unique_ptr<AudioOutputSettings> m_audioOutput;
     ServicesFactory m_services;
     QList<QPointer<ContentView>> m_mainWindows;

@@ -51,14 +51,23 @@ SettingsWindow::SettingsWindow(AudioOutputSettings& settings, QWidget* parent)
 
     auto* testButton = new PressAndHoldButton(tr("Test"), form);
     testButton->setToolTip(tr("Hold to play a 1 kHz tone through the selected output"));
+    // Says that the tone plays, for as long as it does.
+    tonePlaying = new QLabel(tr("Playing a 1 kHz tone\u2026"), form);
+    tonePlaying->setObjectName(QStringLiteral("tonePlaying"));
+    QSizePolicy keepRoom = tonePlaying->sizePolicy();
+    keepRoom.setRetainSizeWhenHidden(true);
+    tonePlaying->setSizePolicy(keepRoom);
+    tonePlaying->hide();
     connect(testButton, &PressAndHoldButton::pressChanged, this, [this](bool pressed) {
         if (pressed)
             testTone.start(this->settings.selectedDeviceID());
         else
             testTone.stop();
+        showToneState();
     });
     auto* testRow = new QHBoxLayout;
     testRow->addStretch();
+    testRow->addWidget(tonePlaying);
     testRow->addWidget(testButton);
     formLayout->addRow(testRow);
     addRecordingRows(*formLayout);
@@ -79,6 +88,7 @@ SettingsWindow::SettingsWindow(AudioOutputSettings& settings, QWidget* parent)
     connect(&settings, &AudioOutputSettings::devicesChanged, this, &SettingsWindow::refreshOptions);
     connect(&settings, &AudioOutputSettings::selectedUIDChanged, this, [this] {
         testTone.stop();
+        showToneState();
         refreshOptions();
     });
     refreshOptions();
@@ -130,9 +140,15 @@ void SettingsWindow::chooseRecordingFolder()
     Preferences::instance().setRecordingFolder(chosen);
 }
 
+void SettingsWindow::showToneState()
+{
+    tonePlaying->setVisible(testTone.isPlaying());
+}
+
 void SettingsWindow::hideEvent(QHideEvent* event)
 {
     testTone.stop();
+    showToneState();
     QWidget::hideEvent(event);
 }
 

@@ -12,6 +12,7 @@
 
 class QButtonGroup;
 class QFormLayout;
+class QLabel;
 class QLineEdit;
 class QRadioButton;
 class QVBoxLayout;
@@ -38,6 +39,7 @@ private:
     void refreshOptions();
     void addRecordingRows(QFormLayout& form);
     void chooseRecordingFolder();
+    void showToneState();
 
     AudioOutputSettings& settings;
     TestTonePlayer testTone;
@@ -46,4 +48,5 @@ private:
     QList<QRadioButton*> optionButtons;
     QList<Option> shownOptions;
     QLineEdit* recordingFolder = nullptr;
+    QLabel* tonePlaying = nullptr;
 };

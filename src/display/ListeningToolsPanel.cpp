@@ -16,6 +16,7 @@ namespace {
 QCheckBox* toggle(const QString& objectName, const QString& title, const QString& toolTip, QWidget* parent)
 {
     auto* box = new QCheckBox(title, parent);
+    box->setFocusPolicy(Qt::TabFocus);
     box->setObjectName(objectName);
     box->setToolTip(toolTip);
     return box;

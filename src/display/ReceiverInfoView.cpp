@@ -45,6 +45,10 @@ void ReceiverInfoView::refresh()
         useSecondaryText(*label);
         QLabel* value = plainTextLabel(TextStyle::callout, m_grid, rows[i].value);
         value->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+        // A long server text wraps (or, without spaces, is cut at the edge)
+        // rather than widening the pane until the window has no room for it.
+        value->setWordWrap(true);
+        value->setMinimumWidth(1);
         grid->addWidget(label, i, 0, Qt::AlignLeft | Qt::AlignTop);
         grid->addWidget(value, i, 1, Qt::AlignLeft | Qt::AlignTop);
     }

@@ -3,6 +3,7 @@
 #include "bookmarks/Preferences.h"
 #include "widgets/FrequencyText.h"
 #include "widgets/Icons.h"
+#include "widgets/SliderJump.h"
 #include "display/SMeterView.h"
 #include "widgets/TextStyles.h"
 #include "display/TuningLabels.h"
@@ -10,6 +11,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFocusEvent>
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -17,6 +19,7 @@
 #include <QPainter>
 #include <QSignalBlocker>
 #include <QSlider>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -175,6 +178,7 @@ QLayout* TuningPanel::makeFrequencyRow()
     connect(m_frequencyField, &QLineEdit::textChanged, this, fitWidth);
     connect(m_frequencyField, &QLineEdit::returnPressed, this, &TuningPanel::commitFrequencyText);
     connect(m_frequencyField, &QLineEdit::editingFinished, this, &TuningPanel::commitFrequencyText);
+    m_frequencyField->installEventFilter(this);
 
     auto* unit = new UnitText(QStringLiteral("kHz"), font, this);
     unit->setFixedHeight(m_frequencyField->height());
@@ -182,12 +186,31 @@ QLayout* TuningPanel::makeFrequencyRow()
     m_bookmarkButton = iconButton(QStringLiteral("bookmarkButton"), this);
     connect(m_bookmarkButton, &QToolButton::clicked, this, &TuningPanel::addBookmark);
 
+    m_frequencyNote = plainTextLabel(TextStyle::callout, this);
+    m_frequencyNote->setObjectName(QStringLiteral("frequencyNote"));
+    m_frequencyNote->setWordWrap(true);
+    m_frequencyNote->hide();
+    m_bandsButton = new QToolButton(this);
+    m_bandsButton->setObjectName(QStringLiteral("bandsButton"));
+    m_bandsButton->setText(tr("Bands\u2026"));
+    m_bandsButton->hide();
+    connect(m_bandsButton, &QToolButton::clicked, this, [this] { m_profileMenu->showPopup(); });
+    m_noteTimer = new QTimer(this);
+    m_noteTimer->setSingleShot(true);
+    m_noteTimer->setInterval(noteMilliseconds);
+    connect(m_noteTimer, &QTimer::timeout, this, [this] {
+        m_frequencyNote->hide();
+        m_bandsButton->hide();
+    });
+
     auto* row = new QHBoxLayout;
     row->setSpacing(6);
     row->addWidget(m_frequencyField);
     row->addWidget(unit);
     row->addWidget(m_bookmarkButton);
-    row->addStretch(1);
+    row->addWidget(m_frequencyNote, 1);
+    row->addWidget(m_bandsButton);
+    row->addStretch(0);
     return row;
 }
 
@@ -210,6 +233,7 @@ QWidget* TuningPanel::makeProfileRow()
 {
     m_profileRow = new QWidget(this);
     m_profileMenu = new QComboBox(m_profileRow);
+    m_profileMenu->setFocusPolicy(Qt::TabFocus);
     m_profileMenu->setObjectName(QStringLiteral("profileMenu"));
     m_profileMenu->setAccessibleName(tr("Band"));
     // Profile names come from the server: the menu's width does not follow
@@ -232,11 +256,14 @@ QWidget* TuningPanel::makeGainRow()
 {
     m_gainRow = new QWidget(this);
     m_agcToggle = new QCheckBox(tr("AGC"), m_gainRow);
+    m_agcToggle->setFocusPolicy(Qt::TabFocus);
     m_agcToggle->setObjectName(QStringLiteral("agcToggle"));
     connect(m_agcToggle, &QCheckBox::toggled, this, [this](bool on) { m_client.setAGC(on); });
 
     m_manualGain = new QWidget(m_gainRow);
     m_gainSlider = new QSlider(Qt::Horizontal, m_manualGain);
+    m_gainSlider->setFocusPolicy(Qt::TabFocus);
+    jumpToClick(*m_gainSlider);
     m_gainSlider->setObjectName(QStringLiteral("gainSlider"));
     m_gainSlider->setAccessibleName(tr("RF Gain"));
     m_gainSlider->setRange(0, 120);
@@ -271,6 +298,8 @@ QLayout* TuningPanel::makeVolumeRow()
     connect(m_muteButton, &QToolButton::clicked, this, [this] { m_client.setMuted(!m_client.isMuted()); });
 
     m_volumeSlider = new QSlider(Qt::Horizontal, this);
+    m_volumeSlider->setFocusPolicy(Qt::TabFocus);
+    jumpToClick(*m_volumeSlider);
     m_volumeSlider->setObjectName(QStringLiteral("volumeSlider"));
     m_volumeSlider->setAccessibleName(tr("Volume"));
     m_volumeSlider->setRange(0, volumeSteps);
@@ -298,10 +327,45 @@ void TuningPanel::commitFrequencyText()
     const QString text = m_frequencyField->text();
     if (text == formattedFrequencyKHz(m_client.frequencyKHz()))
         return;
-    if (const std::optional<double> kHz = frequencyToCommit(text, m_client.frequencyKHz()))
+    if (const std::optional<double> kHz = frequencyToCommit(text, m_client.frequencyKHz())) {
         m_client.tune(*kHz);
+        noteOutOfRange(*kHz);
+    }
     // The frequency actually set: the clamped one, or the old one again.
     m_frequencyField->setText(formattedFrequencyKHz(m_client.frequencyKHz()));
+}
+
+void TuningPanel::noteOutOfRange(double requestedKHz)
+{
+    const double tunedKHz = m_client.frequencyKHz();
+    if (std::abs(requestedKHz - tunedKHz) < 0.005)
+        return;
+    const QString requested = formattedFrequencyKHz(requestedKHz);
+    const QString tuned = formattedFrequencyKHz(tunedKHz);
+    const QList<ReceiverProfile>& profiles = m_client.profiles();
+    const int band = currentProfileIndex(profiles, m_client.currentProfileID());
+    const bool inBand = m_client.serverKind() == ServerKind::openWebRX && band >= 0;
+    if (inBand) {
+        m_frequencyNote->setText(tr("%1 kHz is outside the band \u201c%2\u201d; tuned to its nearest edge, %3 kHz. "
+                                    "Another band may have it.")
+                                     .arg(requested, profiles.at(band).name, tuned));
+    } else {
+        m_frequencyNote->setText(
+            tr("%1 kHz is outside this receiver's range; tuned to the nearest edge, %2 kHz.").arg(requested, tuned));
+    }
+    m_frequencyNote->show();
+    m_bandsButton->setVisible(inBand);
+    m_noteTimer->start();
+}
+
+bool TuningPanel::eventFilter(QObject* watched, QEvent* event)
+{
+    // A click into the field selects the whole value, as an address field
+    // does, so that typing replaces it. After the press has placed the cursor.
+    if (watched == m_frequencyField && event->type() == QEvent::FocusIn
+        && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason)
+        QTimer::singleShot(0, m_frequencyField, &QLineEdit::selectAll);
+    return QWidget::eventFilter(watched, event);
 }
 
 void TuningPanel::frequencyChanged()

@@ -18,6 +18,7 @@ class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QSlider;
+class QTimer;
 class QToolButton;
 class SMeterView;
 
@@ -31,8 +32,12 @@ public:
         QWidget* parent = nullptr);
     ~TuningPanel() override;
 
+    // How long the note beside the frequency field stays.
+    static constexpr int noteMilliseconds = 6000;
+
 protected:
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QLayout* makeFrequencyRow();
@@ -42,6 +47,8 @@ private:
     QLayout* makeVolumeRow();
 
     void commitFrequencyText();
+    // Says so beside the field when the receiver tuned elsewhere than asked.
+    void noteOutOfRange(double requestedKHz);
     void frequencyChanged();
     void rebuildModeButtons();
     void refreshModeButtons();
@@ -57,6 +64,9 @@ private:
     FrequencyBookmarks m_frequencyBookmarks;
     QLineEdit* m_frequencyField = nullptr;
     QToolButton* m_bookmarkButton = nullptr;
+    QLabel* m_frequencyNote = nullptr;
+    QToolButton* m_bandsButton = nullptr;
+    QTimer* m_noteTimer = nullptr;
     QHBoxLayout* m_modeRow = nullptr;
     QList<QToolButton*> m_modeButtons;
     QWidget* m_profileRow = nullptr;

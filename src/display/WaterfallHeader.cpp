@@ -13,6 +13,8 @@
 #include <QPushButton>
 #include <QToolButton>
 
+#include <algorithm>
+
 namespace {
 
 QToolButton* iconButton(const QString& label, const QString& themeName, QWidget* parent)
@@ -83,6 +85,7 @@ WaterfallHeader::WaterfallHeader(QWidget* parent)
     m_zoom = plainTextLabel(TextStyle::caption, this);
     m_zoomIn = iconButton(tr("Zoom In"), QStringLiteral("zoom-in"), this);
     m_autoRange = new QPushButton(tr("Auto Range"), this);
+    m_autoRange->setFocusPolicy(Qt::TabFocus);
     m_autoRange->setCheckable(true);
     m_autoRange->setChecked(true);
     m_autoRange->setToolTip(tr("Follows the levels of the band with the colours"));
@@ -134,6 +137,15 @@ WaterfallHeader::WaterfallHeader(QWidget* parent)
         m_speedActions[speed] = action;
         connect(action, &QAction::triggered, this, [this, speed] { emit speedChosen(speed); });
     }
+
+    // The span and zoom texts are as wide as their widest values, so the zoom
+    // buttons never move under the pointer while the texts change.
+    const QFontMetrics spanMetrics(m_span->font());
+    int spanWidth = 0;
+    for (const double widestHz : {888'888'888.0, 888'880.0})
+        spanWidth = std::max(spanWidth, spanMetrics.horizontalAdvance(QStringLiteral("Span ") + formatFrequency(widestHz)));
+    m_span->setFixedWidth(spanWidth);
+    m_zoom->setFixedWidth(QFontMetrics(m_zoom->font()).horizontalAdvance(QStringLiteral("Zoom 88")));
 
     layout->addWidget(title);
     layout->addWidget(m_span);

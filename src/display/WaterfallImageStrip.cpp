@@ -43,6 +43,12 @@ void WaterfallImageStrip::addRows(QImage image, int rows)
         scroll(0, pixels);
 }
 
+void WaterfallImageStrip::clearImage()
+{
+    m_image.reset();
+    update();
+}
+
 void WaterfallImageStrip::setPlaceholderText(const QString& text)
 {
     if (text == m_placeholder)
@@ -59,6 +65,8 @@ void WaterfallImageStrip::paintContent(QPainter& painter)
         LatencyProbes::waterfallPainted();
         return;
     }
+    if (isDimmed())
+        return;
     // The offset does not apply to a text that stands for no picture.
     painter.translate(-contentOffset(), 0);
     // Secondary text as it reads on the black strip.
@@ -67,4 +75,23 @@ void WaterfallImageStrip::paintContent(QPainter& painter)
     option.setWrapMode(QTextOption::WordWrap);
     // drawText with a QTextOption never interprets markup.
     painter.drawText(QRectF(rect()).adjusted(8, 0, -8, 0), m_placeholder, option);
+}
+
+void WaterfallImageStrip::paintOverDimmed(QPainter& painter)
+{
+    if (m_placeholder.isEmpty())
+        return;
+    // A plain banner across the middle, as wide as the text needs.
+    QTextOption option(Qt::AlignCenter);
+    option.setWrapMode(QTextOption::WordWrap);
+    const QRectF room = QRectF(rect()).adjusted(24, 0, -24, 0);
+    const QRectF textRect = painter.fontMetrics().boundingRect(
+        room.toAlignedRect(), Qt::AlignCenter | Qt::TextWordWrap, m_placeholder);
+    const QRectF banner = textRect.adjusted(-12, -8, 12, 8);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(30, 30, 32, 230));
+    painter.drawRoundedRect(banner, 6, 6);
+    painter.setPen(Qt::white);
+    painter.drawText(textRect, m_placeholder, option);
 }

@@ -1,8 +1,9 @@
 #pragma once
 // The waterfall picture, stretched to the strip; a line of text in its place
-// until the first picture arrives. A picture that only gained rows at the top
-// scrolls what is on screen down by their height and paints just the new
-// strip above it, instead of scaling the whole picture again.
+// while there is no picture, or over the dimmed picture when it is no longer
+// live. A picture that only gained rows at the top scrolls what is on screen
+// down by their height and paints just the new strip above it, instead of
+// scaling the whole picture again.
 
 #include "display/WaterfallStrip.h"
 
@@ -18,13 +19,15 @@ public:
     void setImage(QImage image);
     // The same picture as before with `rows` new lines at the top.
     void addRows(QImage image, int rows);
+    void clearImage();
     const std::optional<QImage>& image() const { return m_image; }
-    // Shown, as plain text, while there is no picture.
+    // Shown, as plain text, while there is no picture or over a dimmed one.
     void setPlaceholderText(const QString& text);
     const QString& placeholderText() const { return m_placeholder; }
 
 protected:
     void paintContent(QPainter& painter) override;
+    void paintOverDimmed(QPainter& painter) override;
 
 private:
     std::optional<QImage> m_image;

@@ -136,6 +136,15 @@ std::optional<QImage> WaterfallRenderer::pushRow(const KiwiWaterfallRow& row, bo
     return makeImage();
 }
 
+void WaterfallRenderer::reset()
+{
+    m_image = blackImage(m_width, m_height);
+    m_spectrum.clear();
+    m_levels.clear();
+    m_lastSpan.reset();
+    m_imageStartHz = 0;
+}
+
 void WaterfallRenderer::clearImage()
 {
     m_image.fill(QColor(0, 0, 0));

@@ -76,6 +76,9 @@ public:
     // out never changes.
     QImage makeImage() const { return m_image; }
 
+    // Back to a black picture and no spectrum, as for a new receiver.
+    void reset();
+
 private:
     void clearImage();
     void shiftImage(std::int64_t px);

@@ -64,7 +64,7 @@ bool WaterfallStrip::holdsCorner(const QRectF& stack) const
 
 bool WaterfallStrip::canScroll() const
 {
-    return isVisible() && contentOffset() == 0 && !holdsCorner(stackRect());
+    return isVisible() && !m_dimmed && contentOffset() == 0 && !holdsCorner(stackRect());
 }
 
 void WaterfallStrip::paintEvent(QPaintEvent*)
@@ -89,7 +89,23 @@ void WaterfallStrip::paintEvent(QPaintEvent*)
     painter.translate(contentOffset(), 0);
     paintContent(painter);
     painter.restore();
+    paintPassband(painter);
+    if (m_dimmed) {
+        painter.fillRect(rect(), QColor(0, 0, 0, 160));
+        paintOverDimmed(painter);
+    }
+}
 
+void WaterfallStrip::setDimmed(bool dimmed)
+{
+    if (dimmed == m_dimmed)
+        return;
+    m_dimmed = dimmed;
+    update();
+}
+
+void WaterfallStrip::paintPassband(QPainter& painter)
+{
     if (!m_passband)
         return;
     const double w = width();

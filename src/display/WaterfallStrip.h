@@ -39,6 +39,10 @@ public:
     void setPassband(std::optional<PassbandMarks> marks);
     // How far the content is moved sideways, in points; the passband stays.
     double contentOffset() const;
+    // A picture that is no longer live (the connection ended or the server
+    // refused the waterfall) is drawn dimmed.
+    void setDimmed(bool dimmed);
+    bool isDimmed() const { return m_dimmed; }
 
 protected:
     void paintEvent(QPaintEvent* event) final;
@@ -47,11 +51,15 @@ protected:
     // Whether what is on screen may be moved down by copying it: not while
     // the content is moved sideways, nor where the strip holds a corner.
     bool canScroll() const;
+    // Draws over the dimmed strip; nothing by default.
+    virtual void paintOverDimmed(QPainter&) {}
 
 private:
     QRectF stackRect() const;
     bool holdsCorner(const QRectF& stack) const;
+    void paintPassband(QPainter& painter);
 
     StripFrequencies m_frequencies;
     std::optional<PassbandMarks> m_passband;
+    bool m_dimmed = false;
 };

@@ -72,11 +72,19 @@ WaterfallView::WaterfallView(KiwiSDRClient* client, QWidget* parent)
     if (m_client) {
         KiwiSDRClient* session = m_client;
         connect(session, &KiwiSDRClient::stateChanged, this, [this] {
+            // A new connection starts from a cleared picture.
+            const bool active = m_client->state().isActive();
+            if (active && !m_wasActive)
+                clearPicture();
+            m_wasActive = active;
+            updateHeader();
+            updatePlaceholder();
+        });
+        connect(session, &KiwiSDRClient::waterfallErrorChanged, this, [this] {
             updateHeader();
             updatePlaceholder();
         });
         connect(session, &KiwiSDRClient::serverKindChanged, this, &WaterfallView::applySpeed);
-        connect(session, &KiwiSDRClient::waterfallErrorChanged, this, &WaterfallView::updatePlaceholder);
         connect(session, &KiwiSDRClient::infoChanged, this, &WaterfallView::updateHeader);
         connect(session, &KiwiSDRClient::waterfallZoomChanged, this, [this] {
             // Below zoom 1 there is no drag to pan.
@@ -89,6 +97,7 @@ WaterfallView::WaterfallView(KiwiSDRClient* client, QWidget* parent)
         connect(session, &KiwiSDRClient::passbandChanged, this, &WaterfallView::updatePassband);
     }
 
+    m_wasActive = m_client && m_client->state().isActive();
     updateHeader();
     updateLevels();
     updatePassband();
@@ -97,6 +106,26 @@ WaterfallView::WaterfallView(KiwiSDRClient* client, QWidget* parent)
 }
 
 WaterfallView::~WaterfallView() = default;
+
+bool WaterfallView::isLive() const
+{
+    return m_client && m_client->state().isActive() && !m_client->waterfallError();
+}
+
+void WaterfallView::clearPicture()
+{
+    m_redrawTimer.stop();
+    m_renderer.reset();
+    m_imageChanged = false;
+    m_imageReplaced = true;
+    m_rowsScrolled = 0;
+    m_spectrum.clear();
+    m_peaks.clear();
+    m_pan.drop();
+    m_press.reset();
+    m_waterfallStrip->clearImage();
+    updateLevels();
+}
 
 void WaterfallView::showEvent(QShowEvent* event)
 {
@@ -120,6 +149,8 @@ QString WaterfallView::placeholderText() const
     const KiwiState& state = m_client->state();
     if (state.isActive())
         return tr("Waiting for waterfall…");
+    if (state.isFailed() && !state.message().isEmpty())
+        return state.message();
     return tr("Not connected");
 }
 
@@ -183,13 +214,16 @@ void WaterfallView::redraw()
     m_sinceRedraw.start();
     if (m_imageChanged) {
         m_imageChanged = false;
-        if (m_imageReplaced)
+        const bool first = !m_waterfallStrip->image();
+        if (m_imageReplaced || first)
             m_waterfallStrip->setImage(m_renderer.makeImage());
         else
             m_waterfallStrip->addRows(m_renderer.makeImage(), m_rowsScrolled);
         m_imageReplaced = false;
         m_rowsScrolled = 0;
         LatencyProbes::waterfallRowDrawn(m_lastRowSequence);
+        if (first)
+            updatePlaceholder();
     }
     m_spectrumStrip->setValues(m_spectrum, m_minDB, m_maxDB);
     m_spectrumStrip->setPeaks(m_peaks);
@@ -477,10 +511,12 @@ void WaterfallView::updateHeader()
         m_header->setEnabled(false);
         return;
     }
-    const KiwiState& state = m_client->state();
-    m_header->setEnabled(state.isActive());
+    m_header->setEnabled(isLive());
     const KiwiReceiverInfo& info = m_client->info();
     m_header->setZoom(m_client->waterfallZoom(), std::min(info.maxZoom, info.zoomCap));
+    // Before the first row the span is the one the zoom gives.
+    if (!m_waterfallStrip->image())
+        m_header->setSpanHz(std::ldexp(info.bandwidthHz, -m_client->waterfallZoom()));
 }
 
 void WaterfallView::updateLevels()
@@ -568,6 +604,10 @@ void WaterfallView::updatePassband()
 void WaterfallView::updatePlaceholder()
 {
     m_waterfallStrip->setPlaceholderText(placeholderText());
+    // A picture that is no longer live is dimmed under the reason.
+    const bool dimmed = !isLive() && m_waterfallStrip->image().has_value();
+    m_waterfallStrip->setDimmed(dimmed);
+    m_spectrumStrip->setDimmed(dimmed);
 }
 
 void WaterfallView::updateStripFrequencies()

@@ -105,6 +105,9 @@ private:
     void moveEdge(double x);
     void endEdgeDrag();
     void sendDraggedPassband();
+    // Connected or connecting, with the server's waterfall.
+    bool isLive() const;
+    void clearPicture();
     // Rows may come faster than a screen shows them; the picture and the
     // trace are redrawn at most every `redrawIntervalMs`.
     void scheduleRedraw();
@@ -167,6 +170,7 @@ private:
     QElapsedTimer m_sincePassbandSent;
     WheelNotches m_wheelNotches;
     bool m_wheelZooms = false;
+    bool m_wasActive = false;
 
     WaterfallHeader* m_header;
     SpectrumTrace* m_spectrumStrip;

@@ -80,6 +80,9 @@ QString KiwiError::errorDescription() const
                 return QCoreApplication::translate("KiwiError", "Disconnected by the receiver.");
             },
             [](const InactivityTimeout& e) -> QString {
+                if (e.minutes == u"1")
+                    return QCoreApplication::translate("KiwiError",
+                        "Disconnected after 1 minute of inactivity. Reconnect to continue listening.");
                 if (e.minutes)
                     return QCoreApplication::translate("KiwiError",
                         "Disconnected after %1 minutes of inactivity. Reconnect to continue listening.")

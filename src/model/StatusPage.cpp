@@ -88,7 +88,11 @@ void applyStatusPage(KiwiReceiverInfo& info, const QHash<QString, QString>& page
     fillIfAbsent(info.grid, page, QStringLiteral("grid"));
     info.gps = text(page, QStringLiteral("gps"));
     info.hardware = text(page, QStringLiteral("sdr_hw"));
+    // "KiwiSDR_v1.560" here is "1.560" in the receiver's own messages: one
+    // form for both.
     info.softwareVersion = text(page, QStringLiteral("sw_version"));
+    if (info.softwareVersion && info.softwareVersion->startsWith(QLatin1String("KiwiSDR_v")))
+        info.softwareVersion->remove(0, 9);
     info.users = integer(page, QStringLiteral("users"));
     info.maxUsers = integer(page, QStringLiteral("users_max"));
     info.uptime = integer(page, QStringLiteral("uptime"));

@@ -54,6 +54,7 @@ KiwiConnection::KiwiConnection(ReceiverSession& session, ConnectionContext conte
     , m_network(network)
 {
     QObject::connect(&m_keepalive, &QTimer::timeout, [this] { sendKeepalives(); });
+    QObject::connect(&m_statusRefresh, &QTimer::timeout, [this] { refreshStatus(); });
 }
 
 KiwiConnection::~KiwiConnection()
@@ -111,11 +112,13 @@ void KiwiConnection::open()
         m_session.changeInfo([&](KiwiReceiverInfo& info) { applyStatusPage(info, *m_settings.statusFields); });
     else
         refreshStatus();
+    m_statusRefresh.start(m_settings.statusRefreshInterval);
 }
 
 void KiwiConnection::close()
 {
     m_keepalive.stop();
+    m_statusRefresh.stop();
     m_requests.reset();
     for (std::unique_ptr<KiwiWebSocket>* socket : {&m_soundSocket, &m_waterfallSocket}) {
         if (*socket)

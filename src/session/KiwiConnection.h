@@ -33,6 +33,9 @@ public:
         std::chrono::milliseconds keepaliveInterval;
         // The status page, when detection already read it.
         std::optional<QHash<QString, QString>> statusFields;
+        // The status page is read again this often while connected: the
+        // users and the uptime change.
+        std::chrono::milliseconds statusRefreshInterval{60'000};
     };
 
     KiwiConnection(ReceiverSession& session, ConnectionContext context, Settings settings,
@@ -92,6 +95,7 @@ private:
     int m_waterfallSpeed = kiwiFastestWaterfallSpeed;
     bool m_waterfallSetUp = false;
     QTimer m_keepalive;
+    QTimer m_statusRefresh;
     // Parent of the status page request; deleting it cancels the request.
     std::unique_ptr<QObject> m_requests;
     bool m_isAccepted = false;

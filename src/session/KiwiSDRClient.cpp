@@ -173,7 +173,8 @@ void KiwiSDRClient::detectionFinished(const QUrl& url, const ServerDetectionResu
         m_connection = std::make_unique<OpenWebRXConnection>(session, context, m_openWebRXPipeline);
     } else {
         KiwiConnection::Settings settings{
-            m_identity, m_password, m_sessionTimestamp, m_keepaliveInterval, result.statusFields};
+            m_identity, m_password, m_sessionTimestamp, m_keepaliveInterval, result.statusFields,
+            m_statusRefreshInterval};
         m_connection = std::make_unique<KiwiConnection>(
             session, context, std::move(settings), m_sound, m_rows, *m_network);
     }

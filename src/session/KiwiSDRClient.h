@@ -148,6 +148,8 @@ public:
     void setKeepaliveInterval(std::chrono::milliseconds interval) { m_keepaliveInterval = interval; }
     void setDetectionTimeout(std::chrono::milliseconds timeout) { m_detectionTimeout = timeout; }
     void setOpenTimeout(std::chrono::milliseconds timeout) { m_openTimeout = timeout; }
+    // How often a KiwiSDR's status page is read again while connected.
+    void setStatusRefreshInterval(std::chrono::milliseconds interval) { m_statusRefreshInterval = interval; }
 
     const KiwiState& state() const { return m_values.state; }
     const std::optional<QUrl>& serverURL() const { return m_values.serverURL; }
@@ -345,6 +347,7 @@ private:
     std::int64_t m_sessionTimestamp = 0;
     QString m_password;
     std::chrono::milliseconds m_keepaliveInterval = defaultKeepaliveInterval;
+    std::chrono::milliseconds m_statusRefreshInterval{60'000};
     std::chrono::milliseconds m_detectionTimeout;
     std::chrono::milliseconds m_openTimeout;
 

@@ -7,6 +7,8 @@
 #include "bookmarks/Preferences.h"
 #include "bookmarks/ui/BookmarkNamePopup.h"
 #include "display/TuningPanel.h"
+#include "display/WaterfallHeader.h"
+#include "display/WaterfallView.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -178,6 +180,10 @@ TEST_F(AppTest, MainViewTakesFocusBackWhenTheFrequencyChanges)
     EXPECT_TRUE(window->hasTuningKeyFocus());
     ASSERT_TRUE(connectWindow(*window, listen(server)));
 
+    // Titled by the receiver and the frequency, so windows can be told apart.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->client().info().name.has_value(); }, 10000));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Farlisten rxsim test receiver \u2013 7200.00 kHz \u2013 Farlisten"));
+
     // After Return in the panel's field the keys tune again without a click.
     auto* field = window->tuningArea()->tuningPanel()->findChild<QLineEdit*>(QStringLiteral("frequencyField"));
     ASSERT_NE(field, nullptr);
@@ -189,6 +195,23 @@ TEST_F(AppTest, MainViewTakesFocusBackWhenTheFrequencyChanges)
     EXPECT_TRUE(window->hasTuningKeyFocus());
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_D);
     EXPECT_DOUBLE_EQ(window->client().frequencyKHz(), 9500.01);
+
+    // A click on a control leaves the keys to the window (the band box and
+    // the Servers' own controls take the focus by Tab only, likewise).
+    window->client().setAGC(false, 50);
+    QWidget* panel = window->tuningArea()->tuningPanel();
+    QList<QWidget*> controls;
+    for (const char* name : {"volumeSlider", "agcToggle", "gainSlider", "profileMenu"})
+        controls.append(panel->findChild<QWidget*>(QString::fromLatin1(name)));
+    controls.append(window->waterfall()->header()->autoRangeButton());
+    for (QWidget* control : controls) {
+        ASSERT_NE(control, nullptr);
+        EXPECT_EQ(control->focusPolicy(), Qt::TabFocus) << control->objectName().toStdString();
+        if (!control->isVisible())
+            continue;
+        QTest::mouseClick(control, Qt::LeftButton, {}, QPoint(control->width() / 2, control->height() / 2));
+        EXPECT_TRUE(window->hasTuningKeyFocus()) << control->objectName().toStdString();
+    }
 }
 
 TEST_F(AppTest, ChoosingAServer)
@@ -394,6 +417,15 @@ TEST_F(AppTest, TuningAreaPutsTheReceiverInformationBesideThePanelWhenItFits)
     QCoreApplication::processEvents();
     ASSERT_LT(area.width(), area.sideBySideWidth());
     EXPECT_FALSE(area.showsReceiverInfo());
+
+    // A long server text wraps; the pane stays.
+    RxSimServer server({});
+    server.receiver().antenna = QStringLiteral("Long wire ").repeated(69) + QStringLiteral("x").repeated(10);
+    ASSERT_TRUE(connectWindow(*window, listen(server)));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->client().info().antenna.value_or(QString()).size() == 700; }, 10000));
+    window->resize(1200, 800);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(area.showsReceiverInfo());
 }
 
 } // namespace

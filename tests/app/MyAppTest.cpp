@@ -14,6 +14,8 @@
 #include <QMenu>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QTimer>
+#include <QWindow>
 
 #include <tuple>
 
@@ -66,6 +68,73 @@ TEST_F(MyAppTest, EveryMainWindowHasItsOwnSession)
     EXPECT_TRUE(QTest::qWaitFor([&] { return server.channelCount() == 0; }, 5000));
     EXPECT_TRUE(QTest::qWaitFor([&] { return closed.isNull(); }, 5000));
     EXPECT_EQ(app.mainWindows(), QList<ContentView*>{second});
+}
+
+// Counts the requests to end the program and holds them back, so a test can
+// see one without losing its event loop.
+class QuitRequests : public QObject {
+public:
+    QuitRequests() { qApp->installEventFilter(this); }
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched != qApp || event->type() != QEvent::Quit)
+            return false;
+        ++count;
+        return true;
+    }
+};
+
+// Inside the program's event loop, where Qt's own rules for ending it apply.
+TEST_F(MyAppTest, OnlyTheLastWindowClosedEndsTheProgram)
+{
+    RxSimServer server({});
+    const QString address = listen(server);
+    QuitRequests quitRequests;
+    const std::function<void(QWidget&)> routes[] = {
+        [](QWidget& window) { QTest::keyClick(&window, Qt::Key_W, Qt::ControlModifier); },
+        [](QWidget& window) {
+            QMenu* file = menuTitled(static_cast<QMainWindow&>(window), QStringLiteral("File"));
+            itemTitled(*file, QStringLiteral("Close Window"))->trigger();
+        },
+        // The title bar's close button.
+        [](QWidget& window) { window.windowHandle()->close(); },
+    };
+    const auto closeOneByOne = [&] {
+        for (const auto& closeBy : routes) {
+            ContentView* first = app.newWindow();
+            ASSERT_TRUE(connectWindow(*first, address));
+            app.newWindow();
+            ContentView* third = app.newWindow();
+            ASSERT_TRUE(connectWindow(*third, address));
+            for (ContentView* closing : {third, first}) {
+                ASSERT_TRUE(activate(*closing));
+                const QPointer<ContentView> closed = closing;
+                closeBy(*closing);
+                ASSERT_TRUE(QTest::qWaitFor([&] { return closed.isNull(); }, 5000));
+                QTest::qWait(50);
+                EXPECT_EQ(quitRequests.count, 0);
+            }
+            // An open editor keeps the program too.
+            app.openBookmarksEditor();
+            const QPointer<ContentView> last = app.mainWindows().at(0);
+            ASSERT_TRUE(activate(*last));
+            closeBy(*last);
+            ASSERT_TRUE(QTest::qWaitFor([&] { return last.isNull(); }, 5000));
+            QTest::qWait(50);
+            EXPECT_EQ(quitRequests.count, 0);
+            app.bookmarksEditor()->windowHandle()->close();
+            EXPECT_TRUE(QTest::qWaitFor([&] { return quitRequests.count == 1; }, 5000));
+            quitRequests.count = 0;
+        }
+    };
+    QTimer::singleShot(0, [&] {
+        closeOneByOne();
+        QCoreApplication::exit(0);
+    });
+    QApplication::exec();
 }
 
 TEST_F(MyAppTest, MenuBarOfAMainWindow)
@@ -150,6 +219,16 @@ TEST_F(MyAppTest, EditorAndSettingsWindowsAreSingle)
         QPointer<QWidget> opened = (app.*single.window)();
         ASSERT_NE(opened, nullptr) << single.title;
         EXPECT_EQ(opened->windowTitle(), QString::fromUtf8(single.title));
+        // A main window can be opened from it.
+        if (auto* bar = opened->findChild<QMenuBar*>()) {
+            const qsizetype before = app.mainWindows().size();
+            QMenu* file = bar->findChild<QMenu*>(QStringLiteral("fileMenu"));
+            ASSERT_NE(file, nullptr) << single.title;
+            itemTitled(*file, QStringLiteral("New Window"))->trigger();
+            EXPECT_EQ(app.mainWindows().size(), before + 1) << single.title;
+        } else {
+            EXPECT_EQ(single.open, &MyApp::showAbout) << "only the About box has no menu";
+        }
         (app.*single.open)();
         EXPECT_EQ((app.*single.window)(), opened) << single.title;
 

@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QLabel>
 #include <QSignalSpy>
 
 namespace {
@@ -75,10 +76,13 @@ TEST_F(SettingsWindowTest, TheTonePlaysOnlyWhileTheButtonIsHeld)
     EXPECT_EQ(presses.count(), 0);
     REQUIRE_PULSEAUDIO();
 
+    const QLabel* playing = window.findChild<QLabel*>(QStringLiteral("tonePlaying"));
     QTest::mousePress(&testButton(), Qt::LeftButton);
     EXPECT_TRUE(window.isTestTonePlaying());
+    EXPECT_TRUE(playing->isVisibleTo(&window)) << "it says so while the tone plays";
     QTest::mouseRelease(&testButton(), Qt::LeftButton);
     EXPECT_FALSE(window.isTestTonePlaying());
+    EXPECT_FALSE(playing->isVisibleTo(&window));
     QTest::mouseClick(&testButton(), Qt::LeftButton);
     EXPECT_FALSE(window.isTestTonePlaying());
     ASSERT_EQ(presses.count(), 4);

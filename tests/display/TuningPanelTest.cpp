@@ -92,13 +92,22 @@ TEST_F(TuningPanelTest, TypedFrequencyIsCommittedOrRestoredAndButtonsStepAndSwit
     }
     EXPECT_EQ(retunes.count(), 0);
 
-    typeFrequency(*field, "45000");
+    auto* note = panel.findChild<QLabel*>(QStringLiteral("frequencyNote"));
+    EXPECT_FALSE(note->isVisibleTo(&panel));
+    typeFrequency(*field, QStringLiteral("45000"));
     EXPECT_EQ(session.client.frequencyKHz(), 30000);
     EXPECT_EQ(field->text(), "30000.00");
+    // Said in words beside the field.
+    EXPECT_TRUE(note->isVisibleTo(&panel));
+    EXPECT_EQ(note->text(), "45000.00 kHz is outside this receiver's range; tuned to the nearest edge, 30000.00 kHz.");
+    EXPECT_FALSE(panel.findChild<QToolButton*>(QStringLiteral("bandsButton"))->isVisibleTo(&panel));
 
-    // Leaving the field commits too.
-    typeFrequency(*field, "9500", false);
-    buttonNamed(panel, "Mode USB")->setFocus();
+    // A click selects the whole value, so typing replaces it; leaving the
+    // field commits too.
+    QTest::mouseClick(field, Qt::LeftButton, {}, QPoint(field->width() / 2, field->height() / 2));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return field->selectedText() == field->text(); }, 1000));
+    QTest::keyClicks(field, QStringLiteral("9500"));
+    buttonNamed(panel, QStringLiteral("Mode USB"))->setFocus();
     EXPECT_EQ(session.client.frequencyKHz(), 9500);
     EXPECT_EQ(field->text(), "9500.00");
 
@@ -210,6 +219,9 @@ TEST_F(TuningPanelTest, DisabledUnlessConnected)
     EXPECT_FLOAT_EQ(session.client.volume(), 0.5f);
     session.client.setVolume(0.25f);
     EXPECT_EQ(volume->value(), 250);
+    // A click on the track moves the handle there, not a page toward it.
+    QTest::mouseClick(volume, Qt::LeftButton, {}, QPoint(volume->width() * 9 / 10, volume->height() / 2));
+    EXPECT_GT(volume->value(), 800);
 
     EXPECT_TRUE(panel.isEnabled());
     session.client.disconnect();
@@ -247,6 +259,13 @@ TEST(TuningPanelOpenWebRXTest, NoGainControlsButWideFMAndABandMenu)
     band->addItem(QString(1000, u'W'));
     EXPECT_EQ(band->sizeHint().width(), width);
     EXPECT_LT(width, 40 * band->fontMetrics().horizontalAdvance(u'W'));
+
+    // Outside the band: which band, and the band list on offer.
+    typeFrequency(*panel.findChild<QLineEdit*>(QStringLiteral("frequencyField")), QStringLiteral("100"));
+    const QString note = panel.findChild<QLabel*>(QStringLiteral("frequencyNote"))->text();
+    EXPECT_TRUE(note.contains(QStringLiteral("outside the band \u201c") + band->currentText() + QStringLiteral("\u201d")))
+        << note.toStdString();
+    EXPECT_TRUE(panel.findChild<QToolButton*>(QStringLiteral("bandsButton"))->isVisibleTo(&panel));
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "display/WaterfallView.h"
 
 #include "DisplayTestSupport.h"
+#include "display/FrequencyFormat.h"
 #include "display/FrequencyScale.h"
 #include "display/PassbandDrag.h"
 #include "display/LevelStepper.h"
@@ -23,11 +24,11 @@ namespace {
 
 constexpr int stripWidth = 1000;
 
-// The server's own waterfall is refused so that every row is one the test feeds.
+// The server's own waterfall sends no rows, so every row is one the test feeds.
 RxSimOptions quietOptions()
 {
     RxSimOptions options;
-    options.refuseWaterfall = true;
+    options.waterfallFPS = 0;
     return options;
 }
 
@@ -269,8 +270,11 @@ TEST_F(WaterfallViewTest, HeaderShowsSpanAndZoom)
     EXPECT_TRUE(view.header()->isEnabled());
     ASSERT_TRUE(feed(client, view, flatRow(0, 1'500'000)));
     EXPECT_EQ(view.header()->spanLabel()->text(), QStringLiteral("Span 1.5 MHz"));
+    const QPoint zoomInAt = view.header()->zoomInButton()->pos();
     ASSERT_TRUE(feed(client, view, flatRow(0, 937'500)));
     EXPECT_EQ(view.header()->spanLabel()->text(), QStringLiteral("Span 937.5 kHz"));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(view.header()->zoomInButton()->pos(), zoomInAt) << "the zoom buttons stay put";
 
     client.setWaterfallZoom(0);
     EXPECT_FALSE(view.header()->zoomOutButton()->isEnabled());
@@ -561,27 +565,42 @@ TEST_F(WaterfallViewTest, RowsWithoutPlaceAreIgnored)
     EXPECT_LE(FrequencyScale::ticks(-1e308, 1e308).frequenciesHz.size(), 10u);
 }
 
-TEST(WaterfallViewPlaceholderTest, FollowsTheSession)
+TEST(WaterfallViewPlaceholderTest, FollowsTheSessionAndDimsAPictureNoLongerLive)
 {
-    RxSimSession session{quietOptions()};
+    RxSimOptions refusing = quietOptions();
+    refusing.refuseWaterfall = true;
+    RxSimSession session{refusing};
     WaterfallView view(&session.client);
     view.resize(stripWidth, 420);
     view.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
-    EXPECT_EQ(view.waterfallStrip()->placeholderText(), QStringLiteral("Not connected"));
+    WaterfallImageStrip& strip = *view.waterfallStrip();
+    EXPECT_EQ(strip.placeholderText(), QStringLiteral("Not connected"));
     EXPECT_FALSE(view.header()->isEnabled());
-    ASSERT_TRUE(session.start());
-    EXPECT_EQ(view.waterfallStrip()->placeholderText(), QStringLiteral("Waiting for waterfall\u2026"));
-    EXPECT_TRUE(view.header()->isEnabled());
+    // A kept zoom shows with the span it gives.
+    session.client.restoreTuning(session.client.mode(), 8, 7200);
+    EXPECT_EQ(view.header()->zoomLabel()->text(), QStringLiteral("Zoom 8"));
+    EXPECT_EQ(view.header()->spanLabel()->text(), QStringLiteral("Span ") + formatFrequency(30'000'000 / 256.0));
+    const quint16 port = session.server.listen();
+    session.client.connect(QStringLiteral("127.0.0.1:%1").arg(port));
+    EXPECT_EQ(strip.placeholderText(), QStringLiteral("Waiting for waterfall\u2026"));
+    // A picture, then the server refuses the waterfall: the picture stays,
+    // dimmed under the reason, and the zoom controls are off.
+    for (int row = 0; row < 300; ++row)
+        ASSERT_TRUE(feed(session.client, view, flatRow(0, 30'000'000, static_cast<std::uint8_t>(120 + row % 90))));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return strip.image().has_value(); }, 1000));
     ASSERT_TRUE(QTest::qWaitFor([&] { return session.client.waterfallError().has_value(); }, 10000));
-    EXPECT_EQ(view.waterfallStrip()->placeholderText(), *session.client.waterfallError());
-    saveScreenshot(view, QStringLiteral("waterfall-placeholder.png"));
+    EXPECT_EQ(strip.placeholderText(), *session.client.waterfallError());
+    EXPECT_TRUE(strip.image() && strip.isDimmed() && view.spectrumStrip()->isDimmed());
+    EXPECT_FALSE(view.header()->isEnabled());
+    saveScreenshot(view, QStringLiteral("waterfall-refused.png"));
 
-    // Once a picture is there it stays, whatever the session says.
-    ASSERT_TRUE(feed(session.client, view, flatRow(0, 30'000'000)));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return view.waterfallStrip()->image().has_value(); }, 1000));
+    // The connection ends: still dimmed. A new one starts from a cleared picture.
     session.client.disconnect();
-    EXPECT_TRUE(view.waterfallStrip()->image());
+    EXPECT_TRUE(strip.image() && strip.isDimmed());
+    session.client.connect(QStringLiteral("127.0.0.1:%1").arg(port));
+    EXPECT_FALSE(strip.image() || strip.isDimmed() || view.spectrumStrip()->isDimmed());
+    EXPECT_TRUE(view.spectrum().empty());
 }
 
 TEST(FrequencyScaleTest, StepsAndTicks)

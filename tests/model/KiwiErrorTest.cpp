@@ -31,6 +31,8 @@ TEST(KiwiError, TextsAroundTheServersValues)
         {KiwiError::kicked(QString()), "Disconnected by the receiver: "},
         {KiwiError::kicked(std::nullopt), "Disconnected by the receiver."},
         {KiwiError::inactivityTimeout(two), "Disconnected after 2 minutes of inactivity. Reconnect to continue listening."},
+        {KiwiError::inactivityTimeout(QStringLiteral("1")),
+            "Disconnected after 1 minute of inactivity. Reconnect to continue listening."},
         {KiwiError::inactivityTimeout(std::nullopt), "Disconnected after inactivity. Reconnect to continue listening."},
         {KiwiError::connectionClosed(two), "The connection was closed: 2"},
         {KiwiError::connectionClosed(std::nullopt), "The connection was closed by the server."},

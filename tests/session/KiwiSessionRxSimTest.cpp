@@ -76,6 +76,17 @@ TEST_F(KiwiSessionRxSimTest, RealisticConnectionSendsEverythingInOrderPlaysAndFi
     EXPECT_GT(sinceConnect.elapsed(), 4500);
 }
 
+TEST_F(KiwiSessionRxSimTest, StatusPageIsReadAgainWhileConnected)
+{
+    startServer();
+    client->setStatusRefreshInterval(300ms);
+    connectToStation();
+    // Read before this listener took a channel, then again with it.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return client->info().users == 0; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return client->info().users == 1; }));
+    EXPECT_EQ(client->info().softwareVersion, QStringLiteral("1.560")) << "one form from the page and the messages";
+}
+
 struct RxSimRefusal {
     const char* name;
     std::function<void(RxSimOptions&)> configure;

@@ -39,6 +39,10 @@ public:
     // Open WebSocket channels, of any kind.
     int channelCount() const;
 
+    // What the receiver says about itself; changed before a listener comes,
+    // it is what that listener learns.
+    SimReceiverDescription& receiver() { return receiver_; }
+
 signals:
     // Every text message a client sends, as received: "SND" or "W/F", the
     // text, and the timestamp part of the channel's path; for OpenWebRX
