@@ -1,0 +1,38 @@
+#include "AppTestSupport.h"
+#include "app/TuningArea.h"
+#include "display/TuningPanel.h"
+
+namespace {
+
+// Where the tuning panel and its frequency field sit in a window connected to
+// a stand-in receiver of one kind.
+class TuningAreaTest : public AppTest {
+protected:
+    std::pair<QPoint, QPoint> panelAndField(RxSimKind kind, int windowWidth)
+    {
+        RxSimOptions options;
+        options.kind = kind;
+        RxSimServer server(options);
+        const auto window = makeWindow();
+        window->resize(windowWidth, 800);
+        window->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        EXPECT_TRUE(connectWindow(*window, listen(server)));
+        // An OpenWebRX server's band row is shown once its profiles arrive.
+        const bool bands = kind == RxSimKind::openwebrx;
+        EXPECT_TRUE(QTest::qWaitFor([&] { return window->client().profiles().isEmpty() != bands; }, 10000));
+        QCoreApplication::processEvents();
+        const TuningPanel& panel = *window->tuningArea()->tuningPanel();
+        const auto* field = panel.findChild<QWidget*>(QStringLiteral("frequencyField"));
+        return {panel.mapTo(window.get(), QPoint()), field->mapTo(window.get(), QPoint())};
+    }
+};
+
+TEST_F(TuningAreaTest, ThePanelSitsInTheSamePlaceForBothKindsOfServer)
+{
+    // Wide enough for the receiver information beside it, and not.
+    for (const int width : {1200, 900})
+        EXPECT_EQ(panelAndField(RxSimKind::openwebrx, width), panelAndField(RxSimKind::kiwisdr, width)) << width;
+}
+
+} // namespace
