@@ -1,6 +1,15 @@
 #include "AppTestSupport.h"
 #include "app/TuningArea.h"
 #include "display/TuningPanel.h"
+#include "widgets/FocusFrameStyle.h"
+#include "widgets/SliderJump.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSlider>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -33,6 +42,37 @@ TEST_F(TuningAreaTest, ThePanelSitsInTheSamePlaceForBothKindsOfServer)
     // Wide enough for the receiver information beside it, and not.
     for (const int width : {1200, 900})
         EXPECT_EQ(panelAndField(RxSimKind::openwebrx, width), panelAndField(RxSimKind::kiwisdr, width)) << width;
+}
+
+TEST(FocusFrameTest, AFocusedControlIsFramedInTheHighlightColour)
+{
+    FocusFrameStyle style;
+    QWidget window;
+    auto* column = new QVBoxLayout(&window);
+    auto* slider = new QSlider(Qt::Horizontal);
+    // A slider that jumps to a click keeps the frame under its own style.
+    jumpToClick(*slider);
+    const QList<QWidget*> controls{new QPushButton(QStringLiteral("Connect")), new QCheckBox(QStringLiteral("AGC")),
+        slider, new QComboBox, new QLineEdit(QStringLiteral("7200.00"))};
+    for (QWidget* control : controls) {
+        if (control != slider)
+            control->setStyle(&style);
+        column->addWidget(control);
+    }
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    const QColor highlight = window.palette().color(QPalette::Highlight);
+    for (QWidget* control : controls) {
+        const auto edgeColour = [control] { return control->grab().toImage().pixelColor(0, control->height() / 2); };
+        control->clearFocus();
+        const QImage unfocused = control->grab().toImage();
+        EXPECT_NE(edgeColour(), highlight) << control->metaObject()->className();
+        control->setFocus(Qt::TabFocusReason);
+        ASSERT_TRUE(control->hasFocus());
+        EXPECT_EQ(edgeColour(), highlight) << control->metaObject()->className();
+        EXPECT_NE(control->grab().toImage(), unfocused);
+    }
 }
 
 } // namespace
