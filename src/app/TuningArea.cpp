@@ -20,12 +20,12 @@ TuningArea::TuningArea(KiwiSDRClient& client, ListeningChain& listening, QWidget
     m_listening->setObjectName(QStringLiteral("listeningTools"));
     m_info->setObjectName(QStringLiteral("receiverInfo"));
 
-    // The panel is centred in the width it is given.
+    // The panel fills the width it is given, its rows from the left: centred
+    // instead, it would sit further left for a server whose rows are wider
+    // (a band menu, more modes) and move when a note appears.
     auto* column = new QHBoxLayout(m_panelColumn);
     column->setContentsMargins(0, 0, 0, 0);
-    column->addStretch(1);
     column->addWidget(m_panel);
-    column->addStretch(1);
 
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);

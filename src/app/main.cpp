@@ -2,6 +2,7 @@
 #include "app/CommandLine.h"
 #include "app/MyApp.h"
 #include "app/Translation.h"
+#include "widgets/FocusFrameStyle.h"
 
 #include <QApplication>
 #include <QDebug>
@@ -79,6 +80,8 @@ int main(int argc, char** argv)
     // Ties the windows to farlisten.desktop, for the desktop's icon and name.
     QGuiApplication::setDesktopFileName(QStringLiteral("farlisten"));
     QApplication::setWindowIcon(applicationIcon());
+    // The desktop's style, with a keyboard focus that can be seen.
+    QApplication::setStyle(new FocusFrameStyle);
 
     const LaunchRequest request = readCommandLine(QCoreApplication::arguments());
     if (reportCommandLine(request))

@@ -1,18 +1,20 @@
 #include "widgets/SliderJump.h"
+#include "widgets/FocusFrameStyle.h"
 
-#include <QProxyStyle>
 #include <QSlider>
 
 namespace {
 
-class JumpToClickStyle : public QProxyStyle {
+// On top of the focus frame, which the slider would otherwise lose with the
+// application's style.
+class JumpToClickStyle : public FocusFrameStyle {
 public:
     int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
         QStyleHintReturn* returnData) const override
     {
         if (hint == SH_Slider_AbsoluteSetButtons)
             return Qt::LeftButton;
-        return QProxyStyle::styleHint(hint, option, widget, returnData);
+        return FocusFrameStyle::styleHint(hint, option, widget, returnData);
     }
 };
 
@@ -20,7 +22,7 @@ public:
 
 void jumpToClick(QSlider& slider)
 {
-    // The slider owns its style; the proxy draws with the application's.
+    // The slider owns its style; the proxy draws with the desktop's.
     auto* style = new JumpToClickStyle;
     style->setParent(&slider);
     slider.setStyle(style);
