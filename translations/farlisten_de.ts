@@ -39,6 +39,30 @@
         <source>Open in Browser</source>
         <translation>Im Browser öffnen</translation>
     </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Try Again</source>
+        <translation>Erneut versuchen</translation>
+    </message>
+    <message>
+        <source>Connect When Free</source>
+        <translation>Verbinden, sobald frei</translation>
+    </message>
+    <message>
+        <source>Stop waiting to reconnect</source>
+        <translation>Das Warten auf die neue Verbindung beenden</translation>
+    </message>
+    <message>
+        <source>Connect to this server again</source>
+        <translation>Erneut mit diesem Server verbinden</translation>
+    </message>
+    <message>
+        <source>Check the receiver&apos;s status page every 30 seconds, for up to 30 minutes, and connect when a channel is free</source>
+        <translation>Die Statusseite des Empfängers bis zu 30 Minuten lang alle 30 Sekunden prüfen und verbinden, sobald ein Kanal frei ist</translation>
+    </message>
 </context>
 <context>
     <name>AppMenuBar</name>
@@ -111,6 +135,29 @@
         <source>Edit</source>
         <translation>Bearbeiten</translation>
     </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>Undo Delete</source>
+        <translation>Löschen rückgängig machen</translation>
+    </message>
+    <message>
+        <source>Put back the rows deleted last</source>
+        <translation>Die zuletzt gelöschten Zeilen wiederherstellen</translation>
+    </message>
+</context>
+<context>
+    <name>BookmarkNamePopup</name>
+    <message>
+        <source>Bookmark added. Name it:</source>
+        <translation>Lesezeichen hinzugefügt. Geben Sie ihm einen Namen:</translation>
+    </message>
+    <message>
+        <source>Return keeps the name, Escape keeps &quot;%1&quot;.</source>
+        <translation>Die Eingabetaste übernimmt den Namen, Esc behält „%1“.</translation>
+    </message>
 </context>
 <context>
     <name>BookmarksEditor</name>
@@ -134,6 +181,50 @@
         <source>Add Server</source>
         <translation>Server hinzufügen</translation>
     </message>
+    <message>
+        <source>Not saved: %1</source>
+        <translation>Nicht gespeichert: %1</translation>
+    </message>
+    <message>
+        <source>Server address to add</source>
+        <translation>Hinzuzufügende Serveradresse</translation>
+    </message>
+    <message>
+        <source>Add</source>
+        <translation>Hinzufügen</translation>
+    </message>
+    <message>
+        <source>Type a server address to add</source>
+        <translation>Eine Serveradresse zum Hinzufügen eingeben</translation>
+    </message>
+    <message>
+        <source>The password the desktop keyring keeps for the selected server</source>
+        <translation>Das Passwort, das der Desktop-Schlüsselbund für den ausgewählten Server aufbewahrt</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>Passwort</translation>
+    </message>
+    <message>
+        <source>Set Password</source>
+        <translation>Passwort festlegen</translation>
+    </message>
+    <message>
+        <source>Clear Password</source>
+        <translation>Passwort entfernen</translation>
+    </message>
+    <message>
+        <source>Nothing kept: %1. Farlisten asks for the password when the receiver wants one.</source>
+        <translation>Nichts gespeichert, denn %1. Farlisten fragt nach dem Passwort, wenn der Empfänger eines verlangt.</translation>
+    </message>
+    <message>
+        <source>No password is kept for %1 now.</source>
+        <translation>Für %1 ist jetzt kein Passwort mehr gespeichert.</translation>
+    </message>
+    <message>
+        <source>The password for %1 is kept in the desktop keyring.</source>
+        <translation>Das Passwort für %1 ist im Desktop-Schlüsselbund gespeichert.</translation>
+    </message>
 </context>
 <context>
     <name>BookmarksMenu</name>
@@ -152,6 +243,29 @@
     <message>
         <source>No Bookmarks</source>
         <translation>Keine Lesezeichen</translation>
+    </message>
+</context>
+<context>
+    <name>ColourMaps</name>
+    <message>
+        <source>Even (Purple to Yellow)</source>
+        <translation>Gleichmäßig (Violett bis Gelb)</translation>
+    </message>
+    <message>
+        <source>Colour-Blind Safe (Blue to Yellow)</source>
+        <translation>Für Farbenblinde (Blau bis Gelb)</translation>
+    </message>
+    <message>
+        <source>Heat</source>
+        <translation>Hitze</translation>
+    </message>
+    <message>
+        <source>Grey</source>
+        <translation>Grau</translation>
+    </message>
+    <message>
+        <source>Classic</source>
+        <translation>Klassisch</translation>
     </message>
 </context>
 <context>
@@ -195,6 +309,10 @@
         <source>&amp;Record</source>
         <translation>&amp;Aufnehmen</translation>
     </message>
+    <message>
+        <source>%1 – %2 kHz – %3</source>
+        <translation>%1 – %2 kHz – %3</translation>
+    </message>
 </context>
 <context>
     <name>FrequencyBookmarksEditor</name>
@@ -217,6 +335,32 @@
     <message>
         <source>Frequency</source>
         <translation>Frequenz</translation>
+    </message>
+</context>
+<context>
+    <name>FrequencyListModel</name>
+    <message>
+        <source>Title</source>
+        <translation>Titel</translation>
+    </message>
+    <message>
+        <source>Frequency</source>
+        <translation>Frequenz</translation>
+    </message>
+    <message>
+        <source>Mode</source>
+        <translation>Betriebsart</translation>
+    </message>
+</context>
+<context>
+    <name>KeyringPasswordStore</name>
+    <message>
+        <source>the desktop keyring refused access</source>
+        <translation>der Desktop-Schlüsselbund hat den Zugriff verweigert</translation>
+    </message>
+    <message>
+        <source>no desktop keyring (a Secret Service such as GNOME Keyring, or KWallet) is available</source>
+        <translation>kein Desktop-Schlüsselbund (ein Secret Service wie GNOME Keyring oder KWallet) ist verfügbar</translation>
     </message>
 </context>
 <context>
@@ -317,6 +461,10 @@
         <source>The receiver is currently reserved for exclusive use.</source>
         <translation>Der Empfänger ist zurzeit für eine exklusive Nutzung reserviert.</translation>
     </message>
+    <message>
+        <source>Disconnected after 1 minute of inactivity. Reconnect to continue listening.</source>
+        <translation>Nach 1 Minute Inaktivität getrennt. Zum Weiterhören neu verbinden.</translation>
+    </message>
 </context>
 <context>
     <name>KiwiWaterfallChannel</name>
@@ -346,6 +494,14 @@
     <message>
         <source>The remote host closed the connection</source>
         <translation>Die Gegenstelle hat die Verbindung geschlossen</translation>
+    </message>
+    <message>
+        <source>the receiver&apos;s certificate is not trusted (%1), so Farlisten does not connect to it</source>
+        <translation>dem Zertifikat des Empfängers wird nicht vertraut (%1), daher verbindet sich Farlisten nicht mit ihm</translation>
+    </message>
+    <message>
+        <source>The receiver sent nothing for %1 seconds</source>
+        <translation>Der Empfänger hat %1 Sekunden lang nichts gesendet</translation>
     </message>
 </context>
 <context>
@@ -493,6 +649,56 @@ Listen to public web shortwave receivers: KiwiSDR and OpenWebRX servers. Tune, w
     <message>
         <source>The receiver reported an SDR error.</source>
         <translation>Der Empfänger hat einen SDR-Fehler gemeldet.</translation>
+    </message>
+</context>
+<context>
+    <name>PasswordPrompt</name>
+    <message>
+        <source>Password</source>
+        <translation>Passwort</translation>
+    </message>
+    <message>
+        <source>Connect</source>
+        <translation>Verbinden</translation>
+    </message>
+    <message>
+        <source>This receiver asks for a password.</source>
+        <translation>Dieser Empfänger verlangt ein Passwort.</translation>
+    </message>
+    <message>
+        <source>The receiver did not accept the password.</source>
+        <translation>Der Empfänger hat das Passwort nicht angenommen.</translation>
+    </message>
+    <message>
+        <source>This is a plain http address, so the password travels unencrypted. Use the receiver&apos;s https address if it has one.</source>
+        <translation>Dies ist eine einfache http-Adresse, daher wird das Passwort unverschlüsselt übertragen. Verwenden Sie die https-Adresse des Empfängers, falls er eine hat.</translation>
+    </message>
+    <message>
+        <source>Farlisten cannot keep the password because %1, so it asks each time.</source>
+        <translation>Farlisten kann das Passwort nicht behalten, denn %1; deshalb fragt es jedes Mal.</translation>
+    </message>
+</context>
+<context>
+    <name>Preferences</name>
+    <message>
+        <source>Your settings could not be saved to %1. Farlisten keeps them while it runs and tries again with the next change.</source>
+        <translation>Ihre Einstellungen konnten nicht in %1 gespeichert werden. Farlisten behält sie, solange es läuft, und versucht es bei der nächsten Änderung erneut.</translation>
+    </message>
+    <message>
+        <source>1 server bookmark could not be read and was set aside.</source>
+        <translation>1 Server-Lesezeichen konnte nicht gelesen werden und wurde beiseitegelegt.</translation>
+    </message>
+    <message>
+        <source>%1 server bookmarks could not be read and were set aside.</source>
+        <translation>%1 Server-Lesezeichen konnten nicht gelesen werden und wurden beiseitegelegt.</translation>
+    </message>
+    <message>
+        <source>1 frequency bookmark could not be read and was set aside.</source>
+        <translation>1 Frequenz-Lesezeichen konnte nicht gelesen werden und wurde beiseitegelegt.</translation>
+    </message>
+    <message>
+        <source>%1 frequency bookmarks could not be read and were set aside.</source>
+        <translation>%1 Frequenz-Lesezeichen konnten nicht gelesen werden und wurden beiseitegelegt.</translation>
     </message>
 </context>
 <context>
@@ -666,6 +872,17 @@ Listen to public web shortwave receivers: KiwiSDR and OpenWebRX servers. Tune, w
     </message>
 </context>
 <context>
+    <name>ServerListModel</name>
+    <message>
+        <source>Address</source>
+        <translation>Adresse</translation>
+    </message>
+    <message>
+        <source>Type a server address first.</source>
+        <translation>Bitte zuerst eine Serveradresse eingeben.</translation>
+    </message>
+</context>
+<context>
     <name>ServersMenu</name>
     <message>
         <source>&amp;Servers</source>
@@ -674,6 +891,10 @@ Listen to public web shortwave receivers: KiwiSDR and OpenWebRX servers. Tune, w
     <message>
         <source>&amp;Edit Servers…</source>
         <translation>Server &amp;bearbeiten…</translation>
+    </message>
+    <message>
+        <source>%1 — %2</source>
+        <translation>%1 — %2</translation>
     </message>
 </context>
 <context>
@@ -725,6 +946,18 @@ Listen to public web shortwave receivers: KiwiSDR and OpenWebRX servers. Tune, w
     <message>
         <source>Unavailable Device</source>
         <translation>Nicht verfügbares Gerät</translation>
+    </message>
+    <message>
+        <source>Playing a 1 kHz tone…</source>
+        <translation>Spiele einen 1-kHz-Ton…</translation>
+    </message>
+    <message>
+        <source>Reconnect automatically</source>
+        <translation>Automatisch neu verbinden</translation>
+    </message>
+    <message>
+        <source>When a connection drops, connect again after a growing wait; never after the receiver refused or ended it</source>
+        <translation>Bricht eine Verbindung ab, nach wachsender Wartezeit erneut verbinden; nie, wenn der Empfänger sie abgelehnt oder beendet hat</translation>
     </message>
 </context>
 <context>
@@ -782,6 +1015,14 @@ Listen to public web shortwave receivers: KiwiSDR and OpenWebRX servers. Tune, w
     <message>
         <source>Connected</source>
         <translation>Verbunden</translation>
+    </message>
+    <message>
+        <source>Waiting for a free channel (%1:%2)</source>
+        <translation>Warte auf einen freien Kanal (%1:%2)</translation>
+    </message>
+    <message>
+        <source>Reconnecting in %1 s (try %2 of %3)</source>
+        <translation>Neue Verbindung in %1 s (Versuch %2 von %3)</translation>
     </message>
 </context>
 <context>
@@ -849,6 +1090,18 @@ Listen to public web shortwave receivers: KiwiSDR and OpenWebRX servers. Tune, w
         <source>Volume</source>
         <translation>Lautstärke</translation>
     </message>
+    <message>
+        <source>Bands…</source>
+        <translation>Bänder…</translation>
+    </message>
+    <message>
+        <source>%1 kHz is outside the band “%2”; tuned to its nearest edge, %3 kHz. Another band may have it.</source>
+        <translation>%1 kHz liegt außerhalb des Bands „%2“; auf dessen nächsten Rand abgestimmt: %3 kHz. Vielleicht enthält ein anderes Band diese Frequenz.</translation>
+    </message>
+    <message>
+        <source>%1 kHz is outside this receiver&apos;s range; tuned to the nearest edge, %2 kHz.</source>
+        <translation>%1 kHz liegt außerhalb des Bereichs dieses Empfängers; auf den nächsten Rand abgestimmt: %2 kHz.</translation>
+    </message>
 </context>
 <context>
     <name>WaterfallHeader</name>
@@ -883,6 +1136,90 @@ Listen to public web shortwave receivers: KiwiSDR and OpenWebRX servers. Tune, w
     <message>
         <source>Zoom In</source>
         <translation>Vergrößern</translation>
+    </message>
+    <message>
+        <source>Light Averaging</source>
+        <translation>Leichte Mittelung</translation>
+    </message>
+    <message>
+        <source>Heavy Averaging</source>
+        <translation>Starke Mittelung</translation>
+    </message>
+    <message>
+        <source>No Averaging</source>
+        <translation>Keine Mittelung</translation>
+    </message>
+    <message>
+        <source>Off (Spectrum Only)</source>
+        <translation>Aus (nur Spektrum)</translation>
+    </message>
+    <message>
+        <source>Slow</source>
+        <translation>Langsam</translation>
+    </message>
+    <message>
+        <source>Medium</source>
+        <translation>Mittel</translation>
+    </message>
+    <message>
+        <source>Fast</source>
+        <translation>Schnell</translation>
+    </message>
+    <message>
+        <source>Follows the levels of the band with the colours</source>
+        <translation>Passt die Farben den Pegeln des Bands an</translation>
+    </message>
+    <message>
+        <source>The level shown darkest; changing it turns Auto Range off</source>
+        <translation>Der am dunkelsten gezeigte Pegel; eine Änderung schaltet Auto-Bereich aus</translation>
+    </message>
+    <message>
+        <source>Floor</source>
+        <translation>Unten</translation>
+    </message>
+    <message>
+        <source>The level shown brightest; changing it turns Auto Range off</source>
+        <translation>Der am hellsten gezeigte Pegel; eine Änderung schaltet Auto-Bereich aus</translation>
+    </message>
+    <message>
+        <source>Ceiling</source>
+        <translation>Oben</translation>
+    </message>
+    <message>
+        <source>Colours</source>
+        <translation>Farben</translation>
+    </message>
+    <message>
+        <source>The colour map of the waterfall</source>
+        <translation>Die Farbpalette des Wasserfalls</translation>
+    </message>
+    <message>
+        <source>Spectrum</source>
+        <translation>Spektrum</translation>
+    </message>
+    <message>
+        <source>Averaging and peak hold of the spectrum</source>
+        <translation>Mittelung und Spitzenwert halten für das Spektrum</translation>
+    </message>
+    <message>
+        <source>Peak Hold</source>
+        <translation>Spitzenwert halten</translation>
+    </message>
+    <message>
+        <source>Keeps the highest levels as a fainter line that sinks slowly</source>
+        <translation>Zeigt die höchsten Pegel als blassere Linie, die langsam absinkt</translation>
+    </message>
+    <message>
+        <source>Clear Peaks</source>
+        <translation>Spitzenwerte löschen</translation>
+    </message>
+    <message>
+        <source>Speed</source>
+        <translation>Geschwindigkeit</translation>
+    </message>
+    <message>
+        <source>How fast the waterfall moves; the spectrum keeps going when it is off</source>
+        <translation>Wie schnell der Wasserfall läuft; das Spektrum läuft weiter, wenn er aus ist</translation>
     </message>
 </context>
 <context>

@@ -89,7 +89,7 @@ WaterfallHeader::WaterfallHeader(QWidget* parent)
     m_autoRange->setCheckable(true);
     m_autoRange->setChecked(true);
     m_autoRange->setToolTip(tr("Follows the levels of the band with the colours"));
-    m_autoRange->setAccessibleName(QStringLiteral("Auto Range"));
+    m_autoRange->setAccessibleName(tr("Auto Range"));
     m_floor = new LevelStepper(tr("Floor "), [this](double value) { emit floorChanged(value); }, this);
     m_ceiling = new LevelStepper(tr("Ceiling "), [this](double value) { emit ceilingChanged(value); }, this);
     m_floor->setToolTip(tr("The level shown darkest; changing it turns Auto Range off"));
@@ -143,9 +143,9 @@ WaterfallHeader::WaterfallHeader(QWidget* parent)
     const QFontMetrics spanMetrics(m_span->font());
     int spanWidth = 0;
     for (const double widestHz : {888'888'888.0, 888'880.0})
-        spanWidth = std::max(spanWidth, spanMetrics.horizontalAdvance(QStringLiteral("Span ") + formatFrequency(widestHz)));
+        spanWidth = std::max(spanWidth, spanMetrics.horizontalAdvance(tr("Span %1").arg(formatFrequency(widestHz))));
     m_span->setFixedWidth(spanWidth);
-    m_zoom->setFixedWidth(QFontMetrics(m_zoom->font()).horizontalAdvance(QStringLiteral("Zoom 88")));
+    m_zoom->setFixedWidth(QFontMetrics(m_zoom->font()).horizontalAdvance(tr("Zoom %1").arg(88)));
 
     layout->addWidget(title);
     layout->addWidget(m_span);
