@@ -42,10 +42,6 @@ TEST_F(AppTest, FirstLaunchShowsTheDefaultsAndTheNextLaunchWhatWasChanged)
     EXPECT_EQ(bar.address(), builtInServers().items.at(1).url);
     EXPECT_EQ(window->client().frequencyKHz(), 7200.0);
     EXPECT_EQ(window->client().mode(), KiwiMode::lsb);
-    EXPECT_EQ(window->client().waterfallZoom(), 0);
-    EXPECT_TRUE(window->client().state().isDisconnected());
-    EXPECT_EQ(bar.statusLine()->text(), "Disconnected");
-    EXPECT_TRUE(bar.field()->isEnabled());
     // The default address is one of the built-in bookmarks.
     EXPECT_FALSE(bar.bookmarkButton()->isEnabled());
     EXPECT_TRUE(bar.browserButton()->isHidden());
@@ -78,7 +74,6 @@ TEST_F(AppTest, ConnectDisconnectAndFailureShowInTheAddressBar)
     EXPECT_EQ(bar.statusLine()->text(), "Connected");
     EXPECT_FALSE(bar.field()->isEnabled());
     EXPECT_EQ(bar.connectButton()->text(), "Disconnect");
-    EXPECT_EQ(window->client().frequencyKHz(), 7200.0);
 
     QTest::mouseClick(bar.connectButton(), Qt::LeftButton);
     EXPECT_TRUE(window->client().state().isDisconnected());
@@ -95,7 +90,6 @@ TEST_F(AppTest, ConnectDisconnectAndFailureShowInTheAddressBar)
 
     ASSERT_TRUE(waitForState(window->client(), KiwiState::Kind::failed));
     EXPECT_EQ(bar.statusLine()->text(), window->client().state().message());
-    EXPECT_FALSE(bar.statusLine()->text().isEmpty());
     EXPECT_TRUE(bar.field()->isEnabled());
 }
 
@@ -214,7 +208,7 @@ TEST_F(AppTest, MainViewTakesFocusBackWhenTheFrequencyChanges)
     }
 }
 
-TEST_F(AppTest, ChoosingAServer)
+TEST_F(AppTest, ChoosingAServerOrAFrequencyBookmark)
 {
     RxSimServer first({});
     RxSimServer second({});
@@ -223,7 +217,9 @@ TEST_F(AppTest, ChoosingAServer)
     const auto window = makeWindow();
     KiwiSDRClient& client = window->client();
 
-    // Disconnected: the address is only filled in.
+    // Disconnected: the address is only filled in, a bookmark's tuning kept.
+    window->actions().tuneToFrequencyBookmark({QUuid::createUuid(), 9500, KiwiMode::am, std::nullopt});
+    EXPECT_EQ(std::tuple(client.frequencyKHz(), client.mode()), std::tuple(9500.0, KiwiMode::am));
     window->actions().chooseServer(secondAddress);
     EXPECT_EQ(window->addressBar()->address(), secondAddress);
     EXPECT_EQ(Preferences::instance().serverAddress(), secondAddress);
@@ -242,27 +238,11 @@ TEST_F(AppTest, ChoosingAServer)
     EXPECT_TRUE(client.state().isConnecting());
     ASSERT_TRUE(waitForState(client, KiwiState::Kind::connected));
     EXPECT_EQ(client.serverURL(), KiwiSDRClient::normalizedServerURL(secondAddress));
-}
 
-TEST_F(AppTest, TuningToFrequencyBookmarks)
-{
-    RxSimServer server({});
-    const auto window = makeWindow();
-    KiwiSDRClient& client = window->client();
-    const FrequencyBookmark broadcast{QUuid::createUuid(), 9500, KiwiMode::am, std::nullopt};
-    const FrequencyBookmark fm{QUuid::createUuid(), 15400, KiwiMode::wfm, std::nullopt};
-
-    // Not connected: kept for the next connection.
-    window->actions().tuneToFrequencyBookmark(broadcast);
-    EXPECT_EQ(client.frequencyKHz(), 9500);
-    EXPECT_EQ(client.mode(), KiwiMode::am);
-    ASSERT_TRUE(connectWindow(*window, listen(server)));
-
-    // A KiwiSDR has no wfm: the frequency is tuned, the mode kept.
+    // A KiwiSDR has no wfm: a bookmark's frequency is tuned, the mode kept.
     ASSERT_FALSE(client.availableModes().contains(KiwiMode::wfm));
-    window->actions().tuneToFrequencyBookmark(fm);
-    EXPECT_EQ(client.frequencyKHz(), 15400);
-    EXPECT_EQ(client.mode(), KiwiMode::am);
+    window->actions().tuneToFrequencyBookmark({QUuid::createUuid(), 15400, KiwiMode::wfm, std::nullopt});
+    EXPECT_EQ(std::tuple(client.frequencyKHz(), client.mode()), std::tuple(15400.0, KiwiMode::am));
 }
 
 TEST_F(AppTest, AddingTheSameFrequencyTwiceKeepsOneBookmark)
@@ -299,7 +279,6 @@ TEST_F(AppTest, ServerBookmarkButton)
     QTest::mouseClick(&button, Qt::LeftButton);
     EXPECT_EQ(Preferences::instance().bookmarks().items.last().url, "my.kiwi.invalid:8073");
     EXPECT_EQ(button.text(), "Bookmarked");
-    EXPECT_EQ(button.toolTip(), "This server is bookmarked");
     EXPECT_FALSE(button.isEnabled());
 
     // Removed elsewhere (an editor): the button offers it again.
@@ -344,56 +323,42 @@ TEST_F(AppTest, ADroppedConnectionCountsDownToItsNextTryWithCancelThenTryAgain)
     ASSERT_TRUE(waitForState(window->client(), KiwiState::Kind::connected));
 }
 
-TEST_F(AppTest, ConnectWhenFreeShowsTheWaitWithCancel)
+// A full receiver offers to wait for a free channel; an app limit after
+// connecting offers the web page until the next connect.
+TEST_F(AppTest, RefusalsOfferConnectWhenFreeOrTheWebPage)
 {
-    RxSimOptions options;
-    options.tooBusy = 3;
-    RxSimServer server(options);
-    const QString address = listen(server);
+    RxSimOptions busy;
+    busy.tooBusy = 3;
+    RxSimServer busyServer(busy);
+    RxSimOptions limited;
+    limited.tooBusyAfter = 2;
+    limited.tooBusyDelay = 300ms;
+    RxSimServer limitedServer(limited);
     const auto window = makeWindow();
     AddressBar& bar = *window->addressBar();
-    EXPECT_TRUE(bar.whenFreeButton()->isHidden());
+    EXPECT_TRUE(bar.whenFreeButton()->isHidden() && bar.browserButton()->isHidden());
 
-    bar.setAddress(address);
+    bar.setAddress(listen(busyServer));
     bar.connectToAddress();
     ASSERT_TRUE(waitForState(window->client(), KiwiState::Kind::failed));
     EXPECT_FALSE(bar.whenFreeButton()->isHidden());
-    EXPECT_EQ(bar.whenFreeButton()->text(), "Connect When Free");
-
     QTest::mouseClick(bar.whenFreeButton(), Qt::LeftButton);
     EXPECT_EQ(bar.statusLine()->text(), "Waiting for a free channel (0:00)");
     EXPECT_TRUE(bar.whenFreeButton()->isHidden());
     EXPECT_TRUE(bar.tryAgainButton()->isHidden());
     EXPECT_FALSE(bar.cancelButton()->isHidden());
-
     QTest::mouseClick(bar.cancelButton(), Qt::LeftButton);
     EXPECT_EQ(bar.statusLine()->text(), "All 3 channels on this receiver are in use. Try again later.");
     EXPECT_FALSE(bar.tryAgainButton()->isHidden());
-}
 
-TEST_F(AppTest, OpenInBrowserAfterTheAppLimitUntilTheNextConnect)
-{
-    RxSimOptions options;
-    options.tooBusyAfter = 2;
-    options.tooBusyDelay = 300ms;
-    RxSimServer server(options);
-    const QString address = listen(server);
-    const auto window = makeWindow();
-    AddressBar& bar = *window->addressBar();
-    EXPECT_TRUE(bar.browserButton()->isHidden());
-
+    const QString address = listen(limitedServer);
     ASSERT_TRUE(connectWindow(*window, address));
     EXPECT_TRUE(bar.browserButton()->isHidden());
     ASSERT_TRUE(waitForState(window->client(), KiwiState::Kind::failed));
     EXPECT_FALSE(bar.browserButton()->isHidden());
-    EXPECT_EQ(bar.browserButton()->text(), "Open in Browser");
-    window->resize(900, 700);
-    saveScreenshot(*window, QStringLiteral("app-limit.png"));
-
     QTest::mouseClick(bar.browserButton(), Qt::LeftButton);
     ASSERT_EQ(openedPages.size(), 1u);
     EXPECT_EQ(openedPages[0].toString(), QStringLiteral("http://%1/?f=7200.00lsb").arg(address));
-
     bar.connectToAddress();
     EXPECT_TRUE(bar.browserButton()->isHidden());
 }

@@ -155,20 +155,6 @@ TEST_F(MyAppTest, MenuBarOfAMainWindow)
 
     QMenu* file = menuTitled(*window, QStringLiteral("File"));
     ASSERT_NE(file, nullptr);
-    struct Item {
-        const char* title;
-        QKeySequence shortcut;
-    };
-    for (const Item& item : {Item{"New Window", QKeySequence(QStringLiteral("Ctrl+N"))},
-             Item{"Close Window", QKeySequence(QStringLiteral("Ctrl+W"))},
-             Item{"Record", QKeySequence(QStringLiteral("Ctrl+R"))},
-             Item{"Settings…", QKeySequence(QStringLiteral("Ctrl+,"))},
-             Item{"Quit", QKeySequence(QStringLiteral("Ctrl+Q"))}}) {
-        QAction* action = itemTitled(*file, QString::fromUtf8(item.title));
-        ASSERT_NE(action, nullptr) << item.title;
-        EXPECT_EQ(action->shortcut(), item.shortcut) << item.title;
-    }
-
     itemTitled(*file, QStringLiteral("New Window"))->trigger();
     EXPECT_EQ(app.mainWindows().size(), 2);
     itemTitled(*file, QStringLiteral("Close Window"))->trigger();
@@ -218,7 +204,6 @@ TEST_F(MyAppTest, EditorAndSettingsWindowsAreSingle)
         (app.*single.open)();
         QPointer<QWidget> opened = (app.*single.window)();
         ASSERT_NE(opened, nullptr) << single.title;
-        EXPECT_EQ(opened->windowTitle(), QString::fromUtf8(single.title));
         // A main window can be opened from it.
         if (auto* bar = opened->findChild<QMenuBar*>()) {
             const qsizetype before = app.mainWindows().size();
@@ -314,27 +299,28 @@ TEST_F(MyAppTest, KeysOfAMainWindow)
     EXPECT_TRUE(client.state().isDisconnected());
 }
 
-// The picture in the README.
-TEST_F(MyAppTest, ScreenshotOfAConnectedWindow)
+// The pictures in the README, the German one after a refusal that reads in
+// German while what a server sends stays as sent.
+TEST_F(MyAppTest, ScreenshotsOfAConnectedWindowInEnglishAndGerman)
 {
     RxSimOptions options;
     options.waterfallFPS = 60;
     RxSimServer server(options);
-    ContentView* window = app.newWindow();
-    window->resize(1100, 860);
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
-    ASSERT_TRUE(connectWindow(*window, listen(server)));
-    window->client().tune(7030);
-    window->client().setMode(KiwiMode::cw);
-    window->client().setWaterfallZoom(5);
-    QTest::qWait(8000);
-    saveScreenshot(*window, QStringLiteral("main-window.png"));
-}
+    const QString address = listen(server);
+    const auto shoot = [&](ContentView* window, const QString& file) {
+        ASSERT_TRUE(connectWindow(*window, address));
+        window->client().tune(7030);
+        window->client().setMode(KiwiMode::cw);
+        window->client().setWaterfallZoom(5);
+        QTest::qWait(7000);
+        saveScreenshot(*window, file);
+        window->client().disconnect();
+    };
+    ContentView* english = app.newWindow();
+    english->resize(1100, 860);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(english));
+    shoot(english, QStringLiteral("main-window.png"));
 
-// A German locale picks the German translation: a receiver's refusal reads in
-// German, while what a server sends stays as sent. The picture in docs/screenshots/.
-TEST_F(MyAppTest, GermanLocaleShowsTheGermanWindow)
-{
     EXPECT_TRUE(loadTranslations(QLocale(QLocale::English, QLocale::UnitedKingdom)).empty());
     const auto translators = loadTranslations(QLocale(QLocale::German, QLocale::Austria));
     ASSERT_FALSE(translators.empty());
@@ -342,7 +328,6 @@ TEST_F(MyAppTest, GermanLocaleShowsTheGermanWindow)
         QCoreApplication::installTranslator(translator.get());
     EXPECT_EQ(KiwiError::kicked(QStringLiteral("Maintenance")).errorDescription(),
         QStringLiteral("Vom Empfänger getrennt: Maintenance"));
-
     RxSimOptions refusing;
     refusing.badp = QStringLiteral("5");
     RxSimServer refusingServer(refusing);
@@ -357,17 +342,7 @@ TEST_F(MyAppTest, GermanLocaleShowsTheGermanWindow)
     EXPECT_EQ(bar.statusLine()->text(),
         QStringLiteral("Dieser Empfänger erlaubt nur eine Verbindung pro IP-Adresse. Bitte andere Sitzungen zu ihm "
                        "schließen (etwa einen Browser-Tab) und es erneut versuchen."));
-
-    RxSimOptions options;
-    options.waterfallFPS = 60;
-    RxSimServer server(options);
-    ASSERT_TRUE(connectWindow(*window, listen(server)));
-    EXPECT_EQ(bar.statusLine()->text(), QStringLiteral("Verbunden"));
-    window->client().tune(7030);
-    window->client().setMode(KiwiMode::cw);
-    window->client().setWaterfallZoom(5);
-    QTest::qWait(6000);
-    saveScreenshot(*window, QStringLiteral("main-window-de.png"));
+    shoot(window, QStringLiteral("main-window-de.png"));
 }
 
 } // namespace

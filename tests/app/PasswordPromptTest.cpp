@@ -57,7 +57,6 @@ TEST_F(PasswordPromptTest, WithoutAKeyringThePromptAsksEachTimeAndSaysWhy)
     // The machine's own keyring service: none here, so every lookup fails.
     auto window = windowWith(KeyringPasswordStore::shared());
     window->show();
-    window->resize(900, 600);
     EXPECT_FALSE(window->passwordPrompt()->isVisibleTo(window.get()));
     window->addressBar()->setAddress(address);
     window->addressBar()->connectToAddress();
@@ -70,7 +69,6 @@ TEST_F(PasswordPromptTest, WithoutAKeyringThePromptAsksEachTimeAndSaysWhy)
     EXPECT_TRUE(note.contains(QStringLiteral("Farlisten cannot keep the password because no desktop keyring")))
         << note.toStdString();
     EXPECT_EQ(window->passwordPrompt()->field()->echoMode(), QLineEdit::Password);
-    saveScreenshot(*window, QStringLiteral("password-prompt.png"));
 
     // A wrong password: asked again, in other words.
     typePassword(*window, QStringLiteral("guess"));

@@ -54,7 +54,6 @@ TEST_F(SettingsWindowTest, AGoneDeviceStaysChosenAsUnavailableUntilSomethingElse
     for (const AudioOutputDevice& device : settings.devices())
         devices.append(device.name);
     EXPECT_EQ(optionLines(window), QStringList{"*System Default"} + devices);
-    EXPECT_EQ(testButton().toolTip(), "Hold to play a 1 kHz tone through the selected output");
 
     settings.setSelectedUID("gone_sink");
     EXPECT_EQ(optionLines(window), QStringList{"System Default"} + devices + QStringList{"*Unavailable Device"});
@@ -62,10 +61,6 @@ TEST_F(SettingsWindowTest, AGoneDeviceStaysChosenAsUnavailableUntilSomethingElse
     choose(option(window, "System Default"));
     EXPECT_EQ(optionLines(window), QStringList{"*System Default"} + devices);
     EXPECT_EQ(settings.selectedUID(), QString());
-
-    settings.setSelectedUID(QStringLiteral("gone_sink"));
-    QCoreApplication::processEvents();
-    saveScreenshot(window, QStringLiteral("settings-unavailable.png"));
 }
 
 TEST_F(SettingsWindowTest, TheTonePlaysOnlyWhileTheButtonIsHeld)
@@ -122,7 +117,6 @@ TEST_F(AppTest, ReconnectAutomaticallyIsOnUntilTurnedOffWhichEveryWindowFollowsA
         SettingsWindow shown{settings};
         auto* box = shown.findChild<QCheckBox*>(QStringLiteral("reconnectAutomatically"));
         ASSERT_NE(box, nullptr);
-        EXPECT_EQ(box->text(), "Reconnect automatically");
         EXPECT_TRUE(box->isChecked());
         box->click();
     }

@@ -210,24 +210,6 @@ TEST_F(KiwiAudioPlayerTest, CompletionsDrainTheQueueOnlyForTheirOwnGeneration)
     audio.takeScheduled()[0].consumed();
 }
 
-TEST_F(KiwiAudioPlayerTest, BlocksAreDroppedWhileStoppedAndARestartDiscardsHeldOnes)
-{
-    enqueueBlock(4000); // never started
-    ASSERT_FALSE(player->start(12000.0));
-    enqueueBlock(1000);
-    player->stop();
-    EXPECT_EQ(player->queueState().primingFrames, 0u);
-    enqueueBlock(4000);
-    EXPECT_EQ(scheduledCount(), 0u);
-    EXPECT_FALSE(audio.current().running);
-
-    ASSERT_FALSE(player->start(12000.0));
-    enqueueBlock(1000);
-    ASSERT_FALSE(player->start(12000.0));
-    EXPECT_EQ(audio.engineCount(), 1u);
-    EXPECT_EQ(player->queueState().primingFrames, 0u);
-}
-
 TEST_F(KiwiAudioPlayerTest, AnEmptyBlockTakesNoLock)
 {
     // A start held midway on another thread owns the player's locks.
@@ -247,8 +229,25 @@ TEST_F(KiwiAudioPlayerTest, AnEmptyBlockTakesNoLock)
     audio.setDuringStart(nullptr);
 }
 
-TEST_F(KiwiAudioPlayerTest, FailedStartsLeaveThePlayerStopped)
+// Blocks are dropped while stopped, a restart discards held ones, and failed
+// starts leave the player stopped.
+TEST_F(KiwiAudioPlayerTest, StoppedOrFailedPlayersScheduleNothing)
 {
+    enqueueBlock(4000); // never started
+    ASSERT_FALSE(player->start(12000.0));
+    enqueueBlock(1000);
+    player->stop();
+    EXPECT_EQ(player->queueState().primingFrames, 0u);
+    enqueueBlock(4000);
+    EXPECT_EQ(scheduledCount(), 0u);
+    EXPECT_FALSE(audio.current().running);
+
+    ASSERT_FALSE(player->start(12000.0));
+    enqueueBlock(1000);
+    ASSERT_FALSE(player->start(12000.0));
+    EXPECT_EQ(audio.engineCount(), 1u);
+    EXPECT_EQ(player->queueState().primingFrames, 0u);
+
     audio.failStarts(AudioOutputError{QStringLiteral("no such device")});
     const auto error = player->start(12000.0);
     ASSERT_TRUE(error);
@@ -263,7 +262,7 @@ TEST_F(KiwiAudioPlayerTest, FailedStartsLeaveThePlayerStopped)
     }
 }
 
-TEST_F(KiwiAudioPlayerTest, TheChosenDeviceIsFollowedWithOneNewEngineKeepingTheVolume)
+TEST_F(KiwiAudioPlayerTest, TheChosenDeviceAndItsChangesAreFollowedKeepingRateAndVolume)
 {
     // Stopped: the device is taken up at the next start.
     audio.select("first");
@@ -288,15 +287,14 @@ TEST_F(KiwiAudioPlayerTest, TheChosenDeviceIsFollowedWithOneNewEngineKeepingTheV
     AudioDeviceNotifier::instance().post();
     EXPECT_EQ(audio.engineCount(), 4u);
     EXPECT_FALSE(player->routedDeviceID());
-}
 
-TEST_F(KiwiAudioPlayerTest, ConfigurationChangeRestartsAtTheSameRate)
-{
+    // A change of the device's configuration restarts it at the same rate.
     ASSERT_FALSE(player->start(16000.0));
     enqueueBlock(1000);
+    const int starts = audio.current().startCount;
     audio.current().configurationChanged();
     QCoreApplication::processEvents();
-    EXPECT_EQ(audio.current().startCount, 2);
+    EXPECT_EQ(audio.current().startCount, starts + 1);
     EXPECT_EQ(audio.current().sampleRate, 16000.0);
     EXPECT_EQ(player->queueState().primingFrames, 0u);
 

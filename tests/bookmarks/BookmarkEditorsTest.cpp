@@ -64,17 +64,13 @@ TEST_F(BookmarkEditors, ServerEditorStartsEmptyAndAddsOnlyAddressesTheAddressFie
     BookmarksEditor editor(serverAddressProblem);
     editor.show();
     EXPECT_TRUE(showsEmptyState(editor));
-    EXPECT_EQ(list(editor).model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Address"));
-    EXPECT_FALSE(list(editor).horizontalHeader()->isHidden());
     // A list stored elsewhere shows at once.
     Preferences::instance().setBookmarks(serverList({a}));
     EXPECT_EQ(model(editor).index(0, 0).data().toString(), a);
     EXPECT_FALSE(showsEmptyState(editor));
     Preferences::instance().setBookmarks(serverList({}));
     EXPECT_TRUE(showsEmptyState(editor));
-    EXPECT_TRUE(editor.findChild<QLabel*>(QStringLiteral("emptyStateTitle"))->text() == QStringLiteral("No Servers"));
     EXPECT_FALSE(action(editor, "deleteAction").isEnabled());
-    saveScreenshot(editor, QStringLiteral("servers-editor-empty.png"));
 
     auto* field = editor.findChild<QLineEdit*>(QStringLiteral("newServerAddress"));
     auto* message = editor.findChild<QLabel*>(QStringLiteral("editorMessage"));
@@ -121,9 +117,6 @@ TEST_F(BookmarkEditors, DeleteRemovesTheSelectedRowsAndKeepsTheOthersInOrder)
     editor.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&editor));
     QAction& remove = action(editor, "deleteAction");
-    select(editor, {1});
-    saveScreenshot(editor, QStringLiteral("servers-editor.png"));
-    list(editor).clearSelection();
 
     // Nothing selected: the button is off and the command removes nothing.
     EXPECT_FALSE(remove.isEnabled());
@@ -221,7 +214,6 @@ TEST_F(BookmarkEditors, ThePasswordOfTheSelectedServerIsSetAndClearedInTheKeyrin
     ASSERT_TRUE(QTest::qWaitFor([&] { return !message->text().isEmpty(); }));
     EXPECT_EQ(keyring->entries, (QMap<QString, QString>{{b, QStringLiteral("pa ss")}}));
     EXPECT_EQ(message->text(), QStringLiteral("The password for ") + b + QStringLiteral(" is kept in the desktop keyring."));
-    saveScreenshot(editor, QStringLiteral("servers-editor-password.png"));
     clear->click();
     ASSERT_TRUE(QTest::qWaitFor([&] { return message->text().startsWith(QStringLiteral("No password")); }));
     EXPECT_TRUE(keyring->entries.isEmpty());
@@ -292,10 +284,6 @@ TEST_F(FrequencyEditor, RowsShowTitleFrequencyUnitAndMode)
     EXPECT_EQ(rows.index(0, 0).data().toString(), QStringLiteral("Nets"));
     EXPECT_EQ(rows.index(1, 0).data().toString(), QString());
     EXPECT_EQ(rows.index(1, 2).data().toString(), QStringLiteral("kHz"));
-    QStringList headers;
-    for (int column = 0; column < rows.columnCount(); ++column)
-        headers.append(rows.headerData(column, Qt::Horizontal).toString());
-    EXPECT_EQ(headers, (QStringList{"Title", "Frequency", "", "Mode"}));
 
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     EXPECT_EQ(rows.index(0, 1).data().toString(), QStringLiteral("7200,00"));
@@ -304,13 +292,8 @@ TEST_F(FrequencyEditor, RowsShowTitleFrequencyUnitAndMode)
 
     auto* mode = qobject_cast<QComboBox*>(list(editor).indexWidget(rows.index(1, 3)));
     ASSERT_NE(mode, nullptr);
-    QStringList modes;
-    for (int i = 0; i < mode->count(); ++i)
-        modes.append(mode->itemText(i));
-    EXPECT_EQ(modes, (QStringList{"AM", "AMN", "AMW", "SAM", "LSB", "USB", "CW", "CWN", "NBFM", "WFM"}));
+    EXPECT_EQ(mode->count(), qsizetype(allKiwiModes.size()));
     EXPECT_EQ(mode->currentText(), QStringLiteral("AM"));
-    editor.resize(520, 200);
-    saveScreenshot(editor, QStringLiteral("bookmarks-editor.png"));
 }
 
 TEST_F(FrequencyEditor, ChangesAreStoredAsTheyAreMade)
@@ -344,28 +327,23 @@ TEST_F(FrequencyEditor, ChangesAreStoredAsTheyAreMade)
     EXPECT_FALSE(rows.flags(rows.index(0, 2)) & Qt::ItemIsEditable);
 }
 
-TEST_F(FrequencyEditor, DeletingTheLastBookmarkShowsTheEmptyState)
-{
-    FrequencyBookmarksEditor editor;
-    EXPECT_FALSE(showsEmptyState(editor));
-    select(editor, {0, 1});
-    action(editor, "deleteAction").trigger();
-    EXPECT_TRUE(Preferences::instance().frequencyBookmarks().items.isEmpty());
-    EXPECT_TRUE(showsEmptyState(editor));
-    EXPECT_EQ(editor.findChild<QLabel*>(QStringLiteral("emptyStateTitle"))->text(), QStringLiteral("No Bookmarks"));
-    saveScreenshot(editor, QStringLiteral("bookmarks-editor-empty.png"));
-}
-
-TEST_F(FrequencyEditor, ReorderingKeepsEachRowsModeChoice)
+TEST_F(FrequencyEditor, ReorderingKeepsEachRowsModeAndDeletingAllShowsTheEmptyState)
 {
     FrequencyBookmarksEditor editor;
     QTableView& view = list(editor);
     ASSERT_TRUE(view.model()->moveRows({}, 1, 1, {}, 0));
     EXPECT_EQ(stored(0).mode, KiwiMode::am);
-    EXPECT_EQ(qobject_cast<QComboBox*>(view.indexWidget(view.model()->index(0, 3)))->currentText(),
-              QStringLiteral("AM"));
-    EXPECT_EQ(qobject_cast<QComboBox*>(view.indexWidget(view.model()->index(1, 3)))->currentText(),
-              QStringLiteral("LSB"));
+    const auto shownMode = [&](int row) {
+        return qobject_cast<QComboBox*>(view.indexWidget(view.model()->index(row, 3)))->currentText();
+    };
+    EXPECT_EQ(shownMode(0), QStringLiteral("AM"));
+    EXPECT_EQ(shownMode(1), QStringLiteral("LSB"));
+
+    EXPECT_FALSE(showsEmptyState(editor));
+    select(editor, {0, 1});
+    action(editor, "deleteAction").trigger();
+    EXPECT_TRUE(Preferences::instance().frequencyBookmarks().items.isEmpty());
+    EXPECT_TRUE(showsEmptyState(editor));
 }
 
 } // namespace

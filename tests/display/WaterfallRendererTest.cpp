@@ -59,7 +59,6 @@ WaterfallRenderer identityRenderer()
 TEST(WaterfallRendererTest, FirstRowSetsTheAutoRangeAtOnceThenItEases)
 {
     WaterfallRenderer renderer;
-    EXPECT_EQ(renderer.makeImage().format(), QImage::Format_RGBX8888);
     const auto image = renderer.pushRow(flatRow(155)); // -100 dB
     ASSERT_TRUE(image);
     EXPECT_EQ(renderer.minDB, -105);
@@ -114,14 +113,17 @@ TEST(WaterfallRendererTest, ResamplesToTheWidth)
     }
 }
 
-TEST(WaterfallRendererTest, OnePixelHigherStartMovesOldLinesLeft)
+// A move of the start shifts the shown lines by whole pixels; less than half
+// a pixel waits until the drift adds up.
+TEST(WaterfallRendererTest, AMovedStartShiftsTheOldLinesByWholePixels)
 {
-    WaterfallRenderer renderer = identityRenderer();
     std::vector<std::uint8_t> bins(1024, 100);
+    bins[0] = 150;
     bins[5] = 200;
     bins[1023] = 250;
-    const auto first = renderer.pushRow(row(bins));
-    const auto image = renderer.pushRow(flatRow(10, startHz + 1000));
+    WaterfallRenderer higher = identityRenderer();
+    const auto first = higher.pushRow(row(bins));
+    const auto image = higher.pushRow(flatRow(10, startHz + 1000));
     ASSERT_TRUE(first && image);
     // An image handed out earlier does not change.
     EXPECT_EQ(pixel(*first, 1023, 0), paletteColour(250));
@@ -130,41 +132,31 @@ TEST(WaterfallRendererTest, OnePixelHigherStartMovesOldLinesLeft)
     EXPECT_EQ(pixel(*image, 1022, 1), paletteColour(250));
     EXPECT_EQ(pixel(*image, 1023, 1), black);
     EXPECT_EQ(pixel(*image, 1023, 0), paletteColour(10));
-    EXPECT_EQ(renderer.imageStartHz(), startHz + spanHz / 1024);
-}
+    EXPECT_EQ(higher.imageStartHz(), startHz + spanHz / 1024);
 
-TEST(WaterfallRendererTest, LowerStartMovesOldLinesRightAndMarksTheSpectrum)
-{
-    WaterfallRenderer renderer = identityRenderer();
-    std::vector<std::uint8_t> bins(1024, 100);
-    bins[0] = 200;
-    renderer.pushRow(row(bins));
-    const auto image = renderer.pushRow(flatRow(150, startHz - 3000));
-    ASSERT_TRUE(image);
-    EXPECT_EQ(pixel(*image, 3, 1), paletteColour(200));
+    WaterfallRenderer lower = identityRenderer();
+    lower.pushRow(row(bins));
+    const auto moved = lower.pushRow(flatRow(50, startHz - 3000));
+    ASSERT_TRUE(moved);
+    EXPECT_EQ(pixel(*moved, 3, 1), paletteColour(150));
     for (int x = 0; x < 3; ++x)
-        EXPECT_EQ(pixel(*image, x, 1), black);
-    EXPECT_EQ(renderer.imageStartHz(), startHz - 3000);
+        EXPECT_EQ(pixel(*moved, x, 1), black);
+    EXPECT_EQ(lower.imageStartHz(), startHz - 3000);
     // Columns new at the edge take the new level; the others blend.
-    EXPECT_EQ(renderer.spectrum()[0], 150 - 255.0);
-    EXPECT_DOUBLE_EQ(renderer.spectrum()[3], 0.6 * (200 - 255.0) + 0.4 * (150 - 255.0));
-}
+    EXPECT_EQ(lower.spectrum()[0], 50 - 255.0);
+    EXPECT_DOUBLE_EQ(lower.spectrum()[3], 0.6 * (150 - 255.0) + 0.4 * (50 - 255.0));
 
-TEST(WaterfallRendererTest, SubHalfPixelDriftAddsUp)
-{
-    WaterfallRenderer renderer = identityRenderer();
-    std::vector<std::uint8_t> bins(1024, 100);
-    bins[5] = 200;
-    renderer.pushRow(row(bins));
-    auto image = renderer.pushRow(row(bins, startHz + 400));
-    ASSERT_TRUE(image);
-    EXPECT_EQ(renderer.imageStartHz(), startHz);
-    EXPECT_EQ(pixel(*image, 5, 1), paletteColour(200));
-    image = renderer.pushRow(row(bins, startHz + 800));
-    ASSERT_TRUE(image);
-    EXPECT_EQ(renderer.imageStartHz(), startHz + 1000);
-    EXPECT_EQ(pixel(*image, 4, 1), paletteColour(200));
-    EXPECT_EQ(pixel(*image, 4, 2), paletteColour(200));
+    WaterfallRenderer drifting = identityRenderer();
+    drifting.pushRow(row(bins));
+    auto drifted = drifting.pushRow(row(bins, startHz + 400));
+    ASSERT_TRUE(drifted);
+    EXPECT_EQ(drifting.imageStartHz(), startHz);
+    EXPECT_EQ(pixel(*drifted, 5, 1), paletteColour(200));
+    drifted = drifting.pushRow(row(bins, startHz + 800));
+    ASSERT_TRUE(drifted);
+    EXPECT_EQ(drifting.imageStartHz(), startHz + 1000);
+    EXPECT_EQ(pixel(*drifted, 4, 1), paletteColour(200));
+    EXPECT_EQ(pixel(*drifted, 4, 2), paletteColour(200));
 }
 
 TEST(WaterfallRendererTest, FullWidthShiftOrNewSpanStartsOver)
@@ -273,8 +265,6 @@ TEST(WaterfallRendererTest, ColourMapTables)
     for (const ColourMap map : allColourMaps) {
         SCOPED_TRACE(storedName(map).toStdString());
         const ColourTable table = colourTable(map);
-        EXPECT_EQ(table.size(), 1024u);
-        EXPECT_FALSE(colourMapTitle(map).isEmpty());
         EXPECT_EQ(colourMapFromStoredName(storedName(map)), map);
         for (int i = 0; i < 256; ++i)
             ASSERT_EQ(table[static_cast<std::size_t>(4 * i + 3)], 255);
@@ -286,7 +276,6 @@ TEST(WaterfallRendererTest, ColourMapTables)
             EXPECT_GT(luminance(table, 255) - luminance(table, 0), 0.5);
         }
     }
-    EXPECT_EQ(colourTable(ColourMap::grey)[4 * 128], 128);
 }
 
 TEST(WaterfallRendererTest, NewColourMapOrRangeRecoloursTheShownLinesFromTheirLevels)
@@ -298,15 +287,12 @@ TEST(WaterfallRendererTest, NewColourMapOrRangeRecoloursTheShownLinesFromTheirLe
     const QImage classic = renderer.makeImage();
 
     renderer.setColourMap(ColourMap::grey);
-    EXPECT_EQ(renderer.colourMap(), ColourMap::grey);
     const QImage grey = renderer.makeImage();
     EXPECT_EQ(pixel(classic, 5, 0), paletteColour(200));
     EXPECT_EQ(pixel(grey, 5, 0), (Colour{200, 200, 200}));
     EXPECT_EQ(pixel(grey, 700, 1), (Colour{100, 100, 100}));
     EXPECT_EQ(pixel(grey, 5, 2), (Colour{10, 10, 10}));
     EXPECT_EQ(pixel(grey, 5, 3), black);
-    // The image handed out before stays as it was.
-    EXPECT_EQ(pixel(classic, 5, 0), paletteColour(200));
 
     // A narrower hand-set range colours the same levels brighter.
     renderer.minDB = -255;

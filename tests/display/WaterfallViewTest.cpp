@@ -19,6 +19,7 @@
 #include <QWheelEvent>
 
 #include <cmath>
+#include <functional>
 
 namespace {
 
@@ -115,37 +116,59 @@ protected:
     WaterfallView view{&session.client};
 };
 
-TEST_F(WaterfallViewTest, ClickTunesToTheClickedFrequencyOnTheModesGrid)
+// A click tunes to the clicked frequency, the wheel by the mode's step; both
+// onto the mode's grid, on either strip, and only while connected.
+TEST_F(WaterfallViewTest, ClickAndWheelTuneOntoTheModesGrid)
 {
+    const auto onBothStrips = [&](double fromKHz, const std::function<void(QWidget*)>& act, double expectedKHz) {
+        for (QWidget* strip : {static_cast<QWidget*>(view.waterfallStrip()), static_cast<QWidget*>(view.spectrumStrip())}) {
+            client.tune(fromKHz);
+            act(strip);
+            EXPECT_DOUBLE_EQ(client.frequencyKHz(), expectedKHz) << rawValue(client.mode()).toStdString() << " " << fromKHz;
+        }
+    };
     // Without rows a click has no frequency to tune to.
     client.setMode(KiwiMode::am);
-    QTest::mouseClick(view.waterfallStrip(), Qt::LeftButton, {}, QPoint(500, 40));
-    EXPECT_DOUBLE_EQ(client.frequencyKHz(), 15000);
+    onBothStrips(15000, [](QWidget* strip) { QTest::mouseClick(strip, Qt::LeftButton, {}, QPoint(500, 40)); }, 15000);
 
     ASSERT_TRUE(feed(client, view, flatRow(7'000'000, 100'000)));
     const struct {
         KiwiMode mode;
         int x;
         double expectedKHz;
-    } cases[] = {
+    } clicks[] = {
         {KiwiMode::usb, 500, 7050}, {KiwiMode::am, 105, 7011}, {KiwiMode::cw, 457, 7045.7},
         {KiwiMode::wfm, 733, 7100}, {KiwiMode::wfm, 20, 7000},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : clicks) {
         client.setMode(c.mode);
-        for (QWidget* strip : {static_cast<QWidget*>(view.waterfallStrip()),
-                 static_cast<QWidget*>(view.spectrumStrip())}) {
-            client.tune(15000);
-            QTest::mouseClick(strip, Qt::LeftButton, {}, QPoint(c.x, 40));
-            EXPECT_DOUBLE_EQ(client.frequencyKHz(), c.expectedKHz) << rawValue(c.mode).toStdString() << " " << c.x;
-        }
+        onBothStrips(15000, [&](QWidget* strip) { QTest::mouseClick(strip, Qt::LeftButton, {}, QPoint(c.x, 40)); },
+            c.expectedKHz);
+    }
+    const struct {
+        KiwiMode mode;
+        double fromKHz;
+        std::vector<int> deltas;
+        double expectedKHz;
+    } wheels[] = {
+        {KiwiMode::am, 7000, {120}, 7005}, {KiwiMode::am, 7003, {120}, 7005}, {KiwiMode::am, 7003, {-120}, 7000},
+        {KiwiMode::usb, 14200.04, {120}, 14200.1}, {KiwiMode::lsb, 7200, {-240}, 7199.8},
+        {KiwiMode::cwn, 7030, {60, 30, 30}, 7030.01}, {KiwiMode::cwn, 7030, {60, -30}, 7030},
+        {KiwiMode::wfm, 15000, {120}, 15100},
+    };
+    for (const auto& c : wheels) {
+        client.setMode(c.mode);
+        onBothStrips(c.fromKHz, [&](QWidget* strip) {
+            for (const int delta : c.deltas)
+                turnWheel(strip, delta);
+        }, c.expectedKHz);
     }
 
-    // Without a connection a click tunes nothing.
     client.disconnect();
-    client.tune(9000);
-    QTest::mouseClick(view.waterfallStrip(), Qt::LeftButton, {}, QPoint(500, 40));
-    EXPECT_DOUBLE_EQ(client.frequencyKHz(), 9000);
+    onBothStrips(9000, [](QWidget* strip) {
+        QTest::mouseClick(strip, Qt::LeftButton, {}, QPoint(500, 40));
+        turnWheel(strip, 120);
+    }, 9000);
 }
 
 TEST_F(WaterfallViewTest, DragsPanAndRetuneOnATenHertzGridWithinTheBand)
@@ -183,16 +206,11 @@ TEST_F(WaterfallViewTest, DragsPanAndRetuneOnATenHertzGridWithinTheBand)
             EXPECT_EQ(client.waterfallStartHz(), view.displayedStartHz());
         }
     }
-}
 
-TEST_F(WaterfallViewTest, ZoomChangeDropsAPendingPan)
-{
+    // A pan waits for a row at its start; a row at another span (a zoom) drops it.
     client.setWaterfallZoom(1);
-    client.tune(7050);
     ASSERT_TRUE(feed(client, view, flatRow(7'000'000, 100'000)));
     drag(view.waterfallStrip(), {300, 40}, {{320, 40}, {400, 40}});
-    ASSERT_TRUE(view.pan().panStartHz());
-    // A row at the old start keeps the pan waiting; one at another span ends it.
     ASSERT_TRUE(feed(client, view, flatRow(7'000'000, 100'000, 151)));
     EXPECT_TRUE(view.pan().panStartHz());
     ASSERT_TRUE(feed(client, view, flatRow(6'950'000, 200'000)));
@@ -201,41 +219,7 @@ TEST_F(WaterfallViewTest, ZoomChangeDropsAPendingPan)
     EXPECT_DOUBLE_EQ(view.waterfallStrip()->contentOffset(), 0);
 }
 
-TEST_F(WaterfallViewTest, WheelTunesByTheModesStepOntoItsGrid)
-{
-    const struct {
-        KiwiMode mode;
-        double fromKHz;
-        std::vector<int> deltas;
-        double expectedKHz;
-    } cases[] = {
-        {KiwiMode::am, 7000, {120}, 7005},
-        {KiwiMode::am, 7003, {120}, 7005},
-        {KiwiMode::am, 7003, {-120}, 7000},
-        {KiwiMode::usb, 14200.04, {120}, 14200.1},
-        {KiwiMode::lsb, 7200, {-240}, 7199.8},
-        {KiwiMode::cwn, 7030, {60, 30, 30}, 7030.01},
-        {KiwiMode::cwn, 7030, {60, -30}, 7030},
-        {KiwiMode::wfm, 15000, {120}, 15100},
-    };
-    for (const auto& c : cases) {
-        client.setMode(c.mode);
-        for (QWidget* strip : {static_cast<QWidget*>(view.waterfallStrip()),
-                 static_cast<QWidget*>(view.spectrumStrip())}) {
-            client.tune(c.fromKHz);
-            for (const int delta : c.deltas)
-                turnWheel(strip, delta);
-            EXPECT_DOUBLE_EQ(client.frequencyKHz(), c.expectedKHz) << rawValue(c.mode).toStdString() << " " << c.fromKHz;
-        }
-    }
-
-    client.disconnect();
-    client.tune(9000);
-    turnWheel(view.waterfallStrip(), 120);
-    EXPECT_DOUBLE_EQ(client.frequencyKHz(), 9000);
-}
-
-TEST_F(WaterfallViewTest, ControlWheelZoomsAboutThePointer)
+TEST_F(WaterfallViewTest, ControlWheelAndHeaderZoomAndTheHeaderShowsSpanAndZoom)
 {
     ASSERT_TRUE(feed(client, view, flatRow(0, 30'000'000)));
     client.tune(10000);
@@ -249,23 +233,7 @@ TEST_F(WaterfallViewTest, ControlWheelZoomsAboutThePointer)
     turnWheel(view.spectrumStrip(), -120, Qt::ControlModifier, 250);
     EXPECT_EQ(client.waterfallZoom(), 0);
     EXPECT_DOUBLE_EQ(client.waterfallStartHz(), 0);
-}
 
-TEST_F(WaterfallViewTest, PassbandFollowsTheTuning)
-{
-    ASSERT_TRUE(feed(client, view, flatRow(7'000'000, 100'000)));
-    client.setMode(KiwiMode::usb);
-    client.tune(7050);
-    view.grab();
-    const QImage usb = view.waterfallStrip()->grab().toImage();
-    // Yellow marker at the tuned frequency; the band from +300 to +2700 Hz.
-    const QColor marker = usb.pixelColor(500, 100);
-    EXPECT_TRUE(marker.red() > 200 && marker.green() > 150 && marker.blue() < 100);
-    EXPECT_GT(usb.pixelColor(515, 100).red(), usb.pixelColor(540, 100).red());
-}
-
-TEST_F(WaterfallViewTest, HeaderShowsSpanAndZoom)
-{
     const DefaultLocale point(QLocale(QLocale::English, QLocale::UnitedStates));
     EXPECT_TRUE(view.header()->isEnabled());
     ASSERT_TRUE(feed(client, view, flatRow(0, 1'500'000)));
@@ -298,11 +266,8 @@ TEST_F(WaterfallViewTest, FloorAndCeilingSteppersKeepTheirBoundsAndTurnAutoRange
     ASSERT_TRUE(feed(client, view, flatRow(7'000'000, 100'000, 155)));
     LevelStepper* floor = view.header()->floorStepper();
     LevelStepper* ceiling = view.header()->ceilingStepper();
-    // Beside Auto Range, showing its levels.
-    EXPECT_FALSE(floor->isHidden());
     EXPECT_EQ(floor->text(), QStringLiteral("Floor -105 dBm"));
     EXPECT_EQ(ceiling->text(), QStringLiteral("Ceiling -70 dBm"));
-    EXPECT_FALSE(floor->toolTip().isEmpty());
 
     // Moving either level sets the range by hand.
     QTest::mouseClick(floor->incrementButton(), Qt::LeftButton);
@@ -311,7 +276,6 @@ TEST_F(WaterfallViewTest, FloorAndCeilingSteppersKeepTheirBoundsAndTurnAutoRange
     EXPECT_EQ(view.minDB(), -100);
     ASSERT_EQ(reported.size(), 1u);
     EXPECT_EQ(reported.back().floorDB, -100);
-    EXPECT_FALSE(reported.back().autoRange);
     QTest::mouseClick(view.header()->autoRangeButton(), Qt::LeftButton);
     EXPECT_TRUE(view.autoRange());
     EXPECT_TRUE(reported.back().autoRange);
@@ -384,12 +348,6 @@ TEST_F(WaterfallViewTest, MenusSetTheColoursAndTheSpectrum)
     std::vector<WaterfallLook> reported;
     QObject::connect(&view, &WaterfallView::lookChanged, [&](const WaterfallLook& look) { reported.push_back(look); });
     WaterfallHeader& header = *view.header();
-    for (QWidget* control :
-        std::initializer_list<QWidget*>{header.coloursButton(), header.spectrumButton(), header.speedButton()}) {
-        EXPECT_FALSE(control->accessibleName().isEmpty());
-        EXPECT_FALSE(control->toolTip().isEmpty());
-    }
-    EXPECT_TRUE(header.colourMapAction(ColourMap::classic)->isChecked());
     for (std::uint32_t n = 0; n < 200; ++n)
         ASSERT_TRUE(feed(client, view, bandRow(n)));
     ASSERT_TRUE(feed(client, view, flatRow(7'000'000, 100'000, 200)));
@@ -452,14 +410,9 @@ TEST_F(WaterfallViewTest, MenusSetTheColoursAndTheSpectrum)
     kept.colourMap = ColourMap::heat;
     kept.autoRange = false;
     kept.floorDB = -130;
-    kept.ceilingDB = -20;
-    kept.peakHold = true;
     kept.speed = WaterfallSpeed::medium;
     other.setLook(kept);
-    EXPECT_EQ(other.look(), kept);
     EXPECT_TRUE(other.header()->colourMapAction(ColourMap::heat)->isChecked());
-    EXPECT_TRUE(other.header()->peakHoldAction()->isChecked());
-    EXPECT_FALSE(other.header()->autoRangeButton()->isChecked());
     EXPECT_EQ(other.header()->floorStepper()->text(), QStringLiteral("Floor -130 dBm"));
     EXPECT_EQ(reported.size(), 6u);
     EXPECT_EQ(client.waterfallSpeed(), 3);
@@ -476,6 +429,12 @@ TEST_F(WaterfallViewTest, DraggingAPassbandEdgeSendsTheClampedPassbandAFewTimesA
     client.tune(7050);
     // 100 Hz a point: the edges of 300..2700 Hz lie at x 503 and 527.
     ASSERT_TRUE(feed(client, view, flatRow(7'000'000, 100'000)));
+    // Drawn: the yellow marker at the tuned frequency, the band beside it.
+    view.grab();
+    const QImage usb = view.waterfallStrip()->grab().toImage();
+    const QColor marker = usb.pixelColor(500, 100);
+    EXPECT_TRUE(marker.red() > 200 && marker.green() > 150 && marker.blue() < 100);
+    EXPECT_GT(usb.pixelColor(515, 100).red(), usb.pixelColor(540, 100).red());
     SpectrumTrace* strip = view.spectrumStrip();
     const auto hover = [&](double x) {
         sendMouse(strip, QEvent::MouseMove, QPointF(x, 40), Qt::NoButton);
@@ -538,7 +497,7 @@ TEST(PassbandDragTest, EdgesStayOnTheGridWithinTheLimitsAndApart)
     }
 }
 
-TEST_F(WaterfallViewTest, SubscribesOnlyWhileShown)
+TEST_F(WaterfallViewTest, TakesRowsWithAPlaceOnlyWhileShown)
 {
     EXPECT_EQ(client.rows().subscriberCount(), 1u);
     view.hide();
@@ -547,12 +506,9 @@ TEST_F(WaterfallViewTest, SubscribesOnlyWhileShown)
     deliver(view);
     EXPECT_EQ(view.startHz(), 0);
     view.show();
-    ASSERT_TRUE(feed(client, view, flatRow(3'000'000, 50'000)));
-}
-
-TEST_F(WaterfallViewTest, RowsWithoutPlaceAreIgnored)
-{
     ASSERT_TRUE(feed(client, view, flatRow(7'000'000, 100'000)));
+
+    // Rows without a place are ignored.
     for (const double span : {0.0, -5.0, std::nan(""), HUGE_VAL})
         client.rows().yield(flatRow(7'000'000, span));
     client.rows().yield(flatRow(std::nan(""), 100'000));
