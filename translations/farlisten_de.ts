@@ -227,8 +227,8 @@
         <translation>%1 konnte nicht geschrieben werden: %2</translation>
     </message>
     <message>
-        <source>Saved %1 entries to %2.</source>
-        <translation>%1 Einträge in %2 gespeichert.</translation>
+        <source>Entries saved to %2: %1.</source>
+        <translation>In %2 gespeicherte Einträge: %1.</translation>
     </message>
     <message>
         <source>Could not read %1: %2</source>
@@ -239,20 +239,20 @@
         <translation>Nichts aus %1 importiert. %2</translation>
     </message>
     <message>
-        <source>Nothing new in %1: its %2 entries are in the list already.</source>
-        <translation>Nichts Neues in %1: Seine %2 Einträge stehen schon in der Liste.</translation>
+        <source>Nothing new in %1: every entry is in the list already.</source>
+        <translation>Nichts Neues in %1: Jeder Eintrag steht schon in der Liste.</translation>
     </message>
     <message>
-        <source>%1 adds %2 new entries. %3 already in the list or repeated are merged.</source>
-        <translation>%1 fügt %2 neue Einträge hinzu. %3 schon vorhandene oder doppelte werden zusammengeführt.</translation>
+        <source>New in %1: %2. Merged as already listed or repeated: %3.</source>
+        <translation>Neu in %1: %2. Zusammengeführt, weil schon vorhanden oder doppelt: %3.</translation>
     </message>
     <message>
         <source>Add</source>
         <translation>Hinzufügen</translation>
     </message>
     <message>
-        <source>Added %1 entries.</source>
-        <translation>%1 Einträge hinzugefügt.</translation>
+        <source>Entries added: %1.</source>
+        <translation>Hinzugefügte Einträge: %1.</translation>
     </message>
 </context>
 <context>

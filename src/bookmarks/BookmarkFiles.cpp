@@ -311,9 +311,10 @@ public:
 
     std::optional<QString> take(double kHz, KiwiMode mode, std::optional<QString> name)
     {
-        if (!(kHz > 0.0 && kHz <= maxKHz))
+        // Kept to 0.01 kHz, as bookmarks are added; what rounds to 0 is out.
+        const double rounded = std::isfinite(kHz) ? std::round(kHz * 100.0) / 100.0 : 0.0;
+        if (!(rounded > 0.0 && rounded <= maxKHz))
             return QCoreApplication::translate("BookmarkFiles", "%1 kHz is not between 0 and 10 GHz").arg(kHz);
-        const double rounded = std::round(kHz * 100.0) / 100.0;
         if (!seen.contains(key(mode, rounded))) {
             seen.insert(key(mode, rounded));
             result.added.items.append(FrequencyBookmark { QUuid::createUuid(), rounded, mode, std::move(name) });

@@ -52,6 +52,7 @@ TEST(BookmarkFiles, ReadsGoodFilesAndNamesTheLineOfABadOne)
         {"bad mode", false, "frequency,mode\n6000,am\n7000,zz\n", 0, 0, QStringLiteral("Line 3: \"zz\" is no mode")},
         {"bad frequency", false, "frequency,mode\nabc,am\n", 0, 0, QStringLiteral("Line 2: \"abc\" is no frequency")},
         {"out of range", false, "frequency_khz\n-5\n", 0, 0, QStringLiteral("Line 2:")},
+        {"rounds to zero", false, "frequency_hz\n3\n", 0, 0, QStringLiteral("Line 2:")},
         {"open quote", false, "name,frequency\n\"a\n,6000\n", 0, 0, QStringLiteral("Line 2: a quoted field")},
         {"no frequency column", false, "name,mode\nx,am\n", 0, 0, QStringLiteral("Line 1: no frequency column")},
         {"broken json", false, "[\n{\"frequencyKHz\":6000,\n\"mode\" \"am\"}]", 0, 0, QStringLiteral("Line 3: not readable")},
@@ -138,14 +139,14 @@ TEST(BookmarkFiles, EditorImportsAfterConfirmationAndKeepsTheListOnABadFile)
     editor.importFrom(file("good.csv", "frequency,mode\n6000,am\n7200,lsb\n"));
     auto* box = editor.findChild<QMessageBox*>(QStringLiteral("importConfirmation"));
     ASSERT_NE(box, nullptr);
-    EXPECT_TRUE(box->text().contains(QStringLiteral("adds 1 new entries. 1 already"))) << box->text().toStdString();
+    EXPECT_TRUE(box->text().contains(QStringLiteral("good.csv: 1. Merged as already listed or repeated: 1."))) << box->text().toStdString();
     EXPECT_EQ(Preferences::instance().frequencyBookmarks().toText(), before);
     qobject_cast<QPushButton*>(box->defaultButton())->click();
     settle();
     const FrequencyBookmarks after = Preferences::instance().frequencyBookmarks();
     ASSERT_EQ(after.items.size(), 2);
     EXPECT_EQ(after.items[1].frequencyKHz, 6000);
-    EXPECT_EQ(message->text(), QStringLiteral("Added 1 entries."));
+    EXPECT_EQ(message->text(), QStringLiteral("Entries added: 1."));
 
     const QString exported = dir.filePath(QStringLiteral("list.json"));
     editor.exportTo(exported);

@@ -174,7 +174,7 @@ void BookmarkListEditor::exportTo(const QString& path)
         showMessage(tr("Could not write %1: %2").arg(name, file.errorString()));
         return;
     }
-    showMessage(tr("Saved %1 entries to %2.").arg(model->rowCount()).arg(name));
+    showMessage(tr("Entries saved to %2: %1.").arg(model->rowCount()).arg(name));
 }
 
 void BookmarkListEditor::importFrom(const QString& path)
@@ -192,14 +192,12 @@ void BookmarkListEditor::importFrom(const QString& path)
         return;
     }
     if (offer.added == 0) {
-        showMessage(tr("Nothing new in %1: its %2 entries are in the list already.").arg(name).arg(offer.merged));
+        showMessage(tr("Nothing new in %1: every entry is in the list already.").arg(name));
         return;
     }
     auto* box = new QMessageBox(QMessageBox::Question, tr("Import"),
-                                tr("%1 adds %2 new entries. %3 already in the list or repeated are merged.")
-                                    .arg(name)
-                                    .arg(offer.added)
-                                    .arg(offer.merged),
+                                tr("New in %1: %2. Merged as already listed or repeated: %3.")
+                                    .arg(name, QString::number(offer.added), QString::number(offer.merged)),
                                 QMessageBox::Cancel, this);
     box->setObjectName(QStringLiteral("importConfirmation"));
     box->setTextFormat(Qt::PlainText);
@@ -207,7 +205,7 @@ void BookmarkListEditor::importFrom(const QString& path)
     QPushButton* add = box->addButton(tr("Add"), QMessageBox::AcceptRole);
     box->setDefaultButton(add);
     connect(add, &QPushButton::clicked, this, [this, apply = offer.apply] {
-        showMessage(tr("Added %1 entries.").arg(apply()));
+        showMessage(tr("Entries added: %1.").arg(apply()));
     });
     box->open();
 }
