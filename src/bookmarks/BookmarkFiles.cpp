@@ -206,6 +206,10 @@ std::optional<QString> nameIn(const QString& text)
     for (const QChar c : text)
         name += c.category() == QChar::Other_Control ? QChar(u' ') : c;
     name = name.trimmed().left(maxNameLength);
+    // A cut must not split a surrogate pair or leave a space at the end.
+    if (!name.isEmpty() && name.back().isHighSurrogate())
+        name.chop(1);
+    name = name.trimmed();
     if (name.isEmpty())
         return std::nullopt;
     return name;
