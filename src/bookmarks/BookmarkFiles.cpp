@@ -52,7 +52,7 @@ struct Csv {
 QChar separatorOf(const QString& text)
 {
     const QString first = text.left(text.indexOf(u'\n'));
-    const QChar candidates[] = { u',', u';', u'\t' };
+    const QChar candidates[] = {u',', u';', u'\t'};
     QChar best = u',';
     qsizetype most = 0;
     for (const QChar c : candidates) {
@@ -87,7 +87,7 @@ Csv readCsv(const QString& text)
             = std::all_of(row.cells.cbegin(), row.cells.cend(), [](const QString& c) { return c.trimmed().isEmpty(); });
         if (!blank)
             csv.rows.append(std::move(row));
-        row = CsvRow { line + 1, {} };
+        row = CsvRow{line + 1, {}};
     };
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text[i];
@@ -157,21 +157,21 @@ std::pair<Column, double> columnNamed(const QString& cell)
             : key.contains(QStringLiteral("khz"))               ? 1.0
             : key.contains(QStringLiteral("hz"))                ? 0.001
                                                                 : 0.0;
-        return { Column::frequency, unit };
+        return {Column::frequency, unit};
     }
-    static const QStringList urls { QStringLiteral("url"), QStringLiteral("address"), QStringLiteral("server"),
-        QStringLiteral("link"), QStringLiteral("uri") };
-    static const QStringList names { QStringLiteral("name"), QStringLiteral("title"), QStringLiteral("label"),
-        QStringLiteral("station"), QStringLiteral("description") };
-    static const QStringList modes { QStringLiteral("mode"), QStringLiteral("modulation"),
-        QStringLiteral("demodulation") };
+    static const QStringList urls{QStringLiteral("url"), QStringLiteral("address"), QStringLiteral("server"),
+        QStringLiteral("link"), QStringLiteral("uri")};
+    static const QStringList names{QStringLiteral("name"), QStringLiteral("title"), QStringLiteral("label"),
+        QStringLiteral("station"), QStringLiteral("description")};
+    static const QStringList modes{QStringLiteral("mode"), QStringLiteral("modulation"),
+        QStringLiteral("demodulation")};
     if (urls.contains(key))
-        return { Column::url, 0.0 };
+        return {Column::url, 0.0};
     if (names.contains(key))
-        return { Column::name, 0.0 };
+        return {Column::name, 0.0};
     if (modes.contains(key))
-        return { Column::mode, 0.0 };
-    return { Column::other, 0.0 };
+        return {Column::mode, 0.0};
+    return {Column::other, 0.0};
 }
 
 std::optional<double> numberIn(QString text)
@@ -225,7 +225,7 @@ struct Json {
 Json readJson(const QByteArray& data)
 {
     Json json;
-    QJsonParseError error {};
+    QJsonParseError error{};
     const QJsonDocument document = QJsonDocument::fromJson(data, &error);
     if (error.error != QJsonParseError::NoError) {
         const qsizetype line = 1 + data.left(error.offset).count('\n');
@@ -291,7 +291,7 @@ public:
             ++result.merged;
         } else {
             seen.insert(url);
-            result.added.items.append(Bookmark { QUuid::createUuid(), url });
+            result.added.items.append(Bookmark{QUuid::createUuid(), url});
         }
         return std::nullopt;
     }
@@ -321,7 +321,7 @@ public:
             return QCoreApplication::translate("BookmarkFiles", "%1 kHz is not between 0 and 10 GHz").arg(kHz);
         if (!seen.contains(key(mode, rounded))) {
             seen.insert(key(mode, rounded));
-            result.added.items.append(FrequencyBookmark { QUuid::createUuid(), rounded, mode, std::move(name) });
+            result.added.items.append(FrequencyBookmark{QUuid::createUuid(), rounded, mode, std::move(name)});
         } else {
             ++result.merged;
         }
@@ -334,7 +334,7 @@ private:
     // Bookmarks within a hundredth of a kHz in the same mode are one.
     static std::pair<int, qint64> key(KiwiMode mode, double kHz)
     {
-        return { static_cast<int>(mode), qRound64(kHz * 100.0) };
+        return {static_cast<int>(mode), qRound64(kHz * 100.0)};
     }
 
     QSet<std::pair<int, qint64>> seen;
@@ -458,7 +458,7 @@ Import<FrequencyBookmarks> frequenciesFromCsv(const QString& text, const Frequen
     entries.reserve(csv.rows.size());
     double largest = 0.0;
     for (const CsvRow& row : csv.rows) {
-        Entry entry { row.line, 0.0, {}, {} };
+        Entry entry{row.line, 0.0, {}, {}};
         std::optional<double> value;
         if (frequencyColumn) {
             value = numberIn(row.cells.value(*frequencyColumn));
