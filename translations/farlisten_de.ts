@@ -122,6 +122,81 @@
     </message>
 </context>
 <context>
+    <name>BookmarkFiles</name>
+    <message>
+        <source>Line %1: %2</source>
+        <translation>Zeile %1: %2</translation>
+    </message>
+    <message>
+        <source>Entry %1: %2</source>
+        <translation>Eintrag %1: %2</translation>
+    </message>
+    <message>
+        <source>The file holds more than %1 entries.</source>
+        <translation>Die Datei enthält mehr als %1 Einträge.</translation>
+    </message>
+    <message>
+        <source>more than %1 columns</source>
+        <translation>mehr als %1 Spalten</translation>
+    </message>
+    <message>
+        <source>a quoted field is not closed</source>
+        <translation>ein Feld in Anführungszeichen ist nicht geschlossen</translation>
+    </message>
+    <message>
+        <source>not readable as JSON (%1)</source>
+        <translation>nicht als JSON lesbar (%1)</translation>
+    </message>
+    <message>
+        <source>not a list of bookmarks</source>
+        <translation>keine Liste von Lesezeichen</translation>
+    </message>
+    <message>
+        <source>no server address</source>
+        <translation>keine Serveradresse</translation>
+    </message>
+    <message>
+        <source>the address is longer than %1 characters</source>
+        <translation>die Adresse ist länger als %1 Zeichen</translation>
+    </message>
+    <message>
+        <source>%1 kHz is not between 0 and 10 GHz</source>
+        <translation>%1 kHz liegt nicht zwischen 0 und 10 GHz</translation>
+    </message>
+    <message>
+        <source>The file holds no entries.</source>
+        <translation>Die Datei enthält keine Einträge.</translation>
+    </message>
+    <message>
+        <source>The list would hold more than %1 entries.</source>
+        <translation>Die Liste hätte mehr als %1 Einträge.</translation>
+    </message>
+    <message>
+        <source>no frequency and mode</source>
+        <translation>keine Frequenz und Betriebsart</translation>
+    </message>
+    <message>
+        <source>no frequency column</source>
+        <translation>keine Spalte für die Frequenz</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is no frequency</source>
+        <translation>„%1“ ist keine Frequenz</translation>
+    </message>
+    <message>
+        <source>no frequency</source>
+        <translation>keine Frequenz</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is no mode</source>
+        <translation>„%1“ ist keine Betriebsart</translation>
+    </message>
+    <message>
+        <source>The file is larger than %1 MB.</source>
+        <translation>Die Datei ist größer als %1 MB.</translation>
+    </message>
+</context>
+<context>
     <name>BookmarkListEditor</name>
     <message>
         <source>Delete</source>
@@ -146,6 +221,74 @@
     <message>
         <source>Put back the rows deleted last</source>
         <translation>Die zuletzt gelöschten Zeilen wiederherstellen</translation>
+    </message>
+    <message>
+        <source>Import…</source>
+        <translation>Importieren …</translation>
+    </message>
+    <message>
+        <source>Add the entries of a JSON or CSV file</source>
+        <translation>Die Einträge einer JSON- oder CSV-Datei hinzufügen</translation>
+    </message>
+    <message>
+        <source>Export…</source>
+        <translation>Exportieren …</translation>
+    </message>
+    <message>
+        <source>Save the list as a JSON or CSV file</source>
+        <translation>Die Liste als JSON- oder CSV-Datei speichern</translation>
+    </message>
+    <message>
+        <source>Import</source>
+        <translation>Importieren</translation>
+    </message>
+    <message>
+        <source>Bookmark files (*.json *.csv);;All files (*)</source>
+        <translation>Lesezeichendateien (*.json *.csv);;Alle Dateien (*)</translation>
+    </message>
+    <message>
+        <source>Farlisten bookmarks (*.json)</source>
+        <translation>Farlisten-Lesezeichen (*.json)</translation>
+    </message>
+    <message>
+        <source>Export</source>
+        <translation>Exportieren</translation>
+    </message>
+    <message>
+        <source>CSV (*.csv)</source>
+        <translation>CSV (*.csv)</translation>
+    </message>
+    <message>
+        <source>Could not write %1: %2</source>
+        <translation>%1 konnte nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>Entries saved to %2: %1.</source>
+        <translation>In %2 gespeicherte Einträge: %1.</translation>
+    </message>
+    <message>
+        <source>Could not read %1: %2</source>
+        <translation>%1 konnte nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>Nothing imported from %1. %2</source>
+        <translation>Nichts aus %1 importiert. %2</translation>
+    </message>
+    <message>
+        <source>Nothing new in %1: every entry is in the list already.</source>
+        <translation>Nichts Neues in %1: Jeder Eintrag steht schon in der Liste.</translation>
+    </message>
+    <message>
+        <source>New in %1: %2. Merged as already listed or repeated: %3.</source>
+        <translation>Neu in %1: %2. Zusammengeführt, weil schon vorhanden oder doppelt: %3.</translation>
+    </message>
+    <message>
+        <source>Add</source>
+        <translation>Hinzufügen</translation>
+    </message>
+    <message>
+        <source>Entries added: %1.</source>
+        <translation>Hinzugefügte Einträge: %1.</translation>
     </message>
 </context>
 <context>

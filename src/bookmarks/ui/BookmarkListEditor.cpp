@@ -7,12 +7,17 @@
 
 #include <QAction>
 #include <QDialogButtonBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QSaveFile>
 #include <QSet>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -86,6 +91,18 @@ BookmarkListEditor::BookmarkListEditor(BookmarkListModel* model, const QString& 
     setContextMenuPolicy(Qt::NoContextMenu);
     toolBar->addAction(deleteAction);
     toolBar->addAction(undoAction);
+    toolBar->addSeparator();
+
+    auto* importAction = new QAction(themedIcon(QStringLiteral("document-open")), tr("Import\u2026"), this);
+    importAction->setObjectName(QStringLiteral("importAction"));
+    importAction->setToolTip(tr("Add the entries of a JSON or CSV file"));
+    connect(importAction, &QAction::triggered, this, &BookmarkListEditor::chooseImport);
+    toolBar->addAction(importAction);
+    auto* exportAction = new QAction(themedIcon(QStringLiteral("document-save-as")), tr("Export\u2026"), this);
+    exportAction->setObjectName(QStringLiteral("exportAction"));
+    exportAction->setToolTip(tr("Save the list as a JSON or CSV file"));
+    connect(exportAction, &QAction::triggered, this, &BookmarkListEditor::chooseExport);
+    toolBar->addAction(exportAction);
 
     connect(view->selectionModel(), &QItemSelectionModel::selectionChanged, this, &BookmarkListEditor::refresh);
     connect(model, &QAbstractItemModel::modelReset, this, &BookmarkListEditor::refresh);
@@ -124,6 +141,73 @@ void BookmarkListEditor::showMessage(const QString& text)
 {
     message->setText(text);
     message->setVisible(!text.isEmpty());
+}
+
+void BookmarkListEditor::chooseImport()
+{
+    const QString path = QFileDialog::getOpenFileName(this, tr("Import"), QString(),
+                                                      tr("Bookmark files (*.json *.csv);;All files (*)"));
+    if (!path.isEmpty())
+        importFrom(path);
+}
+
+void BookmarkListEditor::chooseExport()
+{
+    const QString jsonFilter = tr("Farlisten bookmarks (*.json)");
+    QString filter = jsonFilter;
+    QString path = QFileDialog::getSaveFileName(this, tr("Export"), QString(),
+                                                jsonFilter + QStringLiteral(";;") + tr("CSV (*.csv)"), &filter);
+    if (path.isEmpty())
+        return;
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix != QStringLiteral("json") && suffix != QStringLiteral("csv"))
+        path += filter == jsonFilter ? QStringLiteral(".json") : QStringLiteral(".csv");
+    exportTo(path);
+}
+
+void BookmarkListEditor::exportTo(const QString& path)
+{
+    QSaveFile file(path);
+    const QString name = QFileInfo(path).fileName();
+    if (!file.open(QIODevice::WriteOnly) || file.write(fileText(BookmarkFiles::formatForPath(path))) < 0
+        || !file.commit()) {
+        showMessage(tr("Could not write %1: %2").arg(name, file.errorString()));
+        return;
+    }
+    showMessage(tr("Entries saved to %2: %1.").arg(model->rowCount()).arg(name));
+}
+
+void BookmarkListEditor::importFrom(const QString& path)
+{
+    QFile file(path);
+    const QString name = QFileInfo(path).fileName();
+    if (!file.open(QIODevice::ReadOnly)) {
+        showMessage(tr("Could not read %1: %2").arg(name, file.errorString()));
+        return;
+    }
+    // One byte past the limit is enough to refuse a larger file.
+    const ImportOffer offer = offerImport(file.read(BookmarkFiles::maxFileBytes + 1));
+    if (!offer.problem.isEmpty()) {
+        showMessage(tr("Nothing imported from %1. %2").arg(name, offer.problem));
+        return;
+    }
+    if (offer.added == 0) {
+        showMessage(tr("Nothing new in %1: every entry is in the list already.").arg(name));
+        return;
+    }
+    auto* box = new QMessageBox(QMessageBox::Question, tr("Import"),
+                                tr("New in %1: %2. Merged as already listed or repeated: %3.")
+                                    .arg(name, QString::number(offer.added), QString::number(offer.merged)),
+                                QMessageBox::Cancel, this);
+    box->setObjectName(QStringLiteral("importConfirmation"));
+    box->setTextFormat(Qt::PlainText);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    QPushButton* add = box->addButton(tr("Add"), QMessageBox::AcceptRole);
+    box->setDefaultButton(add);
+    connect(add, &QPushButton::clicked, this, [this, apply = offer.apply] {
+        showMessage(tr("Entries added: %1.").arg(apply()));
+    });
+    box->open();
 }
 
 void BookmarkListEditor::keyPressEvent(QKeyEvent* event)

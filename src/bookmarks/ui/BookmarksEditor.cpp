@@ -134,3 +134,15 @@ void BookmarksEditor::addServer()
     view->selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
     view->scrollTo(index);
 }
+
+QByteArray BookmarksEditor::fileText(BookmarkFileFormat format) const
+{
+    return BookmarkFiles::write(servers->current(), format);
+}
+
+BookmarkListEditor::ImportOffer BookmarksEditor::offerImport(const QByteArray& data) const
+{
+    return offerFor(servers, data, [check = servers->addressCheck()](const QByteArray& text, const Bookmarks& current) {
+        return BookmarkFiles::readServers(text, current, check);
+    });
+}

@@ -21,6 +21,10 @@ public:
     explicit BookmarksEditor(AddressCheck check, std::shared_ptr<PasswordStore> passwords = {},
                              QWidget* parent = nullptr);
 
+protected:
+    QByteArray fileText(BookmarkFileFormat format) const override;
+    ImportOffer offerImport(const QByteArray& data) const override;
+
 private:
     void addServer();
     void addPasswordRow();

@@ -58,3 +58,13 @@ void FrequencyBookmarksEditor::openModeChoices()
             view->openPersistentEditor(index);
     }
 }
+
+QByteArray FrequencyBookmarksEditor::fileText(BookmarkFileFormat format) const
+{
+    return BookmarkFiles::write(static_cast<const FrequencyListModel*>(model)->current(), format);
+}
+
+BookmarkListEditor::ImportOffer FrequencyBookmarksEditor::offerImport(const QByteArray& data) const
+{
+    return offerFor(static_cast<FrequencyListModel*>(model), data, &BookmarkFiles::readFrequencies);
+}

@@ -10,6 +10,10 @@ class FrequencyBookmarksEditor : public BookmarkListEditor {
 public:
     explicit FrequencyBookmarksEditor(QWidget* parent = nullptr);
 
+protected:
+    QByteArray fileText(BookmarkFileFormat format) const override;
+    ImportOffer offerImport(const QByteArray& data) const override;
+
 private:
     void openModeChoices();
 };

@@ -103,6 +103,20 @@ public:
         return true;
     }
 
+    const List& current() const { return list; }
+
+    // Appends the items after the rows and stores the list once.
+    void appendAll(const List& added)
+    {
+        if (added.items.isEmpty())
+            return;
+        const int first = int(list.items.size());
+        beginInsertRows({}, first, first + int(added.items.size()) - 1);
+        list.items.append(added.items);
+        endInsertRows();
+        store();
+    }
+
 protected:
     const Item& itemAt(int row) const { return list.items[row]; }
 

@@ -24,6 +24,7 @@ public:
     // Appends the address (trimmed) when it passes the check and gives its
     // row (the row it has when it is listed already); nothing when refused.
     std::optional<int> addServer(const QString& address);
+    const AddressCheck& addressCheck() const { return check; }
 
 private:
     bool accepts(const QString& address) const;
