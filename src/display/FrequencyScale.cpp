@@ -140,7 +140,8 @@ void FrequencyScale::paintMarks(QPainter& painter, const std::vector<FrequencyLa
     painter.setFont(font);
     const QFontMetricsF metrics(font);
     painter.setPen(colour);
-    // Names go left to right; one that would run into the last is left out.
+    // A name stands right of its marker, only where it ends before the next
+    // marker and does not run into the last name.
     std::vector<const FrequencyLabel*> shown;
     for (const FrequencyLabel& mark : marks) {
         const double x = range.xPosition(mark.hz, w);
@@ -149,11 +150,13 @@ void FrequencyScale::paintMarks(QPainter& painter, const std::vector<FrequencyLa
     }
     std::sort(shown.begin(), shown.end(), [](const auto* a, const auto* b) { return a->hz < b->hz; });
     double freeFrom = -1;
-    for (const FrequencyLabel* mark : shown) {
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        const FrequencyLabel* mark = shown[i];
         const double x = range.xPosition(mark->hz, w);
         painter.fillRect(QRectF(x, markRowTop, 1, metrics.height()), colour);
         const double nameWidth = metrics.horizontalAdvance(mark->name);
-        if (mark->name.isEmpty() || x + 3 < freeFrom || x + 3 + nameWidth > w)
+        const double nextX = i + 1 < shown.size() ? range.xPosition(shown[i + 1]->hz, w) : w;
+        if (mark->name.isEmpty() || x + 3 < freeFrom || x + 3 + nameWidth + 2 > nextX)
             continue;
         painter.drawText(QRectF(x + 3, markRowTop, nameWidth, metrics.height()), Qt::AlignLeft | Qt::AlignTop,
             mark->name);

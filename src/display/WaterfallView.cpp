@@ -96,6 +96,7 @@ WaterfallView::WaterfallView(KiwiSDRClient* client, QWidget* parent)
                 endDrag();
             updateHeader();
         });
+        connect(session, &KiwiSDRClient::receiverLabelsChanged, this, &WaterfallView::updateScaleLabels);
         connect(session, &KiwiSDRClient::frequencyKHzChanged, this, &WaterfallView::updatePassband);
         connect(session, &KiwiSDRClient::modeChanged, this, &WaterfallView::updatePassband);
         connect(session, &KiwiSDRClient::passbandChanged, this, &WaterfallView::updatePassband);
