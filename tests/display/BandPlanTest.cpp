@@ -1,8 +1,10 @@
 #include "display/BandPlan.h"
+#include "session/ReceiverLabels.h"
 
 #include <gtest/gtest.h>
 
 #include <QJsonDocument>
+#include <QUrl>
 
 #include <algorithm>
 
@@ -60,6 +62,12 @@ TEST(BandPlanTest, ReadsAReceiversBandsBounded)
     EXPECT_EQ(bars[1].name.size(), maxLabelNameLength);
     EXPECT_EQ(bars[1].colour, QString());
     EXPECT_EQ(bars[1].region, 2);
+
+    // A KiwiSDR sends it percent-encoded in "load_dxcfg"; too long or not
+    // an object is nothing at all.
+    EXPECT_EQ(readKiwiBandBars(QString::fromLatin1(QUrl::toPercentEncoding(QString::fromUtf8(text)))), bars);
+    EXPECT_FALSE(readKiwiBandBars(QStringLiteral("%5B%5D")));
+    EXPECT_FALSE(readKiwiBandBars(QString(2 * 1024 * 1024, u'%')));
 }
 
 } // namespace
