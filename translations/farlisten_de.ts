@@ -1102,6 +1102,30 @@ Listen to public web shortwave receivers: KiwiSDR and OpenWebRX servers. Tune, w
         <source>When a connection drops, connect again after a growing wait; never after the receiver refused or ended it</source>
         <translation>Bricht eine Verbindung ab, nach wachsender Wartezeit erneut verbinden; nie, wenn der Empfänger sie abgelehnt oder beendet hat</translation>
     </message>
+    <message>
+        <source>Region 1: Europe, Africa, Middle East</source>
+        <translation>Region 1: Europa, Afrika, Naher Osten</translation>
+    </message>
+    <message>
+        <source>Region 2: the Americas</source>
+        <translation>Region 2: Amerika</translation>
+    </message>
+    <message>
+        <source>Region 3: Asia, Pacific</source>
+        <translation>Region 3: Asien, Pazifik</translation>
+    </message>
+    <message>
+        <source>Band plan:</source>
+        <translation>Bandplan:</translation>
+    </message>
+    <message>
+        <source>Show the receiver&apos;s own bands</source>
+        <translation>Die eigenen Bänder des Empfängers zeigen</translation>
+    </message>
+    <message>
+        <source>Where a receiver sends its operator&apos;s band bars, the scale shows them instead of the band plan</source>
+        <translation>Wo ein Empfänger die Bandbalken seines Betreibers sendet, zeigt die Skala diese statt des Bandplans</translation>
+    </message>
 </context>
 <context>
     <name>SoundFileWriter</name>

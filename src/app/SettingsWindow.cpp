@@ -81,6 +81,24 @@ SettingsWindow::SettingsWindow(AudioOutputSettings& settings, QWidget* parent)
         [](bool on) { Preferences::instance().setReconnectAutomatically(on); });
     formLayout->addRow(reconnect);
 
+    auto* region = new QComboBox(form);
+    region->setObjectName(QStringLiteral("bandPlanRegion"));
+    region->addItem(tr("Region 1: Europe, Africa, Middle East"), 1);
+    region->addItem(tr("Region 2: the Americas"), 2);
+    region->addItem(tr("Region 3: Asia, Pacific"), 3);
+    region->setCurrentIndex(region->findData(Preferences::instance().bandPlanRegion()));
+    connect(region, &QComboBox::currentIndexChanged, this,
+        [region] { Preferences::instance().setBandPlanRegion(region->currentData().toInt()); });
+    formLayout->addRow(tr("Band plan:"), region);
+    auto* receiverBands = new QCheckBox(tr("Show the receiver's own bands"), form);
+    receiverBands->setObjectName(QStringLiteral("receiverBands"));
+    receiverBands->setToolTip(tr("Where a receiver sends its operator's band bars, the scale shows them instead of "
+                                 "the band plan"));
+    receiverBands->setChecked(Preferences::instance().receiverBands());
+    connect(receiverBands, &QCheckBox::toggled, this,
+        [](bool on) { Preferences::instance().setReceiverBands(on); });
+    formLayout->addRow(receiverBands);
+
     auto* layout = new QVBoxLayout(this);
     layout->setSizeConstraint(QLayout::SetFixedSize);
     layout->addWidget(form);

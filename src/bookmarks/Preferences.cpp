@@ -406,6 +406,28 @@ void Preferences::setReconnectAutomatically(bool on)
     store(PreferenceKeys::reconnectAutomatically, on ? QStringLiteral("true") : QStringLiteral("false"));
 }
 
+int Preferences::bandPlanRegion() const
+{
+    const QString text = textOf(storedValue(PreferenceKeys::bandPlanRegion)).value_or(QString());
+    return text == QStringLiteral("2") ? 2 : text == QStringLiteral("3") ? 3 : 1;
+}
+
+void Preferences::setBandPlanRegion(int region)
+{
+    if (region >= 1 && region <= 3)
+        store(PreferenceKeys::bandPlanRegion, QString::number(region));
+}
+
+bool Preferences::receiverBands() const
+{
+    return textOf(storedValue(PreferenceKeys::receiverBands)) != QStringLiteral("false");
+}
+
+void Preferences::setReceiverBands(bool on)
+{
+    store(PreferenceKeys::receiverBands, on ? QStringLiteral("true") : QStringLiteral("false"));
+}
+
 QString Preferences::audioOutputDeviceUID() const
 {
     return textOf(storedValue(PreferenceKeys::audioOutputDeviceUID)).value_or(QString());

@@ -39,6 +39,8 @@ inline const QString recordingFormat = QStringLiteral("recordingFormat");
 inline const QString recordingFolder = QStringLiteral("recordingFolder");
 inline const QString serverNames = QStringLiteral("serverNames");
 inline const QString reconnectAutomatically = QStringLiteral("reconnectAutomatically");
+inline const QString bandPlanRegion = QStringLiteral("bandPlanRegion");
+inline const QString receiverBands = QStringLiteral("receiverBands");
 // Where an unreadable stored list is kept before a write replaces it: under
 // this prefix, a dot and the time it was set aside; the newest few are kept.
 inline const QString bookmarksUnreadable = QStringLiteral("bookmarks.unreadable");
@@ -116,6 +118,14 @@ public:
     // Whether a session that broke reconnects by itself; on unless turned off.
     bool reconnectAutomatically() const;
     void setReconnectAutomatically(bool on);
+
+    // The ITU region (1, 2 or 3) of the shipped band plan; 1 unless chosen.
+    int bandPlanRegion() const;
+    void setBandPlanRegion(int region);
+    // Whether a receiver's own band bars replace the shipped plan; on unless
+    // turned off.
+    bool receiverBands() const;
+    void setReceiverBands(bool on);
 
     // Empty text means the system default output.
     QString audioOutputDeviceUID() const;

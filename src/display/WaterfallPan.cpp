@@ -28,7 +28,11 @@ std::optional<double> tappedFrequencyKHz(double leftHz, double spanHz, double x,
 {
     if (!(width > 0) || !(spanHz > 0))
         return std::nullopt;
-    const double kHz = (leftHz + x / width * spanHz) / 1000;
+    return snappedToTuneStep((leftHz + x / width * spanHz) / 1000, mode);
+}
+
+std::optional<double> snappedToTuneStep(double kHz, KiwiMode mode)
+{
     const double step = tapTuneStep(mode);
     // Fine steps divide by their whole inverse, so that 7050.3 comes out as
     // the nearest double to 7050.3 rather than 70503 times 0.1.

@@ -14,6 +14,8 @@ double tapTuneStep(KiwiMode mode);
 // The frequency in kHz a click at `x` of a strip `width` wide tunes to, or
 // none when the strip or the span is empty.
 std::optional<double> tappedFrequencyKHz(double leftHz, double spanHz, double x, double width, KiwiMode mode);
+// `kHz` on the mode's grid; none when that is not a finite number.
+std::optional<double> snappedToTuneStep(double kHz, KiwiMode mode);
 
 class WaterfallPan {
 public:

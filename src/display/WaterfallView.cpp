@@ -1,10 +1,12 @@
 #include "display/WaterfallView.h"
 
+#include "display/ClickSnap.h"
 #include "display/FrequencyScale.h"
 #include "display/SpectrumTrace.h"
 #include "display/WaterfallHeader.h"
 #include "display/WaterfallImageStrip.h"
 
+#include "bookmarks/Preferences.h"
 #include "diagnostics/LatencyProbes.h"
 #include "model/ListeningSettings.h"
 
@@ -48,6 +50,8 @@ WaterfallView::WaterfallView(KiwiSDRClient* client, QWidget* parent)
         strip->installEventFilter(this);
         strip->setCursor(Qt::CrossCursor);
     }
+    // A click on a marker of the scale tunes to it.
+    m_scaleStrip->installEventFilter(this);
     // The pointer changes over the passband's edges.
     m_spectrumStrip->setMouseTracking(true);
 
@@ -92,12 +96,20 @@ WaterfallView::WaterfallView(KiwiSDRClient* client, QWidget* parent)
                 endDrag();
             updateHeader();
         });
+        connect(session, &KiwiSDRClient::receiverLabelsChanged, this, &WaterfallView::updateScaleLabels);
         connect(session, &KiwiSDRClient::frequencyKHzChanged, this, &WaterfallView::updatePassband);
         connect(session, &KiwiSDRClient::modeChanged, this, &WaterfallView::updatePassband);
         connect(session, &KiwiSDRClient::passbandChanged, this, &WaterfallView::updatePassband);
     }
 
+    connect(&Preferences::instance(), &Preferences::changed, this, [this](const QString& key) {
+        if (key == PreferenceKeys::bandPlanRegion || key == PreferenceKeys::receiverBands
+            || key == PreferenceKeys::frequencyBookmarks)
+            updateScaleLabels();
+    });
+
     m_wasActive = m_client && m_client->state().isActive();
+    updateScaleLabels();
     updateHeader();
     updateLevels();
     updatePassband();
@@ -231,6 +243,8 @@ void WaterfallView::redraw()
 
 bool WaterfallView::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == m_scaleStrip)
+        return scaleEvent(event) || QWidget::eventFilter(watched, event);
     WaterfallStrip* strip = nullptr;
     if (watched == m_spectrumStrip)
         strip = m_spectrumStrip;
@@ -286,7 +300,7 @@ bool WaterfallView::eventFilter(QObject* watched, QEvent* event)
             endDrag();
         m_press.reset();
         if (!press.moved)
-            tap(mouse->position().x(), strip->width());
+            tap(mouse->position().x(), strip->width(), mouse->modifiers() & Qt::AltModifier);
         return true;
     }
     case QEvent::Wheel:
@@ -299,11 +313,14 @@ bool WaterfallView::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
-void WaterfallView::tap(double x, double width)
+void WaterfallView::tap(double x, double width, bool exact)
 {
-    if (!m_client || !m_client->state().isConnected())
+    if (!m_client || !m_client->state().isConnected() || !(width > 0) || !(m_spanHz > 0))
         return;
-    if (const auto kHz = tappedFrequencyKHz(displayedStartHz(), m_spanHz, x, width, m_client->mode()))
+    const double clickHz = displayedStartHz() + x / width * m_spanHz;
+    // The trace was drawn for the row's own start, whatever the pan shows.
+    const SpectrumLine spectrum{m_spectrum, m_startHz, m_spanHz};
+    if (const auto kHz = snappedClickKHz(spectrum, clickHz, width, m_client->mode(), exact))
         m_client->tune(*kHz);
 }
 

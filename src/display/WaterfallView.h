@@ -112,7 +112,8 @@ private:
     // trace are redrawn at most every `redrawIntervalMs`.
     void scheduleRedraw();
     void redraw();
-    void tap(double x, double width);
+    // Alt makes the click exact; otherwise it snaps to a line or the step.
+    void tap(double x, double width, bool exact);
     void requestNotch(double x, double width);
     void dragChanged(double translationX, double width);
     void endDrag();
@@ -136,6 +137,11 @@ private:
     void updatePassband();
     void updatePlaceholder();
     void updateStripFrequencies();
+    // The bands and markers of the scale: the receiver's band bars or the
+    // band plan of the chosen region, the receiver's labels, the bookmarks.
+    void updateScaleLabels();
+    // A click on a marker of the scale tunes to its frequency and mode.
+    bool scaleEvent(QEvent* event);
 
     QPointer<KiwiSDRClient> m_client;
     WaterfallRenderer m_renderer;

@@ -20,7 +20,7 @@ namespace {
 constexpr std::chrono::milliseconds statusTimeout{60'000};
 
 // The sound-channel keys the session acts on; the rest are never posted.
-constexpr std::array<std::u16string_view, 19> soundKeys{u"badp", u"too_busy", u"monitor", u"redirect", u"down",
+constexpr std::array<std::u16string_view, 20> soundKeys{u"load_dxcfg", u"badp", u"too_busy", u"monitor", u"redirect", u"down",
     u"kiwi_kick", u"inactivity_timeout", u"ip_limit", u"exclusive_use", u"wb_only", u"sample_rate", u"audio_rate",
     u"bandwidth", u"rx_chans", u"rx_chan", u"client_public_ip", u"version_maj", u"version_min", u"load_cfg"};
 
@@ -144,6 +144,8 @@ void KiwiConnection::mergeSoundParameters(SoundParameters& pending, const KiwiPa
     const auto keyOf = [](const SoundParameter& parameter) -> QStringView {
         if (const auto* param = std::get_if<KiwiParam>(&parameter))
             return param->key;
+        if (std::holds_alternative<KiwiBandBars>(parameter))
+            return u"load_dxcfg";
         return u"load_cfg";
     };
     for (const KiwiParam& param : params) {
@@ -153,6 +155,17 @@ void KiwiConnection::mergeSoundParameters(SoundParameters& pending, const KiwiPa
             continue;
         const auto waiting = std::find_if(
             pending.begin(), pending.end(), [&](const SoundParameter& p) { return keyOf(p) == param.key; });
+        if (param.key == u"load_dxcfg") {
+            // Read here too: an operator's band list can be long.
+            std::optional<std::vector<BandBar>> bars = param.value ? readKiwiBandBars(*param.value) : std::nullopt;
+            if (!bars)
+                continue;
+            if (waiting == pending.end())
+                pending.emplace_back(KiwiBandBars{std::move(*bars)});
+            else
+                *waiting = KiwiBandBars{std::move(*bars)};
+            continue;
+        }
         if (param.key != u"load_cfg") {
             if (waiting == pending.end())
                 pending.emplace_back(param);
@@ -177,6 +190,10 @@ void KiwiConnection::mergeSoundParameters(SoundParameters& pending, const KiwiPa
 void KiwiConnection::handleSoundParameters(const SoundParameters& params)
 {
     for (const SoundParameter& parameter : params) {
+        if (const auto* bands = std::get_if<KiwiBandBars>(&parameter)) {
+            m_session.changeReceiverLabels([&](ReceiverLabels& labels) { labels.bands = bands->bars; });
+            continue;
+        }
         if (const auto* config = std::get_if<KiwiReceiverConfig>(&parameter)) {
             m_session.changeInfo([&](KiwiReceiverInfo& info) { applyReceiverConfig(info, *config); });
             continue;

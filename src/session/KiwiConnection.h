@@ -56,7 +56,11 @@ public:
     // A sound-channel parameter, or a "load_cfg" already read on the network
     // thread. They wait for the GUI thread merged: the latest value of each
     // key, in the order the keys first came.
-    using SoundParameter = std::variant<KiwiParam, KiwiReceiverConfig>;
+    // The operator's band bars from "load_dxcfg".
+    struct KiwiBandBars {
+        std::vector<BandBar> bars;
+    };
+    using SoundParameter = std::variant<KiwiParam, KiwiReceiverConfig, KiwiBandBars>;
     using SoundParameters = std::vector<SoundParameter>;
 
 private:

@@ -97,6 +97,7 @@ void KiwiSDRClient::openConnection(const QString& address, const QString& passwo
     setADCOverloaded(false);
     setWaterfallStartHz(0);
     setOpenWebRXModulations({});
+    setReceiverLabels({});
     setProfiles({});
     setCurrentProfileID(std::nullopt);
 

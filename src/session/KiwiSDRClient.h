@@ -63,6 +63,7 @@ class KiwiSDRClient : public QObject, private ReceiverSession {
     Q_PROPERTY(float volume READ volume WRITE setVolume NOTIFY volumeChanged)
     Q_PROPERTY(bool isMuted READ isMuted WRITE setMuted NOTIFY isMutedChanged)
     Q_PROPERTY(QSet<QString> openWebRXModulations READ openWebRXModulations NOTIFY openWebRXModulationsChanged)
+    Q_PROPERTY(ReceiverLabels receiverLabels READ receiverLabels NOTIFY receiverLabelsChanged)
     Q_PROPERTY(QList<KiwiMode> availableModes READ availableModes NOTIFY availableModesChanged)
     Q_PROPERTY(std::optional<SMeterReading> sMeter READ sMeter NOTIFY sMeterChanged)
     Q_PROPERTY(std::optional<ReconnectWait> reconnectWait READ reconnectWait NOTIFY reconnectWaitChanged)
@@ -171,6 +172,8 @@ public:
     float volume() const { return m_values.volume; }
     bool isMuted() const { return m_values.isMuted; }
     const QSet<QString>& openWebRXModulations() const { return m_values.openWebRXModulations; }
+    // The band bars and labels the receiver sent for its scale.
+    const ReceiverLabels& receiverLabels() const { return m_values.receiverLabels; }
     QList<KiwiMode> availableModes() const;
     std::optional<SMeterReading> sMeter() const;
     const std::optional<ReconnectWait>& reconnectWait() const { return m_values.reconnectWait; }
@@ -199,6 +202,7 @@ signals:
     void volumeChanged();
     void isMutedChanged();
     void openWebRXModulationsChanged();
+    void receiverLabelsChanged();
     void availableModesChanged();
     void sMeterChanged();
     void reconnectWaitChanged();
@@ -212,7 +216,7 @@ private:
     enum class Property {
         state, serverURL, serverKind, info, profiles, currentProfileID, webPageAfterAppLimit, frequencyKHz, mode,
         passband, agcEnabled, manualGain, rssi, isADCOverloaded, waterfallZoom, waterfallStartHz, waterfallError,
-        volume, isMuted, openWebRXModulations, availableModes, sMeter, reconnectWait,
+        volume, isMuted, openWebRXModulations, receiverLabels, availableModes, sMeter, reconnectWait,
         canWaitForFreeChannel, freeChannelWaitSeconds,
     };
 
@@ -270,6 +274,7 @@ private:
     void refused(const KiwiError& error) override;
     void broke(const QString& description) override;
     void changeInfo(const std::function<void(KiwiReceiverInfo&)>& change) override;
+    void changeReceiverLabels(const std::function<void(ReceiverLabels&)>& change) override;
     void startAudio(double audioRate) override;
     void signalLevel(double level) override { setRssi(level); }
     void adcOverload(bool overloaded) override { setADCOverloaded(overloaded); }
@@ -315,6 +320,7 @@ private:
     void setVolumeValue(float volume);
     void setMutedValue(bool muted);
     void setOpenWebRXModulations(QSet<QString> modulations);
+    void setReceiverLabels(ReceiverLabels labels);
     void setReconnectWait(std::optional<ReconnectWait> wait);
     void setCanWaitForFreeChannel(bool can);
     void setFreeChannelWaitSeconds(std::optional<int> seconds);

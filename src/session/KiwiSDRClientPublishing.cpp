@@ -73,6 +73,7 @@ void KiwiSDRClient::notifyIfChanged(Property property, const PublishedValues& be
     case P::isMuted: return notify(before.isMuted != now.isMuted, &C::isMutedChanged);
     case P::openWebRXModulations:
         return notify(before.openWebRXModulations != now.openWebRXModulations, &C::openWebRXModulationsChanged);
+    case P::receiverLabels: return notify(before.receiverLabels != now.receiverLabels, &C::receiverLabelsChanged);
     case P::availableModes: return notify(availableModes(before) != availableModes(now), &C::availableModesChanged);
     case P::sMeter: return notify(sMeter(before) != sMeter(now), &C::sMeterChanged);
     case P::reconnectWait: return notify(before.reconnectWait != now.reconnectWait, &C::reconnectWaitChanged);
@@ -188,6 +189,11 @@ void KiwiSDRClient::setOpenWebRXModulations(QSet<QString> modulations)
 {
     store(&PublishedValues::openWebRXModulations, std::move(modulations),
         {Property::openWebRXModulations, Property::availableModes});
+}
+
+void KiwiSDRClient::setReceiverLabels(ReceiverLabels labels)
+{
+    store(&PublishedValues::receiverLabels, std::move(labels), {Property::receiverLabels});
 }
 
 void KiwiSDRClient::setReconnectWait(std::optional<ReconnectWait> wait)

@@ -59,6 +59,13 @@ void KiwiSDRClient::changeInfo(const std::function<void(KiwiReceiverInfo&)>& cha
     updateInfo(change);
 }
 
+void KiwiSDRClient::changeReceiverLabels(const std::function<void(ReceiverLabels&)>& change)
+{
+    ReceiverLabels labels = m_values.receiverLabels;
+    change(labels);
+    setReceiverLabels(std::move(labels));
+}
+
 void KiwiSDRClient::startAudio(double audioRate)
 {
     updateInfo([&](KiwiReceiverInfo& info) { info.audioRate = audioRate; });

@@ -123,6 +123,10 @@ void OpenWebRXConnection::handleEvent(const OpenWebRXEvent& event)
         m_session.profilesOffered(*profiles);
     } else if (const auto* modulations = std::get_if<QSet<QString>>(&event)) {
         m_session.modulationsOffered(*modulations);
+    } else if (const auto* bookmarks = std::get_if<OpenWebRXBookmarks>(&event)) {
+        m_session.changeReceiverLabels([&](ReceiverLabels& labels) { labels.bookmarks = bookmarks->labels; });
+    } else if (const auto* dials = std::get_if<OpenWebRXDialFrequencies>(&event)) {
+        m_session.changeReceiverLabels([&](ReceiverLabels& labels) { labels.dialFrequencies = dials->labels; });
     } else if (const auto* failure = std::get_if<OpenWebRXFailure>(&event)) {
         m_session.refused(KiwiError::server(failure->text));
     }

@@ -28,6 +28,10 @@ std::optional<OpenWebRXEvent> readOpenWebRXEvent(const OpenWebRXMessage& message
         return readOpenWebRXProfiles(message.value);
     } else if (type == u"modes") {
         return readOpenWebRXModulations(message.value);
+    } else if (type == u"bookmarks") {
+        return OpenWebRXBookmarks{readOpenWebRXBookmarks(message.value)};
+    } else if (type == u"dial_frequencies") {
+        return OpenWebRXDialFrequencies{readOpenWebRXDialFrequencies(message.value)};
     } else if (type == u"backoff") {
         return OpenWebRXFailure{openWebRXBackoffText(message.reason)};
     } else if (type == u"sdr_error") {

@@ -5,6 +5,7 @@
 
 #include "model/ReceiverProfile.h"
 #include "session/OpenWebRXSessionValues.h"
+#include "session/ReceiverLabels.h"
 
 #include <QList>
 #include <QSet>
@@ -37,8 +38,17 @@ struct OpenWebRXFailure {
     QString text;
 };
 
+// "bookmarks" and "dial_frequencies": each replaces its own list.
+struct OpenWebRXBookmarks {
+    std::vector<FrequencyLabel> labels;
+};
+struct OpenWebRXDialFrequencies {
+    std::vector<FrequencyLabel> labels;
+};
+
 using OpenWebRXEvent = std::variant<OpenWebRXVersion, OpenWebRXConfigValues, OpenWebRXDetails, OpenWebRXClients,
-    OpenWebRXSMeter, QList<ReceiverProfile>, QSet<QString>, OpenWebRXFailure>;
+    OpenWebRXSMeter, QList<ReceiverProfile>, QSet<QString>, OpenWebRXFailure, OpenWebRXBookmarks,
+    OpenWebRXDialFrequencies>;
 
 // No value for a message the session has no use for.
 std::optional<OpenWebRXEvent> readOpenWebRXEvent(const OpenWebRXMessage& message);

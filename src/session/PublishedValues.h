@@ -5,6 +5,7 @@
 #include "model/KiwiMode.h"
 #include "model/KiwiModel.h"
 #include "model/ReceiverProfile.h"
+#include "session/ReceiverLabels.h"
 #include "session/ReconnectSchedule.h"
 
 #include <QList>
@@ -35,6 +36,7 @@ struct PublishedValues {
     float volume = 0.8f;
     bool isMuted = false;
     QSet<QString> openWebRXModulations;
+    ReceiverLabels receiverLabels;
     std::optional<ReconnectWait> reconnectWait;
     bool canWaitForFreeChannel = false;
     std::optional<int> freeChannelWaitSeconds;

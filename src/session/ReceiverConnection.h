@@ -8,6 +8,7 @@
 #include "model/KiwiModel.h"
 #include "model/ReceiverProfile.h"
 #include "session/ConnectionEvents.h"
+#include "session/ReceiverLabels.h"
 #include "session/ReceiverTuning.h"
 
 #include <QList>
@@ -54,6 +55,7 @@ public:
     // The socket that carries the connection broke.
     virtual void broke(const QString& description) = 0;
     virtual void changeInfo(const std::function<void(KiwiReceiverInfo&)>& change) = 0;
+    virtual void changeReceiverLabels(const std::function<void(ReceiverLabels&)>& change) = 0;
     // Plays at that rate when it is a playable one.
     virtual void startAudio(double audioRate) = 0;
     virtual void signalLevel(double level) = 0;

@@ -178,3 +178,35 @@ TEST_F(OpenWebRXConnectionTest, ZoomFollowsTheFFTSizeAndStaysLocal)
     sync(socket);
     EXPECT_EQ(socket->received.size(), before) << "zoom and pan send nothing";
 }
+
+// Labels come from an untrusted server: bounded in number and length, plain
+// text, and numbers no receiver tunes to dropped.
+TEST_F(OpenWebRXConnectionTest, ServerLabelsArriveBoundedAndPlain)
+{
+    Channel* socket = connectedSession();
+    QJsonArray bookmarks{QJsonObject{{"name", "<b>Voice</b>\a\n"}, {"frequency", 7'200'000}, {"modulation", "lsb"}},
+        QJsonObject{{"name", QString(200, u'x')}, {"frequency", 7'100'000}, {"modulation", "nonsense"}},
+        QJsonObject{{"name", "below"}, {"frequency", -1}}, QJsonObject{{"name", "absurd"}, {"frequency", 1e300}},
+        QJsonObject{{"name", "text"}, {"frequency", "7000000"}}, QJsonObject{{"name", 5}, {"frequency", 7'000'000}}};
+    send(socket, "bookmarks", bookmarks);
+    send(socket, "dial_frequencies",
+        QJsonArray{QJsonObject{{"frequency", 7'074'000}, {"mode", "ft8"}}, QJsonObject{{"frequency", 7'074'000.5}}});
+    sync(socket);
+    const ReceiverLabels& labels = client->receiverLabels();
+    EXPECT_EQ(labels.bookmarks,
+        (std::vector<FrequencyLabel>{{7'200'000, "<b>Voice</b>", KiwiMode::lsb}, {7'100'000, QString(64, u'x'), {}},
+            {7'000'000, "", {}}}));
+    EXPECT_EQ(labels.dialFrequencies,
+        (std::vector<FrequencyLabel>{{7'074'000, "FT8", KiwiMode::usb}, {7'074'000.5, "", KiwiMode::usb}}));
+
+    QJsonArray many;
+    for (int i = 0; i < maxScaleLabels + 50; ++i)
+        many.append(QJsonObject{{"frequency", 1000 + i}});
+    send(socket, "bookmarks", many);
+    sync(socket);
+    EXPECT_EQ(client->receiverLabels().bookmarks.size(), std::size_t(maxScaleLabels));
+    // A new connection starts without the last receiver's labels.
+    client->disconnect();
+    client->connect(server.address());
+    EXPECT_TRUE(client->receiverLabels().bookmarks.empty());
+}

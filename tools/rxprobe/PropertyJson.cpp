@@ -3,6 +3,7 @@
 #include "model/KiwiMode.h"
 #include "model/KiwiModel.h"
 #include "model/ReceiverProfile.h"
+#include "session/ReceiverLabels.h"
 #include "session/ReconnectSchedule.h"
 
 #include <QJsonArray>
@@ -25,6 +26,9 @@ QJsonValue json(const KiwiReceiverInfo& info);
 QJsonValue json(const QSet<QString>& texts);
 QJsonValue json(const QList<ReceiverProfile>& profiles);
 QJsonValue json(const QList<KiwiMode>& modes);
+QJsonValue json(const BandBar& bar);
+QJsonValue json(const FrequencyLabel& label);
+QJsonValue json(const ReceiverLabels& labels);
 
 QJsonValue json(const QString& text) { return text; }
 QJsonValue json(const QUrl& url) { return url.toString(); }
@@ -136,6 +140,25 @@ QJsonValue json(const QList<ReceiverProfile>& profiles) { return arrayJson(profi
 
 QJsonValue json(const QList<KiwiMode>& modes) { return arrayJson(modes); }
 
+QJsonValue json(const FrequencyLabel& label)
+{
+    return QJsonObject{{QStringLiteral("hz"), label.hz}, {QStringLiteral("name"), label.name},
+        {QStringLiteral("mode"), optionalMember(label.mode)}};
+}
+
+QJsonValue json(const BandBar& bar)
+{
+    return QJsonObject{{QStringLiteral("lowHz"), bar.lowHz}, {QStringLiteral("highHz"), bar.highHz},
+        {QStringLiteral("name"), bar.name}, {QStringLiteral("colour"), bar.colour}, {QStringLiteral("region"), bar.region}};
+}
+
+QJsonValue json(const ReceiverLabels& labels)
+{
+    return QJsonObject{{QStringLiteral("bands"), arrayJson(labels.bands)},
+        {QStringLiteral("bookmarks"), arrayJson(labels.bookmarks)},
+        {QStringLiteral("dialFrequencies"), arrayJson(labels.dialFrequencies)}};
+}
+
 template <typename T>
 void add(std::unordered_map<int, Encoder>& encoders)
 {
@@ -166,6 +189,7 @@ const std::unordered_map<int, Encoder>& encoders()
         add<QList<KiwiMode>>(map);
         add<SMeterReading>(map);
         add<ReconnectWait>(map);
+        add<ReceiverLabels>(map);
         return map;
     }();
     return all;

@@ -1,5 +1,7 @@
 #include "KiwiSoundChannel.h"
 
+#include "SimLabels.h"
+
 #include "model/StrictInteger.h"
 
 #include <algorithm>
@@ -80,6 +82,7 @@ void KiwiSoundChannel::accepted()
     sendMessage(QStringLiteral("client_public_ip=") + peerAddress());
     sendMessage(QStringLiteral("rx_chan=%1").arg(slot_.value_or(0)));
     sendMessage(QStringLiteral("load_cfg=") + kiwiPercentEncoded(kiwiConfigJson(rx, o.inactivityTimeout)));
+    sendMessage(QStringLiteral("load_dxcfg=") + kiwiPercentEncoded(kiwiDxConfigJson()));
 
     if (o.tooBusyAfter)
         scheduleLimit(o.tooBusyDelay, QStringLiteral("too_busy=%1").arg(*o.tooBusyAfter));

@@ -1,5 +1,7 @@
 #include "OpenWebRXChannel.h"
 
+#include "SimLabels.h"
+
 #include <QJsonDocument>
 
 #include <algorithm>
@@ -160,6 +162,8 @@ void OpenWebRXChannel::handshake()
     sendText(openWebRXReceiverDetails(context_.receiver));
     sendText(openWebRXProfilesMessage(context_.receiver));
     sendText(openWebRXModesMessage());
+    sendText(openWebRXBookmarksMessage());
+    sendText(openWebRXDialFrequenciesMessage());
     if (o.sdrError) {
         sendText(openWebRXSdrErrorMessage(*o.sdrError));
     } else {

@@ -1,0 +1,30 @@
+#include "display/BandPlan.h"
+
+#include <QFile>
+#include <QJsonDocument>
+
+// Outside any namespace: the resource's initialiser is declared where it is used.
+static std::vector<BandBar> loadBandPlan()
+{
+    Q_INIT_RESOURCE(BandPlan);
+    QFile file(QStringLiteral(":/farlisten/bandplan.json"));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return readBandBars(QJsonDocument::fromJson(file.readAll()).object());
+}
+
+const std::vector<BandBar>& shippedBandPlan()
+{
+    static const std::vector<BandBar> plan = loadBandPlan();
+    return plan;
+}
+
+std::vector<BandBar> bandPlanForRegion(const std::vector<BandBar>& bars, int region)
+{
+    std::vector<BandBar> chosen;
+    for (const BandBar& bar : bars) {
+        if (bar.region == 0 || bar.region == region)
+            chosen.push_back(bar);
+    }
+    return chosen;
+}

@@ -1,0 +1,61 @@
+#include "model/ScaleLabels.h"
+
+#include <QJsonArray>
+#include <QJsonValue>
+
+#include <cmath>
+#include <map>
+
+QString plainLabelName(const QString& text)
+{
+    QString plain;
+    plain.reserve(std::min(text.size(), maxLabelNameLength * 2));
+    for (const QChar c : text) {
+        if (plain.size() > maxLabelNameLength * 2)
+            break;
+        plain.append(c.category() == QChar::Other_Control || c.category() == QChar::Other_Format ? QChar(u' ') : c);
+    }
+    plain = plain.simplified();
+    if (plain.size() > maxLabelNameLength) {
+        qsizetype cut = maxLabelNameLength;
+        if (plain.at(cut - 1).isHighSurrogate())
+            --cut;
+        plain.truncate(cut);
+    }
+    return plain;
+}
+
+bool isLabelFrequency(double hz)
+{
+    return std::isfinite(hz) && hz >= 0 && hz <= highestLabelHz;
+}
+
+std::vector<BandBar> readBandBars(const QJsonObject& document)
+{
+    std::map<QString, QString> colours;
+    const auto keepColour = [&colours](const QString& key, const QJsonValue& colour) {
+        if (colours.size() < 100 && key.size() <= 16 && colour.isString() && colour.toString().size() <= 32)
+            colours.emplace(key, colour.toString());
+    };
+    for (const QJsonValue service : document.value(QStringLiteral("band_svc")).toArray())
+        keepColour(service[QStringLiteral("key")].toString(), service[QStringLiteral("color")]);
+    const QJsonObject services = document.value(QStringLiteral("services")).toObject();
+    for (auto it = services.begin(); it != services.end(); ++it)
+        keepColour(it.key(), it.value()[QStringLiteral("colour")]);
+
+    std::vector<BandBar> bars;
+    for (const QJsonValue band : document.value(QStringLiteral("bands")).toArray()) {
+        if (bars.size() >= std::size_t(maxScaleLabels))
+            break;
+        const double lowHz = band[QStringLiteral("min")].toDouble(NAN) * 1000;
+        const double highHz = band[QStringLiteral("max")].toDouble(NAN) * 1000;
+        const double region = band[QStringLiteral("itu")].toDouble(0);
+        if (!isLabelFrequency(lowHz) || !isLabelFrequency(highHz) || !(lowHz < highHz))
+            continue;
+        const auto colour = colours.find(band[QStringLiteral("svc")].toString());
+        bars.push_back(BandBar{lowHz, highHz, plainLabelName(band[QStringLiteral("name")].toString()),
+            colour == colours.end() ? QString() : colour->second,
+            region >= 1 && region <= 3 ? int(region) : 0});
+    }
+    return bars;
+}

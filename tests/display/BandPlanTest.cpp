@@ -1,0 +1,73 @@
+#include "display/BandPlan.h"
+#include "session/ReceiverLabels.h"
+
+#include <gtest/gtest.h>
+
+#include <QJsonDocument>
+#include <QUrl>
+
+#include <algorithm>
+
+namespace {
+
+TEST(BandPlanTest, EveryRegionHasItsBandsWithoutOverlapsInsideShortwave)
+{
+    struct Case {
+        int region;
+        double fortyMetresTopHz;
+        double eightyMetresTopHz;
+        int broadcastBars; // 60 m in two pieces around 5 MHz; no 75 m in region 2
+    };
+    for (const Case c :
+        {Case{1, 7'200'000, 3'800'000, 15}, Case{2, 7'300'000, 4'000'000, 14}, Case{3, 7'200'000, 3'900'000, 15}}) {
+        SCOPED_TRACE(c.region);
+        std::vector<BandBar> bars = bandPlanForRegion(shippedBandPlan(), c.region);
+        // 2200 m to 10 m, 120 m to 11 m, the time signals.
+        EXPECT_EQ(std::count_if(bars.begin(), bars.end(), [](const BandBar& b) { return b.colour == "#34c759"; }), 12);
+        EXPECT_EQ(std::count_if(bars.begin(), bars.end(), [](const BandBar& b) { return b.colour == "#ff9f0a"; }),
+            c.broadcastBars);
+        EXPECT_EQ(std::count_if(bars.begin(), bars.end(), [](const BandBar& b) { return b.colour == "#bf5af2"; }), 9);
+        const auto named = [&bars](const QString& name) {
+            return *std::find_if(bars.begin(), bars.end(), [&name](const BandBar& b) { return b.name == name; });
+        };
+        EXPECT_EQ(named("40 m").highHz, c.fortyMetresTopHz);
+        EXPECT_EQ(named("80 m").highHz, c.eightyMetresTopHz);
+        std::sort(bars.begin(), bars.end(), [](const BandBar& a, const BandBar& b) { return a.lowHz < b.lowHz; });
+        for (std::size_t i = 0; i < bars.size(); ++i) {
+            EXPECT_FALSE(bars[i].name.isEmpty());
+            EXPECT_GT(bars[i].lowHz, 0);
+            EXPECT_LE(bars[i].highHz, 30'000'000);
+            if (i > 0) {
+                EXPECT_LE(bars[i - 1].highHz, bars[i].lowHz) << bars[i - 1].name.toStdString() << " overlaps "
+                                                            << bars[i].name.toStdString();
+            }
+        }
+    }
+}
+
+// A receiver's band list in the same shape: hostile members are dropped or
+// bounded, never trusted.
+TEST(BandPlanTest, ReadsAReceiversBandsBounded)
+{
+    const QByteArray text = R"({"band_svc":[{"key":"B","color":"red"}],"bands":[
+        {"min":5900,"max":6200,"name":"49m\u0007 <b>bc</b>","svc":"B","itu":7},
+        {"min":7000,"max":7000,"name":"empty"},
+        {"min":-1,"max":10,"name":"below"},
+        {"min":1e300,"max":2e300,"name":"absurd"},
+        {"min":"x","max":10,"name":"text"},
+        {"min":10000,"max":10100,"name":")" + QByteArray(200, 'n') + R"(","svc":"?","itu":2}]})";
+    const std::vector<BandBar> bars = readBandBars(QJsonDocument::fromJson(text).object());
+    ASSERT_EQ(bars.size(), 2u);
+    EXPECT_EQ(bars[0], (BandBar{5'900'000, 6'200'000, "49m <b>bc</b>", "red", 0}));
+    EXPECT_EQ(bars[1].name.size(), maxLabelNameLength);
+    EXPECT_EQ(bars[1].colour, QString());
+    EXPECT_EQ(bars[1].region, 2);
+
+    // A KiwiSDR sends it percent-encoded in "load_dxcfg"; too long or not
+    // an object is nothing at all.
+    EXPECT_EQ(readKiwiBandBars(QString::fromLatin1(QUrl::toPercentEncoding(QString::fromUtf8(text)))), bars);
+    EXPECT_FALSE(readKiwiBandBars(QStringLiteral("%5B%5D")));
+    EXPECT_FALSE(readKiwiBandBars(QString(2 * 1024 * 1024, u'%')));
+}
+
+} // namespace

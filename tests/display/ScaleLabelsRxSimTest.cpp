@@ -1,0 +1,57 @@
+// The receiver's labels from the stand-in receiver to the scale: a KiwiSDR's
+// band bars replace the band plan (until the setting says otherwise), an
+// OpenWebRX server's bookmarks and dial frequencies become markers, and a
+// click on one tunes to it.
+#include "DisplayTestSupport.h"
+#include "bookmarks/Preferences.h"
+#include "display/FrequencyScale.h"
+#include "display/WaterfallView.h"
+
+#include <QMouseEvent>
+
+namespace {
+
+TEST(ScaleLabelsRxSimTest, ReceiverLabelsReachTheScale)
+{
+    Preferences::instance().setReceiverBands(true);
+    for (const RxSimKind kind : {RxSimKind::kiwisdr, RxSimKind::openwebrx}) {
+        SCOPED_TRACE(int(kind));
+        RxSimOptions options;
+        options.kind = kind;
+        RxSimSession session(options);
+        WaterfallView view(&session.client);
+        view.resize(1000, 400);
+        view.show();
+        ASSERT_TRUE(session.connect());
+        const ReceiverLabels& sent = session.client.receiverLabels();
+        FrequencyScale& scale = *view.scaleStrip();
+        if (kind == RxSimKind::kiwisdr) {
+            ASSERT_TRUE(QTest::qWaitFor([&] { return !sent.bands.empty(); }, 10000));
+            EXPECT_EQ(sent.bands.front(), (BandBar{5'900'000, 6'200'000, "49m Broadcast", "#ff6347", 0}));
+            EXPECT_EQ(scale.bands(), sent.bands);
+            Preferences::instance().setReceiverBands(false);
+            EXPECT_NE(scale.bands(), sent.bands);
+            Preferences::instance().setReceiverBands(true);
+            continue;
+        }
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !sent.dialFrequencies.empty(); }, 10000));
+        EXPECT_EQ(sent.bookmarks.size(), 5u);
+        EXPECT_EQ(sent.dialFrequencies.front(), (FrequencyLabel{7'074'000, "FT8", KiwiMode::usb}));
+        EXPECT_EQ(scale.receiverLabels().size(), 8u);
+
+        // The 40 m profile shows 6975-7225 kHz: a click on the CW label tunes
+        // there in CW.
+        ASSERT_TRUE(QTest::qWaitFor([&] { return view.spanHz() == 250'000; }, 10000));
+        const QPointF at(scale.frequencies().xPosition(7'030'000, scale.width()) + 2, FrequencyScale::markRowTop + 4);
+        QMouseEvent release(QEvent::MouseButtonRelease, at, scale.mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
+            Qt::NoModifier);
+        QCoreApplication::sendEvent(&scale, &release);
+        EXPECT_EQ(session.client.mode(), KiwiMode::cw);
+        EXPECT_DOUBLE_EQ(session.client.frequencyKHz(), 7030);
+        // Some lines of picture above the scale.
+        QTest::qWait(2000);
+        saveScreenshot(view, QStringLiteral("scale-bands-and-labels.png"));
+    }
+}
+
+} // namespace
