@@ -68,8 +68,9 @@ BENCH_CONFIGURE := cmake -S . -B build/bench $(CMAKE_COMMON) -DCMAKE_BUILD_TYPE=
 
 bench: deps-bench
 	$(BENCH_CONFIGURE)
-	cmake --build build/bench -j $(JOBS) --target farlisten_bench
+	cmake --build build/bench -j $(JOBS) --target farlisten_bench rxsim rxprobe
 	bash scripts/with-sound-server.sh ./build/bench/bench/farlisten_bench
+	bash scripts/with-sound-server.sh bash scripts/bench-session.sh build/bench
 	$(MAKE) bench-e2e
 
 bench-e2e: deps-bench

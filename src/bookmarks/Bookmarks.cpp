@@ -1,10 +1,12 @@
 #include "bookmarks/Bookmarks.h"
 
+#include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonValue>
 #include <QLocale>
+#include <QSet>
 
 #include <algorithm>
 #include <cmath>
@@ -106,6 +108,34 @@ std::optional<FrequencyBookmark> frequencyBookmarkFromJson(const QJsonValue& ele
     else if (!name.isUndefined() && !name.isNull())
         return std::nullopt;
     return FrequencyBookmark{*id, frequency.toDouble(), *mode, nameText};
+}
+
+template <typename List, typename Duplicate>
+List mergedById(const List& base, const List& ours, const List& theirs, Duplicate isDuplicate)
+{
+    using Item = typename decltype(List::items)::value_type;
+    QHash<QUuid, const Item*> baseItems;
+    QHash<QUuid, const Item*> theirItems;
+    QSet<QUuid> ourIds;
+    for (const Item& item : base.items)
+        baseItems.insert(item.id, &item);
+    for (const Item& item : theirs.items)
+        theirItems.insert(item.id, &item);
+    List result;
+    for (const Item& item : ours.items) {
+        ourIds.insert(item.id);
+        const Item* before = baseItems.value(item.id);
+        const Item* there = theirItems.value(item.id);
+        if (!before || !(*before == item))
+            result.items.append(item);
+        else if (there)
+            result.items.append(*there);
+    }
+    for (const Item& item : theirs.items) {
+        if (!baseItems.contains(item.id) && !ourIds.contains(item.id) && !isDuplicate(result, item))
+            result.items.append(item);
+    }
+    return result;
 }
 
 } // namespace
@@ -265,4 +295,18 @@ std::optional<std::pair<FrequencyBookmarks, qsizetype>> FrequencyBookmarks::read
             ++read.second;
     }
     return read;
+}
+
+Bookmarks Bookmarks::merged(const Bookmarks& base, const Bookmarks& ours, const Bookmarks& theirs)
+{
+    return mergedById(base, ours, theirs,
+                      [](const Bookmarks& list, const Bookmark& item) { return list.contains(item.url); });
+}
+
+FrequencyBookmarks FrequencyBookmarks::merged(const FrequencyBookmarks& base, const FrequencyBookmarks& ours,
+                                              const FrequencyBookmarks& theirs)
+{
+    return mergedById(base, ours, theirs, [](const FrequencyBookmarks& list, const FrequencyBookmark& item) {
+        return list.contains(item.mode, item.frequencyKHz);
+    });
 }

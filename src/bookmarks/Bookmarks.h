@@ -40,6 +40,11 @@ struct Bookmarks {
     // The readable items of a stored array and how many were set aside; nothing
     // when the text is not a JSON array at all.
     static std::optional<std::pair<Bookmarks, qsizetype>> readableItems(const QString& text);
+    // The list `ours` became from `base`, with what another program made of
+    // `base` meanwhile (`theirs`) kept, item by id: their additions follow
+    // ours (an address we hold already is not added twice), their removals
+    // and edits hold for items we left unchanged.
+    static Bookmarks merged(const Bookmarks& base, const Bookmarks& ours, const Bookmarks& theirs);
 
     // Lists are equal when their stored texts are identical.
     friend bool operator==(const Bookmarks& a, const Bookmarks& b) { return a.toText() == b.toText(); }
@@ -75,6 +80,9 @@ struct FrequencyBookmarks {
     // The whole list, or nothing when any part of the text is unreadable.
     static std::optional<FrequencyBookmarks> fromText(const QString& text);
     static std::optional<std::pair<FrequencyBookmarks, qsizetype>> readableItems(const QString& text);
+    // As Bookmarks::merged; the same mode and frequency is not added twice.
+    static FrequencyBookmarks merged(const FrequencyBookmarks& base, const FrequencyBookmarks& ours,
+                                     const FrequencyBookmarks& theirs);
 
     friend bool operator==(const FrequencyBookmarks& a, const FrequencyBookmarks& b)
     {

@@ -10,8 +10,10 @@
 #include <QJsonObject>
 #include <QLocale>
 #include <QMutexLocker>
+#include <QFile>
 #include <QRegularExpression>
 #include <QSettings>
+#include <QTemporaryDir>
 
 #include <charconv>
 #include <cmath>
@@ -91,6 +93,36 @@ bool isReadableFrequencyBookmarks(const QVariant& value)
     return text && FrequencyBookmarks::fromText(*text);
 }
 
+Bookmarks readBookmarks(const QVariant& value, qsizetype* setAside = nullptr)
+{
+    const std::optional<QString> text = textOf(value);
+    auto read = text ? Bookmarks::readableItems(*text) : std::nullopt;
+    if (setAside)
+        *setAside = read ? read->second : 0;
+    if (!read || (read->first.items.isEmpty() && read->second > 0))
+        return builtInServers();
+    return std::move(read->first);
+}
+
+FrequencyBookmarks readFrequencyBookmarks(const QVariant& value, qsizetype* setAside = nullptr)
+{
+    const std::optional<QString> text = textOf(value);
+    auto read = text ? FrequencyBookmarks::readableItems(*text) : std::nullopt;
+    if (setAside)
+        *setAside = read ? read->second : 0;
+    return read ? std::move(read->first) : FrequencyBookmarks{};
+}
+
+// The base is read without the built-in fallback: each program makes the
+// built-in servers with ids of its own, so they would not match by id.
+template <typename List, List (*read)(const QVariant&, qsizetype*)>
+QString mergeStored(const QVariant& base, const QVariant& ours, const QVariant& theirs)
+{
+    const std::optional<QString> baseText = textOf(base);
+    auto before = baseText ? List::readableItems(*baseText) : std::nullopt;
+    return List::merged(before ? before->first : List{}, read(ours, nullptr), read(theirs, nullptr)).toText();
+}
+
 } // namespace
 
 Preferences& Preferences::instance()
@@ -127,31 +159,67 @@ void Preferences::store(const QString& key, const QString& text)
     emit changed(key);
 }
 
-void Preferences::storeList(const QString& key, const QString& backupKey, const QString& text,
-                            bool (*isReadable)(const QVariant&))
+void Preferences::keepAside(const ListKind& kind, const QVariant& value)
+{
+    if (!value.isValid() || kind.isReadable(value))
+        return;
+    // Each set-aside text gets a key of its own; the oldest go once there
+    // are more than a few.
+    const QString stamp = QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd'T'HHmmsszzz"));
+    QString copyKey = kind.backupKey + u'.' + stamp;
+    for (int n = 2; m_settings->contains(copyKey); ++n)
+        copyKey = kind.backupKey + u'.' + stamp + u'-' + QString::number(n);
+    m_settings->setValue(copyKey, value);
+    QStringList copies = m_settings->allKeys().filter(
+        QRegularExpression(QStringLiteral("^%1\\.").arg(QRegularExpression::escape(kind.backupKey))));
+    copies.sort();
+    while (copies.size() > keptUnreadableCopies)
+        m_settings->remove(copies.takeFirst());
+}
+
+void Preferences::storeList(const QString& key, const ListKind& kind, const QString& text)
 {
     {
         QMutexLocker locker(&m_mutex);
         const QVariant previous = m_settings->value(key);
-        if (previous.isValid() && !isReadable(previous)) {
-            // Each set-aside text gets a key of its own; the oldest go once
-            // there are more than a few.
-            const QString stamp = QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd'T'HHmmsszzz"));
-            QString copyKey = backupKey + u'.' + stamp;
-            for (int n = 2; m_settings->contains(copyKey); ++n)
-                copyKey = backupKey + u'.' + stamp + u'-' + QString::number(n);
-            m_settings->setValue(copyKey, previous);
-            QStringList copies = m_settings->allKeys().filter(QRegularExpression(
-                QStringLiteral("^%1\\.").arg(QRegularExpression::escape(backupKey))));
-            copies.sort();
-            while (copies.size() > keptUnreadableCopies)
-                m_settings->remove(copies.takeFirst());
-        }
+        keepAside(kind, previous);
         m_settings->setValue(key, text);
+        UnsavedList& unsaved = m_unsavedLists[key];
+        // A value someone else put here since our last change is the new base.
+        if (unsaved.written != previous)
+            unsaved.base = previous;
+        unsaved.kind = &kind;
+        unsaved.written = text;
     }
     setAside(key, 0);
     scheduleSave();
     emit changed(key);
+}
+
+QStringList Preferences::mergeListsWithFile()
+{
+    // A copy of the file is read, because every QSettings of this process on
+    // the file itself shares our unsaved values.
+    QStringList merged;
+    const QTemporaryDir folder;
+    const QString copy = folder.path() + QStringLiteral("/file.conf");
+    if (folder.isValid() && QFile::copy(m_settings->fileName(), copy)) {
+        const QSettings file(copy, QSettings::IniFormat);
+        for (auto it = m_unsavedLists.cbegin(); it != m_unsavedLists.cend(); ++it) {
+            const QVariant ours = m_settings->value(it.key());
+            const QVariant theirs = file.value(it.key());
+            if (ours != it->written || theirs == it->base || textOf(theirs) == textOf(it->base))
+                continue;
+            keepAside(*it->kind, theirs);
+            const QString text = it->kind->merge(it->base, ours, theirs);
+            if (textOf(ours) != text) {
+                m_settings->setValue(it.key(), text);
+                merged.append(it.key());
+            }
+        }
+    }
+    m_unsavedLists.clear();
+    return merged;
 }
 
 void Preferences::scheduleSave()
@@ -175,6 +243,7 @@ void Preferences::flush()
 void Preferences::save()
 {
     QString problem;
+    QStringList merged;
     {
         QMutexLocker locker(&m_mutex);
         m_isSaveScheduled = false;
@@ -182,12 +251,18 @@ void Preferences::save()
         // the unsaved values) tells whether this write succeeds.
         if (m_settings->status() != QSettings::NoError)
             m_settings = std::make_unique<HeldSettings>();
+        merged = mergeListsWithFile();
         m_settings->sync();
         if (m_settings->status() != QSettings::NoError) {
             problem = tr("Your settings could not be saved to %1. Farlisten keeps them while it runs and "
                          "tries again with the next change.")
                           .arg(m_settings->fileName());
         }
+    }
+    for (const QString& key : merged)
+        emit changed(key);
+    {
+        QMutexLocker locker(&m_mutex);
         if (problem == m_writeProblem)
             return;
         m_writeProblem = problem;
@@ -274,34 +349,40 @@ void Preferences::setWaterfallZoom(int zoom)
     store(PreferenceKeys::waterfallZoom, QString::number(zoom));
 }
 
+namespace {
+
+const Preferences::ListKind serverListKind{PreferenceKeys::bookmarksUnreadable, isReadableBookmarks,
+                                           mergeStored<Bookmarks, readBookmarks>};
+const Preferences::ListKind frequencyListKind{PreferenceKeys::frequencyBookmarksUnreadable,
+                                              isReadableFrequencyBookmarks,
+                                              mergeStored<FrequencyBookmarks, readFrequencyBookmarks>};
+
+} // namespace
+
 Bookmarks Preferences::bookmarks() const
 {
-    const std::optional<QString> text = textOf(storedValue(PreferenceKeys::bookmarks));
-    auto read = text ? Bookmarks::readableItems(*text) : std::nullopt;
-    const_cast<Preferences*>(this)->setAside(PreferenceKeys::bookmarks, read ? read->second : 0);
-    if (!read || (read->first.items.isEmpty() && read->second > 0))
-        return builtInServers();
-    return std::move(read->first);
+    qsizetype setAsideCount = 0;
+    Bookmarks list = readBookmarks(storedValue(PreferenceKeys::bookmarks), &setAsideCount);
+    const_cast<Preferences*>(this)->setAside(PreferenceKeys::bookmarks, setAsideCount);
+    return list;
 }
 
 void Preferences::setBookmarks(const Bookmarks& list)
 {
-    storeList(PreferenceKeys::bookmarks, PreferenceKeys::bookmarksUnreadable, list.toText(),
-              isReadableBookmarks);
+    storeList(PreferenceKeys::bookmarks, serverListKind, list.toText());
 }
 
 FrequencyBookmarks Preferences::frequencyBookmarks() const
 {
-    const std::optional<QString> text = textOf(storedValue(PreferenceKeys::frequencyBookmarks));
-    auto read = text ? FrequencyBookmarks::readableItems(*text) : std::nullopt;
-    const_cast<Preferences*>(this)->setAside(PreferenceKeys::frequencyBookmarks, read ? read->second : 0);
-    return read ? std::move(read->first) : FrequencyBookmarks{};
+    qsizetype setAsideCount = 0;
+    FrequencyBookmarks list = readFrequencyBookmarks(storedValue(PreferenceKeys::frequencyBookmarks), &setAsideCount);
+    const_cast<Preferences*>(this)->setAside(PreferenceKeys::frequencyBookmarks, setAsideCount);
+    return list;
 }
 
 void Preferences::setFrequencyBookmarks(const FrequencyBookmarks& list)
 {
-    storeList(PreferenceKeys::frequencyBookmarks, PreferenceKeys::frequencyBookmarksUnreadable,
-              list.toText(), isReadableFrequencyBookmarks);
+    storeList(PreferenceKeys::frequencyBookmarks, frequencyListKind, list.toText());
 }
 
 void Preferences::addBookmark(const QString& address)

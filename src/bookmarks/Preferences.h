@@ -6,6 +6,8 @@
 // Values are held in memory and written to the file at most once per
 // saveDelay (and at exit), never per step or keystroke; a failed write keeps
 // them in memory, is retried on the next change, and is told by problem().
+// A bookmark list is merged with the file by id before it is written, so two
+// running programs that each change it keep both changes.
 
 #include "bookmarks/Bookmarks.h"
 #include "model/KiwiMode.h"
@@ -137,6 +139,14 @@ public:
     // Writes what waits now.
     void flush();
 
+    // How a stored list (either bookmark list) is read, checked and merged.
+    struct ListKind {
+        QString backupKey;
+        bool (*isReadable)(const QVariant&);
+        // The text of `ours` merged with what `theirs` made of `base`.
+        QString (*merge)(const QVariant& base, const QVariant& ours, const QVariant& theirs);
+    };
+
 signals:
     void changed(const QString& key);
     void problemChanged();
@@ -151,10 +161,14 @@ private:
 
     QVariant storedValue(const QString& key) const;
     void store(const QString& key, const QString& text);
-    // Stores a list, first copying a stored value that `isReadable` rejects to
-    // `backupKey`, so that an unreadable list is never silently lost.
-    void storeList(const QString& key, const QString& backupKey, const QString& text,
-                   bool (*isReadable)(const QVariant&));
+    // Stores a list, first copying a stored value the kind cannot read to its
+    // backup key, so that an unreadable list is never silently lost.
+    void storeList(const QString& key, const ListKind& kind, const QString& text);
+    // Under the lock: copies an unreadable stored value aside.
+    void keepAside(const ListKind& kind, const QVariant& value);
+    // Under the lock, before a write: merges each list changed since the last
+    // write with the file as it is now; gives the keys whose value changed.
+    QStringList mergeListsWithFile();
 
     // One QSettings for the process's life, used under this lock (it is not
     // safe to share between threads unguarded).
@@ -163,6 +177,14 @@ private:
     QTimer m_saveTimer;
     bool m_isSaveScheduled = false;
     QString m_writeProblem;
+    // Each list changed since the last write: the value before the first
+    // change and the value this store wrote last.
+    struct UnsavedList {
+        const ListKind* kind;
+        QVariant base;
+        QVariant written;
+    };
+    QHash<QString, UnsavedList> m_unsavedLists;
     // Per list key, how many entries were set aside when it was last read.
     mutable QHash<QString, qsizetype> m_setAside;
 };

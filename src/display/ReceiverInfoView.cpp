@@ -14,6 +14,8 @@ ReceiverInfoView::ReceiverInfoView(KiwiSDRClient& client, QWidget* parent)
     m_title->setTextFormat(Qt::PlainText);
     m_title->setFont(textStyleFont(TextStyle::headline));
     m_title->setWordWrap(true);
+    // A long name without spaces is cut at the edge, as the values below.
+    m_title->setMinimumWidth(1);
 
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);

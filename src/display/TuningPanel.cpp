@@ -189,6 +189,8 @@ QLayout* TuningPanel::makeFrequencyRow()
     m_frequencyNote = plainTextLabel(TextStyle::callout, this);
     m_frequencyNote->setObjectName(QStringLiteral("frequencyNote"));
     m_frequencyNote->setWordWrap(true);
+    // Wraps within the row, however long a word, rather than widening it.
+    m_frequencyNote->setMinimumWidth(1);
     m_frequencyNote->hide();
     m_bandsButton = new QToolButton(this);
     m_bandsButton->setObjectName(QStringLiteral("bandsButton"));
@@ -346,9 +348,14 @@ void TuningPanel::noteOutOfRange(double requestedKHz)
     const int band = currentProfileIndex(profiles, m_client.currentProfileID());
     const bool inBand = m_client.serverKind() == ServerKind::openWebRX && band >= 0;
     if (inBand) {
+        // The band's name is the server's: only its start is quoted.
+        constexpr qsizetype longestBandName = 80;
+        QString name = profiles.at(band).name.simplified();
+        if (name.size() > longestBandName)
+            name = name.left(longestBandName - 1) + QChar(0x2026);
         m_frequencyNote->setText(tr("%1 kHz is outside the band \u201c%2\u201d; tuned to its nearest edge, %3 kHz. "
                                     "Another band may have it.")
-                                     .arg(requested, profiles.at(band).name, tuned));
+                                     .arg(requested, name, tuned));
     } else {
         m_frequencyNote->setText(
             tr("%1 kHz is outside this receiver's range; tuned to the nearest edge, %2 kHz.").arg(requested, tuned));

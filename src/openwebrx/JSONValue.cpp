@@ -6,6 +6,8 @@
 #include <QJsonParseError>
 #include <QJsonValue>
 
+#include <algorithm>
+
 std::optional<bool> JSONValue::asBool() const
 {
     if (const auto* value = std::get_if<bool>(&storage))
@@ -57,8 +59,10 @@ std::optional<JSONValue> convert(const QJsonValue& value, int depth)
         const QJsonArray array = value.toArray();
         JSONValue::Array result;
         result.reserve(static_cast<std::size_t>(array.size()));
-        for (const QJsonValue& element : array) {
-            auto converted = convert(element, depth + 1);
+        const qsizetype kept = std::min(array.size(), jsonMaxArrayElements);
+        result.reserve(static_cast<std::size_t>(kept));
+        for (qsizetype i = 0; i < kept; ++i) {
+            auto converted = convert(array.at(i), depth + 1);
             if (!converted)
                 return std::nullopt;
             result.push_back(std::move(*converted));
@@ -82,6 +86,32 @@ std::optional<JSONValue> convert(const QJsonValue& value, int depth)
         break;
     }
     return std::nullopt;
+}
+
+// Whether the text holds at most `bound` values: every value but the first
+// follows a ',' or opens a container, counted outside strings, so the count
+// is never below the truth. Stops once past the bound.
+bool hasAtMostValues(const QByteArray& utf8, qsizetype bound)
+{
+    qsizetype count = 1;
+    bool inString = false;
+    bool escaped = false;
+    for (const char c : utf8) {
+        if (inString) {
+            if (escaped)
+                escaped = false;
+            else if (c == '\\')
+                escaped = true;
+            else if (c == '"')
+                inString = false;
+        } else if (c == '"') {
+            inString = true;
+        } else if (c == ',' || c == '[' || c == '{') {
+            if (++count > bound)
+                return false;
+        }
+    }
+    return true;
 }
 
 } // namespace
@@ -109,6 +139,8 @@ std::optional<double> JSONValue::numberMember(const QString& key) const
 
 std::optional<JSONValue> parseJSONValue(const QByteArray& utf8)
 {
+    if (!hasAtMostValues(utf8, jsonMaxValues))
+        return std::nullopt;
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(utf8, &error);
     if (error.error != QJsonParseError::NoError)

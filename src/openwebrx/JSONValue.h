@@ -48,7 +48,15 @@ struct JSONValue {
 
 // Documents nested deeper than this are rejected rather than walked.
 inline constexpr int jsonMaxDepth = 512;
+// Documents of more values than this are rejected before Qt builds its tree
+// (16 bytes a value, and as much again while it grows): a flat array of 16 MiB
+// would be 8 million. No message we read comes near.
+inline constexpr qsizetype jsonMaxValues = 262144;
+// Arrays keep their first this many elements; the rest is dropped unread, so
+// that a wide array is not held twice at full size (Qt's tree and ours).
+inline constexpr qsizetype jsonMaxArrayElements = 65536;
 
 // Reads one JSON document (UTF-8) whose top level is an object or an array.
-// No value for malformed JSON or nesting beyond `jsonMaxDepth`.
+// No value for malformed JSON, nesting beyond `jsonMaxDepth` or more than
+// `jsonMaxValues` values.
 std::optional<JSONValue> parseJSONValue(const QByteArray& utf8);

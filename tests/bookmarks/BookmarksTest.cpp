@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <tuple>
+#include <vector>
 
 namespace {
 
@@ -139,6 +141,31 @@ TEST(FrequencyBookmarksOperations, AddRoundsToHundredthsAndSkipsNearbyOfTheSameM
         ASSERT_EQ(one.items.size(), 1) << in;
         EXPECT_EQ(one.items[0].frequencyKHz, stored) << in;
     }
+}
+
+// Another program's changes to the stored list are kept unless ours touch
+// the same item; an address both added is kept once.
+TEST(BookmarksOperations, MergedKeepsBothProgramsChangesById)
+{
+    const QUuid thirdId = QUuid::createUuid();
+    const auto list = [](std::initializer_list<Bookmark> items) { return Bookmarks{QList<Bookmark>(items)}; };
+    const Bookmark a{firstId, QStringLiteral("a")};
+    const Bookmark b{secondId, QStringLiteral("b")};
+    const Bookmark bEdited{secondId, QStringLiteral("b2")};
+    const Bookmark c{thirdId, QStringLiteral("c")};
+    const Bookmark cAgain{QUuid::createUuid(), QStringLiteral("c")};
+    const Bookmark d{QUuid::createUuid(), QStringLiteral("d")};
+    const Bookmarks base = list({a, b});
+    // ours, theirs, merged
+    const std::vector<std::tuple<Bookmarks, Bookmarks, Bookmarks>> cases{
+        {list({a, b, c}), list({a, b, d}), list({a, b, c, d})},
+        {list({b}), list({a, bEdited}), list({bEdited})},
+        {list({a, bEdited}), list({a}), list({a, bEdited})},
+        {list({b, a}), list({a, b, cAgain}), list({b, a, cAgain})},
+        {list({a, b, c}), list({a, b, cAgain}), list({a, b, c})},
+    };
+    for (const auto& [ours, theirs, merged] : cases)
+        EXPECT_EQ(Bookmarks::merged(base, ours, theirs), merged) << merged.toText().toStdString();
 }
 
 } // namespace

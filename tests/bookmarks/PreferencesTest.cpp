@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QSettings>
 #include <QSignalSpy>
@@ -311,6 +312,47 @@ TEST_F(PreferencesTest, AFileThatCannotBeWrittenIsToldAndTheValuesKept)
     QSettings reread(fileName, QSettings::IniFormat);
     EXPECT_EQ(reread.value(PreferenceKeys::frequencyKHz).toString(), QStringLiteral("9400.5"));
     EXPECT_EQ(reread.value(PreferenceKeys::mode).toString(), QStringLiteral("usb"));
+}
+
+// The other program of the test below: this binary run again, on our file.
+TEST(PreferencesOfAnotherProgram, AddOneBookmarkOfEachKind)
+{
+    const QString folder = qEnvironmentVariable("FARLISTEN_SHARED_PREFERENCES");
+    if (folder.isEmpty())
+        GTEST_SKIP() << "run by TwoProgramsEachAddingABookmarkKeepBoth";
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder);
+    Preferences::instance().addBookmark(QStringLiteral("http://theirs.example/"));
+    Preferences::instance().addFrequencyBookmark(KiwiMode::usb, 14100);
+    Preferences::instance().flush();
+}
+
+TEST_F(PreferencesTest, TwoProgramsEachAddingABookmarkKeepBoth)
+{
+    const Bookmarks builtIn = preferences.bookmarks();
+    preferences.addBookmark(QStringLiteral("http://ours.example/"));
+    preferences.addFrequencyBookmark(KiwiMode::lsb, 7100);
+
+    QProcess other;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("FARLISTEN_SHARED_PREFERENCES"), qEnvironmentVariable("XDG_CONFIG_HOME"));
+    other.setProcessEnvironment(environment);
+    other.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("--gtest_filter=PreferencesOfAnotherProgram.*")});
+    ASSERT_TRUE(other.waitForFinished(60000));
+    ASSERT_EQ(other.exitCode(), 0) << other.readAll().toStdString();
+
+    QSignalSpy told(&preferences, &Preferences::changed);
+    preferences.flush();
+    EXPECT_EQ(told.count(), 2);
+    QStringList urls;
+    for (const Bookmark& item : preferences.bookmarks().items)
+        urls.append(item.url);
+    EXPECT_EQ(urls.size(), builtIn.items.size() + 2) << urls.join(" ").toStdString();
+    EXPECT_EQ(urls.mid(urls.size() - 2), (QStringList{"http://ours.example/", "http://theirs.example/"}));
+    const FrequencyBookmarks frequencies = preferences.frequencyBookmarks();
+    ASSERT_EQ(frequencies.items.size(), 2);
+    EXPECT_EQ(frequencies.items[0].frequencyKHz, 7100);
+    EXPECT_EQ(frequencies.items[1].frequencyKHz, 14100);
 }
 
 } // namespace

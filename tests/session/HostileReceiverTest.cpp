@@ -233,7 +233,8 @@ TEST_P(HostileReceiverTest, StaysResponsiveBoundedAndEndsInAPlainState)
     EXPECT_LT(o.maxBusyMs, maxGuiBusyMs) << "work done on the GUI thread";
     EXPECT_LT(o.maxGapMs, maxGuiGapMs) << "the GUI thread stalled";
     const bool hugeMessages = c.hostile == RxSimHostile::deepJson || c.hostile == RxSimHostile::oversized
-        || c.hostile == RxSimHostile::paramFlood;
+        || c.hostile == RxSimHostile::paramFlood || c.hostile == RxSimHostile::hugeAdpcmFrame
+        || c.hostile == RxSimHostile::wideJsonArray;
     EXPECT_LT(o.peakGrowthBytes, hugeMessages ? maxGrowthWithHugeMessages : maxGrowthBytes)
         << "memory grew without bound";
     if (c.outcome == Outcome::connected) {
@@ -244,6 +245,9 @@ TEST_P(HostileReceiverTest, StaysResponsiveBoundedAndEndsInAPlainState)
     }
     if (c.hostile == RxSimHostile::repeatedAudioRate) {
         EXPECT_EQ(o.audioStarts, 1u) << "the same rate again started the player again";
+    }
+    if (c.hostile == RxSimHostile::markupReasons) {
+        EXPECT_TRUE(o.state.message().contains(QStringLiteral("<b>Closed</b>"))) << "the reason is kept as text";
     }
     // The failure text is shown as it is: it must be readable text.
     EXPECT_FALSE(o.state.message().contains(QChar(0)));
@@ -270,10 +274,14 @@ INSTANTIATE_TEST_SUITE_P(Cases, HostileReceiverTest,
         kiwi(H::absurdNumbers, O::connected), kiwi(H::statusHuge, O::connected),
         kiwi(H::statusTrickle, O::connected), kiwi(H::paramFlood, O::connected),
         kiwi(H::repeatedAudioRate, O::connected), kiwi(H::alternatingRxChan, O::connected),
+        kiwi(H::hugeAdpcmFrame, O::connected), kiwi(H::alternatingZoom, O::connected),
+        kiwi(H::markupReasons, O::failed), kiwi(H::silentAfterFirst, O::failed),
         // The kick that ends the invalid-UTF-8 case carries invalid text too.
         kiwi(H::invalidUtf8, O::failed), kiwi(H::oversized, O::failed), kiwi(H::wsSilent, O::failed),
         kiwi(H::closeMidFrame, O::failed),
         owrx(H::flood, O::connected), owrx(H::deepJson, O::connected), owrx(H::absurdNumbers, O::connected),
+        owrx(H::hugeAdpcmFrame, O::connected), owrx(H::longProfileNames, O::connected),
+        owrx(H::wideJsonArray, O::connected), owrx(H::markupReasons, O::failed), owrx(H::silentAfterFirst, O::failed),
         // A text message that is not UTF-8 breaks the WebSocket protocol.
         owrx(H::invalidUtf8, O::failed), owrx(H::oversized, O::failed), owrx(H::wsSilent, O::failed),
         owrx(H::closeMidFrame, O::failed)),

@@ -224,9 +224,25 @@ void HostileKiwiSoundChannel::accepted()
     case RxSimHostile::alternatingRxChan:
         sendRepeated({QStringLiteral("rx_chan=1"), QStringLiteral("rx_chan=2")});
         break;
+    case RxSimHostile::markupReasons:
+        QTimer::singleShot(actDelay, this, [this] {
+            if (isOpen())
+                sendMessage(QStringLiteral("kiwi_kick=") + kiwiPercentEncoded(QString::fromLatin1(markupReason)));
+        });
+        break;
+    case RxSimHostile::hugeAdpcmFrame:
+        QTimer::singleShot(actDelay, this, [this] {
+            if (isOpen())
+                sendFrame(kiwiSoundFrame(0x10, 0, -80, std::vector<std::uint8_t>(floodMessageBytes, 0x17)));
+        });
+        break;
     case RxSimHostile::statusHuge:
     case RxSimHostile::statusTrickle:
     case RxSimHostile::wsSilent:
+    case RxSimHostile::silentAfterFirst:
+    case RxSimHostile::longProfileNames:
+    case RxSimHostile::alternatingZoom:
+    case RxSimHostile::wideJsonArray:
         break;
     }
 }
@@ -289,6 +305,13 @@ void HostileKiwiWaterfallChannel::accepted()
         }
         break;
     }
+    case RxSimHostile::alternatingZoom: {
+        // The picture's zoom and place change with every row.
+        const std::vector<std::uint8_t> row(binsPerRow, 145);
+        for (int n = 0; n < alternatingZoomFrames; ++n)
+            sendFrame(kiwiWaterfallFrame(n % 2 ? 0 : 1000, n % 2 ? 0 : 14, static_cast<std::uint32_t>(n), row));
+        break;
+    }
     case RxSimHostile::oversized:
     case RxSimHostile::deepJson:
     case RxSimHostile::statusHuge:
@@ -298,6 +321,11 @@ void HostileKiwiWaterfallChannel::accepted()
     case RxSimHostile::paramFlood:
     case RxSimHostile::repeatedAudioRate:
     case RxSimHostile::alternatingRxChan:
+    case RxSimHostile::markupReasons:
+    case RxSimHostile::silentAfterFirst:
+    case RxSimHostile::hugeAdpcmFrame:
+    case RxSimHostile::longProfileNames:
+    case RxSimHostile::wideJsonArray:
         break;
     }
 }
@@ -350,6 +378,12 @@ void makeStatusPageHostile(RxSimHostile hostile, HttpPage& page)
     case RxSimHostile::paramFlood:
     case RxSimHostile::repeatedAudioRate:
     case RxSimHostile::alternatingRxChan:
+    case RxSimHostile::markupReasons:
+    case RxSimHostile::silentAfterFirst:
+    case RxSimHostile::hugeAdpcmFrame:
+    case RxSimHostile::longProfileNames:
+    case RxSimHostile::alternatingZoom:
+    case RxSimHostile::wideJsonArray:
         break;
     }
 }

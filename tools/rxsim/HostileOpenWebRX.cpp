@@ -3,6 +3,7 @@
 #include "HostilePace.h"
 #include "HostileSocket.h"
 #include "HostileWire.h"
+#include "OpenWebRXPages.h"
 
 #include <functional>
 #include <vector>
@@ -41,6 +42,11 @@ HostileOpenWebRXChannel::HostileOpenWebRXChannel(std::unique_ptr<QWebSocket> soc
 
 void HostileOpenWebRXChannel::handshake()
 {
+    if (*context_.options.hostile == RxSimHostile::markupReasons) {
+        sendText(openWebRXBackoffMessage(QString::fromLatin1(markupReason)));
+        close();
+        return;
+    }
     OpenWebRXChannel::handshake();
     if (!isOpen())
         return;
@@ -69,6 +75,37 @@ void HostileOpenWebRXChannel::handshake()
                 writeHalfFrameAndAbort(*tcp_, floodFrame(false));
         });
         break;
+    case RxSimHostile::hugeAdpcmFrame:
+        QTimer::singleShot(actDelay, this, [this] {
+            if (isOpen())
+                sendFrame(openWebRXFrame(OpenWebRXFrameType::audio, std::vector<std::uint8_t>(floodMessageBytes, 0x17)));
+        });
+        break;
+    case RxSimHostile::longProfileNames: {
+        QByteArray profiles = "[";
+        for (int n = 0; n < longProfileCount; ++n) {
+            profiles += (n ? ",{\"id\":\"rxsim|" : "{\"id\":\"rxsim|") + QByteArray::number(n) + "\",\"name\":\""
+                + QByteArray(longProfileNameLength, 'W') + "\"}";
+        }
+        sendText(QString::fromLatin1(typed("profiles", profiles + ']')));
+        break;
+    }
+    case RxSimHostile::wideJsonArray: {
+        // Made one at a time, just before each goes.
+        const auto wide = [this](const char* type) {
+            return [this, type] {
+                if (!isOpen())
+                    return;
+                QByteArray zeros = QByteArrayLiteral("0,").repeated(floodMessageBytes / 2 - 64);
+                zeros.chop(1);
+                sendText(QString::fromLatin1(type ? typed(type, '[' + zeros + ']') : '[' + zeros + ']'));
+            };
+        };
+        QTimer::singleShot(actDelay, this, wide(nullptr));
+        QTimer::singleShot(actDelay + actSpacing, this, wide("profiles"));
+        QTimer::singleShot(actDelay + 2 * actSpacing, this, wide("modes"));
+        break;
+    }
     case RxSimHostile::truncatedTags:
     case RxSimHostile::statusHuge:
     case RxSimHostile::statusTrickle:
@@ -76,6 +113,9 @@ void HostileOpenWebRXChannel::handshake()
     case RxSimHostile::paramFlood:
     case RxSimHostile::repeatedAudioRate:
     case RxSimHostile::alternatingRxChan:
+    case RxSimHostile::markupReasons:
+    case RxSimHostile::silentAfterFirst:
+    case RxSimHostile::alternatingZoom:
         break;
     }
 }

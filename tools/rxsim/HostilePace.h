@@ -21,3 +21,11 @@ inline constexpr std::chrono::milliseconds actSpacing{150};
 // client takes) and how often a repeated word comes.
 inline constexpr qsizetype floodMessageBytes = 16 * 1024 * 1024 - 64;
 inline constexpr int repeatedWords = 10000;
+// Text a server may hope a client shows as rich text: its kick and backoff
+// reason in the markup-reasons case.
+inline constexpr const char* markupReason = "<b>Closed</b> <a href=\"http://x/\">see here</a><img src=x><br>";
+// Alternating zoom: how many waterfall frames, each at the other zoom.
+inline constexpr int alternatingZoomFrames = 4000;
+// Long profile names: how many profiles, and the length of each name.
+inline constexpr int longProfileCount = 1000;
+inline constexpr int longProfileNameLength = 1000;

@@ -45,11 +45,17 @@ void writeInvalidTextFrame(QTcpSocket& socket, const QByteArray& payload)
     socket.write(payload);
 }
 
-SilentChannel::SilentChannel(std::unique_ptr<QWebSocket> socket, QObject* parent)
+SilentChannel::SilentChannel(std::unique_ptr<QWebSocket> socket, QObject* parent, const FirstMessage& first)
     : QObject(parent)
     , socket_(std::move(socket))
 {
     connect(socket_.get(), &QWebSocket::disconnected, this, &QObject::deleteLater);
+    if (first.bytes.isEmpty())
+        return;
+    if (first.binary)
+        socket_->sendBinaryMessage(first.bytes);
+    else
+        socket_->sendTextMessage(QString::fromUtf8(first.bytes));
 }
 
 SilentChannel::~SilentChannel()

@@ -25,13 +25,18 @@ void writeHalfFrameAndAbort(QTcpSocket& socket, const QByteArray& message);
 // A text frame whose payload is not UTF-8.
 void writeInvalidTextFrame(QTcpSocket& socket, const QByteArray& payload);
 
-// A WebSocket that was opened and is then ignored: nothing is sent, nothing
-// read is answered. Goes when the client goes.
+// A WebSocket that was opened and is then ignored: nothing is sent but the
+// first message, when there is one (binary or text), nothing read is
+// answered. Goes when the client goes.
 class SilentChannel : public QObject {
     Q_OBJECT
 
 public:
-    SilentChannel(std::unique_ptr<QWebSocket> socket, QObject* parent);
+    struct FirstMessage {
+        QByteArray bytes;
+        bool binary;
+    };
+    SilentChannel(std::unique_ptr<QWebSocket> socket, QObject* parent, const FirstMessage& first = {});
     ~SilentChannel() override;
 
 private:

@@ -14,7 +14,7 @@ namespace {
 
 constexpr double maxSeconds = 7 * 24 * 3600;
 
-constexpr std::array<std::pair<RxSimHostile, const char*>, 13> hostileNames{{
+constexpr std::array<std::pair<RxSimHostile, const char*>, 19> hostileNames{{
     {RxSimHostile::flood, "flood"},
     {RxSimHostile::oversized, "oversized"},
     {RxSimHostile::truncatedTags, "truncated-tags"},
@@ -28,6 +28,12 @@ constexpr std::array<std::pair<RxSimHostile, const char*>, 13> hostileNames{{
     {RxSimHostile::paramFlood, "param-flood"},
     {RxSimHostile::repeatedAudioRate, "repeated-audio-rate"},
     {RxSimHostile::alternatingRxChan, "alternating-rx-chan"},
+    {RxSimHostile::markupReasons, "markup-reasons"},
+    {RxSimHostile::silentAfterFirst, "silent-after-first"},
+    {RxSimHostile::hugeAdpcmFrame, "huge-adpcm-frame"},
+    {RxSimHostile::longProfileNames, "long-profile-names"},
+    {RxSimHostile::alternatingZoom, "alternating-zoom"},
+    {RxSimHostile::wideJsonArray, "wide-json-array"},
 }};
 
 struct Parser {
@@ -131,7 +137,9 @@ void addOptions(QCommandLineParser& parser)
     option("status-never", "Never answer the status page.");
     option("hostile", "Misbehave in one way: flood, oversized, truncated-tags, invalid-utf8, deep-json, "
                       "absurd-numbers, status-huge, status-trickle, param-flood, repeated-audio-rate, "
-                      "alternating-rx-chan (KiwiSDR only), ws-silent or close-mid-frame (see the README).", "CASE");
+                      "alternating-rx-chan, alternating-zoom (KiwiSDR only), markup-reasons, silent-after-first, "
+                      "huge-adpcm-frame, long-profile-names, wide-json-array (OpenWebRX only), ws-silent or "
+                      "close-mid-frame (see the README).", "CASE");
 }
 
 } // namespace

@@ -36,6 +36,12 @@ enum class RxSimHostile {
     paramFlood,
     repeatedAudioRate,
     alternatingRxChan,
+    markupReasons,
+    silentAfterFirst,
+    hugeAdpcmFrame,
+    longProfileNames,
+    alternatingZoom,
+    wideJsonArray,
 };
 // The case's name on the command line ("truncated-tags"), and back.
 QString rxSimHostileName(RxSimHostile hostile);

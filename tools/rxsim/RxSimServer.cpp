@@ -6,7 +6,9 @@
 #include "HttpFrontEnd.h"
 #include "KiwiSoundChannel.h"
 #include "KiwiWaterfallChannel.h"
+#include "KiwiWire.h"
 #include "OpenWebRXChannel.h"
+#include "OpenWebRXPages.h"
 
 #include <QRegularExpression>
 #include <QTimer>
@@ -129,8 +131,11 @@ bool RxSimServer::takeKiwiSocket(std::unique_ptr<QWebSocket>& socket)
     if (!match.hasMatch())
         return false;
     const QString timestamp = match.captured(1);
-    if (options_.hostile == RxSimHostile::wsSilent) {
-        new SilentChannel(std::move(socket), this);
+    if (options_.hostile == RxSimHostile::wsSilent || options_.hostile == RxSimHostile::silentAfterFirst) {
+        SilentChannel::FirstMessage first{{}, true};
+        if (options_.hostile == RxSimHostile::silentAfterFirst)
+            first.bytes = kiwiMessageFrame(QStringLiteral("version_maj=1 version_min=560"));
+        new SilentChannel(std::move(socket), this, first);
         return true;
     }
     const bool sound = match.captured(2) == QLatin1String("SND");
@@ -158,8 +163,11 @@ bool RxSimServer::takeOpenWebRXSocket(std::unique_ptr<QWebSocket>& socket)
 {
     if (socket->requestUrl().path() != QLatin1String("/ws/"))
         return false;
-    if (options_.hostile == RxSimHostile::wsSilent) {
-        new SilentChannel(std::move(socket), this);
+    if (options_.hostile == RxSimHostile::wsSilent || options_.hostile == RxSimHostile::silentAfterFirst) {
+        SilentChannel::FirstMessage first{{}, false};
+        if (options_.hostile == RxSimHostile::silentAfterFirst)
+            first.bytes = openWebRXHandshakeReply(options_.openWebRXVersion).toUtf8();
+        new SilentChannel(std::move(socket), this, first);
         return true;
     }
     OpenWebRXChannel* channel = nullptr;

@@ -1,7 +1,8 @@
 #pragma once
 // The rows of one bookmark list as the preferences store keeps it. Every
-// change stores the whole list at once; a list stored by anyone else (a main
-// window, the tuning panel) replaces the rows.
+// change stores the whole list at once, which the store turns into changes by
+// id when it merges with the file; a list stored by anyone else (a main
+// window, the tuning panel, another running Farlisten) replaces the rows.
 
 #include "bookmarks/Preferences.h"
 #include "bookmarks/ui/BookmarkListModel.h"
