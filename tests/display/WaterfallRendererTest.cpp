@@ -278,6 +278,32 @@ TEST(WaterfallRendererTest, ColourMapTables)
     }
 }
 
+// A new colour map recolouring the picture is the waterfall view's to check.
+TEST(WaterfallRendererTest, NewRangeRecoloursTheShownLinesFromTheirLevels)
+{
+    WaterfallRenderer renderer = identityRenderer();
+    // Three lines of levels 10, 100, 200 (newest at the top), in grey.
+    for (const std::uint8_t bin : {10, 100, 200})
+        ASSERT_TRUE(renderer.pushRow(flatRow(bin)));
+    renderer.setColourMap(ColourMap::grey);
+
+    // A narrower hand-set range colours the same levels brighter.
+    renderer.minDB = -255;
+    renderer.maxDB = -155;
+    renderer.recolour();
+    EXPECT_EQ(pixel(renderer.makeImage(), 5, 1), (Colour{255, 255, 255}));
+    EXPECT_EQ(pixel(renderer.makeImage(), 5, 2), (Colour{26, 26, 26}));
+
+    // Levels move with the picture when it pans and go when it starts over.
+    ASSERT_TRUE(renderer.pushRow(flatRow(50, startHz + 1000)));
+    renderer.setColourMap(ColourMap::classic);
+    EXPECT_EQ(pixel(renderer.makeImage(), 1023, 1), black);
+    EXPECT_EQ(pixel(renderer.makeImage(), 1022, 1), paletteColour(255));
+    ASSERT_TRUE(renderer.pushRow(flatRow(50, startHz, spanHz / 2)));
+    renderer.setColourMap(ColourMap::heat);
+    EXPECT_EQ(pixel(renderer.makeImage(), 5, 1), black);
+}
+
 TEST(SpectrumLevelsTest, AveragingAndPeakHoldOnSyntheticRows)
 {
     // A step from -100 to -50 dB: after n rows the average has come
