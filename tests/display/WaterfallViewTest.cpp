@@ -483,6 +483,8 @@ TEST(PassbandDragTest, EdgesStayOnTheGridWithinTheLimitsAndApart)
         {KiwiMode::usb, {300, 2700}, PassbandEdge::low, -296, {0, 2700}},
         {KiwiMode::am, {-4900, 4900}, PassbandEdge::low, -5000, {-6000, 4900}},
         {KiwiMode::cwn, {470, 530}, PassbandEdge::low, 100, {480, 530}},
+        {KiwiMode::cwn, {470, 530}, PassbandEdge::high, -1000, {470, 520}},
+        {KiwiMode::wfm, {-75000, 75000}, PassbandEdge::high, 10000, {-75000, 75000}},
         {KiwiMode::lsb, {-2700, -300}, PassbandEdge::high, std::nan(""), {-2700, -300}},
         // A server's passband beyond the limits still gives one in order.
         {KiwiMode::usb, {-9000, -8000}, PassbandEdge::low, 0, {-6000, -8000}},
