@@ -30,7 +30,6 @@ TEST(RecordingName, ServerTextBecomesOneBoundedPartOfAFileName)
 {
     const QString e = QString::fromUtf8("\u00e9");
     const std::pair<const char*, QString> cases[] = {
-        {"Twente WebSDR", "Twente-WebSDR"},
         {"../../etc/passwd", "etc-passwd"},
         {"a/b\\c:d*e?f\"g<h>i|j", "a-b-c-d-e-f-g-h-i-j"},
         {"Ham_Club\t\n  North\x01", "Ham-Club-North"},

@@ -21,7 +21,6 @@ TEST(SMeterScaleTest, TextsAndUnitsOfReadings)
     const std::tuple<std::optional<SMeterReading>, const char*, const char*, double, const char*> cases[] = {
         {std::nullopt, "S\u2013", "\u2014 dBm", 0, "No signal"},
         {SMeterReading{-73.0, true}, "S9", "-73.0 dBm", 9, "S9, -73 dBm"},
-        {SMeterReading{-53, true}, "S9+20", "-53.0 dBm", 74.0 / 6, "S9+20, -53 dBm"},
         {SMeterReading{-60.4, true}, "S9+13", "-60.4 dBm", 66.6 / 6, "S9+13, -60 dBm"},
         {SMeterReading{-140, true}, "S0", "-140.0 dBm", 0, "S0, -140 dBm"},
         {SMeterReading{-30, false}, "-30 dB", "relative", 80.0 / 90 * 19, "-30 dB, relative"},

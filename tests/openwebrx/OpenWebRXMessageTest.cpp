@@ -55,6 +55,8 @@ TEST(OpenWebRXMessage, OutgoingRatesSquelchAndExactIntegers)
     EXPECT_TRUE(control.contains("\"low_cut\":-9007199254740993"));
     EXPECT_TRUE(control.contains("\"squelch_level\":-150"));
     EXPECT_FALSE(control.contains('\n'));
+    EXPECT_EQ(openWebRXConnectionProperties(),
+        R"({"params":{"hd_output_rate":48000,"output_rate":12000},"type":"connectionproperties"})");
 }
 
 } // namespace

@@ -127,7 +127,6 @@ TEST_F(KiwiConnectionTest, ParametersApplyInTheOrderSentUpToAnEndingOne)
     } cases[] = {
         {"rx_chans=4 rx_chan=x " + config + " down rx_chan=2", down, QStringLiteral("Cfg"), 4},
         {"down " + config + " rx_chans=4", down, std::nullopt, std::nullopt},
-        {"rx_chans=4 wb_only", "The receiver is currently reserved for exclusive use.", std::nullopt, 4},
         {"badp=yes", "The receiver rejected the connection (badp=-1).", std::nullopt, std::nullopt},
     };
     int index = 0;

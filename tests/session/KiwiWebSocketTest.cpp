@@ -72,19 +72,6 @@ TEST_F(KiwiWebSocketTest, SendsInCallOrderAndDeliversTextAsUTF8)
     EXPECT_FALSE(received->onGuiThread);
 }
 
-TEST_F(KiwiWebSocketTest, CloseUsesGoingAwayAndEndsTheHandlers)
-{
-    auto* channel = open();
-    ASSERT_TRUE(channel);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return channel->socket->state() == QAbstractSocket::ConnectedState; }));
-    socket->close();
-    socket.reset();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return channel->closed; }));
-    EXPECT_EQ(channel->closeCode, 1001);
-    QTest::qWait(20);
-    EXPECT_EQ(received->failureCount(), 0u);
-}
-
 TEST_F(KiwiWebSocketTest, SilenceAfterTheFirstMessagesIsOneFailure)
 {
     using namespace std::chrono_literals;

@@ -11,7 +11,6 @@ namespace {
 
 using Channel = ScriptedKiwiServer::Channel;
 
-const QString handshakeLine = QStringLiteral("SERVER DE CLIENT client=openwebrx.js type=receiver");
 
 QJsonObject parsed(const QString& text)
 {
@@ -89,25 +88,6 @@ protected:
 };
 
 } // namespace
-
-TEST_F(OpenWebRXConnectionTest, OpensOneSocketWithHandshakeAndConnectionProperties)
-{
-    Channel* socket = connectSocket();
-    ASSERT_TRUE(socket);
-    EXPECT_EQ(socket->path, QStringLiteral("/ws/"));
-    EXPECT_EQ(client->serverKind(), ServerKind::openWebRX);
-    EXPECT_EQ(server.httpRequests(), QStringList({"/status", "/"}));
-    ASSERT_EQ(socket->received.size(), 2);
-    EXPECT_EQ(socket->received[0], handshakeLine);
-    EXPECT_EQ(parsed(socket->received[1]),
-        (QJsonObject{{"type", "connectionproperties"},
-            {"params", QJsonObject{{"output_rate", 12000}, {"hd_output_rate", 48000}}}}));
-    EXPECT_TRUE(client->state().isConnecting());
-    EXPECT_EQ(client->info().audioRate, 12000);
-    client->disconnect();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return socket->closed; }));
-    EXPECT_EQ(socket->closeCode, 1001);
-}
 
 TEST_F(OpenWebRXConnectionTest, NarrowerModesSwitchTheModeAndRetune)
 {

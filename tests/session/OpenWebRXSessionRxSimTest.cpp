@@ -141,6 +141,7 @@ TEST_F(OpenWebRXSessionRxSimTest, DetectsConnectsTunesPlaysAndChangesProfile)
     EXPECT_EQ(info.name, QStringLiteral("Farlisten rxsim test receiver"));
     EXPECT_EQ(info.grid, QStringLiteral("JO62qm"));
     EXPECT_EQ(info.maxZoom, 4);
+    EXPECT_EQ(info.audioRate, 12000);
     EXPECT_EQ(info.baseHz, 6'975'000);
     EXPECT_EQ(client->profiles().size(), 2);
     EXPECT_EQ(client->currentProfileID(), QStringLiteral("rxsim|40m"));
