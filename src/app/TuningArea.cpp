@@ -36,6 +36,7 @@ TuningArea::TuningArea(KiwiSDRClient& client, ListeningChain& listening, QWidget
     // The narrow form sets the minimum (minimumSizeHint), not the layout of
     // the wide one.
     row->setSizeConstraint(QLayout::SetNoConstraint);
+    m_info->installEventFilter(this);
     arrange(width());
 }
 
@@ -55,9 +56,31 @@ QSize TuningArea::minimumSizeHint() const
 {
     // The panel and the tools alone are the narrowest form.
     const QSize panel = m_panel->minimumSizeHint();
-    const int infoHeight = showsReceiverInfo() ? m_info->minimumSizeHint().height() : 0;
+    // The information's values wrap, so its height follows the width it got.
+    int infoHeight = 0;
+    if (showsReceiverInfo())
+        infoHeight = m_info->width() > 0 && m_info->hasHeightForWidth() ? m_info->heightForWidth(m_info->width())
+                                                                        : m_info->minimumSizeHint().height();
     return {std::max(minimumPanelWidth, panel.width()) + spacing + listeningWidth(),
         std::max({panel.height(), m_listening->minimumSizeHint().height(), infoHeight})};
+}
+
+QSize TuningArea::sizeHint() const
+{
+    const QSize wanted = QWidget::sizeHint();
+    return {wanted.width(), std::max(wanted.height(), minimumSizeHint().height())};
+}
+
+bool TuningArea::eventFilter(QObject* watched, QEvent* event)
+{
+    // A new width of the information wraps its values anew: the area's
+    // height follows.
+    if (watched == m_info && event->type() == QEvent::Resize) {
+        const auto* resize = static_cast<QResizeEvent*>(event);
+        if (resize->size().width() != resize->oldSize().width())
+            updateGeometry();
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void TuningArea::resizeEvent(QResizeEvent* event)

@@ -30,8 +30,10 @@ public:
     ReceiverInfoView* receiverInfo() const { return m_info; }
 
     QSize minimumSizeHint() const override;
+    QSize sizeHint() const override;
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:

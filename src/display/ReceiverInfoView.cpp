@@ -52,8 +52,9 @@ void ReceiverInfoView::refresh()
         value->setWordWrap(true);
         value->setMinimumWidth(1);
         grid->addWidget(label, i, 0, Qt::AlignLeft | Qt::AlignTop);
-        grid->addWidget(value, i, 1, Qt::AlignLeft | Qt::AlignTop);
+        grid->addWidget(value, i, 1);
     }
     grid->setColumnStretch(1, 1);
     static_cast<QVBoxLayout*>(layout())->insertWidget(1, m_grid);
+    updateGeometry();
 }
