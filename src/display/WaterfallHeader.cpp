@@ -41,6 +41,22 @@ QToolButton* menuButton(const QString& label, const QString& toolTip, QWidget* p
     return button;
 }
 
+// One checkable item a value in the button's menu, exclusive of each other;
+// `chosen` is told the value of the item triggered.
+template <typename Value, typename Values, typename Title, typename Chosen>
+void addChoices(QToolButton& button, const Values& values, Title title, std::map<Value, QAction*>& actions,
+    Chosen chosen)
+{
+    auto* group = new QActionGroup(&button);
+    for (const Value value : values) {
+        QAction* action = button.menu()->addAction(title(value));
+        action->setCheckable(true);
+        group->addAction(action);
+        actions[value] = action;
+        QObject::connect(action, &QAction::triggered, &button, [chosen, value] { chosen(value); });
+    }
+}
+
 QString averagingTitle(SpectrumAveraging averaging)
 {
     switch (averaging) {
@@ -98,24 +114,12 @@ WaterfallHeader::WaterfallHeader(QWidget* parent)
     m_ceiling->setAccessibleName(tr("Ceiling"));
 
     m_colours = menuButton(tr("Colours"), tr("The colour map of the waterfall"), this);
-    auto* maps = new QActionGroup(this);
-    for (const ColourMap map : allColourMaps) {
-        QAction* action = m_colours->menu()->addAction(colourMapTitle(map));
-        action->setCheckable(true);
-        maps->addAction(action);
-        m_colourMapActions[map] = action;
-        connect(action, &QAction::triggered, this, [this, map] { emit colourMapChosen(map); });
-    }
+    addChoices(*m_colours, allColourMaps, colourMapTitle, m_colourMapActions,
+        [this](ColourMap map) { emit colourMapChosen(map); });
 
     m_spectrum = menuButton(tr("Spectrum"), tr("Averaging and peak hold of the spectrum"), this);
-    auto* averagings = new QActionGroup(this);
-    for (const SpectrumAveraging averaging : allSpectrumAveragings) {
-        QAction* action = m_spectrum->menu()->addAction(averagingTitle(averaging));
-        action->setCheckable(true);
-        averagings->addAction(action);
-        m_averagingActions[averaging] = action;
-        connect(action, &QAction::triggered, this, [this, averaging] { emit averagingChosen(averaging); });
-    }
+    addChoices(*m_spectrum, allSpectrumAveragings, averagingTitle, m_averagingActions,
+        [this](SpectrumAveraging averaging) { emit averagingChosen(averaging); });
     m_spectrum->menu()->addSeparator();
     m_peakHold = m_spectrum->menu()->addAction(tr("Peak Hold"));
     m_peakHold->setCheckable(true);
@@ -129,14 +133,8 @@ WaterfallHeader::WaterfallHeader(QWidget* parent)
     connect(m_clearPeaks, &QAction::triggered, this, &WaterfallHeader::clearPeaksRequested);
 
     m_speed = menuButton(tr("Speed"), tr("How fast the waterfall moves; the spectrum keeps going when it is off"), this);
-    auto* speeds = new QActionGroup(this);
-    for (const WaterfallSpeed speed : allWaterfallSpeeds) {
-        QAction* action = m_speed->menu()->addAction(speedTitle(speed));
-        action->setCheckable(true);
-        speeds->addAction(action);
-        m_speedActions[speed] = action;
-        connect(action, &QAction::triggered, this, [this, speed] { emit speedChosen(speed); });
-    }
+    addChoices(*m_speed, allWaterfallSpeeds, speedTitle, m_speedActions,
+        [this](WaterfallSpeed speed) { emit speedChosen(speed); });
 
     // The span and zoom texts are as wide as their widest values, so the zoom
     // buttons never move under the pointer while the texts change.
