@@ -35,10 +35,8 @@ TEST(IMAADPCMDecoder, LowNibbleFirstAndTheStateStaysInRange)
         IMAADPCMDecoder decoder = c.start;
         const std::vector<float> samples = decoder.decodeBlock(c.bytes);
         ASSERT_EQ(samples.size(), 2 * c.bytes.size());
-        EXPECT_EQ(samples.front(), c.first);
-        EXPECT_EQ(samples.back(), c.last);
-        EXPECT_EQ(decoder.index, c.index);
-        EXPECT_EQ(decoder.previous, c.previous);
+        EXPECT_EQ(std::tuple(samples.front(), samples.back(), decoder.index, decoder.previous),
+            std::tuple(c.first, c.last, c.index, c.previous));
     }
 
     // Code 4 from the bottom adds step + step / 8 at each index: weighted, the
@@ -66,8 +64,7 @@ TEST(IMAADPCMDecoder, StateCarriesFromBlockToBlockAndACallerBufferTakesWholeByte
     EXPECT_EQ(pieces.decodeBlock(std::span(bytes).subspan(217), std::span(samples).subspan(434)), 766u);
     samples.pop_back();
     EXPECT_EQ(samples, expected);
-    EXPECT_EQ(pieces.index, whole.index);
-    EXPECT_EQ(pieces.previous, whole.previous);
+    EXPECT_EQ(pieces, whole);
 }
 
 } // namespace

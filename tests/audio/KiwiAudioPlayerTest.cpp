@@ -278,10 +278,9 @@ TEST_F(KiwiAudioPlayerTest, TheChosenDeviceAndItsChangesAreFollowedKeepingRateAn
     AudioDeviceNotifier::instance().post();
     AudioDeviceNotifier::instance().post();
     ASSERT_EQ(audio.engineCount(), 3u);
-    EXPECT_EQ(audio.current().device, AudioDeviceID("second"));
-    EXPECT_EQ(audio.current().sampleRate, 12000.0);
-    EXPECT_EQ(audio.current().startCount, 1);
-    EXPECT_EQ(audio.current().volume, 0.25f);
+    const auto moved = audio.current();
+    EXPECT_EQ(std::tuple(moved.device, moved.sampleRate, moved.startCount, moved.volume),
+        std::tuple(AudioDeviceID("second"), 12000.0, 1, 0.25f));
 
     audio.select(std::nullopt); // back to the system default
     AudioDeviceNotifier::instance().post();
