@@ -48,21 +48,14 @@ TEST(ApplyStatusPage, DescriptiveTextsFillOnlyWhatIsAbsentAndTheRestIsReplaced)
                                       "sw_version=v1.7\nusers=3 \nuptime=+86400\next_api=4\nantenna=\n");
     applyStatusPage(known, page);
     applyStatusPage(fresh, page);
-    EXPECT_EQ(known.name, QStringLiteral("Beta"));
-    EXPECT_EQ(known.grid, QString());
-    EXPECT_EQ(known.location, QStringLiteral("Here"));
-    EXPECT_EQ(fresh.name, QStringLiteral("Alpha"));
-    EXPECT_EQ(fresh.grid, QStringLiteral("JO62"));
-    EXPECT_EQ(fresh.antenna, QString()) << "empty text is not absent";
-    for (const KiwiReceiverInfo& info : {known, fresh}) {
-        EXPECT_EQ(info.gps, QStringLiteral("(52.5, 13.4)"));
-        EXPECT_EQ(info.hardware, QStringLiteral("KiwiSDR 2"));
-        EXPECT_EQ(info.softwareVersion, QStringLiteral("v1.7"));
-        EXPECT_EQ(info.users, std::nullopt) << "an unreadable integer is absent";
-        EXPECT_EQ(info.maxUsers, std::nullopt) << "a missing key clears the value";
-        EXPECT_EQ(info.uptime, 86400);
-        EXPECT_EQ(info.apiChannels, 4);
-    }
+    EXPECT_EQ(std::tuple(known.name, known.grid, known.location), std::tuple("Beta", QString(), "Here"));
+    // Empty text is not absent.
+    EXPECT_EQ(std::tuple(fresh.name, fresh.grid, fresh.antenna), std::tuple("Alpha", "JO62", QString()));
+    // An unreadable integer is absent, and a missing key clears the value.
+    for (const KiwiReceiverInfo& info : {known, fresh})
+        EXPECT_EQ(std::tuple(info.gps, info.hardware, info.softwareVersion, info.users, info.maxUsers, info.uptime,
+                      info.apiChannels),
+            std::tuple("(52.5, 13.4)", "KiwiSDR 2", "v1.7", std::nullopt, std::nullopt, 86400, 4));
     EXPECT_EQ(known.rxChannel, 0) << "not the status page's";
 }
 
