@@ -98,8 +98,7 @@ TEST_F(KiwiConnectionTest, RowsTakeTheirChannelsGeometryAndTheSoundBandwidthOnly
     Server::sendParams(waterfall, QStringLiteral("bandwidth=32000000"));
     Server::send(waterfall, kiwiWaterfallFrame(0, 1, 3, bins(16)));
     ASSERT_TRUE(QTest::qWaitFor([&] { return rows.size() == 2; }));
-    EXPECT_EQ(rows[1].spanHz, 16'000'000);
-    EXPECT_EQ(client->info().bandwidthHz, 32'000'000);
+    EXPECT_EQ(std::pair(rows[1].spanHz, client->info().bandwidthHz), std::pair(16'000'000.0, 32'000'000.0));
 
     client->tune(25000);
     ASSERT_TRUE(Server::waitForCommand(waterfall, QStringLiteral("SET zoom=1 start=8388608")));
@@ -107,9 +106,8 @@ TEST_F(KiwiConnectionTest, RowsTakeTheirChannelsGeometryAndTheSoundBandwidthOnly
     const qsizetype waterfallBefore = waterfall->received.size();
     Server::sendParams(sound, QStringLiteral("bandwidth=20000000"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return client->info().bandwidthHz == 20'000'000; }));
-    EXPECT_EQ(client->frequencyKHz(), 25000);
-    EXPECT_EQ(client->waterfallZoom(), 1);
-    EXPECT_EQ(client->waterfallStartHz(), 16'000'000);
+    EXPECT_EQ(std::tuple(client->frequencyKHz(), client->waterfallZoom(), client->waterfallStartHz()),
+        std::tuple(25000, 1, 16'000'000));
     EXPECT_EQ(receivedUpToMarker(sound).size(), soundBefore + 1);
     EXPECT_EQ(waterfall->received.size(), waterfallBefore);
 }
@@ -219,8 +217,7 @@ TEST_F(KiwiConnectionTest, ConnectWhileConnectedEndsTheOldConnectionAndSaysSoOnc
     EXPECT_FALSE(audio->currentRate()) << "the player stopped";
     EXPECT_FALSE(client->waterfallError());
     ASSERT_TRUE(QTest::qWaitFor([&] { return sound->closed && waterfall->closed; }));
-    EXPECT_EQ(sound->closeCode, 1001);
-    EXPECT_EQ(waterfall->closeCode, 1001);
+    EXPECT_EQ(std::pair(sound->closeCode, waterfall->closeCode), std::pair(1001, 1001));
     Channel* newSound = server.waitForChannel(QStringLiteral("/SND"), 1);
     ASSERT_TRUE(newSound);
     EXPECT_NE(newSound->path, sound->path) << "a new timestamp";

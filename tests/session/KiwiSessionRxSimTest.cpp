@@ -58,11 +58,8 @@ TEST_F(KiwiSessionRxSimTest, RealisticConnectionSendsEverythingInOrderPlaysAndFi
     // From the status page, load_cfg, the other sound-channel messages and
     // the waterfall channel.
     const KiwiReceiverInfo& info = client->info();
-    EXPECT_EQ(info.hardware, QStringLiteral("KiwiSDR 2 (rxsim)"));
-    EXPECT_EQ(info.antenna, QStringLiteral("Simulated 20 m dipole"));
-    EXPECT_EQ(info.inactivityTimeoutMinutes, 0);
-    EXPECT_EQ(info.sampleRate, 12001.188119);
-    EXPECT_EQ(info.waterfallFPS, 23);
+    EXPECT_EQ(std::tuple(info.hardware, info.antenna, info.inactivityTimeoutMinutes, info.sampleRate, info.waterfallFPS),
+        std::tuple("KiwiSDR 2 (rxsim)", "Simulated 20 m dipole", 0, 12001.188119, 23));
 
     // The keepalive at its own period of 5 s, on both channels, after the
     // one each setup ends with.

@@ -136,9 +136,9 @@ TEST_F(OpenWebRXConnectionTest, ZoomFollowsTheFFTSizeAndStaysLocal)
     band["fft_compression"] = "none";
     send(socket, "config", band);
     ASSERT_TRUE(ScriptedKiwiServer::waitForCommand(socket, compact(dspStart)));
-    EXPECT_EQ(client->info().maxZoom, 2);
-    EXPECT_EQ(client->waterfallZoom(), 2);
-    EXPECT_EQ(client->waterfallStartHz(), 7'025'000) << "a quarter of the band centred on 7050 kHz";
+    // A quarter of the band centred on 7050 kHz.
+    EXPECT_EQ(std::tuple(client->info().maxZoom, client->waterfallZoom(), client->waterfallStartHz()),
+        std::tuple(2, 2, 7'025'000));
 
     const float level = -100.0f;
     QByteArray frame(1, char(1));
@@ -147,9 +147,8 @@ TEST_F(OpenWebRXConnectionTest, ZoomFollowsTheFFTSizeAndStaysLocal)
     const int before = int(socket->received.size());
     socket->socket->sendBinaryMessage(frame);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !rows.empty(); }));
-    EXPECT_EQ(rows[0].bins, std::vector<std::uint8_t>(250, 155));
-    EXPECT_EQ(rows[0].startHz, 7'025'000);
-    EXPECT_EQ(rows[0].spanHz, 50'000);
+    EXPECT_EQ(std::tuple(rows[0].bins, rows[0].startHz, rows[0].spanHz),
+        std::tuple(std::vector<std::uint8_t>(250, 155), 7'025'000, 50'000));
 
     client->sendZoomStart(client->clampedWaterfallStart(7'150'000, 50'000));
     socket->socket->sendBinaryMessage(frame);

@@ -89,10 +89,9 @@ TEST(KiwiParamValues, ReceiverConfiguration)
             applyReceiverConfig(info, *config);
     };
     apply(QStringLiteral(R"({"rx_location":"Twente%2C%20NL","rx_antenna":"","rx_name":5})"));
-    EXPECT_EQ(info.name, QStringLiteral("Known"));
-    EXPECT_EQ(info.location, QStringLiteral("Twente, NL"));
-    EXPECT_FALSE(info.antenna);
-    EXPECT_FALSE(info.inactivityTimeoutMinutes) << "a missing limit clears the known one";
+    // A missing limit clears the known one.
+    EXPECT_EQ(std::tuple(info.name, info.location, info.antenna, info.inactivityTimeoutMinutes),
+        std::tuple("Known", "Twente, NL", std::nullopt, std::nullopt));
     apply(QStringLiteral(R"({"inactivity_timeout_mins":45})"));
     EXPECT_EQ(info.inactivityTimeoutMinutes, 45);
     apply(QStringLiteral(R"({"inactivity_timeout_mins":4.5})"));
