@@ -16,16 +16,11 @@ TEST(JSONValue, KindsAndMembers)
 
     const auto object = parseJSONValue(R"({"a": 1, "s": "t", "n": null, "d": 1, "d": 2})");
     ASSERT_TRUE(object);
-    EXPECT_EQ(object->member("n"), JSONValue(nullptr));
-    EXPECT_FALSE(object->member("b"));
-    EXPECT_EQ(object->stringMember("s"), QString("t"));
-    EXPECT_FALSE(object->stringMember("a"));
-    EXPECT_EQ(object->numberMember("a"), 1.0);
-    EXPECT_FALSE(object->numberMember("s"));
-    EXPECT_EQ(object->numberMember("d"), 2.0);
-    // Only objects have members.
-    EXPECT_FALSE(parsed->member("0"));
-    EXPECT_FALSE(JSONValue(QString("a")).member("a"));
+    EXPECT_EQ(std::tuple(object->member("n"), object->member("b"), parsed->member("0"), JSONValue(QString("a")).member("a")),
+        std::tuple(JSONValue(nullptr), std::nullopt, std::nullopt, std::nullopt)) << "only objects have members";
+    EXPECT_EQ(std::tuple(object->stringMember("s"), object->stringMember("a"), object->numberMember("a"),
+                  object->numberMember("s"), object->numberMember("d")),
+        std::tuple("t", std::nullopt, 1.0, std::nullopt, 2.0));
 }
 
 TEST(JSONValue, MalformedScalarOrTooDeepDocumentsGiveNothing)
