@@ -132,10 +132,9 @@ TEST_F(KiwiConnectionTest, ParametersApplyInTheOrderSentUpToAnEndingOne)
         SCOPED_TRACE(c.params.toStdString());
         Server::sendParams(connectSound(index++), c.params);
         ASSERT_TRUE(waitForState(KiwiState::Kind::failed));
-        EXPECT_EQ(client->state().message(), c.message);
-        EXPECT_EQ(client->info().name, c.name);
-        EXPECT_EQ(client->info().rxChannels, c.channels);
-        EXPECT_FALSE(client->info().rxChannel);
+        const KiwiReceiverInfo& info = client->info();
+        EXPECT_EQ(std::tuple(client->state().message(), info.name, info.rxChannels, info.rxChannel),
+            std::tuple(c.message, c.name, c.channels, std::nullopt));
     }
 }
 
@@ -312,12 +311,12 @@ TEST_F(KiwiConnectionTest, TuningAndVolumeWithoutAConnectionOnlyChangeStateAndNo
     QObject::connect(client.get(), &KiwiSDRClient::frequencyKHzChanged, &view, [&] { ++frequencyChanges; });
     client->restoreTuning(KiwiMode::usb, -3, 14074);
     client->tune(14074);
-    EXPECT_EQ(frequencyChanges, 1);
-    EXPECT_EQ(client->waterfallZoom(), 0);
-    EXPECT_EQ(client->passband(), (KiwiPassband{300, 2700}));
-    EXPECT_EQ(client->clampedWaterfallStart(-6'500'000, 15'000'000), 0);
-    EXPECT_EQ(client->clampedWaterfallStart(22'000'000, 15'000'000), 15'000'000);
-    EXPECT_EQ(client->clampedWaterfallStart(0, 40'000'000), -10'000'000) << "wider than the band: its end decides";
+    EXPECT_EQ(std::tuple(frequencyChanges, client->waterfallZoom(), client->passband()),
+        std::tuple(1, 0, KiwiPassband{300, 2700}));
+    // Wider than the band, its end decides.
+    EXPECT_EQ(std::tuple(client->clampedWaterfallStart(-6'500'000, 15'000'000),
+                  client->clampedWaterfallStart(22'000'000, 15'000'000), client->clampedWaterfallStart(0, 40'000'000)),
+        std::tuple(0, 15'000'000, -10'000'000));
     EXPECT_EQ(client->availableModes().size(), 9) << "all but wide FM";
 
     client->setMuted(true);

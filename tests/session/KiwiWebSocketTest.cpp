@@ -67,8 +67,7 @@ TEST_F(KiwiWebSocketTest, SendsInCallOrderAndDeliversTextAsUTF8)
     ScriptedKiwiServer::send(channel, QByteArray("SND\x02", 4));
     ASSERT_TRUE(QTest::qWaitFor([&] { return received->messageCount() == 2; }));
     std::lock_guard guard(received->lock);
-    EXPECT_EQ(received->messages[0], QStringLiteral("MSG name=Zürich").toUtf8());
-    EXPECT_EQ(received->messages[1], QByteArray("SND\x02", 4));
+    EXPECT_EQ(received->messages, (std::vector{QStringLiteral("MSG name=Zürich").toUtf8(), QByteArray("SND\x02", 4)}));
     EXPECT_FALSE(received->onGuiThread);
 }
 

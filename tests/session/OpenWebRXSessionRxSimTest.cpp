@@ -120,10 +120,9 @@ TEST_F(OpenWebRXSessionRxSimTest, DetectsConnectsTunesPlaysAndChangesProfile)
     client->restoreTuning(KiwiMode::cw, 0, 7030);
     connect();
     ASSERT_TRUE(QTest::qWaitFor([&] { return client->state().isConnected(); }));
-    EXPECT_EQ(client->serverKind(), ServerKind::openWebRX);
     // The 40 m profile (6975 to 7225 kHz) covers the remembered frequency.
-    EXPECT_EQ(client->frequencyKHz(), 7030);
-    EXPECT_EQ(client->mode(), KiwiMode::cw);
+    EXPECT_EQ(std::tuple(client->serverKind(), client->frequencyKHz(), client->mode()),
+        std::tuple(ServerKind::openWebRX, 7030, KiwiMode::cw));
     ASSERT_TRUE(QTest::qWaitFor([&] { return sent().contains(dspStart); }));
     EXPECT_EQ(sent().first(), QStringLiteral("SERVER DE CLIENT client=openwebrx.js type=receiver"));
     ASSERT_FALSE(tuningMessages().isEmpty());
@@ -146,9 +145,8 @@ TEST_F(OpenWebRXSessionRxSimTest, DetectsConnectsTunesPlaysAndChangesProfile)
     // A profile change moves to the new band's start.
     client->selectProfile(QStringLiteral("rxsim|31m"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return client->frequencyKHz() == 9500; }));
-    EXPECT_EQ(client->mode(), KiwiMode::am);
-    EXPECT_EQ(client->info().baseHz, 9'475'000);
-    EXPECT_EQ(client->currentProfileID(), QStringLiteral("rxsim|31m"));
+    EXPECT_EQ(std::tuple(client->mode(), client->info().baseHz, client->currentProfileID()),
+        std::tuple(KiwiMode::am, 9'475'000, "rxsim|31m"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return !tuningMessages().isEmpty() && tuningMessages().last().value("mod") == "am"; }));
     EXPECT_EQ(tuningMessages().last(), tuning("am", -100000, -4900, 4900));
     rows.clear();
