@@ -26,12 +26,9 @@ TEST(AudioOutputSettings, AbsentDeviceIsForgottenAtStartUpAndEveryChangeIsAnnoun
     QSignalSpy changes(&settings, &AudioOutputSettings::selectedUIDChanged);
     settings.setSelectedUID("some-device");
     settings.setSelectedUID("some-device");
-    EXPECT_EQ(settings.selectedUID(), "some-device");
-    EXPECT_EQ(announcements, 1);
-    EXPECT_EQ(changes.count(), 1);
+    EXPECT_EQ(std::tuple(settings.selectedUID(), announcements, changes.count()), std::tuple("some-device", 1, 1));
     // A device that is not among the outputs is no device.
-    EXPECT_FALSE(settings.selectedDeviceID());
-    EXPECT_FALSE(lookup());
+    EXPECT_EQ(std::tuple(settings.selectedDeviceID(), lookup()), std::tuple(std::nullopt, std::nullopt));
     settings.setSelectedUID(QString());
     EXPECT_EQ(announcements, 2);
 }

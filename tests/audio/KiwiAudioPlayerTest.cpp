@@ -293,9 +293,8 @@ TEST_F(KiwiAudioPlayerTest, TheChosenDeviceAndItsChangesAreFollowedKeepingRateAn
     const int starts = audio.current().startCount;
     audio.current().configurationChanged();
     QCoreApplication::processEvents();
-    EXPECT_EQ(audio.current().startCount, starts + 1);
-    EXPECT_EQ(audio.current().sampleRate, 16000.0);
-    EXPECT_EQ(player->queueState().primingFrames, 0u);
+    EXPECT_EQ(std::tuple(audio.current().startCount, audio.current().sampleRate, player->queueState().primingFrames),
+        std::tuple(starts + 1, 16000.0, 0u));
 
     // A stale engine's report changes nothing; nor does one to a stopped player.
     const auto staleHandler = audio.current().configurationChanged;

@@ -115,8 +115,7 @@ TEST(OpenWebRXPipeline, FourBinaryFrameTypesAndEveryWaterfallFrameAdvancesTheSeq
     EXPECT_FALSE(h.pipeline.makeWaterfallRow({}));
     const auto row = h.pipeline.makeWaterfallRow(Bytes(6, 0x37));
     ASSERT_TRUE(row);
-    EXPECT_EQ(row->sequence, 9u);
-    EXPECT_EQ(row->bins.size(), 2u);
+    EXPECT_EQ(std::tuple(row->sequence, row->bins.size()), std::tuple(9u, 2u));
     EXPECT_EQ(h.engine().startCount, 0);
 }
 
@@ -163,8 +162,7 @@ TEST(OpenWebRXPipeline, ThePlayerRestartsOnlyWhenTheRateChangesOrAfterAReset)
     const std::tuple<std::uint8_t, double, int> steps[] = {{2, 12000, 1}, {2, 12000, 1}, {4, 48000, 2}, {4, 48000, 2}};
     for (const auto& [type, rate, starts] : steps) {
         EXPECT_TRUE(h.pipeline.processMessage(frame(type, audio)));
-        EXPECT_EQ(h.engine().startCount, starts);
-        EXPECT_EQ(h.engine().sampleRate, rate);
+        EXPECT_EQ(std::tuple(h.engine().startCount, h.engine().sampleRate), std::tuple(starts, rate));
     }
     h.pipeline.makeWaterfallRow(floatPayload({-1}));
 
@@ -228,9 +226,8 @@ TEST(OpenWebRXPipeline, CompressedAudioTakesTheFramingItsFirstFourBytesShowOnceP
             from = cut;
         }
         h.pipeline.processMessage(frame(c.type, Bytes(c.stream.begin() + from, c.stream.end())));
-        EXPECT_EQ(told, c.framing ? 1 : 0);
-        EXPECT_EQ(heard, c.framing);
-        EXPECT_EQ(h.pipeline.snapshot().audioFraming, c.framing);
+        EXPECT_EQ(std::tuple(told, heard, h.pipeline.snapshot().audioFraming),
+            std::tuple(c.framing ? 1 : 0, c.framing, c.framing));
 
         // The same samples as the whole stream decoded in its framing at once,
         // all past the player's reserve.
@@ -252,8 +249,7 @@ TEST(OpenWebRXPipeline, CompressedAudioTakesTheFramingItsFirstFourBytesShowOnceP
     h.pipeline.processMessage(frame(2, withCodes({}, 10)));
     h.pipeline.reset([&](AudioFraming framing) { second = framing; });
     h.pipeline.processMessage(frame(2, synced));
-    EXPECT_EQ(first, 1);
-    EXPECT_EQ(second, AudioFraming::adpcmWithSync);
+    EXPECT_EQ(std::tuple(first, second), std::tuple(1, AudioFraming::adpcmWithSync));
 }
 
 TEST(OpenWebRXPipeline, UncompressedAudioIsLittleEndianAndIgnoresAnOddByte)
@@ -319,9 +315,7 @@ TEST(OpenWebRXPipeline, NeitherThePlayerNorTheRowSinkIsCalledUnderTheLock)
                                                      {QStringLiteral("fft_compression"), JSONValue(QStringLiteral("none"))}}));
     pipeline.processMessage(frame(1, floatPayload({-10})));
     pipeline.processMessage(frame(2, Bytes(16, 0)));
-    EXPECT_EQ(seenInSink, 1u);
-    EXPECT_EQ(readsInStart, 1);
-    EXPECT_EQ(framingSeen, AudioFraming::plainADPCM);
+    EXPECT_EQ(std::tuple(seenInSink, readsInStart, framingSeen), std::tuple(1u, 1, AudioFraming::plainADPCM));
 }
 
 } // namespace
