@@ -12,7 +12,6 @@
 #include <QSpinBox>
 
 #include <cmath>
-#include <numbers>
 
 namespace {
 

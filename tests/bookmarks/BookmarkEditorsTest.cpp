@@ -7,7 +7,6 @@
 #include "session/ReceiverAddress.h"
 
 #include <QApplication>
-#include <QHeaderView>
 #include <QPushButton>
 
 #include <QComboBox>
@@ -15,7 +14,6 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QMimeData>
-#include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
 

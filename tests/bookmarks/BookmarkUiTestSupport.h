@@ -1,26 +1,19 @@
 #pragma once
 // Shared by the menu and editor tests: lists put straight into the store,
-// the texts of a menu, and where screenshots go.
+// the texts of a menu.
 
 #include "bookmarks/Bookmarks.h"
 #include "bookmarks/Preferences.h"
 #include "common/MnemonicText.h"
+#include "common/QtTestOutput.h"
 
 #include <QAction>
 #include <QCoreApplication>
-#include <QDir>
 #include <QMenu>
-#include <QWidget>
 
 #include <gtest/gtest.h>
 
 #include <optional>
-#include <ostream>
-
-inline void PrintTo(const QString& text, std::ostream* os)
-{
-    *os << '"' << text.toStdString() << '"';
-}
 
 inline Bookmarks serverList(const QStringList& urls)
 {
@@ -70,12 +63,4 @@ inline QAction* menuItem(const QMenu& menu, const QString& text)
         if (withoutMnemonic(action->text()) == text)
             return action;
     return nullptr;
-}
-
-// Writes a picture of the window next to the test program, under screenshots/.
-inline void saveScreenshot(QWidget& widget, const QString& name)
-{
-    QDir dir(QCoreApplication::applicationDirPath());
-    dir.mkpath(QStringLiteral("screenshots"));
-    EXPECT_TRUE(widget.grab().save(dir.filePath(QStringLiteral("screenshots/") + name)));
 }

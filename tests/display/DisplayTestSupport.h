@@ -1,28 +1,19 @@
 #pragma once
 // Shared by the display tests: a locale switch, a session connected to the
-// in-process stand-in receiver with silent audio, and where screenshots go.
+// in-process stand-in receiver with silent audio.
 
 #include "RxSimServer.h"
 #include "audio/KiwiAudioPlayer.h"
+#include "common/QtTestOutput.h"
 #include "common/RecordingAudioEngine.h"
 #include "session/KiwiSDRClient.h"
 
-#include <QCoreApplication>
-#include <QDir>
 #include <QLocale>
 #include <QTest>
-#include <QWidget>
 
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <ostream>
-
-// Texts in failure messages as text, not as arrays of characters.
-inline void PrintTo(const QString& text, std::ostream* os)
-{
-    *os << '"' << text.toStdString() << '"';
-}
 
 // Makes one locale the default for a test and puts the previous one back.
 class DefaultLocale {
@@ -68,11 +59,3 @@ public:
     RxSimServer server;
     KiwiSDRClient client;
 };
-
-// Writes a picture of the widget next to the test program, under screenshots/.
-inline void saveScreenshot(QWidget& widget, const QString& name)
-{
-    const QDir dir(QCoreApplication::applicationDirPath());
-    dir.mkpath(QStringLiteral("screenshots"));
-    EXPECT_TRUE(widget.grab().save(dir.filePath(QStringLiteral("screenshots/") + name)));
-}

@@ -101,13 +101,11 @@ TEST_F(SMeterViewTest, BarIsGreenUpToS9AndRedBeyond)
         std::optional<SMeterReading> reading;
         const char* label;
         std::vector<std::pair<double, Hue>> hues;
-        const char* screenshot;
     } cases[] = {
-        {std::nullopt, "S\u2013", {{0.02, Hue::other}, {0.5, Hue::other}}, "s-meter-none.png"},
-        {SMeterReading{-73.0, true}, "S9", {{0.05, Hue::green}, {0.45, Hue::green}, {0.50, Hue::other}},
-            "s-meter-s9.png"},
+        {std::nullopt, "S\u2013", {{0.02, Hue::other}, {0.5, Hue::other}}},
+        {SMeterReading{-73.0, true}, "S9", {{0.05, Hue::green}, {0.45, Hue::green}, {0.50, Hue::other}}},
         {SMeterReading{-53, true}, "S9+20",
-            {{0.45, Hue::green}, {0.50, Hue::red}, {0.62, Hue::red}, {0.68, Hue::other}}, "s-meter-s9plus20.png"},
+            {{0.45, Hue::green}, {0.50, Hue::red}, {0.62, Hue::red}, {0.68, Hue::other}}},
     };
     for (const auto& c : cases) {
         show(c.reading);
@@ -117,7 +115,6 @@ TEST_F(SMeterViewTest, BarIsGreenUpToS9AndRedBeyond)
             EXPECT_EQ(hueAt(bar, fraction), hue) << c.label << " at " << fraction;
         EXPECT_TRUE(hasRedPixels(scaleImage()));
         EXPECT_EQ(QAccessible::queryAccessibleInterface(&view)->text(QAccessible::Value), sMeterAccessibleValue(c.reading));
-        saveScreenshot(view, QString::fromLatin1(c.screenshot));
     }
     QAccessibleInterface* element = QAccessible::queryAccessibleInterface(&view);
     EXPECT_EQ(element->text(QAccessible::Name), "Signal strength");
@@ -137,7 +134,6 @@ TEST_F(SMeterViewTest, UncalibratedHasNoMarksButTheSameHeight)
     const QImage bar = barImage();
     EXPECT_EQ(hueAt(bar, 0.86), Hue::red);
     EXPECT_EQ(hueAt(bar, 0.92), Hue::other);
-    saveScreenshot(view, QStringLiteral("s-meter-relative.png"));
 }
 
 TEST_F(SMeterViewTest, OverloadBadgeAppearsOnlyWhenOverloaded)
@@ -146,7 +142,6 @@ TEST_F(SMeterViewTest, OverloadBadgeAppearsOnlyWhenOverloaded)
     show(SMeterReading{-40, true}, true);
     ASSERT_TRUE(badge() && badge()->isVisible());
     EXPECT_EQ(badge()->accessibleName(), "ADC overload");
-    saveScreenshot(view, QStringLiteral("s-meter-overload.png"));
     show(SMeterReading{-40, true}, false);
     EXPECT_FALSE(badge()->isVisible());
 }

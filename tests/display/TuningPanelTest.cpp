@@ -162,7 +162,6 @@ TEST_F(TuningPanelTest, AGCToggleAndManualGain)
     EXPECT_EQ(panel.findChild<QLabel*>(QStringLiteral("gainValue"))->text(), "120 dB");
     slider->setValue(57);
     EXPECT_EQ(session.client.manualGain(), 57);
-    saveScreenshot(panel, QStringLiteral("tuning-panel-manual-gain.png"));
     const QString expected = QStringLiteral("SET agc=0 hang=0 thresh=-100 slope=6 decay=1000 manGain=57");
     EXPECT_TRUE(QTest::qWaitFor([&] { return commands.contains(expected); }, 5000)) << commands.join('\n').toStdString();
 
@@ -182,7 +181,6 @@ TEST_F(TuningPanelTest, BookmarkButtonFollowsTheStoredList)
     EXPECT_TRUE(Preferences::instance().frequencyBookmarks().contains(KiwiMode::lsb, 7200));
     EXPECT_FALSE(bookmark->isEnabled());
     EXPECT_EQ(bookmark->accessibleName(), "Bookmarked");
-    saveScreenshot(panel, QStringLiteral("tuning-panel-bookmarked.png"));
 
     session.client.setMode(KiwiMode::usb);
     EXPECT_TRUE(bookmark->isEnabled());
@@ -206,7 +204,6 @@ TEST_F(TuningPanelTest, DisabledUnlessConnected)
     ASSERT_TRUE(QTest::qWaitFor([&] { return meter->reading().has_value(); }, 5000));
     EXPECT_EQ(meter->reading(), session.client.sMeter());
     QTest::qWait(300);
-    saveScreenshot(panel, QStringLiteral("tuning-panel.png"));
 
     QToolButton* mute = panel.findChild<QToolButton*>(QStringLiteral("muteButton"));
     auto* volume = panel.findChild<QSlider*>(QStringLiteral("volumeSlider"));
@@ -227,7 +224,6 @@ TEST_F(TuningPanelTest, DisabledUnlessConnected)
     session.client.disconnect();
     EXPECT_FALSE(field->isEnabled());
     EXPECT_FALSE(buttonNamed(panel, QStringLiteral("Mode USB"))->isEnabled());
-    saveScreenshot(panel, QStringLiteral("tuning-panel-disconnected.png"));
 }
 
 TEST(TuningPanelOpenWebRXTest, NoGainControlsButWideFMAndABandMenu)
