@@ -46,11 +46,6 @@ MuteButtonLook muteButtonLook(bool isMuted)
     return {QCoreApplication::translate("TuningLabels", "Mute"), QStringLiteral("audio-volume-high")};
 }
 
-bool showsGainControls(std::optional<ServerKind> kind)
-{
-    return kind != ServerKind::openWebRX;
-}
-
 int manualGainForSliderValue(double value)
 {
     if (std::isnan(value))

@@ -3,7 +3,6 @@
 // the widgets so that they can be checked on their own.
 
 #include "model/KiwiMode.h"
-#include "model/KiwiModel.h"
 #include "model/ReceiverProfile.h"
 
 #include <QList>
@@ -37,10 +36,6 @@ struct MuteButtonLook {
     QString iconName;
 };
 MuteButtonLook muteButtonLook(bool isMuted);
-
-// AGC and manual gain exist only on KiwiSDR servers (and before the kind is
-// known).
-bool showsGainControls(std::optional<ServerKind> kind);
 
 // The manual gain a slider position asks for: truncated toward zero, within
 // 0..120.

@@ -346,7 +346,7 @@ void TuningPanel::noteOutOfRange(double requestedKHz)
     const QString tuned = formattedFrequencyKHz(tunedKHz);
     const QList<ReceiverProfile>& profiles = m_client.profiles();
     const int band = currentProfileIndex(profiles, m_client.currentProfileID());
-    const bool inBand = m_client.serverKind() == ServerKind::openWebRX && band >= 0;
+    const bool inBand = m_client.tunesWithinProfileBand() && band >= 0;
     if (inBand) {
         // The band's name is the server's: only its start is quoted.
         constexpr qsizetype longestBandName = 80;
@@ -451,7 +451,7 @@ void TuningPanel::addBookmark()
 
 void TuningPanel::refreshGain()
 {
-    m_gainRow->setVisible(showsGainControls(m_client.serverKind()));
+    m_gainRow->setVisible(m_client.offersGainControls());
     {
         const QSignalBlocker blocker(m_agcToggle);
         m_agcToggle->setChecked(m_client.agcEnabled());

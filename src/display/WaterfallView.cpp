@@ -511,8 +511,7 @@ void WaterfallView::applySpeed()
     if (!m_client)
         return;
     m_client->setWaterfallSpeed(kiwiWaterfallSpeed(m_speed));
-    const bool ownRate = m_client->serverKind() == ServerKind::openWebRX;
-    m_rowAverager.setRowsPerSecond(ownRate ? averagedRowsPerSecond(m_speed) : std::nullopt);
+    m_rowAverager.setRowsPerSecond(m_client->setsWaterfallSpeed() ? std::nullopt : averagedRowsPerSecond(m_speed));
 }
 
 void WaterfallView::clearPeaks()

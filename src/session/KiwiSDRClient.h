@@ -176,6 +176,14 @@ public:
     const ReceiverLabels& receiverLabels() const { return m_values.receiverLabels; }
     QList<KiwiMode> availableModes() const;
     std::optional<SMeterReading> sMeter() const;
+    // What the windows may offer, asked by ability rather than by server
+    // kind; each changes only with serverKindChanged.
+    // AGC and a manual RF gain (KiwiSDR, and before the kind is known).
+    bool offersGainControls() const { return m_values.serverKind != ServerKind::openWebRX; }
+    // The tuning range is the selected profile's band (OpenWebRX).
+    bool tunesWithinProfileBand() const { return m_values.serverKind == ServerKind::openWebRX; }
+    // The receiver slows its own rows; otherwise the views average them.
+    bool setsWaterfallSpeed() const { return m_values.serverKind != ServerKind::openWebRX; }
     const std::optional<ReconnectWait>& reconnectWait() const { return m_values.reconnectWait; }
     bool canWaitForFreeChannel() const { return m_values.canWaitForFreeChannel; }
     // Seconds since the waiting for a free channel began, while it goes on.
