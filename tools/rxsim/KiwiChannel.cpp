@@ -25,6 +25,10 @@ KiwiChannel::KiwiChannel(std::unique_ptr<QWebSocket> socket, QString timestamp,
     socket_->setMaxAllowedIncomingFrameSize(maxIncomingMessage);
     connect(socket_.get(), &QWebSocket::textMessageReceived, this, &KiwiChannel::textReceived);
     connect(socket_.get(), &QWebSocket::disconnected, this, &KiwiChannel::finished);
+    // A client that left while its socket waited to be taken never says so
+    // again: such a channel ends at once.
+    if (socket_->state() != QAbstractSocket::ConnectedState)
+        QMetaObject::invokeMethod(this, &KiwiChannel::finished, Qt::QueuedConnection);
     connect(socket_.get(), &QWebSocket::bytesWritten, this,
             [this](qint64 bytes) { unwrittenBytes_ = std::max<qint64>(0, unwrittenBytes_ - bytes); });
 
@@ -59,6 +63,8 @@ void KiwiChannel::drop()
     keepaliveTimer_.stop();
     closeGraceTimer_.stop();
     socket_->abort();
+    // Aborting a socket that is already gone reports nothing.
+    emit finished();
 }
 
 void KiwiChannel::sendMessage(const QString& parameters)

@@ -83,6 +83,10 @@ OpenWebRXChannel::OpenWebRXChannel(std::unique_ptr<QWebSocket> socket, const Ope
     socket_->setMaxAllowedIncomingFrameSize(maxIncomingMessage);
     connect(socket_.get(), &QWebSocket::textMessageReceived, this, &OpenWebRXChannel::textReceived);
     connect(socket_.get(), &QWebSocket::disconnected, this, &OpenWebRXChannel::finished);
+    // A client that left while its socket waited to be taken never says so
+    // again: such a channel ends at once.
+    if (socket_->state() != QAbstractSocket::ConnectedState)
+        QMetaObject::invokeMethod(this, &OpenWebRXChannel::finished, Qt::QueuedConnection);
     connect(socket_.get(), &QWebSocket::bytesWritten, this,
             [this](qint64 bytes) { unwrittenBytes_ = std::max<qint64>(0, unwrittenBytes_ - bytes); });
 
@@ -121,6 +125,8 @@ void OpenWebRXChannel::drop()
     frameTimer_.stop();
     closeGraceTimer_.stop();
     socket_->abort();
+    // Aborting a socket that is already gone reports nothing.
+    emit finished();
 }
 
 void OpenWebRXChannel::textReceived(const QString& text)
