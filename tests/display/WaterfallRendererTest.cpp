@@ -91,25 +91,21 @@ TEST(WaterfallRendererTest, AutoRangeUsesThePercentiles)
     EXPECT_EQ(renderer.maxDB, -20 + 5);
 }
 
+// More bins than columns take every other one, fewer are each shown twice.
 TEST(WaterfallRendererTest, ResamplesToTheWidth)
 {
-    std::vector<std::uint8_t> wide(2048);
-    for (std::size_t i = 0; i < wide.size(); ++i)
-        wide[i] = static_cast<std::uint8_t>(i * 7);
-    WaterfallRenderer a = identityRenderer();
-    a.pushRow(row(wide));
-    for (std::size_t x = 0; x < 1024; x += 31)
-        EXPECT_EQ(a.spectrum()[x], wide[2 * x] - 255.0) << x;
-
-    std::vector<std::uint8_t> narrow(512);
-    for (std::size_t i = 0; i < narrow.size(); ++i)
-        narrow[i] = static_cast<std::uint8_t>(i * 3);
-    WaterfallRenderer b = identityRenderer();
-    const auto image = b.pushRow(row(narrow));
-    ASSERT_TRUE(image);
-    for (std::size_t x = 0; x < 1024; x += 31) {
-        EXPECT_EQ(b.spectrum()[x], narrow[x / 2] - 255.0) << x;
-        EXPECT_EQ(pixel(*image, static_cast<int>(x), 0), paletteColour(narrow[x / 2])) << x;
+    for (const std::size_t size : {2048u, 512u}) {
+        std::vector<std::uint8_t> bins(size);
+        for (std::size_t i = 0; i < size; ++i)
+            bins[i] = static_cast<std::uint8_t>(i * 7);
+        WaterfallRenderer renderer = identityRenderer();
+        const auto image = renderer.pushRow(row(bins));
+        ASSERT_TRUE(image);
+        for (std::size_t x = 0; x < 1024; x += 31) {
+            const std::uint8_t bin = bins[x * size / 1024];
+            EXPECT_EQ(renderer.spectrum()[x], bin - 255.0) << size << " bins, x " << x;
+            EXPECT_EQ(pixel(*image, static_cast<int>(x), 0), paletteColour(bin)) << size << " bins, x " << x;
+        }
     }
 }
 
@@ -259,9 +255,6 @@ TEST(WaterfallRendererTest, ColourMapTables)
         const auto at = static_cast<std::size_t>(4 * i);
         return 0.2126 * linear(table[at]) + 0.7152 * linear(table[at + 1]) + 0.0722 * linear(table[at + 2]);
     };
-    EXPECT_EQ(colourTable(ColourMap::classic), WaterfallRenderer::makePalette());
-    EXPECT_EQ(paletteColour(0), black);
-    EXPECT_EQ(paletteColour(255), (Colour{255, 255, 255}));
     for (const ColourMap map : allColourMaps) {
         SCOPED_TRACE(storedName(map).toStdString());
         const ColourTable table = colourTable(map);
@@ -316,7 +309,6 @@ TEST(SpectrumLevelsTest, AveragingAndPeakHoldOnSyntheticRows)
     const std::vector<std::uint8_t> high(4, 205);
     for (const auto& c : cases) {
         SCOPED_TRACE(storedName(c.averaging).toStdString());
-        EXPECT_EQ(SpectrumLevels::newRowWeight(c.averaging), c.weight);
         SpectrumLevels levels;
         levels.setAveraging(c.averaging);
         levels.setPeakHold(true);
