@@ -9,6 +9,7 @@
 
 #include <cmath>
 #include <limits>
+#include <utility>
 
 namespace {
 
@@ -99,10 +100,8 @@ protected:
 // height, and levels that are no use still draw.
 TEST_F(SMeterViewTest, BarIsGreenUpToS9AndRedBeyond)
 {
-    const struct {
-        std::optional<SMeterReading> reading;
-        std::vector<std::pair<double, Hue>> hues;
-    } cases[] = {
+    // A reading, and the hue at fractions of the bar.
+    const std::pair<std::optional<SMeterReading>, std::vector<std::pair<double, Hue>>> cases[] = {
         {std::nullopt, {{0.02, Hue::other}, {0.5, Hue::other}}},
         {SMeterReading{-73.0, true}, {{0.05, Hue::green}, {0.45, Hue::green}, {0.50, Hue::other}}},
         {SMeterReading{-53, true}, {{0.45, Hue::green}, {0.50, Hue::red}, {0.62, Hue::red}, {0.68, Hue::other}}},
@@ -112,18 +111,18 @@ TEST_F(SMeterViewTest, BarIsGreenUpToS9AndRedBeyond)
         {SMeterReading{1e308, true}, {{0.98, Hue::red}}},
     };
     const int height = view.height();
-    for (const auto& c : cases) {
-        SCOPED_TRACE(sMeterMainText(c.reading).toStdString());
-        show(c.reading);
-        EXPECT_EQ(labelText(0), sMeterMainText(c.reading));
-        EXPECT_EQ(labelText(1), sMeterDetailText(c.reading));
+    for (const auto& [reading, hues] : cases) {
+        SCOPED_TRACE(sMeterMainText(reading).toStdString());
+        show(reading);
+        EXPECT_EQ(labelText(0), sMeterMainText(reading));
+        EXPECT_EQ(labelText(1), sMeterDetailText(reading));
         const QImage bar = barImage();
-        for (const auto& [fraction, hue] : c.hues)
+        for (const auto& [fraction, hue] : hues)
             EXPECT_EQ(hueAt(bar, fraction), hue) << fraction;
-        EXPECT_EQ(hasRedPixels(scaleImage()), !c.reading || c.reading->isCalibrated);
+        EXPECT_EQ(hasRedPixels(scaleImage()), !reading || reading->isCalibrated);
         EXPECT_EQ(view.height(), height);
         EXPECT_EQ(view.sizeHint().height(), height);
-        EXPECT_EQ(QAccessible::queryAccessibleInterface(&view)->text(QAccessible::Value), sMeterAccessibleValue(c.reading));
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(&view)->text(QAccessible::Value), sMeterAccessibleValue(reading));
     }
     QAccessibleInterface* element = QAccessible::queryAccessibleInterface(&view);
     EXPECT_EQ(element->text(QAccessible::Name), "Signal strength");

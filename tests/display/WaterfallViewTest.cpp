@@ -20,6 +20,7 @@
 
 #include <cmath>
 #include <functional>
+#include <tuple>
 
 namespace {
 
@@ -132,36 +133,28 @@ TEST_F(WaterfallViewTest, ClickAndWheelTuneOntoTheModesGrid)
     onBothStrips(15000, [](QWidget* strip) { QTest::mouseClick(strip, Qt::LeftButton, {}, QPoint(500, 40)); }, 15000);
 
     ASSERT_TRUE(feed(client, view, flatRow(7'000'000, 100'000)));
-    const struct {
-        KiwiMode mode;
-        int x;
-        double expectedKHz;
-    } clicks[] = {
+    const std::tuple<KiwiMode, int, double> clicks[] = {
         {KiwiMode::usb, 500, 7050}, {KiwiMode::am, 105, 7011}, {KiwiMode::cw, 457, 7045.7},
         {KiwiMode::wfm, 733, 7100}, {KiwiMode::wfm, 20, 7000},
     };
-    for (const auto& c : clicks) {
-        client.setMode(c.mode);
-        onBothStrips(15000, [&](QWidget* strip) { QTest::mouseClick(strip, Qt::LeftButton, {}, QPoint(c.x, 40)); },
-            c.expectedKHz);
+    for (const auto& [mode, x, expectedKHz] : clicks) {
+        client.setMode(mode);
+        onBothStrips(15000, [&](QWidget* strip) { QTest::mouseClick(strip, Qt::LeftButton, {}, QPoint(x, 40)); },
+            expectedKHz);
     }
-    const struct {
-        KiwiMode mode;
-        double fromKHz;
-        std::vector<int> deltas;
-        double expectedKHz;
-    } wheels[] = {
+    // Mode, from, wheel steps, to.
+    const std::tuple<KiwiMode, double, std::vector<int>, double> wheels[] = {
         {KiwiMode::am, 7000, {120}, 7005}, {KiwiMode::am, 7003, {120}, 7005}, {KiwiMode::am, 7003, {-120}, 7000},
         {KiwiMode::usb, 14200.04, {120}, 14200.1}, {KiwiMode::lsb, 7200, {-240}, 7199.8},
         {KiwiMode::cwn, 7030, {60, 30, 30}, 7030.01}, {KiwiMode::cwn, 7030, {60, -30}, 7030},
         {KiwiMode::wfm, 15000, {120}, 15100},
     };
-    for (const auto& c : wheels) {
-        client.setMode(c.mode);
-        onBothStrips(c.fromKHz, [&](QWidget* strip) {
-            for (const int delta : c.deltas)
+    for (const auto& [mode, fromKHz, deltas, expectedKHz] : wheels) {
+        client.setMode(mode);
+        onBothStrips(fromKHz, [&](QWidget* strip) {
+            for (const int delta : deltas)
                 turnWheel(strip, delta);
-        }, c.expectedKHz);
+        }, expectedKHz);
     }
 
     client.disconnect();
@@ -461,13 +454,7 @@ TEST_F(WaterfallViewTest, DraggingAPassbandEdgeSendsTheClampedPassbandAFewTimesA
 
 TEST(PassbandDragTest, EdgesStayOnTheGridWithinTheLimitsAndApart)
 {
-    const struct {
-        KiwiMode mode;
-        KiwiPassband start;
-        PassbandEdge edge;
-        double deltaHz;
-        KiwiPassband expected;
-    } cases[] = {
+    const std::tuple<KiwiMode, KiwiPassband, PassbandEdge, double, KiwiPassband> cases[] = {
         {KiwiMode::usb, {300, 2700}, PassbandEdge::high, 404, {300, 3100}},
         {KiwiMode::usb, {300, 2700}, PassbandEdge::low, -296, {0, 2700}},
         {KiwiMode::am, {-4900, 4900}, PassbandEdge::low, -5000, {-6000, 4900}},
@@ -478,10 +465,10 @@ TEST(PassbandDragTest, EdgesStayOnTheGridWithinTheLimitsAndApart)
         // A server's passband beyond the limits still gives one in order.
         {KiwiMode::usb, {-9000, -8000}, PassbandEdge::low, 0, {-6000, -8000}},
     };
-    for (const auto& c : cases) {
-        const KiwiPassband result = draggedPassband(c.mode, c.start, c.edge, c.deltaHz);
-        EXPECT_EQ(result, c.expected) << rawValue(c.mode).toStdString() << " " << c.deltaHz << " -> " << result.low
-                                      << ".." << result.high;
+    for (const auto& [mode, start, edge, deltaHz, expected] : cases) {
+        const KiwiPassband result = draggedPassband(mode, start, edge, deltaHz);
+        EXPECT_EQ(result, expected) << rawValue(mode).toStdString() << " " << deltaHz << " -> " << result.low << ".."
+                                    << result.high;
     }
 }
 
@@ -548,23 +535,18 @@ TEST(WaterfallViewPlaceholderTest, FollowsTheSessionAndDimsAPictureNoLongerLive)
 
 TEST(FrequencyScaleTest, StepsAndTicks)
 {
-    const struct {
-        double startHz;
-        double spanHz;
-        double stepHz;
-        double firstHz;
-        std::size_t count;
-    } cases[] = {
+    // Start, span; the step, the first tick and how many there are.
+    const std::tuple<double, double, double, double, std::size_t> cases[] = {
         {1'000'000, 30'000'000, 5'000'000, 5'000'000, 6},
         {7'000'000, 100'000, 20'000, 7'000'000, 6},
         {7'012'345, 937'500, 200'000, 7'200'000, 4},
         {0, 10, 2, 0, 6},
     };
-    for (const auto& c : cases) {
-        const FrequencyScale::Ticks ticks = FrequencyScale::ticks(c.startHz, c.spanHz);
-        EXPECT_EQ(ticks.stepHz, c.stepHz) << c.spanHz;
-        ASSERT_EQ(ticks.frequenciesHz.size(), c.count) << c.spanHz;
-        EXPECT_EQ(ticks.frequenciesHz.front(), c.firstHz) << c.spanHz;
+    for (const auto& [startHz, spanHz, stepHz, firstHz, count] : cases) {
+        const FrequencyScale::Ticks ticks = FrequencyScale::ticks(startHz, spanHz);
+        ASSERT_FALSE(ticks.frequenciesHz.empty()) << spanHz;
+        EXPECT_EQ(std::tuple(ticks.stepHz, ticks.frequenciesHz.front(), ticks.frequenciesHz.size()),
+            std::tuple(stepHz, firstHz, count)) << spanHz;
     }
     EXPECT_TRUE(FrequencyScale::ticks(0, 0).frequenciesHz.empty());
     EXPECT_TRUE(FrequencyScale::ticks(0, std::nan("")).frequenciesHz.empty());
