@@ -45,8 +45,7 @@ TEST(WaterfallPanTest, SettlesWhenTheServerCatchesUpOrTheDeadlinePasses)
     pan.settle(7'000'000, tolerance, start + 999ms);
     EXPECT_EQ(pan.panStartHz(), 6'990'000);
     pan.settle(7'000'000, tolerance, start + 1001ms);
-    EXPECT_FALSE(pan.panStartHz());
-    EXPECT_FALSE(pan.settleDeadline());
+    EXPECT_FALSE(pan.panStartHz() || pan.settleDeadline());
 
     // Within one pixel ends it at once.
     ASSERT_TRUE(pan.dragChanged(100, 1000, spanHz, 7'000'000, 7050, band));

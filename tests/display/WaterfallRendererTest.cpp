@@ -231,8 +231,7 @@ TEST(WaterfallRendererTest, HostileGeometryStaysBounded)
     WaterfallRenderer tiny(0, -3);
     const auto one = tiny.pushRow(flatRow(155));
     ASSERT_TRUE(one);
-    EXPECT_EQ(one->size(), QSize(1, 1));
-    EXPECT_EQ(tiny.spectrum().size(), 1u);
+    EXPECT_EQ(std::pair(one->size(), tiny.spectrum().size()), std::pair(QSize(1, 1), std::size_t{1}));
 }
 
 TEST(WaterfallRendererTest, ColourMapTables)
@@ -369,8 +368,7 @@ TEST(WaterfallRowAveragerTest, RowsOfAnIntervalBecomeOneAveragedInDecibels)
     EXPECT_FALSE(averager.add(rowAt(20, startHz + 1000), 0.3));
     const auto moved = averager.add(rowAt(30, startHz + 1000), 0.49);
     ASSERT_TRUE(moved);
-    EXPECT_EQ(moved->bins[0], 55 + 20);
-    EXPECT_EQ(moved->startHz, startHz + 1000);
+    EXPECT_EQ(std::pair(int(moved->bins[0]), moved->startHz), std::pair(55 + 20, startHz + 1000));
     EXPECT_FALSE(averager.add(rowAt(1, startHz + 1000), 10));
     EXPECT_TRUE(averager.add(rowAt(1, startHz + 1000), 10.25));
 }

@@ -519,8 +519,7 @@ TEST(WaterfallViewPlaceholderTest, FollowsTheSessionAndDimsAPictureNoLongerLive)
     session.client.disconnect();
     EXPECT_TRUE(strip.image() && strip.isDimmed());
     session.client.connect(QStringLiteral("127.0.0.1:%1").arg(port));
-    EXPECT_FALSE(strip.image() || strip.isDimmed() || view.spectrumStrip()->isDimmed());
-    EXPECT_TRUE(view.spectrum().empty());
+    EXPECT_FALSE(strip.image() || strip.isDimmed() || view.spectrumStrip()->isDimmed() || !view.spectrum().empty());
 }
 
 TEST(FrequencyScaleTest, StepsAndTicks)
