@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 namespace {
 
@@ -23,25 +24,21 @@ TEST(ClickSnapTest, TakesAStrongLineWithinReachElseTheStep)
 {
     const std::vector<double> row = syntheticRow();
     const SpectrumLine spectrum{row, 7'000'000, 100'000};
-    struct Case {
-        double clickHz;
-        KiwiMode mode;
-        bool exact;
-        double expectedKHz;
+    // Where the click lands, the mode, whether exact, where it tunes.
+    const std::tuple<double, KiwiMode, bool, double> cases[] = {
+        {7'050'370, KiwiMode::cw, false, 7050},      // 3.7 points away: the line
+        {7'049'620, KiwiMode::usb, false, 7050},     // from below too
+        {7'050'450, KiwiMode::cw, false, 7050.45},   // 4.5 points: the cw step
+        {7'050'370, KiwiMode::am, true, 7050.37},    // Alt: exact
+        {7'070'120, KiwiMode::usb, false, 7070.1},   // too weak: the usb step
+        {7'020'000, KiwiMode::am, false, 7020},      // nothing there
+        {6'990'000, KiwiMode::am, false, 6990},      // left of the row
     };
-    for (const Case c : {
-             Case{7'050'370, KiwiMode::cw, false, 7050},      // 3.7 points away: the line
-             Case{7'049'620, KiwiMode::usb, false, 7050},     // from below too
-             Case{7'050'450, KiwiMode::cw, false, 7050.45},   // 4.5 points: the cw step
-             Case{7'050'370, KiwiMode::am, true, 7050.37},    // Alt: exact
-             Case{7'070'120, KiwiMode::usb, false, 7070.1},   // too weak: the usb step
-             Case{7'020'000, KiwiMode::am, false, 7020},      // nothing there
-             Case{6'990'000, KiwiMode::am, false, 6990},      // left of the row
-         }) {
-        SCOPED_TRACE(c.clickHz);
-        const auto kHz = snappedClickKHz(spectrum, c.clickHz, 1000, c.mode, c.exact);
+    for (const auto& [clickHz, mode, exact, expectedKHz] : cases) {
+        SCOPED_TRACE(clickHz);
+        const auto kHz = snappedClickKHz(spectrum, clickHz, 1000, mode, exact);
         ASSERT_TRUE(kHz);
-        EXPECT_DOUBLE_EQ(*kHz, c.expectedKHz);
+        EXPECT_DOUBLE_EQ(*kHz, expectedKHz);
     }
     // Hostile or empty input snaps to the step or gives nothing, never reads
     // out of the row.

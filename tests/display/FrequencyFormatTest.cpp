@@ -2,25 +2,23 @@
 #include "bookmarks/Bookmarks.h"
 #include "display/FrequencyFormat.h"
 
+#include <tuple>
+
 namespace {
 
 TEST(FormatFrequency, PointAndCommaLocale)
 {
-    const struct {
-        double hz;
-        const char* point;
-        const char* comma;
-    } cases[] = {
+    const std::tuple<double, const char*, const char*> cases[] = {
         {7200000.0, "7.2 MHz", "7,2 MHz"}, {30000000.0, "30 MHz", "30 MHz"}, {7012600.0, "7.013 MHz", "7,013 MHz"},
         {1000000.0, "1 MHz", "1 MHz"}, {999990.0, "999.99 kHz", "999,99 kHz"}, {0.0, "0 kHz", "0 kHz"},
     };
-    for (const auto& c : cases) {
+    for (const auto& [hz, point, comma] : cases) {
         {
             const DefaultLocale locale(QLocale(QLocale::English, QLocale::UnitedStates));
-            EXPECT_EQ(formatFrequency(c.hz), QString::fromUtf8(c.point)) << c.hz;
+            EXPECT_EQ(formatFrequency(hz), QString::fromUtf8(point)) << hz;
         }
         const DefaultLocale locale(QLocale(QLocale::German, QLocale::Germany));
-        EXPECT_EQ(formatFrequency(c.hz), QString::fromUtf8(c.comma)) << c.hz;
+        EXPECT_EQ(formatFrequency(hz), QString::fromUtf8(comma)) << hz;
     }
 }
 

@@ -5,6 +5,7 @@
 #include <QLabel>
 
 #include <limits>
+#include <utility>
 
 namespace {
 
@@ -60,18 +61,14 @@ TEST(ReceiverInfoRowsTest, EveryKnownFieldInOrderAndTheRestLeftOut)
 
 TEST(ReceiverInfoRowsTest, UptimeHasAtMostTwoUnits)
 {
-    struct UptimeCase {
-        std::int64_t seconds;
-        const char* text;
-    };
-    const UptimeCase cases[] = {
+    const std::pair<std::int64_t, const char*> cases[] = {
         {59, "0m"}, {60, "1m"}, {3 * 3600 + 5 * 60 + 7, "3h 5m"}, {86400 + 5 * 60, "1d"},
         {2 * 86400 + 3600 + 60, "2d 1h"}, {-5, "0m"},
         {std::numeric_limits<std::int64_t>::max(), "106751991167300d 15h"},
         {std::numeric_limits<std::int64_t>::min(), "0m"},
     };
-    for (const UptimeCase& c : cases)
-        EXPECT_EQ(formatUptime(c.seconds), c.text) << c.seconds;
+    for (const auto& [seconds, text] : cases)
+        EXPECT_EQ(formatUptime(seconds), text) << seconds;
 }
 
 TEST(ReceiverInfoViewTest, ShowsWhatTheReceiverSays)

@@ -9,6 +9,8 @@
 
 #include <QMouseEvent>
 
+#include <utility>
+
 namespace {
 
 TEST(ScaleLabelsRxSimTest, ReceiverLabelsReachTheScale)
@@ -46,8 +48,7 @@ TEST(ScaleLabelsRxSimTest, ReceiverLabelsReachTheScale)
         QMouseEvent release(QEvent::MouseButtonRelease, at, scale.mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
             Qt::NoModifier);
         QCoreApplication::sendEvent(&scale, &release);
-        EXPECT_EQ(session.client.mode(), KiwiMode::cw);
-        EXPECT_DOUBLE_EQ(session.client.frequencyKHz(), 7030);
+        EXPECT_EQ(std::pair(session.client.mode(), session.client.frequencyKHz()), std::pair(KiwiMode::cw, 7030.0));
         // Some lines of picture above the scale.
         QTest::qWait(2000);
         saveScreenshot(view, QStringLiteral("scale-bands-and-labels.png"));

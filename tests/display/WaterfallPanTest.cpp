@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -20,16 +21,14 @@ TEST(WaterfallPanTest, DragStopsAtTheTopOfTheBand)
     WaterfallPan pan;
     const auto move = pan.dragChanged(-500, 1000, spanHz, 29'880'000, 29'950, band);
     ASSERT_TRUE(move);
-    EXPECT_EQ(move->startHz, 29'900'000);
-    EXPECT_DOUBLE_EQ(move->kHz, 29'970);
+    EXPECT_EQ(std::pair(move->startHz, move->kHz), std::pair(29'900'000.0, 29'970.0));
     // Further past the top is the same place: nothing to retune.
     EXPECT_FALSE(pan.dragChanged(-700, 1000, spanHz, 29'880'000, 29'970, band));
     // A span wider than the band pins the start to the base.
     WaterfallPan wide;
     const auto pinned = wide.dragChanged(100, 1000, 40'000'000, 0, 15'000, band);
     ASSERT_TRUE(pinned);
-    EXPECT_EQ(pinned->startHz, 0);
-    EXPECT_DOUBLE_EQ(pinned->kHz, 15'000);
+    EXPECT_EQ(std::pair(pinned->startHz, pinned->kHz), std::pair(0.0, 15'000.0));
 }
 
 TEST(WaterfallPanTest, SettlesWhenTheServerCatchesUpOrTheDeadlinePasses)
@@ -46,8 +45,7 @@ TEST(WaterfallPanTest, SettlesWhenTheServerCatchesUpOrTheDeadlinePasses)
     pan.settle(7'000'000, tolerance, start + 999ms);
     EXPECT_EQ(pan.panStartHz(), 6'990'000);
     pan.settle(7'000'000, tolerance, start + 1001ms);
-    EXPECT_FALSE(pan.panStartHz());
-    EXPECT_FALSE(pan.settleDeadline());
+    EXPECT_FALSE(pan.panStartHz() || pan.settleDeadline());
 
     // Within one pixel ends it at once.
     ASSERT_TRUE(pan.dragChanged(100, 1000, spanHz, 7'000'000, 7050, band));
