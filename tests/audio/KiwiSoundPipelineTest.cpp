@@ -32,9 +32,9 @@ TEST_F(PipelineTest, AdpcmStateCarriesAcrossFrames)
     const Bytes bytes{0x07, 0x3A, 0xF1, 0x90, 0x77, 0x08, 0xC4};
     IMAADPCMDecoder reference;
     const std::vector<float> expected = reference.decodeBlock(bytes);
-    pipeline.processSoundFrame(frame(KiwiSoundFrame::flagADPCM, Bytes(bytes.begin(), bytes.begin() + 3)));
-    pipeline.processSoundFrame(frame(KiwiSoundFrame::flagADPCM, Bytes(bytes.begin() + 3, bytes.end())));
-    EXPECT_EQ(sink->blocks.back(), std::vector<float>(expected.begin() + 6, expected.end()));
+    pipeline.processSoundFrame(frame(KiwiSoundFrame::flagADPCM, Bytes(bytes.begin(), bytes.begin() + 2)));
+    pipeline.processSoundFrame(frame(KiwiSoundFrame::flagADPCM, Bytes(bytes.begin() + 2, bytes.end())));
+    EXPECT_EQ(sink->blocks.back(), std::vector<float>(expected.begin() + 4, expected.end()));
     EXPECT_EQ(pipeline.decoderState(), reference);
 }
 
