@@ -43,9 +43,7 @@ TEST(AudioWithoutSoundServer, DISABLED_ChildProcessChecks)
     EXPECT_TRUE(enumerateOutputDevices().isEmpty());
 
     const auto player = KiwiAudioPlayer::create();
-    const auto error = player->start(12000.0);
-    ASSERT_TRUE(error);
-    EXPECT_FALSE(error->description.isEmpty());
+    EXPECT_FALSE(player->start(12000.0).value().description.isEmpty());
     player->enqueue(std::vector<float>(4000, 0.5f));
     EXPECT_EQ(player->queueState().primingFrames, 0u);
 

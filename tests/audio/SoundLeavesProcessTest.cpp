@@ -38,9 +38,7 @@ void expectTone(const std::vector<float>& heard, double amplitude, double minimu
 
 bool listed(const AudioOutputSettings& settings, const QString& uid)
 {
-    const auto devices = settings.devices();
-    return std::any_of(devices.cbegin(), devices.cend(),
-                       [&](const AudioOutputDevice& device) { return device.uid == uid; });
+    return std::ranges::any_of(settings.devices(), [&](const AudioOutputDevice& device) { return device.uid == uid; });
 }
 
 // Both sinks are the test's own, so other tests playing cannot disturb it.

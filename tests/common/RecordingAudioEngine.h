@@ -9,7 +9,6 @@
 
 #include <functional>
 #include <mutex>
-#include <numeric>
 #include <type_traits>
 
 class AudioRecording {
@@ -28,7 +27,6 @@ public:
         float volume = 1.0f;
         // Not yet taken by the test; a callback may be run more than once.
         std::vector<Buffer> scheduled;
-        std::size_t buffersScheduled = 0;
         std::function<void()> configurationChanged;
     };
 
@@ -83,13 +81,7 @@ public:
     // The rate of every successful start, on any engine.
     std::vector<double> starts() const { return locked([](Shared& s) { return s.startedRates; }); }
     // Buffers scheduled on every engine so far.
-    std::size_t buffers() const
-    {
-        return locked([](Shared& s) {
-            return std::accumulate(s.engines.begin(), s.engines.end(), std::size_t(0),
-                                   [](std::size_t sum, const Engine& e) { return sum + e.buffersScheduled; });
-        });
-    }
+    std::size_t buffers() const { return locked([](Shared& s) { return s.buffersScheduled; }); }
 
 private:
     struct Shared {
@@ -99,6 +91,7 @@ private:
         std::optional<AudioOutputError> startError;
         std::function<void()> duringStart;
         std::vector<double> startedRates;
+        std::size_t buffersScheduled = 0;
     };
 
     template <typename Action>
@@ -116,12 +109,7 @@ private:
         bool canUseRate(double sampleRate) const override { return sampleRate >= 1.0 && sampleRate <= 384000.0; }
         std::optional<AudioOutputError> start(double sampleRate) override
         {
-            std::function<void()> hook;
-            {
-                std::lock_guard guard(shared->lock);
-                ++shared->engines[index].startCount;
-                hook = shared->duringStart;
-            }
+            const auto hook = record([&](Engine& e) { ++e.startCount; return shared->duringStart; });
             if (hook)
                 hook();
             std::lock_guard guard(shared->lock);
@@ -137,7 +125,7 @@ private:
         {
             record([&](Engine& e) {
                 e.scheduled.push_back({std::move(samples), std::move(consumed)});
-                ++e.buffersScheduled;
+                ++shared->buffersScheduled;
             });
         }
         float volume() const override { return record([](Engine& e) { return e.volume; }); }
