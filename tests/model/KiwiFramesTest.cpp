@@ -32,13 +32,11 @@ TEST(ParseMessage, WordRules)
         EXPECT_EQ(parsedAs<KiwiParams>(message), expected) << message.toStdString();
 
     // A flood of words: only the first ones are read.
-    const KiwiParams flood = parsedAs<KiwiParams>("MSG " + QByteArray("a=1 ").repeated(100'000));
-    EXPECT_EQ(flood.size(), maxKiwiParamsPerMessage);
-    EXPECT_EQ(flood.back(), param("a", "1"));
+    EXPECT_EQ(parsedAs<KiwiParams>("MSG " + QByteArray("a=1 ").repeated(100'000)),
+        KiwiParams(maxKiwiParamsPerMessage, param("a", "1")));
 
     EXPECT_EQ(parseParam(QStringLiteral("=v")), param("", "v"));
     EXPECT_EQ(parseParam(QStringLiteral("=")), param("", ""));
-    EXPECT_EQ(parseParam(QStringLiteral("k==")), param("k", "="));
 }
 
 TEST(ParseMessage, TooShortGivesNoValue)
@@ -74,10 +72,8 @@ TEST(ParseWaterfall, ReadsTheHeaderAndCopiesTheBins)
 
 TEST(ParseOther, KeepsTheDecodedTag)
 {
-    for (const char* tag : {"DAT", "msg", "snd"})
-        EXPECT_EQ(parsedAs<KiwiOtherFrame>(QByteArray(tag) + QByteArray(20, '\0')).tag, QString::fromLatin1(tag));
-    EXPECT_EQ(parsedAs<KiwiOtherFrame>(QByteArray("\xFFND")).tag,
-        QString(QChar::ReplacementCharacter) + QStringLiteral("ND"));
+    for (const QByteArray tag : {"DAT", "msg", "snd", "\xFFND"})
+        EXPECT_EQ(parsedAs<KiwiOtherFrame>(tag + QByteArray(20, '\0')).tag, QString::fromUtf8(tag));
 }
 
 } // namespace

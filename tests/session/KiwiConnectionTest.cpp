@@ -8,6 +8,7 @@
 
 #include "session/NetworkThread.h"
 
+#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QSemaphore>
 #include <QSslConfiguration>
@@ -27,10 +28,7 @@ const QString ident = QStringLiteral("SET ident_user=Farlisten");
 const QString agc50 = QStringLiteral("SET agc=1 hang=0 thresh=-100 slope=6 decay=1000 manGain=50");
 const QString keepalive = QStringLiteral("SET keepalive");
 
-std::vector<std::uint8_t> bins(std::size_t count, std::uint8_t value = 0)
-{
-    return std::vector<std::uint8_t>(count, value);
-}
+using Bins = std::vector<std::uint8_t>;
 
 class KiwiConnectionTest : public SessionTest {
 protected:
@@ -91,12 +89,12 @@ TEST_F(KiwiConnectionTest, SetupWaitsForTheSampleRateAndGoesOutOnce)
 TEST_F(KiwiConnectionTest, RowsTakeTheirChannelsGeometryAndTheSoundBandwidthOnlyTheInfo)
 {
     auto [sound, waterfall] = acceptedSession();
-    Server::send(waterfall, kiwiWaterfallFrame(4'194'304, 3, 2, bins(1024, 100)));
+    Server::send(waterfall, kiwiWaterfallFrame(4'194'304, 3, 2, Bins(1024, 100)));
     ASSERT_TRUE(QTest::qWaitFor([&] { return rows.size() == 1 && client->waterfallZoom() == 3; }));
-    EXPECT_EQ(rows[0], (KiwiWaterfallRow{bins(1024, 100), 7'500'000, 3'750'000, 3, 2}));
+    EXPECT_EQ(rows[0], (KiwiWaterfallRow{Bins(1024, 100), 7'500'000, 3'750'000, 3, 2}));
     EXPECT_EQ(client->waterfallStartHz(), 7'500'000);
     Server::sendParams(waterfall, QStringLiteral("bandwidth=32000000"));
-    Server::send(waterfall, kiwiWaterfallFrame(0, 1, 3, bins(16)));
+    Server::send(waterfall, kiwiWaterfallFrame(0, 1, 3, Bins(16)));
     ASSERT_TRUE(QTest::qWaitFor([&] { return rows.size() == 2; }));
     EXPECT_EQ(std::pair(rows[1].spanHz, client->info().bandwidthHz), std::pair(16'000'000.0, 32'000'000.0));
 
@@ -150,10 +148,9 @@ TEST_F(KiwiConnectionTest, ViewsHearOfChangesOnlyOnceTheyAreComplete)
             client->disconnect();
     });
     // The first sound frame connects, and brings the S-meter and overload.
-    Server::send(sound, kiwiSoundFrame(0x02, 1, -80, bins(64)));
+    Server::send(sound, kiwiSoundFrame(0x02, 1, -80, Bins(64)));
     ASSERT_TRUE(waitForState(KiwiState::Kind::disconnected));
-    EXPECT_EQ(seen, (std::vector<std::pair<std::optional<SMeterReading>, bool>>{
-                        {SMeterReading{-80, true}, true}, {std::nullopt, true}}));
+    EXPECT_EQ(seen, decltype(seen)({{SMeterReading{-80, true}, true}, {std::nullopt, true}}));
     ASSERT_TRUE(QTest::qWaitFor([&] { return sound->closed; }));
     EXPECT_EQ(sound->closeCode, 1001);
     EXPECT_EQ(server.channelCount(QStringLiteral("/W/F")), 0) << "only acceptance opens the waterfall";
@@ -162,21 +159,20 @@ TEST_F(KiwiConnectionTest, ViewsHearOfChangesOnlyOnceTheyAreComplete)
 TEST_F(KiwiConnectionTest, WaterfallTroubleLeavesTheSoundRunning)
 {
     auto [sound, waterfall] = acceptedSession();
+    const auto showsError = [&](const std::optional<QString>& error) {
+        return QTest::qWaitFor([&] { return client->waterfallError() == error; });
+    };
     Server::sendParams(waterfall, QStringLiteral("badp=3"));
-    ASSERT_TRUE(QTest::qWaitFor([&] {
-        return client->waterfallError() == u"Admin connections are not allowed from this IP address.";
-    }));
+    ASSERT_TRUE(showsError("Admin connections are not allowed from this IP address."));
     // A row with new geometry clears the message; a limit after rows names the app limit.
-    Server::send(waterfall, kiwiWaterfallFrame(0, 0, 1, bins(8)));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !client->waterfallError(); }));
+    Server::send(waterfall, kiwiWaterfallFrame(0, 0, 1, Bins(8)));
+    ASSERT_TRUE(showsError(std::nullopt));
     Server::sendParams(waterfall, QStringLiteral("too_busy=1"));
-    ASSERT_TRUE(QTest::qWaitFor([&] {
-        return client->waterfallError() == u"The receiver's limit on app connections closed the waterfall.";
-    }));
-    Server::send(waterfall, kiwiWaterfallFrame(0, 1, 2, bins(8)));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !client->waterfallError(); }));
+    ASSERT_TRUE(showsError("The receiver's limit on app connections closed the waterfall."));
+    Server::send(waterfall, kiwiWaterfallFrame(0, 1, 2, Bins(8)));
+    ASSERT_TRUE(showsError(std::nullopt));
     Server::close(waterfall);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return client->waterfallError() == u"The waterfall stream was closed by the server."; }));
+    ASSERT_TRUE(showsError("The waterfall stream was closed by the server."));
     EXPECT_TRUE(client->state().isConnected());
     EXPECT_FALSE(sound->closed);
     EXPECT_EQ(server.channelCount(QStringLiteral("/W/F")), 1) << "nothing reopens the waterfall";
@@ -226,7 +222,7 @@ TEST_F(KiwiConnectionTest, StatusPageOfAnEarlierServerIsDiscarded)
 {
     // This page does not name a KiwiSDR, so it is fetched again once the
     // server is taken for one.
-    server.answer(QStringLiteral("/status"), {200, {}, "loc=Alpha\nusers=3\n"});
+    server.answer(QStringLiteral("/status"), {{}, "loc=Alpha\nusers=3\n"});
     client->connect(server.address());
     ASSERT_TRUE(QTest::qWaitFor([&] { return server.httpRequests().size() == 3; }));
     // Its reading waits on the network thread until the user moved on.
@@ -235,7 +231,7 @@ TEST_F(KiwiConnectionTest, StatusPageOfAnEarlierServerIsDiscarded)
     QMetaObject::invokeMethod(NetworkThread::root(), [gate] { gate->acquire(); }, Qt::QueuedConnection);
     QTest::qWait(300);
     Server other;
-    other.answer(QStringLiteral("/status"), {200, "KiwiSDR", "name=Bravo\n"});
+    other.answer(QStringLiteral("/status"), {"KiwiSDR", "name=Bravo\n"});
     client->connect(other.address());
     gate->release();
     ASSERT_TRUE(QTest::qWaitFor([&] { return client->info().name == u"Bravo"; }));
@@ -246,11 +242,10 @@ TEST_F(KiwiConnectionTest, StatusPageOfAnEarlierServerIsDiscarded)
 
 TEST_F(KiwiConnectionTest, StatusPageIsAppliedAtOnceWhenItNamedTheServerAndFetchedAgainOtherwise)
 {
-    using Answer = Server::HttpAnswer;
-    const std::pair<Answer, QStringList> cases[] = {
-        {Answer{200, "KiwiSDR_v1.560", "name=Alpha\n"}, {"/status"}},
-        {Answer{200, {}, "name=Alpha\nsw_version=KiwiSDR_v1.560\n"}, {"/status"}},
-        {Answer{200, {}, "name=Alpha\n"}, {"/status", "/", "/status"}},
+    const std::pair<Server::HttpAnswer, QStringList> cases[] = {
+        {{"KiwiSDR_v1.560", "name=Alpha\n"}, {"/status"}},
+        {{{}, "name=Alpha\nsw_version=KiwiSDR_v1.560\n"}, {"/status"}},
+        {{{}, "name=Alpha\n"}, {"/status", "/", "/status"}},
     };
     for (const auto& [answer, requests] : cases) {
         Server server;
@@ -300,8 +295,8 @@ TEST_F(KiwiConnectionTest, TuningCommandsAndClamps)
             return !step.channel->received.isEmpty() && step.channel->received.last() == step.command;
         })) << step.command;
     }
-    EXPECT_EQ(client->waterfallStartHz(), 12'250'000);
-    EXPECT_EQ(waterfall->received.filter(QStringLiteral("SET zoom=2")).size(), 3);
+    EXPECT_EQ(std::tuple(client->waterfallStartHz(), waterfall->received.filter(QStringLiteral("SET zoom=2")).size()),
+        std::tuple(12'250'000, 3));
 }
 
 TEST_F(KiwiConnectionTest, TuningAndVolumeWithoutAConnectionOnlyChangeStateAndNotifyRealChanges)
@@ -336,7 +331,7 @@ TEST_F(KiwiConnectionTest, HostileValuesAreIgnoredOrCut)
     QByteArray page;
     for (const QByteArray key : {"name", "loc", "antenna", "grid", "gps", "sdr_hw", "sw_version"})
         page += key + '=' + huge + '\n';
-    server.answer(QStringLiteral("/status"), {200, "KiwiSDR_v1.560", page});
+    server.answer(QStringLiteral("/status"), {"KiwiSDR_v1.560", page});
     auto [sound, waterfall] = acceptedSession();
     Server::sendParams(sound, QStringLiteral("client_public_ip=%1 bandwidth=0 bandwidth=-5 bandwidth=nan bandwidth=1e308 "
                                              "sample_rate=1e999 audio_rate=0 audio_rate=500 audio_rate=1e300 audio_rate=1e12")
@@ -346,24 +341,22 @@ TEST_F(KiwiConnectionTest, HostileValuesAreIgnoredOrCut)
     for (const std::optional<QString>& text :
         {info.name, info.location, info.antenna, info.grid, info.gps, info.hardware, info.softwareVersion, info.clientIP})
         EXPECT_EQ(text.value_or(QString()).size(), maxServerTextLength);
-    EXPECT_EQ(info.bandwidthHz, 30'000'000);
-    EXPECT_FALSE(info.sampleRate);
-    EXPECT_TRUE(audio->starts().empty()) << "no player at an absurd rate";
+    EXPECT_EQ(std::tuple(info.bandwidthHz, info.sampleRate, audio->starts().size()),
+        std::tuple(30'000'000, std::nullopt, 0u)) << "no player at an absurd rate";
     EXPECT_EQ(receivedUpToMarker(sound).filter(QStringLiteral("SET AR OK")).size(), 1) << "the latest rate only";
 
     Server::sendParams(waterfall, QStringLiteral("zoom_max=1000 zoom_cap=99999999999999999999 bandwidth=0 wf_fps=1e3"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return client->info().maxZoom == 30; }));
-    EXPECT_EQ(client->info().zoomCap, 14);
-    EXPECT_FALSE(client->info().waterfallFPS);
+    EXPECT_EQ(std::tuple(client->info().zoomCap, client->info().waterfallFPS), std::tuple(14, std::nullopt));
     client->setWaterfallZoom(1000);
     EXPECT_EQ(client->waterfallZoom(), 14);
-    Server::send(waterfall, kiwiWaterfallFrame(0, 65535, 1, bins(8)));
-    Server::send(waterfall, kiwiWaterfallFrame(0xFFFFFFFF, 30, 2, bins(8)));
+    Server::send(waterfall, kiwiWaterfallFrame(0, 65535, 1, Bins(8)));
+    Server::send(waterfall, kiwiWaterfallFrame(0xFFFFFFFF, 30, 2, Bins(8)));
     Server::send(waterfall, "W/F");
     Server::send(sound, "SND\x10");
     ASSERT_TRUE(QTest::qWaitFor([&] { return !rows.empty(); }));
     EXPECT_EQ(rows.front().sequence, 2u) << "a zoom beyond any receiver's gives no row";
-    EXPECT_TRUE(std::isfinite(rows.front().startHz));
+    EXPECT_TRUE(std::isfinite(rows.front().startHz) && rows.front().spanHz > 0) << "a bandwidth of 0 is ignored";
 
     // 100000 dashes once percent-decoded.
     Server::sendParams(sound, QStringLiteral("kiwi_kick=") + QStringLiteral("%E2%80%94").repeated(100'000));
@@ -391,12 +384,9 @@ TEST_F(SessionTest, AnUntrustedCertificateEndsTheConnectionNamingTheReason)
     client->connect(QStringLiteral("https://127.0.0.1:%1/").arg(server.serverPort()));
     ASSERT_TRUE(QTest::qWaitFor([&] { return client->state().isFailed(); }, 30000));
     const QString message = client->state().message();
-    EXPECT_TRUE(message.startsWith(QStringLiteral(
-        "The connection was closed: the receiver's certificate is not trusted (")))
-        << message.toStdString();
-    EXPECT_TRUE(message.contains(QStringLiteral("self-signed"))) << message.toStdString();
-    EXPECT_TRUE(message.contains(QStringLiteral("host name did not match"))) << message.toStdString();
-    EXPECT_TRUE(message.endsWith(QStringLiteral("so Farlisten does not connect to it"))) << message.toStdString();
+    for (const char* part : {"^The connection was closed: the receiver's certificate is not trusted \\(", "self-signed",
+             "host name did not match", "\\), so Farlisten does not connect to it$"})
+        EXPECT_TRUE(message.contains(QRegularExpression(QString::fromUtf8(part)))) << message.toStdString();
     EXPECT_EQ(accepted, 0);
 }
 

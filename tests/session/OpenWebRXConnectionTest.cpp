@@ -11,12 +11,6 @@ namespace {
 
 using Channel = ScriptedKiwiServer::Channel;
 
-
-QJsonObject parsed(const QString& text)
-{
-    return QJsonDocument::fromJson(text.toUtf8()).object();
-}
-
 QString compact(const QJsonObject& object)
 {
     return QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact));
@@ -45,7 +39,7 @@ protected:
 
     void SetUp() override
     {
-        server.answer(QStringLiteral("/"), {200, {}, "<html><title>OpenWebRX | Test</title></html>"});
+        server.answer(QStringLiteral("/"), {{}, "<html><title>OpenWebRX | Test</title></html>"});
     }
 
     Channel* connectSocket(int index = 0)
@@ -57,9 +51,9 @@ protected:
     }
 
     // A session that took the 40 m band and started the demodulator.
-    Channel* connectedSession()
+    Channel* connectedSession(int index = 0)
     {
-        Channel* socket = connectSocket();
+        Channel* socket = connectSocket(index);
         send(socket, "config", band40m());
         EXPECT_TRUE(waitForState(KiwiState::Kind::connected));
         EXPECT_TRUE(ScriptedKiwiServer::waitForCommand(socket, compact(dspStart)));
@@ -83,7 +77,8 @@ protected:
     static QJsonObject nextSent(const Channel* socket, int count)
     {
         EXPECT_TRUE(ScriptedKiwiServer::waitForCommands(socket, count + 1));
-        return socket->received.size() > count ? parsed(socket->received.at(count)) : QJsonObject();
+        return socket->received.size() > count ? QJsonDocument::fromJson(socket->received.at(count).toUtf8()).object()
+                                               : QJsonObject();
     }
 };
 
@@ -99,13 +94,12 @@ TEST_F(OpenWebRXConnectionTest, NarrowerModesSwitchTheModeAndRetune)
             QJsonObject{{"modulation", "lsb"}, {"type", "analog"}},
             QJsonObject{{"modulation", "ft8"}, {"type", "digimode"}}});
     EXPECT_EQ(nextSent(socket, before), dspParams("lsb", 0, -2700, -300));
-    EXPECT_EQ(client->mode(), KiwiMode::lsb);
-    EXPECT_EQ(client->availableModes(), (QList<KiwiMode>{KiwiMode::lsb, KiwiMode::usb}));
+    EXPECT_EQ(std::tuple(client->mode(), client->availableModes()),
+        std::tuple(KiwiMode::lsb, QList<KiwiMode>{KiwiMode::lsb, KiwiMode::usb}));
     // A mode still offered stays, and nothing is sent.
     send(socket, "modes", QJsonArray{QJsonObject{{"modulation", "lsb"}, {"type", "analog"}}});
     sync(socket);
-    EXPECT_EQ(client->mode(), KiwiMode::lsb);
-    EXPECT_EQ(socket->received.size(), before + 1);
+    EXPECT_EQ(std::tuple(client->mode(), socket->received.size()), std::tuple(KiwiMode::lsb, before + 1));
 }
 
 TEST_F(OpenWebRXConnectionTest, ClosedSocketFailsWithItsReasonWhileConnecting)
@@ -115,10 +109,7 @@ TEST_F(OpenWebRXConnectionTest, ClosedSocketFailsWithItsReasonWhileConnecting)
     ASSERT_TRUE(waitForState(KiwiState::Kind::failed));
     EXPECT_EQ(client->state(), KiwiState::failed(QStringLiteral("The connection was closed: Going down")));
 
-    Channel* second = connectSocket(1);
-    send(second, "config", band40m());
-    ASSERT_TRUE(waitForState(KiwiState::Kind::connected));
-    ScriptedKiwiServer::close(second);
+    ScriptedKiwiServer::close(connectedSession(1));
     ASSERT_TRUE(waitForState(KiwiState::Kind::failed));
     EXPECT_EQ(client->state(), KiwiState::failed(QStringLiteral("The connection was closed by the server.")));
 }
@@ -130,8 +121,7 @@ TEST_F(OpenWebRXConnectionTest, ZoomFollowsTheFFTSizeAndStaysLocal)
     send(socket, "config", QJsonObject{{"fft_size", 1024}, {"max_clients", 5}});
     sync(socket);
     // A config without a band only describes the receiver.
-    EXPECT_EQ(client->info().maxUsers, 5);
-    EXPECT_TRUE(client->state().isConnecting());
+    EXPECT_EQ(std::tuple(client->info().maxUsers, client->state().isConnecting()), std::tuple(5, true));
     QJsonObject band = band40m();
     band["fft_compression"] = "none";
     send(socket, "config", band);

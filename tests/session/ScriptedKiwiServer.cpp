@@ -54,8 +54,9 @@ void ScriptedKiwiServer::handleHttp(QTcpSocket* socket)
     const QString path = requestLine.size() > 1 ? QString::fromUtf8(requestLine[1]) : QString();
     requests.append(path);
     const auto found = answers.constFind(path);
-    const HttpAnswer answer = found != answers.constEnd() ? *found : HttpAnswer{404, {}, {}};
-    QByteArray response = "HTTP/1.1 " + QByteArray::number(answer.status) + " Scripted\r\n";
+    const bool known = found != answers.constEnd();
+    const HttpAnswer answer = known ? *found : HttpAnswer{};
+    QByteArray response = known ? "HTTP/1.1 200 Scripted\r\n" : "HTTP/1.1 404 Scripted\r\n";
     response += "Content-Length: " + QByteArray::number(answer.body.size()) + "\r\n";
     if (!answer.serverHeader.isEmpty())
         response += "Server: " + answer.serverHeader + "\r\n";

@@ -14,7 +14,6 @@
 class ScriptedKiwiServer : public QObject {
 public:
     struct HttpAnswer {
-        int status = 200;
         QByteArray serverHeader;
         QByteArray body;
     };

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -44,8 +45,12 @@ protected:
     quint16 port = 0;
     std::vector<Command> commands;
 
-    void startServer(RxSimOptions options = {}, quint16 at = 0)
+    // The options the receiver starts with are the defaults as `configure` changes them.
+    void startServer(const std::function<void(RxSimOptions&)>& configure = {}, quint16 at = 0)
     {
+        RxSimOptions options;
+        if (configure)
+            configure(options);
         server = std::make_unique<RxSimServer>(std::move(options));
         port = server->listen(QHostAddress::LocalHost, at);
         ASSERT_NE(port, 0);
@@ -57,11 +62,11 @@ protected:
 
     // Starts listening again on the port of the server before, as a
     // receiver does after a restart.
-    void restartServer(RxSimOptions options = {})
+    void restartServer()
     {
         const quint16 before = port;
         server.reset();
-        startServer(std::move(options), before);
+        startServer({}, before);
         ASSERT_EQ(port, before);
     }
 
@@ -71,20 +76,18 @@ protected:
     QStringList soundConnections() const
     {
         QStringList stamps;
-        for (const Command& command : commands) {
+        for (const Command& command : commands)
             if (command.channel == u"SND" && !stamps.contains(command.timestamp))
                 stamps.append(command.timestamp);
-        }
         return stamps;
     }
 
     QStringList received(const QString& channel) const
     {
         QStringList texts;
-        for (const Command& command : commands) {
+        for (const Command& command : commands)
             if (command.channel == channel)
                 texts.append(command.text);
-        }
         return texts;
     }
 };
