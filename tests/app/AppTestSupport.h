@@ -1,6 +1,6 @@
 #pragma once
 // Shared by the application tests: an empty preferences store for each test,
-// main windows with silent audio, and the stand-in receiver.
+// main windows with silent audio, and stand-in receivers.
 
 #include "app/ContentView.h"
 #include "display/DisplayTestSupport.h"
@@ -41,10 +41,12 @@ protected:
     void SetUp() override { clearPreferences(); }
     void TearDown() override { clearPreferences(); }
 
-    std::unique_ptr<ContentView> makeWindow(ReconnectPolicy reconnectPolicy = {})
+    // Web pages are noted, not opened.
+    std::unique_ptr<ContentView> makeWindow(std::shared_ptr<KiwiAudioPlayer> player = silentPlayer(),
+        std::shared_ptr<PasswordStore> passwords = {}, ReconnectPolicy reconnectPolicy = {})
     {
-        return std::make_unique<ContentView>(ContentView::Services{
-            silentPlayer(), [this](const QUrl& url) { openedPages.push_back(url); }, {}, std::move(reconnectPolicy)});
+        return std::make_unique<ContentView>(ContentView::Services{std::move(player),
+            [this](const QUrl& url) { openedPages.push_back(url); }, std::move(passwords), std::move(reconnectPolicy)});
     }
 
     // Types the address and presses Connect; true once connected.
@@ -56,4 +58,7 @@ protected:
     }
 
     std::vector<QUrl> openedPages;
+    // A plain stand-in receiver, listening.
+    RxSimServer rxsim{{}};
+    const QString rxsimAddress = listen(rxsim);
 };

@@ -52,12 +52,11 @@ QAction* itemTitled(const QMenu& menu, const QString& title)
 
 TEST_F(MyAppTest, EveryMainWindowHasItsOwnSession)
 {
-    RxSimServer server({});
     ContentView* first = app.newWindow();
     ContentView* second = app.newWindow();
     ASSERT_EQ(app.mainWindows().size(), 2);
 
-    ASSERT_TRUE(connectWindow(*first, listen(server)));
+    ASSERT_TRUE(connectWindow(*first, rxsimAddress));
     EXPECT_TRUE(second->client().state().isDisconnected());
     first->client().tune(9500);
     EXPECT_EQ(second->client().frequencyKHz(), 7200.0);
@@ -65,7 +64,7 @@ TEST_F(MyAppTest, EveryMainWindowHasItsOwnSession)
     // Closing a window ends its session only.
     const QPointer<ContentView> closed = first;
     first->close();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return server.channelCount() == 0; }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return rxsim.channelCount() == 0; }, 5000));
     EXPECT_TRUE(QTest::qWaitFor([&] { return closed.isNull(); }, 5000));
     EXPECT_EQ(app.mainWindows(), QList<ContentView*>{second});
 }
@@ -90,8 +89,6 @@ protected:
 // Inside the program's event loop, where Qt's own rules for ending it apply.
 TEST_F(MyAppTest, OnlyTheLastWindowClosedEndsTheProgram)
 {
-    RxSimServer server({});
-    const QString address = listen(server);
     QuitRequests quitRequests;
     const std::function<void(QWidget&)> routes[] = {
         [](QWidget& window) { QTest::keyClick(&window, Qt::Key_W, Qt::ControlModifier); },
@@ -105,10 +102,10 @@ TEST_F(MyAppTest, OnlyTheLastWindowClosedEndsTheProgram)
     const auto closeOneByOne = [&] {
         for (const auto& closeBy : routes) {
             ContentView* first = app.newWindow();
-            ASSERT_TRUE(connectWindow(*first, address));
+            ASSERT_TRUE(connectWindow(*first, rxsimAddress));
             app.newWindow();
             ContentView* third = app.newWindow();
-            ASSERT_TRUE(connectWindow(*third, address));
+            ASSERT_TRUE(connectWindow(*third, rxsimAddress));
             for (ContentView* closing : {third, first}) {
                 ASSERT_TRUE(activate(*closing));
                 const QPointer<ContentView> closed = closing;
@@ -222,47 +219,42 @@ TEST_F(MyAppTest, EditorAndSettingsWindowsAreSingle)
 
 TEST_F(MyAppTest, QuitClosesEveryWindowAndEndsEverySession)
 {
-    RxSimServer server({});
-    const QString address = listen(server);
     ContentView* first = app.newWindow();
     ContentView* second = app.newWindow();
-    ASSERT_TRUE(connectWindow(*first, address));
-    ASSERT_TRUE(connectWindow(*second, address));
+    ASSERT_TRUE(connectWindow(*first, rxsimAddress));
+    ASSERT_TRUE(connectWindow(*second, rxsimAddress));
     app.openBookmarksEditor();
 
     app.quit();
     EXPECT_FALSE(first->isVisible() || second->isVisible());
     EXPECT_TRUE(first->client().state().isDisconnected());
     EXPECT_TRUE(second->client().state().isDisconnected());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return server.channelCount() == 0; }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return rxsim.channelCount() == 0; }, 5000));
 }
 
 TEST_F(MyAppTest, WebPageAddressesConnectTuned)
 {
-    RxSimServer server({});
-    const QString address = listen(server);
-    app.open(readCommandLine({"farlisten", "http://" + address + "/?f=9500.00amz2"}));
+    app.open(readCommandLine({"farlisten", "http://" + rxsimAddress + "/?f=9500.00amz2"}));
     ContentView* opened = app.mainWindows().at(0);
     // The other form pasted into another window's field.
     ContentView* typed = app.newWindow();
-    typed->addressBar()->setAddress(address + "/#freq=7030000,mod=cw");
+    typed->addressBar()->setAddress(rxsimAddress + "/#freq=7030000,mod=cw");
     QTest::keyClick(typed->addressBar()->field(), Qt::Key_Return);
     for (ContentView* window : {opened, typed})
         ASSERT_TRUE(waitForState(window->client(), KiwiState::Kind::connected));
 
     const KiwiSDRClient& first = opened->client();
     const KiwiSDRClient& second = typed->client();
-    EXPECT_EQ(opened->addressBar()->address(), "http://" + address + "/");
+    EXPECT_EQ(opened->addressBar()->address(), "http://" + rxsimAddress + "/");
     EXPECT_EQ(std::tuple(first.frequencyKHz(), first.mode(), first.waterfallZoom()), std::tuple(9500.0, KiwiMode::am, 2));
-    EXPECT_EQ(typed->addressBar()->address(), address + "/");
+    EXPECT_EQ(typed->addressBar()->address(), rxsimAddress + "/");
     EXPECT_EQ(std::tuple(second.frequencyKHz(), second.mode()), std::tuple(7030.0, KiwiMode::cw));
 }
 
 TEST_F(MyAppTest, KeysOfAMainWindow)
 {
-    RxSimServer server({});
     ContentView* window = app.newWindow();
-    window->addressBar()->setAddress(listen(server));
+    window->addressBar()->setAddress(rxsimAddress);
     ASSERT_TRUE(activate(*window));
     KiwiSDRClient& client = window->client();
 

@@ -26,11 +26,6 @@ QByteArray preferencesFile()
 
 class PasswordPromptTest : public AppTest {
 protected:
-    std::unique_ptr<ContentView> windowWith(std::shared_ptr<PasswordStore> passwords)
-    {
-        return std::make_unique<ContentView>(ContentView::Services{silentPlayer(), {}, std::move(passwords), {}});
-    }
-
     static bool waitForPrompt(ContentView& window)
     {
         return QTest::qWaitFor([&] { return window.passwordPrompt()->isVisibleTo(&window); }, 10000);
@@ -55,7 +50,7 @@ TEST_F(PasswordPromptTest, WithoutAKeyringThePromptAsksEachTimeAndSaysWhy)
 {
     const QString address = listen(server);
     // The machine's own keyring service: none here, so every lookup fails.
-    auto window = windowWith(KeyringPasswordStore::shared());
+    auto window = makeWindow(silentPlayer(), KeyringPasswordStore::shared());
     window->show();
     EXPECT_FALSE(window->passwordPrompt()->isVisibleTo(window.get()));
     window->addressBar()->setAddress(address);
@@ -96,7 +91,7 @@ TEST_F(PasswordPromptTest, APasswordTheReceiverTookIsKeptInTheKeyringAndUsedNext
 {
     const QString address = listen(server);
     auto keyring = std::make_shared<MemoryPasswordStore>(&KeyringPasswordStore::keyFor);
-    auto window = windowWith(keyring);
+    auto window = makeWindow(silentPlayer(), keyring);
     window->show();
     window->addressBar()->setAddress(address);
     window->addressBar()->connectToAddress();
