@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
 
 struct Opened {
@@ -84,10 +86,8 @@ TEST(CommandLineTest, AddressesOptionsAndWebPageTuning)
         for (qsizetype i = 0; i < c.opened.size(); ++i) {
             const ReceiverAddress& got = request.addresses.at(i);
             const Opened& want = c.opened.at(i);
-            EXPECT_EQ(got.server, want.server);
-            EXPECT_EQ(got.frequencyKHz, want.kHz);
-            EXPECT_EQ(got.mode, want.mode);
-            EXPECT_EQ(got.zoom, want.zoom);
+            EXPECT_EQ(std::tie(got.server, got.frequencyKHz, got.mode, got.zoom),
+                std::tie(want.server, want.kHz, want.mode, want.zoom));
         }
     }
 }
@@ -95,9 +95,8 @@ TEST(CommandLineTest, AddressesOptionsAndWebPageTuning)
 TEST(CommandLineTest, OptionsWithoutAddressTuneTheOneWindow)
 {
     const LaunchRequest request = readCommandLine({"farlisten", "--frequency", "6070.5", "-m", "sam"});
-    EXPECT_TRUE(request.addresses.isEmpty());
-    EXPECT_EQ(request.frequencyKHz, 6070.5);
-    EXPECT_EQ(request.mode, KiwiMode::sam);
+    EXPECT_EQ(std::tuple(request.addresses.size(), request.frequencyKHz, request.mode),
+        std::tuple(0, 6070.5, KiwiMode::sam));
 }
 
 } // namespace

@@ -66,12 +66,10 @@ TEST(FocusFrameTest, AFocusedControlIsFramedInTheHighlightColour)
     for (QWidget* control : controls) {
         const auto edgeColour = [control] { return control->grab().toImage().pixelColor(0, control->height() / 2); };
         control->clearFocus();
-        const QImage unfocused = control->grab().toImage();
         EXPECT_NE(edgeColour(), highlight) << control->metaObject()->className();
         control->setFocus(Qt::TabFocusReason);
         ASSERT_TRUE(control->hasFocus());
         EXPECT_EQ(edgeColour(), highlight) << control->metaObject()->className();
-        EXPECT_NE(control->grab().toImage(), unfocused);
     }
 }
 
