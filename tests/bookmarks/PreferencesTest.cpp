@@ -31,11 +31,6 @@ void putRaw(const QString& key, const QVariant& value)
     rawStore().setValue(key, value);
 }
 
-QVariant getRaw(const QString& key)
-{
-    return rawStore().value(key);
-}
-
 // The set-aside copies of a list, oldest first.
 QVariantList setAsideCopies(const QString& prefix)
 {
@@ -43,7 +38,7 @@ QVariantList setAsideCopies(const QString& prefix)
     keys.sort();
     QVariantList copies;
     for (const QString& key : keys)
-        copies.append(getRaw(key));
+        copies.append(rawStore().value(key));
     return copies;
 }
 
@@ -108,15 +103,12 @@ TEST_F(PreferencesTest, ReadsAFileWrittenBefore)
     // The store holds the file in memory and reads it again when it saves.
     preferences.flush();
 
-    EXPECT_EQ(preferences.frequencyKHz(), 3550.25);
-    EXPECT_EQ(preferences.waterfallZoom(), -3);
-    EXPECT_EQ(preferences.mode(), KiwiMode::cwn);
-    EXPECT_EQ(preferences.serverAddress(), QStringLiteral("http://a, b/"));
+    EXPECT_EQ(std::tuple(preferences.frequencyKHz(), preferences.waterfallZoom(), preferences.mode(),
+                  preferences.serverAddress()), std::tuple(3550.25, -3, KiwiMode::cwn, QStringLiteral("http://a, b/")));
     // Unquoted commas make a list in an INI file: the wrong type for text.
     EXPECT_EQ(preferences.audioOutputDeviceUID(), QString());
-    const FrequencyBookmarks list = preferences.frequencyBookmarks();
-    ASSERT_EQ(list.items.size(), 1);
-    EXPECT_EQ(list.items[0].name, QStringLiteral("a, b"));
+    EXPECT_EQ(preferences.frequencyBookmarks().items, (QList<FrequencyBookmark>{{QUuid::fromString(
+        QStringLiteral("1B4E28BA-2FA1-11D2-883F-0016D3CCA427")), 7200, KiwiMode::lsb, QStringLiteral("a, b")}}));
 }
 
 TEST_F(PreferencesTest, ValuesAreReadStrictlyAndUnreadableOnesAsDefaults)
@@ -355,59 +347,45 @@ TEST_F(PreferencesTest, TwoProgramsEachAddingABookmarkKeepBoth)
     EXPECT_EQ(frequencies.items[1].frequencyKHz, 14100);
 }
 
-} // namespace
-
-namespace {
-
-TEST_F(PreferencesTest, ListeningToolsComeBackAsStoredAndClampedMembersByMember)
+// Stored texts a user or an older version may have left: members of the
+// wrong kind read as their default, numbers out of range are clamped.
+template <typename Value>
+void expectStoredAndRead(Value (Preferences::*get)() const, void (Preferences::*set)(const Value&), const QString& key,
+    const Value& changed, std::initializer_list<std::pair<const char*, std::function<void(Value&)>>> stored)
 {
-    EXPECT_EQ(preferences.listeningSettings(), ListeningSettings{});
-    const ListeningSettings settings{true, 22, false, 9, true, 1234.5, 55, true, 7};
-    preferences.setListeningSettings(settings);
-    EXPECT_EQ(preferences.listeningSettings(), settings);
-
-    // Text a user or an older version may have left: members of the wrong
-    // kind read as their default, numbers out of range are clamped.
-    const std::pair<const char*, std::function<void(ListeningSettings&)>> stored[] = {
-        {R"({"notch":"yes","notchHz":99999,"squelchLevelDb":-3})",
-            [](ListeningSettings& s) { s.notchHz = 4000, s.squelchLevelDb = 1; }},
-        {R"({"noiseReduction":true,"noiseReductionDb":"loud"})", [](ListeningSettings& s) { s.noiseReductionOn = true; }},
-        {R"([1,2,3])", [](ListeningSettings&) {}},
-        {"not json", [](ListeningSettings&) {}},
-    };
+    Preferences& preferences = Preferences::instance();
+    EXPECT_EQ((preferences.*get)(), Value{});
+    (preferences.*set)(changed);
+    EXPECT_EQ((preferences.*get)(), changed);
     for (const auto& [text, change] : stored) {
-        putRaw(PreferenceKeys::listeningTools, QString::fromUtf8(text));
-        ListeningSettings expected;
+        putRaw(key, QString::fromUtf8(text));
+        Value expected;
         change(expected);
-        EXPECT_EQ(preferences.listeningSettings(), expected) << text;
+        EXPECT_EQ((preferences.*get)(), expected) << text;
     }
 }
 
-} // namespace
-
-namespace {
+TEST_F(PreferencesTest, ListeningToolsComeBackAsStoredAndClampedMembersByMember)
+{
+    expectStoredAndRead<ListeningSettings>(&Preferences::listeningSettings, &Preferences::setListeningSettings,
+        PreferenceKeys::listeningTools, {true, 22, false, 9, true, 1234.5, 55, true, 7},
+        {{R"({"notch":"yes","notchHz":99999,"squelchLevelDb":-3})",
+             [](ListeningSettings& s) { s.notchHz = 4000, s.squelchLevelDb = 1; }},
+            {R"({"noiseReduction":true,"noiseReductionDb":"loud"})",
+                [](ListeningSettings& s) { s.noiseReductionOn = true; }},
+            {R"([1,2,3])", [](ListeningSettings&) {}}, {"not json", [](ListeningSettings&) {}}});
+}
 
 TEST_F(PreferencesTest, WaterfallLookComesBackAsStoredAndClamped)
 {
-    EXPECT_EQ(preferences.waterfallLook(), WaterfallLook{});
-    const WaterfallLook look{
-        ColourMap::blueYellow, false, -125, -35, SpectrumAveraging::light, true, WaterfallSpeed::slow};
-    preferences.setWaterfallLook(look);
-    EXPECT_EQ(preferences.waterfallLook(), look);
-
-    const std::pair<const char*, std::function<void(WaterfallLook&)>> stored[] = {
-        {R"({"colourMap":"plaid","floorDB":-500,"ceilingDB":-155})",
-            [](WaterfallLook& l) { l.floorDB = -160, l.ceilingDB = -150; }},
-        {R"({"averaging":"heavy","peakHold":"yes","autoRange":false})",
-            [](WaterfallLook& l) { l.averaging = SpectrumAveraging::heavy, l.autoRange = false; }},
-        {"not json", [](WaterfallLook&) {}},
-    };
-    for (const auto& [text, change] : stored) {
-        putRaw(PreferenceKeys::waterfallLook, QString::fromUtf8(text));
-        WaterfallLook expected;
-        change(expected);
-        EXPECT_EQ(preferences.waterfallLook(), expected) << text;
-    }
+    expectStoredAndRead<WaterfallLook>(&Preferences::waterfallLook, &Preferences::setWaterfallLook,
+        PreferenceKeys::waterfallLook,
+        {ColourMap::blueYellow, false, -125, -35, SpectrumAveraging::light, true, WaterfallSpeed::slow},
+        {{R"({"colourMap":"plaid","floorDB":-500,"ceilingDB":-155})",
+             [](WaterfallLook& l) { l.floorDB = -160, l.ceilingDB = -150; }},
+            {R"({"averaging":"heavy","peakHold":"yes","autoRange":false})",
+                [](WaterfallLook& l) { l.averaging = SpectrumAveraging::heavy, l.autoRange = false; }},
+            {"not json", [](WaterfallLook&) {}}});
 }
 
 } // namespace
