@@ -19,15 +19,12 @@ namespace {
 TEST(RxProbePropertyJson, EveryPublishedPropertyOfTheSessionHasAJsonForm)
 {
     const QMetaObject& meta = KiwiSDRClient::staticMetaObject;
-    int notifying = 0;
     for (int index = meta.propertyOffset(); index < meta.propertyCount(); ++index) {
         const QMetaProperty property = meta.property(index);
         SCOPED_TRACE(property.name());
         EXPECT_TRUE(property.hasNotifySignal());
         EXPECT_TRUE(hasPropertyJson(property.metaType()));
-        ++notifying;
     }
-    EXPECT_GE(notifying, 22);
 }
 
 struct ProbeRun {
