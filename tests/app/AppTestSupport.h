@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -21,6 +22,14 @@ inline void clearPreferences()
         QStringLiteral("Farlisten"));
     store.clear();
     store.sync();
+}
+
+// A stand-in receiver's options, changed from the defaults.
+inline RxSimOptions rxsimOptions(const std::function<void(RxSimOptions&)>& change)
+{
+    RxSimOptions options;
+    change(options);
+    return options;
 }
 
 // Starts a stand-in receiver; its address as a user would type it.

@@ -287,9 +287,7 @@ TEST_F(MyAppTest, KeysOfAMainWindow)
 // German while what a server sends stays as sent.
 TEST_F(MyAppTest, ScreenshotsOfAConnectedWindowInEnglishAndGerman)
 {
-    RxSimOptions options;
-    options.waterfallFPS = 60;
-    RxSimServer server(options);
+    RxSimServer server(rxsimOptions([](RxSimOptions& options) { options.waterfallFPS = 60; }));
     const QString address = listen(server);
     const auto shoot = [&](ContentView* window, const QString& file) {
         ASSERT_TRUE(connectWindow(*window, address));
@@ -312,9 +310,7 @@ TEST_F(MyAppTest, ScreenshotsOfAConnectedWindowInEnglishAndGerman)
         QCoreApplication::installTranslator(translator.get());
     EXPECT_EQ(KiwiError::kicked(QStringLiteral("Maintenance")).errorDescription(),
         QStringLiteral("Vom Empfänger getrennt: Maintenance"));
-    RxSimOptions refusing;
-    refusing.badp = QStringLiteral("5");
-    RxSimServer refusingServer(refusing);
+    RxSimServer refusingServer(rxsimOptions([](RxSimOptions& options) { options.badp = QStringLiteral("5"); }));
     ContentView* window = app.newWindow();
     window->resize(1100, 860);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window));

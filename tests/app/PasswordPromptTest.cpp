@@ -39,11 +39,7 @@ protected:
         QTest::keyClick(field, Qt::Key_Return);
     }
 
-    RxSimServer server{[] {
-        RxSimOptions options;
-        options.password = secret;
-        return options;
-    }()};
+    RxSimServer server{rxsimOptions([](RxSimOptions& options) { options.password = secret; })};
 };
 
 TEST_F(PasswordPromptTest, WithoutAKeyringThePromptAsksEachTimeAndSaysWhy)

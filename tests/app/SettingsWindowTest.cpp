@@ -104,9 +104,7 @@ bool watcherLists(const QString& uid)
 
 TEST_F(AppTest, ReconnectAutomaticallyIsOnUntilTurnedOffWhichEveryWindowFollowsAndIsRemembered)
 {
-    RxSimOptions options;
-    options.dropAfter = std::chrono::milliseconds(300);
-    RxSimServer server(options);
+    RxSimServer server(rxsimOptions([](RxSimOptions& options) { options.dropAfter = std::chrono::milliseconds(300); }));
     const QString address = listen(server);
     const auto window = makeWindow();
     AudioOutputSettings settings;

@@ -19,9 +19,7 @@ class TuningAreaTest : public AppTest {
 protected:
     std::pair<QPoint, QPoint> panelAndField(RxSimKind kind, int windowWidth)
     {
-        RxSimOptions options;
-        options.kind = kind;
-        RxSimServer server(options);
+        RxSimServer server(rxsimOptions([kind](RxSimOptions& options) { options.kind = kind; }));
         const auto window = makeWindow();
         window->resize(windowWidth, 800);
         window->show();
