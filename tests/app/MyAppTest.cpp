@@ -90,7 +90,8 @@ protected:
 TEST_F(MyAppTest, OnlyTheLastWindowClosedEndsTheProgram)
 {
     QuitRequests quitRequests;
-    const std::function<void(QWidget&)> routes[] = {
+    using Route = std::function<void(QWidget&)>;
+    const Route routes[] = {
         [](QWidget& window) { QTest::keyClick(&window, Qt::Key_W, Qt::ControlModifier); },
         [](QWidget& window) {
             QMenu* file = menuTitled(static_cast<QMainWindow&>(window), QStringLiteral("File"));
@@ -99,29 +100,27 @@ TEST_F(MyAppTest, OnlyTheLastWindowClosedEndsTheProgram)
         // The title bar's close button.
         [](QWidget& window) { window.windowHandle()->close(); },
     };
+    // Closes the window, which must not end the program.
+    const auto closeWith = [&](const Route& closeBy, ContentView* window) {
+        ASSERT_TRUE(activate(*window));
+        const QPointer<ContentView> closed = window;
+        closeBy(*window);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return closed.isNull(); }, 5000));
+        QTest::qWait(50);
+        EXPECT_EQ(quitRequests.count, 0);
+    };
     const auto closeOneByOne = [&] {
-        for (const auto& closeBy : routes) {
+        for (const Route& closeBy : routes) {
             ContentView* first = app.newWindow();
             ASSERT_TRUE(connectWindow(*first, rxsimAddress));
             app.newWindow();
             ContentView* third = app.newWindow();
             ASSERT_TRUE(connectWindow(*third, rxsimAddress));
-            for (ContentView* closing : {third, first}) {
-                ASSERT_TRUE(activate(*closing));
-                const QPointer<ContentView> closed = closing;
-                closeBy(*closing);
-                ASSERT_TRUE(QTest::qWaitFor([&] { return closed.isNull(); }, 5000));
-                QTest::qWait(50);
-                EXPECT_EQ(quitRequests.count, 0);
-            }
+            for (ContentView* closing : {third, first})
+                closeWith(closeBy, closing);
             // An open editor keeps the program too.
             app.openBookmarksEditor();
-            const QPointer<ContentView> last = app.mainWindows().at(0);
-            ASSERT_TRUE(activate(*last));
-            closeBy(*last);
-            ASSERT_TRUE(QTest::qWaitFor([&] { return last.isNull(); }, 5000));
-            QTest::qWait(50);
-            EXPECT_EQ(quitRequests.count, 0);
+            closeWith(closeBy, app.mainWindows().at(0));
             app.bookmarksEditor()->windowHandle()->close();
             EXPECT_TRUE(QTest::qWaitFor([&] { return quitRequests.count == 1; }, 5000));
             quitRequests.count = 0;
@@ -227,8 +226,7 @@ TEST_F(MyAppTest, QuitClosesEveryWindowAndEndsEverySession)
 
     app.quit();
     EXPECT_FALSE(first->isVisible() || second->isVisible());
-    EXPECT_TRUE(first->client().state().isDisconnected());
-    EXPECT_TRUE(second->client().state().isDisconnected());
+    EXPECT_TRUE(first->client().state().isDisconnected() && second->client().state().isDisconnected());
     EXPECT_TRUE(QTest::qWaitFor([&] { return rxsim.channelCount() == 0; }, 5000));
 }
 
