@@ -306,8 +306,7 @@ TEST_F(MyAppTest, ScreenshotsOfAConnectedWindowInEnglishAndGerman)
     ASSERT_FALSE(translators.empty());
     for (const auto& translator : translators)
         QCoreApplication::installTranslator(translator.get());
-    EXPECT_EQ(KiwiError::kicked(QStringLiteral("Maintenance")).errorDescription(),
-        QStringLiteral("Vom Empfänger getrennt: Maintenance"));
+    EXPECT_EQ(KiwiError::kicked("Maintenance").errorDescription(), "Vom Empfänger getrennt: Maintenance");
     RxSimServer refusingServer(rxsimOptions([](RxSimOptions& options) { options.badp = QStringLiteral("5"); }));
     ContentView* window = app.newWindow();
     window->resize(1100, 860);

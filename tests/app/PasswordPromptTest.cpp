@@ -55,18 +55,16 @@ TEST_F(PasswordPromptTest, WithoutAKeyringThePromptAsksEachTimeAndSaysWhy)
     EXPECT_EQ(window->client().state().message(),
               QStringLiteral("Bad password, or all channels that don't require a password are busy."));
     const QString note = window->passwordPrompt()->note()->text();
-    EXPECT_TRUE(note.startsWith(QStringLiteral("This receiver asks for a password."))) << note.toStdString();
-    EXPECT_TRUE(note.contains(QStringLiteral("password travels unencrypted"))) << note.toStdString();
-    EXPECT_TRUE(note.contains(QStringLiteral("Farlisten cannot keep the password because no desktop keyring")))
-        << note.toStdString();
+    EXPECT_TRUE(note.startsWith("This receiver asks for a password.")) << note.toStdString();
+    EXPECT_TRUE(note.contains("password travels unencrypted")) << note.toStdString();
+    EXPECT_TRUE(note.contains("Farlisten cannot keep the password because no desktop keyring")) << note.toStdString();
     EXPECT_EQ(window->passwordPrompt()->field()->echoMode(), QLineEdit::Password);
 
     // A wrong password: asked again, in other words.
     typePassword(*window, QStringLiteral("guess"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return window->client().state().isFailed(); }, 10000));
     ASSERT_TRUE(waitForPrompt(*window));
-    EXPECT_TRUE(window->passwordPrompt()->note()->text().startsWith(
-        QStringLiteral("The receiver did not accept the password.")));
+    EXPECT_TRUE(window->passwordPrompt()->note()->text().startsWith("The receiver did not accept the password."));
 
     typePassword(*window, secret);
     ASSERT_TRUE(waitForState(window->client(), KiwiState::Kind::connected));
