@@ -270,9 +270,8 @@ TEST_F(FrequencyEditor, RowsShowTitleFrequencyUnitAndMode)
     QLocale::setDefault(QLocale::c());
     EXPECT_EQ(editor.findChild<QAction*>(QStringLiteral("addServerAction")), nullptr);
     const QAbstractItemModel& rows = *list(editor).model();
-    EXPECT_EQ(rows.index(0, 0).data().toString(), QStringLiteral("Nets"));
-    EXPECT_EQ(rows.index(1, 0).data().toString(), QString());
-    EXPECT_EQ(rows.index(1, 2).data().toString(), QStringLiteral("kHz"));
+    EXPECT_EQ(QStringList({rows.index(0, 0).data().toString(), rows.index(1, 0).data().toString(),
+                  rows.index(1, 2).data().toString()}), QStringList({"Nets", "", "kHz"}));
 
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     EXPECT_EQ(rows.index(0, 1).data().toString(), QStringLiteral("7200,00"));
@@ -300,7 +299,6 @@ TEST_F(FrequencyEditor, ChangesAreStoredAsTheyAreMade)
     // An empty title removes the name; any other text is kept as typed.
     ASSERT_TRUE(rows.setData(rows.index(0, 0), QString(), Qt::EditRole));
     EXPECT_EQ(stored(0).name, std::nullopt);
-    EXPECT_EQ(stored(0).title(), QStringLiteral("7200.00 kHz LSB"));
     ASSERT_TRUE(rows.setData(rows.index(1, 0), QStringLiteral(" Voice "), Qt::EditRole));
     EXPECT_EQ(stored(1).name, QStringLiteral(" Voice "));
 

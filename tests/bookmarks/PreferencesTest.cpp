@@ -321,8 +321,7 @@ TEST_F(PreferencesTest, TwoProgramsEachAddingABookmarkKeepBoth)
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("FARLISTEN_SHARED_PREFERENCES"), qEnvironmentVariable("XDG_CONFIG_HOME"));
     other.setProcessEnvironment(environment);
-    other.start(QCoreApplication::applicationFilePath(),
-                {QStringLiteral("--gtest_filter=PreferencesOfAnotherProgram.*")});
+    other.start(QCoreApplication::applicationFilePath(), {"--gtest_filter=PreferencesOfAnotherProgram.*"});
     ASSERT_TRUE(other.waitForFinished(60000));
     ASSERT_EQ(other.exitCode(), 0) << other.readAll().toStdString();
 
