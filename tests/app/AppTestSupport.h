@@ -1,6 +1,6 @@
 #pragma once
 // Shared by the application tests: an empty preferences store for each test,
-// main windows with silent audio, and the stand-in receiver.
+// main windows with silent audio, and stand-in receivers.
 
 #include "app/ContentView.h"
 #include "display/DisplayTestSupport.h"
@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -21,6 +22,14 @@ inline void clearPreferences()
         QStringLiteral("Farlisten"));
     store.clear();
     store.sync();
+}
+
+// A stand-in receiver's options, changed from the defaults.
+inline RxSimOptions rxsimOptions(const std::function<void(RxSimOptions&)>& change)
+{
+    RxSimOptions options;
+    change(options);
+    return options;
 }
 
 // Starts a stand-in receiver; its address as a user would type it.
@@ -41,10 +50,12 @@ protected:
     void SetUp() override { clearPreferences(); }
     void TearDown() override { clearPreferences(); }
 
-    std::unique_ptr<ContentView> makeWindow(ReconnectPolicy reconnectPolicy = {})
+    // Web pages are noted, not opened.
+    std::unique_ptr<ContentView> makeWindow(std::shared_ptr<KiwiAudioPlayer> player = silentPlayer(),
+        std::shared_ptr<PasswordStore> passwords = {}, ReconnectPolicy reconnectPolicy = {})
     {
-        return std::make_unique<ContentView>(ContentView::Services{
-            silentPlayer(), [this](const QUrl& url) { openedPages.push_back(url); }, {}, std::move(reconnectPolicy)});
+        return std::make_unique<ContentView>(ContentView::Services{std::move(player),
+            [this](const QUrl& url) { openedPages.push_back(url); }, std::move(passwords), std::move(reconnectPolicy)});
     }
 
     // Types the address and presses Connect; true once connected.
@@ -56,4 +67,7 @@ protected:
     }
 
     std::vector<QUrl> openedPages;
+    // A plain stand-in receiver, listening.
+    RxSimServer rxsim{{}};
+    const QString rxsimAddress = listen(rxsim);
 };

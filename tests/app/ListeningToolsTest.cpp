@@ -17,10 +17,6 @@ namespace {
 
 class ListeningToolsTest : public AppTest {
 protected:
-    std::unique_ptr<ContentView> windowWith(const std::shared_ptr<KiwiAudioPlayer>& player)
-    {
-        return std::make_unique<ContentView>(ContentView::Services{player, [](const QUrl&) {}, {}, {}});
-    }
     static ListeningToolsPanel& tools(ContentView& window) { return *window.tuningArea()->listeningTools(); }
     template <typename Control>
     static Control& control(ContentView& window, const char* name)
@@ -35,7 +31,7 @@ TEST_F(ListeningToolsTest, ControlsSetTheWindowsChainAndTheNextLaunchStartsWithT
 {
     const auto player = silentPlayer();
     {
-        const auto window = windowWith(player);
+        const auto window = makeWindow(player);
         QTest::mouseClick(&control<QCheckBox>(*window, "notchToggle"), Qt::LeftButton);
         control<QSpinBox>(*window, "notchFrequency").setValue(1500);
         QTest::mouseClick(&control<QCheckBox>(*window, "squelchToggle"), Qt::LeftButton);
@@ -49,7 +45,7 @@ TEST_F(ListeningToolsTest, ControlsSetTheWindowsChainAndTheNextLaunchStartsWithT
     expected.notchHz = 90000;
     Preferences::instance().setListeningSettings(expected);
     const auto next = silentPlayer();
-    const auto window = windowWith(next);
+    const auto window = makeWindow(next);
     expected.notchHz = ListeningSettings::notchRange.high;
     EXPECT_EQ(next->listeningChain().settings(), expected);
     EXPECT_EQ(control<QSpinBox>(*window, "notchFrequency").value(), 4000);
@@ -59,7 +55,7 @@ TEST_F(ListeningToolsTest, ControlsSetTheWindowsChainAndTheNextLaunchStartsWithT
 TEST_F(ListeningToolsTest, SquelchLightFollowsTheChainWhileTheSquelchIsOn)
 {
     const auto player = silentPlayer();
-    const auto window = windowWith(player);
+    const auto window = makeWindow(player);
     auto& light = control<QLabel>(*window, "squelchLight");
     EXPECT_EQ(light.accessibleName(), QStringLiteral("Squelch off"));
     QTest::mouseClick(&control<QCheckBox>(*window, "squelchToggle"), Qt::LeftButton);
@@ -76,14 +72,13 @@ TEST_F(ListeningToolsTest, SquelchLightFollowsTheChainWhileTheSquelchIsOn)
 
 TEST_F(ListeningToolsTest, CtrlClickOnTheWaterfallPutsTheNotchOnTheLine)
 {
-    RxSimServer server({});
     const auto window = makeWindow();
     // Zoomed far in, so that a pixel is a couple of hertz.
     window->client().restoreTuning(KiwiMode::usb, 14, 7100);
     window->resize(1100, 860);
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-    ASSERT_TRUE(connectWindow(*window, listen(server)));
+    ASSERT_TRUE(connectWindow(*window, rxsimAddress));
     WaterfallView& view = *window->waterfall();
     ASSERT_TRUE(QTest::qWaitFor([&] { return view.spanHz() < 2000; }, 10000));
 

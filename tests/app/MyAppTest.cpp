@@ -52,12 +52,11 @@ QAction* itemTitled(const QMenu& menu, const QString& title)
 
 TEST_F(MyAppTest, EveryMainWindowHasItsOwnSession)
 {
-    RxSimServer server({});
     ContentView* first = app.newWindow();
     ContentView* second = app.newWindow();
     ASSERT_EQ(app.mainWindows().size(), 2);
 
-    ASSERT_TRUE(connectWindow(*first, listen(server)));
+    ASSERT_TRUE(connectWindow(*first, rxsimAddress));
     EXPECT_TRUE(second->client().state().isDisconnected());
     first->client().tune(9500);
     EXPECT_EQ(second->client().frequencyKHz(), 7200.0);
@@ -65,7 +64,7 @@ TEST_F(MyAppTest, EveryMainWindowHasItsOwnSession)
     // Closing a window ends its session only.
     const QPointer<ContentView> closed = first;
     first->close();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return server.channelCount() == 0; }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return rxsim.channelCount() == 0; }, 5000));
     EXPECT_TRUE(QTest::qWaitFor([&] { return closed.isNull(); }, 5000));
     EXPECT_EQ(app.mainWindows(), QList<ContentView*>{second});
 }
@@ -90,10 +89,9 @@ protected:
 // Inside the program's event loop, where Qt's own rules for ending it apply.
 TEST_F(MyAppTest, OnlyTheLastWindowClosedEndsTheProgram)
 {
-    RxSimServer server({});
-    const QString address = listen(server);
     QuitRequests quitRequests;
-    const std::function<void(QWidget&)> routes[] = {
+    using Route = std::function<void(QWidget&)>;
+    const Route routes[] = {
         [](QWidget& window) { QTest::keyClick(&window, Qt::Key_W, Qt::ControlModifier); },
         [](QWidget& window) {
             QMenu* file = menuTitled(static_cast<QMainWindow&>(window), QStringLiteral("File"));
@@ -102,29 +100,27 @@ TEST_F(MyAppTest, OnlyTheLastWindowClosedEndsTheProgram)
         // The title bar's close button.
         [](QWidget& window) { window.windowHandle()->close(); },
     };
+    // Closes the window, which must not end the program.
+    const auto closeWith = [&](const Route& closeBy, ContentView* window) {
+        ASSERT_TRUE(activate(*window));
+        const QPointer<ContentView> closed = window;
+        closeBy(*window);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return closed.isNull(); }, 5000));
+        QTest::qWait(50);
+        EXPECT_EQ(quitRequests.count, 0);
+    };
     const auto closeOneByOne = [&] {
-        for (const auto& closeBy : routes) {
+        for (const Route& closeBy : routes) {
             ContentView* first = app.newWindow();
-            ASSERT_TRUE(connectWindow(*first, address));
+            ASSERT_TRUE(connectWindow(*first, rxsimAddress));
             app.newWindow();
             ContentView* third = app.newWindow();
-            ASSERT_TRUE(connectWindow(*third, address));
-            for (ContentView* closing : {third, first}) {
-                ASSERT_TRUE(activate(*closing));
-                const QPointer<ContentView> closed = closing;
-                closeBy(*closing);
-                ASSERT_TRUE(QTest::qWaitFor([&] { return closed.isNull(); }, 5000));
-                QTest::qWait(50);
-                EXPECT_EQ(quitRequests.count, 0);
-            }
+            ASSERT_TRUE(connectWindow(*third, rxsimAddress));
+            for (ContentView* closing : {third, first})
+                closeWith(closeBy, closing);
             // An open editor keeps the program too.
             app.openBookmarksEditor();
-            const QPointer<ContentView> last = app.mainWindows().at(0);
-            ASSERT_TRUE(activate(*last));
-            closeBy(*last);
-            ASSERT_TRUE(QTest::qWaitFor([&] { return last.isNull(); }, 5000));
-            QTest::qWait(50);
-            EXPECT_EQ(quitRequests.count, 0);
+            closeWith(closeBy, app.mainWindows().at(0));
             app.bookmarksEditor()->windowHandle()->close();
             EXPECT_TRUE(QTest::qWaitFor([&] { return quitRequests.count == 1; }, 5000));
             quitRequests.count = 0;
@@ -222,47 +218,41 @@ TEST_F(MyAppTest, EditorAndSettingsWindowsAreSingle)
 
 TEST_F(MyAppTest, QuitClosesEveryWindowAndEndsEverySession)
 {
-    RxSimServer server({});
-    const QString address = listen(server);
     ContentView* first = app.newWindow();
     ContentView* second = app.newWindow();
-    ASSERT_TRUE(connectWindow(*first, address));
-    ASSERT_TRUE(connectWindow(*second, address));
+    ASSERT_TRUE(connectWindow(*first, rxsimAddress));
+    ASSERT_TRUE(connectWindow(*second, rxsimAddress));
     app.openBookmarksEditor();
 
     app.quit();
     EXPECT_FALSE(first->isVisible() || second->isVisible());
-    EXPECT_TRUE(first->client().state().isDisconnected());
-    EXPECT_TRUE(second->client().state().isDisconnected());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return server.channelCount() == 0; }, 5000));
+    EXPECT_TRUE(first->client().state().isDisconnected() && second->client().state().isDisconnected());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return rxsim.channelCount() == 0; }, 5000));
 }
 
 TEST_F(MyAppTest, WebPageAddressesConnectTuned)
 {
-    RxSimServer server({});
-    const QString address = listen(server);
-    app.open(readCommandLine({"farlisten", "http://" + address + "/?f=9500.00amz2"}));
+    app.open(readCommandLine({"farlisten", "http://" + rxsimAddress + "/?f=9500.00amz2"}));
     ContentView* opened = app.mainWindows().at(0);
     // The other form pasted into another window's field.
     ContentView* typed = app.newWindow();
-    typed->addressBar()->setAddress(address + "/#freq=7030000,mod=cw");
+    typed->addressBar()->setAddress(rxsimAddress + "/#freq=7030000,mod=cw");
     QTest::keyClick(typed->addressBar()->field(), Qt::Key_Return);
     for (ContentView* window : {opened, typed})
         ASSERT_TRUE(waitForState(window->client(), KiwiState::Kind::connected));
 
     const KiwiSDRClient& first = opened->client();
     const KiwiSDRClient& second = typed->client();
-    EXPECT_EQ(opened->addressBar()->address(), "http://" + address + "/");
+    EXPECT_EQ(opened->addressBar()->address(), "http://" + rxsimAddress + "/");
     EXPECT_EQ(std::tuple(first.frequencyKHz(), first.mode(), first.waterfallZoom()), std::tuple(9500.0, KiwiMode::am, 2));
-    EXPECT_EQ(typed->addressBar()->address(), address + "/");
+    EXPECT_EQ(typed->addressBar()->address(), rxsimAddress + "/");
     EXPECT_EQ(std::tuple(second.frequencyKHz(), second.mode()), std::tuple(7030.0, KiwiMode::cw));
 }
 
 TEST_F(MyAppTest, KeysOfAMainWindow)
 {
-    RxSimServer server({});
     ContentView* window = app.newWindow();
-    window->addressBar()->setAddress(listen(server));
+    window->addressBar()->setAddress(rxsimAddress);
     ASSERT_TRUE(activate(*window));
     KiwiSDRClient& client = window->client();
 
@@ -295,9 +285,7 @@ TEST_F(MyAppTest, KeysOfAMainWindow)
 // German while what a server sends stays as sent.
 TEST_F(MyAppTest, ScreenshotsOfAConnectedWindowInEnglishAndGerman)
 {
-    RxSimOptions options;
-    options.waterfallFPS = 60;
-    RxSimServer server(options);
+    RxSimServer server(rxsimOptions([](RxSimOptions& options) { options.waterfallFPS = 60; }));
     const QString address = listen(server);
     const auto shoot = [&](ContentView* window, const QString& file) {
         ASSERT_TRUE(connectWindow(*window, address));
@@ -318,11 +306,8 @@ TEST_F(MyAppTest, ScreenshotsOfAConnectedWindowInEnglishAndGerman)
     ASSERT_FALSE(translators.empty());
     for (const auto& translator : translators)
         QCoreApplication::installTranslator(translator.get());
-    EXPECT_EQ(KiwiError::kicked(QStringLiteral("Maintenance")).errorDescription(),
-        QStringLiteral("Vom Empfänger getrennt: Maintenance"));
-    RxSimOptions refusing;
-    refusing.badp = QStringLiteral("5");
-    RxSimServer refusingServer(refusing);
+    EXPECT_EQ(KiwiError::kicked("Maintenance").errorDescription(), "Vom Empfänger getrennt: Maintenance");
+    RxSimServer refusingServer(rxsimOptions([](RxSimOptions& options) { options.badp = QStringLiteral("5"); }));
     ContentView* window = app.newWindow();
     window->resize(1100, 860);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window));

@@ -26,11 +26,6 @@ QByteArray preferencesFile()
 
 class PasswordPromptTest : public AppTest {
 protected:
-    std::unique_ptr<ContentView> windowWith(std::shared_ptr<PasswordStore> passwords)
-    {
-        return std::make_unique<ContentView>(ContentView::Services{silentPlayer(), {}, std::move(passwords), {}});
-    }
-
     static bool waitForPrompt(ContentView& window)
     {
         return QTest::qWaitFor([&] { return window.passwordPrompt()->isVisibleTo(&window); }, 10000);
@@ -44,18 +39,14 @@ protected:
         QTest::keyClick(field, Qt::Key_Return);
     }
 
-    RxSimServer server{[] {
-        RxSimOptions options;
-        options.password = secret;
-        return options;
-    }()};
+    RxSimServer server{rxsimOptions([](RxSimOptions& options) { options.password = secret; })};
 };
 
 TEST_F(PasswordPromptTest, WithoutAKeyringThePromptAsksEachTimeAndSaysWhy)
 {
     const QString address = listen(server);
     // The machine's own keyring service: none here, so every lookup fails.
-    auto window = windowWith(KeyringPasswordStore::shared());
+    auto window = makeWindow(silentPlayer(), KeyringPasswordStore::shared());
     window->show();
     EXPECT_FALSE(window->passwordPrompt()->isVisibleTo(window.get()));
     window->addressBar()->setAddress(address);
@@ -64,18 +55,16 @@ TEST_F(PasswordPromptTest, WithoutAKeyringThePromptAsksEachTimeAndSaysWhy)
     EXPECT_EQ(window->client().state().message(),
               QStringLiteral("Bad password, or all channels that don't require a password are busy."));
     const QString note = window->passwordPrompt()->note()->text();
-    EXPECT_TRUE(note.startsWith(QStringLiteral("This receiver asks for a password."))) << note.toStdString();
-    EXPECT_TRUE(note.contains(QStringLiteral("password travels unencrypted"))) << note.toStdString();
-    EXPECT_TRUE(note.contains(QStringLiteral("Farlisten cannot keep the password because no desktop keyring")))
-        << note.toStdString();
+    EXPECT_TRUE(note.startsWith("This receiver asks for a password.")) << note.toStdString();
+    EXPECT_TRUE(note.contains("password travels unencrypted")) << note.toStdString();
+    EXPECT_TRUE(note.contains("Farlisten cannot keep the password because no desktop keyring")) << note.toStdString();
     EXPECT_EQ(window->passwordPrompt()->field()->echoMode(), QLineEdit::Password);
 
     // A wrong password: asked again, in other words.
     typePassword(*window, QStringLiteral("guess"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return window->client().state().isFailed(); }, 10000));
     ASSERT_TRUE(waitForPrompt(*window));
-    EXPECT_TRUE(window->passwordPrompt()->note()->text().startsWith(
-        QStringLiteral("The receiver did not accept the password.")));
+    EXPECT_TRUE(window->passwordPrompt()->note()->text().startsWith("The receiver did not accept the password."));
 
     typePassword(*window, secret);
     ASSERT_TRUE(waitForState(window->client(), KiwiState::Kind::connected));
@@ -96,7 +85,7 @@ TEST_F(PasswordPromptTest, APasswordTheReceiverTookIsKeptInTheKeyringAndUsedNext
 {
     const QString address = listen(server);
     auto keyring = std::make_shared<MemoryPasswordStore>(&KeyringPasswordStore::keyFor);
-    auto window = windowWith(keyring);
+    auto window = makeWindow(silentPlayer(), keyring);
     window->show();
     window->addressBar()->setAddress(address);
     window->addressBar()->connectToAddress();

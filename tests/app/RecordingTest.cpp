@@ -25,6 +25,7 @@
 
 #include <atomic>
 #include <csignal>
+#include <tuple>
 
 namespace {
 
@@ -39,9 +40,7 @@ protected:
 
     // Consumes in real time, as a sound card would, so sound keeps coming.
     std::shared_ptr<KiwiAudioPlayer> player = KiwiAudioPlayer::create(PacedSilentEngine::factory(), {});
-    std::unique_ptr<ContentView> window =
-        std::make_unique<ContentView>(ContentView::Services{player, [](const QUrl&) {}, {}, {}});
-    RxSimServer server{{}};
+    std::unique_ptr<ContentView> window = makeWindow(player);
     QTemporaryDir folder;
 
     template <typename Widget = QLabel>
@@ -65,25 +64,27 @@ TEST_F(RecordingTest, RecordButtonShowsTimeAndSizeTheConnectionsEndClosesTheFile
     SettingsWindow settings(outputs);
     settings.findChild<QComboBox*>("recordingFormat")->setCurrentIndex(1);
     auto* folderField = settings.findChild<QLineEdit*>("recordingFolder");
-    for (const QString& typed : {QStringLiteral("~/Radio"), QStringLiteral("Radio")}) {
+    // A folder typed without a path is in the home folder; the last one is the test's.
+    const std::pair<QString, QString> typedAndChosen[] = {{"~/Radio", QDir::home().filePath("Radio")},
+        {"Radio", QDir::home().filePath("Radio")}, {folder.filePath("sub"), folder.filePath("sub")}};
+    for (const auto& [typed, chosen] : typedAndChosen) {
         folderField->setText(typed);
         emit folderField->editingFinished();
-        EXPECT_EQ(RecordingController::folder(), QDir::home().filePath("Radio")) << typed.toStdString();
+        EXPECT_EQ(RecordingController::folder(), chosen) << typed.toStdString();
     }
-    folderField->setText(folder.filePath("sub"));
-    emit folderField->editingFinished();
-    EXPECT_EQ(RecordingController::folder(), folder.filePath("sub"));
 
     auto& button = part<QToolButton>("recordButton");
+    // Whether it records, as the button and the indicator show it too.
+    const auto recording = [&] {
+        return std::tuple(window->recording().isRecording(), button.isChecked(), part("recordingIndicator").isVisible());
+    };
     EXPECT_FALSE(button.isEnabled()) << "no sound before a connection";
-    ASSERT_TRUE(connectWindow(*window, listen(server)));
+    ASSERT_TRUE(connectWindow(*window, rxsimAddress));
     ASSERT_TRUE(button.isEnabled());
-    EXPECT_TRUE(part("recordingIndicator").isHidden());
+    EXPECT_EQ(recording(), std::tuple(false, false, false));
 
     QTest::mouseClick(&button, Qt::LeftButton);
-    EXPECT_TRUE(window->recording().isRecording());
-    EXPECT_TRUE(button.isChecked());
-    EXPECT_TRUE(part("recordingIndicator").isVisible());
+    EXPECT_EQ(recording(), std::tuple(true, true, true));
     ASSERT_TRUE(QTest::qWaitFor([&] { return part("recordingTime").text() == "0:00:02"; }, 10000));
     EXPECT_TRUE(part("recordingSize").text().endsWith("kB")) << part("recordingSize").text().toStdString();
     window->client().tune(7210);
@@ -91,9 +92,7 @@ TEST_F(RecordingTest, RecordButtonShowsTimeAndSizeTheConnectionsEndClosesTheFile
     saveScreenshot(*window, QStringLiteral("recording.png"));
 
     window->client().disconnect();
-    EXPECT_FALSE(window->recording().isRecording());
-    EXPECT_FALSE(button.isChecked());
-    EXPECT_TRUE(part("recordingIndicator").isHidden());
+    EXPECT_EQ(recording(), std::tuple(false, false, false));
     ASSERT_TRUE(QTest::qWaitFor([&] { return part("recordingMessage").isVisible(); }, 5000));
     const QString path = window->recording().path();
     EXPECT_EQ(part("recordingMessage").text(), "Recorded to " + QFileInfo(path).fileName());
@@ -109,10 +108,9 @@ TEST_F(RecordingTest, RecordButtonShowsTimeAndSizeTheConnectionsEndClosesTheFile
     EXPECT_EQ(QJsonDocument::fromJson(lines[1]).object().value("frequencyKHz"), 7210);
 
     // A new connection does not reopen it.
-    ASSERT_TRUE(connectWindow(*window, listen(server)));
+    ASSERT_TRUE(connectWindow(*window, rxsimAddress));
     QTest::qWait(300);
-    EXPECT_FALSE(window->recording().isRecording());
-    EXPECT_TRUE(part("recordingIndicator").isHidden());
+    EXPECT_EQ(recording(), std::tuple(false, false, false));
 }
 
 // The process's own file-size limit, put back afterwards.
@@ -139,7 +137,7 @@ private:
 
 TEST_F(RecordingTest, AFullDiskStopsTheRecordingWithAPlainMessageTheSoundGoesOnAndTheFileIsReadable)
 {
-    ASSERT_TRUE(connectWindow(*window, listen(server)));
+    ASSERT_TRUE(connectWindow(*window, rxsimAddress));
     QString path;
     {
         const FileSizeLimit limit(64 * 1024);

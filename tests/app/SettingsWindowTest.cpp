@@ -102,14 +102,9 @@ bool watcherLists(const QString& uid)
     return std::ranges::any_of(AudioDeviceWatcher::instance().devices(), [&](const auto& d) { return d.uid == uid; });
 }
 
-// Through the whole application with real sound: a window's receiver is heard
-// on the device chosen in Settings, the choice outlives the application, and
-// a device gone at the next launch is forgotten.
 TEST_F(AppTest, ReconnectAutomaticallyIsOnUntilTurnedOffWhichEveryWindowFollowsAndIsRemembered)
 {
-    RxSimOptions options;
-    options.dropAfter = std::chrono::milliseconds(300);
-    RxSimServer server(options);
+    RxSimServer server(rxsimOptions([](RxSimOptions& options) { options.dropAfter = std::chrono::milliseconds(300); }));
     const QString address = listen(server);
     const auto window = makeWindow();
     AudioOutputSettings settings;
@@ -130,6 +125,9 @@ TEST_F(AppTest, ReconnectAutomaticallyIsOnUntilTurnedOffWhichEveryWindowFollowsA
     EXPECT_FALSE(window->addressBar()->tryAgainButton()->isHidden());
 }
 
+// Through the whole application with real sound: a window's receiver is heard
+// on the device chosen in Settings, the choice outlives the application, and
+// a device gone at the next launch is forgotten.
 TEST_F(AppTest, TheChosenDeviceCarriesTheSoundAndIsRememberedWhileItExists)
 {
     REQUIRE_PULSEAUDIO();
@@ -138,11 +136,10 @@ TEST_F(AppTest, TheChosenDeviceCarriesTheSoundAndIsRememberedWhileItExists)
     ASSERT_TRUE(sink.loaded());
     // The watcher must have seen the device too, or it could miss it going away again.
     ASSERT_TRUE(QTest::qWaitFor([&] { return watcherLists(uid); }, 5000));
-    RxSimServer server({});
     {
         MyApp app;
         ContentView* window = app.newWindow();
-        ASSERT_TRUE(connectWindow(*window, listen(server)));
+        ASSERT_TRUE(connectWindow(*window, rxsimAddress));
         window->client().tune(9500);
         app.openSettings();
         auto* settings = qobject_cast<SettingsWindow*>(app.settingsWindow());

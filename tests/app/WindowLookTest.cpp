@@ -19,9 +19,7 @@ class TuningAreaTest : public AppTest {
 protected:
     std::pair<QPoint, QPoint> panelAndField(RxSimKind kind, int windowWidth)
     {
-        RxSimOptions options;
-        options.kind = kind;
-        RxSimServer server(options);
+        RxSimServer server(rxsimOptions([kind](RxSimOptions& options) { options.kind = kind; }));
         const auto window = makeWindow();
         window->resize(windowWidth, 800);
         window->show();
@@ -66,12 +64,10 @@ TEST(FocusFrameTest, AFocusedControlIsFramedInTheHighlightColour)
     for (QWidget* control : controls) {
         const auto edgeColour = [control] { return control->grab().toImage().pixelColor(0, control->height() / 2); };
         control->clearFocus();
-        const QImage unfocused = control->grab().toImage();
         EXPECT_NE(edgeColour(), highlight) << control->metaObject()->className();
         control->setFocus(Qt::TabFocusReason);
         ASSERT_TRUE(control->hasFocus());
         EXPECT_EQ(edgeColour(), highlight) << control->metaObject()->className();
-        EXPECT_NE(control->grab().toImage(), unfocused);
     }
 }
 

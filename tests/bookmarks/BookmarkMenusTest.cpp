@@ -34,12 +34,9 @@ protected:
 
 TEST_F(BookmarkMenus, ServersWithoutAFocusedWindowAreDisabledButTheEditorOpens)
 {
-    Preferences::instance().setBookmarks(serverList({QStringLiteral("http://a.example:8073/"), QString(),
-                                                     QStringLiteral(" \t "), QStringLiteral("http://b.example/")}));
+    Preferences::instance().setBookmarks(serverList({"http://a.example:8073/", "", " \t ", "http://b.example/"}));
     ServersMenu menu(window.provider(), openEditor);
-    EXPECT_EQ(menuLines(menu), (QStringList{QStringLiteral("[http://a.example:8073/]"),
-                                            QStringLiteral("[http://b.example/]"), QStringLiteral("-"),
-                                            QStringLiteral("Edit Servers…")}));
+    EXPECT_EQ(menuLines(menu), QStringList({"[http://a.example:8073/]", "[http://b.example/]", "-", "Edit Servers…"}));
     menuItem(menu, QStringLiteral("Edit Servers…"))->trigger();
     EXPECT_EQ(editorsOpened, 1);
 
@@ -48,15 +45,14 @@ TEST_F(BookmarkMenus, ServersWithoutAFocusedWindowAreDisabledButTheEditorOpens)
     Preferences::instance().setServerName(QStringLiteral("http://a.example:8073/"), QString(100, u'x'));
     settle();
     EXPECT_EQ(menuLines(menu).mid(0, 2),
-              (QStringList{QStringLiteral("[http://a.example:8073/ — ") + QString(80, u'x') + QLatin1Char(']'),
-                           QStringLiteral("[http://b.example/ — <b>Twente</b>]")}));
+        QStringList({"[http://a.example:8073/ — " + QString(80, u'x') + ']', "[http://b.example/ — <b>Twente</b>]"}));
     Preferences::instance().setServerName(QStringLiteral("http://a.example:8073/"), QString());
     Preferences::instance().setServerName(QStringLiteral("http://b.example/"), QString());
 
     // The menu follows the stored list; only blank servers leave the edit item alone.
-    Preferences::instance().setBookmarks(serverList({QString(), QStringLiteral("   ")}));
+    Preferences::instance().setBookmarks(serverList({"", "   "}));
     settle();
-    EXPECT_EQ(menuLines(menu), QStringList{QStringLiteral("Edit Servers…")});
+    EXPECT_EQ(menuLines(menu), QStringList{"Edit Servers…"});
 }
 
 TEST_F(BookmarkMenus, BookmarkItemsAreEnabledByTheirOwnActions)
@@ -64,9 +60,7 @@ TEST_F(BookmarkMenus, BookmarkItemsAreEnabledByTheirOwnActions)
     FrequencyBookmarks list;
     list.items = {frequencyBookmark(7200, KiwiMode::lsb), frequencyBookmark(9420, KiwiMode::am, QStringLiteral("R&R"))};
     BookmarksMenu menu(window.provider(), openEditor);
-    EXPECT_EQ(menuLines(menu),
-              (QStringList{QStringLiteral("[Add Bookmark]"), QStringLiteral("-"), QStringLiteral("[No Bookmarks]"),
-                           QStringLiteral("-"), QStringLiteral("Edit Bookmarks…")}));
+    EXPECT_EQ(menuLines(menu), QStringList({"[Add Bookmark]", "-", "[No Bookmarks]", "-", "Edit Bookmarks…"}));
     EXPECT_EQ(menuItem(menu, QStringLiteral("Add Bookmark"))->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_D));
     menuItem(menu, QStringLiteral("Edit Bookmarks…"))->trigger();
     EXPECT_EQ(editorsOpened, 1);
@@ -78,10 +72,8 @@ TEST_F(BookmarkMenus, BookmarkItemsAreEnabledByTheirOwnActions)
     QList<FrequencyBookmark> tuned;
     window.actions = WindowActions{{}, [&](const FrequencyBookmark& bookmark) { tuned.append(bookmark); }, {}};
     emit menu.aboutToShow();
-    EXPECT_EQ(menuLines(menu),
-              (QStringList{QStringLiteral("[Add Bookmark]"), QStringLiteral("-"), QStringLiteral("7200.00 kHz LSB"),
-                           QStringLiteral("R&&R — 9420.00 kHz AM"), QStringLiteral("-"),
-                           QStringLiteral("Edit Bookmarks…")}));
+    EXPECT_EQ(menuLines(menu), QStringList({"[Add Bookmark]", "-", "7200.00 kHz LSB", "R&&R — 9420.00 kHz AM", "-",
+                                   "Edit Bookmarks…"}));
     menu.actions().at(3)->trigger();
     ASSERT_EQ(tuned.size(), 1);
     EXPECT_EQ(tuned.front(), list.items[1]);

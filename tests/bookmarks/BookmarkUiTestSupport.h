@@ -49,10 +49,7 @@ inline QStringList menuLines(const QMenu& menu)
     QStringList lines;
     for (const QAction* action : menu.actions()) {
         const QString text = withoutMnemonic(action->text());
-        if (action->isSeparator())
-            lines.append(QStringLiteral("-"));
-        else
-            lines.append(action->isEnabled() ? text : QLatin1Char('[') + text + QLatin1Char(']'));
+        lines.append(action->isSeparator() ? QStringLiteral("-") : action->isEnabled() ? text : u'[' + text + u']');
     }
     return lines;
 }

@@ -22,7 +22,6 @@ TEST(BuiltInServers, NineDistinctAddressesOfTheAgreedShape)
     EXPECT_EQ(urls.size(), 9);
     EXPECT_EQ(ids.size(), 9);
     EXPECT_FALSE(ids.contains(QUuid()));
-    EXPECT_EQ(defaultServerAddress(), items[1].url);
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "BookmarkUiTestSupport.h"
 #include "bookmarks/BuiltInServers.h"
 #include "bookmarks/Preferences.h"
 
@@ -31,11 +32,6 @@ void putRaw(const QString& key, const QVariant& value)
     rawStore().setValue(key, value);
 }
 
-QVariant getRaw(const QString& key)
-{
-    return rawStore().value(key);
-}
-
 // The set-aside copies of a list, oldest first.
 QVariantList setAsideCopies(const QString& prefix)
 {
@@ -43,7 +39,7 @@ QVariantList setAsideCopies(const QString& prefix)
     keys.sort();
     QVariantList copies;
     for (const QString& key : keys)
-        copies.append(getRaw(key));
+        copies.append(rawStore().value(key));
     return copies;
 }
 
@@ -80,16 +76,6 @@ TEST_F(PreferencesTest, FreshStoreGivesEveryDefaultAndStaysEmpty)
     EXPECT_TRUE(QFileInfo::exists(expected));
 }
 
-TEST_F(PreferencesTest, AFrequencyThatIsNotANumberIsNeverStored)
-{
-    preferences.setFrequencyKHz(9400.0);
-    QSignalSpy spy(&preferences, &Preferences::changed);
-    preferences.setFrequencyKHz(std::numeric_limits<double>::quiet_NaN());
-    preferences.setFrequencyKHz(std::numeric_limits<double>::infinity());
-    EXPECT_EQ(preferences.frequencyKHz(), 9400.0);
-    EXPECT_EQ(spy.count(), 0);
-}
-
 TEST_F(PreferencesTest, ReadsAFileWrittenBefore)
 {
     const QString fileName = rawStore().fileName();
@@ -108,15 +94,12 @@ TEST_F(PreferencesTest, ReadsAFileWrittenBefore)
     // The store holds the file in memory and reads it again when it saves.
     preferences.flush();
 
-    EXPECT_EQ(preferences.frequencyKHz(), 3550.25);
-    EXPECT_EQ(preferences.waterfallZoom(), -3);
-    EXPECT_EQ(preferences.mode(), KiwiMode::cwn);
-    EXPECT_EQ(preferences.serverAddress(), QStringLiteral("http://a, b/"));
+    EXPECT_EQ(std::tuple(preferences.frequencyKHz(), preferences.waterfallZoom(), preferences.mode(),
+                  preferences.serverAddress()), std::tuple(3550.25, -3, KiwiMode::cwn, QStringLiteral("http://a, b/")));
     // Unquoted commas make a list in an INI file: the wrong type for text.
     EXPECT_EQ(preferences.audioOutputDeviceUID(), QString());
-    const FrequencyBookmarks list = preferences.frequencyBookmarks();
-    ASSERT_EQ(list.items.size(), 1);
-    EXPECT_EQ(list.items[0].name, QStringLiteral("a, b"));
+    EXPECT_EQ(preferences.frequencyBookmarks().items, (QList<FrequencyBookmark>{{QUuid::fromString(
+        QStringLiteral("1B4E28BA-2FA1-11D2-883F-0016D3CCA427")), 7200, KiwiMode::lsb, QStringLiteral("a, b")}}));
 }
 
 TEST_F(PreferencesTest, ValuesAreReadStrictlyAndUnreadableOnesAsDefaults)
@@ -163,6 +146,7 @@ TEST_F(PreferencesTest, ValuesAreReadStrictlyAndUnreadableOnesAsDefaults)
     }
 }
 
+// A frequency that is not a number is no write at all.
 TEST_F(PreferencesTest, EveryWriteSignalsItsKeyAfterTheValueIsReadable)
 {
     double seen = 0.0;
@@ -174,6 +158,8 @@ TEST_F(PreferencesTest, EveryWriteSignalsItsKeyAfterTheValueIsReadable)
     QSignalSpy spy(&preferences, &Preferences::changed);
     preferences.setServerAddress(QStringLiteral("a"));
     preferences.setFrequencyKHz(1.0);
+    preferences.setFrequencyKHz(std::numeric_limits<double>::quiet_NaN());
+    preferences.setFrequencyKHz(std::numeric_limits<double>::infinity());
     preferences.setMode(KiwiMode::am);
     preferences.setWaterfallZoom(1);
     preferences.setBookmarks(Bookmarks{});
@@ -190,14 +176,14 @@ TEST_F(PreferencesTest, EveryWriteSignalsItsKeyAfterTheValueIsReadable)
         keys.append(arguments.at(0).toString());
     EXPECT_EQ(keys, expected);
     QObject::disconnect(connection);
-    EXPECT_EQ(seen, 1.0);
+    EXPECT_EQ(std::pair(seen, preferences.frequencyKHz()), std::pair(1.0, 1.0));
 }
 
 // Adding what is already stored must not rewrite the file or wake every
 // window's menus.
 TEST_F(PreferencesTest, AddingAStoredItemWritesNothing)
 {
-    const qsizetype builtIn = preferences.bookmarks().items.size();
+    const QStringList builtIn = storedUrls();
     QSignalSpy spy(&preferences, &Preferences::changed);
     preferences.addBookmark(QStringLiteral(" http://a.example/ "));
     preferences.addBookmark(QStringLiteral("http://a.example/"));
@@ -207,8 +193,7 @@ TEST_F(PreferencesTest, AddingAStoredItemWritesNothing)
     preferences.addFrequencyBookmark(KiwiMode::usb, std::numeric_limits<double>::quiet_NaN());
 
     EXPECT_EQ(spy.count(), 2);
-    ASSERT_EQ(preferences.bookmarks().items.size(), builtIn + 1);
-    EXPECT_EQ(preferences.bookmarks().items.back().url, QStringLiteral("http://a.example/"));
+    EXPECT_EQ(storedUrls(), builtIn + QStringList{"http://a.example/"});
     ASSERT_EQ(preferences.frequencyBookmarks().items.size(), 1);
     EXPECT_EQ(preferences.frequencyBookmarks().items.front().frequencyKHz, 14200.0);
 }
@@ -279,11 +264,9 @@ TEST_F(PreferencesTest, ABadEntryIsSetAsideAndTheGoodOnesLoad)
     const QString good = QStringLiteral("{\"id\":\"1B4E28BA-2FA1-11D2-883F-0016D3CCA427\",\"url\":\"http://good/\"}");
     const QString text = u'[' + good + QStringLiteral(",{\"id\":\"bad\",\"url\":\"http://bad/\"},") + good + u']';
     putRaw(PreferenceKeys::bookmarks, text);
-    const Bookmarks list = preferences.bookmarks();
-    ASSERT_EQ(list.items.size(), 2);
-    EXPECT_EQ(list.items[1].url, QStringLiteral("http://good/"));
+    EXPECT_EQ(storedUrls(), QStringList({"http://good/", "http://good/"}));
     EXPECT_EQ(preferences.problem(), QStringLiteral("1 server bookmark could not be read and was set aside."));
-    preferences.setBookmarks(list);
+    preferences.setBookmarks(preferences.bookmarks());
     EXPECT_EQ(setAsideCopies(PreferenceKeys::bookmarksUnreadable), QVariantList{text});
     EXPECT_EQ(preferences.problem(), QString());
 }
@@ -328,7 +311,7 @@ TEST(PreferencesOfAnotherProgram, AddOneBookmarkOfEachKind)
 
 TEST_F(PreferencesTest, TwoProgramsEachAddingABookmarkKeepBoth)
 {
-    const Bookmarks builtIn = preferences.bookmarks();
+    const QStringList builtIn = storedUrls();
     preferences.addBookmark(QStringLiteral("http://ours.example/"));
     preferences.addFrequencyBookmark(KiwiMode::lsb, 7100);
 
@@ -336,78 +319,58 @@ TEST_F(PreferencesTest, TwoProgramsEachAddingABookmarkKeepBoth)
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("FARLISTEN_SHARED_PREFERENCES"), qEnvironmentVariable("XDG_CONFIG_HOME"));
     other.setProcessEnvironment(environment);
-    other.start(QCoreApplication::applicationFilePath(),
-                {QStringLiteral("--gtest_filter=PreferencesOfAnotherProgram.*")});
+    other.start(QCoreApplication::applicationFilePath(), {"--gtest_filter=PreferencesOfAnotherProgram.*"});
     ASSERT_TRUE(other.waitForFinished(60000));
     ASSERT_EQ(other.exitCode(), 0) << other.readAll().toStdString();
 
     QSignalSpy told(&preferences, &Preferences::changed);
     preferences.flush();
     EXPECT_EQ(told.count(), 2);
-    QStringList urls;
-    for (const Bookmark& item : preferences.bookmarks().items)
-        urls.append(item.url);
-    EXPECT_EQ(urls.size(), builtIn.items.size() + 2) << urls.join(" ").toStdString();
-    EXPECT_EQ(urls.mid(urls.size() - 2), (QStringList{"http://ours.example/", "http://theirs.example/"}));
-    const FrequencyBookmarks frequencies = preferences.frequencyBookmarks();
-    ASSERT_EQ(frequencies.items.size(), 2);
-    EXPECT_EQ(frequencies.items[0].frequencyKHz, 7100);
-    EXPECT_EQ(frequencies.items[1].frequencyKHz, 14100);
+    EXPECT_EQ(storedUrls(), builtIn + QStringList({"http://ours.example/", "http://theirs.example/"}));
+    const QList<FrequencyBookmark> frequencies = preferences.frequencyBookmarks().items;
+    EXPECT_EQ(frequencies, (QList<FrequencyBookmark>{{frequencies.value(0).id, 7100, KiwiMode::lsb, std::nullopt},
+                               {frequencies.value(1).id, 14100, KiwiMode::usb, std::nullopt}}));
 }
 
-} // namespace
-
-namespace {
+// Stored texts a user or an older version may have left: members of the
+// wrong kind read as their default, numbers out of range are clamped.
+template <typename Value>
+void expectStoredAndRead(Value (Preferences::*get)() const, void (Preferences::*set)(const Value&), const QString& key,
+    const Value& changed, std::initializer_list<std::pair<const char*, std::function<void(Value&)>>> stored)
+{
+    Preferences& preferences = Preferences::instance();
+    EXPECT_EQ((preferences.*get)(), Value{});
+    (preferences.*set)(changed);
+    EXPECT_EQ((preferences.*get)(), changed);
+    for (const auto& [text, change] : stored) {
+        putRaw(key, QString::fromUtf8(text));
+        Value expected;
+        change(expected);
+        EXPECT_EQ((preferences.*get)(), expected) << text;
+    }
+}
 
 TEST_F(PreferencesTest, ListeningToolsComeBackAsStoredAndClampedMembersByMember)
 {
-    EXPECT_EQ(preferences.listeningSettings(), ListeningSettings{});
-    const ListeningSettings settings{true, 22, false, 9, true, 1234.5, 55, true, 7};
-    preferences.setListeningSettings(settings);
-    EXPECT_EQ(preferences.listeningSettings(), settings);
-
-    // Text a user or an older version may have left: members of the wrong
-    // kind read as their default, numbers out of range are clamped.
-    const std::pair<const char*, std::function<void(ListeningSettings&)>> stored[] = {
-        {R"({"notch":"yes","notchHz":99999,"squelchLevelDb":-3})",
-            [](ListeningSettings& s) { s.notchHz = 4000, s.squelchLevelDb = 1; }},
-        {R"({"noiseReduction":true,"noiseReductionDb":"loud"})", [](ListeningSettings& s) { s.noiseReductionOn = true; }},
-        {R"([1,2,3])", [](ListeningSettings&) {}},
-        {"not json", [](ListeningSettings&) {}},
-    };
-    for (const auto& [text, change] : stored) {
-        putRaw(PreferenceKeys::listeningTools, QString::fromUtf8(text));
-        ListeningSettings expected;
-        change(expected);
-        EXPECT_EQ(preferences.listeningSettings(), expected) << text;
-    }
+    expectStoredAndRead<ListeningSettings>(&Preferences::listeningSettings, &Preferences::setListeningSettings,
+        PreferenceKeys::listeningTools, {true, 22, false, 9, true, 1234.5, 55, true, 7},
+        {{R"({"notch":"yes","notchHz":99999,"squelchLevelDb":-3})",
+             [](ListeningSettings& s) { s.notchHz = 4000, s.squelchLevelDb = 1; }},
+            {R"({"noiseReduction":true,"noiseReductionDb":"loud"})",
+                [](ListeningSettings& s) { s.noiseReductionOn = true; }},
+            {R"([1,2,3])", [](ListeningSettings&) {}}, {"not json", [](ListeningSettings&) {}}});
 }
-
-} // namespace
-
-namespace {
 
 TEST_F(PreferencesTest, WaterfallLookComesBackAsStoredAndClamped)
 {
-    EXPECT_EQ(preferences.waterfallLook(), WaterfallLook{});
-    const WaterfallLook look{
-        ColourMap::blueYellow, false, -125, -35, SpectrumAveraging::light, true, WaterfallSpeed::slow};
-    preferences.setWaterfallLook(look);
-    EXPECT_EQ(preferences.waterfallLook(), look);
-
-    const std::pair<const char*, std::function<void(WaterfallLook&)>> stored[] = {
-        {R"({"colourMap":"plaid","floorDB":-500,"ceilingDB":-155})",
-            [](WaterfallLook& l) { l.floorDB = -160, l.ceilingDB = -150; }},
-        {R"({"averaging":"heavy","peakHold":"yes","autoRange":false})",
-            [](WaterfallLook& l) { l.averaging = SpectrumAveraging::heavy, l.autoRange = false; }},
-        {"not json", [](WaterfallLook&) {}},
-    };
-    for (const auto& [text, change] : stored) {
-        putRaw(PreferenceKeys::waterfallLook, QString::fromUtf8(text));
-        WaterfallLook expected;
-        change(expected);
-        EXPECT_EQ(preferences.waterfallLook(), expected) << text;
-    }
+    expectStoredAndRead<WaterfallLook>(&Preferences::waterfallLook, &Preferences::setWaterfallLook,
+        PreferenceKeys::waterfallLook,
+        {ColourMap::blueYellow, false, -125, -35, SpectrumAveraging::light, true, WaterfallSpeed::slow},
+        {{R"({"colourMap":"plaid","floorDB":-500,"ceilingDB":-155})",
+             [](WaterfallLook& l) { l.floorDB = -160, l.ceilingDB = -150; }},
+            {R"({"averaging":"heavy","peakHold":"yes","autoRange":false})",
+                [](WaterfallLook& l) { l.averaging = SpectrumAveraging::heavy, l.autoRange = false; }},
+            {"not json", [](WaterfallLook&) {}}});
 }
 
 } // namespace

@@ -19,15 +19,12 @@ namespace {
 TEST(RxProbePropertyJson, EveryPublishedPropertyOfTheSessionHasAJsonForm)
 {
     const QMetaObject& meta = KiwiSDRClient::staticMetaObject;
-    int notifying = 0;
     for (int index = meta.propertyOffset(); index < meta.propertyCount(); ++index) {
         const QMetaProperty property = meta.property(index);
         SCOPED_TRACE(property.name());
         EXPECT_TRUE(property.hasNotifySignal());
         EXPECT_TRUE(hasPropertyJson(property.metaType()));
-        ++notifying;
     }
-    EXPECT_GE(notifying, 22);
 }
 
 struct ProbeRun {
@@ -153,14 +150,13 @@ TEST(RxProbeProgram, TenSecondsOnTheTunedStationIntoAWavFile)
 
         const auto file = readSoundFile(wav);
         ASSERT_TRUE(file);
-        const int rate = file->rate;
+        EXPECT_EQ(file->rate, 12000);
         const std::vector<float>& samples = file->samples;
-        EXPECT_EQ(rate, 12000);
         ASSERT_GT(samples.size(), 8u * 12000);
         const std::span<const float> middle(samples.data() + samples.size() / 4, samples.size() / 2);
-        const double tone = tonePower(middle, c.toneHz, rate);
+        const double tone = tonePower(middle, c.toneHz, 12000);
         for (const double other : c.othersHz)
-            EXPECT_GT(tone, c.margin * tonePower(middle, other, rate)) << other;
+            EXPECT_GT(tone, c.margin * tonePower(middle, other, 12000)) << other;
     }
 }
 
