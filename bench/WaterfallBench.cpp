@@ -53,9 +53,9 @@ void BM_MemmoveFloor(benchmark::State& state)
 }
 BENCHMARK(BM_MemmoveFloor);
 
-void BM_PushRow(benchmark::State& state)
+// Sixteen different rows, pushed in turn.
+void pushRows(benchmark::State& state, WaterfallRenderer& renderer)
 {
-    WaterfallRenderer renderer;
     std::vector<KiwiWaterfallRow> rows;
     for (std::uint32_t i = 0; i < 16; ++i)
         rows.push_back(benchRow(i));
@@ -65,6 +65,12 @@ void BM_PushRow(benchmark::State& state)
         benchmark::DoNotOptimize(image);
     }
 }
+
+void BM_PushRow(benchmark::State& state)
+{
+    WaterfallRenderer renderer;
+    pushRows(state, renderer);
+}
 BENCHMARK(BM_PushRow);
 
 // The spectrum as a listener may set it: heavy averaging and peak hold.
@@ -73,14 +79,7 @@ void BM_PushRowAveragedWithPeakHold(benchmark::State& state)
     WaterfallRenderer renderer;
     renderer.setSpectrumAveraging(SpectrumAveraging::heavy);
     renderer.setPeakHold(true);
-    std::vector<KiwiWaterfallRow> rows;
-    for (std::uint32_t i = 0; i < 16; ++i)
-        rows.push_back(benchRow(i));
-    std::size_t next = 0;
-    for (auto _ : state) {
-        auto image = renderer.pushRow(rows[next++ % rows.size()]);
-        benchmark::DoNotOptimize(image);
-    }
+    pushRows(state, renderer);
 }
 BENCHMARK(BM_PushRowAveragedWithPeakHold);
 
