@@ -15,6 +15,12 @@ namespace {
 
 constexpr float sampleScale = 1.0f / 32768.0f;
 constexpr std::size_t pairedPrefixBytes = 10;
+// A frame holds a few hundred samples. Of a server's frame holding more, only
+// the newest this many play (the player keeps at most a second anyway), so a
+// huge frame never becomes a huge buffer.
+constexpr std::size_t maxFrameSamples = 65536;
+// The ADPCM bytes before those still move the decoder on, this many at a time.
+constexpr std::size_t skippedBytesPerStep = 4096;
 
 float bigEndianSample(const std::uint8_t* bytes)
 {
@@ -23,13 +29,14 @@ float bigEndianSample(const std::uint8_t* bytes)
 }
 
 // Big-endian 16-bit values every `stride` bytes, each only if both its bytes
-// are there.
+// are there; the newest maxFrameSamples of them.
 std::vector<float> bigEndianSamples(std::span<const std::uint8_t> bytes, std::size_t stride)
 {
     const std::size_t count = bytes.size() < 2 ? 0 : (bytes.size() - 2) / stride + 1;
-    std::vector<float> samples(count);
-    for (std::size_t i = 0; i < count; ++i)
-        samples[i] = bigEndianSample(bytes.data() + i * stride);
+    const std::size_t first = count > maxFrameSamples ? count - maxFrameSamples : 0;
+    std::vector<float> samples(count - first);
+    for (std::size_t i = 0; i < samples.size(); ++i)
+        samples[i] = bigEndianSample(bytes.data() + (first + i) * stride);
     return samples;
 }
 
@@ -67,9 +74,16 @@ void KiwiSoundPipeline::processSoundFrame(const KiwiSoundFrame& frame)
         if (frame.payload.size() > pairedPrefixBytes)
             samples = bigEndianSamples(frame.payload.subspan(pairedPrefixBytes), 4);
     } else if (frame.flags & KiwiSoundFrame::flagADPCM) {
-        samples.resize(frame.payload.size() * 2);
+        // Two samples a byte.
+        const std::size_t skipped = frame.payload.size() - std::min(frame.payload.size(), maxFrameSamples / 2);
+        samples.resize((frame.payload.size() - skipped) * 2);
         const std::lock_guard guard(lock);
-        decoder.decodeBlock(frame.payload, samples);
+        if (skipped > 0) {
+            std::vector<float> scratch(2 * skippedBytesPerStep);
+            for (std::size_t at = 0; at < skipped; at += skippedBytesPerStep)
+                decoder.decodeBlock(frame.payload.subspan(at, std::min(skippedBytesPerStep, skipped - at)), scratch);
+        }
+        decoder.decodeBlock(frame.payload.subspan(skipped), samples);
     } else {
         samples = bigEndianSamples(frame.payload, 2);
     }

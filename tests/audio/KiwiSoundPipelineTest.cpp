@@ -84,6 +84,27 @@ TEST_F(PipelineTest, LayoutsLeaveTheAdpcmStateAlone)
     EXPECT_EQ(sink->blocks.size(), 6u);
 }
 
+// A server's huge frame plays only its newest 65536 samples; the ADPCM bytes
+// before them still move the decoder on.
+TEST_F(PipelineTest, HugeFramesPlayOnlyTheirNewestSamples)
+{
+    Bytes bytes(300'001);
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = static_cast<std::uint8_t>(i * 37 + i / 251);
+    IMAADPCMDecoder reference;
+    const std::vector<float> whole = reference.decodeBlock(bytes);
+    pipeline.processSoundFrame(frame(KiwiSoundFrame::flagADPCM, bytes));
+    EXPECT_EQ(sink->blocks.back(), std::vector<float>(whole.end() - 65536, whole.end()));
+    EXPECT_EQ(pipeline.decoderState(), reference);
+
+    // Uncompressed: 150,000 samples, of which the last 65536 play.
+    pipeline.processSoundFrame(frame(0, bytes));
+    const auto sampleAt = [&](std::size_t at) { return float(std::int16_t(bytes[at] << 8 | bytes[at + 1])) * scale; };
+    const std::vector<float>& played = sink->blocks.back();
+    ASSERT_EQ(played.size(), 65536u);
+    EXPECT_EQ(std::pair(played.front(), played.back()), std::pair(sampleAt(2 * 84'464), sampleAt(299'998)));
+}
+
 // Resets the decoder from another thread inside enqueue: that finishes only if
 // the pipeline released its lock first; a held lock fails rather than hangs.
 struct ReenteringSink : AudioSampleSink {
