@@ -15,6 +15,12 @@ constexpr std::size_t discardedWaterfallSamples = 10;
 constexpr double maxFrequencyHz = 1e12;
 // A narrower band would make bins wider than any double can say.
 constexpr double minSampleRateHz = 1;
+// A frame holds a few thousand samples. Of a server's frame holding more, only
+// the newest this many play (the player keeps at most a second anyway), so a
+// huge frame never becomes a huge buffer; compressed ones are decoded this
+// many bytes at a time.
+constexpr std::size_t maxFrameSamples = 65536;
+constexpr std::size_t decodedBytesPerStep = 16384;
 
 std::optional<double> frequencyMember(const JSONValue& config, const QString& key)
 {
@@ -60,12 +66,16 @@ std::vector<float> waterfallLevels(std::span<const std::uint8_t> payload, bool c
     return levels;
 }
 
+// The newest maxFrameSamples whole samples.
 std::vector<std::int16_t> littleEndianSamples(std::span<const std::uint8_t> payload)
 {
-    std::vector<std::int16_t> samples(payload.size() / 2);
-    for (std::size_t i = 0; i < samples.size(); ++i)
-        samples[i] = static_cast<std::int16_t>(
-            static_cast<std::uint16_t>(payload[2 * i] | (payload[2 * i + 1] << 8)));
+    const std::size_t count = payload.size() / 2;
+    const std::size_t first = count - std::min(count, maxFrameSamples);
+    std::vector<std::int16_t> samples(count - first);
+    for (std::size_t i = 0; i < samples.size(); ++i) {
+        const std::size_t at = 2 * (first + i);
+        samples[i] = static_cast<std::int16_t>(static_cast<std::uint16_t>(payload[at] | (payload[at + 1] << 8)));
+    }
     return samples;
 }
 
@@ -204,8 +214,14 @@ void OpenWebRXPipeline::playAudio(std::span<const std::uint8_t> payload, double 
         const std::lock_guard guard(lock);
         if (fields.audioCompressed) {
             const bool wasOpen = !fields.audioDecoder.framing;
-            samples.reserve(payload.size() * 2);
-            fields.audioDecoder.decodeAudio(payload, samples);
+            for (std::size_t at = 0; at < payload.size(); at += decodedBytesPerStep) {
+                fields.audioDecoder.decodeAudio(
+                    payload.subspan(at, std::min(decodedBytesPerStep, payload.size() - at)), samples);
+                if (samples.size() > 2 * maxFrameSamples)
+                    samples.erase(samples.begin(), samples.end() - maxFrameSamples);
+            }
+            if (samples.size() > maxFrameSamples)
+                samples.erase(samples.begin(), samples.end() - maxFrameSamples);
             if (wasOpen && fields.audioDecoder.framing) {
                 decided = fields.audioDecoder.framing;
                 onAudioFraming = fields.onAudioFraming;

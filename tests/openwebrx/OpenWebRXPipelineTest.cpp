@@ -237,6 +237,26 @@ TEST(OpenWebRXPipeline, CompressedAudioTakesTheFramingItsFirstFourBytesShowOnceP
     EXPECT_EQ(std::tuple(first, second), std::tuple(1, AudioFraming::adpcmWithSync));
 }
 
+// A huge frame is decoded a piece at a time, its markers cut anywhere; what
+// plays is still the newest part of the whole stream decoded at once.
+TEST(OpenWebRXPipeline, AHugeFramePlaysTheNewestPartOfTheWholeStream)
+{
+    Bytes synced;
+    for (std::uint8_t block = 0; block < 200; ++block) {
+        synced.insert(synced.end(), {'S', 'Y', 'N', 'C', std::uint8_t(block % 89), 0, block, 0x07});
+        synced = withCodes(std::move(synced), 1001);
+    }
+    Harness h;
+    h.pipeline.processMessage(frame(2, synced));
+    const std::vector<std::int16_t> whole = OpenWebRXADPCMDecoder{}.decodeSynced(synced);
+    const std::vector<float> played = h.scheduled();
+    ASSERT_TRUE(!played.empty() && played.size() <= whole.size());
+    std::vector<float> newest;
+    for (auto s = whole.end() - std::ptrdiff_t(played.size()); s != whole.end(); ++s)
+        newest.push_back(float(*s) / 32768.0f);
+    EXPECT_EQ(played, newest);
+}
+
 TEST(OpenWebRXPipeline, UncompressedAudioIsLittleEndianAndIgnoresAnOddByte)
 {
     Harness h;
