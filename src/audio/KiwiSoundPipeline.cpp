@@ -15,11 +15,8 @@ namespace {
 
 constexpr float sampleScale = 1.0f / 32768.0f;
 constexpr std::size_t pairedPrefixBytes = 10;
-// A frame holds a few hundred samples. Of a server's frame holding more, only
-// the newest this many play (the player keeps at most a second anyway), so a
-// huge frame never becomes a huge buffer.
-constexpr std::size_t maxFrameSamples = 65536;
-// The ADPCM bytes before those still move the decoder on, this many at a time.
+// The ADPCM bytes before a huge frame's newest samples still move the decoder
+// on, this many at a time.
 constexpr std::size_t skippedBytesPerStep = 4096;
 
 float bigEndianSample(const std::uint8_t* bytes)
@@ -29,11 +26,11 @@ float bigEndianSample(const std::uint8_t* bytes)
 }
 
 // Big-endian 16-bit values every `stride` bytes, each only if both its bytes
-// are there; the newest maxFrameSamples of them.
+// are there; the newest maxSamplesPerFrame of them.
 std::vector<float> bigEndianSamples(std::span<const std::uint8_t> bytes, std::size_t stride)
 {
     const std::size_t count = bytes.size() < 2 ? 0 : (bytes.size() - 2) / stride + 1;
-    const std::size_t first = count > maxFrameSamples ? count - maxFrameSamples : 0;
+    const std::size_t first = count > maxSamplesPerFrame ? count - maxSamplesPerFrame : 0;
     std::vector<float> samples(count - first);
     for (std::size_t i = 0; i < samples.size(); ++i)
         samples[i] = bigEndianSample(bytes.data() + (first + i) * stride);
@@ -75,7 +72,7 @@ void KiwiSoundPipeline::processSoundFrame(const KiwiSoundFrame& frame)
             samples = bigEndianSamples(frame.payload.subspan(pairedPrefixBytes), 4);
     } else if (frame.flags & KiwiSoundFrame::flagADPCM) {
         // Two samples a byte.
-        const std::size_t skipped = frame.payload.size() - std::min(frame.payload.size(), maxFrameSamples / 2);
+        const std::size_t skipped = frame.payload.size() - std::min(frame.payload.size(), maxSamplesPerFrame / 2);
         samples.resize((frame.payload.size() - skipped) * 2);
         const std::lock_guard guard(lock);
         if (skipped > 0) {

@@ -15,11 +15,8 @@ constexpr std::size_t discardedWaterfallSamples = 10;
 constexpr double maxFrequencyHz = 1e12;
 // A narrower band would make bins wider than any double can say.
 constexpr double minSampleRateHz = 1;
-// A frame holds a few thousand samples. Of a server's frame holding more, only
-// the newest this many play (the player keeps at most a second anyway), so a
-// huge frame never becomes a huge buffer; compressed ones are decoded this
-// many bytes at a time.
-constexpr std::size_t maxFrameSamples = 65536;
+// A huge compressed audio frame is decoded this many bytes at a time, keeping
+// only its newest maxSamplesPerFrame samples.
 constexpr std::size_t decodedBytesPerStep = 16384;
 
 std::optional<double> frequencyMember(const JSONValue& config, const QString& key)
@@ -66,11 +63,11 @@ std::vector<float> waterfallLevels(std::span<const std::uint8_t> payload, bool c
     return levels;
 }
 
-// The newest maxFrameSamples whole samples.
+// The newest maxSamplesPerFrame whole samples.
 std::vector<std::int16_t> littleEndianSamples(std::span<const std::uint8_t> payload)
 {
     const std::size_t count = payload.size() / 2;
-    const std::size_t first = count - std::min(count, maxFrameSamples);
+    const std::size_t first = count - std::min(count, maxSamplesPerFrame);
     std::vector<std::int16_t> samples(count - first);
     for (std::size_t i = 0; i < samples.size(); ++i) {
         const std::size_t at = 2 * (first + i);
@@ -217,11 +214,11 @@ void OpenWebRXPipeline::playAudio(std::span<const std::uint8_t> payload, double 
             for (std::size_t at = 0; at < payload.size(); at += decodedBytesPerStep) {
                 fields.audioDecoder.decodeAudio(
                     payload.subspan(at, std::min(decodedBytesPerStep, payload.size() - at)), samples);
-                if (samples.size() > 2 * maxFrameSamples)
-                    samples.erase(samples.begin(), samples.end() - maxFrameSamples);
+                if (samples.size() > 2 * maxSamplesPerFrame)
+                    samples.erase(samples.begin(), samples.end() - maxSamplesPerFrame);
             }
-            if (samples.size() > maxFrameSamples)
-                samples.erase(samples.begin(), samples.end() - maxFrameSamples);
+            if (samples.size() > maxSamplesPerFrame)
+                samples.erase(samples.begin(), samples.end() - maxSamplesPerFrame);
             if (wasOpen && fields.audioDecoder.framing) {
                 decided = fields.audioDecoder.framing;
                 onAudioFraming = fields.onAudioFraming;
