@@ -3,7 +3,7 @@
 // stream.
 #include "audio/AudioOutputDevices.h"
 #include "audio/DriftResampler.h"
-#include "audio/KiwiAudioPlayer.h"
+#include "audio/AudioPlayer.h"
 
 #include <benchmark/benchmark.h>
 
@@ -43,7 +43,7 @@ std::vector<float> toneBlock(std::size_t frames)
 
 void BM_EnqueueBlock(benchmark::State& state)
 {
-    const auto player = KiwiAudioPlayer::create(
+    const auto player = AudioPlayer::create(
         [](const std::optional<AudioDeviceID>&) { return std::make_unique<ImmediateEngine>(); },
         [] { return std::optional<AudioDeviceID>(); });
     if (player->start(12000.0)) {
@@ -94,7 +94,7 @@ void BM_SoundCardPlayback10s(benchmark::State& state)
     constexpr std::size_t blockFrames = 512;
     const std::vector<float> block = toneBlock(blockFrames);
     for (auto _ : state) {
-        const auto player = KiwiAudioPlayer::create();
+        const auto player = AudioPlayer::create();
         if (const auto error = player->start(rate)) {
             state.SkipWithError(("Audio output failed to start: " + error->description).toStdString().c_str());
             return;

@@ -1,6 +1,6 @@
 // Throughput of KiwiSDR audio decoding, in decoded samples per second.
 
-#include "audio/IMAADPCMDecoder.h"
+#include "audio/KiwiADPCMDecoder.h"
 #include "audio/KiwiSoundPipeline.h"
 
 #include <benchmark/benchmark.h>
@@ -35,7 +35,7 @@ public:
 void BM_KiwiADPCMDecodeBlock(benchmark::State& state)
 {
     const std::vector<std::uint8_t> bytes = noiseFrame();
-    IMAADPCMDecoder decoder;
+    KiwiADPCMDecoder decoder;
     for (auto _ : state) {
         std::vector<float> samples = decoder.decodeBlock(bytes);
         benchmark::DoNotOptimize(samples.data());

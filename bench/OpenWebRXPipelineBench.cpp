@@ -36,7 +36,7 @@ void BM_OpenWebRXWaterfallRows(benchmark::State& state)
     const bool compressed = state.range(0) != 0;
     const auto player = SilentAudioEngine::player();
     std::int64_t rows = 0;
-    OpenWebRXPipeline pipeline(player, [&rows](KiwiWaterfallRow row) {
+    OpenWebRXPipeline pipeline(player, [&rows](WaterfallRow row) {
         benchmark::DoNotOptimize(row.bins.data());
         ++rows;
     });

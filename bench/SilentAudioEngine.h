@@ -3,16 +3,16 @@
 // benchmarks and fuzzers measure or probe everything up to the sound card.
 
 #include "audio/AudioEngine.h"
-#include "audio/KiwiAudioPlayer.h"
+#include "audio/AudioPlayer.h"
 
 #include <memory>
 
 class SilentAudioEngine final : public AudioEngine {
 public:
     // A player whose every engine is silent, routed to no device.
-    static std::shared_ptr<KiwiAudioPlayer> player()
+    static std::shared_ptr<AudioPlayer> player()
     {
-        return KiwiAudioPlayer::create(
+        return AudioPlayer::create(
             [](const std::optional<AudioDeviceID>&) -> std::unique_ptr<AudioEngine> {
                 return std::make_unique<SilentAudioEngine>();
             },

@@ -23,9 +23,9 @@ constexpr double spanHz = 937'500;
 constexpr double startHz = 6'731'250;
 
 // A noisy row with a few strong lines, different each time.
-KiwiWaterfallRow benchRow(std::uint32_t sequence, double start = startHz)
+WaterfallRow benchRow(std::uint32_t sequence, double start = startHz)
 {
-    KiwiWaterfallRow row;
+    WaterfallRow row;
     row.bins.resize(1024);
     std::uint32_t noise = 2463534242u + sequence;
     for (std::size_t i = 0; i < row.bins.size(); ++i) {
@@ -56,7 +56,7 @@ BENCHMARK(BM_MemmoveFloor);
 // Sixteen different rows, pushed in turn.
 void pushRows(benchmark::State& state, WaterfallRenderer& renderer)
 {
-    std::vector<KiwiWaterfallRow> rows;
+    std::vector<WaterfallRow> rows;
     for (std::uint32_t i = 0; i < 16; ++i)
         rows.push_back(benchRow(i));
     std::size_t next = 0;
@@ -88,7 +88,7 @@ BENCHMARK(BM_PushRowAveragedWithPeakHold);
 void BM_PushRowWhileShown(benchmark::State& state)
 {
     WaterfallRenderer renderer;
-    std::vector<KiwiWaterfallRow> rows;
+    std::vector<WaterfallRow> rows;
     for (std::uint32_t i = 0; i < 16; ++i)
         rows.push_back(benchRow(i));
     std::size_t next = 0;
@@ -107,9 +107,9 @@ void BM_PushRowPanning(benchmark::State& state)
     WaterfallRenderer renderer;
     std::uint32_t sequence = 0;
     double start = startHz;
-    const KiwiWaterfallRow pattern = benchRow(0);
+    const WaterfallRow pattern = benchRow(0);
     for (auto _ : state) {
-        KiwiWaterfallRow row = pattern;
+        WaterfallRow row = pattern;
         row.sequence = sequence++;
         row.startHz = start;
         start += spanHz / 1024;
@@ -124,7 +124,7 @@ void BM_PaintView(benchmark::State& state)
 {
     // The session never connects, so its player plays nothing.
     const auto player = SilentAudioEngine::player();
-    KiwiSDRClient client(QStringLiteral("bench"), player);
+    ReceiverClient client(QStringLiteral("bench"), player);
     WaterfallView view(&client);
     view.resize(1000, 460);
     view.show();

@@ -5,7 +5,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     FrequencyBookmarks current;
-    current.add(KiwiMode::lsb, 7200);
+    current.add(Mode::lsb, 7200);
     checkBookmarkFile(
         data, size, current,
         [](const QByteArray& file, const FrequencyBookmarks& list) { return BookmarkFiles::readFrequencies(file, list); },

@@ -33,21 +33,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::size_t sink = 0;
 
     KiwiParams params;
-    KiwiReceiverInfo info;
+    ReceiverInfo info;
     for (const QString& word : text.split(u' ')) {
         const qsizetype equals = word.indexOf(u'=');
         const QString key = equals < 0 ? word : word.left(equals);
         const std::optional<QString> value = equals < 0 ? std::nullopt : std::optional(word.mid(equals + 1));
         params.push_back({key, value});
 
-        if (const std::optional<double> number = parseKiwiNumber(value)) {
+        if (const std::optional<double> number = parseServerNumber(value)) {
             if (!std::isfinite(*number))
                 std::abort();
             sink += std::size_t(isUsableBandwidth(*number));
             sink += std::size_t(truncatedToInt64(*number).value_or(0));
             sink += std::size_t(roundedToInt64(*number).value_or(0));
         }
-        if (const std::optional<std::int64_t> integer = parseKiwiInteger(value))
+        if (const std::optional<std::int64_t> integer = parseServerInteger(value))
             sink += std::size_t(clampedZoom(*integer));
         info.softwareVersion = updatedSoftwareVersion(info.softwareVersion, key, value);
 

@@ -36,7 +36,7 @@ public:
     }
 };
 
-void checkState(const IMAADPCMDecoder& state)
+void checkState(const KiwiADPCMDecoder& state)
 {
     if (state.index < 0 || state.index > 88 || state.previous < -32768 || state.previous > 32767)
         std::abort();

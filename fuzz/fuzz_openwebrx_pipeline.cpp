@@ -37,7 +37,7 @@ struct Reader {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    static const std::shared_ptr<KiwiAudioPlayer> player = SilentAudioEngine::player();
+    static const std::shared_ptr<AudioPlayer> player = SilentAudioEngine::player();
 
     Reader in{data, size};
     const auto flags = in.take<std::uint8_t>();
@@ -50,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     };
 
     std::size_t lastFrameSize = 0;
-    OpenWebRXPipeline pipeline(player, [&lastFrameSize](KiwiWaterfallRow row) {
+    OpenWebRXPipeline pipeline(player, [&lastFrameSize](WaterfallRow row) {
         if (row.bins.empty() || row.bins.size() > lastFrameSize * 2 || !std::isfinite(row.startHz)
             || !(row.spanHz > 0))
             std::abort();

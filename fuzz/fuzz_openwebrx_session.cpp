@@ -15,7 +15,7 @@
 
 namespace {
 
-const QList<KiwiMode> allModes(allKiwiModes.begin(), allKiwiModes.end());
+const QList<Mode> allModes(allModes.begin(), allModes.end());
 
 void check(bool condition)
 {
@@ -26,9 +26,9 @@ void check(bool condition)
 void readBand(const JSONValue& value, std::optional<double> previousCenterHz)
 {
     const OpenWebRXConfigValues config = readOpenWebRXConfig(value);
-    check(!config.maxZoom || (*config.maxZoom >= 0 && *config.maxZoom <= maxKiwiZoom));
+    check(!config.maxZoom || (*config.maxZoom >= 0 && *config.maxZoom <= maxZoomLevel));
     check(!config.sampleRateHz || isUsableBandwidth(*config.sampleRateHz));
-    const ReceiverTuning current{7200, KiwiMode::lsb, defaultPassband(KiwiMode::lsb)};
+    const ReceiverTuning current{7200, Mode::lsb, defaultPassband(Mode::lsb)};
     const auto band = openWebRXBandForConfig(config, previousCenterHz, 30e6, current, allModes);
     if (!band)
         return;
@@ -36,7 +36,7 @@ void readBand(const JSONValue& value, std::optional<double> previousCenterHz)
     check(band->tuning.frequencyKHz >= band->baseHz / 1000
         && band->tuning.frequencyKHz <= (band->baseHz + band->bandwidthHz) / 1000);
     if (const auto params = openWebRXDSPParams(band->tuning, band->centerHz)) {
-        check(band->tuning.mode == KiwiMode::wfm || (params->lowCutHz >= -5999 && params->highCutHz <= 5999));
+        check(band->tuning.mode == Mode::wfm || (params->lowCutHz >= -5999 && params->highCutHz <= 5999));
         (void)openWebRXDSPControl(params->mod, params->offsetHz, params->lowCutHz, params->highCutHz);
     }
 }

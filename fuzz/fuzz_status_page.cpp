@@ -1,7 +1,7 @@
 // A status page is whatever the server's web page answers: parse it, apply it,
 // and show S-meter levels made from the same bytes.
-#include "model/KiwiModel.h"
-#include "model/StatusPage.h"
+#include "model/ReceiverModel.h"
+#include "model/KiwiStatusPage.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -10,14 +10,14 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const QByteArray body = QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size));
-    const QHash<QString, QString> page = parseStatusPage(body);
+    const QHash<QString, QString> page = parseKiwiStatusPage(body);
 
-    KiwiReceiverInfo fresh;
-    applyStatusPage(fresh, page);
-    KiwiReceiverInfo known;
+    ReceiverInfo fresh;
+    applyKiwiStatusPage(fresh, page);
+    ReceiverInfo known;
     known.name = QStringLiteral("known");
-    applyStatusPage(known, page);
-    applyStatusPage(known, page);
+    applyKiwiStatusPage(known, page);
+    applyKiwiStatusPage(known, page);
 
     std::size_t sink = std::size_t(fresh == known);
     for (std::size_t offset = 0; offset + sizeof(double) <= size; offset += sizeof(double)) {

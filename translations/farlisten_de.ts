@@ -447,7 +447,7 @@
     </message>
 </context>
 <context>
-    <name>ContentView</name>
+    <name>MainWindow</name>
     <message>
         <source>&amp;Record</source>
         <translation>&amp;Aufnehmen</translation>
@@ -507,7 +507,7 @@
     </message>
 </context>
 <context>
-    <name>KiwiError</name>
+    <name>ReceiverError</name>
     <message>
         <source>Bad password, or all channels that don&apos;t require a password are busy.</source>
         <translation>Falsches Passwort, oder alle Kanäle ohne Passwort sind belegt.</translation>
@@ -625,7 +625,7 @@
     </message>
 </context>
 <context>
-    <name>KiwiWebSocket</name>
+    <name>WebSocketChannel</name>
     <message>
         <source>More than %1 KiB of messages waited for the connection to open</source>
         <translation>Mehr als %1 KiB an Nachrichten warteten auf den Verbindungsaufbau</translation>
@@ -765,7 +765,7 @@
     </message>
 </context>
 <context>
-    <name>MyApp</name>
+    <name>Application</name>
     <message>
         <source>Farlisten %1
 

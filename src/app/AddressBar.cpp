@@ -3,7 +3,7 @@
 #include "app/StatusLine.h"
 #include "bookmarks/Preferences.h"
 #include "widgets/Icons.h"
-#include "session/KiwiSDRClient.h"
+#include "session/ReceiverClient.h"
 #include "session/ReceiverAddress.h"
 
 #include <QDebug>
@@ -34,7 +34,7 @@ ServerBookmarkLook serverBookmarkLook(bool isBookmarked, bool isAddressBlank)
         !isAddressBlank};
 }
 
-AddressBar::AddressBar(KiwiSDRClient& client, URLOpener openURL, QWidget* parent)
+AddressBar::AddressBar(ReceiverClient& client, URLOpener openURL, QWidget* parent)
     : QWidget(parent),
       m_client(client),
       m_openURL(std::move(openURL)),
@@ -107,11 +107,11 @@ AddressBar::AddressBar(KiwiSDRClient& client, URLOpener openURL, QWidget* parent
     connect(m_cancelButton, &QPushButton::clicked, this, [this] { m_client.cancelReconnect(); });
     connect(m_tryAgainButton, &QPushButton::clicked, this, [this] { connectToAddress(); });
     connect(m_whenFreeButton, &QPushButton::clicked, this, [this] { m_client.waitForFreeChannel(); });
-    connect(&m_client, &KiwiSDRClient::stateChanged, this, &AddressBar::refreshState);
-    connect(&m_client, &KiwiSDRClient::reconnectWaitChanged, this, &AddressBar::refreshState);
-    connect(&m_client, &KiwiSDRClient::freeChannelWaitSecondsChanged, this, &AddressBar::refreshState);
-    connect(&m_client, &KiwiSDRClient::canWaitForFreeChannelChanged, this, &AddressBar::refreshState);
-    connect(&m_client, &KiwiSDRClient::webPageAfterAppLimitChanged, this, &AddressBar::refreshBrowserButton);
+    connect(&m_client, &ReceiverClient::stateChanged, this, &AddressBar::refreshState);
+    connect(&m_client, &ReceiverClient::reconnectWaitChanged, this, &AddressBar::refreshState);
+    connect(&m_client, &ReceiverClient::freeChannelWaitSecondsChanged, this, &AddressBar::refreshState);
+    connect(&m_client, &ReceiverClient::canWaitForFreeChannelChanged, this, &AddressBar::refreshState);
+    connect(&m_client, &ReceiverClient::webPageAfterAppLimitChanged, this, &AddressBar::refreshBrowserButton);
     connect(&Preferences::instance(), &Preferences::changed, this, [this](const QString& key) {
         if (key == PreferenceKeys::bookmarks)
             refreshBookmark();
@@ -165,7 +165,7 @@ void AddressBar::toggleConnection()
 
 void AddressBar::refreshState()
 {
-    const KiwiState& state = m_client.state();
+    const ConnectionState& state = m_client.state();
     const bool busy = state.isActive();
     m_field->setEnabled(!busy);
     m_connectButton->setText(busy ? tr("Disconnect") : tr("Connect"));

@@ -11,7 +11,7 @@
 
 #include <functional>
 
-class KiwiSDRClient;
+class ReceiverClient;
 class QLineEdit;
 class QPushButton;
 class QToolButton;
@@ -32,7 +32,7 @@ class AddressBar : public QWidget {
 public:
     using URLOpener = std::function<void(const QUrl&)>;
 
-    AddressBar(KiwiSDRClient& client, URLOpener openURL, QWidget* parent = nullptr);
+    AddressBar(ReceiverClient& client, URLOpener openURL, QWidget* parent = nullptr);
 
     QString address() const;
     // Shows and stores the address.
@@ -61,7 +61,7 @@ private:
     void refreshBrowserButton();
     void addBookmark();
 
-    KiwiSDRClient& m_client;
+    ReceiverClient& m_client;
     URLOpener m_openURL;
     QLineEdit* m_field;
     QToolButton* m_bookmarkButton;

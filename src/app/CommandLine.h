@@ -18,7 +18,7 @@ struct LaunchRequest {
     QList<ReceiverAddress> addresses;
     // The options' tuning, for the window without an address.
     std::optional<double> frequencyKHz;
-    std::optional<KiwiMode> mode;
+    std::optional<Mode> mode;
     QStringList warnings;
     // Help or version text: print it and leave.
     std::optional<QString> exitText;

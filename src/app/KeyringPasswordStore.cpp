@@ -1,6 +1,6 @@
 #include "app/KeyringPasswordStore.h"
 
-#include "session/KiwiSDRClient.h"
+#include "session/ReceiverClient.h"
 #include "session/ReceiverAddress.h"
 
 #include <QCoreApplication>
@@ -42,7 +42,7 @@ void run(QKeychain::Job* job, const QString& address, QObject* context, Finished
 
 QString KeyringPasswordStore::keyFor(const QString& address)
 {
-    if (const std::optional<QUrl> url = KiwiSDRClient::normalizedServerURL(parseReceiverAddress(address).server))
+    if (const std::optional<QUrl> url = ReceiverClient::normalizedServerURL(parseReceiverAddress(address).server))
         return url->toString();
     return address.trimmed();
 }

@@ -2,8 +2,8 @@
 
 #include "app/AddressBar.h"
 #include "bookmarks/PasswordStore.h"
-#include "model/KiwiError.h"
-#include "session/KiwiSDRClient.h"
+#include "model/ReceiverError.h"
+#include "session/ReceiverClient.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -17,14 +17,14 @@ namespace {
 constexpr int maxPasswordLength = 256;
 constexpr int fieldWidth = 260;
 
-bool isBadPassword(const KiwiState& state)
+bool isBadPassword(const ConnectionState& state)
 {
-    return state.isFailed() && state.message() == KiwiError::authentication(1).errorDescription();
+    return state.isFailed() && state.message() == ReceiverError::authentication(1).errorDescription();
 }
 
 } // namespace
 
-PasswordPrompt::PasswordPrompt(KiwiSDRClient& client, AddressBar& addressBar,
+PasswordPrompt::PasswordPrompt(ReceiverClient& client, AddressBar& addressBar,
                                std::shared_ptr<PasswordStore> passwords, QWidget* parent)
     : QWidget(parent)
     , m_client(client)
@@ -60,12 +60,12 @@ PasswordPrompt::PasswordPrompt(KiwiSDRClient& client, AddressBar& addressBar,
     const auto connectTyped = [this] { connectWith(m_field->text(), Source::typed); };
     connect(m_field, &QLineEdit::returnPressed, this, connectTyped);
     connect(m_connectButton, &QPushButton::clicked, this, connectTyped);
-    connect(&m_client, &KiwiSDRClient::stateChanged, this, &PasswordPrompt::stateChanged);
+    connect(&m_client, &ReceiverClient::stateChanged, this, &PasswordPrompt::stateChanged);
 }
 
 void PasswordPrompt::stateChanged()
 {
-    const KiwiState& state = m_client.state();
+    const ConnectionState& state = m_client.state();
     if (state.isActive() && !state.isConnected()) {
         hide();
         // A connection the listener started some other way starts afresh.

@@ -11,7 +11,7 @@
 #include <memory>
 
 class AddressBar;
-class KiwiSDRClient;
+class ReceiverClient;
 class PasswordStore;
 class QLabel;
 class QLineEdit;
@@ -20,7 +20,7 @@ class QPushButton;
 class PasswordPrompt : public QWidget {
     Q_OBJECT
 public:
-    PasswordPrompt(KiwiSDRClient& client, AddressBar& addressBar, std::shared_ptr<PasswordStore> passwords,
+    PasswordPrompt(ReceiverClient& client, AddressBar& addressBar, std::shared_ptr<PasswordStore> passwords,
                    QWidget* parent = nullptr);
 
     QLineEdit* field() const { return m_field; }
@@ -35,7 +35,7 @@ private:
     void ask(const QString& keyringProblem);
     void connectWith(const QString& password, Source source);
 
-    KiwiSDRClient& m_client;
+    ReceiverClient& m_client;
     AddressBar& m_addressBar;
     std::shared_ptr<PasswordStore> m_passwords;
     QLabel* m_note;

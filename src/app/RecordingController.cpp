@@ -1,9 +1,9 @@
 #include "app/RecordingController.h"
 
-#include "audio/KiwiAudioPlayer.h"
+#include "audio/AudioPlayer.h"
 #include "audio/RecordingName.h"
 #include "bookmarks/Preferences.h"
-#include "session/KiwiSDRClient.h"
+#include "session/ReceiverClient.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -15,7 +15,7 @@ namespace {
 
 constexpr int pollMilliseconds = 250;
 
-QString receiverName(const KiwiSDRClient& client)
+QString receiverName(const ReceiverClient& client)
 {
     if (client.info().name && !client.info().name->trimmed().isEmpty())
         return *client.info().name;
@@ -24,7 +24,7 @@ QString receiverName(const KiwiSDRClient& client)
 
 } // namespace
 
-RecordingController::RecordingController(KiwiSDRClient& client, std::shared_ptr<KiwiAudioPlayer> player,
+RecordingController::RecordingController(ReceiverClient& client, std::shared_ptr<AudioPlayer> player,
     QObject* parent)
     : QObject(parent)
     , m_client(client)
@@ -32,7 +32,7 @@ RecordingController::RecordingController(KiwiSDRClient& client, std::shared_ptr<
 {
     m_poll.setInterval(pollMilliseconds);
     connect(&m_poll, &QTimer::timeout, this, &RecordingController::poll);
-    connect(&m_client, &KiwiSDRClient::stateChanged, this, [this] {
+    connect(&m_client, &ReceiverClient::stateChanged, this, [this] {
         if (isRecording() && !m_client.state().isConnected())
             stop();
         emit changed();
@@ -41,8 +41,8 @@ RecordingController::RecordingController(KiwiSDRClient& client, std::shared_ptr<
         if (m_recorder)
             m_recorder->retuned(m_client.frequencyKHz(), m_client.mode());
     };
-    connect(&m_client, &KiwiSDRClient::frequencyKHzChanged, this, retuned);
-    connect(&m_client, &KiwiSDRClient::modeChanged, this, retuned);
+    connect(&m_client, &ReceiverClient::frequencyKHzChanged, this, retuned);
+    connect(&m_client, &ReceiverClient::modeChanged, this, retuned);
 }
 
 RecordingController::~RecordingController()

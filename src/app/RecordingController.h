@@ -16,13 +16,13 @@
 #include <memory>
 #include <vector>
 
-class KiwiAudioPlayer;
-class KiwiSDRClient;
+class AudioPlayer;
+class ReceiverClient;
 
 class RecordingController : public QObject {
     Q_OBJECT
 public:
-    RecordingController(KiwiSDRClient& client, std::shared_ptr<KiwiAudioPlayer> player, QObject* parent = nullptr);
+    RecordingController(ReceiverClient& client, std::shared_ptr<AudioPlayer> player, QObject* parent = nullptr);
     // Waits for every file still being finished.
     ~RecordingController() override;
 
@@ -54,8 +54,8 @@ private:
     void poll();
     void finishRecording();
 
-    KiwiSDRClient& m_client;
-    const std::shared_ptr<KiwiAudioPlayer> m_player;
+    ReceiverClient& m_client;
+    const std::shared_ptr<AudioPlayer> m_player;
     std::shared_ptr<SoundRecorder> m_recorder;
     // Stopped, still finishing their files.
     std::vector<std::shared_ptr<SoundRecorder>> m_closing;

@@ -18,7 +18,7 @@ const QColor warningOrange(0xd9, 0x6c, 0x00);
 
 } // namespace
 
-StatusLook statusLook(const KiwiState& state, const std::optional<ReconnectWait>& wait,
+StatusLook statusLook(const ConnectionState& state, const std::optional<ReconnectWait>& wait,
     std::optional<int> freeChannelSeconds)
 {
     if (freeChannelSeconds) {
@@ -36,15 +36,15 @@ StatusLook statusLook(const KiwiState& state, const std::optional<ReconnectWait>
             std::nullopt, StatusLook::Tint::secondary, true};
     }
     switch (state.kind()) {
-    case KiwiState::Kind::disconnected:
+    case ConnectionState::Kind::disconnected:
         return {QCoreApplication::translate("StatusLine", "Disconnected"), StatusSymbol::circle,
             StatusLook::Tint::secondary, false};
-    case KiwiState::Kind::connecting:
+    case ConnectionState::Kind::connecting:
         return {QCoreApplication::translate("StatusLine", "Connecting…"), std::nullopt, StatusLook::Tint::secondary,
             true};
-    case KiwiState::Kind::connected:
+    case ConnectionState::Kind::connected:
         return {QCoreApplication::translate("StatusLine", "Connected"), StatusSymbol::radioWaves, StatusLook::Tint::green, false};
-    case KiwiState::Kind::failed:
+    case ConnectionState::Kind::failed:
         return {state.message(), StatusSymbol::warning, StatusLook::Tint::orange, false};
     }
     return {};
@@ -66,11 +66,11 @@ StatusLine::StatusLine(QWidget* parent)
     row->addWidget(m_busy, 0, Qt::AlignVCenter);
     row->addWidget(m_text, 1, Qt::AlignVCenter);
 
-    setState(KiwiState::disconnected());
+    setState(ConnectionState::disconnected());
 }
 
 void StatusLine::setState(
-    const KiwiState& state, const std::optional<ReconnectWait>& wait, std::optional<int> freeChannelSeconds)
+    const ConnectionState& state, const std::optional<ReconnectWait>& wait, std::optional<int> freeChannelSeconds)
 {
     m_look = statusLook(state, wait, freeChannelSeconds);
     // While waiting, the tooltip keeps the failure that started it.

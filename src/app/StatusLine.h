@@ -5,7 +5,7 @@
 // how long it has waited for a free channel.
 
 #include "app/StatusSymbols.h"
-#include "model/KiwiModel.h"
+#include "model/ReceiverModel.h"
 #include "session/ReconnectSchedule.h"
 
 #include <QString>
@@ -28,7 +28,7 @@ struct StatusLook {
     bool busy = false;
 };
 // `freeChannelSeconds`: how long the session has waited for a free channel.
-StatusLook statusLook(const KiwiState& state, const std::optional<ReconnectWait>& wait = std::nullopt,
+StatusLook statusLook(const ConnectionState& state, const std::optional<ReconnectWait>& wait = std::nullopt,
     std::optional<int> freeChannelSeconds = std::nullopt);
 
 class StatusLine : public QWidget {
@@ -38,7 +38,7 @@ public:
 
     explicit StatusLine(QWidget* parent = nullptr);
 
-    void setState(const KiwiState& state, const std::optional<ReconnectWait>& wait = std::nullopt,
+    void setState(const ConnectionState& state, const std::optional<ReconnectWait>& wait = std::nullopt,
         std::optional<int> freeChannelSeconds = std::nullopt);
     // A line of our own under the state (trouble with the settings file);
     // empty for none.

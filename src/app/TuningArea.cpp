@@ -9,7 +9,7 @@
 
 #include <algorithm>
 
-TuningArea::TuningArea(KiwiSDRClient& client, ListeningChain& listening, QWidget* parent)
+TuningArea::TuningArea(ReceiverClient& client, ListeningChain& listening, QWidget* parent)
     : QWidget(parent),
       m_panelColumn(new QWidget(this)),
       m_panel(new TuningPanel(client, TuningPanel::standardSteps(), m_panelColumn)),

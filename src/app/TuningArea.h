@@ -5,7 +5,7 @@
 
 #include <QWidget>
 
-class KiwiSDRClient;
+class ReceiverClient;
 class ListeningChain;
 class ListeningToolsPanel;
 class ReceiverInfoView;
@@ -19,7 +19,7 @@ public:
     static constexpr int minimumInfoWidth = 220;
     static constexpr int spacing = 24;
 
-    TuningArea(KiwiSDRClient& client, ListeningChain& listening, QWidget* parent = nullptr);
+    TuningArea(ReceiverClient& client, ListeningChain& listening, QWidget* parent = nullptr);
 
     bool showsReceiverInfo() const;
     // The narrowest width at which the receiver information fits beside the panel.

@@ -2,17 +2,17 @@
 
 #include "app/AddressBar.h"
 #include "app/AppMenuBar.h"
-#include "app/ContentView.h"
-#include "session/KiwiSDRClient.h"
+#include "app/MainWindow.h"
+#include "session/ReceiverClient.h"
 
 #include <QAction>
 #include <QCoreApplication>
 #include <QMenu>
 #include <QMenuBar>
 
-void addWindowMenus(QMenuBar& bar, ContentView& window)
+void addWindowMenus(QMenuBar& bar, MainWindow& window)
 {
-    KiwiSDRClient& client = window.client();
+    ReceiverClient& client = window.client();
 
     QMenu* receiver = bar.addMenu(QCoreApplication::translate("WindowMenus", "&Receiver"));
     receiver->setObjectName(QStringLiteral("receiverMenu"));
@@ -51,7 +51,7 @@ void addWindowMenus(QMenuBar& bar, ContentView& window)
         zoomIn->setEnabled(connected);
         zoomOut->setEnabled(connected);
     };
-    QObject::connect(&client, &KiwiSDRClient::stateChanged, receiver, refresh);
-    QObject::connect(&client, &KiwiSDRClient::isMutedChanged, receiver, refresh);
+    QObject::connect(&client, &ReceiverClient::stateChanged, receiver, refresh);
+    QObject::connect(&client, &ReceiverClient::isMutedChanged, receiver, refresh);
     refresh();
 }

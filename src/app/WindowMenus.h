@@ -3,7 +3,7 @@
 // Ctrl+Return; Mute, M) and View (Zoom In, +; Zoom Out, -). The plain keys
 // reach them wherever a text field does not take them as typing.
 
-class ContentView;
+class MainWindow;
 class QMenuBar;
 
-void addWindowMenus(QMenuBar& bar, ContentView& window);
+void addWindowMenus(QMenuBar& bar, MainWindow& window);

@@ -1,6 +1,6 @@
 #include "app/AppResources.h"
 #include "app/CommandLine.h"
-#include "app/MyApp.h"
+#include "app/Application.h"
 #include "app/Translation.h"
 #include "widgets/FocusFrameStyle.h"
 
@@ -87,7 +87,7 @@ int main(int argc, char** argv)
     if (reportCommandLine(request))
         return 0;
 
-    MyApp farlisten;
+    Application farlisten;
     farlisten.open(request);
     return app.exec();
 }

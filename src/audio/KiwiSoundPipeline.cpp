@@ -107,10 +107,10 @@ void KiwiSoundPipeline::applyParameters(const std::vector<KiwiParam>& params)
 void KiwiSoundPipeline::resetDecoder()
 {
     const std::lock_guard guard(lock);
-    decoder = IMAADPCMDecoder{};
+    decoder = KiwiADPCMDecoder{};
 }
 
-IMAADPCMDecoder KiwiSoundPipeline::decoderState() const
+KiwiADPCMDecoder KiwiSoundPipeline::decoderState() const
 {
     const std::lock_guard guard(lock);
     return decoder;

@@ -8,7 +8,7 @@
 // never held while the player is called.
 
 #include "audio/AudioSampleSink.h"
-#include "audio/IMAADPCMDecoder.h"
+#include "audio/KiwiADPCMDecoder.h"
 #include "model/KiwiFrames.h"
 
 #include <memory>
@@ -30,10 +30,10 @@ public:
     void resetDecoder();
 
     // A copy of the running ADPCM state.
-    IMAADPCMDecoder decoderState() const;
+    KiwiADPCMDecoder decoderState() const;
 
 private:
     std::shared_ptr<AudioSampleSink> player;
     mutable std::mutex lock;
-    IMAADPCMDecoder decoder;
+    KiwiADPCMDecoder decoder;
 };

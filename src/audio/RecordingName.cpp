@@ -63,7 +63,7 @@ QString cleanFileNamePart(const QString& text, qsizetype maxBytes)
     return cleaned;
 }
 
-QString recordingName(const QString& receiverName, double frequencyKHz, KiwiMode mode, const QDateTime& start)
+QString recordingName(const QString& receiverName, double frequencyKHz, Mode mode, const QDateTime& start)
 {
     QString name = cleanFileNamePart(receiverName);
     if (name.isEmpty())

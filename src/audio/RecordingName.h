@@ -10,7 +10,7 @@
 // and the name keeps at most `maxNameBytes` bytes of UTF-8, cut between
 // characters. An empty result is "receiver".
 
-#include "model/KiwiMode.h"
+#include "model/Mode.h"
 
 #include <QDateTime>
 #include <QString>
@@ -18,4 +18,4 @@
 constexpr qsizetype maxNameBytes = 80;
 
 QString cleanFileNamePart(const QString& text, qsizetype maxBytes = maxNameBytes);
-QString recordingName(const QString& receiverName, double frequencyKHz, KiwiMode mode, const QDateTime& start);
+QString recordingName(const QString& receiverName, double frequencyKHz, Mode mode, const QDateTime& start);

@@ -37,7 +37,7 @@ QString logPathFor(const QString& soundPath)
     return info.dir().filePath(info.completeBaseName() + QStringLiteral(".jsonl"));
 }
 
-QByteArray tuningLine(std::uint64_t frame, double frequencyKHz, KiwiMode mode)
+QByteArray tuningLine(std::uint64_t frame, double frequencyKHz, Mode mode)
 {
     const QJsonObject line{{QStringLiteral("sample"), qint64(frame)},
         {QStringLiteral("frequencyKHz"), frequencyKHz}, {QStringLiteral("mode"), rawValue(mode)}};
@@ -251,7 +251,7 @@ void SoundRecorder::played(std::span<const float> samples, double sampleRate)
     takenSeconds += seconds;
 }
 
-void SoundRecorder::retuned(double frequencyKHz, KiwiMode mode)
+void SoundRecorder::retuned(double frequencyKHz, Mode mode)
 {
     std::lock_guard guard(mutex);
     if (!accepting.load(std::memory_order_relaxed) || !std::isfinite(frequencyKHz))

@@ -17,7 +17,7 @@
 // sound file from which a tuning holds ("sample"), "frequencyKHz" and "mode".
 
 #include "audio/PlayedSoundTap.h"
-#include "model/KiwiMode.h"
+#include "model/Mode.h"
 #include "model/RecordingFormat.h"
 
 #include <QString>
@@ -70,7 +70,7 @@ public:
 
     void played(std::span<const float> samples, double sampleRate) override;
     // The tuning from the next sound on; the first call starts the log.
-    void retuned(double frequencyKHz, KiwiMode mode);
+    void retuned(double frequencyKHz, Mode mode);
     // Takes no more sound; the writer finishes the file. Returns at once.
     void stop();
     // Stops and waits until the file is complete.
@@ -84,7 +84,7 @@ private:
     };
     struct Tuning {
         double frequencyKHz = 0;
-        KiwiMode mode = KiwiMode::am;
+        Mode mode = Mode::am;
     };
     using Item = std::variant<Block, Tuning>;
     class Writer;

@@ -189,12 +189,12 @@ std::optional<double> numberIn(QString text)
     return value;
 }
 
-std::optional<KiwiMode> modeIn(const QString& text)
+std::optional<Mode> modeIn(const QString& text)
 {
     const QString key = text.trimmed().toLower();
     if (key.isEmpty())
-        return KiwiMode::am;
-    if (const std::optional<KiwiMode> mode = kiwiModeFromRawValue(key))
+        return Mode::am;
+    if (const std::optional<Mode> mode = modeFromRawValue(key))
         return mode;
     return modeForOpenWebRXModulation(key);
 }
@@ -313,7 +313,7 @@ public:
         }
     }
 
-    std::optional<QString> take(double kHz, KiwiMode mode, std::optional<QString> name)
+    std::optional<QString> take(double kHz, Mode mode, std::optional<QString> name)
     {
         // Kept to 0.01 kHz, as bookmarks are added; what rounds to 0 is out.
         const double rounded = std::isfinite(kHz) ? std::round(kHz * 100.0) / 100.0 : 0.0;
@@ -332,7 +332,7 @@ public:
 
 private:
     // Bookmarks within a hundredth of a kHz in the same mode are one.
-    static std::pair<int, qint64> key(KiwiMode mode, double kHz)
+    static std::pair<int, qint64> key(Mode mode, double kHz)
     {
         return {static_cast<int>(mode), qRound64(kHz * 100.0)};
     }
@@ -406,12 +406,12 @@ Import<FrequencyBookmarks> frequenciesFromJson(const QByteArray& data, const Fre
         const QJsonObject entry = json.entries[i].toObject();
         const QJsonValue frequency = entry.value(QStringLiteral("frequencyKHz"));
         const QJsonValue mode = entry.value(QStringLiteral("mode"));
-        const std::optional<KiwiMode> kiwiMode = mode.isString() ? kiwiModeFromRawValue(mode.toString()) : std::nullopt;
-        if (!frequency.isDouble() || !kiwiMode)
+        const std::optional<Mode> parsedMode = mode.isString() ? modeFromRawValue(mode.toString()) : std::nullopt;
+        if (!frequency.isDouble() || !parsedMode)
             return failed<FrequencyBookmarks>(
                 atEntry(i + 1, QCoreApplication::translate("BookmarkFiles", "no frequency and mode")));
         if (const auto why
-            = merge.take(frequency.toDouble(), *kiwiMode, nameIn(entry.value(QStringLiteral("name")).toString())))
+            = merge.take(frequency.toDouble(), *parsedMode, nameIn(entry.value(QStringLiteral("name")).toString())))
             return failed<FrequencyBookmarks>(atEntry(i + 1, *why));
     }
     return merge.result;
@@ -495,7 +495,7 @@ Import<FrequencyBookmarks> frequenciesFromCsv(const QString& text, const Frequen
         unit = largest >= unitlessHzFrom ? 0.001 : 1.0;
     FrequencyMerge merge(current);
     for (const Entry& entry : entries) {
-        const std::optional<KiwiMode> mode = modeIn(entry.mode);
+        const std::optional<Mode> mode = modeIn(entry.mode);
         if (!mode)
             return failed<FrequencyBookmarks>(
                 atLine(entry.line, QCoreApplication::translate("BookmarkFiles", "\"%1\" is no mode").arg(entry.mode)));

@@ -98,7 +98,7 @@ std::optional<FrequencyBookmark> frequencyBookmarkFromJson(const QJsonValue& ele
     const QJsonValue modeText = object.value(modeKey);
     if (!id || !frequency.isDouble() || !std::isfinite(frequency.toDouble()) || !modeText.isString())
         return std::nullopt;
-    const std::optional<KiwiMode> mode = kiwiModeFromRawValue(modeText.toString());
+    const std::optional<Mode> mode = modeFromRawValue(modeText.toString());
     if (!mode)
         return std::nullopt;
     const QJsonValue name = object.value(nameKey);
@@ -230,14 +230,14 @@ size_t qHash(const FrequencyBookmark& bookmark, size_t seed) noexcept
     return bookmark.name ? qHashMulti(hash, *bookmark.name) : hash;
 }
 
-bool FrequencyBookmarks::contains(KiwiMode mode, double frequencyKHz) const
+bool FrequencyBookmarks::contains(Mode mode, double frequencyKHz) const
 {
     return std::any_of(items.cbegin(), items.cend(), [&](const FrequencyBookmark& item) {
         return item.mode == mode && std::abs(item.frequencyKHz - frequencyKHz) < 0.005;
     });
 }
 
-void FrequencyBookmarks::add(KiwiMode mode, double frequencyKHz)
+void FrequencyBookmarks::add(Mode mode, double frequencyKHz)
 {
     if (!std::isfinite(frequencyKHz) || contains(mode, frequencyKHz))
         return;

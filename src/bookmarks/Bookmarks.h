@@ -2,7 +2,7 @@
 // The two bookmark lists the user keeps: receiver addresses, and
 // frequency-and-mode pairs. Each list is stored whole as one JSON text.
 
-#include "model/KiwiMode.h"
+#include "model/Mode.h"
 
 #include <QHashFunctions>
 #include <QList>
@@ -53,7 +53,7 @@ struct Bookmarks {
 struct FrequencyBookmark {
     QUuid id;
     double frequencyKHz = 0.0;
-    KiwiMode mode = KiwiMode::lsb;
+    Mode mode = Mode::lsb;
     std::optional<QString> name;
 
     // "7200.00 kHz LSB" in the current locale, led by "name — " when the name
@@ -69,10 +69,10 @@ struct FrequencyBookmarks {
     QList<FrequencyBookmark> items;
 
     // True when an item of this mode lies within 0.005 kHz of the frequency.
-    bool contains(KiwiMode mode, double frequencyKHz) const;
+    bool contains(Mode mode, double frequencyKHz) const;
     // Appends the frequency rounded to 0.01 kHz with a new id and no name,
     // unless contains() is true or the frequency is not a finite number.
-    void add(KiwiMode mode, double frequencyKHz);
+    void add(Mode mode, double frequencyKHz);
 
     // Compact JSON array of {"id","frequencyKHz","mode"[,"name"]} objects. An
     // item whose frequency is not finite has no JSON form and is left out.

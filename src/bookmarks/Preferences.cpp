@@ -22,7 +22,7 @@
 namespace {
 
 constexpr double defaultFrequencyKHz = 7200.0;
-constexpr KiwiMode defaultMode = KiwiMode::lsb;
+constexpr Mode defaultMode = Mode::lsb;
 constexpr int defaultWaterfallZoom = 0;
 
 // QSettings writes its file in the event-loop turn after each change; this
@@ -322,13 +322,13 @@ void Preferences::setFrequencyKHz(double kHz)
     store(PreferenceKeys::frequencyKHz, QString::number(kHz, 'g', QLocale::FloatingPointShortest));
 }
 
-KiwiMode Preferences::mode() const
+Mode Preferences::mode() const
 {
     const std::optional<QString> text = textOf(storedValue(PreferenceKeys::mode));
-    return text ? kiwiModeFromRawValue(*text).value_or(defaultMode) : defaultMode;
+    return text ? modeFromRawValue(*text).value_or(defaultMode) : defaultMode;
 }
 
-void Preferences::setMode(KiwiMode mode)
+void Preferences::setMode(Mode mode)
 {
     store(PreferenceKeys::mode, rawValue(mode));
 }
@@ -430,7 +430,7 @@ void Preferences::setServerName(const QString& address, const QString& name)
     store(PreferenceKeys::serverNames, QString::fromUtf8(QJsonDocument(names).toJson(QJsonDocument::Compact)));
 }
 
-std::optional<QUuid> Preferences::addFrequencyBookmark(KiwiMode mode, double frequencyKHz)
+std::optional<QUuid> Preferences::addFrequencyBookmark(Mode mode, double frequencyKHz)
 {
     FrequencyBookmarks list = frequencyBookmarks();
     const qsizetype before = list.items.size();

@@ -10,7 +10,7 @@
 // running programs that each change it keep both changes.
 
 #include "bookmarks/Bookmarks.h"
-#include "model/KiwiMode.h"
+#include "model/Mode.h"
 #include "model/ListeningSettings.h"
 #include "model/RecordingFormat.h"
 #include "model/WaterfallLook.h"
@@ -65,8 +65,8 @@ public:
     // A frequency that is not a finite number is not stored.
     void setFrequencyKHz(double kHz);
 
-    KiwiMode mode() const;
-    void setMode(KiwiMode mode);
+    Mode mode() const;
+    void setMode(Mode mode);
 
     int waterfallZoom() const;
     void setWaterfallZoom(int zoom);
@@ -84,7 +84,7 @@ public:
     // cannot be added), nothing is written and nobody is told of a change.
     void addBookmark(const QString& address);
     // Gives the new frequency bookmark's id, or nothing when none was added.
-    std::optional<QUuid> addFrequencyBookmark(KiwiMode mode, double frequencyKHz);
+    std::optional<QUuid> addFrequencyBookmark(Mode mode, double frequencyKHz);
     // Names the frequency bookmark; empty text removes the name. An id no
     // longer in the list changes nothing.
     void setFrequencyBookmarkName(const QUuid& id, const QString& name);

@@ -55,7 +55,7 @@ std::optional<double> strongestLineHz(const SpectrumLine& spectrum, double click
     return std::isfinite(hz) ? std::optional<double>(hz) : std::nullopt;
 }
 
-std::optional<double> snappedClickKHz(const SpectrumLine& spectrum, double clickHz, double width, KiwiMode mode,
+std::optional<double> snappedClickKHz(const SpectrumLine& spectrum, double clickHz, double width, Mode mode,
     bool exact)
 {
     if (!std::isfinite(clickHz))

@@ -3,7 +3,7 @@
 // near the pointer when one stands clearly out of the noise, else on the
 // mode's step; with Alt exactly where it was made.
 
-#include "model/KiwiMode.h"
+#include "model/Mode.h"
 
 #include <optional>
 #include <vector>
@@ -33,5 +33,5 @@ std::optional<double> strongestLineHz(const SpectrumLine& spectrum, double click
 // The frequency in kHz a click at `clickHz` tunes to: the line (on a 10 Hz
 // grid), else the mode's step; `exact` keeps the click's own frequency to the
 // hertz.
-std::optional<double> snappedClickKHz(const SpectrumLine& spectrum, double clickHz, double width, KiwiMode mode,
+std::optional<double> snappedClickKHz(const SpectrumLine& spectrum, double clickHz, double width, Mode mode,
     bool exact);

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
-PassbandLimits passbandLimits(KiwiMode mode)
+PassbandLimits passbandLimits(Mode mode)
 {
     // The audio of a receiver is some 12 kHz wide; only wide FM is wider.
-    const KiwiPassband standard = defaultPassband(mode);
+    const Passband standard = defaultPassband(mode);
     const double widest = static_cast<double>(std::max(std::abs(standard.low), std::abs(standard.high)));
     return {std::max(6000.0, widest)};
 }
@@ -23,7 +23,7 @@ std::optional<PassbandEdge> passbandEdgeAt(double x, double width, const StripFr
     return high < low ? PassbandEdge::high : PassbandEdge::low;
 }
 
-KiwiPassband draggedPassband(KiwiMode mode, KiwiPassband start, PassbandEdge edge, double deltaHz)
+Passband draggedPassband(Mode mode, Passband start, PassbandEdge edge, double deltaHz)
 {
     const double limit = passbandLimits(mode).edgeLimitHz;
     const double grid = PassbandLimits::gridHz;
@@ -31,7 +31,7 @@ KiwiPassband draggedPassband(KiwiMode mode, KiwiPassband start, PassbandEdge edg
     const auto onGrid = [grid](double hz) { return std::round(hz / grid) * grid; };
     if (!std::isfinite(deltaHz))
         deltaHz = 0;
-    KiwiPassband result = start;
+    Passband result = start;
     if (edge == PassbandEdge::low) {
         // A passband from the server may lie outside the limits already.
         const double highest = std::max(std::min(static_cast<double>(start.high) - width, limit - width), -limit);

@@ -4,7 +4,7 @@
 // mode's limits and never narrower than the narrowest filter.
 
 #include "display/WaterfallStrip.h"
-#include "model/KiwiMode.h"
+#include "model/Mode.h"
 
 #include <optional>
 
@@ -18,7 +18,7 @@ struct PassbandLimits {
     static constexpr double gridHz = 10;
 };
 
-PassbandLimits passbandLimits(KiwiMode mode);
+PassbandLimits passbandLimits(Mode mode);
 
 // The edge within `grabDistance` points of `x` in a strip `width` wide, the
 // nearer one when both are; none without a positive span.
@@ -28,4 +28,4 @@ constexpr double grabDistance = 4;
 
 // `start` with `edge` moved by `deltaHz`: on the grid, within the limits and
 // at least the minimum width from the other edge, which stays where it is.
-KiwiPassband draggedPassband(KiwiMode mode, KiwiPassband start, PassbandEdge edge, double deltaHz);
+Passband draggedPassband(Mode mode, Passband start, PassbandEdge edge, double deltaHz);

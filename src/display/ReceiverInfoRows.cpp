@@ -29,7 +29,7 @@ QString audioFramingText(AudioFraming framing)
     return {};
 }
 
-QString coverageText(const KiwiReceiverInfo& info)
+QString coverageText(const ReceiverInfo& info)
 {
     const QString lower = info.baseHz > 0 ? formatFrequency(info.baseHz) : QStringLiteral("0");
     return lower + QStringLiteral(" \u2013 ") + formatFrequency(info.baseHz + info.bandwidthHz);
@@ -37,12 +37,12 @@ QString coverageText(const KiwiReceiverInfo& info)
 
 } // namespace
 
-QString receiverInfoTitle(const KiwiReceiverInfo& info)
+QString receiverInfoTitle(const ReceiverInfo& info)
 {
     return info.name.value_or(QCoreApplication::translate("ReceiverInfoRows", "Receiver"));
 }
 
-QList<ReceiverInfoRow> receiverInfoRows(const KiwiReceiverInfo& info)
+QList<ReceiverInfoRow> receiverInfoRows(const ReceiverInfo& info)
 {
     QList<ReceiverInfoRow> rows;
     const auto addText = [&rows](const QString& label, const std::optional<QString>& text) {

@@ -2,7 +2,7 @@
 // What the receiver information view lists: a title and the rows of label
 // and value that the known fields of a receiver description give.
 
-#include "model/KiwiModel.h"
+#include "model/ReceiverModel.h"
 
 #include <QList>
 #include <QString>
@@ -17,9 +17,9 @@ struct ReceiverInfoRow {
 };
 
 // The receiver's name, or "Receiver".
-QString receiverInfoTitle(const KiwiReceiverInfo& info);
+QString receiverInfoTitle(const ReceiverInfo& info);
 // The rows in display order; a row appears only when its field is known.
-QList<ReceiverInfoRow> receiverInfoRows(const KiwiReceiverInfo& info);
+QList<ReceiverInfoRow> receiverInfoRows(const ReceiverInfo& info);
 
 // Seconds as days, hours and minutes, at most the two largest non-zero units,
 // truncated: "3d 4h", "2h 5m", "0m".

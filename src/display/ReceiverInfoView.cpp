@@ -2,13 +2,13 @@
 
 #include "display/ReceiverInfoRows.h"
 #include "widgets/TextStyles.h"
-#include "session/KiwiSDRClient.h"
+#include "session/ReceiverClient.h"
 
 #include <QGridLayout>
 #include <QLabel>
 #include <QVBoxLayout>
 
-ReceiverInfoView::ReceiverInfoView(KiwiSDRClient& client, QWidget* parent)
+ReceiverInfoView::ReceiverInfoView(ReceiverClient& client, QWidget* parent)
     : QWidget(parent), m_client(client), m_title(new QLabel(this)), m_grid(nullptr)
 {
     m_title->setTextFormat(Qt::PlainText);
@@ -23,13 +23,13 @@ ReceiverInfoView::ReceiverInfoView(KiwiSDRClient& client, QWidget* parent)
     column->addWidget(m_title);
     column->addStretch(1);
 
-    connect(&m_client, &KiwiSDRClient::infoChanged, this, &ReceiverInfoView::refresh);
+    connect(&m_client, &ReceiverClient::infoChanged, this, &ReceiverInfoView::refresh);
     refresh();
 }
 
 void ReceiverInfoView::refresh()
 {
-    const KiwiReceiverInfo& info = m_client.info();
+    const ReceiverInfo& info = m_client.info();
     m_title->setText(receiverInfoTitle(info));
 
     // The rows come and go with the fields; rebuilding the small grid is

@@ -4,18 +4,18 @@
 
 #include <QWidget>
 
-class KiwiSDRClient;
+class ReceiverClient;
 class QLabel;
 
 class ReceiverInfoView : public QWidget {
     Q_OBJECT
 public:
-    explicit ReceiverInfoView(KiwiSDRClient& client, QWidget* parent = nullptr);
+    explicit ReceiverInfoView(ReceiverClient& client, QWidget* parent = nullptr);
 
 private:
     void refresh();
 
-    KiwiSDRClient& m_client;
+    ReceiverClient& m_client;
     QLabel* m_title;
     QWidget* m_grid;
 };

@@ -2,7 +2,7 @@
 // The arithmetic and texts of the S-meter: where a reading sits on the scale
 // of S-units, and what is written and spoken about it.
 
-#include "model/KiwiModel.h"
+#include "model/ReceiverModel.h"
 
 #include <QList>
 #include <QString>

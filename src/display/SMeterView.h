@@ -3,7 +3,7 @@
 // an overload badge, a bar green up to S9 and red beyond, and for calibrated
 // levels a scale of S-units. Read-only; the owner feeds it readings.
 
-#include "model/KiwiModel.h"
+#include "model/ReceiverModel.h"
 
 #include <QWidget>
 

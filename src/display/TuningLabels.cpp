@@ -19,12 +19,12 @@ QString stepAccessibleName(double stepKHz)
                         : QCoreApplication::translate("TuningLabels", "Tune up %1 kilohertz").arg(step);
 }
 
-QString modeTitle(KiwiMode mode)
+QString modeTitle(Mode mode)
 {
     return rawValue(mode).toUpper();
 }
 
-QString modeAccessibleName(KiwiMode mode)
+QString modeAccessibleName(Mode mode)
 {
     return QCoreApplication::translate("TuningLabels", "Mode %1").arg(modeTitle(mode));
 }

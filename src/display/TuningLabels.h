@@ -2,7 +2,7 @@
 // The words and small decisions of the tuning panel's controls, apart from
 // the widgets so that they can be checked on their own.
 
-#include "model/KiwiMode.h"
+#include "model/Mode.h"
 #include "model/ReceiverProfile.h"
 
 #include <QList>
@@ -17,9 +17,9 @@ QString stepTitle(double stepKHz);
 QString stepAccessibleName(double stepKHz);
 
 // "USB", "NBFM".
-QString modeTitle(KiwiMode mode);
+QString modeTitle(Mode mode);
 // "Mode USB".
-QString modeAccessibleName(KiwiMode mode);
+QString modeAccessibleName(Mode mode);
 
 // What the bookmark button shows for the tuned frequency and mode.
 struct BookmarkButtonLook {

@@ -7,7 +7,7 @@
 #include "display/SMeterView.h"
 #include "widgets/TextStyles.h"
 #include "display/TuningLabels.h"
-#include "session/KiwiSDRClient.h"
+#include "session/ReceiverClient.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -90,7 +90,7 @@ QToolButton* iconButton(const QString& objectName, QWidget* parent)
 
 } // namespace
 
-TuningPanel::TuningPanel(KiwiSDRClient& client, const QList<double>& stepsKHz, QWidget* parent)
+TuningPanel::TuningPanel(ReceiverClient& client, const QList<double>& stepsKHz, QWidget* parent)
     : QWidget(parent), m_client(client)
 {
     auto* column = new QVBoxLayout(this);
@@ -110,23 +110,23 @@ TuningPanel::TuningPanel(KiwiSDRClient& client, const QList<double>& stepsKHz, Q
     column->addLayout(makeVolumeRow());
     column->addStretch(1);
 
-    connect(&m_client, &KiwiSDRClient::stateChanged, this, &TuningPanel::refreshEnabled);
-    connect(&m_client, &KiwiSDRClient::frequencyKHzChanged, this, &TuningPanel::frequencyChanged);
-    connect(&m_client, &KiwiSDRClient::modeChanged, this, [this] {
+    connect(&m_client, &ReceiverClient::stateChanged, this, &TuningPanel::refreshEnabled);
+    connect(&m_client, &ReceiverClient::frequencyKHzChanged, this, &TuningPanel::frequencyChanged);
+    connect(&m_client, &ReceiverClient::modeChanged, this, [this] {
         refreshModeButtons();
         refreshBookmark();
     });
-    connect(&m_client, &KiwiSDRClient::availableModesChanged, this, &TuningPanel::rebuildModeButtons);
-    connect(&m_client, &KiwiSDRClient::profilesChanged, this, &TuningPanel::refreshProfiles);
-    connect(&m_client, &KiwiSDRClient::currentProfileIDChanged, this, &TuningPanel::refreshProfiles);
-    connect(&m_client, &KiwiSDRClient::sMeterChanged, this, [this] { m_sMeter->setReading(m_client.sMeter()); });
-    connect(&m_client, &KiwiSDRClient::isADCOverloadedChanged, this,
+    connect(&m_client, &ReceiverClient::availableModesChanged, this, &TuningPanel::rebuildModeButtons);
+    connect(&m_client, &ReceiverClient::profilesChanged, this, &TuningPanel::refreshProfiles);
+    connect(&m_client, &ReceiverClient::currentProfileIDChanged, this, &TuningPanel::refreshProfiles);
+    connect(&m_client, &ReceiverClient::sMeterChanged, this, [this] { m_sMeter->setReading(m_client.sMeter()); });
+    connect(&m_client, &ReceiverClient::isADCOverloadedChanged, this,
         [this] { m_sMeter->setOverloaded(m_client.isADCOverloaded()); });
-    connect(&m_client, &KiwiSDRClient::serverKindChanged, this, &TuningPanel::refreshGain);
-    connect(&m_client, &KiwiSDRClient::agcEnabledChanged, this, &TuningPanel::refreshGain);
-    connect(&m_client, &KiwiSDRClient::manualGainChanged, this, &TuningPanel::refreshGain);
-    connect(&m_client, &KiwiSDRClient::volumeChanged, this, &TuningPanel::refreshVolume);
-    connect(&m_client, &KiwiSDRClient::isMutedChanged, this, &TuningPanel::refreshVolume);
+    connect(&m_client, &ReceiverClient::serverKindChanged, this, &TuningPanel::refreshGain);
+    connect(&m_client, &ReceiverClient::agcEnabledChanged, this, &TuningPanel::refreshGain);
+    connect(&m_client, &ReceiverClient::manualGainChanged, this, &TuningPanel::refreshGain);
+    connect(&m_client, &ReceiverClient::volumeChanged, this, &TuningPanel::refreshVolume);
+    connect(&m_client, &ReceiverClient::isMutedChanged, this, &TuningPanel::refreshVolume);
     connect(&Preferences::instance(), &Preferences::changed, this, [this](const QString& key) {
         if (key != PreferenceKeys::frequencyBookmarks)
             return;
@@ -387,11 +387,11 @@ void TuningPanel::rebuildModeButtons()
 {
     qDeleteAll(m_modeButtons);
     m_modeButtons.clear();
-    const QList<KiwiMode> modes = m_client.availableModes();
-    for (const KiwiMode mode : modes) {
+    const QList<Mode> modes = m_client.availableModes();
+    for (const Mode mode : modes) {
         QToolButton* button = textButton(modeTitle(mode), modeAccessibleName(mode), this);
         button->setCheckable(true);
-        button->setProperty("kiwiMode", static_cast<int>(mode));
+        button->setProperty("mode", static_cast<int>(mode));
         connect(button, &QToolButton::clicked, this, [this, mode] {
             m_client.setMode(mode);
             // Clicking the current mode's button must not leave it unchecked.
@@ -406,7 +406,7 @@ void TuningPanel::rebuildModeButtons()
 void TuningPanel::refreshModeButtons()
 {
     for (QToolButton* button : std::as_const(m_modeButtons)) {
-        const bool current = button->property("kiwiMode").toInt() == static_cast<int>(m_client.mode());
+        const bool current = button->property("mode").toInt() == static_cast<int>(m_client.mode());
         button->setChecked(current);
         // The current mode is filled with the accent colour.
         QPalette palette = this->palette();

@@ -11,7 +11,7 @@
 #include <QList>
 #include <QWidget>
 
-class KiwiSDRClient;
+class ReceiverClient;
 class QCheckBox;
 class QComboBox;
 class QHBoxLayout;
@@ -28,7 +28,7 @@ public:
     // Step sizes in kHz, as the main window offers them.
     static QList<double> standardSteps() { return {-5, -1, -0.1, 0.1, 1, 5}; }
 
-    explicit TuningPanel(KiwiSDRClient& client, const QList<double>& stepsKHz = standardSteps(),
+    explicit TuningPanel(ReceiverClient& client, const QList<double>& stepsKHz = standardSteps(),
         QWidget* parent = nullptr);
     ~TuningPanel() override;
 
@@ -59,7 +59,7 @@ private:
     void refreshVolume();
     void refreshEnabled();
 
-    KiwiSDRClient& m_client;
+    ReceiverClient& m_client;
     // Read once and again only when the stored list changes, not per step.
     FrequencyBookmarks m_frequencyBookmarks;
     QLineEdit* m_frequencyField = nullptr;

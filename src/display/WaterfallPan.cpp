@@ -3,35 +3,35 @@
 #include <algorithm>
 #include <cmath>
 
-double tapTuneStep(KiwiMode mode)
+double tapTuneStep(Mode mode)
 {
     switch (mode) {
-    case KiwiMode::am:
-    case KiwiMode::amn:
-    case KiwiMode::amw:
-    case KiwiMode::sam:
-    case KiwiMode::nbfm:
+    case Mode::am:
+    case Mode::amn:
+    case Mode::amw:
+    case Mode::sam:
+    case Mode::nbfm:
         return 1;
-    case KiwiMode::lsb:
-    case KiwiMode::usb:
+    case Mode::lsb:
+    case Mode::usb:
         return 0.1;
-    case KiwiMode::cw:
-    case KiwiMode::cwn:
+    case Mode::cw:
+    case Mode::cwn:
         return 0.01;
-    case KiwiMode::wfm:
+    case Mode::wfm:
         return 100;
     }
     return 1;
 }
 
-std::optional<double> tappedFrequencyKHz(double leftHz, double spanHz, double x, double width, KiwiMode mode)
+std::optional<double> tappedFrequencyKHz(double leftHz, double spanHz, double x, double width, Mode mode)
 {
     if (!(width > 0) || !(spanHz > 0))
         return std::nullopt;
     return snappedToTuneStep((leftHz + x / width * spanHz) / 1000, mode);
 }
 
-std::optional<double> snappedToTuneStep(double kHz, KiwiMode mode)
+std::optional<double> snappedToTuneStep(double kHz, Mode mode)
 {
     const double step = tapTuneStep(mode);
     // Fine steps divide by their whole inverse, so that 7050.3 comes out as

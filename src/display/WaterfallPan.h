@@ -3,19 +3,19 @@
 // lands, and the state of a drag that pans the picture and retunes by the same
 // amount until the server's rows catch up with it.
 
-#include "model/KiwiMode.h"
+#include "model/Mode.h"
 
 #include <chrono>
 #include <optional>
 
 // The grid, in kHz, that a click in the mode snaps to.
-double tapTuneStep(KiwiMode mode);
+double tapTuneStep(Mode mode);
 
 // The frequency in kHz a click at `x` of a strip `width` wide tunes to, or
 // none when the strip or the span is empty.
-std::optional<double> tappedFrequencyKHz(double leftHz, double spanHz, double x, double width, KiwiMode mode);
+std::optional<double> tappedFrequencyKHz(double leftHz, double spanHz, double x, double width, Mode mode);
 // `kHz` on the mode's grid; none when that is not a finite number.
-std::optional<double> snappedToTuneStep(double kHz, KiwiMode mode);
+std::optional<double> snappedToTuneStep(double kHz, Mode mode);
 
 class WaterfallPan {
 public:

@@ -83,12 +83,12 @@ void WaterfallRenderer::recolour()
     }
 }
 
-bool WaterfallRenderer::hasUsableGeometry(const KiwiWaterfallRow& row)
+bool WaterfallRenderer::hasUsableGeometry(const WaterfallRow& row)
 {
     return std::isfinite(row.spanHz) && row.spanHz > 0 && std::isfinite(row.startHz);
 }
 
-std::optional<QImage> WaterfallRenderer::pushRow(const KiwiWaterfallRow& row, bool addLine)
+std::optional<QImage> WaterfallRenderer::pushRow(const WaterfallRow& row, bool addLine)
 {
     if (row.bins.empty() || !hasUsableGeometry(row) || m_image.isNull())
         return std::nullopt;

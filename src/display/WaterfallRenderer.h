@@ -11,7 +11,7 @@
 #include "display/ColourMaps.h"
 #include "display/SpectrumLevels.h"
 #include "display/WaterfallLevels.h"
-#include "model/KiwiModel.h"
+#include "model/ReceiverModel.h"
 
 #include <QImage>
 
@@ -36,10 +36,10 @@ public:
     // that is not finite); such a row changes nothing. Without `addLine` the
     // row feeds only the spectrum (and moves the picture to its place), and
     // gives no image.
-    std::optional<QImage> pushRow(const KiwiWaterfallRow& row, bool addLine = true);
+    std::optional<QImage> pushRow(const WaterfallRow& row, bool addLine = true);
 
     // Whether a row's geometry can be drawn at all.
-    static bool hasUsableGeometry(const KiwiWaterfallRow& row);
+    static bool hasUsableGeometry(const WaterfallRow& row);
 
     // The classic colour map.
     static Palette makePalette();

@@ -13,7 +13,7 @@ void WaterfallRowAverager::setRowsPerSecond(std::optional<double> rowsPerSecond)
         m_intervalSeconds.reset();
 }
 
-void WaterfallRowAverager::startOver(const KiwiWaterfallRow& row)
+void WaterfallRowAverager::startOver(const WaterfallRow& row)
 {
     m_first.startHz = row.startHz;
     m_first.spanHz = row.spanHz;
@@ -23,7 +23,7 @@ void WaterfallRowAverager::startOver(const KiwiWaterfallRow& row)
     m_count = 1;
 }
 
-std::optional<KiwiWaterfallRow> WaterfallRowAverager::add(const KiwiWaterfallRow& row, double seconds)
+std::optional<WaterfallRow> WaterfallRowAverager::add(const WaterfallRow& row, double seconds)
 {
     if (!m_intervalSeconds)
         return row;
@@ -42,7 +42,7 @@ std::optional<KiwiWaterfallRow> WaterfallRowAverager::add(const KiwiWaterfallRow
     }
     if (seconds < m_dueSeconds)
         return std::nullopt;
-    KiwiWaterfallRow averaged = m_first;
+    WaterfallRow averaged = m_first;
     averaged.sequence = row.sequence;
     averaged.bins.resize(m_sums.size());
     for (std::size_t i = 0; i < m_sums.size(); ++i)

@@ -3,7 +3,7 @@
 // number a second: the rows that come within one interval become one row,
 // their levels averaged in dB. A row of another place or size starts over.
 
-#include "model/KiwiModel.h"
+#include "model/ReceiverModel.h"
 
 #include <cstdint>
 #include <limits>
@@ -17,15 +17,15 @@ public:
 
     // Takes a row that came at `seconds` (any steady clock); gives the
     // average once its interval is full.
-    std::optional<KiwiWaterfallRow> add(const KiwiWaterfallRow& row, double seconds);
+    std::optional<WaterfallRow> add(const WaterfallRow& row, double seconds);
 
 private:
-    void startOver(const KiwiWaterfallRow& row);
+    void startOver(const WaterfallRow& row);
 
     std::optional<double> m_intervalSeconds;
     // The sums of the gathered rows' bins, and the first of them for its place.
     std::vector<std::uint32_t> m_sums;
-    KiwiWaterfallRow m_first;
+    WaterfallRow m_first;
     std::uint32_t m_count = 0;
     // When the gathered rows become one; not a number before the first row.
     double m_dueSeconds = std::numeric_limits<double>::quiet_NaN();

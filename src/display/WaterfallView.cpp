@@ -18,7 +18,7 @@
 #include <cmath>
 #include <utility>
 
-WaterfallView::WaterfallView(KiwiSDRClient* client, QWidget* parent)
+WaterfallView::WaterfallView(ReceiverClient* client, QWidget* parent)
     : QWidget(parent)
     , m_client(client)
     , m_header(new WaterfallHeader(this))
@@ -74,8 +74,8 @@ WaterfallView::WaterfallView(KiwiSDRClient* client, QWidget* parent)
     m_rowClock.start();
 
     if (m_client) {
-        KiwiSDRClient* session = m_client;
-        connect(session, &KiwiSDRClient::stateChanged, this, [this] {
+        ReceiverClient* session = m_client;
+        connect(session, &ReceiverClient::stateChanged, this, [this] {
             // A new connection starts from a cleared picture.
             const bool active = m_client->state().isActive();
             if (active && !m_wasActive)
@@ -84,22 +84,22 @@ WaterfallView::WaterfallView(KiwiSDRClient* client, QWidget* parent)
             updateHeader();
             updatePlaceholder();
         });
-        connect(session, &KiwiSDRClient::waterfallErrorChanged, this, [this] {
+        connect(session, &ReceiverClient::waterfallErrorChanged, this, [this] {
             updateHeader();
             updatePlaceholder();
         });
-        connect(session, &KiwiSDRClient::serverKindChanged, this, &WaterfallView::applySpeed);
-        connect(session, &KiwiSDRClient::infoChanged, this, &WaterfallView::updateHeader);
-        connect(session, &KiwiSDRClient::waterfallZoomChanged, this, [this] {
+        connect(session, &ReceiverClient::serverKindChanged, this, &WaterfallView::applySpeed);
+        connect(session, &ReceiverClient::infoChanged, this, &WaterfallView::updateHeader);
+        connect(session, &ReceiverClient::waterfallZoomChanged, this, [this] {
             // Below zoom 1 there is no drag to pan.
             if (m_press && m_press->dragging && m_client && m_client->waterfallZoom() < 1)
                 endDrag();
             updateHeader();
         });
-        connect(session, &KiwiSDRClient::receiverLabelsChanged, this, &WaterfallView::updateScaleLabels);
-        connect(session, &KiwiSDRClient::frequencyKHzChanged, this, &WaterfallView::updatePassband);
-        connect(session, &KiwiSDRClient::modeChanged, this, &WaterfallView::updatePassband);
-        connect(session, &KiwiSDRClient::passbandChanged, this, &WaterfallView::updatePassband);
+        connect(session, &ReceiverClient::receiverLabelsChanged, this, &WaterfallView::updateScaleLabels);
+        connect(session, &ReceiverClient::frequencyKHzChanged, this, &WaterfallView::updatePassband);
+        connect(session, &ReceiverClient::modeChanged, this, &WaterfallView::updatePassband);
+        connect(session, &ReceiverClient::passbandChanged, this, &WaterfallView::updatePassband);
     }
 
     connect(&Preferences::instance(), &Preferences::changed, this, [this](const QString& key) {
@@ -143,7 +143,7 @@ void WaterfallView::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
     if (m_client && !m_subscription)
-        m_subscription = m_client->rows().subscribe(this, [this](KiwiWaterfallRow row) { handleRow(row); });
+        m_subscription = m_client->rows().subscribe(this, [this](WaterfallRow row) { handleRow(row); });
 }
 
 void WaterfallView::hideEvent(QHideEvent* event)
@@ -158,7 +158,7 @@ QString WaterfallView::placeholderText() const
         return tr("Not connected");
     if (const auto& error = m_client->waterfallError())
         return *error;
-    const KiwiState& state = m_client->state();
+    const ConnectionState& state = m_client->state();
     if (state.isActive())
         return tr("Waiting for waterfall…");
     if (state.isFailed() && !state.message().isEmpty())
@@ -166,7 +166,7 @@ QString WaterfallView::placeholderText() const
     return tr("Not connected");
 }
 
-void WaterfallView::handleRow(const KiwiWaterfallRow& row)
+void WaterfallView::handleRow(const WaterfallRow& row)
 {
     // Without a place in the band a row can be neither drawn nor tuned on.
     if (!WaterfallRenderer::hasUsableGeometry(row))
@@ -337,7 +337,7 @@ void WaterfallView::dragChanged(double translationX, double width)
 {
     if (!m_client || !m_client->state().isConnected() || !(width > 0) || !(m_spanHz > 0))
         return;
-    const KiwiReceiverInfo& info = m_client->info();
+    const ReceiverInfo& info = m_client->info();
     const auto move = m_pan.dragChanged(translationX, width, m_spanHz, m_startHz, m_client->frequencyKHz(),
         WaterfallPan::Band{info.baseHz, info.bandwidthHz});
     if (!move)
@@ -528,7 +528,7 @@ void WaterfallView::updateHeader()
         return;
     }
     m_header->setEnabled(isLive());
-    const KiwiReceiverInfo& info = m_client->info();
+    const ReceiverInfo& info = m_client->info();
     m_header->setZoom(m_client->waterfallZoom(), std::min(info.maxZoom, info.zoomCap));
     // Before the first row the span is the one the zoom gives.
     if (!m_waterfallStrip->image())
@@ -541,11 +541,11 @@ void WaterfallView::updateLevels()
     m_spectrumStrip->setValues(m_spectrum, m_minDB, m_maxDB);
 }
 
-KiwiPassband WaterfallView::shownPassband() const
+Passband WaterfallView::shownPassband() const
 {
     if (m_unsentPassband)
         return *m_unsentPassband;
-    return m_client ? m_client->passband() : KiwiPassband{};
+    return m_client ? m_client->passband() : Passband{};
 }
 
 std::optional<PassbandEdge> WaterfallView::edgeUnder(double x) const
@@ -554,7 +554,7 @@ std::optional<PassbandEdge> WaterfallView::edgeUnder(double x) const
         return std::nullopt;
     const double tunedHz = m_client->frequencyKHz() * 1000;
     const double carrierHz = tunedHz - carrierOffsetHz(m_client->mode());
-    const KiwiPassband passband = shownPassband();
+    const Passband passband = shownPassband();
     return passbandEdgeAt(x, m_spectrumStrip->width(), m_spectrumStrip->frequencies(),
         {carrierHz + static_cast<double>(passband.low), carrierHz + static_cast<double>(passband.high), tunedHz});
 }
@@ -574,7 +574,7 @@ void WaterfallView::moveEdge(double x)
     if (!m_edgeDrag || !m_client || !(width > 0))
         return;
     const double deltaHz = (x - m_edgeDrag->pressX) / width * m_spanHz;
-    const KiwiPassband passband = draggedPassband(m_client->mode(), m_edgeDrag->start, m_edgeDrag->edge, deltaHz);
+    const Passband passband = draggedPassband(m_client->mode(), m_edgeDrag->start, m_edgeDrag->edge, deltaHz);
     if (passband == shownPassband())
         return;
     m_unsentPassband = passband;
@@ -596,7 +596,7 @@ void WaterfallView::endEdgeDrag()
 void WaterfallView::sendDraggedPassband()
 {
     m_passbandSendTimer.stop();
-    const std::optional<KiwiPassband> passband = std::exchange(m_unsentPassband, std::nullopt);
+    const std::optional<Passband> passband = std::exchange(m_unsentPassband, std::nullopt);
     if (!passband || !m_client || !m_client->state().isConnected())
         return;
     m_sincePassbandSent.start();
@@ -608,9 +608,9 @@ void WaterfallView::updatePassband()
     if (!m_client)
         return;
     const double tunedHz = m_client->frequencyKHz() * 1000;
-    const KiwiMode mode = m_client->mode();
+    const Mode mode = m_client->mode();
     const double carrierHz = tunedHz - carrierOffsetHz(mode);
-    const KiwiPassband passband = shownPassband();
+    const Passband passband = shownPassband();
     const PassbandMarks marks{carrierHz + static_cast<double>(passband.low),
         carrierHz + static_cast<double>(passband.high), tunedHz};
     m_spectrumStrip->setPassband(marks);

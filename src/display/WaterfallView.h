@@ -15,7 +15,7 @@
 #include "display/WaterfallRenderer.h"
 #include "display/WaterfallRowAverager.h"
 #include "display/WheelTuning.h"
-#include "session/KiwiSDRClient.h"
+#include "session/ReceiverClient.h"
 
 #include <QElapsedTimer>
 #include <QPointF>
@@ -41,7 +41,7 @@ class WaterfallView : public QWidget {
 public:
     static constexpr int redrawIntervalMs = 25;
 
-    explicit WaterfallView(KiwiSDRClient* client, QWidget* parent = nullptr);
+    explicit WaterfallView(ReceiverClient* client, QWidget* parent = nullptr);
     ~WaterfallView() override;
 
     // The frequency placement of the last row.
@@ -71,7 +71,7 @@ public:
     // most this often.
     static constexpr int passbandSendIntervalMs = 250;
     // The passband shown: the one being dragged, else the session's.
-    KiwiPassband shownPassband() const;
+    Passband shownPassband() const;
 
 signals:
     // Ctrl+click on a line: where it sounds in the tuned mode (not for FM).
@@ -94,11 +94,11 @@ private:
 
     struct EdgeDrag {
         PassbandEdge edge;
-        KiwiPassband start;
+        Passband start;
         double pressX;
     };
 
-    void handleRow(const KiwiWaterfallRow& row);
+    void handleRow(const WaterfallRow& row);
     // The edge of the passband under the pointer on the spectrum, if any.
     std::optional<PassbandEdge> edgeUnder(double x) const;
     bool startEdgeDrag(double x);
@@ -143,7 +143,7 @@ private:
     // A click on a marker of the scale tunes to its frequency and mode.
     bool scaleEvent(QEvent* event);
 
-    QPointer<KiwiSDRClient> m_client;
+    QPointer<ReceiverClient> m_client;
     WaterfallRenderer m_renderer;
     QTimer m_redrawTimer;
     QElapsedTimer m_sinceRedraw;
@@ -153,7 +153,7 @@ private:
     int m_rowsScrolled = 0;
     bool m_imageReplaced = true;
     std::uint32_t m_lastRowSequence = 0;
-    std::optional<KiwiSDRClient::RowBroadcaster::Subscription> m_subscription;
+    std::optional<ReceiverClient::RowBroadcaster::Subscription> m_subscription;
     std::vector<double> m_spectrum;
     std::vector<double> m_peaks;
     ColourMap m_colourMap = ColourMap::classic;
@@ -171,7 +171,7 @@ private:
     std::optional<Press> m_press;
     std::optional<EdgeDrag> m_edgeDrag;
     // Dragged but not yet sent.
-    std::optional<KiwiPassband> m_unsentPassband;
+    std::optional<Passband> m_unsentPassband;
     QTimer m_passbandSendTimer;
     QElapsedTimer m_sincePassbandSent;
     WheelNotches m_wheelNotches;

@@ -2,29 +2,29 @@
 
 #include <cmath>
 
-double wheelStepKHz(KiwiMode mode)
+double wheelStepKHz(Mode mode)
 {
     switch (mode) {
-    case KiwiMode::am:
-    case KiwiMode::amn:
-    case KiwiMode::amw:
-    case KiwiMode::sam:
-    case KiwiMode::nbfm:
+    case Mode::am:
+    case Mode::amn:
+    case Mode::amw:
+    case Mode::sam:
+    case Mode::nbfm:
         return 5;
-    case KiwiMode::lsb:
-    case KiwiMode::usb:
+    case Mode::lsb:
+    case Mode::usb:
         return 0.1;
-    case KiwiMode::cw:
+    case Mode::cw:
         return 0.05;
-    case KiwiMode::cwn:
+    case Mode::cwn:
         return 0.01;
-    case KiwiMode::wfm:
+    case Mode::wfm:
         return 100;
     }
     return 1;
 }
 
-double wheelTunedFrequencyKHz(double currentKHz, KiwiMode mode, int notches)
+double wheelTunedFrequencyKHz(double currentKHz, Mode mode, int notches)
 {
     const double step = wheelStepKHz(mode);
     const double position = currentKHz / step;

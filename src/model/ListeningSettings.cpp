@@ -21,25 +21,25 @@ ListeningSettings ListeningSettings::clamped() const
     return result;
 }
 
-std::optional<double> audioFrequencyOfLine(double lineHz, double tunedHz, KiwiMode mode)
+std::optional<double> audioFrequencyOfLine(double lineHz, double tunedHz, Mode mode)
 {
     if (!std::isfinite(lineHz) || !std::isfinite(tunedHz))
         return std::nullopt;
     switch (mode) {
-    case KiwiMode::usb:
+    case Mode::usb:
         return lineHz - tunedHz;
-    case KiwiMode::lsb:
+    case Mode::lsb:
         return tunedHz - lineHz;
-    case KiwiMode::cw:
-    case KiwiMode::cwn:
+    case Mode::cw:
+    case Mode::cwn:
         return lineHz - (tunedHz - carrierOffsetHz(mode));
-    case KiwiMode::am:
-    case KiwiMode::amn:
-    case KiwiMode::amw:
-    case KiwiMode::sam:
+    case Mode::am:
+    case Mode::amn:
+    case Mode::amw:
+    case Mode::sam:
         return std::abs(lineHz - tunedHz);
-    case KiwiMode::nbfm:
-    case KiwiMode::wfm:
+    case Mode::nbfm:
+    case Mode::wfm:
         return std::nullopt;
     }
     return std::nullopt;

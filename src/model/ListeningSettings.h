@@ -4,7 +4,7 @@
 // a range; clamped() brings any value (a stored one, a typed one, a clicked
 // one) into it, and a value that is not a number falls back to the default.
 
-#include "model/KiwiMode.h"
+#include "model/Mode.h"
 
 #include <optional>
 
@@ -44,4 +44,4 @@ double clampedToRange(double value, ListeningSettings::Range range);
 // heard while tuned to `tunedHz` in the mode: USB above the dial, LSB below
 // it, CW above the carrier (the dial less the carrier offset), AM on either
 // side. FM gives none: a line's place does not say what it sounds like there.
-std::optional<double> audioFrequencyOfLine(double lineHz, double tunedHz, KiwiMode mode);
+std::optional<double> audioFrequencyOfLine(double lineHz, double tunedHz, Mode mode);

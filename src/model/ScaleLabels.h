@@ -6,7 +6,7 @@
 // entries, names plain text of at most maxLabelNameLength characters, and
 // entries with a frequency no receiver tunes to dropped.
 
-#include "model/KiwiMode.h"
+#include "model/Mode.h"
 
 #include <QJsonObject>
 #include <QString>
@@ -31,7 +31,7 @@ struct BandBar {
 struct FrequencyLabel {
     double hz = 0;
     QString name;
-    std::optional<KiwiMode> mode;
+    std::optional<Mode> mode;
     friend bool operator==(const FrequencyLabel&, const FrequencyLabel&) = default;
 };
 

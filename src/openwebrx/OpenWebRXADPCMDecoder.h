@@ -7,7 +7,7 @@
 // The decoder is a plain value; its state carries from call to call, so a
 // marker or state block may be split across frames.
 
-#include "model/KiwiModel.h"
+#include "model/ReceiverModel.h"
 
 #include <array>
 #include <cstddef>

@@ -88,7 +88,7 @@ std::uint8_t waterfallByte(float levelDb)
     return static_cast<std::uint8_t>(value);
 }
 
-OpenWebRXPipeline::OpenWebRXPipeline(std::shared_ptr<KiwiAudioPlayer> player, RowSink rows)
+OpenWebRXPipeline::OpenWebRXPipeline(std::shared_ptr<AudioPlayer> player, RowSink rows)
     : player(std::move(player))
     , rows(std::move(rows))
 {
@@ -151,7 +151,7 @@ bool OpenWebRXPipeline::processMessage(std::span<const std::uint8_t> message)
     }
 }
 
-std::optional<KiwiWaterfallRow> OpenWebRXPipeline::makeWaterfallRow(std::span<const std::uint8_t> payload)
+std::optional<WaterfallRow> OpenWebRXPipeline::makeWaterfallRow(std::span<const std::uint8_t> payload)
 {
     double centerHz = 0;
     double sampleRateHz = 0;
@@ -189,7 +189,7 @@ std::optional<KiwiWaterfallRow> OpenWebRXPipeline::makeWaterfallRow(std::span<co
     const std::size_t first = static_cast<std::size_t>(
         std::clamp(firstBin, 0.0, static_cast<double>(n - visible)));
 
-    KiwiWaterfallRow row;
+    WaterfallRow row;
     row.bins.resize(visible);
     std::transform(levels.begin() + static_cast<std::ptrdiff_t>(first),
                    levels.begin() + static_cast<std::ptrdiff_t>(first + visible), row.bins.begin(),

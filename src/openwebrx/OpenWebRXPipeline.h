@@ -10,10 +10,10 @@
 // the main thread. `lock` guards every field and is never held while the
 // player, the row sink or the framing sink is called.
 
-#include "audio/KiwiAudioPlayer.h"
+#include "audio/AudioPlayer.h"
 #include "openwebrx/JSONValue.h"
 #include "openwebrx/OpenWebRXADPCMDecoder.h"
-#include "model/KiwiModel.h"
+#include "model/ReceiverModel.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -26,7 +26,7 @@
 
 class OpenWebRXPipeline {
 public:
-    using RowSink = std::function<void(KiwiWaterfallRow)>;
+    using RowSink = std::function<void(WaterfallRow)>;
     using AudioFramingSink = std::function<void(AudioFraming)>;
 
     // Frame types: the first byte of a binary message.
@@ -57,7 +57,7 @@ public:
     };
 
     // `player` must not be null; `rows` may be empty (rows are then dropped).
-    OpenWebRXPipeline(std::shared_ptr<KiwiAudioPlayer> player, RowSink rows);
+    OpenWebRXPipeline(std::shared_ptr<AudioPlayer> player, RowSink rows);
 
     OpenWebRXPipeline(const OpenWebRXPipeline&) = delete;
     OpenWebRXPipeline& operator=(const OpenWebRXPipeline&) = delete;
@@ -77,7 +77,7 @@ public:
     // frame type (the message is then text); an empty message is no frame.
     bool processMessage(std::span<const std::uint8_t> message);
 
-    std::optional<KiwiWaterfallRow> makeWaterfallRow(std::span<const std::uint8_t> payload);
+    std::optional<WaterfallRow> makeWaterfallRow(std::span<const std::uint8_t> payload);
     void playAudio(std::span<const std::uint8_t> payload, double rate);
 
     Snapshot snapshot() const;
@@ -96,7 +96,7 @@ private:
         AudioFramingSink onAudioFraming;
     };
 
-    const std::shared_ptr<KiwiAudioPlayer> player;
+    const std::shared_ptr<AudioPlayer> player;
     const RowSink rows;
     mutable std::mutex lock;
     Fields fields;

@@ -1,6 +1,6 @@
 #include "session/ConnectionEvents.h"
 
-std::unique_ptr<KiwiWebSocket> openEventSocket(const QUrl& url, std::chrono::milliseconds openTimeout,
+std::unique_ptr<WebSocketChannel> openEventSocket(const QUrl& url, std::chrono::milliseconds openTimeout,
     const EventPost& post, MessageReader read, std::function<void(const QString& description)> failed)
 {
     auto receive = [post, read = std::move(read)](const QByteArray& bytes) {
@@ -10,7 +10,7 @@ std::unique_ptr<KiwiWebSocket> openEventSocket(const QUrl& url, std::chrono::mil
     auto fail = [post, failed = std::move(failed)](const QString& description) {
         post([failed, description] { failed(description); });
     };
-    auto socket = std::make_unique<KiwiWebSocket>(std::move(receive), std::move(fail));
+    auto socket = std::make_unique<WebSocketChannel>(std::move(receive), std::move(fail));
     socket->open(url, openTimeout);
     return socket;
 }

@@ -3,7 +3,7 @@
 // thread: every result is posted through the connection's EventPost, which
 // drops it when that connection has ended by the time it arrives.
 
-#include "session/KiwiWebSocket.h"
+#include "session/WebSocketChannel.h"
 #include "session/NetworkThread.h"
 
 #include <QByteArray>
@@ -25,7 +25,7 @@ using MessageReader = std::function<std::function<void()>(const QByteArray& mess
 
 // Opens a socket whose messages `read` takes on the network thread and whose
 // failure `failed` hears on the GUI thread; both through `post`.
-std::unique_ptr<KiwiWebSocket> openEventSocket(const QUrl& url, std::chrono::milliseconds openTimeout,
+std::unique_ptr<WebSocketChannel> openEventSocket(const QUrl& url, std::chrono::milliseconds openTimeout,
     const EventPost& post, MessageReader read, std::function<void(const QString& description)> failed);
 
 // Runs `work` on the network thread and hands its result to `done` through

@@ -1,6 +1,6 @@
 // The addresses the session works with: the typed server address, and the
 // receiver's own web page.
-#include "session/KiwiSDRClient.h"
+#include "session/ReceiverClient.h"
 
 #include <QUrlQuery>
 
@@ -10,7 +10,7 @@ constexpr int defaultKiwiPort = 8073;
 
 } // namespace
 
-std::optional<QUrl> KiwiSDRClient::normalizedServerURL(const QString& address)
+std::optional<QUrl> ReceiverClient::normalizedServerURL(const QString& address)
 {
     QString text = address.trimmed();
     const bool schemeAdded = !text.contains(QStringLiteral("://"));
@@ -30,7 +30,7 @@ std::optional<QUrl> KiwiSDRClient::normalizedServerURL(const QString& address)
     return url;
 }
 
-QUrl KiwiSDRClient::webPageURL(const QUrl& base, double frequencyKHz, KiwiMode mode)
+QUrl ReceiverClient::webPageURL(const QUrl& base, double frequencyKHz, Mode mode)
 {
     QUrl url = base;
     QUrlQuery query;

@@ -18,7 +18,7 @@ QString kiwiIdentCommand(const QString& identity)
     return QStringLiteral("SET ident_user=") + percentEncodedAlphanumerics(identity);
 }
 
-QString kiwiTuneCommand(KiwiMode mode, KiwiPassband passband, double frequencyKHz)
+QString kiwiTuneCommand(Mode mode, Passband passband, double frequencyKHz)
 {
     const double carrierKHz = frequencyKHz - carrierOffsetHz(mode) / 1000;
     return QStringLiteral("SET mod=%1 low_cut=%2 high_cut=%3 freq=%4")

@@ -1,7 +1,7 @@
 #pragma once
 // The texts of the "SET" commands a KiwiSDR client sends.
 
-#include "model/KiwiMode.h"
+#include "model/Mode.h"
 
 #include <QString>
 #include <QStringList>
@@ -13,7 +13,7 @@
 QString kiwiAuthCommand(const QString& password);
 QString kiwiIdentCommand(const QString& identity);
 // CW is heard 500 Hz above the carrier, so the carrier is tuned that far below.
-QString kiwiTuneCommand(KiwiMode mode, KiwiPassband passband, double frequencyKHz);
+QString kiwiTuneCommand(Mode mode, Passband passband, double frequencyKHz);
 QString kiwiAGCCommand(bool agcEnabled, int manualGain);
 // No command when the start, in bins at the highest zoom, is not a
 // representable integer.

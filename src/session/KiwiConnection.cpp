@@ -5,8 +5,8 @@
 
 #include "audio/KiwiSoundPipeline.h"
 #include "diagnostics/LatencyProbes.h"
-#include "model/KiwiError.h"
-#include "model/StatusPage.h"
+#include "model/ReceiverError.h"
+#include "model/KiwiStatusPage.h"
 #include "session/BoundedHttpGet.h"
 #include "session/KiwiCommands.h"
 #include "session/MergedResults.h"
@@ -38,13 +38,13 @@ bool endsSession(const KiwiConnection::SoundParameter& parameter)
     const auto* param = std::get_if<KiwiParam>(&parameter);
     if (!param)
         return false;
-    return isAmong(param->key, endingKeys) || (param->key == u"badp" && parseKiwiInteger(param->value) != 0);
+    return isAmong(param->key, endingKeys) || (param->key == u"badp" && parseServerInteger(param->value) != 0);
 }
 
 } // namespace
 
 KiwiConnection::KiwiConnection(ReceiverSession& session, ConnectionContext context, Settings settings,
-    std::shared_ptr<KiwiSoundPipeline> sound, std::shared_ptr<KiwiBroadcaster<KiwiWaterfallRow>> rows,
+    std::shared_ptr<KiwiSoundPipeline> sound, std::shared_ptr<Broadcaster<WaterfallRow>> rows,
     QNetworkAccessManager& network)
     : m_session(session)
     , m_context(std::move(context))
@@ -66,7 +66,7 @@ void KiwiConnection::open()
 {
     const QUrl channelURL = kiwiChannelURL(m_context.serverURL, m_settings.timestamp, QStringLiteral("SND"));
     if (!channelURL.isValid()) {
-        m_session.refused(KiwiError::invalidAddress());
+        m_session.refused(ReceiverError::invalidAddress());
         return;
     }
     m_sound->resetDecoder();
@@ -109,7 +109,7 @@ void KiwiConnection::open()
     m_keepalive.start(m_settings.keepaliveInterval);
 
     if (m_settings.statusFields)
-        m_session.changeInfo([&](KiwiReceiverInfo& info) { applyStatusPage(info, *m_settings.statusFields); });
+        m_session.changeInfo([&](ReceiverInfo& info) { applyKiwiStatusPage(info, *m_settings.statusFields); });
     else
         refreshStatus();
     m_statusRefresh.start(m_settings.statusRefreshInterval);
@@ -120,7 +120,7 @@ void KiwiConnection::close()
     m_keepalive.stop();
     m_statusRefresh.stop();
     m_requests.reset();
-    for (std::unique_ptr<KiwiWebSocket>* socket : {&m_soundSocket, &m_waterfallSocket}) {
+    for (std::unique_ptr<WebSocketChannel>* socket : {&m_soundSocket, &m_waterfallSocket}) {
         if (*socket)
             (*socket)->close();
         socket->reset();
@@ -195,66 +195,66 @@ void KiwiConnection::handleSoundParameters(const SoundParameters& params)
             continue;
         }
         if (const auto* config = std::get_if<KiwiReceiverConfig>(&parameter)) {
-            m_session.changeInfo([&](KiwiReceiverInfo& info) { applyReceiverConfig(info, *config); });
+            m_session.changeInfo([&](ReceiverInfo& info) { applyReceiverConfig(info, *config); });
             continue;
         }
         const QString& key = std::get<KiwiParam>(parameter).key;
         const std::optional<QString>& value = std::get<KiwiParam>(parameter).value;
         if (key == u"badp") {
-            const std::optional<std::int64_t> code = parseKiwiInteger(value);
+            const std::optional<std::int64_t> code = parseServerInteger(value);
             if (code != 0) {
-                m_session.refused(KiwiError::authentication(code.value_or(-1)));
+                m_session.refused(ReceiverError::authentication(code.value_or(-1)));
                 return;
             }
             accept();
             openWaterfall();
             sendSoundSetup();
         } else if (key == u"too_busy") {
-            m_session.refused(KiwiError::tooBusy(value, m_isAccepted));
+            m_session.refused(ReceiverError::tooBusy(value, m_isAccepted));
             return;
         } else if (key == u"monitor") {
             // The receiver offers only to wait for a free channel.
-            m_session.refused(KiwiError::tooBusy(std::nullopt, false));
+            m_session.refused(ReceiverError::tooBusy(std::nullopt, false));
             return;
         } else if (key == u"redirect") {
-            m_session.refused(KiwiError::redirect(value ? std::optional(percentDecoded(*value)) : std::nullopt));
+            m_session.refused(ReceiverError::redirect(value ? std::optional(percentDecoded(*value)) : std::nullopt));
             return;
         } else if (key == u"down") {
-            m_session.refused(KiwiError::serverDown());
+            m_session.refused(ReceiverError::serverDown());
             return;
         } else if (key == u"kiwi_kick") {
-            m_session.refused(KiwiError::kicked(value ? std::optional(percentDecoded(*value)) : std::nullopt));
+            m_session.refused(ReceiverError::kicked(value ? std::optional(percentDecoded(*value)) : std::nullopt));
             return;
         } else if (key == u"inactivity_timeout") {
-            m_session.refused(KiwiError::inactivityTimeout(value));
+            m_session.refused(ReceiverError::inactivityTimeout(value));
             return;
         } else if (key == u"ip_limit") {
-            m_session.refused(KiwiError::dailyLimit());
+            m_session.refused(ReceiverError::dailyLimit());
             return;
         } else if (key == u"exclusive_use" || key == u"wb_only") {
-            m_session.refused(KiwiError::exclusiveUse());
+            m_session.refused(ReceiverError::exclusiveUse());
             return;
         } else if (key == u"sample_rate") {
-            m_session.changeInfo([&](KiwiReceiverInfo& info) { info.sampleRate = parseKiwiNumber(value); });
+            m_session.changeInfo([&](ReceiverInfo& info) { info.sampleRate = parseServerNumber(value); });
             sendSoundSetup();
         } else if (key == u"audio_rate") {
-            if (const std::optional<double> rate = parseKiwiNumber(value); rate && rate != m_audioRate) {
+            if (const std::optional<double> rate = parseServerNumber(value); rate && rate != m_audioRate) {
                 m_audioRate = rate;
                 m_session.startAudio(*rate);
                 if (const std::optional<QString> reply = kiwiAudioRateReply(*rate))
                     m_soundSocket->sendText(*reply);
             }
         } else if (key == u"bandwidth") {
-            if (const auto hz = parseKiwiNumber(value); hz && isUsableBandwidth(*hz))
-                m_session.changeInfo([&](KiwiReceiverInfo& info) { info.bandwidthHz = *hz; });
+            if (const auto hz = parseServerNumber(value); hz && isUsableBandwidth(*hz))
+                m_session.changeInfo([&](ReceiverInfo& info) { info.bandwidthHz = *hz; });
         } else if (key == u"rx_chans") {
-            m_session.changeInfo([&](KiwiReceiverInfo& info) { info.rxChannels = parseKiwiInteger(value); });
+            m_session.changeInfo([&](ReceiverInfo& info) { info.rxChannels = parseServerInteger(value); });
         } else if (key == u"rx_chan") {
-            m_session.changeInfo([&](KiwiReceiverInfo& info) { info.rxChannel = parseKiwiInteger(value); });
+            m_session.changeInfo([&](ReceiverInfo& info) { info.rxChannel = parseServerInteger(value); });
         } else if (key == u"client_public_ip") {
-            m_session.changeInfo([&](KiwiReceiverInfo& info) { info.clientIP = value; });
+            m_session.changeInfo([&](ReceiverInfo& info) { info.clientIP = value; });
         } else if (key == u"version_maj" || key == u"version_min") {
-            m_session.changeInfo([&](KiwiReceiverInfo& info) {
+            m_session.changeInfo([&](ReceiverInfo& info) {
                 info.softwareVersion = updatedSoftwareVersion(info.softwareVersion, key, value);
             });
         }
@@ -291,7 +291,7 @@ void KiwiConnection::sendSoundSetup()
 
 void KiwiConnection::sendKeepalives()
 {
-    for (KiwiWebSocket* socket : {m_soundSocket.get(), m_waterfallSocket.get()}) {
+    for (WebSocketChannel* socket : {m_soundSocket.get(), m_waterfallSocket.get()}) {
         if (socket)
             socket->sendText(kiwiKeepaliveCommand);
     }
@@ -300,16 +300,16 @@ void KiwiConnection::sendKeepalives()
 void KiwiConnection::refreshStatus()
 {
     m_requests = std::make_unique<QObject>();
-    new BoundedHttpGet(m_network, statusPageURL(m_context.serverURL), statusTimeout, maxStatusPageBytes,
+    new BoundedHttpGet(m_network, kiwiStatusPageURL(m_context.serverURL), statusTimeout, maxKiwiStatusPageBytes,
         [this](const std::optional<HttpResponse>& response) {
             if (!response)
                 return;
             // A status page may be a megabyte: it is read on the network
             // thread.
             computeThenPost(
-                m_context.post, [body = response->body] { return parseStatusPage(body); },
+                m_context.post, [body = response->body] { return parseKiwiStatusPage(body); },
                 [this](const QHash<QString, QString>& fields) {
-                    m_session.changeInfo([&](KiwiReceiverInfo& info) { applyStatusPage(info, fields); });
+                    m_session.changeInfo([&](ReceiverInfo& info) { applyKiwiStatusPage(info, fields); });
                 });
         },
         m_requests.get());

@@ -5,7 +5,7 @@
 // status page when detection did not already bring it.
 
 #include "model/KiwiFrames.h"
-#include "session/KiwiBroadcaster.h"
+#include "session/Broadcaster.h"
 #include "session/KiwiCommands.h"
 #include "session/KiwiParamValues.h"
 #include "session/ReceiverConnection.h"
@@ -39,7 +39,7 @@ public:
     };
 
     KiwiConnection(ReceiverSession& session, ConnectionContext context, Settings settings,
-        std::shared_ptr<KiwiSoundPipeline> sound, std::shared_ptr<KiwiBroadcaster<KiwiWaterfallRow>> rows,
+        std::shared_ptr<KiwiSoundPipeline> sound, std::shared_ptr<Broadcaster<WaterfallRow>> rows,
         QNetworkAccessManager& network);
     ~KiwiConnection() override;
 
@@ -91,11 +91,11 @@ private:
     const ConnectionContext m_context;
     const Settings m_settings;
     const std::shared_ptr<KiwiSoundPipeline> m_sound;
-    const std::shared_ptr<KiwiBroadcaster<KiwiWaterfallRow>> m_rows;
+    const std::shared_ptr<Broadcaster<WaterfallRow>> m_rows;
     QNetworkAccessManager& m_network;
 
-    std::unique_ptr<KiwiWebSocket> m_soundSocket;
-    std::unique_ptr<KiwiWebSocket> m_waterfallSocket;
+    std::unique_ptr<WebSocketChannel> m_soundSocket;
+    std::unique_ptr<WebSocketChannel> m_waterfallSocket;
     int m_waterfallSpeed = kiwiFastestWaterfallSpeed;
     bool m_waterfallSetUp = false;
     QTimer m_keepalive;

@@ -55,7 +55,7 @@ std::optional<std::int64_t> integralNumber(const JSONValue& config, const QStrin
 
 } // namespace
 
-std::optional<double> parseKiwiNumber(const std::optional<QString>& value)
+std::optional<double> parseServerNumber(const std::optional<QString>& value)
 {
     if (!value)
         return std::nullopt;
@@ -79,7 +79,7 @@ std::optional<double> parseKiwiNumber(const std::optional<QString>& value)
     return number;
 }
 
-std::optional<std::int64_t> parseKiwiInteger(const std::optional<QString>& value)
+std::optional<std::int64_t> parseServerInteger(const std::optional<QString>& value)
 {
     if (!value)
         return std::nullopt;
@@ -93,7 +93,7 @@ bool isUsableBandwidth(double hz)
 
 int clampedZoom(std::int64_t zoom)
 {
-    return static_cast<int>(std::clamp<std::int64_t>(zoom, 0, maxKiwiZoom));
+    return static_cast<int>(std::clamp<std::int64_t>(zoom, 0, maxZoomLevel));
 }
 
 std::optional<std::int64_t> truncatedToInt64(double value)
@@ -170,7 +170,7 @@ std::optional<KiwiReceiverConfig> readReceiverConfig(const QString& loadCfgValue
     };
 }
 
-void applyReceiverConfig(KiwiReceiverInfo& info, const KiwiReceiverConfig& config)
+void applyReceiverConfig(ReceiverInfo& info, const KiwiReceiverConfig& config)
 {
     for (const auto& [field, text] : {std::pair{&info.name, &config.name}, std::pair{&info.location, &config.location},
              std::pair{&info.antenna, &config.antenna}, std::pair{&info.grid, &config.grid}}) {

@@ -4,7 +4,7 @@
 // finite, representable number, and the limits keep the rest in range before
 // it becomes a shift, a divisor or an integer.
 
-#include "model/KiwiModel.h"
+#include "model/ReceiverModel.h"
 
 #include <QString>
 
@@ -12,13 +12,13 @@
 #include <optional>
 
 // Highest waterfall zoom level any computation accepts; 2^30 bins fit easily.
-inline constexpr int maxKiwiZoom = 30;
+inline constexpr int maxZoomLevel = 30;
 
 // A complete decimal floating-point text in the C locale (optional sign, no
 // blanks), finite. No value for an absent value.
-std::optional<double> parseKiwiNumber(const std::optional<QString>& value);
+std::optional<double> parseServerNumber(const std::optional<QString>& value);
 // An optional sign and decimal digits, within 64 bits.
-std::optional<std::int64_t> parseKiwiInteger(const std::optional<QString>& value);
+std::optional<std::int64_t> parseServerInteger(const std::optional<QString>& value);
 
 // A band width a session can compute with: positive, finite and not absurd.
 bool isUsableBandwidth(double hz);
@@ -55,7 +55,7 @@ struct KiwiReceiverConfig {
 // too long or not a JSON object. Its texts are cut to maxServerTextLength.
 std::optional<KiwiReceiverConfig> readReceiverConfig(const QString& loadCfgValue);
 // Texts that were missing or empty leave the info's as they were.
-void applyReceiverConfig(KiwiReceiverInfo& info, const KiwiReceiverConfig& config);
+void applyReceiverConfig(ReceiverInfo& info, const KiwiReceiverConfig& config);
 // Folds a later configuration into an earlier one, so that applying the result
 // equals applying both in turn.
 void mergeReceiverConfig(KiwiReceiverConfig& earlier, const KiwiReceiverConfig& later);

@@ -3,7 +3,7 @@
 #include "session/KiwiConnection.h"
 
 #include "diagnostics/LatencyProbes.h"
-#include "model/KiwiError.h"
+#include "model/ReceiverError.h"
 #include "session/KiwiCommands.h"
 #include "session/KiwiWaterfallGeometry.h"
 #include "session/MergedResults.h"
@@ -77,7 +77,7 @@ void KiwiConnection::setWaterfallView(int zoom, double startHz)
 {
     if (!m_waterfallSocket)
         return;
-    const KiwiReceiverInfo& info = m_session.receiverInfo();
+    const ReceiverInfo& info = m_session.receiverInfo();
     if (const auto command = kiwiZoomCommand(zoom, startHz, info.bandwidthHz, info.maxZoom))
         m_waterfallSocket->sendText(*command);
 }
@@ -116,8 +116,8 @@ void KiwiConnection::handleWaterfallParameters(const KiwiParams& params)
         const std::optional<QString>& value = param.value;
         if (key == u"badp") {
             if (value != QStringLiteral("0")) {
-                const std::int64_t code = parseKiwiInteger(value).value_or(-1);
-                m_session.waterfallTrouble(KiwiError::authentication(code).errorDescription());
+                const std::int64_t code = parseServerInteger(value).value_or(-1);
+                m_session.waterfallTrouble(ReceiverError::authentication(code).errorDescription());
             } else if (m_waterfallSocket) {
                 for (const QString& command : kiwiWaterfallSetupCommands)
                     m_waterfallSocket->sendText(command);
@@ -133,18 +133,18 @@ void KiwiConnection::handleWaterfallParameters(const KiwiParams& params)
                           "The receiver's limit on app connections closed the waterfall.")
                     : QCoreApplication::translate("KiwiWaterfallChannel", "All waterfall channels are in use."));
         } else if (key == u"zoom_max") {
-            if (const auto zoom = parseKiwiInteger(value))
-                m_session.changeInfo([&](KiwiReceiverInfo& info) { info.maxZoom = clampedZoom(*zoom); });
+            if (const auto zoom = parseServerInteger(value))
+                m_session.changeInfo([&](ReceiverInfo& info) { info.maxZoom = clampedZoom(*zoom); });
         } else if (key == u"zoom_cap") {
-            if (const auto zoom = parseKiwiInteger(value))
-                m_session.changeInfo([&](KiwiReceiverInfo& info) { info.zoomCap = clampedZoom(*zoom); });
+            if (const auto zoom = parseServerInteger(value))
+                m_session.changeInfo([&](ReceiverInfo& info) { info.zoomCap = clampedZoom(*zoom); });
         } else if (key == u"wf_fps") {
-            m_session.changeInfo([&](KiwiReceiverInfo& info) { info.waterfallFPS = parseKiwiInteger(value); });
+            m_session.changeInfo([&](ReceiverInfo& info) { info.waterfallFPS = parseServerInteger(value); });
         } else if (key == u"wf_chans") {
-            m_session.changeInfo([&](KiwiReceiverInfo& info) { info.waterfallChannels = parseKiwiInteger(value); });
+            m_session.changeInfo([&](ReceiverInfo& info) { info.waterfallChannels = parseServerInteger(value); });
         } else if (key == u"bandwidth") {
-            if (const auto hz = parseKiwiNumber(value); hz && isUsableBandwidth(*hz))
-                m_session.changeInfo([&](KiwiReceiverInfo& info) { info.bandwidthHz = *hz; });
+            if (const auto hz = parseServerNumber(value); hz && isUsableBandwidth(*hz))
+                m_session.changeInfo([&](ReceiverInfo& info) { info.bandwidthHz = *hz; });
         }
     }
 }

@@ -9,18 +9,18 @@ void KiwiWaterfallGeometry::applyParameters(const KiwiParams& params)
 {
     for (const KiwiParam& param : params) {
         if (param.key == u"bandwidth") {
-            if (const auto hz = parseKiwiNumber(param.value); hz && isUsableBandwidth(*hz))
+            if (const auto hz = parseServerNumber(param.value); hz && isUsableBandwidth(*hz))
                 bandwidthHz = *hz;
         } else if (param.key == u"zoom_max") {
-            if (const auto zoom = parseKiwiNumber(param.value))
-                highestZoom = std::clamp(*zoom, 0.0, double(maxKiwiZoom));
+            if (const auto zoom = parseServerNumber(param.value))
+                highestZoom = std::clamp(*zoom, 0.0, double(maxZoomLevel));
         }
     }
 }
 
 std::optional<KiwiWaterfallGeometry::Placed> KiwiWaterfallGeometry::place(KiwiWaterfallFrame frame)
 {
-    if (frame.zoom < 0 || frame.zoom > maxKiwiZoom)
+    if (frame.zoom < 0 || frame.zoom > maxZoomLevel)
         return std::nullopt;
     Placed placed;
     placed.row.spanHz = bandwidthHz / std::ldexp(1.0, frame.zoom);

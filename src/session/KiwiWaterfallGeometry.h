@@ -3,7 +3,7 @@
 // receive thread from the channel's own "bandwidth" and "zoom_max" parameters.
 
 #include "model/KiwiFrames.h"
-#include "model/KiwiModel.h"
+#include "model/ReceiverModel.h"
 
 #include <cstdint>
 #include <optional>
@@ -11,7 +11,7 @@
 class KiwiWaterfallGeometry {
 public:
     struct Placed {
-        KiwiWaterfallRow row;
+        WaterfallRow row;
         // The zoom or position differs from the previous frame's.
         bool geometryChanged = false;
     };

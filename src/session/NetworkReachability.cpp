@@ -1,10 +1,10 @@
 #include "session/NetworkReachability.h"
 
-#include "session/KiwiSDRClient.h"
+#include "session/ReceiverClient.h"
 
 #include <QNetworkInformation>
 
-void followNetworkReachability(KiwiSDRClient& client)
+void followNetworkReachability(ReceiverClient& client)
 {
     if (!QNetworkInformation::loadBackendByFeatures(QNetworkInformation::Feature::Reachability))
         return;

@@ -1,6 +1,6 @@
 #include "session/OpenWebRXConnection.h"
 
-#include "model/KiwiError.h"
+#include "model/ReceiverError.h"
 #include "openwebrx/OpenWebRXMessage.h"
 #include "openwebrx/OpenWebRXPipeline.h"
 #include "session/MergedResults.h"
@@ -30,17 +30,17 @@ void OpenWebRXConnection::open()
 {
     const std::optional<QUrl> socketURL = openWebRXSocketURL(m_context.serverURL);
     if (!socketURL) {
-        m_session.refused(KiwiError::invalidAddress());
+        m_session.refused(ReceiverError::invalidAddress());
         return;
     }
     // The sink runs on the network thread; the event on the GUI thread, only
     // while this connection lasts.
     m_pipeline->reset([this, post = m_context.post](AudioFraming framing) {
         post([this, framing] {
-            m_session.changeInfo([framing](KiwiReceiverInfo& info) { info.audioFraming = framing; });
+            m_session.changeInfo([framing](ReceiverInfo& info) { info.audioFraming = framing; });
         });
     });
-    m_session.changeInfo([](KiwiReceiverInfo& info) {
+    m_session.changeInfo([](ReceiverInfo& info) {
         info.sampleRate = openWebRXAudioRate;
         info.audioRate = openWebRXAudioRate;
     });
@@ -103,11 +103,11 @@ void OpenWebRXConnection::selectProfile(const QString& id)
 void OpenWebRXConnection::handleEvent(const OpenWebRXEvent& event)
 {
     if (const auto* version = std::get_if<OpenWebRXVersion>(&event)) {
-        m_session.changeInfo([&](KiwiReceiverInfo& info) { info.softwareVersion = version->text; });
+        m_session.changeInfo([&](ReceiverInfo& info) { info.softwareVersion = version->text; });
     } else if (const auto* config = std::get_if<OpenWebRXConfigValues>(&event)) {
         applyConfig(*config);
     } else if (const auto* details = std::get_if<OpenWebRXDetails>(&event)) {
-        m_session.changeInfo([&](KiwiReceiverInfo& info) {
+        m_session.changeInfo([&](ReceiverInfo& info) {
             for (const auto& [field, text] : {std::pair{&info.name, &details->name},
                      std::pair{&info.location, &details->location}, std::pair{&info.grid, &details->grid},
                      std::pair{&info.gps, &details->gps}}) {
@@ -116,7 +116,7 @@ void OpenWebRXConnection::handleEvent(const OpenWebRXEvent& event)
             }
         });
     } else if (const auto* clients = std::get_if<OpenWebRXClients>(&event)) {
-        m_session.changeInfo([&](KiwiReceiverInfo& info) { info.users = clients->count; });
+        m_session.changeInfo([&](ReceiverInfo& info) { info.users = clients->count; });
     } else if (const auto* level = std::get_if<OpenWebRXSMeter>(&event)) {
         m_session.signalLevel(level->level);
     } else if (const auto* profiles = std::get_if<QList<ReceiverProfile>>(&event)) {
@@ -128,13 +128,13 @@ void OpenWebRXConnection::handleEvent(const OpenWebRXEvent& event)
     } else if (const auto* dials = std::get_if<OpenWebRXDialFrequencies>(&event)) {
         m_session.changeReceiverLabels([&](ReceiverLabels& labels) { labels.dialFrequencies = dials->labels; });
     } else if (const auto* failure = std::get_if<OpenWebRXFailure>(&event)) {
-        m_session.refused(KiwiError::server(failure->text));
+        m_session.refused(ReceiverError::server(failure->text));
     }
 }
 
 void OpenWebRXConnection::applyConfig(const OpenWebRXConfigValues& values)
 {
-    m_session.changeInfo([&](KiwiReceiverInfo& info) {
+    m_session.changeInfo([&](ReceiverInfo& info) {
         if (values.maxUsers)
             info.maxUsers = values.maxUsers;
         if (values.maxZoom) {

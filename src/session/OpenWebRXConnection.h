@@ -36,7 +36,7 @@ private:
     ReceiverSession& m_session;
     const ConnectionContext m_context;
     const std::shared_ptr<OpenWebRXPipeline> m_pipeline;
-    std::unique_ptr<KiwiWebSocket> m_socket;
+    std::unique_ptr<WebSocketChannel> m_socket;
     // Known from the first config with a band; tuning waits for it.
     std::optional<double> m_centerHz;
     bool m_didStartDemodulator = false;

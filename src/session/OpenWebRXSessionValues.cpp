@@ -54,7 +54,7 @@ int openWebRXMaxZoom(std::int64_t fftSize)
         return 0;
     // floor(log2(n / 256)) in integers: the quotient's highest bit.
     const auto doublings = std::bit_width(static_cast<std::uint64_t>(fftSize / binsAtZoomZero)) - 1;
-    return std::min(static_cast<int>(doublings), maxKiwiZoom);
+    return std::min(static_cast<int>(doublings), maxZoomLevel);
 }
 
 OpenWebRXConfigValues readOpenWebRXConfig(const JSONValue& config)
@@ -79,7 +79,7 @@ OpenWebRXConfigValues readOpenWebRXConfig(const JSONValue& config)
 
 std::optional<OpenWebRXBand> openWebRXBandForConfig(const OpenWebRXConfigValues& config,
     std::optional<double> previousCenterHz, double previousBandwidthHz, const ReceiverTuning& current,
-    const QList<KiwiMode>& available)
+    const QList<Mode>& available)
 {
     if (!config.hasBand())
         return std::nullopt;
@@ -195,7 +195,7 @@ std::optional<OpenWebRXDSPParams> openWebRXDSPParams(const ReceiverTuning& tunin
     params.offsetHz = *offset;
     params.lowCutHz = tuning.passband.low;
     params.highCutHz = tuning.passband.high;
-    if (tuning.mode != KiwiMode::wfm) {
+    if (tuning.mode != Mode::wfm) {
         params.lowCutHz = std::max(params.lowCutHz, -maxCutHz);
         params.highCutHz = std::min(params.highCutHz, maxCutHz);
     }

@@ -5,8 +5,8 @@
 // from an untrusted server: values that are not finite, out of range or of
 // the wrong kind count as missing.
 
-#include "model/KiwiMode.h"
-#include "model/KiwiModel.h"
+#include "model/Mode.h"
+#include "model/ReceiverModel.h"
 #include "model/ReceiverProfile.h"
 #include "openwebrx/JSONValue.h"
 #include "session/ReceiverTuning.h"
@@ -36,7 +36,7 @@ struct OpenWebRXConfigValues {
     std::optional<QString> profileID;        // "sdr_id" "|" "profile_id"
     std::optional<double> centerHz;          // "center_freq", finite and within 1e12 Hz
     std::optional<double> sampleRateHz;      // "samp_rate", a usable band width
-    std::optional<KiwiMode> startMode;       // "start_mod"
+    std::optional<Mode> startMode;       // "start_mod"
     std::optional<double> startHz;           // "start_freq"
     std::optional<double> startOffsetHz;     // "start_offset_freq"
 
@@ -63,7 +63,7 @@ struct OpenWebRXBand {
 // offers before the config.
 std::optional<OpenWebRXBand> openWebRXBandForConfig(const OpenWebRXConfigValues& config,
     std::optional<double> previousCenterHz, double previousBandwidthHz, const ReceiverTuning& current,
-    const QList<KiwiMode>& available);
+    const QList<Mode>& available);
 
 // The "profiles" list: elements with text "id" and "name", in order.
 QList<ReceiverProfile> readOpenWebRXProfiles(const std::optional<JSONValue>& value);

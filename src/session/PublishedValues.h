@@ -2,8 +2,8 @@
 // Everything a session publishes, as one value, so that the session can tell
 // after an operation which properties differ from before it.
 
-#include "model/KiwiMode.h"
-#include "model/KiwiModel.h"
+#include "model/Mode.h"
+#include "model/ReceiverModel.h"
 #include "model/ReceiverProfile.h"
 #include "session/ReceiverLabels.h"
 #include "session/ReconnectSchedule.h"
@@ -16,16 +16,16 @@
 #include <optional>
 
 struct PublishedValues {
-    KiwiState state;
+    ConnectionState state;
     std::optional<QUrl> serverURL;
     std::optional<ServerKind> serverKind;
-    KiwiReceiverInfo info;
+    ReceiverInfo info;
     QList<ReceiverProfile> profiles;
     std::optional<QString> currentProfileID;
     std::optional<QUrl> webPageAfterAppLimit;
     double frequencyKHz = 7200.0;
-    KiwiMode mode = KiwiMode::lsb;
-    KiwiPassband passband{-2700, -300};
+    Mode mode = Mode::lsb;
+    Passband passband{-2700, -300};
     bool agcEnabled = true;
     int manualGain = 50;
     std::optional<double> rssi;

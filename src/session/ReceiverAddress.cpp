@@ -1,8 +1,8 @@
 #include "session/ReceiverAddress.h"
 
-#include "model/KiwiError.h"
+#include "model/ReceiverError.h"
 #include "model/StrictInteger.h"
-#include "session/KiwiSDRClient.h"
+#include "session/ReceiverClient.h"
 
 #include <QCoreApplication>
 #include <QUrl>
@@ -142,7 +142,7 @@ private:
 
     void mode(QStringView text)
     {
-        if (const std::optional<KiwiMode> mode = modeFromAddressText(text.toString()))
+        if (const std::optional<Mode> mode = modeFromAddressText(text.toString()))
             m_address.mode = mode;
         else
             m_address.warnings.append(
@@ -187,10 +187,10 @@ void readItems(QStringView part, QStringView separators, Reader& reader, Handle 
 
 } // namespace
 
-std::optional<KiwiMode> modeFromAddressText(const QString& text)
+std::optional<Mode> modeFromAddressText(const QString& text)
 {
     const QString word = text.trimmed().toLower();
-    if (const std::optional<KiwiMode> mode = kiwiModeFromRawValue(word))
+    if (const std::optional<Mode> mode = modeFromRawValue(word))
         return mode;
     return modeForOpenWebRXModulation(word);
 }
@@ -232,7 +232,7 @@ ReceiverAddress parseReceiverAddress(const QString& text)
 
 std::optional<QString> serverAddressProblem(const QString& text)
 {
-    if (KiwiSDRClient::normalizedServerURL(parseReceiverAddress(text).server))
+    if (ReceiverClient::normalizedServerURL(parseReceiverAddress(text).server))
         return std::nullopt;
-    return KiwiError::invalidAddress().errorDescription();
+    return ReceiverError::invalidAddress().errorDescription();
 }

@@ -6,7 +6,7 @@
 // "#freq=7200000,mod=lsb" (Hz, modulation). Reading one never fails: parts
 // that cannot be used are left out and named in `warnings`.
 
-#include "model/KiwiMode.h"
+#include "model/Mode.h"
 
 #include <QString>
 #include <QStringList>
@@ -14,10 +14,10 @@
 #include <optional>
 
 struct ReceiverAddress {
-    // What goes to KiwiSDRClient::connect: the text without query and fragment.
+    // What goes to ReceiverClient::connect: the text without query and fragment.
     QString server;
     std::optional<double> frequencyKHz;
-    std::optional<KiwiMode> mode;
+    std::optional<Mode> mode;
     std::optional<int> zoom;
     // One sentence per part that was ignored, for the listener.
     QStringList warnings;
@@ -35,7 +35,7 @@ ReceiverAddress parseReceiverAddress(const QString& text);
 
 // A mode as a listener or a web page writes it: a KiwiSDR mode or an
 // OpenWebRX modulation, in any case.
-std::optional<KiwiMode> modeFromAddressText(const QString& text);
+std::optional<Mode> modeFromAddressText(const QString& text);
 // A frequency in kHz as typed: a decimal number in 0 .. 10 GHz.
 std::optional<double> frequencyKHzFromText(const QString& text);
 // Why the text is no address the address field could connect to (the

@@ -1,11 +1,11 @@
 #pragma once
 // One connection to one receiver, in the protocol of its kind of server, and
-// what it sees of the session that owns it. The session (KiwiSDRClient) holds
+// what it sees of the session that owns it. The session (ReceiverClient) holds
 // every published value; a connection holds only what its protocol needs and
 // tells the session what happened through ReceiverSession. Everything here
 // runs on the GUI thread, within one operation of the session.
 
-#include "model/KiwiModel.h"
+#include "model/ReceiverModel.h"
 #include "model/ReceiverProfile.h"
 #include "session/ConnectionEvents.h"
 #include "session/ReceiverLabels.h"
@@ -19,7 +19,7 @@
 #include <chrono>
 #include <functional>
 
-class KiwiError;
+class ReceiverError;
 
 class ReceiverConnection {
 public:
@@ -44,17 +44,17 @@ public:
     // What the listener has chosen.
     virtual ReceiverTuning currentTuning() const = 0;
     virtual ReceiverGain currentGain() const = 0;
-    virtual const KiwiReceiverInfo& receiverInfo() const = 0;
-    virtual QList<KiwiMode> offeredModes() const = 0;
+    virtual const ReceiverInfo& receiverInfo() const = 0;
+    virtual QList<Mode> offeredModes() const = 0;
     // Moves the frequency into the receiver's band first.
     virtual ReceiverTuning tuningInBand() = 0;
 
     virtual void accepted() = 0;
     // A refusal, or an end the server announced: the session fails with it.
-    virtual void refused(const KiwiError& error) = 0;
+    virtual void refused(const ReceiverError& error) = 0;
     // The socket that carries the connection broke.
     virtual void broke(const QString& description) = 0;
-    virtual void changeInfo(const std::function<void(KiwiReceiverInfo&)>& change) = 0;
+    virtual void changeInfo(const std::function<void(ReceiverInfo&)>& change) = 0;
     virtual void changeReceiverLabels(const std::function<void(ReceiverLabels&)>& change) = 0;
     // Plays at that rate when it is a playable one.
     virtual void startAudio(double audioRate) = 0;

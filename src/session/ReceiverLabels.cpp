@@ -41,9 +41,9 @@ std::vector<FrequencyLabel> readOpenWebRXDialFrequencies(const std::optional<JSO
 {
     return readLabels(value, [](const JSONValue& element, double hz) {
         const QString mode = element.stringMember(QStringLiteral("mode")).value_or(QString());
-        const std::optional<KiwiMode> analog = modeForOpenWebRXModulation(mode);
+        const std::optional<Mode> analog = modeForOpenWebRXModulation(mode);
         return FrequencyLabel{hz, plainLabelName(mode.left(maxLabelNameLength).toUpper()),
-            analog ? analog : std::optional(KiwiMode::usb)};
+            analog ? analog : std::optional(Mode::usb)};
     });
 }
 

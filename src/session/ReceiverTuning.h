@@ -2,14 +2,14 @@
 // What the listener is tuned to, and the one rule that keeps a value inside a
 // receiver's band.
 
-#include "model/KiwiMode.h"
+#include "model/Mode.h"
 
 #include <algorithm>
 
 struct ReceiverTuning {
     double frequencyKHz = 0;
-    KiwiMode mode = KiwiMode::lsb;
-    KiwiPassband passband;
+    Mode mode = Mode::lsb;
+    Passband passband;
     friend bool operator==(const ReceiverTuning&, const ReceiverTuning&) = default;
 };
 

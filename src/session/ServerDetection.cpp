@@ -2,7 +2,7 @@
 
 #include "session/BoundedHttpGet.h"
 #include "session/NetworkThread.h"
-#include "model/StatusPage.h"
+#include "model/KiwiStatusPage.h"
 
 bool identifiesKiwiSDR(const HttpResponse& statusResponse)
 {
@@ -28,7 +28,7 @@ ServerDetection::ServerDetection(QNetworkAccessManager& network, const QUrl& ser
     , timeout(timeout)
     , done(std::move(done))
 {
-    new BoundedHttpGet(network, statusPageURL(serverURL), timeout, maxStatusPageBytes,
+    new BoundedHttpGet(network, kiwiStatusPageURL(serverURL), timeout, maxKiwiStatusPageBytes,
         [this](const std::optional<HttpResponse>& response) { statusAnswered(response); }, this);
 }
 
@@ -37,7 +37,7 @@ void ServerDetection::statusAnswered(const std::optional<HttpResponse>& response
     if (response && identifiesKiwiSDR(*response)) {
         // A status page may be a megabyte: it is read on the network thread.
         NetworkThread::compute(
-            this, [body = response->body] { return parseStatusPage(body); },
+            this, [body = response->body] { return parseKiwiStatusPage(body); },
             [this](QHash<QString, QString> fields) { done({ServerKind::kiwiSDR, std::move(fields)}); });
         return;
     }

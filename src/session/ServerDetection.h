@@ -3,7 +3,7 @@
 // in its status page, an OpenWebRX server in its start page; anything else is
 // taken for a KiwiSDR, whose own channel then reports what is wrong.
 
-#include "model/KiwiModel.h"
+#include "model/ReceiverModel.h"
 
 #include <QHash>
 #include <QObject>

@@ -2,9 +2,9 @@
 // Shared by the application tests: an empty preferences store for each test,
 // main windows with silent audio, and stand-in receivers.
 
-#include "app/ContentView.h"
+#include "app/MainWindow.h"
 #include "display/DisplayTestSupport.h"
-#include "session/KiwiSDRClient.h"
+#include "session/ReceiverClient.h"
 
 #include <QSettings>
 #include <QTest>
@@ -40,7 +40,7 @@ inline QString listen(RxSimServer& server)
     return QStringLiteral("127.0.0.1:%1").arg(port);
 }
 
-inline bool waitForState(const KiwiSDRClient& client, KiwiState::Kind kind, int milliseconds = 10000)
+inline bool waitForState(const ReceiverClient& client, ConnectionState::Kind kind, int milliseconds = 10000)
 {
     return QTest::qWaitFor([&] { return client.state().kind() == kind; }, milliseconds);
 }
@@ -51,19 +51,19 @@ protected:
     void TearDown() override { clearPreferences(); }
 
     // Web pages are noted, not opened.
-    std::unique_ptr<ContentView> makeWindow(std::shared_ptr<KiwiAudioPlayer> player = silentPlayer(),
+    std::unique_ptr<MainWindow> makeWindow(std::shared_ptr<AudioPlayer> player = silentPlayer(),
         std::shared_ptr<PasswordStore> passwords = {}, ReconnectPolicy reconnectPolicy = {})
     {
-        return std::make_unique<ContentView>(ContentView::Services{std::move(player),
+        return std::make_unique<MainWindow>(MainWindow::Services{std::move(player),
             [this](const QUrl& url) { openedPages.push_back(url); }, std::move(passwords), std::move(reconnectPolicy)});
     }
 
     // Types the address and presses Connect; true once connected.
-    static bool connectWindow(ContentView& window, const QString& address)
+    static bool connectWindow(MainWindow& window, const QString& address)
     {
         window.addressBar()->setAddress(address);
         window.addressBar()->connectToAddress();
-        return waitForState(window.client(), KiwiState::Kind::connected);
+        return waitForState(window.client(), ConnectionState::Kind::connected);
     }
 
     std::vector<QUrl> openedPages;

@@ -9,7 +9,7 @@ namespace {
 struct Opened {
     QString server;
     std::optional<double> kHz = {};
-    std::optional<KiwiMode> mode = {};
+    std::optional<Mode> mode = {};
     std::optional<int> zoom = {};
 };
 
@@ -26,7 +26,7 @@ const QString longDigits = QStringLiteral("http://k.example/?f=") + QString(400,
 
 TEST(CommandLineTest, AddressesOptionsAndWebPageTuning)
 {
-    using enum KiwiMode;
+    using enum Mode;
     const Case cases[] = {
         // Good.
         {"none", {}, {}},
@@ -88,7 +88,7 @@ TEST(CommandLineTest, OptionsWithoutAddressTuneTheOneWindow)
 {
     const LaunchRequest request = readCommandLine({"farlisten", "--frequency", "6070.5", "-m", "sam"});
     EXPECT_EQ(std::tuple(request.addresses.size(), request.frequencyKHz, request.mode),
-        std::tuple(0, 6070.5, KiwiMode::sam));
+        std::tuple(0, 6070.5, Mode::sam));
 }
 
 } // namespace

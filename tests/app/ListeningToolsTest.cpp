@@ -1,7 +1,7 @@
 #include "AppTestSupport.h"
 
 #include "app/TuningArea.h"
-#include "audio/KiwiAudioPlayer.h"
+#include "audio/AudioPlayer.h"
 #include "bookmarks/Preferences.h"
 #include "display/ListeningToolsPanel.h"
 #include "display/WaterfallImageStrip.h"
@@ -17,9 +17,9 @@ namespace {
 
 class ListeningToolsTest : public AppTest {
 protected:
-    static ListeningToolsPanel& tools(ContentView& window) { return *window.tuningArea()->listeningTools(); }
+    static ListeningToolsPanel& tools(MainWindow& window) { return *window.tuningArea()->listeningTools(); }
     template <typename Control>
-    static Control& control(ContentView& window, const char* name)
+    static Control& control(MainWindow& window, const char* name)
     {
         auto* found = tools(window).findChild<Control*>(QString::fromLatin1(name));
         EXPECT_TRUE(found) << name;
@@ -74,7 +74,7 @@ TEST_F(ListeningToolsTest, CtrlClickOnTheWaterfallPutsTheNotchOnTheLine)
 {
     const auto window = makeWindow();
     // Zoomed far in, so that a pixel is a couple of hertz.
-    window->client().restoreTuning(KiwiMode::usb, 14, 7100);
+    window->client().restoreTuning(Mode::usb, 14, 7100);
     window->resize(1100, 860);
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
@@ -102,14 +102,14 @@ TEST_F(ListeningToolsTest, CtrlClickOnTheWaterfallPutsTheNotchOnTheLine)
 
 TEST(ListeningToolsModes, TheAudioFrequencyOfALineFollowsTheMode)
 {
-    const std::tuple<KiwiMode, double, std::optional<double>> cases[] = {
-        {KiwiMode::usb, 7'101'000, 1000},
-        {KiwiMode::lsb, 7'099'000, 1000},
-        {KiwiMode::cw, 7'100'200, 700},
-        {KiwiMode::cwn, 7'099'700, 200},
-        {KiwiMode::am, 7'098'800, 1200},
-        {KiwiMode::sam, 7'101'200, 1200},
-        {KiwiMode::nbfm, 7'101'000, std::nullopt},
+    const std::tuple<Mode, double, std::optional<double>> cases[] = {
+        {Mode::usb, 7'101'000, 1000},
+        {Mode::lsb, 7'099'000, 1000},
+        {Mode::cw, 7'100'200, 700},
+        {Mode::cwn, 7'099'700, 200},
+        {Mode::am, 7'098'800, 1200},
+        {Mode::sam, 7'101'200, 1200},
+        {Mode::nbfm, 7'101'000, std::nullopt},
     };
     for (const auto& [mode, lineHz, audioHz] : cases)
         EXPECT_EQ(audioFrequencyOfLine(lineHz, 7'100'000, mode), audioHz) << rawValue(mode).toStdString();

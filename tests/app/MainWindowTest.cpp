@@ -1,6 +1,6 @@
 #include "AppTestSupport.h"
 #include "app/AddressBar.h"
-#include "app/MainView.h"
+#include "app/MainWindowContent.h"
 #include "app/StatusLine.h"
 #include "app/TuningArea.h"
 #include "bookmarks/BuiltInServers.h"
@@ -28,7 +28,7 @@ namespace {
 using namespace std::chrono_literals;
 
 // Sends a key press to the main view as the window would; true when taken.
-bool pressKey(ContentView& window, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+bool pressKey(MainWindow& window, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 {
     QKeyEvent event(QEvent::KeyPress, key, modifiers);
     QApplication::sendEvent(window.mainView(), &event);
@@ -39,11 +39,11 @@ TEST_F(AppTest, FirstLaunchShowsTheDefaultsAndTheNextLaunchWhatWasChanged)
 {
     const auto window = makeWindow();
     AddressBar& bar = *window->addressBar();
-    const auto tuning = [](ContentView& shown) {
+    const auto tuning = [](MainWindow& shown) {
         return std::tuple(shown.addressBar()->address(), shown.client().frequencyKHz(), shown.client().mode(),
             shown.client().waterfallZoom());
     };
-    EXPECT_EQ(tuning(*window), std::tuple(builtInServers().items.at(1).url, 7200.0, KiwiMode::lsb, 0));
+    EXPECT_EQ(tuning(*window), std::tuple(builtInServers().items.at(1).url, 7200.0, Mode::lsb, 0));
     // The default address is one of the built-in bookmarks.
     EXPECT_FALSE(bar.bookmarkButton()->isEnabled());
     EXPECT_TRUE(bar.browserButton()->isHidden());
@@ -53,11 +53,11 @@ TEST_F(AppTest, FirstLaunchShowsTheDefaultsAndTheNextLaunchWhatWasChanged)
 
     // The next window restores what this one changed.
     window->client().tune(14230.5);
-    window->client().setMode(KiwiMode::usb);
+    window->client().setMode(Mode::usb);
     window->client().setWaterfallZoom(3);
     bar.field()->setText(QStringLiteral("kiwi.example.invalid"));
     const auto next = makeWindow();
-    EXPECT_EQ(tuning(*next), std::tuple(QStringLiteral("kiwi.example.invalid"), 14230.5, KiwiMode::usb, 3));
+    EXPECT_EQ(tuning(*next), std::tuple(QStringLiteral("kiwi.example.invalid"), 14230.5, Mode::usb, 3));
 }
 
 TEST_F(AppTest, ConnectDisconnectAndFailureShowInTheAddressBar)
@@ -71,7 +71,7 @@ TEST_F(AppTest, ConnectDisconnectAndFailureShowInTheAddressBar)
     };
 
     QTest::keyClick(bar.field(), Qt::Key_Return);
-    ASSERT_TRUE(waitForState(window->client(), KiwiState::Kind::connected));
+    ASSERT_TRUE(waitForState(window->client(), ConnectionState::Kind::connected));
     EXPECT_EQ(shown(), std::tuple(QStringLiteral("Connected"), false, QStringLiteral("Disconnect")));
 
     QTest::mouseClick(bar.connectButton(), Qt::LeftButton);
@@ -85,14 +85,14 @@ TEST_F(AppTest, ConnectDisconnectAndFailureShowInTheAddressBar)
     EXPECT_EQ(shown(), std::tuple(QStringLiteral("Connecting…"), false, QStringLiteral("Disconnect")));
     EXPECT_TRUE(bar.statusLine()->isBusy());
 
-    ASSERT_TRUE(waitForState(window->client(), KiwiState::Kind::failed));
+    ASSERT_TRUE(waitForState(window->client(), ConnectionState::Kind::failed));
     EXPECT_EQ(shown(), std::tuple(window->client().state().message(), true, QStringLiteral("Connect")));
 }
 
 TEST_F(AppTest, TuningKeysStepTheFrequencyOnlyWhileConnected)
 {
     const auto window = makeWindow();
-    KiwiSDRClient& client = window->client();
+    ReceiverClient& client = window->client();
 
     // Not connected (as after a disconnect): nothing changes and the press passes on.
     EXPECT_FALSE(pressKey(*window, Qt::Key_Right));
@@ -154,7 +154,7 @@ TEST_F(AppTest, TuningKeysStepTheFrequencyOnlyWhileConnected)
         client.frequencyKHz());
 }
 
-TEST_F(AppTest, MainViewTakesFocusBackWhenTheFrequencyChanges)
+TEST_F(AppTest, MainWindowContentTakesFocusBackWhenTheFrequencyChanges)
 {
     const auto window = makeWindow();
     window->show();
@@ -203,11 +203,11 @@ TEST_F(AppTest, ChoosingAServerOrAFrequencyBookmark)
     RxSimServer second({});
     const QString secondAddress = listen(second);
     const auto window = makeWindow();
-    KiwiSDRClient& client = window->client();
+    ReceiverClient& client = window->client();
 
     // Disconnected: the address is only filled in, a bookmark's tuning kept.
-    window->actions().tuneToFrequencyBookmark({QUuid::createUuid(), 9500, KiwiMode::am, std::nullopt});
-    EXPECT_EQ(std::tuple(client.frequencyKHz(), client.mode()), std::tuple(9500.0, KiwiMode::am));
+    window->actions().tuneToFrequencyBookmark({QUuid::createUuid(), 9500, Mode::am, std::nullopt});
+    EXPECT_EQ(std::tuple(client.frequencyKHz(), client.mode()), std::tuple(9500.0, Mode::am));
     window->actions().chooseServer(secondAddress);
     EXPECT_EQ(std::pair(window->addressBar()->address(), Preferences::instance().serverAddress()),
         std::pair(secondAddress, secondAddress));
@@ -215,7 +215,7 @@ TEST_F(AppTest, ChoosingAServerOrAFrequencyBookmark)
 
     ASSERT_TRUE(connectWindow(*window, firstAddress));
     // The connected server, however written: nothing happens.
-    QSignalSpy stateChanges(&client, &KiwiSDRClient::stateChanged);
+    QSignalSpy stateChanges(&client, &ReceiverClient::stateChanged);
     window->actions().chooseServer(QStringLiteral(" http://127.0.0.1:%1 ").arg(firstAddress.section(':', 1)));
     EXPECT_EQ(stateChanges.count(), 0);
     EXPECT_EQ(window->addressBar()->address(), firstAddress);
@@ -224,13 +224,13 @@ TEST_F(AppTest, ChoosingAServerOrAFrequencyBookmark)
     window->actions().chooseServer(secondAddress);
     EXPECT_EQ(window->addressBar()->address(), secondAddress);
     EXPECT_TRUE(client.state().isConnecting());
-    ASSERT_TRUE(waitForState(client, KiwiState::Kind::connected));
-    EXPECT_EQ(client.serverURL(), KiwiSDRClient::normalizedServerURL(secondAddress));
+    ASSERT_TRUE(waitForState(client, ConnectionState::Kind::connected));
+    EXPECT_EQ(client.serverURL(), ReceiverClient::normalizedServerURL(secondAddress));
 
     // A KiwiSDR has no wfm: a bookmark's frequency is tuned, the mode kept.
-    ASSERT_FALSE(client.availableModes().contains(KiwiMode::wfm));
-    window->actions().tuneToFrequencyBookmark({QUuid::createUuid(), 15400, KiwiMode::wfm, std::nullopt});
-    EXPECT_EQ(std::tuple(client.frequencyKHz(), client.mode()), std::tuple(15400.0, KiwiMode::am));
+    ASSERT_FALSE(client.availableModes().contains(Mode::wfm));
+    window->actions().tuneToFrequencyBookmark({QUuid::createUuid(), 15400, Mode::wfm, std::nullopt});
+    EXPECT_EQ(std::tuple(client.frequencyKHz(), client.mode()), std::tuple(15400.0, Mode::am));
 }
 
 TEST_F(AppTest, AddingTheSameFrequencyTwiceKeepsOneBookmark)
@@ -241,11 +241,11 @@ TEST_F(AppTest, AddingTheSameFrequencyTwiceKeepsOneBookmark)
     // A new bookmark offers its name field.
     ASSERT_TRUE(window->findChild<BookmarkNamePopup*>() && window->findChild<BookmarkNamePopup*>()->isVisible());
     window->actions().addFrequencyBookmark();
-    window->client().setMode(KiwiMode::usb);
+    window->client().setMode(Mode::usb);
     window->actions().addFrequencyBookmark();
     const FrequencyBookmarks stored = Preferences::instance().frequencyBookmarks();
     ASSERT_EQ(stored.items.size(), 2);
-    EXPECT_TRUE(stored.contains(KiwiMode::lsb, 7200.0) && stored.contains(KiwiMode::usb, 7200.0));
+    EXPECT_TRUE(stored.contains(Mode::lsb, 7200.0) && stored.contains(Mode::usb, 7200.0));
 }
 
 TEST_F(AppTest, ServerBookmarkButton)
@@ -298,7 +298,7 @@ TEST_F(AppTest, ADroppedConnectionCountsDownToItsNextTryWithCancelThenTryAgain)
     QTest::mouseClick(bar.tryAgainButton(), Qt::LeftButton);
     EXPECT_TRUE(window->client().state().isConnecting());
     EXPECT_TRUE(bar.tryAgainButton()->isHidden());
-    ASSERT_TRUE(waitForState(window->client(), KiwiState::Kind::connected));
+    ASSERT_TRUE(waitForState(window->client(), ConnectionState::Kind::connected));
 }
 
 // A full receiver offers to wait for a free channel; an app limit after
@@ -316,7 +316,7 @@ TEST_F(AppTest, RefusalsOfferConnectWhenFreeOrTheWebPage)
 
     bar.setAddress(listen(busyServer));
     bar.connectToAddress();
-    ASSERT_TRUE(waitForState(window->client(), KiwiState::Kind::failed));
+    ASSERT_TRUE(waitForState(window->client(), ConnectionState::Kind::failed));
     EXPECT_FALSE(bar.whenFreeButton()->isHidden());
     QTest::mouseClick(bar.whenFreeButton(), Qt::LeftButton);
     EXPECT_EQ(bar.statusLine()->text(), "Waiting for a free channel (0:00)");
@@ -330,7 +330,7 @@ TEST_F(AppTest, RefusalsOfferConnectWhenFreeOrTheWebPage)
     const QString address = listen(limitedServer);
     ASSERT_TRUE(connectWindow(*window, address));
     EXPECT_TRUE(bar.browserButton()->isHidden());
-    ASSERT_TRUE(waitForState(window->client(), KiwiState::Kind::failed));
+    ASSERT_TRUE(waitForState(window->client(), ConnectionState::Kind::failed));
     EXPECT_FALSE(bar.browserButton()->isHidden());
     QTest::mouseClick(bar.browserButton(), Qt::LeftButton);
     EXPECT_EQ(openedPages, std::vector{QUrl(QStringLiteral("http://%1/?f=7200.00lsb").arg(address))});

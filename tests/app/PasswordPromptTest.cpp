@@ -26,12 +26,12 @@ QByteArray preferencesFile()
 
 class PasswordPromptTest : public AppTest {
 protected:
-    static bool waitForPrompt(ContentView& window)
+    static bool waitForPrompt(MainWindow& window)
     {
         return QTest::qWaitFor([&] { return window.passwordPrompt()->isVisibleTo(&window); }, 10000);
     }
 
-    static void typePassword(ContentView& window, const QString& password)
+    static void typePassword(MainWindow& window, const QString& password)
     {
         QLineEdit* field = window.passwordPrompt()->field();
         field->clear();
@@ -67,7 +67,7 @@ TEST_F(PasswordPromptTest, WithoutAKeyringThePromptAsksEachTimeAndSaysWhy)
     EXPECT_TRUE(window->passwordPrompt()->note()->text().startsWith("The receiver did not accept the password."));
 
     typePassword(*window, secret);
-    ASSERT_TRUE(waitForState(window->client(), KiwiState::Kind::connected));
+    ASSERT_TRUE(waitForState(window->client(), ConnectionState::Kind::connected));
     EXPECT_FALSE(window->passwordPrompt()->isVisibleTo(window.get()));
     EXPECT_TRUE(window->passwordPrompt()->field()->text().isEmpty());
 
@@ -93,7 +93,7 @@ TEST_F(PasswordPromptTest, APasswordTheReceiverTookIsKeptInTheKeyringAndUsedNext
     EXPECT_FALSE(window->passwordPrompt()->note()->text().contains(QStringLiteral("cannot keep")));
     QTest::keyClicks(window->passwordPrompt()->field(), secret);
     window->passwordPrompt()->connectButton()->click();
-    ASSERT_TRUE(waitForState(window->client(), KiwiState::Kind::connected));
+    ASSERT_TRUE(waitForState(window->client(), ConnectionState::Kind::connected));
     ASSERT_TRUE(QTest::qWaitFor([&] { return !keyring->entries.isEmpty(); }, 2000));
     // The Servers menu learns the receiver's name beside the address.
     EXPECT_TRUE(QTest::qWaitFor([&] { return !Preferences::instance().serverName(address).isEmpty(); }, 10000));
@@ -102,7 +102,7 @@ TEST_F(PasswordPromptTest, APasswordTheReceiverTookIsKeptInTheKeyringAndUsedNext
     // The next connection tries the kept password without asking.
     window->client().disconnect();
     window->addressBar()->connectToAddress();
-    ASSERT_TRUE(waitForState(window->client(), KiwiState::Kind::connected));
+    ASSERT_TRUE(waitForState(window->client(), ConnectionState::Kind::connected));
     EXPECT_FALSE(window->passwordPrompt()->isVisibleTo(window.get()));
     EXPECT_FALSE(preferencesFile().contains("s3cret"));
 }

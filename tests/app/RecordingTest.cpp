@@ -5,7 +5,7 @@
 #include "app/RecordingController.h"
 #include "app/SettingsWindow.h"
 #include "audio/AudioOutputSettings.h"
-#include "audio/KiwiAudioPlayer.h"
+#include "audio/AudioPlayer.h"
 #include "audio/PacedSilentEngine.h"
 #include "bookmarks/Preferences.h"
 #include "common/SoundFileTestSupport.h"
@@ -39,8 +39,8 @@ protected:
     }
 
     // Consumes in real time, as a sound card would, so sound keeps coming.
-    std::shared_ptr<KiwiAudioPlayer> player = KiwiAudioPlayer::create(PacedSilentEngine::factory(), {});
-    std::unique_ptr<ContentView> window = makeWindow(player);
+    std::shared_ptr<AudioPlayer> player = AudioPlayer::create(PacedSilentEngine::factory(), {});
+    std::unique_ptr<MainWindow> window = makeWindow(player);
     QTemporaryDir folder;
 
     template <typename Widget = QLabel>

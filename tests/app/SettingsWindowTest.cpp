@@ -1,5 +1,5 @@
 #include "AppTestSupport.h"
-#include "app/MyApp.h"
+#include "app/Application.h"
 #include "app/PressAndHoldButton.h"
 #include "app/SettingsWindow.h"
 #include "audio/AudioDeviceWatcher.h"
@@ -120,7 +120,7 @@ TEST_F(AppTest, ReconnectAutomaticallyIsOnUntilTurnedOffWhichEveryWindowFollowsA
     EXPECT_FALSE(again.findChild<QCheckBox*>(QStringLiteral("reconnectAutomatically"))->isChecked());
 
     ASSERT_TRUE(connectWindow(*window, address));
-    ASSERT_TRUE(waitForState(window->client(), KiwiState::Kind::failed));
+    ASSERT_TRUE(waitForState(window->client(), ConnectionState::Kind::failed));
     EXPECT_FALSE(window->client().reconnectWait());
     EXPECT_FALSE(window->addressBar()->tryAgainButton()->isHidden());
 }
@@ -137,8 +137,8 @@ TEST_F(AppTest, TheChosenDeviceCarriesTheSoundAndIsRememberedWhileItExists)
     // The watcher must have seen the device too, or it could miss it going away again.
     ASSERT_TRUE(QTest::qWaitFor([&] { return watcherLists(uid); }, 5000));
     {
-        MyApp app;
-        ContentView* window = app.newWindow();
+        Application app;
+        MainWindow* window = app.newWindow();
         ASSERT_TRUE(connectWindow(*window, rxsimAddress));
         window->client().tune(9500);
         app.openSettings();
@@ -153,7 +153,7 @@ TEST_F(AppTest, TheChosenDeviceCarriesTheSoundAndIsRememberedWhileItExists)
         EXPECT_EQ(Preferences::instance().audioOutputDeviceUID(), uid);
     }
     {
-        MyApp app;
+        Application app;
         EXPECT_EQ(app.audioOutput().selectedUID(), uid);
         app.openSettings();
         const auto& settings = *qobject_cast<SettingsWindow*>(app.settingsWindow());
@@ -165,7 +165,7 @@ TEST_F(AppTest, TheChosenDeviceCarriesTheSoundAndIsRememberedWhileItExists)
         EXPECT_EQ(Preferences::instance().audioOutputDeviceUID(), uid);
     }
     ASSERT_TRUE(QTest::qWaitFor([&] { return !watcherLists(uid); }, 5000));
-    MyApp app;
+    Application app;
     EXPECT_EQ(app.audioOutput().selectedUID(), QString());
     EXPECT_EQ(Preferences::instance().audioOutputDeviceUID(), QString());
 }

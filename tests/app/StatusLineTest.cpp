@@ -13,14 +13,14 @@ TEST(StatusLineTest, MarkupIsShownAsTextAndANoticeIsALineOfItsOwn)
     // is a line of its own under any state.
     StatusLine line;
     const QString kick = QStringLiteral("Kicked: <b>bold</b> &amp; <img src=x>");
-    line.setState(KiwiState::failed(kick));
+    line.setState(ConnectionState::failed(kick));
     const QWidget* text = line.findChild<QWidget*>(QStringLiteral("statusText"));
     ASSERT_TRUE(text);
     QTextDocument tip;
     tip.setHtml(text->toolTip());
     EXPECT_EQ(tip.toPlainText(), kick);
     line.setNotice(QStringLiteral("Your settings could not be saved."));
-    line.setState(KiwiState::connected());
+    line.setState(ConnectionState::connected());
     EXPECT_EQ(line.text(), QStringLiteral("Connected\nYour settings could not be saved."));
     line.setNotice(QString());
     EXPECT_EQ(line.text(), QStringLiteral("Connected"));

@@ -1,7 +1,7 @@
 #include "audio/AudioDeviceNotifier.h"
 #include "audio/AudioOutputDevices.h"
 #include "audio/AudioOutputSettings.h"
-#include "audio/KiwiAudioPlayer.h"
+#include "audio/AudioPlayer.h"
 #include "audio/TestTonePlayer.h"
 
 #include <QCoreApplication>
@@ -42,7 +42,7 @@ TEST(AudioWithoutSoundServer, DISABLED_ChildProcessChecks)
         GTEST_SKIP() << "runs only as the child of StartFailsCleanlyAndNothingHangs";
     EXPECT_TRUE(enumerateOutputDevices().isEmpty());
 
-    const auto player = KiwiAudioPlayer::create();
+    const auto player = AudioPlayer::create();
     EXPECT_FALSE(player->start(12000.0).value().description.isEmpty());
     player->enqueue(std::vector<float>(4000, 0.5f));
     EXPECT_EQ(player->queueState().primingFrames, 0u);

@@ -30,7 +30,7 @@ struct PipelineTest : ::testing::Test {
 TEST_F(PipelineTest, AdpcmStateCarriesAcrossFrames)
 {
     const Bytes bytes{0x07, 0x3A, 0xF1, 0x90, 0x77, 0x08, 0xC4};
-    IMAADPCMDecoder reference;
+    KiwiADPCMDecoder reference;
     const std::vector<float> expected = reference.decodeBlock(bytes);
     pipeline.processSoundFrame(frame(KiwiSoundFrame::flagADPCM, Bytes(bytes.begin(), bytes.begin() + 2)));
     pipeline.processSoundFrame(frame(KiwiSoundFrame::flagADPCM, Bytes(bytes.begin() + 2, bytes.end())));
@@ -42,7 +42,7 @@ TEST_F(PipelineTest, AdpcmStateParameter)
 {
     struct Case {
         std::optional<QString> value;
-        IMAADPCMDecoder state;
+        KiwiADPCMDecoder state;
     };
     // Each case starts from index 10, previous 20.
     const Case cases[] = {
@@ -59,7 +59,7 @@ TEST_F(PipelineTest, AdpcmStateParameter)
     // Later values win; other keys are not the state.
     pipeline.applyParameters(
         {{"audio_adpcm_state", "5,6"}, {"AUDIO_ADPCM_STATE", "7,8"}, {"audio_adpcm_state", "9,10"}});
-    EXPECT_EQ(pipeline.decoderState(), (IMAADPCMDecoder{9, 10}));
+    EXPECT_EQ(pipeline.decoderState(), (KiwiADPCMDecoder{9, 10}));
 }
 
 TEST_F(PipelineTest, LayoutsLeaveTheAdpcmStateAlone)
@@ -74,7 +74,7 @@ TEST_F(PipelineTest, LayoutsLeaveTheAdpcmStateAlone)
     // Uncompressed: big-endian, an odd byte ignored.
     pipeline.processSoundFrame(frame(KiwiSoundFrame::flagOverload, Bytes{0x7F, 0xFF, 0x80, 0x00, 0x42}));
     EXPECT_EQ(sink->blocks.back(), (std::vector<float>{32767 * scale, -1.0f}));
-    EXPECT_EQ(pipeline.decoderState(), (IMAADPCMDecoder{30, 100}));
+    EXPECT_EQ(pipeline.decoderState(), (KiwiADPCMDecoder{30, 100}));
 
     // An empty payload still reaches the player, as an empty block.
     for (const auto& [size, samples] : {std::pair{0u, 0u}, std::pair{11u, 0u}, std::pair{12u, 1u}, std::pair{16u, 2u}}) {
@@ -91,7 +91,7 @@ TEST_F(PipelineTest, HugeFramesPlayOnlyTheirNewestSamples)
     Bytes bytes(300'001);
     for (std::size_t i = 0; i < bytes.size(); ++i)
         bytes[i] = static_cast<std::uint8_t>(i * 37 + i / 251);
-    IMAADPCMDecoder reference;
+    KiwiADPCMDecoder reference;
     const std::vector<float> whole = reference.decodeBlock(bytes);
     pipeline.processSoundFrame(frame(KiwiSoundFrame::flagADPCM, bytes));
     EXPECT_EQ(sink->blocks.back(), std::vector<float>(whole.end() - 65536, whole.end()));
@@ -132,7 +132,7 @@ TEST(KiwiSoundPipelineLocking, LockIsNotHeldWhileEnqueueing)
     pipeline.processSoundFrame(frame(KiwiSoundFrame::flagADPCM, Bytes{0x77, 0x77}));
     ASSERT_TRUE(sink->resetter.joinable());
     sink->resetter.join();
-    EXPECT_EQ(std::tuple(sink->resetFinished, pipeline.decoderState()), std::tuple(true, IMAADPCMDecoder{}));
+    EXPECT_EQ(std::tuple(sink->resetFinished, pipeline.decoderState()), std::tuple(true, KiwiADPCMDecoder{}));
 }
 
 } // namespace

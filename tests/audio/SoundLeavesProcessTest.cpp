@@ -2,7 +2,7 @@
 
 #include "audio/AudioDeviceNotifier.h"
 #include "audio/AudioOutputSettings.h"
-#include "audio/KiwiAudioPlayer.h"
+#include "audio/AudioPlayer.h"
 #include "audio/TestTonePlayer.h"
 
 #include <QCoreApplication>
@@ -15,7 +15,7 @@ constexpr double playerAmplitude = 0.5;
 
 // One second of 1 kHz, in the 512-sample blocks a receiver sends, waiting
 // until the player has handed everything on, plus the slack a null sink needs.
-void playOneSecondOfTone(KiwiAudioPlayer& player)
+void playOneSecondOfTone(AudioPlayer& player)
 {
     const std::vector<float> tone = pulsetest::sine(1000.0, playerAmplitude, playerRate, std::size_t(playerRate));
     for (std::size_t at = 0; at < tone.size(); at += 512)
@@ -58,7 +58,7 @@ TEST(SoundLeavesProcess, ToneReachesTheChosenDeviceAndFollowsTheChoice)
     ASSERT_TRUE(QTest::qWaitFor([&] { return listed(settings, firstName); }, 10000));
     settings.setSelectedUID(firstName);
 
-    const auto player = KiwiAudioPlayer::create(settings.deviceLookup());
+    const auto player = AudioPlayer::create(settings.deviceLookup());
     const auto error = player->start(playerRate);
     ASSERT_FALSE(error) << error->description.toStdString();
     ASSERT_EQ(player->routedDeviceID(), firstName.toUtf8());

@@ -44,9 +44,9 @@ TEST(RecordingName, ServerTextBecomesOneBoundedPartOfAFileName)
         EXPECT_EQ(cleanFileNamePart(*from ? QString::fromUtf8(from) : QString(41, e[0])), expected) << from;
 
     const QDateTime start(QDate(2024, 3, 1), QTime(19, 15, 2), QTimeZone(3600));
-    EXPECT_EQ(recordingName(QStringLiteral("My Kiwi"), 7200.5, KiwiMode::lsb, start),
+    EXPECT_EQ(recordingName(QStringLiteral("My Kiwi"), 7200.5, Mode::lsb, start),
         QStringLiteral("My-Kiwi_7200.5_lsb_20240301-181502"));
-    EXPECT_EQ(recordingName(QStringLiteral("..."), 14074, KiwiMode::usb, start),
+    EXPECT_EQ(recordingName(QStringLiteral("..."), 14074, Mode::usb, start),
         QStringLiteral("receiver_14074_usb_20240301-181502"));
 }
 
@@ -95,13 +95,13 @@ TEST(SoundRecorder, OneFileAcrossRetunesAndARateChangeWithTheTuningLogBeside)
         EXPECT_EQ(std::tuple(QFileInfo(recorder->path()).fileName(), QFileInfo(second->path()).fileName()),
             std::tuple("stem." + rawValue(format), "stem-2." + rawValue(format))) << "never replaces a file";
 
-        recorder->retuned(7200, KiwiMode::lsb);
+        recorder->retuned(7200, Mode::lsb);
         play(*recorder, tone(500, 12000, 12000), 12000);
-        recorder->retuned(7210, KiwiMode::usb);
-        recorder->retuned(7215, KiwiMode::usb); // nothing heard at 7210
+        recorder->retuned(7210, Mode::usb);
+        recorder->retuned(7215, Mode::usb); // nothing heard at 7210
         std::this_thread::sleep_for(std::chrono::milliseconds(250));
         play(*recorder, tone(1000, 48000, 24000), 48000);
-        recorder->retuned(7220.25, KiwiMode::am);
+        recorder->retuned(7220.25, Mode::am);
         play(*recorder, tone(500, 12000, 6000), 12000);
         const SoundRecorder::Status status = recorder->finish();
         EXPECT_FALSE(status.error);
@@ -139,7 +139,7 @@ TEST(SoundRecorder, AFolderThatCannotBeMadeIsSaidAtOnceAndARecordingWithoutSound
 
     const auto recorder = created(SoundRecorder::createIn(dir.path(), "quiet", RecordingFormat::wav));
     ASSERT_TRUE(recorder);
-    recorder->retuned(7200, KiwiMode::lsb);
+    recorder->retuned(7200, Mode::lsb);
     EXPECT_FALSE(recorder->finish().error);
     EXPECT_FALSE(QFileInfo::exists(recorder->path()));
     EXPECT_FALSE(QFileInfo::exists(recorder->tuningLogPath()));
@@ -159,7 +159,7 @@ TEST(SoundRecorder, AWriterStuckOnItsOutputStopsTheRecordingWithAMessageAndNever
     ASSERT_TRUE(recorder);
     const std::vector<float> second = tone(500, 12000, 12000);
     for (int i = 0; i < 200; ++i) {
-        recorder->retuned(7000 + i, KiwiMode::lsb);
+        recorder->retuned(7000 + i, Mode::lsb);
         recorder->played(std::span(second).first(120), 12000);
     }
     for (int i = 0; i < 20 && !recorder->status().error; ++i) {

@@ -255,8 +255,8 @@ protected:
     {
         BookmarkEditors::SetUp();
         FrequencyBookmarks list;
-        list.items = {frequencyBookmark(7200.004, KiwiMode::lsb, QStringLiteral("Nets")),
-                      frequencyBookmark(9420, KiwiMode::am)};
+        list.items = {frequencyBookmark(7200.004, Mode::lsb, QStringLiteral("Nets")),
+                      frequencyBookmark(9420, Mode::am)};
         Preferences::instance().setFrequencyBookmarks(list);
     }
 
@@ -280,7 +280,7 @@ TEST_F(FrequencyEditor, RowsShowTitleFrequencyUnitAndMode)
 
     auto* mode = qobject_cast<QComboBox*>(list(editor).indexWidget(rows.index(1, 3)));
     ASSERT_NE(mode, nullptr);
-    EXPECT_EQ(mode->count(), qsizetype(allKiwiModes.size()));
+    EXPECT_EQ(mode->count(), qsizetype(allModes.size()));
     EXPECT_EQ(mode->currentText(), QStringLiteral("AM"));
 }
 
@@ -294,7 +294,7 @@ TEST_F(FrequencyEditor, ChangesAreStoredAsTheyAreMade)
     ASSERT_NE(mode, nullptr);
     mode->setCurrentIndex(9);
     emit mode->activated(9);
-    EXPECT_EQ(stored(1).mode, KiwiMode::wfm);
+    EXPECT_EQ(stored(1).mode, Mode::wfm);
 
     // An empty title removes the name; any other text is kept as typed.
     ASSERT_TRUE(rows.setData(rows.index(0, 0), QString(), Qt::EditRole));
@@ -319,7 +319,7 @@ TEST_F(FrequencyEditor, ReorderingKeepsEachRowsModeAndDeletingAllShowsTheEmptySt
     FrequencyBookmarksEditor editor;
     QTableView& view = list(editor);
     ASSERT_TRUE(view.model()->moveRows({}, 1, 1, {}, 0));
-    EXPECT_EQ(stored(0).mode, KiwiMode::am);
+    EXPECT_EQ(stored(0).mode, Mode::am);
     const auto shownMode = [&](int row) {
         return qobject_cast<QComboBox*>(view.indexWidget(view.model()->index(row, 3)))->currentText();
     };

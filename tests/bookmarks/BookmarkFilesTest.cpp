@@ -39,7 +39,7 @@ QByteArray rows(const QByteArray& header, qsizetype count)
 TEST(BookmarkFiles, ReadsGoodFilesAndNamesTheLineOfABadOne)
 {
     const Bookmarks servers = serverList({a});
-    const FrequencyBookmarks frequencies{{frequencyBookmark(7200, KiwiMode::lsb)}};
+    const FrequencyBookmarks frequencies{{frequencyBookmark(7200, Mode::lsb)}};
     const QString serversBefore = servers.toText();
     const QString frequenciesBefore = frequencies.toText();
     const Case cases[] = {
@@ -87,9 +87,9 @@ TEST(BookmarkFiles, ReadsGoodFilesAndNamesTheLineOfABadOne)
 
 TEST(BookmarkFiles, WrittenFilesReadBackInBothFormats)
 {
-    const FrequencyBookmarks frequencies{{frequencyBookmark(7200, KiwiMode::lsb, QStringLiteral("a, \"b\"\nc")),
-                                          frequencyBookmark(14074.5, KiwiMode::usb),
-                                          frequencyBookmark(4625, KiwiMode::usb, QString())}};
+    const FrequencyBookmarks frequencies{{frequencyBookmark(7200, Mode::lsb, QStringLiteral("a, \"b\"\nc")),
+                                          frequencyBookmark(14074.5, Mode::usb),
+                                          frequencyBookmark(4625, Mode::usb, QString())}};
     const Bookmarks servers = serverList({a, QStringLiteral("http://b.example/x,y")});
     for (const BookmarkFileFormat format : {BookmarkFileFormat::json, BookmarkFileFormat::csv}) {
         const Import<FrequencyBookmarks> readFrequencies = BookmarkFiles::readFrequencies(write(frequencies, format), {});
@@ -112,7 +112,7 @@ TEST(BookmarkFiles, WrittenFilesReadBackInBothFormats)
 // waits for "Add"; an export writes what import reads.
 TEST(BookmarkFiles, EditorImportsAfterConfirmationAndKeepsTheListOnABadFile)
 {
-    Preferences::instance().setFrequencyBookmarks({{frequencyBookmark(7200, KiwiMode::lsb)}});
+    Preferences::instance().setFrequencyBookmarks({{frequencyBookmark(7200, Mode::lsb)}});
     FrequencyBookmarksEditor editor;
     editor.show();
     QTemporaryDir dir;

@@ -58,7 +58,7 @@ TEST_F(BookmarkMenus, ServersWithoutAFocusedWindowAreDisabledButTheEditorOpens)
 TEST_F(BookmarkMenus, BookmarkItemsAreEnabledByTheirOwnActions)
 {
     FrequencyBookmarks list;
-    list.items = {frequencyBookmark(7200, KiwiMode::lsb), frequencyBookmark(9420, KiwiMode::am, QStringLiteral("R&R"))};
+    list.items = {frequencyBookmark(7200, Mode::lsb), frequencyBookmark(9420, Mode::am, QStringLiteral("R&R"))};
     BookmarksMenu menu(window.provider(), openEditor);
     EXPECT_EQ(menuLines(menu), QStringList({"[Add Bookmark]", "-", "[No Bookmarks]", "-", "Edit Bookmarks…"}));
     EXPECT_EQ(menuItem(menu, QStringLiteral("Add Bookmark"))->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_D));
@@ -93,9 +93,9 @@ TEST_F(BookmarkMenus, TheNamingPopupKeepsATypedNameOnReturnAndTheDefaultTitleOnE
         {"  ", Qt::Key_Return, std::nullopt},
     };
     for (const auto& test : cases) {
-        const std::optional<QUuid> id = Preferences::instance().addFrequencyBookmark(KiwiMode::lsb, 7200);
+        const std::optional<QUuid> id = Preferences::instance().addFrequencyBookmark(Mode::lsb, 7200);
         ASSERT_TRUE(id);
-        EXPECT_FALSE(Preferences::instance().addFrequencyBookmark(KiwiMode::lsb, 7200));
+        EXPECT_FALSE(Preferences::instance().addFrequencyBookmark(Mode::lsb, 7200));
         QPointer<BookmarkNamePopup> popup = BookmarkNamePopup::open(*id, QStringLiteral("7200.00 kHz LSB"), &anchor);
         EXPECT_EQ(popup->field()->placeholderText(), QStringLiteral("7200.00 kHz LSB"));
         QTest::keyClicks(popup->field(), QString::fromLatin1(test.typed));

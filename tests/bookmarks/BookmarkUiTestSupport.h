@@ -23,7 +23,7 @@ inline Bookmarks serverList(const QStringList& urls)
     return list;
 }
 
-inline FrequencyBookmark frequencyBookmark(double kHz, KiwiMode mode, std::optional<QString> name = std::nullopt)
+inline FrequencyBookmark frequencyBookmark(double kHz, Mode mode, std::optional<QString> name = std::nullopt)
 {
     return {QUuid::createUuid(), kHz, mode, std::move(name)};
 }

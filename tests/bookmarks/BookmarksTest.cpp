@@ -33,9 +33,9 @@ TEST(BookmarksText, CompactArraysWithUpperCaseIdsThatRoundTrip)
     ASSERT_TRUE(read);
     EXPECT_EQ(read->toText(), QStringLiteral("[{\"id\":\"%1\",\"url\":\"http://a/\"}]").arg(firstIdText));
 
-    const FrequencyBookmarks frequencies{{{firstId, 7200.0, KiwiMode::lsb, std::nullopt},
-        {secondId, 14074.5, KiwiMode::usb, QStringLiteral("FT8 / \"x\"")}, {firstId, -0.0, KiwiMode::am, std::nullopt},
-        {secondId, nan, KiwiMode::am, std::nullopt}, {secondId, -inf, KiwiMode::am, std::nullopt}}};
+    const FrequencyBookmarks frequencies{{{firstId, 7200.0, Mode::lsb, std::nullopt},
+        {secondId, 14074.5, Mode::usb, QStringLiteral("FT8 / \"x\"")}, {firstId, -0.0, Mode::am, std::nullopt},
+        {secondId, nan, Mode::am, std::nullopt}, {secondId, -inf, Mode::am, std::nullopt}}};
     // An absent name is left out; numbers that are not finite never reach the text.
     EXPECT_EQ(frequencies.toText(),
         QStringLiteral("[{\"frequencyKHz\":7200,\"id\":\"%1\",\"mode\":\"lsb\"},"
@@ -46,7 +46,7 @@ TEST(BookmarksText, CompactArraysWithUpperCaseIdsThatRoundTrip)
     FrequencyBookmarks all;
     const double values[] = {0.01, 7200.004, 1e-300, 123456789.123456789, -5.5, 1e300};
     int index = 0;
-    for (const KiwiMode mode : allKiwiModes) {
+    for (const Mode mode : allModes) {
         const std::optional<QString> name = index % 3 == 1 ? std::optional(QStringLiteral("n%1 ü/").arg(index))
             : index % 3 == 2                              ? std::optional(QString())
                                                           : std::nullopt;
@@ -62,8 +62,8 @@ TEST(BookmarksText, CompactArraysWithUpperCaseIdsThatRoundTrip)
                        "{\"id\":\"%1\",\"frequencyKHz\":1e3,\"mode\":\"am\",\"name\":\"a\\/b\"}]")
             .arg(firstIdText));
     ASSERT_TRUE(readFrequencies);
-    EXPECT_EQ(readFrequencies->items, (QList<FrequencyBookmark>{{firstId, 7030.0, KiwiMode::cw, std::nullopt},
-                                          {firstId, 1000.0, KiwiMode::am, QStringLiteral("a/b")}}));
+    EXPECT_EQ(readFrequencies->items, (QList<FrequencyBookmark>{{firstId, 7030.0, Mode::cw, std::nullopt},
+                                          {firstId, 1000.0, Mode::am, QStringLiteral("a/b")}}));
 }
 
 TEST(BookmarksText, AnyBadElementMakesTheWholeTextUnreadable)
@@ -120,21 +120,21 @@ TEST(BookmarksOperations, AddContainsAndNonBlankItems)
 TEST(FrequencyBookmarksOperations, AddRoundsToHundredthsAndSkipsNearbyOfTheSameMode)
 {
     FrequencyBookmarks list;
-    for (const auto& [mode, kHz] : {std::pair{KiwiMode::lsb, 7200.004}, {KiwiMode::lsb, 7199.996}, {KiwiMode::am, nan},
-                                    {KiwiMode::am, inf}})
+    for (const auto& [mode, kHz] : {std::pair{Mode::lsb, 7200.004}, {Mode::lsb, 7199.996}, {Mode::am, nan},
+                                    {Mode::am, inf}})
         list.add(mode, kHz);
-    EXPECT_EQ(list.items, (QList<FrequencyBookmark>{{list.items.value(0).id, 7200.0, KiwiMode::lsb, std::nullopt}}));
-    EXPECT_TRUE(list.contains(KiwiMode::lsb, 7200.0049));
-    EXPECT_FALSE(list.contains(KiwiMode::lsb, 7200.0051));
-    EXPECT_FALSE(list.contains(KiwiMode::am, nan));
-    list.add(KiwiMode::usb, 7200.0);
+    EXPECT_EQ(list.items, (QList<FrequencyBookmark>{{list.items.value(0).id, 7200.0, Mode::lsb, std::nullopt}}));
+    EXPECT_TRUE(list.contains(Mode::lsb, 7200.0049));
+    EXPECT_FALSE(list.contains(Mode::lsb, 7200.0051));
+    EXPECT_FALSE(list.contains(Mode::am, nan));
+    list.add(Mode::usb, 7200.0);
     EXPECT_EQ(list.items.size(), 2);
 
     // Eighths are exact in binary, so these are true halves of a hundredth.
     const std::pair<double, double> cases[] = {{7200.125, 7200.13}, {-7200.125, -7200.13}, {0.375, 0.38}, {1e307, 1e307}};
     for (const auto& [in, stored] : cases) {
         FrequencyBookmarks one;
-        one.add(KiwiMode::am, in);
+        one.add(Mode::am, in);
         ASSERT_EQ(one.items.size(), 1) << in;
         EXPECT_EQ(one.items[0].frequencyKHz, stored) << in;
     }

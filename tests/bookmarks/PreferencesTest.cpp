@@ -58,7 +58,7 @@ void expectDefaults(Preferences& preferences)
 {
     EXPECT_EQ(preferences.serverAddress(), builtInServers().items[1].url);
     EXPECT_EQ(preferences.frequencyKHz(), 7200.0);
-    EXPECT_EQ(preferences.mode(), KiwiMode::lsb);
+    EXPECT_EQ(preferences.mode(), Mode::lsb);
     EXPECT_EQ(preferences.waterfallZoom(), 0);
     EXPECT_EQ(preferences.bookmarks(), builtInServers());
     EXPECT_TRUE(preferences.frequencyBookmarks().items.isEmpty());
@@ -95,11 +95,11 @@ TEST_F(PreferencesTest, ReadsAFileWrittenBefore)
     preferences.flush();
 
     EXPECT_EQ(std::tuple(preferences.frequencyKHz(), preferences.waterfallZoom(), preferences.mode(),
-                  preferences.serverAddress()), std::tuple(3550.25, -3, KiwiMode::cwn, QStringLiteral("http://a, b/")));
+                  preferences.serverAddress()), std::tuple(3550.25, -3, Mode::cwn, QStringLiteral("http://a, b/")));
     // Unquoted commas make a list in an INI file: the wrong type for text.
     EXPECT_EQ(preferences.audioOutputDeviceUID(), QString());
     EXPECT_EQ(preferences.frequencyBookmarks().items, (QList<FrequencyBookmark>{{QUuid::fromString(
-        QStringLiteral("1B4E28BA-2FA1-11D2-883F-0016D3CCA427")), 7200, KiwiMode::lsb, QStringLiteral("a, b")}}));
+        QStringLiteral("1B4E28BA-2FA1-11D2-883F-0016D3CCA427")), 7200, Mode::lsb, QStringLiteral("a, b")}}));
 }
 
 TEST_F(PreferencesTest, ValuesAreReadStrictlyAndUnreadableOnesAsDefaults)
@@ -160,12 +160,12 @@ TEST_F(PreferencesTest, EveryWriteSignalsItsKeyAfterTheValueIsReadable)
     preferences.setFrequencyKHz(1.0);
     preferences.setFrequencyKHz(std::numeric_limits<double>::quiet_NaN());
     preferences.setFrequencyKHz(std::numeric_limits<double>::infinity());
-    preferences.setMode(KiwiMode::am);
+    preferences.setMode(Mode::am);
     preferences.setWaterfallZoom(1);
     preferences.setBookmarks(Bookmarks{});
     preferences.setFrequencyBookmarks(FrequencyBookmarks{});
     preferences.setAudioOutputDeviceUID(QString());
-    preferences.setMode(KiwiMode::am);
+    preferences.setMode(Mode::am);
 
     const QStringList expected{PreferenceKeys::serverAddress, PreferenceKeys::frequencyKHz, PreferenceKeys::mode,
                                PreferenceKeys::waterfallZoom, PreferenceKeys::bookmarks,
@@ -188,9 +188,9 @@ TEST_F(PreferencesTest, AddingAStoredItemWritesNothing)
     preferences.addBookmark(QStringLiteral(" http://a.example/ "));
     preferences.addBookmark(QStringLiteral("http://a.example/"));
     preferences.addBookmark(QStringLiteral("   "));
-    preferences.addFrequencyBookmark(KiwiMode::usb, 14200.004);
-    preferences.addFrequencyBookmark(KiwiMode::usb, 14200.0);
-    preferences.addFrequencyBookmark(KiwiMode::usb, std::numeric_limits<double>::quiet_NaN());
+    preferences.addFrequencyBookmark(Mode::usb, 14200.004);
+    preferences.addFrequencyBookmark(Mode::usb, 14200.0);
+    preferences.addFrequencyBookmark(Mode::usb, std::numeric_limits<double>::quiet_NaN());
 
     EXPECT_EQ(spy.count(), 2);
     EXPECT_EQ(storedUrls(), builtIn + QStringList{"http://a.example/"});
@@ -286,8 +286,8 @@ TEST_F(PreferencesTest, AFileThatCannotBeWrittenIsToldAndTheValuesKept)
     EXPECT_TRUE(preferences.problem().startsWith(QStringLiteral("Your settings could not be saved to ") + fileName))
         << preferences.problem().toStdString();
     EXPECT_EQ(preferences.frequencyKHz(), 9400.5);
-    preferences.setMode(KiwiMode::usb);
-    EXPECT_EQ(preferences.mode(), KiwiMode::usb);
+    preferences.setMode(Mode::usb);
+    EXPECT_EQ(preferences.mode(), Mode::usb);
 
     ASSERT_TRUE(QDir().rmdir(fileName));
     preferences.flush();
@@ -305,7 +305,7 @@ TEST(PreferencesOfAnotherProgram, AddOneBookmarkOfEachKind)
         GTEST_SKIP() << "run by TwoProgramsEachAddingABookmarkKeepBoth";
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder);
     Preferences::instance().addBookmark(QStringLiteral("http://theirs.example/"));
-    Preferences::instance().addFrequencyBookmark(KiwiMode::usb, 14100);
+    Preferences::instance().addFrequencyBookmark(Mode::usb, 14100);
     Preferences::instance().flush();
 }
 
@@ -313,7 +313,7 @@ TEST_F(PreferencesTest, TwoProgramsEachAddingABookmarkKeepBoth)
 {
     const QStringList builtIn = storedUrls();
     preferences.addBookmark(QStringLiteral("http://ours.example/"));
-    preferences.addFrequencyBookmark(KiwiMode::lsb, 7100);
+    preferences.addFrequencyBookmark(Mode::lsb, 7100);
 
     QProcess other;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -328,8 +328,8 @@ TEST_F(PreferencesTest, TwoProgramsEachAddingABookmarkKeepBoth)
     EXPECT_EQ(told.count(), 2);
     EXPECT_EQ(storedUrls(), builtIn + QStringList({"http://ours.example/", "http://theirs.example/"}));
     const QList<FrequencyBookmark> frequencies = preferences.frequencyBookmarks().items;
-    EXPECT_EQ(frequencies, (QList<FrequencyBookmark>{{frequencies.value(0).id, 7100, KiwiMode::lsb, std::nullopt},
-                               {frequencies.value(1).id, 14100, KiwiMode::usb, std::nullopt}}));
+    EXPECT_EQ(frequencies, (QList<FrequencyBookmark>{{frequencies.value(0).id, 7100, Mode::lsb, std::nullopt},
+                               {frequencies.value(1).id, 14100, Mode::usb, std::nullopt}}));
 }
 
 // Stored texts a user or an older version may have left: members of the

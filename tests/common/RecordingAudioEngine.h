@@ -5,7 +5,7 @@
 // so the record is kept under one lock and read as copies.
 
 #include "audio/AudioEngine.h"
-#include "audio/KiwiAudioPlayer.h"
+#include "audio/AudioPlayer.h"
 
 #include <functional>
 #include <mutex>
@@ -38,14 +38,14 @@ public:
             return std::make_unique<RecordingEngine>(shared, shared->engines.size() - 1);
         };
     }
-    KiwiAudioPlayer::DeviceLookup lookup() const
+    AudioPlayer::DeviceLookup lookup() const
     {
         return [shared = shared] {
             std::lock_guard guard(shared->lock);
             return shared->selected;
         };
     }
-    std::shared_ptr<KiwiAudioPlayer> player() const { return KiwiAudioPlayer::create(factory(), lookup()); }
+    std::shared_ptr<AudioPlayer> player() const { return AudioPlayer::create(factory(), lookup()); }
 
     // The device the player's lookup reports as chosen.
     void select(std::optional<AudioDeviceID> device) { locked([&](Shared& s) { s.selected = std::move(device); }); }
@@ -151,4 +151,4 @@ private:
 };
 
 // A player whose engines record into `recording`.
-inline std::shared_ptr<KiwiAudioPlayer> recordingPlayer(const std::shared_ptr<AudioRecording>& r) { return r->player(); }
+inline std::shared_ptr<AudioPlayer> recordingPlayer(const std::shared_ptr<AudioRecording>& r) { return r->player(); }

@@ -3,10 +3,10 @@
 // in-process stand-in receiver with silent audio.
 
 #include "RxSimServer.h"
-#include "audio/KiwiAudioPlayer.h"
+#include "audio/AudioPlayer.h"
 #include "common/QtTestOutput.h"
 #include "common/RecordingAudioEngine.h"
-#include "session/KiwiSDRClient.h"
+#include "session/ReceiverClient.h"
 
 #include <QLocale>
 #include <QTest>
@@ -28,7 +28,7 @@ private:
 };
 
 // A player whose engine plays nothing and never reports a buffer consumed.
-inline std::shared_ptr<KiwiAudioPlayer> silentPlayer()
+inline std::shared_ptr<AudioPlayer> silentPlayer()
 {
     return AudioRecording().player();
 }
@@ -57,5 +57,5 @@ public:
     }
 
     RxSimServer server;
-    KiwiSDRClient client;
+    ReceiverClient client;
 };

@@ -24,14 +24,14 @@ TEST(FormatFrequency, PointAndCommaLocale)
 
 TEST(FrequencyBookmarkTitle, LocaleDigitsAndTrimmedName)
 {
-    FrequencyBookmark bookmark{QUuid(), 12345.678, KiwiMode::nbfm, std::nullopt};
+    FrequencyBookmark bookmark{QUuid(), 12345.678, Mode::nbfm, std::nullopt};
     {
         const DefaultLocale locale(QLocale(QLocale::German, QLocale::Germany));
         EXPECT_EQ(bookmark.title(), QStringLiteral("12345,68 kHz NBFM"));
     }
     const DefaultLocale locale(QLocale(QLocale::English, QLocale::UnitedStates));
     EXPECT_EQ(bookmark.title(), QStringLiteral("12345.68 kHz NBFM"));
-    bookmark = {QUuid(), 9420.0, KiwiMode::am, QStringLiteral(" \tRadio Two\t ")};
+    bookmark = {QUuid(), 9420.0, Mode::am, QStringLiteral(" \tRadio Two\t ")};
     EXPECT_EQ(bookmark.title(), QString::fromUtf8("Radio Two \u2014 9420.00 kHz AM"));
     for (const QString& blank : {QStringLiteral("   "), QString()}) {
         bookmark.name = blank;

@@ -14,7 +14,7 @@ using Rows = QList<ReceiverInfoRow>;
 TEST(ReceiverInfoRowsTest, EveryKnownFieldInOrderAndTheRestLeftOut)
 {
     const DefaultLocale locale(QLocale(QLocale::English, QLocale::UnitedStates));
-    KiwiReceiverInfo info;
+    ReceiverInfo info;
     EXPECT_EQ(receiverInfoTitle(info), "Receiver");
     EXPECT_EQ(receiverInfoRows(info), Rows({{"Coverage", QString::fromUtf8("0 \u2013 30 MHz")}}));
 
@@ -45,7 +45,7 @@ TEST(ReceiverInfoRowsTest, EveryKnownFieldInOrderAndTheRestLeftOut)
             {"Waterfall", "23 fps"}, {"Uptime", "3d 4h"}, {"Inactivity limit", "30 min"}}));
 
     // Empty, zero or partial fields are shortened or left out.
-    KiwiReceiverInfo sparse;
+    ReceiverInfo sparse;
     sparse.location = "";
     sparse.apiChannels = 0;
     sparse.rxChannel = 2;

@@ -38,7 +38,7 @@ TEST(ScaleLabelsRxSimTest, ReceiverLabelsReachTheScale)
         }
         ASSERT_TRUE(QTest::qWaitFor([&] { return !sent.dialFrequencies.empty(); }, 10000));
         EXPECT_EQ(sent.bookmarks.size(), 5u);
-        EXPECT_EQ(sent.dialFrequencies.front(), (FrequencyLabel{7'074'000, "FT8", KiwiMode::usb}));
+        EXPECT_EQ(sent.dialFrequencies.front(), (FrequencyLabel{7'074'000, "FT8", Mode::usb}));
         EXPECT_EQ(scale.receiverLabels().size(), 8u);
 
         // The 40 m profile shows 6975-7225 kHz: a click on the CW label tunes
@@ -48,7 +48,7 @@ TEST(ScaleLabelsRxSimTest, ReceiverLabelsReachTheScale)
         QMouseEvent release(QEvent::MouseButtonRelease, at, scale.mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
             Qt::NoModifier);
         QCoreApplication::sendEvent(&scale, &release);
-        EXPECT_EQ(std::pair(session.client.mode(), session.client.frequencyKHz()), std::pair(KiwiMode::cw, 7030.0));
+        EXPECT_EQ(std::pair(session.client.mode(), session.client.frequencyKHz()), std::pair(Mode::cw, 7030.0));
         // Some lines of picture above the scale.
         QTest::qWait(2000);
         saveScreenshot(view, QStringLiteral("scale-bands-and-labels.png"));

@@ -90,7 +90,7 @@ TEST_F(TuningPanelTest, TypedFrequencyIsCommittedOrRestoredAndButtonsStepAndSwit
     typeFrequency(*field, "7200,5");
     EXPECT_EQ(tuned(), std::pair(7200.5, QStringLiteral("7200.50")));
 
-    QSignalSpy retunes(&session.client, &KiwiSDRClient::frequencyKHzChanged);
+    QSignalSpy retunes(&session.client, &ReceiverClient::frequencyKHzChanged);
     for (const char* bad : {"7 200", "7200 kHz", "7200.50"}) {
         typeFrequency(*field, bad);
         EXPECT_EQ(field->text(), "7200.50") << bad;
@@ -135,8 +135,8 @@ TEST_F(TuningPanelTest, TypedFrequencyIsCommittedOrRestoredAndButtonsStepAndSwit
 
     QToolButton* usb = buttonNamed(panel, QStringLiteral("Mode USB"));
     QTest::mouseClick(usb, Qt::LeftButton);
-    EXPECT_EQ(session.client.mode(), KiwiMode::usb);
-    EXPECT_EQ(session.client.passband(), defaultPassband(KiwiMode::usb));
+    EXPECT_EQ(session.client.mode(), Mode::usb);
+    EXPECT_EQ(session.client.passband(), defaultPassband(Mode::usb));
     EXPECT_FALSE(buttonNamed(panel, QStringLiteral("Mode LSB"))->isChecked());
     // Pressing the current mode again keeps it marked.
     QTest::mouseClick(usb, Qt::LeftButton);
@@ -177,13 +177,13 @@ TEST_F(TuningPanelTest, BookmarkButtonFollowsTheStoredList)
     EXPECT_EQ(bookmark->accessibleName(), "Bookmark Frequency");
 
     QTest::mouseClick(bookmark, Qt::LeftButton);
-    EXPECT_TRUE(Preferences::instance().frequencyBookmarks().contains(KiwiMode::lsb, 7200));
+    EXPECT_TRUE(Preferences::instance().frequencyBookmarks().contains(Mode::lsb, 7200));
     EXPECT_FALSE(bookmark->isEnabled());
     EXPECT_EQ(bookmark->accessibleName(), "Bookmarked");
 
     // Kept is the same mode at the same frequency to the hundredth of a kilohertz.
-    for (const auto& [mode, kHz, enabled] : {std::tuple(KiwiMode::usb, 7200.0, true),
-             std::tuple(KiwiMode::lsb, 7200.004, false), std::tuple(KiwiMode::lsb, 7200.01, true)}) {
+    for (const auto& [mode, kHz, enabled] : {std::tuple(Mode::usb, 7200.0, true),
+             std::tuple(Mode::lsb, 7200.004, false), std::tuple(Mode::lsb, 7200.01, true)}) {
         session.client.setMode(mode);
         session.client.tune(kHz);
         EXPECT_EQ(bookmark->isEnabled(), enabled) << kHz;

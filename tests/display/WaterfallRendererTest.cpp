@@ -21,16 +21,16 @@ using Colour = std::array<int, 3>;
 constexpr double spanHz = 1'024'000; // 1000 Hz per pixel at width 1024
 constexpr double startHz = 7'000'000;
 
-KiwiWaterfallRow row(std::vector<std::uint8_t> bins, double start = startHz, double span = spanHz)
+WaterfallRow row(std::vector<std::uint8_t> bins, double start = startHz, double span = spanHz)
 {
-    KiwiWaterfallRow r;
+    WaterfallRow r;
     r.bins = std::move(bins);
     r.startHz = start;
     r.spanHz = span;
     return r;
 }
 
-KiwiWaterfallRow flatRow(std::uint8_t bin, double start = startHz, double span = spanHz)
+WaterfallRow flatRow(std::uint8_t bin, double start = startHz, double span = spanHz)
 {
     return row(std::vector<std::uint8_t>(1024, bin), start, span);
 }
@@ -196,7 +196,7 @@ TEST(WaterfallRendererTest, ManualRangeOfLessThanOneDecibelUsesOne)
 // Rows without a place are also kept from the view; see its tests.
 TEST(WaterfallRendererTest, RowsWithoutBinsOrPlaceAreIgnored)
 {
-    for (const KiwiWaterfallRow& bad : {row({}), flatRow(200, -std::numeric_limits<double>::infinity())}) {
+    for (const WaterfallRow& bad : {row({}), flatRow(200, -std::numeric_limits<double>::infinity())}) {
         WaterfallRenderer renderer;
         renderer.pushRow(flatRow(155));
         const double minDB = renderer.minDB;
@@ -333,7 +333,7 @@ TEST(WaterfallRowAveragerTest, RowsOfAnIntervalBecomeOneAveragedInDecibels)
 {
     // 32 rows a second in: 0, 1, 2, ... dB above -200, four bins each.
     const auto rowAt = [](int n, double start = startHz) {
-        KiwiWaterfallRow r = row(std::vector<std::uint8_t>(4, static_cast<std::uint8_t>(55 + n)), start);
+        WaterfallRow r = row(std::vector<std::uint8_t>(4, static_cast<std::uint8_t>(55 + n)), start);
         r.sequence = static_cast<std::uint32_t>(n);
         return r;
     };

@@ -34,9 +34,9 @@ RxSimOptions quietOptions()
     return options;
 }
 
-KiwiWaterfallRow flatRow(double startHz, double spanHz, std::uint8_t bin = 150)
+WaterfallRow flatRow(double startHz, double spanHz, std::uint8_t bin = 150)
 {
-    KiwiWaterfallRow row;
+    WaterfallRow row;
     row.bins.assign(1024, bin);
     row.startHz = startHz;
     row.spanHz = spanHz;
@@ -44,9 +44,9 @@ KiwiWaterfallRow flatRow(double startHz, double spanHz, std::uint8_t bin = 150)
 }
 
 // Noise with a few steady carriers and one that drifts, different each row.
-KiwiWaterfallRow bandRow(std::uint32_t n)
+WaterfallRow bandRow(std::uint32_t n)
 {
-    KiwiWaterfallRow row = flatRow(7'000'000, 100'000);
+    WaterfallRow row = flatRow(7'000'000, 100'000);
     std::uint32_t noise = 2463534242u + n * 7919u;
     for (std::size_t i = 0; i < row.bins.size(); ++i) {
         noise ^= noise << 13;
@@ -65,7 +65,7 @@ void deliver(WaterfallView& view)
 }
 
 // Sends one row through the session and lets the view take it.
-bool feed(KiwiSDRClient& client, WaterfallView& view, const KiwiWaterfallRow& row)
+bool feed(ReceiverClient& client, WaterfallView& view, const WaterfallRow& row)
 {
     client.rows().yield(row);
     deliver(view);
@@ -107,7 +107,7 @@ protected:
     }
 
     RxSimSession session{quietOptions()};
-    KiwiSDRClient& client = session.client;
+    ReceiverClient& client = session.client;
     WaterfallView view{&session.client};
 };
 
@@ -123,13 +123,13 @@ TEST_F(WaterfallViewTest, ClickAndWheelTuneOntoTheModesGrid)
         }
     };
     // Without rows a click has no frequency to tune to.
-    client.setMode(KiwiMode::am);
+    client.setMode(Mode::am);
     onBothStrips(15000, [](QWidget* strip) { QTest::mouseClick(strip, Qt::LeftButton, {}, QPoint(500, 40)); }, 15000);
 
     ASSERT_TRUE(feed(client, view, flatRow(7'000'000, 100'000)));
-    const std::tuple<KiwiMode, int, double> clicks[] = {
-        {KiwiMode::usb, 500, 7050}, {KiwiMode::am, 105, 7011}, {KiwiMode::cw, 457, 7045.7},
-        {KiwiMode::wfm, 733, 7100}, {KiwiMode::wfm, 20, 7000},
+    const std::tuple<Mode, int, double> clicks[] = {
+        {Mode::usb, 500, 7050}, {Mode::am, 105, 7011}, {Mode::cw, 457, 7045.7},
+        {Mode::wfm, 733, 7100}, {Mode::wfm, 20, 7000},
     };
     for (const auto& [mode, x, expectedKHz] : clicks) {
         client.setMode(mode);
@@ -137,11 +137,11 @@ TEST_F(WaterfallViewTest, ClickAndWheelTuneOntoTheModesGrid)
             expectedKHz);
     }
     // Mode, from, wheel steps, to.
-    const std::tuple<KiwiMode, double, std::vector<int>, double> wheels[] = {
-        {KiwiMode::am, 7000, {120}, 7005}, {KiwiMode::am, 7003, {120}, 7005}, {KiwiMode::am, 7003, {-120}, 7000},
-        {KiwiMode::usb, 14200.04, {120}, 14200.1}, {KiwiMode::lsb, 7200, {-240}, 7199.8},
-        {KiwiMode::cwn, 7030, {60, 30, 30}, 7030.01}, {KiwiMode::cwn, 7030, {60, -30}, 7030},
-        {KiwiMode::wfm, 15000, {120}, 15100},
+    const std::tuple<Mode, double, std::vector<int>, double> wheels[] = {
+        {Mode::am, 7000, {120}, 7005}, {Mode::am, 7003, {120}, 7005}, {Mode::am, 7003, {-120}, 7000},
+        {Mode::usb, 14200.04, {120}, 14200.1}, {Mode::lsb, 7200, {-240}, 7199.8},
+        {Mode::cwn, 7030, {60, 30, 30}, 7030.01}, {Mode::cwn, 7030, {60, -30}, 7030},
+        {Mode::wfm, 15000, {120}, 15100},
     };
     for (const auto& [mode, fromKHz, deltas, expectedKHz] : wheels) {
         client.setMode(mode);
@@ -177,7 +177,7 @@ TEST_F(WaterfallViewTest, DragsPanAndRetuneOnATenHertzGridWithinTheBand)
         client.tune(c.kHz);
         ASSERT_TRUE(feed(client, view, flatRow(c.rowStartHz, c.rowSpanHz)));
         std::vector<double> tuned;
-        const QMetaObject::Connection watch = QObject::connect(&client, &KiwiSDRClient::frequencyKHzChanged, &view,
+        const QMetaObject::Connection watch = QObject::connect(&client, &ReceiverClient::frequencyKHzChanged, &view,
             [&] { tuned.push_back(client.frequencyKHz()); });
         std::vector<QPointF> path;
         for (const double x : c.path)
@@ -398,7 +398,7 @@ TEST_F(WaterfallViewTest, DraggingAPassbandEdgeSendsTheClampedPassbandAFewTimesA
         if (channel == QStringLiteral("SND") && text.startsWith(QStringLiteral("SET mod=")))
             tuneCommands.append(text);
     });
-    client.setMode(KiwiMode::usb);
+    client.setMode(Mode::usb);
     client.tune(7050);
     // 100 Hz a point: the edges of 300..2700 Hz lie at x 503 and 527.
     ASSERT_TRUE(feed(client, view, flatRow(7'000'000, 100'000)));
@@ -421,19 +421,19 @@ TEST_F(WaterfallViewTest, DraggingAPassbandEdgeSendsTheClampedPassbandAFewTimesA
     // goes out on letting go.
     sendMouse(strip, QEvent::MouseButtonPress, QPointF(527, 40), Qt::LeftButton);
     sendMouse(strip, QEvent::MouseMove, QPointF(530, 40), Qt::LeftButton);
-    EXPECT_EQ(client.passband(), (KiwiPassband{300, 3000}));
+    EXPECT_EQ(client.passband(), (Passband{300, 3000}));
     sendMouse(strip, QEvent::MouseMove, QPointF(540, 40), Qt::LeftButton);
-    EXPECT_EQ(view.shownPassband(), (KiwiPassband{300, 4000}));
-    EXPECT_EQ(client.passband(), (KiwiPassband{300, 3000}));
+    EXPECT_EQ(view.shownPassband(), (Passband{300, 4000}));
+    EXPECT_EQ(client.passband(), (Passband{300, 3000}));
     sendMouse(strip, QEvent::MouseButtonRelease, QPointF(547, 40), Qt::NoButton);
-    EXPECT_EQ(client.passband(), (KiwiPassband{300, 4700}));
+    EXPECT_EQ(client.passband(), (Passband{300, 4700}));
     EXPECT_DOUBLE_EQ(client.frequencyKHz(), 7050) << "a drag of an edge does not tune";
 
     // Beyond the mode's limit, and the low edge past the high one.
     drag(strip, QPointF(547, 40), {QPointF(700, 40)});
-    EXPECT_EQ(client.passband(), (KiwiPassband{300, 6000}));
+    EXPECT_EQ(client.passband(), (Passband{300, 6000}));
     drag(strip, QPointF(503, 40), {QPointF(600, 40), QPointF(800, 40)});
-    EXPECT_EQ(client.passband(), (KiwiPassband{5950, 6000}));
+    EXPECT_EQ(client.passband(), (Passband{5950, 6000}));
 
     const QString tail = QStringLiteral(" freq=7050.000");
     EXPECT_TRUE(QTest::qWaitFor(
@@ -445,19 +445,19 @@ TEST_F(WaterfallViewTest, DraggingAPassbandEdgeSendsTheClampedPassbandAFewTimesA
 
 TEST(PassbandDragTest, EdgesStayOnTheGridWithinTheLimitsAndApart)
 {
-    const std::tuple<KiwiMode, KiwiPassband, PassbandEdge, double, KiwiPassband> cases[] = {
-        {KiwiMode::usb, {300, 2700}, PassbandEdge::high, 404, {300, 3100}},
-        {KiwiMode::usb, {300, 2700}, PassbandEdge::low, -296, {0, 2700}},
-        {KiwiMode::am, {-4900, 4900}, PassbandEdge::low, -5000, {-6000, 4900}},
-        {KiwiMode::cwn, {470, 530}, PassbandEdge::low, 100, {480, 530}},
-        {KiwiMode::cwn, {470, 530}, PassbandEdge::high, -1000, {470, 520}},
-        {KiwiMode::wfm, {-75000, 75000}, PassbandEdge::high, 10000, {-75000, 75000}},
-        {KiwiMode::lsb, {-2700, -300}, PassbandEdge::high, std::nan(""), {-2700, -300}},
+    const std::tuple<Mode, Passband, PassbandEdge, double, Passband> cases[] = {
+        {Mode::usb, {300, 2700}, PassbandEdge::high, 404, {300, 3100}},
+        {Mode::usb, {300, 2700}, PassbandEdge::low, -296, {0, 2700}},
+        {Mode::am, {-4900, 4900}, PassbandEdge::low, -5000, {-6000, 4900}},
+        {Mode::cwn, {470, 530}, PassbandEdge::low, 100, {480, 530}},
+        {Mode::cwn, {470, 530}, PassbandEdge::high, -1000, {470, 520}},
+        {Mode::wfm, {-75000, 75000}, PassbandEdge::high, 10000, {-75000, 75000}},
+        {Mode::lsb, {-2700, -300}, PassbandEdge::high, std::nan(""), {-2700, -300}},
         // A server's passband beyond the limits still gives one in order.
-        {KiwiMode::usb, {-9000, -8000}, PassbandEdge::low, 0, {-6000, -8000}},
+        {Mode::usb, {-9000, -8000}, PassbandEdge::low, 0, {-6000, -8000}},
     };
     for (const auto& [mode, start, edge, deltaHz, expected] : cases) {
-        const KiwiPassband result = draggedPassband(mode, start, edge, deltaHz);
+        const Passband result = draggedPassband(mode, start, edge, deltaHz);
         EXPECT_EQ(result, expected) << rawValue(mode).toStdString() << " " << deltaHz << " -> " << result.low << ".."
                                     << result.high;
     }

@@ -12,9 +12,9 @@ using Bytes = std::vector<std::uint8_t>;
 
 struct Harness {
     AudioRecording audio;
-    std::shared_ptr<KiwiAudioPlayer> player = audio.player();
-    std::vector<KiwiWaterfallRow> rows;
-    OpenWebRXPipeline pipeline{player, [this](KiwiWaterfallRow row) { rows.push_back(std::move(row)); }};
+    std::shared_ptr<AudioPlayer> player = audio.player();
+    std::vector<WaterfallRow> rows;
+    OpenWebRXPipeline pipeline{player, [this](WaterfallRow row) { rows.push_back(std::move(row)); }};
 
     void config(JSONValue::Object members) { pipeline.applyConfig(JSONValue(std::move(members))); }
     void band(double centerHz, double rateHz, bool compressed)
@@ -309,7 +309,7 @@ TEST(OpenWebRXPipeline, NeitherThePlayerNorTheRowSinkIsCalledUnderTheLock)
     int readsInStart = 0;
     std::uint32_t seenInSink = 0;
     std::optional<AudioFraming> framingSeen;
-    OpenWebRXPipeline pipeline(h.player, [&](KiwiWaterfallRow) { seenInSink = pipeline.snapshot().sequence; });
+    OpenWebRXPipeline pipeline(h.player, [&](WaterfallRow) { seenInSink = pipeline.snapshot().sequence; });
     pipeline.reset([&](AudioFraming) { framingSeen = pipeline.snapshot().audioFraming; });
     h.audio.setDuringStart([&] { (void)pipeline.snapshot(), ++readsInStart; });
     pipeline.applyConfig(JSONValue(JSONValue::Object{{QStringLiteral("samp_rate"), JSONValue(1000.0)},

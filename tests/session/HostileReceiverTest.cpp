@@ -3,7 +3,7 @@
 // bounded, and must end in a state the listener can read: connected, or failed
 // with a message. The server runs on a thread of its own, so that what it
 // does costs the GUI thread nothing and any stall measured is the session's.
-#include "session/KiwiSDRClient.h"
+#include "session/ReceiverClient.h"
 
 #include "RxSimServer.h"
 #include "common/RecordingAudioEngine.h"
@@ -44,7 +44,7 @@ using namespace std::chrono_literals;
 struct HostileCase {
     RxSimKind kind;
     RxSimHostile hostile;
-    KiwiState::Kind outcome;
+    ConnectionState::Kind outcome;
 };
 
 // The GUI thread's timer ticks every 20 ms. Between two ticks the thread may
@@ -129,7 +129,7 @@ private:
 };
 
 struct Observation {
-    KiwiState state;
+    ConnectionState state;
     bool wasConnected = false;
     qint64 maxGapMs = 0;
     qint64 maxBusyMs = 0;
@@ -154,7 +154,7 @@ protected:
     Observation run(quint16 port)
     {
         auto audio = std::make_shared<AudioRecording>();
-        KiwiSDRClient client(QStringLiteral("Farlisten"), recordingPlayer(audio));
+        ReceiverClient client(QStringLiteral("Farlisten"), recordingPlayer(audio));
         client.setDetectionTimeout(detectionTimeout);
         client.setOpenTimeout(openTimeout);
 
@@ -162,7 +162,7 @@ protected:
         const auto watch = c.hostile == RxSimHostile::flood ? watchFlood : watchConnected;
         const qint64 baseline = memoryInUse();
         Observation o;
-        QObject::connect(&client, &KiwiSDRClient::infoChanged, [&] { ++o.infoChanges; });
+        QObject::connect(&client, &ReceiverClient::infoChanged, [&] { ++o.infoChanges; });
         QElapsedTimer clock;
         QElapsedTimer sinceTick;
         std::optional<qint64> connectedAt;
@@ -176,14 +176,14 @@ protected:
             o.maxBusyMs = std::max(o.maxBusyMs, cpu - cpuAtTick);
             cpuAtTick = cpu;
             o.peakGrowthBytes = std::max(o.peakGrowthBytes, memoryInUse() - baseline);
-            const KiwiState& state = client.state();
+            const ConnectionState& state = client.state();
             if (state.isConnected() && !connectedAt) {
                 connectedAt = clock.elapsed();
                 o.wasConnected = true;
             }
             const bool watchedLongEnough = connectedAt && clock.elapsed() - *connectedAt >= watch.count();
             const bool over = state.isFailed() || state.isDisconnected()
-                || (c.outcome == KiwiState::Kind::connected && watchedLongEnough)
+                || (c.outcome == ConnectionState::Kind::connected && watchedLongEnough)
                 || clock.elapsed() >= caseDeadline.count();
             if (over)
                 loop.quit();
@@ -212,7 +212,7 @@ TEST_P(HostileReceiverTest, StaysResponsiveBoundedAndEndsInAPlainState)
     ASSERT_NE(server->port, 0);
 
     const Observation o = run(server->port);
-    // In the order of KiwiState::Kind; the case's name is in the line above.
+    // In the order of ConnectionState::Kind; the case's name is in the line above.
     const char* const ends[] = {"failed", "disconnected", "connecting", "connected"};
     std::printf("ended %s \"%s\" after %lld ms, max GUI gap %lld ms (busy %lld ms), "
                 "peak growth %.1f MiB, %d info changes\n",
@@ -241,7 +241,7 @@ TEST_P(HostileReceiverTest, StaysResponsiveBoundedAndEndsInAPlainState)
 }
 
 using H = RxSimHostile;
-using O = KiwiState::Kind;
+using O = ConnectionState::Kind;
 constexpr auto kiwi = [](H hostile, O outcome) { return HostileCase{RxSimKind::kiwisdr, hostile, outcome}; };
 constexpr auto owrx = [](H hostile, O outcome) { return HostileCase{RxSimKind::openwebrx, hostile, outcome}; };
 

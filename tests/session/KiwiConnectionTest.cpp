@@ -70,7 +70,7 @@ TEST_F(KiwiConnectionTest, SetupWaitsForTheSampleRateAndGoesOutOnce)
 {
     Channel* sound = connectSound();
     Server::sendParams(sound, QStringLiteral("badp=0"));
-    ASSERT_TRUE(waitForState(KiwiState::Kind::connected));
+    ASSERT_TRUE(waitForState(ConnectionState::Kind::connected));
     EXPECT_EQ(receivedUpToMarker(sound), QStringList({auth, agc50}));
 
     Server::sendParams(sound, QStringLiteral("sample_rate=12000.000 audio_rate=12000.7 sample_rate=12000 badp=0"));
@@ -91,7 +91,7 @@ TEST_F(KiwiConnectionTest, RowsTakeTheirChannelsGeometryAndTheSoundBandwidthOnly
     auto [sound, waterfall] = acceptedSession();
     Server::send(waterfall, kiwiWaterfallFrame(4'194'304, 3, 2, Bins(1024, 100)));
     ASSERT_TRUE(QTest::qWaitFor([&] { return rows.size() == 1 && client->waterfallZoom() == 3; }));
-    EXPECT_EQ(rows[0], (KiwiWaterfallRow{Bins(1024, 100), 7'500'000, 3'750'000, 3, 2}));
+    EXPECT_EQ(rows[0], (WaterfallRow{Bins(1024, 100), 7'500'000, 3'750'000, 3, 2}));
     EXPECT_EQ(client->waterfallStartHz(), 7'500'000);
     Server::sendParams(waterfall, QStringLiteral("bandwidth=32000000"));
     Server::send(waterfall, kiwiWaterfallFrame(0, 1, 3, Bins(16)));
@@ -129,8 +129,8 @@ TEST_F(KiwiConnectionTest, ParametersApplyInTheOrderSentUpToAnEndingOne)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.params.toStdString());
         Server::sendParams(connectSound(index++), c.params);
-        ASSERT_TRUE(waitForState(KiwiState::Kind::failed));
-        const KiwiReceiverInfo& info = client->info();
+        ASSERT_TRUE(waitForState(ConnectionState::Kind::failed));
+        const ReceiverInfo& info = client->info();
         EXPECT_EQ(std::tuple(client->state().message(), info.name, info.rxChannels, info.rxChannel),
             std::tuple(c.message, c.name, c.channels, std::nullopt));
     }
@@ -141,7 +141,7 @@ TEST_F(KiwiConnectionTest, ViewsHearOfChangesOnlyOnceTheyAreComplete)
     Channel* sound = connectSound();
     std::vector<std::pair<std::optional<SMeterReading>, bool>> seen;
     QObject view;
-    QObject::connect(client.get(), &KiwiSDRClient::stateChanged, &view, [&] {
+    QObject::connect(client.get(), &ReceiverClient::stateChanged, &view, [&] {
         seen.emplace_back(client->sMeter(), client->isADCOverloaded());
         // A view calling back into the session from its handler.
         if (client->state().isConnected())
@@ -149,7 +149,7 @@ TEST_F(KiwiConnectionTest, ViewsHearOfChangesOnlyOnceTheyAreComplete)
     });
     // The first sound frame connects, and brings the S-meter and overload.
     Server::send(sound, kiwiSoundFrame(0x02, 1, -80, Bins(64)));
-    ASSERT_TRUE(waitForState(KiwiState::Kind::disconnected));
+    ASSERT_TRUE(waitForState(ConnectionState::Kind::disconnected));
     EXPECT_EQ(seen, decltype(seen)({{SMeterReading{-80, true}, true}, {std::nullopt, true}}));
     ASSERT_TRUE(QTest::qWaitFor([&] { return sound->closed; }));
     EXPECT_EQ(sound->closeCode, 1001);
@@ -185,14 +185,14 @@ TEST_F(KiwiConnectionTest, RefusedSocketFailsWithItsReasonAndInvalidAddressesKee
     const QString address = QStringLiteral("127.0.0.1:%1").arg(placeholder.serverPort());
     placeholder.close();
     client->connect(address);
-    ASSERT_TRUE(waitForState(KiwiState::Kind::failed));
+    ASSERT_TRUE(waitForState(ConnectionState::Kind::failed));
     EXPECT_TRUE(client->state().message().startsWith(QStringLiteral("The connection was closed: "))
         && client->state().message().contains(QStringLiteral("refused"), Qt::CaseInsensitive))
         << client->state().message().toStdString();
     for (const char* invalid : {"", "   ", "http://"}) {
         client->connect(QString::fromUtf8(invalid));
-        EXPECT_EQ(client->state(), KiwiState::failed(QStringLiteral("The server address is not valid.")));
-        EXPECT_EQ(client->serverURL(), KiwiSDRClient::normalizedServerURL(address));
+        EXPECT_EQ(client->state(), ConnectionState::failed(QStringLiteral("The server address is not valid.")));
+        EXPECT_EQ(client->serverURL(), ReceiverClient::normalizedServerURL(address));
     }
 }
 
@@ -202,13 +202,13 @@ TEST_F(KiwiConnectionTest, ConnectWhileConnectedEndsTheOldConnectionAndSaysSoOnc
     Server::sendParams(sound, QStringLiteral("audio_rate=12000"));
     Server::sendParams(waterfall, QStringLiteral("too_busy"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return audio->currentRate() && client->waterfallError(); }));
-    std::vector<KiwiState::Kind> states;
+    std::vector<ConnectionState::Kind> states;
     QObject view;
-    QObject::connect(client.get(), &KiwiSDRClient::stateChanged, &view, [&] { states.push_back(client->state().kind()); });
+    QObject::connect(client.get(), &ReceiverClient::stateChanged, &view, [&] { states.push_back(client->state().kind()); });
     QTest::qWait(2); // a new millisecond for the new timestamp
     client->connect(server.address());
     client->connect(server.address());
-    EXPECT_EQ(states, std::vector{KiwiState::Kind::connecting}) << "published once a call is over, if it changed";
+    EXPECT_EQ(states, std::vector{ConnectionState::Kind::connecting}) << "published once a call is over, if it changed";
     EXPECT_FALSE(audio->currentRate()) << "the player stopped";
     EXPECT_FALSE(client->waterfallError());
     ASSERT_TRUE(QTest::qWaitFor([&] { return sound->closed && waterfall->closed; }));
@@ -273,7 +273,7 @@ TEST_F(KiwiConnectionTest, TuningCommandsAndClamps)
     } steps[] = {
         {[&] { client->tune(40000); }, sound, "SET mod=lsb low_cut=-2700 high_cut=-300 freq=30000.000"},
         {[&] { client->tune(-5); }, sound, "SET mod=lsb low_cut=-2700 high_cut=-300 freq=0.000"},
-        {[&] { client->tune(7030), client->setMode(KiwiMode::cwn); }, sound,
+        {[&] { client->tune(7030), client->setMode(Mode::cwn); }, sound,
             "SET mod=cwn low_cut=470 high_cut=530 freq=7029.500"},
         {[&] { client->setAGC(false, 150); }, sound, "SET agc=0 hang=0 thresh=-100 slope=6 decay=1000 manGain=120"},
         {[&] { client->setAGC(true, -4); }, sound, "SET agc=1 hang=0 thresh=-100 slope=6 decay=1000 manGain=0"},
@@ -303,11 +303,11 @@ TEST_F(KiwiConnectionTest, TuningAndVolumeWithoutAConnectionOnlyChangeStateAndNo
 {
     int frequencyChanges = 0;
     QObject view;
-    QObject::connect(client.get(), &KiwiSDRClient::frequencyKHzChanged, &view, [&] { ++frequencyChanges; });
-    client->restoreTuning(KiwiMode::usb, -3, 14074);
+    QObject::connect(client.get(), &ReceiverClient::frequencyKHzChanged, &view, [&] { ++frequencyChanges; });
+    client->restoreTuning(Mode::usb, -3, 14074);
     client->tune(14074);
     EXPECT_EQ(std::tuple(frequencyChanges, client->waterfallZoom(), client->passband()),
-        std::tuple(1, 0, KiwiPassband{300, 2700}));
+        std::tuple(1, 0, Passband{300, 2700}));
     // Wider than the band, its end decides.
     EXPECT_EQ(std::tuple(client->clampedWaterfallStart(-6'500'000, 15'000'000),
                   client->clampedWaterfallStart(22'000'000, 15'000'000), client->clampedWaterfallStart(0, 40'000'000)),
@@ -337,7 +337,7 @@ TEST_F(KiwiConnectionTest, HostileValuesAreIgnoredOrCut)
                                              "sample_rate=1e999 audio_rate=0 audio_rate=500 audio_rate=1e300 audio_rate=1e12")
                                   .arg(QString::fromLatin1(huge)));
     ASSERT_TRUE(Server::waitForCommand(sound, QStringLiteral("SET AR OK in=1000000000000 out=44100")));
-    const KiwiReceiverInfo info = client->info();
+    const ReceiverInfo info = client->info();
     for (const std::optional<QString>& text :
         {info.name, info.location, info.antenna, info.grid, info.gps, info.hardware, info.softwareVersion, info.clientIP})
         EXPECT_EQ(text.value_or(QString()).size(), maxServerTextLength);
@@ -360,8 +360,8 @@ TEST_F(KiwiConnectionTest, HostileValuesAreIgnoredOrCut)
 
     // 100000 dashes once percent-decoded.
     Server::sendParams(sound, QStringLiteral("kiwi_kick=") + QStringLiteral("%E2%80%94").repeated(100'000));
-    ASSERT_TRUE(waitForState(KiwiState::Kind::failed));
-    EXPECT_EQ(client->state().message().size(), KiwiState::maxMessageLength);
+    ASSERT_TRUE(waitForState(ConnectionState::Kind::failed));
+    EXPECT_EQ(client->state().message().size(), ConnectionState::maxMessageLength);
 }
 
 TEST_F(SessionTest, AnUntrustedCertificateEndsTheConnectionNamingTheReason)

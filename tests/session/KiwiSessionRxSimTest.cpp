@@ -17,7 +17,7 @@ const QString station = QStringLiteral("SET mod=am low_cut=-4900 high_cut=4900 f
 
 class KiwiSessionRxSimTest : public RxSimSessionTest {
 protected:
-    void connectToStation() { client->connect(address(), QString(), 9500, KiwiMode::am); }
+    void connectToStation() { client->connect(address(), QString(), 9500, Mode::am); }
 };
 
 TEST_F(KiwiSessionRxSimTest, RealisticConnectionSendsEverythingInOrderPlaysAndFillsTheInfo)
@@ -53,12 +53,12 @@ TEST_F(KiwiSessionRxSimTest, RealisticConnectionSendsEverythingInOrderPlaysAndFi
     // The status page, read before this listener took a channel, is read
     // again while connected and then counts it.
     ASSERT_TRUE(QTest::qWaitFor([&] {
-        const KiwiReceiverInfo& info = client->info();
+        const ReceiverInfo& info = client->info();
         return info.inactivityTimeoutMinutes && info.waterfallFPS && info.users == 1;
     }));
     // From the status page, load_cfg, the other sound-channel messages and
     // the waterfall channel; the version in one form from the page and the messages.
-    const KiwiReceiverInfo& info = client->info();
+    const ReceiverInfo& info = client->info();
     EXPECT_EQ(std::tuple(info.hardware, info.antenna, info.inactivityTimeoutMinutes, info.sampleRate, info.waterfallFPS,
                   info.softwareVersion),
         std::tuple("KiwiSDR 2 (rxsim)", "Simulated 20 m dipole", 0, 12001.188119, 23, "1.560"));
@@ -161,14 +161,14 @@ TEST_F(KiwiSessionRxSimTest, ABrokenConnectionComesBackWithTheListenersTuning)
         });
         client->setReconnectPolicy(quickReconnects);
         connectToStation();
-        ASSERT_TRUE(waitForState(KiwiState::Kind::connected));
-        client->setMode(KiwiMode::usb, KiwiPassband{200, 2800});
+        ASSERT_TRUE(waitForState(ConnectionState::Kind::connected));
+        client->setMode(Mode::usb, Passband{200, 2800});
         client->tune(9420);
         if (restart)
             restartServer();
 
         ASSERT_TRUE(QTest::qWaitFor([&] { return soundConnections().size() >= 2; }));
-        ASSERT_TRUE(waitForState(KiwiState::Kind::connected));
+        ASSERT_TRUE(waitForState(ConnectionState::Kind::connected));
         // The new connection's first tuning is the old one.
         const QString second = soundConnections()[1];
         const auto firstTuning = [&] {
@@ -186,12 +186,12 @@ TEST_F(KiwiSessionRxSimTest, ABrokenConnectionComesBackWithTheListenersTuning)
 TEST_F(KiwiSessionRxSimTest, ConnectWhenFreeReadsOnlyTheStatusPageUntilAChannelIsFree)
 {
     startServer([](RxSimOptions& o) { o.rxChannels = 1; });
-    KiwiSDRClient other(QStringLiteral("Other"), recordingPlayer(std::make_shared<AudioRecording>()));
+    ReceiverClient other(QStringLiteral("Other"), recordingPlayer(std::make_shared<AudioRecording>()));
     other.connect(address());
     ASSERT_TRUE(QTest::qWaitFor([&] { return other.state().isConnected(); }));
 
     connectToStation();
-    ASSERT_TRUE(waitForState(KiwiState::Kind::failed));
+    ASSERT_TRUE(waitForState(ConnectionState::Kind::failed));
     EXPECT_EQ(client->state().message(), "All 1 channels on this receiver are in use. Try again later.");
     ASSERT_TRUE(client->canWaitForFreeChannel());
     client->setFreeChannelPoll(50ms);
@@ -204,7 +204,7 @@ TEST_F(KiwiSessionRxSimTest, ConnectWhenFreeReadsOnlyTheStatusPageUntilAChannelI
     EXPECT_EQ(std::tuple(soundConnections().size(), client->state().isFailed()), std::tuple(before, true));
 
     other.disconnect();
-    ASSERT_TRUE(waitForState(KiwiState::Kind::connected));
+    ASSERT_TRUE(waitForState(ConnectionState::Kind::connected));
     EXPECT_EQ(std::tuple(soundConnections().size(), client->freeChannelWaitSeconds()),
         std::tuple(before + 1, std::nullopt));
 }

@@ -55,7 +55,7 @@ protected:
     {
         Channel* socket = connectSocket(index);
         send(socket, "config", band40m());
-        EXPECT_TRUE(waitForState(KiwiState::Kind::connected));
+        EXPECT_TRUE(waitForState(ConnectionState::Kind::connected));
         EXPECT_TRUE(ScriptedKiwiServer::waitForCommand(socket, compact(dspStart)));
         return socket;
     }
@@ -86,7 +86,7 @@ protected:
 
 TEST_F(OpenWebRXConnectionTest, NarrowerModesSwitchTheModeAndRetune)
 {
-    client->restoreTuning(KiwiMode::am, 0, 7100);
+    client->restoreTuning(Mode::am, 0, 7100);
     Channel* socket = connectedSession();
     const int before = int(socket->received.size());
     send(socket, "modes",
@@ -95,28 +95,28 @@ TEST_F(OpenWebRXConnectionTest, NarrowerModesSwitchTheModeAndRetune)
             QJsonObject{{"modulation", "ft8"}, {"type", "digimode"}}});
     EXPECT_EQ(nextSent(socket, before), dspParams("lsb", 0, -2700, -300));
     EXPECT_EQ(std::tuple(client->mode(), client->availableModes()),
-        std::tuple(KiwiMode::lsb, QList<KiwiMode>{KiwiMode::lsb, KiwiMode::usb}));
+        std::tuple(Mode::lsb, QList<Mode>{Mode::lsb, Mode::usb}));
     // A mode still offered stays, and nothing is sent.
     send(socket, "modes", QJsonArray{QJsonObject{{"modulation", "lsb"}, {"type", "analog"}}});
     sync(socket);
-    EXPECT_EQ(std::tuple(client->mode(), socket->received.size()), std::tuple(KiwiMode::lsb, before + 1));
+    EXPECT_EQ(std::tuple(client->mode(), socket->received.size()), std::tuple(Mode::lsb, before + 1));
 }
 
 TEST_F(OpenWebRXConnectionTest, ClosedSocketFailsWithItsReasonWhileConnecting)
 {
     Channel* socket = connectSocket();
     socket->socket->close(QWebSocketProtocol::CloseCodeNormal, QStringLiteral("Going down"));
-    ASSERT_TRUE(waitForState(KiwiState::Kind::failed));
-    EXPECT_EQ(client->state(), KiwiState::failed(QStringLiteral("The connection was closed: Going down")));
+    ASSERT_TRUE(waitForState(ConnectionState::Kind::failed));
+    EXPECT_EQ(client->state(), ConnectionState::failed(QStringLiteral("The connection was closed: Going down")));
 
     ScriptedKiwiServer::close(connectedSession(1));
-    ASSERT_TRUE(waitForState(KiwiState::Kind::failed));
-    EXPECT_EQ(client->state(), KiwiState::failed(QStringLiteral("The connection was closed by the server.")));
+    ASSERT_TRUE(waitForState(ConnectionState::Kind::failed));
+    EXPECT_EQ(client->state(), ConnectionState::failed(QStringLiteral("The connection was closed by the server.")));
 }
 
 TEST_F(OpenWebRXConnectionTest, ZoomFollowsTheFFTSizeAndStaysLocal)
 {
-    client->restoreTuning(KiwiMode::usb, 4, 7050);
+    client->restoreTuning(Mode::usb, 4, 7050);
     Channel* socket = connectSocket();
     send(socket, "config", QJsonObject{{"fft_size", 1024}, {"max_clients", 5}});
     sync(socket);
@@ -163,10 +163,10 @@ TEST_F(OpenWebRXConnectionTest, ServerLabelsArriveBoundedAndPlain)
     sync(socket);
     const ReceiverLabels& labels = client->receiverLabels();
     EXPECT_EQ(labels.bookmarks,
-        (std::vector<FrequencyLabel>{{7'200'000, "<b>Voice</b>", KiwiMode::lsb}, {7'100'000, QString(64, u'x'), {}},
+        (std::vector<FrequencyLabel>{{7'200'000, "<b>Voice</b>", Mode::lsb}, {7'100'000, QString(64, u'x'), {}},
             {7'000'000, "", {}}}));
     EXPECT_EQ(labels.dialFrequencies,
-        (std::vector<FrequencyLabel>{{7'074'000, "FT8", KiwiMode::usb}, {7'074'000.5, "", KiwiMode::usb}}));
+        (std::vector<FrequencyLabel>{{7'074'000, "FT8", Mode::usb}, {7'074'000.5, "", Mode::usb}}));
 
     QJsonArray many;
     for (int i = 0; i < maxScaleLabels + 50; ++i)

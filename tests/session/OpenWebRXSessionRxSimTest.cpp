@@ -107,7 +107,7 @@ struct ToneCase {
     const char* name;
     RxSimOpenWebRXVersion version;
     bool hd;
-    KiwiMode mode;
+    Mode mode;
     double frequencyKHz;
     double toneHz;
     AudioFraming framing;
@@ -119,12 +119,12 @@ struct ToneCase {
 TEST_F(OpenWebRXSessionRxSimTest, DetectsConnectsTunesPlaysAndChangesProfile)
 {
     startServer();
-    client->restoreTuning(KiwiMode::cw, 0, 7030);
+    client->restoreTuning(Mode::cw, 0, 7030);
     client->connect(address());
     ASSERT_TRUE(QTest::qWaitFor([&] { return client->state().isConnected(); }));
     // The 40 m profile (6975 to 7225 kHz) covers the remembered frequency.
     EXPECT_EQ(std::tuple(client->serverKind(), client->frequencyKHz(), client->mode()),
-        std::tuple(ServerKind::openWebRX, 7030, KiwiMode::cw));
+        std::tuple(ServerKind::openWebRX, 7030, Mode::cw));
     ASSERT_TRUE(QTest::qWaitFor([&] { return sent().contains(dspStart); }));
     EXPECT_EQ(sent().first(), QStringLiteral("SERVER DE CLIENT client=openwebrx.js type=receiver"));
     EXPECT_EQ(tuningMessages().value(0), tuning("cw", -70500, 300, 700));
@@ -135,19 +135,19 @@ TEST_F(OpenWebRXSessionRxSimTest, DetectsConnectsTunesPlaysAndChangesProfile)
     EXPECT_FALSE(client->sMeter()->isCalibrated);
     EXPECT_EQ(std::pair(rows.back().startHz, rows.back().spanHz), std::pair(6'975'000.0, 250'000.0));
 
-    const KiwiReceiverInfo& info = client->info();
+    const ReceiverInfo& info = client->info();
     EXPECT_EQ(std::tuple(info.softwareVersion, info.name, info.grid, info.maxZoom, info.audioRate, info.baseHz),
         std::tuple("OpenWebRX 1.2.2", "Farlisten rxsim test receiver", "JO62qm", 4, 12000, 6'975'000));
     EXPECT_EQ(std::tuple(client->profiles().size(), client->currentProfileID()), std::tuple(2, "rxsim|40m"));
     EXPECT_EQ(client->availableModes(),
-        (QList<KiwiMode>{KiwiMode::am, KiwiMode::amn, KiwiMode::amw, KiwiMode::sam, KiwiMode::lsb, KiwiMode::usb,
-            KiwiMode::cw, KiwiMode::cwn, KiwiMode::nbfm, KiwiMode::wfm}));
+        (QList<Mode>{Mode::am, Mode::amn, Mode::amw, Mode::sam, Mode::lsb, Mode::usb,
+            Mode::cw, Mode::cwn, Mode::nbfm, Mode::wfm}));
 
     // A profile change moves to the new band's start.
     client->selectProfile(QStringLiteral("rxsim|31m"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return client->frequencyKHz() == 9500; }));
     EXPECT_EQ(std::tuple(client->mode(), client->info().baseHz, client->currentProfileID()),
-        std::tuple(KiwiMode::am, 9'475'000, "rxsim|31m"));
+        std::tuple(Mode::am, 9'475'000, "rxsim|31m"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return !tuningMessages().isEmpty() && tuningMessages().last().value("mod") == "am"; }));
     EXPECT_EQ(tuningMessages().last(), tuning("am", -100000, -4900, 4900));
     rows.clear();
@@ -168,7 +168,7 @@ TEST_F(OpenWebRXSessionRxSimTest, RefusalsFailWithTheirTexts)
         startServer(configure);
         client->connect(address());
         ASSERT_TRUE(QTest::qWaitFor([&] { return client->state().isFailed(); })) << expected.toStdString();
-        EXPECT_EQ(client->state(), KiwiState::failed(expected));
+        EXPECT_EQ(client->state(), ConnectionState::failed(expected));
     }
 }
 
@@ -178,11 +178,11 @@ TEST_F(OpenWebRXSessionRxSimTest, EveryGenerationPlaysTheTunedStationWithoutALos
     // 1000 Hz tone; AM hears the station's 400 Hz modulation. A 1.2 server's
     // first audio frame holds only the "S" of its first state block.
     const ToneCase cases[] = {
-        {"1.2, USB", RxSimOpenWebRXVersion::v1_2, false, KiwiMode::usb, 9499, 1000, AudioFraming::adpcmWithSync,
+        {"1.2, USB", RxSimOpenWebRXVersion::v1_2, false, Mode::usb, 9499, 1000, AudioFraming::adpcmWithSync,
             "OpenWebRX 1.2.2"},
-        {"1.1, AM", RxSimOpenWebRXVersion::v1_1, false, KiwiMode::am, 9500, 400, AudioFraming::plainADPCM,
+        {"1.1, AM", RxSimOpenWebRXVersion::v1_1, false, Mode::am, 9500, 400, AudioFraming::plainADPCM,
             "OpenWebRX v1.1.0"},
-        {"1.1, USB in HD audio", RxSimOpenWebRXVersion::v1_1, true, KiwiMode::usb, 9499, 1000,
+        {"1.1, USB in HD audio", RxSimOpenWebRXVersion::v1_1, true, Mode::usb, 9499, 1000,
             AudioFraming::plainADPCM, "OpenWebRX v1.1.0"},
     };
     for (const ToneCase& c : cases) {

@@ -2,7 +2,7 @@
 // What the session tests share: a session whose player plays nothing and the
 // rows it hands out; against rxsim, also every command the receiver got.
 
-#include "session/KiwiSDRClient.h"
+#include "session/ReceiverClient.h"
 
 #include "RxSimServer.h"
 #include "common/RecordingAudioEngine.h"
@@ -18,17 +18,17 @@
 class SessionTest : public ::testing::Test {
 protected:
     std::shared_ptr<AudioRecording> audio = std::make_shared<AudioRecording>();
-    std::shared_ptr<KiwiAudioPlayer> player = recordingPlayer(audio);
-    std::unique_ptr<KiwiSDRClient> client = std::make_unique<KiwiSDRClient>(QStringLiteral("Farlisten"), player);
+    std::shared_ptr<AudioPlayer> player = recordingPlayer(audio);
+    std::unique_ptr<ReceiverClient> client = std::make_unique<ReceiverClient>(QStringLiteral("Farlisten"), player);
     QObject view;
-    std::vector<KiwiWaterfallRow> rows;
-    KiwiSDRClient::RowBroadcaster::Subscription subscription =
-        client->rows().subscribe(&view, [this](KiwiWaterfallRow row) { rows.push_back(std::move(row)); });
+    std::vector<WaterfallRow> rows;
+    ReceiverClient::RowBroadcaster::Subscription subscription =
+        client->rows().subscribe(&view, [this](WaterfallRow row) { rows.push_back(std::move(row)); });
 
     // The session goes before the server the test fixture holds.
     void TearDown() override { client->disconnect(); }
 
-    bool waitForState(KiwiState::Kind kind)
+    bool waitForState(ConnectionState::Kind kind)
     {
         return QTest::qWaitFor([&] { return client->state().kind() == kind; });
     }

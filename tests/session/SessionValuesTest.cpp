@@ -3,7 +3,7 @@
 // when to reconnect.
 #include "session/KiwiCommands.h"
 #include "session/KiwiParamValues.h"
-#include "session/KiwiSDRClient.h"
+#include "session/ReceiverClient.h"
 #include "session/KiwiWaterfallGeometry.h"
 #include "session/OpenWebRXSessionValues.h"
 #include "session/ReconnectSchedule.h"
@@ -29,7 +29,7 @@ TEST(NormalizedServerURL, AddsSchemePortAndSlash)
         {"", ""}, {"http://", ""}, {"sdr.example.org:99999", ""}, {"sdr example.org", ""},
     };
     for (const auto& [typed, expected] : cases) {
-        const std::optional<QUrl> url = KiwiSDRClient::normalizedServerURL(QString::fromUtf8(typed));
+        const std::optional<QUrl> url = ReceiverClient::normalizedServerURL(QString::fromUtf8(typed));
         EXPECT_EQ(url ? url->toString() : QString(), QString::fromUtf8(expected)) << typed;
     }
 }
@@ -50,7 +50,7 @@ TEST(KiwiParamValues, NumbersAndConversionsAreStrictAndRangeChecked)
         {"nan", std::nullopt}, {"inf", std::nullopt}, {"1e400", std::nullopt}, {"+-5", std::nullopt},
     };
     for (const auto& [text, expected] : numbers)
-        EXPECT_EQ(parseKiwiNumber(QString::fromUtf8(text)), expected) << text;
+        EXPECT_EQ(parseServerNumber(QString::fromUtf8(text)), expected) << text;
 
     EXPECT_EQ(truncatedToInt64(-12.9), -12);
     for (const double bad : {nan, inf, 9.3e18, -9.3e18})
@@ -71,7 +71,7 @@ TEST(KiwiParamValues, TextsDecodeOrStayAsSent)
 
 TEST(KiwiParamValues, ReceiverConfiguration)
 {
-    KiwiReceiverInfo info;
+    ReceiverInfo info;
     info.name = QStringLiteral("Known");
     info.inactivityTimeoutMinutes = 30;
     const auto apply = [&](const QString& value) {
@@ -141,29 +141,29 @@ TEST(OpenWebRXSessionValues, ConfigNumbersOfTheWrongKindOrOutOfRangeCountAsMissi
 
 TEST(OpenWebRXSessionValues, BandTuning)
 {
-    const QList<KiwiMode> all(allKiwiModes.begin(), allKiwiModes.end());
-    const QList<KiwiMode> narrow{KiwiMode::lsb, KiwiMode::usb};
-    const ReceiverTuning usb14200{14200, KiwiMode::usb, {300, 2700}};
-    const ReceiverTuning cw7050{7050, KiwiMode::cw, {300, 700}};
+    const QList<Mode> all(allModes.begin(), allModes.end());
+    const QList<Mode> narrow{Mode::lsb, Mode::usb};
+    const ReceiverTuning usb14200{14200, Mode::usb, {300, 2700}};
+    const ReceiverTuning cw7050{7050, Mode::cw, {300, 700}};
     const JSONValue::Object am7150{{"start_mod", text("am")}, {"start_freq", JSONValue(7'150'000.0)}};
     const struct {
         OpenWebRXConfigValues config;
         std::optional<double> previousCenterHz;
         ReceiverTuning current;
-        QList<KiwiMode> available;
+        QList<Mode> available;
         ReceiverTuning expected;
     } cases[] = {
         // The start from the offset, or the centre, clamped into the band.
         {config(7'100'000, 200'000, {{"start_offset_freq", JSONValue(-25'000.0)}}), {}, usb14200, all,
-            {7075, KiwiMode::usb, {300, 2700}}},
-        {config(7'100'000, 200'000, {{"start_freq", JSONValue(9e6)}}), {}, usb14200, all, {7200, KiwiMode::usb, {300, 2700}}},
-        {config(7'100'000, 200'000), {}, usb14200, all, {7100, KiwiMode::usb, {300, 2700}}},
+            {7075, Mode::usb, {300, 2700}}},
+        {config(7'100'000, 200'000, {{"start_freq", JSONValue(9e6)}}), {}, usb14200, all, {7200, Mode::usb, {300, 2700}}},
+        {config(7'100'000, 200'000), {}, usb14200, all, {7100, Mode::usb, {300, 2700}}},
         // The first band keeps a frequency it covers, edges included; a later one does not.
-        {config(7'100'000, 200'000, am7150), {}, {7200, KiwiMode::usb, {300, 2700}}, all, {7200, KiwiMode::usb, {300, 2700}}},
-        {config(7'100'000, 200'000, am7150), 7'100'000.0, cw7050, all, {7150, KiwiMode::am, defaultPassband(KiwiMode::am)}},
+        {config(7'100'000, 200'000, am7150), {}, {7200, Mode::usb, {300, 2700}}, all, {7200, Mode::usb, {300, 2700}}},
+        {config(7'100'000, 200'000, am7150), 7'100'000.0, cw7050, all, {7150, Mode::am, defaultPassband(Mode::am)}},
         // A mode the server does not offer: the start mode, else the first offered one.
-        {config(7'100'000, 200'000, am7150), {}, cw7050, narrow, {7050, KiwiMode::am, defaultPassband(KiwiMode::am)}},
-        {config(7'100'000, 200'000), {}, cw7050, narrow, {7050, KiwiMode::lsb, {-2700, -300}}},
+        {config(7'100'000, 200'000, am7150), {}, cw7050, narrow, {7050, Mode::am, defaultPassband(Mode::am)}},
+        {config(7'100'000, 200'000), {}, cw7050, narrow, {7050, Mode::lsb, {-2700, -300}}},
         {config(7'100'000, 200'000), {}, cw7050, {}, cw7050},
     };
     for (const auto& c : cases) {
@@ -184,16 +184,16 @@ TEST(OpenWebRXSessionValues, DSPParamsOffsetAndCuts)
         double centerHz;
         OpenWebRXDSPParams expected;
     } cases[] = {
-        {{7030.0, KiwiMode::cwn, {470, 530}}, 7'100'000, {QStringLiteral("cw"), -70500, 470, 530}},
-        {{7100.0, KiwiMode::nbfm, {-6000, 6000}}, 7'100'000, {QStringLiteral("nfm"), 0, -5999, 5999}},
-        {{7100.0, KiwiMode::wfm, {-75000, 75000}}, 7'100'000, {QStringLiteral("wfm"), 0, -75000, 75000}},
+        {{7030.0, Mode::cwn, {470, 530}}, 7'100'000, {QStringLiteral("cw"), -70500, 470, 530}},
+        {{7100.0, Mode::nbfm, {-6000, 6000}}, 7'100'000, {QStringLiteral("nfm"), 0, -5999, 5999}},
+        {{7100.0, Mode::wfm, {-75000, 75000}}, 7'100'000, {QStringLiteral("wfm"), 0, -75000, 75000}},
         // Halves round away from zero.
-        {{7100.0, KiwiMode::am, {-4900, 4900}}, 7'099'999.5, {QStringLiteral("am"), 1, -4900, 4900}},
-        {{7100.0, KiwiMode::am, {-4900, 4900}}, 7'100'000.5, {QStringLiteral("am"), -1, -4900, 4900}},
+        {{7100.0, Mode::am, {-4900, 4900}}, 7'099'999.5, {QStringLiteral("am"), 1, -4900, 4900}},
+        {{7100.0, Mode::am, {-4900, 4900}}, 7'100'000.5, {QStringLiteral("am"), -1, -4900, 4900}},
     };
     for (const auto& c : cases)
         EXPECT_EQ(openWebRXDSPParams(c.tuning, c.centerHz), c.expected) << c.centerHz;
-    EXPECT_FALSE(openWebRXDSPParams({1e300, KiwiMode::am, {0, 0}}, 0));
+    EXPECT_FALSE(openWebRXDSPParams({1e300, Mode::am, {0, 0}}, 0));
 }
 
 TEST(OpenWebRXSessionValues, MessagesReadAsTheSessionNeedsThem)

@@ -2,7 +2,7 @@
 #include "PropertyJson.h"
 #include "RxSimTestSupport.h"
 #include "common/SoundFileTestSupport.h"
-#include "session/KiwiSDRClient.h"
+#include "session/ReceiverClient.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -18,7 +18,7 @@ namespace {
 
 TEST(RxProbePropertyJson, EveryPublishedPropertyOfTheSessionHasAJsonForm)
 {
-    const QMetaObject& meta = KiwiSDRClient::staticMetaObject;
+    const QMetaObject& meta = ReceiverClient::staticMetaObject;
     for (int index = meta.propertyOffset(); index < meta.propertyCount(); ++index) {
         const QMetaProperty property = meta.property(index);
         SCOPED_TRACE(property.name());

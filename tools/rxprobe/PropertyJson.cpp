@@ -1,7 +1,7 @@
 #include "PropertyJson.h"
 
-#include "model/KiwiMode.h"
-#include "model/KiwiModel.h"
+#include "model/Mode.h"
+#include "model/ReceiverModel.h"
 #include "model/ReceiverProfile.h"
 #include "session/ReceiverLabels.h"
 #include "session/ReconnectSchedule.h"
@@ -22,10 +22,10 @@ namespace {
 using Encoder = std::function<QJsonValue(const QVariant&)>;
 
 // Declared together, so that the templates below see every one of them.
-QJsonValue json(const KiwiReceiverInfo& info);
+QJsonValue json(const ReceiverInfo& info);
 QJsonValue json(const QSet<QString>& texts);
 QJsonValue json(const QList<ReceiverProfile>& profiles);
-QJsonValue json(const QList<KiwiMode>& modes);
+QJsonValue json(const QList<Mode>& modes);
 QJsonValue json(const BandBar& bar);
 QJsonValue json(const FrequencyLabel& label);
 QJsonValue json(const ReceiverLabels& labels);
@@ -38,7 +38,7 @@ QJsonValue json(const int& number) { return number; }
 QJsonValue json(const bool& flag) { return flag; }
 // Written as the float it is (0.8, not 0.800000011920929).
 QJsonValue json(const float& number) { return QString::number(number, 'g', 7).toDouble(); }
-QJsonValue json(const KiwiMode& mode) { return rawValue(mode); }
+QJsonValue json(const Mode& mode) { return rawValue(mode); }
 
 QJsonValue json(const AudioFraming& framing)
 {
@@ -50,7 +50,7 @@ QJsonValue json(const ServerKind& kind)
     return kind == ServerKind::openWebRX ? QStringLiteral("openWebRX") : QStringLiteral("kiwiSDR");
 }
 
-QJsonValue json(const KiwiState& state)
+QJsonValue json(const ConnectionState& state)
 {
     static const char* const kinds[] = {"failed", "disconnected", "connecting", "connected"};
     return QJsonObject{
@@ -59,7 +59,7 @@ QJsonValue json(const KiwiState& state)
     };
 }
 
-QJsonValue json(const KiwiPassband& passband)
+QJsonValue json(const Passband& passband)
 {
     return QJsonObject{{QStringLiteral("low"), static_cast<qint64>(passband.low)},
         {QStringLiteral("high"), static_cast<qint64>(passband.high)}};
@@ -89,7 +89,7 @@ QJsonValue optionalMember(const std::optional<T>& value)
     return value ? json(*value) : QJsonValue();
 }
 
-QJsonValue json(const KiwiReceiverInfo& info)
+QJsonValue json(const ReceiverInfo& info)
 {
     return QJsonObject{
         {QStringLiteral("name"), optionalMember(info.name)},
@@ -138,7 +138,7 @@ QJsonValue json(const QSet<QString>& texts)
 
 QJsonValue json(const QList<ReceiverProfile>& profiles) { return arrayJson(profiles); }
 
-QJsonValue json(const QList<KiwiMode>& modes) { return arrayJson(modes); }
+QJsonValue json(const QList<Mode>& modes) { return arrayJson(modes); }
 
 QJsonValue json(const FrequencyLabel& label)
 {
@@ -173,20 +173,20 @@ const std::unordered_map<int, Encoder>& encoders()
 {
     static const std::unordered_map<int, Encoder> all = [] {
         std::unordered_map<int, Encoder> map;
-        add<KiwiState>(map);
+        add<ConnectionState>(map);
         add<QUrl>(map);
         add<ServerKind>(map);
-        add<KiwiReceiverInfo>(map);
+        add<ReceiverInfo>(map);
         add<QList<ReceiverProfile>>(map);
         add<QString>(map);
         add<double>(map);
         add<float>(map);
         add<int>(map);
         add<bool>(map);
-        add<KiwiMode>(map);
-        add<KiwiPassband>(map);
+        add<Mode>(map);
+        add<Passband>(map);
         add<QSet<QString>>(map);
-        add<QList<KiwiMode>>(map);
+        add<QList<Mode>>(map);
         add<SMeterReading>(map);
         add<ReconnectWait>(map);
         add<ReceiverLabels>(map);

@@ -43,7 +43,7 @@ std::variant<RxProbeOptions, RxProbeUsage> parseRxProbeCommandLine(const QString
     const QCommandLineOption password(QStringLiteral("password"),
         QStringLiteral("Password for the receiver."), QStringLiteral("TEXT"));
     const QCommandLineOption zoom(QStringLiteral("zoom"),
-        QStringLiteral("Waterfall zoom level (0-%1).").arg(maxKiwiZoom), QStringLiteral("Z"));
+        QStringLiteral("Waterfall zoom level (0-%1).").arg(maxZoomLevel), QStringLiteral("Z"));
     const QCommandLineOption wav(QStringLiteral("wav"),
         QStringLiteral("Record the audio to this WAV file, as the application records, instead of playing it."),
         QStringLiteral("FILE"));
@@ -80,15 +80,15 @@ std::variant<RxProbeOptions, RxProbeUsage> parseRxProbeCommandLine(const QString
             return RxProbeUsage{QStringLiteral("--frequency takes kHz from 0 to %1").arg(maxFrequencyKHz), true};
     }
     if (parser.isSet(mode)) {
-        options.mode = kiwiModeFromRawValue(parser.value(mode));
+        options.mode = modeFromRawValue(parser.value(mode));
         if (!options.mode)
             return RxProbeUsage{QStringLiteral("--mode takes am, amn, amw, sam, lsb, usb, cw, cwn, nbfm or wfm"), true};
     }
     options.password = parser.value(password);
     if (parser.isSet(zoom)) {
-        const std::optional<std::int64_t> value = parseKiwiInteger(parser.value(zoom));
-        if (!value || *value < 0 || *value > maxKiwiZoom)
-            return RxProbeUsage{QStringLiteral("--zoom takes a whole number from 0 to %1").arg(maxKiwiZoom), true};
+        const std::optional<std::int64_t> value = parseServerInteger(parser.value(zoom));
+        if (!value || *value < 0 || *value > maxZoomLevel)
+            return RxProbeUsage{QStringLiteral("--zoom takes a whole number from 0 to %1").arg(maxZoomLevel), true};
         options.zoom = static_cast<int>(*value);
     }
     // Any finite number: out of range is clamped, and the summary shows the

@@ -4,7 +4,7 @@
 //           [--password TEXT] [--zoom Z] [--wav FILE]
 //           [--squelch DB] [--nr] [--notch HZ] [--nb] [--reconnect]
 
-#include "model/KiwiMode.h"
+#include "model/Mode.h"
 #include "model/ListeningSettings.h"
 
 #include <QString>
@@ -18,7 +18,7 @@ struct RxProbeOptions {
     QString address;
     std::chrono::milliseconds duration{10'000};
     std::optional<double> frequencyKHz;
-    std::optional<KiwiMode> mode;
+    std::optional<Mode> mode;
     QString password;
     std::optional<int> zoom;
     // Audio goes to this WAV file instead of the sound card.

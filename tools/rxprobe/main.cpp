@@ -8,12 +8,12 @@
 #include "RxProbeOptions.h"
 
 #include "audio/AudioOutputDevices.h"
-#include "audio/KiwiAudioPlayer.h"
+#include "audio/AudioPlayer.h"
 #include "audio/QtAudioEngine.h"
 #include "audio/PacedSilentEngine.h"
 #include "audio/SoundRecorder.h"
 #include "bookmarks/Preferences.h"
-#include "session/KiwiSDRClient.h"
+#include "session/ReceiverClient.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -25,14 +25,14 @@
 
 namespace {
 
-std::shared_ptr<KiwiAudioPlayer> makePlayer(const RxProbeOptions& options, std::shared_ptr<PlaybackCounter> counter)
+std::shared_ptr<AudioPlayer> makePlayer(const RxProbeOptions& options, std::shared_ptr<PlaybackCounter> counter)
 {
     if (options.wavPath) {
-        return KiwiAudioPlayer::create(CountingAudioEngine::factory(PacedSilentEngine::factory(), counter),
+        return AudioPlayer::create(CountingAudioEngine::factory(PacedSilentEngine::factory(), counter),
             [] { return std::optional<AudioDeviceID>(); });
     }
     // The device chosen in the application, as stored at its last change.
-    return KiwiAudioPlayer::create(CountingAudioEngine::factory(QtAudioEngine::factory(), counter),
+    return AudioPlayer::create(CountingAudioEngine::factory(QtAudioEngine::factory(), counter),
         [uid = Preferences::instance().audioOutputDeviceUID()] { return currentOutputDeviceID(uid); });
 }
 
@@ -72,7 +72,7 @@ int main(int argc, char** argv)
     QElapsedTimer clock;
     clock.start();
     const auto counter = std::make_shared<PlaybackCounter>();
-    const std::shared_ptr<KiwiAudioPlayer> player = makePlayer(options, counter);
+    const std::shared_ptr<AudioPlayer> player = makePlayer(options, counter);
     // The application's recorder, on what the player plays.
     std::shared_ptr<SoundRecorder> recorder;
     if (options.wavPath) {
@@ -86,15 +86,15 @@ int main(int argc, char** argv)
     }
     ListeningChain& listening = player->listeningChain();
     const ListeningSettings applied = listening.setSettings(options.listening);
-    KiwiSDRClient client(QStringLiteral("Farlisten"), player);
+    ReceiverClient client(QStringLiteral("Farlisten"), player);
     PropertyLog log(client, clock, writeLine);
     std::uint64_t rows = 0;
-    KiwiSDRClient::RowBroadcaster::Subscription subscription =
-        client.rows().subscribe(&log, [&rows](const KiwiWaterfallRow&) { ++rows; });
+    ReceiverClient::RowBroadcaster::Subscription subscription =
+        client.rows().subscribe(&log, [&rows](const WaterfallRow&) { ++rows; });
 
     if (options.reconnect) {
         client.setReconnectPolicy(ReconnectPolicy{});
-        QObject::connect(&client, &KiwiSDRClient::reconnectTryStarted, &log, [&clock](int tryNumber, int maxTries) {
+        QObject::connect(&client, &ReceiverClient::reconnectTryStarted, &log, [&clock](int tryNumber, int maxTries) {
             writeLine(reconnectTryLine(clock.elapsed(), tryNumber, maxTries));
         });
     }

@@ -107,7 +107,7 @@ void KiwiSoundChannel::scheduleLimit(RxSimOptions::Duration delay, QString param
 void KiwiSoundChannel::handleCommand(const KiwiCommand& command)
 {
     if (const std::optional<QString> modeText = command.value(u"mod")) {
-        const std::optional<KiwiMode> mode = kiwiModeFromRawValue(*modeText);
+        const std::optional<Mode> mode = modeFromRawValue(*modeText);
         const std::optional<double> low = parseFiniteNumber(command.value(u"low_cut"));
         const std::optional<double> high = parseFiniteNumber(command.value(u"high_cut"));
         const std::optional<double> freqKHz = parseFiniteNumber(command.value(u"freq"));

@@ -215,7 +215,7 @@ void OpenWebRXChannel::applyDspParams(const QJsonObject& params, const QString& 
         t.carrierHz = profile_->centerHz + static_cast<double>(offset.toInteger());
     }
     if (const QJsonValue mod = params.value(QStringLiteral("mod")); mod.isString()) {
-        if (const std::optional<KiwiMode> mode = modeForOpenWebRXModulation(mod.toString()))
+        if (const std::optional<Mode> mode = modeForOpenWebRXModulation(mod.toString()))
             t.mode = *mode;
     }
     t.lowHz = tuningEdge(params.value(QStringLiteral("low_cut")), t.lowHz);
@@ -227,8 +227,8 @@ void OpenWebRXChannel::applyDspParams(const QJsonObject& params, const QString& 
 void OpenWebRXChannel::selectProfile(const OpenWebRXProfile& profile)
 {
     profile_ = &profile;
-    const KiwiMode mode = modeForOpenWebRXModulation(profile.startMod).value_or(KiwiMode::am);
-    const KiwiPassband passband = defaultPassband(mode);
+    const Mode mode = modeForOpenWebRXModulation(profile.startMod).value_or(Mode::am);
+    const Passband passband = defaultPassband(mode);
     const double startHz = profile.absoluteStart ? profile.startHz : profile.centerHz + profile.startHz;
     tuning_ = {mode, static_cast<double>(passband.low), static_cast<double>(passband.high), startHz};
     receiver_.setTuning(tuning_);

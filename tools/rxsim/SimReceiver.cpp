@@ -16,15 +16,15 @@ constexpr double agcTargetRms = 0.2;
 // Tones closer to DC than this are removed by the audio coupling.
 constexpr double minAudioHz = 20;
 
-bool isAM(KiwiMode mode)
+bool isAM(Mode mode)
 {
-    return mode == KiwiMode::am || mode == KiwiMode::amn || mode == KiwiMode::amw
-        || mode == KiwiMode::sam;
+    return mode == Mode::am || mode == Mode::amn || mode == Mode::amw
+        || mode == Mode::sam;
 }
 
-bool isFM(KiwiMode mode)
+bool isFM(Mode mode)
 {
-    return mode == KiwiMode::nbfm || mode == KiwiMode::wfm;
+    return mode == Mode::nbfm || mode == Mode::wfm;
 }
 
 double milliwatts(double dbm)

@@ -6,13 +6,13 @@
 // would make of it, over band-limited noise.
 
 #include "SimBand.h"
-#include "model/KiwiMode.h"
+#include "model/Mode.h"
 
 #include <cstdint>
 #include <span>
 
 struct SimTuning {
-    KiwiMode mode = KiwiMode::am;
+    Mode mode = Mode::am;
     // Passband edges relative to the carrier, Hz; low < high.
     double lowHz = -4900;
     double highHz = 4900;

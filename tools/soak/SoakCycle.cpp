@@ -3,20 +3,20 @@
 #include <cmath>
 #include <utility>
 
-SoakCycle::SoakCycle(KiwiSDRClient& client, QString address)
+SoakCycle::SoakCycle(ReceiverClient& client, QString address)
     : m_client(client)
     , m_address(std::move(address))
 {
     m_timer.setInterval(1000);
     QObject::connect(&m_timer, &QTimer::timeout, this, &SoakCycle::step);
     // The S-meter moves only while sound frames arrive.
-    QObject::connect(&m_client, &KiwiSDRClient::rssiChanged, this, [this] { m_heardSound = true; });
+    QObject::connect(&m_client, &ReceiverClient::rssiChanged, this, [this] { m_heardSound = true; });
 }
 
 void SoakCycle::start()
 {
     // Subscribed as the waterfall view is, for the whole run.
-    m_subscription = m_client.rows().subscribe(this, [this](const KiwiWaterfallRow&) { ++m_rows; });
+    m_subscription = m_client.rows().subscribe(this, [this](const WaterfallRow&) { ++m_rows; });
     step();
     m_timer.start();
 }
@@ -34,14 +34,14 @@ void SoakCycle::step()
     case 0:
         m_rowsAtCycleStart = m_rows;
         m_heardSound = false;
-        m_client.connect(m_address, QString(), 7200.0, KiwiMode::lsb);
+        m_client.connect(m_address, QString(), 7200.0, Mode::lsb);
         break;
     case 6:
-        m_client.setMode(KiwiMode::cw);
+        m_client.setMode(Mode::cw);
         m_client.tune(7030.0);
         break;
     case 7:
-        m_client.setMode(KiwiMode::am);
+        m_client.setMode(Mode::am);
         m_client.tune(9500.0);
         break;
     case 8:
@@ -76,7 +76,7 @@ void SoakCycle::step()
         m_client.tune(15400.0);
         break;
     case 21:
-        m_client.setMode(KiwiMode::lsb);
+        m_client.setMode(Mode::lsb);
         m_client.tune(7200.0);
         break;
     case 28:

@@ -2,7 +2,7 @@
 // One listener's busy half-minute, over and over: connect, listen, retune,
 // change mode and gain, zoom, pan, disconnect. One step a second.
 
-#include "session/KiwiSDRClient.h"
+#include "session/ReceiverClient.h"
 
 #include <QObject>
 #include <QTimer>
@@ -16,7 +16,7 @@ class SoakCycle : public QObject {
 public:
     static constexpr int stepsPerCycle = 30;
 
-    SoakCycle(KiwiSDRClient& client, QString address);
+    SoakCycle(ReceiverClient& client, QString address);
 
     void start();
 
@@ -29,10 +29,10 @@ private:
     void step();
     void pan(double fraction);
 
-    KiwiSDRClient& m_client;
+    ReceiverClient& m_client;
     const QString m_address;
     QTimer m_timer;
-    std::optional<KiwiSDRClient::RowBroadcaster::Subscription> m_subscription;
+    std::optional<ReceiverClient::RowBroadcaster::Subscription> m_subscription;
     int m_step = 0;
     std::uint64_t m_cycles = 0;
     std::uint64_t m_failedCycles = 0;

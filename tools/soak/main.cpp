@@ -7,8 +7,8 @@
 #include "ResidentMemory.h"
 #include "SoakCycle.h"
 
-#include "audio/KiwiAudioPlayer.h"
-#include "session/KiwiSDRClient.h"
+#include "audio/AudioPlayer.h"
+#include "session/ReceiverClient.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -75,7 +75,7 @@ int main(int argc, char** argv)
     std::printf("soak: %d s against %s, warm-up %d s, memory sampled every %d s\n", totalSeconds,
         qPrintable(*address), warmUpSeconds, sampleSeconds);
 
-    KiwiSDRClient client(QStringLiteral("Farlisten soak"), KiwiAudioPlayer::create());
+    ReceiverClient client(QStringLiteral("Farlisten soak"), AudioPlayer::create());
     SoakCycle cycle(client, *address);
 
     QElapsedTimer clock;

@@ -1,6 +1,6 @@
 #include "bookmarks/ui/FieldDelegates.h"
 
-#include "model/KiwiMode.h"
+#include "model/Mode.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -45,7 +45,7 @@ QWidget* ModeChoiceDelegate::createEditor(QWidget* parent, const QStyleOptionVie
 {
     auto* choice = new QComboBox(parent);
     choice->setAccessibleName(tr("Mode"));
-    for (const KiwiMode mode : allKiwiModes)
+    for (const Mode mode : allModes)
         choice->addItem(rawValue(mode).toUpper());
     connect(choice, &QComboBox::activated, this, [this, choice] {
         emit const_cast<ModeChoiceDelegate*>(this)->commitData(choice);

@@ -36,7 +36,7 @@ FrequencyBookmarksEditor::FrequencyBookmarksEditor(QWidget* parent)
     header->setSectionResizeMode(Column::unitColumn, QHeaderView::ResizeToContents);
     header->setSectionResizeMode(Column::modeColumn, QHeaderView::Fixed);
     QComboBox sample;
-    for (const KiwiMode mode : allKiwiModes)
+    for (const Mode mode : allModes)
         sample.addItem(rawValue(mode).toUpper());
     header->resizeSection(Column::modeColumn, sample.sizeHint().width());
     // Rows tall enough for the mode choice and the text fields.

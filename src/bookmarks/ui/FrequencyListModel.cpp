@@ -40,7 +40,7 @@ QVariant FrequencyListModel::data(const QModelIndex& index, int role) const
         return role == Qt::DisplayRole ? QVariant(QStringLiteral("kHz")) : QVariant();
     case modeColumn:
         if (role == Qt::EditRole)
-            return int(std::find(allKiwiModes.begin(), allKiwiModes.end(), bookmark.mode) - allKiwiModes.begin());
+            return int(std::find(allModes.begin(), allModes.end(), bookmark.mode) - allModes.begin());
         return role == Qt::DisplayRole ? QVariant(rawValue(bookmark.mode).toUpper()) : QVariant();
     default:
         return {};
@@ -73,9 +73,9 @@ bool FrequencyListModel::setData(const QModelIndex& index, const QVariant& value
     case modeColumn: {
         bool ok = false;
         const int place = value.toInt(&ok);
-        if (!ok || place < 0 || place >= int(allKiwiModes.size()))
+        if (!ok || place < 0 || place >= int(allModes.size()))
             return false;
-        changed.mode = allKiwiModes[std::size_t(place)];
+        changed.mode = allModes[std::size_t(place)];
         break;
     }
     default:

@@ -1,0 +1,211 @@
+#include "app/Application.h"
+
+#include "app/AppMenuBar.h"
+#include "app/AppResources.h"
+#include "app/CommandLine.h"
+#include "app/KeyringPasswordStore.h"
+#include "app/SettingsWindow.h"
+#include "app/WindowMenus.h"
+#include "audio/AudioOutputSettings.h"
+#include "audio/AudioPlayer.h"
+#include "bookmarks/ui/BookmarksEditor.h"
+#include "bookmarks/Preferences.h"
+#include "bookmarks/ui/FrequencyBookmarksEditor.h"
+#include "session/ReceiverClient.h"
+#include "session/ReceiverAddress.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+namespace {
+
+const char* const aboutText = QT_TRANSLATE_NOOP("Application",
+    "Farlisten %1\n\n"
+    "Listen to public web shortwave receivers: KiwiSDR and OpenWebRX servers. "
+    "Tune, watch the waterfall, and keep your favourite receivers and frequencies as bookmarks.");
+
+} // namespace
+
+Application::Application(ServicesFactory services, QObject* parent)
+    : QObject(parent)
+    , m_audioOutput(std::make_unique<AudioOutputSettings>(Preferences::instance().audioOutputDeviceUID()))
+    , m_services(std::move(services))
+{
+    registerAppResources();
+    // The output choice is kept across launches; one whose device was absent
+    // at start-up is forgotten in the store too.
+    const auto rememberAudioOutput = [this] {
+        Preferences& preferences = Preferences::instance();
+        if (preferences.audioOutputDeviceUID() != m_audioOutput->selectedUID())
+            preferences.setAudioOutputDeviceUID(m_audioOutput->selectedUID());
+    };
+    rememberAudioOutput();
+    connect(m_audioOutput.get(), &AudioOutputSettings::selectedUIDChanged, this, rememberAudioOutput);
+
+    // The program ends when its own last window has gone, and only then.
+    // Qt's automatic rule counts every top-level window it knows of, and its
+    // quit locks end the event loop whenever the last one is released while
+    // no window is visible; neither knows which windows are ours, so both are
+    // off and Application counts the windows itself.
+    QGuiApplication::setQuitOnLastWindowClosed(false);
+    QCoreApplication::setQuitLockEnabled(false);
+}
+
+Application::~Application()
+{
+    for (QWidget* window : ownWindows())
+        window->disconnect(this);
+    // Windows still open when the event loop ends (closed ones wait for a
+    // deferred delete that will not come) go with the application.
+    for (const QPointer<MainWindow>& window : std::as_const(m_mainWindows))
+        delete window.data();
+    delete m_serversEditor.data();
+    delete m_bookmarksEditor.data();
+    delete m_settingsWindow.data();
+    delete m_aboutBox.data();
+}
+
+MainWindow* Application::newWindow()
+{
+    MainWindow::Services services = m_services ? m_services() : MainWindow::Services{};
+    if (!services.player)
+        services.player = AudioPlayer::create(m_audioOutput->deviceLookup());
+    auto* window = new MainWindow(std::move(services));
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    installMenuBar(*window,
+        AppCommands{
+            [this] { newWindow(); },
+            [this] { openSettings(); },
+            [this] { quit(); },
+            [this] { showAbout(); },
+            [this] { openServersEditor(); },
+            [this] { openBookmarksEditor(); },
+            [this] { return focusedActions(); },
+            [window](QMenuBar& bar) { addWindowMenus(bar, *window); },
+            window->recordAction(),
+        });
+    m_mainWindows.removeAll(nullptr);
+    m_mainWindows.append(window);
+    endWithLastWindow(window);
+    window->show();
+    window->activateWindow();
+    return window;
+}
+
+void Application::open(const LaunchRequest& request)
+{
+    if (request.addresses.isEmpty()) {
+        MainWindow* window = newWindow();
+        if (request.frequencyKHz || request.mode) {
+            ReceiverClient& client = window->client();
+            client.restoreTuning(request.mode.value_or(client.mode()), client.waterfallZoom(),
+                request.frequencyKHz.value_or(client.frequencyKHz()));
+        }
+        return;
+    }
+    for (const ReceiverAddress& address : request.addresses)
+        newWindow()->addressBar()->connectTo(address);
+}
+
+QList<MainWindow*> Application::mainWindows() const
+{
+    QList<MainWindow*> windows;
+    for (const QPointer<MainWindow>& window : m_mainWindows) {
+        if (window)
+            windows.append(window);
+    }
+    return windows;
+}
+
+MainWindow* Application::focusedWindow() const
+{
+    auto* window = qobject_cast<MainWindow*>(QApplication::activeWindow());
+    return m_mainWindows.contains(window) ? window : nullptr;
+}
+
+const WindowActions* Application::focusedActions() const
+{
+    const MainWindow* window = focusedWindow();
+    return window ? &window->actions() : nullptr;
+}
+
+// Shows the one window of a kind, making it on first use; a closed one is
+// gone, so the next opening starts afresh.
+template <typename Make>
+void Application::showSingle(QPointer<QWidget>& window, Make make)
+{
+    if (!window) {
+        window = make();
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        endWithLastWindow(window);
+    }
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+void Application::openServersEditor()
+{
+    showSingle(m_serversEditor,
+        [this] { return withFileMenu(new BookmarksEditor(serverAddressProblem, KeyringPasswordStore::shared()), true); });
+}
+
+void Application::openBookmarksEditor()
+{
+    showSingle(m_bookmarksEditor, [this] { return withFileMenu(new FrequencyBookmarksEditor, true); });
+}
+
+void Application::openSettings()
+{
+    showSingle(m_settingsWindow, [this] { return withFileMenu(new SettingsWindow(*m_audioOutput), false); });
+}
+
+void Application::showAbout()
+{
+    showSingle(m_aboutBox, [] {
+        auto* box = new QMessageBox(QMessageBox::NoIcon, tr("About Farlisten"),
+            tr(aboutText).arg(QStringLiteral(FARLISTEN_VERSION)), QMessageBox::Ok);
+        box->setTextFormat(Qt::PlainText);
+        box->setIconPixmap(applicationIcon().pixmap(64, 64));
+        box->setModal(false);
+        return box;
+    });
+}
+
+void Application::quit()
+{
+    QApplication::closeAllWindows();
+    QCoreApplication::quit();
+}
+
+QWidget* Application::withFileMenu(QWidget* window, bool offersSettings)
+{
+    AppCommands commands;
+    commands.newWindow = [this] { newWindow(); };
+    if (offersSettings)
+        commands.openSettings = [this] { openSettings(); };
+    commands.quit = [this] { quit(); };
+    installSecondaryMenuBar(*window, commands);
+    return window;
+}
+
+QList<QWidget*> Application::ownWindows() const
+{
+    QList<QWidget*> windows;
+    for (QWidget* window : mainWindows())
+        windows.append(window);
+    for (QWidget* window : {m_serversEditor.data(), m_bookmarksEditor.data(), m_settingsWindow.data(), m_aboutBox.data()}) {
+        if (window)
+            windows.append(window);
+    }
+    return windows;
+}
+
+void Application::endWithLastWindow(QWidget* window)
+{
+    // Queued: the pointers to the window are cleared by the time it runs.
+    connect(window, &QObject::destroyed, this, [this] {
+        if (ownWindows().isEmpty())
+            QCoreApplication::quit();
+    }, Qt::QueuedConnection);
+}

@@ -1,0 +1,199 @@
+#include "app/MainWindow.h"
+
+#include "app/AppResources.h"
+#include "app/KeyringPasswordStore.h"
+#include "app/MainWindowContent.h"
+#include "app/PasswordPrompt.h"
+#include "app/RecordingControl.h"
+#include "app/RecordingController.h"
+#include "app/TuningArea.h"
+#include "audio/AudioPlayer.h"
+#include "bookmarks/Preferences.h"
+#include "bookmarks/ui/BookmarkNamePopup.h"
+#include "display/ListeningToolsPanel.h"
+#include "display/WaterfallView.h"
+#include "session/ReceiverClient.h"
+#include "session/NetworkReachability.h"
+#include "widgets/FrequencyText.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int rowSpacing = 16;
+const QSize preferredSize(1080, 820);
+
+std::shared_ptr<AudioPlayer> playerOrDefault(std::shared_ptr<AudioPlayer> player)
+{
+    return player ? std::move(player) : AudioPlayer::create();
+}
+
+} // namespace
+
+MainWindow::MainWindow(Services services, QWidget* parent)
+    : QMainWindow(parent),
+      m_player(playerOrDefault(std::move(services.player))),
+      m_client(std::make_unique<ReceiverClient>(QString::fromLatin1(identity), m_player)),
+      m_recording(std::make_unique<RecordingController>(*m_client, m_player)),
+      m_recordAction(new QAction(tr("&Record"), this))
+{
+    registerAppResources();
+
+    // Saved tuning first, so every view starts with it and nothing is
+    // written back for it.
+    const Preferences& preferences = Preferences::instance();
+    m_client->restoreTuning(preferences.mode(), preferences.waterfallZoom(), preferences.frequencyKHz());
+    const auto applyReconnecting = [this, policy = services.reconnectPolicy] {
+        m_client->setReconnectPolicy(
+            Preferences::instance().reconnectAutomatically() ? std::optional(policy) : std::nullopt);
+    };
+    applyReconnecting();
+    connect(&Preferences::instance(), &Preferences::changed, this, [applyReconnecting](const QString& key) {
+        if (key == PreferenceKeys::reconnectAutomatically)
+            applyReconnecting();
+    });
+    followNetworkReachability(*m_client);
+
+    AddressBar::URLOpener openURL = std::move(services.openURL);
+    if (!openURL)
+        openURL = [](const QUrl& url) { QDesktopServices::openUrl(url); };
+
+    m_mainView = new MainWindowContent(*m_client, this);
+    m_mainView->setObjectName(QStringLiteral("mainView"));
+    m_addressBar = new AddressBar(*m_client, std::move(openURL), m_mainView);
+    std::shared_ptr<PasswordStore> passwords = std::move(services.passwords);
+    if (!passwords)
+        passwords = KeyringPasswordStore::shared();
+    m_passwordPrompt = new PasswordPrompt(*m_client, *m_addressBar, std::move(passwords), m_mainView);
+    m_tuningArea = new TuningArea(*m_client, m_player->listeningChain(), m_mainView);
+    m_waterfall = new WaterfallView(m_client.get(), m_mainView);
+    m_waterfall->setObjectName(QStringLiteral("waterfall"));
+    m_waterfall->setLook(preferences.waterfallLook());
+    connect(m_waterfall, &WaterfallView::lookChanged, this,
+        [](const WaterfallLook& look) { Preferences::instance().setWaterfallLook(look); });
+
+    m_recordAction->setObjectName(QStringLiteral("recordAction"));
+    m_recordAction->setCheckable(true);
+    m_recordAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+    addAction(m_recordAction);
+    connect(m_recordAction, &QAction::triggered, m_recording.get(), &RecordingController::toggle);
+    auto* recordingControl = new RecordingControl(*m_recording, m_recordAction, m_mainView);
+
+    auto* topRow = new QHBoxLayout;
+    topRow->setSpacing(rowSpacing);
+    topRow->addWidget(m_addressBar, 1);
+    topRow->addWidget(recordingControl);
+    auto* column = new QVBoxLayout(m_mainView);
+    column->setSpacing(rowSpacing);
+    column->addLayout(topRow);
+    column->addWidget(m_passwordPrompt);
+    column->addWidget(m_tuningArea);
+    column->addWidget(m_waterfall, 1);
+    setCentralWidget(m_mainView);
+
+    m_actions.chooseServer = [this](const QString& address) { chooseServer(address); };
+    m_actions.tuneToFrequencyBookmark = [this](const FrequencyBookmark& bookmark) {
+        tuneToFrequencyBookmark(bookmark);
+    };
+    m_actions.addFrequencyBookmark = [this] { addFrequencyBookmark(); };
+
+    connect(m_client.get(), &ReceiverClient::frequencyKHzChanged, this, [this] {
+        Preferences::instance().setFrequencyKHz(m_client->frequencyKHz());
+        // Wherever the new frequency came from (a typed one, a click on the
+        // waterfall), the tuning keys work again without a click.
+        m_mainView->setFocus(Qt::OtherFocusReason);
+    });
+    // The Servers menu shows each receiver's name beside its address.
+    const auto learnServerName = [this] {
+        if (m_client->state().isConnected() && m_client->info().name)
+            Preferences::instance().setServerName(m_addressBar->address(), *m_client->info().name);
+    };
+    connect(m_client.get(), &ReceiverClient::infoChanged, this, learnServerName);
+    connect(m_client.get(), &ReceiverClient::stateChanged, this, learnServerName);
+    connect(m_client.get(), &ReceiverClient::frequencyKHzChanged, this, &MainWindow::updateTitle);
+    connect(m_client.get(), &ReceiverClient::infoChanged, this, &MainWindow::updateTitle);
+    connect(m_client.get(), &ReceiverClient::stateChanged, this, &MainWindow::updateTitle);
+    updateTitle();
+    connect(m_client.get(), &ReceiverClient::modeChanged, this,
+        [this] { Preferences::instance().setMode(m_client->mode()); });
+    connect(m_client.get(), &ReceiverClient::waterfallZoomChanged, this,
+        [this] { Preferences::instance().setWaterfallZoom(m_client->waterfallZoom()); });
+
+    ListeningToolsPanel* listening = m_tuningArea->listeningTools();
+    listening->setSettings(preferences.listeningSettings());
+    connect(listening, &ListeningToolsPanel::settingsChanged, this,
+        [](const ListeningSettings& settings) { Preferences::instance().setListeningSettings(settings); });
+    connect(m_waterfall, &WaterfallView::notchRequested, listening, &ListeningToolsPanel::notchAt);
+
+    m_mainView->setFocus(Qt::OtherFocusReason);
+    resize(preferredSize.expandedTo(minimumSizeHint()));
+}
+
+MainWindow::~MainWindow()
+{
+    // The views hold the session and the recording by reference: they go first.
+    delete takeCentralWidget();
+}
+
+void MainWindow::chooseServer(const QString& address)
+{
+    const bool wasBusy = m_client->state().isActive();
+    if (wasBusy && m_client->serverURL() && ReceiverClient::normalizedServerURL(address) == m_client->serverURL())
+        return;
+    m_addressBar->setAddress(address);
+    if (wasBusy)
+        m_addressBar->connectToAddress();
+}
+
+void MainWindow::tuneToFrequencyBookmark(const FrequencyBookmark& bookmark)
+{
+    if (m_client->state().isConnected()) {
+        if (m_client->availableModes().contains(bookmark.mode))
+            m_client->setMode(bookmark.mode);
+        m_client->tune(bookmark.frequencyKHz);
+    } else {
+        m_client->restoreTuning(bookmark.mode, m_client->waterfallZoom(), bookmark.frequencyKHz);
+    }
+}
+
+void MainWindow::addFrequencyBookmark()
+{
+    Preferences& preferences = Preferences::instance();
+    const std::optional<QUuid> id = preferences.addFrequencyBookmark(m_client->mode(), m_client->frequencyKHz());
+    if (!id)
+        return;
+    for (const FrequencyBookmark& bookmark : preferences.frequencyBookmarks().items)
+        if (bookmark.id == *id)
+            BookmarkNamePopup::open(*id, bookmark.title(), m_tuningArea);
+}
+
+void MainWindow::updateTitle()
+{
+    // Several windows can be told apart by their receiver and frequency.
+    const QString program = QStringLiteral("Farlisten");
+    const std::optional<QString>& name = m_client->info().name;
+    if (!m_client->state().isConnected() || !name || name->trimmed().isEmpty()) {
+        setWindowTitle(program);
+        return;
+    }
+    constexpr qsizetype longestName = 60;
+    QString shown = name->simplified();
+    if (shown.size() > longestName)
+        shown = shown.left(longestName - 1) + QChar(0x2026);
+    setWindowTitle(tr("%1 \u2013 %2 kHz \u2013 %3").arg(shown, formattedFrequencyKHz(m_client->frequencyKHz()), program));
+}
+
+bool MainWindow::hasTuningKeyFocus() const
+{
+    return m_mainView->hasFocus();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    m_client->disconnect();
+    QMainWindow::closeEvent(event);
+}

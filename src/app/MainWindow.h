@@ -1,0 +1,92 @@
+#pragma once
+// One main window: the address bar, the tuning area and the waterfall over a
+// receiver session of its own. It keeps the last address, frequency, mode,
+// zoom and listening tools in the preferences, tunes from the keyboard,
+// records what it plays (File > Record), and offers the Servers
+// and Bookmarks menus its three actions while it is the focused window.
+// Closing the window ends its session.
+
+#include "app/AddressBar.h"
+#include "bookmarks/ui/WindowActions.h"
+#include "session/ReconnectSchedule.h"
+
+#include <QMainWindow>
+
+#include <memory>
+
+class AudioPlayer;
+class ReceiverClient;
+class MainWindowContent;
+class PasswordPrompt;
+class PasswordStore;
+class QAction;
+class RecordingControl;
+class RecordingController;
+class TuningArea;
+class WaterfallView;
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    // What the window uses from outside; tests put in a silent player and a
+    // recorder of opened pages.
+    struct Services {
+        // Null: the session plays through the sound card's default output.
+        std::shared_ptr<AudioPlayer> player;
+        // Null: the desktop's default browser.
+        AddressBar::URLOpener openURL;
+        // Null: the desktop keyring.
+        std::shared_ptr<PasswordStore> passwords;
+        // How a broken session reconnects while the preference allows it;
+        // tests wait less.
+        ReconnectPolicy reconnectPolicy;
+    };
+
+    // The identity announced to KiwiSDR servers.
+    static constexpr const char* identity = "Farlisten";
+
+    explicit MainWindow(Services services = {}, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    ReceiverClient& client() const { return *m_client; }
+    const WindowActions& actions() const { return m_actions; }
+
+    // Connected or connecting to the same server: nothing. Otherwise the
+    // address is filled in, and a connected window reconnects to it.
+    void chooseServer(const QString& address);
+    // Connected: the bookmark's mode when the server has it, then its
+    // frequency. Otherwise both are kept for the next connection.
+    void tuneToFrequencyBookmark(const FrequencyBookmark& bookmark);
+    // Bookmarks the current frequency and mode unless they already are.
+    void addFrequencyBookmark();
+
+    AddressBar* addressBar() const { return m_addressBar; }
+    PasswordPrompt* passwordPrompt() const { return m_passwordPrompt; }
+    TuningArea* tuningArea() const { return m_tuningArea; }
+    WaterfallView* waterfall() const { return m_waterfall; }
+    MainWindowContent* mainView() const { return m_mainView; }
+    RecordingController& recording() const { return *m_recording; }
+    // File > Record (Ctrl+R): starts or stops recording this window's sound.
+    QAction* recordAction() const { return m_recordAction; }
+    bool hasTuningKeyFocus() const;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // The receiver's name and the frequency, once connected.
+    void updateTitle();
+
+    // The session's player, whose listening tools the window sets.
+    std::shared_ptr<AudioPlayer> m_player;
+    std::unique_ptr<ReceiverClient> m_client;
+    // Declared after the session, so it is gone before the session is.
+    std::unique_ptr<RecordingController> m_recording;
+    QAction* m_recordAction;
+    WindowActions m_actions;
+    MainWindowContent* m_mainView;
+    AddressBar* m_addressBar;
+    PasswordPrompt* m_passwordPrompt;
+    TuningArea* m_tuningArea;
+    WaterfallView* m_waterfall;
+};

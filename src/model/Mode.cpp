@@ -1,0 +1,92 @@
+#include "model/Mode.h"
+
+namespace {
+
+struct ModeRow {
+    Mode mode;
+    const char* raw;
+    std::int64_t low;
+    std::int64_t high;
+};
+
+constexpr std::array<ModeRow, 10> modeTable{{
+    {Mode::am, "am", -4900, 4900},
+    {Mode::amn, "amn", -2500, 2500},
+    {Mode::amw, "amw", -6000, 6000},
+    {Mode::sam, "sam", -4900, 4900},
+    {Mode::lsb, "lsb", -2700, -300},
+    {Mode::usb, "usb", 300, 2700},
+    {Mode::cw, "cw", 300, 700},
+    {Mode::cwn, "cwn", 470, 530},
+    {Mode::nbfm, "nbfm", -6000, 6000},
+    {Mode::wfm, "wfm", -75000, 75000},
+}};
+
+const ModeRow& row(Mode mode)
+{
+    return modeTable[static_cast<std::size_t>(mode)];
+}
+
+} // namespace
+
+QString rawValue(Mode mode)
+{
+    return QString::fromLatin1(row(mode).raw);
+}
+
+std::optional<Mode> modeFromRawValue(const QString& text)
+{
+    for (const ModeRow& r : modeTable) {
+        if (text == QLatin1String(r.raw))
+            return r.mode;
+    }
+    return std::nullopt;
+}
+
+Passband defaultPassband(Mode mode)
+{
+    return {row(mode).low, row(mode).high};
+}
+
+QString openWebRXModulation(Mode mode)
+{
+    switch (mode) {
+    case Mode::am:
+    case Mode::amn:
+    case Mode::amw:
+        return QStringLiteral("am");
+    case Mode::sam:
+        return QStringLiteral("sam");
+    case Mode::lsb:
+        return QStringLiteral("lsb");
+    case Mode::usb:
+        return QStringLiteral("usb");
+    case Mode::cw:
+    case Mode::cwn:
+        return QStringLiteral("cw");
+    case Mode::nbfm:
+        return QStringLiteral("nfm");
+    case Mode::wfm:
+        return QStringLiteral("wfm");
+    }
+    return QStringLiteral("am");
+}
+
+std::optional<Mode> modeForOpenWebRXModulation(const QString& name)
+{
+    if (name == QLatin1String("am"))
+        return Mode::am;
+    if (name == QLatin1String("sam"))
+        return Mode::sam;
+    if (name == QLatin1String("lsb"))
+        return Mode::lsb;
+    if (name == QLatin1String("usb"))
+        return Mode::usb;
+    if (name == QLatin1String("cw"))
+        return Mode::cw;
+    if (name == QLatin1String("nfm"))
+        return Mode::nbfm;
+    if (name == QLatin1String("wfm"))
+        return Mode::wfm;
+    return std::nullopt;
+}
