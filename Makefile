@@ -46,10 +46,10 @@ test: deps-test
 	cmake --build build/debug -j $(JOBS)
 	bash scripts/run-tests.sh build/debug
 
-# The threaded layers (session, sound, OpenWebRX) under ThreadSanitizer.
+# The threaded layers (session, sound, connections, both kinds) under ThreadSanitizer.
 tsan: deps-test
 	cmake -S . -B build/tsan $(CMAKE_COMMON) -DCMAKE_BUILD_TYPE=Debug -DFARLISTEN_TSAN=ON
-	cmake --build build/tsan -j $(JOBS) --target test_session test_audio test_openwebrx farlisten_tsan_qt
+	cmake --build build/tsan -j $(JOBS) --target test_session test_audio test_connection test_kiwisdr test_openwebrx farlisten_tsan_qt
 	bash scripts/run-tsan-tests.sh build/tsan
 
 # Ten minutes of connecting, listening, retuning, zooming, panning and

@@ -1,7 +1,7 @@
 // Throughput of KiwiSDR audio decoding, in decoded samples per second.
 
-#include "audio/KiwiADPCMDecoder.h"
-#include "audio/KiwiSoundPipeline.h"
+#include "kiwisdr/KiwiADPCMDecoder.h"
+#include "kiwisdr/KiwiSoundPipeline.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,7 +1,7 @@
 // How many frames per second parse handles: one sound block and one waterfall
 // line of the sizes a KiwiSDR sends, a usual "MSG", and a hostile "MSG" of
 // 16 MiB of bare words.
-#include "model/KiwiFrames.h"
+#include "kiwisdr/KiwiFrames.h"
 
 #include <benchmark/benchmark.h>
 

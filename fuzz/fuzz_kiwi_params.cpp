@@ -1,8 +1,8 @@
 // Parameter values are whatever a server sends: read them as numbers, integers,
 // percent-encoded text, versions and receiver configuration, and place
 // waterfall frames of any geometry the same bytes describe.
-#include "session/KiwiParamValues.h"
-#include "session/KiwiWaterfallGeometry.h"
+#include "kiwisdr/KiwiParamValues.h"
+#include "kiwisdr/KiwiWaterfallGeometry.h"
 
 #include <QString>
 #include <QStringList>

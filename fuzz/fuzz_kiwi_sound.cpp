@@ -5,8 +5,8 @@
 // Input: one flags byte, one length byte n, n bytes of "MSG" text, then the
 // payload.
 
-#include "audio/KiwiSoundPipeline.h"
-#include "model/KiwiFrames.h"
+#include "kiwisdr/KiwiSoundPipeline.h"
+#include "kiwisdr/KiwiFrames.h"
 
 #include <QString>
 #include <QStringTokenizer>

@@ -2,8 +2,8 @@
 // and tuning, the tuning message computed from the result, and every other
 // reader, with the invariants the session relies on.
 #include "openwebrx/OpenWebRXMessage.h"
-#include "session/KiwiParamValues.h"
-#include "session/OpenWebRXSessionValues.h"
+#include "kiwisdr/KiwiParamValues.h"
+#include "openwebrx/OpenWebRXSessionValues.h"
 
 #include <QLocale>
 #include <QString>

@@ -1,5 +1,5 @@
 // Any bytes a server sends on a sound or waterfall channel go through parse.
-#include "model/KiwiFrames.h"
+#include "kiwisdr/KiwiFrames.h"
 
 #include <cstddef>
 #include <cstdint>

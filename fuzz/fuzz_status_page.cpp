@@ -1,7 +1,7 @@
 // A status page is whatever the server's web page answers: parse it, apply it,
 // and show S-meter levels made from the same bytes.
 #include "model/ReceiverModel.h"
-#include "model/KiwiStatusPage.h"
+#include "kiwisdr/KiwiStatusPage.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,7 +1,7 @@
 #include "app/AddressBar.h"
 
 #include "app/StatusLine.h"
-#include "bookmarks/Preferences.h"
+#include "settings/Preferences.h"
 #include "widgets/Icons.h"
 #include "session/ReceiverClient.h"
 #include "session/ReceiverAddress.h"

@@ -9,7 +9,7 @@
 #include "audio/AudioOutputSettings.h"
 #include "audio/AudioPlayer.h"
 #include "bookmarks/ui/BookmarksEditor.h"
-#include "bookmarks/Preferences.h"
+#include "settings/Preferences.h"
 #include "bookmarks/ui/FrequencyBookmarksEditor.h"
 #include "session/ReceiverClient.h"
 #include "session/ReceiverAddress.h"

@@ -8,7 +8,7 @@
 #include "app/RecordingController.h"
 #include "app/TuningArea.h"
 #include "audio/AudioPlayer.h"
-#include "bookmarks/Preferences.h"
+#include "settings/Preferences.h"
 #include "bookmarks/ui/BookmarkNamePopup.h"
 #include "display/ListeningToolsPanel.h"
 #include "display/WaterfallView.h"

@@ -2,7 +2,7 @@
 
 #include "audio/AudioPlayer.h"
 #include "audio/RecordingName.h"
-#include "bookmarks/Preferences.h"
+#include "settings/Preferences.h"
 #include "session/ReceiverClient.h"
 
 #include <QDateTime>

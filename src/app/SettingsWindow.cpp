@@ -2,7 +2,7 @@
 
 #include "app/PressAndHoldButton.h"
 #include "app/RecordingController.h"
-#include "bookmarks/Preferences.h"
+#include "settings/Preferences.h"
 #include "bookmarks/ui/MenuText.h"
 
 #include <QButtonGroup>

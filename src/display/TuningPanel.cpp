@@ -1,6 +1,6 @@
 #include "display/TuningPanel.h"
 
-#include "bookmarks/Preferences.h"
+#include "settings/Preferences.h"
 #include "widgets/FrequencyText.h"
 #include "widgets/Icons.h"
 #include "widgets/SliderJump.h"

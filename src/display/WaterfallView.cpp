@@ -6,7 +6,7 @@
 #include "display/WaterfallHeader.h"
 #include "display/WaterfallImageStrip.h"
 
-#include "bookmarks/Preferences.h"
+#include "settings/Preferences.h"
 #include "diagnostics/LatencyProbes.h"
 #include "model/ListeningSettings.h"
 

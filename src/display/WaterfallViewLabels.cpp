@@ -1,6 +1,6 @@
 #include "display/WaterfallView.h"
 
-#include "bookmarks/Preferences.h"
+#include "settings/Preferences.h"
 #include "display/BandPlan.h"
 #include "display/FrequencyScale.h"
 

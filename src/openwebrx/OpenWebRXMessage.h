@@ -3,7 +3,7 @@
 // turns one received text into such a message, and the exact text of every
 // message we send.
 
-#include "openwebrx/JSONValue.h"
+#include "connection/JSONValue.h"
 
 #include <QString>
 #include <QtGlobal>

@@ -11,7 +11,7 @@
 // player, the row sink or the framing sink is called.
 
 #include "audio/AudioPlayer.h"
-#include "openwebrx/JSONValue.h"
+#include "connection/JSONValue.h"
 #include "openwebrx/OpenWebRXADPCMDecoder.h"
 #include "model/ReceiverModel.h"
 

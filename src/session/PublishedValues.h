@@ -5,7 +5,7 @@
 #include "model/Mode.h"
 #include "model/ReceiverModel.h"
 #include "model/ReceiverProfile.h"
-#include "session/ReceiverLabels.h"
+#include "model/ReceiverLabels.h"
 #include "session/ReconnectSchedule.h"
 
 #include <QList>

@@ -4,11 +4,11 @@
 #include "session/ReceiverClient.h"
 
 #include "audio/AudioPlayer.h"
-#include "audio/KiwiSoundPipeline.h"
+#include "kiwisdr/KiwiSoundPipeline.h"
 #include "model/ReceiverError.h"
 #include "openwebrx/OpenWebRXPipeline.h"
-#include "session/KiwiConnection.h"
-#include "session/OpenWebRXConnection.h"
+#include "kiwisdr/KiwiConnection.h"
+#include "openwebrx/OpenWebRXConnection.h"
 #include "session/ServerDetection.h"
 
 #include <QCoreApplication>

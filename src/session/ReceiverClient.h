@@ -10,14 +10,14 @@
 // differs from before it. A handler of those signals may call the session
 // again: that is a new operation.
 
-#include "model/KiwiFrames.h"
+#include "kiwisdr/KiwiFrames.h"
 #include "model/Mode.h"
 #include "model/ReceiverModel.h"
 #include "model/ReceiverProfile.h"
-#include "session/Broadcaster.h"
-#include "session/KiwiCommands.h"
+#include "connection/Broadcaster.h"
+#include "kiwisdr/KiwiCommands.h"
 #include "session/PublishedValues.h"
-#include "session/ReceiverConnection.h"
+#include "connection/ReceiverConnection.h"
 #include "session/ReconnectSchedule.h"
 
 #include <QList>

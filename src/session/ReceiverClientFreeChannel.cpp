@@ -4,8 +4,8 @@
 #include "session/ReceiverClient.h"
 
 #include "model/ReceiverError.h"
-#include "model/KiwiStatusPage.h"
-#include "session/BoundedHttpGet.h"
+#include "kiwisdr/KiwiStatusPage.h"
+#include "connection/BoundedHttpGet.h"
 #include "session/ServerDetection.h"
 
 #include <QTimer>

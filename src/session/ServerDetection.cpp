@@ -1,8 +1,8 @@
 #include "session/ServerDetection.h"
 
-#include "session/BoundedHttpGet.h"
-#include "session/NetworkThread.h"
-#include "model/KiwiStatusPage.h"
+#include "connection/BoundedHttpGet.h"
+#include "connection/NetworkThread.h"
+#include "kiwisdr/KiwiStatusPage.h"
 
 bool identifiesKiwiSDR(const HttpResponse& statusResponse)
 {

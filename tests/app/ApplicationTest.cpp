@@ -7,7 +7,7 @@
 #include "common/MnemonicText.h"
 #include "model/ReceiverError.h"
 #include "bookmarks/BuiltInServers.h"
-#include "bookmarks/Preferences.h"
+#include "settings/Preferences.h"
 
 #include <QAction>
 #include <QApplication>

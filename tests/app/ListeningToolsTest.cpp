@@ -2,7 +2,7 @@
 
 #include "app/TuningArea.h"
 #include "audio/AudioPlayer.h"
-#include "bookmarks/Preferences.h"
+#include "settings/Preferences.h"
 #include "display/ListeningToolsPanel.h"
 #include "display/WaterfallImageStrip.h"
 #include "display/WaterfallView.h"

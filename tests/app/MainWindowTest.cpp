@@ -4,7 +4,7 @@
 #include "app/StatusLine.h"
 #include "app/TuningArea.h"
 #include "bookmarks/BuiltInServers.h"
-#include "bookmarks/Preferences.h"
+#include "settings/Preferences.h"
 #include "bookmarks/ui/BookmarkNamePopup.h"
 #include "display/TuningPanel.h"
 #include "display/WaterfallHeader.h"

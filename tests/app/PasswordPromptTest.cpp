@@ -2,7 +2,7 @@
 #include "app/KeyringPasswordStore.h"
 #include "app/PasswordPrompt.h"
 #include "bookmarks/PasswordStore.h"
-#include "bookmarks/Preferences.h"
+#include "settings/Preferences.h"
 #include "common/MemoryPasswordStore.h"
 
 #include <QDir>

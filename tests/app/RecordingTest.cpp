@@ -7,7 +7,7 @@
 #include "audio/AudioOutputSettings.h"
 #include "audio/AudioPlayer.h"
 #include "audio/PacedSilentEngine.h"
-#include "bookmarks/Preferences.h"
+#include "settings/Preferences.h"
 #include "common/SoundFileTestSupport.h"
 
 #include <QAction>

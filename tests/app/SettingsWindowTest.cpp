@@ -4,7 +4,7 @@
 #include "app/SettingsWindow.h"
 #include "audio/AudioDeviceWatcher.h"
 #include "common/PulseAudioTestSupport.h"
-#include "bookmarks/Preferences.h"
+#include "settings/Preferences.h"
 
 #include <QCheckBox>
 #include <QPushButton>

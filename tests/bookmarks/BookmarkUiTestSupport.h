@@ -3,7 +3,7 @@
 // the texts of a menu.
 
 #include "bookmarks/Bookmarks.h"
-#include "bookmarks/Preferences.h"
+#include "settings/Preferences.h"
 #include "common/MnemonicText.h"
 #include "common/QtTestOutput.h"
 

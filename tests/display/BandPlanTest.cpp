@@ -1,5 +1,5 @@
 #include "display/BandPlan.h"
-#include "session/ReceiverLabels.h"
+#include "model/ReceiverLabels.h"
 
 #include <gtest/gtest.h>
 

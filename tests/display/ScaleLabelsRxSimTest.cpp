@@ -3,7 +3,7 @@
 // OpenWebRX server's bookmarks and dial frequencies become markers, and a
 // click on one tunes to it.
 #include "DisplayTestSupport.h"
-#include "bookmarks/Preferences.h"
+#include "settings/Preferences.h"
 #include "display/FrequencyScale.h"
 #include "display/WaterfallView.h"
 

@@ -1,5 +1,5 @@
 #include "DisplayTestSupport.h"
-#include "bookmarks/Preferences.h"
+#include "settings/Preferences.h"
 #include "widgets/FrequencyText.h"
 #include "display/SMeterView.h"
 #include "display/TuningLabels.h"

@@ -6,7 +6,7 @@
 #include "SelfSignedCertificate.h"
 #include "SessionTestSupport.h"
 
-#include "session/NetworkThread.h"
+#include "connection/NetworkThread.h"
 
 #include <QRegularExpression>
 #include <QScopeGuard>

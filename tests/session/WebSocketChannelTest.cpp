@@ -1,4 +1,4 @@
-#include "session/WebSocketChannel.h"
+#include "connection/WebSocketChannel.h"
 
 #include "ScriptedKiwiServer.h"
 

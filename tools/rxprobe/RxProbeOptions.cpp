@@ -1,6 +1,6 @@
 #include "RxProbeOptions.h"
 
-#include "session/KiwiParamValues.h"
+#include "kiwisdr/KiwiParamValues.h"
 
 #include <QCommandLineParser>
 #include <QLocale>

@@ -12,7 +12,7 @@
 #include "audio/QtAudioEngine.h"
 #include "audio/PacedSilentEngine.h"
 #include "audio/SoundRecorder.h"
-#include "bookmarks/Preferences.h"
+#include "settings/Preferences.h"
 #include "session/ReceiverClient.h"
 
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 #include "bookmarks/ui/BookmarkNamePopup.h"
 
-#include "bookmarks/Preferences.h"
+#include "settings/Preferences.h"
 
 #include <QKeyEvent>
 #include <QLabel>

@@ -4,7 +4,7 @@
 // id when it merges with the file; a list stored by anyone else (a main
 // window, the tuning panel, another running Farlisten) replaces the rows.
 
-#include "bookmarks/Preferences.h"
+#include "settings/Preferences.h"
 #include "bookmarks/ui/BookmarkListModel.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "bookmarks/ui/ServersMenu.h"
 
-#include "bookmarks/Preferences.h"
+#include "settings/Preferences.h"
 #include "bookmarks/ui/MenuText.h"
 
 #include <QAction>

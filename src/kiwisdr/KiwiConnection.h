@@ -1,0 +1,111 @@
+#pragma once
+// The conversation with a KiwiSDR: the sound channel (authentication, the
+// receiver's parameters and refusals, the setup, audio and the S-meter), the
+// waterfall channel it opens once accepted, the keepalive on both, and the
+// status page when detection did not already bring it.
+
+#include "kiwisdr/KiwiFrames.h"
+#include "connection/Broadcaster.h"
+#include "kiwisdr/KiwiCommands.h"
+#include "kiwisdr/KiwiParamValues.h"
+#include "connection/ReceiverConnection.h"
+
+#include <QHash>
+#include <QTimer>
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <variant>
+#include <vector>
+
+class KiwiSoundPipeline;
+class QNetworkAccessManager;
+
+class KiwiConnection final : public ReceiverConnection {
+public:
+    struct Settings {
+        // The name announced to the receiver, and the password.
+        QString identity;
+        QString password;
+        // Stamps both channels' addresses.
+        std::int64_t timestamp = 0;
+        std::chrono::milliseconds keepaliveInterval;
+        // The status page, when detection already read it.
+        std::optional<QHash<QString, QString>> statusFields;
+        // The status page is read again this often while connected: the
+        // users and the uptime change.
+        std::chrono::milliseconds statusRefreshInterval{60'000};
+    };
+
+    KiwiConnection(ReceiverSession& session, ConnectionContext context, Settings settings,
+        std::shared_ptr<KiwiSoundPipeline> sound, std::shared_ptr<Broadcaster<WaterfallRow>> rows,
+        QNetworkAccessManager& network);
+    ~KiwiConnection() override;
+
+    void open() override;
+    void sendTuning(const ReceiverTuning& tuning) override;
+    void sendGain(const ReceiverGain& gain) override;
+    void setWaterfallView(int zoom, double startHz) override;
+    void selectProfile(const QString&) override { }
+    // Sent after the waterfall setup (which asks for the fastest) when
+    // another speed is chosen, and at once when changed later.
+    void setWaterfallSpeed(int kiwiSpeed) override;
+    void close() override;
+
+    // A sound-channel parameter, or a "load_cfg" already read on the network
+    // thread. They wait for the GUI thread merged: the latest value of each
+    // key, in the order the keys first came.
+    // The operator's band bars from "load_dxcfg".
+    struct KiwiBandBars {
+        std::vector<BandBar> bars;
+    };
+    using SoundParameter = std::variant<KiwiParam, KiwiReceiverConfig, KiwiBandBars>;
+    using SoundParameters = std::vector<SoundParameter>;
+
+private:
+    // What the sound frames since the last report say: the latest level, and
+    // whether any of them was overloaded.
+    struct SoundLevel {
+        double rssi = 0;
+        bool isOverloaded = false;
+    };
+
+    // Sound channel (KiwiConnection.cpp).
+    static void mergeSoundParameters(SoundParameters& pending, const KiwiParams& params);
+    void handleSoundParameters(const SoundParameters& params);
+    void handleSoundFrame(bool isOverloaded, double rssi);
+    void accept();
+    void sendSoundSetup();
+    void sendKeepalives();
+    void refreshStatus();
+
+    // Waterfall channel (KiwiWaterfallChannel.cpp).
+    void openWaterfall();
+    static void mergeWaterfallParameters(KiwiParams& pending, const KiwiParams& params);
+    void handleWaterfallParameters(const KiwiParams& params);
+    void waterfallPlaced(int zoom, double startHz);
+    void waterfallFailed();
+
+    ReceiverSession& m_session;
+    const ConnectionContext m_context;
+    const Settings m_settings;
+    const std::shared_ptr<KiwiSoundPipeline> m_sound;
+    const std::shared_ptr<Broadcaster<WaterfallRow>> m_rows;
+    QNetworkAccessManager& m_network;
+
+    std::unique_ptr<WebSocketChannel> m_soundSocket;
+    std::unique_ptr<WebSocketChannel> m_waterfallSocket;
+    int m_waterfallSpeed = kiwiFastestWaterfallSpeed;
+    bool m_waterfallSetUp = false;
+    QTimer m_keepalive;
+    QTimer m_statusRefresh;
+    // Parent of the status page request; deleting it cancels the request.
+    std::unique_ptr<QObject> m_requests;
+    bool m_isAccepted = false;
+    bool m_didSendSoundSetup = false;
+    bool m_didOpenWaterfall = false;
+    bool m_didReceiveWaterfall = false;
+    // Resending the rate the audio already plays at changes nothing.
+    std::optional<double> m_audioRate;
+};

@@ -1,0 +1,41 @@
+#include "openwebrx/OpenWebRXEvent.h"
+
+#include "openwebrx/OpenWebRXMessage.h"
+
+#include <QLocale>
+
+std::optional<OpenWebRXEvent> readOpenWebRXEvent(const OpenWebRXMessage& message)
+{
+    const QString& type = message.type;
+    static const JSONValue absent;
+    const JSONValue& value = message.value ? *message.value : absent;
+    if (type == u"handshake") {
+        if (const std::optional<QString> version = value.stringMember(QStringLiteral("version")))
+            return OpenWebRXVersion{QStringLiteral("OpenWebRX ") + *version};
+    } else if (type == u"config") {
+        if (message.value)
+            return readOpenWebRXConfig(*message.value);
+    } else if (type == u"receiver_details") {
+        return OpenWebRXDetails{value.stringMember(QStringLiteral("receiver_name")),
+            value.stringMember(QStringLiteral("receiver_location")), value.stringMember(QStringLiteral("locator")),
+            openWebRXGPSText(value, QLocale())};
+    } else if (type == u"clients") {
+        return OpenWebRXClients{openWebRXClients(message.value)};
+    } else if (type == u"smeter") {
+        if (const std::optional<double> level = openWebRXSMeterDB(message.value))
+            return OpenWebRXSMeter{*level};
+    } else if (type == u"profiles") {
+        return readOpenWebRXProfiles(message.value);
+    } else if (type == u"modes") {
+        return readOpenWebRXModulations(message.value);
+    } else if (type == u"bookmarks") {
+        return OpenWebRXBookmarks{readOpenWebRXBookmarks(message.value)};
+    } else if (type == u"dial_frequencies") {
+        return OpenWebRXDialFrequencies{readOpenWebRXDialFrequencies(message.value)};
+    } else if (type == u"backoff") {
+        return OpenWebRXFailure{openWebRXBackoffText(message.reason)};
+    } else if (type == u"sdr_error") {
+        return OpenWebRXFailure{openWebRXSDRErrorText(message.value)};
+    }
+    return std::nullopt;
+}
