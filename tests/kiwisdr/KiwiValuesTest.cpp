@@ -17,8 +17,6 @@ TEST(KiwiCommands, TextsTheSessionTestsDoNotReach)
 {
     EXPECT_EQ(kiwiIdentCommand(QStringLiteral("Far listen-1.é")), QStringLiteral("SET ident_user=Far%20listen%2D1%2E%C3%A9"));
     EXPECT_FALSE(kiwiZoomCommand(0, nan, 30'000'000, 14));
-    EXPECT_EQ(openWebRXSocketURL(QUrl(QStringLiteral("https://example.org/sdr/")))->toString(),
-        QStringLiteral("wss://example.org/sdr/ws/"));
 }
 
 TEST(KiwiParamValues, NumbersAndConversionsAreStrictAndRangeChecked)

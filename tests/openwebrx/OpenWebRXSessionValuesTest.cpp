@@ -28,6 +28,12 @@ OpenWebRXConfigValues config(double centerHz, double rateHz, JSONValue::Object m
     return readOpenWebRXConfig(object(std::move(more)));
 }
 
+TEST(OpenWebRXSessionValues, SocketAddress)
+{
+    EXPECT_EQ(openWebRXSocketURL(QUrl(QStringLiteral("https://example.org/sdr/")))->toString(),
+        QStringLiteral("wss://example.org/sdr/ws/"));
+}
+
 TEST(OpenWebRXSessionValues, ConfigNumbersOfTheWrongKindOrOutOfRangeCountAsMissing)
 {
     const std::pair<std::int64_t, int> zooms[] = {{4096, 4}, {256, 0}, {511, 0}, {512, 1}, {-1, 0},

@@ -1,4 +1,4 @@
-#include "BookmarkUiTestSupport.h"
+#include "bookmarks/BookmarkUiTestSupport.h"
 #include "bookmarks/BuiltInServers.h"
 #include "settings/Preferences.h"
 
