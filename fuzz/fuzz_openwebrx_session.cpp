@@ -2,7 +2,7 @@
 // and tuning, the tuning message computed from the result, and every other
 // reader, with the invariants the session relies on.
 #include "openwebrx/OpenWebRXMessage.h"
-#include "kiwisdr/KiwiParamValues.h"
+#include "model/ServerValues.h"
 #include "openwebrx/OpenWebRXSessionValues.h"
 
 #include <QLocale>

@@ -6,8 +6,27 @@
 # so the picture and the check cannot drift apart.
 #
 #   scripts/check-layers.sh [ROOT]      ROOT holds src/ and docs/ (default: the checkout)
+#   scripts/check-layers.sh --plant FILE HEADER
+#       proves the check: in a copy of the checkout, FILE (under src/) gets
+#       '#include "HEADER"'; succeeds only if the check then fails naming it.
 set -euo pipefail
-root=${1:-$(cd "$(dirname "$0")/.." && pwd)}
+here=$(cd "$(dirname "$0")" && pwd)
+if [ "${1:-}" = "--plant" ]; then
+  file=${2:?--plant FILE HEADER} header=${3:?--plant FILE HEADER}
+  copy=$(mktemp -d)
+  trap 'rm -rf "$copy"' EXIT
+  cp -r "$here/../src" "$here/../docs" "$copy/"
+  printf '#include "%s"\n' "$header" >> "$copy/src/$file"
+  if report=$(bash "$0" "$copy" 2>&1); then
+    echo "check-layers: an include of $header in $file passed" >&2
+    exit 1
+  fi
+  case "$report" in
+    *"src/$file:"*"$header"*) echo "$report"; exit 0 ;;
+    *) echo "check-layers: the planted include was not named: $report" >&2; exit 1 ;;
+  esac
+fi
+root=${1:-$(cd "$here/.." && pwd)}
 doc="$root/docs/ARCHITECTURE.md"
 
 # "floor N  folder  -> a, b, c" or "         folder  (Qt only)", one folder a line.
@@ -27,29 +46,29 @@ rules=$(awk '
 [ -n "$rules" ] || { echo "check-layers: no layer drawing found in $doc" >&2; exit 2; }
 
 declare -A allowed_by
-folders=()
 while read -r folder allowed; do
   allowed_by[$folder]=",$folder,${allowed},"
-  folders+=("$folder")
 done <<< "$rules"
 
-# The folder a path under src/ belongs to: the longest drawn one (bookmarks/ui
-# before bookmarks).
+# The folder a path under src/ belongs to: its own directory when that is
+# drawn (bookmarks/ui), else its first one; nothing when neither is.
+# Sets `folder` rather than printing it: no subshell per include.
 folder_of() {
-  local path=$1 best="" f
-  for f in "${folders[@]}"; do
-    case "$path" in
-      "$f"/*) [ ${#f} -gt ${#best} ] && best=$f ;;
-    esac
-  done
-  printf '%s' "$best"
+  local path=$1
+  folder=""
+  if [ -n "${allowed_by[${path%/*}]:-}" ]; then
+    folder=${path%/*}
+  elif [ "${path#*/}" != "$path" ] && [ -n "${allowed_by[${path%%/*}]:-}" ]; then
+    folder=${path%%/*}
+  fi
 }
 
 status=0
 cd "$root/src"
 while IFS= read -r -d '' file; do
   file=${file#./}
-  own=$(folder_of "$file")
+  folder_of "$file"
+  own=$folder
   if [ -z "$own" ]; then
     echo "check-layers: $file is in no drawn folder" >&2
     status=1
@@ -59,7 +78,8 @@ while IFS= read -r -d '' file; do
     number=${line%%:*}
     target=${line#*\"}
     target=${target%%\"*}
-    to=$(folder_of "$target")
+    folder_of "$target"
+    to=$folder
     [ -n "$to" ] || continue
     case "${allowed_by[$own]}" in
       *",$to,"*) ;;

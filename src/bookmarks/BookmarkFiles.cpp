@@ -194,9 +194,7 @@ std::optional<Mode> modeIn(const QString& text)
     const QString key = text.trimmed().toLower();
     if (key.isEmpty())
         return Mode::am;
-    if (const std::optional<Mode> mode = modeFromRawValue(key))
-        return mode;
-    return modeForOpenWebRXModulation(key);
+    return modeFromWord(key);
 }
 
 // Plain one-line text, cut to length; nothing when blank.

@@ -27,6 +27,9 @@ inline constexpr std::array<Mode, 10> allModes{
 QString rawValue(Mode mode);
 // Exactly the ten raw values, case-sensitive; anything else is no mode.
 std::optional<Mode> modeFromRawValue(const QString& text);
+// A mode as listeners and files write it: a raw value in any case and with
+// blanks around it, or "nfm" for narrow FM.
+std::optional<Mode> modeFromWord(const QString& text);
 
 Passband defaultPassband(Mode mode);
 
@@ -36,11 +39,6 @@ constexpr double carrierOffsetHz(Mode mode)
 {
     return mode == Mode::cw || mode == Mode::cwn ? 500 : 0;
 }
-
-// OpenWebRX names its modulations differently; the narrow and wide variants
-// collapse onto their base name and never come back from it.
-QString openWebRXModulation(Mode mode);
-std::optional<Mode> modeForOpenWebRXModulation(const QString& name);
 
 inline size_t qHash(Mode mode, size_t seed = 0) noexcept
 {

@@ -1,5 +1,6 @@
 #include "openwebrx/OpenWebRXEvent.h"
 
+#include "openwebrx/OpenWebRXLabels.h"
 #include "openwebrx/OpenWebRXMessage.h"
 
 #include <QLocale>

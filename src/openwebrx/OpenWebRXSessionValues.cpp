@@ -1,6 +1,7 @@
 #include "openwebrx/OpenWebRXSessionValues.h"
 
-#include "kiwisdr/KiwiParamValues.h"
+#include "model/ServerValues.h"
+#include "openwebrx/OpenWebRXModulations.h"
 
 #include <QCoreApplication>
 

@@ -189,10 +189,7 @@ void readItems(QStringView part, QStringView separators, Reader& reader, Handle 
 
 std::optional<Mode> modeFromAddressText(const QString& text)
 {
-    const QString word = text.trimmed().toLower();
-    if (const std::optional<Mode> mode = modeFromRawValue(word))
-        return mode;
-    return modeForOpenWebRXModulation(word);
+    return modeFromWord(text);
 }
 
 std::optional<double> frequencyKHzFromText(const QString& text)

@@ -6,6 +6,7 @@
 #include "audio/AudioPlayer.h"
 #include "kiwisdr/KiwiSoundPipeline.h"
 #include "model/ReceiverError.h"
+#include "openwebrx/OpenWebRXModulations.h"
 #include "openwebrx/OpenWebRXPipeline.h"
 #include "kiwisdr/KiwiConnection.h"
 #include "openwebrx/OpenWebRXConnection.h"

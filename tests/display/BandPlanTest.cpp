@@ -1,5 +1,5 @@
 #include "display/BandPlan.h"
-#include "model/ReceiverLabels.h"
+#include "kiwisdr/KiwiParamValues.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "RxProbeOptions.h"
 
-#include "kiwisdr/KiwiParamValues.h"
+#include "model/ServerValues.h"
 
 #include <QCommandLineParser>
 #include <QLocale>

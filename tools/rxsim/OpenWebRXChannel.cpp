@@ -1,6 +1,7 @@
 #include "OpenWebRXChannel.h"
 
 #include "SimLabels.h"
+#include "openwebrx/OpenWebRXModulations.h"
 
 #include <QJsonDocument>
 

@@ -1,9 +1,6 @@
-#include "model/ReceiverLabels.h"
+#include "openwebrx/OpenWebRXLabels.h"
 
-#include "kiwisdr/KiwiParamValues.h"
-
-#include <QJsonDocument>
-#include <QJsonObject>
+#include "openwebrx/OpenWebRXModulations.h"
 
 namespace {
 
@@ -45,14 +42,4 @@ std::vector<FrequencyLabel> readOpenWebRXDialFrequencies(const std::optional<JSO
         return FrequencyLabel{hz, plainLabelName(mode.left(maxLabelNameLength).toUpper()),
             analog ? analog : std::optional(Mode::usb)};
     });
-}
-
-std::optional<std::vector<BandBar>> readKiwiBandBars(const QString& loadDxcfgValue)
-{
-    if (loadDxcfgValue.size() > maxReceiverConfigLength)
-        return std::nullopt;
-    const QJsonDocument document = QJsonDocument::fromJson(percentDecoded(loadDxcfgValue).toUtf8());
-    if (!document.isObject())
-        return std::nullopt;
-    return readBandBars(document.object());
 }
