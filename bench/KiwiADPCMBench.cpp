@@ -24,8 +24,9 @@ std::vector<std::uint8_t> noiseFrame()
     return bytes;
 }
 
-class DiscardingSink : public AudioSampleSink {
+class DiscardingSink : public SoundSink {
 public:
+    std::optional<AudioOutputError> start(double) override { return std::nullopt; }
     void enqueue(std::span<const float> samples) override
     {
         benchmark::DoNotOptimize(samples.data());

@@ -22,8 +22,9 @@
 
 namespace {
 
-class CheckingSink : public AudioSampleSink {
+class CheckingSink : public SoundSink {
 public:
+    std::optional<AudioOutputError> start(double) override { return std::nullopt; }
     std::size_t lastCount = 0;
 
     void enqueue(std::span<const float> samples) override

@@ -10,7 +10,7 @@
 // Create it with create(): completions and notifications hold it weakly.
 
 #include "audio/AudioEngine.h"
-#include "audio/AudioSampleSink.h"
+#include "audio/SoundSink.h"
 #include "audio/DriftResampler.h"
 #include "audio/ListeningChain.h"
 #include "audio/PlayedSoundTap.h"
@@ -26,7 +26,7 @@
 #include <optional>
 #include <span>
 
-class AudioPlayer final : public AudioSampleSink,
+class AudioPlayer final : public SoundSink,
                               public std::enable_shared_from_this<AudioPlayer> {
 public:
     // Asked at every start and every "audioOutputDeviceDidChange", so on the
@@ -53,7 +53,7 @@ public:
 
     // Starts, or restarts, output at the rate. A rate no stream can be built
     // for leaves the player stopped without an error.
-    std::optional<AudioOutputError> start(double sampleRate);
+    std::optional<AudioOutputError> start(double sampleRate) override;
     // Stops output and discards everything queued.
     void stop();
     void enqueue(std::span<const float> samples) override;

@@ -5,11 +5,15 @@
 // tells the session what happened through ReceiverSession. Everything here
 // runs on the GUI thread, within one operation of the session.
 
+#include "audio/SoundStream.h"
+#include "connection/ConnectionEvents.h"
+#include "model/Mode.h"
+#include "model/ReceiverFeatures.h"
+#include "model/ReceiverLabels.h"
 #include "model/ReceiverModel.h"
 #include "model/ReceiverProfile.h"
-#include "connection/ConnectionEvents.h"
-#include "model/ReceiverLabels.h"
 #include "model/ReceiverTuning.h"
+#include "model/WaterfallLook.h"
 
 #include <QList>
 #include <QSet>
@@ -17,14 +21,20 @@
 #include <QUrl>
 
 #include <chrono>
+#include <cstdint>
 #include <functional>
+#include <optional>
 
+class QNetworkAccessManager;
+class QObject;
 class ReceiverError;
 
 class ReceiverConnection {
 public:
     virtual ~ReceiverConnection() = default;
 
+    // What this kind of receiver offers; the same for the connection's life.
+    virtual ReceiverFeatures features() const = 0;
     // Opens the connection's sockets; failures arrive as reports.
     virtual void open() = 0;
     // Each is sent when the connection can say it, and dropped otherwise.
@@ -32,8 +42,9 @@ public:
     virtual void sendGain(const ReceiverGain& gain) = 0;
     virtual void setWaterfallView(int zoom, double startHz) = 0;
     virtual void selectProfile(const QString& id) = 0;
-    // The waterfall's speed as a KiwiSDR counts it (1-4).
-    virtual void setWaterfallSpeed(int kiwiSpeed) = 0;
+    // Only a receiver whose features say it sets its own waterfall's speed
+    // does anything with it.
+    virtual void setWaterfallSpeed(WaterfallSpeed speed) = 0;
     // Ends every socket, timer and request; nothing is sent or reported after.
     virtual void close() = 0;
 };
@@ -56,8 +67,8 @@ public:
     virtual void broke(const QString& description) = 0;
     virtual void changeInfo(const std::function<void(ReceiverInfo&)>& change) = 0;
     virtual void changeReceiverLabels(const std::function<void(ReceiverLabels&)>& change) = 0;
-    // Plays at that rate when it is a playable one.
-    virtual void startAudio(double audioRate) = 0;
+    // The sound stream started at a new rate (or could not).
+    virtual void soundStarted(const SoundStream::Start& start) = 0;
     virtual void signalLevel(double level) = 0;
     virtual void adcOverload(bool overloaded) = 0;
     // The server takes waterfall commands now: the session sends its view.
@@ -68,6 +79,10 @@ public:
     virtual void waterfallEnded(const QString& message) = 0;
     virtual void profilesOffered(QList<ReceiverProfile> profiles) = 0;
     virtual void profileSelected(const QString& id) = 0;
+    // The receiver named the modes it can be tuned to: the mode changes to
+    // the first when the one chosen is not among them.
+    virtual void modesOffered(QList<Mode> modes) = 0;
+    // The receiver's own names of what it demodulates, as it sent them.
     virtual void modulationsOffered(QSet<QString> modulations) = 0;
     // The receiver moved to another band; the session takes the tuning and
     // sends it and its waterfall view back.
@@ -77,10 +92,33 @@ protected:
     ~ReceiverSession() = default;
 };
 
-// What every connection is given by its session.
+// What every connection is given by its session; each kind uses what its
+// protocol has.
 struct ConnectionContext {
     QUrl serverURL;
     std::chrono::milliseconds openTimeout;
     // Carries the connection's results to the GUI thread, as events of it.
     EventPost post;
+    // The name announced to the receiver, and the password.
+    QString identity;
+    QString password;
+    // When the connection began (ms since the epoch): stamps channel addresses.
+    std::int64_t timestamp = 0;
+    // How often a connection that must keep its channels alive says so.
+    std::chrono::milliseconds keepaliveInterval{5000};
+    // How often a receiver's description is read again while connected.
+    std::chrono::milliseconds statusRefreshInterval{60'000};
 };
+
+// How many listen to a receiver and how many it takes.
+struct ListenerCounts {
+    std::int64_t users = 0;
+    std::int64_t maxUsers = 0;
+    friend bool operator==(const ListenerCounts&, const ListenerCounts&) = default;
+};
+
+// Reads a receiver's listener counts without connecting to it. `done` runs as
+// an event of the session, through `post`, with none when the answer did not
+// tell both; deleting `parent` cancels the request.
+using ListenerCountReader = std::function<void(QNetworkAccessManager& network, const QUrl& serverURL,
+    QObject* parent, const EventPost& post, std::function<void(std::optional<ListenerCounts>)> done)>;

@@ -122,7 +122,7 @@ TuningPanel::TuningPanel(ReceiverClient& client, const QList<double>& stepsKHz, 
     connect(&m_client, &ReceiverClient::sMeterChanged, this, [this] { m_sMeter->setReading(m_client.sMeter()); });
     connect(&m_client, &ReceiverClient::isADCOverloadedChanged, this,
         [this] { m_sMeter->setOverloaded(m_client.isADCOverloaded()); });
-    connect(&m_client, &ReceiverClient::serverKindChanged, this, &TuningPanel::refreshGain);
+    connect(&m_client, &ReceiverClient::featuresChanged, this, &TuningPanel::refreshGain);
     connect(&m_client, &ReceiverClient::agcEnabledChanged, this, &TuningPanel::refreshGain);
     connect(&m_client, &ReceiverClient::manualGainChanged, this, &TuningPanel::refreshGain);
     connect(&m_client, &ReceiverClient::volumeChanged, this, &TuningPanel::refreshVolume);
@@ -346,7 +346,7 @@ void TuningPanel::noteOutOfRange(double requestedKHz)
     const QString tuned = formattedFrequencyKHz(tunedKHz);
     const QList<ReceiverProfile>& profiles = m_client.profiles();
     const int band = currentProfileIndex(profiles, m_client.currentProfileID());
-    const bool inBand = m_client.tunesWithinProfileBand() && band >= 0;
+    const bool inBand = m_client.features().bandProfiles && band >= 0;
     if (inBand) {
         // The band's name is the server's: only its start is quoted.
         constexpr qsizetype longestBandName = 80;
@@ -451,7 +451,7 @@ void TuningPanel::addBookmark()
 
 void TuningPanel::refreshGain()
 {
-    m_gainRow->setVisible(m_client.offersGainControls());
+    m_gainRow->setVisible(m_client.features().gainControls);
     {
         const QSignalBlocker blocker(m_agcToggle);
         m_agcToggle->setChecked(m_client.agcEnabled());

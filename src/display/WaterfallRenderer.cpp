@@ -83,6 +83,16 @@ void WaterfallRenderer::recolour()
     }
 }
 
+std::uint8_t WaterfallRenderer::levelByte(float levelDB)
+{
+    const double value = static_cast<double>(levelDB) + 255.0;
+    if (!(value > 0.0))
+        return 0;
+    if (value > 255.0)
+        return 255;
+    return static_cast<std::uint8_t>(value);
+}
+
 bool WaterfallRenderer::hasUsableGeometry(const WaterfallRow& row)
 {
     return std::isfinite(row.spanHz) && row.spanHz > 0 && std::isfinite(row.startHz);
@@ -119,7 +129,7 @@ std::optional<QImage> WaterfallRenderer::pushRow(const WaterfallRow& row, bool a
     const auto binCount = static_cast<std::uint64_t>(row.bins.size());
     for (std::int64_t x = 0; x < m_width; ++x)
         m_columns[static_cast<std::size_t>(x)] =
-            row.bins[static_cast<std::size_t>(static_cast<std::uint64_t>(x) * binCount / m_width)];
+            levelByte(row.bins[static_cast<std::size_t>(static_cast<std::uint64_t>(x) * binCount / m_width)]);
 
     if (autoRange)
         updateAutoRange();

@@ -40,6 +40,10 @@ public:
 
     // Whether a row's geometry can be drawn at all.
     static bool hasUsableGeometry(const WaterfallRow& row);
+    // The picture keeps each shown level as one byte, b meaning b - 255 dB:
+    // a level is cut to a whole dB within -255..0; one that is not a number
+    // is the bottom.
+    static std::uint8_t levelByte(float levelDB);
 
     // The classic colour map.
     static Palette makePalette();

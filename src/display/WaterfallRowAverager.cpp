@@ -46,7 +46,7 @@ std::optional<WaterfallRow> WaterfallRowAverager::add(const WaterfallRow& row, d
     averaged.sequence = row.sequence;
     averaged.bins.resize(m_sums.size());
     for (std::size_t i = 0; i < m_sums.size(); ++i)
-        averaged.bins[i] = static_cast<std::uint8_t>((m_sums[i] + m_count / 2) / m_count);
+        averaged.bins[i] = static_cast<float>(m_sums[i] / m_count);
     m_count = 0;
     m_dueSeconds += *m_intervalSeconds;
     return averaged;

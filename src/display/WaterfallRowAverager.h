@@ -24,7 +24,7 @@ private:
 
     std::optional<double> m_intervalSeconds;
     // The sums of the gathered rows' bins, and the first of them for its place.
-    std::vector<std::uint32_t> m_sums;
+    std::vector<double> m_sums;
     WaterfallRow m_first;
     std::uint32_t m_count = 0;
     // When the gathered rows become one; not a number before the first row.

@@ -88,7 +88,7 @@ WaterfallView::WaterfallView(ReceiverClient* client, QWidget* parent)
             updateHeader();
             updatePlaceholder();
         });
-        connect(session, &ReceiverClient::serverKindChanged, this, &WaterfallView::applySpeed);
+        connect(session, &ReceiverClient::featuresChanged, this, &WaterfallView::applySpeed);
         connect(session, &ReceiverClient::infoChanged, this, &WaterfallView::updateHeader);
         connect(session, &ReceiverClient::waterfallZoomChanged, this, [this] {
             // Below zoom 1 there is no drag to pan.
@@ -510,8 +510,8 @@ void WaterfallView::applySpeed()
 {
     if (!m_client)
         return;
-    m_client->setWaterfallSpeed(kiwiWaterfallSpeed(m_speed));
-    m_rowAverager.setRowsPerSecond(m_client->setsWaterfallSpeed() ? std::nullopt : averagedRowsPerSecond(m_speed));
+    m_client->setWaterfallSpeed(m_speed);
+    m_rowAverager.setRowsPerSecond(m_client->features().waterfallSpeed ? std::nullopt : averagedRowsPerSecond(m_speed));
 }
 
 void WaterfallView::clearPeaks()

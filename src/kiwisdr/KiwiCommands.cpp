@@ -67,3 +67,17 @@ QString kiwiWaterfallSpeedCommand(int kiwiSpeed)
 {
     return QStringLiteral("SET wf_speed=%1").arg(kiwiSpeed);
 }
+
+int kiwiWaterfallSpeed(WaterfallSpeed speed)
+{
+    switch (speed) {
+    case WaterfallSpeed::slow:
+        return 2;
+    case WaterfallSpeed::medium:
+        return 3;
+    case WaterfallSpeed::off:
+    case WaterfallSpeed::fast:
+        break;
+    }
+    return 4;
+}

@@ -2,6 +2,7 @@
 // The texts of the "SET" commands a KiwiSDR client sends.
 
 #include "model/Mode.h"
+#include "model/WaterfallLook.h"
 
 #include <QString>
 #include <QStringList>
@@ -25,6 +26,10 @@ inline const QString kiwiCompressionOffCommand = QStringLiteral("SET compression
 inline const QString kiwiKeepaliveCommand = QStringLiteral("SET keepalive");
 inline constexpr int kiwiFastestWaterfallSpeed = 4;
 QString kiwiWaterfallSpeedCommand(int kiwiSpeed);
+// The speed as a KiwiSDR counts it (1-4; 4, the fastest, is what the
+// waterfall setup asks for). Off keeps the fastest: the rows still feed the
+// spectrum.
+int kiwiWaterfallSpeed(WaterfallSpeed speed);
 // The waterfall setup before its zoom command.
 inline const QStringList kiwiWaterfallSetupCommands{
     QStringLiteral("SET maxdb=0 mindb=-100"),

@@ -43,12 +43,12 @@ bool endsSession(const KiwiConnection::SoundParameter& parameter)
 
 } // namespace
 
-KiwiConnection::KiwiConnection(ReceiverSession& session, ConnectionContext context, Settings settings,
-    std::shared_ptr<KiwiSoundPipeline> sound, std::shared_ptr<Broadcaster<WaterfallRow>> rows,
-    QNetworkAccessManager& network)
+KiwiConnection::KiwiConnection(ReceiverSession& session, ConnectionContext context,
+    std::optional<QHash<QString, QString>> statusFields, std::shared_ptr<KiwiSoundPipeline> sound,
+    std::shared_ptr<Broadcaster<WaterfallRow>> rows, QNetworkAccessManager& network)
     : m_session(session)
     , m_context(std::move(context))
-    , m_settings(std::move(settings))
+    , m_statusFields(std::move(statusFields))
     , m_sound(std::move(sound))
     , m_rows(std::move(rows))
     , m_network(network)
@@ -62,14 +62,27 @@ KiwiConnection::~KiwiConnection()
     close();
 }
 
+ReceiverFeatures KiwiConnection::kiwiFeatures()
+{
+    return {.modes{Mode::am, Mode::amn, Mode::amw, Mode::sam, Mode::lsb, Mode::usb, Mode::cw, Mode::cwn, Mode::nbfm},
+        .gainControls = true,
+        .bandProfiles = false,
+        .waterfallSpeed = true,
+        .calibratedSMeter = true};
+}
+
 void KiwiConnection::open()
 {
-    const QUrl channelURL = kiwiChannelURL(m_context.serverURL, m_settings.timestamp, QStringLiteral("SND"));
+    const QUrl channelURL = kiwiChannelURL(m_context.serverURL, m_context.timestamp, QStringLiteral("SND"));
     if (!channelURL.isValid()) {
         m_session.refused(ReceiverError::invalidAddress());
         return;
     }
-    m_sound->resetDecoder();
+    // The player starts on the network thread, at the rate the receiver
+    // announces; the session hears of it while this connection lasts.
+    m_sound->reset([this, post = m_context.post](const SoundStream::Start& start) {
+        post([this, start] { m_session.soundStarted(start); });
+    });
 
     // Runs on the network thread: decoding and audio happen there. `this` is
     // only used by the returned events, which run on the GUI thread and are
@@ -105,18 +118,19 @@ void KiwiConnection::open()
     };
     m_soundSocket = openEventSocket(channelURL, m_context.openTimeout, m_context.post, std::move(read),
         [this](const QString& description) { m_session.broke(description); });
-    m_soundSocket->sendText(kiwiAuthCommand(m_settings.password));
-    m_keepalive.start(m_settings.keepaliveInterval);
+    m_soundSocket->sendText(kiwiAuthCommand(m_context.password));
+    m_keepalive.start(m_context.keepaliveInterval);
 
-    if (m_settings.statusFields)
-        m_session.changeInfo([&](ReceiverInfo& info) { applyKiwiStatusPage(info, *m_settings.statusFields); });
+    if (m_statusFields)
+        m_session.changeInfo([&](ReceiverInfo& info) { applyKiwiStatusPage(info, *m_statusFields); });
     else
         refreshStatus();
-    m_statusRefresh.start(m_settings.statusRefreshInterval);
+    m_statusRefresh.start(m_context.statusRefreshInterval);
 }
 
 void KiwiConnection::close()
 {
+    m_sound->close();
     m_keepalive.stop();
     m_statusRefresh.stop();
     m_requests.reset();
@@ -238,9 +252,9 @@ void KiwiConnection::handleSoundParameters(const SoundParameters& params)
             m_session.changeInfo([&](ReceiverInfo& info) { info.sampleRate = parseServerNumber(value); });
             sendSoundSetup();
         } else if (key == u"audio_rate") {
+            // The sound pipeline has started the player at it already.
             if (const std::optional<double> rate = parseServerNumber(value); rate && rate != m_audioRate) {
                 m_audioRate = rate;
-                m_session.startAudio(*rate);
                 if (const std::optional<QString> reply = kiwiAudioRateReply(*rate))
                     m_soundSocket->sendText(*reply);
             }
@@ -282,7 +296,7 @@ void KiwiConnection::sendSoundSetup()
         return;
     m_didSendSoundSetup = true;
     const ReceiverTuning tuning = m_session.tuningInBand();
-    m_soundSocket->sendText(kiwiIdentCommand(m_settings.identity));
+    m_soundSocket->sendText(kiwiIdentCommand(m_context.identity));
     sendTuning(tuning);
     sendGain(m_session.currentGain());
     m_soundSocket->sendText(kiwiCompressionOffCommand);

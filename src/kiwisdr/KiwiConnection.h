@@ -24,25 +24,19 @@ class QNetworkAccessManager;
 
 class KiwiConnection final : public ReceiverConnection {
 public:
-    struct Settings {
-        // The name announced to the receiver, and the password.
-        QString identity;
-        QString password;
-        // Stamps both channels' addresses.
-        std::int64_t timestamp = 0;
-        std::chrono::milliseconds keepaliveInterval;
-        // The status page, when detection already read it.
-        std::optional<QHash<QString, QString>> statusFields;
-        // The status page is read again this often while connected: the
-        // users and the uptime change.
-        std::chrono::milliseconds statusRefreshInterval{60'000};
-    };
-
-    KiwiConnection(ReceiverSession& session, ConnectionContext context, Settings settings,
-        std::shared_ptr<KiwiSoundPipeline> sound, std::shared_ptr<Broadcaster<WaterfallRow>> rows,
-        QNetworkAccessManager& network);
+    // `statusFields` is the status page when detection already read it; it is
+    // read again every statusRefreshInterval while connected (the users and
+    // the uptime change).
+    KiwiConnection(ReceiverSession& session, ConnectionContext context,
+        std::optional<QHash<QString, QString>> statusFields, std::shared_ptr<KiwiSoundPipeline> sound,
+        std::shared_ptr<Broadcaster<WaterfallRow>> rows, QNetworkAccessManager& network);
     ~KiwiConnection() override;
 
+    // Every mode but wide FM, with gain controls, a calibrated S-meter and a
+    // waterfall that slows itself when asked.
+    static ReceiverFeatures kiwiFeatures();
+
+    ReceiverFeatures features() const override { return kiwiFeatures(); }
     void open() override;
     void sendTuning(const ReceiverTuning& tuning) override;
     void sendGain(const ReceiverGain& gain) override;
@@ -50,7 +44,7 @@ public:
     void selectProfile(const QString&) override { }
     // Sent after the waterfall setup (which asks for the fastest) when
     // another speed is chosen, and at once when changed later.
-    void setWaterfallSpeed(int kiwiSpeed) override;
+    void setWaterfallSpeed(WaterfallSpeed speed) override;
     void close() override;
 
     // A sound-channel parameter, or a "load_cfg" already read on the network
@@ -89,7 +83,7 @@ private:
 
     ReceiverSession& m_session;
     const ConnectionContext m_context;
-    const Settings m_settings;
+    const std::optional<QHash<QString, QString>> m_statusFields;
     const std::shared_ptr<KiwiSoundPipeline> m_sound;
     const std::shared_ptr<Broadcaster<WaterfallRow>> m_rows;
     QNetworkAccessManager& m_network;

@@ -1,6 +1,7 @@
 #include "kiwisdr/KiwiSoundPipeline.h"
 
 #include "audio/ImaAdpcm.h"
+#include "model/ServerValues.h"
 #include "model/StrictInteger.h"
 
 #include <QStringTokenizer>
@@ -58,8 +59,8 @@ std::optional<std::pair<std::int64_t, std::int64_t>> adpcmState(QStringView text
 
 } // namespace
 
-KiwiSoundPipeline::KiwiSoundPipeline(std::shared_ptr<AudioSampleSink> player)
-    : player(std::move(player))
+KiwiSoundPipeline::KiwiSoundPipeline(std::shared_ptr<SoundSink> player)
+    : stream(std::move(player))
 {
 }
 
@@ -84,13 +85,17 @@ void KiwiSoundPipeline::processSoundFrame(const KiwiSoundFrame& frame)
     } else {
         samples = bigEndianSamples(frame.payload, 2);
     }
-    if (player)
-        player->enqueue(samples);
+    stream.play(samples);
 }
 
 void KiwiSoundPipeline::applyParameters(const std::vector<KiwiParam>& params)
 {
     for (const KiwiParam& param : params) {
+        if (param.key == u"audio_rate") {
+            if (const std::optional<double> rate = parseServerNumber(param.value))
+                stream.setRate(*rate);
+            continue;
+        }
         if (param.key != u"audio_adpcm_state")
             continue;
         const auto state = adpcmState(param.value.value_or(QString()));
@@ -104,10 +109,18 @@ void KiwiSoundPipeline::applyParameters(const std::vector<KiwiParam>& params)
     }
 }
 
-void KiwiSoundPipeline::resetDecoder()
+void KiwiSoundPipeline::reset(SoundStream::StartReport onStart)
 {
-    const std::lock_guard guard(lock);
-    decoder = KiwiADPCMDecoder{};
+    {
+        const std::lock_guard guard(lock);
+        decoder = KiwiADPCMDecoder{};
+    }
+    stream.open(std::move(onStart));
+}
+
+void KiwiSoundPipeline::close()
+{
+    stream.close();
 }
 
 KiwiADPCMDecoder KiwiSoundPipeline::decoderState() const

@@ -30,7 +30,7 @@ void KiwiConnection::openWaterfall()
 {
     if (m_didOpenWaterfall)
         return;
-    const QUrl channelURL = kiwiChannelURL(m_context.serverURL, m_settings.timestamp, QStringLiteral("W/F"));
+    const QUrl channelURL = kiwiChannelURL(m_context.serverURL, m_context.timestamp, QStringLiteral("W/F"));
     if (!channelURL.isValid())
         return;
     m_didOpenWaterfall = true;
@@ -70,7 +70,7 @@ void KiwiConnection::openWaterfall()
     };
     m_waterfallSocket = openEventSocket(channelURL, m_context.openTimeout, m_context.post, std::move(read),
         [this](const QString&) { waterfallFailed(); });
-    m_waterfallSocket->sendText(kiwiAuthCommand(m_settings.password));
+    m_waterfallSocket->sendText(kiwiAuthCommand(m_context.password));
 }
 
 void KiwiConnection::setWaterfallView(int zoom, double startHz)
@@ -149,8 +149,9 @@ void KiwiConnection::handleWaterfallParameters(const KiwiParams& params)
     }
 }
 
-void KiwiConnection::setWaterfallSpeed(int kiwiSpeed)
+void KiwiConnection::setWaterfallSpeed(WaterfallSpeed speed)
 {
+    const int kiwiSpeed = kiwiWaterfallSpeed(speed);
     if (kiwiSpeed == m_waterfallSpeed)
         return;
     m_waterfallSpeed = kiwiSpeed;

@@ -27,7 +27,10 @@ std::optional<KiwiWaterfallGeometry::Placed> KiwiWaterfallGeometry::place(KiwiWa
     placed.row.startHz = bandwidthHz * frame.xBin / (std::exp2(highestZoom) * 1024.0);
     placed.row.zoom = frame.zoom;
     placed.row.sequence = frame.sequence;
-    placed.row.bins = std::move(frame.bins);
+    // A KiwiSDR's byte v is a level of v - 255 dB.
+    placed.row.bins.resize(frame.bins.size());
+    std::transform(frame.bins.begin(), frame.bins.end(), placed.row.bins.begin(),
+        [](std::uint8_t v) { return static_cast<float>(v) - 255.0f; });
     placed.geometryChanged = lastZoom != frame.zoom || lastXBin != frame.xBin;
     lastZoom = frame.zoom;
     lastXBin = frame.xBin;

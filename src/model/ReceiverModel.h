@@ -116,9 +116,11 @@ struct ReceiverInfo {
     friend bool operator==(const ReceiverInfo&, const ReceiverInfo&) = default;
 };
 
-// One line of waterfall data. A bin value v means v - 255 dB.
+// One line of waterfall data: each bin's level in dB (dBm where the receiver
+// is calibrated), low frequency to high. Each kind's connection turns its
+// own wire format into this.
 struct WaterfallRow {
-    std::vector<std::uint8_t> bins; // low frequency to high
+    std::vector<float> bins;
     double startHz = 0;
     double spanHz = 0;
     int zoom = 0;

@@ -70,20 +70,6 @@ std::optional<SpectrumAveraging> spectrumAveragingFromStoredName(const QString& 
     return fromStoredName(name, allSpectrumAveragings);
 }
 
-int kiwiWaterfallSpeed(WaterfallSpeed speed)
-{
-    switch (speed) {
-    case WaterfallSpeed::slow:
-        return 2;
-    case WaterfallSpeed::medium:
-        return 3;
-    case WaterfallSpeed::off:
-    case WaterfallSpeed::fast:
-        break;
-    }
-    return 4;
-}
-
 std::optional<double> averagedRowsPerSecond(WaterfallSpeed speed)
 {
     // About what a KiwiSDR sends at its slow and medium speeds.

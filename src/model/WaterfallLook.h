@@ -23,12 +23,8 @@ enum class WaterfallSpeed { off, slow, medium, fast };
 inline constexpr std::array<WaterfallSpeed, 4> allWaterfallSpeeds{
     WaterfallSpeed::off, WaterfallSpeed::slow, WaterfallSpeed::medium, WaterfallSpeed::fast};
 
-// The speed as a KiwiSDR counts it (1-4; 4, the fastest, is what the
-// waterfall setup asks for). Off keeps the fastest: the rows still feed the
-// spectrum.
-int kiwiWaterfallSpeed(WaterfallSpeed speed);
-// The rows a second an OpenWebRX server's rows are averaged down to; none for
-// every row.
+// The rows a second the rows of a receiver that does not slow its own
+// waterfall are averaged down to; none for every row.
 std::optional<double> averagedRowsPerSecond(WaterfallSpeed speed);
 
 struct WaterfallLook {

@@ -2,6 +2,7 @@
 
 #include "model/ReceiverError.h"
 #include "openwebrx/OpenWebRXMessage.h"
+#include "openwebrx/OpenWebRXModulations.h"
 #include "openwebrx/OpenWebRXPipeline.h"
 #include "connection/MergedResults.h"
 
@@ -26,6 +27,28 @@ OpenWebRXConnection::~OpenWebRXConnection()
     close();
 }
 
+ReceiverFeatures OpenWebRXConnection::openWebRXFeatures()
+{
+    return {.modes = modesFor({}),
+        .gainControls = false,
+        .bandProfiles = true,
+        .waterfallSpeed = false,
+        .calibratedSMeter = false};
+}
+
+QList<Mode> OpenWebRXConnection::modesFor(const QSet<QString>& modulations)
+{
+    static const QSet<QString> common{QStringLiteral("am"), QStringLiteral("lsb"), QStringLiteral("usb"),
+        QStringLiteral("cw"), QStringLiteral("nfm"), QStringLiteral("wfm")};
+    const QSet<QString>& offered = modulations.isEmpty() ? common : modulations;
+    QList<Mode> modes;
+    for (const Mode mode : allModes) {
+        if (offered.contains(openWebRXModulation(mode)))
+            modes.append(mode);
+    }
+    return modes;
+}
+
 void OpenWebRXConnection::open()
 {
     const std::optional<QUrl> socketURL = openWebRXSocketURL(m_context.serverURL);
@@ -33,13 +56,16 @@ void OpenWebRXConnection::open()
         m_session.refused(ReceiverError::invalidAddress());
         return;
     }
-    // The sink runs on the network thread; the event on the GUI thread, only
-    // while this connection lasts.
-    m_pipeline->reset([this, post = m_context.post](AudioFraming framing) {
-        post([this, framing] {
-            m_session.changeInfo([framing](ReceiverInfo& info) { info.audioFraming = framing; });
-        });
-    });
+    // The sinks run on the network thread; their events on the GUI thread,
+    // only while this connection lasts.
+    const EventPost& post = m_context.post;
+    m_pipeline->reset(
+        [this, post](AudioFraming framing) {
+            post([this, framing] {
+                m_session.changeInfo([framing](ReceiverInfo& info) { info.audioFraming = framing; });
+            });
+        },
+        [this, post](const SoundStream::Start& start) { post([this, start] { m_session.soundStarted(start); }); });
     m_session.changeInfo([](ReceiverInfo& info) {
         info.sampleRate = openWebRXAudioRate;
         info.audioRate = openWebRXAudioRate;
@@ -76,6 +102,7 @@ void OpenWebRXConnection::open()
 
 void OpenWebRXConnection::close()
 {
+    m_pipeline->close();
     if (m_socket)
         m_socket->close();
     m_socket.reset();
@@ -123,6 +150,7 @@ void OpenWebRXConnection::handleEvent(const OpenWebRXEvent& event)
         m_session.profilesOffered(*profiles);
     } else if (const auto* modulations = std::get_if<QSet<QString>>(&event)) {
         m_session.modulationsOffered(*modulations);
+        m_session.modesOffered(modesFor(*modulations));
     } else if (const auto* bookmarks = std::get_if<OpenWebRXBookmarks>(&event)) {
         m_session.changeReceiverLabels([&](ReceiverLabels& labels) { labels.bookmarks = bookmarks->labels; });
     } else if (const auto* dials = std::get_if<OpenWebRXDialFrequencies>(&event)) {

@@ -20,13 +20,22 @@ public:
         std::shared_ptr<OpenWebRXPipeline> pipeline);
     ~OpenWebRXConnection() override;
 
+    // A common few modes until the server names its own; band profiles
+    // instead of gain controls; S-meter levels relative to an unknown
+    // reference; rows at the server's own rate.
+    static ReceiverFeatures openWebRXFeatures();
+    // Our modes for the modulations a server offers; before it names them, a
+    // common few.
+    static QList<Mode> modesFor(const QSet<QString>& modulations);
+
+    ReceiverFeatures features() const override { return openWebRXFeatures(); }
     void open() override;
     void sendTuning(const ReceiverTuning& tuning) override;
     void sendGain(const ReceiverGain&) override { }
     void setWaterfallView(int zoom, double startHz) override;
     void selectProfile(const QString& id) override;
     // The server sends rows at its own rate.
-    void setWaterfallSpeed(int) override { }
+    void setWaterfallSpeed(WaterfallSpeed) override { }
     void close() override;
 
 private:

@@ -78,27 +78,25 @@ std::vector<std::int16_t> littleEndianSamples(std::span<const std::uint8_t> payl
 
 } // namespace
 
-std::uint8_t waterfallByte(float levelDb)
-{
-    const double value = static_cast<double>(levelDb) + 255.0;
-    if (!(value > 0.0))
-        return 0;
-    if (value > 255.0)
-        return 255;
-    return static_cast<std::uint8_t>(value);
-}
-
-OpenWebRXPipeline::OpenWebRXPipeline(std::shared_ptr<AudioPlayer> player, RowSink rows)
-    : player(std::move(player))
+OpenWebRXPipeline::OpenWebRXPipeline(std::shared_ptr<SoundSink> player, RowSink rows)
+    : stream(std::move(player))
     , rows(std::move(rows))
 {
 }
 
-void OpenWebRXPipeline::reset(AudioFramingSink onAudioFraming)
+void OpenWebRXPipeline::reset(AudioFramingSink onAudioFraming, SoundStream::StartReport onStart)
 {
-    const std::lock_guard guard(lock);
-    fields = Fields{};
-    fields.onAudioFraming = std::move(onAudioFraming);
+    {
+        const std::lock_guard guard(lock);
+        fields = Fields{};
+        fields.onAudioFraming = std::move(onAudioFraming);
+    }
+    stream.open(std::move(onStart));
+}
+
+void OpenWebRXPipeline::close()
+{
+    stream.close();
 }
 
 void OpenWebRXPipeline::applyConfig(const JSONValue& config)
@@ -190,10 +188,8 @@ std::optional<WaterfallRow> OpenWebRXPipeline::makeWaterfallRow(std::span<const 
         std::clamp(firstBin, 0.0, static_cast<double>(n - visible)));
 
     WaterfallRow row;
-    row.bins.resize(visible);
-    std::transform(levels.begin() + static_cast<std::ptrdiff_t>(first),
-                   levels.begin() + static_cast<std::ptrdiff_t>(first + visible), row.bins.begin(),
-                   waterfallByte);
+    row.bins.assign(levels.begin() + static_cast<std::ptrdiff_t>(first),
+                    levels.begin() + static_cast<std::ptrdiff_t>(first + visible));
     row.startHz = spectrumStartHz + static_cast<double>(first) / binsPerHz;
     row.spanHz = spanHz;
     row.zoom = zoom;
@@ -204,7 +200,6 @@ std::optional<WaterfallRow> OpenWebRXPipeline::makeWaterfallRow(std::span<const 
 void OpenWebRXPipeline::playAudio(std::span<const std::uint8_t> payload, double rate)
 {
     std::vector<std::int16_t> samples;
-    std::optional<double> previousRate;
     std::optional<AudioFraming> decided;
     AudioFramingSink onAudioFraming;
     {
@@ -226,27 +221,23 @@ void OpenWebRXPipeline::playAudio(std::span<const std::uint8_t> payload, double 
         } else {
             samples = littleEndianSamples(payload);
         }
-        previousRate = std::exchange(fields.playerRate, rate);
     }
     if (decided && onAudioFraming)
         onAudioFraming(*decided);
 
-    // A failed start leaves the player stopped; it drops what it gets until a
-    // later start succeeds.
-    if (previousRate != rate)
-        (void)player->start(rate);
-
+    stream.setRate(rate);
     std::vector<float> block(samples.size());
     std::transform(samples.begin(), samples.end(), block.begin(),
                    [](std::int16_t s) { return static_cast<float>(s) * sampleScale; });
-    player->enqueue(block);
+    stream.play(block);
 }
 
 OpenWebRXPipeline::Snapshot OpenWebRXPipeline::snapshot() const
 {
+    const std::optional<double> playerRate = stream.rate();
     const std::lock_guard guard(lock);
     return {fields.audioCompressed, fields.fftCompressed,  fields.fftSize,
             fields.centerHz,        fields.sampleRateHz,   fields.zoom,
-            fields.viewStartHz,     fields.playerRate,     fields.audioDecoder.framing,
+            fields.viewStartHz,     playerRate,            fields.audioDecoder.framing,
             sequence};
 }

@@ -1,6 +1,6 @@
 #pragma once
 // Turns the binary frames of one OpenWebRX socket into waterfall rows (cropped
-// to the user's zoom and pan, in the byte scale of KiwiSDR rows) and audio for
+// to the user's zoom and pan, levels in dB as the server sends them) and audio for
 // the session's player. One pipeline lives as long as its session and is reset
 // at every connection; only the row counter survives a reset. Compressed
 // audio is decoded in the framing its first bytes show (with or without
@@ -8,9 +8,10 @@
 //
 // Frames and configs arrive on the receive thread, reset and view updates on
 // the main thread. `lock` guards every field and is never held while the
-// player, the row sink or the framing sink is called.
+// player, the row sink or the framing sink is called. The player is started
+// at each frame type's rate through the stream (audio/SoundStream.h).
 
-#include "audio/AudioPlayer.h"
+#include "audio/SoundStream.h"
 #include "connection/JSONValue.h"
 #include "openwebrx/OpenWebRXADPCMDecoder.h"
 #include "model/ReceiverModel.h"
@@ -56,16 +57,19 @@ public:
         friend bool operator==(const Snapshot&, const Snapshot&) = default;
     };
 
-    // `player` must not be null; `rows` may be empty (rows are then dropped).
-    OpenWebRXPipeline(std::shared_ptr<AudioPlayer> player, RowSink rows);
+    // `rows` may be empty (rows are then dropped).
+    OpenWebRXPipeline(std::shared_ptr<SoundSink> player, RowSink rows);
 
     OpenWebRXPipeline(const OpenWebRXPipeline&) = delete;
     OpenWebRXPipeline& operator=(const OpenWebRXPipeline&) = delete;
 
     // Back to the state of a new connection; the row counter is kept.
     // `onAudioFraming`, when given, hears the connection's audio framing once,
-    // on the receive thread, as soon as its first bytes have told it.
-    void reset(AudioFramingSink onAudioFraming = {});
+    // on the receive thread, as soon as its first bytes have told it;
+    // `onStart` hears each new audio rate.
+    void reset(AudioFramingSink onAudioFraming = {}, SoundStream::StartReport onStart = {});
+    // The connection ended: no start of the player follows.
+    void close();
     // Takes the compression flags and the band from a "config" value; members
     // that are missing, of another kind or out of range change nothing.
     void applyConfig(const JSONValue& config);
@@ -92,17 +96,12 @@ private:
         int zoom = 0;
         double viewStartHz = 0;
         OpenWebRXADPCMDecoder audioDecoder;
-        std::optional<double> playerRate;
         AudioFramingSink onAudioFraming;
     };
 
-    const std::shared_ptr<AudioPlayer> player;
+    SoundStream stream;
     const RowSink rows;
     mutable std::mutex lock;
     Fields fields;
     std::uint32_t sequence = 0;
 };
-
-// The byte of a KiwiSDR waterfall row for a level in dB: the level is
-// byte - 255, clamped to 0..255; a level that is not a number gives 0.
-std::uint8_t waterfallByte(float levelDb);

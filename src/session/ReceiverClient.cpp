@@ -4,12 +4,9 @@
 #include "session/ReceiverClient.h"
 
 #include "audio/AudioPlayer.h"
-#include "kiwisdr/KiwiSoundPipeline.h"
+#include "connection/WebSocketChannel.h"
 #include "model/ReceiverError.h"
-#include "openwebrx/OpenWebRXModulations.h"
-#include "openwebrx/OpenWebRXPipeline.h"
-#include "kiwisdr/KiwiConnection.h"
-#include "openwebrx/OpenWebRXConnection.h"
+#include "session/ConnectionFactory.h"
 #include "session/ServerDetection.h"
 
 #include <QCoreApplication>
@@ -24,9 +21,9 @@ ReceiverClient::ReceiverClient(QString identity, std::shared_ptr<AudioPlayer> pl
     : QObject(parent)
     , m_identity(std::move(identity))
     , m_player(player ? std::move(player) : AudioPlayer::create())
-    , m_sound(std::make_shared<KiwiSoundPipeline>(m_player))
     , m_rows(std::make_shared<RowBroadcaster>())
     , m_network(new QNetworkAccessManager(this))
+    , m_factory(std::make_unique<ConnectionFactory>(m_player, m_rows, *m_network))
     , m_detectionTimeout(ServerDetection::requestTimeout)
     , m_openTimeout(WebSocketChannel::defaultOpenTimeout)
     , m_tryTimer(new QTimer(this))
@@ -34,7 +31,7 @@ ReceiverClient::ReceiverClient(QString identity, std::shared_ptr<AudioPlayer> pl
     , m_freeChannelTimer(new QTimer(this))
     , m_freeChannelClock(new QTimer(this))
 {
-    QObject::connect(m_freeChannelTimer, &QTimer::timeout, this, &ReceiverClient::pollStatusPage);
+    QObject::connect(m_freeChannelTimer, &QTimer::timeout, this, &ReceiverClient::pollListenerCounts);
     QObject::connect(m_freeChannelClock, &QTimer::timeout, this, [this] {
         const Operation operation(*this);
         const auto waited = monotonicNow() - m_freeChannelSince;
@@ -42,7 +39,7 @@ ReceiverClient::ReceiverClient(QString identity, std::shared_ptr<AudioPlayer> pl
             stopWaitingForFreeChannel();
             return;
         }
-        setFreeChannelWaitSeconds(static_cast<int>(std::chrono::duration_cast<std::chrono::seconds>(waited).count()));
+        publish<P::freeChannelWaitSeconds>(static_cast<int>(std::chrono::duration_cast<std::chrono::seconds>(waited).count()));
     });
     m_tryTimer->setSingleShot(true);
     QObject::connect(m_tryTimer, &QTimer::timeout, this, &ReceiverClient::startTry);
@@ -72,14 +69,14 @@ void ReceiverClient::openConnection(const QString& address, const QString& passw
     endConnection();
     const std::optional<QUrl> url = normalizedServerURL(address);
     if (!url) {
-        setState(State::failed(ReceiverError::invalidAddress().errorDescription()));
+        publish<P::state>(State::failed(ReceiverError::invalidAddress().errorDescription()));
         return;
     }
     if (frequencyKHz && std::isfinite(*frequencyKHz))
-        setFrequencyKHz(*frequencyKHz);
+        publish<P::frequencyKHz>(*frequencyKHz);
     if (mode) {
-        setModeValue(*mode);
-        setPassband(defaultPassband(*mode));
+        publish<P::mode>(*mode);
+        publish<P::passband>(defaultPassband(*mode));
     }
 
     ++m_sessionID;
@@ -87,20 +84,20 @@ void ReceiverClient::openConnection(const QString& address, const QString& passw
     m_password = password;
     m_address = address;
     m_connectedSince.reset();
-    setCanWaitForFreeChannel(false);
-    setServerURL(url);
+    publish<P::canWaitForFreeChannel>(false);
+    publish<P::serverURL>(url);
     setInfo(ReceiverInfo());
-    setState(State::connecting());
+    publish<P::state>(State::connecting());
 
-    setWebPageAfterAppLimit(std::nullopt);
-    setRssi(std::nullopt);
-    setWaterfallError(std::nullopt);
-    setADCOverloaded(false);
-    setWaterfallStartHz(0);
-    setOpenWebRXModulations({});
-    setReceiverLabels({});
-    setProfiles({});
-    setCurrentProfileID(std::nullopt);
+    publish<P::webPageAfterAppLimit>(std::nullopt);
+    publish<P::rssi>(std::nullopt);
+    publish<P::waterfallError>(std::nullopt);
+    publish<P::isADCOverloaded>(false);
+    publish<P::waterfallStartHz>(0);
+    publish<P::openWebRXModulations>({});
+    publish<P::receiverLabels>({});
+    publish<P::profiles>({});
+    publish<P::currentProfileID>(std::nullopt);
 
     // The result continues in a later turn, so that the detection is never
     // deleted from inside its own reply's signal.
@@ -121,9 +118,9 @@ void ReceiverClient::disconnect()
 void ReceiverClient::endConnection()
 {
     tearDown();
-    setRssi(std::nullopt);
+    publish<P::rssi>(std::nullopt);
     if (m_values.state.isActive())
-        setState(State::disconnected());
+        publish<P::state>(State::disconnected());
 }
 
 void ReceiverClient::tearDown()
@@ -164,22 +161,11 @@ EventPost ReceiverClient::eventPost()
 
 void ReceiverClient::detectionFinished(const QUrl& url, const ServerDetectionResult& result)
 {
-    setServerKind(result.kind);
-    ReceiverSession& session = *this;
-    const ConnectionContext context{url, m_openTimeout, eventPost()};
-    if (result.kind == ServerKind::openWebRX) {
-        if (!m_openWebRXPipeline) {
-            m_openWebRXPipeline = std::make_shared<OpenWebRXPipeline>(
-                m_player, [rows = m_rows](WaterfallRow row) { rows->yield(row); });
-        }
-        m_connection = std::make_unique<OpenWebRXConnection>(session, context, m_openWebRXPipeline);
-    } else {
-        KiwiConnection::Settings settings{
-            m_identity, m_password, m_sessionTimestamp, m_keepaliveInterval, result.statusFields,
-            m_statusRefreshInterval};
-        m_connection = std::make_unique<KiwiConnection>(
-            session, context, std::move(settings), m_sound, m_rows, *m_network);
-    }
+    ConnectionContext context{url, m_openTimeout, eventPost(), m_identity, m_password, m_sessionTimestamp,
+        m_keepaliveInterval, m_statusRefreshInterval};
+    m_connection = m_factory->make(result, *this, std::move(context));
+    m_listenerCounts = ConnectionFactory::listenerCountReader(result.kind);
+    setKind(result.kind, m_connection->features());
     m_connection->setWaterfallSpeed(m_waterfallSpeed);
     m_connection->open();
 }
@@ -187,44 +173,12 @@ void ReceiverClient::detectionFinished(const QUrl& url, const ServerDetectionRes
 void ReceiverClient::endWith(const ReceiverError& error)
 {
     endConnection();
-    setState(State::failed(error.errorDescription()));
+    publish<P::state>(State::failed(error.errorDescription()));
 }
 
-QList<Mode> ReceiverClient::availableModes() const
-{
-    return availableModes(m_values);
-}
-
-std::optional<SMeterReading> ReceiverClient::sMeter() const
-{
-    return sMeter(m_values);
-}
-
-QList<Mode> ReceiverClient::availableModes(const PublishedValues& values)
-{
-    // Before an OpenWebRX server names its modes, a common few.
-    static const QSet<QString> defaultOpenWebRXModulations{QStringLiteral("am"), QStringLiteral("lsb"),
-        QStringLiteral("usb"), QStringLiteral("cw"), QStringLiteral("nfm"), QStringLiteral("wfm")};
-    QList<Mode> modes;
-    if (values.serverKind != ServerKind::openWebRX) {
-        for (const Mode mode : allModes) {
-            if (mode != Mode::wfm)
-                modes.append(mode);
-        }
-        return modes;
-    }
-    const QSet<QString>& offered = values.openWebRXModulations.isEmpty() ? defaultOpenWebRXModulations
-                                                                          : values.openWebRXModulations;
-    for (const Mode mode : allModes) {
-        if (offered.contains(openWebRXModulation(mode)))
-            modes.append(mode);
-    }
-    return modes;
-}
-
-std::optional<SMeterReading> ReceiverClient::sMeter(const PublishedValues& values)
+std::optional<SMeterReading> ReceiverClient::sMeterOf(const PublishedValues& values)
 {
     if (!values.rssi)
         return std::nullopt;
-    return SMeterReading{*values.rssi, values.serverKind != ServerKind::openWebRX};
+    return SMeterReading{*values.rssi, values.features.calibratedSMeter};
 }

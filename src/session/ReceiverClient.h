@@ -10,14 +10,13 @@
 // differs from before it. A handler of those signals may call the session
 // again: that is a new operation.
 
-#include "kiwisdr/KiwiFrames.h"
+#include "connection/Broadcaster.h"
+#include "connection/ReceiverConnection.h"
 #include "model/Mode.h"
 #include "model/ReceiverModel.h"
 #include "model/ReceiverProfile.h"
-#include "connection/Broadcaster.h"
-#include "kiwisdr/KiwiCommands.h"
+#include "model/WaterfallLook.h"
 #include "session/PublishedValues.h"
-#include "connection/ReceiverConnection.h"
 #include "session/ReconnectSchedule.h"
 
 #include <QList>
@@ -28,57 +27,30 @@
 
 #include <chrono>
 #include <cstdint>
-#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <vector>
 
 class AudioPlayer;
+class ConnectionFactory;
 class ReceiverError;
-class KiwiSoundPipeline;
-class OpenWebRXPipeline;
 class QNetworkAccessManager;
 class QTimer;
 struct ServerDetectionResult;
 
 class ReceiverClient : public QObject, private ReceiverSession {
     Q_OBJECT
-    Q_PROPERTY(ConnectionState state READ state NOTIFY stateChanged)
-    Q_PROPERTY(std::optional<QUrl> serverURL READ serverURL NOTIFY serverURLChanged)
-    Q_PROPERTY(std::optional<ServerKind> serverKind READ serverKind NOTIFY serverKindChanged)
-    Q_PROPERTY(ReceiverInfo info READ info NOTIFY infoChanged)
-    Q_PROPERTY(QList<ReceiverProfile> profiles READ profiles NOTIFY profilesChanged)
-    Q_PROPERTY(std::optional<QString> currentProfileID READ currentProfileID NOTIFY currentProfileIDChanged)
-    Q_PROPERTY(std::optional<QUrl> webPageAfterAppLimit READ webPageAfterAppLimit NOTIFY webPageAfterAppLimitChanged)
-    Q_PROPERTY(double frequencyKHz READ frequencyKHz NOTIFY frequencyKHzChanged)
-    Q_PROPERTY(Mode mode READ mode NOTIFY modeChanged)
-    Q_PROPERTY(Passband passband READ passband NOTIFY passbandChanged)
-    Q_PROPERTY(bool agcEnabled READ agcEnabled NOTIFY agcEnabledChanged)
-    Q_PROPERTY(int manualGain READ manualGain NOTIFY manualGainChanged)
-    Q_PROPERTY(std::optional<double> rssi READ rssi NOTIFY rssiChanged)
-    Q_PROPERTY(bool isADCOverloaded READ isADCOverloaded NOTIFY isADCOverloadedChanged)
-    Q_PROPERTY(int waterfallZoom READ waterfallZoom NOTIFY waterfallZoomChanged)
-    Q_PROPERTY(double waterfallStartHz READ waterfallStartHz NOTIFY waterfallStartHzChanged)
-    Q_PROPERTY(std::optional<QString> waterfallError READ waterfallError NOTIFY waterfallErrorChanged)
-    Q_PROPERTY(float volume READ volume WRITE setVolume NOTIFY volumeChanged)
-    Q_PROPERTY(bool isMuted READ isMuted WRITE setMuted NOTIFY isMutedChanged)
-    Q_PROPERTY(QSet<QString> openWebRXModulations READ openWebRXModulations NOTIFY openWebRXModulationsChanged)
-    Q_PROPERTY(ReceiverLabels receiverLabels READ receiverLabels NOTIFY receiverLabelsChanged)
-    Q_PROPERTY(QList<Mode> availableModes READ availableModes NOTIFY availableModesChanged)
-    Q_PROPERTY(std::optional<SMeterReading> sMeter READ sMeter NOTIFY sMeterChanged)
-    Q_PROPERTY(std::optional<ReconnectWait> reconnectWait READ reconnectWait NOTIFY reconnectWaitChanged)
-    Q_PROPERTY(bool canWaitForFreeChannel READ canWaitForFreeChannel NOTIFY canWaitForFreeChannelChanged)
-    Q_PROPERTY(std::optional<int> freeChannelWaitSeconds READ freeChannelWaitSeconds
-            NOTIFY freeChannelWaitSecondsChanged)
+#define RECEIVER_CLIENT_QT_PROPERTY_3(type, name, value) Q_PROPERTY(type name READ name NOTIFY name##Changed)
+#define RECEIVER_CLIENT_QT_PROPERTY_2(type, name) Q_PROPERTY(type name READ name NOTIFY name##Changed)
+    RECEIVER_CLIENT_VALUES(RECEIVER_CLIENT_QT_PROPERTY_3, RECEIVER_CLIENT_QT_PROPERTY_2, RECEIVER_CLIENT_IGNORE_3)
+#undef RECEIVER_CLIENT_QT_PROPERTY_3
+#undef RECEIVER_CLIENT_QT_PROPERTY_2
 
 public:
     using State = ConnectionState;
     using RowBroadcaster = Broadcaster<WaterfallRow>;
 
     static constexpr std::chrono::milliseconds defaultKeepaliveInterval{5000};
-    // Audio rates outside this range are acknowledged but not played.
-    static constexpr double minPlayableAudioRate = 1000;
-    static constexpr double maxPlayableAudioRate = 384000;
 
     // `identity` is the name announced to KiwiSDR servers. Without a player
     // the session plays through the sound card.
@@ -129,12 +101,12 @@ public:
     double clampedWaterfallStart(double startHz, double spanHz) const;
     // Moves the waterfall to start at the frequency (panning).
     void sendZoomStart(double startHz);
-    // The waterfall's speed as a KiwiSDR counts it, 1-4 (others are
-    // clamped); kept across connections. Only a KiwiSDR is told.
-    void setWaterfallSpeed(int kiwiSpeed);
-    int waterfallSpeed() const { return m_waterfallSpeed; }
+    // Kept across connections; told to a receiver whose features say it
+    // slows its own waterfall.
+    void setWaterfallSpeed(WaterfallSpeed speed);
+    WaterfallSpeed waterfallSpeed() const { return m_waterfallSpeed; }
 
-    // Switches an OpenWebRX server to another of its band profiles.
+    // Switches a receiver with band profiles to another of them.
     void selectProfile(const QString& id);
 
     void setVolume(float volume);
@@ -152,81 +124,26 @@ public:
     // How often a KiwiSDR's status page is read again while connected.
     void setStatusRefreshInterval(std::chrono::milliseconds interval) { m_statusRefreshInterval = interval; }
 
-    const ConnectionState& state() const { return m_values.state; }
-    const std::optional<QUrl>& serverURL() const { return m_values.serverURL; }
-    const std::optional<ServerKind>& serverKind() const { return m_values.serverKind; }
-    const ReceiverInfo& info() const { return m_values.info; }
-    const QList<ReceiverProfile>& profiles() const { return m_values.profiles; }
-    const std::optional<QString>& currentProfileID() const { return m_values.currentProfileID; }
-    const std::optional<QUrl>& webPageAfterAppLimit() const { return m_values.webPageAfterAppLimit; }
-    double frequencyKHz() const { return m_values.frequencyKHz; }
-    Mode mode() const { return m_values.mode; }
-    Passband passband() const { return m_values.passband; }
-    bool agcEnabled() const { return m_values.agcEnabled; }
-    int manualGain() const { return m_values.manualGain; }
-    const std::optional<double>& rssi() const { return m_values.rssi; }
-    bool isADCOverloaded() const { return m_values.isADCOverloaded; }
-    int waterfallZoom() const { return m_values.waterfallZoom; }
-    double waterfallStartHz() const { return m_values.waterfallStartHz; }
-    const std::optional<QString>& waterfallError() const { return m_values.waterfallError; }
-    float volume() const { return m_values.volume; }
-    bool isMuted() const { return m_values.isMuted; }
-    const QSet<QString>& openWebRXModulations() const { return m_values.openWebRXModulations; }
-    // The band bars and labels the receiver sent for its scale.
-    const ReceiverLabels& receiverLabels() const { return m_values.receiverLabels; }
-    QList<Mode> availableModes() const;
-    std::optional<SMeterReading> sMeter() const;
-    // What the windows may offer, asked by ability rather than by server
-    // kind; each changes only with serverKindChanged.
-    // AGC and a manual RF gain (KiwiSDR, and before the kind is known).
-    bool offersGainControls() const { return m_values.serverKind != ServerKind::openWebRX; }
-    // The tuning range is the selected profile's band (OpenWebRX).
-    bool tunesWithinProfileBand() const { return m_values.serverKind == ServerKind::openWebRX; }
-    // The receiver slows its own rows; otherwise the views average them.
-    bool setsWaterfallSpeed() const { return m_values.serverKind != ServerKind::openWebRX; }
-    const std::optional<ReconnectWait>& reconnectWait() const { return m_values.reconnectWait; }
-    bool canWaitForFreeChannel() const { return m_values.canWaitForFreeChannel; }
-    // Seconds since the waiting for a free channel began, while it goes on.
-    const std::optional<int>& freeChannelWaitSeconds() const { return m_values.freeChannelWaitSeconds; }
+    // The published values (session/PublishedValues.h).
+#define RECEIVER_CLIENT_GETTER_3(type, name, value) \
+    const type& name() const { return m_values.name; }
+#define RECEIVER_CLIENT_GETTER_2(type, name) \
+    type name() const { return name##Of(m_values); }
+    RECEIVER_CLIENT_VALUES(RECEIVER_CLIENT_GETTER_3, RECEIVER_CLIENT_GETTER_2, RECEIVER_CLIENT_GETTER_3)
+#undef RECEIVER_CLIENT_GETTER_3
+#undef RECEIVER_CLIENT_GETTER_2
 
 signals:
-    void stateChanged();
-    void serverURLChanged();
-    void serverKindChanged();
-    void infoChanged();
-    void profilesChanged();
-    void currentProfileIDChanged();
-    void webPageAfterAppLimitChanged();
-    void frequencyKHzChanged();
-    void modeChanged();
-    void passbandChanged();
-    void agcEnabledChanged();
-    void manualGainChanged();
-    void rssiChanged();
-    void isADCOverloadedChanged();
-    void waterfallZoomChanged();
-    void waterfallStartHzChanged();
-    void waterfallErrorChanged();
-    void volumeChanged();
-    void isMutedChanged();
-    void openWebRXModulationsChanged();
-    void receiverLabelsChanged();
-    void availableModesChanged();
-    void sMeterChanged();
-    void reconnectWaitChanged();
-    void canWaitForFreeChannelChanged();
-    void freeChannelWaitSecondsChanged();
+#define RECEIVER_CLIENT_SIGNAL_3(type, name, value) void name##Changed();
+#define RECEIVER_CLIENT_SIGNAL_2(type, name) void name##Changed();
+    RECEIVER_CLIENT_VALUES(RECEIVER_CLIENT_SIGNAL_3, RECEIVER_CLIENT_SIGNAL_2, RECEIVER_CLIENT_SIGNAL_3)
+#undef RECEIVER_CLIENT_SIGNAL_3
+#undef RECEIVER_CLIENT_SIGNAL_2
     // A try of the automatic reconnecting is starting.
     void reconnectTryStarted(int tryNumber, int maxTries);
 
 private:
-    // The published properties, each with its NOTIFY signal.
-    enum class Property {
-        state, serverURL, serverKind, info, profiles, currentProfileID, webPageAfterAppLimit, frequencyKHz, mode,
-        passband, agcEnabled, manualGain, rssi, isADCOverloaded, waterfallZoom, waterfallStartHz, waterfallError,
-        volume, isMuted, openWebRXModulations, receiverLabels, availableModes, sMeter, reconnectWait,
-        canWaitForFreeChannel, freeChannelWaitSeconds,
-    };
+    using P = PublishedProperty;
 
     // One operation of the session; the outermost one publishes what changed.
     class Operation {
@@ -253,8 +170,8 @@ private:
     EventPost eventPost();
     void detectionFinished(const QUrl& url, const ServerDetectionResult& result);
     void endWith(const ReceiverError& error);
-    static QList<Mode> availableModes(const PublishedValues& values);
-    static std::optional<SMeterReading> sMeter(const PublishedValues& values);
+    // The derived values (session/PublishedValues.h).
+    static std::optional<SMeterReading> sMeterOf(const PublishedValues& values);
 
     // Reconnecting (ReceiverClientReconnect.cpp).
     void brokeConnection(const ReceiverError& error, bool wasConnected);
@@ -268,8 +185,8 @@ private:
 
     // Waiting for a free channel (ReceiverClientFreeChannel.cpp).
     void offerFreeChannelWait(const ReceiverError& error);
-    void pollStatusPage();
-    void statusPageRead(const ReceiverInfo& counts);
+    void pollListenerCounts();
+    void listenerCountsRead(const ListenerCounts& counts);
     void stopWaitingForFreeChannel();
 
     // What the connection reads and reports (ReceiverClientReports.cpp).
@@ -283,27 +200,27 @@ private:
     void broke(const QString& description) override;
     void changeInfo(const std::function<void(ReceiverInfo&)>& change) override;
     void changeReceiverLabels(const std::function<void(ReceiverLabels&)>& change) override;
-    void startAudio(double audioRate) override;
-    void signalLevel(double level) override { setRssi(level); }
-    void adcOverload(bool overloaded) override { setADCOverloaded(overloaded); }
+    void soundStarted(const SoundStream::Start& start) override;
+    void signalLevel(double level) override { publish<P::rssi>(level); }
+    void adcOverload(bool overloaded) override { publish<P::isADCOverloaded>(overloaded); }
     void waterfallAccepted() override;
     void waterfallPlaced(int zoom, double startHz) override;
-    void waterfallTrouble(const QString& message) override { setWaterfallError(message); }
+    void waterfallTrouble(const QString& message) override { publish<P::waterfallError>(message); }
     void waterfallEnded(const QString& message) override;
     void profilesOffered(QList<ReceiverProfile> profiles) override;
-    void profileSelected(const QString& id) override { setCurrentProfileID(id); }
+    void profileSelected(const QString& id) override { publish<P::currentProfileID>(id); }
+    void modesOffered(QList<Mode> modes) override;
     void modulationsOffered(QSet<QString> modulations) override;
     void bandChanged(double baseHz, double bandwidthHz, const ReceiverTuning& tuning) override;
 
-    // Setters that record a change, published once the outermost operation
-    // is over (ReceiverClientPublishing.cpp).
+    // Records a change, published once the outermost operation is over
+    // (ReceiverClientPublishing.cpp).
+    template <PublishedProperty Which>
+    void publish(typename PublishedField<Which>::type value);
+    void noteChanged(PublishedProperty property);
     void finishOperation();
-    void notifyIfChanged(Property property, const PublishedValues& before);
-    template <typename T>
-    void store(T PublishedValues::*field, T value, std::initializer_list<Property> properties);
-    void setState(ConnectionState state);
-    void setServerURL(std::optional<QUrl> url);
-    void setServerKind(std::optional<ServerKind> kind);
+    void notifyIfChanged(PublishedProperty property, const PublishedValues& before);
+    // Bounds the receiver's texts.
     void setInfo(ReceiverInfo info);
     template <typename Change>
     void updateInfo(Change change)
@@ -312,46 +229,27 @@ private:
         change(info);
         setInfo(std::move(info));
     }
-    void setProfiles(QList<ReceiverProfile> profiles);
-    void setCurrentProfileID(std::optional<QString> id);
-    void setWebPageAfterAppLimit(std::optional<QUrl> url);
-    void setFrequencyKHz(double frequencyKHz);
-    void setModeValue(Mode mode);
-    void setPassband(Passband passband);
-    void setAGCEnabled(bool enabled);
-    void setManualGain(int gain);
-    void setRssi(std::optional<double> rssi);
-    void setADCOverloaded(bool overloaded);
-    void setWaterfallZoomValue(int zoom);
-    void setWaterfallStartHz(double startHz);
-    void setWaterfallError(std::optional<QString> error);
-    void setVolumeValue(float volume);
-    void setMutedValue(bool muted);
-    void setOpenWebRXModulations(QSet<QString> modulations);
-    void setReceiverLabels(ReceiverLabels labels);
-    void setReconnectWait(std::optional<ReconnectWait> wait);
-    void setCanWaitForFreeChannel(bool can);
-    void setFreeChannelWaitSeconds(std::optional<int> seconds);
+    // The detected kind and what its connection offers.
+    void setKind(ServerKind kind, const ReceiverFeatures& features);
 
     PublishedValues m_values;
     // What was published when the current operation first changed a value,
     // and the properties it changed, in the order they first changed.
     std::optional<PublishedValues> m_before;
-    std::vector<Property> m_changed;
+    std::vector<PublishedProperty> m_changed;
     int m_operationDepth = 0;
 
     const QString m_identity;
     const std::shared_ptr<AudioPlayer> m_player;
-    const std::shared_ptr<KiwiSoundPipeline> m_sound;
     const std::shared_ptr<RowBroadcaster> m_rows;
     QNetworkAccessManager* const m_network;
-    // Created by the first OpenWebRX connection and kept for the session's
-    // life, as its row counter is.
-    std::shared_ptr<OpenWebRXPipeline> m_openWebRXPipeline;
+    const std::unique_ptr<ConnectionFactory> m_factory;
 
     // Per connection.
     std::unique_ptr<ReceiverConnection> m_connection;
-    int m_waterfallSpeed = kiwiFastestWaterfallSpeed;
+    // How the detected kind counts its listeners without connecting, if it can.
+    ListenerCountReader m_listenerCounts;
+    WaterfallSpeed m_waterfallSpeed = WaterfallSpeed::fast;
     // Connections ended during the current operation: one of them may be the
     // caller, so they go when the operation is over.
     std::vector<std::unique_ptr<ReceiverConnection>> m_ended;
@@ -388,3 +286,16 @@ private:
     ReconnectPolicy::Duration m_freeChannelSince{0};
     std::unique_ptr<QObject> m_freeChannelRequests;
 };
+
+template <PublishedProperty Which>
+void ReceiverClient::publish(typename PublishedField<Which>::type value)
+{
+    constexpr auto member = PublishedField<Which>::member;
+    if (m_values.*member == value)
+        return;
+    Q_ASSERT(m_operationDepth > 0);
+    if (!m_before)
+        m_before = m_values;
+    m_values.*member = std::move(value);
+    noteChanged(Which);
+}

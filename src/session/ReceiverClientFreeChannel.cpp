@@ -1,12 +1,10 @@
-// Waiting for a free channel: after every channel was busy, the session reads
-// only the receiver's status page, never its WebSocket, until the page shows
-// a listener fewer than the receiver takes, and then connects.
+// Waiting for a free channel: after every channel was busy, the session asks
+// the receiver only for its listener counts (a KiwiSDR's status page), never
+// opens its WebSocket, until a listener fewer than the receiver takes are
+// there, and then connects.
 #include "session/ReceiverClient.h"
 
 #include "model/ReceiverError.h"
-#include "kiwisdr/KiwiStatusPage.h"
-#include "connection/BoundedHttpGet.h"
-#include "session/ServerDetection.h"
 
 #include <QTimer>
 
@@ -15,7 +13,8 @@ void ReceiverClient::offerFreeChannelWait(const ReceiverError& error)
     const auto* busy = std::get_if<ReceiverError::TooBusy>(&error.value());
     // Without both counts the page could never say a channel is free.
     const ReceiverInfo& info = m_values.info;
-    setCanWaitForFreeChannel(busy && !busy->afterConnecting && info.users && info.maxUsers);
+    publish<P::canWaitForFreeChannel>(
+        busy && !busy->afterConnecting && info.users && info.maxUsers && m_listenerCounts);
 }
 
 void ReceiverClient::waitForFreeChannel()
@@ -24,38 +23,28 @@ void ReceiverClient::waitForFreeChannel()
     if (!m_values.canWaitForFreeChannel || m_values.state.isActive())
         return;
     stopReconnecting();
-    setCanWaitForFreeChannel(false);
+    publish<P::canWaitForFreeChannel>(false);
     m_freeChannelSince = monotonicNow();
-    setFreeChannelWaitSeconds(0);
+    publish<P::freeChannelWaitSeconds>(0);
     m_freeChannelTimer->start(m_freeChannelPoll);
     m_freeChannelClock->start(std::chrono::seconds(1));
 }
 
-void ReceiverClient::pollStatusPage()
+void ReceiverClient::pollListenerCounts()
 {
-    if (!m_values.freeChannelWaitSeconds || !m_values.serverURL)
+    if (!m_values.freeChannelWaitSeconds || !m_values.serverURL || !m_listenerCounts)
         return;
     m_freeChannelRequests = std::make_unique<QObject>();
-    new BoundedHttpGet(*m_network, kiwiStatusPageURL(*m_values.serverURL), ServerDetection::requestTimeout,
-        maxKiwiStatusPageBytes,
-        [this, post = eventPost()](const std::optional<HttpResponse>& response) {
-            if (!response || response->statusCode != 200)
-                return;
-            computeThenPost(
-                post,
-                [body = response->body] {
-                    ReceiverInfo counts;
-                    applyKiwiStatusPage(counts, parseKiwiStatusPage(body));
-                    return counts;
-                },
-                [this](const ReceiverInfo& counts) { statusPageRead(counts); });
-        },
-        m_freeChannelRequests.get());
+    m_listenerCounts(*m_network, *m_values.serverURL, m_freeChannelRequests.get(), eventPost(),
+        [this](const std::optional<ListenerCounts>& counts) {
+            if (counts)
+                listenerCountsRead(*counts);
+        });
 }
 
-void ReceiverClient::statusPageRead(const ReceiverInfo& counts)
+void ReceiverClient::listenerCountsRead(const ListenerCounts& counts)
 {
-    if (!m_values.freeChannelWaitSeconds || !counts.users || !counts.maxUsers || *counts.users >= *counts.maxUsers)
+    if (!m_values.freeChannelWaitSeconds || counts.users >= counts.maxUsers)
         return;
     stopWaitingForFreeChannel();
     openConnection(m_address, m_password, std::nullopt, std::nullopt);
@@ -66,5 +55,5 @@ void ReceiverClient::stopWaitingForFreeChannel()
     m_freeChannelTimer->stop();
     m_freeChannelClock->stop();
     m_freeChannelRequests.reset();
-    setFreeChannelWaitSeconds(std::nullopt);
+    publish<P::freeChannelWaitSeconds>(std::nullopt);
 }

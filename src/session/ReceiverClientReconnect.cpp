@@ -77,7 +77,7 @@ void ReceiverClient::refreshCountdown()
     if (!m_series)
         return;
     const double left = std::chrono::duration<double>(m_tryDue - monotonicNow()).count();
-    setReconnectWait(ReconnectWait{
+    publish<P::reconnectWait>(ReconnectWait{
         m_series->tries(), m_series->policy().maxTries, static_cast<int>(std::max(0.0, std::ceil(left)))});
 }
 
@@ -88,7 +88,7 @@ void ReceiverClient::startTry()
         return;
     m_tryTimer->stop();
     m_countdownTimer->stop();
-    setReconnectWait(std::nullopt);
+    publish<P::reconnectWait>(std::nullopt);
     emit reconnectTryStarted(m_series->tries(), m_series->policy().maxTries);
     openConnection(m_address, m_password, std::nullopt, std::nullopt);
 }
@@ -100,7 +100,7 @@ void ReceiverClient::stopReconnecting()
     m_resume.reset();
     m_tryTimer->stop();
     m_countdownTimer->stop();
-    setReconnectWait(std::nullopt);
+    publish<P::reconnectWait>(std::nullopt);
 }
 
 void ReceiverClient::resumeWaterfall()
@@ -113,7 +113,7 @@ void ReceiverClient::resumeWaterfall()
 
 void ReceiverClient::profilesOffered(QList<ReceiverProfile> profiles)
 {
-    setProfiles(std::move(profiles));
+    publish<P::profiles>(std::move(profiles));
     resumeProfile();
 }
 

@@ -20,14 +20,14 @@ ReceiverGain ReceiverClient::currentGain() const
 ReceiverTuning ReceiverClient::tuningInBand()
 {
     const ReceiverInfo& info = m_values.info;
-    setFrequencyKHz(frequencyInBandKHz(m_values.frequencyKHz, info.baseHz, info.bandwidthHz));
+    publish<P::frequencyKHz>(frequencyInBandKHz(m_values.frequencyKHz, info.baseHz, info.bandwidthHz));
     return currentTuning();
 }
 
 void ReceiverClient::accepted()
 {
     if (m_values.state.isConnecting()) {
-        setState(State::connected());
+        publish<P::state>(State::connected());
         m_connectedSince = monotonicNow();
     }
 }
@@ -42,7 +42,7 @@ void ReceiverClient::refused(const ReceiverError& error)
     offerFreeChannelWait(error);
     // A receiver that limits apps may still be heard on its own web page.
     if (busy && busy->afterConnecting && url)
-        setWebPageAfterAppLimit(webPageURL(*url, m_values.frequencyKHz, m_values.mode));
+        publish<P::webPageAfterAppLimit>(webPageURL(*url, m_values.frequencyKHz, m_values.mode));
 }
 
 void ReceiverClient::broke(const QString& description)
@@ -63,20 +63,16 @@ void ReceiverClient::changeReceiverLabels(const std::function<void(ReceiverLabel
 {
     ReceiverLabels labels = m_values.receiverLabels;
     change(labels);
-    setReceiverLabels(std::move(labels));
+    publish<P::receiverLabels>(std::move(labels));
 }
 
-void ReceiverClient::startAudio(double audioRate)
+void ReceiverClient::soundStarted(const SoundStream::Start& start)
 {
-    updateInfo([&](ReceiverInfo& info) { info.audioRate = audioRate; });
-    if (audioRate < minPlayableAudioRate || audioRate > maxPlayableAudioRate)
-        return;
-    if (const std::optional<AudioOutputError> error = m_player->start(audioRate)) {
-        const QByteArray line = "Audio output failed to start: " + error->description.toUtf8() + '\n';
+    updateInfo([&](ReceiverInfo& info) { info.audioRate = start.rate; });
+    if (start.error) {
+        const QByteArray line = "Audio output failed to start: " + start.error->description.toUtf8() + '\n';
         std::fputs(line.constData(), stdout);
         std::fflush(stdout);
-    } else {
-        applyVolume();
     }
 }
 
@@ -88,25 +84,30 @@ void ReceiverClient::waterfallAccepted()
 
 void ReceiverClient::waterfallPlaced(int zoom, double startHz)
 {
-    setWaterfallZoomValue(zoom);
-    setWaterfallStartHz(startHz);
-    setWaterfallError(std::nullopt);
+    publish<P::waterfallZoom>(zoom);
+    publish<P::waterfallStartHz>(startHz);
+    publish<P::waterfallError>(std::nullopt);
 }
 
 void ReceiverClient::waterfallEnded(const QString& message)
 {
     if (!m_values.waterfallError)
-        setWaterfallError(message);
+        publish<P::waterfallError>(message);
 }
 
 void ReceiverClient::modulationsOffered(QSet<QString> modulations)
 {
-    setOpenWebRXModulations(std::move(modulations));
-    // The mode must be one the server offers.
-    const QList<Mode> modes = availableModes();
-    if (!modes.isEmpty() && !modes.contains(m_values.mode)) {
-        setModeValue(modes.first());
-        setPassband(defaultPassband(modes.first()));
+    publish<P::openWebRXModulations>(std::move(modulations));
+}
+
+void ReceiverClient::modesOffered(QList<Mode> modes)
+{
+    publish<P::availableModes>(std::move(modes));
+    // The mode must be one the receiver offers.
+    const QList<Mode>& offered = m_values.availableModes;
+    if (!offered.isEmpty() && !offered.contains(m_values.mode)) {
+        publish<P::mode>(offered.first());
+        publish<P::passband>(defaultPassband(offered.first()));
         sendTune();
     }
 }
@@ -117,9 +118,9 @@ void ReceiverClient::bandChanged(double baseHz, double bandwidthHz, const Receiv
         info.baseHz = baseHz;
         info.bandwidthHz = bandwidthHz;
     });
-    setFrequencyKHz(tuning.frequencyKHz);
-    setModeValue(tuning.mode);
-    setPassband(tuning.passband);
+    publish<P::frequencyKHz>(tuning.frequencyKHz);
+    publish<P::mode>(tuning.mode);
+    publish<P::passband>(tuning.passband);
     setWaterfallZoom(m_values.waterfallZoom);
     sendTune();
 }

@@ -18,10 +18,10 @@ void ReceiverClient::restoreTuning(Mode mode, int zoom, double frequencyKHz)
 {
     const Operation operation(*this);
     if (std::isfinite(frequencyKHz))
-        setFrequencyKHz(frequencyKHz);
-    setModeValue(mode);
-    setPassband(defaultPassband(mode));
-    setWaterfallZoomValue(std::max(zoom, 0));
+        publish<P::frequencyKHz>(frequencyKHz);
+    publish<P::mode>(mode);
+    publish<P::passband>(defaultPassband(mode));
+    publish<P::waterfallZoom>(std::max(zoom, 0));
 }
 
 void ReceiverClient::tune(double frequencyKHz)
@@ -30,7 +30,7 @@ void ReceiverClient::tune(double frequencyKHz)
     if (!std::isfinite(frequencyKHz))
         return;
     const ReceiverInfo& info = m_values.info;
-    setFrequencyKHz(frequencyInBandKHz(frequencyKHz, info.baseHz, info.bandwidthHz));
+    publish<P::frequencyKHz>(frequencyInBandKHz(frequencyKHz, info.baseHz, info.bandwidthHz));
     sendTune();
     const int zoom = m_values.waterfallZoom;
     if (zoom > 0) {
@@ -44,17 +44,17 @@ void ReceiverClient::tune(double frequencyKHz)
 void ReceiverClient::setMode(Mode mode, std::optional<Passband> passband)
 {
     const Operation operation(*this);
-    setModeValue(mode);
-    setPassband(passband.value_or(defaultPassband(mode)));
+    publish<P::mode>(mode);
+    publish<P::passband>(passband.value_or(defaultPassband(mode)));
     sendTune();
 }
 
 void ReceiverClient::setAGC(bool enabled, std::optional<int> manualGain)
 {
     const Operation operation(*this);
-    setAGCEnabled(enabled);
+    publish<P::agcEnabled>(enabled);
     if (manualGain)
-        setManualGain(std::clamp(*manualGain, 0, maxManualGain));
+        publish<P::manualGain>(std::clamp(*manualGain, 0, maxManualGain));
     sendAGC();
 }
 
@@ -75,7 +75,7 @@ void ReceiverClient::setWaterfallZoom(int zoom)
     const Operation operation(*this);
     const ReceiverInfo& info = m_values.info;
     zoom = std::min(std::max(zoom, 0), std::min(info.maxZoom, info.zoomCap));
-    setWaterfallZoomValue(zoom);
+    publish<P::waterfallZoom>(zoom);
     const double spanHz = std::ldexp(info.bandwidthHz, -zoom);
     const double startHz = m_values.frequencyKHz * 1000 - spanHz / 2;
     sendZoomStart(clampedWaterfallStart(startHz, spanHz));
@@ -92,14 +92,14 @@ void ReceiverClient::sendZoomStart(double startHz)
     const Operation operation(*this);
     if (!std::isfinite(startHz))
         return;
-    setWaterfallStartHz(startHz);
+    publish<P::waterfallStartHz>(startHz);
     if (m_connection)
         m_connection->setWaterfallView(m_values.waterfallZoom, startHz);
 }
 
-void ReceiverClient::setWaterfallSpeed(int kiwiSpeed)
+void ReceiverClient::setWaterfallSpeed(WaterfallSpeed speed)
 {
-    m_waterfallSpeed = std::clamp(kiwiSpeed, 1, kiwiFastestWaterfallSpeed);
+    m_waterfallSpeed = speed;
     if (m_connection)
         m_connection->setWaterfallSpeed(m_waterfallSpeed);
 }
@@ -107,9 +107,9 @@ void ReceiverClient::setWaterfallSpeed(int kiwiSpeed)
 void ReceiverClient::selectProfile(const QString& id)
 {
     const Operation operation(*this);
-    if (m_values.serverKind != ServerKind::openWebRX || m_values.currentProfileID == id)
+    if (!m_values.features.bandProfiles || m_values.currentProfileID == id)
         return;
-    setCurrentProfileID(id);
+    publish<P::currentProfileID>(id);
     if (m_connection)
         m_connection->selectProfile(id);
 }
@@ -122,7 +122,7 @@ void ReceiverClient::setVolume(float volume)
     volume = std::clamp(volume, 0.0f, 1.0f);
     if (volume == m_values.volume)
         return;
-    setVolumeValue(volume);
+    publish<P::volume>(volume);
     applyVolume();
 }
 
@@ -131,7 +131,7 @@ void ReceiverClient::setMuted(bool muted)
     const Operation operation(*this);
     if (muted == m_values.isMuted)
         return;
-    setMutedValue(muted);
+    publish<P::isMuted>(muted);
     applyVolume();
 }
 

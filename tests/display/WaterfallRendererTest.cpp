@@ -21,10 +21,12 @@ using Colour = std::array<int, 3>;
 constexpr double spanHz = 1'024'000; // 1000 Hz per pixel at width 1024
 constexpr double startHz = 7'000'000;
 
-WaterfallRow row(std::vector<std::uint8_t> bins, double start = startHz, double span = spanHz)
+// Levels written as the picture keeps them: a byte b is b - 255 dB.
+WaterfallRow row(const std::vector<std::uint8_t>& bins, double start = startHz, double span = spanHz)
 {
     WaterfallRow r;
-    r.bins = std::move(bins);
+    r.bins.resize(bins.size());
+    std::transform(bins.begin(), bins.end(), r.bins.begin(), [](std::uint8_t b) { return b - 255.0f; });
     r.startHz = start;
     r.spanHz = span;
     return r;
@@ -220,6 +222,13 @@ TEST(WaterfallRendererTest, HostileGeometryStaysBounded)
     ASSERT_TRUE(renderer.pushRow(flatRow(155, 1, std::numeric_limits<double>::denorm_min())));
     EXPECT_EQ(std::pair(renderer.imageStartHz(), renderer.spectrum().size()), std::pair(1.0, std::size_t{1024}));
 
+    // Levels beyond any real one are bounded to the picture's whole-dB scale.
+    const float inf = std::numeric_limits<float>::infinity();
+    std::vector<std::uint8_t> kept;
+    for (const float level : {std::numeric_limits<float>::quiet_NaN(), inf, -inf, -254.5f, -254.0f, -100.7f, -0.5f, 12.5f})
+        kept.push_back(WaterfallRenderer::levelByte(level));
+    EXPECT_EQ(kept, (std::vector<std::uint8_t>{0, 255, 0, 0, 1, 154, 254, 255}));
+
     // Levels from the view that are not numbers colour as the floor.
     renderer.autoRange = false;
     renderer.minDB = std::numeric_limits<double>::quiet_NaN();
@@ -338,22 +347,22 @@ TEST(WaterfallRowAveragerTest, RowsOfAnIntervalBecomeOneAveragedInDecibels)
         return r;
     };
     // Rows a second out, rows in, the averages out in dB above -200.
-    const std::tuple<std::optional<double>, int, std::vector<int>> cases[] = {
+    const std::tuple<std::optional<double>, int, std::vector<double>> cases[] = {
         {std::nullopt, 3, {0, 1, 2}},
-        {16, 7, {1, 4, 6}},           // (0+1+2)/3 first, then pairs, rounded half up
-        {4, 33, {4, 13, 21, 29}},     // every quarter second
+        {16, 7, {1, 3.5, 5.5}},             // (0+1+2)/3 first, then pairs
+        {4, 33, {4, 12.5, 20.5, 28.5}},     // every quarter second
         {0, 2, {0, 1}},
     };
     for (const auto& [rowsPerSecond, rowsIn, averagesOut] : cases) {
         SCOPED_TRACE(rowsPerSecond.value_or(-1));
         WaterfallRowAverager averager;
         averager.setRowsPerSecond(rowsPerSecond);
-        std::vector<int> out;
+        std::vector<double> out;
         for (int n = 0; n < rowsIn; ++n) {
             if (const auto averaged = averager.add(rowAt(n), n / 32.0)) {
                 EXPECT_EQ(std::tuple(averaged->bins.size(), averaged->startHz, averaged->sequence),
                     std::tuple(std::size_t{4}, startHz, static_cast<std::uint32_t>(n)));
-                out.push_back(averaged->bins[3] - 55);
+                out.push_back(averaged->bins[3] + 200.0);
             }
         }
         EXPECT_EQ(out, averagesOut);
@@ -368,7 +377,7 @@ TEST(WaterfallRowAveragerTest, RowsOfAnIntervalBecomeOneAveragedInDecibels)
     EXPECT_FALSE(averager.add(rowAt(20, startHz + 1000), 0.3));
     const auto moved = averager.add(rowAt(30, startHz + 1000), 0.49);
     ASSERT_TRUE(moved);
-    EXPECT_EQ(std::pair(int(moved->bins[0]), moved->startHz), std::pair(55 + 20, startHz + 1000));
+    EXPECT_EQ(std::pair(moved->bins[0], moved->startHz), std::pair(-180.0f, startHz + 1000));
     EXPECT_FALSE(averager.add(rowAt(1, startHz + 1000), 10));
     EXPECT_TRUE(averager.add(rowAt(1, startHz + 1000), 10.25));
 }

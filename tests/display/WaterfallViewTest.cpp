@@ -34,10 +34,11 @@ RxSimOptions quietOptions()
     return options;
 }
 
+// Levels as a KiwiSDR sends them: a byte b is b - 255 dB.
 WaterfallRow flatRow(double startHz, double spanHz, std::uint8_t bin = 150)
 {
     WaterfallRow row;
-    row.bins.assign(1024, bin);
+    row.bins.assign(1024, bin - 255.0f);
     row.startHz = startHz;
     row.spanHz = spanHz;
     return row;
@@ -53,7 +54,7 @@ WaterfallRow bandRow(std::uint32_t n)
         noise ^= noise >> 17;
         noise ^= noise << 5;
         const bool carrier = i % 181 == 40 || (i > 500 && i < 530) || i == 200 + n % 300;
-        row.bins[i] = static_cast<std::uint8_t>(140 + noise % 14 + (carrier ? 45 + noise % 10 : 0));
+        row.bins[i] = static_cast<float>(140 + noise % 14 + (carrier ? 45 + noise % 10 : 0)) - 255.0f;
     }
     return row;
 }
@@ -371,7 +372,7 @@ TEST_F(WaterfallViewTest, MenusSetTheColoursAndTheSpectrum)
     // rate, a slower speed is asked of it.
     header.speedAction(WaterfallSpeed::off)->trigger();
     EXPECT_EQ(reported.back().speed, WaterfallSpeed::off);
-    EXPECT_EQ(client.waterfallSpeed(), 4);
+    EXPECT_EQ(client.waterfallSpeed(), WaterfallSpeed::off);
     const QImage still = view.waterfallStrip()->image().value_or(QImage());
     const double last = view.spectrum()[0];
     ASSERT_TRUE(feed(client, view, flatRow(7'000'000, 100'000, 250)));
@@ -379,7 +380,7 @@ TEST_F(WaterfallViewTest, MenusSetTheColoursAndTheSpectrum)
     QTest::qWait(2 * WaterfallView::redrawIntervalMs);
     EXPECT_EQ(view.waterfallStrip()->image().value_or(QImage()), still);
     header.speedAction(WaterfallSpeed::slow)->trigger();
-    EXPECT_EQ(client.waterfallSpeed(), 2);
+    EXPECT_EQ(client.waterfallSpeed(), WaterfallSpeed::slow);
     EXPECT_EQ(reported.size(), 6u);
 
     // A kept look comes back without being reported again.
@@ -388,7 +389,7 @@ TEST_F(WaterfallViewTest, MenusSetTheColoursAndTheSpectrum)
     EXPECT_TRUE(other.header()->colourMapAction(ColourMap::heat)->isChecked());
     EXPECT_EQ(other.header()->floorStepper()->text(), QStringLiteral("Floor -130 dBm"));
     EXPECT_EQ(reported.size(), 6u);
-    EXPECT_EQ(client.waterfallSpeed(), 3);
+    EXPECT_EQ(client.waterfallSpeed(), WaterfallSpeed::medium);
 }
 
 TEST_F(WaterfallViewTest, DraggingAPassbandEdgeSendsTheClampedPassbandAFewTimesASecond)

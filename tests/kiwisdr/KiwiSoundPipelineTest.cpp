@@ -10,8 +10,14 @@ namespace {
 constexpr float scale = 1.0f / 32768.0f;
 using Bytes = std::vector<std::uint8_t>;
 
-struct BlockSink : AudioSampleSink {
+struct BlockSink : SoundSink {
     std::vector<std::vector<float>> blocks;
+    std::vector<double> starts;
+    std::optional<AudioOutputError> start(double rate) override
+    {
+        starts.push_back(rate);
+        return std::nullopt;
+    }
     void enqueue(std::span<const float> samples) override { blocks.emplace_back(samples.begin(), samples.end()); }
 };
 
@@ -105,19 +111,42 @@ TEST_F(PipelineTest, HugeFramesPlayOnlyTheirNewestSamples)
     EXPECT_EQ(std::pair(played.front(), played.back()), std::pair(sampleAt(2 * 84'464), sampleAt(299'998)));
 }
 
+TEST_F(PipelineTest, TheReceiversRateStartsThePlayerOnceAndOnlyWhileTheConnectionLasts)
+{
+    std::vector<SoundStream::Start> heard;
+    pipeline.reset([&](const SoundStream::Start& start) { heard.push_back(start); });
+    const auto rate = [&](const char* value) { pipeline.applyParameters({{"audio_rate", QString::fromLatin1(value)}}); };
+    rate("12000.7");
+    rate("12000.7");
+    rate("500");
+    rate("x");
+    EXPECT_EQ(sink->starts, std::vector<double>{12000.7});
+    ASSERT_EQ(heard.size(), 2u);
+    EXPECT_EQ(std::tuple(heard[0].rate, heard[0].isPlayable, heard[1].rate, heard[1].isPlayable),
+        std::tuple(12000.7, true, 500.0, false));
+
+    // An ended connection starts nothing; the next one starts afresh.
+    pipeline.close();
+    rate("8000");
+    pipeline.reset();
+    rate("12000.7");
+    EXPECT_EQ(sink->starts, (std::vector<double>{12000.7, 12000.7}));
+}
+
 // Resets the decoder from another thread inside enqueue: that finishes only if
 // the pipeline released its lock first; a held lock fails rather than hangs.
-struct ReenteringSink : AudioSampleSink {
+struct ReenteringSink : SoundSink {
     KiwiSoundPipeline* pipeline = nullptr;
     std::thread resetter;
     bool resetFinished = false;
 
+    std::optional<AudioOutputError> start(double) override { return std::nullopt; }
     void enqueue(std::span<const float>) override
     {
         std::promise<void> done;
         std::future<void> finished = done.get_future();
         resetter = std::thread([this, done = std::move(done)]() mutable {
-            pipeline->resetDecoder();
+            pipeline->reset();
             done.set_value();
         });
         resetFinished = finished.wait_for(std::chrono::seconds(5)) == std::future_status::ready;

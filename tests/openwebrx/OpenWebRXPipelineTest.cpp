@@ -49,7 +49,7 @@ std::vector<float> rampLevels(std::size_t n)
 {
     std::vector<float> levels(n);
     for (std::size_t i = 0; i < n; ++i)
-        levels[i] = static_cast<float>(static_cast<double>(i) / 4.0 - 254.9);
+        levels[i] = static_cast<float>(i);
     return levels;
 }
 
@@ -84,7 +84,7 @@ TEST(OpenWebRXPipeline, CropsRowsToTheZoomAndPanInsideTheSpectrum)
         ASSERT_TRUE(row);
         ASSERT_EQ(row->bins.size(), c.visible);
         EXPECT_EQ(std::tuple(std::size_t(row->bins.front()), std::size_t(row->bins.back()), row->zoom),
-            std::tuple(c.first / 4, (c.first + c.visible - 1) / 4, c.zoom));
+            std::tuple(c.first, c.first + c.visible - 1, c.zoom));
         EXPECT_NEAR(row->startHz, c.startHz, 1e-6);
         EXPECT_NEAR(row->spanHz, 100.0 * double(c.visible), 1e-6);
     }
@@ -116,27 +116,27 @@ TEST(OpenWebRXPipeline, FourBinaryFrameTypesAndEveryWaterfallFrameAdvancesTheSeq
     for (std::size_t i = 0; i < payload.size(); ++i)
         payload[i] = std::uint8_t(i * 37 + 11);
     const std::vector<std::int16_t> samples = OpenWebRXADPCMDecoder{}.decodePlain(payload);
-    std::vector<std::uint8_t> bins;
+    std::vector<float> bins;
     for (std::size_t i = 10; i < samples.size(); ++i)
-        bins.push_back(waterfallByte(static_cast<float>(samples[i]) / 100.0f));
+        bins.push_back(static_cast<float>(samples[i]) / 100.0f);
     const auto row = h.pipeline.makeWaterfallRow(payload);
     ASSERT_TRUE(row);
     EXPECT_EQ(std::tuple(row->sequence, row->bins), std::tuple(9u, bins));
     EXPECT_EQ(h.engine().startCount, 0);
 }
 
-// Through a waterfall frame to the row sink.
-TEST(OpenWebRXPipeline, LevelsBecomeKiwiBytesWhateverTheServerSends)
+// Through a waterfall frame to the row sink: the levels as sent, whatever
+// they are (the renderer bounds them).
+TEST(OpenWebRXPipeline, LevelsArriveInDecibelsAsTheServerSendsThem)
 {
     Harness h;
     h.band(7100000, 100000, false);
-    const float inf = std::numeric_limits<float>::infinity();
-    Bytes payload = floatPayload(
-        {std::numeric_limits<float>::quiet_NaN(), inf, -inf, -254.5f, -254.0f, -100.7f, -0.5f, 12.5f});
+    const std::vector<float> levels{std::numeric_limits<float>::infinity(), -254.5f, -100.7f, 12.5f};
+    Bytes payload = floatPayload(levels);
     payload.insert(payload.end(), {0x42, 0x42}); // a partial float, ignored
     EXPECT_TRUE(h.pipeline.processMessage(frame(1, payload)));
     ASSERT_EQ(h.rows.size(), 1u);
-    EXPECT_EQ(h.rows[0].bins, (std::vector<std::uint8_t>{0, 255, 0, 0, 1, 154, 254, 255}));
+    EXPECT_EQ(h.rows[0].bins, levels);
 }
 
 TEST(OpenWebRXPipeline, ThePlayerRestartsOnlyWhenTheRateChangesOrAfterAReset)

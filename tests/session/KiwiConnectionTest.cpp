@@ -91,7 +91,8 @@ TEST_F(KiwiConnectionTest, RowsTakeTheirChannelsGeometryAndTheSoundBandwidthOnly
     auto [sound, waterfall] = acceptedSession();
     Server::send(waterfall, kiwiWaterfallFrame(4'194'304, 3, 2, Bins(1024, 100)));
     ASSERT_TRUE(QTest::qWaitFor([&] { return rows.size() == 1 && client->waterfallZoom() == 3; }));
-    EXPECT_EQ(rows[0], (WaterfallRow{Bins(1024, 100), 7'500'000, 3'750'000, 3, 2}));
+    // A KiwiSDR's byte v is v - 255 dB.
+    EXPECT_EQ(rows[0], (WaterfallRow{std::vector<float>(1024, -155.0f), 7'500'000, 3'750'000, 3, 2}));
     EXPECT_EQ(client->waterfallStartHz(), 7'500'000);
     Server::sendParams(waterfall, QStringLiteral("bandwidth=32000000"));
     Server::send(waterfall, kiwiWaterfallFrame(0, 1, 3, Bins(16)));

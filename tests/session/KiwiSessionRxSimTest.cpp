@@ -24,7 +24,7 @@ TEST_F(KiwiSessionRxSimTest, RealisticConnectionSendsEverythingInOrderPlaysAndFi
 {
     startServer();
     // A chosen waterfall speed follows the setup.
-    client->setWaterfallSpeed(2);
+    client->setWaterfallSpeed(WaterfallSpeed::slow);
     client->setStatusRefreshInterval(300ms);
     QElapsedTimer sinceConnect;
     sinceConnect.start();
@@ -39,8 +39,8 @@ TEST_F(KiwiSessionRxSimTest, RealisticConnectionSendsEverythingInOrderPlaysAndFi
     const QStringList sound = received(QStringLiteral("SND"));
     const QString rateAcknowledged = QStringLiteral("SET AR OK in=12000 out=44100");
     EXPECT_EQ(std::tuple(sound.value(0), sound.count(rateAcknowledged), sound.count(station)), std::tuple(auth, 1, 1));
-    // A change goes out at once, clamped.
-    client->setWaterfallSpeed(9);
+    // A change goes out at once; Off keeps the fastest rows for the spectrum.
+    client->setWaterfallSpeed(WaterfallSpeed::off);
     ASSERT_TRUE(QTest::qWaitFor([&] { return received(QStringLiteral("W/F")).size() > waterfallSetup.size(); }));
     EXPECT_EQ(received(QStringLiteral("W/F")).back(), QStringLiteral("SET wf_speed=4"));
 

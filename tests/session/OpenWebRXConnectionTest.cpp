@@ -138,7 +138,7 @@ TEST_F(OpenWebRXConnectionTest, ZoomFollowsTheFFTSizeAndStaysLocal)
     socket->socket->sendBinaryMessage(frame);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !rows.empty(); }));
     EXPECT_EQ(std::tuple(rows[0].bins, rows[0].startHz, rows[0].spanHz),
-        std::tuple(std::vector<std::uint8_t>(250, 155), 7'025'000, 50'000));
+        std::tuple(std::vector<float>(250, -100.0f), 7'025'000, 50'000));
 
     client->sendZoomStart(client->clampedWaterfallStart(7'150'000, 50'000));
     socket->socket->sendBinaryMessage(frame);

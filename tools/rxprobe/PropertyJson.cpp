@@ -47,7 +47,13 @@ QJsonValue json(const AudioFraming& framing)
 
 QJsonValue json(const ServerKind& kind)
 {
-    return kind == ServerKind::openWebRX ? QStringLiteral("openWebRX") : QStringLiteral("kiwiSDR");
+    switch (kind) {
+    case ServerKind::openWebRX:
+        return QStringLiteral("openWebRX");
+    case ServerKind::kiwiSDR:
+        break;
+    }
+    return QStringLiteral("kiwiSDR");
 }
 
 QJsonValue json(const ConnectionState& state)
