@@ -18,9 +18,10 @@
 #include <cmath>
 #include <utility>
 
-WaterfallView::WaterfallView(ReceiverClient* client, QWidget* parent)
+WaterfallView::WaterfallView(ReceiverClient* client, const Preferences& preferences, QWidget* parent)
     : QWidget(parent)
     , m_client(client)
+    , m_preferences(preferences)
     , m_header(new WaterfallHeader(this))
 {
     m_redrawTimer.setSingleShot(true);
@@ -102,7 +103,7 @@ WaterfallView::WaterfallView(ReceiverClient* client, QWidget* parent)
         connect(session, &ReceiverClient::passbandChanged, this, &WaterfallView::updatePassband);
     }
 
-    connect(&Preferences::instance(), &Preferences::changed, this, [this](const QString& key) {
+    connect(&m_preferences, &Preferences::changed, this, [this](const QString& key) {
         if (key == PreferenceKeys::bandPlanRegion || key == PreferenceKeys::receiverBands
             || key == PreferenceKeys::frequencyBookmarks)
             updateScaleLabels();

@@ -29,6 +29,7 @@
 #include <vector>
 
 class FrequencyScale;
+class Preferences;
 class SpectrumTrace;
 class WaterfallHeader;
 class WaterfallImageStrip;
@@ -41,7 +42,8 @@ class WaterfallView : public QWidget {
 public:
     static constexpr int redrawIntervalMs = 25;
 
-    explicit WaterfallView(ReceiverClient* client, QWidget* parent = nullptr);
+    // The scale follows the band plan and bookmarks kept in `preferences`.
+    WaterfallView(ReceiverClient* client, const Preferences& preferences, QWidget* parent = nullptr);
     ~WaterfallView() override;
 
     // The frequency placement of the last row.
@@ -144,6 +146,7 @@ private:
     bool scaleEvent(QEvent* event);
 
     QPointer<ReceiverClient> m_client;
+    const Preferences& m_preferences;
     WaterfallRenderer m_renderer;
     QTimer m_redrawTimer;
     QElapsedTimer m_sinceRedraw;
