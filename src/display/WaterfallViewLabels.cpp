@@ -4,8 +4,6 @@
 #include "display/BandPlan.h"
 #include "display/FrequencyScale.h"
 
-#include <QMouseEvent>
-
 void WaterfallView::updateScaleLabels()
 {
     const int region = m_preferences.bandPlanRegion();
@@ -22,21 +20,4 @@ void WaterfallView::updateScaleLabels()
             bookmarks.push_back({hz, plainLabelName(bookmark.name.value_or(QString())), bookmark.mode});
     }
     m_scaleStrip->setMarks(std::move(labels), std::move(bookmarks));
-}
-
-bool WaterfallView::scaleEvent(QEvent* event)
-{
-    if (event->type() != QEvent::MouseButtonRelease)
-        return false;
-    const auto* mouse = static_cast<QMouseEvent*>(event);
-    if (mouse->button() != Qt::LeftButton || !m_client || !m_client->state().isConnected())
-        return false;
-    const auto mark = m_scaleStrip->markAt(mouse->position().x());
-    if (!mark)
-        return false;
-    if (mark->mode && *mark->mode != m_client->mode())
-        m_client->setMode(*mark->mode);
-    if (m_client)
-        m_client->tune(mark->hz / 1000);
-    return true;
 }
