@@ -5,6 +5,7 @@
 #include "display/WaterfallRenderer.h"
 #include "display/WaterfallImageStrip.h"
 #include "display/WaterfallView.h"
+#include "settings/Preferences.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -125,7 +126,7 @@ void BM_PaintView(benchmark::State& state)
     // The session never connects, so its player plays nothing.
     const auto player = SilentAudioEngine::player();
     ReceiverClient client(QStringLiteral("bench"), player);
-    WaterfallView view(&client);
+    WaterfallView view(&client, Preferences::instance());
     view.resize(1000, 460);
     view.show();
     for (std::uint32_t i = 0; i < 300; ++i) {

@@ -34,9 +34,10 @@ ServerBookmarkLook serverBookmarkLook(bool isBookmarked, bool isAddressBlank)
         !isAddressBlank};
 }
 
-AddressBar::AddressBar(ReceiverClient& client, URLOpener openURL, QWidget* parent)
+AddressBar::AddressBar(ReceiverClient& client, Preferences& preferences, URLOpener openURL, QWidget* parent)
     : QWidget(parent),
       m_client(client),
+      m_preferences(preferences),
       m_openURL(std::move(openURL)),
       m_field(new QLineEdit(this)),
       m_bookmarkButton(new QToolButton(this)),
@@ -51,7 +52,7 @@ AddressBar::AddressBar(ReceiverClient& client, URLOpener openURL, QWidget* paren
     m_field->setPlaceholderText(tr("Server address"));
     m_field->setAccessibleName(tr("Server address"));
     m_field->setMinimumWidth(fontMetrics().horizontalAdvance(QLatin1Char('x')) * 32);
-    m_field->setText(Preferences::instance().serverAddress());
+    m_field->setText(m_preferences.serverAddress());
 
     m_bookmarkButton->setObjectName(QStringLiteral("serverBookmarkButton"));
     m_bookmarkButton->setAutoRaise(true);
@@ -91,7 +92,7 @@ AddressBar::AddressBar(ReceiverClient& client, URLOpener openURL, QWidget* paren
     row->addWidget(m_browserButton, 0, Qt::AlignVCenter);
 
     connect(m_field, &QLineEdit::textChanged, this, [this](const QString& text) {
-        Preferences::instance().setServerAddress(text);
+        m_preferences.setServerAddress(text);
         refreshBookmark();
     });
     connect(m_field, &QLineEdit::returnPressed, this, [this] {
@@ -112,12 +113,12 @@ AddressBar::AddressBar(ReceiverClient& client, URLOpener openURL, QWidget* paren
     connect(&m_client, &ReceiverClient::freeChannelWaitSecondsChanged, this, &AddressBar::refreshState);
     connect(&m_client, &ReceiverClient::canWaitForFreeChannelChanged, this, &AddressBar::refreshState);
     connect(&m_client, &ReceiverClient::webPageAfterAppLimitChanged, this, &AddressBar::refreshBrowserButton);
-    connect(&Preferences::instance(), &Preferences::changed, this, [this](const QString& key) {
+    connect(&m_preferences, &Preferences::changed, this, [this](const QString& key) {
         if (key == PreferenceKeys::bookmarks)
             refreshBookmark();
     });
-    const auto showPreferencesProblem = [this] { m_status->setNotice(Preferences::instance().problem()); };
-    connect(&Preferences::instance(), &Preferences::problemChanged, this, showPreferencesProblem);
+    const auto showPreferencesProblem = [this] { m_status->setNotice(m_preferences.problem()); };
+    connect(&m_preferences, &Preferences::problemChanged, this, showPreferencesProblem);
 
     refreshState();
     refreshBookmark();
@@ -189,7 +190,7 @@ void AddressBar::refreshBookmark()
 {
     const QString text = address();
     const ServerBookmarkLook look =
-        serverBookmarkLook(Preferences::instance().bookmarks().contains(text), isBlank(text));
+        serverBookmarkLook(m_preferences.bookmarks().contains(text), isBlank(text));
     m_bookmarkButton->setIcon(themedIcon(look.iconName));
     m_bookmarkButton->setText(look.label);
     m_bookmarkButton->setAccessibleName(look.label);
@@ -204,5 +205,5 @@ void AddressBar::refreshBrowserButton()
 
 void AddressBar::addBookmark()
 {
-    Preferences::instance().addBookmark(address());
+    m_preferences.addBookmark(address());
 }

@@ -11,6 +11,7 @@
 
 #include <functional>
 
+class Preferences;
 class ReceiverClient;
 class QLineEdit;
 class QPushButton;
@@ -32,7 +33,7 @@ class AddressBar : public QWidget {
 public:
     using URLOpener = std::function<void(const QUrl&)>;
 
-    AddressBar(ReceiverClient& client, URLOpener openURL, QWidget* parent = nullptr);
+    AddressBar(ReceiverClient& client, Preferences& preferences, URLOpener openURL, QWidget* parent = nullptr);
 
     QString address() const;
     // Shows and stores the address.
@@ -62,6 +63,7 @@ private:
     void addBookmark();
 
     ReceiverClient& m_client;
+    Preferences& m_preferences;
     URLOpener m_openURL;
     QLineEdit* m_field;
     QToolButton* m_bookmarkButton;

@@ -65,14 +65,14 @@ QList<QKeySequence> standardShortcuts(const QKeySequence& first, QKeySequence::S
     return shortcuts;
 }
 
-void installMenuBar(QMainWindow& window, const AppCommands& commands)
+void installMenuBar(QMainWindow& window, const AppCommands& commands, const Preferences& preferences)
 {
     addFileMenu(window, commands);
     QMenuBar* bar = window.menuBar();
     if (commands.addWindowMenus)
         commands.addWindowMenus(*bar);
-    bar->addMenu(new ServersMenu(commands.focusedActions, commands.openServersEditor, bar));
-    bar->addMenu(new BookmarksMenu(commands.focusedActions, commands.openBookmarksEditor, bar));
+    bar->addMenu(new ServersMenu(preferences, commands.focusedActions, commands.openServersEditor, bar));
+    bar->addMenu(new BookmarksMenu(preferences, commands.focusedActions, commands.openBookmarksEditor, bar));
     QMenu* help = bar->addMenu(QCoreApplication::translate("AppMenuBar", "&Help"));
     help->setObjectName(QStringLiteral("helpMenu"));
     QAction* about = help->addAction(QCoreApplication::translate("AppMenuBar", "&About Farlisten"), commands.showAbout);

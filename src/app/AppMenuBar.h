@@ -9,6 +9,7 @@
 
 #include <functional>
 
+class Preferences;
 class QAction;
 class QMainWindow;
 class QMenuBar;
@@ -34,7 +35,8 @@ struct AppCommands {
 // standard key, so both work.
 QList<QKeySequence> standardShortcuts(const QKeySequence& first, QKeySequence::StandardKey standard);
 
-void installMenuBar(QMainWindow& window, const AppCommands& commands);
+// The Servers and Bookmarks menus list what `preferences` keeps.
+void installMenuBar(QMainWindow& window, const AppCommands& commands, const Preferences& preferences);
 // The menu bar of a window that is not a main window (an editor, the
 // settings): File with New Window, Settings… (when given) and Quit, so that
 // a main window can always be opened again.

@@ -28,16 +28,16 @@ const char* const aboutText = QT_TRANSLATE_NOOP("Application",
 
 Application::Application(ServicesFactory services, QObject* parent)
     : QObject(parent)
-    , m_audioOutput(std::make_unique<AudioOutputSettings>(Preferences::instance().audioOutputDeviceUID()))
+    , m_preferences(Preferences::instance())
+    , m_audioOutput(std::make_unique<AudioOutputSettings>(m_preferences.audioOutputDeviceUID()))
     , m_services(std::move(services))
 {
     registerAppResources();
     // The output choice is kept across launches; one whose device was absent
     // at start-up is forgotten in the store too.
     const auto rememberAudioOutput = [this] {
-        Preferences& preferences = Preferences::instance();
-        if (preferences.audioOutputDeviceUID() != m_audioOutput->selectedUID())
-            preferences.setAudioOutputDeviceUID(m_audioOutput->selectedUID());
+        if (m_preferences.audioOutputDeviceUID() != m_audioOutput->selectedUID())
+            m_preferences.setAudioOutputDeviceUID(m_audioOutput->selectedUID());
     };
     rememberAudioOutput();
     connect(m_audioOutput.get(), &AudioOutputSettings::selectedUIDChanged, this, rememberAudioOutput);
@@ -70,6 +70,8 @@ MainWindow* Application::newWindow()
     MainWindow::Services services = m_services ? m_services() : MainWindow::Services{};
     if (!services.player)
         services.player = AudioPlayer::create(m_audioOutput->deviceLookup());
+    if (!services.preferences)
+        services.preferences = &m_preferences;
     auto* window = new MainWindow(std::move(services));
     window->setAttribute(Qt::WA_DeleteOnClose);
     installMenuBar(*window,
@@ -83,7 +85,8 @@ MainWindow* Application::newWindow()
             [this] { return focusedActions(); },
             [window](QMenuBar& bar) { addWindowMenus(bar, *window); },
             window->recordAction(),
-        });
+        },
+        m_preferences);
     m_mainWindows.removeAll(nullptr);
     m_mainWindows.append(window);
     endWithLastWindow(window);
@@ -146,18 +149,21 @@ void Application::showSingle(QPointer<QWidget>& window, Make make)
 
 void Application::openServersEditor()
 {
-    showSingle(m_serversEditor,
-        [this] { return withFileMenu(new BookmarksEditor(serverAddressProblem, KeyringPasswordStore::shared()), true); });
+    showSingle(m_serversEditor, [this] {
+        return withFileMenu(new BookmarksEditor(m_preferences, serverAddressProblem, KeyringPasswordStore::shared()),
+            true);
+    });
 }
 
 void Application::openBookmarksEditor()
 {
-    showSingle(m_bookmarksEditor, [this] { return withFileMenu(new FrequencyBookmarksEditor, true); });
+    showSingle(m_bookmarksEditor, [this] { return withFileMenu(new FrequencyBookmarksEditor(m_preferences), true); });
 }
 
 void Application::openSettings()
 {
-    showSingle(m_settingsWindow, [this] { return withFileMenu(new SettingsWindow(*m_audioOutput), false); });
+    showSingle(m_settingsWindow,
+        [this] { return withFileMenu(new SettingsWindow(*m_audioOutput, m_preferences), false); });
 }
 
 void Application::showAbout()

@@ -17,6 +17,7 @@
 #include <memory>
 
 class AudioOutputSettings;
+class Preferences;
 struct LaunchRequest;
 class QWidget;
 
@@ -66,6 +67,8 @@ private:
     template <typename Make>
     void showSingle(QPointer<QWidget>& window, Make make);
 
+    // The one store every window of the process keeps its choices in.
+    Preferences& m_preferences;
     std::unique_ptr<AudioOutputSettings> m_audioOutput;
     ServicesFactory m_services;
     QList<QPointer<MainWindow>> m_mainWindows;

@@ -36,23 +36,22 @@ std::shared_ptr<AudioPlayer> playerOrDefault(std::shared_ptr<AudioPlayer> player
 
 MainWindow::MainWindow(Services services, QWidget* parent)
     : QMainWindow(parent),
+      m_preferences(services.preferences ? *services.preferences : Preferences::instance()),
       m_player(playerOrDefault(std::move(services.player))),
       m_client(std::make_unique<ReceiverClient>(QString::fromLatin1(identity), m_player)),
-      m_recording(std::make_unique<RecordingController>(*m_client, m_player)),
+      m_recording(std::make_unique<RecordingController>(*m_client, m_player, m_preferences)),
       m_recordAction(new QAction(tr("&Record"), this))
 {
     registerAppResources();
 
     // Saved tuning first, so every view starts with it and nothing is
     // written back for it.
-    const Preferences& preferences = Preferences::instance();
-    m_client->restoreTuning(preferences.mode(), preferences.waterfallZoom(), preferences.frequencyKHz());
+    m_client->restoreTuning(m_preferences.mode(), m_preferences.waterfallZoom(), m_preferences.frequencyKHz());
     const auto applyReconnecting = [this, policy = services.reconnectPolicy] {
-        m_client->setReconnectPolicy(
-            Preferences::instance().reconnectAutomatically() ? std::optional(policy) : std::nullopt);
+        m_client->setReconnectPolicy(m_preferences.reconnectAutomatically() ? std::optional(policy) : std::nullopt);
     };
     applyReconnecting();
-    connect(&Preferences::instance(), &Preferences::changed, this, [applyReconnecting](const QString& key) {
+    connect(&m_preferences, &Preferences::changed, this, [applyReconnecting](const QString& key) {
         if (key == PreferenceKeys::reconnectAutomatically)
             applyReconnecting();
     });
@@ -64,17 +63,17 @@ MainWindow::MainWindow(Services services, QWidget* parent)
 
     m_mainView = new MainWindowContent(*m_client, this);
     m_mainView->setObjectName(QStringLiteral("mainView"));
-    m_addressBar = new AddressBar(*m_client, std::move(openURL), m_mainView);
+    m_addressBar = new AddressBar(*m_client, m_preferences, std::move(openURL), m_mainView);
     std::shared_ptr<PasswordStore> passwords = std::move(services.passwords);
     if (!passwords)
         passwords = KeyringPasswordStore::shared();
     m_passwordPrompt = new PasswordPrompt(*m_client, *m_addressBar, std::move(passwords), m_mainView);
-    m_tuningArea = new TuningArea(*m_client, m_player->listeningChain(), m_mainView);
-    m_waterfall = new WaterfallView(m_client.get(), m_mainView);
+    m_tuningArea = new TuningArea(*m_client, m_player->listeningChain(), m_preferences, m_mainView);
+    m_waterfall = new WaterfallView(m_client.get(), m_preferences, m_mainView);
     m_waterfall->setObjectName(QStringLiteral("waterfall"));
-    m_waterfall->setLook(preferences.waterfallLook());
+    m_waterfall->setLook(m_preferences.waterfallLook());
     connect(m_waterfall, &WaterfallView::lookChanged, this,
-        [](const WaterfallLook& look) { Preferences::instance().setWaterfallLook(look); });
+        [this](const WaterfallLook& look) { m_preferences.setWaterfallLook(look); });
 
     m_recordAction->setObjectName(QStringLiteral("recordAction"));
     m_recordAction->setCheckable(true);
@@ -102,7 +101,7 @@ MainWindow::MainWindow(Services services, QWidget* parent)
     m_actions.addFrequencyBookmark = [this] { addFrequencyBookmark(); };
 
     connect(m_client.get(), &ReceiverClient::frequencyKHzChanged, this, [this] {
-        Preferences::instance().setFrequencyKHz(m_client->frequencyKHz());
+        m_preferences.setFrequencyKHz(m_client->frequencyKHz());
         // Wherever the new frequency came from (a typed one, a click on the
         // waterfall), the tuning keys work again without a click.
         m_mainView->setFocus(Qt::OtherFocusReason);
@@ -110,7 +109,7 @@ MainWindow::MainWindow(Services services, QWidget* parent)
     // The Servers menu shows each receiver's name beside its address.
     const auto learnServerName = [this] {
         if (m_client->state().isConnected() && m_client->info().name)
-            Preferences::instance().setServerName(m_addressBar->address(), *m_client->info().name);
+            m_preferences.setServerName(m_addressBar->address(), *m_client->info().name);
     };
     connect(m_client.get(), &ReceiverClient::infoChanged, this, learnServerName);
     connect(m_client.get(), &ReceiverClient::stateChanged, this, learnServerName);
@@ -119,14 +118,14 @@ MainWindow::MainWindow(Services services, QWidget* parent)
     connect(m_client.get(), &ReceiverClient::stateChanged, this, &MainWindow::updateTitle);
     updateTitle();
     connect(m_client.get(), &ReceiverClient::modeChanged, this,
-        [this] { Preferences::instance().setMode(m_client->mode()); });
+        [this] { m_preferences.setMode(m_client->mode()); });
     connect(m_client.get(), &ReceiverClient::waterfallZoomChanged, this,
-        [this] { Preferences::instance().setWaterfallZoom(m_client->waterfallZoom()); });
+        [this] { m_preferences.setWaterfallZoom(m_client->waterfallZoom()); });
 
     ListeningToolsPanel* listening = m_tuningArea->listeningTools();
-    listening->setSettings(preferences.listeningSettings());
+    listening->setSettings(m_preferences.listeningSettings());
     connect(listening, &ListeningToolsPanel::settingsChanged, this,
-        [](const ListeningSettings& settings) { Preferences::instance().setListeningSettings(settings); });
+        [this](const ListeningSettings& settings) { m_preferences.setListeningSettings(settings); });
     connect(m_waterfall, &WaterfallView::notchRequested, listening, &ListeningToolsPanel::notchAt);
 
     m_mainView->setFocus(Qt::OtherFocusReason);
@@ -162,13 +161,12 @@ void MainWindow::tuneToFrequencyBookmark(const FrequencyBookmark& bookmark)
 
 void MainWindow::addFrequencyBookmark()
 {
-    Preferences& preferences = Preferences::instance();
-    const std::optional<QUuid> id = preferences.addFrequencyBookmark(m_client->mode(), m_client->frequencyKHz());
+    const std::optional<QUuid> id = m_preferences.addFrequencyBookmark(m_client->mode(), m_client->frequencyKHz());
     if (!id)
         return;
-    for (const FrequencyBookmark& bookmark : preferences.frequencyBookmarks().items)
+    for (const FrequencyBookmark& bookmark : m_preferences.frequencyBookmarks().items)
         if (bookmark.id == *id)
-            BookmarkNamePopup::open(*id, bookmark.title(), m_tuningArea);
+            BookmarkNamePopup::open(m_preferences, *id, bookmark.title(), m_tuningArea);
 }
 
 void MainWindow::updateTitle()

@@ -19,6 +19,7 @@ class ReceiverClient;
 class MainWindowContent;
 class PasswordPrompt;
 class PasswordStore;
+class Preferences;
 class QAction;
 class RecordingControl;
 class RecordingController;
@@ -40,12 +41,14 @@ public:
         // How a broken session reconnects while the preference allows it;
         // tests wait less.
         ReconnectPolicy reconnectPolicy;
+        // Null: the process's preferences store.
+        Preferences* preferences = nullptr;
     };
 
     // The identity announced to KiwiSDR servers.
     static constexpr const char* identity = "Farlisten";
 
-    explicit MainWindow(Services services = {}, QWidget* parent = nullptr);
+    explicit MainWindow(Services services, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     ReceiverClient& client() const { return *m_client; }
@@ -77,6 +80,8 @@ private:
     // The receiver's name and the frequency, once connected.
     void updateTitle();
 
+    // Where the window and its views keep what outlives it.
+    Preferences& m_preferences;
     // The session's player, whose listening tools the window sets.
     std::shared_ptr<AudioPlayer> m_player;
     std::unique_ptr<ReceiverClient> m_client;

@@ -25,10 +25,11 @@ QString receiverName(const ReceiverClient& client)
 } // namespace
 
 RecordingController::RecordingController(ReceiverClient& client, std::shared_ptr<AudioPlayer> player,
-    QObject* parent)
+    const Preferences& preferences, QObject* parent)
     : QObject(parent)
     , m_client(client)
     , m_player(std::move(player))
+    , m_preferences(preferences)
 {
     m_poll.setInterval(pollMilliseconds);
     connect(&m_poll, &QTimer::timeout, this, &RecordingController::poll);
@@ -63,9 +64,9 @@ void RecordingController::toggle()
         start();
 }
 
-QString RecordingController::folder()
+QString RecordingController::folder() const
 {
-    const QString chosen = Preferences::instance().recordingFolder().trimmed();
+    const QString chosen = m_preferences.recordingFolder().trimmed();
     if (chosen.isEmpty())
         return defaultFolder();
     // "~/Recordings" and a relative "Recordings" both mean one in the home folder.
@@ -88,7 +89,7 @@ void RecordingController::start()
     m_status = {};
     const QString name = recordingName(receiverName(m_client), m_client.frequencyKHz(), m_client.mode(),
         QDateTime::currentDateTimeUtc());
-    auto created = SoundRecorder::createIn(folder(), name, Preferences::instance().recordingFormat());
+    auto created = SoundRecorder::createIn(folder(), name, m_preferences.recordingFormat());
     if (const QString* error = std::get_if<QString>(&created)) {
         m_path.clear();
         m_problem = tr("Recording could not start: %1").arg(*error);

@@ -17,12 +17,15 @@
 #include <vector>
 
 class AudioPlayer;
+class Preferences;
 class ReceiverClient;
 
 class RecordingController : public QObject {
     Q_OBJECT
 public:
-    RecordingController(ReceiverClient& client, std::shared_ptr<AudioPlayer> player, QObject* parent = nullptr);
+    // The folder and format are read from `preferences` at each start.
+    RecordingController(ReceiverClient& client, std::shared_ptr<AudioPlayer> player, const Preferences& preferences,
+        QObject* parent = nullptr);
     // Waits for every file still being finished.
     ~RecordingController() override;
 
@@ -43,7 +46,7 @@ public:
 
     // The folder chosen in Settings (relative to the home folder unless
     // absolute), else defaultFolder().
-    static QString folder();
+    QString folder() const;
     // The user's music folder, or the home folder when there is none.
     static QString defaultFolder();
 
@@ -56,6 +59,7 @@ private:
 
     ReceiverClient& m_client;
     const std::shared_ptr<AudioPlayer> m_player;
+    const Preferences& m_preferences;
     std::shared_ptr<SoundRecorder> m_recorder;
     // Stopped, still finishing their files.
     std::vector<std::shared_ptr<SoundRecorder>> m_closing;

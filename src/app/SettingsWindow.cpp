@@ -27,9 +27,10 @@ constexpr int formWidth = 420;
 
 } // namespace
 
-SettingsWindow::SettingsWindow(AudioOutputSettings& settings, QWidget* parent)
+SettingsWindow::SettingsWindow(AudioOutputSettings& settings, Preferences& preferences, QWidget* parent)
     : QWidget(parent, Qt::Window)
     , settings(settings)
+    , preferences(preferences)
 {
     setWindowTitle(tr("Settings"));
 
@@ -76,9 +77,9 @@ SettingsWindow::SettingsWindow(AudioOutputSettings& settings, QWidget* parent)
     reconnect->setObjectName(QStringLiteral("reconnectAutomatically"));
     reconnect->setToolTip(tr("When a connection drops, connect again after a growing wait; never after the "
                              "receiver refused or ended it"));
-    reconnect->setChecked(Preferences::instance().reconnectAutomatically());
+    reconnect->setChecked(preferences.reconnectAutomatically());
     connect(reconnect, &QCheckBox::toggled, this,
-        [](bool on) { Preferences::instance().setReconnectAutomatically(on); });
+        [this](bool on) { this->preferences.setReconnectAutomatically(on); });
     formLayout->addRow(reconnect);
 
     auto* region = new QComboBox(form);
@@ -86,17 +87,17 @@ SettingsWindow::SettingsWindow(AudioOutputSettings& settings, QWidget* parent)
     region->addItem(tr("Region 1: Europe, Africa, Middle East"), 1);
     region->addItem(tr("Region 2: the Americas"), 2);
     region->addItem(tr("Region 3: Asia, Pacific"), 3);
-    region->setCurrentIndex(region->findData(Preferences::instance().bandPlanRegion()));
+    region->setCurrentIndex(region->findData(preferences.bandPlanRegion()));
     connect(region, &QComboBox::currentIndexChanged, this,
-        [region] { Preferences::instance().setBandPlanRegion(region->currentData().toInt()); });
+        [this, region] { this->preferences.setBandPlanRegion(region->currentData().toInt()); });
     formLayout->addRow(tr("Band plan:"), region);
     auto* receiverBands = new QCheckBox(tr("Show the receiver's own bands"), form);
     receiverBands->setObjectName(QStringLiteral("receiverBands"));
     receiverBands->setToolTip(tr("Where a receiver sends its operator's band bars, the scale shows them instead of "
                                  "the band plan"));
-    receiverBands->setChecked(Preferences::instance().receiverBands());
+    receiverBands->setChecked(preferences.receiverBands());
     connect(receiverBands, &QCheckBox::toggled, this,
-        [](bool on) { Preferences::instance().setReceiverBands(on); });
+        [this](bool on) { this->preferences.setReceiverBands(on); });
     formLayout->addRow(receiverBands);
 
     auto* layout = new QVBoxLayout(this);
@@ -114,14 +115,13 @@ SettingsWindow::SettingsWindow(AudioOutputSettings& settings, QWidget* parent)
 
 void SettingsWindow::addRecordingRows(QFormLayout& form)
 {
-    Preferences& preferences = Preferences::instance();
     auto* formats = new QComboBox(form.parentWidget());
     formats->setObjectName(QStringLiteral("recordingFormat"));
     formats->addItem(tr("WAV"), QVariant::fromValue(RecordingFormat::wav));
     formats->addItem(tr("FLAC (about half the size)"), QVariant::fromValue(RecordingFormat::flac));
     formats->setCurrentIndex(formats->findData(QVariant::fromValue(preferences.recordingFormat())));
-    connect(formats, &QComboBox::currentIndexChanged, this, [formats] {
-        Preferences::instance().setRecordingFormat(formats->currentData().value<RecordingFormat>());
+    connect(formats, &QComboBox::currentIndexChanged, this, [this, formats] {
+        preferences.setRecordingFormat(formats->currentData().value<RecordingFormat>());
     });
     auto* formatLabel = new QLabel(tr("Recording Format"), form.parentWidget());
     formatLabel->setBuddy(formats);
@@ -136,7 +136,7 @@ void SettingsWindow::addRecordingRows(QFormLayout& form)
         QDir::toNativeSeparators(RecordingController::defaultFolder()));
     recordingFolder->setToolTip(tr("Where recordings go; left empty, your music folder"));
     connect(recordingFolder, &QLineEdit::editingFinished, this,
-        [this] { Preferences::instance().setRecordingFolder(recordingFolder->text().trimmed()); });
+        [this] { preferences.setRecordingFolder(recordingFolder->text().trimmed()); });
     auto* choose = new QPushButton(tr("Choose…"), folder);
     choose->setObjectName(QStringLiteral("chooseRecordingFolder"));
     connect(choose, &QPushButton::clicked, this, &SettingsWindow::chooseRecordingFolder);
@@ -155,7 +155,7 @@ void SettingsWindow::chooseRecordingFolder()
     if (chosen.isEmpty())
         return;
     recordingFolder->setText(chosen);
-    Preferences::instance().setRecordingFolder(chosen);
+    preferences.setRecordingFolder(chosen);
 }
 
 void SettingsWindow::showToneState()

@@ -10,6 +10,7 @@
 #include <QString>
 #include <QWidget>
 
+class Preferences;
 class QButtonGroup;
 class QFormLayout;
 class QLabel;
@@ -20,7 +21,8 @@ class QVBoxLayout;
 class SettingsWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit SettingsWindow(AudioOutputSettings& settings, QWidget* parent = nullptr);
+    // The recording and connection choices are kept in `preferences`.
+    SettingsWindow(AudioOutputSettings& settings, Preferences& preferences, QWidget* parent = nullptr);
 
     bool isTestTonePlaying() const { return testTone.isPlaying(); }
 
@@ -42,6 +44,7 @@ private:
     void showToneState();
 
     AudioOutputSettings& settings;
+    Preferences& preferences;
     TestTonePlayer testTone;
     QVBoxLayout* optionList;
     QButtonGroup* optionGroup;

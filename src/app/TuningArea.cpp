@@ -9,10 +9,10 @@
 
 #include <algorithm>
 
-TuningArea::TuningArea(ReceiverClient& client, ListeningChain& listening, QWidget* parent)
+TuningArea::TuningArea(ReceiverClient& client, ListeningChain& listening, Preferences& preferences, QWidget* parent)
     : QWidget(parent),
       m_panelColumn(new QWidget(this)),
-      m_panel(new TuningPanel(client, TuningPanel::standardSteps(), m_panelColumn)),
+      m_panel(new TuningPanel(client, preferences, TuningPanel::standardSteps(), m_panelColumn)),
       m_listening(new ListeningToolsPanel(listening, this)),
       m_info(new ReceiverInfoView(client, this))
 {

@@ -5,6 +5,7 @@
 
 #include <QWidget>
 
+class Preferences;
 class ReceiverClient;
 class ListeningChain;
 class ListeningToolsPanel;
@@ -19,7 +20,7 @@ public:
     static constexpr int minimumInfoWidth = 220;
     static constexpr int spacing = 24;
 
-    TuningArea(ReceiverClient& client, ListeningChain& listening, QWidget* parent = nullptr);
+    TuningArea(ReceiverClient& client, ListeningChain& listening, Preferences& preferences, QWidget* parent = nullptr);
 
     bool showsReceiverInfo() const;
     // The narrowest width at which the receiver information fits beside the panel.

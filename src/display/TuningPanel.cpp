@@ -90,8 +90,9 @@ QToolButton* iconButton(const QString& objectName, QWidget* parent)
 
 } // namespace
 
-TuningPanel::TuningPanel(ReceiverClient& client, const QList<double>& stepsKHz, QWidget* parent)
-    : QWidget(parent), m_client(client)
+TuningPanel::TuningPanel(ReceiverClient& client, Preferences& preferences, const QList<double>& stepsKHz,
+    QWidget* parent)
+    : QWidget(parent), m_client(client), m_preferences(preferences)
 {
     auto* column = new QVBoxLayout(this);
     column->setSpacing(12);
@@ -127,13 +128,13 @@ TuningPanel::TuningPanel(ReceiverClient& client, const QList<double>& stepsKHz, 
     connect(&m_client, &ReceiverClient::manualGainChanged, this, &TuningPanel::refreshGain);
     connect(&m_client, &ReceiverClient::volumeChanged, this, &TuningPanel::refreshVolume);
     connect(&m_client, &ReceiverClient::isMutedChanged, this, &TuningPanel::refreshVolume);
-    connect(&Preferences::instance(), &Preferences::changed, this, [this](const QString& key) {
+    connect(&m_preferences, &Preferences::changed, this, [this](const QString& key) {
         if (key != PreferenceKeys::frequencyBookmarks)
             return;
-        m_frequencyBookmarks = Preferences::instance().frequencyBookmarks();
+        m_frequencyBookmarks = m_preferences.frequencyBookmarks();
         refreshBookmark();
     });
-    m_frequencyBookmarks = Preferences::instance().frequencyBookmarks();
+    m_frequencyBookmarks = m_preferences.frequencyBookmarks();
 
     m_frequencyField->setText(formattedFrequencyKHz(m_client.frequencyKHz()));
     rebuildModeButtons();
@@ -446,7 +447,7 @@ void TuningPanel::refreshBookmark()
 
 void TuningPanel::addBookmark()
 {
-    Preferences::instance().addFrequencyBookmark(m_client.mode(), m_client.frequencyKHz());
+    m_preferences.addFrequencyBookmark(m_client.mode(), m_client.frequencyKHz());
 }
 
 void TuningPanel::refreshGain()

@@ -11,6 +11,7 @@
 #include <QList>
 #include <QWidget>
 
+class Preferences;
 class ReceiverClient;
 class QCheckBox;
 class QComboBox;
@@ -28,7 +29,9 @@ public:
     // Step sizes in kHz, as the main window offers them.
     static QList<double> standardSteps() { return {-5, -1, -0.1, 0.1, 1, 5}; }
 
-    explicit TuningPanel(ReceiverClient& client, const QList<double>& stepsKHz = standardSteps(),
+    // The bookmark button reads and adds to the frequency bookmarks kept in
+    // `preferences`.
+    TuningPanel(ReceiverClient& client, Preferences& preferences, const QList<double>& stepsKHz = standardSteps(),
         QWidget* parent = nullptr);
     ~TuningPanel() override;
 
@@ -60,6 +63,7 @@ private:
     void refreshEnabled();
 
     ReceiverClient& m_client;
+    Preferences& m_preferences;
     // Read once and again only when the stored list changes, not per step.
     FrequencyBookmarks m_frequencyBookmarks;
     QLineEdit* m_frequencyField = nullptr;

@@ -1,6 +1,5 @@
 #include "display/WaterfallView.h"
 
-#include "display/ClickSnap.h"
 #include "display/FrequencyScale.h"
 #include "display/SpectrumTrace.h"
 #include "display/WaterfallHeader.h"
@@ -8,25 +7,21 @@
 
 #include "settings/Preferences.h"
 #include "diagnostics/LatencyProbes.h"
-#include "model/ListeningSettings.h"
 
-#include <QMouseEvent>
-#include <QWheelEvent>
 #include <QVBoxLayout>
 
 #include <algorithm>
 #include <cmath>
-#include <utility>
 
-WaterfallView::WaterfallView(ReceiverClient* client, QWidget* parent)
+WaterfallView::WaterfallView(ReceiverClient* client, const Preferences& preferences, QWidget* parent)
     : QWidget(parent)
     , m_client(client)
+    , m_preferences(preferences)
+    , m_pointer(client, *this)
     , m_header(new WaterfallHeader(this))
 {
     m_redrawTimer.setSingleShot(true);
     QObject::connect(&m_redrawTimer, &QTimer::timeout, this, &WaterfallView::redraw);
-    m_passbandSendTimer.setSingleShot(true);
-    QObject::connect(&m_passbandSendTimer, &QTimer::timeout, this, &WaterfallView::sendDraggedPassband);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(8);
@@ -45,15 +40,19 @@ WaterfallView::WaterfallView(ReceiverClient* client, QWidget* parent)
     stackLayout->addWidget(m_scaleStrip);
     layout->addWidget(stack, 1);
 
+    // The pointer's events on the strips, and clicks on the scale's markers,
+    // go through the event filter to m_pointer.
     for (WaterfallStrip* strip : {static_cast<WaterfallStrip*>(m_spectrumStrip),
              static_cast<WaterfallStrip*>(m_waterfallStrip)}) {
         strip->installEventFilter(this);
         strip->setCursor(Qt::CrossCursor);
     }
-    // A click on a marker of the scale tunes to it.
     m_scaleStrip->installEventFilter(this);
-    // The pointer changes over the passband's edges.
+    // The cursor changes over the passband's edges.
     m_spectrumStrip->setMouseTracking(true);
+    connect(&m_pointer, &WaterfallPointer::notchRequested, this, &WaterfallView::notchRequested);
+    connect(&m_pointer, &WaterfallPointer::panned, this, &WaterfallView::updateStripFrequencies);
+    connect(&m_pointer, &WaterfallPointer::passbandDragged, this, &WaterfallView::updatePassband);
 
     connect(m_header, &WaterfallHeader::zoomOutRequested, this, [this] {
         if (m_client)
@@ -90,19 +89,14 @@ WaterfallView::WaterfallView(ReceiverClient* client, QWidget* parent)
         });
         connect(session, &ReceiverClient::featuresChanged, this, &WaterfallView::applySpeed);
         connect(session, &ReceiverClient::infoChanged, this, &WaterfallView::updateHeader);
-        connect(session, &ReceiverClient::waterfallZoomChanged, this, [this] {
-            // Below zoom 1 there is no drag to pan.
-            if (m_press && m_press->dragging && m_client && m_client->waterfallZoom() < 1)
-                endDrag();
-            updateHeader();
-        });
+        connect(session, &ReceiverClient::waterfallZoomChanged, this, &WaterfallView::updateHeader);
         connect(session, &ReceiverClient::receiverLabelsChanged, this, &WaterfallView::updateScaleLabels);
         connect(session, &ReceiverClient::frequencyKHzChanged, this, &WaterfallView::updatePassband);
         connect(session, &ReceiverClient::modeChanged, this, &WaterfallView::updatePassband);
         connect(session, &ReceiverClient::passbandChanged, this, &WaterfallView::updatePassband);
     }
 
-    connect(&Preferences::instance(), &Preferences::changed, this, [this](const QString& key) {
+    connect(&m_preferences, &Preferences::changed, this, [this](const QString& key) {
         if (key == PreferenceKeys::bandPlanRegion || key == PreferenceKeys::receiverBands
             || key == PreferenceKeys::frequencyBookmarks)
             updateScaleLabels();
@@ -133,8 +127,7 @@ void WaterfallView::clearPicture()
     m_rowsScrolled = 0;
     m_spectrum.clear();
     m_peaks.clear();
-    m_pan.drop();
-    m_press.reset();
+    m_pointer.reset();
     m_waterfallStrip->clearImage();
     updateLevels();
 }
@@ -198,10 +191,11 @@ void WaterfallView::handleRow(const WaterfallRow& row)
     m_spectrum = m_renderer.spectrum();
     m_peaks = m_renderer.spectrumPeaks();
     if (row.spanHz != m_spanHz)
-        m_pan.drop();
+        m_pointer.pan().drop();
     m_startHz = row.startHz;
     m_spanHz = row.spanHz;
-    m_pan.settle(m_startHz, row.spanHz / static_cast<double>(m_renderer.width()), WaterfallPan::Clock::now());
+    m_pointer.pan().settle(
+        m_startHz, row.spanHz / static_cast<double>(m_renderer.width()), WaterfallPan::Clock::now());
     if (m_autoRange) {
         m_minDB = m_renderer.minDB;
         m_maxDB = m_renderer.maxDB;
@@ -243,155 +237,7 @@ void WaterfallView::redraw()
 
 bool WaterfallView::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_scaleStrip)
-        return scaleEvent(event) || QWidget::eventFilter(watched, event);
-    WaterfallStrip* strip = nullptr;
-    if (watched == m_spectrumStrip)
-        strip = m_spectrumStrip;
-    else if (watched == m_waterfallStrip)
-        strip = m_waterfallStrip;
-    else
-        return QWidget::eventFilter(watched, event);
-    switch (event->type()) {
-    case QEvent::MouseButtonPress: {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() != Qt::LeftButton)
-            break;
-        if (mouse->modifiers() & Qt::ControlModifier) {
-            requestNotch(mouse->position().x(), strip->width());
-            return true;
-        }
-        if (strip == m_spectrumStrip && startEdgeDrag(mouse->position().x()))
-            return true;
-        m_press = Press{strip, mouse->position()};
-        return true;
-    }
-    case QEvent::MouseMove: {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (strip == m_spectrumStrip && m_edgeDrag) {
-            moveEdge(mouse->position().x());
-            return true;
-        }
-        if (strip == m_spectrumStrip && !m_press)
-            strip->setCursor(edgeUnder(mouse->position().x()) ? Qt::SizeHorCursor : Qt::CrossCursor);
-        if (!m_press || m_press->strip != strip || !(mouse->buttons() & Qt::LeftButton))
-            break;
-        const QPointF travel = mouse->position() - m_press->position;
-        if (!m_press->moved && std::hypot(travel.x(), travel.y()) >= minimumDragDistance) {
-            // Too far for a click; a drag only where there is room to pan.
-            m_press->moved = true;
-            m_press->dragging = m_client && m_client->waterfallZoom() >= 1;
-        }
-        if (m_press->dragging)
-            dragChanged(travel.x(), strip->width());
-        return true;
-    }
-    case QEvent::MouseButtonRelease: {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() == Qt::LeftButton && strip == m_spectrumStrip && m_edgeDrag) {
-            moveEdge(mouse->position().x());
-            endEdgeDrag();
-            return true;
-        }
-        if (mouse->button() != Qt::LeftButton || !m_press || m_press->strip != strip)
-            break;
-        const Press press = *m_press;
-        if (press.dragging)
-            endDrag();
-        m_press.reset();
-        if (!press.moved)
-            tap(mouse->position().x(), strip->width(), mouse->modifiers() & Qt::AltModifier);
-        return true;
-    }
-    case QEvent::Wheel:
-        if (wheelTurned(*static_cast<QWheelEvent*>(event), strip->width()))
-            return true;
-        break;
-    default:
-        break;
-    }
-    return QWidget::eventFilter(watched, event);
-}
-
-void WaterfallView::tap(double x, double width, bool exact)
-{
-    if (!m_client || !m_client->state().isConnected() || !(width > 0) || !(m_spanHz > 0))
-        return;
-    const double clickHz = displayedStartHz() + x / width * m_spanHz;
-    // The trace was drawn for the row's own start, whatever the pan shows.
-    const SpectrumLine spectrum{m_spectrum, m_startHz, m_spanHz};
-    if (const auto kHz = snappedClickKHz(spectrum, clickHz, width, m_client->mode(), exact))
-        m_client->tune(*kHz);
-}
-
-void WaterfallView::requestNotch(double x, double width)
-{
-    if (!m_client || !(width > 0))
-        return;
-    const double lineHz = displayedStartHz() + x / width * m_spanHz;
-    if (const auto audioHz = audioFrequencyOfLine(lineHz, m_client->frequencyKHz() * 1000, m_client->mode()))
-        emit notchRequested(*audioHz);
-}
-
-void WaterfallView::dragChanged(double translationX, double width)
-{
-    if (!m_client || !m_client->state().isConnected() || !(width > 0) || !(m_spanHz > 0))
-        return;
-    const ReceiverInfo& info = m_client->info();
-    const auto move = m_pan.dragChanged(translationX, width, m_spanHz, m_startHz, m_client->frequencyKHz(),
-        WaterfallPan::Band{info.baseHz, info.bandwidthHz});
-    if (!move)
-        return;
-    updateStripFrequencies();
-    m_client->tune(move->kHz);
-    if (!m_client)
-        return;
-    const double zoomSpanHz = std::ldexp(m_client->info().bandwidthHz, -m_client->waterfallZoom());
-    m_client->sendZoomStart(m_client->clampedWaterfallStart(move->startHz, zoomSpanHz));
-}
-
-bool WaterfallView::wheelTurned(const QWheelEvent& wheel, double width)
-{
-    if (!m_client || !m_client->state().isConnected())
-        return false;
-    // Travel turned without Control does not count toward a zoom, nor the
-    // reverse.
-    const bool zooms = wheel.modifiers().testFlag(Qt::ControlModifier);
-    if (zooms != m_wheelZooms) {
-        m_wheelNotches.reset();
-        m_wheelZooms = zooms;
-    }
-    const int notches = m_wheelNotches.add(wheel.angleDelta().y());
-    if (notches == 0)
-        return true;
-    if (zooms)
-        zoomAbout(notches, wheel.position().x(), width);
-    else
-        m_client->tune(wheelTunedFrequencyKHz(m_client->frequencyKHz(), m_client->mode(), notches));
-    return true;
-}
-
-void WaterfallView::zoomAbout(int notches, double x, double width)
-{
-    const double bandwidthHz = m_client->info().bandwidthHz;
-    if (!(width > 0) || !(m_spanHz > 0) || !(bandwidthHz > 0))
-        return;
-    // The frequency under the pointer stays under it.
-    const double fraction = std::clamp(x / width, 0.0, 1.0);
-    const double pointerHz = displayedStartHz() + fraction * m_spanHz;
-    const int before = m_client->waterfallZoom();
-    m_client->setWaterfallZoom(before + std::clamp(notches, -64, 64));
-    if (!m_client || m_client->waterfallZoom() == before)
-        return;
-    const double spanHz = std::ldexp(bandwidthHz, -m_client->waterfallZoom());
-    m_client->sendZoomStart(m_client->clampedWaterfallStart(pointerHz - fraction * spanHz, spanHz));
-}
-
-void WaterfallView::endDrag()
-{
-    m_pan.dragEnded(WaterfallPan::Clock::now());
-    if (m_press)
-        m_press->dragging = false;
+    return m_pointer.handle(watched, event) || QWidget::eventFilter(watched, event);
 }
 
 WaterfallLook WaterfallView::look() const
@@ -539,68 +385,6 @@ void WaterfallView::updateLevels()
 {
     m_header->setLevels(m_minDB, m_maxDB);
     m_spectrumStrip->setValues(m_spectrum, m_minDB, m_maxDB);
-}
-
-Passband WaterfallView::shownPassband() const
-{
-    if (m_unsentPassband)
-        return *m_unsentPassband;
-    return m_client ? m_client->passband() : Passband{};
-}
-
-std::optional<PassbandEdge> WaterfallView::edgeUnder(double x) const
-{
-    if (!m_client || !m_client->state().isConnected())
-        return std::nullopt;
-    const double tunedHz = m_client->frequencyKHz() * 1000;
-    const double carrierHz = tunedHz - carrierOffsetHz(m_client->mode());
-    const Passband passband = shownPassband();
-    return passbandEdgeAt(x, m_spectrumStrip->width(), m_spectrumStrip->frequencies(),
-        {carrierHz + static_cast<double>(passband.low), carrierHz + static_cast<double>(passband.high), tunedHz});
-}
-
-bool WaterfallView::startEdgeDrag(double x)
-{
-    const auto edge = edgeUnder(x);
-    if (!edge)
-        return false;
-    m_edgeDrag = EdgeDrag{*edge, m_client->passband(), x};
-    return true;
-}
-
-void WaterfallView::moveEdge(double x)
-{
-    const double width = m_spectrumStrip->width();
-    if (!m_edgeDrag || !m_client || !(width > 0))
-        return;
-    const double deltaHz = (x - m_edgeDrag->pressX) / width * m_spanHz;
-    const Passband passband = draggedPassband(m_client->mode(), m_edgeDrag->start, m_edgeDrag->edge, deltaHz);
-    if (passband == shownPassband())
-        return;
-    m_unsentPassband = passband;
-    updatePassband();
-    const qint64 since = m_sincePassbandSent.isValid() ? m_sincePassbandSent.elapsed() : passbandSendIntervalMs;
-    if (since >= passbandSendIntervalMs)
-        sendDraggedPassband();
-    else if (!m_passbandSendTimer.isActive())
-        m_passbandSendTimer.start(static_cast<int>(passbandSendIntervalMs - since));
-}
-
-void WaterfallView::endEdgeDrag()
-{
-    m_edgeDrag.reset();
-    // The last edge goes out at once.
-    sendDraggedPassband();
-}
-
-void WaterfallView::sendDraggedPassband()
-{
-    m_passbandSendTimer.stop();
-    const std::optional<Passband> passband = std::exchange(m_unsentPassband, std::nullopt);
-    if (!passband || !m_client || !m_client->state().isConnected())
-        return;
-    m_sincePassbandSent.start();
-    m_client->setMode(m_client->mode(), *passband);
 }
 
 void WaterfallView::updatePassband()

@@ -1,24 +1,21 @@
 #pragma once
 // The lower panel of a main window: the live spectrum, the waterfall picture
 // and a frequency scale, with the passband of the tuned signal drawn over
-// them. A click tunes to the clicked frequency, a Ctrl+click asks for a notch
-// at the audio frequency the clicked line is heard at; when zoomed in, a sideways
-// drag pans the picture and retunes by the same amount, and the old picture
-// stays displaced under the pointer until the server's rows catch up. The
-// wheel tunes by the mode's step; with Control it zooms about the pointer.
-// Takes the session's waterfall rows while shown. How the picture and the
-// trace look (colour map, range, averaging, peak hold) is set in its header
-// and reported with lookChanged, so that the window can keep it.
+// them, the bands and markers on the scale, and a header of zoom and look
+// controls. Takes the session's waterfall rows while shown, places the
+// picture by them and redraws it at the screen's pace; dims it with the
+// reason when it is no longer live. How the picture and the trace look
+// (colour map, range, averaging, peak hold, speed) is set in its header and
+// reported with lookChanged, so that the window can keep it. What the
+// pointer does on the strips is WaterfallPointer's, to which its event
+// filter hands their events.
 
-#include "display/PassbandDrag.h"
-#include "display/WaterfallPan.h"
+#include "display/WaterfallPointer.h"
 #include "display/WaterfallRenderer.h"
 #include "display/WaterfallRowAverager.h"
-#include "display/WheelTuning.h"
 #include "session/ReceiverClient.h"
 
 #include <QElapsedTimer>
-#include <QPointF>
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
@@ -29,11 +26,10 @@
 #include <vector>
 
 class FrequencyScale;
+class Preferences;
 class SpectrumTrace;
 class WaterfallHeader;
 class WaterfallImageStrip;
-class WaterfallStrip;
-class QWheelEvent;
 
 class WaterfallView : public QWidget {
     Q_OBJECT
@@ -41,15 +37,16 @@ class WaterfallView : public QWidget {
 public:
     static constexpr int redrawIntervalMs = 25;
 
-    explicit WaterfallView(ReceiverClient* client, QWidget* parent = nullptr);
+    // The scale follows the band plan and bookmarks kept in `preferences`.
+    WaterfallView(ReceiverClient* client, const Preferences& preferences, QWidget* parent = nullptr);
     ~WaterfallView() override;
 
     // The frequency placement of the last row.
     double startHz() const { return m_startHz; }
     double spanHz() const { return m_spanHz; }
     // The left edge on screen: the panned one while a pan is pending.
-    double displayedStartHz() const { return m_pan.displayedStartHz(m_startHz); }
-    const WaterfallPan& pan() const { return m_pan; }
+    double displayedStartHz() const { return m_pointer.pan().displayedStartHz(m_startHz); }
+    const WaterfallPan& pan() const { return m_pointer.pan(); }
     const std::vector<double>& spectrum() const { return m_spectrum; }
     bool autoRange() const { return m_autoRange; }
     double minDB() const { return m_minDB; }
@@ -65,13 +62,8 @@ public:
     WaterfallImageStrip* waterfallStrip() const { return m_waterfallStrip; }
     FrequencyScale* scaleStrip() const { return m_scaleStrip; }
 
-    // Pointer travel before a press becomes a drag.
-    static constexpr double minimumDragDistance = 4;
-    // While an edge of the passband is dragged, the receiver hears of it at
-    // most this often.
-    static constexpr int passbandSendIntervalMs = 250;
     // The passband shown: the one being dragged, else the session's.
-    Passband shownPassband() const;
+    Passband shownPassband() const { return m_pointer.shownPassband(); }
 
 signals:
     // Ctrl+click on a line: where it sounds in the tuned mode (not for FM).
@@ -85,26 +77,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    struct Press {
-        WaterfallStrip* strip = nullptr;
-        QPointF position;
-        bool moved = false;
-        bool dragging = false;
-    };
-
-    struct EdgeDrag {
-        PassbandEdge edge;
-        Passband start;
-        double pressX;
-    };
-
     void handleRow(const WaterfallRow& row);
-    // The edge of the passband under the pointer on the spectrum, if any.
-    std::optional<PassbandEdge> edgeUnder(double x) const;
-    bool startEdgeDrag(double x);
-    void moveEdge(double x);
-    void endEdgeDrag();
-    void sendDraggedPassband();
     // Connected or connecting, with the server's waterfall.
     bool isLive() const;
     void clearPicture();
@@ -112,13 +85,6 @@ private:
     // trace are redrawn at most every `redrawIntervalMs`.
     void scheduleRedraw();
     void redraw();
-    // Alt makes the click exact; otherwise it snaps to a line or the step.
-    void tap(double x, double width, bool exact);
-    void requestNotch(double x, double width);
-    void dragChanged(double translationX, double width);
-    void endDrag();
-    bool wheelTurned(const QWheelEvent& wheel, double width);
-    void zoomAbout(int notches, double x, double width);
     void setAutoRange(bool on);
     void setFloor(double minDB);
     void setCeiling(double maxDB);
@@ -140,10 +106,9 @@ private:
     // The bands and markers of the scale: the receiver's band bars or the
     // band plan of the chosen region, the receiver's labels, the bookmarks.
     void updateScaleLabels();
-    // A click on a marker of the scale tunes to its frequency and mode.
-    bool scaleEvent(QEvent* event);
 
     QPointer<ReceiverClient> m_client;
+    const Preferences& m_preferences;
     WaterfallRenderer m_renderer;
     QTimer m_redrawTimer;
     QElapsedTimer m_sinceRedraw;
@@ -167,16 +132,9 @@ private:
     bool m_autoRange = true;
     double m_minDB = -110;
     double m_maxDB = -40;
-    WaterfallPan m_pan;
-    std::optional<Press> m_press;
-    std::optional<EdgeDrag> m_edgeDrag;
-    // Dragged but not yet sent.
-    std::optional<Passband> m_unsentPassband;
-    QTimer m_passbandSendTimer;
-    QElapsedTimer m_sincePassbandSent;
-    WheelNotches m_wheelNotches;
-    bool m_wheelZooms = false;
     bool m_wasActive = false;
+    // Keeps the pan, which every row settles.
+    WaterfallPointer m_pointer;
 
     WaterfallHeader* m_header;
     SpectrumTrace* m_spectrumStrip;

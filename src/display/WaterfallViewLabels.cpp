@@ -4,40 +4,20 @@
 #include "display/BandPlan.h"
 #include "display/FrequencyScale.h"
 
-#include <QMouseEvent>
-
 void WaterfallView::updateScaleLabels()
 {
-    const Preferences& preferences = Preferences::instance();
-    const int region = preferences.bandPlanRegion();
+    const int region = m_preferences.bandPlanRegion();
     const ReceiverLabels none;
     const ReceiverLabels& sent = m_client ? m_client->receiverLabels() : none;
-    const bool receiverBands = preferences.receiverBands() && !sent.bands.empty();
+    const bool receiverBands = m_preferences.receiverBands() && !sent.bands.empty();
     m_scaleStrip->setBands(bandPlanForRegion(receiverBands ? sent.bands : shippedBandPlan(), region));
     std::vector<FrequencyLabel> labels = sent.bookmarks;
     labels.insert(labels.end(), sent.dialFrequencies.begin(), sent.dialFrequencies.end());
     std::vector<FrequencyLabel> bookmarks;
-    for (const FrequencyBookmark& bookmark : preferences.frequencyBookmarks().items) {
+    for (const FrequencyBookmark& bookmark : m_preferences.frequencyBookmarks().items) {
         const double hz = bookmark.frequencyKHz * 1000;
         if (isLabelFrequency(hz))
             bookmarks.push_back({hz, plainLabelName(bookmark.name.value_or(QString())), bookmark.mode});
     }
     m_scaleStrip->setMarks(std::move(labels), std::move(bookmarks));
-}
-
-bool WaterfallView::scaleEvent(QEvent* event)
-{
-    if (event->type() != QEvent::MouseButtonRelease)
-        return false;
-    const auto* mouse = static_cast<QMouseEvent*>(event);
-    if (mouse->button() != Qt::LeftButton || !m_client || !m_client->state().isConnected())
-        return false;
-    const auto mark = m_scaleStrip->markAt(mouse->position().x());
-    if (!mark)
-        return false;
-    if (mark->mode && *mark->mode != m_client->mode())
-        m_client->setMode(*mark->mode);
-    if (m_client)
-        m_client->tune(mark->hz / 1000);
-    return true;
 }

@@ -61,7 +61,7 @@ struct CountingTap final : PlayedSoundTap {
 TEST_F(RecordingTest, RecordButtonShowsTimeAndSizeTheConnectionsEndClosesTheFileWithItsTuningLog)
 {
     AudioOutputSettings outputs;
-    SettingsWindow settings(outputs);
+    SettingsWindow settings(outputs, Preferences::instance());
     settings.findChild<QComboBox*>("recordingFormat")->setCurrentIndex(1);
     auto* folderField = settings.findChild<QLineEdit*>("recordingFolder");
     // A folder typed without a path is in the home folder; the last one is the test's.
@@ -70,7 +70,7 @@ TEST_F(RecordingTest, RecordButtonShowsTimeAndSizeTheConnectionsEndClosesTheFile
     for (const auto& [typed, chosen] : typedAndChosen) {
         folderField->setText(typed);
         emit folderField->editingFinished();
-        EXPECT_EQ(RecordingController::folder(), chosen) << typed.toStdString();
+        EXPECT_EQ(window->recording().folder(), chosen) << typed.toStdString();
     }
 
     auto& button = part<QToolButton>("recordButton");

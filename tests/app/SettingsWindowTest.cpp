@@ -45,7 +45,7 @@ protected:
     PressAndHoldButton& testButton() { return *window.findChild<PressAndHoldButton*>(); }
 
     AudioOutputSettings settings;
-    SettingsWindow window{settings};
+    SettingsWindow window{settings, Preferences::instance()};
 };
 
 TEST_F(SettingsWindowTest, AGoneDeviceStaysChosenAsUnavailableUntilSomethingElseIs)
@@ -109,14 +109,14 @@ TEST_F(AppTest, ReconnectAutomaticallyIsOnUntilTurnedOffWhichEveryWindowFollowsA
     const auto window = makeWindow();
     AudioOutputSettings settings;
     {
-        SettingsWindow shown{settings};
+        SettingsWindow shown{settings, Preferences::instance()};
         auto* box = shown.findChild<QCheckBox*>(QStringLiteral("reconnectAutomatically"));
         ASSERT_NE(box, nullptr);
         EXPECT_TRUE(box->isChecked());
         box->click();
     }
     EXPECT_FALSE(Preferences::instance().reconnectAutomatically());
-    SettingsWindow again{settings};
+    SettingsWindow again{settings, Preferences::instance()};
     EXPECT_FALSE(again.findChild<QCheckBox*>(QStringLiteral("reconnectAutomatically"))->isChecked());
 
     ASSERT_TRUE(connectWindow(*window, address));

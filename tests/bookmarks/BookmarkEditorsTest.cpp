@@ -31,9 +31,11 @@ class BookmarkEditors : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        Preferences::instance().setBookmarks(serverList({}));
-        Preferences::instance().setFrequencyBookmarks({});
+        preferences.setBookmarks(serverList({}));
+        preferences.setFrequencyBookmarks({});
     }
+
+    Preferences& preferences = Preferences::instance();
 
     static QTableView& list(QWidget& editor) { return *editor.findChild<QTableView*>(); }
     static BookmarkListModel& model(QWidget& editor)
@@ -60,14 +62,14 @@ protected:
 
 TEST_F(BookmarkEditors, ServerEditorStartsEmptyAndAddsOnlyAddressesTheAddressFieldTakes)
 {
-    BookmarksEditor editor(serverAddressProblem);
+    BookmarksEditor editor(preferences, serverAddressProblem);
     editor.show();
     EXPECT_TRUE(showsEmptyState(editor));
     // A list stored elsewhere shows at once.
-    Preferences::instance().setBookmarks(serverList({a}));
+    preferences.setBookmarks(serverList({a}));
     EXPECT_EQ(model(editor).index(0, 0).data().toString(), a);
     EXPECT_FALSE(showsEmptyState(editor));
-    Preferences::instance().setBookmarks(serverList({}));
+    preferences.setBookmarks(serverList({}));
     EXPECT_TRUE(showsEmptyState(editor));
     EXPECT_FALSE(action(editor, "deleteAction").isEnabled());
 
@@ -108,8 +110,8 @@ TEST_F(BookmarkEditors, ServerEditorStartsEmptyAndAddsOnlyAddressesTheAddressFie
 
 TEST_F(BookmarkEditors, DeleteRemovesTheSelectedRowsAndKeepsTheOthersInOrder)
 {
-    Preferences::instance().setBookmarks(serverList({a, b, c, d}));
-    BookmarksEditor editor(serverAddressProblem);
+    preferences.setBookmarks(serverList({a, b, c, d}));
+    BookmarksEditor editor(preferences, serverAddressProblem);
     editor.show();
     editor.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&editor));
@@ -153,7 +155,7 @@ TEST_F(BookmarkEditors, DeleteRemovesTheSelectedRowsAndKeepsTheOthersInOrder)
 
 TEST_F(BookmarkEditors, EscapeCtrlWAndCloseEachCloseAnEditor)
 {
-    Preferences::instance().setBookmarks(serverList({a}));
+    preferences.setBookmarks(serverList({a}));
     const std::function<void(QWidget&)> routes[] = {
         [](QWidget& editor) { QTest::keyClick(&list(editor), Qt::Key_Escape); },
         [](QWidget& editor) { QTest::keyClick(&list(editor), Qt::Key_W, Qt::ControlModifier); },
@@ -165,7 +167,7 @@ TEST_F(BookmarkEditors, EscapeCtrlWAndCloseEachCloseAnEditor)
     };
     // Both editors take these keys and the button from the list editor they share.
     for (const auto& route : routes) {
-        BookmarksEditor editor(serverAddressProblem);
+        BookmarksEditor editor(preferences, serverAddressProblem);
         editor.show();
         editor.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&editor));
@@ -174,7 +176,7 @@ TEST_F(BookmarkEditors, EscapeCtrlWAndCloseEachCloseAnEditor)
         EXPECT_FALSE(editor.isVisible());
     }
     // Escape in a row being edited cancels the edit and leaves the window open.
-    BookmarksEditor editor(serverAddressProblem);
+    BookmarksEditor editor(preferences, serverAddressProblem);
     editor.show();
     editor.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&editor));
@@ -189,9 +191,9 @@ TEST_F(BookmarkEditors, EscapeCtrlWAndCloseEachCloseAnEditor)
 
 TEST_F(BookmarkEditors, ThePasswordOfTheSelectedServerIsSetAndClearedInTheKeyringOnly)
 {
-    Preferences::instance().setBookmarks(serverList({a, b}));
+    preferences.setBookmarks(serverList({a, b}));
     auto keyring = std::make_shared<MemoryPasswordStore>();
-    BookmarksEditor editor(serverAddressProblem, keyring);
+    BookmarksEditor editor(preferences, serverAddressProblem, keyring);
     auto* field = editor.findChild<QLineEdit*>(QStringLiteral("serverPassword"));
     auto* clear = editor.findChild<QPushButton*>(QStringLiteral("clearPassword"));
     auto* message = editor.findChild<QLabel*>(QStringLiteral("editorMessage"));
@@ -216,13 +218,13 @@ TEST_F(BookmarkEditors, ThePasswordOfTheSelectedServerIsSetAndClearedInTheKeyrin
     QTest::keyClick(field, Qt::Key_Return);
     ASSERT_TRUE(QTest::qWaitFor([&] { return message->text().startsWith(QStringLiteral("Nothing kept")); }));
     EXPECT_TRUE(keyring->entries.isEmpty());
-    EXPECT_FALSE(Preferences::instance().bookmarks().toText().contains(QStringLiteral("pass")));
+    EXPECT_FALSE(preferences.bookmarks().toText().contains(QStringLiteral("pass")));
 }
 
 TEST_F(BookmarkEditors, DraggedRowsMoveTogetherAndAreStored)
 {
-    Preferences::instance().setBookmarks(serverList({a, b, c, d}));
-    BookmarksEditor editor(serverAddressProblem);
+    preferences.setBookmarks(serverList({a, b, c, d}));
+    BookmarksEditor editor(preferences, serverAddressProblem);
     BookmarkListModel& rows = model(editor);
 
     // What the list hands the model when rows 0 and 2 are dropped at the end.
@@ -257,16 +259,16 @@ protected:
         FrequencyBookmarks list;
         list.items = {frequencyBookmark(7200.004, Mode::lsb, QStringLiteral("Nets")),
                       frequencyBookmark(9420, Mode::am)};
-        Preferences::instance().setFrequencyBookmarks(list);
+        preferences.setFrequencyBookmarks(list);
     }
 
-    static FrequencyBookmark stored(int row) { return Preferences::instance().frequencyBookmarks().items.at(row); }
+    FrequencyBookmark stored(int row) const { return preferences.frequencyBookmarks().items.at(row); }
 };
 
 TEST_F(FrequencyEditor, RowsShowTitleFrequencyUnitAndMode)
 {
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    FrequencyBookmarksEditor editor;
+    FrequencyBookmarksEditor editor(preferences);
     QLocale::setDefault(QLocale::c());
     EXPECT_EQ(editor.findChild<QAction*>(QStringLiteral("addServerAction")), nullptr);
     const QAbstractItemModel& rows = *list(editor).model();
@@ -286,7 +288,7 @@ TEST_F(FrequencyEditor, RowsShowTitleFrequencyUnitAndMode)
 
 TEST_F(FrequencyEditor, ChangesAreStoredAsTheyAreMade)
 {
-    FrequencyBookmarksEditor editor;
+    FrequencyBookmarksEditor editor(preferences);
     QAbstractItemModel& rows = *list(editor).model();
 
     // Choosing a mode from the pop-up stores it at once.
@@ -316,7 +318,7 @@ TEST_F(FrequencyEditor, ChangesAreStoredAsTheyAreMade)
 
 TEST_F(FrequencyEditor, ReorderingKeepsEachRowsModeAndDeletingAllShowsTheEmptyState)
 {
-    FrequencyBookmarksEditor editor;
+    FrequencyBookmarksEditor editor(preferences);
     QTableView& view = list(editor);
     ASSERT_TRUE(view.model()->moveRows({}, 1, 1, {}, 0));
     EXPECT_EQ(stored(0).mode, Mode::am);
@@ -328,7 +330,7 @@ TEST_F(FrequencyEditor, ReorderingKeepsEachRowsModeAndDeletingAllShowsTheEmptySt
     EXPECT_FALSE(showsEmptyState(editor));
     select(editor, {0, 1});
     action(editor, "deleteAction").trigger();
-    EXPECT_TRUE(Preferences::instance().frequencyBookmarks().items.isEmpty());
+    EXPECT_TRUE(preferences.frequencyBookmarks().items.isEmpty());
     EXPECT_TRUE(showsEmptyState(editor));
 }
 

@@ -112,8 +112,9 @@ TEST(BookmarkFiles, WrittenFilesReadBackInBothFormats)
 // waits for "Add"; an export writes what import reads.
 TEST(BookmarkFiles, EditorImportsAfterConfirmationAndKeepsTheListOnABadFile)
 {
-    Preferences::instance().setFrequencyBookmarks({{frequencyBookmark(7200, Mode::lsb)}});
-    FrequencyBookmarksEditor editor;
+    Preferences& preferences = Preferences::instance();
+    preferences.setFrequencyBookmarks({{frequencyBookmark(7200, Mode::lsb)}});
+    FrequencyBookmarksEditor editor(preferences);
     editor.show();
     QTemporaryDir dir;
     const auto file = [&](const char* name, const QByteArray& text) {
@@ -122,22 +123,22 @@ TEST(BookmarkFiles, EditorImportsAfterConfirmationAndKeepsTheListOnABadFile)
         out.write(text);
         return out.fileName();
     };
-    const QString before = Preferences::instance().frequencyBookmarks().toText();
+    const QString before = preferences.frequencyBookmarks().toText();
     auto* message = editor.findChild<QLabel*>(QStringLiteral("editorMessage"));
 
     editor.importFrom(file("bad.csv", "frequency,mode\n6000,am\nnope,am\n"));
     EXPECT_TRUE(message->text().contains(QStringLiteral("Line 3"))) << message->text().toStdString();
     EXPECT_EQ(editor.findChild<QMessageBox*>(), nullptr);
-    EXPECT_EQ(Preferences::instance().frequencyBookmarks().toText(), before);
+    EXPECT_EQ(preferences.frequencyBookmarks().toText(), before);
 
     editor.importFrom(file("good.csv", "frequency,mode\n6000,am\n7200,lsb\n"));
     auto* box = editor.findChild<QMessageBox*>(QStringLiteral("importConfirmation"));
     ASSERT_NE(box, nullptr);
     EXPECT_TRUE(box->text().contains(QStringLiteral("good.csv: 1. Merged as already listed or repeated: 1."))) << box->text().toStdString();
-    EXPECT_EQ(Preferences::instance().frequencyBookmarks().toText(), before);
+    EXPECT_EQ(preferences.frequencyBookmarks().toText(), before);
     qobject_cast<QPushButton*>(box->defaultButton())->click();
     settle();
-    const FrequencyBookmarks after = Preferences::instance().frequencyBookmarks();
+    const FrequencyBookmarks after = preferences.frequencyBookmarks();
     ASSERT_EQ(after.items.size(), 2);
     EXPECT_EQ(after.items[1].frequencyKHz, 6000);
     EXPECT_EQ(message->text(), QStringLiteral("Entries added: 1."));
@@ -147,7 +148,7 @@ TEST(BookmarkFiles, EditorImportsAfterConfirmationAndKeepsTheListOnABadFile)
     QFile in(exported);
     ASSERT_TRUE(in.open(QIODevice::ReadOnly));
     EXPECT_EQ(readFrequencies(in.readAll(), {}).added.items.size(), 2);
-    Preferences::instance().setFrequencyBookmarks({});
+    preferences.setFrequencyBookmarks({});
 }
 
 } // namespace

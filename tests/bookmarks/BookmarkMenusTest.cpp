@@ -23,10 +23,11 @@ class BookmarkMenus : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        Preferences::instance().setBookmarks(serverList({}));
-        Preferences::instance().setFrequencyBookmarks({});
+        preferences.setBookmarks(serverList({}));
+        preferences.setFrequencyBookmarks({});
     }
 
+    Preferences& preferences = Preferences::instance();
     FocusedWindow window;
     int editorsOpened = 0;
     std::function<void()> openEditor = [this] { ++editorsOpened; };
@@ -34,23 +35,23 @@ protected:
 
 TEST_F(BookmarkMenus, ServersWithoutAFocusedWindowAreDisabledButTheEditorOpens)
 {
-    Preferences::instance().setBookmarks(serverList({"http://a.example:8073/", "", " \t ", "http://b.example/"}));
-    ServersMenu menu(window.provider(), openEditor);
+    preferences.setBookmarks(serverList({"http://a.example:8073/", "", " \t ", "http://b.example/"}));
+    ServersMenu menu(preferences, window.provider(), openEditor);
     EXPECT_EQ(menuLines(menu), QStringList({"[http://a.example:8073/]", "[http://b.example/]", "-", "Edit Servers…"}));
     menuItem(menu, QStringLiteral("Edit Servers…"))->trigger();
     EXPECT_EQ(editorsOpened, 1);
 
     // A receiver's name, once learned, stands beside its address, as plain text and cut short.
-    Preferences::instance().setServerName(QStringLiteral(" http://b.example/ "), QStringLiteral("<b>Twente</b>"));
-    Preferences::instance().setServerName(QStringLiteral("http://a.example:8073/"), QString(100, u'x'));
+    preferences.setServerName(QStringLiteral(" http://b.example/ "), QStringLiteral("<b>Twente</b>"));
+    preferences.setServerName(QStringLiteral("http://a.example:8073/"), QString(100, u'x'));
     settle();
     EXPECT_EQ(menuLines(menu).mid(0, 2),
         QStringList({"[http://a.example:8073/ — " + QString(80, u'x') + ']', "[http://b.example/ — <b>Twente</b>]"}));
-    Preferences::instance().setServerName(QStringLiteral("http://a.example:8073/"), QString());
-    Preferences::instance().setServerName(QStringLiteral("http://b.example/"), QString());
+    preferences.setServerName(QStringLiteral("http://a.example:8073/"), QString());
+    preferences.setServerName(QStringLiteral("http://b.example/"), QString());
 
     // The menu follows the stored list; only blank servers leave the edit item alone.
-    Preferences::instance().setBookmarks(serverList({"", "   "}));
+    preferences.setBookmarks(serverList({"", "   "}));
     settle();
     EXPECT_EQ(menuLines(menu), QStringList{"Edit Servers…"});
 }
@@ -59,13 +60,13 @@ TEST_F(BookmarkMenus, BookmarkItemsAreEnabledByTheirOwnActions)
 {
     FrequencyBookmarks list;
     list.items = {frequencyBookmark(7200, Mode::lsb), frequencyBookmark(9420, Mode::am, QStringLiteral("R&R"))};
-    BookmarksMenu menu(window.provider(), openEditor);
+    BookmarksMenu menu(preferences, window.provider(), openEditor);
     EXPECT_EQ(menuLines(menu), QStringList({"[Add Bookmark]", "-", "[No Bookmarks]", "-", "Edit Bookmarks…"}));
     EXPECT_EQ(menuItem(menu, QStringLiteral("Add Bookmark"))->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_D));
     menuItem(menu, QStringLiteral("Edit Bookmarks…"))->trigger();
     EXPECT_EQ(editorsOpened, 1);
 
-    Preferences::instance().setFrequencyBookmarks(list);
+    preferences.setFrequencyBookmarks(list);
     settle();
     EXPECT_EQ(menuLines(menu).at(3), QStringLiteral("[R&&R — 9420.00 kHz AM]"));
 
@@ -93,17 +94,18 @@ TEST_F(BookmarkMenus, TheNamingPopupKeepsATypedNameOnReturnAndTheDefaultTitleOnE
         {"  ", Qt::Key_Return, std::nullopt},
     };
     for (const auto& test : cases) {
-        const std::optional<QUuid> id = Preferences::instance().addFrequencyBookmark(Mode::lsb, 7200);
+        const std::optional<QUuid> id = preferences.addFrequencyBookmark(Mode::lsb, 7200);
         ASSERT_TRUE(id);
-        EXPECT_FALSE(Preferences::instance().addFrequencyBookmark(Mode::lsb, 7200));
-        QPointer<BookmarkNamePopup> popup = BookmarkNamePopup::open(*id, QStringLiteral("7200.00 kHz LSB"), &anchor);
+        EXPECT_FALSE(preferences.addFrequencyBookmark(Mode::lsb, 7200));
+        QPointer<BookmarkNamePopup> popup =
+            BookmarkNamePopup::open(preferences, *id, QStringLiteral("7200.00 kHz LSB"), &anchor);
         EXPECT_EQ(popup->field()->placeholderText(), QStringLiteral("7200.00 kHz LSB"));
         QTest::keyClicks(popup->field(), QString::fromLatin1(test.typed));
         QTest::keyClick(popup->field(), test.key);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         EXPECT_TRUE(popup.isNull()) << test.typed;
-        EXPECT_EQ(Preferences::instance().frequencyBookmarks().items.at(0).name, test.name) << test.typed;
-        Preferences::instance().setFrequencyBookmarks({});
+        EXPECT_EQ(preferences.frequencyBookmarks().items.at(0).name, test.name) << test.typed;
+        preferences.setFrequencyBookmarks({});
     }
 }
 

@@ -21,7 +21,7 @@ TEST(ScaleLabelsRxSimTest, ReceiverLabelsReachTheScale)
         RxSimOptions options;
         options.kind = kind;
         RxSimSession session(options);
-        WaterfallView view(&session.client);
+        WaterfallView view(&session.client, Preferences::instance());
         view.resize(1000, 400);
         view.show();
         ASSERT_TRUE(session.connect());

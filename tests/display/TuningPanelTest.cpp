@@ -78,7 +78,7 @@ protected:
 
     DefaultLocale locale{pointLocale};
     RxSimSession session;
-    TuningPanel panel{session.client};
+    TuningPanel panel{session.client, Preferences::instance()};
     QLineEdit* field = nullptr;
 };
 
@@ -228,7 +228,7 @@ TEST(TuningPanelOpenWebRXTest, NoGainControlsButWideFMAndABandMenu)
     RxSimOptions options;
     options.kind = RxSimKind::openwebrx;
     RxSimSession session(options);
-    TuningPanel panel(session.client);
+    TuningPanel panel(session.client, Preferences::instance());
     panel.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&panel));
     auto* agc = panel.findChild<QCheckBox*>(QStringLiteral("agcToggle"));

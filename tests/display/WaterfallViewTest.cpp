@@ -9,6 +9,7 @@
 #include "display/SpectrumTrace.h"
 #include "display/WaterfallHeader.h"
 #include "display/WaterfallImageStrip.h"
+#include "settings/Preferences.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -109,7 +110,7 @@ protected:
 
     RxSimSession session{quietOptions()};
     ReceiverClient& client = session.client;
-    WaterfallView view{&session.client};
+    WaterfallView view{&session.client, Preferences::instance()};
 };
 
 // A click tunes to the clicked frequency, the wheel by the mode's step; both
@@ -384,7 +385,7 @@ TEST_F(WaterfallViewTest, MenusSetTheColoursAndTheSpectrum)
     EXPECT_EQ(reported.size(), 6u);
 
     // A kept look comes back without being reported again.
-    WaterfallView other(&session.client);
+    WaterfallView other(&session.client, Preferences::instance());
     other.setLook({.colourMap = ColourMap::heat, .autoRange = false, .floorDB = -130, .speed = WaterfallSpeed::medium});
     EXPECT_TRUE(other.header()->colourMapAction(ColourMap::heat)->isChecked());
     EXPECT_EQ(other.header()->floorStepper()->text(), QStringLiteral("Floor -130 dBm"));
@@ -491,7 +492,7 @@ TEST(WaterfallViewPlaceholderTest, FollowsTheSessionAndDimsAPictureNoLongerLive)
     RxSimOptions refusing = quietOptions();
     refusing.refuseWaterfall = true;
     RxSimSession session{refusing};
-    WaterfallView view(&session.client);
+    WaterfallView view(&session.client, Preferences::instance());
     view.resize(stripWidth, 420);
     view.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));

@@ -15,8 +15,10 @@ constexpr int maxNameLength = 200;
 
 } // namespace
 
-BookmarkNamePopup::BookmarkNamePopup(const QUuid& bookmarkID, const QString& defaultTitle, QWidget* parent)
+BookmarkNamePopup::BookmarkNamePopup(Preferences& preferences, const QUuid& bookmarkID, const QString& defaultTitle,
+                                     QWidget* parent)
     : QFrame(parent, Qt::Popup)
+    , m_preferences(preferences)
     , m_bookmarkID(bookmarkID)
 {
     setObjectName(QStringLiteral("bookmarkNamePopup"));
@@ -37,9 +39,10 @@ BookmarkNamePopup::BookmarkNamePopup(const QUuid& bookmarkID, const QString& def
     connect(m_field, &QLineEdit::returnPressed, this, &BookmarkNamePopup::keepName);
 }
 
-BookmarkNamePopup* BookmarkNamePopup::open(const QUuid& bookmarkID, const QString& defaultTitle, QWidget* anchor)
+BookmarkNamePopup* BookmarkNamePopup::open(Preferences& preferences, const QUuid& bookmarkID,
+                                           const QString& defaultTitle, QWidget* anchor)
 {
-    auto* popup = new BookmarkNamePopup(bookmarkID, defaultTitle, anchor);
+    auto* popup = new BookmarkNamePopup(preferences, bookmarkID, defaultTitle, anchor);
     popup->setAttribute(Qt::WA_DeleteOnClose);
     popup->adjustSize();
     popup->move(anchor->mapToGlobal(QPoint(0, anchor->height())));
@@ -60,6 +63,6 @@ void BookmarkNamePopup::keyPressEvent(QKeyEvent* event)
 void BookmarkNamePopup::keepName()
 {
     const QString name = m_field->text();
-    Preferences::instance().setFrequencyBookmarkName(m_bookmarkID, name.trimmed().isEmpty() ? QString() : name);
+    m_preferences.setFrequencyBookmarkName(m_bookmarkID, name.trimmed().isEmpty() ? QString() : name);
     close();
 }

@@ -6,18 +6,22 @@
 #include <QFrame>
 #include <QUuid>
 
+class Preferences;
 class QLineEdit;
 
 class BookmarkNamePopup : public QFrame {
     Q_OBJECT
 public:
-    // `defaultTitle` is what the bookmark is called without a name.
-    BookmarkNamePopup(const QUuid& bookmarkID, const QString& defaultTitle, QWidget* parent = nullptr);
+    // `defaultTitle` is what the bookmark is called without a name; the name
+    // goes to the bookmark kept in `preferences`.
+    BookmarkNamePopup(Preferences& preferences, const QUuid& bookmarkID, const QString& defaultTitle,
+                      QWidget* parent = nullptr);
 
     QLineEdit* field() const { return m_field; }
 
     // Opens a popup for the bookmark below the anchor, deleted once closed.
-    static BookmarkNamePopup* open(const QUuid& bookmarkID, const QString& defaultTitle, QWidget* anchor);
+    static BookmarkNamePopup* open(Preferences& preferences, const QUuid& bookmarkID, const QString& defaultTitle,
+                                   QWidget* anchor);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -25,6 +29,7 @@ protected:
 private:
     void keepName();
 
+    Preferences& m_preferences;
     QUuid m_bookmarkID;
     QLineEdit* m_field;
 };

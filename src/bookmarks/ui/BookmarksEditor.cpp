@@ -21,8 +21,9 @@ constexpr int maxPasswordLength = 256;
 
 } // namespace
 
-BookmarksEditor::BookmarksEditor(AddressCheck check, std::shared_ptr<PasswordStore> passwords, QWidget* parent)
-    : BookmarkListEditor(new ServerListModel(std::move(check),
+BookmarksEditor::BookmarksEditor(Preferences& preferences, AddressCheck check, std::shared_ptr<PasswordStore> passwords,
+                                 QWidget* parent)
+    : BookmarkListEditor(new ServerListModel(preferences, std::move(check),
                                              [this](const QString& why) {
                                                  showMessage(tr("Not saved: %1").arg(why));
                                              }),

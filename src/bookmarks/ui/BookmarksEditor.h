@@ -17,9 +17,10 @@ class QLineEdit;
 class BookmarksEditor : public BookmarkListEditor {
     Q_OBJECT
 public:
-    // Without a password store there are no password controls.
-    explicit BookmarksEditor(AddressCheck check, std::shared_ptr<PasswordStore> passwords = {},
-                             QWidget* parent = nullptr);
+    // Edits the server bookmarks kept in `preferences`. Without a password
+    // store there are no password controls.
+    BookmarksEditor(Preferences& preferences, AddressCheck check, std::shared_ptr<PasswordStore> passwords = {},
+                    QWidget* parent = nullptr);
 
 protected:
     QByteArray fileText(BookmarkFileFormat format) const override;

@@ -8,8 +8,10 @@
 #include <QKeySequence>
 #include <QWindow>
 
-BookmarksMenu::BookmarksMenu(WindowActionsProvider focused, std::function<void()> openEditor, QWidget* parent)
+BookmarksMenu::BookmarksMenu(const Preferences& preferences, WindowActionsProvider focused,
+                             std::function<void()> openEditor, QWidget* parent)
     : QMenu(tr("&Bookmarks"), parent)
+    , preferences(preferences)
     , focused(std::move(focused))
     , openEditor(std::move(openEditor))
 {
@@ -28,7 +30,7 @@ BookmarksMenu::BookmarksMenu(WindowActionsProvider focused, std::function<void()
     });
     rebuild();
 
-    connect(&Preferences::instance(), &Preferences::changed, this, [this](const QString& key) {
+    connect(&preferences, &Preferences::changed, this, [this](const QString& key) {
         if (key == PreferenceKeys::frequencyBookmarks)
             scheduleRebuild();
     });
@@ -56,7 +58,7 @@ void BookmarksMenu::rebuild()
     listItems.clear();
     bookmarkItems.clear();
 
-    const FrequencyBookmarks list = Preferences::instance().frequencyBookmarks();
+    const FrequencyBookmarks list = preferences.frequencyBookmarks();
     if (list.items.isEmpty()) {
         auto* none = new QAction(tr("No Bookmarks"), this);
         none->setEnabled(false);

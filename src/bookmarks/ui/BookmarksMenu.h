@@ -10,12 +10,15 @@
 
 #include <functional>
 
+class Preferences;
 class QAction;
 
 class BookmarksMenu : public QMenu {
     Q_OBJECT
 public:
-    BookmarksMenu(WindowActionsProvider focused, std::function<void()> openEditor, QWidget* parent = nullptr);
+    // Lists the frequency bookmarks kept in `preferences`.
+    BookmarksMenu(const Preferences& preferences, WindowActionsProvider focused, std::function<void()> openEditor,
+                  QWidget* parent = nullptr);
 
 private:
     void scheduleRebuild();
@@ -23,6 +26,7 @@ private:
     void refreshEnabled();
     const WindowActions* focusedActions() const;
 
+    const Preferences& preferences;
     WindowActionsProvider focused;
     std::function<void()> openEditor;
     QAction* addItem;

@@ -16,8 +16,8 @@ constexpr int frequencyWidth = 90;
 
 } // namespace
 
-FrequencyBookmarksEditor::FrequencyBookmarksEditor(QWidget* parent)
-    : BookmarkListEditor(new FrequencyListModel, tr("Bookmarks"),
+FrequencyBookmarksEditor::FrequencyBookmarksEditor(Preferences& preferences, QWidget* parent)
+    : BookmarkListEditor(new FrequencyListModel(preferences), tr("Bookmarks"),
                          {tr("No Bookmarks"), tr("Use the bookmark button next to the frequency to save it.")},
                          QSize(460, 240), parent)
 {

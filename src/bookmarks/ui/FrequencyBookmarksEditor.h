@@ -5,10 +5,13 @@
 
 #include "bookmarks/ui/BookmarkListEditor.h"
 
+class Preferences;
+
 class FrequencyBookmarksEditor : public BookmarkListEditor {
     Q_OBJECT
 public:
-    explicit FrequencyBookmarksEditor(QWidget* parent = nullptr);
+    // Edits the frequency bookmarks kept in `preferences`.
+    explicit FrequencyBookmarksEditor(Preferences& preferences, QWidget* parent = nullptr);
 
 protected:
     QByteArray fileText(BookmarkFileFormat format) const override;

@@ -7,8 +7,8 @@
 #include <QGuiApplication>
 #include <QPalette>
 
-FrequencyListModel::FrequencyListModel(QObject* parent)
-    : PersistedListModel(PreferenceKeys::frequencyBookmarks, &Preferences::frequencyBookmarks,
+FrequencyListModel::FrequencyListModel(Preferences& preferences, QObject* parent)
+    : PersistedListModel(preferences, PreferenceKeys::frequencyBookmarks, &Preferences::frequencyBookmarks,
                          &Preferences::setFrequencyBookmarks,
                          {QCoreApplication::translate("FrequencyListModel", "Title"),
                           QCoreApplication::translate("FrequencyListModel", "Frequency"), QString(),

@@ -8,7 +8,7 @@ class FrequencyListModel : public PersistedListModel<FrequencyBookmarks> {
 public:
     enum Column { titleColumn, frequencyColumn, unitColumn, modeColumn, columnTotal };
 
-    explicit FrequencyListModel(QObject* parent = nullptr);
+    explicit FrequencyListModel(Preferences& preferences, QObject* parent = nullptr);
 
     int columnCount(const QModelIndex& parent = {}) const override;
     // The mode's edit value is its place among the ten modes.

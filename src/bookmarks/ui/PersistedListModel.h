@@ -19,13 +19,15 @@ public:
     using Load = List (Preferences::*)() const;
     using Store = void (Preferences::*)(const List&);
 
-    PersistedListModel(QString key, Load load, Store store, QStringList columnTitles, QObject* parent)
+    PersistedListModel(Preferences& preferences, QString key, Load load, Store store, QStringList columnTitles,
+                       QObject* parent)
         : BookmarkListModel(std::move(columnTitles), parent)
+        , preferences(preferences)
         , load(load)
         , storeList(store)
-        , list((Preferences::instance().*load)())
+        , list((preferences.*load)())
     {
-        QObject::connect(&Preferences::instance(), &Preferences::changed, this,
+        QObject::connect(&preferences, &Preferences::changed, this,
                          [this, key = std::move(key)](const QString& changed) {
                              if (changed == key && !storing)
                                  reload();
@@ -164,13 +166,13 @@ private:
     void store()
     {
         storing = true;
-        (Preferences::instance().*storeList)(list);
+        (preferences.*storeList)(list);
         storing = false;
     }
 
     void reload()
     {
-        List latest = (Preferences::instance().*load)();
+        List latest = (preferences.*load)();
         if (latest == list)
             return;
         beginResetModel();
@@ -178,6 +180,7 @@ private:
         endResetModel();
     }
 
+    Preferences& preferences;
     Load load;
     Store storeList;
     List list;

@@ -2,9 +2,9 @@
 
 #include <QCoreApplication>
 
-ServerListModel::ServerListModel(AddressCheck check, std::function<void(const QString& why)> refused,
-                                 QObject* parent)
-    : PersistedListModel(PreferenceKeys::bookmarks, &Preferences::bookmarks, &Preferences::setBookmarks,
+ServerListModel::ServerListModel(Preferences& preferences, AddressCheck check,
+                                 std::function<void(const QString& why)> refused, QObject* parent)
+    : PersistedListModel(preferences, PreferenceKeys::bookmarks, &Preferences::bookmarks, &Preferences::setBookmarks,
                          {QCoreApplication::translate("ServerListModel", "Address")}, parent)
     , check(std::move(check))
     , refused(std::move(refused))

@@ -14,7 +14,8 @@ using AddressCheck = std::function<std::optional<QString>(const QString& address
 class ServerListModel : public PersistedListModel<Bookmarks> {
 public:
     // `refused` hears why an address was not stored.
-    ServerListModel(AddressCheck check, std::function<void(const QString& why)> refused, QObject* parent = nullptr);
+    ServerListModel(Preferences& preferences, AddressCheck check, std::function<void(const QString& why)> refused,
+                    QObject* parent = nullptr);
 
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;

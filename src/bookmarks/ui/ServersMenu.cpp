@@ -7,8 +7,10 @@
 #include <QGuiApplication>
 #include <QWindow>
 
-ServersMenu::ServersMenu(WindowActionsProvider focused, std::function<void()> openEditor, QWidget* parent)
+ServersMenu::ServersMenu(const Preferences& preferences, WindowActionsProvider focused,
+                         std::function<void()> openEditor, QWidget* parent)
     : QMenu(tr("&Servers"), parent)
+    , preferences(preferences)
     , focused(std::move(focused))
     , openEditor(std::move(openEditor))
 {
@@ -19,7 +21,7 @@ ServersMenu::ServersMenu(WindowActionsProvider focused, std::function<void()> op
     });
     rebuild();
 
-    connect(&Preferences::instance(), &Preferences::changed, this, [this](const QString& key) {
+    connect(&preferences, &Preferences::changed, this, [this](const QString& key) {
         if (key == PreferenceKeys::bookmarks || key == PreferenceKeys::serverNames)
             scheduleRebuild();
     });
@@ -48,10 +50,10 @@ void ServersMenu::rebuild()
     listItems.clear();
     serverItems.clear();
 
-    const QList<Bookmark> servers = Preferences::instance().bookmarks().nonBlankItems();
+    const QList<Bookmark> servers = preferences.bookmarks().nonBlankItems();
     for (const Bookmark& server : servers) {
         // The receiver's own name, once learned, beside the address.
-        const QString name = Preferences::instance().serverName(server.url);
+        const QString name = preferences.serverName(server.url);
         const QString text = name.isEmpty() ? server.url : tr("%1 — %2").arg(server.url, name);
         auto* item = new QAction(verbatimActionText(text), this);
         const QString url = server.url;

@@ -10,12 +10,15 @@
 
 #include <functional>
 
+class Preferences;
 class QAction;
 
 class ServersMenu : public QMenu {
     Q_OBJECT
 public:
-    ServersMenu(WindowActionsProvider focused, std::function<void()> openEditor, QWidget* parent = nullptr);
+    // Lists the server bookmarks and names kept in `preferences`.
+    ServersMenu(const Preferences& preferences, WindowActionsProvider focused, std::function<void()> openEditor,
+                QWidget* parent = nullptr);
 
 private:
     void scheduleRebuild();
@@ -23,6 +26,7 @@ private:
     void refreshEnabled();
     const WindowActions* focusedActions() const;
 
+    const Preferences& preferences;
     WindowActionsProvider focused;
     std::function<void()> openEditor;
     QAction* editItem;
