@@ -1,4 +1,4 @@
-#include "ScriptedKiwiServer.h"
+#include "support/ScriptedKiwiServer.h"
 
 #include "KiwiWire.h"
 

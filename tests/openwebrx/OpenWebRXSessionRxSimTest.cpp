@@ -1,7 +1,7 @@
 // The session against rxsim as an OpenWebRX server, which behaves like a real
 // one: config in several parts, audio and S-meter only after the demodulator
 // is started, refusals followed by a close.
-#include "SessionTestSupport.h"
+#include "support/SessionTestSupport.h"
 
 #include <QElapsedTimer>
 #include <QJsonDocument>

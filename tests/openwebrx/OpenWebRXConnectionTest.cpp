@@ -1,7 +1,7 @@
 // The session against a scripted OpenWebRX server on 127.0.0.1: the exact
 // messages it sends, and what the server's configs and modes do to it.
-#include "ScriptedKiwiServer.h"
-#include "SessionTestSupport.h"
+#include "support/ScriptedKiwiServer.h"
+#include "support/SessionTestSupport.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -1,6 +1,6 @@
 #include "connection/WebSocketChannel.h"
 
-#include "ScriptedKiwiServer.h"
+#include "support/ScriptedKiwiServer.h"
 
 #include <QTest>
 #include <QThread>

@@ -2,9 +2,9 @@
 // matter: what it sends and in which order, what every answer does to it, and
 // when the views hear of it.
 #include "KiwiWire.h"
-#include "ScriptedKiwiServer.h"
-#include "SelfSignedCertificate.h"
-#include "SessionTestSupport.h"
+#include "support/ScriptedKiwiServer.h"
+#include "support/SelfSignedCertificate.h"
+#include "support/SessionTestSupport.h"
 
 #include "connection/NetworkThread.h"
 

@@ -1,7 +1,7 @@
 // The session against rxsim, a stand-in receiver that behaves like a real one:
 // it announces its sample rate before auth, sends one MSG per parameter, plays
 // audio only once tuned, and enforces its limits and keepalive timeout.
-#include "SessionTestSupport.h"
+#include "support/SessionTestSupport.h"
 
 #include <QElapsedTimer>
 
