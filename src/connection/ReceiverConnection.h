@@ -67,8 +67,9 @@ public:
     virtual void broke(const QString& description) = 0;
     virtual void changeInfo(const std::function<void(ReceiverInfo&)>& change) = 0;
     virtual void changeReceiverLabels(const std::function<void(ReceiverLabels&)>& change) = 0;
-    // The sound stream started at a new rate (or could not).
-    virtual void soundStarted(const SoundStream::Start& start) = 0;
+    // The sound output could not start at the stream's rate: the session
+    // says so and goes on without sound.
+    virtual void audioOutputFailed(const AudioOutputError& error) = 0;
     virtual void signalLevel(double level) = 0;
     virtual void adcOverload(bool overloaded) = 0;
     // The server takes waterfall commands now: the session sends its view.

@@ -79,9 +79,10 @@ void KiwiConnection::open()
         return;
     }
     // The player starts on the network thread, at the rate the receiver
-    // announces; the session hears of it while this connection lasts.
+    // announces; the session hears of a failure while this connection lasts.
     m_sound->reset([this, post = m_context.post](const SoundStream::Start& start) {
-        post([this, start] { m_session.soundStarted(start); });
+        if (start.error)
+            post([this, error = *start.error] { m_session.audioOutputFailed(error); });
     });
 
     // Runs on the network thread: decoding and audio happen there. `this` is
@@ -255,6 +256,7 @@ void KiwiConnection::handleSoundParameters(const SoundParameters& params)
             // The sound pipeline has started the player at it already.
             if (const std::optional<double> rate = parseServerNumber(value); rate && rate != m_audioRate) {
                 m_audioRate = rate;
+                m_session.changeInfo([&](ReceiverInfo& info) { info.audioRate = *rate; });
                 if (const std::optional<QString> reply = kiwiAudioRateReply(*rate))
                     m_soundSocket->sendText(*reply);
             }

@@ -56,16 +56,15 @@ void OpenWebRXConnection::open()
         m_session.refused(ReceiverError::invalidAddress());
         return;
     }
-    // The sinks run on the network thread; their events on the GUI thread,
-    // only while this connection lasts.
-    const EventPost& post = m_context.post;
-    m_pipeline->reset(
-        [this, post](AudioFraming framing) {
-            post([this, framing] {
-                m_session.changeInfo([framing](ReceiverInfo& info) { info.audioFraming = framing; });
-            });
-        },
-        [this, post](const SoundStream::Start& start) { post([this, start] { m_session.soundStarted(start); }); });
+    // The sink runs on the network thread; the event on the GUI thread, only
+    // while this connection lasts. The player restarts with every change of
+    // audio rate and a failed start is not told: the next frame of another
+    // rate tries again.
+    m_pipeline->reset([this, post = m_context.post](AudioFraming framing) {
+        post([this, framing] {
+            m_session.changeInfo([framing](ReceiverInfo& info) { info.audioFraming = framing; });
+        });
+    });
     m_session.changeInfo([](ReceiverInfo& info) {
         info.sampleRate = openWebRXAudioRate;
         info.audioRate = openWebRXAudioRate;

@@ -200,7 +200,7 @@ private:
     void broke(const QString& description) override;
     void changeInfo(const std::function<void(ReceiverInfo&)>& change) override;
     void changeReceiverLabels(const std::function<void(ReceiverLabels&)>& change) override;
-    void soundStarted(const SoundStream::Start& start) override;
+    void audioOutputFailed(const AudioOutputError& error) override;
     void signalLevel(double level) override { publish<P::rssi>(level); }
     void adcOverload(bool overloaded) override { publish<P::isADCOverloaded>(overloaded); }
     void waterfallAccepted() override;

@@ -66,14 +66,11 @@ void ReceiverClient::changeReceiverLabels(const std::function<void(ReceiverLabel
     publish<P::receiverLabels>(std::move(labels));
 }
 
-void ReceiverClient::soundStarted(const SoundStream::Start& start)
+void ReceiverClient::audioOutputFailed(const AudioOutputError& error)
 {
-    updateInfo([&](ReceiverInfo& info) { info.audioRate = start.rate; });
-    if (start.error) {
-        const QByteArray line = "Audio output failed to start: " + start.error->description.toUtf8() + '\n';
-        std::fputs(line.constData(), stdout);
-        std::fflush(stdout);
-    }
+    const QByteArray line = "Audio output failed to start: " + error.description.toUtf8() + '\n';
+    std::fputs(line.constData(), stdout);
+    std::fflush(stdout);
 }
 
 void ReceiverClient::waterfallAccepted()
