@@ -157,7 +157,8 @@ DirectoryRead readKiwiScriptList(QByteArrayView page)
             else if (member->isDouble())
                 values.insert(member.key(), QString::number(member->toDouble(), 'g', 17));
         }
-        addEntry(read, merger, object.isEmpty() ? std::nullopt : kiwiListing(values, values.value(QStringLiteral("url"))));
+        const QString url = object.value(QStringLiteral("url")).toString();
+        addEntry(read, merger, object.isEmpty() ? std::nullopt : kiwiListing(values, url));
     }
     finish(read, merger);
     return read;

@@ -1,6 +1,6 @@
 #pragma once
-// How old a list is, in words: "less than a minute", "5 minutes", "3 hours",
-// "2 days".
+// How old a list is, in words: "less than a minute", "a minute", "5 minutes",
+// "3 hours", "2 days".
 
 #include <QString>
 

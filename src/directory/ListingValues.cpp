@@ -27,11 +27,9 @@ std::optional<double> numberFrom(QStringView text)
 
 std::optional<QString> normalizedReceiverUrl(const QString& text)
 {
-    QString written = text.trimmed();
+    const QString written = text.trimmed();
     if (written.isEmpty() || written.size() > maxUrlLength)
         return std::nullopt;
-    if (!written.contains(QLatin1String("://")))
-        written.prepend(QLatin1String("http://"));
     const QUrl url(written, QUrl::StrictMode);
     const QString scheme = url.scheme().toLower();
     if (!url.isValid() || (scheme != QLatin1String("http") && scheme != QLatin1String("https"))

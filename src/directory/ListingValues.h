@@ -11,9 +11,8 @@
 #include <utility>
 
 // The receiver's address as rows are keyed and shown: lower-case scheme
-// (http or https; http when none is written) and host, the port always
-// written (80 or 443 when none is), no path, query or user. Nothing for
-// anything else.
+// (http or https) and host, the port always written (80 or 443 when none
+// is), no path, query or user. Nothing for anything else.
 std::optional<QString> normalizedReceiverUrl(const QString& text);
 
 // "(50.85, 4.30)", also with a third part ("(50.85,4.30,12z)"); nothing for a

@@ -71,7 +71,8 @@ public:
                 continue;
             ++m_at;
             if (c == '{' || c == '[') {
-                tooDeep = tooDeep || ++depth > maxDepth;
+                ++depth;
+                tooDeep = tooDeep || depth > maxDepth;
             } else if (c == '}' || c == ']') {
                 if (depth == 0) {
                     if (c == ']' && !finishElement())

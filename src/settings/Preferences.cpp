@@ -509,6 +509,16 @@ void Preferences::setReceiverBands(bool on)
     store(PreferenceKeys::receiverBands, on ? QStringLiteral("true") : QStringLiteral("false"));
 }
 
+QString Preferences::listenerLocation() const
+{
+    return textOf(storedValue(PreferenceKeys::listenerLocation)).value_or(QString()).left(100);
+}
+
+void Preferences::setListenerLocation(const QString& location)
+{
+    store(PreferenceKeys::listenerLocation, location.trimmed().left(100));
+}
+
 QString Preferences::audioOutputDeviceUID() const
 {
     return textOf(storedValue(PreferenceKeys::audioOutputDeviceUID)).value_or(QString());

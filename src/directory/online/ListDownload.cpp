@@ -54,6 +54,7 @@ ListDownload::ListDownload(QNetworkAccessManager& network, const QString& source
     std::chrono::milliseconds timeout, std::function<void(const ListDownloadResult&)> done, QObject* parent)
     : QObject(parent)
     , m_done(std::move(done))
+    , m_timeout(timeout)
 {
     if (!isWebSource(source)) {
         const QString path = source.startsWith(QLatin1String("file:")) ? QUrl(source).toLocalFile() : source;
@@ -88,7 +89,7 @@ ListDownload::~ListDownload()
 
 void ListDownload::readAvailable()
 {
-    if (m_tooLarge)
+    if (m_tooLarge || !m_reply->isOpen())
         return;
     m_body += m_reply->read(maxListingBytes + 1 - m_body.size());
     if (m_body.size() > maxListingBytes) {
@@ -109,7 +110,10 @@ void ListDownload::finish()
         complete(failure(directoryProblemText(DirectoryProblem::tooLarge), true));
     } else if (m_timedOut || m_reply->error() == QNetworkReply::OperationCanceledError
         || m_reply->error() == QNetworkReply::TimeoutError) {
-        complete(failure(translated("The server did not answer within 10 seconds."), true));
+        const auto seconds = (m_timeout.count() + 999) / 1000;
+        complete(failure(seconds == 1 ? translated("The server did not answer within a second.")
+                                      : translated("The server did not answer within %1 seconds.").arg(seconds),
+            true));
     } else if (!status.isValid()) {
         complete(failure(translated("The server could not be reached: %1").arg(m_reply->errorString()), false));
     } else if (status.toInt() == 304) {

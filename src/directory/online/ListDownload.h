@@ -55,6 +55,7 @@ private:
     void complete(const ListDownloadResult& result);
 
     std::function<void(const ListDownloadResult&)> m_done;
+    std::chrono::milliseconds m_timeout;
     QPointer<QNetworkReply> m_reply;
     QTimer m_deadline;
     QByteArray m_body;
