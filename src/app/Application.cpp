@@ -110,18 +110,19 @@ void Application::open(const LaunchRequest& request)
         setDirectorySources(request.directorySources);
     if (request.addresses.isEmpty()) {
         MainWindow* window = newWindow();
-        // With no receiver chosen yet, the Receivers window offers them all.
-        if (window->addressBar()->address().trimmed().isEmpty() || !request.directorySources.isEmpty())
-            openReceivers();
         if (request.frequencyKHz || request.mode) {
             ReceiverClient& client = window->client();
             client.restoreTuning(request.mode.value_or(client.mode()), client.waterfallZoom(),
                 request.frequencyKHz.value_or(client.frequencyKHz()));
         }
-        return;
+        // With no receiver ever chosen, the Receivers window offers them all.
+        if (!m_preferences.hasServerAddress())
+            openReceivers();
     }
     for (const ReceiverAddress& address : request.addresses)
         newWindow()->addressBar()->connectTo(address);
+    if (!request.directorySources.isEmpty())
+        openReceivers();
 }
 
 QList<MainWindow*> Application::mainWindows() const

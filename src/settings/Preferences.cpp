@@ -299,6 +299,11 @@ QString Preferences::problem() const
     return parts.join(u' ');
 }
 
+bool Preferences::hasServerAddress() const
+{
+    return textOf(storedValue(PreferenceKeys::serverAddress)).has_value();
+}
+
 QString Preferences::serverAddress() const
 {
     return textOf(storedValue(PreferenceKeys::serverAddress)).value_or(defaultServerAddress());

@@ -61,6 +61,8 @@ public:
 
     QString serverAddress() const;
     void setServerAddress(const QString& address);
+    // Whether an address was ever stored: false until the listener chose one.
+    bool hasServerAddress() const;
 
     double frequencyKHz() const;
     // A frequency that is not a finite number is not stored.

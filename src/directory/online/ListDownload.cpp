@@ -11,11 +11,6 @@
 
 namespace {
 
-QString translated(const char* text)
-{
-    return QCoreApplication::translate("ListDownload", text);
-}
-
 ListDownloadResult failure(QString problem, bool reachedServer)
 {
     ListDownloadResult result;
@@ -28,7 +23,8 @@ ListDownloadResult readFile(const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return failure(translated("The file cannot be read: %1").arg(file.errorString()), false);
+        return failure(
+            QCoreApplication::translate("ListDownload", "The file cannot be read: %1").arg(file.errorString()), false);
     ListDownloadResult result;
     result.body = file.read(maxListingBytes + 1);
     if (result.body.size() > maxListingBytes)
@@ -111,18 +107,22 @@ void ListDownload::finish()
     } else if (m_timedOut || m_reply->error() == QNetworkReply::OperationCanceledError
         || m_reply->error() == QNetworkReply::TimeoutError) {
         const auto seconds = (m_timeout.count() + 999) / 1000;
-        complete(failure(seconds == 1 ? translated("The server did not answer within a second.")
-                                      : translated("The server did not answer within %1 seconds.").arg(seconds),
-            true));
+        const QString problem = seconds == 1
+            ? QCoreApplication::translate("ListDownload", "The server did not answer within a second.")
+            : QCoreApplication::translate("ListDownload", "The server did not answer within %1 seconds.").arg(seconds);
+        complete(failure(problem, true));
     } else if (!status.isValid()) {
-        complete(failure(translated("The server could not be reached: %1").arg(m_reply->errorString()), false));
+        complete(failure(
+            QCoreApplication::translate("ListDownload", "The server could not be reached: %1").arg(m_reply->errorString()),
+            false));
     } else if (status.toInt() == 304) {
         ListDownloadResult result;
         result.outcome = ListDownloadResult::Outcome::notModified;
         result.reachedServer = true;
         complete(result);
     } else if (status.toInt() != 200) {
-        complete(failure(translated("The server answered with status %1.").arg(status.toInt()), true));
+        complete(failure(
+            QCoreApplication::translate("ListDownload", "The server answered with status %1.").arg(status.toInt()), true));
     } else {
         ListDownloadResult result;
         result.outcome = ListDownloadResult::Outcome::received;
