@@ -32,7 +32,8 @@ QByteArray kiwiPage()
 {
     QString page = QStringLiteral("<html><body><div id='id-public'>\n");
     for (int i = 0; i < receivers; ++i) {
-        page += QStringLiteral("<div class='cl-entry '><div class='cl-info'>\n<!-- name=%1 -->\n<!-- sdr_hw=KiwiSDR 2 \u2063 GPS -->\n"
+        page += QStringLiteral("<div class='cl-entry '><div class='cl-info'>\n<!-- name=%1 -->\n"
+                               "<!-- sdr_hw=KiwiSDR 2 \u2063 GPS -->\n"
                                "<!-- bands=0-30000000 -->\n<!-- users=%2 -->\n<!-- users_max=4 -->\n<!-- gps=%3 -->\n"
                                "<!-- loc=Town %4 -->\n<!-- sw_version=KiwiSDR_v1.602 -->\n<!-- antenna=Loop %4 -->\n"
                                "<!-- snr=%5,20 -->\n<a href='http://kiwi%6.example.net:8073'>x</a>\n</div></div>\n")
@@ -45,7 +46,8 @@ QByteArray kiwiScript()
 {
     QString text = QStringLiteral("// mirror\nvar kiwisdr_com = [\n");
     for (int i = 0; i < receivers; ++i) {
-        text += QStringLiteral("{\"name\": \"%1\", \"url\": \"http://kiwi%2.example.net:8073\", \"bands\": \"0-30000000\", "
+        text += QStringLiteral("{\"name\": \"%1\", \"url\": \"http://kiwi%2.example.net:8073\", "
+                               "\"bands\": \"0-30000000\", "
                                "\"users\": \"%3\", \"users_max\": \"4\", \"gps\": \"%4\", \"loc\": \"Town %5\", "
                                "\"sw_version\": \"KiwiSDR_v1.602\", \"antenna\": \"Loop\", \"snr\": \"%6,20\",},\n")
                     .arg(name(i)).arg(i).arg(i % 5).arg(position(i)).arg(i % 97).arg(i % 40);
@@ -58,8 +60,12 @@ QByteArray receiverBook()
     QString text = QStringLiteral("<html><script>\nvar receivers = [");
     for (int i = 0; i < receivers; ++i) {
         text += QStringLiteral("%1{\"label\":\"Station %2\",\"location\":{\"type\":\"Point\",\"coordinates\":[%3,%4]},"
-                               "\"receivers\":[{\"label\":\"OpenWebRX %2\",\"version\":\"1.2.2\",\"url\":\"http://owrx%2.example.org:8073/\",\"type\":\"OpenWebRX\"}]}")
-                    .arg(i ? QStringLiteral(",") : QString()).arg(i).arg(-170 + (i * 13) % 340).arg(-60 + (i * 7) % 130);
+                               "\"receivers\":[{\"label\":\"OpenWebRX %2\",\"version\":\"1.2.2\","
+                               "\"url\":\"http://owrx%2.example.org:8073/\",\"type\":\"OpenWebRX\"}]}")
+                    .arg(i ? QStringLiteral(",") : QString())
+                    .arg(i)
+                    .arg(-170 + (i * 13) % 340)
+                    .arg(-60 + (i * 7) % 130);
     }
     return (text + QStringLiteral("];\n</script></html>\n")).toUtf8();
 }

@@ -16,8 +16,9 @@ inline void checkDirectoryRead(const DirectoryRead& read)
         std::abort();
     QList<ReceiverRow> rows;
     for (const ReceiverListing& listing : read.receivers) {
-        const bool bounded = listing.name.size() <= maxListingTextLength && listing.location.size() <= maxListingTextLength
-            && listing.antenna.size() <= maxListingTextLength && listing.version.size() <= maxListingTextLength;
+        const bool bounded = listing.name.size() <= maxListingTextLength
+            && listing.location.size() <= maxListingTextLength && listing.antenna.size() <= maxListingTextLength
+            && listing.version.size() <= maxListingTextLength;
         const bool inRange = (!listing.latitude || std::abs(*listing.latitude) <= 90)
             && (!listing.longitude || std::abs(*listing.longitude) <= 180)
             && (!listing.users || (*listing.users >= 0 && *listing.users <= 1000))

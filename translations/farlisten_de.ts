@@ -1010,18 +1010,6 @@ Listen to public web shortwave receivers: KiwiSDR and OpenWebRX servers. Tune, w
 <context>
     <name>ReceiverTableModel</name>
     <message>
-        <source>%1 GHz</source>
-        <translation>%1 GHz</translation>
-    </message>
-    <message>
-        <source>%1 MHz</source>
-        <translation>%1 MHz</translation>
-    </message>
-    <message>
-        <source>%1 kHz</source>
-        <translation>%1 kHz</translation>
-    </message>
-    <message>
         <source>KiwiSDR</source>
         <translation>KiwiSDR</translation>
     </message>
@@ -1032,10 +1020,6 @@ Listen to public web shortwave receivers: KiwiSDR and OpenWebRX servers. Tune, w
     <message>
         <source>unknown</source>
         <translation>unbekannt</translation>
-    </message>
-    <message>
-        <source>%1 – %2</source>
-        <translation>%1 – %2</translation>
     </message>
     <message>
         <source>%1 km</source>
@@ -1096,6 +1080,18 @@ Listen to public web shortwave receivers: KiwiSDR and OpenWebRX servers. Tune, w
     <message>
         <source>Age</source>
         <translation>Alter</translation>
+    </message>
+    <message>
+        <source>%1 – %2 GHz</source>
+        <translation>%1 – %2 GHz</translation>
+    </message>
+    <message>
+        <source>%1 – %2 MHz</source>
+        <translation>%1 – %2 MHz</translation>
+    </message>
+    <message>
+        <source>%1 – %2 kHz</source>
+        <translation>%1 – %2 kHz</translation>
     </message>
 </context>
 <context>

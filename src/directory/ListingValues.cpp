@@ -88,7 +88,8 @@ std::optional<int> snrFromText(const QString& text)
 {
     if (text.size() > 100)
         return std::nullopt;
-    const std::optional<double> value = numberFrom(QStringView(text).first(text.indexOf(u',') < 0 ? text.size() : text.indexOf(u',')));
+    const qsizetype comma = text.indexOf(u',');
+    const std::optional<double> value = numberFrom(QStringView(text).first(comma < 0 ? text.size() : comma));
     if (!value || *value < -50 || *value > 150)
         return std::nullopt;
     return int(std::lround(*value));

@@ -15,6 +15,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTableView>
@@ -28,7 +29,8 @@ QByteArray localSample(const char* name)
     QFile file(QStringLiteral(DIRECTORY_SAMPLES "/") + QLatin1String(name));
     const QString text = file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
     static const QRegularExpression address(QStringLiteral("(https?)://([A-Za-z0-9.-]+|\\[[0-9a-f:]+\\])(:[0-9]+)?"));
-    QStringList hosts;
+    // One port per receiver across both lists, so that the same receiver stays one.
+    static QStringList hosts;
     QString local;
     qsizetype at = 0;
     for (const QRegularExpressionMatch& match : address.globalMatch(text)) {
@@ -73,7 +75,8 @@ TEST_F(ReceiversWindowTest, DoubleClickingARowIsHeardInTheCurrentWindowOnTheFilt
     {
         AudioOutputSettings devices;
         ASSERT_TRUE(QTest::qWaitFor([&] {
-            return std::ranges::any_of(devices.devices(), [&](const AudioOutputDevice& d) { return d.uid == sinkName; });
+            return std::ranges::any_of(
+                devices.devices(), [&](const AudioOutputDevice& device) { return device.uid == sinkName; });
         }, 10000));
     }
     Preferences::instance().setAudioOutputDeviceUID(sinkName);
@@ -89,6 +92,8 @@ TEST_F(ReceiversWindowTest, DoubleClickingARowIsHeardInTheCurrentWindowOnTheFilt
 
     pulsetest::MonitorRecording heard(sinkName);
     ASSERT_TRUE(heard.waitUntilRecording());
+    // A double click: a press and release, then the second press.
+    QTest::mouseClick(receivers.table()->viewport(), Qt::LeftButton, {}, rowCentre(receivers, 0));
     QTest::mouseDClick(receivers.table()->viewport(), Qt::LeftButton, {}, rowCentre(receivers, 0));
     ASSERT_TRUE(waitForState(window->client(), ConnectionState::Kind::connected));
     EXPECT_EQ(app.mainWindows().size(), 1);
@@ -113,7 +118,8 @@ TEST_F(ReceiversWindowTest, FiltersTheListsShowsThemOnTheMapAndKeepsOrOpensARece
     MainWindow* first = app.newWindow();
     ReceiversWindow& receivers = receiversOf(app);
     ReceiverTableModel& model = receivers.model();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return model.rowCount() == 8; }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return model.totalCount() == 8; }, 10000));
+    EXPECT_EQ(model.rowCount(), 7) << "the receiver behind a downconverter does not cover the window's frequency";
 
     QTest::keyClicks(receivers.searchField(), QStringLiteral("BEVERAGE"));
     EXPECT_EQ(model.rowCount(), 1);
@@ -124,7 +130,7 @@ TEST_F(ReceiversWindowTest, FiltersTheListsShowsThemOnTheMapAndKeepsOrOpensARece
     kind->setCurrentIndex(0);
     receivers.frequencyField()->setText(QStringLiteral("31000"));
     emit receivers.frequencyField()->textEdited(receivers.frequencyField()->text());
-    EXPECT_EQ(model.rowCount(), 6) << "the receivers known to end at 30 MHz are out";
+    EXPECT_EQ(model.rowCount(), 5) << "the receivers known to end at 30 MHz are out";
     receivers.coversCheck()->setChecked(false);
     EXPECT_EQ(model.rowCount(), 8);
 
@@ -136,7 +142,8 @@ TEST_F(ReceiversWindowTest, FiltersTheListsShowsThemOnTheMapAndKeepsOrOpensARece
             full = row;
     ASSERT_NE(full, nullptr);
     const QPoint dot = map->pointOf({*full->listing.latitude, *full->listing.longitude}).toPoint();
-    QTest::mouseMove(map, dot);
+    QMouseEvent hover(QEvent::MouseMove, dot, map->mapToGlobal(dot), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(map, &hover);
     EXPECT_EQ(map->hoveredUrl(), full->listing.url);
     QTest::mouseClick(map, Qt::LeftButton, {}, dot);
     ASSERT_NE(receivers.selectedListing(), nullptr);

@@ -42,7 +42,8 @@ ReceiverListing listing(const char* url, std::optional<std::int64_t> highHz, std
 
 TEST(DirectoryText, ListTextsBecomePlainBoundedAndVisible)
 {
-    EXPECT_EQ(plainListText(u"<b>Kiwi</b> &amp; <font color=red>Co</font><br>Ltd", 200), QStringLiteral("Kiwi & Co Ltd"));
+    EXPECT_EQ(plainListText(u"<b>Kiwi</b> &amp; <font color=red>Co</font><br>Ltd", 200),
+        QStringLiteral("Kiwi & Co Ltd"));
     EXPECT_EQ(plainListText(u"I <3 DX, a < b", 200), QStringLiteral("I <3 DX, a < b"));
     EXPECT_EQ(plainListText(u"Cut here <a href=\"http://x", 200), QStringLiteral("Cut here"));
     EXPECT_EQ(plainListText(u"&lt;b&gt;not bold&lt;/b&gt; &#x1F4E1; &#0; &bogus;", 200),
@@ -60,8 +61,10 @@ TEST(DirectoryValues, NumbersAndAddressesAreCheckedBeforeUse)
 {
     EXPECT_EQ(normalizedReceiverUrl(QStringLiteral(" HTTP://Kiwi.Example.ORG:8073/path?q#f ")),
         QStringLiteral("http://kiwi.example.org:8073"));
-    EXPECT_EQ(normalizedReceiverUrl(QStringLiteral("http://x.proxy.kiwisdr.com/")), QStringLiteral("http://x.proxy.kiwisdr.com:80"));
-    EXPECT_EQ(normalizedReceiverUrl(QStringLiteral("https://owrx.example")), QStringLiteral("https://owrx.example:443"));
+    EXPECT_EQ(normalizedReceiverUrl(QStringLiteral("http://x.proxy.kiwisdr.com/")),
+        QStringLiteral("http://x.proxy.kiwisdr.com:80"));
+    EXPECT_EQ(normalizedReceiverUrl(QStringLiteral("https://owrx.example")),
+        QStringLiteral("https://owrx.example:443"));
     for (const char* bad : {"javascript:alert(1)", "ftp://x.example", "http://user:pw@x.example", "http://:80", "",
              "http://x.example:99999"})
         EXPECT_FALSE(normalizedReceiverUrl(QString::fromLatin1(bad))) << bad;

@@ -23,7 +23,10 @@ QByteArray sample(const char* name)
 struct ListServer {
     explicit ListServer(QByteArray served) : body(std::move(served)) {}
 
-    QString url(const char* path) const { return QStringLiteral("http://127.0.0.1:%1%2").arg(port).arg(QLatin1String(path)); }
+    QString url(const char* path) const
+    {
+        return QStringLiteral("http://127.0.0.1:%1%2").arg(port).arg(QLatin1String(path));
+    }
     void goOffline()
     {
         for (QTcpServer* server : http.servers())
@@ -56,7 +59,8 @@ struct ListServer {
 
 class DirectorySourcesTest : public ::testing::Test {
 protected:
-    DirectorySources::Options options(std::chrono::milliseconds minimumInterval = DirectorySourcesOptions().minimumInterval)
+    DirectorySources::Options options(
+        std::chrono::milliseconds minimumInterval = DirectorySourcesOptions().minimumInterval)
     {
         DirectorySources::Options o;
         o.cacheFolder = cache.path();

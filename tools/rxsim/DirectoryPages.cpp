@@ -50,8 +50,11 @@ QByteArray kiwiPublicPage(const SimListingEntry& entry)
     QString page = QStringLiteral("<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>KiwiSDR: public "
                                   "receivers (rxsim)</title></head>\n<body><div id='id-public'>\n"
                                   "<div class='cl-entry '>\n<div class='cl-info'>\n");
-    for (const auto& [key, value] : kiwiValues(entry))
-        page += QStringLiteral("<!-- %1=%2 -->\n").arg(key, QString(value).replace(QLatin1String("--"), QLatin1String("- -")));
+    for (const auto& [key, value] : kiwiValues(entry)) {
+        // A value never ends its comment early.
+        const QString shown = QString(value).replace(QLatin1String("--"), QLatin1String("- -"));
+        page += QStringLiteral("<!-- %1=%2 -->\n").arg(key, shown);
+    }
     page += QStringLiteral("<a href='%1' target='_blank'>%1</a>\n</div>\n</div>\n</div></body></html>\n").arg(entry.url);
     return page.toUtf8();
 }

@@ -190,7 +190,9 @@ void DirectorySources::readList(Source& source, const CachedList& list, bool fre
 {
     source.reading = true;
     QtConcurrent::run([body = list.body] { return readDirectory(body); })
-        .then(this, [this, &source, list, fresh](DirectoryRead read) { listRead(source, std::move(read), list, fresh); });
+        .then(this, [this, &source, list, fresh](DirectoryRead read) {
+            listRead(source, std::move(read), list, fresh);
+        });
 }
 
 void DirectorySources::listRead(Source& source, DirectoryRead read, const CachedList& list, bool fresh)

@@ -112,8 +112,8 @@ void ListDownload::finish()
             : QCoreApplication::translate("ListDownload", "The server did not answer within %1 seconds.").arg(seconds);
         complete(failure(problem, true));
     } else if (!status.isValid()) {
-        complete(failure(
-            QCoreApplication::translate("ListDownload", "The server could not be reached: %1").arg(m_reply->errorString()),
+        const QString reason = m_reply->errorString();
+        complete(failure(QCoreApplication::translate("ListDownload", "The server could not be reached: %1").arg(reason),
             false));
     } else if (status.toInt() == 304) {
         ListDownloadResult result;
@@ -121,8 +121,9 @@ void ListDownload::finish()
         result.reachedServer = true;
         complete(result);
     } else if (status.toInt() != 200) {
-        complete(failure(
-            QCoreApplication::translate("ListDownload", "The server answered with status %1.").arg(status.toInt()), true));
+        const int code = status.toInt();
+        complete(failure(QCoreApplication::translate("ListDownload", "The server answered with status %1.").arg(code),
+            true));
     } else {
         ListDownloadResult result;
         result.outcome = ListDownloadResult::Outcome::received;

@@ -17,7 +17,10 @@ constexpr int antarcticIceFrontLevel = 5;
 
 class NetCDFFile {
 public:
-    explicit NetCDFFile(const QString& path) { m_open = nc_open(QFile::encodeName(path).constData(), NC_NOWRITE, &m_id) == NC_NOERR; }
+    explicit NetCDFFile(const QString& path)
+        : m_open(nc_open(QFile::encodeName(path).constData(), NC_NOWRITE, &m_id) == NC_NOERR)
+    {
+    }
     ~NetCDFFile()
     {
         if (m_open)
@@ -128,6 +131,7 @@ CoastlineSet readCoastlines(const QString& path)
 
 QFuture<CoastlineSet> sharedCoastlines()
 {
-    static const QFuture<CoastlineSet> coastlines = QtConcurrent::run([] { return readCoastlines(installedCoastlinePath()); });
+    static const QFuture<CoastlineSet> coastlines =
+        QtConcurrent::run([] { return readCoastlines(installedCoastlinePath()); });
     return coastlines;
 }

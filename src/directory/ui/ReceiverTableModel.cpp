@@ -11,14 +11,16 @@
 
 namespace {
 
-QString frequencyText(std::int64_t hz)
+// Both ends in the unit of the upper one: "0 – 30 MHz", "10.4895 – 10.49 GHz".
+QString rangeText(std::int64_t lowHz, std::int64_t highHz)
 {
     const QLocale locale;
-    if (hz >= 1'000'000'000)
-        return QCoreApplication::translate("ReceiverTableModel", "%1 GHz").arg(locale.toString(hz / 1e9, 'f', 3));
-    if (hz >= 1'000'000)
-        return QCoreApplication::translate("ReceiverTableModel", "%1 MHz").arg(locale.toString(hz / 1e6, 'g', 6));
-    return QCoreApplication::translate("ReceiverTableModel", "%1 kHz").arg(locale.toString(hz / 1e3, 'g', 6));
+    const auto [divisor, unit] = highHz >= 1'000'000'000
+        ? std::pair{1e9, QT_TRANSLATE_NOOP("ReceiverTableModel", "%1 \u2013 %2 GHz")}
+        : highHz >= 1'000'000 ? std::pair{1e6, QT_TRANSLATE_NOOP("ReceiverTableModel", "%1 \u2013 %2 MHz")}
+                              : std::pair{1e3, QT_TRANSLATE_NOOP("ReceiverTableModel", "%1 \u2013 %2 kHz")};
+    return QCoreApplication::translate("ReceiverTableModel", unit)
+        .arg(locale.toString(double(lowHz) / divisor, 'g', 6), locale.toString(double(highHz) / divisor, 'g', 6));
 }
 
 } // namespace
@@ -141,7 +143,7 @@ QString ReceiverTableModel::coverageText(const ReceiverListing& listing)
 {
     if (!listing.lowHz || !listing.highHz)
         return tr("unknown");
-    return tr("%1 \u2013 %2").arg(frequencyText(*listing.lowHz), frequencyText(*listing.highHz));
+    return rangeText(*listing.lowHz, *listing.highHz);
 }
 
 QString ReceiverTableModel::text(const ReceiverRow& row, ReceiverColumn column) const

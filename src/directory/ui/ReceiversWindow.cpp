@@ -59,8 +59,13 @@ ReceiversWindow::ReceiversWindow(std::unique_ptr<DirectorySources> sources, Pref
     m_table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     m_table->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     m_table->horizontalHeader()->setStretchLastSection(true);
-    m_table->setColumnWidth(int(ReceiverColumn::name), fontMetrics().horizontalAdvance(QLatin1Char('x')) * 32);
-    m_table->setColumnWidth(int(ReceiverColumn::location), fontMetrics().horizontalAdvance(QLatin1Char('x')) * 20);
+    const int letter = fontMetrics().horizontalAdvance(QLatin1Char('x'));
+    m_table->setColumnWidth(int(ReceiverColumn::name), letter * 26);
+    m_table->setColumnWidth(int(ReceiverColumn::location), letter * 16);
+    for (const ReceiverColumn narrow : {ReceiverColumn::bearing, ReceiverColumn::snr, ReceiverColumn::version})
+        m_table->setColumnWidth(int(narrow), letter * 9);
+    m_table->setColumnWidth(int(ReceiverColumn::distance), letter * 11);
+    m_table->setColumnWidth(int(ReceiverColumn::kind), letter * 12);
     m_table->setAccessibleName(tr("Receivers"));
     m_map = new WorldMap(this);
 
@@ -69,6 +74,7 @@ ReceiversWindow::ReceiversWindow(std::unique_ptr<DirectorySources> sources, Pref
     splitter->addWidget(m_map);
     splitter->setStretchFactor(0, 3);
     splitter->setStretchFactor(1, 2);
+    splitter->setSizes({700, 460});
 
     m_problems = new QLabel(this);
     m_problems->setObjectName(QStringLiteral("listProblems"));
@@ -118,7 +124,7 @@ ReceiversWindow::ReceiversWindow(std::unique_ptr<DirectorySources> sources, Pref
     });
     clock->start(std::chrono::seconds(30));
 
-    resize(1100, 640);
+    resize(1200, 640);
     showListings();
     m_sources->start();
 }
@@ -322,7 +328,8 @@ void ReceiversWindow::updateState()
     if (m_sources->isBusy())
         m_refresh->setText(tr("Refreshing\u2026"));
     else if (next)
-        m_refresh->setText(tr("Refresh at %1").arg(QLocale().toString(next->time(), QLocale::ShortFormat)));
+        m_refresh->setText(tr("Refresh at %1").arg(QLocale().toString(next->time(),
+            QLocale().timeFormat(QLocale::ShortFormat).remove(QLatin1String(":ss")))));
     else
         m_refresh->setText(tr("Refresh"));
     m_refresh->setToolTip(tr("Each list is fetched at most once every 30 minutes"));

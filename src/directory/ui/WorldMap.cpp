@@ -185,13 +185,15 @@ void WorldMap::drawLegend(QPainter& painter) const
 
 void WorldMap::drawHoverLabel(QPainter& painter) const
 {
-    const auto hovered = std::find_if(m_dots.cbegin(), m_dots.cend(), [this](const Dot& dot) { return dot.url == m_hovered; });
+    const auto hovered =
+        std::find_if(m_dots.cbegin(), m_dots.cend(), [this](const Dot& dot) { return dot.url == m_hovered; });
     if (hovered == m_dots.cend())
         return;
     const QString text = hovered->name.isEmpty() ? hovered->url : hovered->name;
     const QFontMetrics metrics = fontMetrics();
     const QPointF at = pointOf(hovered->position);
-    QRectF box(at + QPointF(10, -metrics.height() - 6), QSizeF(metrics.horizontalAdvance(text) + 10, metrics.height() + 4));
+    QRectF box(at + QPointF(10, -metrics.height() - 6),
+        QSizeF(metrics.horizontalAdvance(text) + 10, metrics.height() + 4));
     box.moveLeft(std::clamp(box.left(), 2.0, std::max(2.0, width() - box.width() - 2)));
     box.moveTop(std::clamp(box.top(), 2.0, std::max(2.0, height() - box.height() - 2)));
     painter.setPen(palette().color(QPalette::ToolTipText));
