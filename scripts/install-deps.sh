@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages Farlisten needs, by group:
 #   run    building and running the program (make run); Qt's translation
-#          tools build the program's translations
+#          tools build the program's translations; GSHHG's coastlines and
+#          libnetcdf to read them draw the Receivers window's map
 #   tools  run, plus what the stand-in receiver and the probes need (make demo)
 #   test   tools, plus the test harness and the desktop-file checkers (make test)
 #   bench  tools, plus Google Benchmark, Xvfb and a sound server (make bench)
@@ -17,6 +18,7 @@ run=(
   libliquid1 libliquid-dev libfftw3-single3 libfftw3-dev libsndfile1 libsndfile1-dev
   qtkeychain-qt6-dev
   libspeexdsp1 libspeexdsp-dev
+  libnetcdf19 libnetcdf-dev gmt-gshhg-low
 )
 tools=(qt6-httpserver-dev)
 # A private PulseAudio daemon with a null sink plays the tests' sound; fonts

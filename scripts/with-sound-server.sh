@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Runs a command in a private session: its own runtime and preferences folders,
+# Runs a command in a private session: its own runtime, preferences and cache folders,
 # the offscreen Qt platform, and its own PulseAudio daemon with a null sink, so
 # sound plays somewhere real without touching a desktop's sound server or the
 # user's preferences. Sets FARLISTEN_REQUIRE_PULSE=1 once the daemon answers.
@@ -19,6 +19,7 @@ cleanup() {
 trap cleanup EXIT
 export XDG_RUNTIME_DIR=$runtime
 export XDG_CONFIG_HOME=$runtime/config
+export XDG_CACHE_HOME=$runtime/cache
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
 unset PULSE_SERVER
 

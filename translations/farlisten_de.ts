@@ -94,6 +94,25 @@
         <source>&amp;About Farlisten</source>
         <translation>&amp;Über Farlisten</translation>
     </message>
+    <message>
+        <source>&amp;Find a Receiver…</source>
+        <translation>&amp;Empfänger finden…</translation>
+    </message>
+</context>
+<context>
+    <name>Application</name>
+    <message>
+        <source>Farlisten %1
+
+Listen to public web shortwave receivers: KiwiSDR and OpenWebRX servers. Tune, watch the waterfall, and keep your favourite receivers and frequencies as bookmarks.</source>
+        <translation>Farlisten %1
+
+Öffentliche Kurzwellen-Webempfänger hören: KiwiSDR- und OpenWebRX-Server. Abstimmen, den Wasserfall beobachten und die liebsten Empfänger und Frequenzen als Lesezeichen behalten.</translation>
+    </message>
+    <message>
+        <source>About Farlisten</source>
+        <translation>Über Farlisten</translation>
+    </message>
 </context>
 <context>
     <name>AudioEngine</name>
@@ -445,16 +464,39 @@
         <source>Ignored &quot;%1&quot;: it names no server.</source>
         <translation>„%1“ ignoriert: Es nennt keinen Server.</translation>
     </message>
+    <message>
+        <source>Read the receiver list SOURCE (an address or a file) instead of the public lists, and show the Receivers window; may be given more than once.</source>
+        <translation>Die Empfängerliste SOURCE (eine Adresse oder eine Datei) statt der öffentlichen Listen lesen und das Fenster Empfänger zeigen; darf mehrmals angegeben werden.</translation>
+    </message>
 </context>
 <context>
-    <name>MainWindow</name>
+    <name>DirectoryRead</name>
     <message>
-        <source>&amp;Record</source>
-        <translation>&amp;Aufnehmen</translation>
+        <source>The list is larger than 16 MB and was not read.</source>
+        <translation>Die Liste ist größer als 16 MB und wurde nicht gelesen.</translation>
     </message>
     <message>
-        <source>%1 – %2 kHz – %3</source>
-        <translation>%1 – %2 kHz – %3</translation>
+        <source>The list has more than 20,000 entries and was not read.</source>
+        <translation>Die Liste hat mehr als 20.000 Einträge und wurde nicht gelesen.</translation>
+    </message>
+    <message>
+        <source>The list ends before it is complete.</source>
+        <translation>Die Liste endet, bevor sie vollständig ist.</translation>
+    </message>
+    <message>
+        <source>This is no receiver list Farlisten knows.</source>
+        <translation>Das ist keine Empfängerliste, die Farlisten kennt.</translation>
+    </message>
+</context>
+<context>
+    <name>DirectorySources</name>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>%1 Showing its list saved %2 ago.</source>
+        <translation>%1 Gezeigt wird ihre Liste, gespeichert vor %2.</translation>
     </message>
 </context>
 <context>
@@ -504,6 +546,283 @@
     <message>
         <source>no desktop keyring (a Secret Service such as GNOME Keyring, or KWallet) is available</source>
         <translation>kein Desktop-Schlüsselbund (ein Secret Service wie GNOME Keyring oder KWallet) ist verfügbar</translation>
+    </message>
+</context>
+<context>
+    <name>KiwiWaterfallChannel</name>
+    <message>
+        <source>The waterfall stream was closed by the server.</source>
+        <translation>Der Wasserfall-Datenstrom wurde vom Server geschlossen.</translation>
+    </message>
+    <message>
+        <source>The receiver&apos;s limit on app connections closed the waterfall.</source>
+        <translation>Die Grenze des Empfängers für Anwendungsverbindungen hat den Wasserfall geschlossen.</translation>
+    </message>
+    <message>
+        <source>All waterfall channels are in use.</source>
+        <translation>Alle Wasserfall-Kanäle sind belegt.</translation>
+    </message>
+</context>
+<context>
+    <name>LevelStepper</name>
+    <message>
+        <source>Decrement</source>
+        <translation>Verringern</translation>
+    </message>
+    <message>
+        <source>Increment</source>
+        <translation>Erhöhen</translation>
+    </message>
+</context>
+<context>
+    <name>ListAge</name>
+    <message>
+        <source>less than a minute</source>
+        <translation>weniger als einer Minute</translation>
+    </message>
+    <message>
+        <source>a minute</source>
+        <translation>einer Minute</translation>
+    </message>
+    <message>
+        <source>%1 minutes</source>
+        <translation>%1 Minuten</translation>
+    </message>
+    <message>
+        <source>%1 hours</source>
+        <translation>%1 Stunden</translation>
+    </message>
+    <message>
+        <source>%1 days</source>
+        <translation>%1 Tagen</translation>
+    </message>
+</context>
+<context>
+    <name>ListDownload</name>
+    <message>
+        <source>The file cannot be read: %1</source>
+        <translation>Die Datei kann nicht gelesen werden: %1</translation>
+    </message>
+    <message>
+        <source>The server did not answer within a second.</source>
+        <translation>Der Server hat nicht innerhalb einer Sekunde geantwortet.</translation>
+    </message>
+    <message>
+        <source>The server did not answer within %1 seconds.</source>
+        <translation>Der Server hat nicht innerhalb von %1 Sekunden geantwortet.</translation>
+    </message>
+    <message>
+        <source>The server could not be reached: %1</source>
+        <translation>Der Server ist nicht erreichbar: %1</translation>
+    </message>
+    <message>
+        <source>The server answered with status %1.</source>
+        <translation>Der Server hat mit Status %1 geantwortet.</translation>
+    </message>
+</context>
+<context>
+    <name>ListeningToolsPanel</name>
+    <message>
+        <source> dB</source>
+        <translation> dB</translation>
+    </message>
+    <message>
+        <source> Hz</source>
+        <translation> Hz</translation>
+    </message>
+    <message>
+        <source>Squelch</source>
+        <translation>Rauschsperre</translation>
+    </message>
+    <message>
+        <source>Mutes the sound until a signal rises above the noise</source>
+        <translation>Schaltet den Ton stumm, bis ein Signal über das Rauschen steigt</translation>
+    </message>
+    <message>
+        <source>Squelch level</source>
+        <translation>Schwelle der Rauschsperre</translation>
+    </message>
+    <message>
+        <source>How far above the measured noise floor a signal must be to open the squelch</source>
+        <translation>Wie weit ein Signal über dem gemessenen Grundrauschen liegen muss, damit die Rauschsperre öffnet</translation>
+    </message>
+    <message>
+        <source>Noise reduction</source>
+        <translation>Rauschminderung</translation>
+    </message>
+    <message>
+        <source>Pushes down steady noise between and around signals</source>
+        <translation>Drückt gleichmäßiges Rauschen zwischen und neben den Signalen herunter</translation>
+    </message>
+    <message>
+        <source>Noise reduction strength</source>
+        <translation>Stärke der Rauschminderung</translation>
+    </message>
+    <message>
+        <source>How far noise may be pushed down; more is quieter but may sound watery</source>
+        <translation>Wie stark das Rauschen abgesenkt werden darf; mehr ist leiser, kann aber blubbernd klingen</translation>
+    </message>
+    <message>
+        <source>Notch</source>
+        <translation>Notchfilter</translation>
+    </message>
+    <message>
+        <source>Removes one interfering tone. Ctrl+click a line on the waterfall or spectrum to place it there</source>
+        <translation>Entfernt einen störenden Ton. Mit Strg+Klick auf eine Linie im Wasserfall oder Spektrum wird er dorthin gesetzt</translation>
+    </message>
+    <message>
+        <source>Notch frequency</source>
+        <translation>Frequenz des Notchfilters</translation>
+    </message>
+    <message>
+        <source>The audio frequency of the tone to remove</source>
+        <translation>Die Tonfrequenz des zu entfernenden Tons</translation>
+    </message>
+    <message>
+        <source>Notch width</source>
+        <translation>Breite des Notchfilters</translation>
+    </message>
+    <message>
+        <source>How wide a band around the notch frequency is removed</source>
+        <translation>Wie breit der Bereich um die Notch-Frequenz ist, der entfernt wird</translation>
+    </message>
+    <message>
+        <source>Noise blanker</source>
+        <translation>Störaustaster</translation>
+    </message>
+    <message>
+        <source>Silences short clicks and crashes such as ignition or power-line noise</source>
+        <translation>Blendet kurze Knackser und Krachen aus, etwa Zündfunken oder Störungen aus dem Stromnetz</translation>
+    </message>
+    <message>
+        <source>Noise blanker threshold</source>
+        <translation>Schwelle des Störaustasters</translation>
+    </message>
+    <message>
+        <source>How far above the average level a click must be to be silenced; lower catches more</source>
+        <translation>Wie weit ein Knacken über dem mittleren Pegel liegen muss, um ausgeblendet zu werden; niedriger erfasst mehr</translation>
+    </message>
+    <message>
+        <source>Listening</source>
+        <translation>Empfangshilfen</translation>
+    </message>
+    <message>
+        <source>Squelch off</source>
+        <translation>Rauschsperre aus</translation>
+    </message>
+    <message>
+        <source>Squelch open</source>
+        <translation>Rauschsperre offen</translation>
+    </message>
+    <message>
+        <source>Squelch closed</source>
+        <translation>Rauschsperre geschlossen</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>&amp;Record</source>
+        <translation>&amp;Aufnehmen</translation>
+    </message>
+    <message>
+        <source>%1 – %2 kHz – %3</source>
+        <translation>%1 – %2 kHz – %3</translation>
+    </message>
+</context>
+<context>
+    <name>ModeChoiceDelegate</name>
+    <message>
+        <source>Mode</source>
+        <translation>Betriebsart</translation>
+    </message>
+</context>
+<context>
+    <name>OpenWebRXSession</name>
+    <message>
+        <source>The receiver is busy: %1</source>
+        <translation>Der Empfänger ist belegt: %1</translation>
+    </message>
+    <message>
+        <source>The receiver is busy. Try again later.</source>
+        <translation>Der Empfänger ist belegt. Bitte später noch einmal versuchen.</translation>
+    </message>
+    <message>
+        <source>The receiver reported an SDR error.</source>
+        <translation>Der Empfänger hat einen SDR-Fehler gemeldet.</translation>
+    </message>
+</context>
+<context>
+    <name>PasswordPrompt</name>
+    <message>
+        <source>Password</source>
+        <translation>Passwort</translation>
+    </message>
+    <message>
+        <source>Connect</source>
+        <translation>Verbinden</translation>
+    </message>
+    <message>
+        <source>This receiver asks for a password.</source>
+        <translation>Dieser Empfänger verlangt ein Passwort.</translation>
+    </message>
+    <message>
+        <source>The receiver did not accept the password.</source>
+        <translation>Der Empfänger hat das Passwort nicht angenommen.</translation>
+    </message>
+    <message>
+        <source>This is a plain http address, so the password travels unencrypted. Use the receiver&apos;s https address if it has one.</source>
+        <translation>Dies ist eine einfache http-Adresse, daher wird das Passwort unverschlüsselt übertragen. Verwenden Sie die https-Adresse des Empfängers, falls er eine hat.</translation>
+    </message>
+    <message>
+        <source>Farlisten cannot keep the password because %1, so it asks each time.</source>
+        <translation>Farlisten kann das Passwort nicht behalten, denn %1; deshalb fragt es jedes Mal.</translation>
+    </message>
+</context>
+<context>
+    <name>Preferences</name>
+    <message>
+        <source>Your settings could not be saved to %1. Farlisten keeps them while it runs and tries again with the next change.</source>
+        <translation>Ihre Einstellungen konnten nicht in %1 gespeichert werden. Farlisten behält sie, solange es läuft, und versucht es bei der nächsten Änderung erneut.</translation>
+    </message>
+    <message>
+        <source>1 server bookmark could not be read and was set aside.</source>
+        <translation>1 Server-Lesezeichen konnte nicht gelesen werden und wurde beiseitegelegt.</translation>
+    </message>
+    <message>
+        <source>%1 server bookmarks could not be read and were set aside.</source>
+        <translation>%1 Server-Lesezeichen konnten nicht gelesen werden und wurden beiseitegelegt.</translation>
+    </message>
+    <message>
+        <source>1 frequency bookmark could not be read and was set aside.</source>
+        <translation>1 Frequenz-Lesezeichen konnte nicht gelesen werden und wurde beiseitegelegt.</translation>
+    </message>
+    <message>
+        <source>%1 frequency bookmarks could not be read and were set aside.</source>
+        <translation>%1 Frequenz-Lesezeichen konnten nicht gelesen werden und wurden beiseitegelegt.</translation>
+    </message>
+</context>
+<context>
+    <name>ReceiverAddress</name>
+    <message>
+        <source>Ignored &quot;%1&quot; in the address.</source>
+        <translation>„%1“ in der Adresse ignoriert.</translation>
+    </message>
+    <message>
+        <source>Ignored the frequency &quot;%1&quot; in the address: not a frequency between 0 and 10 GHz.</source>
+        <translation>Frequenz „%1“ in der Adresse ignoriert: keine Frequenz zwischen 0 und 10 GHz.</translation>
+    </message>
+    <message>
+        <source>Ignored the unknown mode &quot;%1&quot; in the address.</source>
+        <translation>Unbekannte Betriebsart „%1“ in der Adresse ignoriert.</translation>
+    </message>
+    <message>
+        <source>Ignored the zoom &quot;%1&quot; in the address: not a zoom between 0 and %2.</source>
+        <translation>Zoom „%1“ in der Adresse ignoriert: kein Zoom zwischen 0 und %2.</translation>
+    </message>
+    <message>
+        <source>The address is longer than %1 characters; no tuning was read from it.</source>
+        <translation>Die Adresse ist länger als %1 Zeichen; es wurde keine Abstimmung daraus gelesen.</translation>
     </message>
 </context>
 <context>
@@ -610,264 +929,6 @@
     </message>
 </context>
 <context>
-    <name>KiwiWaterfallChannel</name>
-    <message>
-        <source>The waterfall stream was closed by the server.</source>
-        <translation>Der Wasserfall-Datenstrom wurde vom Server geschlossen.</translation>
-    </message>
-    <message>
-        <source>The receiver&apos;s limit on app connections closed the waterfall.</source>
-        <translation>Die Grenze des Empfängers für Anwendungsverbindungen hat den Wasserfall geschlossen.</translation>
-    </message>
-    <message>
-        <source>All waterfall channels are in use.</source>
-        <translation>Alle Wasserfall-Kanäle sind belegt.</translation>
-    </message>
-</context>
-<context>
-    <name>WebSocketChannel</name>
-    <message>
-        <source>More than %1 KiB of messages waited for the connection to open</source>
-        <translation>Mehr als %1 KiB an Nachrichten warteten auf den Verbindungsaufbau</translation>
-    </message>
-    <message>
-        <source>The connection timed out</source>
-        <translation>Zeitüberschreitung beim Verbindungsaufbau</translation>
-    </message>
-    <message>
-        <source>The remote host closed the connection</source>
-        <translation>Die Gegenstelle hat die Verbindung geschlossen</translation>
-    </message>
-    <message>
-        <source>the receiver&apos;s certificate is not trusted (%1), so Farlisten does not connect to it</source>
-        <translation>dem Zertifikat des Empfängers wird nicht vertraut (%1), daher verbindet sich Farlisten nicht mit ihm</translation>
-    </message>
-    <message>
-        <source>The receiver sent nothing for %1 seconds</source>
-        <translation>Der Empfänger hat %1 Sekunden lang nichts gesendet</translation>
-    </message>
-</context>
-<context>
-    <name>LevelStepper</name>
-    <message>
-        <source>Decrement</source>
-        <translation>Verringern</translation>
-    </message>
-    <message>
-        <source>Increment</source>
-        <translation>Erhöhen</translation>
-    </message>
-</context>
-<context>
-    <name>ListeningToolsPanel</name>
-    <message>
-        <source> dB</source>
-        <translation> dB</translation>
-    </message>
-    <message>
-        <source> Hz</source>
-        <translation> Hz</translation>
-    </message>
-    <message>
-        <source>Squelch</source>
-        <translation>Rauschsperre</translation>
-    </message>
-    <message>
-        <source>Mutes the sound until a signal rises above the noise</source>
-        <translation>Schaltet den Ton stumm, bis ein Signal über das Rauschen steigt</translation>
-    </message>
-    <message>
-        <source>Squelch level</source>
-        <translation>Schwelle der Rauschsperre</translation>
-    </message>
-    <message>
-        <source>How far above the measured noise floor a signal must be to open the squelch</source>
-        <translation>Wie weit ein Signal über dem gemessenen Grundrauschen liegen muss, damit die Rauschsperre öffnet</translation>
-    </message>
-    <message>
-        <source>Noise reduction</source>
-        <translation>Rauschminderung</translation>
-    </message>
-    <message>
-        <source>Pushes down steady noise between and around signals</source>
-        <translation>Drückt gleichmäßiges Rauschen zwischen und neben den Signalen herunter</translation>
-    </message>
-    <message>
-        <source>Noise reduction strength</source>
-        <translation>Stärke der Rauschminderung</translation>
-    </message>
-    <message>
-        <source>How far noise may be pushed down; more is quieter but may sound watery</source>
-        <translation>Wie stark das Rauschen abgesenkt werden darf; mehr ist leiser, kann aber blubbernd klingen</translation>
-    </message>
-    <message>
-        <source>Notch</source>
-        <translation>Notchfilter</translation>
-    </message>
-    <message>
-        <source>Removes one interfering tone. Ctrl+click a line on the waterfall or spectrum to place it there</source>
-        <translation>Entfernt einen störenden Ton. Mit Strg+Klick auf eine Linie im Wasserfall oder Spektrum wird er dorthin gesetzt</translation>
-    </message>
-    <message>
-        <source>Notch frequency</source>
-        <translation>Frequenz des Notchfilters</translation>
-    </message>
-    <message>
-        <source>The audio frequency of the tone to remove</source>
-        <translation>Die Tonfrequenz des zu entfernenden Tons</translation>
-    </message>
-    <message>
-        <source>Notch width</source>
-        <translation>Breite des Notchfilters</translation>
-    </message>
-    <message>
-        <source>How wide a band around the notch frequency is removed</source>
-        <translation>Wie breit der Bereich um die Notch-Frequenz ist, der entfernt wird</translation>
-    </message>
-    <message>
-        <source>Noise blanker</source>
-        <translation>Störaustaster</translation>
-    </message>
-    <message>
-        <source>Silences short clicks and crashes such as ignition or power-line noise</source>
-        <translation>Blendet kurze Knackser und Krachen aus, etwa Zündfunken oder Störungen aus dem Stromnetz</translation>
-    </message>
-    <message>
-        <source>Noise blanker threshold</source>
-        <translation>Schwelle des Störaustasters</translation>
-    </message>
-    <message>
-        <source>How far above the average level a click must be to be silenced; lower catches more</source>
-        <translation>Wie weit ein Knacken über dem mittleren Pegel liegen muss, um ausgeblendet zu werden; niedriger erfasst mehr</translation>
-    </message>
-    <message>
-        <source>Listening</source>
-        <translation>Empfangshilfen</translation>
-    </message>
-    <message>
-        <source>Squelch off</source>
-        <translation>Rauschsperre aus</translation>
-    </message>
-    <message>
-        <source>Squelch open</source>
-        <translation>Rauschsperre offen</translation>
-    </message>
-    <message>
-        <source>Squelch closed</source>
-        <translation>Rauschsperre geschlossen</translation>
-    </message>
-</context>
-<context>
-    <name>ModeChoiceDelegate</name>
-    <message>
-        <source>Mode</source>
-        <translation>Betriebsart</translation>
-    </message>
-</context>
-<context>
-    <name>Application</name>
-    <message>
-        <source>Farlisten %1
-
-Listen to public web shortwave receivers: KiwiSDR and OpenWebRX servers. Tune, watch the waterfall, and keep your favourite receivers and frequencies as bookmarks.</source>
-        <translation>Farlisten %1
-
-Öffentliche Kurzwellen-Webempfänger hören: KiwiSDR- und OpenWebRX-Server. Abstimmen, den Wasserfall beobachten und die liebsten Empfänger und Frequenzen als Lesezeichen behalten.</translation>
-    </message>
-    <message>
-        <source>About Farlisten</source>
-        <translation>Über Farlisten</translation>
-    </message>
-</context>
-<context>
-    <name>OpenWebRXSession</name>
-    <message>
-        <source>The receiver is busy: %1</source>
-        <translation>Der Empfänger ist belegt: %1</translation>
-    </message>
-    <message>
-        <source>The receiver is busy. Try again later.</source>
-        <translation>Der Empfänger ist belegt. Bitte später noch einmal versuchen.</translation>
-    </message>
-    <message>
-        <source>The receiver reported an SDR error.</source>
-        <translation>Der Empfänger hat einen SDR-Fehler gemeldet.</translation>
-    </message>
-</context>
-<context>
-    <name>PasswordPrompt</name>
-    <message>
-        <source>Password</source>
-        <translation>Passwort</translation>
-    </message>
-    <message>
-        <source>Connect</source>
-        <translation>Verbinden</translation>
-    </message>
-    <message>
-        <source>This receiver asks for a password.</source>
-        <translation>Dieser Empfänger verlangt ein Passwort.</translation>
-    </message>
-    <message>
-        <source>The receiver did not accept the password.</source>
-        <translation>Der Empfänger hat das Passwort nicht angenommen.</translation>
-    </message>
-    <message>
-        <source>This is a plain http address, so the password travels unencrypted. Use the receiver&apos;s https address if it has one.</source>
-        <translation>Dies ist eine einfache http-Adresse, daher wird das Passwort unverschlüsselt übertragen. Verwenden Sie die https-Adresse des Empfängers, falls er eine hat.</translation>
-    </message>
-    <message>
-        <source>Farlisten cannot keep the password because %1, so it asks each time.</source>
-        <translation>Farlisten kann das Passwort nicht behalten, denn %1; deshalb fragt es jedes Mal.</translation>
-    </message>
-</context>
-<context>
-    <name>Preferences</name>
-    <message>
-        <source>Your settings could not be saved to %1. Farlisten keeps them while it runs and tries again with the next change.</source>
-        <translation>Ihre Einstellungen konnten nicht in %1 gespeichert werden. Farlisten behält sie, solange es läuft, und versucht es bei der nächsten Änderung erneut.</translation>
-    </message>
-    <message>
-        <source>1 server bookmark could not be read and was set aside.</source>
-        <translation>1 Server-Lesezeichen konnte nicht gelesen werden und wurde beiseitegelegt.</translation>
-    </message>
-    <message>
-        <source>%1 server bookmarks could not be read and were set aside.</source>
-        <translation>%1 Server-Lesezeichen konnten nicht gelesen werden und wurden beiseitegelegt.</translation>
-    </message>
-    <message>
-        <source>1 frequency bookmark could not be read and was set aside.</source>
-        <translation>1 Frequenz-Lesezeichen konnte nicht gelesen werden und wurde beiseitegelegt.</translation>
-    </message>
-    <message>
-        <source>%1 frequency bookmarks could not be read and were set aside.</source>
-        <translation>%1 Frequenz-Lesezeichen konnten nicht gelesen werden und wurden beiseitegelegt.</translation>
-    </message>
-</context>
-<context>
-    <name>ReceiverAddress</name>
-    <message>
-        <source>Ignored &quot;%1&quot; in the address.</source>
-        <translation>„%1“ in der Adresse ignoriert.</translation>
-    </message>
-    <message>
-        <source>Ignored the frequency &quot;%1&quot; in the address: not a frequency between 0 and 10 GHz.</source>
-        <translation>Frequenz „%1“ in der Adresse ignoriert: keine Frequenz zwischen 0 und 10 GHz.</translation>
-    </message>
-    <message>
-        <source>Ignored the unknown mode &quot;%1&quot; in the address.</source>
-        <translation>Unbekannte Betriebsart „%1“ in der Adresse ignoriert.</translation>
-    </message>
-    <message>
-        <source>Ignored the zoom &quot;%1&quot; in the address: not a zoom between 0 and %2.</source>
-        <translation>Zoom „%1“ in der Adresse ignoriert: kein Zoom zwischen 0 und %2.</translation>
-    </message>
-    <message>
-        <source>The address is longer than %1 characters; no tuning was read from it.</source>
-        <translation>Die Adresse ist länger als %1 Zeichen; es wurde keine Abstimmung daraus gelesen.</translation>
-    </message>
-</context>
-<context>
     <name>ReceiverInfoRows</name>
     <message>
         <source>ADPCM with sync</source>
@@ -944,6 +1005,196 @@ Listen to public web shortwave receivers: KiwiSDR and OpenWebRX servers. Tune, w
     <message>
         <source>Inactivity limit</source>
         <translation>Inaktivitätsgrenze</translation>
+    </message>
+</context>
+<context>
+    <name>ReceiverTableModel</name>
+    <message>
+        <source>KiwiSDR</source>
+        <translation>KiwiSDR</translation>
+    </message>
+    <message>
+        <source>OpenWebRX</source>
+        <translation>OpenWebRX</translation>
+    </message>
+    <message>
+        <source>unknown</source>
+        <translation>unbekannt</translation>
+    </message>
+    <message>
+        <source>%1 km</source>
+        <translation>%1 km</translation>
+    </message>
+    <message>
+        <source>%1°</source>
+        <translation>%1°</translation>
+    </message>
+    <message>
+        <source>%1 of %2 free</source>
+        <translation>%1 von %2 frei</translation>
+    </message>
+    <message>
+        <source>%1 dB</source>
+        <translation>%1 dB</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Location</source>
+        <translation>Standort</translation>
+    </message>
+    <message>
+        <source>Distance</source>
+        <translation>Entfernung</translation>
+    </message>
+    <message>
+        <source>Bearing</source>
+        <translation>Richtung</translation>
+    </message>
+    <message>
+        <source>Kind</source>
+        <translation>Art</translation>
+    </message>
+    <message>
+        <source>Channels</source>
+        <translation>Kanäle</translation>
+    </message>
+    <message>
+        <source>Coverage</source>
+        <translation>Frequenzbereich</translation>
+    </message>
+    <message>
+        <source>SNR</source>
+        <translation>SNR</translation>
+    </message>
+    <message>
+        <source>Antenna</source>
+        <translation>Antenne</translation>
+    </message>
+    <message>
+        <source>Version</source>
+        <translation>Version</translation>
+    </message>
+    <message>
+        <source>Age</source>
+        <translation>Alter</translation>
+    </message>
+    <message>
+        <source>%1 – %2 GHz</source>
+        <translation>%1 – %2 GHz</translation>
+    </message>
+    <message>
+        <source>%1 – %2 MHz</source>
+        <translation>%1 – %2 MHz</translation>
+    </message>
+    <message>
+        <source>%1 – %2 kHz</source>
+        <translation>%1 – %2 kHz</translation>
+    </message>
+</context>
+<context>
+    <name>ReceiversWindow</name>
+    <message>
+        <source>Receivers</source>
+        <translation>Empfänger</translation>
+    </message>
+    <message>
+        <source>Search names, places, antennas</source>
+        <translation>Namen, Orte, Antennen suchen</translation>
+    </message>
+    <message>
+        <source>Search</source>
+        <translation>Suche</translation>
+    </message>
+    <message>
+        <source>All Kinds</source>
+        <translation>Alle Arten</translation>
+    </message>
+    <message>
+        <source>Has a free channel</source>
+        <translation>Hat einen freien Kanal</translation>
+    </message>
+    <message>
+        <source>Covers</source>
+        <translation>Empfängt</translation>
+    </message>
+    <message>
+        <source>Frequency in kHz</source>
+        <translation>Frequenz in kHz</translation>
+    </message>
+    <message>
+        <source>Within</source>
+        <translation>Im Umkreis von</translation>
+    </message>
+    <message>
+        <source> km</source>
+        <translation> km</translation>
+    </message>
+    <message>
+        <source>Best for This Frequency</source>
+        <translation>Am besten für diese Frequenz</translation>
+    </message>
+    <message>
+        <source>Receivers that cover the frequency first, then those with a free channel, then the highest SNR less 1 dB for every 500 km of distance</source>
+        <translation>Zuerst die Empfänger, die die Frequenz empfangen, dann die mit einem freien Kanal, dann das höchste SNR abzüglich 1 dB je 500 km Entfernung</translation>
+    </message>
+    <message>
+        <source>kHz</source>
+        <translation>kHz</translation>
+    </message>
+    <message>
+        <source>Refresh</source>
+        <translation>Aktualisieren</translation>
+    </message>
+    <message>
+        <source>Add to Servers</source>
+        <translation>Zu den Servern hinzufügen</translation>
+    </message>
+    <message>
+        <source>Connect When Free</source>
+        <translation>Verbinden, sobald frei</translation>
+    </message>
+    <message>
+        <source>Every channel is in use: connect as soon as one is free</source>
+        <translation>Alle Kanäle sind belegt: verbinden, sobald einer frei ist</translation>
+    </message>
+    <message>
+        <source>Listen</source>
+        <translation>Hören</translation>
+    </message>
+    <message>
+        <source>Listen in the current window; with Ctrl, in a new window</source>
+        <translation>Im aktuellen Fenster hören; mit Strg in einem neuen Fenster</translation>
+    </message>
+    <message>
+        <source>Set your location in Settings to filter by distance</source>
+        <translation>Den eigenen Standort in den Einstellungen angeben, um nach Entfernung zu filtern</translation>
+    </message>
+    <message>
+        <source>%1 of %2 receivers</source>
+        <translation>%1 von %2 Empfängern</translation>
+    </message>
+    <message>
+        <source>%1; lists from %2 ago</source>
+        <translation>%1; Listen von vor %2</translation>
+    </message>
+    <message>
+        <source>Fetching the receiver lists…</source>
+        <translation>Die Empfängerlisten werden geholt…</translation>
+    </message>
+    <message>
+        <source>Refreshing…</source>
+        <translation>Wird aktualisiert…</translation>
+    </message>
+    <message>
+        <source>Refresh at %1</source>
+        <translation>Aktualisieren um %1</translation>
+    </message>
+    <message>
+        <source>Each list is fetched at most once every 30 minutes</source>
+        <translation>Jede Liste wird höchstens alle 30 Minuten geholt</translation>
     </message>
 </context>
 <context>
@@ -1125,6 +1376,22 @@ Listen to public web shortwave receivers: KiwiSDR and OpenWebRX servers. Tune, w
     <message>
         <source>Where a receiver sends its operator&apos;s band bars, the scale shows them instead of the band plan</source>
         <translation>Wo ein Empfänger die Bandbalken seines Betreibers sendet, zeigt die Skala diese statt des Bandplans</translation>
+    </message>
+    <message>
+        <source>Locator or latitude, longitude</source>
+        <translation>Locator oder Breite, Länge</translation>
+    </message>
+    <message>
+        <source>Where you are, for the distance and bearing of each receiver: a Maidenhead locator such as JO62qm, or degrees such as 52.52, 13.40</source>
+        <translation>Wo Sie sind, für Entfernung und Richtung jedes Empfängers: ein Maidenhead-Locator wie JO62qm oder Grad wie 52.52, 13.40</translation>
+    </message>
+    <message>
+        <source>This is neither a locator nor a latitude and longitude.</source>
+        <translation>Das ist weder ein Locator noch Breite und Länge.</translation>
+    </message>
+    <message>
+        <source>Your Location</source>
+        <translation>Ihr Standort</translation>
     </message>
 </context>
 <context>
@@ -1401,6 +1668,29 @@ Listen to public web shortwave receivers: KiwiSDR and OpenWebRX servers. Tune, w
     </message>
 </context>
 <context>
+    <name>WebSocketChannel</name>
+    <message>
+        <source>More than %1 KiB of messages waited for the connection to open</source>
+        <translation>Mehr als %1 KiB an Nachrichten warteten auf den Verbindungsaufbau</translation>
+    </message>
+    <message>
+        <source>The connection timed out</source>
+        <translation>Zeitüberschreitung beim Verbindungsaufbau</translation>
+    </message>
+    <message>
+        <source>The remote host closed the connection</source>
+        <translation>Die Gegenstelle hat die Verbindung geschlossen</translation>
+    </message>
+    <message>
+        <source>the receiver&apos;s certificate is not trusted (%1), so Farlisten does not connect to it</source>
+        <translation>dem Zertifikat des Empfängers wird nicht vertraut (%1), daher verbindet sich Farlisten nicht mit ihm</translation>
+    </message>
+    <message>
+        <source>The receiver sent nothing for %1 seconds</source>
+        <translation>Der Empfänger hat %1 Sekunden lang nichts gesendet</translation>
+    </message>
+</context>
+<context>
     <name>WindowMenus</name>
     <message>
         <source>&amp;Receiver</source>
@@ -1429,6 +1719,25 @@ Listen to public web shortwave receivers: KiwiSDR and OpenWebRX servers. Tune, w
     <message>
         <source>&amp;Connect</source>
         <translation>&amp;Verbinden</translation>
+    </message>
+</context>
+<context>
+    <name>WorldMap</name>
+    <message>
+        <source>Map of the receivers</source>
+        <translation>Karte der Empfänger</translation>
+    </message>
+    <message>
+        <source>KiwiSDR</source>
+        <translation>KiwiSDR</translation>
+    </message>
+    <message>
+        <source>OpenWebRX</source>
+        <translation>OpenWebRX</translation>
+    </message>
+    <message>
+        <source>No free channel</source>
+        <translation>Kein freier Kanal</translation>
     </message>
 </context>
 </TS>

@@ -71,7 +71,14 @@ void installMenuBar(QMainWindow& window, const AppCommands& commands, const Pref
     QMenuBar* bar = window.menuBar();
     if (commands.addWindowMenus)
         commands.addWindowMenus(*bar);
-    bar->addMenu(new ServersMenu(preferences, commands.focusedActions, commands.openServersEditor, bar));
+    auto* servers = new ServersMenu(preferences, commands.focusedActions, commands.openServersEditor, bar);
+    bar->addMenu(servers);
+    if (commands.openReceivers) {
+        QAction* receivers = servers->addAction(
+            QCoreApplication::translate("AppMenuBar", "&Find a Receiver…"), commands.openReceivers);
+        receivers->setObjectName(QStringLiteral("findReceiver"));
+        receivers->setShortcuts(standardShortcuts(QKeySequence(Qt::CTRL | Qt::Key_F), QKeySequence::Find));
+    }
     bar->addMenu(new BookmarksMenu(preferences, commands.focusedActions, commands.openBookmarksEditor, bar));
     QMenu* help = bar->addMenu(QCoreApplication::translate("AppMenuBar", "&Help"));
     help->setObjectName(QStringLiteral("helpMenu"));

@@ -23,6 +23,8 @@ struct AppCommands {
     std::function<void()> showAbout;
     std::function<void()> openServersEditor;
     std::function<void()> openBookmarksEditor;
+    // The Receivers window: every public receiver in a list and on a map.
+    std::function<void()> openReceivers;
     // The focused main window's actions, for the Servers and Bookmarks menus.
     WindowActionsProvider focusedActions;
     // Adds the menus that act on this window alone, after File; may be empty.

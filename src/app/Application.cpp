@@ -8,6 +8,7 @@
 #include "app/WindowMenus.h"
 #include "audio/AudioOutputSettings.h"
 #include "audio/AudioPlayer.h"
+#include "directory/online/DirectorySources.h"
 #include "bookmarks/ui/BookmarksEditor.h"
 #include "settings/Preferences.h"
 #include "bookmarks/ui/FrequencyBookmarksEditor.h"
@@ -49,6 +50,11 @@ Application::Application(ServicesFactory services, QObject* parent)
     // off and Application counts the windows itself.
     QGuiApplication::setQuitOnLastWindowClosed(false);
     QCoreApplication::setQuitLockEnabled(false);
+    // The Receivers window listens in the main window used last.
+    connect(qApp, &QApplication::focusChanged, this, [this] {
+        if (MainWindow* focused = focusedWindow())
+            m_lastFocused = focused;
+    });
 }
 
 Application::~Application()
@@ -63,6 +69,7 @@ Application::~Application()
     delete m_bookmarksEditor.data();
     delete m_settingsWindow.data();
     delete m_aboutBox.data();
+    delete m_receiversWindow.data();
 }
 
 MainWindow* Application::newWindow()
@@ -82,6 +89,7 @@ MainWindow* Application::newWindow()
             [this] { showAbout(); },
             [this] { openServersEditor(); },
             [this] { openBookmarksEditor(); },
+            [this] { openReceivers(); },
             [this] { return focusedActions(); },
             [window](QMenuBar& bar) { addWindowMenus(bar, *window); },
             window->recordAction(),
@@ -89,6 +97,7 @@ MainWindow* Application::newWindow()
         m_preferences);
     m_mainWindows.removeAll(nullptr);
     m_mainWindows.append(window);
+    m_lastFocused = window;
     endWithLastWindow(window);
     window->show();
     window->activateWindow();
@@ -97,6 +106,8 @@ MainWindow* Application::newWindow()
 
 void Application::open(const LaunchRequest& request)
 {
+    if (!request.directorySources.isEmpty())
+        setDirectorySources(request.directorySources);
     if (request.addresses.isEmpty()) {
         MainWindow* window = newWindow();
         if (request.frequencyKHz || request.mode) {
@@ -104,10 +115,14 @@ void Application::open(const LaunchRequest& request)
             client.restoreTuning(request.mode.value_or(client.mode()), client.waterfallZoom(),
                 request.frequencyKHz.value_or(client.frequencyKHz()));
         }
-        return;
+        // With no receiver ever chosen, the Receivers window offers them all.
+        if (!m_preferences.hasServerAddress())
+            openReceivers();
     }
     for (const ReceiverAddress& address : request.addresses)
         newWindow()->addressBar()->connectTo(address);
+    if (!request.directorySources.isEmpty())
+        openReceivers();
 }
 
 QList<MainWindow*> Application::mainWindows() const
@@ -166,6 +181,44 @@ void Application::openSettings()
         [this] { return withFileMenu(new SettingsWindow(*m_audioOutput, m_preferences), false); });
 }
 
+void Application::openReceivers()
+{
+    showSingle(m_receiversWindow, [this] {
+        const QStringList sources =
+            m_directorySources.isEmpty() ? DirectorySources::defaultSources() : m_directorySources;
+        auto* window = new ReceiversWindow(std::make_unique<DirectorySources>(sources), m_preferences,
+            [this]() -> std::optional<double> {
+                MainWindow* current = currentMainWindow();
+                return current ? std::optional<double>(current->client().frequencyKHz()) : std::nullopt;
+            });
+        connect(window, &ReceiversWindow::listenRequested, this, &Application::listenFromDirectory);
+        return withFileMenu(window, true);
+    });
+}
+
+MainWindow* Application::currentMainWindow() const
+{
+    if (MainWindow* focused = focusedWindow())
+        return focused;
+    if (m_lastFocused)
+        return m_lastFocused;
+    const QList<MainWindow*> windows = mainWindows();
+    return windows.isEmpty() ? nullptr : windows.last();
+}
+
+void Application::listenFromDirectory(const ReceiversWindow::ListenRequest& request)
+{
+    MainWindow* window = request.newWindow ? nullptr : currentMainWindow();
+    if (!window)
+        window = newWindow();
+    ReceiverAddress target;
+    target.server = request.listing.url;
+    target.frequencyKHz = request.frequencyKHz;
+    window->listenTo(target, request.whenFree);
+    window->raise();
+    window->activateWindow();
+}
+
 void Application::showAbout()
 {
     showSingle(m_aboutBox, [] {
@@ -200,7 +253,8 @@ QList<QWidget*> Application::ownWindows() const
     QList<QWidget*> windows;
     for (QWidget* window : mainWindows())
         windows.append(window);
-    for (QWidget* window : {m_serversEditor.data(), m_bookmarksEditor.data(), m_settingsWindow.data(), m_aboutBox.data()}) {
+    for (QWidget* window : {m_serversEditor.data(), m_bookmarksEditor.data(), m_settingsWindow.data(),
+             m_aboutBox.data(), m_receiversWindow.data()}) {
         if (window)
             windows.append(window);
     }

@@ -8,10 +8,12 @@
 
 #include "app/MainWindow.h"
 #include "bookmarks/ui/WindowActions.h"
+#include "directory/ui/ReceiversWindow.h"
 
 #include <QList>
 #include <QObject>
 #include <QPointer>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
@@ -47,6 +49,9 @@ public:
     void openServersEditor();
     void openBookmarksEditor();
     void openSettings();
+    // The Receivers window, reading `directorySources` (the public lists
+    // when empty) the first time it opens.
+    void openReceivers();
     void showAbout();
     // Closes every window (each main window ends its session) and leaves.
     void quit();
@@ -55,6 +60,9 @@ public:
     QWidget* bookmarksEditor() const { return m_bookmarksEditor; }
     QWidget* settingsWindow() const { return m_settingsWindow; }
     QWidget* aboutBox() const { return m_aboutBox; }
+    QWidget* receiversWindow() const { return m_receiversWindow; }
+    // The receiver lists the Receivers window reads; tests and the demo name their own.
+    void setDirectorySources(QStringList sources) { m_directorySources = std::move(sources); }
 
 private:
     // Every window of the program still open: main windows, editors, settings
@@ -66,6 +74,11 @@ private:
     QWidget* withFileMenu(QWidget* window, bool offersSettings);
     template <typename Make>
     void showSingle(QPointer<QWidget>& window, Make make);
+    // Connects the window the listener used last (or a new one) to a
+    // receiver the Receivers window chose.
+    void listenFromDirectory(const ReceiversWindow::ListenRequest& request);
+    // The main window in use: the focused one, else the last focused.
+    MainWindow* currentMainWindow() const;
 
     // The one store every window of the process keeps its choices in.
     Preferences& m_preferences;
@@ -76,4 +89,7 @@ private:
     QPointer<QWidget> m_bookmarksEditor;
     QPointer<QWidget> m_settingsWindow;
     QPointer<QWidget> m_aboutBox;
+    QPointer<QWidget> m_receiversWindow;
+    QPointer<MainWindow> m_lastFocused;
+    QStringList m_directorySources;
 };

@@ -24,8 +24,14 @@ LaunchRequest readCommandLine(const QStringList& arguments)
     const QCommandLineOption mode(QStringList{QStringLiteral("m"), QStringLiteral("mode")},
         QCoreApplication::translate("CommandLine", "Listen in MODE: am, amn, amw, sam, lsb, usb, cw, cwn, nbfm or wfm."),
         QStringLiteral("MODE"));
+    const QCommandLineOption directory(QStringLiteral("directory"),
+        QCoreApplication::translate("CommandLine",
+            "Read the receiver list SOURCE (an address or a file) instead of the public lists, and show the "
+            "Receivers window; may be given more than once."),
+        QStringLiteral("SOURCE"));
     parser.addOption(frequency);
     parser.addOption(mode);
+    parser.addOption(directory);
     parser.addPositionalArgument(QStringLiteral("ADDRESS"),
         QCoreApplication::translate("CommandLine",
             "A receiver to open a window for and connect to: host, host:port, an http(s) address, "
@@ -63,6 +69,11 @@ LaunchRequest readCommandLine(const QStringList& arguments)
         if (!request.mode)
             request.warnings.append(
                 QCoreApplication::translate("CommandLine", "Ignored the unknown --mode \"%1\".").arg(text.left(60)));
+    }
+
+    for (const QString& source : parser.values(directory)) {
+        if (!source.trimmed().isEmpty() && request.directorySources.size() < maxAddresses)
+            request.directorySources.append(source.trimmed());
     }
 
     QStringList positional = parser.positionalArguments();

@@ -1,10 +1,12 @@
 #pragma once
-// The command line: farlisten [--frequency KHZ] [--mode MODE] [ADDRESS]…
+// The command line: farlisten [--frequency KHZ] [--mode MODE]
+//                             [--directory SOURCE]… [ADDRESS]…
 // Each address opens a main window that connects to it; --frequency and
 // --mode tune every one of them, over the tuning of a web-page address, or
 // preset the one window that opens when no address is given. What cannot be
 // used is left out with a warning; only --help and --version end the program
-// before a window opens.
+// before a window opens. --directory names the receiver lists (addresses or
+// files) the Receivers window reads instead of the public ones.
 
 #include "session/ReceiverAddress.h"
 
@@ -19,6 +21,8 @@ struct LaunchRequest {
     // The options' tuning, for the window without an address.
     std::optional<double> frequencyKHz;
     std::optional<Mode> mode;
+    // The receiver lists to read; empty for the public ones.
+    QStringList directorySources;
     QStringList warnings;
     // Help or version text: print it and leave.
     std::optional<QString> exitText;

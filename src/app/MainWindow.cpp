@@ -113,6 +113,8 @@ MainWindow::MainWindow(Services services, QWidget* parent)
     };
     connect(m_client.get(), &ReceiverClient::infoChanged, this, learnServerName);
     connect(m_client.get(), &ReceiverClient::stateChanged, this, learnServerName);
+    connect(m_client.get(), &ReceiverClient::stateChanged, this, &MainWindow::followWaitWhenBusy);
+    connect(m_client.get(), &ReceiverClient::canWaitForFreeChannelChanged, this, &MainWindow::followWaitWhenBusy);
     connect(m_client.get(), &ReceiverClient::frequencyKHzChanged, this, &MainWindow::updateTitle);
     connect(m_client.get(), &ReceiverClient::infoChanged, this, &MainWindow::updateTitle);
     connect(m_client.get(), &ReceiverClient::stateChanged, this, &MainWindow::updateTitle);
@@ -146,6 +148,24 @@ void MainWindow::chooseServer(const QString& address)
     m_addressBar->setAddress(address);
     if (wasBusy)
         m_addressBar->connectToAddress();
+}
+
+void MainWindow::listenTo(const ReceiverAddress& target, bool waitWhenBusy)
+{
+    m_waitWhenBusy = waitWhenBusy;
+    m_addressBar->connectTo(target);
+}
+
+void MainWindow::followWaitWhenBusy()
+{
+    if (!m_waitWhenBusy)
+        return;
+    if (m_client->canWaitForFreeChannel()) {
+        m_waitWhenBusy = false;
+        m_client->waitForFreeChannel();
+    } else if (m_client->state().isConnected() || m_client->state().isFailed()) {
+        m_waitWhenBusy = false;
+    }
 }
 
 void MainWindow::tuneToFrequencyBookmark(const FrequencyBookmark& bookmark)

@@ -60,6 +60,10 @@ public:
     // Connected: the bookmark's mode when the server has it, then its
     // frequency. Otherwise both are kept for the next connection.
     void tuneToFrequencyBookmark(const FrequencyBookmark& bookmark);
+    // Connects to the address with its tuning, as the address field does;
+    // with `waitWhenBusy`, a receiver whose every channel is busy is waited
+    // for (Connect When Free) without another click.
+    void listenTo(const ReceiverAddress& target, bool waitWhenBusy);
     // Bookmarks the current frequency and mode unless they already are.
     void addFrequencyBookmark();
 
@@ -79,6 +83,7 @@ protected:
 private:
     // The receiver's name and the frequency, once connected.
     void updateTitle();
+    void followWaitWhenBusy();
 
     // Where the window and its views keep what outlives it.
     Preferences& m_preferences;
@@ -94,4 +99,5 @@ private:
     PasswordPrompt* m_passwordPrompt;
     TuningArea* m_tuningArea;
     WaterfallView* m_waterfall;
+    bool m_waitWhenBusy = false;
 };

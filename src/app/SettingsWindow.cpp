@@ -4,6 +4,7 @@
 #include "app/RecordingController.h"
 #include "settings/Preferences.h"
 #include "bookmarks/ui/MenuText.h"
+#include "directory/Geo.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -99,6 +100,30 @@ SettingsWindow::SettingsWindow(AudioOutputSettings& settings, Preferences& prefe
     connect(receiverBands, &QCheckBox::toggled, this,
         [this](bool on) { this->preferences.setReceiverBands(on); });
     formLayout->addRow(receiverBands);
+
+    auto* location = new QLineEdit(preferences.listenerLocation(), form);
+    location->setObjectName(QStringLiteral("listenerLocation"));
+    location->setPlaceholderText(tr("Locator or latitude, longitude"));
+    location->setToolTip(tr("Where you are, for the distance and bearing of each receiver: a Maidenhead "
+                            "locator such as JO62qm, or degrees such as 52.52, 13.40"));
+    auto* locationProblem = new QLabel(form);
+    locationProblem->setObjectName(QStringLiteral("listenerLocationProblem"));
+    locationProblem->setTextFormat(Qt::PlainText);
+    const auto checkLocation = [location, locationProblem] {
+        const QString text = location->text().trimmed();
+        locationProblem->setText(text.isEmpty() || readListenerPosition(text)
+                ? QString()
+                : tr("This is neither a locator nor a latitude and longitude."));
+        locationProblem->setVisible(!locationProblem->text().isEmpty());
+    };
+    connect(location, &QLineEdit::textChanged, this, checkLocation);
+    connect(location, &QLineEdit::editingFinished, this,
+        [this, location] { this->preferences.setListenerLocation(location->text()); });
+    checkLocation();
+    auto* locationLabel = new QLabel(tr("Your Location"), form);
+    locationLabel->setBuddy(location);
+    formLayout->addRow(locationLabel, location);
+    formLayout->addRow(locationProblem);
 
     auto* layout = new QVBoxLayout(this);
     layout->setSizeConstraint(QLayout::SetFixedSize);

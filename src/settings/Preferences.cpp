@@ -299,6 +299,11 @@ QString Preferences::problem() const
     return parts.join(u' ');
 }
 
+bool Preferences::hasServerAddress() const
+{
+    return textOf(storedValue(PreferenceKeys::serverAddress)).has_value();
+}
+
 QString Preferences::serverAddress() const
 {
     return textOf(storedValue(PreferenceKeys::serverAddress)).value_or(defaultServerAddress());
@@ -507,6 +512,16 @@ bool Preferences::receiverBands() const
 void Preferences::setReceiverBands(bool on)
 {
     store(PreferenceKeys::receiverBands, on ? QStringLiteral("true") : QStringLiteral("false"));
+}
+
+QString Preferences::listenerLocation() const
+{
+    return textOf(storedValue(PreferenceKeys::listenerLocation)).value_or(QString()).left(100);
+}
+
+void Preferences::setListenerLocation(const QString& location)
+{
+    store(PreferenceKeys::listenerLocation, location.trimmed().left(100));
 }
 
 QString Preferences::audioOutputDeviceUID() const

@@ -43,6 +43,7 @@ inline const QString serverNames = QStringLiteral("serverNames");
 inline const QString reconnectAutomatically = QStringLiteral("reconnectAutomatically");
 inline const QString bandPlanRegion = QStringLiteral("bandPlanRegion");
 inline const QString receiverBands = QStringLiteral("receiverBands");
+inline const QString listenerLocation = QStringLiteral("listenerLocation");
 // Where an unreadable stored list is kept before a write replaces it: under
 // this prefix, a dot and the time it was set aside; the newest few are kept.
 inline const QString bookmarksUnreadable = QStringLiteral("bookmarks.unreadable");
@@ -60,6 +61,8 @@ public:
 
     QString serverAddress() const;
     void setServerAddress(const QString& address);
+    // Whether an address was ever stored: false until the listener chose one.
+    bool hasServerAddress() const;
 
     double frequencyKHz() const;
     // A frequency that is not a finite number is not stored.
@@ -128,6 +131,11 @@ public:
     // turned off.
     bool receiverBands() const;
     void setReceiverBands(bool on);
+
+    // Where the listener is, as typed: a Maidenhead locator or latitude and
+    // longitude; empty when not given. At most 100 characters are kept.
+    QString listenerLocation() const;
+    void setListenerLocation(const QString& location);
 
     // Empty text means the system default output.
     QString audioOutputDeviceUID() const;

@@ -1,5 +1,5 @@
 // Test entry point shared by every test binary: a QApplication on the offscreen
-// platform and a private preferences folder, so no test ever touches the
+// platform and private preferences and cache folders, so no test ever touches the
 // user's own settings or needs a display.
 #include <QApplication>
 #include <QTemporaryDir>
@@ -16,6 +16,11 @@ int main(int argc, char** argv)
     if (!configHome.isValid())
         return 2;
     qputenv("XDG_CONFIG_HOME", configHome.path().toUtf8());
+    // The receiver lists' cache goes here too, never to the user's.
+    QTemporaryDir cacheHome;
+    if (!cacheHome.isValid())
+        return 2;
+    qputenv("XDG_CACHE_HOME", cacheHome.path().toUtf8());
 
     QApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Farlisten"));

@@ -4,6 +4,7 @@
 #include "common/SoundFileTestSupport.h"
 #include "session/ReceiverClient.h"
 
+#include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QMetaProperty>
@@ -201,6 +202,42 @@ TEST(RxProbeProgram, ReconnectsOnlyWhenAskedAndPrintsEachTry)
         EXPECT_EQ(run.kinds().mid(0, reconnect ? 6 : -1),
             reconnect ? start + QStringList({"try 1 of 10", "connecting", "connected"}) : start);
     }
+}
+
+} // namespace
+
+namespace {
+
+// The sample lists give exactly what other tools expect to read; a list that
+// cannot be read is one error line and changes nothing else.
+TEST(RxProbeDirectory, PrintsTheMergedReceiversOfTheListsThenTheirCounts)
+{
+    const QString samples = QStringLiteral(DIRECTORY_SAMPLES "/");
+    QFile expected(samples + QStringLiteral("probe-expected.jsonl"));
+    ASSERT_TRUE(expected.open(QIODevice::ReadOnly));
+    QTemporaryFile cutShort;
+    QFile map(samples + QStringLiteral("receiverbook-map.html"));
+    ASSERT_TRUE(cutShort.open() && map.open(QIODevice::ReadOnly));
+    cutShort.write(map.readAll().chopped(200));
+    cutShort.close();
+
+    QProcess probe;
+    probe.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    probe.start(QStringLiteral(RXPROBE_PATH),
+        {QStringLiteral("--directory"), samples + QStringLiteral("kiwisdr-public.html"), QStringLiteral("--directory"),
+            cutShort.fileName(), QStringLiteral("--directory"), samples + QStringLiteral("kiwisdr_com.js"),
+            QStringLiteral("--directory"), samples + QStringLiteral("missing.html"), QStringLiteral("--directory"),
+            samples + QStringLiteral("receiverbook-map.html")});
+    ASSERT_TRUE(probe.waitForFinished(60000));
+    EXPECT_EQ(probe.exitCode(), 0);
+    QList<QByteArray> lines = probe.readAllStandardOutput().trimmed().split('\n');
+    ASSERT_GE(lines.size(), 2);
+    const QJsonObject cut = QJsonDocument::fromJson(lines.takeFirst()).object().value("directoryError").toObject();
+    EXPECT_EQ(cut.value("source").toString(), cutShort.fileName());
+    EXPECT_EQ(cut.value("message").toString(), QStringLiteral("The list ends before it is complete."));
+    const QJsonObject missing = QJsonDocument::fromJson(lines.takeFirst()).object().value("directoryError").toObject();
+    EXPECT_TRUE(missing.value("message").toString().startsWith(QStringLiteral("The file cannot be read")));
+    EXPECT_EQ(lines, expected.readAll().trimmed().split('\n'));
 }
 
 } // namespace

@@ -55,7 +55,11 @@ std::variant<RxProbeOptions, RxProbeUsage> parseRxProbeCommandLine(const QString
     const QCommandLineOption nb(QStringLiteral("nb"), QStringLiteral("Noise blanker on."));
     const QCommandLineOption reconnect(QStringLiteral("reconnect"),
         QStringLiteral("Reconnect after a connection broke without a refusal, as the application does."));
-    parser.addOptions({seconds, frequency, mode, password, zoom, wav, squelch, nr, notch, nb, reconnect});
+    const QCommandLineOption directory(QStringLiteral("directory"),
+        QStringLiteral("Read a public receiver list (an address or a file) and print what the Receivers window "
+                       "would list, instead of connecting; may be given more than once."),
+        QStringLiteral("SOURCE"));
+    parser.addOptions({seconds, frequency, mode, password, zoom, wav, squelch, nr, notch, nb, reconnect, directory});
     parser.addPositionalArgument(QStringLiteral("ADDRESS"), QStringLiteral("The receiver's address."));
 
     if (!parser.parse(args))
@@ -63,6 +67,13 @@ std::variant<RxProbeOptions, RxProbeUsage> parseRxProbeCommandLine(const QString
     if (parser.isSet(help))
         return RxProbeUsage{parser.helpText(), false};
     const QStringList positional = parser.positionalArguments();
+    if (parser.isSet(directory)) {
+        if (!positional.isEmpty())
+            return RxProbeUsage{QStringLiteral("--directory takes no ADDRESS"), true};
+        RxProbeOptions options;
+        options.directorySources = parser.values(directory);
+        return options;
+    }
     if (positional.size() != 1)
         return RxProbeUsage{QStringLiteral("rxprobe takes exactly one ADDRESS"), true};
 

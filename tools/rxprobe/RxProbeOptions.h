@@ -3,6 +3,7 @@
 //   rxprobe ADDRESS [--seconds N] [--frequency KHZ] [--mode MODE]
 //           [--password TEXT] [--zoom Z] [--wav FILE]
 //           [--squelch DB] [--nr] [--notch HZ] [--nb] [--reconnect]
+//   rxprobe --directory SOURCE [--directory SOURCE]...
 
 #include "model/Mode.h"
 #include "model/ListeningSettings.h"
@@ -28,6 +29,8 @@ struct RxProbeOptions {
     // Reconnect after a connection broke, as the application does; off, so
     // that scripts see the first failure.
     bool reconnect = false;
+    // Receiver lists (addresses or files) to read instead of connecting.
+    QStringList directorySources;
 };
 
 // The text to print instead of running: the help (exit 0) or an error (exit 2).

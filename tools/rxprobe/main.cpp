@@ -2,6 +2,7 @@
 // same session the application uses, and prints every change of the session
 // as one JSON object per line, then a summary of what was received.
 
+#include "DirectoryProbe.h"
 #include "JsonLines.h"
 #include "PlaybackCounter.h"
 #include "PropertyLog.h"
@@ -68,6 +69,12 @@ int main(int argc, char** argv)
         return usage->isError ? 2 : 0;
     }
     const RxProbeOptions& options = std::get<RxProbeOptions>(parsed);
+    if (!options.directorySources.isEmpty()) {
+        DirectoryProbe probe(options.directorySources);
+        QObject::connect(&probe, &DirectoryProbe::finished, &app, [] { QCoreApplication::exit(0); });
+        probe.start();
+        return QCoreApplication::exec();
+    }
 
     QElapsedTimer clock;
     clock.start();

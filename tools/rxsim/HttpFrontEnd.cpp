@@ -34,6 +34,14 @@ void answer(const QPointer<QTcpSocket>& socket, const QByteArray& bytes)
 } // namespace
 
 HttpFrontEnd::HttpFrontEnd(PageHandler handler, QObject* parent)
+    : HttpFrontEnd(RequestHandler([handler = std::move(handler)](const QHttpServerRequest& request) {
+          return handler(request.url().path());
+      }),
+          parent)
+{
+}
+
+HttpFrontEnd::HttpFrontEnd(RequestHandler handler, QObject* parent)
     : QAbstractHttpServer(parent)
     , handler_(std::move(handler))
 {
@@ -49,7 +57,7 @@ bool HttpFrontEnd::handleRequest(const QHttpServerRequest& request, QTcpSocket* 
         return true;
     }
 
-    const HttpPage page = handler_(request.url().path());
+    const HttpPage page = handler_(request);
     if (page.neverAnswer)
         return true;
     if (page.writeAnswer) {

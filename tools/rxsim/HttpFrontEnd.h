@@ -30,6 +30,7 @@ struct HttpPage {
 // The status line and headers of the answer, for a body of that many bytes.
 QByteArray httpAnswerHead(const HttpPage& page, qint64 bodyBytes);
 
+class QHttpServerRequest;
 class QWebSocket;
 
 class HttpFrontEnd : public QAbstractHttpServer {
@@ -38,8 +39,11 @@ class HttpFrontEnd : public QAbstractHttpServer {
 public:
     // Gives the page for a request path (already percent-decoded).
     using PageHandler = std::function<HttpPage(const QString& path)>;
+    // Gives the page for the whole request, its header fields included.
+    using RequestHandler = std::function<HttpPage(const QHttpServerRequest& request)>;
 
     explicit HttpFrontEnd(PageHandler handler, QObject* parent = nullptr);
+    explicit HttpFrontEnd(RequestHandler handler, QObject* parent = nullptr);
 
     // The TCP connection under a WebSocket this front end upgraded, for bytes
     // no QWebSocket would write; null when it is gone.
@@ -50,6 +54,6 @@ protected:
     void missingHandler(const QHttpServerRequest& request, QTcpSocket* socket) override;
 
 private:
-    PageHandler handler_;
+    RequestHandler handler_;
     std::vector<QPointer<QTcpSocket>> upgraded_;
 };

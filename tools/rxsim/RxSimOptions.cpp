@@ -135,6 +135,8 @@ void addOptions(QCommandLineParser& parser)
     option("refuse-waterfall", "Answer the waterfall channel's auth with too_busy, then close it.");
     option("status-delay", "Answer the status page only after S seconds.", "S");
     option("status-never", "Never answer the status page.");
+    option("name", "The receiver's name, on its pages and in the receiver lists it serves.", "TEXT");
+    option("gps", "The receiver's position as its status page writes it, \"(LAT, LON)\".", "TEXT");
     option("hostile", "Misbehave in one way: flood, oversized, truncated-tags, invalid-utf8, deep-json, "
                       "absurd-numbers, status-huge, status-trickle, param-flood, repeated-audio-rate, "
                       "alternating-rx-chan, alternating-zoom (KiwiSDR only), markup-reasons, silent-after-first, "
@@ -198,6 +200,8 @@ std::variant<RxSimOptions, RxSimUsage> parseRxSimCommandLine(const QStringList& 
     if (const auto n = p.integer(QStringLiteral("too-busy"), 0, 1000))
         o.tooBusy = static_cast<int>(*n);
     o.monitor = parser.isSet(QStringLiteral("monitor"));
+    o.name = p.text(QStringLiteral("name"));
+    o.gps = p.text(QStringLiteral("gps"));
     o.redirect = p.text(QStringLiteral("redirect"));
     o.down = parser.isSet(QStringLiteral("down"));
     o.ipLimit = parser.isSet(QStringLiteral("ip-limit"));

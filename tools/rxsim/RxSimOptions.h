@@ -97,6 +97,11 @@ struct RxSimOptions {
     bool statusNever = false;
 
     std::optional<RxSimHostile> hostile;
+
+    // What the receiver calls itself and where it says it stands, instead of
+    // the stand-in's own.
+    std::optional<QString> name;
+    std::optional<QString> gps;
 };
 
 // Parses the program's arguments (args[0] is the program name). Gives the

@@ -1,5 +1,6 @@
 #include "RxSimServer.h"
 
+#include "DirectoryPages.h"
 #include "HostileKiwi.h"
 #include "HostileOpenWebRX.h"
 #include "HostileSocket.h"
@@ -41,6 +42,10 @@ RxSimServer::RxSimServer(RxSimOptions options, QObject* parent)
     , waterfallSlots_(options_.waterfallChannels)
 {
     bandClock_.start();
+    if (options_.name)
+        receiver_.name = *options_.name;
+    if (options_.gps)
+        receiver_.gps = *options_.gps;
     context_ = std::make_unique<KiwiChannelContext>(KiwiChannelContext{
         options_, SimBand::standard(), receiver_, bandClock_, soundSlots_, waterfallSlots_});
     openWebRXContext_ = std::make_unique<OpenWebRXChannelContext>(
@@ -59,7 +64,27 @@ RxSimServer::~RxSimServer()
 
 quint16 RxSimServer::listen(const QHostAddress& address, quint16 port)
 {
-    return http_->listen(address, port);
+    port_ = http_->listen(address, port);
+    return port_;
+}
+
+std::optional<HttpPage> RxSimServer::directoryPage(const QString& path) const
+{
+    const SimListingEntry entry{receiver_, options_.kind, QStringLiteral("http://127.0.0.1:%1").arg(port_),
+        KiwiStatusFigures{soundSlots_.inUse(), soundSlots_.count(), 0, soundSlots_.count()}};
+    HttpPage p;
+    p.headers = {{"Content-Type", QByteArrayLiteral("text/html; charset=utf-8")}};
+    if (path == QLatin1String("/map"))
+        p.body = receiverBookMapPage(entry);
+    else if (options_.kind == RxSimKind::openwebrx)
+        return std::nullopt;
+    else if (path == QLatin1String("/public/") || path == QLatin1String("/.public/"))
+        p.body = kiwiPublicPage(entry);
+    else if (path == QLatin1String("/kiwisdr_com.js"))
+        p.body = kiwiScriptList(entry);
+    else
+        return std::nullopt;
+    return p;
 }
 
 int RxSimServer::channelCount() const
@@ -71,6 +96,8 @@ int RxSimServer::channelCount() const
 
 HttpPage RxSimServer::page(const QString& path) const
 {
+    if (std::optional<HttpPage> list = directoryPage(path))
+        return *list;
     if (options_.kind == RxSimKind::openwebrx)
         return openWebRXPage(path);
     HttpPage p;

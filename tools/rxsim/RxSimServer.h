@@ -16,6 +16,7 @@
 #include <QObject>
 
 #include <memory>
+#include <optional>
 
 class QWebSocket;
 
@@ -52,6 +53,8 @@ signals:
 private:
     HttpPage page(const QString& path) const;
     HttpPage openWebRXPage(const QString& path) const;
+    // The public lists naming this receiver (DirectoryPages.h), for their paths.
+    std::optional<HttpPage> directoryPage(const QString& path) const;
     void takeWebSockets();
     bool takeKiwiSocket(std::unique_ptr<QWebSocket>& socket);
     bool takeOpenWebRXSocket(std::unique_ptr<QWebSocket>& socket);
@@ -65,4 +68,5 @@ private:
     std::unique_ptr<KiwiChannelContext> context_;
     std::unique_ptr<OpenWebRXChannelContext> openWebRXContext_;
     std::unique_ptr<HttpFrontEnd> http_;
+    quint16 port_ = 0;
 };
