@@ -10,15 +10,15 @@ export CCACHE_BASEDIR := $(CURDIR)
 export CCACHE_NOHASHDIR := true
 CMAKE_COMMON := -G Ninja $(if $(CCACHE),-DCMAKE_CXX_COMPILER_LAUNCHER=$(CCACHE))
 
-.PHONY: all deps deps-run deps-tools deps-test deps-bench deps-fuzz build run demo test tsan soak \
-  bench bench-e2e fuzz clean
+.PHONY: all deps deps-run deps-tools deps-test deps-bench deps-fuzz deps-package build run demo test tsan soak \
+  bench bench-e2e fuzz package package-check clean
 
 all: build
 
 # Each target installs only its own group of packages (scripts/install-deps.sh).
 deps:
 	@bash scripts/install-deps.sh all
-deps-run deps-tools deps-test deps-bench deps-fuzz:
+deps-run deps-tools deps-test deps-bench deps-fuzz deps-package:
 	@bash scripts/install-deps.sh $(@:deps-%=%)
 
 # The program alone needs no QtHttpServer: the tools are configured only when
@@ -83,6 +83,16 @@ fuzz: deps-fuzz
 	  -DCMAKE_CXX_COMPILER=clang++
 	cmake --build build/fuzz -j $(JOBS)
 	bash scripts/run-fuzzers.sh build/fuzz $(FUZZ_SECONDS)
+
+# The Debian packages farlisten and farlisten-tools in build/package/, checked
+# by lintian; a tree with uncommitted changes only with ALLOW_DIRTY=1.
+package: deps-package
+	JOBS=$(JOBS) bash scripts/package.sh
+
+# Installs the packages with apt, runs and validates what they installed, and
+# purges them again (needs root or sudo).
+package-check: package
+	bash scripts/check-package.sh build/package
 
 clean:
 	rm -rf build

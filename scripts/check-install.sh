@@ -2,7 +2,8 @@
 # Installs a build tree into a scratch folder and reads what landed there as
 # the desktop's own tools do: the desktop entry (desktop-file-validate), the
 # AppStream metadata with the entry and icon it names (appstreamcli
-# validate-tree) and the manual page (man). Any complaint fails.
+# validate-tree) and the manual pages (man). The program's --version must name
+# the AppStream release. Any complaint fails.
 set -uo pipefail
 build=${1:?usage: check-install.sh BUILD_DIR}
 prefix=$(mktemp -d)
@@ -21,6 +22,13 @@ for file in bin/farlisten share/applications/farlisten.desktop \
     share/metainfo/io.github.farlisten.farlisten.metainfo.xml share/man/man1/farlisten.1; do
   [ -f "$prefix/$file" ] || complain "not installed: $file"
 done
+for size in 16 22 24 32 48 64 128 256 512; do
+  [ -f "$prefix/share/icons/hicolor/${size}x${size}/apps/farlisten.png" ] || complain "no ${size}x${size} icon"
+done
+
+release=$(sed -n 's/.*<release version="\([^"]*\)".*/\1/p' "$prefix/share/metainfo/io.github.farlisten.farlisten.metainfo.xml")
+out=$("$prefix/bin/farlisten" --version 2>&1)
+[ "$out" = "Farlisten $release" ] || complain "farlisten --version printed '$out', the AppStream release is '$release'"
 
 out=$(desktop-file-validate "$prefix/share/applications/farlisten.desktop" 2>&1)
 [ $? -eq 0 ] && [ -z "$out" ] || complain "desktop-file-validate: $out"
@@ -33,11 +41,14 @@ if [ $rc -ne 0 ] || grep -qE '^[EWIP]: ' <<<"$out"; then
   complain "appstreamcli validate-tree: $out"
 fi
 
-out=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l "$prefix/share/man/man1/farlisten.1" 2>&1 >/dev/null)
-[ -z "$out" ] || complain "man: $out"
+pages=("$prefix"/share/man/man1/*.1)
+for page in "${pages[@]}"; do
+  out=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l "$page" 2>&1 >/dev/null)
+  [ -z "$out" ] || complain "man $(basename "$page"): $out"
+done
 grep -q 'farlisten - listen to public web shortwave receivers' \
   < <(LC_ALL=C.UTF-8 MANWIDTH=80 man -E UTF-8 -l "$prefix/share/man/man1/farlisten.1" 2>/dev/null) \
   || complain "man: the page does not read"
 
-[ $failed -eq 0 ] && echo "check-install: program, desktop entry, icon, metainfo and manual page installed and clean"
+[ $failed -eq 0 ] && echo "check-install: program, desktop entry, icons, metainfo and manual pages ($(basename -a "${pages[@]}" | tr '\n' ' ')) installed and clean"
 exit $failed

@@ -7,12 +7,15 @@
 #   test   tools, plus the test harness and the desktop-file checkers (make test)
 #   bench  tools, plus Google Benchmark, Xvfb and a sound server (make bench)
 #   fuzz   run, plus clang and its libFuzzer runtime (make fuzz)
+#   package  tools, plus debhelper, lintian and the checkers of the installed
+#          files (make package, make package-check)
 #   all    every group (the default)
 # Installs only what is missing; safe to run again.
 set -euo pipefail
 
+# librsvg2-bin renders the icon's PNG sizes at build time.
 run=(
-  build-essential cmake ninja-build ccache pkg-config
+  build-essential cmake ninja-build ccache pkg-config librsvg2-bin
   qt6-base-dev qt6-websockets-dev qt6-multimedia-dev libqt6svg6
   qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
   libliquid1 libliquid-dev libfftw3-single3 libfftw3-dev libsndfile1 libsndfile1-dev
@@ -20,7 +23,8 @@ run=(
   libspeexdsp1 libspeexdsp-dev
   libnetcdf19 libnetcdf-dev gmt-gshhg-low
 )
-tools=(qt6-httpserver-dev)
+# help2man writes the tools' manual pages from their --help.
+tools=(qt6-httpserver-dev help2man)
 # A private PulseAudio daemon with a null sink plays the tests' sound; fonts
 # for the offscreen windows; the validators of the installed desktop files.
 test=(
@@ -35,6 +39,7 @@ bench=(
   xvfb xauth xdotool imagemagick fonts-dejavu-core
 )
 fuzz=(clang libclang-rt-14-dev)
+package=(debhelper dpkg-dev lintian desktop-file-utils appstream)
 
 groups=("$@")
 [ ${#groups[@]} -gt 0 ] || groups=(all)
@@ -47,9 +52,10 @@ for group in "${groups[@]}"; do
     test) packages+=("${run[@]}" "${tools[@]}" "${test[@]}") ;;
     bench) packages+=("${run[@]}" "${tools[@]}" "${bench[@]}") ;;
     fuzz) packages+=("${run[@]}" "${fuzz[@]}") ;;
-    all) packages+=("${run[@]}" "${tools[@]}" "${test[@]}" "${bench[@]}" "${fuzz[@]}") ;;
+    package) packages+=("${run[@]}" "${tools[@]}" "${package[@]}") ;;
+    all) packages+=("${run[@]}" "${tools[@]}" "${test[@]}" "${bench[@]}" "${fuzz[@]}" "${package[@]}") ;;
     *)
-      echo "install-deps.sh: unknown group '$group' (run, tools, test, bench, fuzz or all)" >&2
+      echo "install-deps.sh: unknown group '$group' (run, tools, test, bench, fuzz, package or all)" >&2
       exit 2
       ;;
   esac
