@@ -48,7 +48,7 @@ TEST(BandPlanTest, EveryRegionHasItsBandsWithoutOverlapsInsideShortwave)
 // bounded, never trusted.
 TEST(BandPlanTest, ReadsAReceiversBandsBounded)
 {
-    const QByteArray text = R"({"band_svc":[{"key":"B","color":"red"}],"bands":[
+    const QByteArray text = R"({"band_svc":[{"key":"B","color":"red","name":"Broad<i>cast</i>"}],"bands":[
         {"min":5900,"max":6200,"name":"49m\u0007 <b>bc</b>","svc":"B","itu":7},
         {"min":7000,"max":7000,"name":"empty"},
         {"min":-1,"max":10,"name":"below"},
@@ -57,7 +57,7 @@ TEST(BandPlanTest, ReadsAReceiversBandsBounded)
         {"min":10000,"max":10100,"name":")" + QByteArray(200, 'n') + R"(","svc":"?","itu":2}]})";
     const std::vector<BandBar> bars = readBandBars(QJsonDocument::fromJson(text).object());
     ASSERT_EQ(bars.size(), 2u);
-    EXPECT_EQ(bars[0], (BandBar{5'900'000, 6'200'000, "49m <b>bc</b>", "red", 0}));
+    EXPECT_EQ(bars[0], (BandBar{5'900'000, 6'200'000, "49m <b>bc</b>", "red", 0, "Broad<i>cast</i>"}));
     EXPECT_EQ(bars[1].name.size(), maxLabelNameLength);
     EXPECT_EQ(bars[1].colour, QString());
     EXPECT_EQ(bars[1].region, 2);
