@@ -4,6 +4,7 @@
 #include "app/AppResources.h"
 #include "app/CommandLine.h"
 #include "app/KeyringPasswordStore.h"
+#include "app/KeysAndMouse.h"
 #include "app/SettingsWindow.h"
 #include "app/WindowMenus.h"
 #include "audio/AudioOutputSettings.h"
@@ -15,6 +16,7 @@
 #include "session/ReceiverAddress.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QMessageBox>
 
 namespace {
@@ -63,6 +65,7 @@ Application::~Application()
     delete m_bookmarksEditor.data();
     delete m_settingsWindow.data();
     delete m_aboutBox.data();
+    delete m_keysWindow.data();
 }
 
 MainWindow* Application::newWindow()
@@ -80,6 +83,8 @@ MainWindow* Application::newWindow()
             [this] { openSettings(); },
             [this] { quit(); },
             [this] { showAbout(); },
+            [this] { showKeysAndMouse(); },
+            [] { QDesktopServices::openUrl(firstStepsURL()); },
             [this] { openServersEditor(); },
             [this] { openBookmarksEditor(); },
             [this] { return focusedActions(); },
@@ -150,7 +155,8 @@ void Application::showSingle(QPointer<QWidget>& window, Make make)
 void Application::openServersEditor()
 {
     showSingle(m_serversEditor, [this] {
-        return withFileMenu(new BookmarksEditor(m_preferences, serverAddressProblem, KeyringPasswordStore::shared()),
+        return withFileMenu(new BookmarksEditor(
+                                m_preferences, serverAddressProblem, KeyringPasswordStore::shared(), listedServerAddress),
             true);
     });
 }
@@ -178,6 +184,11 @@ void Application::showAbout()
     });
 }
 
+void Application::showKeysAndMouse()
+{
+    showSingle(m_keysWindow, [] { return new KeysAndMouseWindow; });
+}
+
 void Application::quit()
 {
     QApplication::closeAllWindows();
@@ -200,7 +211,8 @@ QList<QWidget*> Application::ownWindows() const
     QList<QWidget*> windows;
     for (QWidget* window : mainWindows())
         windows.append(window);
-    for (QWidget* window : {m_serversEditor.data(), m_bookmarksEditor.data(), m_settingsWindow.data(), m_aboutBox.data()}) {
+    for (QWidget* window : {m_serversEditor.data(), m_bookmarksEditor.data(), m_settingsWindow.data(), m_aboutBox.data(),
+             m_keysWindow.data()}) {
         if (window)
             windows.append(window);
     }

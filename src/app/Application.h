@@ -48,6 +48,7 @@ public:
     void openBookmarksEditor();
     void openSettings();
     void showAbout();
+    void showKeysAndMouse();
     // Closes every window (each main window ends its session) and leaves.
     void quit();
 
@@ -55,6 +56,7 @@ public:
     QWidget* bookmarksEditor() const { return m_bookmarksEditor; }
     QWidget* settingsWindow() const { return m_settingsWindow; }
     QWidget* aboutBox() const { return m_aboutBox; }
+    QWidget* keysAndMouseWindow() const { return m_keysWindow; }
 
 private:
     // Every window of the program still open: main windows, editors, settings
@@ -76,4 +78,5 @@ private:
     QPointer<QWidget> m_bookmarksEditor;
     QPointer<QWidget> m_settingsWindow;
     QPointer<QWidget> m_aboutBox;
+    QPointer<QWidget> m_keysWindow;
 };

@@ -43,6 +43,7 @@ inline const QString serverNames = QStringLiteral("serverNames");
 inline const QString reconnectAutomatically = QStringLiteral("reconnectAutomatically");
 inline const QString bandPlanRegion = QStringLiteral("bandPlanRegion");
 inline const QString receiverBands = QStringLiteral("receiverBands");
+inline const QString tuningSteps = QStringLiteral("tuningSteps");
 // Where an unreadable stored list is kept before a write replaces it: under
 // this prefix, a dot and the time it was set aside; the newest few are kept.
 inline const QString bookmarksUnreadable = QStringLiteral("bookmarks.unreadable");
@@ -128,6 +129,11 @@ public:
     // turned off.
     bool receiverBands() const;
     void setReceiverBands(bool on);
+
+    // The step of the arrow keys and the wheel in the mode, in Hz: one of
+    // tuningStepChoicesHz, the mode's default unless chosen.
+    int tuningStepHz(Mode mode) const;
+    void setTuningStepHz(Mode mode, int hz);
 
     // Empty text means the system default output.
     QString audioOutputDeviceUID() const;
