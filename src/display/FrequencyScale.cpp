@@ -190,7 +190,11 @@ std::vector<FrequencyScale::MarkPlacement> FrequencyScale::markPlacements() cons
                 shown.push_back({x, &mark, marks == &m_bookmarks});
         }
     }
-    std::stable_sort(shown.begin(), shown.end(), [](const Shown& a, const Shown& b) { return a.x < b.x; });
+    // At one frequency the listener's own bookmark comes first, so that its
+    // name is the one that goes whole into the row under the markers.
+    std::stable_sort(shown.begin(), shown.end(), [](const Shown& a, const Shown& b) {
+        return a.x < b.x || (a.x == b.x && a.isBookmark && !b.isBookmark);
+    });
 
     // Left to right, each name beside its marker up to the next one, else
     // in the row under the markers, else shortened into the wider room.

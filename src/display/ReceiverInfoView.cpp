@@ -39,7 +39,7 @@ void ReceiverInfoView::stateChanged()
 {
     const bool connected = m_client.state().isConnected();
     if (m_wasConnected && !connected) {
-        m_kept = m_client.info();
+        m_kept = m_lastConnected;
         m_endedAt = QDateTime::currentDateTimeUtc();
     } else if (connected) {
         m_kept.reset();
@@ -50,7 +50,10 @@ void ReceiverInfoView::stateChanged()
 
 void ReceiverInfoView::refresh()
 {
-    // Connecting resets the session's description; the one that ended stays.
+    // A new connection starts from an empty description, published together
+    // with the state: the one that ended is remembered while it is current.
+    if (m_client.state().isConnected())
+        m_lastConnected = m_client.info();
     const ReceiverInfo& info = m_kept ? *m_kept : m_client.info();
     m_title->setText(receiverInfoTitle(info));
     m_asOf->setVisible(m_kept.has_value());

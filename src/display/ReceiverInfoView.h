@@ -27,7 +27,9 @@ private:
     QLabel* m_title;
     QLabel* m_asOf;
     QWidget* m_grid;
-    // The description of the connection that ended, and when.
+    // The description while connected; that of the connection that ended,
+    // and when.
+    ReceiverInfo m_lastConnected;
     std::optional<ReceiverInfo> m_kept;
     QDateTime m_endedAt;
     bool m_wasConnected = false;

@@ -14,7 +14,9 @@ QString stepTitle(double stepKHz)
 
 QString passbandEdgesText(const Passband& passband)
 {
-    const QLocale locale;
+    // Written as a receiver's own page writes them: "-2700", not "-2,700".
+    QLocale locale;
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
     return QCoreApplication::translate("TuningLabels", "%1 \u2013 %2 Hz")
         .arg(locale.toString(qint64(passband.low)), locale.toString(qint64(passband.high)));
 }

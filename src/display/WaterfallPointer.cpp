@@ -116,9 +116,12 @@ bool WaterfallPointer::pressMoved(Press& press, QPointF position)
 
 bool WaterfallPointer::scaleEvent(QEvent* event)
 {
+    const QEvent::Type type = event->type();
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseMove && type != QEvent::MouseButtonRelease)
+        return false;
     FrequencyScale* scale = m_view.scaleStrip();
     const auto* mouse = static_cast<QMouseEvent*>(event);
-    switch (event->type()) {
+    switch (type) {
     case QEvent::MouseButtonPress:
         if (mouse->button() != Qt::LeftButton)
             return false;
@@ -131,10 +134,8 @@ bool WaterfallPointer::scaleEvent(QEvent* event)
         if (pressMoved(*m_press, mouse->position()))
             dragChanged(mouse->position().x() - m_press->position.x(), scale->width(), false);
         return true;
-    case QEvent::MouseButtonRelease:
-        break;
     default:
-        return false;
+        break;
     }
     if (mouse->button() != Qt::LeftButton)
         return false;
@@ -148,8 +149,7 @@ bool WaterfallPointer::scaleEvent(QEvent* event)
         return false;
     if (mark->mode && *mark->mode != m_client->mode())
         m_client->setMode(*mark->mode);
-    if (m_client)
-        m_client->tune(mark->hz / 1000);
+    m_client->tune(mark->hz / 1000);
     return true;
 }
 

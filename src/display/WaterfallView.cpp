@@ -79,15 +79,16 @@ WaterfallView::WaterfallView(ReceiverClient* client, const Preferences& preferen
         ReceiverClient* session = m_client;
         connect(session, &ReceiverClient::stateChanged, this, [this] {
             // The last picture stays, dimmed with its scale and labels, until
-            // a new connection draws its first row.
-            const bool active = m_client->state().isActive();
-            if (active && !m_wasActive) {
-                if (m_waterfallStrip->image())
+            // a new connection (after a drop, a Disconnect, or straight from
+            // another receiver) draws its first row.
+            const bool connecting = m_client->state().isConnecting();
+            if (connecting && !m_wasConnecting) {
+                if (m_renderer.lastSpan())
                     m_stale = true;
                 else
                     clearPicture();
             }
-            m_wasActive = active;
+            m_wasConnecting = connecting;
             updateHeader();
             updatePlaceholder();
         });
@@ -111,7 +112,7 @@ WaterfallView::WaterfallView(ReceiverClient* client, const Preferences& preferen
             updateScaleLabels();
     });
 
-    m_wasActive = m_client && m_client->state().isActive();
+    m_wasConnecting = m_client && m_client->state().isConnecting();
     updateScaleLabels();
     updateHeader();
     updateLevels();
@@ -144,7 +145,7 @@ void WaterfallView::clearPicture()
 
 void WaterfallView::placeWithoutRows()
 {
-    if (!m_client || m_waterfallStrip->image())
+    if (!m_client || m_renderer.lastSpan())
         return;
     // Until rows say otherwise, the picture stands where the session will
     // ask for it: the zoom's span around the frequency.
@@ -189,6 +190,10 @@ void WaterfallView::handleRow(const WaterfallRow& row)
 {
     // Without a place in the band a row can be neither drawn nor tuned on.
     if (!WaterfallRenderer::hasUsableGeometry(row))
+        return;
+    // Rows still on their way from the connection that ended do not replace
+    // its kept picture; the next one's come once it is up.
+    if (m_stale && !(m_client && m_client->state().isConnected()))
         return;
     m_renderer.autoRange = m_autoRange;
     if (!m_autoRange) {

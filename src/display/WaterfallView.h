@@ -140,7 +140,7 @@ private:
     bool m_autoRange = true;
     double m_minDB = -110;
     double m_maxDB = -40;
-    bool m_wasActive = false;
+    bool m_wasConnecting = false;
     // The picture is of a connection that ended; the next one's first row
     // replaces it.
     bool m_stale = false;

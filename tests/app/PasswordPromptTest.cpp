@@ -120,9 +120,10 @@ TEST_F(PasswordPromptTest, OneButtonSendsThePasswordTheRowsStayAndTheKeysTuneOnc
     ASSERT_TRUE(waitForPrompt(*window));
     const auto shownButtons = [&] {
         QStringList texts;
-        for (QPushButton* button : window->findChildren<QPushButton*>())
-            if (button->isVisibleTo(window.get()))
-                texts.append(button->text());
+        for (QWidget* row : {static_cast<QWidget*>(window->addressBar()), static_cast<QWidget*>(window->passwordPrompt())})
+            for (QPushButton* button : row->findChildren<QPushButton*>())
+                if (button->isVisibleTo(window.get()))
+                    texts.append(button->text());
         texts.sort();
         return texts;
     };

@@ -46,7 +46,7 @@ TEST(BookmarkFiles, ReadsGoodFilesAndNamesTheLineOfABadOne)
         {"csv header", false, "Name,Frequency (kHz),Mode\nR1,9650,am\n\"Net, \"\"40\"\"\nm\",7200,LSB\nX,9650,am\n", 1, 2, {}},
         {"no header, cells told apart", false, "usb;Ham;14074,5\n7200;lsb\n", 1, 1, {}},
         {"no header after a single cell", false, "\n6070\n9500;semicolon;am\n", 2, 0, {}},
-        {"no header, separators mixed", false, "6070,comma,am\n9500;semicolon;am\n7200\ttab\tlsb\n", 3, 0, {}},
+        {"no header, separators mixed", false, "6070,comma,am\n9500;semicolon;am\n7300\ttab\tlsb\n", 3, 0, {}},
         {"hz header", false, "frequency_hz,mode\n7074000,usb\n", 1, 0, {}},
         {"unitless hz", false, "15400000,am\n\n", 1, 0, {}},
         {"openwebrx mode", false, "frequency,mode\n145500,nfm\n", 1, 0, {}},
