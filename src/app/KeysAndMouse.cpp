@@ -116,7 +116,7 @@ KeysAndMouseWindow::KeysAndMouseWindow(QWidget* parent) : QWidget(parent, Qt::Wi
     table->setColumnWidth(0, 300);
     table->horizontalHeader()->setStretchLastSection(true);
     // The long rows wrap to the width the window gives them.
-    connect(table->horizontalHeader(), &QHeaderView::sectionResized, table, &QTableWidget::resizeRowsToContents);
+    table->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
 
     // Closes as the other windows do: Close, Escape and Ctrl+W.
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);

@@ -374,7 +374,7 @@ void TuningPanel::commitFrequencyText()
     if (const std::optional<double> kHz = frequencyToCommit(text, m_client.frequencyKHz())) {
         const ReceiverInfo& info = m_client.info();
         const double topKHz = (info.baseHz + info.bandwidthHz) / 1000;
-        if (*kHz > topKHz * implausibleFactor) {
+        if (topKHz > 0 && *kHz > topKHz * implausibleFactor) {
             showNote(tr("%1 kHz is far beyond this receiver, which reaches %2 kHz; the frequency stays.")
                          .arg(formattedFrequencyKHz(*kHz), formattedFrequencyKHz(topKHz)),
                 false);
