@@ -4,7 +4,6 @@
 #include "display/TuningPanel.h"
 #include "display/WaterfallImageStrip.h"
 #include "display/WaterfallView.h"
-#include "settings/Preferences.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -108,7 +107,6 @@ TEST_F(KeysAndFocusTest, TheArrowsAndTheWheelTuneByTheModesStep)
     client.setMode(Mode::usb);
     pressRight(*window);
     EXPECT_DOUBLE_EQ(client.frequencyKHz(), 7202.1);
-    Preferences::instance().setTuningStepHz(Mode::lsb, 100);
 }
 
 } // namespace
