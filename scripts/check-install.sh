@@ -19,7 +19,8 @@ cmake --install "$build" --prefix "$prefix" >/dev/null || { complain "cmake --in
 
 for file in bin/farlisten share/applications/farlisten.desktop \
     share/icons/hicolor/scalable/apps/farlisten.svg \
-    share/metainfo/io.github.farlisten.farlisten.metainfo.xml share/man/man1/farlisten.1; do
+    share/metainfo/io.github.farlisten.farlisten.metainfo.xml share/man/man1/farlisten.1 \
+    share/doc/farlisten/README.md; do
   [ -f "$prefix/$file" ] || complain "not installed: $file"
 done
 for size in 16 22 24 32 48 64 128 256 512; do
@@ -50,5 +51,5 @@ grep -q 'farlisten - listen to public web shortwave receivers' \
   < <(LC_ALL=C.UTF-8 MANWIDTH=80 man -E UTF-8 -l "$prefix/share/man/man1/farlisten.1" 2>/dev/null) \
   || complain "man: the page does not read"
 
-[ $failed -eq 0 ] && echo "check-install: program, desktop entry, icons, metainfo and manual pages ($(basename -a "${pages[@]}" | tr '\n' ' ')) installed and clean"
+[ $failed -eq 0 ] && echo "check-install: program, desktop entry, icons, metainfo, manual pages ($(basename -a "${pages[@]}" | tr '\n' ' ')) and README installed and clean"
 exit $failed

@@ -98,6 +98,14 @@
         <source>&amp;Find a Receiver…</source>
         <translation>&amp;Empfänger finden…</translation>
     </message>
+    <message>
+        <source>&amp;Keys and Mouse</source>
+        <translation>&amp;Tasten und Maus</translation>
+    </message>
+    <message>
+        <source>&amp;First Steps (README)</source>
+        <translation>&amp;Erste Schritte (README)</translation>
+    </message>
 </context>
 <context>
     <name>Application</name>
@@ -538,6 +546,13 @@ Listen to public web shortwave receivers: KiwiSDR and OpenWebRX servers. Tune, w
     </message>
 </context>
 <context>
+    <name>FrequencyScale</name>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
+    </message>
+</context>
+<context>
     <name>KeyringPasswordStore</name>
     <message>
         <source>the desktop keyring refused access</source>
@@ -546,6 +561,252 @@ Listen to public web shortwave receivers: KiwiSDR and OpenWebRX servers. Tune, w
     <message>
         <source>no desktop keyring (a Secret Service such as GNOME Keyring, or KWallet) is available</source>
         <translation>kein Desktop-Schlüsselbund (ein Secret Service wie GNOME Keyring oder KWallet) ist verfügbar</translation>
+    </message>
+</context>
+<context>
+    <name>KeysAndMouse</name>
+    <message>
+        <source>Return in the address field</source>
+        <translation>Eingabetaste im Adressfeld</translation>
+    </message>
+    <message>
+        <source>connect</source>
+        <translation>verbinden</translation>
+    </message>
+    <message>
+        <source>Ctrl+Return (or Ctrl+Enter)</source>
+        <translation>Strg+Eingabe (oder Strg+Enter)</translation>
+    </message>
+    <message>
+        <source>connect, or disconnect when connecting or connected</source>
+        <translation>verbinden, oder trennen beim Verbinden oder wenn verbunden</translation>
+    </message>
+    <message>
+        <source>Left / Right</source>
+        <translation>Links / Rechts</translation>
+    </message>
+    <message>
+        <source>tune down / up by the tuning step chosen beside the passband (each mode keeps its own)</source>
+        <translation>um den neben dem Durchlass gewählten Abstimmschritt tiefer / höher abstimmen (jede Betriebsart behält ihren eigenen)</translation>
+    </message>
+    <message>
+        <source>a / f</source>
+        <translation>a / f</translation>
+    </message>
+    <message>
+        <source>tune down / up 0.1 kHz</source>
+        <translation>0,1 kHz tiefer / höher abstimmen</translation>
+    </message>
+    <message>
+        <source>s / d</source>
+        <translation>s / d</translation>
+    </message>
+    <message>
+        <source>tune down / up 0.01 kHz</source>
+        <translation>0,01 kHz tiefer / höher abstimmen</translation>
+    </message>
+    <message>
+        <source>Home</source>
+        <translation>Pos1</translation>
+    </message>
+    <message>
+        <source>back to the tuned frequency after dragging the scale</source>
+        <translation>nach dem Ziehen der Skala zurück zur abgestimmten Frequenz</translation>
+    </message>
+    <message>
+        <source>Return or Escape in the frequency field</source>
+        <translation>Eingabe oder Escape im Frequenzfeld</translation>
+    </message>
+    <message>
+        <source>tune to the typed frequency, or leave it; the keys tune again</source>
+        <translation>auf die eingetippte Frequenz abstimmen oder sie verwerfen; die Tasten stimmen wieder ab</translation>
+    </message>
+    <message>
+        <source>M</source>
+        <translation>M</translation>
+    </message>
+    <message>
+        <source>mute or unmute</source>
+        <translation>stumm schalten oder Ton wieder an</translation>
+    </message>
+    <message>
+        <source>+ or = (also Ctrl++)</source>
+        <translation>+ oder = (auch Strg++)</translation>
+    </message>
+    <message>
+        <source>zoom the waterfall in</source>
+        <translation>den Wasserfall vergrößern</translation>
+    </message>
+    <message>
+        <source>- (also Ctrl+-)</source>
+        <translation>- (auch Strg+-)</translation>
+    </message>
+    <message>
+        <source>zoom the waterfall out</source>
+        <translation>den Wasserfall verkleinern</translation>
+    </message>
+    <message>
+        <source>Ctrl+D</source>
+        <translation>Strg+D</translation>
+    </message>
+    <message>
+        <source>bookmark the frequency and mode</source>
+        <translation>Frequenz und Betriebsart als Lesezeichen speichern</translation>
+    </message>
+    <message>
+        <source>Ctrl+R</source>
+        <translation>Strg+R</translation>
+    </message>
+    <message>
+        <source>record, or stop recording</source>
+        <translation>aufnehmen oder die Aufnahme beenden</translation>
+    </message>
+    <message>
+        <source>Ctrl+N</source>
+        <translation>Strg+N</translation>
+    </message>
+    <message>
+        <source>new window</source>
+        <translation>neues Fenster</translation>
+    </message>
+    <message>
+        <source>Ctrl+W</source>
+        <translation>Strg+W</translation>
+    </message>
+    <message>
+        <source>close the window</source>
+        <translation>das Fenster schließen</translation>
+    </message>
+    <message>
+        <source>Ctrl+,</source>
+        <translation>Strg+,</translation>
+    </message>
+    <message>
+        <source>settings</source>
+        <translation>Einstellungen</translation>
+    </message>
+    <message>
+        <source>F1</source>
+        <translation>F1</translation>
+    </message>
+    <message>
+        <source>every key and mouse action (this table)</source>
+        <translation>alle Tasten und Mausaktionen (diese Tabelle)</translation>
+    </message>
+    <message>
+        <source>Ctrl+Q</source>
+        <translation>Strg+Q</translation>
+    </message>
+    <message>
+        <source>quit</source>
+        <translation>beenden</translation>
+    </message>
+    <message>
+        <source>Alt+underlined letter</source>
+        <translation>Alt+unterstrichener Buchstabe</translation>
+    </message>
+    <message>
+        <source>open that menu; in an open menu the underlined letter picks the item</source>
+        <translation>dieses Menü öffnen; in einem offenen Menü wählt der unterstrichene Buchstabe den Eintrag</translation>
+    </message>
+    <message>
+        <source>click on the waterfall or spectrum</source>
+        <translation>Klick auf Wasserfall oder Spektrum</translation>
+    </message>
+    <message>
+        <source>tune to the strongest line within 4 pixels of the pointer when it stands at least 10 dB above the noise around it (an AM station in a broadcast band onto its channel: 5 kHz on short wave, 9 kHz on long and medium wave, 10 kHz there in region 2), else to the frequency under the pointer; either on the mode&apos;s grid: AM, AM narrow and wide, SAM and NBFM 1 kHz; LSB and USB 0.1 kHz; CW and CW narrow 0.01 kHz; WFM 100 kHz</source>
+        <translation>auf die stärkste Linie bis 4 Pixel neben dem Zeiger abstimmen, wenn sie mindestens 10 dB über dem Rauschen um sie liegt (einen AM-Sender in einem Rundfunkband auf seinen Kanal: 5 kHz auf Kurzwelle, 9 kHz auf Lang- und Mittelwelle, dort 10 kHz in Region 2), sonst auf die Frequenz unter dem Zeiger; beides im Raster der Betriebsart: AM, AM schmal und breit, SAM und NBFM 1 kHz; LSB und USB 0,1 kHz; CW und CW schmal 0,01 kHz; WFM 100 kHz</translation>
+    </message>
+    <message>
+        <source>Alt+click on the waterfall or spectrum</source>
+        <translation>Alt+Klick auf Wasserfall oder Spektrum</translation>
+    </message>
+    <message>
+        <source>tune exactly to the frequency under the pointer</source>
+        <translation>genau auf die Frequenz unter dem Zeiger abstimmen</translation>
+    </message>
+    <message>
+        <source>Ctrl+click on the waterfall or spectrum</source>
+        <translation>Strg+Klick auf Wasserfall oder Spektrum</translation>
+    </message>
+    <message>
+        <source>put the notch on that line</source>
+        <translation>das Notch-Filter auf diese Linie setzen</translation>
+    </message>
+    <message>
+        <source>click on a marker under the scale</source>
+        <translation>Klick auf eine Marke unter der Skala</translation>
+    </message>
+    <message>
+        <source>tune to its frequency and mode</source>
+        <translation>auf ihre Frequenz und Betriebsart abstimmen</translation>
+    </message>
+    <message>
+        <source>drag sideways, zoomed in</source>
+        <translation>seitlich ziehen, vergrößert</translation>
+    </message>
+    <message>
+        <source>pan the waterfall and retune by the same amount</source>
+        <translation>den Wasserfall verschieben und um denselben Betrag nachstimmen</translation>
+    </message>
+    <message>
+        <source>drag the frequency scale, zoomed in</source>
+        <translation>die Frequenzskala ziehen, vergrößert</translation>
+    </message>
+    <message>
+        <source>pan the waterfall without retuning</source>
+        <translation>den Wasserfall verschieben, ohne nachzustimmen</translation>
+    </message>
+    <message>
+        <source>drag an edge of the passband on the spectrum</source>
+        <translation>eine Kante des Durchlasses im Spektrum ziehen</translation>
+    </message>
+    <message>
+        <source>move that edge of the passband</source>
+        <translation>diese Kante des Durchlasses verschieben</translation>
+    </message>
+    <message>
+        <source>wheel over the waterfall or spectrum</source>
+        <translation>Mausrad über Wasserfall oder Spektrum</translation>
+    </message>
+    <message>
+        <source>tune up / down by the tuning step, onto its grid</source>
+        <translation>um den Abstimmschritt höher / tiefer abstimmen, auf sein Raster</translation>
+    </message>
+    <message>
+        <source>Ctrl+wheel over the waterfall or spectrum</source>
+        <translation>Strg+Mausrad über Wasserfall oder Spektrum</translation>
+    </message>
+    <message>
+        <source>zoom in / out about the pointer</source>
+        <translation>um den Zeiger vergrößern / verkleinern</translation>
+    </message>
+    <message>
+        <source>the tuning panel&apos;s and the waterfall header&apos;s buttons, sliders and boxes</source>
+        <translation>Knöpfe, Regler und Felder der Abstimmung und der Wasserfall-Kopfzeile</translation>
+    </message>
+    <message>
+        <source>as labelled</source>
+        <translation>wie beschriftet</translation>
+    </message>
+</context>
+<context>
+    <name>KeysAndMouseWindow</name>
+    <message>
+        <source>Keys and Mouse</source>
+        <translation>Tasten und Maus</translation>
+    </message>
+    <message>
+        <source>Key or mouse</source>
+        <translation>Taste oder Maus</translation>
+    </message>
+    <message>
+        <source>Does</source>
+        <translation>Wirkung</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
     </message>
 </context>
 <context>
@@ -759,10 +1020,6 @@ Listen to public web shortwave receivers: KiwiSDR and OpenWebRX servers. Tune, w
         <translation>Passwort</translation>
     </message>
     <message>
-        <source>Connect</source>
-        <translation>Verbinden</translation>
-    </message>
-    <message>
         <source>This receiver asks for a password.</source>
         <translation>Dieser Empfänger verlangt ein Passwort.</translation>
     </message>
@@ -777,6 +1034,10 @@ Listen to public web shortwave receivers: KiwiSDR and OpenWebRX servers. Tune, w
     <message>
         <source>Farlisten cannot keep the password because %1, so it asks each time.</source>
         <translation>Farlisten kann das Passwort nicht behalten, denn %1; deshalb fragt es jedes Mal.</translation>
+    </message>
+    <message>
+        <source>Send Password</source>
+        <translation>Passwort senden</translation>
     </message>
 </context>
 <context>
@@ -823,6 +1084,26 @@ Listen to public web shortwave receivers: KiwiSDR and OpenWebRX servers. Tune, w
     <message>
         <source>The address is longer than %1 characters; no tuning was read from it.</source>
         <translation>Die Adresse ist länger als %1 Zeichen; es wurde keine Abstimmung daraus gelesen.</translation>
+    </message>
+    <message>
+        <source>Type a server address first.</source>
+        <translation>Bitte zuerst eine Serveradresse eingeben.</translation>
+    </message>
+    <message>
+        <source>The server address has a space in it.</source>
+        <translation>Die Serveradresse enthält ein Leerzeichen.</translation>
+    </message>
+    <message>
+        <source>The server address has no host name.</source>
+        <translation>Die Serveradresse nennt keinen Rechnernamen.</translation>
+    </message>
+    <message>
+        <source>The server address&apos;s port is not a number from 1 to 65535.</source>
+        <translation>Der Port der Serveradresse ist keine Zahl von 1 bis 65535.</translation>
+    </message>
+    <message>
+        <source>The server address has characters that no web address has.</source>
+        <translation>Die Serveradresse enthält Zeichen, die keine Webadresse enthält.</translation>
     </message>
 </context>
 <context>
@@ -1005,6 +1286,13 @@ Listen to public web shortwave receivers: KiwiSDR and OpenWebRX servers. Tune, w
     <message>
         <source>Inactivity limit</source>
         <translation>Inaktivitätsgrenze</translation>
+    </message>
+</context>
+<context>
+    <name>ReceiverInfoView</name>
+    <message>
+        <source>As of %1 UTC, when the connection ended</source>
+        <translation>Stand %1 UTC, als die Verbindung endete</translation>
     </message>
 </context>
 <context>
@@ -1223,6 +1511,10 @@ Listen to public web shortwave receivers: KiwiSDR and OpenWebRX servers. Tune, w
         <source>Recorded to %1</source>
         <translation>Aufgenommen in %1</translation>
     </message>
+    <message>
+        <source>%1. Click to open the folder.</source>
+        <translation>%1. Klicken öffnet den Ordner.</translation>
+    </message>
 </context>
 <context>
     <name>RecordingController</name>
@@ -1393,6 +1685,14 @@ Listen to public web shortwave receivers: KiwiSDR and OpenWebRX servers. Tune, w
         <source>Your Location</source>
         <translation>Ihr Standort</translation>
     </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>Farlisten makes this folder when it first records.</source>
+        <translation>Farlisten legt diesen Ordner bei der ersten Aufnahme an.</translation>
+    </message>
 </context>
 <context>
     <name>SoundFileWriter</name>
@@ -1497,6 +1797,18 @@ Listen to public web shortwave receivers: KiwiSDR and OpenWebRX servers. Tune, w
         <source>Mute</source>
         <translation>Stummschalten</translation>
     </message>
+    <message>
+        <source>%1 – %2 Hz</source>
+        <translation>%1 – %2 Hz</translation>
+    </message>
+    <message>
+        <source>%1 kHz</source>
+        <translation>%1 kHz</translation>
+    </message>
+    <message>
+        <source>%1 Hz</source>
+        <translation>%1 Hz</translation>
+    </message>
 </context>
 <context>
     <name>TuningPanel</name>
@@ -1535,6 +1847,30 @@ Listen to public web shortwave receivers: KiwiSDR and OpenWebRX servers. Tune, w
     <message>
         <source>%1 kHz is outside this receiver&apos;s range; tuned to the nearest edge, %2 kHz.</source>
         <translation>%1 kHz liegt außerhalb des Bereichs dieses Empfängers; auf den nächsten Rand abgestimmt: %2 kHz.</translation>
+    </message>
+    <message>
+        <source>The passband&apos;s edges, relative to the carrier</source>
+        <translation>Die Kanten des Durchlassbereichs, bezogen auf den Träger</translation>
+    </message>
+    <message>
+        <source>Tuning step</source>
+        <translation>Abstimmschritt</translation>
+    </message>
+    <message>
+        <source>How far the arrow keys and the wheel tune, kept for each mode</source>
+        <translation>Wie weit Pfeiltasten und Mausrad abstimmen, für jede Betriebsart gemerkt</translation>
+    </message>
+    <message>
+        <source>Passband</source>
+        <translation>Durchlass</translation>
+    </message>
+    <message>
+        <source>Step</source>
+        <translation>Schritt</translation>
+    </message>
+    <message>
+        <source>%1 kHz is far beyond this receiver, which reaches %2 kHz; the frequency stays.</source>
+        <translation>%1 kHz liegt weit jenseits dieses Empfängers, der bis %2 kHz reicht; die Frequenz bleibt.</translation>
     </message>
 </context>
 <context>
@@ -1691,6 +2027,49 @@ Listen to public web shortwave receivers: KiwiSDR and OpenWebRX servers. Tune, w
     </message>
 </context>
 <context>
+    <name>WindowFooter</name>
+    <message>
+        <source>%1 UTC</source>
+        <translation>%1 UTC</translation>
+    </message>
+    <message>
+        <source>Sound buffer %1 ms</source>
+        <translation>Tonpuffer %1 ms</translation>
+    </message>
+    <message>
+        <source>Network %1 kB/s</source>
+        <translation>Netz %1 kB/s</translation>
+    </message>
+    <message>
+        <source>Users %1 of %2</source>
+        <translation>Hörer %1 von %2</translation>
+    </message>
+    <message>
+        <source>Users %1</source>
+        <translation>Hörer %1</translation>
+    </message>
+    <message>
+        <source>CPU %1 %</source>
+        <translation>CPU %1 %</translation>
+    </message>
+    <message>
+        <source>%1 °C</source>
+        <translation>%1 °C</translation>
+    </message>
+    <message>
+        <source>Sound received and not yet played</source>
+        <translation>Empfangener, noch nicht gespielter Ton</translation>
+    </message>
+    <message>
+        <source>What the receiver&apos;s sound and waterfall take of the network</source>
+        <translation>Was Ton und Wasserfall des Empfängers vom Netz beanspruchen</translation>
+    </message>
+    <message>
+        <source>The receiver&apos;s own load, as it reports it</source>
+        <translation>Die Last des Empfängers, wie er sie meldet</translation>
+    </message>
+</context>
+<context>
     <name>WindowMenus</name>
     <message>
         <source>&amp;Receiver</source>
@@ -1719,6 +2098,10 @@ Listen to public web shortwave receivers: KiwiSDR and OpenWebRX servers. Tune, w
     <message>
         <source>&amp;Connect</source>
         <translation>&amp;Verbinden</translation>
+    </message>
+    <message>
+        <source>&amp;Back to the Tuned Frequency</source>
+        <translation>&amp;Zurück zur abgestimmten Frequenz</translation>
     </message>
 </context>
 <context>

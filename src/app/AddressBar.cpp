@@ -182,8 +182,14 @@ void AddressBar::refreshState()
     const bool waiting = wait || freeWait;
     m_status->setState(state, wait, freeWait);
     m_cancelButton->setVisible(waiting);
-    m_tryAgainButton->setVisible(state.isFailed() && !waiting);
+    m_tryAgainButton->setVisible(state.isFailed() && !waiting && !m_passwordAsked);
     m_whenFreeButton->setVisible(m_client.canWaitForFreeChannel() && !waiting && !state.isActive());
+}
+
+void AddressBar::setPasswordAsked(bool asked)
+{
+    m_passwordAsked = asked;
+    refreshState();
 }
 
 void AddressBar::refreshBookmark()

@@ -46,6 +46,8 @@ public:
     void connectTo(const ReceiverAddress& target, const QString& password = QString());
     // Disconnect while connecting or connected, else connect.
     void toggleConnection();
+    // While the password prompt asks, it offers the way to try again.
+    void setPasswordAsked(bool asked);
 
     QLineEdit* field() const { return m_field; }
     QToolButton* bookmarkButton() const { return m_bookmarkButton; }
@@ -65,6 +67,7 @@ private:
     ReceiverClient& m_client;
     Preferences& m_preferences;
     URLOpener m_openURL;
+    bool m_passwordAsked = false;
     QLineEdit* m_field;
     QToolButton* m_bookmarkButton;
     QPushButton* m_connectButton;

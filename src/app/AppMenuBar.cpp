@@ -82,6 +82,13 @@ void installMenuBar(QMainWindow& window, const AppCommands& commands, const Pref
     bar->addMenu(new BookmarksMenu(preferences, commands.focusedActions, commands.openBookmarksEditor, bar));
     QMenu* help = bar->addMenu(QCoreApplication::translate("AppMenuBar", "&Help"));
     help->setObjectName(QStringLiteral("helpMenu"));
+    QAction* keys = help->addAction(QCoreApplication::translate("AppMenuBar", "&Keys and Mouse"), commands.showKeysAndMouse);
+    keys->setObjectName(QStringLiteral("keysAndMouseAction"));
+    keys->setShortcuts(QKeySequence::keyBindings(QKeySequence::HelpContents));
+    QAction* firstSteps
+        = help->addAction(QCoreApplication::translate("AppMenuBar", "&First Steps (README)"), commands.openFirstSteps);
+    firstSteps->setObjectName(QStringLiteral("firstStepsAction"));
+    help->addSeparator();
     QAction* about = help->addAction(QCoreApplication::translate("AppMenuBar", "&About Farlisten"), commands.showAbout);
     about->setMenuRole(QAction::AboutRole);
 }

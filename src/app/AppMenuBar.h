@@ -1,6 +1,6 @@
 #pragma once
 // The menu bar of every main window: File, the window's own menus, Servers,
-// Bookmarks and Help. Every menu and item has a mnemonic.
+// Bookmarks and Help (Keys and Mouse, First Steps, About). Every menu and item has a mnemonic.
 
 #include "bookmarks/ui/WindowActions.h"
 
@@ -21,6 +21,8 @@ struct AppCommands {
     std::function<void()> openSettings;
     std::function<void()> quit;
     std::function<void()> showAbout;
+    std::function<void()> showKeysAndMouse;
+    std::function<void()> openFirstSteps;
     std::function<void()> openServersEditor;
     std::function<void()> openBookmarksEditor;
     // The Receivers window: every public receiver in a list and on a map.

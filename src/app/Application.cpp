@@ -4,6 +4,7 @@
 #include "app/AppResources.h"
 #include "app/CommandLine.h"
 #include "app/KeyringPasswordStore.h"
+#include "app/KeysAndMouse.h"
 #include "app/SettingsWindow.h"
 #include "app/WindowMenus.h"
 #include "audio/AudioOutputSettings.h"
@@ -16,6 +17,7 @@
 #include "session/ReceiverAddress.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QMessageBox>
 
 namespace {
@@ -70,6 +72,7 @@ Application::~Application()
     delete m_settingsWindow.data();
     delete m_aboutBox.data();
     delete m_receiversWindow.data();
+    delete m_keysWindow.data();
 }
 
 MainWindow* Application::newWindow()
@@ -87,6 +90,8 @@ MainWindow* Application::newWindow()
             [this] { openSettings(); },
             [this] { quit(); },
             [this] { showAbout(); },
+            [this] { showKeysAndMouse(); },
+            [] { QDesktopServices::openUrl(firstStepsURL()); },
             [this] { openServersEditor(); },
             [this] { openBookmarksEditor(); },
             [this] { openReceivers(); },
@@ -165,7 +170,8 @@ void Application::showSingle(QPointer<QWidget>& window, Make make)
 void Application::openServersEditor()
 {
     showSingle(m_serversEditor, [this] {
-        return withFileMenu(new BookmarksEditor(m_preferences, serverAddressProblem, KeyringPasswordStore::shared()),
+        return withFileMenu(new BookmarksEditor(
+                                m_preferences, serverAddressProblem, KeyringPasswordStore::shared(), listedServerAddress),
             true);
     });
 }
@@ -231,6 +237,11 @@ void Application::showAbout()
     });
 }
 
+void Application::showKeysAndMouse()
+{
+    showSingle(m_keysWindow, [] { return new KeysAndMouseWindow; });
+}
+
 void Application::quit()
 {
     QApplication::closeAllWindows();
@@ -254,7 +265,7 @@ QList<QWidget*> Application::ownWindows() const
     for (QWidget* window : mainWindows())
         windows.append(window);
     for (QWidget* window : {m_serversEditor.data(), m_bookmarksEditor.data(), m_settingsWindow.data(),
-             m_aboutBox.data(), m_receiversWindow.data()}) {
+             m_aboutBox.data(), m_receiversWindow.data(), m_keysWindow.data()}) {
         if (window)
             windows.append(window);
     }

@@ -53,6 +53,7 @@ public:
     // when empty) the first time it opens.
     void openReceivers();
     void showAbout();
+    void showKeysAndMouse();
     // Closes every window (each main window ends its session) and leaves.
     void quit();
 
@@ -63,6 +64,7 @@ public:
     QWidget* receiversWindow() const { return m_receiversWindow; }
     // The receiver lists the Receivers window reads; tests and the demo name their own.
     void setDirectorySources(QStringList sources) { m_directorySources = std::move(sources); }
+    QWidget* keysAndMouseWindow() const { return m_keysWindow; }
 
 private:
     // Every window of the program still open: main windows, editors, settings
@@ -92,4 +94,5 @@ private:
     QPointer<QWidget> m_receiversWindow;
     QPointer<MainWindow> m_lastFocused;
     QStringList m_directorySources;
+    QPointer<QWidget> m_keysWindow;
 };

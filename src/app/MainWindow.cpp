@@ -7,10 +7,12 @@
 #include "app/RecordingControl.h"
 #include "app/RecordingController.h"
 #include "app/TuningArea.h"
+#include "app/WindowFooter.h"
 #include "audio/AudioPlayer.h"
 #include "settings/Preferences.h"
 #include "bookmarks/ui/BookmarkNamePopup.h"
 #include "display/ListeningToolsPanel.h"
+#include "display/TuningPanel.h"
 #include "display/WaterfallView.h"
 #include "session/ReceiverClient.h"
 #include "session/NetworkReachability.h"
@@ -61,9 +63,9 @@ MainWindow::MainWindow(Services services, QWidget* parent)
     if (!openURL)
         openURL = [](const QUrl& url) { QDesktopServices::openUrl(url); };
 
-    m_mainView = new MainWindowContent(*m_client, this);
+    m_mainView = new MainWindowContent(*m_client, m_preferences, this);
     m_mainView->setObjectName(QStringLiteral("mainView"));
-    m_addressBar = new AddressBar(*m_client, m_preferences, std::move(openURL), m_mainView);
+    m_addressBar = new AddressBar(*m_client, m_preferences, openURL, m_mainView);
     std::shared_ptr<PasswordStore> passwords = std::move(services.passwords);
     if (!passwords)
         passwords = KeyringPasswordStore::shared();
@@ -80,7 +82,7 @@ MainWindow::MainWindow(Services services, QWidget* parent)
     m_recordAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
     addAction(m_recordAction);
     connect(m_recordAction, &QAction::triggered, m_recording.get(), &RecordingController::toggle);
-    auto* recordingControl = new RecordingControl(*m_recording, m_recordAction, m_mainView);
+    auto* recordingControl = new RecordingControl(*m_recording, m_recordAction, openURL, m_mainView);
 
     auto* topRow = new QHBoxLayout;
     topRow->setSpacing(rowSpacing);
@@ -92,6 +94,9 @@ MainWindow::MainWindow(Services services, QWidget* parent)
     column->addWidget(m_passwordPrompt);
     column->addWidget(m_tuningArea);
     column->addWidget(m_waterfall, 1);
+    m_footer = new WindowFooter(*m_client, m_player, m_mainView);
+    m_footer->setObjectName(QStringLiteral("footer"));
+    column->addWidget(m_footer);
     setCentralWidget(m_mainView);
 
     m_actions.chooseServer = [this](const QString& address) { chooseServer(address); };
@@ -105,6 +110,20 @@ MainWindow::MainWindow(Services services, QWidget* parent)
         // Wherever the new frequency came from (a typed one, a click on the
         // waterfall), the tuning keys work again without a click.
         m_mainView->setFocus(Qt::OtherFocusReason);
+    });
+    // Return in the frequency field hands the keys back, changed value or not.
+    connect(m_tuningArea->tuningPanel(), &TuningPanel::frequencyEntryDone, this,
+        [this] { m_mainView->setFocus(Qt::OtherFocusReason); });
+    // The address field is disabled and the password field hidden on the
+    // way: the focus would land on whatever control follows them. Once
+    // connected, and while connecting from those, the keys tune.
+    connect(m_client.get(), &ReceiverClient::stateChanged, this, [this] {
+        const ConnectionState& state = m_client->state();
+        QWidget* focused = focusWidget();
+        const bool fromAddress = !focused || m_addressBar->isAncestorOf(focused) || m_passwordPrompt->isAncestorOf(focused);
+        if ((state.isConnected() && !m_wasConnected) || (state.isConnecting() && fromAddress))
+            m_mainView->setFocus(Qt::OtherFocusReason);
+        m_wasConnected = state.isConnected();
     });
     // The Servers menu shows each receiver's name beside its address.
     const auto learnServerName = [this] {

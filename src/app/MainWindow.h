@@ -25,6 +25,7 @@ class RecordingControl;
 class RecordingController;
 class TuningArea;
 class WaterfallView;
+class WindowFooter;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -71,6 +72,7 @@ public:
     PasswordPrompt* passwordPrompt() const { return m_passwordPrompt; }
     TuningArea* tuningArea() const { return m_tuningArea; }
     WaterfallView* waterfall() const { return m_waterfall; }
+    WindowFooter* footer() const { return m_footer; }
     MainWindowContent* mainView() const { return m_mainView; }
     RecordingController& recording() const { return *m_recording; }
     // File > Record (Ctrl+R): starts or stops recording this window's sound.
@@ -100,4 +102,6 @@ private:
     TuningArea* m_tuningArea;
     WaterfallView* m_waterfall;
     bool m_waitWhenBusy = false;
+    WindowFooter* m_footer;
+    bool m_wasConnected = false;
 };

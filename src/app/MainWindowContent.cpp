@@ -2,17 +2,20 @@
 
 #include "app/TuningKeys.h"
 #include "session/ReceiverClient.h"
+#include "settings/Preferences.h"
 
 #include <QKeyEvent>
 
-MainWindowContent::MainWindowContent(ReceiverClient& client, QWidget* parent) : QWidget(parent), m_client(client)
+MainWindowContent::MainWindowContent(ReceiverClient& client, const Preferences& preferences, QWidget* parent)
+    : QWidget(parent), m_client(client), m_preferences(preferences)
 {
     setFocusPolicy(Qt::StrongFocus);
 }
 
 void MainWindowContent::keyPressEvent(QKeyEvent* event)
 {
-    const std::optional<double> step = tuningKeyStep(event->key(), event->modifiers());
+    const double chosenKHz = m_preferences.tuningStepHz(m_client.mode()) / 1000.0;
+    const std::optional<double> step = tuningKeyStep(event->key(), event->modifiers(), chosenKHz);
     if (!step || !m_client.state().isConnected()) {
         QWidget::keyPressEvent(event);
         return;

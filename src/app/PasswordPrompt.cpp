@@ -43,7 +43,8 @@ PasswordPrompt::PasswordPrompt(ReceiverClient& client, AddressBar& addressBar,
     m_field->setPlaceholderText(tr("Password"));
     m_field->setMinimumWidth(fieldWidth);
     m_field->setAccessibleName(tr("Password"));
-    m_connectButton = new QPushButton(tr("Connect"), this);
+    // Not "Connect": the address bar has that button beside it.
+    m_connectButton = new QPushButton(tr("Send Password"), this);
     m_connectButton->setObjectName(QStringLiteral("passwordConnect"));
 
     auto* row = new QHBoxLayout;
@@ -67,16 +68,20 @@ void PasswordPrompt::stateChanged()
 {
     const ConnectionState& state = m_client.state();
     if (state.isActive() && !state.isConnected()) {
-        hide();
-        // A connection the listener started some other way starts afresh.
-        if (!m_connectingOurselves) {
+        // Our own try keeps the prompt where it is, so that nothing below it
+        // moves while the receiver decides; one the listener started some
+        // other way starts afresh.
+        if (m_connectingOurselves) {
+            setTrying(true);
+        } else {
+            setAsking(false);
             m_password.clear();
             m_source = Source::none;
             m_keyringTried = false;
         }
     }
     if (state.isConnected()) {
-        hide();
+        setAsking(false);
         m_field->clear();
         // The receiver took a typed password: keep it for the next time.
         if (m_source == Source::typed && m_passwords)
@@ -85,7 +90,22 @@ void PasswordPrompt::stateChanged()
         m_password.clear();
     } else if (isBadPassword(state)) {
         refused();
+    } else if (!state.isActive()) {
+        setTrying(false);
     }
+}
+
+void PasswordPrompt::setAsking(bool asking)
+{
+    setVisible(asking);
+    setTrying(false);
+    m_addressBar.setPasswordAsked(asking);
+}
+
+void PasswordPrompt::setTrying(bool trying)
+{
+    m_field->setEnabled(!trying);
+    m_connectButton->setEnabled(!trying);
 }
 
 void PasswordPrompt::refused()
@@ -119,7 +139,7 @@ void PasswordPrompt::ask(const QString& keyringProblem)
     if (!keyringProblem.isEmpty())
         lines.append(tr("Farlisten cannot keep the password because %1, so it asks each time.").arg(keyringProblem));
     m_note->setText(lines.join(QLatin1Char('\n')));
-    show();
+    setAsking(true);
     m_field->setFocus(Qt::OtherFocusReason);
     m_field->selectAll();
 }

@@ -1,7 +1,7 @@
 #pragma once
 // What a main window offers when a receiver answers "Bad password": first
 // the password kept in the desktop keyring for that receiver, if any; then a
-// password field and Connect. A password the receiver accepted is kept in the
+// password field and Send Password, which stay while a password is tried. A password the receiver accepted is kept in the
 // keyring; without a keyring the prompt says why it will ask each time. Over
 // plain http it says that the password travels unencrypted.
 
@@ -31,6 +31,10 @@ private:
     enum class Source { none, keyring, typed };
 
     void stateChanged();
+    // Shown, and the address bar's Try Again left to the prompt, or neither.
+    void setAsking(bool asking);
+    // While a password is being tried, neither field nor button takes another.
+    void setTrying(bool trying);
     void refused();
     void ask(const QString& keyringProblem);
     void connectWith(const QString& password, Source source);

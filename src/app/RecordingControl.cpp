@@ -4,6 +4,7 @@
 #include "widgets/TextStyles.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -12,6 +13,7 @@
 #include <QToolButton>
 
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -42,7 +44,16 @@ QString recordingTimeText(double seconds)
         .arg(whole % 60, 2, 10, QLatin1Char('0'));
 }
 
-RecordingControl::RecordingControl(RecordingController& recording, QAction* recordAction, QWidget* parent)
+QString shownPath(const QString& path)
+{
+    const QString home = QDir::homePath();
+    if (path.startsWith(home + u'/'))
+        return QStringLiteral("~") + path.mid(home.size());
+    return path;
+}
+
+RecordingControl::RecordingControl(RecordingController& recording, QAction* recordAction, FolderOpener openFolder,
+    QWidget* parent)
     : QWidget(parent)
     , m_recording(recording)
     , m_action(recordAction)
@@ -51,6 +62,8 @@ RecordingControl::RecordingControl(RecordingController& recording, QAction* reco
     , m_time(plainTextLabel(TextStyle::body, this))
     , m_size(plainTextLabel(TextStyle::body, this))
     , m_message(plainTextLabel(TextStyle::callout, this))
+    , m_recorded(new QToolButton(this))
+    , m_openFolder(std::move(openFolder))
 {
     const int side = fontMetrics().height();
     m_action->setIcon(QIcon(redDot(side, devicePixelRatioF())));
@@ -66,8 +79,18 @@ RecordingControl::RecordingControl(RecordingController& recording, QAction* reco
     m_size->setObjectName(QStringLiteral("recordingSize"));
     useSecondaryText(*m_size);
     m_message->setObjectName(QStringLiteral("recordingMessage"));
-    m_message->setMaximumWidth(fontMetrics().horizontalAdvance(QLatin1Char('x')) * 48);
-    m_message->setWordWrap(true);
+    // One line, the middle left out when long: the row never grows.
+    m_messageWidth = fontMetrics().horizontalAdvance(QLatin1Char('x')) * 48;
+    m_message->setMaximumWidth(m_messageWidth);
+    m_recorded->setObjectName(QStringLiteral("recordedFile"));
+    m_recorded->setAutoRaise(true);
+    m_recorded->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    m_recorded->setFocusPolicy(Qt::TabFocus);
+    m_recorded->setFont(textStyleFont(TextStyle::callout));
+    connect(m_recorded, &QToolButton::clicked, this, [this] {
+        if (m_openFolder && !m_recording.path().isEmpty())
+            m_openFolder(QUrl::fromLocalFile(QFileInfo(m_recording.path()).absolutePath()));
+    });
 
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);
@@ -77,6 +100,7 @@ RecordingControl::RecordingControl(RecordingController& recording, QAction* reco
     row->addWidget(m_time, 0, Qt::AlignVCenter);
     row->addWidget(m_size, 0, Qt::AlignVCenter);
     row->addWidget(m_message, 0, Qt::AlignVCenter);
+    row->addWidget(m_recorded, 0, Qt::AlignVCenter);
 
     connect(&m_recording, &RecordingController::changed, this, &RecordingControl::refresh);
     refresh();
@@ -99,13 +123,19 @@ void RecordingControl::refresh()
         QLocale::DataSizeSIFormat));
 
     const QString& problem = m_recording.problem();
-    QString message = problem;
-    if (message.isEmpty() && !recording && status.finished && status.bytes > 0)
-        message = tr("Recorded to %1").arg(QFileInfo(m_recording.path()).fileName());
-    m_message->setText(message);
-    m_message->setVisible(!message.isEmpty());
+    const QFontMetrics metrics(m_message->font());
+    m_message->setText(metrics.elidedText(problem, Qt::ElideRight, m_messageWidth));
+    m_message->setToolTip(problem.isEmpty() ? QString() : QStringLiteral("<p>%1</p>").arg(problem.toHtmlEscaped()));
+    m_message->setVisible(!problem.isEmpty());
     QPalette palette = m_message->palette();
-    palette.setColor(QPalette::WindowText, problem.isEmpty() ? secondaryTextColor(palette) : warningOrange);
+    palette.setColor(QPalette::WindowText, warningOrange);
     m_message->setPalette(palette);
-    m_message->setToolTip(m_recording.path().isEmpty() ? QString() : m_recording.path().toHtmlEscaped());
+
+    const bool recorded = problem.isEmpty() && !recording && status.finished && status.bytes > 0;
+    const QString where = tr("Recorded to %1").arg(shownPath(m_recording.path()));
+    m_recorded->setText(QFontMetrics(m_recorded->font()).elidedText(where, Qt::ElideMiddle, m_messageWidth));
+    m_recorded->setToolTip(QStringLiteral("<p>%1</p>")
+            .arg(tr("%1. Click to open the folder.").arg(shownPath(m_recording.path())).toHtmlEscaped()));
+    m_recorded->setAccessibleName(where);
+    m_recorded->setVisible(recorded);
 }

@@ -34,8 +34,12 @@ RecordingController::RecordingController(ReceiverClient& client, std::shared_ptr
     m_poll.setInterval(pollMilliseconds);
     connect(&m_poll, &QTimer::timeout, this, &RecordingController::poll);
     connect(&m_client, &ReceiverClient::stateChanged, this, [this] {
-        if (isRecording() && !m_client.state().isConnected())
+        const ConnectionState& state = m_client.state();
+        if (isRecording() && !state.isConnected())
             stop();
+        else if (!isRecording()
+            && (state.isDisconnected() || (state.isConnecting() && m_client.serverURL() != m_server)))
+            forgetLast();
         emit changed();
     });
     const auto retuned = [this] {
@@ -98,6 +102,7 @@ void RecordingController::start()
     }
     m_recorder = std::get<std::shared_ptr<SoundRecorder>>(std::move(created));
     m_path = m_recorder->path();
+    m_server = m_client.serverURL().value_or(QUrl());
     m_recorder->retuned(m_client.frequencyKHz(), m_client.mode());
     m_player->setTap(m_recorder);
     m_poll.start();
@@ -119,6 +124,13 @@ void RecordingController::finishRecording()
     m_status = m_recorder->status();
     m_closing.push_back(std::move(m_recorder));
     m_recorder.reset();
+}
+
+void RecordingController::forgetLast()
+{
+    m_path.clear();
+    m_problem.clear();
+    m_status = {};
 }
 
 void RecordingController::poll()

@@ -12,6 +12,7 @@
 #include <QObject>
 #include <QString>
 #include <QTimer>
+#include <QUrl>
 
 #include <memory>
 #include <vector>
@@ -38,7 +39,8 @@ public:
 
     // The current recording's time and size; after it, its last ones.
     const SoundRecorder::Status& status() const { return m_status; }
-    // The file of the current or last recording.
+    // The file of the current or last recording; the last is forgotten when
+    // the listener disconnects or connects to another receiver.
     const QString& path() const { return m_path; }
     // Why the last recording could not start or stopped on its own, in
     // words for the user; empty when it did not.
@@ -56,6 +58,7 @@ signals:
 private:
     void poll();
     void finishRecording();
+    void forgetLast();
 
     ReceiverClient& m_client;
     const std::shared_ptr<AudioPlayer> m_player;
@@ -66,5 +69,7 @@ private:
     SoundRecorder::Status m_status;
     QString m_path;
     QString m_problem;
+    // The receiver the last recording was made on.
+    QUrl m_server;
     QTimer m_poll;
 };

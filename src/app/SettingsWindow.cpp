@@ -7,8 +7,10 @@
 #include "directory/Geo.h"
 
 #include <QButtonGroup>
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFormLayout>
@@ -124,10 +126,18 @@ SettingsWindow::SettingsWindow(AudioOutputSettings& settings, Preferences& prefe
     locationLabel->setBuddy(location);
     formLayout->addRow(locationLabel, location);
     formLayout->addRow(locationProblem);
+    // Closes as the editors do: Close, Escape and Ctrl+W.
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QWidget::close);
+    auto* closeAction = new QAction(tr("Close"), this);
+    closeAction->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_W), QKeySequence(Qt::Key_Escape)});
+    connect(closeAction, &QAction::triggered, this, &QWidget::close);
+    addAction(closeAction);
 
     auto* layout = new QVBoxLayout(this);
     layout->setSizeConstraint(QLayout::SetFixedSize);
     layout->addWidget(form);
+    layout->addWidget(buttons);
 
     connect(&settings, &AudioOutputSettings::devicesChanged, this, &SettingsWindow::refreshOptions);
     connect(&settings, &AudioOutputSettings::selectedUIDChanged, this, [this] {
@@ -155,13 +165,19 @@ void SettingsWindow::addRecordingRows(QFormLayout& form)
     auto* folder = new QWidget(form.parentWidget());
     auto* folderRow = new QHBoxLayout(folder);
     folderRow->setContentsMargins(0, 0, 0, 0);
-    recordingFolder = new QLineEdit(preferences.recordingFolder(), folder);
+    // The folder in use is the value, the music folder too when none was chosen.
+    const QString musicFolder = QDir::toNativeSeparators(RecordingController::defaultFolder());
+    recordingFolder = new QLineEdit(
+        preferences.recordingFolder().isEmpty() ? musicFolder : preferences.recordingFolder(), folder);
     recordingFolder->setObjectName(QStringLiteral("recordingFolder"));
-    recordingFolder->setPlaceholderText(
-        QDir::toNativeSeparators(RecordingController::defaultFolder()));
+    recordingFolder->setPlaceholderText(musicFolder);
     recordingFolder->setToolTip(tr("Where recordings go; left empty, your music folder"));
-    connect(recordingFolder, &QLineEdit::editingFinished, this,
-        [this] { preferences.setRecordingFolder(recordingFolder->text().trimmed()); });
+    connect(recordingFolder, &QLineEdit::editingFinished, this, [this, musicFolder] {
+        const QString chosen = recordingFolder->text().trimmed();
+        // The music folder stays the default, wherever it moves.
+        preferences.setRecordingFolder(chosen == musicFolder ? QString() : chosen);
+        showFolderNote();
+    });
     auto* choose = new QPushButton(tr("Choose…"), folder);
     choose->setObjectName(QStringLiteral("chooseRecordingFolder"));
     connect(choose, &QPushButton::clicked, this, &SettingsWindow::chooseRecordingFolder);
@@ -170,6 +186,19 @@ void SettingsWindow::addRecordingRows(QFormLayout& form)
     auto* folderLabel = new QLabel(tr("Recording Folder"), form.parentWidget());
     folderLabel->setBuddy(recordingFolder);
     form.addRow(folderLabel, folder);
+    folderNote = new QLabel(tr("Farlisten makes this folder when it first records."), form.parentWidget());
+    folderNote->setObjectName(QStringLiteral("recordingFolderNote"));
+    QSizePolicy keepRoom = folderNote->sizePolicy();
+    keepRoom.setRetainSizeWhenHidden(true);
+    folderNote->setSizePolicy(keepRoom);
+    form.addRow(QString(), folderNote);
+    showFolderNote();
+}
+
+void SettingsWindow::showFolderNote()
+{
+    const QString chosen = recordingFolder->text().trimmed();
+    folderNote->setVisible(!QDir(chosen.isEmpty() ? RecordingController::defaultFolder() : chosen).exists());
 }
 
 void SettingsWindow::chooseRecordingFolder()
@@ -179,8 +208,9 @@ void SettingsWindow::chooseRecordingFolder()
     const QString chosen = QFileDialog::getExistingDirectory(this, tr("Recording Folder"), start);
     if (chosen.isEmpty())
         return;
-    recordingFolder->setText(chosen);
+    recordingFolder->setText(QDir::toNativeSeparators(chosen));
     preferences.setRecordingFolder(chosen);
+    showFolderNote();
 }
 
 void SettingsWindow::showToneState()

@@ -1,7 +1,8 @@
 #pragma once
 // The settings window: the audio output to play through, with a test tone
 // that sounds while "Test" is held, and where and how recordings are written:
-// the format (WAV or FLAC) and the folder (the music folder when left empty).
+// the format (WAV or FLAC) and the folder (the music folder unless another is
+// chosen). Close, Escape and Ctrl+W close it.
 
 #include "audio/AudioOutputSettings.h"
 #include "audio/TestTonePlayer.h"
@@ -41,6 +42,8 @@ private:
     void refreshOptions();
     void addRecordingRows(QFormLayout& form);
     void chooseRecordingFolder();
+    // Says that a folder which does not exist yet is made on the first recording.
+    void showFolderNote();
     void showToneState();
 
     AudioOutputSettings& settings;
@@ -51,5 +54,6 @@ private:
     QList<QRadioButton*> optionButtons;
     QList<Option> shownOptions;
     QLineEdit* recordingFolder = nullptr;
+    QLabel* folderNote = nullptr;
     QLabel* tonePlaying = nullptr;
 };

@@ -42,14 +42,20 @@ void addWindowMenus(QMenuBar& bar, MainWindow& window)
     QList<QKeySequence> zoomOutKeys = standardShortcuts(QKeySequence(Qt::Key_Minus), QKeySequence::ZoomOut);
     zoomOutKeys << QKeySequence(Qt::KeypadModifier | Qt::Key_Minus);
     zoomOut->setShortcuts(zoomOutKeys);
+    // After looking around by dragging the scale: the picture around the station again.
+    QAction* backToTuned = view->addAction(QCoreApplication::translate("WindowMenus", "&Back to the Tuned Frequency"),
+        [&client] { client.setWaterfallZoom(client.waterfallZoom()); });
+    backToTuned->setObjectName(QStringLiteral("backToTunedAction"));
+    backToTuned->setShortcut(QKeySequence(Qt::Key_Home));
 
-    const auto refresh = [&client, connection, mute, zoomIn, zoomOut] {
+    const auto refresh = [&client, connection, mute, zoomIn, zoomOut, backToTuned] {
         connection->setText(client.state().isActive() ? QCoreApplication::translate("WindowMenus", "&Disconnect")
                                                       : QCoreApplication::translate("WindowMenus", "&Connect"));
         mute->setChecked(client.isMuted());
         const bool connected = client.state().isConnected();
         zoomIn->setEnabled(connected);
         zoomOut->setEnabled(connected);
+        backToTuned->setEnabled(connected);
     };
     QObject::connect(&client, &ReceiverClient::stateChanged, receiver, refresh);
     QObject::connect(&client, &ReceiverClient::isMutedChanged, receiver, refresh);

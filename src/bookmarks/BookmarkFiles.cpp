@@ -48,21 +48,25 @@ struct Csv {
     QString problem;
 };
 
-// The commonest of comma, semicolon and tab on the first line; comma when none.
+// The commonest of comma, semicolon and tab on the first line that has any
+// (a file may start with a blank line or a single cell); comma when none.
 QChar separatorOf(const QString& text)
 {
-    const QString first = text.left(text.indexOf(u'\n'));
     const QChar candidates[] = {u',', u';', u'\t'};
-    QChar best = u',';
-    qsizetype most = 0;
-    for (const QChar c : candidates) {
-        const qsizetype count = first.count(c);
-        if (count > most) {
-            most = count;
-            best = c;
+    for (const QStringView line : QStringView(text).tokenize(u'\n')) {
+        QChar best;
+        qsizetype most = 0;
+        for (const QChar c : candidates) {
+            const qsizetype count = line.count(c);
+            if (count > most) {
+                most = count;
+                best = c;
+            }
         }
+        if (most > 0)
+            return best;
     }
-    return best;
+    return u',';
 }
 
 // Quoted fields may hold separators, doubled quotes and line breaks; the
@@ -187,6 +191,23 @@ std::optional<double> numberIn(QString text)
     if (!ok || !std::isfinite(value))
         return std::nullopt;
     return value;
+}
+
+// A row that stayed one cell but is no number was written with another
+// separator than the file's first row: split at the first one it holds.
+QStringList cellsOf(const QStringList& cells)
+{
+    if (cells.size() != 1 || numberIn(cells.front()))
+        return cells;
+    for (const QChar separator : {u';', u'\t', u','}) {
+        if (cells.front().contains(separator)) {
+            QStringList split = cells.front().split(separator);
+            for (QString& cell : split)
+                cell = cell.trimmed();
+            return split;
+        }
+    }
+    return cells;
 }
 
 std::optional<Mode> modeIn(const QString& text)
@@ -469,7 +490,7 @@ Import<FrequencyBookmarks> frequenciesFromCsv(const QString& text, const Frequen
         } else {
             bool haveMode = false;
             bool haveName = false;
-            for (const QString& cell : row.cells) {
+            for (const QString& cell : cellsOf(row.cells)) {
                 if (!value && (value = numberIn(cell)))
                     continue;
                 if (!haveMode && !cell.isEmpty() && modeIn(cell)) {

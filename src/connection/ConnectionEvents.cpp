@@ -1,9 +1,12 @@
 #include "connection/ConnectionEvents.h"
 
 std::unique_ptr<WebSocketChannel> openEventSocket(const QUrl& url, std::chrono::milliseconds openTimeout,
-    const EventPost& post, MessageReader read, std::function<void(const QString& description)> failed)
+    const EventPost& post, MessageReader read, std::function<void(const QString& description)> failed,
+    ByteCounter received)
 {
-    auto receive = [post, read = std::move(read)](const QByteArray& bytes) {
+    auto receive = [post, read = std::move(read), received = std::move(received)](const QByteArray& bytes) {
+        if (received)
+            received->fetch_add(std::uint64_t(bytes.size()), std::memory_order_relaxed);
         if (std::function<void()> event = read(bytes))
             post(std::move(event));
     };

@@ -10,7 +10,9 @@
 #include <QString>
 #include <QUrl>
 
+#include <atomic>
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <memory>
 
@@ -23,10 +25,15 @@ using EventPost = std::function<void(std::function<void()> event)>;
 // part of it, or nothing.
 using MessageReader = std::function<std::function<void()>(const QByteArray& message)>;
 
+// Bytes received by a session's sockets, counted on the network thread.
+using ByteCounter = std::shared_ptr<std::atomic<std::uint64_t>>;
+
 // Opens a socket whose messages `read` takes on the network thread and whose
-// failure `failed` hears on the GUI thread; both through `post`.
+// failure `failed` hears on the GUI thread; both through `post`. Every
+// message's size is added to `received`, when given.
 std::unique_ptr<WebSocketChannel> openEventSocket(const QUrl& url, std::chrono::milliseconds openTimeout,
-    const EventPost& post, MessageReader read, std::function<void(const QString& description)> failed);
+    const EventPost& post, MessageReader read, std::function<void(const QString& description)> failed,
+    ByteCounter received = {});
 
 // Runs `work` on the network thread and hands its result to `done` through
 // `post`. Called on the GUI thread.

@@ -67,6 +67,7 @@ public:
     virtual void broke(const QString& description) = 0;
     virtual void changeInfo(const std::function<void(ReceiverInfo&)>& change) = 0;
     virtual void changeReceiverLabels(const std::function<void(ReceiverLabels&)>& change) = 0;
+    virtual void changeLoad(const std::function<void(ReceiverLoad&)>& change) = 0;
     // The sound output could not start at the stream's rate: the session
     // says so and goes on without sound.
     virtual void audioOutputFailed(const AudioOutputError& error) = 0;
@@ -109,6 +110,8 @@ struct ConnectionContext {
     std::chrono::milliseconds keepaliveInterval{5000};
     // How often a receiver's description is read again while connected.
     std::chrono::milliseconds statusRefreshInterval{60'000};
+    // Where the connection's sockets count the bytes they receive.
+    ByteCounter receivedBytes;
 };
 
 // How many listen to a receiver and how many it takes.

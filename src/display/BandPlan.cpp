@@ -28,3 +28,16 @@ std::vector<BandBar> bandPlanForRegion(const std::vector<BandBar>& bars, int reg
     }
     return chosen;
 }
+
+std::optional<double> broadcastRasterHz(double hz, int region)
+{
+    // Below the 160 m band lie long and medium wave.
+    constexpr double shortWaveFromHz = 1'800'000;
+    for (const BandBar& bar : shippedBandPlan()) {
+        if (bar.service != QLatin1String("Broadcast") || (bar.region != 0 && bar.region != region))
+            continue;
+        if (hz >= bar.lowHz && hz <= bar.highHz)
+            return bar.highHz <= shortWaveFromHz ? (region == 2 ? 10'000 : 9'000) : 5'000;
+    }
+    return std::nullopt;
+}

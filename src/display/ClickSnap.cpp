@@ -1,5 +1,6 @@
 #include "display/ClickSnap.h"
 
+#include "display/BandPlan.h"
 #include "display/WaterfallPan.h"
 
 #include <algorithm>
@@ -56,13 +57,19 @@ std::optional<double> strongestLineHz(const SpectrumLine& spectrum, double click
 }
 
 std::optional<double> snappedClickKHz(const SpectrumLine& spectrum, double clickHz, double width, Mode mode,
-    bool exact)
+    bool exact, int region)
 {
     if (!std::isfinite(clickHz))
         return std::nullopt;
     if (exact)
         return std::round(clickHz) / 1000;
-    if (const auto lineHz = strongestLineHz(spectrum, clickHz, width))
-        return std::round(*lineHz / 10) / 100;
-    return snappedToTuneStep(clickHz / 1000, mode);
+    const std::optional<double> lineHz = strongestLineHz(spectrum, clickHz, width);
+    if (!lineHz)
+        return snappedToTuneStep(clickHz / 1000, mode);
+    // A line found between bins is off by a fraction of a bin: a station
+    // sits on its channel, a carrier on the mode's grid.
+    const bool am = mode == Mode::am || mode == Mode::amn || mode == Mode::amw || mode == Mode::sam;
+    if (const std::optional<double> raster = am ? broadcastRasterHz(*lineHz, region) : std::nullopt)
+        return std::round(*lineHz / *raster) * *raster / 1000;
+    return snappedToTuneStep(*lineHz / 1000, mode);
 }

@@ -1,7 +1,7 @@
 #pragma once
 // Where a click on the waterfall or the spectrum lands: on the strongest line
-// near the pointer when one stands clearly out of the noise, else on the
-// mode's step; with Alt exactly where it was made.
+// near the pointer when one stands clearly out of the noise, else where it
+// was made, either on the mode's grid; with Alt exactly where it was made.
 
 #include "model/Mode.h"
 
@@ -30,8 +30,9 @@ struct SpectrumLine {
 // value there stands minimumRiseDB above the floor.
 std::optional<double> strongestLineHz(const SpectrumLine& spectrum, double clickHz, double width);
 
-// The frequency in kHz a click at `clickHz` tunes to: the line (on a 10 Hz
-// grid), else the mode's step; `exact` keeps the click's own frequency to the
-// hertz.
+// The frequency in kHz a click at `clickHz` tunes to: the line on the mode's
+// grid (an AM station in a broadcast band of the ITU `region` on its channel
+// raster), else the click on the mode's grid; `exact` keeps the click's own
+// frequency to the hertz.
 std::optional<double> snappedClickKHz(const SpectrumLine& spectrum, double clickHz, double width, Mode mode,
-    bool exact);
+    bool exact, int region = 1);

@@ -3,26 +3,36 @@
 #include "display/FrequencyFormat.h"
 #include "widgets/TextStyles.h"
 
+#include <QCoreApplication>
 #include <QFontMetricsF>
+#include <QHelpEvent>
 #include <QPainter>
+#include <QToolTip>
 
 #include <algorithm>
 #include <cmath>
 
 namespace {
 
-constexpr int stripHeight = 58;
 // How near a click must come to a marker to take it.
 constexpr double markReach = 5;
 // A step is at least an eighth of the span, so nine ticks at most fit; the
 // bound also ends the walk where huge values stop adding up.
 constexpr int maxTicks = 10;
+// Names shorter than this are left out rather than cut to a stub.
+constexpr double shortestName = 24;
+
+double lineHeight()
+{
+    return QFontMetricsF(textStyleFont(TextStyle::caption2)).height();
+}
 
 } // namespace
 
 FrequencyScale::FrequencyScale(QWidget* parent) : WaterfallStrip(parent)
 {
-    setFixedHeight(stripHeight);
+    // Two rows of marker names under the bands.
+    setFixedHeight(markRowTop + int(std::ceil(2 * lineHeight())) + 2);
 }
 
 FrequencyScale::Ticks FrequencyScale::ticks(double startHz, double spanHz)
@@ -62,8 +72,7 @@ void FrequencyScale::paintContent(QPainter& painter)
     const QFontMetricsF metrics(font);
     painter.setRenderHint(QPainter::Antialiasing, false);
     paintBands(painter);
-    paintMarks(painter, m_receiverLabels, QColor(100, 210, 255));
-    paintMarks(painter, m_bookmarks, QColor(255, 214, 10));
+    paintMarks(painter);
     painter.setFont(font);
     for (const double f : ticks(range.leftHz, range.spanHz).frequenciesHz) {
         const double x = range.xPosition(f, w);
@@ -107,6 +116,36 @@ std::optional<FrequencyLabel> FrequencyScale::markAt(double x) const
     return nearest;
 }
 
+std::optional<BandBar> FrequencyScale::bandAt(double x) const
+{
+    const StripFrequencies& range = frequencies();
+    for (const BandBar& band : m_bands) {
+        if (x >= range.xPosition(band.lowHz, width()) - 1 && x <= range.xPosition(band.highHz, width()) + 1)
+            return band;
+    }
+    return std::nullopt;
+}
+
+bool FrequencyScale::event(QEvent* event)
+{
+    if (event->type() != QEvent::ToolTip)
+        return WaterfallStrip::event(event);
+    const auto* help = static_cast<QHelpEvent*>(event);
+    const std::optional<BandBar> band
+        = help->pos().y() >= bandRowTop && help->pos().y() < markRowTop ? bandAt(help->pos().x()) : std::nullopt;
+    if (!band || (band->name.isEmpty() && band->service.isEmpty())) {
+        QToolTip::hideText();
+        event->ignore();
+        return true;
+    }
+    // Names and services come from the receiver: plain text, escaped.
+    const QString text = band->service.isEmpty() || band->service == band->name
+        ? band->name
+        : QCoreApplication::translate("FrequencyScale", "%1 (%2)").arg(band->name, band->service);
+    QToolTip::showText(help->globalPos(), QStringLiteral("<p>%1</p>").arg(text.toHtmlEscaped()), this);
+    return true;
+}
+
 void FrequencyScale::paintBands(QPainter& painter)
 {
     const StripFrequencies& range = frequencies();
@@ -132,34 +171,71 @@ void FrequencyScale::paintBands(QPainter& painter)
     }
 }
 
-void FrequencyScale::paintMarks(QPainter& painter, const std::vector<FrequencyLabel>& marks, const QColor& colour)
+std::vector<FrequencyScale::MarkPlacement> FrequencyScale::markPlacements() const
 {
     const StripFrequencies& range = frequencies();
     const double w = width();
-    const QFont font = textStyleFont(TextStyle::caption2);
-    painter.setFont(font);
-    const QFontMetricsF metrics(font);
-    painter.setPen(colour);
-    // A name stands right of its marker, only where it ends before the next
-    // marker and does not run into the last name.
-    std::vector<const FrequencyLabel*> shown;
-    for (const FrequencyLabel& mark : marks) {
-        const double x = range.xPosition(mark.hz, w);
-        if (x >= 0 && x < w)
-            shown.push_back(&mark);
+    const QFontMetricsF metrics(textStyleFont(TextStyle::caption2));
+    const double height = metrics.height();
+    struct Shown {
+        double x;
+        const FrequencyLabel* mark;
+        bool isBookmark;
+    };
+    std::vector<Shown> shown;
+    for (const auto* marks : {&m_receiverLabels, &m_bookmarks}) {
+        for (const FrequencyLabel& mark : *marks) {
+            const double x = range.xPosition(mark.hz, w);
+            if (x >= 0 && x < w)
+                shown.push_back({x, &mark, marks == &m_bookmarks});
+        }
     }
-    std::sort(shown.begin(), shown.end(), [](const auto* a, const auto* b) { return a->hz < b->hz; });
-    double freeFrom = -1;
+    // At one frequency the listener's own bookmark comes first, so that its
+    // name is the one that goes whole into the row under the markers.
+    std::stable_sort(shown.begin(), shown.end(), [](const Shown& a, const Shown& b) {
+        return a.x < b.x || (a.x == b.x && a.isBookmark && !b.isBookmark);
+    });
+
+    // Left to right, each name beside its marker up to the next one, else
+    // in the row under the markers, else shortened into the wider room.
+    std::vector<MarkPlacement> placements;
+    double freeFrom[2] = {-1, -1};
     for (std::size_t i = 0; i < shown.size(); ++i) {
-        const FrequencyLabel* mark = shown[i];
-        const double x = range.xPosition(mark->hz, w);
-        painter.fillRect(QRectF(x, markRowTop, 1, metrics.height()), colour);
-        const double nameWidth = metrics.horizontalAdvance(mark->name);
-        const double nextX = i + 1 < shown.size() ? range.xPosition(shown[i + 1]->hz, w) : w;
-        if (mark->name.isEmpty() || x + 3 < freeFrom || x + 3 + nameWidth + 2 > nextX)
+        MarkPlacement placement{shown[i].x, shown[i].isBookmark, {}, {}, 0};
+        const QString& name = shown[i].mark->name;
+        const double start = placement.x + 3;
+        const double nextX = i + 1 < shown.size() ? shown[i + 1].x : w;
+        const double room[2] = {start >= freeFrom[0] ? nextX - 2 - start : 0, start >= freeFrom[1] ? w - start : 0};
+        const double nameWidth = metrics.horizontalAdvance(name);
+        if (!name.isEmpty()) {
+            int row = nameWidth <= room[0] ? 0 : nameWidth <= room[1] ? 1 : room[0] >= room[1] ? 0 : 1;
+            const QString drawn = nameWidth <= room[row] ? name : metrics.elidedText(name, Qt::ElideRight, room[row]);
+            const double drawnWidth = metrics.horizontalAdvance(drawn);
+            if (!drawn.isEmpty() && (drawn == name || drawnWidth >= shortestName)) {
+                placement.row = row;
+                placement.name = drawn;
+                placement.nameRect = QRectF(start, markRowTop + row * height, drawnWidth, height);
+                freeFrom[row] = start + drawnWidth + 4;
+            }
+        }
+        placements.push_back(placement);
+    }
+    return placements;
+}
+
+void FrequencyScale::paintMarks(QPainter& painter)
+{
+    const QColor receiverColour(100, 210, 255);
+    const QColor bookmarkColour(255, 214, 10);
+    painter.setFont(textStyleFont(TextStyle::caption2));
+    const double height = lineHeight();
+    for (const MarkPlacement& placement : markPlacements()) {
+        const QColor& colour = placement.isBookmark ? bookmarkColour : receiverColour;
+        // A name in the lower row hangs from a longer marker.
+        painter.fillRect(QRectF(placement.x, markRowTop, 1, height * (placement.row + 1)), colour);
+        if (placement.name.isEmpty())
             continue;
-        painter.drawText(QRectF(x + 3, markRowTop, nameWidth, metrics.height()), Qt::AlignLeft | Qt::AlignTop,
-            mark->name);
-        freeFrom = x + 3 + nameWidth + 4;
+        painter.setPen(colour);
+        painter.drawText(placement.nameRect, Qt::AlignLeft | Qt::AlignTop, placement.name);
     }
 }

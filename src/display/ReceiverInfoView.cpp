@@ -5,12 +5,18 @@
 #include "session/ReceiverClient.h"
 
 #include <QGridLayout>
+#include <QLocale>
 #include <QLabel>
 #include <QVBoxLayout>
 
 ReceiverInfoView::ReceiverInfoView(ReceiverClient& client, QWidget* parent)
-    : QWidget(parent), m_client(client), m_title(new QLabel(this)), m_grid(nullptr)
+    : QWidget(parent), m_client(client), m_title(new QLabel(this)), m_asOf(plainTextLabel(TextStyle::callout, this)),
+      m_grid(nullptr)
 {
+    m_asOf->setObjectName(QStringLiteral("receiverInfoAsOf"));
+    useSecondaryText(*m_asOf);
+    m_asOf->setWordWrap(true);
+    m_asOf->hide();
     m_title->setTextFormat(Qt::PlainText);
     m_title->setFont(textStyleFont(TextStyle::headline));
     m_title->setWordWrap(true);
@@ -21,16 +27,39 @@ ReceiverInfoView::ReceiverInfoView(ReceiverClient& client, QWidget* parent)
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(8);
     column->addWidget(m_title);
+    column->addWidget(m_asOf);
     column->addStretch(1);
 
     connect(&m_client, &ReceiverClient::infoChanged, this, &ReceiverInfoView::refresh);
+    connect(&m_client, &ReceiverClient::stateChanged, this, &ReceiverInfoView::stateChanged);
+    refresh();
+}
+
+void ReceiverInfoView::stateChanged()
+{
+    const bool connected = m_client.state().isConnected();
+    if (m_wasConnected && !connected) {
+        m_kept = m_lastConnected;
+        m_endedAt = QDateTime::currentDateTimeUtc();
+    } else if (connected) {
+        m_kept.reset();
+    }
+    m_wasConnected = connected;
     refresh();
 }
 
 void ReceiverInfoView::refresh()
 {
-    const ReceiverInfo& info = m_client.info();
+    // A new connection starts from an empty description, published together
+    // with the state: the one that ended is remembered while it is current.
+    if (m_client.state().isConnected())
+        m_lastConnected = m_client.info();
+    const ReceiverInfo& info = m_kept ? *m_kept : m_client.info();
     m_title->setText(receiverInfoTitle(info));
+    m_asOf->setVisible(m_kept.has_value());
+    if (m_kept)
+        m_asOf->setText(tr("As of %1 UTC, when the connection ended")
+                            .arg(QLocale().toString(m_endedAt.time(), QLocale::ShortFormat)));
 
     // The rows come and go with the fields; rebuilding the small grid is
     // simpler than keeping each row's widgets.
@@ -55,6 +84,7 @@ void ReceiverInfoView::refresh()
         grid->addWidget(value, i, 1);
     }
     grid->setColumnStretch(1, 1);
-    static_cast<QVBoxLayout*>(layout())->insertWidget(1, m_grid);
+    m_grid->setEnabled(!m_kept);
+    static_cast<QVBoxLayout*>(layout())->insertWidget(2, m_grid);
     updateGeometry();
 }

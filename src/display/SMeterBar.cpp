@@ -14,11 +14,11 @@ namespace {
 
 constexpr int rowHeight = 12;
 
-// The S9 point as a fraction of the bar; a silly full scale still gives a
-// valid gradient.
-double s9Fraction(double fullScale)
+// Where red starts as a fraction of the bar; a silly full scale still gives
+// a valid gradient.
+double redFraction(double units, double fullScale)
 {
-    return fullScale > 0 ? std::clamp(sMeterS9 / fullScale, 0.0, 0.999) : 0.999;
+    return fullScale > 0 ? std::clamp(units / fullScale, 0.0, 0.999) : 0.999;
 }
 
 QPainterPath capsule(const QRectF& rect)
@@ -41,7 +41,8 @@ QColor sMeterRed()
     return QColor(255, 59, 48);
 }
 
-SMeterBar::SMeterBar(double fullScale, QWidget* parent) : QWidget(parent), m_fullScale(fullScale)
+SMeterBar::SMeterBar(double fullScale, QWidget* parent)
+    : QWidget(parent), m_fullScale(fullScale), m_redFrom(sMeterRedFrom(true))
 {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     m_animation.setDuration(100);
@@ -62,6 +63,14 @@ void SMeterBar::setFraction(double fraction)
     m_animation.setStartValue(m_shown);
     m_animation.setEndValue(fraction);
     m_animation.start();
+}
+
+void SMeterBar::setRedFrom(double units)
+{
+    if (units == m_redFrom)
+        return;
+    m_redFrom = units;
+    update();
 }
 
 QSize SMeterBar::sizeHint() const
@@ -86,11 +95,11 @@ void SMeterBar::paintEvent(QPaintEvent*)
 
     if (m_shown <= 0)
         return;
-    const double s9 = s9Fraction(m_fullScale);
+    const double red = redFraction(m_redFrom, m_fullScale);
     QLinearGradient gradient(track.topLeft(), track.topRight());
     gradient.setColorAt(0, sMeterGreen());
-    gradient.setColorAt(s9, sMeterGreen());
-    gradient.setColorAt(s9 + 0.001, sMeterRed());
+    gradient.setColorAt(red, sMeterGreen());
+    gradient.setColorAt(red + 0.001, sMeterRed());
     gradient.setColorAt(1, sMeterRed());
     painter.fillPath(capsule(QRectF(0, 0, m_shown * width(), rowHeight)), gradient);
 }
@@ -102,11 +111,11 @@ SMeterScaleMarks::SMeterScaleMarks(double fullScale, QWidget* parent)
     setFont(textStyleFont(TextStyle::caption2));
 }
 
-void SMeterScaleMarks::setMarksShown(bool shown)
+void SMeterScaleMarks::setCalibrated(bool calibrated)
 {
-    if (shown == m_shown)
+    if (calibrated == m_calibrated)
         return;
-    m_shown = shown;
+    m_calibrated = calibrated;
     update();
 }
 
@@ -122,7 +131,7 @@ QSize SMeterScaleMarks::minimumSizeHint() const
 
 void SMeterScaleMarks::paintEvent(QPaintEvent*)
 {
-    if (!m_shown || !(m_fullScale > 0))
+    if (!(m_fullScale > 0))
         return;
     QPainter painter(this);
     painter.setRenderHint(QPainter::TextAntialiasing);
@@ -131,13 +140,14 @@ void SMeterScaleMarks::paintEvent(QPaintEvent*)
     QColor red = sMeterRed();
     if (!isEnabled())
         red.setAlphaF(0.4f);
-    for (const SMeterMark& mark : sMeterMarks()) {
+    const double redFrom = sMeterRedFrom(m_calibrated);
+    for (const SMeterMark& mark : sMeterMarks(m_calibrated)) {
         const double labelWidth = metrics.horizontalAdvance(mark.label);
         // Centred on its position, but kept inside the row so that the last
         // mark at the right end is not cut in half.
         const double centre = mark.position * width() / m_fullScale;
         const double left = std::clamp(centre - labelWidth / 2, 0.0, std::max(0.0, width() - labelWidth));
-        painter.setPen(mark.position > sMeterS9 ? red : secondary);
+        painter.setPen(mark.position > redFrom ? red : secondary);
         painter.drawText(QRectF(left, 0, labelWidth, rowHeight), Qt::AlignCenter, mark.label);
     }
 }

@@ -1,7 +1,8 @@
 #pragma once
 // The S-meter's bar and its scale row, painted. The bar's fill is one
 // gradient across the whole width, so its colour at any point depends only on
-// the level there: green up to S9, red beyond.
+// the level there: green up to where the meter warns (S9, or near the top of
+// a relative meter), red beyond.
 
 #include <QVariantAnimation>
 #include <QWidget>
@@ -14,6 +15,8 @@ public:
     // Moves the fill to the fraction (0..1) over a tenth of a second.
     void setFraction(double fraction);
     double fraction() const { return m_target; }
+    // Where the fill turns red, in scale units.
+    void setRedFrom(double units);
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
@@ -23,20 +26,20 @@ protected:
 
 private:
     const double m_fullScale;
+    double m_redFrom;
     double m_target = 0;
     double m_shown = 0;
     QVariantAnimation m_animation;
 };
 
-// The row of S-unit marks under the bar; empty, at the same height, when the
-// reading is not calibrated.
+// The row of marks under the bar: S-units, or dB for a relative meter.
 class SMeterScaleMarks : public QWidget {
     Q_OBJECT
 public:
     explicit SMeterScaleMarks(double fullScale, QWidget* parent = nullptr);
 
-    void setMarksShown(bool shown);
-    bool marksShown() const { return m_shown; }
+    void setCalibrated(bool calibrated);
+    bool isCalibrated() const { return m_calibrated; }
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
@@ -46,7 +49,7 @@ protected:
 
 private:
     const double m_fullScale;
-    bool m_shown = true;
+    bool m_calibrated = true;
 };
 
 // Colours of the meter.

@@ -6,13 +6,23 @@
 #include <algorithm>
 #include <cmath>
 
+double sMeterRelativeUnits(double dB)
+{
+    return (dB - sMeterRelativeFloorDB) / (sMeterRelativeTopDB - sMeterRelativeFloorDB) * sMeterFullScale;
+}
+
 double sMeterUnits(const std::optional<SMeterReading>& reading)
 {
     if (!reading)
         return 0;
     const double level = reading->boundedLevel();
-    const double units = reading->isCalibrated ? (level + 127) / 6 : (level + 110) / 90 * 19;
+    const double units = reading->isCalibrated ? (level + 127) / 6 : sMeterRelativeUnits(level);
     return std::max(units, 0.0);
+}
+
+double sMeterRedFrom(bool calibrated)
+{
+    return calibrated ? sMeterS9 : sMeterRelativeUnits(sMeterRelativeRedDB);
 }
 
 double sMeterFraction(double units, double fullScale)
@@ -22,15 +32,17 @@ double sMeterFraction(double units, double fullScale)
     return std::clamp(units / fullScale, 0.0, 1.0);
 }
 
-QString sMeterMainText(const std::optional<SMeterReading>& reading)
+QString sMeterMainText(const std::optional<SMeterReading>& reading, bool calibrated)
 {
     if (!reading)
-        return QStringLiteral("S\u2013");
+        return calibrated ? QStringLiteral("S\u2013") : QStringLiteral("\u2013 dB");
     return reading->displayText();
 }
 
-QString sMeterDetailText(const std::optional<SMeterReading>& reading)
+QString sMeterDetailText(const std::optional<SMeterReading>& reading, bool calibrated)
 {
+    if (!reading && !calibrated)
+        return QCoreApplication::translate("SMeterScale", "relative");
     if (!reading)
         return QStringLiteral("\u2014 dBm");
     if (!reading->isCalibrated)
@@ -48,8 +60,16 @@ QString sMeterAccessibleValue(const std::optional<SMeterReading>& reading)
     return reading->displayText() + QStringLiteral(", ") + level + QStringLiteral(" dBm");
 }
 
-const QList<SMeterMark>& sMeterMarks()
+const QList<SMeterMark>& sMeterMarks(bool calibrated)
 {
+    static const QList<SMeterMark> relative = [] {
+        QList<SMeterMark> marks;
+        for (int dB = -100; dB <= sMeterRelativeTopDB; dB += 20)
+            marks.append({QString::number(dB), sMeterRelativeUnits(dB)});
+        return marks;
+    }();
+    if (!calibrated)
+        return relative;
     static const QList<SMeterMark> marks{
         {QStringLiteral("1"), 1},
         {QStringLiteral("3"), 3},

@@ -116,6 +116,14 @@ void SMeterView::setOverloaded(bool isOverloaded)
     m_overloadBadge->setVisible(isOverloaded);
 }
 
+void SMeterView::setCalibrated(bool calibrated)
+{
+    if (calibrated == m_calibrated)
+        return;
+    m_calibrated = calibrated;
+    refresh();
+}
+
 QString SMeterView::accessibleValue() const
 {
     return sMeterAccessibleValue(m_reading);
@@ -123,10 +131,12 @@ QString SMeterView::accessibleValue() const
 
 void SMeterView::refresh()
 {
-    m_mainText->setText(sMeterMainText(m_reading));
-    m_detailText->setText(sMeterDetailText(m_reading));
+    const bool calibrated = m_reading ? m_reading->isCalibrated : m_calibrated;
+    m_mainText->setText(sMeterMainText(m_reading, calibrated));
+    m_detailText->setText(sMeterDetailText(m_reading, calibrated));
+    m_bar->setRedFrom(sMeterRedFrom(calibrated));
     m_bar->setFraction(sMeterFraction(sMeterUnits(m_reading), m_fullScale));
-    m_scale->setMarksShown(!m_reading || m_reading->isCalibrated);
+    m_scale->setCalibrated(calibrated);
     if (QAccessible::isActive()) {
         QAccessibleValueChangeEvent event(this, accessibleValue());
         QAccessible::updateAccessibility(&event);

@@ -1,7 +1,9 @@
 #pragma once
 // The S-meter: the reading as S-units in big text with its level beside it,
-// an overload badge, a bar green up to S9 and red beyond, and for calibrated
-// levels a scale of S-units. Read-only; the owner feeds it readings.
+// an overload badge, a bar green up to S9 and red beyond, and a scale of
+// S-units; for a receiver whose levels are relative (OpenWebRX) the level in
+// dB on a scale of dB, red only near its top. Read-only; the owner feeds it
+// readings and says which kind of levels the receiver gives.
 
 #include "model/ReceiverModel.h"
 
@@ -20,6 +22,8 @@ public:
 
     void setReading(const std::optional<SMeterReading>& reading);
     void setOverloaded(bool isOverloaded);
+    // The look without a reading: S-units, or dB relative.
+    void setCalibrated(bool calibrated);
 
     const std::optional<SMeterReading>& reading() const { return m_reading; }
     bool isOverloaded() const { return m_isOverloaded; }
@@ -33,6 +37,7 @@ private:
     const double m_fullScale;
     std::optional<SMeterReading> m_reading;
     bool m_isOverloaded = false;
+    bool m_calibrated = true;
     QLabel* m_mainText;
     QLabel* m_detailText;
     QLabel* m_overloadBadge;

@@ -12,6 +12,22 @@ QString stepTitle(double stepKHz)
     return stepKHz > 0 ? QStringLiteral("+") + number : number;
 }
 
+QString passbandEdgesText(const Passband& passband)
+{
+    // Written as a receiver's own page writes them: "-2700", not "-2,700".
+    QLocale locale;
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    return QCoreApplication::translate("TuningLabels", "%1 \u2013 %2 Hz")
+        .arg(locale.toString(qint64(passband.low)), locale.toString(qint64(passband.high)));
+}
+
+QString tuningStepText(int hz)
+{
+    if (hz >= 1000 && hz % 1000 == 0)
+        return QCoreApplication::translate("TuningLabels", "%1 kHz").arg(QLocale().toString(hz / 1000));
+    return QCoreApplication::translate("TuningLabels", "%1 Hz").arg(QLocale().toString(hz));
+}
+
 QString stepAccessibleName(double stepKHz)
 {
     const QString step = QLocale().toString(std::fabs(stepKHz));

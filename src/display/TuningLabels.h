@@ -16,6 +16,12 @@ QString stepTitle(double stepKHz);
 // "Tune down 0.1 kilohertz", "Tune up 5 kilohertz".
 QString stepAccessibleName(double stepKHz);
 
+// The passband's edges relative to the carrier, "150 – 2750 Hz", in the
+// user's locale.
+QString passbandEdgesText(const Passband& passband);
+// A tuning step: "50 Hz", "5 kHz".
+QString tuningStepText(int hz);
+
 // "USB", "NBFM".
 QString modeTitle(Mode mode);
 // "Mode USB".

@@ -4,14 +4,17 @@
 #include "widgets/FrequencyText.h"
 #include "widgets/Icons.h"
 #include "widgets/SliderJump.h"
+#include "display/SMeterScale.h"
 #include "display/SMeterView.h"
 #include "widgets/TextStyles.h"
 #include "display/TuningLabels.h"
+#include "model/TuningSteps.h"
 #include "session/ReceiverClient.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFocusEvent>
+#include <QKeyEvent>
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -25,14 +28,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace {
 
 // The band menu is as wide as this many characters, whatever the names.
 constexpr int maxProfileNameChars = 24;
 
-// The S-meter's bar ends at S9+60.
-constexpr double sMeterFullScale = 19;
 // The volume slider's steps between silence and full volume.
 constexpr int volumeSteps = 1000;
 
@@ -103,6 +105,7 @@ TuningPanel::TuningPanel(ReceiverClient& client, Preferences& preferences, const
     m_modeRow->setSpacing(6);
     m_modeRow->addStretch(1);
     column->addLayout(m_modeRow);
+    column->addLayout(makePassbandRow());
     column->addWidget(makeProfileRow());
     m_sMeter = new SMeterView(sMeterFullScale, this);
     m_sMeter->setObjectName(QStringLiteral("sMeter"));
@@ -116,7 +119,9 @@ TuningPanel::TuningPanel(ReceiverClient& client, Preferences& preferences, const
     connect(&m_client, &ReceiverClient::modeChanged, this, [this] {
         refreshModeButtons();
         refreshBookmark();
+        refreshStep();
     });
+    connect(&m_client, &ReceiverClient::passbandChanged, this, &TuningPanel::refreshPassband);
     connect(&m_client, &ReceiverClient::availableModesChanged, this, &TuningPanel::rebuildModeButtons);
     connect(&m_client, &ReceiverClient::profilesChanged, this, &TuningPanel::refreshProfiles);
     connect(&m_client, &ReceiverClient::currentProfileIDChanged, this, &TuningPanel::refreshProfiles);
@@ -124,11 +129,15 @@ TuningPanel::TuningPanel(ReceiverClient& client, Preferences& preferences, const
     connect(&m_client, &ReceiverClient::isADCOverloadedChanged, this,
         [this] { m_sMeter->setOverloaded(m_client.isADCOverloaded()); });
     connect(&m_client, &ReceiverClient::featuresChanged, this, &TuningPanel::refreshGain);
+    connect(&m_client, &ReceiverClient::featuresChanged, this,
+        [this] { m_sMeter->setCalibrated(m_client.features().calibratedSMeter); });
     connect(&m_client, &ReceiverClient::agcEnabledChanged, this, &TuningPanel::refreshGain);
     connect(&m_client, &ReceiverClient::manualGainChanged, this, &TuningPanel::refreshGain);
     connect(&m_client, &ReceiverClient::volumeChanged, this, &TuningPanel::refreshVolume);
     connect(&m_client, &ReceiverClient::isMutedChanged, this, &TuningPanel::refreshVolume);
     connect(&m_preferences, &Preferences::changed, this, [this](const QString& key) {
+        if (key == PreferenceKeys::tuningSteps)
+            refreshStep();
         if (key != PreferenceKeys::frequencyBookmarks)
             return;
         m_frequencyBookmarks = m_preferences.frequencyBookmarks();
@@ -138,8 +147,11 @@ TuningPanel::TuningPanel(ReceiverClient& client, Preferences& preferences, const
 
     m_frequencyField->setText(formattedFrequencyKHz(m_client.frequencyKHz()));
     rebuildModeButtons();
+    refreshPassband();
+    refreshStep();
     refreshProfiles();
     m_sMeter->setReading(m_client.sMeter());
+    m_sMeter->setCalibrated(m_client.features().calibratedSMeter);
     m_sMeter->setOverloaded(m_client.isADCOverloaded());
     refreshBookmark();
     refreshGain();
@@ -177,7 +189,10 @@ QLayout* TuningPanel::makeFrequencyRow()
     };
     fitWidth(QString());
     connect(m_frequencyField, &QLineEdit::textChanged, this, fitWidth);
-    connect(m_frequencyField, &QLineEdit::returnPressed, this, &TuningPanel::commitFrequencyText);
+    connect(m_frequencyField, &QLineEdit::returnPressed, this, [this] {
+        commitFrequencyText();
+        emit frequencyEntryDone();
+    });
     connect(m_frequencyField, &QLineEdit::editingFinished, this, &TuningPanel::commitFrequencyText);
     m_frequencyField->installEventFilter(this);
 
@@ -228,6 +243,32 @@ QLayout* TuningPanel::makeStepRow(const QList<double>& stepsKHz)
         connect(button, &QToolButton::clicked, this, [this, step] { m_client.tune(m_client.frequencyKHz() + step); });
         row->addWidget(button);
     }
+    row->addStretch(1);
+    return row;
+}
+
+QLayout* TuningPanel::makePassbandRow()
+{
+    m_passbandEdges = plainTextLabel(TextStyle::body, this);
+    m_passbandEdges->setObjectName(QStringLiteral("passbandEdges"));
+    m_passbandEdges->setToolTip(tr("The passband's edges, relative to the carrier"));
+    m_stepMenu = new QComboBox(this);
+    m_stepMenu->setObjectName(QStringLiteral("tuningStep"));
+    m_stepMenu->setAccessibleName(tr("Tuning step"));
+    m_stepMenu->setToolTip(tr("How far the arrow keys and the wheel tune, kept for each mode"));
+    m_stepMenu->setFocusPolicy(Qt::TabFocus);
+    for (const int hz : tuningStepChoicesHz)
+        m_stepMenu->addItem(tuningStepText(hz), hz);
+    connect(m_stepMenu, &QComboBox::activated, this,
+        [this](int index) { m_preferences.setTuningStepHz(m_client.mode(), m_stepMenu->itemData(index).toInt()); });
+
+    auto* row = new QHBoxLayout;
+    row->setSpacing(6);
+    row->addWidget(plainTextLabel(TextStyle::body, this, tr("Passband")));
+    row->addWidget(m_passbandEdges);
+    row->addSpacing(18);
+    row->addWidget(plainTextLabel(TextStyle::body, this, tr("Step")));
+    row->addWidget(m_stepMenu);
     row->addStretch(1);
     return row;
 }
@@ -331,8 +372,16 @@ void TuningPanel::commitFrequencyText()
     if (text == formattedFrequencyKHz(m_client.frequencyKHz()))
         return;
     if (const std::optional<double> kHz = frequencyToCommit(text, m_client.frequencyKHz())) {
-        m_client.tune(*kHz);
-        noteOutOfRange(*kHz);
+        const ReceiverInfo& info = m_client.info();
+        const double topKHz = (info.baseHz + info.bandwidthHz) / 1000;
+        if (topKHz > 0 && *kHz > topKHz * implausibleFactor) {
+            showNote(tr("%1 kHz is far beyond this receiver, which reaches %2 kHz; the frequency stays.")
+                         .arg(formattedFrequencyKHz(*kHz), formattedFrequencyKHz(topKHz)),
+                false);
+        } else {
+            m_client.tune(*kHz);
+            noteOutOfRange(*kHz);
+        }
     }
     // The frequency actually set: the clamped one, or the old one again.
     m_frequencyField->setText(formattedFrequencyKHz(m_client.frequencyKHz()));
@@ -354,25 +403,55 @@ void TuningPanel::noteOutOfRange(double requestedKHz)
         QString name = profiles.at(band).name.simplified();
         if (name.size() > longestBandName)
             name = name.left(longestBandName - 1) + QChar(0x2026);
-        m_frequencyNote->setText(tr("%1 kHz is outside the band \u201c%2\u201d; tuned to its nearest edge, %3 kHz. "
-                                    "Another band may have it.")
-                                     .arg(requested, name, tuned));
+        showNote(tr("%1 kHz is outside the band \u201c%2\u201d; tuned to its nearest edge, %3 kHz. "
+                    "Another band may have it.")
+                     .arg(requested, name, tuned),
+            true);
     } else {
-        m_frequencyNote->setText(
-            tr("%1 kHz is outside this receiver's range; tuned to the nearest edge, %2 kHz.").arg(requested, tuned));
+        showNote(tr("%1 kHz is outside this receiver's range; tuned to the nearest edge, %2 kHz.").arg(requested, tuned),
+            false);
     }
+}
+
+void TuningPanel::showNote(const QString& text, bool offerBands)
+{
+    m_frequencyNote->setText(text);
     m_frequencyNote->show();
-    m_bandsButton->setVisible(inBand);
+    m_bandsButton->setVisible(offerBands);
     m_noteTimer->start();
 }
 
 bool TuningPanel::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched != m_frequencyField)
+        return QWidget::eventFilter(watched, event);
     // A click into the field selects the whole value, as an address field
-    // does, so that typing replaces it. After the press has placed the cursor.
-    if (watched == m_frequencyField && event->type() == QEvent::FocusIn
-        && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason)
-        QTimer::singleShot(0, m_frequencyField, &QLineEdit::selectAll);
+    // does, so that typing replaces it: on the release, after the press and
+    // any jitter of the pointer have placed the cursor.
+    switch (event->type()) {
+    case QEvent::FocusIn: {
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason == Qt::MouseFocusReason)
+            m_selectOnRelease = true;
+        else if (reason != Qt::PopupFocusReason)
+            QTimer::singleShot(0, m_frequencyField, &QLineEdit::selectAll);
+        break;
+    }
+    case QEvent::MouseButtonRelease:
+        if (std::exchange(m_selectOnRelease, false))
+            m_frequencyField->selectAll();
+        break;
+    case QEvent::KeyPress:
+        // Escape gives up the typing and hands the keys back.
+        if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+            m_frequencyField->setText(formattedFrequencyKHz(m_client.frequencyKHz()));
+            emit frequencyEntryDone();
+            return true;
+        }
+        break;
+    default:
+        break;
+    }
     return QWidget::eventFilter(watched, event);
 }
 
@@ -448,6 +527,17 @@ void TuningPanel::refreshBookmark()
 void TuningPanel::addBookmark()
 {
     m_preferences.addFrequencyBookmark(m_client.mode(), m_client.frequencyKHz());
+}
+
+void TuningPanel::refreshPassband()
+{
+    m_passbandEdges->setText(passbandEdgesText(m_client.passband()));
+}
+
+void TuningPanel::refreshStep()
+{
+    const QSignalBlocker blocker(m_stepMenu);
+    m_stepMenu->setCurrentIndex(m_stepMenu->findData(m_preferences.tuningStepHz(m_client.mode())));
 }
 
 void TuningPanel::refreshGain()

@@ -44,7 +44,7 @@ std::optional<double> snappedToTuneStep(double kHz, Mode mode)
 }
 
 std::optional<WaterfallPan::Move> WaterfallPan::dragChanged(double translationX, double width,
-    double spanHz, double rowStartHz, double frequencyKHz, Band band)
+    double spanHz, double rowStartHz, double frequencyKHz, Band band, bool retune)
 {
     const Origin origin = m_dragOrigin.value_or(Origin{displayedStartHz(rowStartHz), frequencyKHz});
     m_dragOrigin = origin;
@@ -52,8 +52,8 @@ std::optional<WaterfallPan::Move> WaterfallPan::dragChanged(double translationX,
 
     const double top = std::max(band.baseHz, band.baseHz + band.bandwidthHz - spanHz);
     const double start = std::min(std::max(origin.startHz - translationX / width * spanHz, band.baseHz), top);
-    const double kHz = std::round((origin.kHz * 1000 + (start - origin.startHz)) / 10) / 100;
-    const double panStart = origin.startHz + (kHz - origin.kHz) * 1000;
+    const double kHz = retune ? std::round((origin.kHz * 1000 + (start - origin.startHz)) / 10) / 100 : origin.kHz;
+    const double panStart = retune ? origin.startHz + (kHz - origin.kHz) * 1000 : start;
     if (!std::isfinite(kHz) || !std::isfinite(panStart))
         return std::nullopt;
     if (m_panStartHz == panStart)

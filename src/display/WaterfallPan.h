@@ -47,9 +47,10 @@ public:
 
     // One change of a drag by `translationX` in a strip `width` wide. Gives a
     // move when the pan start changed, none otherwise. Callers check that the
-    // width and span are positive.
+    // width and span are positive. Without `retune` the move keeps the
+    // frequency and the start follows the pointer exactly.
     std::optional<Move> dragChanged(double translationX, double width, double spanHz,
-        double rowStartHz, double frequencyKHz, Band band);
+        double rowStartHz, double frequencyKHz, Band band, bool retune = true);
     void dragEnded(Clock::time_point now);
     // Gives up the pan at once (the span changed).
     void drop();

@@ -7,6 +7,7 @@
 #include "display/WaterfallView.h"
 #include "model/ListeningSettings.h"
 #include "session/ReceiverClient.h"
+#include "settings/Preferences.h"
 
 #include <QMouseEvent>
 #include <QWheelEvent>
@@ -74,14 +75,8 @@ bool WaterfallPointer::stripEvent(WaterfallStrip& strip, QEvent* event)
             strip.setCursor(edgeUnder(mouse->position().x()) ? Qt::SizeHorCursor : Qt::CrossCursor);
         if (!m_press || m_press->strip != &strip || !(mouse->buttons() & Qt::LeftButton))
             return false;
-        const QPointF travel = mouse->position() - m_press->position;
-        if (!m_press->moved && std::hypot(travel.x(), travel.y()) >= minimumDragDistance) {
-            // Too far for a click; a drag only where there is room to pan.
-            m_press->moved = true;
-            m_press->dragging = m_client && m_client->waterfallZoom() >= 1;
-        }
-        if (m_press->dragging)
-            dragChanged(travel.x(), strip.width());
+        if (pressMoved(*m_press, mouse->position()))
+            dragChanged(mouse->position().x() - m_press->position.x(), strip.width(), true);
         return true;
     }
     case QEvent::MouseButtonRelease: {
@@ -108,20 +103,53 @@ bool WaterfallPointer::stripEvent(WaterfallStrip& strip, QEvent* event)
     }
 }
 
+bool WaterfallPointer::pressMoved(Press& press, QPointF position)
+{
+    const QPointF travel = position - press.position;
+    if (!press.moved && std::hypot(travel.x(), travel.y()) >= minimumDragDistance) {
+        // Too far for a click; a drag only where there is room to pan.
+        press.moved = true;
+        press.dragging = m_client && m_client->waterfallZoom() >= 1;
+    }
+    return press.dragging;
+}
+
 bool WaterfallPointer::scaleEvent(QEvent* event)
 {
-    if (event->type() != QEvent::MouseButtonRelease)
+    const QEvent::Type type = event->type();
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseMove && type != QEvent::MouseButtonRelease)
         return false;
+    FrequencyScale* scale = m_view.scaleStrip();
     const auto* mouse = static_cast<QMouseEvent*>(event);
-    if (mouse->button() != Qt::LeftButton || !m_client || !m_client->state().isConnected())
+    switch (type) {
+    case QEvent::MouseButtonPress:
+        if (mouse->button() != Qt::LeftButton)
+            return false;
+        m_press = Press{scale, mouse->position()};
+        return true;
+    case QEvent::MouseMove:
+        // Dragging the scale looks around the band; the station stays tuned.
+        if (!m_press || m_press->strip != scale || !(mouse->buttons() & Qt::LeftButton))
+            return false;
+        if (pressMoved(*m_press, mouse->position()))
+            dragChanged(mouse->position().x() - m_press->position.x(), scale->width(), false);
+        return true;
+    default:
+        break;
+    }
+    if (mouse->button() != Qt::LeftButton)
         return false;
-    const auto mark = m_view.scaleStrip()->markAt(mouse->position().x());
+    const std::optional<Press> press = std::exchange(m_press, std::nullopt);
+    if (press && press->dragging)
+        endDrag();
+    if ((press && press->moved) || !m_client || !m_client->state().isConnected())
+        return press.has_value();
+    const auto mark = scale->markAt(mouse->position().x());
     if (!mark)
         return false;
     if (mark->mode && *mark->mode != m_client->mode())
         m_client->setMode(*mark->mode);
-    if (m_client)
-        m_client->tune(mark->hz / 1000);
+    m_client->tune(mark->hz / 1000);
     return true;
 }
 
@@ -133,7 +161,8 @@ void WaterfallPointer::tap(double x, double width, bool exact)
     const double clickHz = m_view.displayedStartHz() + x / width * spanHz;
     // The trace was drawn for the row's own start, whatever the pan shows.
     const SpectrumLine spectrum{m_view.spectrum(), m_view.startHz(), spanHz};
-    if (const auto kHz = snappedClickKHz(spectrum, clickHz, width, m_client->mode(), exact))
+    if (const auto kHz
+        = snappedClickKHz(spectrum, clickHz, width, m_client->mode(), exact, m_view.preferences().bandPlanRegion()))
         m_client->tune(*kHz);
 }
 
@@ -146,18 +175,19 @@ void WaterfallPointer::requestNotch(double x, double width)
         emit notchRequested(*audioHz);
 }
 
-void WaterfallPointer::dragChanged(double translationX, double width)
+void WaterfallPointer::dragChanged(double translationX, double width, bool retune)
 {
     const double spanHz = m_view.spanHz();
     if (!m_client || !m_client->state().isConnected() || !(width > 0) || !(spanHz > 0))
         return;
     const ReceiverInfo& info = m_client->info();
     const auto move = m_pan.dragChanged(translationX, width, spanHz, m_view.startHz(), m_client->frequencyKHz(),
-        WaterfallPan::Band{info.baseHz, info.bandwidthHz});
+        WaterfallPan::Band{info.baseHz, info.bandwidthHz}, retune);
     if (!move)
         return;
     emit panned();
-    m_client->tune(move->kHz);
+    if (retune)
+        m_client->tune(move->kHz);
     if (!m_client)
         return;
     const double zoomSpanHz = std::ldexp(m_client->info().bandwidthHz, -m_client->waterfallZoom());
@@ -188,7 +218,8 @@ bool WaterfallPointer::wheelTurned(const QWheelEvent& wheel, double width)
     if (zooms)
         zoomAbout(notches, wheel.position().x(), width);
     else
-        m_client->tune(wheelTunedFrequencyKHz(m_client->frequencyKHz(), m_client->mode(), notches));
+        m_client->tune(wheelTunedFrequencyKHz(
+            m_client->frequencyKHz(), m_view.preferences().tuningStepHz(m_client->mode()) / 1000.0, notches));
     return true;
 }
 

@@ -4,10 +4,11 @@
 // exact), a Ctrl+click asks for a notch at the audio frequency the clicked
 // line is heard at. When zoomed in, a sideways drag pans the picture and
 // retunes by the same amount; the pan keeps the old picture displaced under
-// the pointer until the server's rows catch up. A press on an edge of the
-// passband on the spectrum drags that edge, sent to the receiver a few times
-// a second. The wheel tunes by the mode's step; with Control it zooms about
-// the pointer. A click on a marker of the scale tunes to it.
+// the pointer until the server's rows catch up; a drag on the scale pans
+// alone, keeping the frequency. A press on an edge of the passband on the
+// spectrum drags that edge, sent to the receiver a few times a second. The
+// wheel tunes by the mode's step; with Control it zooms about the pointer. A
+// click on a marker of the scale tunes to it.
 // It reads where the picture stands from the view; the view settles the pan
 // with every row.
 
@@ -62,7 +63,7 @@ signals:
 
 private:
     struct Press {
-        WaterfallStrip* strip = nullptr;
+        QWidget* strip = nullptr;
         QPointF position;
         bool moved = false;
         bool dragging = false;
@@ -78,7 +79,9 @@ private:
     bool scaleEvent(QEvent* event);
     void tap(double x, double width, bool exact);
     void requestNotch(double x, double width);
-    void dragChanged(double translationX, double width);
+    // Whether the move touches something; a press on the scale pans only.
+    bool pressMoved(Press& press, QPointF position);
+    void dragChanged(double translationX, double width, bool retune);
     void endDrag();
     bool wheelTurned(const QWheelEvent& wheel, double width);
     void zoomAbout(int notches, double x, double width);

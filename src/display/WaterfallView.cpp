@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 WaterfallView::WaterfallView(ReceiverClient* client, const Preferences& preferences, QWidget* parent)
     : QWidget(parent)
@@ -48,6 +49,8 @@ WaterfallView::WaterfallView(ReceiverClient* client, const Preferences& preferen
         strip->setCursor(Qt::CrossCursor);
     }
     m_scaleStrip->installEventFilter(this);
+    // Dragging the scale pans without retuning.
+    m_scaleStrip->setCursor(Qt::OpenHandCursor);
     // The cursor changes over the passband's edges.
     m_spectrumStrip->setMouseTracking(true);
     connect(&m_pointer, &WaterfallPointer::notchRequested, this, &WaterfallView::notchRequested);
@@ -75,11 +78,17 @@ WaterfallView::WaterfallView(ReceiverClient* client, const Preferences& preferen
     if (m_client) {
         ReceiverClient* session = m_client;
         connect(session, &ReceiverClient::stateChanged, this, [this] {
-            // A new connection starts from a cleared picture.
-            const bool active = m_client->state().isActive();
-            if (active && !m_wasActive)
-                clearPicture();
-            m_wasActive = active;
+            // The last picture stays, dimmed with its scale and labels, until
+            // a new connection (after a drop, a Disconnect, or straight from
+            // another receiver) draws its first row.
+            const bool connecting = m_client->state().isConnecting();
+            if (connecting && !m_wasConnecting) {
+                if (m_renderer.lastSpan())
+                    m_stale = true;
+                else
+                    clearPicture();
+            }
+            m_wasConnecting = connecting;
             updateHeader();
             updatePlaceholder();
         });
@@ -92,6 +101,7 @@ WaterfallView::WaterfallView(ReceiverClient* client, const Preferences& preferen
         connect(session, &ReceiverClient::waterfallZoomChanged, this, &WaterfallView::updateHeader);
         connect(session, &ReceiverClient::receiverLabelsChanged, this, &WaterfallView::updateScaleLabels);
         connect(session, &ReceiverClient::frequencyKHzChanged, this, &WaterfallView::updatePassband);
+        connect(session, &ReceiverClient::frequencyKHzChanged, this, &WaterfallView::placeWithoutRows);
         connect(session, &ReceiverClient::modeChanged, this, &WaterfallView::updatePassband);
         connect(session, &ReceiverClient::passbandChanged, this, &WaterfallView::updatePassband);
     }
@@ -102,7 +112,7 @@ WaterfallView::WaterfallView(ReceiverClient* client, const Preferences& preferen
             updateScaleLabels();
     });
 
-    m_wasActive = m_client && m_client->state().isActive();
+    m_wasConnecting = m_client && m_client->state().isConnecting();
     updateScaleLabels();
     updateHeader();
     updateLevels();
@@ -115,7 +125,7 @@ WaterfallView::~WaterfallView() = default;
 
 bool WaterfallView::isLive() const
 {
-    return m_client && m_client->state().isActive() && !m_client->waterfallError();
+    return m_client && m_client->state().isActive() && !m_client->waterfallError() && !m_stale;
 }
 
 void WaterfallView::clearPicture()
@@ -130,6 +140,23 @@ void WaterfallView::clearPicture()
     m_pointer.reset();
     m_waterfallStrip->clearImage();
     updateLevels();
+    placeWithoutRows();
+}
+
+void WaterfallView::placeWithoutRows()
+{
+    if (!m_client || m_renderer.lastSpan())
+        return;
+    // Until rows say otherwise, the picture stands where the session will
+    // ask for it: the zoom's span around the frequency.
+    const double spanHz = std::ldexp(m_client->info().bandwidthHz, -m_client->waterfallZoom());
+    if (!(spanHz > 0) || !std::isfinite(spanHz))
+        return;
+    m_spanHz = spanHz;
+    m_startHz = m_client->clampedWaterfallStart(m_client->frequencyKHz() * 1000 - spanHz / 2, spanHz);
+    m_header->setSpanHz(m_spanHz);
+    updateStripFrequencies();
+    updatePassband();
 }
 
 void WaterfallView::showEvent(QShowEvent* event)
@@ -164,6 +191,10 @@ void WaterfallView::handleRow(const WaterfallRow& row)
     // Without a place in the band a row can be neither drawn nor tuned on.
     if (!WaterfallRenderer::hasUsableGeometry(row))
         return;
+    // Rows still on their way from the connection that ended do not replace
+    // its kept picture; the next one's come once it is up.
+    if (m_stale && !(m_client && m_client->state().isConnected()))
+        return;
     m_renderer.autoRange = m_autoRange;
     if (!m_autoRange) {
         m_renderer.minDB = m_minDB;
@@ -174,6 +205,13 @@ void WaterfallView::handleRow(const WaterfallRow& row)
     const auto averaged = m_rowAverager.add(row, static_cast<double>(m_rowClock.nsecsElapsed()) / 1e9);
     if (!averaged)
         return;
+    if (std::exchange(m_stale, false)) {
+        // The new connection's first row: everything of the old one goes at once.
+        clearPicture();
+        updateScaleLabels();
+        updateHeader();
+        updatePlaceholder();
+    }
     const double startBefore = m_renderer.imageStartHz();
     const std::optional<double> spanBefore = m_renderer.lastSpan();
     if (m_renderer.pushRow(*averaged, m_speed != WaterfallSpeed::off)) {
@@ -194,6 +232,7 @@ void WaterfallView::handleRow(const WaterfallRow& row)
         m_pointer.pan().drop();
     m_startHz = row.startHz;
     m_spanHz = row.spanHz;
+    m_rowZoom = row.zoom;
     m_pointer.pan().settle(
         m_startHz, row.spanHz / static_cast<double>(m_renderer.width()), WaterfallPan::Clock::now());
     if (m_autoRange) {
@@ -375,10 +414,9 @@ void WaterfallView::updateHeader()
     }
     m_header->setEnabled(isLive());
     const ReceiverInfo& info = m_client->info();
-    m_header->setZoom(m_client->waterfallZoom(), std::min(info.maxZoom, info.zoomCap));
-    // Before the first row the span is the one the zoom gives.
-    if (!m_waterfallStrip->image())
-        m_header->setSpanHz(std::ldexp(info.bandwidthHz, -m_client->waterfallZoom()));
+    // A kept picture shows the zoom it was drawn at.
+    m_header->setZoom(m_stale ? m_rowZoom : m_client->waterfallZoom(), std::min(info.maxZoom, info.zoomCap));
+    placeWithoutRows();
 }
 
 void WaterfallView::updateLevels()

@@ -4,7 +4,8 @@
 // them, the bands and markers on the scale, and a header of zoom and look
 // controls. Takes the session's waterfall rows while shown, places the
 // picture by them and redraws it at the screen's pace; dims it with the
-// reason when it is no longer live. How the picture and the trace look
+// reason when it is no longer live, and keeps it so until a new connection
+// draws. How the picture and the trace look
 // (colour map, range, averaging, peak hold, speed) is set in its header and
 // reported with lookChanged, so that the window can keep it. What the
 // pointer does on the strips is WaterfallPointer's, to which its event
@@ -57,6 +58,9 @@ public:
     bool isSubscribed() const { return m_subscription.has_value(); }
     QString placeholderText() const;
 
+    // Where the tuning steps, band plan region and bookmarks are kept.
+    const Preferences& preferences() const { return m_preferences; }
+
     WaterfallHeader* header() const { return m_header; }
     SpectrumTrace* spectrumStrip() const { return m_spectrumStrip; }
     WaterfallImageStrip* waterfallStrip() const { return m_waterfallStrip; }
@@ -81,6 +85,9 @@ private:
     // Connected or connecting, with the server's waterfall.
     bool isLive() const;
     void clearPicture();
+    // Without a picture, the scale and header follow the session's zoom and
+    // frequency.
+    void placeWithoutRows();
     // Rows may come faster than a screen shows them; the picture and the
     // trace are redrawn at most every `redrawIntervalMs`.
     void scheduleRedraw();
@@ -129,10 +136,14 @@ private:
     QElapsedTimer m_rowClock;
     double m_startHz = 0;
     double m_spanHz = 30'000'000;
+    int m_rowZoom = 0;
     bool m_autoRange = true;
     double m_minDB = -110;
     double m_maxDB = -40;
-    bool m_wasActive = false;
+    bool m_wasConnecting = false;
+    // The picture is of a connection that ended; the next one's first row
+    // replaces it.
+    bool m_stale = false;
     // Keeps the pan, which every row settles.
     WaterfallPointer m_pointer;
 

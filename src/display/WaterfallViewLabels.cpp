@@ -6,6 +6,9 @@
 
 void WaterfallView::updateScaleLabels()
 {
+    // A kept picture keeps the labels it was drawn with.
+    if (m_stale)
+        return;
     const int region = m_preferences.bandPlanRegion();
     const ReceiverLabels none;
     const ReceiverLabels& sent = m_client ? m_client->receiverLabels() : none;

@@ -2,37 +2,17 @@
 
 #include <cmath>
 
-double wheelStepKHz(Mode mode)
+double wheelTunedFrequencyKHz(double currentKHz, double stepKHz, int notches)
 {
-    switch (mode) {
-    case Mode::am:
-    case Mode::amn:
-    case Mode::amw:
-    case Mode::sam:
-    case Mode::nbfm:
-        return 5;
-    case Mode::lsb:
-    case Mode::usb:
-        return 0.1;
-    case Mode::cw:
-        return 0.05;
-    case Mode::cwn:
-        return 0.01;
-    case Mode::wfm:
-        return 100;
-    }
-    return 1;
-}
-
-double wheelTunedFrequencyKHz(double currentKHz, Mode mode, int notches)
-{
-    const double step = wheelStepKHz(mode);
-    const double position = currentKHz / step;
+    if (!(stepKHz > 0))
+        return currentKHz;
+    const double position = currentKHz / stepKHz;
     const double nearest = std::round(position);
     // Frequencies typed to 10 Hz are on a 10 Hz grid within rounding error.
     const bool onGrid = std::abs(position - nearest) < 1e-6;
     const double start = onGrid ? nearest : (notches > 0 ? std::floor(position) : std::ceil(position));
-    return std::round((start + notches) * step * 100) / 100;
+    const double perKHz = stepKHz < 0.01 ? 1000 : 100;
+    return std::round((start + notches) * stepKHz * perKHz) / perKHz;
 }
 
 int WheelNotches::add(int angleDelta)

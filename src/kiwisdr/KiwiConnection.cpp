@@ -118,12 +118,13 @@ void KiwiConnection::open()
         return {};
     };
     m_soundSocket = openEventSocket(channelURL, m_context.openTimeout, m_context.post, std::move(read),
-        [this](const QString& description) { m_session.broke(description); });
+        [this](const QString& description) { m_session.broke(description); }, m_context.receivedBytes);
     m_soundSocket->sendText(kiwiAuthCommand(m_context.password));
     m_keepalive.start(m_context.keepaliveInterval);
 
+    // The page the detection read came before this connection.
     if (m_statusFields)
-        m_session.changeInfo([&](ReceiverInfo& info) { applyKiwiStatusPage(info, *m_statusFields); });
+        m_session.changeInfo([&](ReceiverInfo& info) { applyKiwiStatusPage(info, *m_statusFields, true); });
     else
         refreshStatus();
     m_statusRefresh.start(m_context.statusRefreshInterval);

@@ -2,6 +2,8 @@
 
 #include "model/StrictInteger.h"
 
+#include <limits>
+
 namespace {
 
 bool isLineBreak(QChar c)
@@ -80,7 +82,7 @@ QUrl kiwiStatusPageURL(const QUrl& serverURL)
     return url;
 }
 
-void applyKiwiStatusPage(ReceiverInfo& info, const QHash<QString, QString>& page)
+void applyKiwiStatusPage(ReceiverInfo& info, const QHash<QString, QString>& page, bool addOwnConnection)
 {
     fillIfAbsent(info.name, page, QStringLiteral("name"));
     fillIfAbsent(info.location, page, QStringLiteral("loc"));
@@ -95,6 +97,8 @@ void applyKiwiStatusPage(ReceiverInfo& info, const QHash<QString, QString>& page
         info.softwareVersion->remove(0, 9);
     info.users = integer(page, QStringLiteral("users"));
     info.maxUsers = integer(page, QStringLiteral("users_max"));
+    if (addOwnConnection && info.users && *info.users < info.maxUsers.value_or(std::numeric_limits<std::int64_t>::max()))
+        ++*info.users;
     info.uptime = integer(page, QStringLiteral("uptime"));
     info.apiChannels = integer(page, QStringLiteral("ext_api"));
 }

@@ -22,4 +22,6 @@ QHash<QString, QString> parseKiwiStatusPage(const QByteArray& body);
 // Fills `info` from a parsed page. The descriptive texts the receiver's own
 // configuration already gave are kept; the counts, uptime, position, hardware
 // and version are replaced, and become absent when the page lacks them.
-void applyKiwiStatusPage(ReceiverInfo& info, const QHash<QString, QString>& page);
+// A page read before connecting does not count the listener's own
+// connection: with `addOwnConnection` it is counted (within the maximum).
+void applyKiwiStatusPage(ReceiverInfo& info, const QHash<QString, QString>& page, bool addOwnConnection = false);

@@ -69,7 +69,7 @@ void KiwiConnection::openWaterfall()
         };
     };
     m_waterfallSocket = openEventSocket(channelURL, m_context.openTimeout, m_context.post, std::move(read),
-        [this](const QString&) { waterfallFailed(); });
+        [this](const QString&) { waterfallFailed(); }, m_context.receivedBytes);
     m_waterfallSocket->sendText(kiwiAuthCommand(m_context.password));
 }
 

@@ -116,6 +116,15 @@ struct ReceiverInfo {
     friend bool operator==(const ReceiverInfo&, const ReceiverInfo&) = default;
 };
 
+// What a receiver says of its own load, where it does (an OpenWebRX server's
+// "cpuusage" and "temperature"); none until it has.
+struct ReceiverLoad {
+    std::optional<double> cpuPercent;   // 0..100
+    std::optional<double> temperatureC; // -50..150
+
+    friend bool operator==(const ReceiverLoad&, const ReceiverLoad&) = default;
+};
+
 // One line of waterfall data: each bin's level in dB (dBm where the receiver
 // is calibrated), low frequency to high. Each kind's connection turns its
 // own wire format into this.

@@ -32,16 +32,23 @@ bool isLabelFrequency(double hz)
 
 std::vector<BandBar> readBandBars(const QJsonObject& document)
 {
-    std::map<QString, QString> colours;
-    const auto keepColour = [&colours](const QString& key, const QJsonValue& colour) {
-        if (colours.size() < 100 && key.size() <= 16 && colour.isString() && colour.toString().size() <= 32)
-            colours.emplace(key, colour.toString());
+    struct Service {
+        QString colour;
+        QString name;
+    };
+    std::map<QString, Service> services;
+    const auto keepService = [&services](const QString& key, const QJsonValue& colour, const QJsonValue& name) {
+        if (services.size() >= 100 || key.size() > 16)
+            return;
+        const QString shown = colour.isString() && colour.toString().size() <= 32 ? colour.toString() : QString();
+        services.emplace(key, Service{shown, plainLabelName(name.toString())});
     };
     for (const QJsonValue service : document.value(QStringLiteral("band_svc")).toArray())
-        keepColour(service[QStringLiteral("key")].toString(), service[QStringLiteral("color")]);
-    const QJsonObject services = document.value(QStringLiteral("services")).toObject();
-    for (auto it = services.begin(); it != services.end(); ++it)
-        keepColour(it.key(), it.value()[QStringLiteral("colour")]);
+        keepService(service[QStringLiteral("key")].toString(), service[QStringLiteral("color")],
+            service[QStringLiteral("name")]);
+    const QJsonObject planServices = document.value(QStringLiteral("services")).toObject();
+    for (auto it = planServices.begin(); it != planServices.end(); ++it)
+        keepService(it.key(), it.value()[QStringLiteral("colour")], it.value()[QStringLiteral("name")]);
 
     std::vector<BandBar> bars;
     for (const QJsonValue band : document.value(QStringLiteral("bands")).toArray()) {
@@ -52,10 +59,11 @@ std::vector<BandBar> readBandBars(const QJsonObject& document)
         const double region = band[QStringLiteral("itu")].toDouble(0);
         if (!isLabelFrequency(lowHz) || !isLabelFrequency(highHz) || !(lowHz < highHz))
             continue;
-        const auto colour = colours.find(band[QStringLiteral("svc")].toString());
+        const auto service = services.find(band[QStringLiteral("svc")].toString());
+        const bool known = service != services.end();
         bars.push_back(BandBar{lowHz, highHz, plainLabelName(band[QStringLiteral("name")].toString()),
-            colour == colours.end() ? QString() : colour->second,
-            region >= 1 && region <= 3 ? int(region) : 0});
+            known ? service->second.colour : QString(), region >= 1 && region <= 3 ? int(region) : 0,
+            known ? service->second.name : QString()});
     }
     return bars;
 }

@@ -25,6 +25,7 @@ struct BandBar {
     QString name;
     QString colour;     // "#rrggbb" or a colour name; the view checks it
     int region = 0;     // ITU region 1, 2 or 3; 0 for all
+    QString service;    // what the band is for ("Broadcast", "Amateur"), plain text; may be empty
     friend bool operator==(const BandBar&, const BandBar&) = default;
 };
 
@@ -42,7 +43,7 @@ QString plainLabelName(const QString& text);
 bool isLabelFrequency(double hz);
 
 // The "bands" of a band list in kHz ("min", "max", "name", "svc", "itu"),
-// coloured by the "band_svc" entry with the same "key" (a "color"), or by the
-// "services" object of the shipped plan. Bars whose edges are not labelled
+// coloured and named by the "band_svc" entry with the same "key" (a "color"
+// and a "name"), or by the "services" object of the shipped plan. Bars whose edges are not labelled
 // frequencies, or whose low edge is not below the high one, are dropped.
 std::vector<BandBar> readBandBars(const QJsonObject& document);

@@ -94,7 +94,7 @@ void OpenWebRXConnection::open()
         return [this, event = std::move(*event)] { handleEvent(event); };
     };
     m_socket = openEventSocket(*socketURL, m_context.openTimeout, m_context.post, std::move(read),
-        [this](const QString& description) { m_session.broke(description); });
+        [this](const QString& description) { m_session.broke(description); }, m_context.receivedBytes);
     m_socket->sendText(openWebRXHandshakeLine());
     m_socket->sendText(openWebRXConnectionProperties());
 }
@@ -143,6 +143,10 @@ void OpenWebRXConnection::handleEvent(const OpenWebRXEvent& event)
         });
     } else if (const auto* clients = std::get_if<OpenWebRXClients>(&event)) {
         m_session.changeInfo([&](ReceiverInfo& info) { info.users = clients->count; });
+    } else if (const auto* usage = std::get_if<OpenWebRXCPUUsage>(&event)) {
+        m_session.changeLoad([&](ReceiverLoad& load) { load.cpuPercent = usage->percent; });
+    } else if (const auto* temperature = std::get_if<OpenWebRXTemperature>(&event)) {
+        m_session.changeLoad([&](ReceiverLoad& load) { load.temperatureC = temperature->celsius; });
     } else if (const auto* level = std::get_if<OpenWebRXSMeter>(&event)) {
         m_session.signalLevel(level->level);
     } else if (const auto* profiles = std::get_if<QList<ReceiverProfile>>(&event)) {

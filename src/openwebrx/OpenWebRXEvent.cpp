@@ -22,6 +22,12 @@ std::optional<OpenWebRXEvent> readOpenWebRXEvent(const OpenWebRXMessage& message
             openWebRXGPSText(value, QLocale())};
     } else if (type == u"clients") {
         return OpenWebRXClients{openWebRXClients(message.value)};
+    } else if (type == u"cpuusage") {
+        if (const std::optional<double> fraction = value.asNumber(); fraction && *fraction >= 0 && *fraction <= 1)
+            return OpenWebRXCPUUsage{*fraction * 100};
+    } else if (type == u"temperature") {
+        if (const std::optional<double> celsius = value.asNumber(); celsius && *celsius >= -50 && *celsius <= 150)
+            return OpenWebRXTemperature{*celsius};
     } else if (type == u"smeter") {
         if (const std::optional<double> level = openWebRXSMeterDB(message.value))
             return OpenWebRXSMeter{*level};

@@ -30,6 +30,13 @@ struct OpenWebRXDetails {
 struct OpenWebRXClients {
     std::optional<std::int64_t> count;
 };
+// "cpuusage" (a fraction of the machine) and "temperature" (°C), range-checked.
+struct OpenWebRXCPUUsage {
+    double percent = 0;
+};
+struct OpenWebRXTemperature {
+    double celsius = 0;
+};
 struct OpenWebRXSMeter {
     double level = 0;
 };
@@ -48,7 +55,7 @@ struct OpenWebRXDialFrequencies {
 
 using OpenWebRXEvent = std::variant<OpenWebRXVersion, OpenWebRXConfigValues, OpenWebRXDetails, OpenWebRXClients,
     OpenWebRXSMeter, QList<ReceiverProfile>, QSet<QString>, OpenWebRXFailure, OpenWebRXBookmarks,
-    OpenWebRXDialFrequencies>;
+    OpenWebRXDialFrequencies, OpenWebRXCPUUsage, OpenWebRXTemperature>;
 
 // No value for a message the session has no use for.
 std::optional<OpenWebRXEvent> readOpenWebRXEvent(const OpenWebRXMessage& message);

@@ -48,6 +48,7 @@
     PROPERTY(bool, isMuted, false)                                                              \
     PROPERTY(QSet<QString>, openWebRXModulations, {})                                           \
     PROPERTY(ReceiverLabels, receiverLabels, {})                                                \
+    PROPERTY(ReceiverLoad, receiverLoad, {})                                                    \
     PROPERTY(QList<Mode>, availableModes, (ReceiverFeatures{}.modes))                           \
     DERIVED(std::optional<SMeterReading>, sMeter)                                               \
     PROPERTY(std::optional<ReconnectWait>, reconnectWait, {})                                   \

@@ -1,12 +1,12 @@
 #include "session/ReceiverAddress.h"
 
-#include "model/ReceiverError.h"
 #include "model/StrictInteger.h"
 #include "session/ReceiverClient.h"
 
 #include <QCoreApplication>
 #include <QUrl>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -229,7 +229,35 @@ ReceiverAddress parseReceiverAddress(const QString& text)
 
 std::optional<QString> serverAddressProblem(const QString& text)
 {
-    if (ReceiverClient::normalizedServerURL(parseReceiverAddress(text).server))
+    const QString server = parseReceiverAddress(text).server.trimmed();
+    if (ReceiverClient::normalizedServerURL(server))
         return std::nullopt;
-    return ReceiverError::invalidAddress().errorDescription();
+    if (server.isEmpty())
+        return QCoreApplication::translate("ReceiverAddress", "Type a server address first.");
+    if (std::any_of(server.cbegin(), server.cend(), [](QChar c) { return c.isSpace(); }))
+        return QCoreApplication::translate("ReceiverAddress", "The server address has a space in it.");
+    const qsizetype schemeEnd = server.indexOf(QStringLiteral("://"));
+    const QString rest = schemeEnd < 0 ? server : server.sliced(schemeEnd + 3);
+    const QString authority = rest.section(u'/', 0, 0).section(u'@', -1);
+    if (authority.isEmpty() || authority.startsWith(u':'))
+        return QCoreApplication::translate("ReceiverAddress", "The server address has no host name.");
+    const qsizetype colon = authority.lastIndexOf(u':');
+    if (colon >= 0 && !authority.contains(u']')) {
+        bool isNumber = false;
+        const int port = authority.sliced(colon + 1).toInt(&isNumber);
+        if (!isNumber || port < 1 || port > 65535)
+            return QCoreApplication::translate(
+                "ReceiverAddress", "The server address's port is not a number from 1 to 65535.");
+    }
+    return QCoreApplication::translate("ReceiverAddress", "The server address has characters that no web address has.");
+}
+
+QString listedServerAddress(const QString& text)
+{
+    const QString trimmed = text.trimmed();
+    const ReceiverAddress address = parseReceiverAddress(trimmed);
+    if (address.server != trimmed)
+        return trimmed;
+    const std::optional<QUrl> url = ReceiverClient::normalizedServerURL(trimmed);
+    return url ? url->toString() : trimmed;
 }

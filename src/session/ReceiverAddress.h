@@ -38,6 +38,9 @@ ReceiverAddress parseReceiverAddress(const QString& text);
 std::optional<Mode> modeFromAddressText(const QString& text);
 // A frequency in kHz as typed: a decimal number in 0 .. 10 GHz.
 std::optional<double> frequencyKHzFromText(const QString& text);
-// Why the text is no address the address field could connect to (the
-// message a connection to it would fail with), or nothing when it is one.
+// Why the text is no address the address field could connect to, in a
+// sentence that names what is wrong with it, or nothing when it is one.
 std::optional<QString> serverAddressProblem(const QString& text);
+// How a server address is listed: the normalised URL ("http://host:8073/")
+// of a plain address, a web-page address with tuning as typed (trimmed).
+QString listedServerAddress(const QString& text);

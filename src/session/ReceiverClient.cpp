@@ -22,6 +22,7 @@ ReceiverClient::ReceiverClient(QString identity, std::shared_ptr<AudioPlayer> pl
     , m_identity(std::move(identity))
     , m_player(player ? std::move(player) : AudioPlayer::create())
     , m_rows(std::make_shared<RowBroadcaster>())
+    , m_receivedBytes(std::make_shared<std::atomic<std::uint64_t>>(0))
     , m_network(new QNetworkAccessManager(this))
     , m_factory(std::make_unique<ConnectionFactory>(m_player, m_rows, *m_network))
     , m_detectionTimeout(ServerDetection::requestTimeout)
@@ -86,7 +87,12 @@ void ReceiverClient::openConnection(const QString& address, const QString& passw
     m_connectedSince.reset();
     publish<P::canWaitForFreeChannel>(false);
     publish<P::serverURL>(url);
+    // Whatever the last receiver set goes in this one operation; the
+    // detection tells what the new one offers.
     setInfo(ReceiverInfo());
+    publish<P::serverKind>(std::nullopt);
+    publish<P::features>(ReceiverFeatures{});
+    publish<P::availableModes>(ReceiverFeatures{}.modes);
     publish<P::state>(State::connecting());
 
     publish<P::webPageAfterAppLimit>(std::nullopt);
@@ -96,6 +102,7 @@ void ReceiverClient::openConnection(const QString& address, const QString& passw
     publish<P::waterfallStartHz>(0);
     publish<P::openWebRXModulations>({});
     publish<P::receiverLabels>({});
+    publish<P::receiverLoad>({});
     publish<P::profiles>({});
     publish<P::currentProfileID>(std::nullopt);
 
@@ -162,7 +169,7 @@ EventPost ReceiverClient::eventPost()
 void ReceiverClient::detectionFinished(const QUrl& url, const ServerDetectionResult& result)
 {
     ConnectionContext context{url, m_openTimeout, eventPost(), m_identity, m_password, m_sessionTimestamp,
-        m_keepaliveInterval, m_statusRefreshInterval};
+        m_keepaliveInterval, m_statusRefreshInterval, m_receivedBytes};
     m_connection = m_factory->make(result, *this, std::move(context));
     m_listenerCounts = ConnectionFactory::listenerCountReader(result.kind);
     setKind(result.kind, m_connection->features());

@@ -115,6 +115,8 @@ public:
 
     // Waterfall rows for the views, delivered on each subscriber's thread.
     RowBroadcaster& rows() { return *m_rows; }
+    // Every byte the session's connections have received so far.
+    std::uint64_t receivedBytes() const { return m_receivedBytes->load(std::memory_order_relaxed); }
 
     // Tests shorten the keepalive period and how long a server may take to
     // answer the detection requests and to say anything on a new socket.
@@ -200,6 +202,7 @@ private:
     void broke(const QString& description) override;
     void changeInfo(const std::function<void(ReceiverInfo&)>& change) override;
     void changeReceiverLabels(const std::function<void(ReceiverLabels&)>& change) override;
+    void changeLoad(const std::function<void(ReceiverLoad&)>& change) override;
     void audioOutputFailed(const AudioOutputError& error) override;
     void signalLevel(double level) override { publish<P::rssi>(level); }
     void adcOverload(bool overloaded) override { publish<P::isADCOverloaded>(overloaded); }
@@ -242,6 +245,7 @@ private:
     const QString m_identity;
     const std::shared_ptr<AudioPlayer> m_player;
     const std::shared_ptr<RowBroadcaster> m_rows;
+    const ByteCounter m_receivedBytes;
     QNetworkAccessManager* const m_network;
     const std::unique_ptr<ConnectionFactory> m_factory;
 

@@ -66,6 +66,13 @@ void ReceiverClient::changeReceiverLabels(const std::function<void(ReceiverLabel
     publish<P::receiverLabels>(std::move(labels));
 }
 
+void ReceiverClient::changeLoad(const std::function<void(ReceiverLoad&)>& change)
+{
+    ReceiverLoad load = m_values.receiverLoad;
+    change(load);
+    publish<P::receiverLoad>(load);
+}
+
 void ReceiverClient::audioOutputFailed(const AudioOutputError& error)
 {
     const QByteArray line = "Audio output failed to start: " + error.description.toUtf8() + '\n';

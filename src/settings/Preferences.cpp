@@ -2,6 +2,7 @@
 
 #include "bookmarks/BuiltInServers.h"
 #include "model/StrictInteger.h"
+#include "model/TuningSteps.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -522,6 +523,23 @@ QString Preferences::listenerLocation() const
 void Preferences::setListenerLocation(const QString& location)
 {
     store(PreferenceKeys::listenerLocation, location.trimmed().left(100));
+}
+
+int Preferences::tuningStepHz(Mode mode) const
+{
+    const std::optional<QString> text = textOf(storedValue(PreferenceKeys::tuningSteps));
+    const QJsonValue stored = text ? QJsonDocument::fromJson(text->toUtf8()).object().value(rawValue(mode)) : QJsonValue();
+    return validTuningStepHz(stored.isDouble() ? stored.toInt(0) : 0, mode);
+}
+
+void Preferences::setTuningStepHz(Mode mode, int hz)
+{
+    if (validTuningStepHz(hz, mode) != hz || tuningStepHz(mode) == hz)
+        return;
+    const std::optional<QString> text = textOf(storedValue(PreferenceKeys::tuningSteps));
+    QJsonObject steps = text ? QJsonDocument::fromJson(text->toUtf8()).object() : QJsonObject();
+    steps.insert(rawValue(mode), hz);
+    store(PreferenceKeys::tuningSteps, QString::fromUtf8(QJsonDocument(steps).toJson(QJsonDocument::Compact)));
 }
 
 QString Preferences::audioOutputDeviceUID() const

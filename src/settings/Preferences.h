@@ -44,6 +44,7 @@ inline const QString reconnectAutomatically = QStringLiteral("reconnectAutomatic
 inline const QString bandPlanRegion = QStringLiteral("bandPlanRegion");
 inline const QString receiverBands = QStringLiteral("receiverBands");
 inline const QString listenerLocation = QStringLiteral("listenerLocation");
+inline const QString tuningSteps = QStringLiteral("tuningSteps");
 // Where an unreadable stored list is kept before a write replaces it: under
 // this prefix, a dot and the time it was set aside; the newest few are kept.
 inline const QString bookmarksUnreadable = QStringLiteral("bookmarks.unreadable");
@@ -136,6 +137,10 @@ public:
     // longitude; empty when not given. At most 100 characters are kept.
     QString listenerLocation() const;
     void setListenerLocation(const QString& location);
+    // The step of the arrow keys and the wheel in the mode, in Hz: one of
+    // tuningStepChoicesHz, the mode's default unless chosen.
+    int tuningStepHz(Mode mode) const;
+    void setTuningStepHz(Mode mode, int hz);
 
     // Empty text means the system default output.
     QString audioOutputDeviceUID() const;

@@ -1,6 +1,7 @@
 #include "AppTestSupport.h"
 #include "app/CommandLine.h"
 #include "app/Application.h"
+#include "app/KeysAndMouse.h"
 #include "app/MainWindowContent.h"
 #include "app/StatusLine.h"
 #include "app/Translation.h"
@@ -14,6 +15,7 @@
 #include <QMenu>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QTableWidget>
 #include <QTimer>
 #include <QWindow>
 
@@ -276,9 +278,39 @@ TEST_F(ApplicationTest, KeysOfAMainWindow)
     EXPECT_EQ(client.waterfallZoom(), 2);
     QTest::keyClick(view, Qt::Key_Minus);
     EXPECT_EQ(client.waterfallZoom(), 1);
+    // Home brings the picture back around the station after looking elsewhere.
+    client.setWaterfallZoom(3);
+    client.sendZoomStart(0);
+    QTest::keyClick(view, Qt::Key_Home);
+    EXPECT_EQ(client.waterfallStartHz(), 7'200'000 - 3'750'000 / 2);
 
     QTest::keyClick(view, Qt::Key_Return, Qt::ControlModifier);
     EXPECT_TRUE(client.state().isDisconnected());
+}
+
+TEST_F(ApplicationTest, HelpShowsTheKeysAndMouseAndFindsTheFirstSteps)
+{
+    MainWindow* window = app.newWindow();
+    QMenu* help = menuTitled(*window, QStringLiteral("Help"));
+    ASSERT_NE(help, nullptr);
+    QAction* firstSteps = itemTitled(*help, QStringLiteral("First Steps (README)"));
+    ASSERT_NE(firstSteps, nullptr);
+    EXPECT_TRUE(firstStepsURL().toLocalFile().endsWith(QStringLiteral("/README.md")));
+
+    itemTitled(*help, QStringLiteral("Keys and Mouse"))->trigger();
+    QWidget* keys = app.keysAndMouseWindow();
+    ASSERT_TRUE(keys && QTest::qWaitForWindowExposed(keys));
+    auto* table = keys->findChild<QTableWidget*>(QStringLiteral("keysTable"));
+    ASSERT_EQ(table->rowCount(), keysAndMouse().size());
+    QStringList shown;
+    for (int row = 0; row < table->rowCount(); ++row)
+        shown.append(table->item(row, 0)->text());
+    for (const char* key : {"Left / Right", "Home", "drag the frequency scale, zoomed in", "Ctrl+click on the waterfall or spectrum"})
+        EXPECT_TRUE(shown.contains(QString::fromUtf8(key))) << key;
+    saveScreenshot(*keys, QStringLiteral("keys-and-mouse.png"));
+    ASSERT_TRUE(activate(*keys));
+    QTest::keyClick(keys, Qt::Key_Escape);
+    EXPECT_FALSE(keys->isVisible());
 }
 
 // The pictures in the README, the German one after a refusal that reads in

@@ -1,6 +1,7 @@
 #include "AppTestSupport.h"
 #include "app/KeyringPasswordStore.h"
 #include "app/PasswordPrompt.h"
+#include "app/TuningArea.h"
 #include "bookmarks/PasswordStore.h"
 #include "settings/Preferences.h"
 #include "common/MemoryPasswordStore.h"
@@ -105,6 +106,42 @@ TEST_F(PasswordPromptTest, APasswordTheReceiverTookIsKeptInTheKeyringAndUsedNext
     ASSERT_TRUE(waitForState(window->client(), ConnectionState::Kind::connected));
     EXPECT_FALSE(window->passwordPrompt()->isVisibleTo(window.get()));
     EXPECT_FALSE(preferencesFile().contains("s3cret"));
+}
+
+TEST_F(PasswordPromptTest, OneButtonSendsThePasswordTheRowsStayAndTheKeysTuneOnceIn)
+{
+    const QString address = listen(server);
+    auto window = makeWindow(silentPlayer(), std::make_shared<MemoryPasswordStore>(&KeyringPasswordStore::keyFor));
+    window->show();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    window->addressBar()->setAddress(address);
+    window->addressBar()->connectToAddress();
+    ASSERT_TRUE(waitForPrompt(*window));
+    const auto shownButtons = [&] {
+        QStringList texts;
+        for (QWidget* row : {static_cast<QWidget*>(window->addressBar()), static_cast<QWidget*>(window->passwordPrompt())})
+            for (QPushButton* button : row->findChildren<QPushButton*>())
+                if (button->isVisibleTo(window.get()))
+                    texts.append(button->text());
+        texts.sort();
+        return texts;
+    };
+    EXPECT_EQ(shownButtons(), QStringList({QStringLiteral("Connect"), QStringLiteral("Send Password")}));
+
+    // A wrong password: the prompt stays through the try, nothing below it moves.
+    const int tuningTop = window->tuningArea()->y();
+    typePassword(*window, QStringLiteral("guess"));
+    EXPECT_TRUE(window->client().state().isConnecting());
+    EXPECT_TRUE(window->passwordPrompt()->isVisibleTo(window.get()));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->client().state().isFailed(); }, 10000));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window->tuningArea()->y(), tuningTop);
+    EXPECT_EQ(shownButtons(), QStringList({QStringLiteral("Connect"), QStringLiteral("Send Password")}));
+
+    typePassword(*window, secret);
+    ASSERT_TRUE(waitForState(window->client(), ConnectionState::Kind::connected));
+    EXPECT_TRUE(window->hasTuningKeyFocus());
 }
 
 } // namespace

@@ -91,11 +91,19 @@ TEST_F(RecordingTest, RecordButtonShowsTimeAndSizeTheConnectionsEndClosesTheFile
     ASSERT_TRUE(QTest::qWaitFor([&] { return part("recordingTime").text() == "0:00:03"; }, 10000));
     saveScreenshot(*window, QStringLiteral("recording.png"));
 
+    const int rowHeight = window->addressBar()->height();
     window->client().disconnect();
     EXPECT_EQ(recording(), std::tuple(false, false, false));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return part("recordingMessage").isVisible(); }, 5000));
+    // Where the file went, on one line; a click opens the folder.
+    auto& recorded = part<QToolButton>("recordedFile");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return recorded.isVisible(); }, 5000));
     const QString path = window->recording().path();
-    EXPECT_EQ(part("recordingMessage").text(), "Recorded to " + QFileInfo(path).fileName());
+    EXPECT_EQ(recorded.accessibleName(), "Recorded to " + path);
+    EXPECT_TRUE(recorded.toolTip().contains(path));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window->addressBar()->height(), rowHeight);
+    recorded.click();
+    EXPECT_EQ(openedPages, std::vector{QUrl::fromLocalFile(folder.filePath("sub"))});
     EXPECT_TRUE(QFileInfo(path).fileName().startsWith("Farlisten-rxsim-test-receiver_7200_lsb_20"));
     EXPECT_EQ(QFileInfo(path).suffix(), "flac");
     const auto file = readSoundFile(path);
@@ -107,10 +115,14 @@ TEST_F(RecordingTest, RecordButtonShowsTimeAndSizeTheConnectionsEndClosesTheFile
     ASSERT_EQ(lines.size(), 2);
     EXPECT_EQ(QJsonDocument::fromJson(lines[1]).object().value("frequencyKHz"), 7210);
 
-    // A new connection does not reopen it.
+    // A new connection does not reopen it; the file stays named until the
+    // listener disconnects or goes to another receiver.
     ASSERT_TRUE(connectWindow(*window, rxsimAddress));
     QTest::qWait(300);
     EXPECT_EQ(recording(), std::tuple(false, false, false));
+    EXPECT_TRUE(recorded.isVisible());
+    window->client().disconnect();
+    EXPECT_FALSE(recorded.isVisible());
 }
 
 // The process's own file-size limit, put back afterwards.

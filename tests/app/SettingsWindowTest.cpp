@@ -1,12 +1,15 @@
 #include "AppTestSupport.h"
 #include "app/Application.h"
 #include "app/PressAndHoldButton.h"
+#include "app/RecordingController.h"
 #include "app/SettingsWindow.h"
 #include "audio/AudioDeviceWatcher.h"
 #include "common/PulseAudioTestSupport.h"
 #include "settings/Preferences.h"
 
 #include <QCheckBox>
+#include <QDir>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QLabel>
@@ -95,6 +98,35 @@ TEST_F(SettingsWindowTest, TheTonePlaysOnlyWhileTheButtonIsHeld)
     ASSERT_TRUE(window.isTestTonePlaying());
     window.close();
     EXPECT_FALSE(window.isTestTonePlaying());
+}
+
+TEST_F(SettingsWindowTest, ShowsTheRecordingFolderInUseAndClosesAsTheEditorsDo)
+{
+    Preferences::instance().setRecordingFolder({});
+    SettingsWindow shown(settings, Preferences::instance());
+    shown.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&shown));
+    auto* folder = shown.findChild<QLineEdit*>(QStringLiteral("recordingFolder"));
+    EXPECT_EQ(folder->text(), QDir::toNativeSeparators(RecordingController::defaultFolder()));
+    // Left as shown, the music folder stays the default.
+    folder->setFocus();
+    folder->clearFocus();
+    EXPECT_EQ(Preferences::instance().recordingFolder(), QString());
+
+    const auto closes = [&](const std::function<void()>& how) {
+        shown.show();
+        shown.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&shown));
+        how();
+        return !shown.isVisible();
+    };
+    EXPECT_TRUE(closes([&] { QTest::keyClick(&shown, Qt::Key_Escape); }));
+    EXPECT_TRUE(closes([&] { QTest::keyClick(&shown, Qt::Key_W, Qt::ControlModifier); }));
+    EXPECT_TRUE(closes([&] {
+        for (QPushButton* button : shown.findChildren<QPushButton*>())
+            if (button->text() == QStringLiteral("Close"))
+                button->click();
+    }));
 }
 
 bool watcherLists(const QString& uid)

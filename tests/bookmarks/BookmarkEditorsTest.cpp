@@ -62,7 +62,7 @@ protected:
 
 TEST_F(BookmarkEditors, ServerEditorStartsEmptyAndAddsOnlyAddressesTheAddressFieldTakes)
 {
-    BookmarksEditor editor(preferences, serverAddressProblem);
+    BookmarksEditor editor(preferences, serverAddressProblem, {}, listedServerAddress);
     editor.show();
     EXPECT_TRUE(showsEmptyState(editor));
     // A list stored elsewhere shows at once.
@@ -75,34 +75,38 @@ TEST_F(BookmarkEditors, ServerEditorStartsEmptyAndAddsOnlyAddressesTheAddressFie
 
     auto* field = editor.findChild<QLineEdit*>(QStringLiteral("newServerAddress"));
     auto* message = editor.findChild<QLabel*>(QStringLiteral("editorMessage"));
+    // Plain addresses are listed as the receivers' own are; a refusal says why.
+    const QString kiwi = QStringLiteral("http://kiwi.example:8073/");
     const struct {
         QString typed;
         QStringList stored;
-        bool refused;
+        QString refusal;
     } cases[] = {
-        {QStringLiteral("not a url!!"), {}, true},
-        {QStringLiteral("   "), {}, true},
-        {QStringLiteral("http://"), {}, true},
-        {QStringLiteral(" kiwi.example:8073 "), {QStringLiteral("kiwi.example:8073")}, false},
+        {QStringLiteral("not a url!!"), {}, QStringLiteral("Not saved: The server address has a space in it.")},
+        {QStringLiteral("   "), {}, QStringLiteral("Not saved: Type a server address first.")},
+        {QStringLiteral("http://"), {}, QStringLiteral("Not saved: The server address has no host name.")},
+        {QStringLiteral("kiwi.example:99999"), {},
+            QStringLiteral("Not saved: The server address's port is not a number from 1 to 65535.")},
+        {QStringLiteral(" kiwi.example:8073 "), {kiwi}, {}},
         // Listed already: nothing new, the listed row is chosen.
-        {QStringLiteral("kiwi.example:8073"), {QStringLiteral("kiwi.example:8073")}, false},
-        {a + QStringLiteral("?f=7200lsb"), {QStringLiteral("kiwi.example:8073"), a + QStringLiteral("?f=7200lsb")}, false},
+        {QStringLiteral("http://kiwi.example:8073"), {kiwi}, {}},
+        {a + QStringLiteral("?f=7200lsb"), {kiwi, a + QStringLiteral("?f=7200lsb")}, {}},
     };
     for (const auto& test : cases) {
         field->setText(test.typed);
         QTest::keyClick(field, Qt::Key_Return);
         EXPECT_EQ(storedUrls(), test.stored) << test.typed.toStdString();
-        EXPECT_EQ(message->isVisibleTo(&editor), test.refused) << test.typed.toStdString();
-        EXPECT_EQ(field->text().isEmpty(), !test.refused) << test.typed.toStdString();
+        EXPECT_EQ(message->isVisibleTo(&editor) ? message->text() : QString(), test.refusal) << test.typed.toStdString();
+        EXPECT_EQ(field->text().isEmpty(), test.refusal.isEmpty()) << test.typed.toStdString();
     }
     EXPECT_EQ(list(editor).selectionModel()->selectedRows(), QModelIndexList{model(editor).index(1, 0)});
 
     // An edited address that no connection could use is refused in plain words.
     QAbstractItemModel& rows = *list(editor).model();
     EXPECT_FALSE(rows.setData(rows.index(0, 0), QStringLiteral("not a url!!"), Qt::EditRole));
-    EXPECT_EQ(message->text(), QStringLiteral("Not saved: The server address is not valid."));
+    EXPECT_EQ(message->text(), QStringLiteral("Not saved: The server address has a space in it."));
     EXPECT_FALSE(rows.setData(rows.index(0, 0), QString(), Qt::EditRole));
-    EXPECT_EQ(storedUrls().front(), QStringLiteral("kiwi.example:8073"));
+    EXPECT_EQ(storedUrls().front(), kiwi);
     EXPECT_TRUE(rows.setData(rows.index(0, 0), b, Qt::EditRole));
     EXPECT_EQ(storedUrls().front(), b);
     EXPECT_FALSE(message->isVisibleTo(&editor));

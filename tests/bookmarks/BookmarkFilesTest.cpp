@@ -45,6 +45,8 @@ TEST(BookmarkFiles, ReadsGoodFilesAndNamesTheLineOfABadOne)
     const Case cases[] = {
         {"csv header", false, "Name,Frequency (kHz),Mode\nR1,9650,am\n\"Net, \"\"40\"\"\nm\",7200,LSB\nX,9650,am\n", 1, 2, {}},
         {"no header, cells told apart", false, "usb;Ham;14074,5\n7200;lsb\n", 1, 1, {}},
+        {"no header after a single cell", false, "\n6070\n9500;semicolon;am\n", 2, 0, {}},
+        {"no header, separators mixed", false, "6070,comma,am\n9500;semicolon;am\n7300\ttab\tlsb\n", 3, 0, {}},
         {"hz header", false, "frequency_hz,mode\n7074000,usb\n", 1, 0, {}},
         {"unitless hz", false, "15400000,am\n\n", 1, 0, {}},
         {"openwebrx mode", false, "frequency,mode\n145500,nfm\n", 1, 0, {}},
@@ -131,7 +133,7 @@ TEST(BookmarkFiles, EditorImportsAfterConfirmationAndKeepsTheListOnABadFile)
     EXPECT_EQ(editor.findChild<QMessageBox*>(), nullptr);
     EXPECT_EQ(preferences.frequencyBookmarks().toText(), before);
 
-    editor.importFrom(file("good.csv", "frequency,mode\n6000,am\n7200,lsb\n"));
+    editor.importFrom(file("good.csv", "6000,comma,am\n7200;semicolon;lsb\n"));
     auto* box = editor.findChild<QMessageBox*>(QStringLiteral("importConfirmation"));
     ASSERT_NE(box, nullptr);
     EXPECT_TRUE(box->text().contains(QStringLiteral("good.csv: 1. Merged as already listed or repeated: 1."))) << box->text().toStdString();

@@ -25,9 +25,9 @@ TEST(SMeterScaleTest, TextsAndUnitsOfReadings)
         {SMeterReading{-73.0, true}, "S9", "-73.0 dBm", 9, "S9, -73 dBm"},
         {SMeterReading{-60.4, true}, "S9+13", "-60.4 dBm", 66.6 / 6, "S9+13, -60 dBm"},
         {SMeterReading{-140, true}, "S0", "-140.0 dBm", 0, "S0, -140 dBm"},
-        {SMeterReading{-30, false}, "-30 dB", "relative", 80.0 / 90 * 19, "-30 dB, relative"},
-        {SMeterReading{-12.5, false}, "-13 dB", "relative", 97.5 / 90 * 19, "-12 dB, relative"},
-        {SMeterReading{-120, false}, "-120 dB", "relative", 0, "-120 dB, relative"},
+        {SMeterReading{-30, false}, "-30 dB", "relative", 90.0 / 100 * 19, "-30 dB, relative"},
+        {SMeterReading{-12.5, false}, "-13 dB", "relative", 107.5 / 100 * 19, "-12 dB, relative"},
+        {SMeterReading{-130, false}, "-130 dB", "relative", 0, "-130 dB, relative"},
         {SMeterReading{nan, true}, "S0", "-1,000,000.0 dBm", 0, "S0, -1000000 dBm"},
         {SMeterReading{1e308, true}, "S9+1000073", "1,000,000.0 dBm", 1000127.0 / 6, "S9+1000073, 1000000 dBm"},
         {SMeterReading{-inf, false}, "-1000000 dB", "relative", 0, "-1000000 dB, relative"},
@@ -39,6 +39,9 @@ TEST(SMeterScaleTest, TextsAndUnitsOfReadings)
             std::tuple(QString::fromUtf8(mainText), QString::fromUtf8(detailText), QString::fromUtf8(accessibleValue)));
         EXPECT_DOUBLE_EQ(sMeterUnits(reading), units);
     }
+    // A relative meter without a reading says so in its own units.
+    EXPECT_EQ(std::pair(sMeterMainText(std::nullopt, false), sMeterDetailText(std::nullopt, false)),
+        std::pair(QStringLiteral("\u2013 dB"), QStringLiteral("relative")));
     const DefaultLocale comma(QLocale(QLocale::German, QLocale::Germany));
     EXPECT_EQ(sMeterDetailText(SMeterReading{-73.0, true}), "-73,0 dBm");
 }
@@ -91,16 +94,19 @@ protected:
     SMeterView view{19};
 };
 
-// Green up to S9, red beyond; a relative reading has no marks but keeps the
-// height, and levels that are no use still draw.
-TEST_F(SMeterViewTest, BarIsGreenUpToS9AndRedBeyond)
+// Green up to S9, red beyond; a relative meter (an OpenWebRX server) is red
+// only near its top, so bare noise and a strong station read green; levels
+// that are no use still draw, and the height never changes.
+TEST_F(SMeterViewTest, BarIsGreenUpToWhereTheMeterWarnsAndRedBeyond)
 {
     // A reading, and the hue at fractions of the bar.
     const std::pair<std::optional<SMeterReading>, std::vector<std::pair<double, Hue>>> cases[] = {
         {std::nullopt, {{0.02, Hue::other}, {0.5, Hue::other}}},
         {SMeterReading{-73.0, true}, {{0.05, Hue::green}, {0.45, Hue::green}, {0.50, Hue::other}}},
         {SMeterReading{-53, true}, {{0.45, Hue::green}, {0.50, Hue::red}, {0.62, Hue::red}, {0.68, Hue::other}}},
-        {SMeterReading{-30, false}, {{0.86, Hue::red}, {0.92, Hue::other}}},
+        {SMeterReading{-54, false}, {{0.5, Hue::green}, {0.62, Hue::green}, {0.7, Hue::other}}},
+        {SMeterReading{-30, false}, {{0.5, Hue::green}, {0.86, Hue::green}, {0.92, Hue::other}}},
+        {SMeterReading{-16, false}, {{0.86, Hue::green}, {0.95, Hue::red}}},
         {SMeterReading{std::numeric_limits<double>::quiet_NaN(), true}, {{0.02, Hue::other}}},
         {SMeterReading{-1e308, true}, {{0.02, Hue::other}}},
         {SMeterReading{1e308, true}, {{0.98, Hue::red}}},
@@ -114,7 +120,8 @@ TEST_F(SMeterViewTest, BarIsGreenUpToS9AndRedBeyond)
         const QImage bar = barImage();
         for (const auto& [fraction, hue] : hues)
             EXPECT_EQ(hueAt(bar, fraction), hue) << fraction;
-        EXPECT_EQ(hasRedPixels(scaleImage()), !reading || reading->isCalibrated);
+        // The marks of the meter's kind, the warning ones red.
+        EXPECT_TRUE(hasRedPixels(scaleImage()));
         EXPECT_EQ(view.height(), height);
         EXPECT_EQ(view.sizeHint().height(), height);
         EXPECT_EQ(QAccessible::queryAccessibleInterface(&view)->text(QAccessible::Value), sMeterAccessibleValue(reading));
@@ -122,6 +129,17 @@ TEST_F(SMeterViewTest, BarIsGreenUpToS9AndRedBeyond)
     QAccessibleInterface* element = QAccessible::queryAccessibleInterface(&view);
     EXPECT_EQ(element->text(QAccessible::Name), "Signal strength");
     EXPECT_EQ(element->childCount(), 0);
+}
+
+// Before an OpenWebRX server's first level the meter already speaks its units.
+TEST_F(SMeterViewTest, ARelativeMeterLooksSoWithoutAReading)
+{
+    view.setCalibrated(false);
+    show(std::nullopt);
+    EXPECT_EQ(std::pair(labelText(0), labelText(1)), std::pair(QStringLiteral("\u2013 dB"), QStringLiteral("relative")));
+    show(SMeterReading{-54, false});
+    view.resize(380, view.height());
+    saveScreenshot(view, QStringLiteral("s-meter-relative.png"));
 }
 
 TEST_F(SMeterViewTest, OverloadBadgeAppearsOnlyWhenOverloaded)

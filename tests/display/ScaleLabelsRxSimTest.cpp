@@ -7,7 +7,9 @@
 #include "display/FrequencyScale.h"
 #include "display/WaterfallView.h"
 
+#include <QHelpEvent>
 #include <QMouseEvent>
+#include <QToolTip>
 
 #include <utility>
 
@@ -29,8 +31,14 @@ TEST(ScaleLabelsRxSimTest, ReceiverLabelsReachTheScale)
         FrequencyScale& scale = *view.scaleStrip();
         if (kind == RxSimKind::kiwisdr) {
             ASSERT_TRUE(QTest::qWaitFor([&] { return !sent.bands.empty(); }, 10000));
-            EXPECT_EQ(sent.bands.front(), (BandBar{5'900'000, 6'200'000, "49m Broadcast", "#ff6347", 0}));
+            EXPECT_EQ(sent.bands.front(), (BandBar{5'900'000, 6'200'000, "49m Broadcast", "#ff6347", 0, "Broadcast"}));
             EXPECT_EQ(scale.bands(), sent.bands);
+            // The bar's tooltip names it and its service.
+            ASSERT_TRUE(QTest::qWaitFor([&] { return view.spanHz() == 30'000'000; }, 10000));
+            const QPoint onBar(int(scale.frequencies().xPosition(7'100'000, scale.width())), FrequencyScale::bandRowTop + 1);
+            QHelpEvent help(QEvent::ToolTip, onBar, scale.mapToGlobal(onBar));
+            QCoreApplication::sendEvent(&scale, &help);
+            EXPECT_EQ(QToolTip::text(), QStringLiteral("<p>40m Ham (Amateur)</p>"));
             Preferences::instance().setReceiverBands(false);
             EXPECT_NE(scale.bands(), sent.bands);
             Preferences::instance().setReceiverBands(true);

@@ -143,6 +143,28 @@ TEST_F(TuningPanelTest, TypedFrequencyIsCommittedOrRestoredAndButtonsStepAndSwit
     EXPECT_TRUE(usb->isChecked());
 }
 
+TEST_F(TuningPanelTest, PassbandEdgesAndATuningStepForEachMode)
+{
+    auto* edges = panel.findChild<QLabel*>(QStringLiteral("passbandEdges"));
+    auto* step = panel.findChild<QComboBox*>(QStringLiteral("tuningStep"));
+    ASSERT_TRUE(edges && step);
+    EXPECT_EQ(std::pair(edges->text(), step->currentText()), std::pair(QStringLiteral("-2700 \u2013 -300 Hz"), QStringLiteral("100 Hz")));
+    session.client.setMode(Mode::usb, Passband{150, 2750});
+    EXPECT_EQ(edges->text(), QStringLiteral("150 \u2013 2750 Hz"));
+    saveScreenshot(panel, QStringLiteral("tuning-panel.png"));
+
+    // A step chosen in one mode stays with it.
+    emit step->activated(step->findData(1));
+    EXPECT_EQ(Preferences::instance().tuningStepHz(Mode::usb), 1);
+    session.client.setMode(Mode::am);
+    EXPECT_EQ(step->currentText(), QStringLiteral("5 kHz"));
+    session.client.setMode(Mode::usb);
+    EXPECT_EQ(step->currentText(), QStringLiteral("1 Hz"));
+    EXPECT_EQ(step->focusPolicy(), Qt::TabFocus);
+    Preferences::instance().setTuningStepHz(Mode::usb, 100);
+    EXPECT_EQ(step->currentText(), QStringLiteral("100 Hz"));
+}
+
 TEST_F(TuningPanelTest, AGCToggleAndManualGain)
 {
     auto* agc = panel.findChild<QCheckBox*>(QStringLiteral("agcToggle"));

@@ -160,6 +160,60 @@ TEST_F(WaterfallViewTest, ClickAndWheelTuneOntoTheModesGrid)
     }, 9000);
 }
 
+// One strong line at `lineHz`, placed on a bin of a row over `spanHz`.
+WaterfallRow rowWithLine(double spanHz, double lineHz)
+{
+    WaterfallRow row = flatRow(0, spanHz, 120);
+    constexpr std::size_t bin = 500;
+    row.startHz = lineHz - double(bin) * spanHz / double(row.bins.size() - 1);
+    row.bins[bin] = -60;
+    row.bins[bin - 1] = row.bins[bin + 1] = -80;
+    return row;
+}
+
+// A click on a carrier lands on the mode's grid, on an AM station's channel
+// in a broadcast band: 5 kHz on short wave, 9 kHz (10 in region 2) below.
+TEST_F(WaterfallViewTest, AClickOnALineLandsOnTheModesGridOrTheStationsChannel)
+{
+    const struct {
+        double spanHz, lineHz;
+        Mode mode;
+        int region;
+        double expectedKHz;
+    } cases[] = {
+        {30'000'000, 9'501'660, Mode::am, 1, 9500},
+        {468'750, 9'499'930, Mode::am, 1, 9500},
+        {468'750, 9'499'930, Mode::am, 2, 9500},
+        {468'750, 7'050'020, Mode::usb, 1, 7050},
+        {468'750, 7'050'020, Mode::cw, 1, 7050.02},
+        {468'750, 999'600, Mode::am, 1, 999},
+        {468'750, 999'600, Mode::sam, 2, 1000},
+        {468'750, 7'050'600, Mode::am, 1, 7051},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.lineHz);
+        Preferences::instance().setBandPlanRegion(c.region);
+        client.setMode(c.mode);
+        ASSERT_TRUE(feed(client, view, rowWithLine(c.spanHz, c.lineHz)));
+        const double x = view.waterfallStrip()->frequencies().xPosition(c.lineHz, stripWidth);
+        QTest::mouseClick(view.waterfallStrip(), Qt::LeftButton, {}, QPoint(int(x) + 2, 40));
+        EXPECT_DOUBLE_EQ(client.frequencyKHz(), c.expectedKHz);
+    }
+    Preferences::instance().setBandPlanRegion(1);
+}
+
+// Dragging the scale looks around without losing the station.
+TEST_F(WaterfallViewTest, DraggingTheScalePansWithoutRetuning)
+{
+    client.setWaterfallZoom(1);
+    client.tune(7050);
+    ASSERT_TRUE(feed(client, view, flatRow(7'000'000, 100'000)));
+    drag(view.scaleStrip(), {300, 10}, {{320, 10}, {400, 10}});
+    EXPECT_EQ(client.frequencyKHz(), 7050.0);
+    EXPECT_DOUBLE_EQ(view.displayedStartHz(), 6'990'000);
+    EXPECT_EQ(client.waterfallStartHz(), view.displayedStartHz());
+}
+
 TEST_F(WaterfallViewTest, DragsPanAndRetuneOnATenHertzGridWithinTheBand)
 {
     const struct {
@@ -499,10 +553,12 @@ TEST(WaterfallViewPlaceholderTest, FollowsTheSessionAndDimsAPictureNoLongerLive)
     WaterfallImageStrip& strip = *view.waterfallStrip();
     EXPECT_EQ(strip.placeholderText(), QStringLiteral("Not connected"));
     EXPECT_FALSE(view.header()->isEnabled());
-    // A kept zoom shows with the span it gives.
+    // A kept zoom shows with the span it gives, and the scale with it.
     session.client.restoreTuning(session.client.mode(), 8, 7200);
     EXPECT_EQ(view.header()->zoomLabel()->text(), QStringLiteral("Zoom 8"));
     EXPECT_EQ(view.header()->spanLabel()->text(), QStringLiteral("Span ") + formatFrequency(30'000'000 / 256.0));
+    EXPECT_EQ(std::pair(view.displayedStartHz(), view.spanHz()),
+        std::pair(7'200'000 - 30'000'000 / 512.0, 30'000'000 / 256.0));
     const quint16 port = session.server.listen();
     session.client.connect(QStringLiteral("127.0.0.1:%1").arg(port));
     EXPECT_EQ(strip.placeholderText(), QStringLiteral("Waiting for waterfall\u2026"));
@@ -517,11 +573,21 @@ TEST(WaterfallViewPlaceholderTest, FollowsTheSessionAndDimsAPictureNoLongerLive)
     EXPECT_FALSE(view.header()->isEnabled());
     saveScreenshot(view, QStringLiteral("waterfall-refused.png"));
 
-    // The connection ends: still dimmed. A new one starts from a cleared picture.
+    // The connection ends: still dimmed, and so while the next one connects,
+    // with its own scale and span, until that one draws.
     session.client.disconnect();
     EXPECT_TRUE(strip.image() && strip.isDimmed());
+    session.client.setWaterfallZoom(3);
     session.client.connect(QStringLiteral("127.0.0.1:%1").arg(port));
-    EXPECT_FALSE(strip.image() || strip.isDimmed() || view.spectrumStrip()->isDimmed() || !view.spectrum().empty());
+    EXPECT_TRUE(strip.image() && strip.isDimmed());
+    EXPECT_EQ(std::tuple(view.spanHz(), view.header()->spanLabel()->text(), view.header()->zoomLabel()->text()),
+        std::tuple(30'000'000.0, QStringLiteral("Span ") + formatFrequency(30'000'000), QStringLiteral("Zoom 0")));
+    // A row still on its way from the last connection leaves it; the first
+    // of the new one replaces it.
+    EXPECT_FALSE(feed(session.client, view, flatRow(7'000'000, 100'000)));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return session.client.state().isConnected(); }, 10000));
+    ASSERT_TRUE(feed(session.client, view, flatRow(7'000'000, 100'000)));
+    EXPECT_EQ(view.header()->spanLabel()->text(), QStringLiteral("Span ") + formatFrequency(100'000));
 }
 
 TEST(FrequencyScaleTest, StepsAndTicks)
@@ -543,6 +609,42 @@ TEST(FrequencyScaleTest, StepsAndTicks)
     EXPECT_TRUE(FrequencyScale::ticks(0, std::nan("")).frequenciesHz.empty());
     // Steps too small to move a huge start still end.
     EXPECT_LE(FrequencyScale::ticks(1e300, 1e-3).frequenciesHz.size(), 10u);
+}
+
+// A listener's bookmark beside the receiver's labels: each name whole,
+// stacked under the markers or shortened, never one over another.
+TEST(FrequencyScaleTest, MarkerNamesNeverOverlap)
+{
+    FrequencyScale scale;
+    scale.resize(stripWidth, scale.height());
+    scale.setFrequencies({6'975'000, 250'000, 6'975'000});
+    scale.setMarks({{7'040'000, "BPSK31", Mode::usb}, {7'030'000, "CW test", Mode::cw}, {7'038'600, "WSPR", Mode::usb},
+                       {7'074'000, "FT8", Mode::usb}},
+        {{7'030'000, "CW beacon", Mode::cw}});
+    const std::vector<FrequencyScale::MarkPlacement> placements = scale.markPlacements();
+    ASSERT_EQ(placements.size(), 5u);
+    QStringList names;
+    for (std::size_t i = 0; i < placements.size(); ++i) {
+        const auto& a = placements[i];
+        names.append(a.name);
+        EXPECT_LE(a.nameRect.right(), stripWidth);
+        for (std::size_t j = 0; j < placements.size(); ++j) {
+            const auto& b = placements[j];
+            if (i == j || a.name.isEmpty())
+                continue;
+            EXPECT_FALSE(!b.name.isEmpty() && a.nameRect.intersects(b.nameRect))
+                << a.name.toStdString() << " over " << b.name.toStdString();
+            // A name beside the markers runs into no other marker.
+            EXPECT_FALSE(a.row == 0 && b.x > a.nameRect.left() && b.x < a.nameRect.right()) << a.name.toStdString();
+        }
+    }
+    // Where markers crowd (WSPR) a name may go; the listener's own stays
+    // whole, and so do those with room.
+    for (const char* name : {"CW beacon", "BPSK31", "FT8"})
+        EXPECT_TRUE(names.contains(QString::fromUtf8(name))) << names.join(u'|').toStdString();
+    EXPECT_TRUE(std::any_of(names.cbegin(), names.cend(), [](const QString& n) { return n.startsWith("CW"); }))
+        << names.join(u'|').toStdString();
+    scale.grab();
 }
 
 TEST(SpectrumTraceTest, PointsSpanTheStrip)

@@ -132,6 +132,16 @@ TEST(RxProbeProgram, TenSecondsOnTheTunedStationIntoAWavFile)
 
         ASSERT_FALSE(run.values("info").isEmpty());
         EXPECT_EQ(run.values("info").last().toObject().value("name"), QJsonValue("Farlisten rxsim test receiver"));
+        // A KiwiSDR names its bands' services; an OpenWebRX server tells its load.
+        if (kiwi) {
+            ASSERT_FALSE(run.values("receiverLabels").isEmpty());
+            const QJsonObject band = run.values("receiverLabels").last()["bands"][0].toObject();
+            EXPECT_EQ(std::pair(band.value("name"), band.value("service")),
+                std::pair(QJsonValue("49m Broadcast"), QJsonValue("Broadcast")));
+        } else {
+            ASSERT_FALSE(run.values("receiverLoad").isEmpty());
+            EXPECT_EQ(run.values("receiverLoad").last(), QJsonObject({{"cpuPercent", 23}, {"temperatureC", 47.5}}));
+        }
 
         qint64 last = 0;
         for (const QJsonObject& line : run.lines) {

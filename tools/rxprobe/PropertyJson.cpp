@@ -29,6 +29,7 @@ QJsonValue json(const QList<Mode>& modes);
 QJsonValue json(const BandBar& bar);
 QJsonValue json(const FrequencyLabel& label);
 QJsonValue json(const ReceiverLabels& labels);
+QJsonValue json(const ReceiverLoad& load);
 
 QJsonValue json(const QString& text) { return text; }
 QJsonValue json(const QUrl& url) { return url.toString(); }
@@ -155,7 +156,8 @@ QJsonValue json(const FrequencyLabel& label)
 QJsonValue json(const BandBar& bar)
 {
     return QJsonObject{{QStringLiteral("lowHz"), bar.lowHz}, {QStringLiteral("highHz"), bar.highHz},
-        {QStringLiteral("name"), bar.name}, {QStringLiteral("colour"), bar.colour}, {QStringLiteral("region"), bar.region}};
+        {QStringLiteral("name"), bar.name}, {QStringLiteral("colour"), bar.colour}, {QStringLiteral("region"), bar.region},
+        {QStringLiteral("service"), bar.service}};
 }
 
 QJsonValue json(const ReceiverLabels& labels)
@@ -163,6 +165,12 @@ QJsonValue json(const ReceiverLabels& labels)
     return QJsonObject{{QStringLiteral("bands"), arrayJson(labels.bands)},
         {QStringLiteral("bookmarks"), arrayJson(labels.bookmarks)},
         {QStringLiteral("dialFrequencies"), arrayJson(labels.dialFrequencies)}};
+}
+
+QJsonValue json(const ReceiverLoad& load)
+{
+    return QJsonObject{{QStringLiteral("cpuPercent"), optionalMember(load.cpuPercent)},
+        {QStringLiteral("temperatureC"), optionalMember(load.temperatureC)}};
 }
 
 template <typename T>
@@ -196,6 +204,7 @@ const std::unordered_map<int, Encoder>& encoders()
         add<SMeterReading>(map);
         add<ReconnectWait>(map);
         add<ReceiverLabels>(map);
+        add<ReceiverLoad>(map);
         return map;
     }();
     return all;

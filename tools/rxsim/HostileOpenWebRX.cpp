@@ -202,6 +202,8 @@ void HostileOpenWebRXChannel::sendAbsurdNumbers()
                           + ",\"audio_compression\":\"adpcm\",\"sdr_id\":\"rxsim\",\"profile_id\":\"40m\"}")));
         sendText(QString::fromLatin1(typed("smeter", n)));
         sendText(QString::fromLatin1(typed("clients", n)));
+        sendText(QString::fromLatin1(typed("cpuusage", n)));
+        sendText(QString::fromLatin1(typed("temperature", n)));
         sendText(QString::fromLatin1(
             typed("receiver_details", "{\"receiver_gps\":{\"lat\":" + n + ",\"lon\":" + n + "},\"receiver_asl\":" + n + "}")));
     }

@@ -176,6 +176,8 @@ void OpenWebRXChannel::handshake()
     } else {
         selectProfile(openWebRXProfiles().front());
         sendText(openWebRXClientsMessage(context_.listenerSlots.inUse()));
+        sendText(openWebRXLoadMessage("cpuusage", 0.23));
+        sendText(openWebRXLoadMessage("temperature", 47.5));
     }
     if (replyLast)
         sendText(openWebRXHandshakeReply(o.openWebRXVersion));

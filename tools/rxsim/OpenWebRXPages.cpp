@@ -132,6 +132,11 @@ QString openWebRXClientsMessage(int clients)
     return compact({{QStringLiteral("type"), QStringLiteral("clients")}, {QStringLiteral("value"), clients}});
 }
 
+QString openWebRXLoadMessage(const char* type, double value)
+{
+    return compact({{QStringLiteral("type"), QString::fromLatin1(type)}, {QStringLiteral("value"), value}});
+}
+
 QString openWebRXSMeterMessage(double linearPower)
 {
     return compact({{QStringLiteral("type"), QStringLiteral("smeter")}, {QStringLiteral("value"), linearPower}});

@@ -44,6 +44,8 @@ QString openWebRXReceiverDetails(const SimReceiverDescription& receiver);
 QString openWebRXProfilesMessage(const SimReceiverDescription& receiver);
 QString openWebRXModesMessage();
 QString openWebRXClientsMessage(int clients);
+// "cpuusage" (a fraction) or "temperature" (°C).
+QString openWebRXLoadMessage(const char* type, double value);
 QString openWebRXSMeterMessage(double linearPower);
 QString openWebRXBackoffMessage(const std::optional<QString>& reason);
 QString openWebRXSdrErrorMessage(const QString& text);

@@ -22,11 +22,12 @@ constexpr int maxPasswordLength = 256;
 } // namespace
 
 BookmarksEditor::BookmarksEditor(Preferences& preferences, AddressCheck check, std::shared_ptr<PasswordStore> passwords,
-                                 QWidget* parent)
+                                 AddressForm form, QWidget* parent)
     : BookmarkListEditor(new ServerListModel(preferences, std::move(check),
                                              [this](const QString& why) {
                                                  showMessage(tr("Not saved: %1").arg(why));
-                                             }),
+                                             },
+                                             std::move(form)),
                          tr("Servers"),
                          {tr("No Servers"), tr("Use the bookmark button next to the server address to save it.")},
                          QSize(360, 240), parent)

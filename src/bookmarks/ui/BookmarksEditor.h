@@ -17,10 +17,10 @@ class QLineEdit;
 class BookmarksEditor : public BookmarkListEditor {
     Q_OBJECT
 public:
-    // Edits the server bookmarks kept in `preferences`. Without a password
-    // store there are no password controls.
+    // Edits the server bookmarks kept in `preferences`, each in the form
+    // `form` gives. Without a password store there are no password controls.
     BookmarksEditor(Preferences& preferences, AddressCheck check, std::shared_ptr<PasswordStore> passwords = {},
-                    QWidget* parent = nullptr);
+                    AddressForm form = {}, QWidget* parent = nullptr);
 
 protected:
     QByteArray fileText(BookmarkFileFormat format) const override;

@@ -3,10 +3,11 @@
 #include <QCoreApplication>
 
 ServerListModel::ServerListModel(Preferences& preferences, AddressCheck check,
-                                 std::function<void(const QString& why)> refused, QObject* parent)
+                                 std::function<void(const QString& why)> refused, AddressForm form, QObject* parent)
     : PersistedListModel(preferences, PreferenceKeys::bookmarks, &Preferences::bookmarks, &Preferences::setBookmarks,
                          {QCoreApplication::translate("ServerListModel", "Address")}, parent)
     , check(std::move(check))
+    , form(std::move(form))
     , refused(std::move(refused))
 {
 }
@@ -35,6 +36,7 @@ bool ServerListModel::setData(const QModelIndex& index, const QVariant& value, i
         return true;
     if (!accepts(changed.url))
         return false;
+    changed.url = listed(changed.url);
     replace(index, changed);
     return true;
 }
@@ -47,13 +49,18 @@ Qt::ItemFlags ServerListModel::flags(const QModelIndex& index) const
 
 std::optional<int> ServerListModel::addServer(const QString& address)
 {
-    const QString url = address.trimmed();
-    if (!accepts(url))
+    if (!accepts(address.trimmed()))
         return std::nullopt;
+    const QString url = listed(address.trimmed());
     for (int row = 0; row < rowCount(); ++row)
         if (itemAt(row).url == url)
             return row;
     return append(Bookmark{QUuid::createUuid(), url});
+}
+
+QString ServerListModel::listed(const QString& address) const
+{
+    return form ? form(address) : address;
 }
 
 bool ServerListModel::accepts(const QString& address) const
