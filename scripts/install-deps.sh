@@ -17,13 +17,16 @@ run=(
   libliquid1 libliquid-dev libfftw3-single3 libfftw3-dev libsndfile1 libsndfile1-dev
   qtkeychain-qt6-dev
   libspeexdsp1 libspeexdsp-dev
+  libpulse0 libpulse-dev
 )
 tools=(qt6-httpserver-dev)
 # A private PulseAudio daemon with a null sink plays the tests' sound; fonts
-# for the offscreen windows; the validators of the installed desktop files.
+# for the offscreen windows; the validators of the installed desktop files;
+# hamlib's rigctl, the client the rigctl server is tested against.
 test=(
   libgtest-dev googletest
   pulseaudio pulseaudio-utils sox
+  libhamlib-utils
   fonts-dejavu-core
   desktop-file-utils appstream man-db
 )
