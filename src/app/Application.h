@@ -15,6 +15,7 @@
 
 #include <functional>
 #include <memory>
+#include <thread>
 
 class AudioOutputSettings;
 class Preferences;
@@ -76,4 +77,7 @@ private:
     QPointer<QWidget> m_bookmarksEditor;
     QPointer<QWidget> m_settingsWindow;
     QPointer<QWidget> m_aboutBox;
+    // Removes the capture sources an earlier run left behind (killed, or the
+    // machine switched off), off the GUI thread.
+    std::jthread m_abandonedSources;
 };

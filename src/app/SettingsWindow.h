@@ -1,7 +1,8 @@
 #pragma once
 // The settings window: the audio output to play through, with a test tone
-// that sounds while "Test" is held, and where and how recordings are written:
-// the format (WAV or FLAC) and the folder (the music folder when left empty).
+// that sounds while "Test" is held, where and how recordings are written:
+// the format (WAV or FLAC) and the folder (the music folder when left empty),
+// and what the windows share with other programs.
 
 #include "audio/AudioOutputSettings.h"
 #include "audio/TestTonePlayer.h"
@@ -40,6 +41,7 @@ private:
     QList<Option> currentOptions() const;
     void refreshOptions();
     void addRecordingRows(QFormLayout& form);
+    void addSharingRows(QFormLayout& form);
     void chooseRecordingFolder();
     void showToneState();
 

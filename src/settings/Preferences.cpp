@@ -509,6 +509,36 @@ void Preferences::setReceiverBands(bool on)
     store(PreferenceKeys::receiverBands, on ? QStringLiteral("true") : QStringLiteral("false"));
 }
 
+bool Preferences::shareWithPrograms() const
+{
+    return textOf(storedValue(PreferenceKeys::shareWithPrograms)) == QStringLiteral("true");
+}
+
+void Preferences::setShareWithPrograms(bool on)
+{
+    store(PreferenceKeys::shareWithPrograms, on ? QStringLiteral("true") : QStringLiteral("false"));
+}
+
+bool Preferences::shareListeningTools() const
+{
+    return textOf(storedValue(PreferenceKeys::shareListeningTools)) == QStringLiteral("true");
+}
+
+void Preferences::setShareListeningTools(bool on)
+{
+    store(PreferenceKeys::shareListeningTools, on ? QStringLiteral("true") : QStringLiteral("false"));
+}
+
+bool Preferences::rigctlFromOtherComputers() const
+{
+    return textOf(storedValue(PreferenceKeys::rigctlFromOtherComputers)) == QStringLiteral("true");
+}
+
+void Preferences::setRigctlFromOtherComputers(bool on)
+{
+    store(PreferenceKeys::rigctlFromOtherComputers, on ? QStringLiteral("true") : QStringLiteral("false"));
+}
+
 QString Preferences::audioOutputDeviceUID() const
 {
     return textOf(storedValue(PreferenceKeys::audioOutputDeviceUID)).value_or(QString());
