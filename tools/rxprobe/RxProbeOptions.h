@@ -3,10 +3,12 @@
 //   rxprobe ADDRESS [--seconds N] [--frequency KHZ] [--mode MODE]
 //           [--password TEXT] [--zoom Z] [--wav FILE]
 //           [--squelch DB] [--nr] [--notch HZ] [--nb] [--reconnect]
+//           [--rigctld PORT] [--sound-source NAME]
 
 #include "model/Mode.h"
 #include "model/ListeningSettings.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -28,6 +30,10 @@ struct RxProbeOptions {
     // Reconnect after a connection broke, as the application does; off, so
     // that scripts see the first failure.
     bool reconnect = false;
+    // Answers hamlib's NET rigctl on 127.0.0.1 at this port (0: any free one).
+    std::optional<quint16> rigctldPort;
+    // Offers the sound as a capture source of this name, instead of playing it.
+    std::optional<QByteArray> soundSource;
 };
 
 // The text to print instead of running: the help (exit 0) or an error (exit 2).
