@@ -1,6 +1,7 @@
 #include "audio/SoundFeed.h"
 
 #include "audio/AudioPlayer.h"
+#include "audio/SoundStream.h"
 
 #include <new>
 #include <utility>
@@ -22,6 +23,9 @@ SoundFeed::~SoundFeed()
 
 void SoundFeed::played(std::span<const float> samples, double sampleRate)
 {
+    // The rate sizes the queue's bound: only one the player could play.
+    if (!(sampleRate >= SoundStream::minPlayableRate && sampleRate <= SoundStream::maxPlayableRate))
+        return;
     Block block;
     try {
         block.samples.assign(samples.begin(), samples.end());
