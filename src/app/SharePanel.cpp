@@ -59,11 +59,11 @@ SharePanel::SharePanel(Preferences& preferences, QWidget* parent)
     m_rigctl = copyableField(QStringLiteral("shareRigctl"), tr("Tuning (rigctl)"), *grid, this);
     grid->setColumnStretch(3, 1);
 
-    m_hint = plainTextLabel(TextStyle::caption, this,
+    auto* hint = plainTextLabel(TextStyle::caption, this,
         tr("In WSJT-X or fldigi, choose the rig \u201cHamlib NET rigctl\u201d at this address and this sound source "
            "as the input; Mute and Volume act on the speaker only."));
-    m_hint->setWordWrap(true);
-    useSecondaryText(*m_hint);
+    hint->setWordWrap(true);
+    useSecondaryText(*hint);
     m_problems = plainTextLabel(TextStyle::caption, this);
     m_problems->setObjectName(QStringLiteral("shareProblems"));
     m_problems->setWordWrap(true);
@@ -76,7 +76,7 @@ SharePanel::SharePanel(Preferences& preferences, QWidget* parent)
     column->setContentsMargins(0, 0, 0, 0);
     column->addLayout(titleRow);
     column->addLayout(grid);
-    column->addWidget(m_hint);
+    column->addWidget(hint);
     column->addWidget(m_problems);
     hide();
 }

@@ -22,7 +22,6 @@ public:
 
     QLineEdit* sourceField() const { return m_source; }
     QLineEdit* rigctlField() const { return m_rigctl; }
-    QLabel* hint() const { return m_hint; }
     QLabel* problems() const { return m_problems; }
 
 private:
@@ -31,6 +30,5 @@ private:
     const ProgramShare* m_share = nullptr;
     QLineEdit* m_source;
     QLineEdit* m_rigctl;
-    QLabel* m_hint;
     QLabel* m_problems;
 };
