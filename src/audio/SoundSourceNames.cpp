@@ -104,7 +104,9 @@ QByteArray soundSourceArguments(const SoundSourceName& name, QByteArrayView owne
 std::optional<QByteArray> soundSourceOwner(QByteArrayView moduleArgument)
 {
     const QByteArray key = QByteArray(soundSourceOwnerKey) + '=';
-    const qsizetype at = moduleArgument.indexOf(key);
+    // The mark comes last: the description before it is the server's text
+    // and may spell a mark of its own.
+    const qsizetype at = moduleArgument.lastIndexOf(key);
     if (at < 0)
         return std::nullopt;
     QByteArray owner;

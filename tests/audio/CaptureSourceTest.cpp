@@ -25,6 +25,10 @@ TEST(CaptureSource, AnyReceiversNameMakesASourceAndATakenOneIsNumbered)
     const SoundSourceName name = soundSourceNamedAfter("Club \"DX\" 'QTH'\\ \x01 \u03a9mega sink_name=x");
     EXPECT_EQ(name.name, "farlisten.Club-DX-QTH-mega-sink-name-x");
     EXPECT_EQ(name.description, "Farlisten: Club DX QTH \u03a9mega sink_name=x");
+    // A receiver whose name spells an owner's mark cannot pass its source off as another's.
+    const SoundSourceName posing = soundSourceNamedAfter("farlisten.owner=0bad");
+    EXPECT_EQ(soundSourceOwner(soundSourceArguments(posing, "1234-abcd")), "1234-abcd");
+    EXPECT_EQ(soundSourceOwner(feedSinkArguments(posing, "1234-abcd")), "1234-abcd");
     CaptureSource first;
     CaptureSource second;
     first.open(name);
