@@ -464,6 +464,10 @@
         <source>Programs tuning this window over rigctl: %1</source>
         <translation>Programme, die dieses Fenster über rigctl abstimmen: %1</translation>
     </message>
+    <message>
+        <source>Programs recording this window&apos;s sound: %1</source>
+        <translation>Programme, die den Ton dieses Fensters aufnehmen: %1</translation>
+    </message>
 </context>
 <context>
     <name>FrequencyBookmarksEditor</name>

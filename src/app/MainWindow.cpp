@@ -10,6 +10,7 @@
 #include "app/StatusLine.h"
 #include "app/TuningArea.h"
 #include "audio/AudioPlayer.h"
+#include "audio/CaptureSource.h"
 #include "settings/Preferences.h"
 #include "bookmarks/ui/BookmarkNamePopup.h"
 #include "display/ListeningToolsPanel.h"
@@ -190,9 +191,14 @@ void MainWindow::stopSharing()
 
 void MainWindow::showSharing()
 {
-    const int programs = m_share && m_share->rigctl() ? m_share->rigctl()->clientCount() : 0;
-    m_addressBar->statusLine()->setSharingNotice(
-        programs > 0 ? tr("Programs tuning this window over rigctl: %1").arg(programs) : QString());
+    const int tuning = m_share && m_share->rigctl() ? m_share->rigctl()->clientCount() : 0;
+    const int recording = m_share && m_share->source() ? m_share->source()->state().recorders : 0;
+    QStringList notices;
+    if (tuning > 0)
+        notices.append(tr("Programs tuning this window over rigctl: %1").arg(tuning));
+    if (recording > 0)
+        notices.append(tr("Programs recording this window's sound: %1").arg(recording));
+    m_addressBar->statusLine()->setSharingNotice(notices.join(u'\n'));
 }
 
 void MainWindow::chooseServer(const QString& address)

@@ -43,7 +43,7 @@ public:
     // A line of our own under the state (trouble with the settings file);
     // empty for none.
     void setNotice(const QString& notice);
-    // A line under that one: the programs connected over rigctl.
+    // Lines under that one: the programs tuning or recording the window.
     void setSharingNotice(const QString& notice);
     QString text() const;
     bool isBusy() const;

@@ -48,6 +48,8 @@ struct CaptureSource::Made {
     std::shared_ptr<PulseConnection> connection;
     std::uint32_t sink = 0;
     std::uint32_t source = 0;
+    // The source's own index, by which recording streams name it.
+    std::optional<std::uint32_t> sourceIndex;
     std::shared_ptr<AudioPlayer> player;
 };
 
@@ -95,7 +97,7 @@ void CaptureSource::close()
 void CaptureSource::startMaking()
 {
     finishWorker();
-    setState({State::Kind::opening, {}, {}});
+    setState({State::Kind::opening, {}, 0, {}});
     const int serial = ++m_serial;
     m_worker = std::thread([this, serial, asked = m_asked, exact = m_exactName] {
         // Runs on the connection's thread, which ends before this object does.
@@ -148,6 +150,7 @@ CaptureSource::Result CaptureSource::make(const SoundSourceName& asked, bool exa
         return notMade(*problem);
     }
     made->source = std::get<std::uint32_t>(source);
+    made->sourceIndex = connection.sourceIndex(made->name.name);
     return made;
 }
 
@@ -164,7 +167,7 @@ void CaptureSource::pickUp()
     if (auto* made = std::get_if<std::unique_ptr<Made>>(&result); made && !(*made)->connection->isReady())
         result = QCoreApplication::translate("CaptureSource", "The sound server went away");
     if (QString* problem = std::get_if<QString>(&result)) {
-        setState({State::Kind::failed, {}, *problem});
+        setState({State::Kind::failed, {}, 0, *problem});
         m_retry->start();
         return;
     }
@@ -174,7 +177,22 @@ void CaptureSource::pickUp()
         PulseStreamEngine::factory(m_made->connection, feedSinkName(m_made->name)),
         [] { return std::optional<AudioDeviceID>(); });
     m_feed->setPlayer(m_made->player);
-    setState({State::Kind::open, m_made->name, {}});
+    setState({State::Kind::open, m_made->name, 0, {}});
+    if (m_made->sourceIndex) {
+        m_made->connection->watchRecorders(*m_made->sourceIndex, [this, serial = m_made->serial](int recorders) {
+            QMetaObject::invokeMethod(this, [this, serial, recorders] { countRecorders(serial, recorders); },
+                Qt::QueuedConnection);
+        });
+    }
+}
+
+void CaptureSource::countRecorders(int serial, int recorders)
+{
+    if (!m_made || m_made->serial != serial)
+        return;
+    State state = m_state;
+    state.recorders = recorders;
+    setState(std::move(state));
 }
 
 void CaptureSource::connectionLost(int serial)
@@ -182,7 +200,8 @@ void CaptureSource::connectionLost(int serial)
     if (!m_made || m_made->serial != serial)
         return;
     unmake();
-    setState({State::Kind::failed, {}, QCoreApplication::translate("CaptureSource", "The sound server went away")});
+    setState(
+        {State::Kind::failed, {}, 0, QCoreApplication::translate("CaptureSource", "The sound server went away")});
     m_retry->start();
 }
 
@@ -216,7 +235,8 @@ void CaptureSource::finishWorker()
 
 void CaptureSource::setState(State state)
 {
-    const bool changed = state.kind != m_state.kind || state.name != m_state.name || state.problem != m_state.problem;
+    const bool changed = state.kind != m_state.kind || state.name != m_state.name || state.recorders != m_state.recorders
+        || state.problem != m_state.problem;
     m_state = std::move(state);
     if (changed)
         emit stateChanged();

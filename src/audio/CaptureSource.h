@@ -34,6 +34,8 @@ public:
         // While open: the name it has, numbered when another window's source
         // had the one asked for.
         SoundSourceName name;
+        // While open: how many streams (other programs) record from it.
+        int recorders = 0;
         // While failed: why, in words; it is tried again every retryInterval.
         QString problem;
     };
@@ -72,6 +74,7 @@ private:
     static Result make(const SoundSourceName& asked, bool exactName, std::function<void()> lost);
     void pickUp();
     void connectionLost(int serial);
+    void countRecorders(int serial, int recorders);
     void unmake();
     void finishWorker();
     void setState(State state);

@@ -5,6 +5,7 @@
 #include <pulse/introspect.h>
 #include <pulse/proplist.h>
 #include <pulse/rtclock.h>
+#include <pulse/subscribe.h>
 #include <pulse/thread-mainloop.h>
 
 #include <QCoreApplication>
@@ -277,4 +278,71 @@ std::optional<std::vector<QByteArray>> PulseConnection::sinkNames()
             },
             data);
     });
+}
+
+std::optional<std::uint32_t> PulseConnection::sourceIndex(const QByteArray& name)
+{
+    return ask<std::uint32_t>([&name](pa_context* context, void* data) {
+        return pa_context_get_source_info_by_name(context, name.constData(),
+            [](pa_context*, const pa_source_info* info, int end, void* data) {
+                // A source of no such name ends with an error.
+                auto* pending = static_cast<Pending<std::uint32_t>*>(data);
+                if (end != 0)
+                    pending->finish(end > 0);
+                else if (info)
+                    pending->reply = info->index;
+            },
+            data);
+    });
+}
+
+void PulseConnection::watchRecorders(std::uint32_t source, std::function<void(int)> changed)
+{
+    locked([&](pa_context* context) {
+        watchedSource = source;
+        recordersChanged = std::move(changed);
+        pa_context_set_subscribe_callback(
+            context,
+            [](pa_context*, pa_subscription_event_type_t, std::uint32_t, void* self) {
+                static_cast<PulseConnection*>(self)->countRecorders();
+            },
+            this);
+        if (pa_operation* operation = pa_context_subscribe(context, PA_SUBSCRIPTION_MASK_SOURCE_OUTPUT, nullptr, nullptr))
+            pa_operation_unref(operation);
+        countRecorders();
+    });
+}
+
+void PulseConnection::countRecorders()
+{
+    if (closing || !recordersChanged)
+        return;
+    if (counting) {
+        countAgain = true;
+        return;
+    }
+    pa_operation* operation = pa_context_get_source_output_info_list(context,
+        [](pa_context*, const pa_source_output_info* info, int end, void* data) {
+            auto* self = static_cast<PulseConnection*>(data);
+            if (end == 0) {
+                if (info && info->source == self->watchedSource)
+                    ++self->recorders;
+                return;
+            }
+            const int counted = self->recorders;
+            self->counting = false;
+            self->recorders = 0;
+            if (self->closing)
+                return;
+            if (end > 0)
+                self->recordersChanged(counted);
+            if (std::exchange(self->countAgain, false))
+                self->countRecorders();
+        },
+        this);
+    if (!operation)
+        return;
+    counting = true;
+    recorders = 0;
+    pa_operation_unref(operation);
 }

@@ -49,6 +49,10 @@ public:
     std::optional<std::vector<QByteArray>> clientProperties(const QByteArray& key);
     std::optional<std::vector<QByteArray>> sourceNames();
     std::optional<std::vector<QByteArray>> sinkNames();
+    std::optional<std::uint32_t> sourceIndex(const QByteArray& name);
+    // Calls `changed` on the main loop's thread with the number of streams
+    // recording from the source of this index, now and after each change.
+    void watchRecorders(std::uint32_t source, std::function<void(int)> changed);
 
     // Runs `work` holding the main loop's lock, as streams need.
     void locked(const std::function<void(pa_context*)>& work);
@@ -60,6 +64,8 @@ public:
 private:
     PulseConnection();
     static void contextChanged(pa_context* context, void* self);
+    // On the main loop's thread: counts the recording streams once more.
+    void countRecorders();
     template <typename Reply, typename Request>
     std::optional<Reply> ask(Request request, const QByteArray& key = {});
 
@@ -69,4 +75,10 @@ private:
     // Guarded by the loop's lock.
     bool wasReady = false;
     bool closing = false;
+    std::uint32_t watchedSource = 0;
+    std::function<void(int)> recordersChanged;
+    // One count at a time; a change during it asks for another.
+    bool counting = false;
+    bool countAgain = false;
+    int recorders = 0;
 };

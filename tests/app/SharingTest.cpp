@@ -98,6 +98,14 @@ TEST_F(SharingTest, EachWindowsSourceIsNamedAfterItsReceiverAndGoesWithTheWindow
     EXPECT_EQ(panel.rigctlField()->text(), QStringLiteral("127.0.0.1:%1").arg(rigctlPort(*window)));
     EXPECT_TRUE(pulsetest::hasSource("farlisten.Farlisten-rxsim-test-receiver"));
     saveScreenshot(*window, QStringLiteral("share-with-programs.png"));
+    // The status line counts the programs recording the sound.
+    StatusLine& status = *window->addressBar()->statusLine();
+    {
+        pulsetest::MonitorRecording recorder("farlisten.Farlisten-rxsim-test-receiver", QString());
+        EXPECT_TRUE(QTest::qWaitFor([&] { return status.text().contains("recording this window's sound: 1"); }, 10000))
+            << status.text().toStdString();
+    }
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !status.text().contains("recording"); }, 10000));
 
     // A second window on the same receiver: numbered, on the next free port.
     auto second = makeWindow();
