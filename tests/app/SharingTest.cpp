@@ -6,6 +6,7 @@
 #include "app/SettingsWindow.h"
 #include "app/SharePanel.h"
 #include "app/StatusLine.h"
+#include "audio/CaptureSource.h"
 #include "audio/AudioOutputSettings.h"
 #include "common/PulseAudioTestSupport.h"
 #include "settings/Preferences.h"
@@ -94,14 +95,21 @@ TEST_F(SharingTest, EachWindowsSourceIsNamedAfterItsReceiverAndGoesWithTheWindow
     ASSERT_TRUE(connectWindow(*window, rxsimAddress));
     ASSERT_TRUE(QTest::qWaitFor([&] { return !panel.sourceField()->text().isEmpty(); }, 10000))
         << panel.problems()->text().toStdString();
-    EXPECT_EQ(panel.sourceField()->text(), "Farlisten: Farlisten rxsim test receiver");
+    // Tests side by side share the sound server: another window on the
+    // stand-in may hold the plain name, and this one is numbered.
+    const auto sourceOf = [](const MainWindow& shared) {
+        return QString::fromUtf8(shared.share()->source()->state().name.name);
+    };
+    const QString first = sourceOf(*window);
+    EXPECT_TRUE(panel.sourceField()->text().startsWith("Farlisten: Farlisten rxsim test receiver"));
+    EXPECT_TRUE(first.startsWith("farlisten.Farlisten-rxsim-test-receiver"));
     EXPECT_EQ(panel.rigctlField()->text(), QStringLiteral("127.0.0.1:%1").arg(rigctlPort(*window)));
-    EXPECT_TRUE(pulsetest::hasSource("farlisten.Farlisten-rxsim-test-receiver"));
+    EXPECT_TRUE(pulsetest::hasSource(first));
     saveScreenshot(*window, QStringLiteral("share-with-programs.png"));
     // The status line counts the programs recording the sound.
     StatusLine& status = *window->addressBar()->statusLine();
     {
-        pulsetest::MonitorRecording recorder("farlisten.Farlisten-rxsim-test-receiver", QString());
+        pulsetest::MonitorRecording recorder(first, QString());
         EXPECT_TRUE(QTest::qWaitFor([&] { return status.text().contains("recording this window's sound: 1"); }, 10000))
             << status.text().toStdString();
     }
@@ -111,11 +119,13 @@ TEST_F(SharingTest, EachWindowsSourceIsNamedAfterItsReceiverAndGoesWithTheWindow
     auto second = makeWindow();
     ASSERT_TRUE(connectWindow(*second, rxsimAddress));
     ASSERT_TRUE(QTest::qWaitFor([&] { return !second->sharePanel()->sourceField()->text().isEmpty(); }, 10000));
-    EXPECT_EQ(second->sharePanel()->sourceField()->text(), "Farlisten: Farlisten rxsim test receiver (2)");
+    const QString numbered = sourceOf(*second);
+    EXPECT_TRUE(second->sharePanel()->sourceField()->text().endsWith(")"));
+    EXPECT_NE(numbered, first);
     EXPECT_NE(rigctlPort(*second), rigctlPort(*window));
     second->close();
-    EXPECT_FALSE(pulsetest::hasSource("farlisten.Farlisten-rxsim-test-receiver-2"));
-    EXPECT_TRUE(pulsetest::hasSource("farlisten.Farlisten-rxsim-test-receiver"));
+    EXPECT_FALSE(pulsetest::hasSource(numbered));
+    EXPECT_TRUE(pulsetest::hasSource(first));
 
     // Settings: other computers let in, with the warning; the sound through
     // the listening tools. Stop Sharing ends it for every window.
@@ -129,7 +139,7 @@ TEST_F(SharingTest, EachWindowsSourceIsNamedAfterItsReceiverAndGoesWithTheWindow
     EXPECT_FALSE(panel.isVisible());
     EXPECT_FALSE(settings.findChild<QCheckBox*>("shareWithPrograms")->isChecked());
     EXPECT_FALSE(window->shareAction()->isChecked());
-    EXPECT_FALSE(pulsetest::hasSource("farlisten.Farlisten-rxsim-test-receiver"));
+    EXPECT_FALSE(pulsetest::hasSource(first));
 }
 
 } // namespace
