@@ -22,14 +22,17 @@ run=(
   qtkeychain-qt6-dev
   libspeexdsp1 libspeexdsp-dev
   libnetcdf19 libnetcdf-dev gmt-gshhg-low
+  libpulse0 libpulse-dev
 )
 # help2man writes the tools' manual pages from their --help.
 tools=(qt6-httpserver-dev help2man)
 # A private PulseAudio daemon with a null sink plays the tests' sound; fonts
-# for the offscreen windows; the validators of the installed desktop files.
+# for the offscreen windows; the validators of the installed desktop files;
+# hamlib's rigctl, the client the rigctl server is tested against.
 test=(
   libgtest-dev googletest
   pulseaudio pulseaudio-utils sox
+  libhamlib-utils
   fonts-dejavu-core
   desktop-file-utils appstream man-db
 )

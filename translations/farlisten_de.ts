@@ -416,6 +416,25 @@ Listen to public web shortwave receivers: KiwiSDR and OpenWebRX servers. Tune, w
     </message>
 </context>
 <context>
+    <name>CaptureSource</name>
+    <message>
+        <source>The sound server cannot be reached: %1</source>
+        <translation>Der Soundserver ist nicht erreichbar: %1</translation>
+    </message>
+    <message>
+        <source>Another program has a sound source named %1 already</source>
+        <translation>Ein anderes Programm hat bereits eine Tonquelle namens %1</translation>
+    </message>
+    <message>
+        <source>The sound server did not make the source: %1</source>
+        <translation>Der Soundserver hat die Quelle nicht angelegt: %1</translation>
+    </message>
+    <message>
+        <source>The sound server went away</source>
+        <translation>Der Soundserver ist nicht mehr da</translation>
+    </message>
+</context>
+<context>
     <name>ColourMaps</name>
     <message>
         <source>Even (Purple to Yellow)</source>
@@ -990,6 +1009,18 @@ Listen to public web shortwave receivers: KiwiSDR and OpenWebRX servers. Tune, w
         <source>%1 – %2 kHz – %3</source>
         <translation>%1 – %2 kHz – %3</translation>
     </message>
+    <message>
+        <source>&amp;Share with other programs</source>
+        <translation>Mit anderen Programmen &amp;teilen</translation>
+    </message>
+    <message>
+        <source>Programs tuning this window over rigctl: %1</source>
+        <translation>Programme, die dieses Fenster über rigctl abstimmen: %1</translation>
+    </message>
+    <message>
+        <source>Programs recording this window&apos;s sound: %1</source>
+        <translation>Programme, die den Ton dieses Fensters aufnehmen: %1</translation>
+    </message>
 </context>
 <context>
     <name>ModeChoiceDelegate</name>
@@ -1061,6 +1092,28 @@ Listen to public web shortwave receivers: KiwiSDR and OpenWebRX servers. Tune, w
     <message>
         <source>%1 frequency bookmarks could not be read and were set aside.</source>
         <translation>%1 Frequenz-Lesezeichen konnten nicht gelesen werden und wurden beiseitegelegt.</translation>
+    </message>
+</context>
+<context>
+    <name>PulseConnection</name>
+    <message>
+        <source>The sound server&apos;s client library could not start</source>
+        <translation>Die Client-Bibliothek des Soundservers konnte nicht starten</translation>
+    </message>
+    <message>
+        <source>it did not answer in time</source>
+        <translation>er hat nicht rechtzeitig geantwortet</translation>
+    </message>
+</context>
+<context>
+    <name>PulseStreamEngine</name>
+    <message>
+        <source>the sound server did not answer in time</source>
+        <translation>der Soundserver hat nicht rechtzeitig geantwortet</translation>
+    </message>
+    <message>
+        <source>The sound for other programs could not start: %1</source>
+        <translation>Der Ton für andere Programme konnte nicht starten: %1</translation>
     </message>
 </context>
 <context>
@@ -1528,6 +1581,21 @@ Listen to public web shortwave receivers: KiwiSDR and OpenWebRX servers. Tune, w
     </message>
 </context>
 <context>
+    <name>RigctlServer</name>
+    <message>
+        <source>Programs cannot tune this window: %1</source>
+        <translation>Programme können dieses Fenster nicht abstimmen: %1</translation>
+    </message>
+    <message>
+        <source>Programs cannot tune this window: port %1 is in use</source>
+        <translation>Programme können dieses Fenster nicht abstimmen: Port %1 ist belegt</translation>
+    </message>
+    <message>
+        <source>Programs cannot tune this window: ports %1 to %2 are in use</source>
+        <translation>Programme können dieses Fenster nicht abstimmen: Die Ports %1 bis %2 sind belegt</translation>
+    </message>
+</context>
+<context>
     <name>SMeterScale</name>
     <message>
         <source>relative</source>
@@ -1692,6 +1760,81 @@ Listen to public web shortwave receivers: KiwiSDR and OpenWebRX servers. Tune, w
     <message>
         <source>Farlisten makes this folder when it first records.</source>
         <translation>Farlisten legt diesen Ordner bei der ersten Aufnahme an.</translation>
+    </message>
+    <message>
+        <source>Share with other programs</source>
+        <translation>Mit anderen Programmen teilen</translation>
+    </message>
+    <message>
+        <source>Each main window offers its sound as a capture source and its tuning over rigctl, for WSJT-X, fldigi and other radio programs</source>
+        <translation>Jedes Hauptfenster bietet seinen Ton als Aufnahmequelle und seine Abstimmung über rigctl an, für WSJT-X, fldigi und andere Funkprogramme</translation>
+    </message>
+    <message>
+        <source>The shared sound passes the listening tools</source>
+        <translation>Der geteilte Ton durchläuft die Empfangshilfen</translation>
+    </message>
+    <message>
+        <source>Unticked, other programs hear the receiver&apos;s sound as it arrives, which suits decoders best</source>
+        <translation>Nicht angekreuzt hören andere Programme den Ton des Empfängers so, wie er ankommt; das ist für Decoder am besten</translation>
+    </message>
+    <message>
+        <source>Let other computers tune over rigctl</source>
+        <translation>Anderen Computern das Abstimmen über rigctl erlauben</translation>
+    </message>
+    <message>
+        <source>Unticked, only programs on this computer reach the rigctl ports</source>
+        <translation>Nicht angekreuzt erreichen nur Programme auf diesem Computer die rigctl-Ports</translation>
+    </message>
+    <message>
+        <source>Anyone who can reach this computer&apos;s rigctl ports can retune the receiver.</source>
+        <translation>Wer die rigctl-Ports dieses Computers erreicht, kann den Empfänger umstimmen.</translation>
+    </message>
+</context>
+<context>
+    <name>SharePanel</name>
+    <message>
+        <source>Copy</source>
+        <translation>Kopieren</translation>
+    </message>
+    <message>
+        <source>Copy “%1” to the clipboard</source>
+        <translation>„%1“ in die Zwischenablage kopieren</translation>
+    </message>
+    <message>
+        <source>Share with other programs</source>
+        <translation>Mit anderen Programmen teilen</translation>
+    </message>
+    <message>
+        <source>Stop Sharing</source>
+        <translation>Teilen beenden</translation>
+    </message>
+    <message>
+        <source>Sound source</source>
+        <translation>Tonquelle</translation>
+    </message>
+    <message>
+        <source>Tuning (rigctl)</source>
+        <translation>Abstimmung (rigctl)</translation>
+    </message>
+    <message>
+        <source>In WSJT-X or fldigi, choose the rig “Hamlib NET rigctl” at this address and this sound source as the input; Mute and Volume act on the speaker only.</source>
+        <translation>In WSJT-X oder fldigi das Funkgerät „Hamlib NET rigctl“ mit dieser Adresse und diese Tonquelle als Eingang wählen; Stummschalten und Lautstärke wirken nur auf den Lautsprecher.</translation>
+    </message>
+    <message>
+        <source>Appears once a receiver is connected</source>
+        <translation>Erscheint, sobald ein Empfänger verbunden ist</translation>
+    </message>
+    <message>
+        <source>Being made…</source>
+        <translation>Wird angelegt …</translation>
+    </message>
+    <message>
+        <source>Programs list it by this name; parec records it with: parec -d %1</source>
+        <translation>Programme führen sie unter diesem Namen; parec nimmt sie so auf: parec -d %1</translation>
+    </message>
+    <message>
+        <source>Not available</source>
+        <translation>Nicht verfügbar</translation>
     </message>
 </context>
 <context>

@@ -10,6 +10,7 @@
 #include "audio/AudioOutputSettings.h"
 #include "audio/AudioPlayer.h"
 #include "directory/online/DirectorySources.h"
+#include "audio/CaptureSource.h"
 #include "bookmarks/ui/BookmarksEditor.h"
 #include "settings/Preferences.h"
 #include "bookmarks/ui/FrequencyBookmarksEditor.h"
@@ -34,6 +35,7 @@ Application::Application(ServicesFactory services, QObject* parent)
     , m_preferences(Preferences::instance())
     , m_audioOutput(std::make_unique<AudioOutputSettings>(m_preferences.audioOutputDeviceUID()))
     , m_services(std::move(services))
+    , m_abandonedSources([] { CaptureSource::removeAbandoned(); })
 {
     registerAppResources();
     // The output choice is kept across launches; one whose device was absent

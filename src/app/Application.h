@@ -17,6 +17,7 @@
 
 #include <functional>
 #include <memory>
+#include <thread>
 
 class AudioOutputSettings;
 class Preferences;
@@ -95,4 +96,7 @@ private:
     QPointer<MainWindow> m_lastFocused;
     QStringList m_directorySources;
     QPointer<QWidget> m_keysWindow;
+    // Removes the capture sources an earlier run left behind (killed, or the
+    // machine switched off), off the GUI thread.
+    std::jthread m_abandonedSources;
 };

@@ -6,9 +6,12 @@
 #include "app/PasswordPrompt.h"
 #include "app/RecordingControl.h"
 #include "app/RecordingController.h"
+#include "app/SharePanel.h"
+#include "app/StatusLine.h"
 #include "app/TuningArea.h"
 #include "app/WindowFooter.h"
 #include "audio/AudioPlayer.h"
+#include "audio/CaptureSource.h"
 #include "settings/Preferences.h"
 #include "bookmarks/ui/BookmarkNamePopup.h"
 #include "display/ListeningToolsPanel.h"
@@ -16,6 +19,7 @@
 #include "display/WaterfallView.h"
 #include "session/ReceiverClient.h"
 #include "session/NetworkReachability.h"
+#include "sharing/ProgramShare.h"
 #include "widgets/FrequencyText.h"
 
 #include <QAction>
@@ -42,7 +46,8 @@ MainWindow::MainWindow(Services services, QWidget* parent)
       m_player(playerOrDefault(std::move(services.player))),
       m_client(std::make_unique<ReceiverClient>(QString::fromLatin1(identity), m_player)),
       m_recording(std::make_unique<RecordingController>(*m_client, m_player, m_preferences)),
-      m_recordAction(new QAction(tr("&Record"), this))
+      m_recordAction(new QAction(tr("&Record"), this)),
+      m_shareAction(new QAction(tr("&Share with other programs"), this))
 {
     registerAppResources();
 
@@ -70,6 +75,7 @@ MainWindow::MainWindow(Services services, QWidget* parent)
     if (!passwords)
         passwords = KeyringPasswordStore::shared();
     m_passwordPrompt = new PasswordPrompt(*m_client, *m_addressBar, std::move(passwords), m_mainView);
+    m_sharePanel = new SharePanel(m_preferences, m_mainView);
     m_tuningArea = new TuningArea(*m_client, m_player->listeningChain(), m_preferences, m_mainView);
     m_waterfall = new WaterfallView(m_client.get(), m_preferences, m_mainView);
     m_waterfall->setObjectName(QStringLiteral("waterfall"));
@@ -92,6 +98,7 @@ MainWindow::MainWindow(Services services, QWidget* parent)
     column->setSpacing(rowSpacing);
     column->addLayout(topRow);
     column->addWidget(m_passwordPrompt);
+    column->addWidget(m_sharePanel);
     column->addWidget(m_tuningArea);
     column->addWidget(m_waterfall, 1);
     m_footer = new WindowFooter(*m_client, m_player, m_mainView);
@@ -149,14 +156,70 @@ MainWindow::MainWindow(Services services, QWidget* parent)
         [this](const ListeningSettings& settings) { m_preferences.setListeningSettings(settings); });
     connect(m_waterfall, &WaterfallView::notchRequested, listening, &ListeningToolsPanel::notchAt);
 
+    m_shareAction->setObjectName(QStringLiteral("shareAction"));
+    m_shareAction->setCheckable(true);
+    connect(m_shareAction, &QAction::triggered, this, [this](bool on) { m_preferences.setShareWithPrograms(on); });
+    connect(&m_preferences, &Preferences::changed, this, [this](const QString& key) {
+        if (key == PreferenceKeys::shareWithPrograms)
+            applySharing();
+        else if (key == PreferenceKeys::rigctlFromOtherComputers && m_share)
+            m_share->setOpenToNetwork(m_preferences.rigctlFromOtherComputers());
+        else if (key == PreferenceKeys::shareListeningTools && m_share)
+            m_share->setListeningTools(m_preferences.shareListeningTools());
+    });
+    applySharing();
+
     m_mainView->setFocus(Qt::OtherFocusReason);
     resize(preferredSize.expandedTo(minimumSizeHint()));
 }
 
 MainWindow::~MainWindow()
 {
+    stopSharing();
     // The views hold the session and the recording by reference: they go first.
     delete takeCentralWidget();
+}
+
+void MainWindow::applySharing()
+{
+    const bool on = m_preferences.shareWithPrograms();
+    m_shareAction->setChecked(on);
+    if (!on) {
+        stopSharing();
+        return;
+    }
+    if (m_share)
+        return;
+    ProgramShare::Options options;
+    options.openToNetwork = m_preferences.rigctlFromOtherComputers();
+    options.listeningTools = m_preferences.shareListeningTools();
+    m_share = new ProgramShare(*m_client, m_player, options, this);
+    connect(m_share, &ProgramShare::changed, this, &MainWindow::showSharing);
+    m_sharePanel->setShare(m_share);
+    showSharing();
+}
+
+void MainWindow::stopSharing()
+{
+    if (!m_share)
+        return;
+    m_sharePanel->setShare(nullptr);
+    // Removes the source and closes the port now, not when Qt gets to it.
+    delete m_share;
+    m_share = nullptr;
+    showSharing();
+}
+
+void MainWindow::showSharing()
+{
+    const int tuning = m_share && m_share->rigctl() ? m_share->rigctl()->clientCount() : 0;
+    const int recording = m_share && m_share->source() ? m_share->source()->state().recorders : 0;
+    QStringList notices;
+    if (tuning > 0)
+        notices.append(tr("Programs tuning this window over rigctl: %1").arg(tuning));
+    if (recording > 0)
+        notices.append(tr("Programs recording this window's sound: %1").arg(recording));
+    m_addressBar->statusLine()->setSharingNotice(notices.join(u'\n'));
 }
 
 void MainWindow::chooseServer(const QString& address)
@@ -232,5 +295,6 @@ bool MainWindow::hasTuningKeyFocus() const
 void MainWindow::closeEvent(QCloseEvent* event)
 {
     m_client->disconnect();
+    stopSharing();
     QMainWindow::closeEvent(event);
 }

@@ -2,8 +2,10 @@
 // One main window: the address bar, the tuning area and the waterfall over a
 // receiver session of its own. It keeps the last address, frequency, mode,
 // zoom and listening tools in the preferences, tunes from the keyboard,
-// records what it plays (File > Record), and offers the Servers
-// and Bookmarks menus its three actions while it is the focused window.
+// records what it plays (File > Record), shares its sound and tuning with
+// other programs while the preference says so (Receiver > Share with other
+// programs), and offers the Servers and Bookmarks menus its three actions
+// while it is the focused window.
 // Closing the window ends its session.
 
 #include "app/AddressBar.h"
@@ -20,9 +22,11 @@ class MainWindowContent;
 class PasswordPrompt;
 class PasswordStore;
 class Preferences;
+class ProgramShare;
 class QAction;
 class RecordingControl;
 class RecordingController;
+class SharePanel;
 class TuningArea;
 class WaterfallView;
 class WindowFooter;
@@ -77,6 +81,12 @@ public:
     RecordingController& recording() const { return *m_recording; }
     // File > Record (Ctrl+R): starts or stops recording this window's sound.
     QAction* recordAction() const { return m_recordAction; }
+    // Receiver > Share with other programs: turns sharing on or off for
+    // every window (the preference).
+    QAction* shareAction() const { return m_shareAction; }
+    // What the window shares now; null while it does not.
+    ProgramShare* share() const { return m_share; }
+    SharePanel* sharePanel() const { return m_sharePanel; }
     bool hasTuningKeyFocus() const;
 
 protected:
@@ -86,6 +96,10 @@ private:
     // The receiver's name and the frequency, once connected.
     void updateTitle();
     void followWaitWhenBusy();
+    // Starts or ends sharing as the preference says.
+    void applySharing();
+    void stopSharing();
+    void showSharing();
 
     // Where the window and its views keep what outlives it.
     Preferences& m_preferences;
@@ -95,10 +109,13 @@ private:
     // Declared after the session, so it is gone before the session is.
     std::unique_ptr<RecordingController> m_recording;
     QAction* m_recordAction;
+    QAction* m_shareAction;
+    ProgramShare* m_share = nullptr;
     WindowActions m_actions;
     MainWindowContent* m_mainView;
     AddressBar* m_addressBar;
     PasswordPrompt* m_passwordPrompt;
+    SharePanel* m_sharePanel;
     TuningArea* m_tuningArea;
     WaterfallView* m_waterfall;
     bool m_waitWhenBusy = false;

@@ -5,6 +5,7 @@
 #include "settings/Preferences.h"
 #include "bookmarks/ui/MenuText.h"
 #include "directory/Geo.h"
+#include "widgets/TextStyles.h"
 
 #include <QButtonGroup>
 #include <QAction>
@@ -102,6 +103,7 @@ SettingsWindow::SettingsWindow(AudioOutputSettings& settings, Preferences& prefe
     connect(receiverBands, &QCheckBox::toggled, this,
         [this](bool on) { this->preferences.setReceiverBands(on); });
     formLayout->addRow(receiverBands);
+    addSharingRows(*formLayout);
 
     auto* location = new QLineEdit(preferences.listenerLocation(), form);
     location->setObjectName(QStringLiteral("listenerLocation"));
@@ -199,6 +201,45 @@ void SettingsWindow::showFolderNote()
 {
     const QString chosen = recordingFolder->text().trimmed();
     folderNote->setVisible(!QDir(chosen.isEmpty() ? RecordingController::defaultFolder() : chosen).exists());
+}
+
+void SettingsWindow::addSharingRows(QFormLayout& form)
+{
+    QWidget* parent = form.parentWidget();
+    const auto checkBox = [this, parent, &form](const QString& name, const QString& text, const QString& tip, bool on,
+                              void (Preferences::*set)(bool)) {
+        auto* box = new QCheckBox(text, parent);
+        box->setObjectName(name);
+        box->setToolTip(tip);
+        box->setChecked(on);
+        connect(box, &QCheckBox::toggled, &preferences, set);
+        form.addRow(box);
+        return box;
+    };
+    QCheckBox* share = checkBox(QStringLiteral("shareWithPrograms"), tr("Share with other programs"),
+        tr("Each main window offers its sound as a capture source and its tuning over rigctl, for WSJT-X, fldigi "
+           "and other radio programs"),
+        preferences.shareWithPrograms(), &Preferences::setShareWithPrograms);
+    QCheckBox* tools = checkBox(QStringLiteral("shareListeningTools"), tr("The shared sound passes the listening tools"),
+        tr("Unticked, other programs hear the receiver's sound as it arrives, which suits decoders best"),
+        preferences.shareListeningTools(), &Preferences::setShareListeningTools);
+    QCheckBox* network = checkBox(QStringLiteral("rigctlFromOtherComputers"),
+        tr("Let other computers tune over rigctl"),
+        tr("Unticked, only programs on this computer reach the rigctl ports"), preferences.rigctlFromOtherComputers(),
+        &Preferences::setRigctlFromOtherComputers);
+    auto* warning = plainTextLabel(TextStyle::caption, parent,
+        tr("Anyone who can reach this computer's rigctl ports can retune the receiver."));
+    warning->setObjectName(QStringLiteral("rigctlWarning"));
+    warning->setWordWrap(true);
+    form.addRow(warning);
+    const auto refresh = [share, tools, network, warning, this] {
+        share->setChecked(preferences.shareWithPrograms());
+        tools->setEnabled(share->isChecked());
+        network->setEnabled(share->isChecked());
+        warning->setVisible(network->isChecked());
+    };
+    connect(&preferences, &Preferences::changed, this, refresh);
+    refresh();
 }
 
 void SettingsWindow::chooseRecordingFolder()

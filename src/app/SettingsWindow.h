@@ -1,8 +1,9 @@
 #pragma once
 // The settings window: the audio output to play through, with a test tone
-// that sounds while "Test" is held, and where and how recordings are written:
+// that sounds while "Test" is held, where and how recordings are written:
 // the format (WAV or FLAC) and the folder (the music folder unless another is
-// chosen). Close, Escape and Ctrl+W close it.
+// chosen), and what the windows share with other programs. Close, Escape and
+// Ctrl+W close it.
 
 #include "audio/AudioOutputSettings.h"
 #include "audio/TestTonePlayer.h"
@@ -41,6 +42,7 @@ private:
     QList<Option> currentOptions() const;
     void refreshOptions();
     void addRecordingRows(QFormLayout& form);
+    void addSharingRows(QFormLayout& form);
     void chooseRecordingFolder();
     // Says that a folder which does not exist yet is made on the first recording.
     void showFolderNote();

@@ -88,16 +88,25 @@ void StatusLine::setNotice(const QString& notice)
     refreshText();
 }
 
+void StatusLine::setSharingNotice(const QString& notice)
+{
+    m_sharingNotice = notice;
+    refreshText();
+}
+
 void StatusLine::refreshText()
 {
-    const QString text = m_notice.isEmpty() ? m_look.text : m_look.text + u'\n' + m_notice;
+    QString notices = m_notice;
+    if (!m_sharingNotice.isEmpty())
+        notices += (notices.isEmpty() ? QString() : QStringLiteral("\n")) + m_sharingNotice;
+    const QString text = notices.isEmpty() ? m_look.text : m_look.text + u'\n' + notices;
     m_text->setText(text);
     m_text->setAccessibleName(text);
     // A tooltip that looks like markup is shown as rich text: the text, which
     // may quote the server, is escaped into a rich text of its own.
     QString tip = m_failureTip;
-    if (!m_notice.isEmpty())
-        tip = (tip.isEmpty() ? m_look.text : tip) + u'\n' + m_notice;
+    if (!notices.isEmpty())
+        tip = (tip.isEmpty() ? m_look.text : tip) + u'\n' + notices;
     m_text->setToolTip(
         tip.isEmpty() ? QString() : QStringLiteral("<p style=\"white-space:pre-wrap\">%1</p>").arg(tip.toHtmlEscaped()));
 }

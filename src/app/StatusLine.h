@@ -43,6 +43,8 @@ public:
     // A line of our own under the state (trouble with the settings file);
     // empty for none.
     void setNotice(const QString& notice);
+    // Lines under that one: the programs tuning or recording the window.
+    void setSharingNotice(const QString& notice);
     QString text() const;
     bool isBusy() const;
 
@@ -57,6 +59,7 @@ private:
     StatusLook m_look;
     QString m_failureTip;
     QString m_notice;
+    QString m_sharingNotice;
     QLabel* m_symbol;
     BusyIndicator* m_busy;
     StatusText* m_text;

@@ -24,6 +24,8 @@ void addWindowMenus(QMenuBar& bar, MainWindow& window)
     mute->setCheckable(true);
     mute->setShortcut(QKeySequence(Qt::Key_M));
     QObject::connect(mute, &QAction::triggered, receiver, [&client](bool muted) { client.setMuted(muted); });
+    receiver->addSeparator();
+    receiver->addAction(window.shareAction());
 
     QMenu* view = bar.addMenu(QCoreApplication::translate("WindowMenus", "&View"));
     view->setObjectName(QStringLiteral("viewMenu"));

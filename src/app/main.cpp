@@ -2,6 +2,7 @@
 #include "app/CommandLine.h"
 #include "app/Application.h"
 #include "app/Translation.h"
+#include "sharing/TerminationSignals.h"
 #include "widgets/FocusFrameStyle.h"
 
 #include <QApplication>
@@ -88,6 +89,7 @@ int main(int argc, char** argv)
         return 0;
 
     Application farlisten;
+    quitOnTerminationSignals();
     farlisten.open(request);
     return app.exec();
 }

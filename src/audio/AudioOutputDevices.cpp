@@ -1,5 +1,7 @@
 #include "audio/AudioOutputDevices.h"
 
+#include "audio/SoundSourceNames.h"
+
 #include <QAudioDevice>
 #include <QMediaDevices>
 
@@ -9,7 +11,8 @@ QList<AudioOutputDevice> enumerateOutputDevices()
 {
     QList<AudioOutputDevice> devices;
     for (const QAudioDevice& device : QMediaDevices::audioOutputs()) {
-        if (device.isNull() || device.id().isEmpty())
+        // The sinks that feed our own capture sources are no speakers.
+        if (device.isNull() || device.id().isEmpty() || device.id().startsWith(soundSourcePrefix))
             continue;
         devices.append({device.id(), QString::fromUtf8(device.id()), device.description()});
     }

@@ -174,15 +174,19 @@ void AudioPlayer::enqueue(std::span<const float> samples)
     if (samples.empty())
         return;
     std::lock_guard control(controlLock);
+    double receivedRate = 0;
     {
         std::lock_guard guard(queue->lock);
         if (!queue->sampleRate)
             return;
+        receivedRate = *queue->sampleRate;
         // No single block may queue more than the bound: a longer one (a
         // huge frame from a server) keeps only its newest part.
         if (samples.size() > queue->maxQueuedFrames)
             samples = samples.last(queue->maxQueuedFrames);
     }
+    if (feed && feedPoint == FeedPoint::received)
+        feed->played(samples, receivedRate);
     // The tools see every block, also those the full queue drops, so the
     // squelch and the noise estimates follow the sound without gaps.
     std::vector<float> buffer;
@@ -222,6 +226,8 @@ void AudioPlayer::enqueue(std::span<const float> samples)
         // handed on; the tap only copies it, at the server's own rate.
         if (tap)
             tap->played(buffer, sampleRate);
+        if (feed && feedPoint == FeedPoint::played)
+            feed->played(buffer, sampleRate);
         if (queue->isPriming) {
             queue->primingBuffers.push_back(std::move(output));
             queue->primingFrames += frames;
@@ -300,6 +306,13 @@ void AudioPlayer::setTap(std::shared_ptr<PlayedSoundTap> newTap)
 {
     std::lock_guard control(controlLock);
     tap = std::move(newTap);
+}
+
+void AudioPlayer::setFeed(std::shared_ptr<PlayedSoundTap> newFeed, FeedPoint point)
+{
+    std::lock_guard control(controlLock);
+    feed = std::move(newFeed);
+    feedPoint = point;
 }
 
 float AudioPlayer::volume() const

@@ -4,7 +4,9 @@
 // playing, bounds the queue to one second, and follows the user's choice of
 // output device. Every block passes the player's listening tools (squelch,
 // noise reduction, notch, blanker; all off until set) before it is queued,
-// and every block queued is shown to the tap (a recording), if one is set.
+// and every block queued is shown to the tap (a recording), if one is set;
+// a feed (another program's capture source) sees them too, as received or as
+// played.
 // The sound card's clock is followed by resampling each block by a ratio
 // within ±0.5 % of one that holds the queue where it was when playing began.
 // Create it with create(): completions and notifications hold it weakly.
@@ -68,6 +70,13 @@ public:
     // the tap; null removes it. Safe on any thread.
     void setTap(std::shared_ptr<PlayedSoundTap> tap);
 
+    // Where a feed takes the sound: as received, before the listening tools
+    // (every block, also those a full queue drops), or as played, after them.
+    enum class FeedPoint { received, played };
+    // From the next block on, each block is also handed to the feed; null
+    // removes it. Safe on any thread.
+    void setFeed(std::shared_ptr<PlayedSoundTap> feed, FeedPoint point);
+
     struct QueueState {
         std::optional<double> sampleRate; // none while stopped
         bool isPriming = true;
@@ -109,6 +118,8 @@ private:
     ListeningChain chain;
     // Guarded by `controlLock`.
     std::shared_ptr<PlayedSoundTap> tap;
+    std::shared_ptr<PlayedSoundTap> feed;
+    FeedPoint feedPoint = FeedPoint::received;
     QueueDriftControl driftControl;
     DriftResampler resampler;
 };

@@ -5,10 +5,7 @@
 
 PassbandLimits passbandLimits(Mode mode)
 {
-    // The audio of a receiver is some 12 kHz wide; only wide FM is wider.
-    const Passband standard = defaultPassband(mode);
-    const double widest = static_cast<double>(std::max(std::abs(standard.low), std::abs(standard.high)));
-    return {std::max(6000.0, widest)};
+    return {passbandEdgeLimitHz(mode)};
 }
 
 std::optional<PassbandEdge> passbandEdgeAt(double x, double width, const StripFrequencies& frequencies,

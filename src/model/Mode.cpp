@@ -1,5 +1,8 @@
 #include "model/Mode.h"
 
+#include <algorithm>
+#include <cstdlib>
+
 namespace {
 
 struct ModeRow {
@@ -54,4 +57,10 @@ std::optional<Mode> modeFromWord(const QString& text)
 Passband defaultPassband(Mode mode)
 {
     return {row(mode).low, row(mode).high};
+}
+
+double passbandEdgeLimitHz(Mode mode)
+{
+    const ModeRow& r = row(mode);
+    return static_cast<double>(std::max<std::int64_t>({6000, std::abs(r.low), std::abs(r.high)}));
 }

@@ -32,6 +32,9 @@ std::optional<Mode> modeFromRawValue(const QString& text);
 std::optional<Mode> modeFromWord(const QString& text);
 
 Passband defaultPassband(Mode mode);
+// How far from the carrier a passband's edges may lie: a receiver's audio is
+// some 12 kHz wide, only wide FM is wider.
+double passbandEdgeLimitHz(Mode mode);
 
 // CW is heard this far above the carrier: the user tunes to the tone, the
 // receiver is told the carrier below it.

@@ -542,6 +542,36 @@ void Preferences::setTuningStepHz(Mode mode, int hz)
     store(PreferenceKeys::tuningSteps, QString::fromUtf8(QJsonDocument(steps).toJson(QJsonDocument::Compact)));
 }
 
+bool Preferences::shareWithPrograms() const
+{
+    return textOf(storedValue(PreferenceKeys::shareWithPrograms)) == QStringLiteral("true");
+}
+
+void Preferences::setShareWithPrograms(bool on)
+{
+    store(PreferenceKeys::shareWithPrograms, on ? QStringLiteral("true") : QStringLiteral("false"));
+}
+
+bool Preferences::shareListeningTools() const
+{
+    return textOf(storedValue(PreferenceKeys::shareListeningTools)) == QStringLiteral("true");
+}
+
+void Preferences::setShareListeningTools(bool on)
+{
+    store(PreferenceKeys::shareListeningTools, on ? QStringLiteral("true") : QStringLiteral("false"));
+}
+
+bool Preferences::rigctlFromOtherComputers() const
+{
+    return textOf(storedValue(PreferenceKeys::rigctlFromOtherComputers)) == QStringLiteral("true");
+}
+
+void Preferences::setRigctlFromOtherComputers(bool on)
+{
+    store(PreferenceKeys::rigctlFromOtherComputers, on ? QStringLiteral("true") : QStringLiteral("false"));
+}
+
 QString Preferences::audioOutputDeviceUID() const
 {
     return textOf(storedValue(PreferenceKeys::audioOutputDeviceUID)).value_or(QString());

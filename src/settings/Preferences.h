@@ -45,6 +45,9 @@ inline const QString bandPlanRegion = QStringLiteral("bandPlanRegion");
 inline const QString receiverBands = QStringLiteral("receiverBands");
 inline const QString listenerLocation = QStringLiteral("listenerLocation");
 inline const QString tuningSteps = QStringLiteral("tuningSteps");
+inline const QString shareWithPrograms = QStringLiteral("shareWithPrograms");
+inline const QString shareListeningTools = QStringLiteral("shareListeningTools");
+inline const QString rigctlFromOtherComputers = QStringLiteral("rigctlFromOtherComputers");
 // Where an unreadable stored list is kept before a write replaces it: under
 // this prefix, a dot and the time it was set aside; the newest few are kept.
 inline const QString bookmarksUnreadable = QStringLiteral("bookmarks.unreadable");
@@ -141,6 +144,16 @@ public:
     // tuningStepChoicesHz, the mode's default unless chosen.
     int tuningStepHz(Mode mode) const;
     void setTuningStepHz(Mode mode, int hz);
+    // Whether each main window offers its sound as a capture source and its
+    // tuning over rigctl; whether that sound passes the listening tools;
+    // whether other computers may reach the rigctl ports. All off unless
+    // turned on.
+    bool shareWithPrograms() const;
+    void setShareWithPrograms(bool on);
+    bool shareListeningTools() const;
+    void setShareListeningTools(bool on);
+    bool rigctlFromOtherComputers() const;
+    void setRigctlFromOtherComputers(bool on);
 
     // Empty text means the system default output.
     QString audioOutputDeviceUID() const;

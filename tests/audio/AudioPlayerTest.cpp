@@ -1,5 +1,6 @@
 #include "audio/AudioDeviceNotifier.h"
 #include "audio/AudioPlayer.h"
+#include "audio/PlayedSoundTap.h"
 #include "common/RecordingAudioEngine.h"
 
 #include <QCoreApplication>
@@ -203,6 +204,30 @@ TEST_F(AudioPlayerTest, CompletionsDrainTheQueueOnlyForTheirOwnGeneration)
     enqueueBlock(4000);
     player.reset();
     audio.takeScheduled()[0].consumed();
+}
+
+// What a feed (another program's capture source) is handed.
+struct CollectingFeed : PlayedSoundTap {
+    std::vector<float> samples;
+    void played(std::span<const float> block, double) override { samples.insert(samples.end(), block.begin(), block.end()); }
+};
+
+TEST_F(AudioPlayerTest, AFeedTakesTheSoundAsReceivedOrAsPlayedAndMuteSilencesTheSpeakerOnly)
+{
+    for (const auto point : {AudioPlayer::FeedPoint::received, AudioPlayer::FeedPoint::played}) {
+        auto feed = std::make_shared<CollectingFeed>();
+        player->setFeed(feed, point);
+        ASSERT_FALSE(player->start(12000.0));
+        player->setVolume(0.0f);
+        // The third block finds the one-second queue full and is dropped.
+        enqueueBlock(6000, 0.5f);
+        enqueueBlock(6001, 0.5f);
+        enqueueBlock(500, 0.5f);
+        EXPECT_EQ(audio.current().volume, 0.0f);
+        const std::size_t expected = point == AudioPlayer::FeedPoint::received ? 12501u : 12001u;
+        ASSERT_EQ(feed->samples.size(), expected);
+        EXPECT_EQ(feed->samples.back(), 0.5f) << "the volume is the speaker's";
+    }
 }
 
 TEST_F(AudioPlayerTest, AnEmptyBlockTakesNoLock)

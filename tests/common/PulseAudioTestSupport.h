@@ -32,6 +32,18 @@ inline std::optional<QByteArray> runPactl(const QStringList& arguments)
 
 inline bool serverReachable() { return runPactl({QStringLiteral("info")}).has_value(); }
 
+// Whether the sound server has a source of this name now.
+inline bool hasSource(const QString& name)
+{
+    const std::optional<QByteArray> list =
+        runPactl({QStringLiteral("list"), QStringLiteral("short"), QStringLiteral("sources")});
+    for (const QByteArray& line : list.value_or(QByteArray()).split('\n')) {
+        if (line.split('\t').value(1) == name.toUtf8())
+            return true;
+    }
+    return false;
+}
+
 // Skips when there is no sound server, unless the run promised one.
 #define REQUIRE_PULSEAUDIO()                                                               \
     do {                                                                                   \
@@ -67,15 +79,16 @@ private:
     QByteArray module;
 };
 
-// Records a sink's monitor as 48 kHz mono while it exists.
+// Records a sink's monitor (or with no suffix, a source) as 48 kHz mono
+// while it exists.
 class MonitorRecording {
 public:
-    explicit MonitorRecording(const QString& sink)
+    explicit MonitorRecording(const QString& sink, const QString& suffix = QStringLiteral(".monitor"))
     {
         path = dir.filePath(QStringLiteral("monitor.raw"));
         parec.setStandardOutputFile(path);
         parec.start(QStringLiteral("parec"),
-                    {QStringLiteral("--device=") + sink + QStringLiteral(".monitor"), QStringLiteral("--raw"),
+                    {QStringLiteral("--device=") + sink + suffix, QStringLiteral("--raw"),
                      QStringLiteral("--format=s16le"), QStringLiteral("--rate=%1").arg(recordRate),
                      QStringLiteral("--channels=1"), QStringLiteral("--latency-msec=20")});
     }

@@ -39,6 +39,12 @@ QByteArray propertyLine(std::int64_t milliseconds, const QString& property, cons
         + compact(property) + ",\"value\":" + compact(value) + '}';
 }
 
+QByteArray eventLine(std::int64_t milliseconds, const QString& name, const QJsonValue& value)
+{
+    return "{\"t\":" + QByteArray::number(static_cast<qint64>(milliseconds)) + ',' + compact(name) + ':'
+        + compact(value) + '}';
+}
+
 QByteArray reconnectTryLine(std::int64_t milliseconds, int tryNumber, int maxTries)
 {
     return "{\"t\":" + QByteArray::number(static_cast<qint64>(milliseconds)) + ",\"reconnectTry\":"

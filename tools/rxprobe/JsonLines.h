@@ -27,6 +27,9 @@ QByteArray propertyLine(std::int64_t milliseconds, const QString& property, cons
 //  "stages": [...], then the number of each tool that is on: "squelchLevelDb",
 //  "noiseReductionDb", "notchHz" and "notchWidthHz", "blankerThresholdDb"}}
 QByteArray summaryLine(const RxProbeSummary& summary);
+// {"t": <ms since start>, <name>: <value>}: what the probe shares with
+// other programs ("soundSource", "rigctl" and their problems).
+QByteArray eventLine(std::int64_t milliseconds, const QString& name, const QJsonValue& value);
 // {"t": <ms since start>, "reconnectTry": k, "of": <tries at most>}
 QByteArray reconnectTryLine(std::int64_t milliseconds, int tryNumber, int maxTries);
 

@@ -1,5 +1,6 @@
 #include "RxProbeOptions.h"
 
+#include "audio/SoundSourceNames.h"
 #include "model/ServerValues.h"
 
 #include <QCommandLineParser>
@@ -59,7 +60,14 @@ std::variant<RxProbeOptions, RxProbeUsage> parseRxProbeCommandLine(const QString
         QStringLiteral("Read a public receiver list (an address or a file) and print what the Receivers window "
                        "would list, instead of connecting; may be given more than once."),
         QStringLiteral("SOURCE"));
-    parser.addOptions({seconds, frequency, mode, password, zoom, wav, squelch, nr, notch, nb, reconnect, directory});
+    const QCommandLineOption rigctld(QStringLiteral("rigctld"),
+        QStringLiteral("Let other programs tune over hamlib's NET rigctl at 127.0.0.1:PORT (0: any free port)."),
+        QStringLiteral("PORT"));
+    const QCommandLineOption soundSource(QStringLiteral("sound-source"),
+        QStringLiteral("Offer the sound as a capture source of this name (parec -d NAME) instead of playing it."),
+        QStringLiteral("NAME"));
+    parser.addOptions(
+        {seconds, frequency, mode, password, zoom, wav, squelch, nr, notch, nb, reconnect, rigctld, soundSource, directory});
     parser.addPositionalArgument(QStringLiteral("ADDRESS"), QStringLiteral("The receiver's address."));
 
     if (!parser.parse(args))
@@ -122,6 +130,18 @@ std::variant<RxProbeOptions, RxProbeUsage> parseRxProbeCommandLine(const QString
     options.listening.noiseReductionOn = parser.isSet(nr);
     options.listening.blankerOn = parser.isSet(nb);
     options.reconnect = parser.isSet(reconnect);
+    if (parser.isSet(rigctld)) {
+        const std::optional<std::int64_t> value = parseServerInteger(parser.value(rigctld));
+        if (!value || *value < 0 || *value > 65535)
+            return RxProbeUsage{QStringLiteral("--rigctld takes a port from 0 to 65535"), true};
+        options.rigctldPort = static_cast<quint16>(*value);
+    }
+    if (parser.isSet(soundSource)) {
+        options.soundSource = parser.value(soundSource).toUtf8();
+        if (!isValidSoundSourceName(*options.soundSource))
+            return RxProbeUsage{
+                QStringLiteral("--sound-source takes a name of 1 to 64 letters, digits, '.', '-' and '_'"), true};
+    }
     if (parser.isSet(wav)) {
         options.wavPath = parser.value(wav);
         if (options.wavPath->isEmpty())

@@ -3,11 +3,13 @@
 //   rxprobe ADDRESS [--seconds N] [--frequency KHZ] [--mode MODE]
 //           [--password TEXT] [--zoom Z] [--wav FILE]
 //           [--squelch DB] [--nr] [--notch HZ] [--nb] [--reconnect]
+//           [--rigctld PORT] [--sound-source NAME]
 //   rxprobe --directory SOURCE [--directory SOURCE]...
 
 #include "model/Mode.h"
 #include "model/ListeningSettings.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -31,6 +33,10 @@ struct RxProbeOptions {
     bool reconnect = false;
     // Receiver lists (addresses or files) to read instead of connecting.
     QStringList directorySources;
+    // Answers hamlib's NET rigctl on 127.0.0.1 at this port (0: any free one).
+    std::optional<quint16> rigctldPort;
+    // Offers the sound as a capture source of this name, instead of playing it.
+    std::optional<QByteArray> soundSource;
 };
 
 // The text to print instead of running: the help (exit 0) or an error (exit 2).

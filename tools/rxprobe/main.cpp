@@ -1,6 +1,8 @@
 // rxprobe: listens to a web receiver for a while without a window, through the
 // same session the application uses, and prints every change of the session
-// as one JSON object per line, then a summary of what was received.
+// as one JSON object per line, then a summary of what was received. It can
+// share the receiver with other programs as a window does: its sound as a
+// capture source, its tuning over rigctl.
 
 #include "DirectoryProbe.h"
 #include "JsonLines.h"
@@ -10,14 +12,18 @@
 
 #include "audio/AudioOutputDevices.h"
 #include "audio/AudioPlayer.h"
+#include "audio/CaptureSource.h"
 #include "audio/QtAudioEngine.h"
 #include "audio/PacedSilentEngine.h"
 #include "audio/SoundRecorder.h"
 #include "settings/Preferences.h"
 #include "session/ReceiverClient.h"
+#include "sharing/ProgramShare.h"
+#include "sharing/TerminationSignals.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QJsonObject>
 #include <QTextStream>
 #include <QTimer>
 
@@ -28,7 +34,8 @@ namespace {
 
 std::shared_ptr<AudioPlayer> makePlayer(const RxProbeOptions& options, std::shared_ptr<PlaybackCounter> counter)
 {
-    if (options.wavPath) {
+    // Sound that goes to a file or to other programs is played nowhere else.
+    if (options.wavPath || options.soundSource) {
         return AudioPlayer::create(CountingAudioEngine::factory(PacedSilentEngine::factory(), counter),
             [] { return std::optional<AudioDeviceID>(); });
     }
@@ -48,6 +55,49 @@ QStringList stageNames(std::uint32_t stages)
             names.append(QString::fromLatin1(name));
     }
     return names;
+}
+
+// Shares the probe's receiver as the options ask; none when they do not.
+std::unique_ptr<ProgramShare> share(
+    const RxProbeOptions& options, ReceiverClient& client, std::shared_ptr<AudioPlayer> player, QElapsedTimer& clock)
+{
+    if (!options.rigctldPort && !options.soundSource)
+        return nullptr;
+    ProgramShare::Options shared;
+    shared.sound = options.soundSource.has_value();
+    shared.rigctl = options.rigctldPort.has_value();
+    shared.firstPort = options.rigctldPort.value_or(0);
+    shared.portsToTry = 1;
+    if (options.soundSource)
+        shared.sourceName = SoundSourceName{*options.soundSource, QStringLiteral("Farlisten: ")
+            + QString::fromUtf8(*options.soundSource)};
+    auto programShare = std::make_unique<ProgramShare>(client, std::move(player), shared);
+    // Each line once: a change of one part leaves the other's line unsaid.
+    const auto tell = [&clock, share = programShare.get(), told = std::make_shared<QJsonObject>()] {
+        const auto say = [&](const QString& key, const QJsonValue& value) {
+            if (told->value(key) == value)
+                return;
+            told->insert(key, value);
+            writeLine(eventLine(clock.elapsed(), key, value));
+        };
+        if (const CaptureSource* source = share->source()) {
+            const CaptureSource::State& state = source->state();
+            if (state.kind == CaptureSource::State::Kind::open)
+                say(QStringLiteral("soundSource"), QJsonObject{{"name", QString::fromUtf8(state.name.name)},
+                                                       {"description", state.name.description}});
+            else if (state.kind == CaptureSource::State::Kind::failed)
+                say(QStringLiteral("soundSourceProblem"), state.problem);
+        }
+        if (const RigctlServer* rigctl = share->rigctl()) {
+            if (const std::optional<quint16> port = rigctl->port())
+                say(QStringLiteral("rigctl"), QJsonObject{{"port", *port}, {"clients", rigctl->clientCount()}});
+            else
+                say(QStringLiteral("rigctlProblem"), rigctl->problem());
+        }
+    };
+    QObject::connect(programShare.get(), &ProgramShare::changed, programShare.get(), tell);
+    tell();
+    return programShare;
 }
 
 } // namespace
@@ -95,6 +145,9 @@ int main(int argc, char** argv)
     const ListeningSettings applied = listening.setSettings(options.listening);
     ReceiverClient client(QStringLiteral("Farlisten"), player);
     PropertyLog log(client, clock, writeLine);
+    // Ended by a signal, the probe still removes its capture source.
+    quitOnTerminationSignals();
+    std::unique_ptr<ProgramShare> programShare = share(options, client, player, clock);
     std::uint64_t rows = 0;
     ReceiverClient::RowBroadcaster::Subscription subscription =
         client.rows().subscribe(&log, [&rows](const WaterfallRow&) { ++rows; });

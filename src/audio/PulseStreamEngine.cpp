@@ -1,0 +1,156 @@
+#include "audio/PulseStreamEngine.h"
+
+#include <pulse/context.h>
+#include <pulse/error.h>
+#include <pulse/stream.h>
+
+#include <QCoreApplication>
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+namespace {
+
+// The rates the server accepts for a stream.
+constexpr double lowestRate = 1.0;
+constexpr double highestRate = 384000.0;
+// What the server holds ahead of the sink: short, as the player keeps the reserve.
+constexpr double targetSeconds = 0.06;
+
+} // namespace
+
+PulseStreamEngine::PulseStreamEngine(std::shared_ptr<PulseConnection> connection, QByteArray sink)
+    : connection(std::move(connection))
+    , sink(std::move(sink))
+{
+}
+
+PulseStreamEngine::~PulseStreamEngine()
+{
+    stop();
+}
+
+AudioEngineFactory PulseStreamEngine::factory(std::shared_ptr<PulseConnection> connection, QByteArray sink)
+{
+    return [connection = std::move(connection), sink = std::move(sink)](
+               const std::optional<AudioDeviceID>&) -> std::unique_ptr<AudioEngine> {
+        return std::make_unique<PulseStreamEngine>(connection, sink);
+    };
+}
+
+bool PulseStreamEngine::canUseRate(double sampleRate) const
+{
+    return std::isfinite(sampleRate) && sampleRate >= lowestRate && sampleRate <= highestRate;
+}
+
+std::optional<AudioOutputError> PulseStreamEngine::start(double sampleRate)
+{
+    if (!canUseRate(sampleRate))
+        return AudioOutputError{
+            QCoreApplication::translate("AudioEngine", "The sample rate %1 Hz cannot be played").arg(sampleRate)};
+    stop();
+    QString problem;
+    connection->locked([&](pa_context* context) {
+        const pa_sample_spec spec{PA_SAMPLE_FLOAT32LE, static_cast<std::uint32_t>(std::lround(sampleRate)), 1};
+        stream = pa_stream_new(context, "Farlisten", &spec, nullptr);
+        if (!stream) {
+            problem = QString::fromUtf8(pa_strerror(pa_context_errno(context)));
+            return;
+        }
+        pa_stream_set_state_callback(stream, &PulseStreamEngine::streamChanged, this);
+        pa_stream_set_write_callback(stream, &PulseStreamEngine::writable, this);
+        const auto target = static_cast<std::uint32_t>(pa_usec_to_bytes(
+            static_cast<pa_usec_t>(targetSeconds * 1e6), &spec));
+        const auto any = static_cast<std::uint32_t>(-1);
+        pa_buffer_attr attributes{any, target, any, any, any};
+        const auto flags = static_cast<pa_stream_flags_t>(PA_STREAM_DONT_MOVE | PA_STREAM_ADJUST_LATENCY);
+        if (pa_stream_connect_playback(stream, sink.constData(), &attributes, flags, nullptr, nullptr) == 0) {
+            connection->waitUntil([this] { return pa_stream_get_state(stream) != PA_STREAM_CREATING; });
+            if (pa_stream_get_state(stream) == PA_STREAM_READY)
+                return;
+        }
+        problem = pa_context_errno(context) != PA_OK
+            ? QString::fromUtf8(pa_strerror(pa_context_errno(context)))
+            : QCoreApplication::translate("PulseStreamEngine", "the sound server did not answer in time");
+    });
+    if (problem.isEmpty())
+        return std::nullopt;
+    stop();
+    return AudioOutputError{
+        QCoreApplication::translate("PulseStreamEngine", "The sound for other programs could not start: %1")
+            .arg(problem)};
+}
+
+void PulseStreamEngine::stop()
+{
+    connection->locked([this](pa_context*) {
+        if (!stream)
+            return;
+        // Nothing calls back once this returns.
+        pa_stream_set_state_callback(stream, nullptr, nullptr);
+        pa_stream_set_write_callback(stream, nullptr, nullptr);
+        pa_stream_disconnect(stream);
+        pa_stream_unref(stream);
+        stream = nullptr;
+    });
+    buffers.clear();
+}
+
+void PulseStreamEngine::schedule(std::vector<float> samples, ConsumedCallback consumed)
+{
+    buffers.push(std::move(samples), std::move(consumed));
+}
+
+float PulseStreamEngine::volume() const
+{
+    return currentVolume.load();
+}
+
+void PulseStreamEngine::setVolume(float volume)
+{
+    currentVolume.store(volume);
+}
+
+void PulseStreamEngine::setConfigurationChangeHandler(std::function<void()> handler)
+{
+    std::lock_guard guard(handlerMutex);
+    failureHandler = std::move(handler);
+}
+
+void PulseStreamEngine::streamChanged(pa_stream* stream, void* data)
+{
+    auto* self = static_cast<PulseStreamEngine*>(data);
+    self->connection->signal();
+    const pa_stream_state_t state = pa_stream_get_state(stream);
+    if (state != PA_STREAM_FAILED && state != PA_STREAM_TERMINATED)
+        return;
+    std::function<void()> handler;
+    {
+        std::lock_guard guard(self->handlerMutex);
+        handler = self->failureHandler;
+    }
+    if (handler)
+        handler();
+}
+
+// On the main loop's thread: the scheduled buffers, silence between them.
+void PulseStreamEngine::writable(pa_stream* stream, std::size_t bytes, void* data)
+{
+    auto* self = static_cast<PulseStreamEngine*>(data);
+    const float volume = self->currentVolume.load();
+    while (bytes >= sizeof(float)) {
+        void* memory = nullptr;
+        std::size_t size = bytes;
+        if (pa_stream_begin_write(stream, &memory, &size) < 0 || !memory || size < sizeof(float))
+            return;
+        const std::size_t frames = std::min(size, bytes) / sizeof(float);
+        auto* out = static_cast<float*>(memory);
+        self->buffers.read(out, frames);
+        if (volume != 1.0f)
+            std::transform(out, out + frames, out, [volume](float x) { return x * volume; });
+        if (pa_stream_write(stream, memory, frames * sizeof(float), nullptr, 0, PA_SEEK_RELATIVE) < 0)
+            return;
+        bytes -= frames * sizeof(float);
+    }
+}
