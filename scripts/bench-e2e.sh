@@ -67,6 +67,9 @@ if [ "${1:-}" != "" ] && [ "${2:-}" = "--gui" ]; then
   if [ -n "${E2E_SCREENSHOT:-}" ] && command -v import >/dev/null; then
     import -window root "$E2E_SCREENSHOT" || true
   fi
+  # The latencies of the window on screen; rows that came while it was
+  # minimised wait for it to be mapped again.
+  cp "$work/farlisten-latency-$fps.log" "$work/farlisten-latency-$fps.shown" 2>/dev/null || true
   # Minimised: a window manager unmaps the window; there is none under Xvfb,
   # so the script unmaps it itself. Sound keeps playing.
   xdotool windowunmap --sync "$window"
@@ -207,8 +210,8 @@ for fps in $rates; do
   else
     echo "bench-e2e: Xvfb or xdotool missing; Farlisten not measured" >&2
   fi
-  latency "$work/farlisten-latency-$fps.log" waterfall
-  latency "$work/farlisten-latency-$fps.log" sound
+  latency "$work/farlisten-latency-$fps.shown" waterfall
+  latency "$work/farlisten-latency-$fps.shown" sound
   kill "$rxsim_pid" 2>/dev/null || true
   wait "$rxsim_pid" 2>/dev/null || true
 done
