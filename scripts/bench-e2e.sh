@@ -1,22 +1,27 @@
 #!/usr/bin/env bash
-# End-to-end cost of listening: rxsim streams ADPCM sound and the waterfall at
-# its highest frame rate to (1) rxprobe, the session without a window, and (2)
-# Farlisten itself under Xvfb (offscreen when Xvfb is missing). For each:
-# CPU time over E2E_SECONDS of steady streaming as a share of one core, and
-# peak resident memory. A build with FARLISTEN_LATENCY_PROBES also gives the
-# latency from a sound frame's arrival to its first sample reaching the sound
-# card (rxprobe) and from a waterfall row's arrival to the paint that shows it
-# (Farlisten), median and 99th percentile.
+# End-to-end cost of listening: rxsim streams ADPCM sound and the waterfall,
+# at each rate of E2E_WF_FPS in turn, to (1) rxprobe, the session without a
+# window, and (2) Farlisten itself under Xvfb: connected, then with its window
+# unmapped as a window manager does when it minimises it (sound playing), and
+# after the last rate the receiver goes away and the window counts down to its
+# next try. For each: CPU time over E2E_SECONDS of steady streaming as a share
+# of one core, and peak resident memory; at the end each target beside its
+# figure. A build with FARLISTEN_LATENCY_PROBES also gives the latency from a
+# sound frame's arrival to its first sample reaching the sound card (rxprobe)
+# and from a waterfall row's arrival to the paint that shows it (Farlisten),
+# median and 99th percentile.
 #
 # Run inside scripts/with-sound-server.sh, so sound plays into a null sink.
-# Usage: bench-e2e.sh BUILD_DIR   (E2E_SECONDS, default 60; E2E_WF_FPS, default 100;
-# E2E_ADDRESS_FIELD, "X Y" of the address field in the window, default "150 38";
-# E2E_SCREENSHOT, a PNG file for a picture of the screen at the end;
-# E2E_PERF=1 samples each measured program with perf and prints its top entries)
+# Usage: bench-e2e.sh BUILD_DIR   (E2E_SECONDS, default 60; E2E_WF_FPS, the
+# rates, default "23 100"; E2E_IDLE_SECONDS, the minimised and countdown
+# measurements, default 20; E2E_ADDRESS_FIELD, "X Y" of the address field in
+# the window, default "150 38"; E2E_SCREENSHOT, a PNG file for a picture of
+# the screen at the end; E2E_PERF=1 samples each measured program with perf
+# and prints its top entries)
 set -euo pipefail
 build=$(cd "${1:?usage: bench-e2e.sh BUILD_DIR}" && pwd)
 seconds=${E2E_SECONDS:-60}
-fps=${E2E_WF_FPS:-100}
+rates=${E2E_WF_FPS:-23 100}
 warmup=5
 idle_seconds=${E2E_IDLE_SECONDS:-20}
 here=$(cd "$(dirname "$0")" && pwd)
@@ -26,14 +31,15 @@ rxprobe="$build/tools/rxprobe/rxprobe"
 farlisten="$build/src/farlisten"
 
 # Farlisten's part, run inside xvfb-run: start it, connect by pressing Return
-# in the address field, measure, quit with Ctrl+Q.
+# in the address field, measure, quit with Ctrl+Q. WORK/rate holds the rate,
+# WORK/last says whether the countdown is measured after it.
 if [ "${1:-}" != "" ] && [ "${2:-}" = "--gui" ]; then
   work=$3
+  fps=$(cat "$work/rate")
   export XDG_CONFIG_HOME="$work/config"
   launched=$(date +%s%N)
-  FARLISTEN_LATENCY_LOG="$work/farlisten-latency.log" "$farlisten" >"$work/farlisten.log" 2>&1 &
+  FARLISTEN_LATENCY_LOG="$work/farlisten-latency-$fps.log" "$farlisten" >"$work/farlisten.log" 2>&1 &
   pid=$!
-  echo "$pid" >"$work/farlisten.pid"
   window=""
   for _ in $(seq 1000); do
     window=$(xdotool search --onlyvisible --name '^Farlisten' 2>/dev/null | head -n 1 || true)
@@ -47,8 +53,9 @@ if [ "${1:-}" != "" ] && [ "${2:-}" = "--gui" ]; then
     exit 1
   fi
   # Polled every 10 ms, each look taking a few ms: a bound, not an exact time.
-  echo "farlisten  window shown $(( ($(date +%s%N) - launched) / 1000000 )) ms after launch" \
-    | tee "$work/start.result"
+  shown=$(( ($(date +%s%N) - launched) / 1000000 ))
+  echo "$shown" >>"$work/shown.ms"
+  echo "farlisten  window shown $shown ms after launch"
   sleep 1
   xdotool windowfocus --sync "$window"
   # The address field holds the keyboard focus after a click in it.
@@ -56,18 +63,25 @@ if [ "${1:-}" != "" ] && [ "${2:-}" = "--gui" ]; then
   xdotool mousemove --window "$window" "$fx" "$fy" click 1
   sleep 0.2
   xdotool key --window "$window" Return
-  "$here/bench-e2e.sh" "$build" --measure "$work" farlisten "$pid"
+  "$here/bench-e2e.sh" "$build" --measure "$work" "window-$fps" "$pid"
   if [ -n "${E2E_SCREENSHOT:-}" ] && command -v import >/dev/null; then
     import -window root "$E2E_SCREENSHOT" || true
   fi
-  # The receiver goes away; the window stays, disconnected, with nothing to do.
-  kill "$(cat "$work/rxsim.pid")" 2>/dev/null || true
-  E2E_PERF="" "$here/bench-e2e.sh" "$build" --idle "$work" farlisten-idle "$pid"
-  # Ctrl+Q to the focused window quits the normal way; a signal if not.
-  window=$(xdotool search --onlyvisible --name '^Farlisten' 2>/dev/null | head -n 1 || true)
-  if [ -n "$window" ]; then
-    xdotool windowfocus --sync "$window" key ctrl+q 2>/dev/null || true
+  # The latencies of the window on screen; rows that came while it was
+  # minimised wait for it to be mapped again.
+  cp "$work/farlisten-latency-$fps.log" "$work/farlisten-latency-$fps.shown" 2>/dev/null || true
+  # Minimised: a window manager unmaps the window; there is none under Xvfb,
+  # so the script unmaps it itself. Sound keeps playing.
+  xdotool windowunmap --sync "$window"
+  E2E_PERF="" "$here/bench-e2e.sh" "$build" --idle "$work" "minimised-$fps" "$pid"
+  xdotool windowmap --sync "$window"
+  if [ -e "$work/last" ]; then
+    # The receiver goes away; the window counts down to its next try.
+    kill "$(cat "$work/rxsim.pid")" 2>/dev/null || true
+    E2E_PERF="" "$here/bench-e2e.sh" "$build" --idle "$work" countdown "$pid"
   fi
+  # Ctrl+Q to the focused window quits the normal way; a signal if not.
+  xdotool windowfocus --sync "$window" key ctrl+q 2>/dev/null || true
   for _ in $(seq 100); do
     kill -0 "$pid" 2>/dev/null || break
     sleep 0.1
@@ -100,6 +114,8 @@ if [ "${2:-}" = "--measure" ] || [ "${2:-}" = "--idle" ]; then
     'BEGIN { printf "%-10s CPU %5.1f %% of one core over %.0f s, peak RSS %.1f MB (now %.1f MB)\n",
              name, 100 * (t1 - t0) / hz / (s1 - s0), s1 - s0, hwm / 1024, rss / 1024 }' \
     | tee "$work/$name.result"
+  awk -v t0="$t0" -v t1="$t1" -v s0="$s0" -v s1="$s1" -v hz="$hz" -v hwm="$hwm" \
+    'BEGIN { printf "%.2f %.1f\n", 100 * (t1 - t0) / hz / (s1 - s0), hwm / 1024 }' >"$work/$name.figures"
   # Debian's Qt has no symbols: its libraries show as a whole.
   if [ -s "$work/$name.perf" ]; then
     for sort in dso dso,symbol; do
@@ -142,19 +158,6 @@ if command -v pacat >/dev/null && [ -n "${XDG_RUNTIME_DIR:-}" ]; then
   sleep 2
 fi
 
-"$rxsim" --port 0 --wf-fps "$fps" --audio adpcm >"$work/rxsim.log" 2>&1 &
-pids+=($!)
-echo "$!" >"$work/rxsim.pid"
-port=""
-for _ in $(seq 100); do
-  port=$(sed -n 's/^rxsim listening on 127\.0\.0\.1:\([0-9]*\)$/\1/p' "$work/rxsim.log" | head -n 1)
-  [ -n "$port" ] && break
-  sleep 0.1
-done
-[ -n "$port" ] || { echo "bench-e2e: rxsim did not start" >&2; cat "$work/rxsim.log" >&2; exit 1; }
-address="http://127.0.0.1:$port/"
-echo "bench-e2e: rxsim at $address, ADPCM sound, waterfall at $fps rows/s; ${seconds} s after ${warmup} s warm-up"
-
 # Median and 99th percentile of one kind of latency line.
 latency() {
   local file=$1 kind=$2
@@ -168,26 +171,73 @@ latency() {
     }'
 }
 
-# 1. rxprobe: the session, sound into the null sink, rows counted.
-mkdir -p "$work/config"
-XDG_CONFIG_HOME="$work/config" FARLISTEN_LATENCY_LOG="$work/rxprobe-latency.log" \
-  "$rxprobe" "$address" --seconds $((seconds + warmup + 5)) >"$work/rxprobe.log" 2>&1 &
-probe=$!
-pids+=("$probe")
-"$0" "$build" --measure "$work" rxprobe "$probe"
-wait "$probe" || true
-tail -n 1 "$work/rxprobe.log" | sed 's/^/           summary /'
-latency "$work/rxprobe-latency.log" sound
+last_rate=${rates##* }
+for fps in $rates; do
+  "$rxsim" --port 0 --wf-fps "$fps" --audio adpcm >"$work/rxsim.log" 2>&1 &
+  rxsim_pid=$!
+  pids+=("$rxsim_pid")
+  echo "$rxsim_pid" >"$work/rxsim.pid"
+  port=""
+  for _ in $(seq 100); do
+    port=$(sed -n 's/^rxsim listening on 127\.0\.0\.1:\([0-9]*\)$/\1/p' "$work/rxsim.log" | head -n 1)
+    [ -n "$port" ] && break
+    sleep 0.1
+  done
+  [ -n "$port" ] || { echo "bench-e2e: rxsim did not start" >&2; cat "$work/rxsim.log" >&2; exit 1; }
+  address="http://127.0.0.1:$port/"
+  echo "bench-e2e: rxsim at $address, ADPCM sound, waterfall at $fps rows/s; ${seconds} s after ${warmup} s warm-up"
 
-# 2. Farlisten with a preferences folder whose server address is rxsim.
-mkdir -p "$work/config/Farlisten"
-printf '[General]\nserverAddress=%s\n' "$address" >"$work/config/Farlisten/Farlisten.conf"
-echo "${E2E_ADDRESS_FIELD:-150 38}" >"$work/address-field"
-if command -v xvfb-run >/dev/null && command -v xdotool >/dev/null; then
-  env -u QT_QPA_PLATFORM xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" \
-    "$0" "$build" --gui "$work" || echo "bench-e2e: the Farlisten run failed" >&2
-else
-  echo "bench-e2e: Xvfb or xdotool missing; Farlisten not measured" >&2
+  # 1. rxprobe: the session, sound into the null sink, rows counted.
+  mkdir -p "$work/config"
+  XDG_CONFIG_HOME="$work/config" FARLISTEN_LATENCY_LOG="$work/rxprobe-latency-$fps.log" \
+    "$rxprobe" "$address" --seconds $((seconds + warmup + 5)) >"$work/rxprobe.log" 2>&1 &
+  probe=$!
+  pids+=("$probe")
+  "$0" "$build" --measure "$work" "rxprobe-$fps" "$probe"
+  wait "$probe" || true
+  tail -n 1 "$work/rxprobe.log" | sed 's/^/           summary /'
+  latency "$work/rxprobe-latency-$fps.log" sound
+
+  # 2. Farlisten with a preferences folder whose server address is rxsim.
+  mkdir -p "$work/config/Farlisten"
+  printf '[General]\nserverAddress=%s\n' "$address" >"$work/config/Farlisten/Farlisten.conf"
+  echo "${E2E_ADDRESS_FIELD:-150 38}" >"$work/address-field"
+  echo "$fps" >"$work/rate"
+  if [ "$fps" = "$last_rate" ]; then touch "$work/last"; fi
+  if command -v xvfb-run >/dev/null && command -v xdotool >/dev/null; then
+    env -u QT_QPA_PLATFORM xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" \
+      "$0" "$build" --gui "$work" || echo "bench-e2e: the Farlisten run failed" >&2
+  else
+    echo "bench-e2e: Xvfb or xdotool missing; Farlisten not measured" >&2
+  fi
+  latency "$work/farlisten-latency-$fps.shown" waterfall
+  latency "$work/farlisten-latency-$fps.shown" sound
+  kill "$rxsim_pid" 2>/dev/null || true
+  wait "$rxsim_pid" 2>/dev/null || true
+done
+
+# Each target beside what was measured; a figure not measured at this run's
+# rates is left out.
+target() {
+  local label=$1 file=$2 field=$3 bound=$4 unit=$5
+  [ -s "$work/$file.figures" ] || return 0
+  awk -v label="$label" -v field="$field" -v bound="$bound" -v unit="$unit" '{
+      value = $field
+      printf "target     %-44s %7.2f %-3s at most %s %s  %s\n", label, value, unit, bound, unit,
+        (value <= bound ? "met" : "MISSED")
+    }' "$work/$file.figures"
+}
+echo "bench-e2e: targets"
+target "window at 23 rows/s, % of one core" window-23 1 4 "%"
+target "window at 100 rows/s, % of one core" window-100 1 6 "%"
+target "window counting down to a reconnect" countdown 1 0.3 "%"
+target "window minimised at 23 rows/s, sound on" minimised-23 1 2 "%"
+target "rxprobe at 23 rows/s, % of one core" rxprobe-23 1 1 "%"
+peak=$(cat "$work"/window-*.figures "$work"/minimised-*.figures "$work"/countdown.figures 2>/dev/null \
+  | awk '$2 > max { max = $2 } END { if (NR) print max }')
+[ -n "$peak" ] && echo "$peak" | awk '{ printf "target     %-44s %7.1f %-3s at most 60 MB  %s\n",
+  "window peak memory", $1, "MB", ($1 <= 60 ? "met" : "MISSED") }'
+if [ -s "$work/shown.ms" ]; then
+  sort -n "$work/shown.ms" | tail -n 1 | awk '{ printf "target     %-44s %7d %-3s at most 300 ms  %s\n",
+    "window shown after launch (slowest start)", $1, "ms", ($1 <= 300 ? "met" : "MISSED") }'
 fi
-latency "$work/farlisten-latency.log" waterfall
-latency "$work/farlisten-latency.log" sound

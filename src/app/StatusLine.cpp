@@ -26,14 +26,14 @@ StatusLook statusLook(const ConnectionState& state, const std::optional<Reconnec
         return {QCoreApplication::translate("StatusLine", "Waiting for a free channel (%1:%2)")
                     .arg(seconds / 60)
                     .arg(seconds % 60, 2, 10, QLatin1Char('0')),
-            std::nullopt, StatusLook::Tint::secondary, true};
+            StatusSymbol::clock, StatusLook::Tint::secondary, false};
     }
     if (wait) {
         return {QCoreApplication::translate("StatusLine", "Reconnecting in %1 s (try %2 of %3)")
                     .arg(wait->secondsLeft)
                     .arg(wait->tryNumber)
                     .arg(wait->maxTries),
-            std::nullopt, StatusLook::Tint::secondary, true};
+            StatusSymbol::clock, StatusLook::Tint::secondary, false};
     }
     switch (state.kind()) {
     case ConnectionState::Kind::disconnected:

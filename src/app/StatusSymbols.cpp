@@ -46,6 +46,17 @@ void drawWarning(QPainter& painter, const QColor& color, qreal side)
     painter.drawPoint(QPointF(side / 2, side * 0.76));
 }
 
+// A clock face for waiting: it stands still, unlike the spinner, so that a
+// long wait costs no repaints between its once-a-second texts.
+void drawClock(QPainter& painter, const QColor& color, qreal side)
+{
+    drawCircle(painter, color, side);
+    const QPointF centre(side / 2, side / 2);
+    painter.setPen(QPen(color, side / 10, Qt::SolidLine, Qt::RoundCap));
+    painter.drawLine(centre, centre - QPointF(0, side * 0.24));
+    painter.drawLine(centre, centre + QPointF(side * 0.18, 0));
+}
+
 } // namespace
 
 QPixmap statusSymbol(StatusSymbol symbol, const QColor& color, int side, qreal devicePixelRatio)
@@ -64,6 +75,9 @@ QPixmap statusSymbol(StatusSymbol symbol, const QColor& color, int side, qreal d
         break;
     case StatusSymbol::warning:
         drawWarning(painter, color, side);
+        break;
+    case StatusSymbol::clock:
+        drawClock(painter, color, side);
         break;
     }
     return pixmap;

@@ -6,6 +6,6 @@
 #include <QColor>
 #include <QPixmap>
 
-enum class StatusSymbol { circle, radioWaves, warning };
+enum class StatusSymbol { circle, radioWaves, warning, clock };
 
 QPixmap statusSymbol(StatusSymbol symbol, const QColor& color, int side, qreal devicePixelRatio);

@@ -1,6 +1,7 @@
 #include "display/SMeterBar.h"
 
 #include "display/SMeterScale.h"
+#include "widgets/OnScreen.h"
 #include "widgets/TextStyles.h"
 
 #include <QLinearGradient>
@@ -60,6 +61,12 @@ void SMeterBar::setFraction(double fraction)
         return;
     m_target = fraction;
     m_animation.stop();
+    // No glide that nobody sees: its frames would wake the program 60 times a second.
+    if (!isOnScreen(*this)) {
+        m_shown = fraction;
+        update();
+        return;
+    }
     m_animation.setStartValue(m_shown);
     m_animation.setEndValue(fraction);
     m_animation.start();

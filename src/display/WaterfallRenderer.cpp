@@ -1,6 +1,7 @@
 #include "display/WaterfallRenderer.h"
 
 #include <QColorSpace>
+#include <QRgb>
 
 #include <algorithm>
 #include <cmath>
@@ -11,11 +12,14 @@ namespace {
 // A QImage side is an int; anything larger could not be allocated anyway.
 constexpr std::int64_t maxSide = 16384;
 
-constexpr std::uint8_t opaque = 255;
+// The window's own pixel format under X11 and Wayland: painting it needs no
+// conversion, and the scaled draw takes Qt's fast path.
+constexpr QImage::Format imageFormat = QImage::Format_RGB32;
+constexpr std::uint32_t black = 0xff000000;
 
 QImage blackImage(std::int64_t width, std::int64_t height)
 {
-    QImage image(static_cast<int>(width), static_cast<int>(height), QImage::Format_RGBX8888);
+    QImage image(static_cast<int>(width), static_cast<int>(height), imageFormat);
     if (image.isNull())
         return image;
     image.setColorSpace(QColorSpace(QColorSpace::SRgb));
@@ -25,12 +29,8 @@ QImage blackImage(std::int64_t width, std::int64_t height)
 
 void paintBlack(std::uint8_t* pixels, std::int64_t count)
 {
-    for (std::int64_t i = 0; i < count; ++i) {
-        pixels[4 * i] = 0;
-        pixels[4 * i + 1] = 0;
-        pixels[4 * i + 2] = 0;
-        pixels[4 * i + 3] = opaque;
-    }
+    for (std::int64_t i = 0; i < count; ++i)
+        std::memcpy(pixels + 4 * i, &black, 4);
 }
 
 // The level's place on the palette, 0..255; NaN counts as the floor.
@@ -228,7 +228,7 @@ void WaterfallRenderer::scrollDown()
     }
     // Someone still holds the last image: build the next one beside it in one
     // pass instead of copying the whole buffer and then moving it.
-    QImage next(static_cast<int>(m_width), static_cast<int>(m_height), QImage::Format_RGBX8888);
+    QImage next(static_cast<int>(m_width), static_cast<int>(m_height), imageFormat);
     if (next.isNull()) {
         m_image = QImage();
         return;
@@ -244,9 +244,10 @@ std::array<std::uint32_t, 256> WaterfallRenderer::binColours() const
     if (!(range >= 1))
         range = 1;
     std::array<std::uint32_t, 256> colours{};
-    for (int bin = 0; bin < 256; ++bin)
-        std::memcpy(&colours[static_cast<std::size_t>(bin)],
-            &m_palette[static_cast<std::size_t>(4 * paletteIndex(bin - 255.0, minDB, range))], 4);
+    for (int bin = 0; bin < 256; ++bin) {
+        const auto* colour = &m_palette[static_cast<std::size_t>(4 * paletteIndex(bin - 255.0, minDB, range))];
+        colours[static_cast<std::size_t>(bin)] = qRgb(colour[0], colour[1], colour[2]);
+    }
     return colours;
 }
 

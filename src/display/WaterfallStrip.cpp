@@ -70,21 +70,7 @@ bool WaterfallStrip::canScroll() const
 void WaterfallStrip::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    // The whole stack is one rounded rectangle; each strip draws its share.
-    // Only the strips that hold its corners need the (slow) rounded clip.
-    const QRectF stack = stackRect();
-    if (holdsCorner(stack)) {
-        painter.fillRect(rect(), palette().color(QPalette::Window));
-        QPainterPath shape;
-        shape.addRoundedRect(stack, cornerRadius, cornerRadius);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.fillPath(shape, Qt::black);
-        painter.setRenderHint(QPainter::Antialiasing, false);
-        painter.setClipPath(shape);
-    } else {
-        painter.fillRect(rect(), Qt::black);
-    }
-
+    painter.fillRect(rect(), Qt::black);
     painter.save();
     painter.translate(contentOffset(), 0);
     paintContent(painter);
@@ -93,6 +79,18 @@ void WaterfallStrip::paintEvent(QPaintEvent*)
     if (m_dimmed) {
         painter.fillRect(rect(), QColor(0, 0, 0, 160));
         paintOverDimmed(painter);
+    }
+    // The whole stack is one rounded rectangle. A strip that holds one of its
+    // corners paints the window's colour outside it last, so that none of the
+    // drawing before needs a rounded clip (slow for every fill under it).
+    const QRectF stack = stackRect();
+    if (holdsCorner(stack)) {
+        QPainterPath outside;
+        outside.setFillRule(Qt::OddEvenFill);
+        outside.addRect(rect());
+        outside.addRoundedRect(stack, cornerRadius, cornerRadius);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.fillPath(outside, palette().color(QPalette::Window));
     }
 }
 

@@ -7,8 +7,10 @@
 
 #include "settings/Preferences.h"
 #include "diagnostics/LatencyProbes.h"
+#include "widgets/OnScreen.h"
 
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include <algorithm>
 #include <cmath>
@@ -162,6 +164,9 @@ void WaterfallView::placeWithoutRows()
 void WaterfallView::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
+    // Told when the window is mapped again, to hand on what came meanwhile.
+    if (QWindow* handle = window()->windowHandle())
+        handle->installEventFilter(this);
     if (m_client && !m_subscription)
         m_subscription = m_client->rows().subscribe(this, [this](WaterfallRow row) { handleRow(row); });
 }
@@ -256,6 +261,12 @@ void WaterfallView::scheduleRedraw()
 
 void WaterfallView::redraw()
 {
+    // A minimised window keeps taking rows into the picture but draws nothing.
+    if (!isOnScreen(*this)) {
+        m_redrawWhenMapped = true;
+        return;
+    }
+    m_redrawWhenMapped = false;
     m_sinceRedraw.start();
     if (m_imageChanged) {
         m_imageChanged = false;
@@ -276,6 +287,10 @@ void WaterfallView::redraw()
 
 bool WaterfallView::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::Expose && m_redrawWhenMapped && watched == window()->windowHandle()) {
+        redraw();
+        return false;
+    }
     return m_pointer.handle(watched, event) || QWidget::eventFilter(watched, event);
 }
 

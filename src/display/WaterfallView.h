@@ -120,6 +120,8 @@ private:
     QTimer m_redrawTimer;
     QElapsedTimer m_sinceRedraw;
     bool m_imageChanged = false;
+    // A redraw was due while the window was not on screen.
+    bool m_redrawWhenMapped = false;
     // Rows that only scrolled the picture since it was last handed on; a
     // sideways move or a new start needs the whole picture again.
     int m_rowsScrolled = 0;

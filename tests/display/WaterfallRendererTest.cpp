@@ -43,10 +43,11 @@ Colour paletteColour(int index)
     return {palette[4 * index], palette[4 * index + 1], palette[4 * index + 2]};
 }
 
+// Read as the painter reads it, whatever the image's pixel format.
 Colour pixel(const QImage& image, int x, int y)
 {
-    const uchar* p = image.constScanLine(y) + 4 * x;
-    return {p[0], p[1], p[2]};
+    const QRgb p = image.pixel(x, y);
+    return {qRed(p), qGreen(p), qBlue(p)};
 }
 
 const Colour black{0, 0, 0};
