@@ -109,12 +109,26 @@ public:
     // Switches a receiver with band profiles to another of them.
     void selectProfile(const QString& id);
 
+    // Runs one of the receiver's decoders (by its modulation or its name) on
+    // the mode asked for, else on the mode tuned when it can, else on its
+    // first. One the receiver does not offer, or cannot run, or not on that
+    // mode, sets decoderError and changes nothing else. A decoder keeps
+    // running while the mode is one it works on; any other mode ends it.
+    void chooseDecoder(const QString& nameOrModulation, std::optional<Mode> underlying = std::nullopt);
+    // Ends the decoder; the mode stays.
+    void stopDecoder();
+    // Where from the carrier the decoder listens, in Hz (signed as the
+    // sideband is), kept inside the passband.
+    void setDecoderOffset(std::int64_t offsetHz);
+
     void setVolume(float volume);
     void setMuted(bool muted);
     void applyVolume();
 
     // Waterfall rows for the views, delivered on each subscriber's thread.
     RowBroadcaster& rows() { return *m_rows; }
+    // Rows of the chosen decoder's spectrum, placed in Hz from the carrier.
+    RowBroadcaster& decoderRows() { return *m_decoderRows; }
 
     // Tests shorten the keepalive period and how long a server may take to
     // answer the detection requests and to say anything on a new socket.
@@ -212,6 +226,16 @@ private:
     void modesOffered(QList<Mode> modes) override;
     void modulationsOffered(QSet<QString> modulations) override;
     void bandChanged(double baseHz, double bandwidthHz, const ReceiverTuning& tuning) override;
+    void decodersOffered(QList<ReceiverDecoder> decoders) override;
+    void changeDecoderChannel(const std::function<void(DecoderChannel&)>& change) override;
+    void decoded(DecoderOutput output) override;
+
+    // Decoders (ReceiverClientDecoders.cpp).
+    void startDecoder(const ReceiverDecoder& decoder, const DecoderUnderlying& runsOn, std::int64_t offsetHz);
+    // Tells the connection of a new mode or passband, which a running
+    // decoder follows or ends with.
+    void sendTuningWithDecoder(Mode previousMode);
+    void resumeDecoder();
 
     // Records a change, published once the outermost operation is over
     // (ReceiverClientPublishing.cpp).
@@ -242,6 +266,7 @@ private:
     const QString m_identity;
     const std::shared_ptr<AudioPlayer> m_player;
     const std::shared_ptr<RowBroadcaster> m_rows;
+    const std::shared_ptr<RowBroadcaster> m_decoderRows;
     QNetworkAccessManager* const m_network;
     const std::unique_ptr<ConnectionFactory> m_factory;
 
@@ -269,6 +294,7 @@ private:
     struct Resume {
         double waterfallStartHz = 0;
         std::optional<QString> profileID;
+        std::optional<DecoderChoice> decoder;
     };
     std::optional<ReconnectPolicy> m_reconnectPolicy;
     std::optional<ReconnectSchedule> m_series;
