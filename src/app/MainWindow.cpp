@@ -10,6 +10,7 @@
 #include "audio/AudioPlayer.h"
 #include "settings/Preferences.h"
 #include "bookmarks/ui/BookmarkNamePopup.h"
+#include "display/DecoderPane.h"
 #include "display/ListeningToolsPanel.h"
 #include "display/WaterfallView.h"
 #include "session/ReceiverClient.h"
@@ -69,6 +70,8 @@ MainWindow::MainWindow(Services services, QWidget* parent)
         passwords = KeyringPasswordStore::shared();
     m_passwordPrompt = new PasswordPrompt(*m_client, *m_addressBar, std::move(passwords), m_mainView);
     m_tuningArea = new TuningArea(*m_client, m_player->listeningChain(), m_preferences, m_mainView);
+    m_decoderPane = new DecoderPane(*m_client, m_mainView);
+    m_decoderPane->setObjectName(QStringLiteral("decoderPane"));
     m_waterfall = new WaterfallView(m_client.get(), m_preferences, m_mainView);
     m_waterfall->setObjectName(QStringLiteral("waterfall"));
     m_waterfall->setLook(m_preferences.waterfallLook());
@@ -91,6 +94,7 @@ MainWindow::MainWindow(Services services, QWidget* parent)
     column->addLayout(topRow);
     column->addWidget(m_passwordPrompt);
     column->addWidget(m_tuningArea);
+    column->addWidget(m_decoderPane);
     column->addWidget(m_waterfall, 1);
     setCentralWidget(m_mainView);
 

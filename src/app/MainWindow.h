@@ -1,6 +1,6 @@
 #pragma once
-// One main window: the address bar, the tuning area and the waterfall over a
-// receiver session of its own. It keeps the last address, frequency, mode,
+// One main window: the address bar, the tuning area, the pane of the
+// receiver's decoder and the waterfall over a receiver session of its own. It keeps the last address, frequency, mode,
 // zoom and listening tools in the preferences, tunes from the keyboard,
 // records what it plays (File > Record), and offers the Servers
 // and Bookmarks menus its three actions while it is the focused window.
@@ -15,6 +15,7 @@
 #include <memory>
 
 class AudioPlayer;
+class DecoderPane;
 class ReceiverClient;
 class MainWindowContent;
 class PasswordPrompt;
@@ -66,6 +67,7 @@ public:
     AddressBar* addressBar() const { return m_addressBar; }
     PasswordPrompt* passwordPrompt() const { return m_passwordPrompt; }
     TuningArea* tuningArea() const { return m_tuningArea; }
+    DecoderPane* decoderPane() const { return m_decoderPane; }
     WaterfallView* waterfall() const { return m_waterfall; }
     MainWindowContent* mainView() const { return m_mainView; }
     RecordingController& recording() const { return *m_recording; }
@@ -93,5 +95,6 @@ private:
     AddressBar* m_addressBar;
     PasswordPrompt* m_passwordPrompt;
     TuningArea* m_tuningArea;
+    DecoderPane* m_decoderPane;
     WaterfallView* m_waterfall;
 };

@@ -122,6 +122,9 @@ bool WaterfallPointer::scaleEvent(QEvent* event)
         m_client->setMode(*mark->mode);
     if (m_client)
         m_client->tune(mark->hz / 1000);
+    // A label of a decoder the receiver offers runs it (or says why it cannot).
+    if (m_client && mark->decoder && findDecoder(m_client->decoders(), *mark->decoder))
+        m_client->chooseDecoder(*mark->decoder);
     return true;
 }
 

@@ -37,8 +37,8 @@ TEST(ScaleLabelsRxSimTest, ReceiverLabelsReachTheScale)
             continue;
         }
         ASSERT_TRUE(QTest::qWaitFor([&] { return !sent.dialFrequencies.empty(); }, 10000));
-        EXPECT_EQ(sent.bookmarks.size(), 5u);
-        EXPECT_EQ(sent.dialFrequencies.front(), (FrequencyLabel{7'074'000, "FT8", Mode::usb}));
+        EXPECT_EQ(sent.bookmarks.size(), 6u);
+        EXPECT_EQ(sent.dialFrequencies.front(), (FrequencyLabel{7'074'000, "FT8", Mode::usb, "ft8"}));
         EXPECT_EQ(scale.receiverLabels().size(), 8u);
 
         // The 40 m profile shows 6975-7225 kHz: a click on the CW label tunes
