@@ -55,7 +55,11 @@ std::variant<RxProbeOptions, RxProbeUsage> parseRxProbeCommandLine(const QString
     const QCommandLineOption nb(QStringLiteral("nb"), QStringLiteral("Noise blanker on."));
     const QCommandLineOption reconnect(QStringLiteral("reconnect"),
         QStringLiteral("Reconnect after a connection broke without a refusal, as the application does."));
-    parser.addOptions({seconds, frequency, mode, password, zoom, wav, squelch, nr, notch, nb, reconnect});
+    const QCommandLineOption decoder(QStringLiteral("decoder"),
+        QStringLiteral("Run this decoder of the receiver's (its name or modulation, e.g. cwdecoder) at 1000 Hz of "
+                       "audio, on --mode when given, and print what it decodes."),
+        QStringLiteral("NAME"));
+    parser.addOptions({seconds, frequency, mode, password, zoom, wav, squelch, nr, notch, nb, reconnect, decoder});
     parser.addPositionalArgument(QStringLiteral("ADDRESS"), QStringLiteral("The receiver's address."));
 
     if (!parser.parse(args))
@@ -111,6 +115,11 @@ std::variant<RxProbeOptions, RxProbeUsage> parseRxProbeCommandLine(const QString
     options.listening.noiseReductionOn = parser.isSet(nr);
     options.listening.blankerOn = parser.isSet(nb);
     options.reconnect = parser.isSet(reconnect);
+    if (parser.isSet(decoder)) {
+        options.decoder = parser.value(decoder).trimmed();
+        if (options.decoder->isEmpty())
+            return RxProbeUsage{QStringLiteral("--decoder takes a decoder's name"), true};
+    }
     if (parser.isSet(wav)) {
         options.wavPath = parser.value(wav);
         if (options.wavPath->isEmpty())

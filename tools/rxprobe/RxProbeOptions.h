@@ -3,6 +3,7 @@
 //   rxprobe ADDRESS [--seconds N] [--frequency KHZ] [--mode MODE]
 //           [--password TEXT] [--zoom Z] [--wav FILE]
 //           [--squelch DB] [--nr] [--notch HZ] [--nb] [--reconnect]
+//           [--decoder NAME]
 
 #include "model/Mode.h"
 #include "model/ListeningSettings.h"
@@ -28,6 +29,9 @@ struct RxProbeOptions {
     // Reconnect after a connection broke, as the application does; off, so
     // that scripts see the first failure.
     bool reconnect = false;
+    // A decoder of the receiver's, by its name or modulation, chosen once
+    // connected on --mode (one it runs on) or its own first mode.
+    std::optional<QString> decoder;
 };
 
 // The text to print instead of running: the help (exit 0) or an error (exit 2).
