@@ -96,6 +96,21 @@
     </message>
 </context>
 <context>
+    <name>Application</name>
+    <message>
+        <source>Farlisten %1
+
+Listen to public web shortwave receivers: KiwiSDR and OpenWebRX servers. Tune, watch the waterfall, and keep your favourite receivers and frequencies as bookmarks.</source>
+        <translation>Farlisten %1
+
+Öffentliche Kurzwellen-Webempfänger hören: KiwiSDR- und OpenWebRX-Server. Abstimmen, den Wasserfall beobachten und die liebsten Empfänger und Frequenzen als Lesezeichen behalten.</translation>
+    </message>
+    <message>
+        <source>About Farlisten</source>
+        <translation>Über Farlisten</translation>
+    </message>
+</context>
+<context>
     <name>AudioEngine</name>
     <message>
         <source>The sample rate %1 Hz cannot be played</source>
@@ -447,14 +462,118 @@
     </message>
 </context>
 <context>
-    <name>MainWindow</name>
+    <name>DecodeFiles</name>
     <message>
-        <source>&amp;Record</source>
-        <translation>&amp;Aufnehmen</translation>
+        <source>The decodes could not be saved in %1: %2</source>
+        <translation>Die Dekodierungen konnten nicht in %1 gespeichert werden: %2</translation>
+    </message>
+</context>
+<context>
+    <name>DecoderChooser</name>
+    <message>
+        <source>Decoder</source>
+        <translation>Decoder</translation>
     </message>
     <message>
-        <source>%1 – %2 kHz – %3</source>
-        <translation>%1 – %2 kHz – %3</translation>
+        <source>Off</source>
+        <translation>Aus</translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
+    </message>
+</context>
+<context>
+    <name>DecoderPane</name>
+    <message>
+        <source>Save As…</source>
+        <translation>Speichern unter …</translation>
+    </message>
+    <message>
+        <source>Decoded text</source>
+        <translation>Dekodierter Text</translation>
+    </message>
+    <message>
+        <source>Decoded messages</source>
+        <translation>Dekodierte Meldungen</translation>
+    </message>
+    <message>
+        <source>Copied “%1”.</source>
+        <translation>„%1“ kopiert.</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>Leeren</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation>Kopieren</translation>
+    </message>
+    <message>
+        <source>Copied.</source>
+        <translation>Kopiert.</translation>
+    </message>
+    <message>
+        <source>The decodes could not be saved: %1</source>
+        <translation>Die Dekodierungen konnten nicht gespeichert werden: %1</translation>
+    </message>
+    <message>
+        <source>CSV files (*.csv)</source>
+        <translation>CSV-Dateien (*.csv)</translation>
+    </message>
+    <message>
+        <source>Text files (*.txt)</source>
+        <translation>Textdateien (*.txt)</translation>
+    </message>
+    <message>
+        <source>Save Decodes</source>
+        <translation>Dekodierungen speichern</translation>
+    </message>
+    <message>
+        <source>Saved to %1.</source>
+        <translation>In %1 gespeichert.</translation>
+    </message>
+</context>
+<context>
+    <name>DecoderSpectrum</name>
+    <message>
+        <source>Click where the decoder should listen.</source>
+        <translation>Klicken Sie dorthin, wo der Decoder hören soll.</translation>
+    </message>
+</context>
+<context>
+    <name>DecoderTableModel</name>
+    <message>
+        <source>UTC</source>
+        <translation>UTC</translation>
+    </message>
+    <message>
+        <source>dB</source>
+        <translation>dB</translation>
+    </message>
+    <message>
+        <source>DT</source>
+        <translation>DT</translation>
+    </message>
+    <message>
+        <source>Audio Hz</source>
+        <translation>Ton-Hz</translation>
+    </message>
+    <message>
+        <source>Message</source>
+        <translation>Meldung</translation>
+    </message>
+    <message>
+        <source>Callsign</source>
+        <translation>Rufzeichen</translation>
+    </message>
+    <message>
+        <source>Locator</source>
+        <translation>Locator</translation>
+    </message>
+    <message>
+        <source>Details</source>
+        <translation>Details</translation>
     </message>
 </context>
 <context>
@@ -507,109 +626,6 @@
     </message>
 </context>
 <context>
-    <name>ReceiverError</name>
-    <message>
-        <source>Bad password, or all channels that don&apos;t require a password are busy.</source>
-        <translation>Falsches Passwort, oder alle Kanäle ohne Passwort sind belegt.</translation>
-    </message>
-    <message>
-        <source>The receiver is still determining its local interface address. Try again shortly.</source>
-        <translation>Der Empfänger ermittelt noch seine lokale Netzwerkadresse. Bitte gleich noch einmal versuchen.</translation>
-    </message>
-    <message>
-        <source>Admin connections are not allowed from this IP address.</source>
-        <translation>Admin-Verbindungen sind von dieser IP-Adresse aus nicht erlaubt.</translation>
-    </message>
-    <message>
-        <source>No admin password set; only local connections are allowed.</source>
-        <translation>Kein Admin-Passwort gesetzt; nur lokale Verbindungen sind erlaubt.</translation>
-    </message>
-    <message>
-        <source>This receiver allows only one connection per IP address. Close other sessions to it (for example a browser tab) and try again.</source>
-        <translation>Dieser Empfänger erlaubt nur eine Verbindung pro IP-Adresse. Bitte andere Sitzungen zu ihm schließen (etwa einen Browser-Tab) und es erneut versuchen.</translation>
-    </message>
-    <message>
-        <source>The receiver is updating its database. Try again in a minute.</source>
-        <translation>Der Empfänger aktualisiert seine Datenbank. Bitte in einer Minute noch einmal versuchen.</translation>
-    </message>
-    <message>
-        <source>The receiver rejected the connection (badp=%1).</source>
-        <translation>Der Empfänger hat die Verbindung abgelehnt (badp=%1).</translation>
-    </message>
-    <message>
-        <source>All %1 channels on this receiver are in use. Try again later.</source>
-        <translation>Alle %1 Kanäle dieses Empfängers sind belegt. Bitte später noch einmal versuchen.</translation>
-    </message>
-    <message>
-        <source>All channels on this receiver are in use. Try again later.</source>
-        <translation>Alle Kanäle dieses Empfängers sind belegt. Bitte später noch einmal versuchen.</translation>
-    </message>
-    <message>
-        <source>This receiver only allows listening through its web page, so it disconnected this app.</source>
-        <translation>Dieser Empfänger lässt nur das Hören über seine Webseite zu und hat diese Anwendung deshalb getrennt.</translation>
-    </message>
-    <message>
-        <source>This receiver allows at most a few connections from apps other than its web page, and others are using them, so it disconnected this one. Try again later or use its web page.</source>
-        <translation>Dieser Empfänger erlaubt nur wenige Verbindungen von anderen Anwendungen als seiner Webseite, und diese sind von anderen belegt; deshalb hat er diese Verbindung getrennt. Bitte später noch einmal versuchen oder seine Webseite benutzen.</translation>
-    </message>
-    <message>
-        <source>This receiver allows at most %1 connections from apps other than its web page, and others are using them, so it disconnected this one. Try again later or use its web page.</source>
-        <translation>Dieser Empfänger erlaubt höchstens %1 Verbindungen von anderen Anwendungen als seiner Webseite, und diese sind von anderen belegt; deshalb hat er diese Verbindung getrennt. Bitte später noch einmal versuchen oder seine Webseite benutzen.</translation>
-    </message>
-    <message>
-        <source>The receiver redirected the connection to %1.</source>
-        <translation>Der Empfänger hat die Verbindung nach %1 umgeleitet.</translation>
-    </message>
-    <message>
-        <source>The receiver redirected the connection to another server.</source>
-        <translation>Der Empfänger hat die Verbindung auf einen anderen Server umgeleitet.</translation>
-    </message>
-    <message>
-        <source>Disconnected by the receiver: %1</source>
-        <translation>Vom Empfänger getrennt: %1</translation>
-    </message>
-    <message>
-        <source>Disconnected by the receiver.</source>
-        <translation>Vom Empfänger getrennt.</translation>
-    </message>
-    <message>
-        <source>Disconnected after %1 minutes of inactivity. Reconnect to continue listening.</source>
-        <translation>Nach %1 Minuten Inaktivität getrennt. Zum Weiterhören neu verbinden.</translation>
-    </message>
-    <message>
-        <source>Disconnected after inactivity. Reconnect to continue listening.</source>
-        <translation>Wegen Inaktivität getrennt. Zum Weiterhören neu verbinden.</translation>
-    </message>
-    <message>
-        <source>The connection was closed: %1</source>
-        <translation>Die Verbindung wurde geschlossen: %1</translation>
-    </message>
-    <message>
-        <source>The connection was closed by the server.</source>
-        <translation>Die Verbindung wurde vom Server geschlossen.</translation>
-    </message>
-    <message>
-        <source>The server address is not valid.</source>
-        <translation>Die Serveradresse ist ungültig.</translation>
-    </message>
-    <message>
-        <source>The receiver is down for maintenance.</source>
-        <translation>Der Empfänger ist wegen Wartungsarbeiten außer Betrieb.</translation>
-    </message>
-    <message>
-        <source>The receiver&apos;s 24-hour listening limit for your IP address has been reached.</source>
-        <translation>Die 24-Stunden-Hörgrenze des Empfängers für Ihre IP-Adresse ist erreicht.</translation>
-    </message>
-    <message>
-        <source>The receiver is currently reserved for exclusive use.</source>
-        <translation>Der Empfänger ist zurzeit für eine exklusive Nutzung reserviert.</translation>
-    </message>
-    <message>
-        <source>Disconnected after 1 minute of inactivity. Reconnect to continue listening.</source>
-        <translation>Nach 1 Minute Inaktivität getrennt. Zum Weiterhören neu verbinden.</translation>
-    </message>
-</context>
-<context>
     <name>KiwiWaterfallChannel</name>
     <message>
         <source>The waterfall stream was closed by the server.</source>
@@ -622,29 +638,6 @@
     <message>
         <source>All waterfall channels are in use.</source>
         <translation>Alle Wasserfall-Kanäle sind belegt.</translation>
-    </message>
-</context>
-<context>
-    <name>WebSocketChannel</name>
-    <message>
-        <source>More than %1 KiB of messages waited for the connection to open</source>
-        <translation>Mehr als %1 KiB an Nachrichten warteten auf den Verbindungsaufbau</translation>
-    </message>
-    <message>
-        <source>The connection timed out</source>
-        <translation>Zeitüberschreitung beim Verbindungsaufbau</translation>
-    </message>
-    <message>
-        <source>The remote host closed the connection</source>
-        <translation>Die Gegenstelle hat die Verbindung geschlossen</translation>
-    </message>
-    <message>
-        <source>the receiver&apos;s certificate is not trusted (%1), so Farlisten does not connect to it</source>
-        <translation>dem Zertifikat des Empfängers wird nicht vertraut (%1), daher verbindet sich Farlisten nicht mit ihm</translation>
-    </message>
-    <message>
-        <source>The receiver sent nothing for %1 seconds</source>
-        <translation>Der Empfänger hat %1 Sekunden lang nichts gesendet</translation>
     </message>
 </context>
 <context>
@@ -758,25 +751,21 @@
     </message>
 </context>
 <context>
+    <name>MainWindow</name>
+    <message>
+        <source>&amp;Record</source>
+        <translation>&amp;Aufnehmen</translation>
+    </message>
+    <message>
+        <source>%1 – %2 kHz – %3</source>
+        <translation>%1 – %2 kHz – %3</translation>
+    </message>
+</context>
+<context>
     <name>ModeChoiceDelegate</name>
     <message>
         <source>Mode</source>
         <translation>Betriebsart</translation>
-    </message>
-</context>
-<context>
-    <name>Application</name>
-    <message>
-        <source>Farlisten %1
-
-Listen to public web shortwave receivers: KiwiSDR and OpenWebRX servers. Tune, watch the waterfall, and keep your favourite receivers and frequencies as bookmarks.</source>
-        <translation>Farlisten %1
-
-Öffentliche Kurzwellen-Webempfänger hören: KiwiSDR- und OpenWebRX-Server. Abstimmen, den Wasserfall beobachten und die liebsten Empfänger und Frequenzen als Lesezeichen behalten.</translation>
-    </message>
-    <message>
-        <source>About Farlisten</source>
-        <translation>Über Farlisten</translation>
     </message>
 </context>
 <context>
@@ -865,6 +854,139 @@ Listen to public web shortwave receivers: KiwiSDR and OpenWebRX servers. Tune, w
     <message>
         <source>The address is longer than %1 characters; no tuning was read from it.</source>
         <translation>Die Adresse ist länger als %1 Zeichen; es wurde keine Abstimmung daraus gelesen.</translation>
+    </message>
+</context>
+<context>
+    <name>ReceiverClient</name>
+    <message>
+        <source>%1 or %2</source>
+        <translation>%1 oder %2</translation>
+    </message>
+    <message>
+        <source>The receiver offers no decoder named “%1”.</source>
+        <translation>Der Empfänger bietet keinen Decoder namens „%1“ an.</translation>
+    </message>
+    <message>
+        <source>“%1” cannot run here. %2</source>
+        <translation>„%1“ kann hier nicht laufen. %2</translation>
+    </message>
+    <message>
+        <source>“%1” runs only on %2.</source>
+        <translation>„%1“ läuft nur in %2.</translation>
+    </message>
+</context>
+<context>
+    <name>ReceiverDecoders</name>
+    <message>
+        <source>The receiver lacks %1.</source>
+        <translation>Dem Empfänger fehlt %1.</translation>
+    </message>
+    <message>
+        <source>It runs on a mode Farlisten cannot tune.</source>
+        <translation>Er läuft in einer Betriebsart, die Farlisten nicht abstimmen kann.</translation>
+    </message>
+</context>
+<context>
+    <name>ReceiverError</name>
+    <message>
+        <source>Bad password, or all channels that don&apos;t require a password are busy.</source>
+        <translation>Falsches Passwort, oder alle Kanäle ohne Passwort sind belegt.</translation>
+    </message>
+    <message>
+        <source>The receiver is still determining its local interface address. Try again shortly.</source>
+        <translation>Der Empfänger ermittelt noch seine lokale Netzwerkadresse. Bitte gleich noch einmal versuchen.</translation>
+    </message>
+    <message>
+        <source>Admin connections are not allowed from this IP address.</source>
+        <translation>Admin-Verbindungen sind von dieser IP-Adresse aus nicht erlaubt.</translation>
+    </message>
+    <message>
+        <source>No admin password set; only local connections are allowed.</source>
+        <translation>Kein Admin-Passwort gesetzt; nur lokale Verbindungen sind erlaubt.</translation>
+    </message>
+    <message>
+        <source>This receiver allows only one connection per IP address. Close other sessions to it (for example a browser tab) and try again.</source>
+        <translation>Dieser Empfänger erlaubt nur eine Verbindung pro IP-Adresse. Bitte andere Sitzungen zu ihm schließen (etwa einen Browser-Tab) und es erneut versuchen.</translation>
+    </message>
+    <message>
+        <source>The receiver is updating its database. Try again in a minute.</source>
+        <translation>Der Empfänger aktualisiert seine Datenbank. Bitte in einer Minute noch einmal versuchen.</translation>
+    </message>
+    <message>
+        <source>The receiver rejected the connection (badp=%1).</source>
+        <translation>Der Empfänger hat die Verbindung abgelehnt (badp=%1).</translation>
+    </message>
+    <message>
+        <source>All %1 channels on this receiver are in use. Try again later.</source>
+        <translation>Alle %1 Kanäle dieses Empfängers sind belegt. Bitte später noch einmal versuchen.</translation>
+    </message>
+    <message>
+        <source>All channels on this receiver are in use. Try again later.</source>
+        <translation>Alle Kanäle dieses Empfängers sind belegt. Bitte später noch einmal versuchen.</translation>
+    </message>
+    <message>
+        <source>This receiver only allows listening through its web page, so it disconnected this app.</source>
+        <translation>Dieser Empfänger lässt nur das Hören über seine Webseite zu und hat diese Anwendung deshalb getrennt.</translation>
+    </message>
+    <message>
+        <source>This receiver allows at most a few connections from apps other than its web page, and others are using them, so it disconnected this one. Try again later or use its web page.</source>
+        <translation>Dieser Empfänger erlaubt nur wenige Verbindungen von anderen Anwendungen als seiner Webseite, und diese sind von anderen belegt; deshalb hat er diese Verbindung getrennt. Bitte später noch einmal versuchen oder seine Webseite benutzen.</translation>
+    </message>
+    <message>
+        <source>This receiver allows at most %1 connections from apps other than its web page, and others are using them, so it disconnected this one. Try again later or use its web page.</source>
+        <translation>Dieser Empfänger erlaubt höchstens %1 Verbindungen von anderen Anwendungen als seiner Webseite, und diese sind von anderen belegt; deshalb hat er diese Verbindung getrennt. Bitte später noch einmal versuchen oder seine Webseite benutzen.</translation>
+    </message>
+    <message>
+        <source>The receiver redirected the connection to %1.</source>
+        <translation>Der Empfänger hat die Verbindung nach %1 umgeleitet.</translation>
+    </message>
+    <message>
+        <source>The receiver redirected the connection to another server.</source>
+        <translation>Der Empfänger hat die Verbindung auf einen anderen Server umgeleitet.</translation>
+    </message>
+    <message>
+        <source>Disconnected by the receiver: %1</source>
+        <translation>Vom Empfänger getrennt: %1</translation>
+    </message>
+    <message>
+        <source>Disconnected by the receiver.</source>
+        <translation>Vom Empfänger getrennt.</translation>
+    </message>
+    <message>
+        <source>Disconnected after %1 minutes of inactivity. Reconnect to continue listening.</source>
+        <translation>Nach %1 Minuten Inaktivität getrennt. Zum Weiterhören neu verbinden.</translation>
+    </message>
+    <message>
+        <source>Disconnected after inactivity. Reconnect to continue listening.</source>
+        <translation>Wegen Inaktivität getrennt. Zum Weiterhören neu verbinden.</translation>
+    </message>
+    <message>
+        <source>The connection was closed: %1</source>
+        <translation>Die Verbindung wurde geschlossen: %1</translation>
+    </message>
+    <message>
+        <source>The connection was closed by the server.</source>
+        <translation>Die Verbindung wurde vom Server geschlossen.</translation>
+    </message>
+    <message>
+        <source>The server address is not valid.</source>
+        <translation>Die Serveradresse ist ungültig.</translation>
+    </message>
+    <message>
+        <source>The receiver is down for maintenance.</source>
+        <translation>Der Empfänger ist wegen Wartungsarbeiten außer Betrieb.</translation>
+    </message>
+    <message>
+        <source>The receiver&apos;s 24-hour listening limit for your IP address has been reached.</source>
+        <translation>Die 24-Stunden-Hörgrenze des Empfängers für Ihre IP-Adresse ist erreicht.</translation>
+    </message>
+    <message>
+        <source>The receiver is currently reserved for exclusive use.</source>
+        <translation>Der Empfänger ist zurzeit für eine exklusive Nutzung reserviert.</translation>
+    </message>
+    <message>
+        <source>Disconnected after 1 minute of inactivity. Reconnect to continue listening.</source>
+        <translation>Nach 1 Minute Inaktivität getrennt. Zum Weiterhören neu verbinden.</translation>
     </message>
 </context>
 <context>
@@ -1398,6 +1520,29 @@ Listen to public web shortwave receivers: KiwiSDR and OpenWebRX servers. Tune, w
     <message>
         <source>Waiting for waterfall…</source>
         <translation>Warte auf den Wasserfall…</translation>
+    </message>
+</context>
+<context>
+    <name>WebSocketChannel</name>
+    <message>
+        <source>More than %1 KiB of messages waited for the connection to open</source>
+        <translation>Mehr als %1 KiB an Nachrichten warteten auf den Verbindungsaufbau</translation>
+    </message>
+    <message>
+        <source>The connection timed out</source>
+        <translation>Zeitüberschreitung beim Verbindungsaufbau</translation>
+    </message>
+    <message>
+        <source>The remote host closed the connection</source>
+        <translation>Die Gegenstelle hat die Verbindung geschlossen</translation>
+    </message>
+    <message>
+        <source>the receiver&apos;s certificate is not trusted (%1), so Farlisten does not connect to it</source>
+        <translation>dem Zertifikat des Empfängers wird nicht vertraut (%1), daher verbindet sich Farlisten nicht mit ihm</translation>
+    </message>
+    <message>
+        <source>The receiver sent nothing for %1 seconds</source>
+        <translation>Der Empfänger hat %1 Sekunden lang nichts gesendet</translation>
     </message>
 </context>
 <context>
