@@ -25,10 +25,15 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <utility>
+
 namespace {
 
 constexpr int noteMilliseconds = 6000;
 constexpr int preferredHeight = 240;
+// Room beside a column's text for the margins and the sort arrow.
+constexpr int cellPadding = 28;
 // The saved form of the text keeps whole lines up to this many characters.
 constexpr qsizetype maxStampedText = 3 * maxKeptDecodedText;
 
@@ -79,7 +84,20 @@ DecoderPane::DecoderPane(ReceiverClient& client, QWidget* parent)
     m_table->setWordWrap(false);
     m_table->setAlternatingRowColors(true);
     m_table->verticalHeader()->hide();
-    m_table->horizontalHeader()->setStretchLastSection(true);
+    // Widths from sample texts rather than from the rows, which a flood
+    // would make costly to measure; the message and details share the rest.
+    QHeaderView* columns = m_table->horizontalHeader();
+    const QFontMetrics metrics = m_table->fontMetrics();
+    const std::pair<DecoderTableModel::Column, QString> samples[] = {{DecoderTableModel::time, QStringLiteral("00:00:00")},
+        {DecoderTableModel::db, QStringLiteral("-000")}, {DecoderTableModel::dt, QStringLiteral("-00.0")},
+        {DecoderTableModel::audioHz, QStringLiteral("0,000,000")}, {DecoderTableModel::callsign, QStringLiteral("WWW0WWWW")},
+        {DecoderTableModel::locator, QStringLiteral("WW00ww")}};
+    for (const auto& [column, sample] : samples) {
+        const QString title = m_rows->headerData(column, Qt::Horizontal).toString();
+        columns->resizeSection(column, std::max(metrics.horizontalAdvance(sample), metrics.horizontalAdvance(title)) + cellPadding);
+    }
+    columns->setSectionResizeMode(DecoderTableModel::message, QHeaderView::Stretch);
+    columns->setSectionResizeMode(DecoderTableModel::details, QHeaderView::Stretch);
     m_table->setAccessibleName(tr("Decoded messages"));
     connect(m_table, &QTableView::clicked, this, [this](const QModelIndex& index) {
         if (index.column() != DecoderTableModel::callsign)

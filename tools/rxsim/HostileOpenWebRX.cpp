@@ -152,11 +152,10 @@ void HostileOpenWebRXChannel::decoderFloodTick()
         if (decodesSent_ % 10 == 9) {
             sendText(QStringLiteral(
                 R"({"type":"secondary_demod","value":{"mode":"FT8","timestamp":%1,"db":1e308,"dt":"<b>x</b>",)"
-                R"("freq":-1e300,"msg":"CQ <i>DL%1</i>","callsign":"<a href=x>DL1</a>","n":[[[%1]]]}})")
+                R"("freq":-1e300,"msg":"CQ <i>DL%1</i>\u0007","callsign":"<a href=x>DL1</a>","n":[[[%1]]]}})")
                          .arg(decodesSent_));
         } else {
-            sendText(QStringLiteral(R"({"type":"secondary_demod","value":"CQ <b>%1</b>[2J
-"})")
+            sendText(QStringLiteral(R"({"type":"secondary_demod","value":"CQ <b>%1</b>\u001b[2J\r\n"})")
                          .arg(decodesSent_));
         }
     }
