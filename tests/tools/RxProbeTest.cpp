@@ -8,6 +8,7 @@
 #include <QJsonObject>
 #include <QMetaProperty>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTemporaryFile>
 
@@ -201,6 +202,36 @@ TEST(RxProbeProgram, ReconnectsOnlyWhenAskedAndPrintsEachTry)
         EXPECT_EQ(run.kinds().mid(0, reconnect ? 6 : -1),
             reconnect ? start + QStringList({"try 1 of 10", "connecting", "connected"}) : start);
     }
+}
+
+TEST(RxProbeProgram, PrintsWhatTheServersDecoderDecodesAndWhyItCannotRun)
+{
+    RxSimOptions options;
+    options.kind = RxSimKind::openwebrx;
+    RxSimServer server(options);
+    const quint16 port = server.listen();
+    ASSERT_NE(port, 0);
+    const QString address = QStringLiteral("127.0.0.1:%1").arg(port);
+
+    // Said once; the probe goes on listening.
+    const std::pair<QStringList, QString> refusals[] = {
+        {{"--decoder", "RTTY"}, "The receiver offers no decoder named \u201cRTTY\u201d."},
+        {{"--mode", "am", "--decoder", "cwdecoder"}, "\u201cCW Decoder\u201d runs only on USB or LSB."}};
+    for (const auto& [arguments, error] : refusals) {
+        const ProbeRun run = runProbe(QStringList{address, "--seconds", "2"} + arguments, 20'000);
+        ASSERT_EQ(run.exitCode, 0);
+        EXPECT_EQ(run.values("decoderError"), QList<QJsonValue>{error});
+        EXPECT_TRUE(run.lines.last().contains("summary"));
+    }
+
+    const ProbeRun run =
+        runProbe({address, "--frequency", "7029", "--mode", "usb", "--decoder", "CW Decoder", "--seconds", "8"}, 30'000);
+    ASSERT_EQ(run.exitCode, 0);
+    QString text;
+    for (const QJsonValue& piece : run.values("decoderText"))
+        text += piece.toString();
+    EXPECT_TRUE(text.contains(QRegularExpression("^[A-Z \\n]*[A-Z]{2}[A-Z \n]*$"))) << text.toStdString();
+    EXPECT_TRUE(run.values("decoderError").isEmpty());
 }
 
 } // namespace
