@@ -230,7 +230,7 @@ TEST(RxProbeProgram, PrintsWhatTheServersDecoderDecodesAndWhyItCannotRun)
     QString text;
     for (const QJsonValue& piece : run.values("decoderText"))
         text += piece.toString();
-    EXPECT_TRUE(text.contains(QRegularExpression("^[A-Z \\n]*[A-Z]{2}[A-Z \n]*$"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QRegularExpression("^[A-Z \\n]*[A-Z]{2}[A-Z \\n]*$"))) << text.toStdString();
     EXPECT_TRUE(run.values("decoderError").isEmpty());
 }
 
