@@ -48,6 +48,8 @@ DecoderChooser::DecoderChooser(ReceiverClient& client, QWidget* parent)
     row->addWidget(plainTextLabel(TextStyle::body, this, tr("Decoder")));
     row->addWidget(m_button);
     row->addWidget(m_note, 1);
+    // Keeps the button beside its label while the note is hidden.
+    row->addStretch();
 
     connect(&m_client, &ReceiverClient::decodersChanged, this, &DecoderChooser::rebuildMenu);
     connect(&m_client, &ReceiverClient::featuresChanged, this, &DecoderChooser::rebuildMenu);
