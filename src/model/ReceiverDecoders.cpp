@@ -11,7 +11,7 @@ std::optional<QString> decoderUnavailableReason(const ReceiverDecoder& decoder)
         return QCoreApplication::translate("ReceiverDecoders", "The receiver lacks %1.")
             .arg(QLocale().createSeparatedList(decoder.missingRequirements));
     }
-    if (decoder.untunable || decoder.underlying.isEmpty())
+    if (decoder.underlying.isEmpty())
         return QCoreApplication::translate("ReceiverDecoders", "It runs on a mode Farlisten cannot tune.");
     return std::nullopt;
 }

@@ -39,10 +39,8 @@ struct ReceiverDecoder {
     bool spectrum = true;
     // What the server says it needs and lacks.
     QStringList missingRequirements;
-    // The server named underlying modes, but none we can tune to.
-    bool untunable = false;
 
-    bool isAvailable() const { return missingRequirements.isEmpty() && !untunable && !underlying.isEmpty(); }
+    bool isAvailable() const { return missingRequirements.isEmpty() && !underlying.isEmpty(); }
     friend bool operator==(const ReceiverDecoder&, const ReceiverDecoder&) = default;
 };
 
@@ -72,9 +70,6 @@ struct DecoderChoice {
 
 // What the server says of the chosen decoder's channel.
 struct DecoderChannel {
-    // The rate of the signal the decoder and its spectrum see, centred on
-    // the carrier: the spectrum spans it.
-    std::optional<double> rateHz;
     // How wide a signal the decoder takes.
     std::optional<double> bandwidthHz;
     friend bool operator==(const DecoderChannel&, const DecoderChannel&) = default;

@@ -193,8 +193,6 @@ void OpenWebRXConnection::handleEvent(const OpenWebRXEvent& event)
             m_session.decodersOffered(openWebRXDecoders(*m_modes, m_features));
     } else if (const auto* channel = std::get_if<OpenWebRXDecoderConfig>(&event)) {
         m_session.changeDecoderChannel([&](DecoderChannel& values) {
-            if (channel->rateHz)
-                values.rateHz = channel->rateHz;
             if (channel->bandwidthHz)
                 values.bandwidthHz = channel->bandwidthHz;
         });

@@ -2,7 +2,6 @@
 
 #include "model/ReceiverModel.h"
 #include "model/ScaleLabels.h"
-#include "model/ServerValues.h"
 #include "openwebrx/OpenWebRXModulations.h"
 #include "openwebrx/OpenWebRXSessionValues.h"
 
@@ -19,7 +18,6 @@ constexpr double maxBandpassHz = 1e6;
 constexpr qsizetype maxFeatures = 1000;
 constexpr qsizetype maxRequirements = 20;
 constexpr double maxDecoderRateHz = 1e8;
-constexpr std::int64_t maxDecoderFFTSize = 65536;
 
 QString oneLine(const QString& text, qsizetype maxLength)
 {
@@ -162,7 +160,6 @@ OpenWebRXModes readOpenWebRXModes(const std::optional<JSONValue>& value)
             const Passband passband = own.value_or(analogBandpasses.value(name, defaultPassband(*mode)));
             decoder.underlying.append({*mode, passband});
         }
-        decoder.untunable = decoder.underlying.isEmpty();
         modes.decoders.append(decoder);
         modes.requirements.append(readTexts(element, QStringLiteral("requirements"), maxRequirements));
     }
@@ -212,8 +209,6 @@ OpenWebRXDecoderConfig readOpenWebRXDecoderConfig(const std::optional<JSONValue>
     };
     config.rateHz = positive(QStringLiteral("if_samp_rate"), maxDecoderRateHz);
     config.bandwidthHz = positive(QStringLiteral("secondary_bw"), maxDecoderRateHz);
-    if (const auto size = positive(QStringLiteral("secondary_fft_size"), static_cast<double>(maxDecoderFFTSize)))
-        config.fftSize = truncatedToInt64(*size);
     return config;
 }
 

@@ -40,7 +40,6 @@ QList<ReceiverDecoder> openWebRXDecoders(const OpenWebRXModes& modes, const std:
 struct OpenWebRXDecoderConfig {
     std::optional<double> rateHz;         // "if_samp_rate"
     std::optional<double> bandwidthHz;    // "secondary_bw"
-    std::optional<std::int64_t> fftSize;  // "secondary_fft_size"
     friend bool operator==(const OpenWebRXDecoderConfig&, const OpenWebRXDecoderConfig&) = default;
 };
 OpenWebRXDecoderConfig readOpenWebRXDecoderConfig(const std::optional<JSONValue>& value);

@@ -40,7 +40,7 @@ TEST(OpenWebRXDecoders, TheModesListNamesTheDecodersAndWhatTheyLack)
     EXPECT_TRUE(known[0].spectrum);
     EXPECT_EQ(known[1].underlying, (QList<DecoderUnderlying>{{Mode::usb, {0, 3000}}}));
     EXPECT_FALSE(known[1].spectrum);
-    EXPECT_TRUE(known[2].untunable);
+    EXPECT_TRUE(known[2].underlying.isEmpty());
     EXPECT_EQ(known[3].name, "<b>SSTV</b>");
     EXPECT_EQ(known[3].underlying, (QList<DecoderUnderlying>{{Mode::usb, {200, 2600}}}));
     // Until the features are known nothing counts as missing.
@@ -70,7 +70,7 @@ TEST(OpenWebRXDecoders, TheModesListNamesTheDecodersAndWhatTheyLack)
 
     const OpenWebRXDecoderConfig channel = readOpenWebRXDecoderConfig(valueOf(QStringLiteral(
         R"({"type":"secondary_config","value":{"if_samp_rate":12000,"secondary_bw":-31.25,"secondary_fft_size":1e300}})")));
-    EXPECT_EQ(channel, (OpenWebRXDecoderConfig{12000.0, std::nullopt, std::nullopt}));
+    EXPECT_EQ(channel, (OpenWebRXDecoderConfig{12000.0, std::nullopt}));
 }
 
 TEST(OpenWebRXDecoders, DecoderOutputIsPlainBoundedText)

@@ -256,7 +256,7 @@ TEST_F(OpenWebRXSessionRxSimTest, DecodersFromTheModesListRunOnTheirModeAndSendW
         (QStringList{R"({"params":{"high_cut":2750,"low_cut":150,"mod":"usb","offset_freq":-71000,)"
                      R"("secondary_mod":"cwdecoder"},"type":"dspcontrol"})",
             R"({"params":{"secondary_offset_freq":1000},"type":"dspcontrol"})"}));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return client->decoderChannel().rateHz.has_value(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return client->decoderChannel().bandwidthHz.has_value(); }));
     ASSERT_TRUE(QTest::qWaitFor([&] { return text.contains(QStringLiteral("FARLISTEN")); }, 40000)) << text.toStdString();
 
     // The other sideband mirrors where it listens; another mode ends it.
