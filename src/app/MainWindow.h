@@ -1,7 +1,8 @@
 #pragma once
 // One main window: the address bar, the tuning area, the pane of the
-// receiver's decoder and the waterfall over a receiver session of its own. It keeps the last address, frequency, mode,
-// zoom and listening tools in the preferences, tunes from the keyboard,
+// receiver's decoder and the waterfall over a receiver session of its own.
+// It keeps the last address, frequency, mode, zoom and listening tools in
+// the preferences, tunes from the keyboard,
 // records what it plays (File > Record), and offers the Servers
 // and Bookmarks menus its three actions while it is the focused window.
 // Closing the window ends its session.
