@@ -103,6 +103,9 @@ void ReceiverClient::openConnection(const QString& address, const QString& passw
     publish<P::decoder>(std::nullopt);
     publish<P::decoderChannel>({});
     publish<P::decoderError>(std::nullopt);
+    m_decodersNamed = false;
+    m_bandKnown = false;
+    m_decoderRequest.reset();
 
     // The result continues in a later turn, so that the detection is never
     // deleted from inside its own reply's signal.

@@ -114,6 +114,8 @@ public:
     // first. One the receiver does not offer, or cannot run, or not on that
     // mode, sets decoderError and changes nothing else. A decoder keeps
     // running while the mode is one it works on; any other mode ends it.
+    // Asked for before the receiver has named its decoders and its band, it
+    // waits for them.
     void chooseDecoder(const QString& nameOrModulation, std::optional<Mode> underlying = std::nullopt);
     // Ends the decoder; the mode stays.
     void stopDecoder();
@@ -235,6 +237,9 @@ private:
     // Tells the connection of a new mode or passband, which a running
     // decoder follows or ends with.
     void sendTuningWithDecoder(Mode previousMode);
+    // Once the receiver has named its decoders and its band: the decoder
+    // asked for meanwhile, else the one to resume.
+    void takeUpDecoder();
     void resumeDecoder();
 
     // Records a change, published once the outermost operation is over
@@ -304,6 +309,15 @@ private:
     std::optional<ReconnectPolicy::Duration> m_connectedSince;
     QString m_address;
     std::optional<Resume> m_resume;
+    // A decoder is chosen only once the connection has both; one asked for
+    // before waits.
+    bool m_decodersNamed = false;
+    bool m_bandKnown = false;
+    struct DecoderRequest {
+        QString nameOrModulation;
+        std::optional<Mode> underlying;
+    };
+    std::optional<DecoderRequest> m_decoderRequest;
 
     // Waiting for a free channel: its poll and clock, and the request under way.
     std::chrono::milliseconds m_freeChannelPoll = defaultFreeChannelPoll;

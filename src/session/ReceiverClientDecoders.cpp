@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -29,6 +30,10 @@ QString modeNames(const QList<DecoderUnderlying>& modes)
 void ReceiverClient::chooseDecoder(const QString& nameOrModulation, std::optional<Mode> underlying)
 {
     const Operation operation(*this);
+    if (m_values.features.decoders && !(m_decodersNamed && m_bandKnown)) {
+        m_decoderRequest = DecoderRequest{nameOrModulation, underlying};
+        return;
+    }
     const ReceiverDecoder* decoder = findDecoder(m_values.decoders, nameOrModulation);
     if (!decoder) {
         publish<P::decoderError>(
@@ -116,6 +121,16 @@ void ReceiverClient::sendTuningWithDecoder(Mode previousMode)
     }
 }
 
+void ReceiverClient::takeUpDecoder()
+{
+    if (!m_decodersNamed || !m_bandKnown)
+        return;
+    if (const std::optional<DecoderRequest> request = std::exchange(m_decoderRequest, std::nullopt))
+        chooseDecoder(request->nameOrModulation, request->underlying);
+    else
+        resumeDecoder();
+}
+
 void ReceiverClient::resumeDecoder()
 {
     if (!m_resume || !m_resume->decoder || m_values.decoder)
@@ -131,6 +146,10 @@ void ReceiverClient::resumeDecoder()
 void ReceiverClient::decodersOffered(QList<ReceiverDecoder> decoders)
 {
     publish<P::decoders>(std::move(decoders));
+    if (!std::exchange(m_decodersNamed, true)) {
+        takeUpDecoder();
+        return;
+    }
     if (!m_values.decoder)
         return;
     const ReceiverDecoder* decoder = findDecoder(m_values.decoders, m_values.decoder->modulation);

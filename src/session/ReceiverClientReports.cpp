@@ -122,5 +122,6 @@ void ReceiverClient::bandChanged(double baseHz, double bandwidthHz, const Receiv
     publish<P::passband>(tuning.passband);
     setWaterfallZoom(m_values.waterfallZoom);
     sendTuningWithDecoder(previous);
-    resumeDecoder();
+    m_bandKnown = true;
+    takeUpDecoder();
 }
