@@ -1,6 +1,7 @@
 // Any OpenWebRX message read the way the session reads it: the config's band
 // and tuning, the tuning message computed from the result, and every other
 // reader, with the invariants the session relies on.
+#include "openwebrx/OpenWebRXDecoders.h"
 #include "openwebrx/OpenWebRXMessage.h"
 #include "model/ServerValues.h"
 #include "openwebrx/OpenWebRXSessionValues.h"
@@ -53,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     readBand(value, std::nullopt);
     readBand(value, 7'100'000.0);
     check(readOpenWebRXProfiles(message->value).size() <= maxOpenWebRXProfiles);
-    check(readOpenWebRXModulations(message->value).size() <= maxOpenWebRXModulations);
+    check(readOpenWebRXModes(message->value).analog.size() <= maxOpenWebRXModulations);
     (void)openWebRXGPSText(value, QLocale::c());
     if (const auto level = openWebRXSMeterDB(message->value))
         check(std::isfinite(*level));

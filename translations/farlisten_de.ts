@@ -497,6 +497,121 @@ Listen to public web shortwave receivers: KiwiSDR and OpenWebRX servers. Tune, w
     </message>
 </context>
 <context>
+    <name>DecodeFiles</name>
+    <message>
+        <source>The decodes could not be saved in %1: %2</source>
+        <translation>Die Dekodierungen konnten nicht in %1 gespeichert werden: %2</translation>
+    </message>
+</context>
+<context>
+    <name>DecoderChooser</name>
+    <message>
+        <source>Decoder</source>
+        <translation>Decoder</translation>
+    </message>
+    <message>
+        <source>Off</source>
+        <translation>Aus</translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
+    </message>
+</context>
+<context>
+    <name>DecoderPane</name>
+    <message>
+        <source>Save As…</source>
+        <translation>Speichern unter …</translation>
+    </message>
+    <message>
+        <source>Decoded text</source>
+        <translation>Dekodierter Text</translation>
+    </message>
+    <message>
+        <source>Decoded messages</source>
+        <translation>Dekodierte Meldungen</translation>
+    </message>
+    <message>
+        <source>Copied “%1”.</source>
+        <translation>„%1“ kopiert.</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>Leeren</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation>Kopieren</translation>
+    </message>
+    <message>
+        <source>Copied.</source>
+        <translation>Kopiert.</translation>
+    </message>
+    <message>
+        <source>The decodes could not be saved: %1</source>
+        <translation>Die Dekodierungen konnten nicht gespeichert werden: %1</translation>
+    </message>
+    <message>
+        <source>CSV files (*.csv)</source>
+        <translation>CSV-Dateien (*.csv)</translation>
+    </message>
+    <message>
+        <source>Text files (*.txt)</source>
+        <translation>Textdateien (*.txt)</translation>
+    </message>
+    <message>
+        <source>Save Decodes</source>
+        <translation>Dekodierungen speichern</translation>
+    </message>
+    <message>
+        <source>Saved to %1.</source>
+        <translation>In %1 gespeichert.</translation>
+    </message>
+</context>
+<context>
+    <name>DecoderSpectrum</name>
+    <message>
+        <source>Click where the decoder should listen.</source>
+        <translation>Klicken Sie dorthin, wo der Decoder hören soll.</translation>
+    </message>
+</context>
+<context>
+    <name>DecoderTableModel</name>
+    <message>
+        <source>UTC</source>
+        <translation>UTC</translation>
+    </message>
+    <message>
+        <source>dB</source>
+        <translation>dB</translation>
+    </message>
+    <message>
+        <source>DT</source>
+        <translation>DT</translation>
+    </message>
+    <message>
+        <source>Audio Hz</source>
+        <translation>Ton-Hz</translation>
+    </message>
+    <message>
+        <source>Message</source>
+        <translation>Meldung</translation>
+    </message>
+    <message>
+        <source>Callsign</source>
+        <translation>Rufzeichen</translation>
+    </message>
+    <message>
+        <source>Locator</source>
+        <translation>Locator</translation>
+    </message>
+    <message>
+        <source>Details</source>
+        <translation>Details</translation>
+    </message>
+</context>
+<context>
     <name>DirectoryRead</name>
     <message>
         <source>The list is larger than 16 MB and was not read.</source>
@@ -1157,6 +1272,36 @@ Listen to public web shortwave receivers: KiwiSDR and OpenWebRX servers. Tune, w
     <message>
         <source>The server address has characters that no web address has.</source>
         <translation>Die Serveradresse enthält Zeichen, die keine Webadresse enthält.</translation>
+    </message>
+</context>
+<context>
+    <name>ReceiverClient</name>
+    <message>
+        <source>%1 or %2</source>
+        <translation>%1 oder %2</translation>
+    </message>
+    <message>
+        <source>The receiver offers no decoder named “%1”.</source>
+        <translation>Der Empfänger bietet keinen Decoder namens „%1“ an.</translation>
+    </message>
+    <message>
+        <source>“%1” cannot run here. %2</source>
+        <translation>„%1“ kann hier nicht laufen. %2</translation>
+    </message>
+    <message>
+        <source>“%1” runs only on %2.</source>
+        <translation>„%1“ läuft nur in %2.</translation>
+    </message>
+</context>
+<context>
+    <name>ReceiverDecoders</name>
+    <message>
+        <source>The receiver lacks %1.</source>
+        <translation>Dem Empfänger fehlt %1.</translation>
+    </message>
+    <message>
+        <source>It runs on a mode Farlisten cannot tune.</source>
+        <translation>Er läuft in einer Betriebsart, die Farlisten nicht abstimmen kann.</translation>
     </message>
 </context>
 <context>

@@ -14,6 +14,7 @@
 #include "audio/CaptureSource.h"
 #include "settings/Preferences.h"
 #include "bookmarks/ui/BookmarkNamePopup.h"
+#include "display/DecoderPane.h"
 #include "display/ListeningToolsPanel.h"
 #include "display/TuningPanel.h"
 #include "display/WaterfallView.h"
@@ -77,6 +78,8 @@ MainWindow::MainWindow(Services services, QWidget* parent)
     m_passwordPrompt = new PasswordPrompt(*m_client, *m_addressBar, std::move(passwords), m_mainView);
     m_sharePanel = new SharePanel(m_preferences, m_mainView);
     m_tuningArea = new TuningArea(*m_client, m_player->listeningChain(), m_preferences, m_mainView);
+    m_decoderPane = new DecoderPane(*m_client, m_mainView);
+    m_decoderPane->setObjectName(QStringLiteral("decoderPane"));
     m_waterfall = new WaterfallView(m_client.get(), m_preferences, m_mainView);
     m_waterfall->setObjectName(QStringLiteral("waterfall"));
     m_waterfall->setLook(m_preferences.waterfallLook());
@@ -100,6 +103,7 @@ MainWindow::MainWindow(Services services, QWidget* parent)
     column->addWidget(m_passwordPrompt);
     column->addWidget(m_sharePanel);
     column->addWidget(m_tuningArea);
+    column->addWidget(m_decoderPane);
     column->addWidget(m_waterfall, 1);
     m_footer = new WindowFooter(*m_client, m_player, m_mainView);
     m_footer->setObjectName(QStringLiteral("footer"));

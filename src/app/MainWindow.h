@@ -1,11 +1,12 @@
 #pragma once
-// One main window: the address bar, the tuning area and the waterfall over a
-// receiver session of its own. It keeps the last address, frequency, mode,
-// zoom and listening tools in the preferences, tunes from the keyboard,
-// records what it plays (File > Record), shares its sound and tuning with
-// other programs while the preference says so (Receiver > Share with other
-// programs), and offers the Servers and Bookmarks menus its three actions
-// while it is the focused window.
+// One main window: the address bar, the tuning area, the pane of the
+// receiver's decoder and the waterfall over a receiver session of its own.
+// It keeps the last address, frequency, mode, zoom and listening tools in
+// the preferences, tunes from the keyboard, records what it plays (File >
+// Record), shares its sound and tuning with other programs while the
+// preference says so (Receiver > Share with other programs), and offers the
+// Servers and Bookmarks menus its three actions while it is the focused
+// window.
 // Closing the window ends its session.
 
 #include "app/AddressBar.h"
@@ -17,6 +18,7 @@
 #include <memory>
 
 class AudioPlayer;
+class DecoderPane;
 class ReceiverClient;
 class MainWindowContent;
 class PasswordPrompt;
@@ -75,6 +77,7 @@ public:
     AddressBar* addressBar() const { return m_addressBar; }
     PasswordPrompt* passwordPrompt() const { return m_passwordPrompt; }
     TuningArea* tuningArea() const { return m_tuningArea; }
+    DecoderPane* decoderPane() const { return m_decoderPane; }
     WaterfallView* waterfall() const { return m_waterfall; }
     WindowFooter* footer() const { return m_footer; }
     MainWindowContent* mainView() const { return m_mainView; }
@@ -117,6 +120,7 @@ private:
     PasswordPrompt* m_passwordPrompt;
     SharePanel* m_sharePanel;
     TuningArea* m_tuningArea;
+    DecoderPane* m_decoderPane;
     WaterfallView* m_waterfall;
     bool m_waitWhenBusy = false;
     WindowFooter* m_footer;

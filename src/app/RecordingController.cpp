@@ -7,6 +7,7 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 #include <algorithm>
@@ -48,6 +49,7 @@ RecordingController::RecordingController(ReceiverClient& client, std::shared_ptr
     };
     connect(&m_client, &ReceiverClient::frequencyKHzChanged, this, retuned);
     connect(&m_client, &ReceiverClient::modeChanged, this, retuned);
+    connect(&m_client, &ReceiverClient::decoderOutputChanged, this, &RecordingController::writeDecodes);
 }
 
 RecordingController::~RecordingController()
@@ -103,6 +105,8 @@ void RecordingController::start()
     m_recorder = std::get<std::shared_ptr<SoundRecorder>>(std::move(created));
     m_path = m_recorder->path();
     m_server = m_client.serverURL().value_or(QUrl());
+    const QFileInfo sound(m_path);
+    m_decodes = std::make_unique<DecodeFiles>(sound.dir().filePath(sound.completeBaseName()));
     m_recorder->retuned(m_client.frequencyKHz(), m_client.mode());
     m_player->setTap(m_recorder);
     m_poll.start();
@@ -131,6 +135,20 @@ void RecordingController::forgetLast()
     m_path.clear();
     m_problem.clear();
     m_status = {};
+}
+
+void RecordingController::writeDecodes()
+{
+    if (!m_recorder)
+        return;
+    const bool hadProblem = m_decodes->problem().has_value();
+    const double carrierHz = m_client.frequencyKHz() * 1000 - carrierOffsetHz(m_client.mode());
+    m_decodes->write(m_client.decoderOutput(), carrierHz, QDateTime::currentDateTimeUtc());
+    // The sound goes on; the window says what became of the decodes.
+    if (!hadProblem && m_decodes->problem()) {
+        m_problem = *m_decodes->problem();
+        emit changed();
+    }
 }
 
 void RecordingController::poll()

@@ -5,8 +5,10 @@
 // time, and logs every retune beside it. It closes when the connection ends,
 // and a new connection does not reopen it. Four times a second it asks the
 // recorder for the time and size so far, and whether it stopped on its own
-// (a full disk), whose reason it keeps to show.
+// (a full disk), whose reason it keeps to show. What the receiver's decoder
+// decodes meanwhile goes beside the sound (DecodeFiles).
 
+#include "app/DecodeFiles.h"
 #include "audio/SoundRecorder.h"
 
 #include <QObject>
@@ -45,6 +47,9 @@ public:
     // Why the last recording could not start or stopped on its own, in
     // words for the user; empty when it did not.
     const QString& problem() const { return m_problem; }
+    // The files of the decodes beside the current or last recording; null
+    // before the first.
+    const DecodeFiles* decodes() const { return m_decodes.get(); }
 
     // The folder chosen in Settings (relative to the home folder unless
     // absolute), else defaultFolder().
@@ -59,11 +64,13 @@ private:
     void poll();
     void finishRecording();
     void forgetLast();
+    void writeDecodes();
 
     ReceiverClient& m_client;
     const std::shared_ptr<AudioPlayer> m_player;
     const Preferences& m_preferences;
     std::shared_ptr<SoundRecorder> m_recorder;
+    std::unique_ptr<DecodeFiles> m_decodes;
     // Stopped, still finishing their files.
     std::vector<std::shared_ptr<SoundRecorder>> m_closing;
     SoundRecorder::Status m_status;

@@ -7,7 +7,9 @@
 
 #include "audio/SoundStream.h"
 #include "connection/ConnectionEvents.h"
+#include "model/DecoderOutput.h"
 #include "model/Mode.h"
+#include "model/ReceiverDecoders.h"
 #include "model/ReceiverFeatures.h"
 #include "model/ReceiverLabels.h"
 #include "model/ReceiverModel.h"
@@ -45,6 +47,11 @@ public:
     // Only a receiver whose features say it sets its own waterfall's speed
     // does anything with it.
     virtual void setWaterfallSpeed(WaterfallSpeed speed) = 0;
+    // Only a receiver whose features say it has decoders does anything with
+    // these: the tuning with the decoder to run on it (none ends the one
+    // running), and where from the carrier the decoder listens.
+    virtual void sendDecoder(const ReceiverTuning& tuning, const std::optional<QString>& modulation) = 0;
+    virtual void sendDecoderOffset(std::int64_t offsetHz) = 0;
     // Ends every socket, timer and request; nothing is sent or reported after.
     virtual void close() = 0;
 };
@@ -89,6 +96,11 @@ public:
     // The receiver moved to another band; the session takes the tuning and
     // sends it and its waterfall view back.
     virtual void bandChanged(double baseHz, double bandwidthHz, const ReceiverTuning& tuning) = 0;
+    // The decoders the receiver runs, and what it says of the chosen one's
+    // channel and output.
+    virtual void decodersOffered(QList<ReceiverDecoder> decoders) = 0;
+    virtual void changeDecoderChannel(const std::function<void(DecoderChannel&)>& change) = 0;
+    virtual void decoded(DecoderOutput output) = 0;
 
 protected:
     ~ReceiverSession() = default;

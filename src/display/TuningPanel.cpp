@@ -4,6 +4,7 @@
 #include "widgets/FrequencyText.h"
 #include "widgets/Icons.h"
 #include "widgets/SliderJump.h"
+#include "display/DecoderChooser.h"
 #include "display/SMeterScale.h"
 #include "display/SMeterView.h"
 #include "widgets/TextStyles.h"
@@ -105,6 +106,9 @@ TuningPanel::TuningPanel(ReceiverClient& client, Preferences& preferences, const
     m_modeRow->setSpacing(6);
     m_modeRow->addStretch(1);
     column->addLayout(m_modeRow);
+    auto* decoders = new DecoderChooser(m_client, this);
+    decoders->setObjectName(QStringLiteral("decoderChooser"));
+    column->addWidget(decoders);
     column->addLayout(makePassbandRow());
     column->addWidget(makeProfileRow());
     m_sMeter = new SMeterView(sMeterFullScale, this);

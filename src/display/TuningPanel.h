@@ -1,9 +1,10 @@
 #pragma once
 // The tuning controls of a main window: the editable frequency with its
-// bookmark button, step buttons, mode buttons, the passband's edges and the
-// mode's tuning step (kept in the preferences), the band menu of OpenWebRX
-// servers, the S-meter, gain and volume. Every control shows the session's
-// state and changes it through the session's operations; the panel keeps
+// bookmark button, step buttons, mode buttons with the receiver's decoders,
+// the passband's edges and the mode's tuning step (kept in the preferences),
+// the band menu of OpenWebRX servers, the S-meter, gain and volume. Every
+// control shows the session's state and changes it through the session's
+// operations; the panel keeps
 // nothing of its own but the text being typed. All of it is disabled unless
 // the session is connected.
 

@@ -150,6 +150,9 @@ bool WaterfallPointer::scaleEvent(QEvent* event)
     if (mark->mode && *mark->mode != m_client->mode())
         m_client->setMode(*mark->mode);
     m_client->tune(mark->hz / 1000);
+    // A label of a decoder the receiver offers runs it (or says why it cannot).
+    if (mark->decoder && findDecoder(m_client->decoders(), *mark->decoder))
+        m_client->chooseDecoder(*mark->decoder);
     return true;
 }
 

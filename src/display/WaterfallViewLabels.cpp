@@ -20,7 +20,7 @@ void WaterfallView::updateScaleLabels()
     for (const FrequencyBookmark& bookmark : m_preferences.frequencyBookmarks().items) {
         const double hz = bookmark.frequencyKHz * 1000;
         if (isLabelFrequency(hz))
-            bookmarks.push_back({hz, plainLabelName(bookmark.name.value_or(QString())), bookmark.mode});
+            bookmarks.push_back({hz, plainLabelName(bookmark.name.value_or(QString())), bookmark.mode, std::nullopt});
     }
     m_scaleStrip->setMarks(std::move(labels), std::move(bookmarks));
 }

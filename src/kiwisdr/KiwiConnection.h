@@ -45,6 +45,10 @@ public:
     // Sent after the waterfall setup (which asks for the fastest) when
     // another speed is chosen, and at once when changed later.
     void setWaterfallSpeed(WaterfallSpeed speed) override;
+    // A KiwiSDR's decoders run through extension channels and in its web
+    // page; none is offered here.
+    void sendDecoder(const ReceiverTuning&, const std::optional<QString>&) override { }
+    void sendDecoderOffset(std::int64_t) override { }
     void close() override;
 
     // A sound-channel parameter, or a "load_cfg" already read on the network

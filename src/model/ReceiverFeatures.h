@@ -22,6 +22,9 @@ struct ReceiverFeatures {
     // S-meter levels are absolute (dBm); otherwise dB relative to an unknown
     // reference.
     bool calibratedSMeter = true;
+    // Decoders that run on the receiver and send what they decode; which
+    // ones, the receiver says once connected.
+    bool decoders = false;
 
     friend bool operator==(const ReceiverFeatures&, const ReceiverFeatures&) = default;
 };

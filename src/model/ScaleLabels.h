@@ -33,6 +33,8 @@ struct FrequencyLabel {
     double hz = 0;
     QString name;
     std::optional<Mode> mode;
+    // A decoder of the receiver's to run there, by the receiver's name for it.
+    std::optional<QString> decoder;
     friend bool operator==(const FrequencyLabel&, const FrequencyLabel&) = default;
 };
 

@@ -33,7 +33,8 @@ ReceiverFeatures OpenWebRXConnection::openWebRXFeatures()
         .gainControls = false,
         .bandProfiles = true,
         .waterfallSpeed = false,
-        .calibratedSMeter = false};
+        .calibratedSMeter = false,
+        .decoders = true};
 }
 
 QList<Mode> OpenWebRXConnection::modesFor(const QSet<QString>& modulations)
@@ -72,20 +73,38 @@ void OpenWebRXConnection::open()
 
     // Runs on the network thread. `this` is only used by the returned events,
     // which run on the GUI thread and are dropped once this connection ended.
-    auto read = [this, pipeline = m_pipeline, levels = std::make_shared<MergedResults<OpenWebRXSMeter>>()](
+    // The decoder's text is cleaned here, piece by piece in order.
+    auto read = [this, pipeline = m_pipeline, levels = std::make_shared<MergedResults<OpenWebRXSMeter>>(),
+                    decodes = std::make_shared<MergedResults<DecoderOutput>>(),
+                    cleaner = std::make_shared<DecodedTextCleaner>()](
                     const QByteArray& bytes) -> std::function<void()> {
         const std::span<const std::uint8_t> message(
             reinterpret_cast<const std::uint8_t*>(bytes.constData()), static_cast<std::size_t>(bytes.size()));
         if (message.empty() || pipeline->processMessage(message))
             return {};
-        const std::optional<OpenWebRXMessage> parsed = parseOpenWebRXText(QString::fromUtf8(bytes));
+        std::optional<OpenWebRXMessage> parsed = parseOpenWebRXText(QString::fromUtf8(bytes));
         if (!parsed)
             return {};
+        if (parsed->type == u"secondary_demod") {
+            OpenWebRXDecode decode = readOpenWebRXDecode(parsed->value);
+            QString text;
+            QList<DecodedMessage> messages;
+            if (const auto* piece = std::get_if<QString>(&decode))
+                text = cleaner->clean(*piece);
+            else if (auto* decoded = std::get_if<DecodedMessage>(&decode))
+                messages.append(std::move(*decoded));
+            if ((text.isEmpty() && messages.isEmpty())
+                || !decodes->fold([&](DecoderOutput& pending) { pending.append(text, std::move(messages)); }))
+                return {};
+            return [this, decodes] { m_session.decoded(decodes->take()); };
+        }
         if (parsed->type == u"config" && parsed->value)
             pipeline->applyConfig(*parsed->value);
         std::optional<OpenWebRXEvent> event = readOpenWebRXEvent(*parsed);
         if (!event)
             return {};
+        if (const auto* config = std::get_if<OpenWebRXDecoderConfig>(&*event); config && config->rateHz)
+            pipeline->setDecoderRate(*config->rateHz);
         if (const auto* level = std::get_if<OpenWebRXSMeter>(&*event)) {
             if (!levels->fold([&](OpenWebRXSMeter& latest) { latest = *level; }))
                 return {};
@@ -113,6 +132,22 @@ void OpenWebRXConnection::sendTuning(const ReceiverTuning& tuning)
         return;
     if (const std::optional<OpenWebRXDSPParams> params = openWebRXDSPParams(tuning, *m_centerHz))
         m_socket->sendText(openWebRXDSPControl(params->mod, params->offsetHz, params->lowCutHz, params->highCutHz));
+}
+
+void OpenWebRXConnection::sendDecoder(const ReceiverTuning& tuning, const std::optional<QString>& modulation)
+{
+    if (!m_centerHz || !m_socket)
+        return;
+    if (const std::optional<OpenWebRXDSPParams> params = openWebRXDSPParams(tuning, *m_centerHz)) {
+        m_socket->sendText(
+            openWebRXDecoderControl(params->mod, params->offsetHz, params->lowCutHz, params->highCutHz, modulation));
+    }
+}
+
+void OpenWebRXConnection::sendDecoderOffset(std::int64_t offsetHz)
+{
+    if (m_socket)
+        m_socket->sendText(openWebRXDecoderOffset(offsetHz));
 }
 
 void OpenWebRXConnection::setWaterfallView(int zoom, double startHz)
@@ -151,9 +186,20 @@ void OpenWebRXConnection::handleEvent(const OpenWebRXEvent& event)
         m_session.signalLevel(level->level);
     } else if (const auto* profiles = std::get_if<QList<ReceiverProfile>>(&event)) {
         m_session.profilesOffered(*profiles);
-    } else if (const auto* modulations = std::get_if<QSet<QString>>(&event)) {
-        m_session.modulationsOffered(*modulations);
-        m_session.modesOffered(modesFor(*modulations));
+    } else if (const auto* modes = std::get_if<OpenWebRXModes>(&event)) {
+        m_modes = *modes;
+        m_session.modulationsOffered(modes->analog);
+        m_session.modesOffered(modesFor(modes->analog));
+        m_session.decodersOffered(openWebRXDecoders(*m_modes, m_features));
+    } else if (const auto* features = std::get_if<OpenWebRXFeatures>(&event)) {
+        m_features = features->available;
+        if (m_modes)
+            m_session.decodersOffered(openWebRXDecoders(*m_modes, m_features));
+    } else if (const auto* channel = std::get_if<OpenWebRXDecoderConfig>(&event)) {
+        m_session.changeDecoderChannel([&](DecoderChannel& values) {
+            if (channel->bandwidthHz)
+                values.bandwidthHz = channel->bandwidthHz;
+        });
     } else if (const auto* bookmarks = std::get_if<OpenWebRXBookmarks>(&event)) {
         m_session.changeReceiverLabels([&](ReceiverLabels& labels) { labels.bookmarks = bookmarks->labels; });
     } else if (const auto* dials = std::get_if<OpenWebRXDialFrequencies>(&event)) {

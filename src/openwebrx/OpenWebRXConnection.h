@@ -22,7 +22,7 @@ public:
 
     // A common few modes until the server names its own; band profiles
     // instead of gain controls; S-meter levels relative to an unknown
-    // reference; rows at the server's own rate.
+    // reference; rows at the server's own rate; decoders.
     static ReceiverFeatures openWebRXFeatures();
     // Our modes for the modulations a server offers; before it names them, a
     // common few.
@@ -36,6 +36,8 @@ public:
     void selectProfile(const QString& id) override;
     // The server sends rows at its own rate.
     void setWaterfallSpeed(WaterfallSpeed) override { }
+    void sendDecoder(const ReceiverTuning& tuning, const std::optional<QString>& modulation) override;
+    void sendDecoderOffset(std::int64_t offsetHz) override;
     void close() override;
 
 private:
@@ -48,5 +50,8 @@ private:
     std::unique_ptr<WebSocketChannel> m_socket;
     // Known from the first config with a band; tuning waits for it.
     std::optional<double> m_centerHz;
+    // The decoders are offered once both are known, or the modes alone.
+    std::optional<OpenWebRXModes> m_modes;
+    std::optional<QSet<QString>> m_features;
     bool m_didStartDemodulator = false;
 };

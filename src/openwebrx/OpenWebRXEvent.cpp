@@ -34,7 +34,11 @@ std::optional<OpenWebRXEvent> readOpenWebRXEvent(const OpenWebRXMessage& message
     } else if (type == u"profiles") {
         return readOpenWebRXProfiles(message.value);
     } else if (type == u"modes") {
-        return readOpenWebRXModulations(message.value);
+        return readOpenWebRXModes(message.value);
+    } else if (type == u"features") {
+        return OpenWebRXFeatures{readOpenWebRXFeatures(message.value)};
+    } else if (type == u"secondary_config") {
+        return readOpenWebRXDecoderConfig(message.value);
     } else if (type == u"bookmarks") {
         return OpenWebRXBookmarks{readOpenWebRXBookmarks(message.value)};
     } else if (type == u"dial_frequencies") {

@@ -4,6 +4,7 @@
 // freed where it was parsed.
 
 #include "model/ReceiverProfile.h"
+#include "openwebrx/OpenWebRXDecoders.h"
 #include "openwebrx/OpenWebRXSessionValues.h"
 #include "model/ReceiverLabels.h"
 
@@ -53,9 +54,15 @@ struct OpenWebRXDialFrequencies {
     std::vector<FrequencyLabel> labels;
 };
 
-using OpenWebRXEvent = std::variant<OpenWebRXVersion, OpenWebRXConfigValues, OpenWebRXDetails, OpenWebRXClients,
-    OpenWebRXSMeter, QList<ReceiverProfile>, QSet<QString>, OpenWebRXFailure, OpenWebRXBookmarks,
-    OpenWebRXDialFrequencies, OpenWebRXCPUUsage, OpenWebRXTemperature>;
+// "features": the names of those the server has.
+struct OpenWebRXFeatures {
+    QSet<QString> available;
+};
 
-// No value for a message the session has no use for.
+using OpenWebRXEvent = std::variant<OpenWebRXVersion, OpenWebRXConfigValues, OpenWebRXDetails, OpenWebRXClients,
+    OpenWebRXSMeter, QList<ReceiverProfile>, OpenWebRXModes, OpenWebRXFeatures, OpenWebRXDecoderConfig,
+    OpenWebRXFailure, OpenWebRXBookmarks, OpenWebRXDialFrequencies, OpenWebRXCPUUsage, OpenWebRXTemperature>;
+
+// No value for a message the session has no use for. A decoder's output
+// ("secondary_demod") is read on its own (OpenWebRXDecoders.h).
 std::optional<OpenWebRXEvent> readOpenWebRXEvent(const OpenWebRXMessage& message);

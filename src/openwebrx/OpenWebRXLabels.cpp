@@ -23,14 +23,24 @@ std::vector<FrequencyLabel> readLabels(const std::optional<JSONValue>& value, Re
     return labels;
 }
 
+// A modulation that is none of the analog modes names a decoder.
+std::optional<QString> decoderName(const std::optional<QString>& modulation, std::optional<Mode> analog)
+{
+    if (!modulation || analog || modulation->isEmpty())
+        return std::nullopt;
+    const QString name = plainLabelName(*modulation);
+    return name == *modulation ? std::optional(name) : std::nullopt;
+}
+
 } // namespace
 
 std::vector<FrequencyLabel> readOpenWebRXBookmarks(const std::optional<JSONValue>& value)
 {
     return readLabels(value, [](const JSONValue& element, double hz) {
         const auto modulation = element.stringMember(QStringLiteral("modulation"));
+        const std::optional<Mode> analog = modulation ? modeForOpenWebRXModulation(*modulation) : std::nullopt;
         return FrequencyLabel{hz, plainLabelName(element.stringMember(QStringLiteral("name")).value_or(QString())),
-            modulation ? modeForOpenWebRXModulation(*modulation) : std::nullopt};
+            analog, decoderName(modulation, analog)};
     });
 }
 
@@ -40,6 +50,6 @@ std::vector<FrequencyLabel> readOpenWebRXDialFrequencies(const std::optional<JSO
         const QString mode = element.stringMember(QStringLiteral("mode")).value_or(QString());
         const std::optional<Mode> analog = modeForOpenWebRXModulation(mode);
         return FrequencyLabel{hz, plainLabelName(mode.left(maxLabelNameLength).toUpper()),
-            analog ? analog : std::optional(Mode::usb)};
+            analog ? analog : std::optional(Mode::usb), decoderName(mode, analog)};
     });
 }

@@ -116,6 +116,28 @@ QString openWebRXDSPControl(const QString& mod, qint64 offsetFreq, qint64 lowCut
     });
 }
 
+QString openWebRXDecoderControl(const QString& mod, qint64 offsetFreq, qint64 lowCut, qint64 highCut,
+    const std::optional<QString>& decoder)
+{
+    return compact({
+        {QStringLiteral("type"), QStringLiteral("dspcontrol")},
+        {QStringLiteral("params"),
+         QJsonObject{{QStringLiteral("mod"), mod},
+                     {QStringLiteral("offset_freq"), offsetFreq},
+                     {QStringLiteral("low_cut"), lowCut},
+                     {QStringLiteral("high_cut"), highCut},
+                     {QStringLiteral("secondary_mod"), decoder ? QJsonValue(*decoder) : QJsonValue(false)}}},
+    });
+}
+
+QString openWebRXDecoderOffset(qint64 offsetHz)
+{
+    return compact({
+        {QStringLiteral("type"), QStringLiteral("dspcontrol")},
+        {QStringLiteral("params"), QJsonObject{{QStringLiteral("secondary_offset_freq"), offsetHz}}},
+    });
+}
+
 QString openWebRXDSPStart()
 {
     return compact({

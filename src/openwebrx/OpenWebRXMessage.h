@@ -27,4 +27,10 @@ QString openWebRXHandshakeLine();
 QString openWebRXConnectionProperties();
 QString openWebRXDSPControl(const QString& mod, qint64 offsetFreq, qint64 lowCut, qint64 highCut);
 QString openWebRXDSPStart();
+// The tuning message that also chooses a decoder by its modulation, or ends
+// the one running ("secondary_mod" false); then where it listens, from the
+// carrier.
+QString openWebRXDecoderControl(const QString& mod, qint64 offsetFreq, qint64 lowCut, qint64 highCut,
+    const std::optional<QString>& decoder);
+QString openWebRXDecoderOffset(qint64 offsetHz);
 QString openWebRXSelectProfile(const QString& profileID);

@@ -78,9 +78,10 @@ std::vector<std::int16_t> littleEndianSamples(std::span<const std::uint8_t> payl
 
 } // namespace
 
-OpenWebRXPipeline::OpenWebRXPipeline(std::shared_ptr<SoundSink> player, RowSink rows)
+OpenWebRXPipeline::OpenWebRXPipeline(std::shared_ptr<SoundSink> player, RowSink rows, RowSink decoderRows)
     : stream(std::move(player))
     , rows(std::move(rows))
+    , decoderRows(std::move(decoderRows))
 {
 }
 
@@ -119,6 +120,14 @@ void OpenWebRXPipeline::applyConfig(const JSONValue& config)
         fields.sampleRateHz = *rate;
 }
 
+void OpenWebRXPipeline::setDecoderRate(double rateHz)
+{
+    if (!(rateHz >= minSampleRateHz && rateHz <= maxFrequencyHz))
+        return;
+    const std::lock_guard guard(lock);
+    fields.decoderRateHz = rateHz;
+}
+
 void OpenWebRXPipeline::setView(int zoom, double viewStartHz)
 {
     const std::lock_guard guard(lock);
@@ -142,7 +151,9 @@ bool OpenWebRXPipeline::processMessage(std::span<const std::uint8_t> message)
     case hdAudioFrame:
         playAudio(payload, hdAudioRate);
         return true;
-    case unusedFrame:
+    case decoderSpectrumFrame:
+        if (auto row = makeDecoderRow(payload); row && decoderRows)
+            decoderRows(std::move(*row));
         return true;
     default:
         return false;
@@ -193,6 +204,29 @@ std::optional<WaterfallRow> OpenWebRXPipeline::makeWaterfallRow(std::span<const 
     row.startHz = spectrumStartHz + static_cast<double>(first) / binsPerHz;
     row.spanHz = spanHz;
     row.zoom = zoom;
+    row.sequence = rowSequence;
+    return row;
+}
+
+std::optional<WaterfallRow> OpenWebRXPipeline::makeDecoderRow(std::span<const std::uint8_t> payload)
+{
+    std::optional<double> rateHz;
+    bool compressed = true;
+    std::uint32_t rowSequence = 0;
+    {
+        const std::lock_guard guard(lock);
+        rateHz = fields.decoderRateHz;
+        compressed = fields.fftCompressed;
+        rowSequence = ++decoderSequence;
+    }
+    if (!rateHz)
+        return std::nullopt;
+    WaterfallRow row;
+    row.bins = waterfallLevels(payload, compressed);
+    if (row.bins.empty())
+        return std::nullopt;
+    row.startHz = -*rateHz / 2;
+    row.spanHz = *rateHz;
     row.sequence = rowSequence;
     return row;
 }

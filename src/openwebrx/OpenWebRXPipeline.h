@@ -1,7 +1,7 @@
 #pragma once
 // Turns the binary frames of one OpenWebRX socket into waterfall rows (cropped
-// to the user's zoom and pan, levels in dB as the server sends them) and audio for
-// the session's player. One pipeline lives as long as its session and is reset
+// to the user's zoom and pan, levels in dB as the server sends them), rows of
+// the decoder's spectrum and audio for the session's player. One pipeline lives as long as its session and is reset
 // at every connection; only the row counter survives a reset. Compressed
 // audio is decoded in the framing its first bytes show (with or without
 // "SYNC" blocks), decided once per connection.
@@ -33,7 +33,8 @@ public:
     // Frame types: the first byte of a binary message.
     static constexpr std::uint8_t waterfallFrame = 1;
     static constexpr std::uint8_t audioFrame = 2;
-    static constexpr std::uint8_t unusedFrame = 3;
+    // The chosen decoder's spectrum, coded as the waterfall is.
+    static constexpr std::uint8_t decoderSpectrumFrame = 3;
     static constexpr std::uint8_t hdAudioFrame = 4;
     static constexpr double audioRate = 12000;
     static constexpr double hdAudioRate = 48000;
@@ -57,8 +58,8 @@ public:
         friend bool operator==(const Snapshot&, const Snapshot&) = default;
     };
 
-    // `rows` may be empty (rows are then dropped).
-    OpenWebRXPipeline(std::shared_ptr<SoundSink> player, RowSink rows);
+    // `rows` and `decoderRows` may be empty (such rows are then dropped).
+    OpenWebRXPipeline(std::shared_ptr<SoundSink> player, RowSink rows, RowSink decoderRows = {});
 
     OpenWebRXPipeline(const OpenWebRXPipeline&) = delete;
     OpenWebRXPipeline& operator=(const OpenWebRXPipeline&) = delete;
@@ -73,6 +74,9 @@ public:
     // Takes the compression flags and the band from a "config" value; members
     // that are missing, of another kind or out of range change nothing.
     void applyConfig(const JSONValue& config);
+    // The rate of the decoder's channel ("if_samp_rate"), which its spectrum
+    // spans around the carrier.
+    void setDecoderRate(double rateHz);
     // The user's zoom and the left edge of the visible part of the band.
     void setView(int zoom, double viewStartHz);
 
@@ -82,6 +86,8 @@ public:
     bool processMessage(std::span<const std::uint8_t> message);
 
     std::optional<WaterfallRow> makeWaterfallRow(std::span<const std::uint8_t> payload);
+    // Levels across the decoder's channel, placed in Hz from the carrier.
+    std::optional<WaterfallRow> makeDecoderRow(std::span<const std::uint8_t> payload);
     void playAudio(std::span<const std::uint8_t> payload, double rate);
 
     Snapshot snapshot() const;
@@ -95,13 +101,16 @@ private:
         double sampleRateHz = 0;
         int zoom = 0;
         double viewStartHz = 0;
+        std::optional<double> decoderRateHz;
         OpenWebRXADPCMDecoder audioDecoder;
         AudioFramingSink onAudioFraming;
     };
 
     SoundStream stream;
     const RowSink rows;
+    const RowSink decoderRows;
     mutable std::mutex lock;
     Fields fields;
     std::uint32_t sequence = 0;
+    std::uint32_t decoderSequence = 0;
 };

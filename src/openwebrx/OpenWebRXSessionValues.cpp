@@ -128,23 +128,6 @@ QList<ReceiverProfile> readOpenWebRXProfiles(const std::optional<JSONValue>& val
     return profiles;
 }
 
-QSet<QString> readOpenWebRXModulations(const std::optional<JSONValue>& value)
-{
-    QSet<QString> modulations;
-    const JSONValue::Array* elements = value ? value->asArray() : nullptr;
-    if (!elements)
-        return modulations;
-    for (const JSONValue& element : *elements) {
-        if (modulations.size() == maxOpenWebRXModulations)
-            break;
-        if (element.stringMember(QStringLiteral("type")) != u"analog")
-            continue;
-        if (const auto modulation = element.stringMember(QStringLiteral("modulation")))
-            modulations.insert(boundedServerText(*modulation));
-    }
-    return modulations;
-}
-
 std::optional<QString> openWebRXGPSText(const JSONValue& details, const QLocale& locale)
 {
     const std::optional<JSONValue> gps = details.member(QStringLiteral("receiver_gps"));

@@ -67,8 +67,6 @@ std::optional<OpenWebRXBand> openWebRXBandForConfig(const OpenWebRXConfigValues&
 
 // The "profiles" list: elements with text "id" and "name", in order.
 QList<ReceiverProfile> readOpenWebRXProfiles(const std::optional<JSONValue>& value);
-// The "modulation" of every "analog" element of a "modes" list.
-QSet<QString> readOpenWebRXModulations(const std::optional<JSONValue>& value);
 
 // "(lat, lon)" with four fraction digits in the locale's number format, when
 // "receiver_gps" holds both numbers.

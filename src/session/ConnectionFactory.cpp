@@ -7,9 +7,11 @@
 #include "openwebrx/OpenWebRXPipeline.h"
 
 ConnectionFactory::ConnectionFactory(std::shared_ptr<SoundSink> player,
-    std::shared_ptr<Broadcaster<WaterfallRow>> rows, QNetworkAccessManager& network)
+    std::shared_ptr<Broadcaster<WaterfallRow>> rows, std::shared_ptr<Broadcaster<WaterfallRow>> decoderRows,
+    QNetworkAccessManager& network)
     : m_player(std::move(player))
     , m_rows(std::move(rows))
+    , m_decoderRows(std::move(decoderRows))
     , m_network(network)
 {
 }
@@ -23,7 +25,8 @@ std::unique_ptr<ReceiverConnection> ConnectionFactory::make(
     case ServerKind::openWebRX:
         if (!m_openWebRXPipeline) {
             m_openWebRXPipeline = std::make_shared<OpenWebRXPipeline>(
-                m_player, [rows = m_rows](WaterfallRow row) { rows->yield(std::move(row)); });
+                m_player, [rows = m_rows](WaterfallRow row) { rows->yield(std::move(row)); },
+                [rows = m_decoderRows](WaterfallRow row) { rows->yield(std::move(row)); });
         }
         return std::make_unique<OpenWebRXConnection>(session, std::move(context), m_openWebRXPipeline);
     case ServerKind::kiwiSDR:

@@ -18,7 +18,7 @@ class SoundSink;
 class ConnectionFactory {
 public:
     ConnectionFactory(std::shared_ptr<SoundSink> player, std::shared_ptr<Broadcaster<WaterfallRow>> rows,
-        QNetworkAccessManager& network);
+        std::shared_ptr<Broadcaster<WaterfallRow>> decoderRows, QNetworkAccessManager& network);
     ~ConnectionFactory();
 
     ConnectionFactory(const ConnectionFactory&) = delete;
@@ -33,6 +33,7 @@ public:
 private:
     const std::shared_ptr<SoundSink> m_player;
     const std::shared_ptr<Broadcaster<WaterfallRow>> m_rows;
+    const std::shared_ptr<Broadcaster<WaterfallRow>> m_decoderRows;
     QNetworkAccessManager& m_network;
     // Created on first use and kept for the session's life.
     std::shared_ptr<KiwiSoundPipeline> m_kiwiSound;

@@ -12,7 +12,9 @@
 // A new published value is one line here; a DERIVED one also its function.
 // Values with commas in them are written in parentheses.
 
+#include "model/DecoderOutput.h"
 #include "model/Mode.h"
+#include "model/ReceiverDecoders.h"
 #include "model/ReceiverFeatures.h"
 #include "model/ReceiverLabels.h"
 #include "model/ReceiverModel.h"
@@ -54,7 +56,12 @@
     PROPERTY(std::optional<ReconnectWait>, reconnectWait, {})                                   \
     PROPERTY(bool, canWaitForFreeChannel, false)                                                \
     PROPERTY(std::optional<int>, freeChannelWaitSeconds, {})                                    \
-    WINDOWS(ReceiverFeatures, features, {})
+    PROPERTY(std::optional<QString>, decoderError, {})                                          \
+    WINDOWS(ReceiverFeatures, features, {})                                                     \
+    WINDOWS(QList<ReceiverDecoder>, decoders, {})                                               \
+    WINDOWS(std::optional<DecoderChoice>, decoder, {})                                          \
+    WINDOWS(DecoderChannel, decoderChannel, {})                                                 \
+    WINDOWS(DecoderOutput, decoderOutput, {})
 
 #define RECEIVER_CLIENT_IGNORE_2(type, name)
 #define RECEIVER_CLIENT_IGNORE_3(type, name, value)

@@ -23,8 +23,9 @@ ReceiverClient::ReceiverClient(QString identity, std::shared_ptr<AudioPlayer> pl
     , m_player(player ? std::move(player) : AudioPlayer::create())
     , m_rows(std::make_shared<RowBroadcaster>())
     , m_receivedBytes(std::make_shared<std::atomic<std::uint64_t>>(0))
+    , m_decoderRows(std::make_shared<RowBroadcaster>())
     , m_network(new QNetworkAccessManager(this))
-    , m_factory(std::make_unique<ConnectionFactory>(m_player, m_rows, *m_network))
+    , m_factory(std::make_unique<ConnectionFactory>(m_player, m_rows, m_decoderRows, *m_network))
     , m_detectionTimeout(ServerDetection::requestTimeout)
     , m_openTimeout(WebSocketChannel::defaultOpenTimeout)
     , m_tryTimer(new QTimer(this))
@@ -105,6 +106,13 @@ void ReceiverClient::openConnection(const QString& address, const QString& passw
     publish<P::receiverLoad>({});
     publish<P::profiles>({});
     publish<P::currentProfileID>(std::nullopt);
+    publish<P::decoders>({});
+    publish<P::decoder>(std::nullopt);
+    publish<P::decoderChannel>({});
+    publish<P::decoderError>(std::nullopt);
+    m_decodersNamed = false;
+    m_bandKnown = false;
+    m_decoderRequest.reset();
 
     // The result continues in a later turn, so that the detection is never
     // deleted from inside its own reply's signal.

@@ -109,6 +109,20 @@ public:
     // Switches a receiver with band profiles to another of them.
     void selectProfile(const QString& id);
 
+    // Runs one of the receiver's decoders (by its modulation or its name) on
+    // the mode asked for, else on the mode tuned when it can, else on its
+    // first. One the receiver does not offer, or cannot run, or not on that
+    // mode, sets decoderError and changes nothing else. A decoder keeps
+    // running while the mode is one it works on; any other mode ends it.
+    // Asked for before the receiver has named its decoders and its band, it
+    // waits for them.
+    void chooseDecoder(const QString& nameOrModulation, std::optional<Mode> underlying = std::nullopt);
+    // Ends the decoder; the mode stays.
+    void stopDecoder();
+    // Where from the carrier the decoder listens, in Hz (signed as the
+    // sideband is), kept inside the passband.
+    void setDecoderOffset(std::int64_t offsetHz);
+
     void setVolume(float volume);
     void setMuted(bool muted);
     void applyVolume();
@@ -117,6 +131,8 @@ public:
     RowBroadcaster& rows() { return *m_rows; }
     // Every byte the session's connections have received so far.
     std::uint64_t receivedBytes() const { return m_receivedBytes->load(std::memory_order_relaxed); }
+    // Rows of the chosen decoder's spectrum, placed in Hz from the carrier.
+    RowBroadcaster& decoderRows() { return *m_decoderRows; }
 
     // Tests shorten the keepalive period and how long a server may take to
     // answer the detection requests and to say anything on a new socket.
@@ -215,6 +231,19 @@ private:
     void modesOffered(QList<Mode> modes) override;
     void modulationsOffered(QSet<QString> modulations) override;
     void bandChanged(double baseHz, double bandwidthHz, const ReceiverTuning& tuning) override;
+    void decodersOffered(QList<ReceiverDecoder> decoders) override;
+    void changeDecoderChannel(const std::function<void(DecoderChannel&)>& change) override;
+    void decoded(DecoderOutput output) override;
+
+    // Decoders (ReceiverClientDecoders.cpp).
+    void startDecoder(const ReceiverDecoder& decoder, const DecoderUnderlying& runsOn, std::int64_t offsetHz);
+    // Tells the connection of a new mode or passband, which a running
+    // decoder follows or ends with.
+    void sendTuningWithDecoder(Mode previousMode);
+    // Once the receiver has named its decoders and its band: the decoder
+    // asked for meanwhile, else the one to resume.
+    void takeUpDecoder();
+    void resumeDecoder();
 
     // Records a change, published once the outermost operation is over
     // (ReceiverClientPublishing.cpp).
@@ -246,6 +275,7 @@ private:
     const std::shared_ptr<AudioPlayer> m_player;
     const std::shared_ptr<RowBroadcaster> m_rows;
     const ByteCounter m_receivedBytes;
+    const std::shared_ptr<RowBroadcaster> m_decoderRows;
     QNetworkAccessManager* const m_network;
     const std::unique_ptr<ConnectionFactory> m_factory;
 
@@ -273,6 +303,7 @@ private:
     struct Resume {
         double waterfallStartHz = 0;
         std::optional<QString> profileID;
+        std::optional<DecoderChoice> decoder;
     };
     std::optional<ReconnectPolicy> m_reconnectPolicy;
     std::optional<ReconnectSchedule> m_series;
@@ -282,6 +313,15 @@ private:
     std::optional<ReconnectPolicy::Duration> m_connectedSince;
     QString m_address;
     std::optional<Resume> m_resume;
+    // A decoder is chosen only once the connection has both; one asked for
+    // before waits.
+    bool m_decodersNamed = false;
+    bool m_bandKnown = false;
+    struct DecoderRequest {
+        QString nameOrModulation;
+        std::optional<Mode> underlying;
+    };
+    std::optional<DecoderRequest> m_decoderRequest;
 
     // Waiting for a free channel: its poll and clock, and the request under way.
     std::chrono::milliseconds m_freeChannelPoll = defaultFreeChannelPoll;

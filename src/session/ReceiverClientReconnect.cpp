@@ -45,7 +45,7 @@ void ReceiverClient::brokeConnection(const ReceiverError& error, bool wasConnect
     // A try that broke while connecting had not got back what the listener
     // had; what the last connection that was up had is still to resume.
     if (wasConnected || !m_resume)
-        m_resume = Resume{m_values.waterfallStartHz, m_values.currentProfileID};
+        m_resume = Resume{m_values.waterfallStartHz, m_values.currentProfileID, m_values.decoder};
     endWith(error);
     // A connection the listener asked for that never got through is theirs
     // to try again; one that was up, or a try of a series, is ours.

@@ -110,9 +110,10 @@ void ReceiverClient::modesOffered(QList<Mode> modes)
     // The mode must be one the receiver offers.
     const QList<Mode>& offered = m_values.availableModes;
     if (!offered.isEmpty() && !offered.contains(m_values.mode)) {
+        const Mode previous = m_values.mode;
         publish<P::mode>(offered.first());
         publish<P::passband>(defaultPassband(offered.first()));
-        sendTune();
+        sendTuningWithDecoder(previous);
     }
 }
 
@@ -122,9 +123,12 @@ void ReceiverClient::bandChanged(double baseHz, double bandwidthHz, const Receiv
         info.baseHz = baseHz;
         info.bandwidthHz = bandwidthHz;
     });
+    const Mode previous = m_values.mode;
     publish<P::frequencyKHz>(tuning.frequencyKHz);
     publish<P::mode>(tuning.mode);
     publish<P::passband>(tuning.passband);
     setWaterfallZoom(m_values.waterfallZoom);
-    sendTune();
+    sendTuningWithDecoder(previous);
+    m_bandKnown = true;
+    takeUpDecoder();
 }

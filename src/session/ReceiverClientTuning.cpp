@@ -44,9 +44,13 @@ void ReceiverClient::tune(double frequencyKHz)
 void ReceiverClient::setMode(Mode mode, std::optional<Passband> passband)
 {
     const Operation operation(*this);
+    // The mode a decoder runs on, chosen again, keeps the decoder's passband.
+    if (m_values.decoder && mode == m_values.mode && !passband)
+        return;
+    const Mode previous = m_values.mode;
     publish<P::mode>(mode);
     publish<P::passband>(passband.value_or(defaultPassband(mode)));
-    sendTune();
+    sendTuningWithDecoder(previous);
 }
 
 void ReceiverClient::setAGC(bool enabled, std::optional<int> manualGain)

@@ -18,6 +18,7 @@
 #include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QToolButton>
 
@@ -123,6 +124,34 @@ TEST_F(RecordingTest, RecordButtonShowsTimeAndSizeTheConnectionsEndClosesTheFile
     EXPECT_TRUE(recorded.isVisible());
     window->client().disconnect();
     EXPECT_FALSE(recorded.isVisible());
+}
+
+TEST_F(RecordingTest, TheDecoderPaneShowsWhatTheReceiverDecodesAndTheRecordingKeepsItBesideTheSound)
+{
+    RxSimServer openWebRX(rxsimOptions([](RxSimOptions& o) { o.kind = RxSimKind::openwebrx; }));
+    ASSERT_TRUE(connectWindow(*window, listen(openWebRX)));
+    ReceiverClient& client = window->client();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !client.decoders().isEmpty(); }, 10000));
+    client.setMode(Mode::usb);
+    client.tune(7029);
+    client.chooseDecoder(QStringLiteral("CW Decoder"));
+    EXPECT_TRUE(part<QWidget>("decoderPane").isVisible());
+    window->recordAction()->trigger();
+    ASSERT_TRUE(window->recording().isRecording());
+    const DecodeFiles& files = *window->recording().decodes();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo(files.textPath()).size() > 40; }, 20000));
+    saveScreenshot(*window, QStringLiteral("main-window-decoder.png"));
+    window->recordAction()->trigger();
+    EXPECT_EQ(QFileInfo(files.textPath()).completeBaseName(), QFileInfo(window->recording().path()).completeBaseName());
+    QFile text(files.textPath());
+    ASSERT_TRUE(text.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(QString::fromUtf8(text.readAll()).contains(QRegularExpression("^20\\d\\d-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\dZ  [A-Z ]")));
+    EXPECT_FALSE(QFileInfo::exists(files.csvPath())) << "no messages, no table";
+
+    // Kiwi receivers keep their decoders to themselves: no chooser, no pane.
+    ASSERT_TRUE(connectWindow(*window, rxsimAddress));
+    EXPECT_FALSE(part<QWidget>("decoderPane").isVisible());
+    EXPECT_FALSE(part<QWidget>("decoderChooser").isVisible());
 }
 
 // The process's own file-size limit, put back afterwards.

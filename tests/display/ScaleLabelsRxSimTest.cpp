@@ -45,9 +45,9 @@ TEST(ScaleLabelsRxSimTest, ReceiverLabelsReachTheScale)
             continue;
         }
         ASSERT_TRUE(QTest::qWaitFor([&] { return !sent.dialFrequencies.empty(); }, 10000));
-        EXPECT_EQ(sent.bookmarks.size(), 5u);
-        EXPECT_EQ(sent.dialFrequencies.front(), (FrequencyLabel{7'074'000, "FT8", Mode::usb}));
-        EXPECT_EQ(scale.receiverLabels().size(), 8u);
+        EXPECT_EQ(sent.bookmarks.size(), 6u);
+        EXPECT_EQ(sent.dialFrequencies.front(), (FrequencyLabel{7'074'000, "FT8", Mode::usb, "ft8"}));
+        EXPECT_EQ(scale.receiverLabels().size(), 9u);
 
         // The 40 m profile shows 6975-7225 kHz: a click on the CW label tunes
         // there in CW.
@@ -57,6 +57,14 @@ TEST(ScaleLabelsRxSimTest, ReceiverLabelsReachTheScale)
             Qt::NoModifier);
         QCoreApplication::sendEvent(&scale, &release);
         EXPECT_EQ(std::pair(session.client.mode(), session.client.frequencyKHz()), std::pair(Mode::cw, 7030.0));
+        // The FT8 dial names a decoder, which this receiver lacks the
+        // software for: it tunes there and says why it cannot decode.
+        const QPointF ft8(scale.frequencies().xPosition(7'074'000, scale.width()) + 2, FrequencyScale::markRowTop + 4);
+        QMouseEvent onFT8(QEvent::MouseButtonRelease, ft8, scale.mapToGlobal(ft8), Qt::LeftButton, Qt::NoButton,
+            Qt::NoModifier);
+        QCoreApplication::sendEvent(&scale, &onFT8);
+        EXPECT_EQ(std::pair(session.client.mode(), session.client.frequencyKHz()), std::pair(Mode::usb, 7074.0));
+        EXPECT_EQ(session.client.decoderError(), "\u201cFT8\u201d cannot run here. The receiver lacks wsjt-x.");
         // Some lines of picture above the scale.
         QTest::qWait(2000);
         saveScreenshot(view, QStringLiteral("scale-bands-and-labels.png"));

@@ -163,10 +163,11 @@ TEST_F(OpenWebRXConnectionTest, ServerLabelsArriveBoundedAndPlain)
     sync(socket);
     const ReceiverLabels& labels = client->receiverLabels();
     EXPECT_EQ(labels.bookmarks,
-        (std::vector<FrequencyLabel>{{7'200'000, "<b>Voice</b>", Mode::lsb}, {7'100'000, QString(64, u'x'), {}},
-            {7'000'000, "", {}}}));
+        (std::vector<FrequencyLabel>{{7'200'000, "<b>Voice</b>", Mode::lsb, {}},
+            {7'100'000, QString(64, u'x'), {}, "nonsense"}, {7'000'000, "", {}, {}}}));
+    // A digital mode's dial is heard in USB and names its decoder.
     EXPECT_EQ(labels.dialFrequencies,
-        (std::vector<FrequencyLabel>{{7'074'000, "FT8", Mode::usb}, {7'074'000.5, "", Mode::usb}}));
+        (std::vector<FrequencyLabel>{{7'074'000, "FT8", Mode::usb, "ft8"}, {7'074'000.5, "", Mode::usb, {}}}));
 
     QJsonArray many;
     for (int i = 0; i < maxScaleLabels + 50; ++i)

@@ -221,3 +221,50 @@ TEST_F(OpenWebRXSessionRxSimTest, EveryGenerationPlaysTheTunedStationWithoutALos
             std::tuple(c.framing, QString::fromLatin1(c.software)));
     }
 }
+
+TEST_F(OpenWebRXSessionRxSimTest, DecodersFromTheModesListRunOnTheirModeAndSendWhatTheyDecode)
+{
+    startServer();
+    client->restoreTuning(Mode::usb, 0, 7029);
+    client->connect(address());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return client->decoders().size() == 3 && sent().contains(dspStart); }));
+    EXPECT_TRUE(client->features().decoders);
+    const QList<ReceiverDecoder>& decoders = client->decoders();
+    EXPECT_EQ(std::tuple(decoders[0].name, decoders[1].name, decoders[2].name),
+        std::tuple("CW Decoder", "CW Skimmer", "FT8"));
+    EXPECT_EQ(decoders[2].missingRequirements, QStringList{"wsjt-x"});
+
+    // Refusals change nothing and are said once.
+    const qsizetype before = sent().size();
+    client->chooseDecoder(QStringLiteral("RTTY"));
+    EXPECT_EQ(client->decoderError(), "The receiver offers no decoder named \u201cRTTY\u201d.");
+    client->chooseDecoder(QStringLiteral("ft8"));
+    EXPECT_EQ(client->decoderError(), "\u201cFT8\u201d cannot run here. The receiver lacks wsjt-x.");
+    client->chooseDecoder(QStringLiteral("cwdecoder"), Mode::am);
+    EXPECT_EQ(client->decoderError(), "\u201cCW Decoder\u201d runs only on USB or LSB.");
+    EXPECT_EQ(client->decoder(), std::nullopt);
+
+    // As the server's own page does: the tuning with the decoder, then where
+    // it listens, 1000 Hz of audio above the dial.
+    QString text;
+    QObject::connect(client.get(), &ReceiverClient::decoderOutputChanged, &view,
+        [&] { text += client->decoderOutput().text; });
+    client->chooseDecoder(QStringLiteral("CW Decoder"));
+    EXPECT_EQ(client->decoderError(), std::nullopt);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return sent().size() >= before + 2; }));
+    EXPECT_EQ(sent().mid(before),
+        (QStringList{R"({"params":{"high_cut":2750,"low_cut":150,"mod":"usb","offset_freq":-71000,)"
+                     R"("secondary_mod":"cwdecoder"},"type":"dspcontrol"})",
+            R"({"params":{"secondary_offset_freq":1000},"type":"dspcontrol"})"}));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return client->decoderChannel().bandwidthHz.has_value(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return text.contains(QStringLiteral("FARLISTEN")); }, 40000)) << text.toStdString();
+
+    // The other sideband mirrors where it listens; another mode ends it.
+    client->setMode(Mode::lsb);
+    EXPECT_EQ(client->decoder(), (DecoderChoice{"cwdecoder", -1000}));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return sent().last() == R"({"params":{"secondary_offset_freq":-1000},"type":"dspcontrol"})"; }));
+    client->setMode(Mode::am);
+    EXPECT_EQ(client->decoder(), std::nullopt);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return sent().last().contains(R"("secondary_mod":false)"); }));
+    EXPECT_EQ(tuningMessages().last().value("mod"), "am");
+}

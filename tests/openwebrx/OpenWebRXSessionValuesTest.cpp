@@ -1,5 +1,6 @@
 // The pure pieces of an OpenWebRX connection: what its config and
 // messages are read as, and a band's tuning.
+#include "openwebrx/OpenWebRXDecoders.h"
 #include "openwebrx/OpenWebRXSessionValues.h"
 
 #include <gtest/gtest.h>
@@ -129,7 +130,7 @@ TEST(OpenWebRXSessionValues, MessagesReadAsTheSessionNeedsThem)
 
     const JSONValue::Array modes{object({{"modulation", text("usb")}, {"type", text("analog")}}),
         object({{"modulation", text("ft8")}, {"type", text("digimode")}}), object({{"modulation", text("am")}})};
-    EXPECT_EQ(readOpenWebRXModulations(JSONValue(modes)), (QSet<QString>{"usb"}));
+    EXPECT_EQ(readOpenWebRXModes(JSONValue(modes)).analog, (QSet<QString>{"usb"}));
 
     const JSONValue details = object({{"receiver_gps", object({{"lat", JSONValue(52.515)}, {"lon", JSONValue(-13.35)}})}});
     EXPECT_EQ(openWebRXGPSText(details, QLocale(QLocale::German, QLocale::Germany)), QStringLiteral("(52,5150, -13,3500)"));

@@ -9,6 +9,7 @@
 #include <QJsonObject>
 #include <QMetaProperty>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTemporaryFile>
 
@@ -212,6 +213,32 @@ TEST(RxProbeProgram, ReconnectsOnlyWhenAskedAndPrintsEachTry)
         EXPECT_EQ(run.kinds().mid(0, reconnect ? 6 : -1),
             reconnect ? start + QStringList({"try 1 of 10", "connecting", "connected"}) : start);
     }
+}
+
+TEST(RxProbeProgram, PrintsWhatTheServersDecoderDecodesAndANameItDoesNotOffer)
+{
+    RxSimOptions options;
+    options.kind = RxSimKind::openwebrx;
+    RxSimServer server(options);
+    const quint16 port = server.listen();
+    ASSERT_NE(port, 0);
+    const QString address = QStringLiteral("127.0.0.1:%1").arg(port);
+
+    // Said once; the probe goes on listening.
+    const ProbeRun refused = runProbe({address, "--seconds", "2", "--decoder", "RTTY"}, 20'000);
+    ASSERT_EQ(refused.exitCode, 0);
+    EXPECT_EQ(refused.values("decoderError"), QList<QJsonValue>{"The receiver offers no decoder named \u201cRTTY\u201d."});
+    ASSERT_TRUE(refused.lines.last().contains("summary"));
+    EXPECT_GT(refused.lines.last().value("summary").toObject().value("waterfallRows").toInt(), 0);
+
+    const ProbeRun run =
+        runProbe({address, "--frequency", "7029", "--mode", "usb", "--decoder", "CW Decoder", "--seconds", "8"}, 30'000);
+    ASSERT_EQ(run.exitCode, 0);
+    QString text;
+    for (const QJsonValue& piece : run.values("decoderText"))
+        text += piece.toString();
+    EXPECT_TRUE(text.contains(QRegularExpression("^[A-Z \\n]*[A-Z]{2}[A-Z \\n]*$"))) << text.toStdString();
+    EXPECT_TRUE(run.values("decoderError").isEmpty());
 }
 
 } // namespace

@@ -14,6 +14,7 @@
 #include <QStringList>
 #include <QUrl>
 
+#include <cmath>
 #include <functional>
 #include <unordered_map>
 
@@ -150,7 +151,7 @@ QJsonValue json(const QList<Mode>& modes) { return arrayJson(modes); }
 QJsonValue json(const FrequencyLabel& label)
 {
     return QJsonObject{{QStringLiteral("hz"), label.hz}, {QStringLiteral("name"), label.name},
-        {QStringLiteral("mode"), optionalMember(label.mode)}};
+        {QStringLiteral("mode"), optionalMember(label.mode)}, {QStringLiteral("decoder"), optionalMember(label.decoder)}};
 }
 
 QJsonValue json(const BandBar& bar)
@@ -223,4 +224,17 @@ std::optional<QJsonValue> propertyJson(const QVariant& value)
     if (encoder == encoders().end() || !value.constData())
         return std::nullopt;
     return encoder->second(value);
+}
+
+QJsonValue decodedMessageJson(const DecodedMessage& message)
+{
+    QJsonObject object;
+    for (const DecodedField& field : message.fields) {
+        const double* number = std::get_if<double>(&field.value);
+        if (number && std::isfinite(*number))
+            object.insert(field.key, *number);
+        else
+            object.insert(field.key, message.text(field.key).value_or(QString()));
+    }
+    return object;
 }

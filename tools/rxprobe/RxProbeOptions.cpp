@@ -66,8 +66,12 @@ std::variant<RxProbeOptions, RxProbeUsage> parseRxProbeCommandLine(const QString
     const QCommandLineOption soundSource(QStringLiteral("sound-source"),
         QStringLiteral("Offer the sound as a capture source of this name (parec -d NAME) instead of playing it."),
         QStringLiteral("NAME"));
-    parser.addOptions(
-        {seconds, frequency, mode, password, zoom, wav, squelch, nr, notch, nb, reconnect, rigctld, soundSource, directory});
+    const QCommandLineOption decoder(QStringLiteral("decoder"),
+        QStringLiteral("Run this decoder of the receiver's (its name or modulation, e.g. cwdecoder) at 1000 Hz of "
+                       "audio, on --mode when given, and print what it decodes."),
+        QStringLiteral("NAME"));
+    parser.addOptions({seconds, frequency, mode, password, zoom, wav, squelch, nr, notch, nb, reconnect, rigctld,
+        soundSource, decoder, directory});
     parser.addPositionalArgument(QStringLiteral("ADDRESS"), QStringLiteral("The receiver's address."));
 
     if (!parser.parse(args))
@@ -141,6 +145,11 @@ std::variant<RxProbeOptions, RxProbeUsage> parseRxProbeCommandLine(const QString
         if (!isValidSoundSourceName(*options.soundSource))
             return RxProbeUsage{
                 QStringLiteral("--sound-source takes a name of 1 to 64 letters, digits, '.', '-' and '_'"), true};
+    }
+    if (parser.isSet(decoder)) {
+        options.decoder = parser.value(decoder).trimmed();
+        if (options.decoder->isEmpty())
+            return RxProbeUsage{QStringLiteral("--decoder takes a decoder's name"), true};
     }
     if (parser.isSet(wav)) {
         options.wavPath = parser.value(wav);

@@ -3,7 +3,7 @@
 //   rxprobe ADDRESS [--seconds N] [--frequency KHZ] [--mode MODE]
 //           [--password TEXT] [--zoom Z] [--wav FILE]
 //           [--squelch DB] [--nr] [--notch HZ] [--nb] [--reconnect]
-//           [--rigctld PORT] [--sound-source NAME]
+//           [--rigctld PORT] [--sound-source NAME] [--decoder NAME]
 //   rxprobe --directory SOURCE [--directory SOURCE]...
 
 #include "model/Mode.h"
@@ -37,6 +37,9 @@ struct RxProbeOptions {
     std::optional<quint16> rigctldPort;
     // Offers the sound as a capture source of this name, instead of playing it.
     std::optional<QByteArray> soundSource;
+    // A decoder of the receiver's, by its name or modulation, chosen once
+    // connected on --mode (one it runs on) or its own first mode.
+    std::optional<QString> decoder;
 };
 
 // The text to print instead of running: the help (exit 0) or an error (exit 2).

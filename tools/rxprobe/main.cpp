@@ -7,6 +7,7 @@
 #include "DirectoryProbe.h"
 #include "JsonLines.h"
 #include "PlaybackCounter.h"
+#include "PropertyJson.h"
 #include "PropertyLog.h"
 #include "RxProbeOptions.h"
 
@@ -28,6 +29,8 @@
 #include <QTimer>
 
 #include <csignal>
+#include <memory>
+#include <utility>
 #include <variant>
 
 namespace {
@@ -161,6 +164,22 @@ int main(int argc, char** argv)
     if (options.zoom) {
         client.restoreTuning(options.mode.value_or(client.mode()), *options.zoom,
             options.frequencyKHz.value_or(client.frequencyKHz()));
+    }
+    if (options.decoder) {
+        // Once, when first connected: a reconnected session takes its
+        // decoder up again by itself.
+        auto chosen = std::make_shared<bool>(false);
+        QObject::connect(&client, &ReceiverClient::stateChanged, &log, [&client, &options, chosen] {
+            if (client.state().isConnected() && !std::exchange(*chosen, true))
+                client.chooseDecoder(*options.decoder, options.mode);
+        });
+        QObject::connect(&client, &ReceiverClient::decoderOutputChanged, &log, [&client, &clock] {
+            const DecoderOutput& output = client.decoderOutput();
+            if (!output.text.isEmpty())
+                writeLine(propertyLine(clock.elapsed(), QStringLiteral("decoderText"), output.text));
+            for (const DecodedMessage& message : output.messages)
+                writeLine(propertyLine(clock.elapsed(), QStringLiteral("decoderMessage"), decodedMessageJson(message)));
+        });
     }
     client.connect(options.address, options.password, options.frequencyKHz, options.mode);
 

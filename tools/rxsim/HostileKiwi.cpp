@@ -243,6 +243,7 @@ void HostileKiwiSoundChannel::accepted()
     case RxSimHostile::longProfileNames:
     case RxSimHostile::alternatingZoom:
     case RxSimHostile::wideJsonArray:
+    case RxSimHostile::decoderFlood:
         break;
     }
 }
@@ -326,6 +327,7 @@ void HostileKiwiWaterfallChannel::accepted()
     case RxSimHostile::hugeAdpcmFrame:
     case RxSimHostile::longProfileNames:
     case RxSimHostile::wideJsonArray:
+    case RxSimHostile::decoderFlood:
         break;
     }
 }
@@ -384,6 +386,7 @@ void makeStatusPageHostile(RxSimHostile hostile, HttpPage& page)
     case RxSimHostile::longProfileNames:
     case RxSimHostile::alternatingZoom:
     case RxSimHostile::wideJsonArray:
+    case RxSimHostile::decoderFlood:
         break;
     }
 }

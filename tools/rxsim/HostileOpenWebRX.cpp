@@ -54,6 +54,11 @@ void HostileOpenWebRXChannel::handshake()
     case RxSimHostile::flood:
         floodTimer_.start(floodInterval);
         break;
+    case RxSimHostile::decoderFlood:
+        disconnect(&floodTimer_, nullptr, this, nullptr);
+        connect(&floodTimer_, &QTimer::timeout, this, &HostileOpenWebRXChannel::decoderFloodTick);
+        floodTimer_.start(floodInterval);
+        break;
     case RxSimHostile::oversized:
         QTimer::singleShot(actDelay, this, [this] {
             if (tcp_ && isOpen())
@@ -132,6 +137,27 @@ void HostileOpenWebRXChannel::floodTick()
         return;
     }
     for (int n = 0; n < framesPerFloodTick && sendFrame(floodFrame(n % 2 == 1)); ++n) {
+    }
+}
+
+void HostileOpenWebRXChannel::decoderFloodTick()
+{
+    if (!isOpen()) {
+        floodTimer_.stop();
+        return;
+    }
+    // Text with control characters and markup, and now and then a message
+    // with absurd fields, as far as the client takes them.
+    for (int n = 0; n < decodesPerFloodTick && !hasBacklog(); ++n, ++decodesSent_) {
+        if (decodesSent_ % 10 == 9) {
+            sendText(QStringLiteral(
+                R"({"type":"secondary_demod","value":{"mode":"FT8","timestamp":%1,"db":1e308,"dt":"<b>x</b>",)"
+                R"("freq":-1e300,"msg":"CQ <i>DL%1</i>\u0007","callsign":"<a href=x>DL1</a>","n":[[[%1]]]}})")
+                         .arg(decodesSent_));
+        } else {
+            sendText(QStringLiteral(R"({"type":"secondary_demod","value":"CQ <b>%1</b>\u001b[2J\r\n"})")
+                         .arg(decodesSent_));
+        }
     }
 }
 

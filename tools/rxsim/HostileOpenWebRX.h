@@ -19,6 +19,7 @@ protected:
 
 private:
     void floodTick();
+    void decoderFloodTick();
     void sendInvalidText();
     void sendDeepJson();
     void sendAbsurdNumbers();
@@ -28,4 +29,5 @@ private:
 
     QPointer<QTcpSocket> tcp_;
     QTimer floodTimer_;
+    std::int64_t decodesSent_ = 0;
 };

@@ -29,3 +29,5 @@ inline constexpr int alternatingZoomFrames = 4000;
 // Long profile names: how many profiles, and the length of each name.
 inline constexpr int longProfileCount = 1000;
 inline constexpr int longProfileNameLength = 1000;
+// Decoder flood: text pieces and messages, 100 every 10 ms (10000 a second).
+inline constexpr int decodesPerFloodTick = 100;

@@ -3,6 +3,7 @@
 #include "SimLabels.h"
 #include "openwebrx/OpenWebRXModulations.h"
 
+#include <QDateTime>
 #include <QJsonDocument>
 
 #include <algorithm>
@@ -69,6 +70,19 @@ std::vector<float> windowed(const std::vector<float>& levels)
 double tuningEdge(const QJsonValue& value, double fallback)
 {
     return value.isDouble() && std::isfinite(value.toDouble()) ? value.toDouble() : fallback;
+}
+
+// One transmission as a message of fields, as a skimmer reports a station.
+QJsonObject transmissionFields(const SimCwDecoder::Transmission& transmission, double frequencyHz)
+{
+    QJsonObject fields{{QStringLiteral("mode"), QStringLiteral("CW")},
+        {QStringLiteral("timestamp"), QDateTime::currentMSecsSinceEpoch()},
+        {QStringLiteral("db"), std::round(transmission.snrDb)}, {QStringLiteral("freq"), std::round(frequencyHz)},
+        {QStringLiteral("msg"), transmission.text}, {QStringLiteral("wpm"), std::round(transmission.wordsPerMinute)}};
+    const QStringList words = transmission.text.split(u' ', Qt::SkipEmptyParts);
+    if (const qsizetype de = words.indexOf(QStringLiteral("DE")); de >= 0 && de + 1 < words.size())
+        fields.insert(QStringLiteral("callsign"), words.at(de + 1));
+    return fields;
 }
 
 } // namespace
@@ -166,8 +180,10 @@ void OpenWebRXChannel::handshake()
     if (!replyLast)
         sendText(openWebRXHandshakeReply(o.openWebRXVersion));
     sendText(openWebRXGlobalConfig(o));
+    sendText(openWebRXDecoderConfigMessage(QStringLiteral("secondary_fft_size"), openWebRXDecoderFFTSize));
     sendText(openWebRXReceiverDetails(context_.receiver));
     sendText(openWebRXProfilesMessage(context_.receiver));
+    sendText(openWebRXFeaturesMessage());
     sendText(openWebRXModesMessage());
     sendText(openWebRXBookmarksMessage());
     sendText(openWebRXDialFrequenciesMessage());
@@ -225,6 +241,62 @@ void OpenWebRXChannel::applyDspParams(const QJsonObject& params, const QString& 
     t.highHz = tuningEdge(params.value(QStringLiteral("high_cut")), t.highHz);
     tuning_ = t;
     receiver_.setTuning(tuning_);
+    if (params.contains(QStringLiteral("secondary_offset_freq"))
+        && isJsonIntegerMember(text, QStringLiteral("secondary_offset_freq"))) {
+        decoderOffsetHz_ = params.value(QStringLiteral("secondary_offset_freq")).toInteger();
+        if (decoding_)
+            decoding_->decoder.setFrequency(std::abs(static_cast<double>(decoderOffsetHz_)));
+    }
+    // One it does not know is no decoder, without a word.
+    if (params.contains(QStringLiteral("secondary_mod")))
+        decoderChoice_ = openWebRXSimDecoder(params.value(QStringLiteral("secondary_mod")).toString());
+    runDecoder();
+}
+
+void OpenWebRXChannel::runDecoder()
+{
+    const bool runs = decoderChoice_
+        && openWebRXSimDecoderModes(*decoderChoice_).contains(openWebRXModulation(tuning_.mode));
+    if (!runs) {
+        decoding_.reset();
+        return;
+    }
+    if (decoding_ && decoding_->kind == *decoderChoice_)
+        return;
+    decoding_.emplace();
+    decoding_->kind = *decoderChoice_;
+    decoding_->decoder.setFrequency(std::abs(static_cast<double>(decoderOffsetHz_)));
+    decoding_->spectrumClock.start();
+    sendText(openWebRXDecoderConfigMessage(QStringLiteral("if_samp_rate"), openWebRXDecoderRate));
+    sendText(openWebRXDecoderConfigMessage(QStringLiteral("secondary_bw"), openWebRXCwBandwidth));
+}
+
+void OpenWebRXChannel::decode(std::span<const float> audio)
+{
+    const QString text = decoding_->decoder.feed(audio);
+    if (decoding_->kind == OpenWebRXSimDecoder::text) {
+        if (!text.isEmpty())
+            sendText(openWebRXDecodedTextMessage(text));
+        return;
+    }
+    const std::optional<SimCwDecoder::Transmission> transmission = decoding_->decoder.takeTransmission();
+    if (transmission && !transmission->text.isEmpty()) {
+        const double frequencyHz = tuning_.carrierHz + static_cast<double>(decoderOffsetHz_);
+        sendText(openWebRXDecodedObjectMessage(transmissionFields(*transmission, frequencyHz)));
+    }
+}
+
+void OpenWebRXChannel::sendDecoderSpectrum()
+{
+    std::vector<float> levels(openWebRXDecoderFFTSize);
+    const double t = static_cast<double>(context_.bandClock.elapsed()) / 1000.0;
+    context_.band.levels(tuning_.carrierHz - openWebRXDecoderRate / 2, openWebRXDecoderRate / openWebRXDecoderFFTSize,
+        t, noiseState_, levels);
+    levels = windowed(levels);
+    const std::vector<std::uint8_t> payload = context_.options.waterfallFormat == RxSimWaterfallFormat::adpcm
+        ? openWebRXCompressedWaterfall(levels)
+        : openWebRXFloatWaterfall(levels);
+    sendFrame(openWebRXFrame(OpenWebRXFrameType::decoderSpectrum, payload));
 }
 
 void OpenWebRXChannel::selectProfile(const OpenWebRXProfile& profile)
@@ -235,6 +307,7 @@ void OpenWebRXChannel::selectProfile(const OpenWebRXProfile& profile)
     const double startHz = profile.absoluteStart ? profile.startHz : profile.centerHz + profile.startHz;
     tuning_ = {mode, static_cast<double>(passband.low), static_cast<double>(passband.high), startHz};
     receiver_.setTuning(tuning_);
+    runDecoder();
     sendText(openWebRXProfileConfig(profile));
 }
 
@@ -262,6 +335,14 @@ void OpenWebRXChannel::tick()
         for (std::int64_t n = 0; n < maxRowsPerTick && rowsDone_ < due; ++n, ++rowsDone_)
             sendRow();
         rowsDone_ = std::max(rowsDone_, due - maxRowsPerTick);
+    }
+    if (decoding_) {
+        const double rowsPerMs = context_.options.waterfallFPS / 1000.0;
+        const auto due = static_cast<std::int64_t>(static_cast<double>(decoding_->spectrumClock.elapsed()) * rowsPerMs);
+        std::int64_t& done = decoding_->spectrumRowsDone;
+        for (std::int64_t n = 0; n < maxRowsPerTick && done < due; ++n, ++done)
+            sendDecoderSpectrum();
+        done = std::max(done, due - maxRowsPerTick);
     }
 
     if (!audioStarted_)
@@ -299,6 +380,8 @@ void OpenWebRXChannel::sendAudioBlock(double bandSeconds)
         return;
     std::vector<float> audio(blockSamples);
     receiver_.render(bandSeconds, audio);
+    if (decoding_)
+        decode(audio);
     const bool hd = context_.options.hdAudio;
     std::vector<std::int16_t> samples;
     samples.reserve(audio.size() * (hd ? hdFactor : 1));

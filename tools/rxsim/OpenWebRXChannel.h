@@ -6,7 +6,10 @@
 // {"type":"dspcontrol","action":"start"}, like a real server. Audio is the
 // synthetic band demodulated at the tuned offset, mode and passband; ADPCM
 // audio is cut into messages so that some state blocks straddle two, or, as
-// a 1.1 server, is one plain stream in short frames.
+// a 1.1 server, is one plain stream in short frames. A decoder chosen with
+// "secondary_mod" runs on the listener's sound while the mode is one of its
+// own, sending what it decodes and, at the waterfall's rate, the spectrum of
+// its channel.
 
 #include "ChannelSlots.h"
 #include "KiwiPages.h"
@@ -14,6 +17,7 @@
 #include "OpenWebRXWire.h"
 #include "RxSimOptions.h"
 #include "SimBand.h"
+#include "SimCwDecoder.h"
 #include "SimReceiver.h"
 
 #include <QElapsedTimer>
@@ -63,6 +67,7 @@ protected:
     // False when the channel is closing or the client is too far behind.
     bool sendFrame(const QByteArray& frame);
     bool isOpen() const { return !closing_; }
+    bool hasBacklog() const;
 
     const OpenWebRXChannelContext& context_;
 
@@ -77,7 +82,10 @@ private:
     void sendAudioBlock(double bandSeconds);
     void sendAudioBytes(const OpenWebRXAudioEncoder::Encoded& encoded);
     void sendPlainAudio(OpenWebRXFrameType type, std::span<const std::uint8_t> bytes);
-    bool hasBacklog() const;
+    // Starts, keeps or ends the decoder as the choice and the mode say.
+    void runDecoder();
+    void decode(std::span<const float> audio);
+    void sendDecoderSpectrum();
 
     std::unique_ptr<QWebSocket> socket_;
     SimReceiver receiver_;
@@ -87,6 +95,17 @@ private:
     const OpenWebRXProfile* profile_ = nullptr;
     SimTuning tuning_;
     std::optional<int> slot_;
+    // The decoder chosen, where it listens from the carrier, and the one
+    // running.
+    struct Decoding {
+        OpenWebRXSimDecoder kind;
+        SimCwDecoder decoder{SimReceiver::sampleRate};
+        QElapsedTimer spectrumClock;
+        std::int64_t spectrumRowsDone = 0;
+    };
+    std::optional<OpenWebRXSimDecoder> decoderChoice_;
+    std::int64_t decoderOffsetHz_ = 0;
+    std::optional<Decoding> decoding_;
     QTimer frameTimer_;
     QTimer closeGraceTimer_;
     QElapsedTimer rowClock_;

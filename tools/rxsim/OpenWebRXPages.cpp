@@ -16,13 +16,36 @@ QString fullId(const OpenWebRXProfile& profile)
     return QString::fromLatin1(openWebRXSdrId) + u'|' + profile.id;
 }
 
-QJsonObject mode(const char* modulation, const char* name)
+QJsonObject bandpass(int low, int high)
+{
+    return {{QStringLiteral("low_cut"), low}, {QStringLiteral("high_cut"), high}};
+}
+
+QJsonObject mode(const char* modulation, const char* name, int low, int high)
 {
     return {{QStringLiteral("modulation"), QString::fromLatin1(modulation)},
             {QStringLiteral("name"), QString::fromLatin1(name)},
             {QStringLiteral("type"), QStringLiteral("analog")},
             {QStringLiteral("requirements"), QJsonArray()},
-            {QStringLiteral("squelch"), true}};
+            {QStringLiteral("squelch"), true},
+            {QStringLiteral("bandpass"), bandpass(low, high)}};
+}
+
+QJsonObject digimode(const char* modulation, const char* name, const QStringList& underlying,
+                     const QStringList& requirements)
+{
+    return {{QStringLiteral("modulation"), QString::fromLatin1(modulation)},
+            {QStringLiteral("name"), QString::fromLatin1(name)},
+            {QStringLiteral("type"), QStringLiteral("digimode")},
+            {QStringLiteral("underlying"), QJsonArray::fromStringList(underlying)},
+            {QStringLiteral("requirements"), QJsonArray::fromStringList(requirements)},
+            {QStringLiteral("squelch"), true},
+            {QStringLiteral("secondaryFft"), true}};
+}
+
+QString typed(const char* type, const QJsonValue& value)
+{
+    return compact({{QStringLiteral("type"), QString::fromLatin1(type)}, {QStringLiteral("value"), value}});
 }
 
 } // namespace
@@ -115,16 +138,50 @@ QString openWebRXProfilesMessage(const SimReceiverDescription& receiver)
     return compact({{QStringLiteral("type"), QStringLiteral("profiles")}, {QStringLiteral("value"), value}});
 }
 
+std::optional<OpenWebRXSimDecoder> openWebRXSimDecoder(const QString& modulation)
+{
+    if (modulation == QLatin1String("cwdecoder"))
+        return OpenWebRXSimDecoder::text;
+    if (modulation == QLatin1String("cwskimmer"))
+        return OpenWebRXSimDecoder::messages;
+    return std::nullopt;
+}
+
+QStringList openWebRXSimDecoderModes(OpenWebRXSimDecoder decoder)
+{
+    return decoder == OpenWebRXSimDecoder::text ? QStringList{QStringLiteral("usb"), QStringLiteral("lsb")}
+                                                : QStringList{QStringLiteral("usb")};
+}
+
 QString openWebRXModesMessage()
 {
-    QJsonArray value{mode("am", "AM"), mode("sam", "SAM"), mode("lsb", "LSB"), mode("usb", "USB"),
-                     mode("cw", "CW"), mode("nfm", "FM"), mode("wfm", "WFM")};
-    // A digital mode, which a listener cannot pick as a demodulator.
-    value.append(QJsonObject{{QStringLiteral("modulation"), QStringLiteral("ft8")},
-                             {QStringLiteral("name"), QStringLiteral("FT8")},
-                             {QStringLiteral("type"), QStringLiteral("digimode")},
-                             {QStringLiteral("underlying"), QJsonArray{QStringLiteral("usb")}}});
-    return compact({{QStringLiteral("type"), QStringLiteral("modes")}, {QStringLiteral("value"), value}});
+    const QJsonArray value{mode("am", "AM", -4000, 4000), mode("sam", "SAM", -4000, 4000),
+        mode("lsb", "LSB", -2750, -150), mode("usb", "USB", 150, 2750), mode("cw", "CW", 700, 900),
+        mode("nfm", "FM", -4000, 4000), mode("wfm", "WFM", -75000, 75000),
+        digimode("cwdecoder", "CW Decoder", openWebRXSimDecoderModes(OpenWebRXSimDecoder::text), {}),
+        digimode("cwskimmer", "CW Skimmer", openWebRXSimDecoderModes(OpenWebRXSimDecoder::messages), {}),
+        digimode("ft8", "FT8", {QStringLiteral("usb")}, {QStringLiteral("wsjt-x")})};
+    return typed("modes", value);
+}
+
+QString openWebRXFeaturesMessage()
+{
+    return typed("features", QJsonObject{{QStringLiteral("core"), true}, {QStringLiteral("wsjt-x"), false}});
+}
+
+QString openWebRXDecoderConfigMessage(const QString& member, double value)
+{
+    return typed("secondary_config", QJsonObject{{member, value}});
+}
+
+QString openWebRXDecodedTextMessage(const QString& text)
+{
+    return typed("secondary_demod", text);
+}
+
+QString openWebRXDecodedObjectMessage(const QJsonObject& fields)
+{
+    return typed("secondary_demod", fields);
 }
 
 QString openWebRXClientsMessage(int clients)

@@ -6,8 +6,11 @@
 #include "RxSimOptions.h"
 
 #include <QByteArray>
+#include <QJsonObject>
 #include <QString>
+#include <QStringList>
 
+#include <optional>
 #include <vector>
 
 struct OpenWebRXProfile {
@@ -26,6 +29,18 @@ inline constexpr const char* openWebRXSdrId = "rxsim";
 inline constexpr const char* openWebRXVersion = "1.2.2";
 inline constexpr const char* openWebRXVersion1_1 = "v1.1.0";
 inline constexpr int openWebRXFFTSize = 4096;
+// The decoders' spectrum: this many levels across their channel's rate.
+inline constexpr int openWebRXDecoderFFTSize = 512;
+inline constexpr double openWebRXDecoderRate = 12000;
+// How wide a signal the Morse decoders take.
+inline constexpr double openWebRXCwBandwidth = 75;
+
+// The decoders the stand-in runs: Morse as text ("cwdecoder", on USB or LSB)
+// and as one message per transmission ("cwskimmer", on USB).
+enum class OpenWebRXSimDecoder { text, messages };
+std::optional<OpenWebRXSimDecoder> openWebRXSimDecoder(const QString& modulation);
+// The modes it runs on.
+QStringList openWebRXSimDecoderModes(OpenWebRXSimDecoder decoder);
 
 // "40m" (7.1 MHz) and "31m" (9.6 MHz), in that order; the first is the default.
 const std::vector<OpenWebRXProfile>& openWebRXProfiles();
@@ -42,7 +57,14 @@ QString openWebRXGlobalConfig(const RxSimOptions& options);
 QString openWebRXProfileConfig(const OpenWebRXProfile& profile);
 QString openWebRXReceiverDetails(const SimReceiverDescription& receiver);
 QString openWebRXProfilesMessage(const SimReceiverDescription& receiver);
+// The analog modes with their passbands, the two decoders, and FT8, which
+// needs software the "features" message says it lacks.
 QString openWebRXModesMessage();
+QString openWebRXFeaturesMessage();
+QString openWebRXDecoderConfigMessage(const QString& member, double value);
+// A decoder's output: a piece of text, or a message of fields.
+QString openWebRXDecodedTextMessage(const QString& text);
+QString openWebRXDecodedObjectMessage(const QJsonObject& fields);
 QString openWebRXClientsMessage(int clients);
 // "cpuusage" (a fraction) or "temperature" (°C).
 QString openWebRXLoadMessage(const char* type, double value);

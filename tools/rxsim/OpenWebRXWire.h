@@ -14,7 +14,7 @@
 #include <span>
 #include <vector>
 
-enum class OpenWebRXFrameType : std::uint8_t { waterfall = 1, audio = 2, hdAudio = 4 };
+enum class OpenWebRXFrameType : std::uint8_t { waterfall = 1, audio = 2, decoderSpectrum = 3, hdAudio = 4 };
 
 QByteArray openWebRXFrame(OpenWebRXFrameType type, std::span<const std::uint8_t> payload);
 

@@ -14,7 +14,7 @@ namespace {
 
 constexpr double maxSeconds = 7 * 24 * 3600;
 
-constexpr std::array<std::pair<RxSimHostile, const char*>, 19> hostileNames{{
+constexpr std::array<std::pair<RxSimHostile, const char*>, 20> hostileNames{{
     {RxSimHostile::flood, "flood"},
     {RxSimHostile::oversized, "oversized"},
     {RxSimHostile::truncatedTags, "truncated-tags"},
@@ -34,6 +34,7 @@ constexpr std::array<std::pair<RxSimHostile, const char*>, 19> hostileNames{{
     {RxSimHostile::longProfileNames, "long-profile-names"},
     {RxSimHostile::alternatingZoom, "alternating-zoom"},
     {RxSimHostile::wideJsonArray, "wide-json-array"},
+    {RxSimHostile::decoderFlood, "decoder-flood"},
 }};
 
 struct Parser {
@@ -140,7 +141,7 @@ void addOptions(QCommandLineParser& parser)
     option("hostile", "Misbehave in one way: flood, oversized, truncated-tags, invalid-utf8, deep-json, "
                       "absurd-numbers, status-huge, status-trickle, param-flood, repeated-audio-rate, "
                       "alternating-rx-chan, alternating-zoom (KiwiSDR only), markup-reasons, silent-after-first, "
-                      "huge-adpcm-frame, long-profile-names, wide-json-array (OpenWebRX only), ws-silent or "
+                      "huge-adpcm-frame, long-profile-names, wide-json-array, decoder-flood (OpenWebRX only), ws-silent or "
                       "close-mid-frame (see the README).", "CASE");
 }
 
@@ -234,6 +235,8 @@ std::variant<RxSimOptions, RxSimUsage> parseRxSimCommandLine(const QStringList& 
                      || *o.hostile == RxSimHostile::repeatedAudioRate
                      || *o.hostile == RxSimHostile::alternatingRxChan))
             p.fail(QStringLiteral("--hostile %1 is for --kind kiwisdr").arg(*hostile));
+        else if (o.kind == RxSimKind::kiwisdr && *o.hostile == RxSimHostile::decoderFlood)
+            p.fail(QStringLiteral("--hostile %1 is for --kind openwebrx").arg(*hostile));
     }
 
     if (!p.error.isEmpty())

@@ -42,6 +42,7 @@ enum class RxSimHostile {
     longProfileNames,
     alternatingZoom,
     wideJsonArray,
+    decoderFlood,
 };
 // The case's name on the command line ("truncated-tags"), and back.
 QString rxSimHostileName(RxSimHostile hostile);

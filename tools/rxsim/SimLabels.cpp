@@ -48,7 +48,7 @@ QString kiwiDxConfigJson()
 QString openWebRXBookmarksMessage()
 {
     const QJsonArray bookmarks{labelled("Tone 1000", 6'070'000, "am"), labelled("CW test", 7'030'000, "cw"),
-        labelled("Voice", 7'200'000, "lsb"), labelled("Tone 400", 9'500'000, "am"),
+        labelled("CW decoder test", 7'029'000, "cwdecoder"), labelled("Voice", 7'200'000, "lsb"), labelled("Tone 400", 9'500'000, "am"),
         labelled("Tone 700", 15'400'000, "am")};
     return compact({{QStringLiteral("type"), QStringLiteral("bookmarks")}, {QStringLiteral("value"), bookmarks}});
 }
