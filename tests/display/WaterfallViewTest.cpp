@@ -618,9 +618,9 @@ TEST(FrequencyScaleTest, MarkerNamesNeverOverlap)
     FrequencyScale scale;
     scale.resize(stripWidth, scale.height());
     scale.setFrequencies({6'975'000, 250'000, 6'975'000});
-    scale.setMarks({{7'040'000, "BPSK31", Mode::usb}, {7'030'000, "CW test", Mode::cw}, {7'038'600, "WSPR", Mode::usb},
-                       {7'074'000, "FT8", Mode::usb}},
-        {{7'030'000, "CW beacon", Mode::cw}});
+    scale.setMarks({{7'040'000, "BPSK31", Mode::usb, {}}, {7'030'000, "CW test", Mode::cw, {}},
+                       {7'038'600, "WSPR", Mode::usb, {}}, {7'074'000, "FT8", Mode::usb, {}}},
+        {{7'030'000, "CW beacon", Mode::cw, {}}});
     const std::vector<FrequencyScale::MarkPlacement> placements = scale.markPlacements();
     ASSERT_EQ(placements.size(), 5u);
     QStringList names;
