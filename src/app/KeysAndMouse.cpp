@@ -1,6 +1,7 @@
 #include "app/KeysAndMouse.h"
 
-#include <QAction>
+#include "widgets/CloseButtons.h"
+
 #include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QDir>
@@ -118,13 +119,7 @@ KeysAndMouseWindow::KeysAndMouseWindow(QWidget* parent) : QWidget(parent, Qt::Wi
     // The long rows wrap to the width the window gives them.
     table->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
 
-    // Closes as the other windows do: Close, Escape and Ctrl+W.
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QWidget::close);
-    auto* closeAction = new QAction(tr("Close"), this);
-    closeAction->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_W), QKeySequence(Qt::Key_Escape)});
-    connect(closeAction, &QAction::triggered, this, &QWidget::close);
-    addAction(closeAction);
+    QDialogButtonBox* buttons = addCloseButtons(*this);
 
     auto* column = new QVBoxLayout(this);
     column->addWidget(table, 1);

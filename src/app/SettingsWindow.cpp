@@ -5,10 +5,10 @@
 #include "settings/Preferences.h"
 #include "bookmarks/ui/MenuText.h"
 #include "directory/Geo.h"
+#include "widgets/CloseButtons.h"
 #include "widgets/TextStyles.h"
 
 #include <QButtonGroup>
-#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -128,13 +128,7 @@ SettingsWindow::SettingsWindow(AudioOutputSettings& settings, Preferences& prefe
     locationLabel->setBuddy(location);
     formLayout->addRow(locationLabel, location);
     formLayout->addRow(locationProblem);
-    // Closes as the editors do: Close, Escape and Ctrl+W.
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QWidget::close);
-    auto* closeAction = new QAction(tr("Close"), this);
-    closeAction->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_W), QKeySequence(Qt::Key_Escape)});
-    connect(closeAction, &QAction::triggered, this, &QWidget::close);
-    addAction(closeAction);
+    QDialogButtonBox* buttons = addCloseButtons(*this);
 
     auto* layout = new QVBoxLayout(this);
     layout->setSizeConstraint(QLayout::SetFixedSize);

@@ -52,8 +52,8 @@ std::optional<AudioOutputError> PulseStreamEngine::start(double sampleRate)
     stop();
     QString problem;
     connection->locked([&](pa_context* context) {
-        const pa_sample_spec spec{PA_SAMPLE_FLOAT32LE, static_cast<std::uint32_t>(std::lround(sampleRate)), 1};
-        stream = pa_stream_new(context, "Farlisten", &spec, nullptr);
+        const pa_sample_spec format{PA_SAMPLE_FLOAT32LE, static_cast<std::uint32_t>(std::lround(sampleRate)), 1};
+        stream = pa_stream_new(context, "Farlisten", &format, nullptr);
         if (!stream) {
             problem = QString::fromUtf8(pa_strerror(pa_context_errno(context)));
             return;
@@ -61,7 +61,7 @@ std::optional<AudioOutputError> PulseStreamEngine::start(double sampleRate)
         pa_stream_set_state_callback(stream, &PulseStreamEngine::streamChanged, this);
         pa_stream_set_write_callback(stream, &PulseStreamEngine::writable, this);
         const auto target = static_cast<std::uint32_t>(pa_usec_to_bytes(
-            static_cast<pa_usec_t>(targetSeconds * 1e6), &spec));
+            static_cast<pa_usec_t>(targetSeconds * 1e6), &format));
         const auto any = static_cast<std::uint32_t>(-1);
         pa_buffer_attr attributes{any, target, any, any, any};
         const auto flags = static_cast<pa_stream_flags_t>(PA_STREAM_DONT_MOVE | PA_STREAM_ADJUST_LATENCY);
