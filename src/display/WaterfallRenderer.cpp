@@ -1,6 +1,5 @@
 #include "display/WaterfallRenderer.h"
 
-#include <QColorSpace>
 #include <QRgb>
 
 #include <algorithm>
@@ -11,27 +10,6 @@ namespace {
 
 // A QImage side is an int; anything larger could not be allocated anyway.
 constexpr std::int64_t maxSide = 16384;
-
-// The window's own pixel format under X11 and Wayland: painting it needs no
-// conversion, and the scaled draw takes Qt's fast path.
-constexpr QImage::Format imageFormat = QImage::Format_RGB32;
-constexpr std::uint32_t black = 0xff000000;
-
-QImage blackImage(std::int64_t width, std::int64_t height)
-{
-    QImage image(static_cast<int>(width), static_cast<int>(height), imageFormat);
-    if (image.isNull())
-        return image;
-    image.setColorSpace(QColorSpace(QColorSpace::SRgb));
-    image.fill(QColor(0, 0, 0));
-    return image;
-}
-
-void paintBlack(std::uint8_t* pixels, std::int64_t count)
-{
-    for (std::int64_t i = 0; i < count; ++i)
-        std::memcpy(pixels + 4 * i, &black, 4);
-}
 
 // The level's place on the palette, 0..255; NaN counts as the floor.
 int paletteIndex(double level, double minDB, double range)
@@ -50,7 +28,7 @@ WaterfallRenderer::WaterfallRenderer(std::int64_t width, std::int64_t height)
     : m_width(std::clamp<std::int64_t>(width, 1, maxSide))
     , m_height(std::clamp<std::int64_t>(height, 1, maxSide))
     , m_palette(makePalette())
-    , m_image(blackImage(m_width, m_height))
+    , m_pixels(m_width, m_height)
     , m_levels(m_width, m_height)
     , m_columns(static_cast<std::size_t>(m_width))
 {
@@ -72,14 +50,14 @@ void WaterfallRenderer::setColourMap(ColourMap map)
 
 void WaterfallRenderer::recolour()
 {
-    if (m_image.isNull())
-        return;
     const std::array<std::uint32_t, 256> colours = binColours();
     for (std::int64_t age = 0; age < m_levels.lineCount(); ++age) {
-        std::uint8_t* line = m_image.scanLine(static_cast<int>(age));
+        std::uint32_t* line = m_pixels.line(age);
+        if (!line)
+            return;
         const std::uint8_t* levels = m_levels.line(age);
         for (std::int64_t x = 0; x < m_width; ++x)
-            std::memcpy(line + 4 * x, &colours[levels[x]], 4);
+            line[x] = colours[levels[x]];
     }
 }
 
@@ -100,7 +78,7 @@ bool WaterfallRenderer::hasUsableGeometry(const WaterfallRow& row)
 
 std::optional<QImage> WaterfallRenderer::pushRow(const WaterfallRow& row, bool addLine)
 {
-    if (row.bins.empty() || !hasUsableGeometry(row) || m_image.isNull())
+    if (row.bins.empty() || !hasUsableGeometry(row) || m_pixels.isNull())
         return std::nullopt;
 
     const double span = row.spanHz;
@@ -139,16 +117,16 @@ std::optional<QImage> WaterfallRenderer::pushRow(const WaterfallRow& row, bool a
         return std::nullopt;
     m_levels.push(m_columns);
 
-    scrollDown();
-    if (m_image.isNull())
+    std::uint32_t* top = m_pixels.scrollDown();
+    if (!top)
         return std::nullopt;
-    colourTopLine();
+    colourLine(top);
     return makeImage();
 }
 
 void WaterfallRenderer::reset()
 {
-    m_image = blackImage(m_width, m_height);
+    m_pixels.fill(WaterfallPixels::black);
     m_spectrum.clear();
     m_levels.clear();
     m_lastSpan.reset();
@@ -157,7 +135,7 @@ void WaterfallRenderer::reset()
 
 void WaterfallRenderer::clearImage()
 {
-    m_image.fill(QColor(0, 0, 0));
+    m_pixels.fill(WaterfallPixels::black);
     m_spectrum.clear();
     m_levels.clear();
 }
@@ -171,17 +149,17 @@ void WaterfallRenderer::shiftImage(std::int64_t px)
         clearImage();
         return;
     }
-    const auto keptBytes = static_cast<std::size_t>((m_width - n) * 4);
+    const auto keptBytes = static_cast<std::size_t>(m_width - n) * sizeof(std::uint32_t);
     for (std::int64_t y = 0; y < m_height; ++y) {
-        std::uint8_t* line = m_image.scanLine(static_cast<int>(y));
+        std::uint32_t* line = m_pixels.line(y);
         if (!line)
             return;
         if (px < 0) {
-            std::memmove(line, line + n * 4, keptBytes);
-            paintBlack(line + (m_width - n) * 4, n);
+            std::memmove(line, line + n, keptBytes);
+            std::fill_n(line + (m_width - n), n, WaterfallPixels::black);
         } else {
-            std::memmove(line + n * 4, line, keptBytes);
-            paintBlack(line, n);
+            std::memmove(line + n, line, keptBytes);
+            std::fill_n(line, n, WaterfallPixels::black);
         }
     }
 
@@ -217,27 +195,6 @@ void WaterfallRenderer::updateAutoRange()
     }
 }
 
-void WaterfallRenderer::scrollDown()
-{
-    const qsizetype stride = m_image.bytesPerLine();
-    const auto moved = static_cast<std::size_t>(stride * (m_height - 1));
-    if (m_image.isDetached()) {
-        std::uint8_t* bits = m_image.bits();
-        std::memmove(bits + stride, bits, moved);
-        return;
-    }
-    // Someone still holds the last image: build the next one beside it in one
-    // pass instead of copying the whole buffer and then moving it.
-    QImage next(static_cast<int>(m_width), static_cast<int>(m_height), imageFormat);
-    if (next.isNull()) {
-        m_image = QImage();
-        return;
-    }
-    next.setColorSpace(m_image.colorSpace());
-    std::memcpy(next.bits() + stride, m_image.constBits(), moved);
-    m_image = std::move(next);
-}
-
 std::array<std::uint32_t, 256> WaterfallRenderer::binColours() const
 {
     double range = maxDB - minDB;
@@ -251,11 +208,10 @@ std::array<std::uint32_t, 256> WaterfallRenderer::binColours() const
     return colours;
 }
 
-void WaterfallRenderer::colourTopLine()
+void WaterfallRenderer::colourLine(std::uint32_t* line) const
 {
     // One colour per possible bin value, then one look-up per column.
     const std::array<std::uint32_t, 256> colours = binColours();
-    std::uint8_t* line = m_image.scanLine(0);
     for (std::int64_t x = 0; x < m_width; ++x)
-        std::memcpy(line + 4 * x, &colours[m_columns[static_cast<std::size_t>(x)]], 4);
+        line[x] = colours[m_columns[static_cast<std::size_t>(x)]];
 }

@@ -11,6 +11,7 @@
 #include "display/ColourMaps.h"
 #include "display/SpectrumLevels.h"
 #include "display/WaterfallLevels.h"
+#include "display/WaterfallPixels.h"
 #include "model/ReceiverModel.h"
 
 #include <QImage>
@@ -75,10 +76,10 @@ public:
     double imageStartHz() const { return m_imageStartHz; }
     const std::optional<double>& lastSpan() const { return m_lastSpan; }
 
-    // The current picture. Shares the renderer's buffer until the next row,
-    // which then writes into a buffer of its own, so an image once handed
-    // out never changes.
-    QImage makeImage() const { return m_image; }
+    // The current picture, in Format_RGB32, the window's own pixel format
+    // under X11 and Wayland: painting it needs no conversion. A view of the
+    // renderer's buffer that never changes once handed out.
+    QImage makeImage() const { return m_pixels.image(); }
 
     // Back to a black picture and no spectrum, as for a new receiver.
     void reset();
@@ -87,8 +88,8 @@ private:
     void clearImage();
     void shiftImage(std::int64_t px);
     void updateAutoRange();
-    void scrollDown();
-    void colourTopLine();
+    // Colours `width` pixels from the current row's columns.
+    void colourLine(std::uint32_t* line) const;
     // One colour per bin value for the current map and range.
     std::array<std::uint32_t, 256> binColours() const;
 
@@ -96,8 +97,7 @@ private:
     const std::int64_t m_height;
     ColourMap m_colourMap = ColourMap::classic;
     Palette m_palette;
-    // The pixels, line by line from the top, in red, green, blue, ignored.
-    QImage m_image;
+    WaterfallPixels m_pixels;
     WaterfallLevels m_levels;
     SpectrumLevels m_spectrum;
     std::optional<double> m_lastSpan;

@@ -297,6 +297,48 @@ TEST(WaterfallRendererTest, NewRangeRecoloursTheShownLinesFromTheirLevels)
     EXPECT_EQ(pixel(renderer.makeImage(), 5, 1), black);
 }
 
+// The picture scrolls through a buffer taller than itself: whether an image
+// is still held or not when the buffer's top is reached, every image shows
+// the lines as they were when it was handed out, and keeps showing them.
+TEST(WaterfallRendererTest, ImagesHandedOutKeepTheirLinesWhileThePictureScrollsOn)
+{
+    constexpr int height = 20;
+    const auto binOf = [](int n) { return static_cast<std::uint8_t>(n * 37 % 256); };
+    // Line y of the picture after row n holds row n - y, black before row 0.
+    const auto expectShows = [&](const QImage& image, int n, const char* what) {
+        for (int y = 0; y < height; ++y) {
+            const Colour expected = n - y >= 0 ? paletteColour(binOf(n - y)) : black;
+            ASSERT_EQ(pixel(image, 7, y), expected) << what << ", row " << n << ", line " << y;
+        }
+    };
+    WaterfallRenderer renderer(32, height);
+    renderer.autoRange = false;
+    renderer.minDB = -255;
+    renderer.maxDB = 0;
+    std::vector<std::pair<int, QImage>> held;
+    const int rows = 3 * WaterfallPixels::slackLines + height;
+    for (int n = 0; n < rows; ++n) {
+        const auto image = renderer.pushRow(row(std::vector<std::uint8_t>(32, binOf(n))));
+        ASSERT_TRUE(image);
+        expectShows(*image, n, "new");
+        // Held across the first move of the buffer, let go before the second.
+        if (n % 29 == 0)
+            held.emplace_back(n, *image);
+        if (n == 2 * WaterfallPixels::slackLines)
+            held.clear();
+    }
+    for (const auto& [n, image] : held)
+        expectShows(image, n, "held");
+
+    // A new range and a pan write every line: what is held stays as it was.
+    const QImage before = renderer.makeImage();
+    renderer.maxDB = -100;
+    renderer.recolour();
+    ASSERT_TRUE(renderer.pushRow(row(std::vector<std::uint8_t>(32, 0), startHz + 3 * spanHz / 32)));
+    expectShows(before, rows - 1, "held over a new range and a pan");
+    EXPECT_NE(pixel(renderer.makeImage(), 10, 1), pixel(before, 10, 0));
+}
+
 TEST(SpectrumLevelsTest, AveragingAndPeakHoldOnSyntheticRows)
 {
     // A step from -100 to -50 dB: after n rows the average has come
