@@ -2,7 +2,6 @@
 
 #include <QLinearGradient>
 #include <QPainter>
-#include <QPainterPath>
 
 #include <algorithm>
 #include <cmath>
@@ -10,6 +9,28 @@
 namespace {
 
 constexpr int stripHeight = 90;
+
+// The fill's colour on each line, as the gradient from half-transparent cyan
+// at the top to faint blue at the bottom draws it over black.
+std::vector<QRgb> fillColours(int height)
+{
+    QImage column(1, height, QImage::Format_RGB32);
+    column.fill(Qt::black);
+    QLinearGradient fill(0, 0, 0, height);
+    QColor top(Qt::cyan);
+    top.setAlphaF(0.5f);
+    QColor bottom(Qt::blue);
+    bottom.setAlphaF(0.1f);
+    fill.setColorAt(0, top);
+    fill.setColorAt(1, bottom);
+    QPainter painter(&column);
+    painter.fillRect(column.rect(), fill);
+    painter.end();
+    std::vector<QRgb> colours(static_cast<std::size_t>(height));
+    for (int y = 0; y < height; ++y)
+        colours[static_cast<std::size_t>(y)] = column.pixel(0, y);
+    return colours;
+}
 
 } // namespace
 
@@ -55,29 +76,48 @@ QPolygonF SpectrumTrace::tracePoints(const std::vector<double>& values, double m
     return points;
 }
 
+QImage SpectrumTrace::filledArea(const QPolygonF& line, QSize size)
+{
+    QImage area(size, QImage::Format_RGB32);
+    if (area.isNull())
+        return area;
+    area.fill(Qt::black);
+    if (line.size() < 2)
+        return area;
+    const int w = size.width();
+    const int h = size.height();
+    // Per column the first line whose pixel centre lies under the trace at
+    // the column's centre, as a polygon fill decides it.
+    std::vector<int> firstFilled(static_cast<std::size_t>(w));
+    qsizetype segment = 0;
+    for (int x = 0; x < w; ++x) {
+        const double centre = x + 0.5;
+        while (segment + 2 < line.size() && line[segment + 1].x() < centre)
+            ++segment;
+        const QPointF a = line[segment];
+        const QPointF b = line[segment + 1];
+        const double t = b.x() > a.x() ? std::clamp((centre - a.x()) / (b.x() - a.x()), 0.0, 1.0) : 0.0;
+        const double y = a.y() + t * (b.y() - a.y());
+        firstFilled[static_cast<std::size_t>(x)] = std::clamp(static_cast<int>(std::ceil(y - 0.5)), 0, h);
+    }
+    const std::vector<QRgb> colours = fillColours(h);
+    for (int y = 0; y < h; ++y) {
+        auto* pixels = reinterpret_cast<QRgb*>(area.scanLine(y));
+        const QRgb colour = colours[static_cast<std::size_t>(y)];
+        for (int x = 0; x < w; ++x) {
+            if (y >= firstFilled[static_cast<std::size_t>(x)])
+                pixels[x] = colour;
+        }
+    }
+    return area;
+}
+
 void SpectrumTrace::paintContent(QPainter& painter)
 {
     const QPolygonF line = tracePoints(m_values, m_minDB, m_maxDB, QSizeF(size()));
     if (line.isEmpty())
         return;
-    const double w = width();
-    const double h = height();
-
-    QPolygonF area = line;
-    area.append(QPointF(w, h));
-    area.append(QPointF(0, h));
-    QLinearGradient fill(0, 0, 0, h);
-    QColor top(Qt::cyan);
-    top.setAlphaF(0.5f);
-    QColor bottom(Qt::blue);
-    bottom.setAlphaF(0.1f);
-    fill.setColorAt(0, top);
-    fill.setColorAt(1, bottom);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(fill);
-    painter.drawPolygon(area);
-
-    painter.setBrush(Qt::NoBrush);
+    painter.drawImage(QPointF(0, 0), filledArea(line, size()));
     painter.setPen(QPen(QColor(Qt::cyan), 1));
     painter.drawPolyline(line);
     paintPeaks(painter);

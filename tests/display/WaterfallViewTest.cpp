@@ -12,8 +12,10 @@
 #include "settings/Preferences.h"
 
 #include <QApplication>
+#include <QLinearGradient>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPushButton>
 #include <QScreen>
 #include <QToolButton>
@@ -656,6 +658,57 @@ TEST(SpectrumTraceTest, PointsSpanTheStrip)
     // clamped; not a number lies on the bottom.
     EXPECT_EQ(SpectrumTrace::tracePoints({-120, -75, -30, 0, std::nan("")}, -110, -40, size),
         QPolygonF({{0, 90}, {25, 45}, {50, 0}, {75, 0}, {100, 90}}));
+}
+
+// The area under the trace is what the gradient-filled polygon drew before
+// it: the same colours, and each column's edge at most one pixel apart.
+TEST(SpectrumTraceTest, TheFilledAreaIsThePolygonFillItStandsFor)
+{
+    const QSize size(397, 90);
+    std::vector<double> noise(1024);
+    for (std::size_t i = 0; i < noise.size(); ++i)
+        noise[i] = -100 + 30 * std::sin(static_cast<double>(i) * 0.37) * std::sin(static_cast<double>(i) * 0.011);
+    noise[300] = std::nan("");
+    noise[301] = 20;
+    const std::vector<std::vector<double>> traces = {noise, {-120, -75, -30}, std::vector<double>(2048, -70)};
+    for (const auto& values : traces) {
+        const QPolygonF line = SpectrumTrace::tracePoints(values, -110, -40, QSizeF(size));
+        QImage polygon(size, QImage::Format_RGB32);
+        polygon.fill(Qt::black);
+        {
+            QPolygonF area = line;
+            area << QPointF(size.width(), size.height()) << QPointF(0, size.height());
+            QLinearGradient fill(0, 0, 0, size.height());
+            QColor top(Qt::cyan);
+            top.setAlphaF(0.5f);
+            QColor bottom(Qt::blue);
+            bottom.setAlphaF(0.1f);
+            fill.setColorAt(0, top);
+            fill.setColorAt(1, bottom);
+            QPainter painter(&polygon);
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(fill);
+            painter.drawPolygon(area);
+        }
+        const QImage filled = SpectrumTrace::filledArea(line, size);
+        ASSERT_EQ(filled.size(), size);
+        int total = 0;
+        for (int x = 0; x < size.width(); ++x) {
+            int differing = 0;
+            for (int y = 0; y < size.height(); ++y) {
+                if (filled.pixel(x, y) != polygon.pixel(x, y)) {
+                    ++differing;
+                    // Only the edge may differ: one of the two is black there.
+                    EXPECT_TRUE(qGray(filled.pixel(x, y)) == 0 || qGray(polygon.pixel(x, y)) == 0)
+                        << "column " << x << ", line " << y;
+                }
+            }
+            EXPECT_LE(differing, 1) << values.size() << " values, column " << x;
+            total += differing;
+        }
+        // Rounding at an edge, not a shift: few columns differ at all.
+        EXPECT_LE(total, size.width() / 20) << values.size() << " values";
+    }
 }
 
 } // namespace
