@@ -81,9 +81,10 @@ QImage SpectrumTrace::filledArea(const QPolygonF& line, QSize size)
     QImage area(size, QImage::Format_RGB32);
     if (area.isNull())
         return area;
-    area.fill(Qt::black);
-    if (line.size() < 2)
+    if (line.size() < 2) {
+        area.fill(Qt::black);
         return area;
+    }
     const int w = size.width();
     const int h = size.height();
     // Per column the first line whose pixel centre lies under the trace at
@@ -101,13 +102,12 @@ QImage SpectrumTrace::filledArea(const QPolygonF& line, QSize size)
         firstFilled[static_cast<std::size_t>(x)] = std::clamp(static_cast<int>(std::ceil(y - 0.5)), 0, h);
     }
     const std::vector<QRgb> colours = fillColours(h);
+    const QRgb black = qRgb(0, 0, 0);
     for (int y = 0; y < h; ++y) {
         auto* pixels = reinterpret_cast<QRgb*>(area.scanLine(y));
         const QRgb colour = colours[static_cast<std::size_t>(y)];
-        for (int x = 0; x < w; ++x) {
-            if (y >= firstFilled[static_cast<std::size_t>(x)])
-                pixels[x] = colour;
-        }
+        for (std::size_t x = 0; x < static_cast<std::size_t>(w); ++x)
+            pixels[x] = y >= firstFilled[x] ? colour : black;
     }
     return area;
 }

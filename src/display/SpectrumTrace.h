@@ -23,9 +23,9 @@ public:
     // The points of the line in a strip of the size; none for fewer than two
     // values. A value that is not a number lies on the bottom.
     static QPolygonF tracePoints(const std::vector<double>& values, double minDB, double maxDB, QSizeF size);
-    // The line's points with the area under it filled, on black, in a
-    // picture of the size: what a polygon fill would draw, for far less than
-    // the rasteriser takes for a polygon of a thousand edges.
+    // The area under the line filled, on black, in a picture of the size:
+    // what a polygon fill would draw, for far less than the rasteriser
+    // takes for a polygon of a thousand edges.
     static QImage filledArea(const QPolygonF& line, QSize size);
 
 protected:
