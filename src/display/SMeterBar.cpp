@@ -46,11 +46,17 @@ SMeterBar::SMeterBar(double fullScale, QWidget* parent)
     : QWidget(parent), m_fullScale(fullScale), m_redFrom(sMeterRedFrom(true))
 {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    // Paints the window's colour under the track itself, so that a step of
+    // the glide repaints the bar alone, not every panel behind it.
+    setAttribute(Qt::WA_OpaquePaintEvent);
     m_animation.setDuration(100);
     m_animation.setEasingCurve(QEasingCurve::Linear);
     connect(&m_animation, &QVariantAnimation::valueChanged, this, [this](const QVariant& value) {
         m_shown = value.toDouble();
-        update();
+        // A step of the glide that moves the fill's end by less than a pixel
+        // is not painted; the last step always is.
+        if (std::abs(m_shown - m_painted) * width() >= 1 || m_shown == m_target)
+            update();
     });
 }
 
@@ -93,6 +99,7 @@ QSize SMeterBar::minimumSizeHint() const
 void SMeterBar::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
+    painter.fillRect(rect(), palette().color(QPalette::Window));
     painter.setRenderHint(QPainter::Antialiasing);
     const QRectF track(0, 0, width(), rowHeight);
 
@@ -100,6 +107,7 @@ void SMeterBar::paintEvent(QPaintEvent*)
     trackColor.setAlphaF(0.1f);
     painter.fillPath(capsule(track), trackColor);
 
+    m_painted = m_shown;
     if (m_shown <= 0)
         return;
     const double red = redFraction(m_redFrom, m_fullScale);

@@ -29,6 +29,7 @@ private:
     double m_redFrom;
     double m_target = 0;
     double m_shown = 0;
+    double m_painted = 0;
     QVariantAnimation m_animation;
 };
 
