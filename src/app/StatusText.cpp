@@ -25,8 +25,13 @@ void StatusText::setText(const QString& text)
 {
     if (text == m_text)
         return;
+    // The window is laid out again only when the text asks for another
+    // size; a countdown's ticking does not.
+    const QSize hint = sizeHint();
+    const int height = heightForWidth(width());
     m_text = text;
-    updateGeometry();
+    if (sizeHint() != hint || heightForWidth(width()) != height)
+        updateGeometry();
     update();
 }
 

@@ -3,6 +3,7 @@
 #include "audio/AudioPlayer.h"
 #include "model/ReceiverModel.h"
 #include "session/ReceiverClient.h"
+#include "widgets/SteadyLabel.h"
 #include "widgets/TextStyles.h"
 
 #include <QDateTime>
@@ -96,7 +97,7 @@ void WindowFooter::refresh()
     const std::pair<QLabel*, const QString*> shown[] = {{m_clock, &m_texts.clock}, {m_buffer, &m_texts.buffer},
         {m_rate, &m_texts.rate}, {m_users, &m_texts.users}, {m_load, &m_texts.load}};
     for (const auto& [label, text] : shown) {
-        label->setText(*text);
+        setSteadyText(*label, *text);
         label->setVisible(!text->isEmpty());
     }
 }

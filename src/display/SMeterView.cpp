@@ -2,6 +2,7 @@
 
 #include "display/SMeterBar.h"
 #include "display/SMeterScale.h"
+#include "widgets/SteadyLabel.h"
 #include "widgets/TextStyles.h"
 
 #include <QAccessible>
@@ -132,8 +133,8 @@ QString SMeterView::accessibleValue() const
 void SMeterView::refresh()
 {
     const bool calibrated = m_reading ? m_reading->isCalibrated : m_calibrated;
-    m_mainText->setText(sMeterMainText(m_reading, calibrated));
-    m_detailText->setText(sMeterDetailText(m_reading, calibrated));
+    setSteadyText(*m_mainText, sMeterMainText(m_reading, calibrated));
+    setSteadyText(*m_detailText, sMeterDetailText(m_reading, calibrated));
     m_bar->setRedFrom(sMeterRedFrom(calibrated));
     m_bar->setFraction(sMeterFraction(sMeterUnits(m_reading), m_fullScale));
     m_scale->setCalibrated(calibrated);

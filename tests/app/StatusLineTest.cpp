@@ -1,7 +1,11 @@
 #include "app/StatusLine.h"
 #include "app/StatusText.h"
 
+#include "common/LayoutRequests.h"
+
 #include <QTextDocument>
+#include <QTest>
+#include <QVBoxLayout>
 
 #include <gtest/gtest.h>
 
@@ -55,6 +59,35 @@ TEST(StatusLineTest, LongTextIsCutAfterThreeLinesWithAnEllipsis)
     EXPECT_TRUE(text.linesForWidth(0).isEmpty());
     text.setText(QString());
     EXPECT_EQ(text.heightForWidth(width), text.fontMetrics().lineSpacing());
+}
+
+// A countdown's ticking repaints the text without laying the window out
+// again; a text that needs another line does.
+TEST(StatusLineTest, ATickingCountdownLeavesTheLayoutAlone)
+{
+    QWidget window;
+    auto* text = new StatusText(StatusLine::maximumLines);
+    auto* layout = new QVBoxLayout(&window);
+    layout->addWidget(text);
+    layout->addStretch();
+    window.resize(text->fontMetrics().averageCharWidth() * 40, 200);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    text->setText(QStringLiteral("Reconnecting in 19 s"));
+    QCoreApplication::processEvents();
+
+    const LayoutRequests layouts(window);
+    for (int seconds = 18; seconds >= 11; --seconds) {
+        text->setText(QStringLiteral("Reconnecting in %1 s").arg(seconds));
+        QCoreApplication::processEvents();
+    }
+    EXPECT_EQ(layouts.count, 0);
+
+    text->setText(QStringLiteral("The receiver went away. Reconnecting in 10 s, then every minute after."));
+    QCoreApplication::processEvents();
+    EXPECT_GT(layouts.count, 0);
+    EXPECT_GT(text->height(), text->fontMetrics().lineSpacing());
+    EXPECT_EQ(text->height(), text->heightForWidth(text->width()));
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "DisplayTestSupport.h"
+#include "common/LayoutRequests.h"
 #include "display/SMeterBar.h"
 #include "display/SMeterScale.h"
 #include "display/SMeterView.h"
@@ -93,6 +94,23 @@ protected:
     DefaultLocale locale{pointLocale};
     SMeterView view{19};
 };
+
+// A new reading changes the texts, not the window's layout; only a text that
+// needs more room than any before grows its label.
+TEST_F(SMeterViewTest, ReadingsChangeTheTextsWithoutLayingOutTheWindowAgain)
+{
+    show(SMeterReading{-73.0, true});
+    const LayoutRequests layouts(view);
+    for (const double dBm : {-74.2, -80.1, -99.9, -79.0})
+        show(SMeterReading{dBm, true});
+    EXPECT_EQ(std::pair(labelText(0), labelText(1)), std::pair(QStringLiteral("S8"), QStringLiteral("-79.0 dBm")));
+    EXPECT_EQ(layouts.count, 0);
+
+    show(SMeterReading{1e308, true});
+    EXPECT_GT(layouts.count, 0);
+    for (QLabel* label : {view.findChildren<QLabel*>().at(0), view.findChildren<QLabel*>().at(1)})
+        EXPECT_GE(label->width(), label->sizeHint().width()) << label->text().toStdString();
+}
 
 // Green up to S9, red beyond; a relative meter (an OpenWebRX server) is red
 // only near its top, so bare noise and a strong station read green; levels
