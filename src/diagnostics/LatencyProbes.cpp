@@ -52,6 +52,7 @@ struct Probes {
     Pending<std::uint32_t> arrivedRows;
     std::vector<Clock::time_point> drawnRows;
     std::FILE* log = nullptr;
+    Clock::time_point flushed;
 
     Probes()
     {
@@ -59,13 +60,18 @@ struct Probes {
             log = std::fopen(path, "a");
     }
 
-    // Flushed line by line: a benchmark may end the program with a signal.
+    // Flushed once a second, not line by line: a write for every painted
+    // row cost the window more than some of what the benchmark measures. A
+    // benchmark that ends the program with a signal loses the last second.
     void write(const char* what, Clock::duration latency)
     {
         if (!log)
             return;
         std::fprintf(log, "%s %.3f\n", what, std::chrono::duration<double, std::milli>(latency).count());
-        std::fflush(log);
+        if (const auto now = Clock::now(); now - flushed >= std::chrono::seconds(1)) {
+            std::fflush(log);
+            flushed = now;
+        }
     }
 };
 
