@@ -11,9 +11,13 @@ namespace {
 constexpr int stripHeight = 90;
 
 // The fill's colour on each line, as the gradient from half-transparent cyan
-// at the top to faint blue at the bottom draws it over black.
-std::vector<QRgb> fillColours(int height)
+// at the top to faint blue at the bottom draws it over black. Made once for
+// the strip's height (the GUI thread's only).
+const std::vector<QRgb>& fillColours(int height)
 {
+    static std::vector<QRgb> colours;
+    if (static_cast<int>(colours.size()) == height)
+        return colours;
     QImage column(1, height, QImage::Format_RGB32);
     column.fill(Qt::black);
     QLinearGradient fill(0, 0, 0, height);
@@ -26,7 +30,7 @@ std::vector<QRgb> fillColours(int height)
     QPainter painter(&column);
     painter.fillRect(column.rect(), fill);
     painter.end();
-    std::vector<QRgb> colours(static_cast<std::size_t>(height));
+    colours.resize(static_cast<std::size_t>(height));
     for (int y = 0; y < height; ++y)
         colours[static_cast<std::size_t>(y)] = column.pixel(0, y);
     return colours;
@@ -101,7 +105,7 @@ QImage SpectrumTrace::filledArea(const QPolygonF& line, QSize size)
         const double y = a.y() + t * (b.y() - a.y());
         firstFilled[static_cast<std::size_t>(x)] = std::clamp(static_cast<int>(std::ceil(y - 0.5)), 0, h);
     }
-    const std::vector<QRgb> colours = fillColours(h);
+    const std::vector<QRgb>& colours = fillColours(h);
     const QRgb black = qRgb(0, 0, 0);
     for (int y = 0; y < h; ++y) {
         auto* pixels = reinterpret_cast<QRgb*>(area.scanLine(y));
