@@ -14,6 +14,7 @@
 namespace {
 
 constexpr int rowHeight = 12;
+constexpr qint64 glideFrameMs = 33;
 
 // Where red starts as a fraction of the bar; a silly full scale still gives
 // a valid gradient.
@@ -49,13 +50,15 @@ SMeterBar::SMeterBar(double fullScale, QWidget* parent)
     // Paints the window's colour under the track itself, so that a step of
     // the glide repaints the bar alone, not every panel behind it.
     setAttribute(Qt::WA_OpaquePaintEvent);
+    m_sincePaint.start();
     m_animation.setDuration(100);
     m_animation.setEasingCurve(QEasingCurve::Linear);
     connect(&m_animation, &QVariantAnimation::valueChanged, this, [this](const QVariant& value) {
         m_shown = value.toDouble();
-        // A step of the glide that moves the fill's end by less than a pixel
-        // is not painted; the last step always is.
-        if (std::abs(m_shown - m_painted) * width() >= 1 || m_shown == m_target)
+        // The glide is painted at most 30 times a second, in steps of a
+        // pixel or more; its last step always is.
+        if (m_shown == m_target
+            || (std::abs(m_shown - m_painted) * width() >= 1 && m_sincePaint.hasExpired(glideFrameMs)))
             update();
     });
 }
@@ -108,6 +111,7 @@ void SMeterBar::paintEvent(QPaintEvent*)
     painter.fillPath(capsule(track), trackColor);
 
     m_painted = m_shown;
+    m_sincePaint.start();
     if (m_shown <= 0)
         return;
     const double red = redFraction(m_redFrom, m_fullScale);

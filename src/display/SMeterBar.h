@@ -4,6 +4,7 @@
 // the level there: green up to where the meter warns (S9, or near the top of
 // a relative meter), red beyond.
 
+#include <QElapsedTimer>
 #include <QVariantAnimation>
 #include <QWidget>
 
@@ -30,6 +31,7 @@ private:
     double m_target = 0;
     double m_shown = 0;
     double m_painted = 0;
+    QElapsedTimer m_sincePaint;
     QVariantAnimation m_animation;
 };
 
