@@ -5,6 +5,7 @@
 #include "app/Application.h"
 #include "audio/AudioOutputSettings.h"
 #include "common/PulseAudioTestSupport.h"
+#include "directory/ui/Coastlines.h"
 #include "directory/ui/ReceiverTableModel.h"
 #include "directory/ui/ReceiversWindow.h"
 #include "directory/ui/WorldMap.h"
@@ -170,6 +171,22 @@ TEST_F(ReceiversWindowTest, FiltersTheListsShowsThemOnTheMapAndKeepsOrOpensARece
     EXPECT_NE(second, first);
     EXPECT_TRUE(waitForState(second->client(), ConnectionState::Kind::connected));
     EXPECT_EQ(first->client().state().kind(), ConnectionState::Kind::disconnected);
+}
+
+// The map's coastlines come from Debian's GSHHG file through libnetcdf,
+// loaded when first needed; a file that is not one gives no lines.
+TEST(CoastlinesTest, TheInstalledCoastlinesAreReadAndAnythingElseGivesNone)
+{
+    const QString path = installedCoastlinePath();
+    ASSERT_FALSE(path.isEmpty()) << "gmt-gshhg-low is one of the packages the program needs";
+    const CoastlineSet lines = readCoastlines(path);
+    EXPECT_GT(lines.size(), 100);
+    for (const QPolygonF& line : lines) {
+        for (const QPointF& point : line)
+            ASSERT_TRUE(point.x() >= -180 && point.x() <= 360 && point.y() >= -90 && point.y() <= 90) << point.x();
+    }
+    EXPECT_TRUE(readCoastlines(QStringLiteral(DIRECTORY_SAMPLES "/kiwisdr_com.js")).isEmpty());
+    EXPECT_TRUE(readCoastlines(QStringLiteral("/nonexistent/coastlines.nc")).isEmpty());
 }
 
 } // namespace

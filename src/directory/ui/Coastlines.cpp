@@ -1,6 +1,7 @@
 #include "directory/ui/Coastlines.h"
 
 #include <QFileInfo>
+#include <QLibrary>
 #include <QtConcurrent/QtConcurrentRun>
 
 #include <netcdf.h>
@@ -15,16 +16,67 @@ constexpr std::size_t maxPoints = 20'000'000;
 constexpr int coastLevel = 1;
 constexpr int antarcticIceFrontLevel = 5;
 
+// libnetcdf, and the 26 libraries it brings (HDF5, curl, TLS, LDAP and
+// more), is loaded when the map first reads its coastlines instead of with
+// the program: linked, it cost every start about 7 MB and the time to load
+// them. Without it the map has no coastlines.
+struct NetCDFLibrary {
+    decltype(&nc_open) open = nullptr;
+    decltype(&nc_close) close = nullptr;
+    decltype(&nc_inq_varid) inqVarid = nullptr;
+    decltype(&nc_inq_varndims) inqVarndims = nullptr;
+    decltype(&nc_inq_vardimid) inqVardimid = nullptr;
+    decltype(&nc_inq_dimlen) inqDimlen = nullptr;
+    decltype(&nc_get_var_int) getVarInt = nullptr;
+    decltype(&nc_get_var_short) getVarShort = nullptr;
+
+    bool isLoaded() const
+    {
+        return open && close && inqVarid && inqVarndims && inqVardimid && inqDimlen && getVarInt && getVarShort;
+    }
+};
+
+template <typename Function>
+void resolve(QLibrary& library, const char* name, Function& function)
+{
+    function = reinterpret_cast<Function>(library.resolve(name));
+}
+
+// Loaded once, on the first thread that asks; it stays loaded.
+const NetCDFLibrary& netCDF()
+{
+    static const NetCDFLibrary functions = [] {
+        NetCDFLibrary found;
+        // Debian 12's library, else whatever the development link names.
+        QLibrary library(QStringLiteral("netcdf"), 19);
+        if (!library.load()) {
+            library.setFileName(QStringLiteral("netcdf"));
+            if (!library.load())
+                return found;
+        }
+        resolve(library, "nc_open", found.open);
+        resolve(library, "nc_close", found.close);
+        resolve(library, "nc_inq_varid", found.inqVarid);
+        resolve(library, "nc_inq_varndims", found.inqVarndims);
+        resolve(library, "nc_inq_vardimid", found.inqVardimid);
+        resolve(library, "nc_inq_dimlen", found.inqDimlen);
+        resolve(library, "nc_get_var_int", found.getVarInt);
+        resolve(library, "nc_get_var_short", found.getVarShort);
+        return found;
+    }();
+    return functions;
+}
+
 class NetCDFFile {
 public:
     explicit NetCDFFile(const QString& path)
-        : m_open(nc_open(QFile::encodeName(path).constData(), NC_NOWRITE, &m_id) == NC_NOERR)
+        : m_open(nc.isLoaded() && nc.open(QFile::encodeName(path).constData(), NC_NOWRITE, &m_id) == NC_NOERR)
     {
     }
     ~NetCDFFile()
     {
         if (m_open)
-            nc_close(m_id);
+            nc.close(m_id);
     }
     NetCDFFile(const NetCDFFile&) = delete;
     NetCDFFile& operator=(const NetCDFFile&) = delete;
@@ -40,9 +92,9 @@ public:
         int dimensions = 0;
         int dimension = 0;
         std::size_t length = 0;
-        if (nc_inq_varid(m_id, name, &variable) != NC_NOERR || nc_inq_varndims(m_id, variable, &dimensions) != NC_NOERR
-            || dimensions != 1 || nc_inq_vardimid(m_id, variable, &dimension) != NC_NOERR
-            || nc_inq_dimlen(m_id, dimension, &length) != NC_NOERR || length > limit)
+        if (nc.inqVarid(m_id, name, &variable) != NC_NOERR || nc.inqVarndims(m_id, variable, &dimensions) != NC_NOERR
+            || dimensions != 1 || nc.inqVardimid(m_id, variable, &dimension) != NC_NOERR
+            || nc.inqDimlen(m_id, dimension, &length) != NC_NOERR || length > limit)
             return std::nullopt;
         std::vector<T> values(length);
         if (length > 0 && get(variable, values.data()) != NC_NOERR)
@@ -59,9 +111,10 @@ public:
     }
 
 private:
-    int get(int variable, int* values) const { return nc_get_var_int(m_id, variable, values); }
-    int get(int variable, short* values) const { return nc_get_var_short(m_id, variable, values); }
+    int get(int variable, int* values) const { return nc.getVarInt(m_id, variable, values); }
+    int get(int variable, short* values) const { return nc.getVarShort(m_id, variable, values); }
 
+    const NetCDFLibrary& nc = netCDF();
     int m_id = 0;
     bool m_open = false;
 };
