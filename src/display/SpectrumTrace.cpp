@@ -1,6 +1,5 @@
 #include "display/SpectrumTrace.h"
 
-#include <QLinearGradient>
 #include <QPainter>
 
 #include <algorithm>
@@ -10,9 +9,8 @@ namespace {
 
 constexpr int stripHeight = 90;
 
-// The fill's colour on each line, as the gradient from half-transparent cyan
-// at the top to faint blue at the bottom draws it over black. Made once for
-// the strip's height (the GUI thread's only).
+// The fill's colour on each line, as its gradient draws it over black. Made
+// once for the strip's height (the GUI thread's only).
 const std::vector<QRgb>& fillColours(int height)
 {
     static std::vector<QRgb> colours;
@@ -20,15 +18,8 @@ const std::vector<QRgb>& fillColours(int height)
         return colours;
     QImage column(1, height, QImage::Format_RGB32);
     column.fill(Qt::black);
-    QLinearGradient fill(0, 0, 0, height);
-    QColor top(Qt::cyan);
-    top.setAlphaF(0.5f);
-    QColor bottom(Qt::blue);
-    bottom.setAlphaF(0.1f);
-    fill.setColorAt(0, top);
-    fill.setColorAt(1, bottom);
     QPainter painter(&column);
-    painter.fillRect(column.rect(), fill);
+    painter.fillRect(column.rect(), SpectrumTrace::fillGradient(height));
     painter.end();
     colours.resize(static_cast<std::size_t>(height));
     for (int y = 0; y < height; ++y)
@@ -78,6 +69,18 @@ QPolygonF SpectrumTrace::tracePoints(const std::vector<double>& values, double m
         points.append(QPointF(w * static_cast<double>(i) / last, std::isnan(y) ? h : std::clamp(y, 0.0, h)));
     }
     return points;
+}
+
+QLinearGradient SpectrumTrace::fillGradient(int height)
+{
+    QLinearGradient fill(0, 0, 0, height);
+    QColor top(Qt::cyan);
+    top.setAlphaF(0.5f);
+    QColor bottom(Qt::blue);
+    bottom.setAlphaF(0.1f);
+    fill.setColorAt(0, top);
+    fill.setColorAt(1, bottom);
+    return fill;
 }
 
 QImage SpectrumTrace::filledArea(const QPolygonF& line, QSize size)

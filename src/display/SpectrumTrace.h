@@ -6,6 +6,7 @@
 #include "display/WaterfallStrip.h"
 
 #include <QImage>
+#include <QLinearGradient>
 #include <QPolygonF>
 
 #include <vector>
@@ -23,6 +24,9 @@ public:
     // The points of the line in a strip of the size; none for fewer than two
     // values. A value that is not a number lies on the bottom.
     static QPolygonF tracePoints(const std::vector<double>& values, double minDB, double maxDB, QSizeF size);
+    // The area's fill, from half-transparent cyan at the top of a strip of
+    // the height to faint blue at its bottom.
+    static QLinearGradient fillGradient(int height);
     // The area under the line filled, on black, in a picture of the size:
     // what a polygon fill would draw, for far less than the rasteriser
     // takes for a polygon of a thousand edges.

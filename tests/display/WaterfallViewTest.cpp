@@ -12,7 +12,6 @@
 #include "settings/Preferences.h"
 
 #include <QApplication>
-#include <QLinearGradient>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -679,16 +678,9 @@ TEST(SpectrumTraceTest, TheFilledAreaIsThePolygonFillItStandsFor)
         {
             QPolygonF area = line;
             area << QPointF(size.width(), size.height()) << QPointF(0, size.height());
-            QLinearGradient fill(0, 0, 0, size.height());
-            QColor top(Qt::cyan);
-            top.setAlphaF(0.5f);
-            QColor bottom(Qt::blue);
-            bottom.setAlphaF(0.1f);
-            fill.setColorAt(0, top);
-            fill.setColorAt(1, bottom);
             QPainter painter(&drawn);
             painter.setPen(Qt::NoPen);
-            painter.setBrush(fill);
+            painter.setBrush(SpectrumTrace::fillGradient(size.height()));
             painter.drawPolygon(area);
         }
         const QImage filled = SpectrumTrace::filledArea(line, size);
