@@ -142,11 +142,17 @@ void StatusLine::refreshSymbol()
         color = warningOrange;
         break;
     }
-    QPalette textPalette = m_text->palette();
-    textPalette.setColor(QPalette::WindowText, color);
-    m_text->setPalette(textPalette);
+    // A new picture lays the window out again; a countdown's ticks keep it.
+    if (m_text->palette().color(QPalette::WindowText) != color) {
+        QPalette textPalette = m_text->palette();
+        textPalette.setColor(QPalette::WindowText, color);
+        m_text->setPalette(textPalette);
+    }
     if (m_look.symbol) {
-        const int side = fontMetrics().height();
-        m_symbol->setPixmap(statusSymbol(*m_look.symbol, color, side, devicePixelRatioF()));
+        const DrawnSymbol drawn{*m_look.symbol, color, fontMetrics().height(), devicePixelRatioF()};
+        if (drawn == m_drawnSymbol)
+            return;
+        m_drawnSymbol = drawn;
+        m_symbol->setPixmap(statusSymbol(drawn.symbol, drawn.color, drawn.side, drawn.pixelRatio));
     }
 }

@@ -8,6 +8,7 @@
 #include "model/ReceiverModel.h"
 #include "session/ReconnectSchedule.h"
 
+#include <QColor>
 #include <QString>
 #include <QWidget>
 
@@ -56,7 +57,17 @@ private:
 
     void refreshText();
 
+    // What the symbol's picture was drawn from.
+    struct DrawnSymbol {
+        StatusSymbol symbol;
+        QColor color;
+        int side;
+        qreal pixelRatio;
+        friend bool operator==(const DrawnSymbol&, const DrawnSymbol&) = default;
+    };
+
     StatusLook m_look;
+    std::optional<DrawnSymbol> m_drawnSymbol;
     QString m_failureTip;
     QString m_notice;
     QString m_sharingNotice;

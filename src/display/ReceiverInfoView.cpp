@@ -55,11 +55,18 @@ void ReceiverInfoView::refresh()
     if (m_client.state().isConnected())
         m_lastConnected = m_client.info();
     const ReceiverInfo& info = m_kept ? *m_kept : m_client.info();
-    m_title->setText(receiverInfoTitle(info));
-    m_asOf->setVisible(m_kept.has_value());
+    Shown shown{receiverInfoTitle(info), std::nullopt, receiverInfoRows(info)};
     if (m_kept)
-        m_asOf->setText(tr("As of %1 UTC, when the connection ended")
-                            .arg(QLocale().toString(m_endedAt.time(), QLocale::ShortFormat)));
+        shown.asOf = tr("As of %1 UTC, when the connection ended")
+                         .arg(QLocale().toString(m_endedAt.time(), QLocale::ShortFormat));
+    // Each try to reconnect changes the state twice and nothing shown here;
+    // the window is not laid out again for it.
+    if (m_grid && shown == m_shown)
+        return;
+    m_title->setText(shown.title);
+    m_asOf->setVisible(shown.asOf.has_value());
+    if (shown.asOf)
+        m_asOf->setText(*shown.asOf);
 
     // The rows come and go with the fields; rebuilding the small grid is
     // simpler than keeping each row's widgets.
@@ -70,7 +77,7 @@ void ReceiverInfoView::refresh()
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setHorizontalSpacing(12);
     grid->setVerticalSpacing(4);
-    const QList<ReceiverInfoRow> rows = receiverInfoRows(info);
+    const QList<ReceiverInfoRow>& rows = shown.rows;
     for (int i = 0; i < rows.size(); ++i) {
         QLabel* label = plainTextLabel(TextStyle::callout, m_grid, rows[i].label);
         useSecondaryText(*label);
@@ -87,4 +94,5 @@ void ReceiverInfoView::refresh()
     m_grid->setEnabled(!m_kept);
     static_cast<QVBoxLayout*>(layout())->insertWidget(2, m_grid);
     updateGeometry();
+    m_shown = std::move(shown);
 }

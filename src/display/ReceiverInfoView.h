@@ -7,6 +7,7 @@
 #include <QDateTime>
 #include <QWidget>
 
+#include "display/ReceiverInfoRows.h"
 #include "model/ReceiverModel.h"
 
 #include <optional>
@@ -33,4 +34,12 @@ private:
     std::optional<ReceiverInfo> m_kept;
     QDateTime m_endedAt;
     bool m_wasConnected = false;
+    // What the view shows now.
+    struct Shown {
+        QString title;
+        std::optional<QString> asOf;
+        QList<ReceiverInfoRow> rows;
+        friend bool operator==(const Shown&, const Shown&) = default;
+    };
+    Shown m_shown;
 };

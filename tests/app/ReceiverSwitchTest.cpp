@@ -11,6 +11,7 @@
 #include "display/WaterfallView.h"
 
 #include <QLabel>
+#include <QPointer>
 #include <QRegularExpression>
 
 namespace {
@@ -98,9 +99,12 @@ TEST_F(ReceiverSwitchTest, AfterADropThePictureAndDescriptionStayUntilTheReconne
     EXPECT_EQ(window->tuningArea()->receiverInfo()->findChild<QLabel*>()->text(), QStringLiteral("Farlisten rxsim test receiver"));
     EXPECT_TRUE(infoValues(*window).contains(QStringLiteral("Simulated 20 m dipole")));
     EXPECT_TRUE(infoLabel(*window, "receiverInfoAsOf")->text().startsWith(QStringLiteral("As of ")));
+    // A try changes nothing in the description, which is not built again.
+    const QPointer<QWidget> grid = window->findChild<QWidget*>(QStringLiteral("receiverInfoGrid"));
 
     ASSERT_TRUE(waitForState(client, ConnectionState::Kind::connecting));
     EXPECT_TRUE(strip.image() && strip.isDimmed());
+    EXPECT_TRUE(grid);
     ASSERT_TRUE(waitForState(client, ConnectionState::Kind::connected));
     ASSERT_TRUE(QTest::qWaitFor([&] { return !strip.isDimmed(); }, 10000));
     EXPECT_FALSE(infoLabel(*window, "receiverInfoAsOf")->isVisible());

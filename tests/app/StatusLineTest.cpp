@@ -90,4 +90,36 @@ TEST(StatusLineTest, ATickingCountdownLeavesTheLayoutAlone)
     EXPECT_EQ(text->height(), text->heightForWidth(text->width()));
 }
 
+// The whole line, symbol and colour included, ticks without a layout too.
+TEST(StatusLineTest, ATickingReconnectCountdownLeavesTheLayoutAlone)
+{
+    QWidget window;
+    auto* line = new StatusLine;
+    auto* layout = new QVBoxLayout(&window);
+    layout->addWidget(line);
+    layout->addStretch();
+    window.resize(line->fontMetrics().averageCharWidth() * 60, 200);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    const ConnectionState dropped = ConnectionState::failed(QStringLiteral("The receiver went away."));
+    line->setState(dropped, ReconnectWait{2, 10, 9});
+    // The new symbol's layout asks for a second pass.
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+
+    const LayoutRequests layouts(window);
+    for (int seconds = 8; seconds >= 1; --seconds) {
+        line->setState(dropped, ReconnectWait{2, 10, seconds});
+        QCoreApplication::processEvents();
+    }
+    EXPECT_EQ(layouts.count, 0);
+    EXPECT_EQ(line->text(), QStringLiteral("Reconnecting in 1 s (try 2 of 10)"));
+
+    // The try shows the spinner instead of the symbol.
+    line->setState(ConnectionState::connecting());
+    QCoreApplication::processEvents();
+    EXPECT_GT(layouts.count, 0);
+    EXPECT_TRUE(line->isBusy());
+}
+
 } // namespace
