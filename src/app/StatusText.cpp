@@ -1,5 +1,6 @@
 #include "app/StatusText.h"
 
+#include <QEvent>
 #include <QPainter>
 #include <QTextLayout>
 
@@ -30,12 +31,26 @@ void StatusText::setText(const QString& text)
     const QSize hint = sizeHint();
     const int height = heightForWidth(width());
     m_text = text;
+    forgetLayout();
     if (sizeHint() != hint || heightForWidth(width()) != height)
         updateGeometry();
     update();
 }
 
+void StatusText::forgetLayout()
+{
+    m_lines.reset();
+    m_sizeHint.reset();
+}
+
 QStringList StatusText::linesForWidth(int width) const
+{
+    if (!m_lines || m_lines->first != width)
+        m_lines.emplace(width, wrappedLines(width));
+    return m_lines->second;
+}
+
+QStringList StatusText::wrappedLines(int width) const
 {
     QStringList lines;
     if (m_text.isEmpty() || width <= 0)
@@ -72,16 +87,26 @@ int StatusText::heightForWidth(int width) const
 
 QSize StatusText::sizeHint() const
 {
+    if (m_sizeHint)
+        return *m_sizeHint;
     const int textWidth = fontMetrics().horizontalAdvance(m_text);
     const int width = std::clamp(textWidth + 1, fontMetrics().averageCharWidth() * minimumCharacters,
         fontMetrics().averageCharWidth() * preferredCharacters);
-    return {width, heightForWidth(width)};
+    m_sizeHint = QSize(width, heightForWidth(width));
+    return *m_sizeHint;
 }
 
 QSize StatusText::minimumSizeHint() const
 {
     const int width = fontMetrics().averageCharWidth() * minimumCharacters;
     return {width, fontMetrics().lineSpacing()};
+}
+
+void StatusText::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::FontChange)
+        forgetLayout();
+    QWidget::changeEvent(event);
 }
 
 void StatusText::paintEvent(QPaintEvent*)

@@ -4,7 +4,11 @@
 // follows its width, so the row around it grows up to that many lines.
 
 #include <QString>
+#include <QStringList>
 #include <QWidget>
+
+#include <optional>
+#include <utility>
 
 class StatusText : public QWidget {
     Q_OBJECT
@@ -24,8 +28,17 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
+    QStringList wrappedLines(int width) const;
+    void forgetLayout();
+
     int m_maximumLines;
     QString m_text;
+    // The lines at the last width asked for, and the size hint: each tick of
+    // a countdown asks for both before and after its text changes, and the
+    // paint for the lines again.
+    mutable std::optional<std::pair<int, QStringList>> m_lines;
+    mutable std::optional<QSize> m_sizeHint;
 };

@@ -59,6 +59,16 @@ TEST(StatusLineTest, LongTextIsCutAfterThreeLinesWithAnEllipsis)
     EXPECT_TRUE(text.linesForWidth(0).isEmpty());
     text.setText(QString());
     EXPECT_EQ(text.heightForWidth(width), text.fontMetrics().lineSpacing());
+
+    // A larger font wraps the same text at the same width again.
+    text.setText(QStringLiteral("one two three four"));
+    ASSERT_EQ(text.linesForWidth(width).size(), 1);
+    const QSize hint = text.sizeHint();
+    QFont larger = text.font();
+    larger.setPointSizeF(larger.pointSizeF() * 3);
+    text.setFont(larger);
+    EXPECT_GT(text.linesForWidth(width).size(), 1);
+    EXPECT_GT(text.sizeHint().height(), hint.height());
 }
 
 // A countdown's ticking repaints the text without laying the window out
