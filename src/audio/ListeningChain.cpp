@@ -12,8 +12,16 @@ constexpr double rampSeconds = 0.010;
 ListeningSettings ListeningChain::setSettings(const ListeningSettings& settings)
 {
     const ListeningSettings clamped = settings.clamped();
-    const std::lock_guard guard(settingsLock);
-    wanted = clamped;
+    {
+        const std::lock_guard guard(settingsLock);
+        wanted = clamped;
+    }
+    // Planned here, on the caller's thread, rather than by the thread that
+    // plays when it first sees the switch.
+    if (clamped.noiseReductionOn) {
+        const std::lock_guard guard(audioLock);
+        noiseReducer.prepare();
+    }
     return clamped;
 }
 
@@ -41,6 +49,8 @@ void ListeningChain::setSampleRate(double newRate)
     notchFilter.configure(rate, applied.notchHz, applied.notchWidthHz);
     noiseReducer.setSampleRate(rate);
     noiseReducer.setReductionDb(applied.noiseReductionDb);
+    if (settings().noiseReductionOn)
+        noiseReducer.prepare();
     squelchGate.setSampleRate(rate);
     squelchOpen.store(false, std::memory_order_relaxed);
     // Stages that are on fade in again at the new rate.

@@ -7,8 +7,9 @@
 // thread that plays (under `settingsLock`, a copy of a small struct); the
 // squelch state and the stages that ran are atomics any thread may read.
 // setSampleRate and process are called by the player, under its own lock;
-// `audioLock` keeps them apart all the same. Neither allocates except when
-// the rate changes.
+// `audioLock` keeps them apart all the same. process never allocates;
+// setSampleRate does when the rate changes, and setSettings when it switches
+// the noise reduction on for the first time at a rate.
 
 #include "audio/NoiseBlanker.h"
 #include "audio/NoiseReducer.h"

@@ -89,8 +89,13 @@ void NoiseReducer::setSampleRate(double rate)
     fromRight.assign(bins, 0.0f);
     previousClean.assign(bins, 0.0f);
     riseFactor = float(std::pow(10.0, riseDbPerSecond / 10.0 * double(hop) / rate));
-    plans = std::make_unique<Plans>(size, frame.data(), spectrum.data());
     reset();
+}
+
+void NoiseReducer::prepare()
+{
+    if (!plans && size > 0)
+        plans = std::make_unique<Plans>(size, frame.data(), spectrum.data());
 }
 
 void NoiseReducer::setReductionDb(double db)

@@ -12,7 +12,10 @@
 // the quietest of its neighbours: a carrier or a voice harmonic keeps its
 // level while the noise between them is pushed down.
 //
-// All memory is taken in setSampleRate; process never allocates.
+// All memory is taken in setSampleRate and prepare; process never allocates.
+// The transforms are planned only in prepare: planning wakes much of FFTW,
+// a couple of megabytes that a listener who never turns the reducer on
+// does not pay for.
 
 #include <complex>
 #include <cstddef>
@@ -27,7 +30,11 @@ public:
     NoiseReducer(const NoiseReducer&) = delete;
     NoiseReducer& operator=(const NoiseReducer&) = delete;
 
+    // Drops the transforms; until prepare is called again the reducer
+    // passes the sound through untouched.
     void setSampleRate(double rate);
+    // Plans the transforms for the rate, once.
+    void prepare();
     // How far a bin holding only noise is pushed down.
     void setReductionDb(double db);
     void reset();

@@ -99,19 +99,28 @@ TEST(ListeningChainTest, NotchTakesItsToneDownAndLeavesTheNeighbourAlone)
     }
 }
 
+// Switched on after the rate is known, before it (as saved preferences are),
+// or kept on across a change of rate.
 TEST(ListeningChainTest, NoiseReductionRaisesTheSignalToNoiseRatioOfAToneInWhiteNoise)
 {
+    const Change on = [](ListeningSettings& s) { s.noiseReductionOn = true; };
     for (const double rate : rates) {
-        Chain chain(rate, [](ListeningSettings& s) { s.noiseReductionOn = true; });
+        Chain afterRate(rate, on);
+        ListeningChain beforeRate;
+        beforeRate.setSettings(with(on));
+        beforeRate.setSampleRate(rate);
+        Chain rateChanged(rate == rates[0] ? rates[1] : rates[0], on);
+        rateChanged.setSampleRate(rate);
         const Signal in = plus(tone(rate, 800, 0.1, 4), noise(rate, 0.05, 4));
-        const Signal out = run(chain, in);
         // The first second lets the noise estimate settle.
         const auto from = std::size_t(rate);
         const auto snr = [&](const Signal& s) {
             const double t = tonePower(s, rate, 800, from);
             return dB(t / (power(s, from) - t));
         };
-        EXPECT_GE(snr(out) - snr(in), 6) << rate;
+        EXPECT_GE(snr(run(afterRate, in)) - snr(in), 6) << rate;
+        EXPECT_GE(snr(run(beforeRate, in)) - snr(in), 6) << "switched on before the rate, " << rate;
+        EXPECT_GE(snr(run(rateChanged, in)) - snr(in), 6) << "after a change of rate, " << rate;
     }
 }
 
