@@ -4,6 +4,8 @@
 #include <QNetworkReply>
 #include <QNetworkRequest>
 
+#include <algorithm>
+
 BoundedHttpGet::BoundedHttpGet(QNetworkAccessManager& network, const QUrl& url,
     std::chrono::milliseconds timeout, qsizetype maxBodyBytes,
     std::function<void(std::optional<HttpResponse>)> done, QObject* parent)
@@ -37,7 +39,8 @@ void BoundedHttpGet::readAvailable()
 {
     if (truncated)
         return;
-    body += reply->read(maxBodyBytes - body.size());
+    // What has come, not the bound: read(n) sets n bytes aside first.
+    body += reply->read(std::min<qint64>(reply->bytesAvailable(), maxBodyBytes - body.size()));
     if (body.size() >= maxBodyBytes) {
         truncated = true;
         reply->abort();

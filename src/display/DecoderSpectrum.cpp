@@ -20,7 +20,6 @@ const QColor markColour(255, 204, 0);
 DecoderSpectrum::DecoderSpectrum(ReceiverClient& client, QWidget* parent)
     : QWidget(parent)
     , m_client(client)
-    , m_renderer(pictureWidth, pictureHeight)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setCursor(Qt::CrossCursor);
@@ -75,7 +74,11 @@ void DecoderSpectrum::handleRow(const WaterfallRow& row)
     shown.startHz = row.startHz + static_cast<double>(first) * binHz;
     shown.spanHz = static_cast<double>(last - first) * binHz;
     shown.sequence = row.sequence;
-    if (std::optional<QImage> image = m_renderer.pushRow(shown)) {
+    // The picture's memory is taken with its first row: most listeners
+    // never start a decoder.
+    if (!m_renderer)
+        m_renderer.emplace(pictureWidth, pictureHeight);
+    if (std::optional<QImage> image = m_renderer->pushRow(shown)) {
         m_image = std::move(image);
         m_pictureStartHz = shown.startHz;
         m_pictureSpanHz = shown.spanHz;

@@ -41,7 +41,7 @@ private:
     double xOf(double hz) const;
 
     ReceiverClient& m_client;
-    WaterfallRenderer m_renderer;
+    std::optional<WaterfallRenderer> m_renderer;
     std::optional<QImage> m_image;
     double m_pictureStartHz = 0;
     double m_pictureSpanHz = 0;
