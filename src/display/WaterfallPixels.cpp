@@ -34,14 +34,28 @@ std::uint32_t* WaterfallPixels::lineIn(std::uint32_t* buffer, std::int64_t buffe
     return buffer + bufferLine * m_width;
 }
 
+std::shared_ptr<std::uint32_t[]> WaterfallPixels::freeBuffer()
+{
+    if (m_spare && m_spare.use_count() == 1)
+        return std::move(m_spare);
+    m_spare.reset();
+    return allocate(m_width, m_height);
+}
+
+void WaterfallPixels::moveTo(std::shared_ptr<std::uint32_t[]> buffer)
+{
+    m_spare = std::move(m_buffer);
+    m_buffer = std::move(buffer);
+}
+
 std::uint32_t* WaterfallPixels::ownLines()
 {
     if (m_buffer && m_buffer.use_count() > 1) {
-        auto own = allocate(m_width, m_height);
+        auto own = freeBuffer();
         if (own)
             std::memcpy(lineIn(own.get(), m_top), lineIn(m_buffer.get(), m_top),
                 static_cast<std::size_t>(m_width * m_height) * sizeof(std::uint32_t));
-        m_buffer = std::move(own);
+        moveTo(std::move(own));
     }
     return m_buffer.get();
 }
@@ -55,10 +69,10 @@ std::uint32_t* WaterfallPixels::scrollDown()
         // the old buffer, so they are copied into a new one instead.
         const auto kept = static_cast<std::size_t>(m_width * (m_height - 1)) * sizeof(std::uint32_t);
         if (m_buffer.use_count() > 1) {
-            auto next = allocate(m_width, m_height);
+            auto next = freeBuffer();
             if (next)
                 std::memcpy(lineIn(next.get(), slackLines + 1), m_buffer.get(), kept);
-            m_buffer = std::move(next);
+            moveTo(std::move(next));
             if (!m_buffer)
                 return nullptr;
         } else {
@@ -82,7 +96,7 @@ void WaterfallPixels::fill(std::uint32_t colour)
 {
     // Every line is written, so nothing of a shown buffer needs copying.
     if (m_buffer.use_count() > 1)
-        m_buffer = allocate(m_width, m_height);
+        moveTo(freeBuffer());
     if (m_buffer)
         std::fill_n(lineIn(m_buffer.get(), m_top), m_width * m_height, colour);
 }

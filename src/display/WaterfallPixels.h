@@ -38,11 +38,19 @@ public:
 private:
     // The buffer, unless an image handed out may still show it: then a copy.
     std::uint32_t* ownLines();
+    // A buffer no image shows: the spare if the images have let it go.
+    std::shared_ptr<std::uint32_t[]> freeBuffer();
+    // Makes `buffer` the picture's, the one left the spare.
+    void moveTo(std::shared_ptr<std::uint32_t[]> buffer);
     std::uint32_t* lineIn(std::uint32_t* buffer, std::int64_t bufferLine) const;
 
     std::int64_t m_width;
     std::int64_t m_height;
     std::shared_ptr<std::uint32_t[]> m_buffer;
+    // The buffer the picture left when it last moved on, kept while shown
+    // and then moved into again: a new buffer every 64 rows would be fresh
+    // memory each time, with a page fault for each of its pages.
+    std::shared_ptr<std::uint32_t[]> m_spare;
     // The buffer line that is the picture's top line.
     std::int64_t m_top = slackLines;
 };
