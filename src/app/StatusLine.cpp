@@ -142,13 +142,14 @@ void StatusLine::refreshSymbol()
         color = warningOrange;
         break;
     }
-    // A new picture lays the window out again; a countdown's ticks keep it.
+    // Set only on a change: a countdown ticks with the same look.
     if (m_text->palette().color(QPalette::WindowText) != color) {
         QPalette textPalette = m_text->palette();
         textPalette.setColor(QPalette::WindowText, color);
         m_text->setPalette(textPalette);
     }
     if (m_look.symbol) {
+        // A new picture lays the window out again.
         const DrawnSymbol drawn{*m_look.symbol, color, fontMetrics().height(), devicePixelRatioF()};
         if (drawn == m_drawnSymbol)
             return;

@@ -11,6 +11,18 @@
 
 namespace {
 
+// Shows `content` at the top of `window`, as wide as `characters` average
+// characters; false if the window is not exposed.
+bool showAtTheTop(QWidget& window, QWidget* content, int characters)
+{
+    auto* layout = new QVBoxLayout(&window);
+    layout->addWidget(content);
+    layout->addStretch();
+    window.resize(content->fontMetrics().averageCharWidth() * characters, 200);
+    window.show();
+    return QTest::qWaitForWindowExposed(&window);
+}
+
 TEST(StatusLineTest, MarkupIsShownAsTextAndANoticeIsALineOfItsOwn)
 {
     // A failure quoting markup shows it as text, in the tooltip too; a notice
@@ -77,12 +89,7 @@ TEST(StatusLineTest, ATickingCountdownLeavesTheLayoutAlone)
 {
     QWidget window;
     auto* text = new StatusText(StatusLine::maximumLines);
-    auto* layout = new QVBoxLayout(&window);
-    layout->addWidget(text);
-    layout->addStretch();
-    window.resize(text->fontMetrics().averageCharWidth() * 40, 200);
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    ASSERT_TRUE(showAtTheTop(window, text, 40));
     text->setText(QStringLiteral("Reconnecting in 19 s"));
     QCoreApplication::processEvents();
 
@@ -105,12 +112,7 @@ TEST(StatusLineTest, ATickingReconnectCountdownLeavesTheLayoutAlone)
 {
     QWidget window;
     auto* line = new StatusLine;
-    auto* layout = new QVBoxLayout(&window);
-    layout->addWidget(line);
-    layout->addStretch();
-    window.resize(line->fontMetrics().averageCharWidth() * 60, 200);
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    ASSERT_TRUE(showAtTheTop(window, line, 60));
     const ConnectionState dropped = ConnectionState::failed(QStringLiteral("The receiver went away."));
     line->setState(dropped, ReconnectWait{2, 10, 9});
     // The new symbol's layout asks for a second pass.
