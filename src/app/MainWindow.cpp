@@ -12,6 +12,7 @@
 #include "app/WindowFooter.h"
 #include "audio/AudioPlayer.h"
 #include "audio/CaptureSource.h"
+#include "diagnostics/LatencyProbes.h"
 #include "settings/Preferences.h"
 #include "bookmarks/ui/BookmarkNamePopup.h"
 #include "display/DecoderPane.h"
@@ -301,4 +302,10 @@ void MainWindow::closeEvent(QCloseEvent* event)
     m_client->disconnect();
     stopSharing();
     QMainWindow::closeEvent(event);
+}
+
+void MainWindow::paintEvent(QPaintEvent* event)
+{
+    QMainWindow::paintEvent(event);
+    LatencyProbes::windowPainted();
 }

@@ -1,5 +1,7 @@
 #include "diagnostics/LatencyProbes.h"
 
+#include <QTimer>
+
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -63,6 +65,16 @@ struct Probes {
     // Flushed once a second, not line by line: a write for every painted
     // row cost the window more than some of what the benchmark measures. A
     // benchmark that ends the program with a signal loses the last second.
+    void writeShown()
+    {
+        if (!log)
+            return;
+        const auto since = std::chrono::system_clock::now().time_since_epoch();
+        std::fprintf(log, "shown-at %lld\n",
+                     static_cast<long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(since).count()));
+        std::fflush(log);
+    }
+
     void write(const char* what, Clock::duration latency)
     {
         if (!log)
@@ -82,6 +94,7 @@ Probes& probes()
 }
 
 thread_local std::optional<Clock::time_point> frameArrival;
+bool windowWasPainted = false;
 
 } // namespace
 
@@ -134,6 +147,19 @@ void waterfallPainted()
     for (const Clock::time_point arrived : p.drawnRows)
         p.write("waterfall", now - arrived);
     p.drawnRows.clear();
+}
+
+void windowPainted()
+{
+    if (std::exchange(windowWasPainted, true))
+        return;
+    // The paint event comes before the window's children are drawn and the
+    // picture is handed to the display; a zero timer fires after both.
+    QTimer::singleShot(0, [] {
+        Probes& p = probes();
+        std::lock_guard guard(p.lock);
+        p.writeShown();
+    });
 }
 
 } // namespace LatencyProbes

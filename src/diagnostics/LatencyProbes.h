@@ -5,7 +5,9 @@
 // elsewhere every hook is an empty inline function and costs nothing.
 //
 // With the environment variable FARLISTEN_LATENCY_LOG naming a file, each
-// measurement is appended to it as a line "sound <ms>" or "waterfall <ms>".
+// measurement is appended to it as a line "sound <ms>" or "waterfall <ms>",
+// and the moment the main window's first picture reached the screen as
+// "shown-at <ns since the epoch>", for a launcher that noted when it started.
 
 #include <cstdint>
 
@@ -24,6 +26,9 @@ void waterfallRowArrived(std::uint32_t sequence);
 // The row was drawn into the picture; the next paint of the picture shows it.
 void waterfallRowDrawn(std::uint32_t sequence);
 void waterfallPainted();
+// The main window was painted; the first time, its picture is flushed before
+// the event loop turns again.
+void windowPainted();
 
 #else
 
@@ -33,6 +38,7 @@ inline void soundBlockStarted(const float*) {}
 inline void waterfallRowArrived(std::uint32_t) {}
 inline void waterfallRowDrawn(std::uint32_t) {}
 inline void waterfallPainted() {}
+inline void windowPainted() {}
 
 #endif
 
