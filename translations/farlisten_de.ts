@@ -1233,6 +1233,14 @@ Listen to public web shortwave receivers: KiwiSDR and OpenWebRX servers. Tune, w
         <source>The sound for other programs could not start: %1</source>
         <translation>Der Ton für andere Programme konnte nicht starten: %1</translation>
     </message>
+    <message>
+        <source>No audio output device is available</source>
+        <translation>Kein Audioausgabegerät verfügbar</translation>
+    </message>
+    <message>
+        <source>The sound could not start: %1</source>
+        <translation>Der Ton konnte nicht starten: %1</translation>
+    </message>
 </context>
 <context>
     <name>ReceiverAddress</name>

@@ -1,8 +1,8 @@
 #include "audio/AudioPlayer.h"
 
 #include "audio/AudioDeviceNotifier.h"
+#include "audio/PulseStreamEngine.h"
 #include "diagnostics/LatencyProbes.h"
-#include "audio/QtAudioEngine.h"
 
 #include <QCoreApplication>
 
@@ -64,7 +64,7 @@ struct AudioPlayer::Queue {
 
 std::shared_ptr<AudioPlayer> AudioPlayer::create(DeviceLookup selectedDevice)
 {
-    return create(QtAudioEngine::factory(), std::move(selectedDevice));
+    return create(PulseStreamEngine::factory(), std::move(selectedDevice));
 }
 
 std::shared_ptr<AudioPlayer> AudioPlayer::create(AudioEngineFactory makeEngine,

@@ -9,26 +9,56 @@
 #include <algorithm>
 #include <cmath>
 #include <utility>
+#include <variant>
 
 namespace {
 
 // The rates the server accepts for a stream.
 constexpr double lowestRate = 1.0;
 constexpr double highestRate = 384000.0;
-// What the server holds ahead of the sink: short, as the player keeps the reserve.
-constexpr double targetSeconds = 0.06;
+
+// What the server holds ahead of the sink, and the least it asks for at once.
+struct Buffering {
+    double targetSeconds;
+    std::optional<double> requestSeconds;
+};
+// A feed is short: its player keeps the reserve.
+constexpr Buffering feedBuffering{0.06, std::nullopt};
+// The listener's sound: a tenth of a second ahead, so a change of tuning is
+// heard soon, asked for in halves, so the engine wakes about twenty times a
+// second rather than at the server's pace.
+constexpr Buffering listeningBuffering{0.1, 0.05};
+
+std::uint32_t bytesFor(double seconds, const pa_sample_spec& format)
+{
+    return static_cast<std::uint32_t>(pa_usec_to_bytes(static_cast<pa_usec_t>(seconds * 1e6), &format));
+}
 
 } // namespace
 
+PulseStreamEngine::PulseStreamEngine(std::optional<AudioDeviceID> device)
+    : isFeed(false)
+    , device(std::move(device))
+{
+}
+
 PulseStreamEngine::PulseStreamEngine(std::shared_ptr<PulseConnection> connection, QByteArray sink)
-    : connection(std::move(connection))
-    , sink(std::move(sink))
+    : isFeed(true)
+    , feedSink(std::move(sink))
+    , connection(std::move(connection))
 {
 }
 
 PulseStreamEngine::~PulseStreamEngine()
 {
     stop();
+}
+
+AudioEngineFactory PulseStreamEngine::factory()
+{
+    return [](const std::optional<AudioDeviceID>& device) -> std::unique_ptr<AudioEngine> {
+        return std::make_unique<PulseStreamEngine>(device);
+    };
 }
 
 AudioEngineFactory PulseStreamEngine::factory(std::shared_ptr<PulseConnection> connection, QByteArray sink)
@@ -44,12 +74,39 @@ bool PulseStreamEngine::canUseRate(double sampleRate) const
     return std::isfinite(sampleRate) && sampleRate >= lowestRate && sampleRate <= highestRate;
 }
 
+std::optional<AudioOutputError> PulseStreamEngine::prepareConnection(QByteArray& sinkName)
+{
+    if (isFeed) {
+        sinkName = feedSink;
+        return std::nullopt;
+    }
+    if (!connection || !connection->isReady()) {
+        // The old connection's thread ends before a new one starts.
+        connection.reset();
+        auto opened = PulseConnection::open({}, {});
+        if (!std::holds_alternative<std::unique_ptr<PulseConnection>>(opened))
+            return AudioOutputError{
+                QCoreApplication::translate("PulseStreamEngine", "No audio output device is available")};
+        connection = std::move(std::get<std::unique_ptr<PulseConnection>>(opened));
+    }
+    // A device that has gone plays on the default output, as when none is chosen.
+    sinkName.clear();
+    if (device) {
+        if (const auto names = connection->sinkNames(); names && std::ranges::find(*names, *device) != names->end())
+            sinkName = *device;
+    }
+    return std::nullopt;
+}
+
 std::optional<AudioOutputError> PulseStreamEngine::start(double sampleRate)
 {
     if (!canUseRate(sampleRate))
         return AudioOutputError{
             QCoreApplication::translate("AudioEngine", "The sample rate %1 Hz cannot be played").arg(sampleRate)};
     stop();
+    QByteArray sinkName;
+    if (auto error = prepareConnection(sinkName))
+        return error;
     QString problem;
     connection->locked([&](pa_context* context) {
         const pa_sample_spec format{PA_SAMPLE_FLOAT32LE, static_cast<std::uint32_t>(std::lround(sampleRate)), 1};
@@ -60,12 +117,16 @@ std::optional<AudioOutputError> PulseStreamEngine::start(double sampleRate)
         }
         pa_stream_set_state_callback(stream, &PulseStreamEngine::streamChanged, this);
         pa_stream_set_write_callback(stream, &PulseStreamEngine::writable, this);
-        const auto target = static_cast<std::uint32_t>(pa_usec_to_bytes(
-            static_cast<pa_usec_t>(targetSeconds * 1e6), &format));
+        const Buffering buffering = isFeed ? feedBuffering : listeningBuffering;
         const auto any = static_cast<std::uint32_t>(-1);
-        pa_buffer_attr attributes{any, target, any, any, any};
-        const auto flags = static_cast<pa_stream_flags_t>(PA_STREAM_DONT_MOVE | PA_STREAM_ADJUST_LATENCY);
-        if (pa_stream_connect_playback(stream, sink.constData(), &attributes, flags, nullptr, nullptr) == 0) {
+        const std::uint32_t request =
+            buffering.requestSeconds ? bytesFor(*buffering.requestSeconds, format) : any;
+        pa_buffer_attr attributes{any, bytesFor(buffering.targetSeconds, format), any, request, any};
+        const auto flags = static_cast<pa_stream_flags_t>(
+            PA_STREAM_ADJUST_LATENCY | (isFeed ? PA_STREAM_DONT_MOVE : PA_STREAM_NOFLAGS));
+        if (pa_stream_connect_playback(stream, sinkName.isEmpty() ? nullptr : sinkName.constData(), &attributes,
+                                       flags, nullptr, nullptr)
+            == 0) {
             connection->waitUntil([this] { return pa_stream_get_state(stream) != PA_STREAM_CREATING; });
             if (pa_stream_get_state(stream) == PA_STREAM_READY)
                 return;
@@ -78,12 +139,17 @@ std::optional<AudioOutputError> PulseStreamEngine::start(double sampleRate)
         return std::nullopt;
     stop();
     return AudioOutputError{
-        QCoreApplication::translate("PulseStreamEngine", "The sound for other programs could not start: %1")
-            .arg(problem)};
+        isFeed ? QCoreApplication::translate("PulseStreamEngine", "The sound for other programs could not start: %1")
+                     .arg(problem)
+               : QCoreApplication::translate("PulseStreamEngine", "The sound could not start: %1").arg(problem)};
 }
 
 void PulseStreamEngine::stop()
 {
+    if (!connection || !connection->isReady()) {
+        buffers.clear();
+        return;
+    }
     connection->locked([this](pa_context*) {
         if (!stream)
             return;

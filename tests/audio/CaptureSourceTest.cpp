@@ -4,8 +4,6 @@
 #include "audio/CaptureSource.h"
 #include "common/PulseAudioTestSupport.h"
 
-#include <QProcess>
-#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -48,45 +46,9 @@ TEST(CaptureSource, AnyReceiversNameMakesASourceAndATakenOneIsNumbered)
     EXPECT_FALSE(pulsetest::hasSource(QString::fromUtf8(name.name)));
 }
 
-// A sound server of the test's own, which it can kill and start again.
-class OwnSoundServer {
-public:
-    OwnSoundServer()
-    {
-        QFile script(dir.filePath("pa.pa"));
-        script.open(QIODevice::WriteOnly);
-        script.write("load-module module-native-protocol-unix auth-anonymous=1\n");
-        script.close();
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("XDG_RUNTIME_DIR", dir.path());
-        daemon.setProcessEnvironment(environment);
-        qputenv("PULSE_SERVER", ("unix:" + dir.filePath("pulse/native")).toUtf8());
-    }
-    ~OwnSoundServer()
-    {
-        kill();
-        qunsetenv("PULSE_SERVER");
-    }
-    bool start()
-    {
-        daemon.start("pulseaudio", {"-n", "-F", dir.filePath("pa.pa"), "--daemonize=no", "--exit-idle-time=-1",
-                                       "--use-pid-file=no", "--log-target=stderr"});
-        return QTest::qWaitFor([] { return pulsetest::serverReachable(); }, 20000);
-    }
-    void kill()
-    {
-        daemon.kill();
-        daemon.waitForFinished(5000);
-    }
-
-private:
-    QTemporaryDir dir;
-    QProcess daemon;
-};
-
 TEST(CaptureSource, ASoundServerThatDiesAndComesBackGetsTheSourceAgain)
 {
-    OwnSoundServer server;
+    pulsetest::OwnSoundServer server;
     if (!server.start())
         GTEST_SKIP() << "no PulseAudio daemon to start";
     const SoundSourceName name = soundSourceNamedAfter("Twente 40m");

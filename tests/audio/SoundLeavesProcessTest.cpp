@@ -113,4 +113,30 @@ TEST(SoundLeavesProcess, ToneReachesTheChosenDeviceAndFollowsTheChoice)
     settings.setSelectedUID(QString());
 }
 
+// The player's stream lives on a connection of its own: a server that went
+// away under it is reached again by the next start, with no restart of the
+// program.
+TEST(SoundLeavesProcess, AStartAfterTheSoundServerCameBackPlaysAgain)
+{
+    pulsetest::OwnSoundServer server;
+    if (!server.start())
+        GTEST_SKIP() << "no PulseAudio daemon to start";
+    const auto player = AudioPlayer::create();
+    const auto error = player->start(playerRate);
+    ASSERT_FALSE(error) << error->description.toStdString();
+    server.kill();
+    // The player hears of the loss on the main thread, and tries again there.
+    QTest::qWait(500);
+    EXPECT_TRUE(player->start(playerRate).has_value()) << "no server, no sound";
+
+    ASSERT_TRUE(server.start());
+    const auto again = player->start(playerRate);
+    ASSERT_FALSE(again) << again->description.toStdString();
+    pulsetest::MonitorRecording onOwn(QStringLiteral("own_sink"));
+    ASSERT_TRUE(onOwn.waitUntilRecording());
+    playOneSecondOfTone(*player);
+    expectTone(onOwn.finish(), playerAmplitude, 0.8, 1.2);
+    player->stop();
+}
+
 } // namespace

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QtEndian>
 
 #include <gtest/gtest.h>
@@ -176,5 +177,43 @@ inline std::vector<float> sine(double hz, double amplitude, double rate, std::si
         samples[i] = float(amplitude * std::sin(2.0 * std::numbers::pi * hz * double(i) / rate));
     return samples;
 }
+
+// A sound server of the test's own, with one null sink (own_sink), which it
+// can kill and start again. Programs the test starts reach it too.
+class OwnSoundServer {
+public:
+    OwnSoundServer()
+    {
+        QFile script(dir.filePath("pa.pa"));
+        script.open(QIODevice::WriteOnly);
+        script.write("load-module module-native-protocol-unix auth-anonymous=1\n"
+                     "load-module module-null-sink sink_name=own_sink rate=48000\n");
+        script.close();
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("XDG_RUNTIME_DIR", dir.path());
+        daemon.setProcessEnvironment(environment);
+        qputenv("PULSE_SERVER", ("unix:" + dir.filePath("pulse/native")).toUtf8());
+    }
+    ~OwnSoundServer()
+    {
+        kill();
+        qunsetenv("PULSE_SERVER");
+    }
+    bool start()
+    {
+        daemon.start("pulseaudio", {"-n", "-F", dir.filePath("pa.pa"), "--daemonize=no", "--exit-idle-time=-1",
+                                       "--use-pid-file=no", "--log-target=stderr"});
+        return QTest::qWaitFor([] { return pulsetest::serverReachable(); }, 20000);
+    }
+    void kill()
+    {
+        daemon.kill();
+        daemon.waitForFinished(5000);
+    }
+
+private:
+    QTemporaryDir dir;
+    QProcess daemon;
+};
 
 } // namespace pulsetest

@@ -14,7 +14,7 @@
 #include "audio/AudioOutputDevices.h"
 #include "audio/AudioPlayer.h"
 #include "audio/CaptureSource.h"
-#include "audio/QtAudioEngine.h"
+#include "audio/PulseStreamEngine.h"
 #include "audio/PacedSilentEngine.h"
 #include "audio/SoundRecorder.h"
 #include "settings/Preferences.h"
@@ -43,7 +43,7 @@ std::shared_ptr<AudioPlayer> makePlayer(const RxProbeOptions& options, std::shar
             [] { return std::optional<AudioDeviceID>(); });
     }
     // The device chosen in the application, as stored at its last change.
-    return AudioPlayer::create(CountingAudioEngine::factory(QtAudioEngine::factory(), counter),
+    return AudioPlayer::create(CountingAudioEngine::factory(PulseStreamEngine::factory(), counter),
         [uid = Preferences::instance().audioOutputDeviceUID()] { return currentOutputDeviceID(uid); });
 }
 
