@@ -146,7 +146,7 @@ std::optional<AudioOutputError> PulseStreamEngine::start(double sampleRate)
 
 void PulseStreamEngine::stop()
 {
-    if (!connection || !connection->isReady()) {
+    if (!connection) {
         buffers.clear();
         return;
     }
