@@ -69,7 +69,10 @@ std::variant<std::unique_ptr<PulseConnection>, QString> PulseConnection::open(
     if (!connection->loop)
         return QCoreApplication::translate("PulseConnection", "The sound server's client library could not start");
     pa_proplist* list = pa_proplist_new();
+    // The desktop's mixer shows our streams under the program's name and icon.
     pa_proplist_sets(list, PA_PROP_APPLICATION_NAME, "Farlisten");
+    pa_proplist_sets(list, PA_PROP_APPLICATION_ID, "farlisten");
+    pa_proplist_sets(list, PA_PROP_APPLICATION_ICON_NAME, "farlisten");
     for (const auto& [key, value] : properties)
         pa_proplist_sets(list, key.constData(), value.constData());
     connection->context =
