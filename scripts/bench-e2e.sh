@@ -6,10 +6,12 @@
 # after the last rate the receiver goes away and the window counts down to its
 # next try. For each: CPU time over E2E_SECONDS of steady streaming as a share
 # of one core, and peak resident memory; at the end each target beside its
-# figure. A build with FARLISTEN_LATENCY_PROBES also gives the latency from a
-# sound frame's arrival to its first sample reaching the sound card (rxprobe)
-# and from a waterfall row's arrival to the paint that shows it (Farlisten),
-# median and 99th percentile.
+# figure. The build must have FARLISTEN_LATENCY_PROBES (make bench-e2e's
+# has): the window notes its first picture through them, which times the
+# start; they also give the latency from a sound frame's arrival to its first
+# sample being read for the sound server (rxprobe and Farlisten) and from a
+# waterfall row's arrival to the paint that shows it (Farlisten), median and
+# 99th percentile.
 #
 # Run inside scripts/with-sound-server.sh, so sound plays into a null sink.
 # Usage: bench-e2e.sh BUILD_DIR   (E2E_SECONDS, default 60; E2E_WF_FPS, the
@@ -66,7 +68,7 @@ if [ "${1:-}" != "" ] && [ "${2:-}" = "--gui" ]; then
     exit 1
   fi
   shown=$(( (shown_at - launched) / 1000000 ))
-  window=$(xdotool search --sync --onlyvisible --name '^Farlisten' 2>/dev/null | head -n 1 || true)
+  window=$(timeout 10 xdotool search --sync --onlyvisible --name '^Farlisten' 2>/dev/null | head -n 1 || true)
   [ -n "$window" ] || { echo "bench-e2e: no Farlisten window" >&2; kill "$pid" 2>/dev/null; exit 1; }
   echo "$shown" >>"$work/shown.ms"
   echo "farlisten  window shown $shown ms after launch"

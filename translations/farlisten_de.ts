@@ -1241,6 +1241,10 @@ Listen to public web shortwave receivers: KiwiSDR and OpenWebRX servers. Tune, w
         <source>The sound could not start: %1</source>
         <translation>Der Ton konnte nicht starten: %1</translation>
     </message>
+    <message>
+        <source>Sound for other programs</source>
+        <translation>Ton für andere Programme</translation>
+    </message>
 </context>
 <context>
     <name>ReceiverAddress</name>

@@ -2,6 +2,7 @@
 
 #include <pulse/context.h>
 #include <pulse/error.h>
+#include <pulse/proplist.h>
 #include <pulse/stream.h>
 
 #include <QCoreApplication>
@@ -24,10 +25,16 @@ struct Buffering {
 };
 // A feed is short: its player keeps the reserve.
 constexpr Buffering feedBuffering{0.06, std::nullopt};
-// The listener's sound: a tenth of a second ahead, so a change of tuning is
-// heard soon, asked for in halves, so the engine wakes about twenty times a
-// second rather than at the server's pace.
-constexpr Buffering listeningBuffering{0.1, 0.05};
+// The listener's sound, asked to adjust: the server gives the device
+// (target - 2 x request) / 2, here 15 ms, and keeps the rest, 85 ms, in the
+// stream, asked for in pieces of 35 ms, so the engine wakes about 30 times a
+// second rather than at the server's pace. A request of half the target
+// would leave the device nothing and drive a sound card at its lowest
+// latency; a change of tuning is heard about a tenth of a second later.
+constexpr Buffering listeningBuffering{0.1, 0.035};
+// The restore database of the server keeps a volume per stream kind; a feed
+// must not take the listener's (nor its mute) into what others record.
+constexpr char feedRestoreID[] = "farlisten-feed";
 
 std::uint32_t bytesFor(double seconds, const pa_sample_spec& format)
 {
@@ -110,7 +117,16 @@ std::optional<AudioOutputError> PulseStreamEngine::start(double sampleRate)
     QString problem;
     connection->locked([&](pa_context* context) {
         const pa_sample_spec format{PA_SAMPLE_FLOAT32LE, static_cast<std::uint32_t>(std::lround(sampleRate)), 1};
-        stream = pa_stream_new(context, "Farlisten", &format, nullptr);
+        pa_proplist* properties = pa_proplist_new();
+        if (isFeed) {
+            pa_proplist_sets(properties, PA_PROP_MEDIA_NAME,
+                             QCoreApplication::translate("PulseStreamEngine", "Sound for other programs").toUtf8().constData());
+            pa_proplist_sets(properties, "module-stream-restore.id", feedRestoreID);
+        } else {
+            pa_proplist_sets(properties, PA_PROP_MEDIA_NAME, "Farlisten");
+        }
+        stream = pa_stream_new_with_proplist(context, nullptr, &format, nullptr, properties);
+        pa_proplist_free(properties);
         if (!stream) {
             problem = QString::fromUtf8(pa_strerror(pa_context_errno(context)));
             return;
@@ -138,6 +154,10 @@ std::optional<AudioOutputError> PulseStreamEngine::start(double sampleRate)
     if (problem.isEmpty())
         return std::nullopt;
     stop();
+    // A stream the server never answered for may still be made later, with
+    // nothing to play it: a connection of our own goes, and the stream with it.
+    if (!isFeed)
+        connection.reset();
     return AudioOutputError{
         isFeed ? QCoreApplication::translate("PulseStreamEngine", "The sound for other programs could not start: %1")
                      .arg(problem)
@@ -215,8 +235,10 @@ void PulseStreamEngine::writable(pa_stream* stream, std::size_t bytes, void* dat
         self->buffers.read(out, frames);
         if (volume != 1.0f)
             std::transform(out, out + frames, out, [volume](float x) { return x * volume; });
-        if (pa_stream_write(stream, memory, frames * sizeof(float), nullptr, 0, PA_SEEK_RELATIVE) < 0)
+        if (pa_stream_write(stream, memory, frames * sizeof(float), nullptr, 0, PA_SEEK_RELATIVE) < 0) {
+            pa_stream_cancel_write(stream);
             return;
+        }
         bytes -= frames * sizeof(float);
     }
 }

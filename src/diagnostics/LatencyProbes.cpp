@@ -65,16 +65,6 @@ struct Probes {
     // Flushed once a second, not line by line: a write for every painted
     // row cost the window more than some of what the benchmark measures. A
     // benchmark that ends the program with a signal loses the last second.
-    void writeShown()
-    {
-        if (!log)
-            return;
-        const auto since = std::chrono::system_clock::now().time_since_epoch();
-        std::fprintf(log, "shown-at %lld\n",
-                     static_cast<long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(since).count()));
-        std::fflush(log);
-    }
-
     void write(const char* what, Clock::duration latency)
     {
         if (!log)
@@ -84,6 +74,16 @@ struct Probes {
             std::fflush(log);
             flushed = now;
         }
+    }
+
+    void writeShown()
+    {
+        if (!log)
+            return;
+        const auto since = std::chrono::system_clock::now().time_since_epoch();
+        std::fprintf(log, "shown-at %lld\n",
+                     static_cast<long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(since).count()));
+        std::fflush(log);
     }
 };
 

@@ -6,8 +6,8 @@
 //
 // With the environment variable FARLISTEN_LATENCY_LOG naming a file, each
 // measurement is appended to it as a line "sound <ms>" or "waterfall <ms>",
-// and the moment the main window's first picture reached the screen as
-// "shown-at <ns since the epoch>", for a launcher that noted when it started.
+// and the moment the main window's first picture was flushed to the display
+// as "shown-at <ns since the epoch>", for a launcher that noted when it started.
 
 #include <cstdint>
 
@@ -19,7 +19,7 @@ namespace LatencyProbes {
 void soundFrameArrived();
 // The block at `samples` was queued on this thread.
 void soundBlockQueued(const float* samples);
-// The first sample of the block at `samples` was handed to the output device.
+// The first sample of the block at `samples` was read for the sound server.
 void soundBlockStarted(const float* samples);
 
 void waterfallRowArrived(std::uint32_t sequence);
