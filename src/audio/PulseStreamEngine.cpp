@@ -41,6 +41,28 @@ std::uint32_t bytesFor(double seconds, const pa_sample_spec& format)
     return static_cast<std::uint32_t>(pa_usec_to_bytes(static_cast<pa_usec_t>(seconds * 1e6), &format));
 }
 
+pa_buffer_attr bufferAttributes(bool feed, const pa_sample_spec& format)
+{
+    const Buffering buffering = feed ? feedBuffering : listeningBuffering;
+    const auto any = static_cast<std::uint32_t>(-1);
+    const std::uint32_t request = buffering.requestSeconds ? bytesFor(*buffering.requestSeconds, format) : any;
+    return pa_buffer_attr{any, bytesFor(buffering.targetSeconds, format), any, request, any};
+}
+
+// What the desktop's mixer lists the stream as. The caller frees the list.
+pa_proplist* streamProperties(bool feed)
+{
+    pa_proplist* properties = pa_proplist_new();
+    if (feed) {
+        const QByteArray name = QCoreApplication::translate("PulseStreamEngine", "Sound for other programs").toUtf8();
+        pa_proplist_sets(properties, PA_PROP_MEDIA_NAME, name.constData());
+        pa_proplist_sets(properties, "module-stream-restore.id", feedRestoreID);
+    } else {
+        pa_proplist_sets(properties, PA_PROP_MEDIA_NAME, "Farlisten");
+    }
+    return properties;
+}
+
 } // namespace
 
 PulseStreamEngine::PulseStreamEngine(std::optional<AudioDeviceID> device)
@@ -81,12 +103,10 @@ bool PulseStreamEngine::canUseRate(double sampleRate) const
     return std::isfinite(sampleRate) && sampleRate >= lowestRate && sampleRate <= highestRate;
 }
 
-std::optional<AudioOutputError> PulseStreamEngine::prepareConnection(QByteArray& sinkName)
+std::variant<QByteArray, AudioOutputError> PulseStreamEngine::sinkToPlayTo()
 {
-    if (isFeed) {
-        sinkName = feedSink;
-        return std::nullopt;
-    }
+    if (isFeed)
+        return feedSink;
     if (!connection || !connection->isReady()) {
         // The old connection's thread ends before a new one starts.
         connection.reset();
@@ -97,12 +117,11 @@ std::optional<AudioOutputError> PulseStreamEngine::prepareConnection(QByteArray&
         connection = std::move(std::get<std::unique_ptr<PulseConnection>>(opened));
     }
     // A device that has gone plays on the default output, as when none is chosen.
-    sinkName.clear();
     if (device) {
         if (const auto names = connection->sinkNames(); names && std::ranges::find(*names, *device) != names->end())
-            sinkName = *device;
+            return *device;
     }
-    return std::nullopt;
+    return QByteArray();
 }
 
 std::optional<AudioOutputError> PulseStreamEngine::start(double sampleRate)
@@ -111,20 +130,14 @@ std::optional<AudioOutputError> PulseStreamEngine::start(double sampleRate)
         return AudioOutputError{
             QCoreApplication::translate("AudioEngine", "The sample rate %1 Hz cannot be played").arg(sampleRate)};
     stop();
-    QByteArray sinkName;
-    if (auto error = prepareConnection(sinkName))
-        return error;
+    const auto sink = sinkToPlayTo();
+    if (const auto* error = std::get_if<AudioOutputError>(&sink))
+        return *error;
+    const QByteArray& sinkName = std::get<QByteArray>(sink);
     QString problem;
     connection->locked([&](pa_context* context) {
         const pa_sample_spec format{PA_SAMPLE_FLOAT32LE, static_cast<std::uint32_t>(std::lround(sampleRate)), 1};
-        pa_proplist* properties = pa_proplist_new();
-        if (isFeed) {
-            pa_proplist_sets(properties, PA_PROP_MEDIA_NAME,
-                             QCoreApplication::translate("PulseStreamEngine", "Sound for other programs").toUtf8().constData());
-            pa_proplist_sets(properties, "module-stream-restore.id", feedRestoreID);
-        } else {
-            pa_proplist_sets(properties, PA_PROP_MEDIA_NAME, "Farlisten");
-        }
+        pa_proplist* properties = streamProperties(isFeed);
         stream = pa_stream_new_with_proplist(context, nullptr, &format, nullptr, properties);
         pa_proplist_free(properties);
         if (!stream) {
@@ -133,11 +146,7 @@ std::optional<AudioOutputError> PulseStreamEngine::start(double sampleRate)
         }
         pa_stream_set_state_callback(stream, &PulseStreamEngine::streamChanged, this);
         pa_stream_set_write_callback(stream, &PulseStreamEngine::writable, this);
-        const Buffering buffering = isFeed ? feedBuffering : listeningBuffering;
-        const auto any = static_cast<std::uint32_t>(-1);
-        const std::uint32_t request =
-            buffering.requestSeconds ? bytesFor(*buffering.requestSeconds, format) : any;
-        pa_buffer_attr attributes{any, bytesFor(buffering.targetSeconds, format), any, request, any};
+        const pa_buffer_attr attributes = bufferAttributes(isFeed, format);
         const auto flags = static_cast<pa_stream_flags_t>(
             PA_STREAM_ADJUST_LATENCY | (isFeed ? PA_STREAM_DONT_MOVE : PA_STREAM_NOFLAGS));
         if (pa_stream_connect_playback(stream, sinkName.isEmpty() ? nullptr : sinkName.constData(), &attributes,
@@ -166,20 +175,18 @@ std::optional<AudioOutputError> PulseStreamEngine::start(double sampleRate)
 
 void PulseStreamEngine::stop()
 {
-    if (!connection) {
-        buffers.clear();
-        return;
+    if (connection) {
+        connection->locked([this](pa_context*) {
+            if (!stream)
+                return;
+            // Nothing calls back once this returns.
+            pa_stream_set_state_callback(stream, nullptr, nullptr);
+            pa_stream_set_write_callback(stream, nullptr, nullptr);
+            pa_stream_disconnect(stream);
+            pa_stream_unref(stream);
+            stream = nullptr;
+        });
     }
-    connection->locked([this](pa_context*) {
-        if (!stream)
-            return;
-        // Nothing calls back once this returns.
-        pa_stream_set_state_callback(stream, nullptr, nullptr);
-        pa_stream_set_write_callback(stream, nullptr, nullptr);
-        pa_stream_disconnect(stream);
-        pa_stream_unref(stream);
-        stream = nullptr;
-    });
     buffers.clear();
 }
 

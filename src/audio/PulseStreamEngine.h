@@ -21,6 +21,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <variant>
 
 struct pa_stream;
 
@@ -44,9 +45,10 @@ public:
     void setConfigurationChangeHandler(std::function<void()> handler) override;
 
 private:
-    // The sink to play to now, after (re)connecting when the engine keeps its
-    // own connection; the reason when there is no server to play to.
-    std::optional<AudioOutputError> prepareConnection(QByteArray& sinkName);
+    // The sink to play to now (empty: the server's default), after
+    // (re)connecting when the engine keeps its own connection; the reason
+    // when there is no server to play to.
+    std::variant<QByteArray, AudioOutputError> sinkToPlayTo();
     static void streamChanged(pa_stream* stream, void* self);
     static void writable(pa_stream* stream, std::size_t bytes, void* self);
 
